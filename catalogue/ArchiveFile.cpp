@@ -1,0 +1,82 @@
+#include "catalogue/ArchiveFile.h"
+
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <utility>
+
+namespace brasvel {
+namespace {
+
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd) : fd_(fd) {}
+    ~FileDescriptor() {
+        if (fd_ >= 0) {
+            ::close(fd_);
+        }
+    }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    int get() const { return fd_; }
+
+private:
+    int fd_;
+};
+
+}  // namespace
+
+ArchiveFile::ArchiveFile(const std::string& path) : path_(path) {
+    FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (file.get() < 0) {
+        throw fileError(errno, path);
+    }
+    struct stat status {};
+    if (::fstat(file.get(), &status) != 0) {
+        throw fileError(errno, path);
+    }
+    if (S_ISDIR(status.st_mode)) {
+        throw fileError(EISDIR, path);
+    }
+    if (!S_ISREG(status.st_mode)) {
+        throw ResourceError("File access denied", path + " is not a regular file");
+    }
+    size_ = static_cast<std::size_t>(status.st_size);
+    if (size_ == 0) {
+        return;  // nothing to map; every read of it is beyond the end
+    }
+    void* mapping = ::mmap(nullptr, size_, PROT_READ, MAP_PRIVATE, file.get(), 0);
+    if (mapping == MAP_FAILED) {
+        throw fileError(errno, path);
+    }
+    data_ = mapping;
+}
+
+ArchiveFile::~ArchiveFile() { release(); }
+
+ArchiveFile::ArchiveFile(ArchiveFile&& other) noexcept
+    : path_(std::move(other.path_)),
+      data_(std::exchange(other.data_, nullptr)),
+      size_(std::exchange(other.size_, 0)) {}
+
+ArchiveFile& ArchiveFile::operator=(ArchiveFile&& other) noexcept {
+    if (this != &other) {
+        release();
+        path_ = std::move(other.path_);
+        data_ = std::exchange(other.data_, nullptr);
+        size_ = std::exchange(other.size_, 0);
+    }
+    return *this;
+}
+
+void ArchiveFile::release() noexcept {
+    if (data_ != nullptr) {
+        ::munmap(const_cast<void*>(data_), size_);
+        data_ = nullptr;
+    }
+}
+
+}  // namespace brasvel

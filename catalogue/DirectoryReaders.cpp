@@ -1,0 +1,274 @@
+#include "catalogue/DirectoryReaders.h"
+
+#include <algorithm>
+#include <cctype>
+#include <vector>
+
+#include "catalogue/ArchiveFile.h"
+#include "catalogue/Text.h"
+
+namespace brasvel {
+namespace {
+
+// LOD: count at offset 8 of a 12-byte header; 32-byte entries from offset 92:
+//   0  name[16]   "NAME.EXT", NUL-filled; bytes 0-11 are scanned for the dot
+//   16 offset     i32
+//   20 size       i32, unpacked
+//   24 (unused)   i32
+//   28 packedSize i32, 0 when stored plain
+constexpr std::uint64_t kLodCountOffset = 8;
+constexpr std::uint64_t kLodDirectoryOffset = 92;
+constexpr std::uint64_t kLodEntrySize = 32;
+constexpr std::size_t kLodNameScan = 12;
+
+// SND: count at offset 0; 48-byte entries from offset 4:
+//   0  name[40]   NUL-terminated, no extension
+//   40 offset     i32
+//   44 size       i32
+constexpr std::uint64_t kSndEntrySize = 48;
+constexpr std::size_t kSndNameField = 40;
+
+// VID: count at offset 0; 44-byte entries from offset 4:
+//   0  name[40]   "NAME.EXT", NUL-filled; bytes 0-15 are used, 0-14 scanned for the dot
+//   40 offset     i32
+// Sizes are not stored; they are derived from the offsets and the file size.
+constexpr std::uint64_t kVidEntrySize = 44;
+constexpr std::size_t kVidNameField = 40;
+constexpr std::size_t kVidCaptionBytes = 16;
+constexpr std::size_t kVidNameScan = 15;
+
+// Ends the list's bulk update on every way out, a failed read included.
+class ListUpdate {
+public:
+    explicit ListUpdate(WindowToolkit& ui) : ui_(ui) { ui_.beginListUpdate(); }
+    ~ListUpdate() { ui_.endListUpdate(); }
+    ListUpdate(const ListUpdate&) = delete;
+    ListUpdate& operator=(const ListUpdate&) = delete;
+
+private:
+    WindowToolkit& ui_;
+};
+
+void raiseProgress(WindowToolkit& ui, int step) {
+    ui.setProgressPosition(ProgressBarId::Toolbar,
+                           ui.progressPosition(ProgressBarId::Toolbar) + step);
+}
+
+std::string_view asChars(Bytes bytes) {
+    return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
+}
+
+// Takes the header's count: EntryCount and VisibleCount become the number of entries that will
+// be listed, and status panel 0 shows it. Returns that number.
+int acceptCount(CatalogueModel& model, WindowToolkit& ui, std::int32_t headerCount,
+                ListingReport& report) {
+    report.headerCount = headerCount;
+    if (headerCount < 0) {
+        model.EntryCount = 0;
+        model.VisibleCount = 0;
+        ui.setStatusText(0, "Total Files: 0");
+        throw damaged("the entry count " + std::to_string(headerCount) + " is negative");
+    }
+    const int listed = std::min(headerCount, kCatalogueCapacity);
+    model.EntryCount = static_cast<std::uint16_t>(listed);
+    model.VisibleCount = listed;
+    ui.setStatusText(0, "Total Files: " + std::to_string(listed));
+    return listed;
+}
+
+// Scans `window` bytes of a name field for the first dot: the bytes before it become Name (at
+// most 12 are kept), the three bytes after it Ext, read from the field itself even where they lie
+// past the scanned window. No dot: Name holds the first 12 bytes, NUL fill included.
+void splitName(std::string_view field, std::size_t window, CatalogueEntry& entry) {
+    entry.Name.clear();
+    entry.Ext.clear();
+    const std::size_t dot = field.substr(0, window).find('.');
+    if (dot == std::string_view::npos) {
+        entry.Name.assign(field.substr(0, 12));
+        return;
+    }
+    entry.Name.assign(field.substr(0, dot));
+    entry.Ext.assign(field.substr(dot + 1, 3));
+}
+
+int lodReaderImage(const EntryExt& ext) {
+    // The LOD reader gives icons to its eight kinds only; "msg" waits for the type filter.
+    for (std::string_view kind : {"def", "pcx", "h3c", "msk", "txt", "fnt", "pal", "xmi"}) {
+        if (extIs(ext, kind)) {
+            return typeImageFor(ext);
+        }
+    }
+    return kImageNone;
+}
+
+int vidReaderImage(const EntryExt& ext) {
+    if (extIs(ext, "smk")) {
+        return kImageSmk;
+    }
+    return extIs(ext, "bik") ? kImageBik : kImageNone;
+}
+
+// Each entry's size reaches to the nearest greater offset of any entry, or to the end of the file
+// for the greatest, and never past the end of the file.
+void deriveVidSizes(CatalogueModel& model, std::uint64_t fileSize) {
+    const int count = model.EntryCount;
+    std::vector<std::int64_t> offsets(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        offsets[static_cast<std::size_t>(i)] = model.Catalogue[static_cast<std::size_t>(i)].Offset;
+    }
+    std::sort(offsets.begin(), offsets.end());
+    const auto fileEnd = static_cast<std::int64_t>(fileSize);
+    for (int i = 0; i < count; ++i) {
+        CatalogueEntry& entry = model.Catalogue[static_cast<std::size_t>(i)];
+        auto next = std::upper_bound(offsets.begin(), offsets.end(), std::int64_t{entry.Offset});
+        const std::int64_t end = next == offsets.end() ? fileEnd : std::min(*next, fileEnd);
+        const std::int64_t size = std::clamp<std::int64_t>(end - entry.Offset, 0, INT32_MAX);
+        entry.Size = entry.Offset < 0 ? 0 : static_cast<std::int32_t>(size);
+    }
+}
+
+template <typename Reader>
+ListingReport openFile(CatalogueModel& model, WindowToolkit& ui, const std::string& path,
+                       Reader reader) {
+    ui.setListVisible(true);
+    const ArchiveFile archive(path);
+    return reader(model, ui, archive.bytes());
+}
+
+}  // namespace
+
+ListingReport readLodDirectory(CatalogueModel& model, WindowToolkit& ui, Bytes archive) {
+    ui.setListVisible(true);
+    ListingReport report;
+    ByteReader reader(archive);
+    reader.require(kLodCountOffset + 4);
+    reader.seek(kLodCountOffset);
+    const int count = acceptCount(model, ui, reader.i32(), report);
+    reader.seek(kLodDirectoryOffset);
+    {
+        ListUpdate update(ui);
+        for (int k = 0; k < count; ++k) {
+            CatalogueEntry& entry = model.Catalogue[static_cast<std::size_t>(k)];
+            entry.Name.clear();
+            reader.require(kLodEntrySize);
+            const std::string_view field = asChars(reader.bytes(16));
+            const int row = ui.appendRow();
+            splitName(field, kLodNameScan, entry);
+            entry.Offset = reader.i32();
+            entry.Size = reader.i32();
+            reader.skip(4);
+            model.ViewOrder[static_cast<std::size_t>(k)] = static_cast<std::uint16_t>(k);
+            entry.PackedSize = reader.i32();
+            ui.setRowImage(row, lodReaderImage(entry.Ext));
+            ui.setRowCaption(row, std::string(entry.Name.view()) + '.' + std::string(entry.Ext.view()));
+            report.listed = k + 1;
+            if (k % 50 == 0) {
+                raiseProgress(ui, 2);
+            }
+        }
+    }
+    ui.setProgressPosition(ProgressBarId::Toolbar, 0);
+    return report;
+}
+
+ListingReport readSndDirectory(CatalogueModel& model, WindowToolkit& ui, Bytes archive) {
+    ui.setListVisible(true);
+    ListingReport report;
+    ByteReader reader(archive);
+    const int count = acceptCount(model, ui, reader.i32(), report);
+    {
+        ListUpdate update(ui);
+        for (int k = 0; k < count; ++k) {
+            CatalogueEntry& entry = model.Catalogue[static_cast<std::size_t>(k)];
+            entry.Name.clear();
+            entry.Ext.assign("WAV");
+            entry.PackedSize = 0;
+            reader.require(kSndEntrySize);
+            const std::string_view field = asChars(reader.bytes(kSndNameField));
+            entry.Offset = reader.i32();
+            entry.Size = reader.i32();
+            const int row = ui.appendRow();
+            entry.Name.assign(untilNul(field).substr(0, 12));
+            ui.setRowCaption(row, std::string(entry.Name.view()) + ".Wav");
+            model.ViewOrder[static_cast<std::size_t>(k)] = static_cast<std::uint16_t>(k);
+            ui.setRowImage(row, kImageWav);
+            report.listed = k + 1;
+            raiseProgress(ui, 1);
+        }
+    }
+    ui.setProgressPosition(ProgressBarId::Toolbar, 0);
+    return report;
+}
+
+ListingReport readVidDirectory(CatalogueModel& model, WindowToolkit& ui, Bytes archive) {
+    ui.setListVisible(true);
+    ListingReport report;
+    ByteReader reader(archive);
+    const int count = acceptCount(model, ui, reader.i32(), report);
+    {
+        ListUpdate update(ui);
+        for (int k = 0; k < count; ++k) {
+            CatalogueEntry& entry = model.Catalogue[static_cast<std::size_t>(k)];
+            entry.PackedSize = 0;
+            reader.require(kVidEntrySize);
+            const std::string_view field = asChars(reader.bytes(kVidNameField));
+            const int row = ui.appendRow();
+            ui.setRowCaption(row, field.substr(0, kVidCaptionBytes));
+            splitName(field, kVidNameScan, entry);
+            entry.Offset = reader.i32();
+            ui.setRowImage(row, vidReaderImage(entry.Ext));
+            model.ViewOrder[static_cast<std::size_t>(k)] = static_cast<std::uint16_t>(k);
+            report.listed = k + 1;
+            raiseProgress(ui, 10);
+        }
+        deriveVidSizes(model, archive.size());
+    }
+    ui.setProgressPosition(ProgressBarId::Toolbar, 0);
+    return report;
+}
+
+ListingReport OpenLod(CatalogueModel& model, WindowToolkit& ui, const std::string& path) {
+    return openFile(model, ui, path, readLodDirectory);
+}
+
+ListingReport OpenSnd(CatalogueModel& model, WindowToolkit& ui, const std::string& path) {
+    return openFile(model, ui, path, readSndDirectory);
+}
+
+ListingReport OpenVid(CatalogueModel& model, WindowToolkit& ui, const std::string& path) {
+    return openFile(model, ui, path, readVidDirectory);
+}
+
+ListingReport openArchive(ArchiveKind kind, CatalogueModel& model, WindowToolkit& ui,
+                          const std::string& path) {
+    switch (kind) {
+        case ArchiveKind::Lod:
+            return OpenLod(model, ui, path);
+        case ArchiveKind::Snd:
+            return OpenSnd(model, ui, path);
+        case ArchiveKind::Vid:
+            return OpenVid(model, ui, path);
+        case ArchiveKind::None:
+            break;
+    }
+    return {};
+}
+
+ArchiveKind kindFromPath(std::string_view path) {
+    if (path.size() < 3) {
+        return ArchiveKind::None;
+    }
+    std::string last(path.substr(path.size() - 3));
+    for (char& c : last) {
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    if (last == "lod") {
+        return ArchiveKind::Lod;
+    }
+    if (last == "snd") {
+        return ArchiveKind::Snd;
+    }
+    return last == "vid" ? ArchiveKind::Vid : ArchiveKind::None;
+}
+
+}  // namespace brasvel

@@ -1,0 +1,54 @@
+#pragma once
+
+// The one error type of the core. It carries the text the user reads ("Read beyond end of file",
+// "File not found", ...) and, where it helps, the entry and the file offset where it happened.
+// The window's handlers and the command line's main catch it and show it.
+
+#include <cstdint>
+#include <optional>
+#include <stdexcept>
+#include <string>
+
+namespace brasvel {
+
+class ResourceError : public std::runtime_error {
+public:
+    explicit ResourceError(std::string text, std::string detail = {});
+
+    // The user-facing text alone, e.g. "Read beyond end of file".
+    const std::string& text() const { return text_; }
+    // Where it happened, in words ("needed 32 bytes at offset 1276, found 12"); may be empty.
+    const std::string& detail() const { return detail_; }
+    // The entry concerned, as shown to the user (UTF-8); empty when the error is the archive's.
+    const std::string& entry() const { return entry_; }
+
+    ResourceError& withEntry(std::string entryName);
+    // "text (detail)" or just the text.
+    std::string describe() const;
+
+private:
+    std::string text_;
+    std::string detail_;
+    std::string entry_;
+};
+
+// The texts of the file error codes: 2 "File not found", 3 "Invalid filename", 4 "Too many open
+// files", 5 "File access denied", 100 "Read beyond end of file", 101 "Disk full", and
+// "I/O error N" for any other code.
+std::string fileErrorText(int code);
+
+// Maps an errno value of a failed file operation to the code of the texts above.
+int fileErrorCode(int errnoValue);
+
+// A failed open, create, read, write or rename of `path`.
+ResourceError fileError(int errnoValue, const std::string& path);
+
+// A read that needed `wanted` bytes at `offset` of a file or buffer of `available` bytes.
+ResourceError readBeyondEnd(std::uint64_t offset, std::uint64_t wanted, std::uint64_t available);
+
+// A structure of the archive or picture that cannot be right (a negative count, an absurd size).
+ResourceError damaged(std::string what);
+
+inline constexpr const char* kReadBeyondEnd = "Read beyond end of file";
+
+}  // namespace brasvel

@@ -1,0 +1,35 @@
+#include "cli/Arguments.h"
+
+namespace brasvel::cli {
+
+Arguments::Arguments(const std::vector<std::string>& args, const std::set<std::string>& valued,
+                     const std::set<std::string>& flags) {
+    bool optionsEnded = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
+            positional_.push_back(arg);
+        } else if (arg == "--") {
+            optionsEnded = true;
+        } else if (valued.count(arg) != 0) {
+            if (i + 1 >= args.size()) {
+                throw UsageError("option " + arg + " needs a value");
+            }
+            values_[arg] = args[++i];
+        } else if (flags.count(arg) != 0) {
+            flags_.insert(arg);
+        } else {
+            throw UsageError("unknown option " + arg);
+        }
+    }
+}
+
+std::optional<std::string> Arguments::value(const std::string& option) const {
+    auto found = values_.find(option);
+    if (found == values_.end()) {
+        return std::nullopt;
+    }
+    return found->second;
+}
+
+}  // namespace brasvel::cli

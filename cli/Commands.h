@@ -1,0 +1,17 @@
+#pragma once
+
+// The command line's commands. Each returns the process's exit code: 0 done, 1 some entry failed,
+// 2 usage error or unreadable archive.
+
+#include <string>
+#include <vector>
+
+namespace brasvel::cli {
+
+inline constexpr int kExitDone = 0;
+inline constexpr int kExitEntryFailed = 1;
+inline constexpr int kExitUnusable = 2;
+
+int listCommand(const std::vector<std::string>& args);
+
+}  // namespace brasvel::cli

@@ -1,0 +1,52 @@
+// brasvel-res: the command line over the archive core.
+
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "catalogue/ResourceError.h"
+#include "cli/Arguments.h"
+#include "cli/Commands.h"
+
+namespace {
+
+constexpr const char* kUsage = R"(usage: brasvel-res COMMAND ARCHIVE [options]
+
+commands:
+  list ARCHIVE [--kind lod|snd|vid] [--type ITEM] [--json]
+      List the archive's entries: caption, size, stored size and offset per row.
+      ITEM is a type of the window's type box (*.*, *.Smk, *.Bik, *.Pcx, *.H3c, *.Txt,
+      *.Def, *.Pal, *.Wav, *.Msk, *.Xmi, *.Fnt, *.Msg) or its bare extension.
+
+The kind of archive comes from --kind, else from the path's last three characters.
+Exit codes: 0 done, 1 some entry failed, 2 usage error or unreadable archive.
+)";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    using namespace brasvel::cli;
+    std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+        std::cout << kUsage;
+        return args.empty() ? kExitUnusable : kExitDone;
+    }
+    if (args[0] == "--version") {
+        std::cout << "brasvel-res " << BRASVEL_VERSION << '\n';
+        return kExitDone;
+    }
+    const std::string command = args[0];
+    args.erase(args.begin());
+    try {
+        if (command == "list") {
+            return listCommand(args);
+        }
+        throw UsageError("unknown command " + command);
+    } catch (const UsageError& error) {
+        std::cerr << "brasvel-res: " << error.what() << "\n\n" << kUsage;
+        return kExitUnusable;
+    } catch (const brasvel::ResourceError& error) {
+        std::cerr << "brasvel-res: " << error.describe() << '\n';
+        return kExitUnusable;
+    }
+}

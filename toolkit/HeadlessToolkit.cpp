@@ -1,0 +1,149 @@
+#include "toolkit/HeadlessToolkit.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace brasvel {
+namespace {
+
+HeadlessRow& rowAt(std::vector<HeadlessRow>& rows, int row) {
+    if (row < 0 || row >= static_cast<int>(rows.size())) {
+        throw std::out_of_range("no list row " + std::to_string(row));
+    }
+    return rows[static_cast<std::size_t>(row)];
+}
+
+int& statusSlot(std::array<int, kStatusPanelCount>& slots, int panel) {
+    return slots.at(static_cast<std::size_t>(panel));
+}
+
+}  // namespace
+
+void HeadlessToolkit::focusList() {
+    if (listVisible) {
+        ++focusCount;
+    }
+}
+
+void HeadlessToolkit::endListUpdate() {
+    if (updateDepth > 0) {
+        --updateDepth;
+    }
+    ++finishedUpdates;
+}
+
+int HeadlessToolkit::appendRow() {
+    rows.emplace_back();
+    return static_cast<int>(rows.size()) - 1;
+}
+
+void HeadlessToolkit::setRowCaption(int row, std::string_view entryBytes) {
+    rowAt(rows, row).caption = entryBytes;
+}
+
+void HeadlessToolkit::setRowImage(int row, int image) { rowAt(rows, row).image = image; }
+
+void HeadlessToolkit::setStatusText(int panel, std::string_view text) {
+    statusTexts.at(static_cast<std::size_t>(panel)) = text;
+}
+
+void HeadlessToolkit::setStatusWidth(int panel, int width) {
+    statusSlot(statusWidths, panel) = width;
+}
+
+int HeadlessToolkit::progressPosition(ProgressBarId bar) const {
+    return bar == ProgressBarId::Toolbar ? toolbarProgress : batchProgress;
+}
+
+void HeadlessToolkit::setProgressPosition(ProgressBarId bar, int position) {
+    const int shown = std::clamp(position, 0, kProgressMaximum);
+    if (bar == ProgressBarId::Toolbar) {
+        toolbarProgress = shown;
+        toolbarProgressHistory.push_back(shown);
+    } else {
+        batchProgress = shown;
+        batchProgressHistory.push_back(shown);
+    }
+}
+
+void HeadlessToolkit::setPanelVisible(PanelId panel, bool visible) {
+    (panel == PanelId::Extra ? extraVisible : previewVisible) = visible;
+}
+
+bool HeadlessToolkit::isPanelVisible(PanelId panel) const {
+    return panel == PanelId::Extra ? extraVisible : previewVisible;
+}
+
+void HeadlessToolkit::setPanelHint(PanelId panel, std::string_view entryBytes) {
+    if (panel == PanelId::Preview) {
+        previewHint = std::string(entryBytes.substr(0, entryBytes.find('\0')));
+    }
+}
+
+void HeadlessToolkit::showPicture(std::span<const std::byte> bmpFile) {
+    picture.assign(bmpFile.begin(), bmpFile.end());
+    ++pictureLoads;
+}
+
+void HeadlessToolkit::setImageBounds(int left, int top, int width, int height) {
+    imageBounds = {left, top, width, height};
+}
+
+void HeadlessToolkit::setFrameScrollMinimum(int minimum) {
+    scrollMinimum = minimum;
+    if (scrollPosition < minimum) {
+        setFrameScrollPosition(minimum);
+    }
+}
+
+void HeadlessToolkit::setFrameScrollMaximum(int maximum) {
+    scrollMaximum = maximum;
+    if (scrollPosition > maximum) {
+        setFrameScrollPosition(maximum);
+    }
+}
+
+void HeadlessToolkit::setFrameScrollPosition(int position) {
+    position = std::clamp(position, scrollMinimum, std::max(scrollMinimum, scrollMaximum));
+    if (position == scrollPosition) {
+        return;
+    }
+    scrollPosition = position;
+    if (onFrameScrollChange) {
+        onFrameScrollChange();
+    }
+}
+
+void HeadlessToolkit::userMovesFrameScroll(int position) { setFrameScrollPosition(position); }
+
+bool HeadlessToolkit::askOkCancel(std::string_view caption, std::string_view text) {
+    questions.push_back({std::string(caption), std::string(text)});
+    if (answers.empty()) {
+        return true;
+    }
+    const bool answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+
+std::optional<OpenChoice> HeadlessToolkit::runOpenDialog(std::string_view initialDirectory) {
+    openDialogDirectories.emplace_back(initialDirectory);
+    if (openReplies.empty()) {
+        return std::nullopt;
+    }
+    auto reply = openReplies.front();
+    openReplies.pop_front();
+    return reply;
+}
+
+std::optional<std::string> HeadlessToolkit::chooseFolder(std::string_view caption) {
+    folderCaptions.emplace_back(caption);
+    if (folderReplies.empty()) {
+        return std::nullopt;
+    }
+    auto reply = folderReplies.front();
+    folderReplies.pop_front();
+    return reply;
+}
+
+}  // namespace brasvel

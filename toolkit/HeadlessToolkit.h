@@ -1,0 +1,121 @@
+#pragma once
+
+// A window without a screen: it keeps the state that the operations set, records what the user
+// would have seen, and answers questions and dialogs from scripted replies. Tests drive the window
+// logic through it; the command line lists archives through it.
+
+#include <array>
+#include <cstdint>
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "toolkit/WindowToolkit.h"
+
+namespace brasvel {
+
+struct HeadlessRow {
+    std::string caption;  // the bytes as set, NUL bytes included
+    int image = 0;
+
+    // The caption as the list shows it: up to its first NUL byte.
+    std::string shownCaption() const { return caption.substr(0, caption.find('\0')); }
+};
+
+class HeadlessToolkit : public WindowToolkit {
+public:
+    void setListVisible(bool visible) override { listVisible = visible; }
+    bool isListVisible() const override { return listVisible; }
+    void focusList() override;
+    void beginListUpdate() override { ++updateDepth; }
+    void endListUpdate() override;
+    void clearRows() override { rows.clear(); }
+    int appendRow() override;
+    int rowCount() const override { return static_cast<int>(rows.size()); }
+    void setRowCaption(int row, std::string_view entryBytes) override;
+    void setRowImage(int row, int image) override;
+
+    void setStatusText(int panel, std::string_view text) override;
+    void setStatusWidth(int panel, int width) override;
+
+    int progressPosition(ProgressBarId bar) const override;
+    void setProgressPosition(ProgressBarId bar, int position) override;
+
+    int selectedTypeIndex() const override { return typeIndex; }
+    void setTypeBoxText(std::string_view text) override { typeBoxText = text; }
+
+    void setPanelVisible(PanelId panel, bool visible) override;
+    bool isPanelVisible(PanelId panel) const override;
+    void setPanelHint(PanelId panel, std::string_view entryBytes) override;
+
+    void showPicture(std::span<const std::byte> bmpFile) override;
+    void setImageBounds(int left, int top, int width, int height) override;
+    void repaintImage() override { ++imageRepaints; }
+
+    void setFrameScrollMinimum(int minimum) override;
+    void setFrameScrollMaximum(int maximum) override;
+    int frameScrollMaximum() const override { return scrollMaximum; }
+    void setFrameScrollPosition(int position) override;
+    int frameScrollPosition() const override { return scrollPosition; }
+    void setFrameScrollVisible(bool visible) override { scrollVisible = visible; }
+    bool isFrameScrollVisible() const override { return scrollVisible; }
+
+    bool askOkCancel(std::string_view caption, std::string_view text) override;
+    void reportError(std::string_view text) override { errors.emplace_back(text); }
+    void reportNotice(std::string_view text) override { notices.emplace_back(text); }
+
+    std::optional<OpenChoice> runOpenDialog(std::string_view initialDirectory) override;
+    std::optional<std::string> chooseFolder(std::string_view caption) override;
+
+    void repaintWindow() override { ++windowRepaints; }
+    void closeWindow() override { closed = true; }
+    void showAboutBox() override { ++aboutShown; }
+    void showHelp() override { ++helpShown; }
+
+    // The user moves the scroll bar's thumb: the position changes and the notification follows.
+    void userMovesFrameScroll(int position);
+
+    // --- What the window shows, open for tests to read and script. ---
+    bool listVisible = false;
+    int focusCount = 0;
+    int updateDepth = 0;
+    int finishedUpdates = 0;
+    std::vector<HeadlessRow> rows;
+    std::array<std::string, kStatusPanelCount> statusTexts{};
+    std::array<int, kStatusPanelCount> statusWidths{};
+    int toolbarProgress = 0;
+    int batchProgress = 0;
+    std::vector<int> toolbarProgressHistory;  // every position set on ProgressBar1, as read back
+    std::vector<int> batchProgressHistory;    // the same for ProgressBar3
+    int typeIndex = 0;
+    std::string typeBoxText = "*.*";
+    bool extraVisible = false;
+    bool previewVisible = false;
+    std::string previewHint;
+    std::vector<std::byte> picture;  // the BMP file last loaded into Image
+    int pictureLoads = 0;
+    int imageRepaints = 0;
+    std::array<int, 4> imageBounds{};  // left, top, width, height
+    int scrollMinimum = 1;
+    int scrollMaximum = 1;
+    int scrollPosition = 1;
+    bool scrollVisible = false;
+    struct Question {
+        std::string caption;
+        std::string text;
+    };
+    std::vector<Question> questions;
+    std::deque<bool> answers;  // scripted replies to askOkCancel; OK when none is left
+    std::vector<std::string> errors;
+    std::vector<std::string> notices;
+    std::deque<std::optional<OpenChoice>> openReplies;  // scripted open dialog results
+    std::vector<std::string> openDialogDirectories;
+    std::deque<std::optional<std::string>> folderReplies;  // scripted folder chooser results
+    std::vector<std::string> folderCaptions;
+    int windowRepaints = 0;
+    bool closed = false;
+    int aboutShown = 0;
+    int helpShown = 0;
+};
+
+}  // namespace brasvel

@@ -1,0 +1,103 @@
+#pragma once
+
+// The operations that the catalogue, extraction and preview logic need from the window toolkit.
+// The Qt window implements them in app/; HeadlessToolkit records them for tests and the command
+// line. Texts are UTF-8 unless a parameter says it takes entry bytes (Windows-1250, shown up to
+// the first NUL byte).
+
+#include <cstddef>
+#include <functional>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace brasvel {
+
+enum class ProgressBarId { Toolbar, Batch };  // ProgressBar1 on the tool bar, ProgressBar3 on `extra`
+enum class PanelId { Extra, Preview };        // `extra` (batch progress) and Panel1 ("Obraz")
+
+inline constexpr int kProgressMaximum = 100;
+inline constexpr int kStatusPanelCount = 6;
+
+// What the open dialog returns when a file was chosen.
+struct OpenChoice {
+    std::string path;
+    int filterIndex = 1;  // 1 LOD, 2 SND, 3 VID
+};
+
+class WindowToolkit {
+public:
+    virtual ~WindowToolkit() = default;
+
+    // The entry list (ListView1). A hidden list receives no focus.
+    virtual void setListVisible(bool visible) = 0;
+    virtual bool isListVisible() const = 0;
+    virtual void focusList() = 0;
+    // Rows changed inside the bracket are drawn once, at its end.
+    virtual void beginListUpdate() = 0;
+    virtual void endListUpdate() = 0;
+    virtual void clearRows() = 0;
+    // Appends a row showing image 0 and returns its index; rows keep their order.
+    virtual int appendRow() = 0;
+    virtual int rowCount() const = 0;
+    // entryBytes: Windows-1250 bytes, shown up to the first NUL byte.
+    virtual void setRowCaption(int row, std::string_view entryBytes) = 0;
+    virtual void setRowImage(int row, int image) = 0;
+
+    // The status bar (StatusBar1), panels 0 to 5. Texts stay until replaced.
+    virtual void setStatusText(int panel, std::string_view text) = 0;
+    virtual void setStatusWidth(int panel, int width) = 0;
+
+    // Progress bars, range 0 to 100: a position above 100 shows full and reads back as 100.
+    virtual int progressPosition(ProgressBarId bar) const = 0;
+    virtual void setProgressPosition(ProgressBarId bar, int position) = 0;
+
+    // The type box (ComboBox1). With no item selected the index lies outside 0 to 12.
+    virtual int selectedTypeIndex() const = 0;
+    // Changes only the text shown; raises no change event.
+    virtual void setTypeBoxText(std::string_view text) = 0;
+
+    // Panels. The preview panel can also be undocked and docked by the user.
+    virtual void setPanelVisible(PanelId panel, bool visible) = 0;
+    virtual bool isPanelVisible(PanelId panel) const = 0;
+    virtual void setPanelHint(PanelId panel, std::string_view entryBytes) = 0;
+
+    // The preview picture (Image), stretched to the control.
+    virtual void showPicture(std::span<const std::byte> bmpFile) = 0;
+    virtual void setImageBounds(int left, int top, int width, int height) = 0;
+    virtual void repaintImage() = 0;
+
+    // The frame scroll bar (scb). Lowering the maximum below the position moves the position to
+    // the maximum and raises the change notification; setting the same position raises none.
+    virtual void setFrameScrollMinimum(int minimum) = 0;
+    virtual void setFrameScrollMaximum(int maximum) = 0;
+    virtual int frameScrollMaximum() const = 0;
+    virtual void setFrameScrollPosition(int position) = 0;
+    virtual int frameScrollPosition() const = 0;
+    virtual void setFrameScrollVisible(bool visible) = 0;
+    virtual bool isFrameScrollVisible() const = 0;
+    // Called on every change of the scroll bar's position, also in the middle of another handler.
+    std::function<void()> onFrameScrollChange;
+
+    // A message box with the buttons OK and Cancel; true when OK was pressed.
+    virtual bool askOkCancel(std::string_view caption, std::string_view text) = 0;
+    // An error that ended a handler; the program goes on.
+    virtual void reportError(std::string_view text) = 0;
+    // A notice that is not an error (an archive cut to the catalogue's capacity, say).
+    virtual void reportNotice(std::string_view text) = 0;
+
+    // The open dialog: starts in initialDirectory; nothing when the user cancels.
+    virtual std::optional<OpenChoice> runOpenDialog(std::string_view initialDirectory) = 0;
+    // The folder chooser: the chosen folder's full path, or nothing when cancelled.
+    virtual std::optional<std::string> chooseFolder(std::string_view caption) = 0;
+
+    // The window: repaint it now (a long handler uses this to keep its progress visible), close
+    // it (which ends the program), and show the two dialogs modally.
+    virtual void repaintWindow() = 0;
+    virtual void closeWindow() = 0;
+    virtual void showAboutBox() = 0;
+    virtual void showHelp() = 0;
+};
+
+}  // namespace brasvel
