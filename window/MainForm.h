@@ -1,0 +1,87 @@
+#pragma once
+
+// The main window's logic: its state and the handlers of its menus, tool bar, list, type box,
+// preview panel and player. It talks to the widgets only through WindowToolkit and to the sound
+// device only through WavePlayer, so every handler runs the same under Qt and in tests.
+// Handlers catch the core's errors and show them through the toolkit's error report.
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "catalogue/Catalogue.h"
+#include "toolkit/WindowToolkit.h"
+#include "window/WavePlayer.h"
+
+namespace brasvel {
+
+inline constexpr const char* kWindowCaption = "Brasvel Resource Editor  Wersja 1.90 PL";
+
+class MainForm {
+public:
+    MainForm(WindowToolkit& ui, WavePlayer& player);
+    ~MainForm();
+    MainForm(const MainForm&) = delete;
+    MainForm& operator=(const MainForm&) = delete;
+
+    // Start-up. `appPath` is the game's "AppPath" setting (empty when missing); `argument` the
+    // first command-line argument (empty when none).
+    void FormCreate(const std::string& appPath, const std::string& argument);
+
+    // "Plik": open an archive (tool bar and menu), extract the selected entry, extract every
+    // shown entry (tool bar and menu variants), exit.
+    void ToolButton1Click();
+    void LoadResurceFile1Click();
+    void ToolButton2Click();
+    void SaveSingleFile1Click();
+    void ToolButton5Click();
+    void SaveSingleFile2Click();
+    void ToolButton4Click();
+    void Exittheprogram1Click();
+    // The window closes: scratch data is released.
+    void FormClose();
+
+    // The type box's item was chosen by the user.
+    void ViewLod();
+
+    // "Opcje": the extraction folder.
+    void SetPathForExtract1Click();
+
+    // "Pomoc".
+    void GeneralHelp1Click();
+    void About2Click();
+
+    // The list's selection notification for `row` (selected or deselected).
+    void numitem(int row, bool selected);
+    // The preview switch: tool bar button and menu item (Ctrl+Z).
+    void BitBtn3Click();
+    void QuickView1Click();
+    // The frame scroll bar's position changed.
+    void scbChange();
+    // The preview panel was resized to width × height.
+    void Panel1Resize(int width, int height);
+
+    // A player button was pressed; runs before the button's own action.
+    void MediaPlayer1Click(PlayerButton button);
+
+    // State, open to the window and to tests.
+    CatalogueModel& model() { return *model_; }
+    const std::string& archivePath() const { return archivePath_; }
+    const std::string& ExtractDir() const { return extractDir_; }
+    const std::string& StartDir() const { return startDir_; }
+    bool PreviewOn() const { return previewOn_; }
+
+private:
+    struct Impl;
+    WindowToolkit& ui_;
+    WavePlayer& player_;
+    std::unique_ptr<CatalogueModel> model_;
+    std::string archivePath_;
+    std::string extractDir_;
+    std::string startDir_ = "data";
+    bool previewOn_ = false;
+    std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace brasvel

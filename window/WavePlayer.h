@@ -1,0 +1,28 @@
+#pragma once
+
+// The wave player beside the tool bar: it opens one WAV sound, plays it from its start, stops and
+// closes. Its Play and Stop buttons are usable only while a sound is open. The Qt window plays
+// through Qt Multimedia; tests use a recording fake.
+
+#include "catalogue/ByteReader.h"
+
+namespace brasvel {
+
+class WavePlayer {
+public:
+    virtual ~WavePlayer() = default;
+    // Opens the device on the WAV file `wav` (an earlier sound is closed first). Throws
+    // ResourceError with the device's text when it cannot, leaving the player closed.
+    virtual void open(Bytes wav) = 0;
+    // Releases the device and the sound; nothing when none is open.
+    virtual void close() = 0;
+    // Stops playback. Throws ResourceError("No MCI device open") when no sound is open.
+    virtual void stop() = 0;
+    // Starts playback from the current position (the start right after open); does not wait.
+    virtual void play() = 0;
+    virtual bool isOpen() const = 0;
+};
+
+enum class PlayerButton { Play, Stop };
+
+}  // namespace brasvel
