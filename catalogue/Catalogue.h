@@ -20,7 +20,8 @@ template <std::size_t N>
 class ByteString {
 public:
     ByteString() = default;
-    ByteString(std::string_view bytes) { assign(bytes); }  // NOLINT: built from literals in tests
+    ByteString(std::string_view bytes) { assign(bytes); }  // NOLINT: implicit, like a string
+    ByteString(const char* bytes) : ByteString(std::string_view(bytes)) {}  // NOLINT
 
     void clear() { length_ = 0; }
     void assign(std::string_view bytes) {
@@ -39,6 +40,7 @@ public:
 
     friend bool operator==(const ByteString& a, const ByteString& b) { return a.view() == b.view(); }
     friend bool operator==(const ByteString& a, std::string_view b) { return a.view() == b; }
+    friend bool operator==(const ByteString& a, const char* b) { return a.view() == b; }
 
 private:
     std::array<char, N> bytes_{};
