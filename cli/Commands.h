@@ -13,5 +13,7 @@ inline constexpr int kExitEntryFailed = 1;
 inline constexpr int kExitUnusable = 2;
 
 int listCommand(const std::vector<std::string>& args);
+int extractCommand(const std::vector<std::string>& args);
+int verifyCommand(const std::vector<std::string>& args);
 
 }  // namespace brasvel::cli

@@ -18,6 +18,18 @@ commands:
       ITEM is a type of the window's type box (*.*, *.Smk, *.Bik, *.Pcx, *.H3c, *.Txt,
       *.Def, *.Pal, *.Wav, *.Msk, *.Xmi, *.Fnt, *.Msg) or its bare extension.
 
+  extract ARCHIVE [-o DIR] [--kind lod|snd|vid] [--type ITEM] [--raw] [--threads N] [ENTRY...]
+      Write the rows of the list (all, or those of --type) into DIR (default: the current
+      directory, which must exist), in row order, as the window's extract-all does: compressed
+      entries inflated, PCX pictures as Name.bmp (--raw keeps them as stored), sounds as
+      Name.wav. ENTRY picks rows by file name, exactly or as a shell pattern ('*.def'); an ENTRY
+      that names no row is an error and nothing is written. Each file appears whole or not at
+      all; a failing entry is reported and the others go on.
+
+  verify ARCHIVE [--kind lod|snd|vid]
+      Read every entry as extraction would, writing nothing: its data must lie inside the
+      file and a compressed entry must inflate to exactly its size. Lists the damaged ones.
+
 The kind of archive comes from --kind, else from the path's last three characters.
 Exit codes: 0 done, 1 some entry failed, 2 usage error or unreadable archive.
 )";
@@ -40,6 +52,12 @@ int main(int argc, char** argv) {
     try {
         if (command == "list") {
             return listCommand(args);
+        }
+        if (command == "extract") {
+            return extractCommand(args);
+        }
+        if (command == "verify") {
+            return verifyCommand(args);
         }
         throw UsageError("unknown command " + command);
     } catch (const UsageError& error) {
