@@ -17,6 +17,13 @@ commands:
       List the archive's entries: caption, size, stored size and offset per row.
       ITEM is a type of the window's type box (*.*, *.Smk, *.Bik, *.Pcx, *.H3c, *.Txt,
       *.Def, *.Pal, *.Wav, *.Msk, *.Xmi, *.Fnt, *.Msg) or its bare extension.
+  convert ARCHIVE ENTRY [--kind lod|snd|vid] [--frame N] [-o OUT]
+      Write a PCX entry as the BMP that extraction makes, or frame N (default 1) of a DEF
+      entry as the BMP that the preview shows. OUT defaults to Name.bmp here.
+  info ARCHIVE ENTRY [--kind lod|snd|vid] [--json]
+      Show a PCX entry's kind and size, or a DEF entry's type, size and frame count.
+
+ENTRY is an entry's file name, Name.Ext, as the list shows it.
 
 The kind of archive comes from --kind, else from the path's last three characters.
 Exit codes: 0 done, 1 some entry failed, 2 usage error or unreadable archive.
@@ -40,6 +47,12 @@ int main(int argc, char** argv) {
     try {
         if (command == "list") {
             return listCommand(args);
+        }
+        if (command == "convert") {
+            return convertCommand(args);
+        }
+        if (command == "info") {
+            return infoCommand(args);
         }
         throw UsageError("unknown command " + command);
     } catch (const UsageError& error) {
