@@ -46,10 +46,11 @@ struct IndexPicture {
 class DefSprite {
 public:
     // Walks the directory of `def`. `defFileName` (the entry's Name + ".def") selects the rules of
-    // the special files. `def` must outlive the sprite. Throws ResourceError.
+    // the files with reserved names ("Cphx.def", "SGTWMTA.def", "SGTWMTB.def"). `def` must outlive
+    // the sprite. Throws ResourceError.
     static DefSprite walk(Bytes def, std::string_view defFileName);
 
-    // The type shown in the type box: the header's, or 153 for the two special files.
+    // The type shown in the type box: the header's, or 153 for the two files with reserved names.
     std::int32_t type() const { return type_; }
     std::int32_t width() const { return width_; }
     std::int32_t height() const { return height_; }
