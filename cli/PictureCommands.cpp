@@ -65,6 +65,12 @@ std::uint32_t frameNumber(const Arguments& arguments) {
     return frame;
 }
 
+// Extensions count in all-lower or all-upper case only, as in the window's preview.
+void reportNotAPicture(const std::string& entry) {
+    std::cerr << "brasvel-res: " << entry
+              << " is not a picture or a sprite (extension pcx, PCX, def or DEF)\n";
+}
+
 int reportEntryError(const ResourceError& error, const std::string& entry) {
     std::cerr << "brasvel-res: " << entry << ": " << error.describe() << '\n';
     return kExitEntryFailed;
@@ -89,7 +95,7 @@ int convertCommand(const std::vector<std::string>& args) {
     }
     const std::string& name = arguments.positional()[1];
     if (!picture->isPcx() && !picture->isDef()) {
-        std::cerr << "brasvel-res: " << name << " is neither a PCX picture nor a DEF sprite\n";
+        reportNotAPicture(name);
         return kExitEntryFailed;
     }
     if (picture->isPcx() && arguments.value("--frame")) {
@@ -148,7 +154,7 @@ int infoCommand(const std::vector<std::string>& args) {
                           << sprite.frameTotal() << " frames\n";
             }
         } else {
-            std::cerr << "brasvel-res: " << name << " is neither a PCX picture nor a DEF sprite\n";
+            reportNotAPicture(name);
             return kExitEntryFailed;
         }
     } catch (const ResourceError& error) {
