@@ -18,6 +18,7 @@ struct DefHeaderInfo {
     std::int32_t type = 0;
     std::int32_t width = 0;
     std::int32_t height = 0;
+    friend bool operator==(const DefHeaderInfo&, const DefHeaderInfo&) = default;
 };
 
 // The sprite's own header figures. Throws ResourceError when the file ends inside the header.
@@ -30,6 +31,7 @@ struct DefFrameHeader {
     std::int32_t spriteHeight = 0;
     std::int32_t left = 0;  // picture column of the sprite's left edge
     std::int32_t top = 0;   // picture row of the sprite's top edge
+    friend bool operator==(const DefFrameHeader&, const DefFrameHeader&) = default;
 };
 
 // The type whose type-1 frames are placed over the whole picture, and the two files that have it
@@ -41,6 +43,7 @@ struct IndexPicture {
     std::int32_t width = 0;
     std::int32_t height = 0;
     std::vector<std::uint8_t> pixels;
+    friend bool operator==(const IndexPicture&, const IndexPicture&) = default;
 };
 
 class DefSprite {

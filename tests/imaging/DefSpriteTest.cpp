@@ -218,6 +218,14 @@ TEST(DefSprite, FiveWidePictureGivesRowsOfEightBytesBottomUp) {
 
 // --- The directory ---
 
+TEST(DefSprite, HeadersReadAsStored) {
+    const std::string def = oneFrameDef(6, 5, frame(2, PixelGrid(3, 2, 9), 1, 2), 0x42);
+    EXPECT_EQ(readDefHeader(asBytes(def)), (DefHeaderInfo{0x42, 6, 5}));
+    const DefSprite sprite = DefSprite::walk(asBytes(def), "x.def");
+    EXPECT_EQ(sprite.frameHeader(1), (DefFrameHeader{2, 3, 2, 1, 2}));
+    EXPECT_THROW(readDefHeader(asBytes(def).first(783)), ResourceError);
+}
+
 TEST(DefSprite, BlocksOfThreeAndFiveMakeEightFramesAndFrameFourOpensTheSecond) {
     std::vector<DefFrame> first, second;
     for (std::uint8_t i = 0; i < 3; ++i)
