@@ -26,10 +26,18 @@ commands:
       that names no row is an error and nothing is written. Each file appears whole or not at
       all; a failing entry is reported and the others go on.
 
+  convert ARCHIVE ENTRY [--kind lod|snd|vid] [--frame N] [-o OUT]
+      Write a PCX entry as the BMP that extraction makes, or frame N (default 1) of a DEF
+      entry as the BMP that the preview shows. OUT defaults to Name.bmp here.
+
+  info ARCHIVE ENTRY [--kind lod|snd|vid] [--json]
+      Show a PCX entry's kind and size, or a DEF entry's type, size and frame count.
+
   verify ARCHIVE [--kind lod|snd|vid]
       Read every entry as extraction would, writing nothing: its data must lie inside the
       file and a compressed entry must inflate to exactly its size. Lists the damaged ones.
 
+ENTRY of convert and info is an entry's file name, Name.Ext, as the list shows it.
 The kind of archive comes from --kind, else from the path's last three characters.
 Exit codes: 0 done, 1 some entry failed, 2 usage error or unreadable archive.
 )";
@@ -58,6 +66,12 @@ int main(int argc, char** argv) {
         }
         if (command == "verify") {
             return verifyCommand(args);
+        }
+        if (command == "convert") {
+            return convertCommand(args);
+        }
+        if (command == "info") {
+            return infoCommand(args);
         }
         throw UsageError("unknown command " + command);
     } catch (const UsageError& error) {

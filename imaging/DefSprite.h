@@ -18,6 +18,7 @@ struct DefHeaderInfo {
     std::int32_t type = 0;
     std::int32_t width = 0;
     std::int32_t height = 0;
+    friend bool operator==(const DefHeaderInfo&, const DefHeaderInfo&) = default;
 };
 
 // The sprite's own header figures. Throws ResourceError when the file ends inside the header.
@@ -30,6 +31,7 @@ struct DefFrameHeader {
     std::int32_t spriteHeight = 0;
     std::int32_t left = 0;  // picture column of the sprite's left edge
     std::int32_t top = 0;   // picture row of the sprite's top edge
+    friend bool operator==(const DefFrameHeader&, const DefFrameHeader&) = default;
 };
 
 // The type whose type-1 frames are placed over the whole picture, and the two files that have it
@@ -41,15 +43,17 @@ struct IndexPicture {
     std::int32_t width = 0;
     std::int32_t height = 0;
     std::vector<std::uint8_t> pixels;
+    friend bool operator==(const IndexPicture&, const IndexPicture&) = default;
 };
 
 class DefSprite {
 public:
     // Walks the directory of `def`. `defFileName` (the entry's Name + ".def") selects the rules of
-    // the special files. `def` must outlive the sprite. Throws ResourceError.
+    // the files with reserved names ("Cphx.def", "SGTWMTA.def", "SGTWMTB.def"). `def` must outlive
+    // the sprite. Throws ResourceError.
     static DefSprite walk(Bytes def, std::string_view defFileName);
 
-    // The type shown in the type box: the header's, or 153 for the two special files.
+    // The type shown in the type box: the header's, or 153 for the two files with reserved names.
     std::int32_t type() const { return type_; }
     std::int32_t width() const { return width_; }
     std::int32_t height() const { return height_; }

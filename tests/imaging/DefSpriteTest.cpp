@@ -24,7 +24,7 @@ std::string palette() {
     return rgb;
 }
 
-// Shadows of every special index, runs longer than one code holds, zero stretches and literals
+// Shadows of every index from 1 to 7, runs longer than one code holds, zero stretches and literals
 // that include index 0xFF and index 7.
 PixelGrid busySprite(std::int32_t width, std::int32_t height) {
     PixelGrid grid(width, height);
@@ -218,6 +218,14 @@ TEST(DefSprite, FiveWidePictureGivesRowsOfEightBytesBottomUp) {
 
 // --- The directory ---
 
+TEST(DefSprite, HeadersReadAsStored) {
+    const std::string def = oneFrameDef(6, 5, frame(2, PixelGrid(3, 2, 9), 1, 2), 0x42);
+    EXPECT_EQ(readDefHeader(asBytes(def)), (DefHeaderInfo{0x42, 6, 5}));
+    const DefSprite sprite = DefSprite::walk(asBytes(def), "x.def");
+    EXPECT_EQ(sprite.frameHeader(1), (DefFrameHeader{2, 3, 2, 1, 2}));
+    EXPECT_THROW(readDefHeader(asBytes(def).first(783)), ResourceError);
+}
+
 TEST(DefSprite, BlocksOfThreeAndFiveMakeEightFramesAndFrameFourOpensTheSecond) {
     std::vector<DefFrame> first, second;
     for (std::uint8_t i = 0; i < 3; ++i)
@@ -317,7 +325,7 @@ std::string fullPictureRows() {
     return rows + std::string(18, '\0');
 }
 
-TEST(DefSprite, SpecialNamesGetTypeOneHundredFiftyThreeAndItsPlacement) {
+TEST(DefSprite, ReservedNamesGetTypeOneHundredFiftyThreeAndItsPlacement) {
     const std::string def = oneFrameDef(6, 5, fullPictureFrame(), 0x42);
     for (const char* name : {"SGTWMTA.def", "SGTWMTB.def"}) {
         const DefSprite sprite = DefSprite::walk(asBytes(def), name);
@@ -332,7 +340,7 @@ TEST(DefSprite, HeaderTypeOneHundredFiftyThreeGetsThePlacementWhateverTheName) {
     EXPECT_EQ(pixelsOf(decodeOnly(def, "Plain.def")), fullPictureRows());
 }
 
-TEST(DefSprite, SpecialNamesInLowerCaseAreNotSpecial) {
+TEST(DefSprite, ReservedNamesInLowerCaseAreNotReserved) {
     const std::string def = oneFrameDef(6, 5, frame(1, PixelGrid(6, 2, 9), 0, 1), 0x42);
     const DefSprite sprite = DefSprite::walk(asBytes(def), "sgtwmta.def");
     EXPECT_EQ(sprite.type(), 0x42);

@@ -52,6 +52,13 @@ std::string expectedHeaders(std::uint32_t fileSize, std::uint32_t offBits, std::
     return h;
 }
 
+TEST(Conv, KindComesFromTheLengthAlone) {
+    EXPECT_EQ(readPcxInfo(asBytes(gamePcx(20, 10, 2, sequence(20), palette()))),
+              (PcxInfo{8, 20, 10, 2}));
+    EXPECT_EQ(readPcxInfo(asBytes(gamePcx(20, 10, 2, sequence(20), "x"))), (PcxInfo{8, 20, 10, 2}));
+    EXPECT_EQ(readPcxInfo(asBytes(gamePcx(20, 1, 1, sequence(20)))), (PcxInfo{24, 20, 1, 1}));
+}
+
 TEST(Conv, EightBitWorkedExampleMatchesByteForByte) {
     const std::string block = sequence(20, 100);
     const std::string pcx = gamePcx(20, 10, 2, block, palette());
