@@ -2,12 +2,16 @@
 // of either.
 
 #include <charconv>
+#include <filesystem>
 #include <iostream>
 
 #include "catalogue/ArchiveFile.h"
 #include "catalogue/Text.h"
 #include "cli/Commands.h"
-#include "cli/EntryContent.h"
+#include "cli/OpenedArchive.h"
+#include "extract/AtomicFile.h"
+#include "extract/EntryContent.h"
+#include "extract/SafeName.h"
 #include "cli/Json.h"
 #include "imaging/DefSprite.h"
 #include "imaging/PcxImage.h"
@@ -44,7 +48,7 @@ std::optional<PictureEntry> loadEntry(const Arguments& arguments, const std::str
     PictureEntry picture{archive.model->Catalogue[*number], {}};
     const ArchiveFile file(archive.path);
     try {
-        picture.content = localEntryContent(file.bytes(), archive.model->Kind, picture.entry);
+        picture.content = entryContent(file.bytes(), picture.entry, archive.model->Kind);
     } catch (ResourceError& error) {
         error.withEntry(wanted);
         throw;
@@ -101,14 +105,17 @@ int convertCommand(const std::vector<std::string>& args) {
     if (picture->isPcx() && arguments.value("--frame")) {
         throw UsageError("--frame applies to DEF sprites only");
     }
-    const std::string out =
-        arguments.value("-o").value_or(shownText(picture->entry.Name.view()) + ".bmp");
     try {
+        // The default name comes from the archive, so it passes the same checks as extraction.
+        const std::string out = arguments.value("-o").value_or(
+            safeFileName(std::string(untilNul(picture->entry.Name.view())) + ".bmp"));
         const ConvertedPicture converted =
             picture->isPcx()
                 ? Conv(picture->content)
                 : DefSprite::walk(picture->content, picture->defFileName()).renderFrame(frame);
-        writeOutputFile(out, converted.bmp);
+        const std::filesystem::path outPath(out);
+        const TargetFolder folder(outPath.parent_path().string());
+        folder.writeFile(outPath.filename().string(), converted.bmp);
         std::cout << out << ": " << converted.width << " x " << converted.height << '\n';
     } catch (const ResourceError& error) {
         return reportEntryError(error, name);
