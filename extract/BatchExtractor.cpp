@@ -56,6 +56,9 @@ public:
         if (outcome.error) {
             outcome.error->withEntry(entryLabel(outcome.entry, number));
         }
+        if (source_.fileMapping) {
+            releaseStoredPages(source_.archive, outcome.entry, source_.kind);
+        }
         return prepared;
     }
 

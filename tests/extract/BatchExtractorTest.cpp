@@ -334,7 +334,7 @@ TEST(BatchExtractor, TheArchiveFileIsLeftByteForByteAndUntouched) {
     {
         const ArchiveFile file(path);
         auto archive = listArchive(ArchiveKind::Lod, bytes);
-        const ExtractSource source{file.bytes(), *archive->model, ArchiveKind::Lod};
+        const ExtractSource source{file.bytes(), *archive->model, ArchiveKind::Lod, true};
         extractView(source, TargetFolder((scratch / "out").string()), threads(2),
                     [](const ExtractedRow& row) { return row.done(); });
     }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "ExtractFixtures.h"
+#include "catalogue/ArchiveFile.h"
 #include "extract/EntryContent.h"
 
 namespace brasvel {
@@ -204,6 +205,28 @@ TEST(EntryContent, EveryEntryOfAListedArchiveComesOutWholeAndTruncationFailsClea
             }
         }
     }
+}
+
+TEST(EntryContent, PagesGivenBackAfterAnEntryAreReadAgainFromTheFile) {
+    const std::string plain = patterned(20000, 8);
+    const std::string packed = patterned(30000, 9);
+    const std::string bytes =
+        LodWriter().add("PLAIN.DEF", plain).add("PACKED.DEF", packed, true).build();
+    testing::ScratchFolder scratch;
+    scratch.write("game.lod", bytes);
+    const ArchiveFile file((scratch / "game.lod").string());
+    auto listed = testing::listArchive(ArchiveKind::Lod, bytes);
+    for (int round = 0; round < 2; ++round) {
+        for (int number : {0, 1}) {
+            const CatalogueEntry& entry = listed->model->Catalogue[number];
+            EXPECT_EQ(textOf(entryContent(file.bytes(), entry, ArchiveKind::Lod)),
+                      number == 0 ? plain : packed);
+            releaseStoredPages(file.bytes(), entry, ArchiveKind::Lod);
+        }
+    }
+    releaseStoredPages(file.bytes(), lodEntry(-5, 10), ArchiveKind::Lod);
+    releaseStoredPages(file.bytes(), lodEntry(0, 1 << 30), ArchiveKind::Lod);
+    EXPECT_EQ(textOf(file.bytes()), bytes);
 }
 
 }  // namespace
