@@ -104,11 +104,7 @@ public:
         } else {
             ++summary.failed;
         }
-        if (!goOn || (!outcome.done() && options.stopAtFirstFailure)) {
-            summary.stopped = true;
-            return false;
-        }
-        return true;
+        return goOn && (outcome.done() || !options.stopAtFirstFailure);
     }
     BatchSummary summary;
 };
