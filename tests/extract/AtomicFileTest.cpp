@@ -61,6 +61,17 @@ TEST(TargetFolder, AnExistingFileIsReplaced) {
     EXPECT_EQ(scratch.read("OLD.TXT"), "new");
 }
 
+TEST(TargetFolder, ALinkOfTheSameNameIsReplacedAndItsTargetOutsideIsNotWritten) {
+    ScratchFolder scratch;
+    std::filesystem::create_directory(scratch / "out");
+    scratch.write("outside.txt", "outside");
+    std::filesystem::create_symlink(scratch / "outside.txt", scratch / "out" / "LINK.TXT");
+    TargetFolder((scratch / "out").string()).writeFile("LINK.TXT", bytesOf("entry"));
+    EXPECT_EQ(scratch.read("outside.txt"), "outside");
+    EXPECT_FALSE(std::filesystem::is_symlink(scratch / "out" / "LINK.TXT"));
+    EXPECT_EQ(scratch.read("out/LINK.TXT"), "entry");
+}
+
 TEST(TargetFolder, ShortWritesAreCarriedOnUntilAllIsWritten) {
     ScratchFolder scratch;
     const std::string content = patterned(1000);
