@@ -124,7 +124,7 @@ int extractCommand(const std::vector<std::string>& args) {
         return kExitUnusable;
     }
 
-    const ExtractSource source{file->bytes(), *archive.model, kind};
+    const ExtractSource source{file->bytes(), *archive.model, kind, true};
     const BatchSummary summary =
         extractRows(source, rows, *folder, options, [&](const ExtractedRow& row) {
             if (!row.done()) {
@@ -170,6 +170,7 @@ int verifyCommand(const std::vector<std::string>& args) {
             out << entryLabel(entry, static_cast<std::uint16_t>(number)) << ": " << error.describe()
                 << '\n';
         }
+        releaseStoredPages(file->bytes(), entry, kind);
     }
     out << archive.report.listed << " entries checked, " << damagedCount << " damaged\n";
     std::cout << out.str();

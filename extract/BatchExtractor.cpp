@@ -56,6 +56,9 @@ public:
         if (outcome.error) {
             outcome.error->withEntry(entryLabel(outcome.entry, number));
         }
+        if (source_.fileMapping) {
+            releaseStoredPages(source_.archive, outcome.entry, source_.kind);
+        }
         return prepared;
     }
 
@@ -101,11 +104,7 @@ public:
         } else {
             ++summary.failed;
         }
-        if (!goOn || (!outcome.done() && options.stopAtFirstFailure)) {
-            summary.stopped = true;
-            return false;
-        }
-        return true;
+        return goOn && (outcome.done() || !options.stopAtFirstFailure);
     }
     BatchSummary summary;
 };

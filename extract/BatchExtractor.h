@@ -30,6 +30,10 @@ struct ExtractSource {
     Bytes archive;
     const CatalogueModel& model;
     ArchiveKind kind;
+    // Set when `archive` is a read-only file mapping (ArchiveFile::bytes()): the pages an entry
+    // was read from are then unmapped once it is done, so memory does not grow with the archive.
+    // The file's pages stay in the system's cache. Never set it for bytes of the heap.
+    bool fileMapping = false;
 };
 
 // Two threads: more gain little against one disk and leave the window's own thread no room.

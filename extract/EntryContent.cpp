@@ -1,6 +1,8 @@
 #include "extract/EntryContent.h"
 
 #include <libdeflate.h>
+#include <sys/mman.h>
+#include <unistd.h>
 
 #include <memory>
 #include <new>
@@ -96,6 +98,22 @@ Bytes entryContent(Bytes archive, const CatalogueEntry& entry, ArchiveKind kind,
     }
     inflateInto(stored, entry.Size, buffer);
     return Bytes(buffer).first(static_cast<std::size_t>(entry.Size));
+}
+
+void releaseStoredPages(Bytes archive, const CatalogueEntry& entry, ArchiveKind kind) noexcept {
+    Bytes stored;
+    try {
+        stored = storedBytes(archive, entry, kind);
+    } catch (const ResourceError&) {
+        return;  // never read
+    }
+    static const auto page = static_cast<std::uintptr_t>(::sysconf(_SC_PAGESIZE));
+    const auto start = reinterpret_cast<std::uintptr_t>(stored.data());
+    const std::uintptr_t begin = start & ~(page - 1);
+    const std::uintptr_t end = (start + stored.size() + page - 1) & ~(page - 1);
+    if (!stored.empty()) {
+        ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_DONTNEED);
+    }
 }
 
 std::vector<std::byte> entryContent(Bytes archive, const CatalogueEntry& entry, ArchiveKind kind) {

@@ -34,6 +34,12 @@ bool isCompressed(const CatalogueEntry& entry, ArchiveKind kind);
 Bytes entryContent(Bytes archive, const CatalogueEntry& entry, ArchiveKind kind,
                    std::vector<std::byte>& buffer);
 
+// When `archive` is a read-only file mapping: unmaps the pages that the entry's stored bytes lie
+// on, so that reading a whole archive does not keep all of it in the process's memory. The pages
+// stay in the system's file cache, and a later read maps them again. Does nothing for an entry
+// outside the archive. Never call it for bytes of the heap: those pages would be lost.
+void releaseStoredPages(Bytes archive, const CatalogueEntry& entry, ArchiveKind kind) noexcept;
+
 // The same as a copy of its own.
 std::vector<std::byte> entryContent(Bytes archive, const CatalogueEntry& entry, ArchiveKind kind);
 

@@ -211,7 +211,7 @@ void MainForm::extractSelected() {
         }
         const ArchiveFile archive(archivePath_);
         const TargetFolder folder(targetFolder());
-        const ExtractSource source{archive.bytes(), *model_, model_->Kind};
+        const ExtractSource source{archive.bytes(), *model_, model_->Kind, true};
         ExtractedRow outcome = extractRow(source, model_->SelectedRow, folder, ExtractOptions{});
         if (outcome.picture) {
             showPictureSize(outcome.picture->width, outcome.picture->height);
@@ -276,7 +276,7 @@ void MainForm::runBatch(BatchVariant variant) {
         advance = 7;
     }
 
-    const ExtractSource source{archive.bytes(), *model_, kind};
+    const ExtractSource source{archive.bytes(), *model_, kind, true};
     ExtractOptions options;
     options.stopAtFirstFailure = true;
     std::optional<ResourceError> failure;
