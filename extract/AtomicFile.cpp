@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <functional>
 #include <random>
 #include <thread>
@@ -44,7 +45,19 @@ std::string temporaryName(std::string_view name) {
     return temporary;
 }
 
-// Closes the descriptor and removes the temporary unless released.
+// An unnamed file is linked through its entry in /proc: linking the descriptor itself
+// (AT_EMPTY_PATH) needs a privilege that users do not have.
+bool processFilesVisible() {
+    static const bool visible = ::access("/proc/self/fd", X_OK) == 0;
+    return visible;
+}
+
+struct ProcessFilePath {
+    char text[32];
+    explicit ProcessFilePath(int fd) { std::snprintf(text, sizeof text, "/proc/self/fd/%d", fd); }
+};
+
+// Closes the descriptor and removes the named temporary, unless released.
 class TemporaryFile {
 public:
     TemporaryFile(int folder, std::string name, int fd)
@@ -62,12 +75,9 @@ public:
 
     int fd() const { return fd_; }
     // Closes the file; false with errno set when the close reports a failed write.
-    bool close() {
-        const int fd = fd_;
-        fd_ = -1;
-        return ::close(fd) == 0;
-    }
-    std::string release() { return std::move(name_); }
+    bool close() { return ::close(std::exchange(fd_, -1)) == 0; }
+    int releaseDescriptor() { return std::exchange(fd_, -1); }
+    std::string releaseName() { return std::move(name_); }
 
 private:
     int folder_;
@@ -77,8 +87,10 @@ private:
 
 }  // namespace
 
-TargetFolder::TargetFolder(const std::string& path, WriteFunction write)
-    : path_(path), write_(write != nullptr ? write : &::write) {
+TargetFolder::TargetFolder(const std::string& path, WriteFunction write, Temporaries temporaries)
+    : path_(path),
+      write_(write != nullptr ? write : &::write),
+      unnamed_(temporaries == Temporaries::Unnamed && processFilesVisible()) {
     fd_ = ::open(path.empty() ? "." : path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd_ < 0) {
         if (errno == ENOTDIR) {
@@ -104,7 +116,46 @@ std::string TargetFolder::pathOf(std::string_view name) const {
     return result;
 }
 
+int TargetFolder::openUnnamed() const {
+    if (!unnamed_.load(std::memory_order_relaxed)) {
+        return -1;
+    }
+    const int fd = ::openat(fd_, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+    if (fd < 0 && (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL)) {
+        unnamed_.store(false, std::memory_order_relaxed);  // this file system has no unnamed files
+    }
+    // Any other failure is met again, and reported, on the way with a name.
+    return fd;
+}
+
+void TargetFolder::writeAll(int fd, Bytes content, std::string_view name) const {
+    const std::byte* next = content.data();
+    std::size_t left = content.size();
+    while (left > 0) {
+        const ssize_t written = write_(fd, next, std::min(left, kLargestWrite));
+        if (written < 0 && errno == EINTR) {
+            continue;
+        }
+        if (written <= 0) {
+            throw fileError(written == 0 ? ENOSPC : errno, pathOf(name));
+        }
+        next += written;
+        left -= static_cast<std::size_t>(written);
+    }
+}
+
 PendingFile TargetFolder::prepare(std::string_view name, Bytes content) const {
+    const int fd = openUnnamed();
+    if (fd < 0) {
+        return prepareNamed(name, content);
+    }
+    TemporaryFile file(fd_, {}, fd);
+    writeAll(file.fd(), content, name);
+    // Kept open: closing an unnamed file removes it.
+    return PendingFile(*this, std::string(name), {}, file.releaseDescriptor());
+}
+
+PendingFile TargetFolder::prepareNamed(std::string_view name, Bytes content) const {
     std::string temporary;
     int fd = -1;
     for (int attempt = 0; attempt < kNameAttempts && fd < 0; ++attempt) {
@@ -118,33 +169,49 @@ PendingFile TargetFolder::prepare(std::string_view name, Bytes content) const {
         throw fileError(EEXIST, pathOf(name));
     }
     TemporaryFile file(fd_, temporary, fd);
-    const std::byte* next = content.data();
-    std::size_t left = content.size();
-    while (left > 0) {
-        const ssize_t written = write_(file.fd(), next, std::min(left, kLargestWrite));
-        if (written < 0 && errno == EINTR) {
-            continue;
-        }
-        if (written <= 0) {
-            throw fileError(written == 0 ? ENOSPC : errno, pathOf(name));
-        }
-        next += written;
-        left -= static_cast<std::size_t>(written);
-    }
+    writeAll(file.fd(), content, name);
     if (!file.close()) {
         throw fileError(errno, pathOf(name));
     }
-    return PendingFile(*this, std::string(name), file.release());
+    return PendingFile(*this, std::string(name), file.releaseName(), -1);
 }
 
 void TargetFolder::writeFile(std::string_view name, Bytes content) const {
     prepare(name, content).commit();
 }
 
+std::string TargetFolder::linkUnderTemporaryName(int fd, std::string_view name) const {
+    const ProcessFilePath source(fd);
+    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+        std::string temporary = temporaryName(name);
+        if (::linkat(AT_FDCWD, source.text, fd_, temporary.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+            return temporary;
+        }
+        if (errno != EEXIST) {
+            throw fileError(errno, pathOf(name));
+        }
+    }
+    throw fileError(EEXIST, pathOf(name));
+}
+
+void TargetFolder::renameOver(const std::string& temporary, const std::string& name) const {
+    if (::renameat(fd_, temporary.c_str(), fd_, name.c_str()) == 0) {
+        return;
+    }
+    const int error = errno;
+    ::unlinkat(fd_, temporary.c_str(), 0);
+    const std::string path = pathOf(name);
+    if (error == EISDIR || error == ENOTEMPTY || error == EEXIST) {
+        throw ResourceError(fileErrorText(fileErrorCode(EISDIR)), path + " is a folder");
+    }
+    throw fileError(error, path);
+}
+
 PendingFile::PendingFile(PendingFile&& other) noexcept
     : folder_(other.folder_),
       name_(std::move(other.name_)),
-      temporary_(std::exchange(other.temporary_, {})) {}
+      temporary_(std::exchange(other.temporary_, {})),
+      fd_(std::exchange(other.fd_, -1)) {}
 
 PendingFile& PendingFile::operator=(PendingFile&& other) noexcept {
     if (this != &other) {
@@ -152,6 +219,7 @@ PendingFile& PendingFile::operator=(PendingFile&& other) noexcept {
         folder_ = other.folder_;
         name_ = std::move(other.name_);
         temporary_ = std::exchange(other.temporary_, {});
+        fd_ = std::exchange(other.fd_, -1);
     }
     return *this;
 }
@@ -161,6 +229,9 @@ PendingFile::~PendingFile() {
 }
 
 void PendingFile::discard() noexcept {
+    if (fd_ >= 0) {
+        ::close(std::exchange(fd_, -1));
+    }
     if (!temporary_.empty()) {
         ::unlinkat(folder_->fd_, temporary_.c_str(), 0);
         temporary_.clear();
@@ -168,19 +239,23 @@ void PendingFile::discard() noexcept {
 }
 
 void PendingFile::commit() {
-    if (temporary_.empty()) {
+    if (fd_ >= 0) {
+        // The descriptor is closed whatever happens; once linked, the file stays.
+        const TemporaryFile file(folder_->fd_, {}, std::exchange(fd_, -1));
+        const ProcessFilePath source(file.fd());
+        if (::linkat(AT_FDCWD, source.text, folder_->fd_, name_.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+            return;
+        }
+        if (errno != EEXIST) {
+            throw fileError(errno, folder_->pathOf(name_));
+        }
+        // The name is taken (an older file, a link, a folder): replace it in one step.
+        folder_->renameOver(folder_->linkUnderTemporaryName(file.fd(), name_), name_);
         return;
     }
-    if (::renameat(folder_->fd_, temporary_.c_str(), folder_->fd_, name_.c_str()) != 0) {
-        const int error = errno;
-        discard();
-        const std::string path = folder_->pathOf(name_);
-        if (error == EISDIR || error == ENOTEMPTY || error == EEXIST) {
-            throw ResourceError(fileErrorText(fileErrorCode(EISDIR)), path + " is a folder");
-        }
-        throw fileError(error, path);
+    if (!temporary_.empty()) {
+        folder_->renameOver(std::exchange(temporary_, {}), name_);
     }
-    temporary_.clear();
 }
 
 }  // namespace brasvel

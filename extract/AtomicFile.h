@@ -1,15 +1,22 @@
 #pragma once
 
-// Files written whole or not at all. A file is first written under a temporary name in the target
-// folder, with one write of its whole content, and only then renamed over its own name: a reader
-// sees the old file or the new one, never a part; a failure leaves an older file of the same name
-// as it was and takes the temporary away. Files finished before stay. Nothing is synced to disk.
+// Files written whole or not at all. A file is first written completely without being visible
+// under its name, and only then put in place: a reader sees the old file or the new one, never a
+// part; a failure leaves an older file of the same name as it was and nothing else behind. Files
+// finished before stay. Nothing is synced to disk.
 //
-// Temporary names are ".NAME.XXXXXX.extracting" (X random), created exclusively, and are longer
-// than any name an entry can have, so they never meet an extracted file.
+// Where the file system allows it, the file is written with no name at all (O_TMPFILE) and linked
+// under its name when committed; a name that is taken is replaced by linking the file under a
+// temporary name and renaming that over it. Elsewhere the file is written under a temporary name
+// from the start. Temporary names are ".NAME.XXXXXX.extracting" (X random), created exclusively,
+// and are longer than any name an entry can have, so they never meet an extracted file.
+//
+// Writing without a name also keeps the folder's lock out of the slow part: the file system finds
+// room for a new file while other threads add names to the folder.
 
 #include <sys/types.h>
 
+#include <atomic>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -21,6 +28,12 @@ namespace brasvel {
 // How bytes reach a file: ::write unless a test puts a failing or slow one in its place.
 using WriteFunction = ssize_t (*)(int fd, const void* data, std::size_t count);
 
+// How files wait for their commit.
+enum class Temporaries {
+    Unnamed,  // without a name where the file system allows it, else named
+    Named,    // always under a temporary name
+};
+
 class PendingFile;
 
 // A folder that files are written into, opened once; every name is taken relative to it.
@@ -28,13 +41,14 @@ class TargetFolder {
 public:
     // `path` empty means the current directory. Throws ResourceError ("File not found" when the
     // folder is missing or not a folder, "File access denied", ...).
-    explicit TargetFolder(const std::string& path, WriteFunction write = nullptr);
+    explicit TargetFolder(const std::string& path, WriteFunction write = nullptr,
+                          Temporaries temporaries = Temporaries::Unnamed);
     ~TargetFolder();
     TargetFolder(const TargetFolder&) = delete;
     TargetFolder& operator=(const TargetFolder&) = delete;
 
-    // Writes `content` to a temporary file beside `name`, a plain file name that is already
-    // checked safe. Throws ResourceError naming the path; nothing is left behind then.
+    // Writes `content` to a file that is not yet visible under `name`, a plain file name that is
+    // already checked safe. Throws ResourceError naming the path; nothing is left behind then.
     PendingFile prepare(std::string_view name, Bytes content) const;
 
     // prepare() then commit(): `name` holds `content` when it returns.
@@ -46,13 +60,23 @@ public:
 
 private:
     friend class PendingFile;
+    // A file with no name in the folder, or -1 when the file system has none to give.
+    int openUnnamed() const;
+    PendingFile prepareNamed(std::string_view name, Bytes content) const;
+    void writeAll(int fd, Bytes content, std::string_view name) const;
+    // Links the unnamed file `fd` under a new temporary name, which it returns.
+    std::string linkUnderTemporaryName(int fd, std::string_view name) const;
+    // Renames `temporary` over `name`; removes the temporary and throws when that fails.
+    void renameOver(const std::string& temporary, const std::string& name) const;
+
     std::string path_;
     int fd_ = -1;
     WriteFunction write_;
+    mutable std::atomic<bool> unnamed_;  // cleared once the file system refuses unnamed files
 };
 
-// A file written completely under its temporary name. commit() renames it over its own name; a
-// pending file that is destroyed without being committed is removed.
+// A file written completely but not yet under its name. commit() puts it there; a pending file
+// that is destroyed without being committed is removed.
 class PendingFile {
 public:
     PendingFile(PendingFile&& other) noexcept;
@@ -61,22 +85,23 @@ public:
     PendingFile& operator=(const PendingFile&) = delete;
     ~PendingFile();
 
-    // Throws ResourceError when the rename fails (a folder of that name, ...); the temporary is
-    // removed then and anything of the name stays as it was.
+    // Throws ResourceError when the file cannot be put in place (a folder of that name, ...); the
+    // pending file is removed then and anything of the name stays as it was.
     void commit();
-    // Removes the temporary now.
+    // Removes the pending file now.
     void discard() noexcept;
 
     const std::string& name() const { return name_; }
 
 private:
     friend class TargetFolder;
-    PendingFile(const TargetFolder& folder, std::string name, std::string temporary)
-        : folder_(&folder), name_(std::move(name)), temporary_(std::move(temporary)) {}
+    PendingFile(const TargetFolder& folder, std::string name, std::string temporary, int fd)
+        : folder_(&folder), name_(std::move(name)), temporary_(std::move(temporary)), fd_(fd) {}
 
     const TargetFolder* folder_ = nullptr;
     std::string name_;
-    std::string temporary_;  // empty once committed or discarded
+    std::string temporary_;  // a named temporary; empty once committed or discarded
+    int fd_ = -1;            // an unnamed file, open until it is linked or discarded
 };
 
 }  // namespace brasvel

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <condition_variable>
+#include <cstdint>
 #include <mutex>
 #include <new>
 #include <numeric>
@@ -15,21 +16,75 @@
 namespace brasvel {
 namespace {
 
-// Rows that each worker may run ahead of the reports: enough to keep the threads busy while the
-// calling thread repaints, few enough that only a handful of temporary files exist at once.
-constexpr std::size_t kRowsAheadPerThread = 4;
+// Rows that may be prepared ahead of the reports, per thread: enough that no thread waits for
+// another while the calling thread repaints or one row is large. A prepared row holds only an open
+// file whose content is already with the system.
+constexpr std::size_t kRowsAheadPerThread = 32;
 
-// One row's work, up to the file waiting under its temporary name.
+// Pages of a mapped archive are given back in runs of at least this many stored bytes: one
+// release per entry costs a system call and, with several threads, a flush of every core's
+// address cache.
+constexpr std::size_t kReleaseRun = std::size_t{8} << 20;
+
+// One row's work, up to the file waiting for its commit.
 struct PreparedRow {
     ExtractedRow outcome;
     std::optional<PendingFile> file;
+};
+
+// Gives back the mapped pages that the entries read so far lie on, in runs: the span from the
+// lowest to the highest stored byte read since the last release. A page another thread still reads
+// is simply mapped again.
+class PageReleaser {
+public:
+    explicit PageReleaser(const ExtractSource& source) : source_(source) {}
+    ~PageReleaser() { release(); }
+    PageReleaser(const PageReleaser&) = delete;
+    PageReleaser& operator=(const PageReleaser&) = delete;
+
+    void read(const CatalogueEntry& entry) {
+        if (!source_.fileMapping) {
+            return;
+        }
+        Bytes stored;
+        try {
+            stored = storedBytes(source_.archive, entry, source_.kind);
+        } catch (const ResourceError&) {
+            return;  // never read
+        }
+        if (stored.empty()) {
+            return;
+        }
+        const std::size_t begin = static_cast<std::size_t>(stored.data() - source_.archive.data());
+        low_ = std::min(low_, begin);
+        high_ = std::max(high_, begin + stored.size());
+        pending_ += stored.size();
+        if (pending_ >= kReleaseRun) {
+            release();
+        }
+    }
+
+    void release() noexcept {
+        if (low_ < high_) {
+            releasePages(source_.archive.subspan(low_, high_ - low_));
+        }
+        low_ = SIZE_MAX;
+        high_ = 0;
+        pending_ = 0;
+    }
+
+private:
+    const ExtractSource& source_;
+    std::size_t low_ = SIZE_MAX;
+    std::size_t high_ = 0;
+    std::size_t pending_ = 0;
 };
 
 class RowWorker {
 public:
     RowWorker(const ExtractSource& source, const TargetFolder& folder,
               const ExtractOptions& options)
-        : source_(source), folder_(folder), options_(options) {}
+        : source_(source), folder_(folder), options_(options), pages_(source) {}
 
     PreparedRow prepare(std::int32_t row) {
         PreparedRow prepared;
@@ -56,9 +111,7 @@ public:
         if (outcome.error) {
             outcome.error->withEntry(entryLabel(outcome.entry, number));
         }
-        if (source_.fileMapping) {
-            releaseStoredPages(source_.archive, outcome.entry, source_.kind);
-        }
+        pages_.read(outcome.entry);
         return prepared;
     }
 
@@ -79,9 +132,10 @@ private:
     const TargetFolder& folder_;
     const ExtractOptions& options_;
     std::vector<std::byte> buffer_;  // inflated content, reused from entry to entry
+    PageReleaser pages_;
 };
 
-// Puts the row's file in place; a failing rename becomes the row's failure.
+// Puts the row's file in place; a failure to do so becomes the row's failure.
 void commit(PreparedRow& prepared) {
     if (!prepared.file) {
         return;
@@ -125,8 +179,10 @@ BatchSummary extractInline(const ExtractSource& source, std::span<const std::int
     return tally.summary;
 }
 
-// Workers claim rows in order and leave them in a ring of slots; the calling thread takes them
-// out in order, commits and reports them.
+// Rows are claimed in order by the helper threads and by the calling thread, and left in a ring
+// of slots. Only the calling thread commits and reports, strictly in row order; while the next
+// row is not ready it prepares a later one itself instead of waiting. A thread is woken only when
+// it waits for what was just done.
 class ParallelBatch {
 public:
     ParallelBatch(const ExtractSource& source, std::span<const std::int32_t> rows,
@@ -141,7 +197,7 @@ public:
 
     BatchSummary run(const RowReport& report) {
         std::vector<std::thread> threads;
-        // Stops and joins the workers however the reporting ends, a throwing report included.
+        // Stops and joins the helpers however the reporting ends, a throwing report included.
         struct Joiner {
             ParallelBatch& batch;
             std::vector<std::thread>& threads;
@@ -152,12 +208,13 @@ public:
                 }
             }
         } joiner{*this, threads};
-        for (unsigned i = 0; i < options_.threads; ++i) {
-            threads.emplace_back([this] { work(); });
+        for (unsigned i = 1; i < options_.threads; ++i) {
+            threads.emplace_back([this] { help(); });
         }
+        RowWorker worker(source_, folder_, options_);
         Tally tally;
         for (std::size_t i = 0; i < rows_.size(); ++i) {
-            std::optional<PreparedRow> prepared = take(i);
+            std::optional<PreparedRow> prepared = take(i, worker);
             if (!prepared) {
                 break;
             }
@@ -176,47 +233,76 @@ private:
         std::optional<PreparedRow> row;
     };
 
-    void work() {
+    // Under the lock: whether a row may be claimed now.
+    bool claimable() const { return claimed_ < limit_ && claimed_ < reported_ + ahead_; }
+
+    // Prepares row `index` and leaves it in its slot.
+    void prepareInto(std::size_t index, RowWorker& worker) {
+        PreparedRow prepared = worker.prepare(rows_[index]);
+        const bool failed = !prepared.outcome.done();
+        bool wake = false;
+        {
+            std::lock_guard lock(mutex_);
+            slots_[index % ahead_].row = std::move(prepared);
+            if (failed && options_.stopAtFirstFailure) {
+                limit_ = std::min(limit_, index + 1);
+            }
+            wake = reporterWaiting_;
+        }
+        if (wake) {
+            reporterWake_.notify_one();
+        }
+    }
+
+    void help() {
         RowWorker worker(source_, folder_, options_);
         for (;;) {
             std::size_t index = 0;
             {
                 std::unique_lock lock(mutex_);
-                workerWake_.wait(
-                    lock, [&] { return claimed_ >= limit_ || claimed_ < reported_ + ahead_; });
+                ++helpersWaiting_;
+                helperWake_.wait(lock, [&] { return claimed_ >= limit_ || claimable(); });
+                --helpersWaiting_;
                 if (claimed_ >= limit_) {
                     return;
                 }
                 index = claimed_++;
             }
-            PreparedRow prepared = worker.prepare(rows_[index]);
-            const bool failed = !prepared.outcome.done();
-            {
-                std::lock_guard lock(mutex_);
-                slots_[index % ahead_].row = std::move(prepared);
-                if (failed && options_.stopAtFirstFailure) {
-                    limit_ = std::min(limit_, index + 1);
-                }
-            }
-            reporterWake_.notify_one();
+            prepareInto(index, worker);
         }
     }
 
-    // Row `index` once a worker has prepared it; none when the batch was stopped before it.
-    std::optional<PreparedRow> take(std::size_t index) {
+    // Row `index` once it is prepared, by a helper or here; none when the batch was stopped
+    // before it.
+    std::optional<PreparedRow> take(std::size_t index, RowWorker& worker) {
         std::optional<PreparedRow> prepared;
+        bool wakeHelpers = false;
         {
             std::unique_lock lock(mutex_);
             Slot& slot = slots_[index % ahead_];
-            reporterWake_.wait(lock, [&] { return slot.row.has_value() || index >= limit_; });
+            while (!slot.row && index < limit_) {
+                if (claimable()) {
+                    const std::size_t claim = claimed_++;
+                    lock.unlock();
+                    prepareInto(claim, worker);
+                    lock.lock();
+                    continue;
+                }
+                reporterWaiting_ = true;
+                reporterWake_.wait(lock);
+                reporterWaiting_ = false;
+            }
             if (!slot.row) {
                 return std::nullopt;
             }
             prepared = std::move(slot.row);
             slot.row.reset();
             reported_ = index + 1;
+            wakeHelpers = helpersWaiting_ > 0 && claimable();
         }
-        workerWake_.notify_all();
+        if (wakeHelpers) {
+            helperWake_.notify_all();
+        }
         return prepared;
     }
 
@@ -226,7 +312,7 @@ private:
             std::lock_guard lock(mutex_);
             limit_ = std::min(limit_, count);
         }
-        workerWake_.notify_all();
+        helperWake_.notify_all();
         reporterWake_.notify_all();
     }
 
@@ -237,12 +323,14 @@ private:
     const std::size_t ahead_;
 
     std::mutex mutex_;
-    std::condition_variable workerWake_;
+    std::condition_variable helperWake_;
     std::condition_variable reporterWake_;
-    std::vector<Slot> slots_;   // row i waits in slot i mod ahead_
-    std::size_t claimed_ = 0;   // rows handed to workers
-    std::size_t reported_ = 0;  // rows taken out by the calling thread
-    std::size_t limit_;         // rows from here on are not started
+    std::vector<Slot> slots_;       // row i waits in slot i mod ahead_
+    std::size_t claimed_ = 0;       // rows handed out for preparing
+    std::size_t reported_ = 0;      // rows taken out by the calling thread
+    std::size_t limit_;             // rows from here on are not started
+    bool reporterWaiting_ = false;  // the calling thread waits for a row
+    int helpersWaiting_ = 0;
 };
 
 }  // namespace

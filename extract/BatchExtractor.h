@@ -1,14 +1,15 @@
 #pragma once
 
-// Extraction of rows of the list into a folder: one entry or many, the same way. Worker threads
-// take the rows in order; each reads its entry once from the archive's bytes in memory, inflates
-// it, turns a game picture into a BMP and writes the file under a temporary name. The calling
-// thread then puts the finished files in place and reports them strictly in row order, so what
-// appears in the folder, and when, is what extracting the rows one after another would give:
-// with stopAtFirstFailure, nothing of a row after the first failing one is ever left.
+// Extraction of rows of the list into a folder: one entry or many, the same way. The rows are
+// prepared in order by helper threads and by the calling thread itself: each reads its entry once
+// from the archive's bytes in memory, inflates it, turns a game picture into a BMP and writes the
+// file without putting it under its name yet. The calling thread alone then puts the finished
+// files in place and reports them, strictly in row order, so what appears in the folder, and
+// when, is what extracting the rows one after another would give: with stopAtFirstFailure,
+// nothing of a row after the first failing one is ever left.
 //
 // Memory stays near the largest entry times the number of threads, whatever the archive's size;
-// at most a few files per thread wait under temporary names at any time.
+// a few dozen finished files per thread may wait for their turn, held open, at any time.
 
 #include <cstdint>
 #include <functional>
@@ -30,13 +31,14 @@ struct ExtractSource {
     Bytes archive;
     const CatalogueModel& model;
     ArchiveKind kind;
-    // Set when `archive` is a read-only file mapping (ArchiveFile::bytes()): the pages an entry
-    // was read from are then unmapped once it is done, so memory does not grow with the archive.
+    // Set when `archive` is a read-only file mapping (ArchiveFile::bytes()): the pages entries
+    // were read from are then unmapped as the batch goes on (every few megabytes), so memory does
+    // not grow with the archive.
     // The file's pages stay in the system's cache. Never set it for bytes of the heap.
     bool fileMapping = false;
 };
 
-// Two threads: more gain little against one disk and leave the window's own thread no room.
+// Two threads, the calling one included: more gain little against one disk and one folder.
 unsigned defaultThreadCount();
 
 struct ExtractOptions {

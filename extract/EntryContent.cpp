@@ -101,19 +101,22 @@ Bytes entryContent(Bytes archive, const CatalogueEntry& entry, ArchiveKind kind,
 }
 
 void releaseStoredPages(Bytes archive, const CatalogueEntry& entry, ArchiveKind kind) noexcept {
-    Bytes stored;
     try {
-        stored = storedBytes(archive, entry, kind);
+        releasePages(storedBytes(archive, entry, kind));
     } catch (const ResourceError&) {
-        return;  // never read
+        // never read
+    }
+}
+
+void releasePages(Bytes mapped) noexcept {
+    if (mapped.empty()) {
+        return;
     }
     static const auto page = static_cast<std::uintptr_t>(::sysconf(_SC_PAGESIZE));
-    const auto start = reinterpret_cast<std::uintptr_t>(stored.data());
+    const auto start = reinterpret_cast<std::uintptr_t>(mapped.data());
     const std::uintptr_t begin = start & ~(page - 1);
-    const std::uintptr_t end = (start + stored.size() + page - 1) & ~(page - 1);
-    if (!stored.empty()) {
-        ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_DONTNEED);
-    }
+    const std::uintptr_t end = (start + mapped.size() + page - 1) & ~(page - 1);
+    ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_DONTNEED);
 }
 
 std::vector<std::byte> entryContent(Bytes archive, const CatalogueEntry& entry, ArchiveKind kind) {

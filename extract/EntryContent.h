@@ -40,6 +40,9 @@ Bytes entryContent(Bytes archive, const CatalogueEntry& entry, ArchiveKind kind,
 // outside the archive. Never call it for bytes of the heap: those pages would be lost.
 void releaseStoredPages(Bytes archive, const CatalogueEntry& entry, ArchiveKind kind) noexcept;
 
+// The same for any bytes of a read-only file mapping: the pages they lie on are unmapped.
+void releasePages(Bytes mapped) noexcept;
+
 // The same as a copy of its own.
 std::vector<std::byte> entryContent(Bytes archive, const CatalogueEntry& entry, ArchiveKind kind);
 

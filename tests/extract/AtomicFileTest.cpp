@@ -133,28 +133,70 @@ TEST(TargetFolder, AnEmptyPathIsTheCurrentDirectory) {
 }
 
 TEST(PendingFile, AFileNotCommittedIsRemovedAndTheOlderOneStays) {
-    ScratchFolder scratch;
-    scratch.write("A.TXT", "older");
-    const TargetFolder folder(scratch.str());
-    {
+    for (Temporaries kind : {Temporaries::Unnamed, Temporaries::Named}) {
+        ScratchFolder scratch;
+        scratch.write("A.TXT", "older");
+        const TargetFolder folder(scratch.str(), nullptr, kind);
+        {
+            PendingFile pending = folder.prepare("A.TXT", bytesOf("newer"));
+            EXPECT_EQ(scratch.read("A.TXT"), "older");
+        }
+        EXPECT_EQ(scratch.names(), std::set<std::string>{"A.TXT"});
         PendingFile pending = folder.prepare("A.TXT", bytesOf("newer"));
-        EXPECT_EQ(scratch.names().size(), 2U);
-        EXPECT_EQ(scratch.read("A.TXT"), "older");
+        pending.commit();
+        EXPECT_EQ(scratch.read("A.TXT"), "newer");
+        EXPECT_EQ(scratch.names(), std::set<std::string>{"A.TXT"});
     }
-    EXPECT_EQ(scratch.names(), std::set<std::string>{"A.TXT"});
-    PendingFile pending = folder.prepare("A.TXT", bytesOf("newer"));
-    pending.commit();
-    EXPECT_EQ(scratch.read("A.TXT"), "newer");
-    EXPECT_EQ(scratch.names(), std::set<std::string>{"A.TXT"});
 }
 
-TEST(PendingFile, TemporariesAreHiddenAndLongerThanAnyEntryName) {
+TEST(PendingFile, NamedTemporariesAreHiddenAndLongerThanAnyEntryName) {
     ScratchFolder scratch;
-    const TargetFolder folder(scratch.str());
+    const TargetFolder folder(scratch.str(), nullptr, Temporaries::Named);
     PendingFile pending = folder.prepare("A", bytesOf("a"));
+    ASSERT_EQ(scratch.names().size(), 1U);
     const std::string temporary = *scratch.names().begin();
     EXPECT_EQ(temporary.front(), '.');
     EXPECT_GT(temporary.size(), 16U);  // 12 bytes of name, a dot and 3 of extension at most
+}
+
+TEST(PendingFile, AnUnnamedFileShowsNoNameBeforeItsCommit) {
+    ScratchFolder scratch;
+    const TargetFolder folder(scratch.str());
+    PendingFile pending = folder.prepare("A", bytesOf("a"));
+    // A file system without unnamed files shows a hidden temporary instead.
+    for (const std::string& name : scratch.names()) {
+        EXPECT_EQ(name.front(), '.');
+    }
+    pending.commit();
+    EXPECT_EQ(scratch.names(), std::set<std::string>{"A"});
+    EXPECT_EQ(scratch.read("A"), "a");
+}
+
+TEST(PendingFile, ReplacingWorksTheSameWithEitherKindOfTemporary) {
+    for (Temporaries kind : {Temporaries::Unnamed, Temporaries::Named}) {
+        ScratchFolder scratch;
+        scratch.write("OLD.TXT", "an older and longer content");
+        std::filesystem::create_directory(scratch / "BUSY.DEF");
+        const TargetFolder folder(scratch.str(), nullptr, kind);
+        folder.writeFile("OLD.TXT", bytesOf("new"));
+        EXPECT_EQ(scratch.read("OLD.TXT"), "new");
+        EXPECT_EQ(failureOf([&] { folder.writeFile("BUSY.DEF", bytesOf("x")); }).text(),
+                  "File access denied");
+        EXPECT_EQ(scratch.names(), (std::set<std::string>{"OLD.TXT", "BUSY.DEF"}));
+    }
+}
+
+TEST(PendingFile, AnUnnamedFileCommittedIntoAFolderRemovedMeanwhileFailsCleanly) {
+    ScratchFolder scratch;
+    std::filesystem::create_directory(scratch / "gone");
+    const TargetFolder folder((scratch / "gone").string());
+    PendingFile pending = folder.prepare("A.TXT", bytesOf("a"));
+    if (!std::filesystem::is_empty(scratch / "gone")) {
+        GTEST_SKIP() << "this file system has no unnamed files";
+    }
+    std::filesystem::remove(scratch / "gone");
+    EXPECT_EQ(failureOf([&] { pending.commit(); }).text(), "File not found");
+    EXPECT_TRUE(scratch.names().empty());
 }
 
 }  // namespace
