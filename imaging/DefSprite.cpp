@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <optional>
 
 #include "imaging/Bmp.h"
@@ -50,15 +51,18 @@ std::string_view fileNamePart(std::string_view path) {
 
 // Frame data is read leniently, as a stream that ends quietly: past the end of the file a read
 // yields nothing and the byte last read keeps its value. Nothing outside the buffer is touched.
+// Runs of bytes that lie wholly inside the file are handed out at once; only a read that reaches
+// past the end goes byte by byte.
 class FrameStream {
 public:
-    explicit FrameStream(Bytes data) : data_(data) {}
+    explicit FrameStream(Bytes data)
+        : data_(reinterpret_cast<const std::uint8_t*>(data.data())), size_(data.size()) {}
 
     void seek(std::uint64_t position) { position_ = position; }
 
     std::uint8_t byte() {
-        if (position_ < data_.size()) {
-            last_ = static_cast<std::uint8_t>(data_[static_cast<std::size_t>(position_)]);
+        if (position_ < size_) [[likely]] {
+            last_ = data_[position_];
             ++position_;
         }
         return last_;
@@ -75,8 +79,32 @@ public:
         return value;
     }
 
+    // The next `count` (at least 1) bytes, moved past, when all of them are in the file; null
+    // otherwise, and the position stays.
+    const std::uint8_t* take(std::size_t count) {
+        if (position_ > size_ || size_ - position_ < count) [[unlikely]] {
+            return nullptr;
+        }
+        const std::uint8_t* bytes = data_ + position_;
+        position_ += count;
+        last_ = bytes[count - 1];
+        return bytes;
+    }
+
+    // Reads `count` (at least 1) bytes into `target`.
+    void read(std::uint8_t* target, std::size_t count) {
+        if (const std::uint8_t* bytes = take(count)) [[likely]] {
+            std::memcpy(target, bytes, count);
+            return;
+        }
+        for (std::size_t i = 0; i < count; ++i) {
+            target[i] = byte();
+        }
+    }
+
 private:
-    Bytes data_;
+    const std::uint8_t* data_;
+    std::uint64_t size_;
     std::uint64_t position_ = 0;
     std::uint8_t last_ = 0;
 };
@@ -85,41 +113,48 @@ private:
     throw ResourceError("Damaged sprite", "frame " + std::to_string(frame) + ": " + what);
 }
 
+[[noreturn]] [[gnu::noinline]] void runOutside(const IndexPicture& picture, std::uint32_t frame,
+                                               std::int64_t row, std::int64_t column,
+                                               std::uint32_t count) {
+    damagedSprite(frame, "row " + std::to_string(row) + ", column " + std::to_string(column) +
+                             ": " + std::to_string(count) + " pixels would lie outside the " +
+                             std::to_string(picture.width) + " x " +
+                             std::to_string(picture.height) + " picture");
+}
+
 // Writes the sprite's pixels into the picture. A sprite pixel at (row, column) lands at
 // (row + T) × W + L + column of the picture, counted row after row; every run is checked whole
 // before any of it is written.
 class SpritePainter {
 public:
     SpritePainter(IndexPicture& picture, std::uint32_t frame, std::int64_t left, std::int64_t top)
-        : picture_(picture), frame_(frame), left_(left), top_(top) {}
+        : picture_(picture),
+          pixels_(picture.pixels.data()),
+          size_(static_cast<std::int64_t>(picture.pixels.size())),
+          frame_(frame),
+          left_(left),
+          top_(top) {}
 
     void run(std::int64_t row, std::int64_t column, std::uint32_t count, std::uint8_t index) {
-        const std::size_t start = place(row, column, count);
-        std::fill_n(picture_.pixels.begin() + static_cast<std::ptrdiff_t>(start), count, index);
+        std::memset(place(row, column, count), index, count);
     }
 
     void literal(std::int64_t row, std::int64_t column, std::uint32_t count, FrameStream& stream) {
-        const std::size_t start = place(row, column, count);
-        for (std::uint32_t i = 0; i < count; ++i) {
-            picture_.pixels[start + i] = stream.byte();
-        }
+        stream.read(place(row, column, count), count);
     }
 
 private:
-    std::size_t place(std::int64_t row, std::int64_t column, std::uint32_t count) const {
+    std::uint8_t* place(std::int64_t row, std::int64_t column, std::uint32_t count) const {
         const std::int64_t start = (row + top_) * picture_.width + left_ + column;
-        const auto end = static_cast<std::int64_t>(picture_.pixels.size());
-        if (start < 0 || start + count > end) {
-            damagedSprite(frame_, "row " + std::to_string(row) + ", column " +
-                                      std::to_string(column) + ": " + std::to_string(count) +
-                                      " pixels would lie outside the " +
-                                      std::to_string(picture_.width) + " x " +
-                                      std::to_string(picture_.height) + " picture");
+        if (start < 0 || start + count > size_) [[unlikely]] {
+            runOutside(picture_, frame_, row, column, count);
         }
-        return static_cast<std::size_t>(start);
+        return pixels_ + start;
     }
 
-    IndexPicture& picture_;
+    const IndexPicture& picture_;
+    std::uint8_t* pixels_;
+    std::int64_t size_;
     std::uint32_t frame_;
     std::int64_t left_;
     std::int64_t top_;
@@ -172,8 +207,15 @@ void decodeType1(const FrameContext& f, bool fullPicture, IndexPicture& picture,
     SpritePainter painter(picture, f.frame, left, top);
     for (std::int64_t row = 0; row < spriteHeight; ++row) {
         for (std::int64_t column = 0; column < spriteWidth;) {
-            const std::uint8_t code = stream.byte();
-            const std::uint32_t count = stream.byte() + 1U;
+            std::uint8_t code = 0;
+            std::uint32_t count = 0;
+            if (const std::uint8_t* pair = stream.take(2)) [[likely]] {
+                code = pair[0];
+                count = pair[1] + 1U;
+            } else {
+                code = stream.byte();
+                count = stream.byte() + 1U;
+            }
             if (code == 0xFF) {
                 painter.literal(row, column, count, stream);
             } else {
@@ -371,13 +413,10 @@ ConvertedPicture DefSprite::renderFrame(std::uint32_t frame) const {
     const Bytes palette = ByteReader(def_, kPaletteOffset).bytes(kPaletteSize);
     ConvertedPicture converted{startBmp(kSpriteBmp, width_, height_, palette), width_, height_};
     const auto width = static_cast<std::size_t>(width_);
-    for (std::int32_t r = 0; r < height_; ++r) {
-        const auto source =
-            picture.pixels.begin() +
-            static_cast<std::ptrdiff_t>(width * static_cast<std::size_t>(height_ - 1 - r));
-        std::ranges::transform(source, source + static_cast<std::ptrdiff_t>(width),
-                               bmpRow(converted.bmp, kSpriteBmp, width_, height_, r).begin(),
-                               [](std::uint8_t index) { return static_cast<std::byte>(index); });
+    for (std::int32_t r = 0; r < height_ && width > 0; ++r) {
+        const std::uint8_t* source =
+            picture.pixels.data() + width * static_cast<std::size_t>(height_ - 1 - r);
+        std::memcpy(bmpRow(converted.bmp, kSpriteBmp, width_, height_, r).data(), source, width);
     }
     return converted;
 }
