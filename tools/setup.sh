@@ -12,6 +12,7 @@ packages=(
   xvfb xauth fonts-dejavu-core
   pulseaudio pulseaudio-utils sox
   unzip libarchive-tools zip time bc
+  linux-perf valgrind
 )
 
 missing=()
