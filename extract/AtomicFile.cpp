@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <functional>
@@ -45,17 +46,35 @@ std::string temporaryName(std::string_view name) {
     return temporary;
 }
 
-// An unnamed file is linked through its entry in /proc: linking the descriptor itself
-// (AT_EMPTY_PATH) needs a privilege that users do not have.
+// An unnamed file is linked through its entry in /proc unless the descriptor itself can be linked
+// (AT_EMPTY_PATH), which older kernels allow only to a privileged process; that way skips a walk
+// through /proc for every file.
 bool processFilesVisible() {
     static const bool visible = ::access("/proc/self/fd", X_OK) == 0;
     return visible;
 }
 
-struct ProcessFilePath {
-    char text[32];
-    explicit ProcessFilePath(int fd) { std::snprintf(text, sizeof text, "/proc/self/fd/%d", fd); }
-};
+std::atomic<bool> linkDescriptors{true};  // cleared once linking a descriptor is refused
+
+// Links the unnamed file `fd` as `name` in `folder`; -1 with errno set when that fails.
+int linkUnnamed(int fd, int folder, const char* name) {
+    const bool direct = linkDescriptors.load(std::memory_order_relaxed);
+    if (direct) {
+        if (::linkat(fd, "", folder, name, AT_EMPTY_PATH) == 0) {
+            return 0;
+        }
+        if (errno != ENOENT && errno != EPERM) {
+            return -1;
+        }
+    }
+    char source[32];
+    std::snprintf(source, sizeof source, "/proc/self/fd/%d", fd);
+    const int result = ::linkat(AT_FDCWD, source, folder, name, AT_SYMLINK_FOLLOW);
+    if (result == 0 && direct) {
+        linkDescriptors.store(false, std::memory_order_relaxed);
+    }
+    return result;
+}
 
 // Closes the descriptor and removes the named temporary, unless released.
 class TemporaryFile {
@@ -181,10 +200,9 @@ void TargetFolder::writeFile(std::string_view name, Bytes content) const {
 }
 
 std::string TargetFolder::linkUnderTemporaryName(int fd, std::string_view name) const {
-    const ProcessFilePath source(fd);
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
         std::string temporary = temporaryName(name);
-        if (::linkat(AT_FDCWD, source.text, fd_, temporary.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+        if (linkUnnamed(fd, fd_, temporary.c_str()) == 0) {
             return temporary;
         }
         if (errno != EEXIST) {
@@ -242,8 +260,7 @@ void PendingFile::commit() {
     if (fd_ >= 0) {
         // The descriptor is closed whatever happens; once linked, the file stays.
         const TemporaryFile file(folder_->fd_, {}, std::exchange(fd_, -1));
-        const ProcessFilePath source(file.fd());
-        if (::linkat(AT_FDCWD, source.text, folder_->fd_, name_.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+        if (linkUnnamed(file.fd(), folder_->fd_, name_.c_str()) == 0) {
             return;
         }
         if (errno != EEXIST) {

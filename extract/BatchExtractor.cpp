@@ -24,7 +24,7 @@ constexpr std::size_t kRowsAheadPerThread = 32;
 // Pages of a mapped archive are given back in runs of at least this many stored bytes: one
 // release per entry costs a system call and, with several threads, a flush of every core's
 // address cache.
-constexpr std::size_t kReleaseRun = std::size_t{8} << 20;
+constexpr std::size_t kReleaseRun = std::size_t{2} << 20;
 
 // One row's work, up to the file waiting for its commit.
 struct PreparedRow {
