@@ -28,44 +28,56 @@ cmake --build --preset release -j 2 --target brasvel-res make-bench-archives fra
 data=build/bench-data/$entries
 [[ -f $data/big.lod ]] || build/bin/make-bench-archives "$data" "$entries"
 work=$(mktemp -d "${TMPDIR:-/tmp}/brasvel-bench.XXXXXX")
-# Every run writes into a fresh folder; they are all deleted only at the end, because creating
-# files right after deleting thousands is slow on this file system for minutes (it passes over
-# recently freed inodes one by one).
-trap 'rm -rf "$work"' EXIT
+# This file system (ext4 without a journal) passes over recently freed inodes one by one when it
+# creates a file, for minutes after thousands were deleted. So every run writes into a fresh
+# folder, the folders are spread over the file system's groups (+T) away from what earlier runs
+# freed, and they are all deleted only at the end, in the background: with online discard,
+# deleting thousands of files takes minutes.
+chattr +T "$work" 2>/dev/null || true
+trap '(nohup rm -rf "$work" >/dev/null 2>&1 &)' EXIT
 res=$PWD/build/bin/brasvel-res
 lod=$PWD/$data/big.lod
 zip=$PWD/$data/big.zip
 
-seconds() {  # seconds a command takes, run in a fresh folder
+# Runs a command in a fresh folder, with no earlier writes pending, and prints the seconds it
+# took and the processor seconds (user and system, all threads) it used.
+timed() {
     local folder=$work/run.$RANDOM$RANDOM
     mkdir "$folder"
+    sync
     local start end
     start=$(date +%s.%N)
-    (cd "$folder" && "$@" >/dev/null)
+    (cd "$folder" && /usr/bin/time -f '%U %S' -o "$work/cpu" "$@" >/dev/null)
     end=$(date +%s.%N)
-    echo "$end - $start" | bc -l
+    echo "$(echo "$end - $start" | bc -l) $(awk '{print $1 + $2}' "$work/cpu")"
 }
 
+div() { awk -v a="$1" -v b="$2" 'BEGIN {if (b > 0) printf "%.4f\n", a / b; else print "nan"}'; }
 median() { sort -g | awk '{a[NR]=$1} END {m=(NR%2)?a[(NR+1)/2]:(a[NR/2]+a[NR/2+1])/2; printf "%.3g", m}'; }
 
 echo "== machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'), load $(cut -d' ' -f1-3 /proc/loadavg)"
 
 echo "== extraction: $(du -h "$lod" | cut -f1) LOD of $entries entries, alternating rounds"
-for name in ours unzip bsdtar r_unzip r_bsdtar r_list; do : >"$work/$name"; done
+for name in ours unzip bsdtar r_unzip r_bsdtar r_list c_unzip c_bsdtar; do : >"$work/$name"; done
 for ((round = 1; round <= rounds; round++)); do
-    ours=$(seconds "$res" extract "$lod")
-    unz=$(seconds unzip -q -o "$zip")
-    tar=$(seconds bsdtar -xf "$zip")
+    read -r ours ours_cpu < <(timed "$res" extract "$lod")
+    read -r unz unz_cpu < <(timed unzip -q -o "$zip")
+    read -r tar tar_cpu < <(timed bsdtar -xf "$zip")
     echo "$ours" >>"$work/ours"; echo "$unz" >>"$work/unzip"; echo "$tar" >>"$work/bsdtar"
-    echo "$ours / $unz" | bc -l >>"$work/r_unzip"
-    echo "$ours / $tar" | bc -l >>"$work/r_bsdtar"
-    printf 'round %d: brasvel-res %.3f s, unzip %.3f s, bsdtar %.3f s\n' "$round" "$ours" "$unz" "$tar"
+    div "$ours" "$unz" >>"$work/r_unzip"
+    div "$ours" "$tar" >>"$work/r_bsdtar"
+    div "$ours_cpu" "$unz_cpu" >>"$work/c_unzip"
+    div "$ours_cpu" "$tar_cpu" >>"$work/c_bsdtar"
+    printf 'round %d: brasvel-res %.3f s (cpu %.2f s), unzip %.3f s (cpu %.2f s), bsdtar %.3f s (cpu %.2f s)\n' \
+        "$round" "$ours" "$ours_cpu" "$unz" "$unz_cpu" "$tar" "$tar_cpu"
 done
 extract_ours=$(median <"$work/ours")
 extract_unzip=$(median <"$work/unzip")
 extract_bsdtar=$(median <"$work/bsdtar")
 ratio_unzip=$(median <"$work/r_unzip")
 ratio_bsdtar=$(median <"$work/r_bsdtar")
+cpu_unzip=$(median <"$work/c_unzip")
+cpu_bsdtar=$(median <"$work/c_bsdtar")
 
 echo "== peak memory of one extraction"
 folder=$work/memory
@@ -79,9 +91,9 @@ echo "maximum resident set ${peak_kb} KB; largest entry ${largest_kb} KB, archiv
 
 echo "== listing 15011 entries: list --json against unzip -l, alternating rounds"
 for ((round = 1; round <= rounds; round++)); do
-    ours=$(seconds "$res" list --json "$PWD/$data/list.lod")
-    unz=$(seconds unzip -l "$PWD/$data/list.zip")
-    echo "$ours / $unz" | bc -l >>"$work/r_list"
+    read -r ours _ < <(timed "$res" list --json "$PWD/$data/list.lod")
+    read -r unz _ < <(timed unzip -l "$PWD/$data/list.zip")
+    div "$ours" "$unz" >>"$work/r_list"
     printf 'round %d: list --json %.3f s, unzip -l %.3f s\n' "$round" "$ours" "$unz"
 done
 ratio_list=$(median <"$work/r_list")
@@ -115,6 +127,7 @@ cat <<EOF
 machine     $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //')
 extraction  $entries entries, median of $rounds rounds: brasvel-res $extract_ours s, unzip $extract_unzip s, bsdtar $extract_bsdtar s
             ratio to unzip $ratio_unzip (target <= 0.25), ratio to bsdtar $ratio_bsdtar
+            processor time (user + system) ratio to unzip $cpu_unzip, to bsdtar $cpu_bsdtar
 memory      peak resident ${peak_kb} KB; largest entry ${largest_kb} KB; archive ${archive_kb} KB
 listing     list --json / unzip -l on 15011 entries: $ratio_list (target <= 2)
 frames      decoding every frame to a BMP / inflating the sprite, per compression type:
