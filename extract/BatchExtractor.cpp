@@ -1,5 +1,7 @@
 #include "extract/BatchExtractor.h"
 
+#include <sys/resource.h>
+
 #include <algorithm>
 #include <condition_variable>
 #include <cstdint>
@@ -20,6 +22,18 @@ namespace {
 // another while the calling thread repaints or one row is large. A prepared row holds only an open
 // file whose content is already with the system.
 constexpr std::size_t kRowsAheadPerThread = 32;
+// At most this many in all, whatever the number of threads: each waiting file holds a descriptor.
+constexpr std::size_t kMostRowsAhead = 128;
+
+// Rows that may wait for their report, within a quarter of the descriptors the process may open.
+std::size_t rowsAhead(unsigned threads) {
+    std::size_t rows = std::min(threads * kRowsAheadPerThread, kMostRowsAhead);
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY) {
+        rows = std::min(rows, static_cast<std::size_t>(limit.rlim_cur / 4));
+    }
+    return std::max<std::size_t>(rows, 1);
+}
 
 // Pages of a mapped archive are given back in runs of at least this many stored bytes: one
 // release per entry costs a system call and, with several threads, a flush of every core's
@@ -191,7 +205,7 @@ public:
           rows_(rows),
           folder_(folder),
           options_(options),
-          ahead_(options.threads * kRowsAheadPerThread),
+          ahead_(rowsAhead(options.threads)),
           slots_(ahead_),
           limit_(rows.size()) {}
 
