@@ -80,7 +80,7 @@ public:
 
     void release() noexcept {
         if (low_ < high_) {
-            releasePages(source_.archive.subspan(low_, high_ - low_));
+            releasePages(source_.archive, low_, high_);
         }
         low_ = SIZE_MAX;
         high_ = 0;

@@ -4,6 +4,7 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <memory>
 #include <new>
 #include <string>
@@ -102,21 +103,28 @@ Bytes entryContent(Bytes archive, const CatalogueEntry& entry, ArchiveKind kind,
 
 void releaseStoredPages(Bytes archive, const CatalogueEntry& entry, ArchiveKind kind) noexcept {
     try {
-        releasePages(storedBytes(archive, entry, kind));
+        const Bytes stored = storedBytes(archive, entry, kind);
+        const auto begin = static_cast<std::size_t>(stored.data() - archive.data());
+        releasePages(archive, begin, begin + stored.size());
     } catch (const ResourceError&) {
         // never read
     }
 }
 
-void releasePages(Bytes mapped) noexcept {
-    if (mapped.empty()) {
+void releasePages(Bytes archive, std::size_t begin, std::size_t end) noexcept {
+    // Reading a mapped page maps its neighbours too, up to 64 KB around it: pages just before
+    // `begin`, given back earlier, may have come back that way, so they go again.
+    constexpr std::size_t kFaultAround = std::size_t{64} << 10;
+    begin = begin > kFaultAround ? begin - kFaultAround : 0;
+    end = std::min(end, archive.size());
+    if (begin >= end) {
         return;
     }
     static const auto page = static_cast<std::uintptr_t>(::sysconf(_SC_PAGESIZE));
-    const auto start = reinterpret_cast<std::uintptr_t>(mapped.data());
-    const std::uintptr_t begin = start & ~(page - 1);
-    const std::uintptr_t end = (start + mapped.size() + page - 1) & ~(page - 1);
-    ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_DONTNEED);
+    const auto start = reinterpret_cast<std::uintptr_t>(archive.data());
+    const std::uintptr_t first = (start + begin) & ~(page - 1);
+    const std::uintptr_t last = (start + end + page - 1) & ~(page - 1);
+    ::madvise(reinterpret_cast<void*>(first), last - first, MADV_DONTNEED);
 }
 
 std::vector<std::byte> entryContent(Bytes archive, const CatalogueEntry& entry, ArchiveKind kind) {

@@ -40,8 +40,9 @@ Bytes entryContent(Bytes archive, const CatalogueEntry& entry, ArchiveKind kind,
 // outside the archive. Never call it for bytes of the heap: those pages would be lost.
 void releaseStoredPages(Bytes archive, const CatalogueEntry& entry, ArchiveKind kind) noexcept;
 
-// The same for any bytes of a read-only file mapping: the pages they lie on are unmapped.
-void releasePages(Bytes mapped) noexcept;
+// The same for bytes `begin` to `end` of `archive`, a read-only file mapping, and the pages up to
+// 64 KB before them that reading them may have mapped again.
+void releasePages(Bytes archive, std::size_t begin, std::size_t end) noexcept;
 
 // The same as a copy of its own.
 std::vector<std::byte> entryContent(Bytes archive, const CatalogueEntry& entry, ArchiveKind kind);

@@ -229,5 +229,17 @@ TEST(EntryContent, PagesGivenBackAfterAnEntryAreReadAgainFromTheFile) {
     EXPECT_EQ(textOf(file.bytes()), bytes);
 }
 
+TEST(EntryContent, GivingBackPagesStaysInsideTheMappingWhateverTheRange) {
+    const std::string bytes = LodWriter().add("BIG.DEF", patterned(300000, 4)).build();
+    testing::ScratchFolder scratch;
+    scratch.write("game.lod", bytes);
+    const ArchiveFile file((scratch / "game.lod").string());
+    releasePages(file.bytes(), 0, 1);
+    releasePages(file.bytes(), 200000, 200001);
+    releasePages(file.bytes(), bytes.size(), bytes.size());
+    releasePages(file.bytes(), 100, std::size_t{1} << 40);
+    EXPECT_EQ(textOf(file.bytes()), bytes);
+}
+
 }  // namespace
 }  // namespace brasvel
