@@ -28,11 +28,12 @@ cmake --build --preset release -j 2 --target brasvel-res make-bench-archives fra
 data=build/bench-data/$entries
 [[ -f $data/big.lod ]] || build/bin/make-bench-archives "$data" "$entries"
 work=$(mktemp -d "${TMPDIR:-/tmp}/brasvel-bench.XXXXXX")
-# This file system (ext4 without a journal) passes over recently freed inodes one by one when it
-# creates a file, for minutes after thousands were deleted. So every run writes into a fresh
-# folder, the folders are spread over the file system's groups (+T) away from what earlier runs
-# freed, and they are all deleted only at the end, in the background: with online discard,
-# deleting thousands of files takes minutes.
+# Ext4 without a journal passes over recently freed inodes one by one when it creates a file, for
+# minutes after thousands were deleted nearby. So every run writes into a fresh folder, the
+# folders are spread over the file system's groups (+T) instead of piling up in the one group
+# earlier runs freed, and they are all deleted only at the end, in the background: with online
+# discard, deleting thousands of files takes minutes. Runs in quick succession still disturb each
+# other.
 chattr +T "$work" 2>/dev/null || true
 trap '(nohup rm -rf "$work" >/dev/null 2>&1 &)' EXIT
 res=$PWD/build/bin/brasvel-res
