@@ -351,19 +351,20 @@ QPixmap aboutPicture() {
         p.fillRect(QRect(0, 0, 250, 332), sky);
         p.setPen(Qt::NoPen);
         p.setBrush(QColor(255, 255, 230));
-        const int stars[][2] = {{20, 92},   {55, 120},  {90, 100}, {130, 84},
-                                {160, 130}, {200, 96},  {230, 84}, {15, 150},
-                                {110, 145}, {235, 150}, {70, 160}, {185, 170}};
+        const int stars[][2] = {{20, 92},  {55, 120}, {90, 100}, {130, 84}, {160, 112}, {236, 118},
+                                {228, 52}, {15, 140}, {110, 96}, {150, 60}, {70, 88},   {176, 130}};
         for (const auto& star : stars) {
             p.drawEllipse(QPointF(star[0], star[1]), 1.1, 1.1);
         }
-        QRadialGradient glow(QPointF(200, 128), 30);
+        QRadialGradient glow(QPointF(198, 84), 30);
         glow.setColorAt(0, QColor(255, 250, 210, 120));
         glow.setColorAt(1, QColor(255, 250, 210, 0));
         p.setBrush(glow);
-        p.drawEllipse(QPointF(200, 128), 30, 30);
+        p.drawEllipse(QPointF(198, 84), 30, 30);
         p.setBrush(QColor(250, 245, 210));
-        p.drawEllipse(QPointF(200, 128), 13, 13);
+        p.drawEllipse(QPointF(198, 84), 13, 13);
+        // The land sits high, so that the text along the bottom lies on dark ground.
+        p.translate(0, -50);
         p.setBrush(QColor(30, 25, 70));
         QPainterPath hills;
         hills.moveTo(0, 210);
