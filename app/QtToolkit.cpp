@@ -326,19 +326,23 @@ const QStringList& QtToolkit::openFilters() {
     return filters;
 }
 
-std::optional<OpenChoice> QtToolkit::runOpenDialog(std::string_view initialDirectory) {
-    QFileDialog dialog(&window_);
+void QtToolkit::prepareOpenDialog(QFileDialog& dialog, const QString& initialDirectory) {
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     // Archive names come in any case: demo.lod, DEMO.LOD and Demo.Lod all show under "*.Lod".
     dialog.setFilter(dialog.filter() & ~QDir::CaseSensitive);
     dialog.setNameFilters(openFilters());
-    const QString start = QString::fromLocal8Bit(initialDirectory.data(),
-                                                 static_cast<qsizetype>(initialDirectory.size()));
-    if (!start.isEmpty() && QFileInfo(start).isDir()) {
-        dialog.setDirectory(start);
+    if (!initialDirectory.isEmpty() && QFileInfo(initialDirectory).isDir()) {
+        dialog.setDirectory(initialDirectory);
     }
+}
+
+std::optional<OpenChoice> QtToolkit::runOpenDialog(std::string_view initialDirectory) {
+    QFileDialog dialog(&window_);
+    prepareOpenDialog(dialog,
+                      QString::fromLocal8Bit(initialDirectory.data(),
+                                             static_cast<qsizetype>(initialDirectory.size())));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
     }

@@ -5,6 +5,8 @@
 // hooks below, each run inside run(), which turns an escaping error into an error box.
 
 #include <QStringList>
+
+class QFileDialog;
 #include <exception>
 #include <functional>
 
@@ -80,6 +82,9 @@ public:
 
     // The filters of the open dialog, in the order of their indices 1 to 3.
     static const QStringList& openFilters();
+    // Sets up the open dialog: the filters above, matched in any case, starting in
+    // `initialDirectory` when it exists.
+    static void prepareOpenDialog(QFileDialog& dialog, const QString& initialDirectory);
 
 private:
     void frameScrollMoved();

@@ -1,6 +1,7 @@
 #include <QBuffer>
 #include <QComboBox>
 #include <QDockWidget>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QFrame>
@@ -397,6 +398,44 @@ private slots:
         QCOMPARE(filters[0], QStringLiteral("Pliki zaosbów LOD (*.Lod)"));
         QCOMPARE(filters[1], QStringLiteral("Pliki zasobów dźwiękowych (*.SND)"));
         QCOMPARE(filters[2], QStringLiteral("Pliki zaosbów video Files (*.Vid)"));
+    }
+
+    void theOpenDialogShowsArchivesWhateverTheCaseOfTheirNames_data() {
+        QTest::addColumn<QString>("filter");
+        QTest::addColumn<QStringList>("shown");
+        QTest::newRow("LOD") << RecordingToolkit::openFilters()[0]
+                             << QStringList{"Mixed.Lod", "UPPER.LOD", "demo.lod"};
+        QTest::newRow("SND") << RecordingToolkit::openFilters()[1] << QStringList{"sounds.snd"};
+        QTest::newRow("VID") << RecordingToolkit::openFilters()[2] << QStringList{"VIDEO.VID"};
+    }
+    void theOpenDialogShowsArchivesWhateverTheCaseOfTheirNames() {
+        QFETCH(QString, filter);
+        QFETCH(QStringList, shown);
+        QTemporaryDir folder;
+        for (const char* name :
+             {"demo.lod", "UPPER.LOD", "Mixed.Lod", "sounds.snd", "VIDEO.VID", "notes.txt"}) {
+            QFile file(folder.filePath(QString::fromLatin1(name)));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+        QFileDialog dialog;
+        RecordingToolkit::prepareOpenDialog(dialog, folder.path());
+        dialog.selectNameFilter(filter);
+        auto* files = dialog.findChild<QFileSystemModel*>();
+        QVERIFY(files != nullptr);
+        auto* list = dialog.findChild<QListView*>(QStringLiteral("listView"));
+        QVERIFY(list != nullptr);
+        QStringList names;
+        QTRY_VERIFY_WITH_TIMEOUT(
+            [&] {
+                names.clear();
+                const QModelIndex root = list->rootIndex();
+                for (int row = 0; row < list->model()->rowCount(root); ++row) {
+                    names << list->model()->index(row, 0, root).data().toString();
+                }
+                names.sort();
+                return names == shown;
+            }(),
+            5000);
     }
 };
 
