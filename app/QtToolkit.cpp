@@ -19,6 +19,7 @@
 #include <QScrollBar>
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "app/About.h"
 #include "app/EntryListModel.h"
@@ -263,16 +264,19 @@ void QtToolkit::applyFrameScrollRange() {
 }
 
 void QtToolkit::changeFrameScroll(const std::function<void()>& change) {
+    // Each change collects the error of its own notification, so a change made inside a
+    // notification fails in the handler that made it, as a direct call would.
+    std::exception_ptr outer = std::exchange(scrollError_, nullptr);
     ++programmaticScroll_;
     try {
         change();
     } catch (...) {
         --programmaticScroll_;
+        scrollError_ = outer;
         throw;
     }
     --programmaticScroll_;
-    if (programmaticScroll_ == 0 && scrollError_) {
-        std::exception_ptr error = std::exchange(scrollError_, nullptr);
+    if (std::exception_ptr error = std::exchange(scrollError_, outer)) {
         std::rethrow_exception(error);
     }
 }

@@ -371,6 +371,25 @@ private slots:
         QCOMPARE(changes, 1);
     }
 
+    void anErrorOfANestedNotificationReachesTheHandlerThatMadeTheNestedChange() {
+        std::vector<std::string> caught;
+        ui->onFrameScrollChange = [&] {
+            if (ui->frameScrollPosition() == 4) {
+                try {
+                    ui->setFrameScrollMaximum(2);
+                } catch (const brasvel::ResourceError& error) {
+                    caught.push_back(error.text());
+                }
+                return;
+            }
+            throw brasvel::ResourceError("Read beyond end of file");
+        };
+        ui->setFrameScrollMaximum(6);
+        ui->setFrameScrollPosition(4);
+        QCOMPARE(caught, std::vector<std::string>{"Read beyond end of file"});
+        QCOMPARE(ui->frameScrollPosition(), 2);
+    }
+
     void anErrorOfTheChangeHandlerOnTheUsersMoveIsReported() {
         ui->setFrameScrollMaximum(3);
         ui->setFrameScrollVisible(true);
