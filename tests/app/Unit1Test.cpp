@@ -133,6 +133,20 @@ private slots:
         }
     }
 
+    void aCloseRequestFromOutsideWaitsUntilTheRunningHandlerEnds() {
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        ui->run([&] { QVERIFY(!window->close()); });
+        QVERIFY(window->isVisible());
+    }
+
+    void theExitCommandsCloseTheWindowFromInsideTheirHandler() {
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        ui->run([&] { ui->closeWindow(); });
+        QVERIFY(!window->isVisible());
+    }
+
     void theAboutAndHelpItemsOpenTheirDialogs() {
         window->About2->trigger();
         window->GeneralHelp1->trigger();
