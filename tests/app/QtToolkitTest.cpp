@@ -24,6 +24,7 @@
 #include "app/Unit1.h"
 #include "catalogue/ResourceError.h"
 #include "tests/app/AppTestSupport.h"
+#include "toolkit/HeadlessToolkit.h"
 
 using brasvel::PanelId;
 using brasvel::ProgressBarId;
@@ -397,6 +398,40 @@ private slots:
         ui->onFrameScrollChange = [] { throw brasvel::ResourceError("Read beyond end of file"); };
         window->scb->triggerAction(QAbstractSlider::SliderSingleStepAdd);
         QCOMPARE(ui->errors, std::vector<std::string>{"Read beyond end of file"});
+    }
+
+    // The scroll bar behaves as the headless toolkit does, step by step: position, maximum and
+    // the number of change notifications.
+    void theFrameScrollBarMatchesTheHeadlessToolkit_data() {
+        QTest::addColumn<QString>("steps");  // "x5" maximum 5, "n2" minimum 2, "p3" position 3
+        QTest::newRow("reset after a high frame") << "x8 p6 x1 p1";
+        QTest::newRow("maximum below minimum") << "x0 p5 x3 p3 p9";
+        QTest::newRow("minimum above position") << "x9 p2 n4 n1 p1";
+        QTest::newRow("same position twice") << "x4 p4 p4 x4 p0";
+    }
+    void theFrameScrollBarMatchesTheHeadlessToolkit() {
+        QFETCH(QString, steps);
+        brasvel::HeadlessToolkit headless;
+        int qtChanges = 0;
+        int headlessChanges = 0;
+        ui->onFrameScrollChange = [&] { ++qtChanges; };
+        headless.onFrameScrollChange = [&] { ++headlessChanges; };
+        for (const QString& step : steps.split(' ')) {
+            const int value = step.mid(1).toInt();
+            for (brasvel::WindowToolkit* kit : {static_cast<brasvel::WindowToolkit*>(ui.get()),
+                                                static_cast<brasvel::WindowToolkit*>(&headless)}) {
+                if (step[0] == 'x') {
+                    kit->setFrameScrollMaximum(value);
+                } else if (step[0] == 'n') {
+                    kit->setFrameScrollMinimum(value);
+                } else {
+                    kit->setFrameScrollPosition(value);
+                }
+            }
+            QCOMPARE(ui->frameScrollPosition(), headless.frameScrollPosition());
+            QCOMPARE(ui->frameScrollMaximum(), headless.frameScrollMaximum());
+            QCOMPARE(qtChanges, headlessChanges);
+        }
     }
 
     // --- Handlers and dialogs ---
