@@ -13,5 +13,11 @@ inline constexpr int kExitEntryFailed = 1;
 inline constexpr int kExitUnusable = 2;
 
 int listCommand(const std::vector<std::string>& args);
+int extractCommand(const std::vector<std::string>& args);
+int verifyCommand(const std::vector<std::string>& args);
+// A PCX entry, or one frame of a DEF entry, as a BMP file.
+int convertCommand(const std::vector<std::string>& args);
+// The figures of a PCX or DEF entry, as text or JSON.
+int infoCommand(const std::vector<std::string>& args);
 
 }  // namespace brasvel::cli

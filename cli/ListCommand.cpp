@@ -28,7 +28,8 @@ void printJson(const OpenedArchive& archive, std::ostream& out) {
         const std::uint16_t number = model.ViewOrder[row];
         const CatalogueEntry& entry = model.Catalogue[number];
         out << (row == 0 ? "" : ",") << "{\"row\":" << row << ",\"entry\":" << number
-            << ",\"caption\":" << jsonString(decodeWindows1250(archive.window.rows[row].shownCaption()))
+            << ",\"caption\":"
+            << jsonString(decodeWindows1250(archive.window.rows[row].shownCaption()))
             << ",\"name\":" << jsonString(shownText(entry.Name.view()))
             << ",\"ext\":" << jsonString(shownText(entry.Ext.view()))
             << ",\"offset\":" << entry.Offset << ",\"size\":" << entry.Size

@@ -2,6 +2,7 @@
 
 #include <ostream>
 
+#include "catalogue/Text.h"
 #include "catalogue/TypeFilter.h"
 
 namespace brasvel::cli {
@@ -44,6 +45,16 @@ void openArchiveView(OpenedArchive& archive, ArchiveKind kind, std::optional<int
         archive.window.typeIndex = *typeItem;
         ViewLod(*archive.model, archive.window);
     }
+}
+
+std::optional<std::uint16_t> findEntryByCaption(const OpenedArchive& archive,
+                                                const std::string& fileName) {
+    for (std::size_t row = 0; row < archive.window.rows.size(); ++row) {
+        if (decodeWindows1250(archive.window.rows[row].shownCaption()) == fileName) {
+            return archive.model->ViewOrder[row];
+        }
+    }
+    return std::nullopt;
 }
 
 }  // namespace brasvel::cli

@@ -33,4 +33,8 @@ int chooseTypeItem(const std::string& item);
 void openArchiveView(OpenedArchive& archive, ArchiveKind kind, std::optional<int> typeItem,
                      std::ostream& errors);
 
+// The entry number of the row whose caption, decoded to UTF-8, is exactly `fileName`.
+std::optional<std::uint16_t> findEntryByCaption(const OpenedArchive& archive,
+                                                const std::string& fileName);
+
 }  // namespace brasvel::cli

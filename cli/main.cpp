@@ -18,6 +18,26 @@ commands:
       ITEM is a type of the window's type box (*.*, *.Smk, *.Bik, *.Pcx, *.H3c, *.Txt,
       *.Def, *.Pal, *.Wav, *.Msk, *.Xmi, *.Fnt, *.Msg) or its bare extension.
 
+  extract ARCHIVE [-o DIR] [--kind lod|snd|vid] [--type ITEM] [--raw] [--threads N] [ENTRY...]
+      Write the rows of the list (all, or those of --type) into DIR (default: the current
+      directory, which must exist), in row order, as the window's extract-all does: compressed
+      entries inflated, PCX pictures as Name.bmp (--raw keeps them as stored), sounds as
+      Name.wav. ENTRY picks rows by file name, exactly or as a shell pattern ('*.def'); an ENTRY
+      that names no row is an error and nothing is written. Each file appears whole or not at
+      all; a failing entry is reported and the others go on.
+
+  convert ARCHIVE ENTRY [--kind lod|snd|vid] [--frame N] [-o OUT]
+      Write a PCX entry as the BMP that extraction makes, or frame N (default 1) of a DEF
+      entry as the BMP that the preview shows. OUT defaults to Name.bmp here.
+
+  info ARCHIVE ENTRY [--kind lod|snd|vid] [--json]
+      Show a PCX entry's kind and size, or a DEF entry's type, size and frame count.
+
+  verify ARCHIVE [--kind lod|snd|vid]
+      Read every entry as extraction would, writing nothing: its data must lie inside the
+      file and a compressed entry must inflate to exactly its size. Lists the damaged ones.
+
+ENTRY of convert and info is an entry's file name, Name.Ext, as the list shows it.
 The kind of archive comes from --kind, else from the path's last three characters.
 Exit codes: 0 done, 1 some entry failed, 2 usage error or unreadable archive.
 )";
@@ -40,6 +60,18 @@ int main(int argc, char** argv) {
     try {
         if (command == "list") {
             return listCommand(args);
+        }
+        if (command == "extract") {
+            return extractCommand(args);
+        }
+        if (command == "verify") {
+            return verifyCommand(args);
+        }
+        if (command == "convert") {
+            return convertCommand(args);
+        }
+        if (command == "info") {
+            return infoCommand(args);
         }
         throw UsageError("unknown command " + command);
     } catch (const UsageError& error) {

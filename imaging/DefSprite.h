@@ -18,24 +18,54 @@ struct DefHeaderInfo {
     std::int32_t type = 0;
     std::int32_t width = 0;
     std::int32_t height = 0;
+    friend bool operator==(const DefHeaderInfo&, const DefHeaderInfo&) = default;
 };
 
 // The sprite's own header figures. Throws ResourceError when the file ends inside the header.
 DefHeaderInfo readDefHeader(Bytes def);
 
+// The 32 bytes in front of every frame's data.
+struct DefFrameHeader {
+    std::int32_t compression = 0;  // 0 to 3
+    std::int32_t spriteWidth = 0;
+    std::int32_t spriteHeight = 0;
+    std::int32_t left = 0;  // picture column of the sprite's left edge
+    std::int32_t top = 0;   // picture row of the sprite's top edge
+    friend bool operator==(const DefFrameHeader&, const DefFrameHeader&) = default;
+};
+
+// The type whose type-1 frames are placed over the whole picture, and the two files that have it
+// whatever their header says.
+inline constexpr std::int32_t kFullPictureType = 153;
+
+// W × H palette indices, row after row from the top-left pixel.
+struct IndexPicture {
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+    std::vector<std::uint8_t> pixels;
+    friend bool operator==(const IndexPicture&, const IndexPicture&) = default;
+};
+
 class DefSprite {
 public:
     // Walks the directory of `def`. `defFileName` (the entry's Name + ".def") selects the rules of
-    // the special files. `def` must outlive the sprite. Throws ResourceError.
+    // the files with reserved names ("Cphx.def", "SGTWMTA.def", "SGTWMTB.def"). `def` must outlive
+    // the sprite. Throws ResourceError.
     static DefSprite walk(Bytes def, std::string_view defFileName);
 
-    // The type shown in the type box: the header's, or 153 for the two special files.
+    // The type shown in the type box: the header's, or 153 for the two files with reserved names.
     std::int32_t type() const { return type_; }
     std::int32_t width() const { return width_; }
     std::int32_t height() const { return height_; }
     // Frames over all blocks, numbered from 1.
     std::uint32_t frameTotal() const { return static_cast<std::uint32_t>(frameOffsets_.size()); }
+    // Where frame `frame` (1 to frameTotal) starts in the file.
+    std::uint32_t frameOffset(std::uint32_t frame) const;
 
+    // The header of frame `frame` (1 to frameTotal). Throws ResourceError.
+    DefFrameHeader frameHeader(std::uint32_t frame) const;
+    // Frame `frame` (1 to frameTotal) decoded to palette indices. Throws ResourceError.
+    IndexPicture decodeFrame(std::uint32_t frame) const;
     // Frame `frame` (1 to frameTotal) as a BMP file. Throws ResourceError.
     ConvertedPicture renderFrame(std::uint32_t frame) const;
 

@@ -16,6 +16,7 @@ struct ConvertedPicture {
     std::vector<std::byte> bmp;  // the whole BMP file
     std::int32_t width = 0;
     std::int32_t height = 0;
+    friend bool operator==(const ConvertedPicture&, const ConvertedPicture&) = default;
 };
 
 struct PcxInfo {
@@ -23,6 +24,7 @@ struct PcxInfo {
     std::int32_t size = 0;
     std::int32_t width = 0;
     std::int32_t height = 0;
+    friend bool operator==(const PcxInfo&, const PcxInfo&) = default;
 };
 
 // The header and kind of a picture. Throws ResourceError when the file is neither kind.

@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 
+#include "catalogue/ByteReader.h"
 #include "catalogue/Catalogue.h"
 #include "toolkit/WindowToolkit.h"
 #include "window/WavePlayer.h"
@@ -73,7 +74,25 @@ public:
     bool PreviewOn() const { return previewOn_; }
 
 private:
+    enum class BatchVariant { Toolbar, Menu };
     struct Impl;
+
+    template <typename Body>
+    void guarded(Body&& body);
+    void openThroughDialog();
+    void readArchive(ArchiveKind kind);
+    void prepareSound();
+    std::string targetFolder() const;
+    void showPictureSize(std::int32_t width, std::int32_t height);
+    void extractSelected();
+    void extractAll(BatchVariant variant);
+    void runBatch(BatchVariant variant);
+    void resetFrameScroll();
+    void togglePreview(bool fromButton);
+    void renderSelected();
+    void renderFrame(std::uint32_t frame);
+    Bytes selectedContent();
+
     WindowToolkit& ui_;
     WavePlayer& player_;
     std::unique_ptr<CatalogueModel> model_;

@@ -1,0 +1,205 @@
+// Makes the archives the extraction benchmark runs on, in the folder given:
+//   big.lod    thousands of entries, sizes log-uniform from 1 KB to 200 KB, sprite-like and
+//              text-like content, most of it zlib-compressed
+//   big.zip    the same entries from the same deflate streams, for unzip and bsdtar
+//   list.lod   15011 small entries, and list.zip with the same names, for the listing benchmark
+//
+// usage: make-bench-archives FOLDER [ENTRIES] [SEED]
+
+#include <libdeflate.h>
+
+#include <cmath>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "tools/writers/ArchiveWriters.h"
+
+namespace {
+
+using brasvel::writers::LodWriter;
+using brasvel::writers::putU16;
+using brasvel::writers::putU32;
+
+// Paletted sprite rows: a transparent background around a figure of runs of a few colours, with
+// a shadow band, much like the game's own sprite collections.
+std::string spriteLike(std::size_t size, std::mt19937& random) {
+    std::string content(size, '\0');
+    const std::size_t width = 32 + random() % 96;
+    std::uniform_int_distribution<int> colour(16, 255);
+    std::size_t i = 0;
+    while (i < size) {
+        const std::size_t column = i % width;
+        const std::size_t row = i / width;
+        const std::size_t inset = (row * 7 + random() % 3) % (width / 3 + 1);
+        if (column < inset || column > width - inset) {
+            ++i;  // background stays index 0
+            continue;
+        }
+        const std::size_t run = 1 + random() % 12;
+        const char value = random() % 9 == 0 ? static_cast<char>(1 + random() % 6)
+                                             : static_cast<char>(colour(random));
+        for (std::size_t k = 0; k < run && i < size; ++k) {
+            content[i++] = value;
+        }
+    }
+    return content;
+}
+
+// Lines of words drawn from a small vocabulary, like the game's text tables.
+std::string textLike(std::size_t size, std::mt19937& random) {
+    static const char* const words[] = {
+        "rycerz", "smok",   "zamek",  "magia",   "złoto", "armia",  "bohater", "kampania",
+        "mapa",   "las",    "rzeka",  "gryf",    "łucznik", "mag",  "wieża",   "kopalnia",
+        "drewno", "ruda",   "kryształ", "siarka", "rtęć", "klejnot", "artefakt", "zaklęcie",
+        "atak",   "obrona", "moc",    "wiedza",  "morale", "szczęście", "dzień", "tydzień"};
+    std::string content;
+    content.reserve(size + 16);
+    std::uniform_int_distribution<std::size_t> pick(0, std::size(words) - 1);
+    while (content.size() < size) {
+        content += words[pick(random)];
+        content += random() % 11 == 0 ? "\r\n" : (random() % 5 == 0 ? "\t" : " ");
+    }
+    content.resize(size);
+    return content;
+}
+
+// The raw deflate data inside a zlib stream: without its 2-byte header and 4-byte checksum.
+std::string rawDeflate(const std::string& zlibStream) {
+    return zlibStream.substr(2, zlibStream.size() - 6);
+}
+
+class ZipWriter {
+public:
+    // `stored` is raw deflate data (method 8) or the content itself (method 0).
+    void add(const std::string& name, const std::string& content, const std::string& stored,
+             bool deflated) {
+        const auto crc = static_cast<std::uint32_t>(libdeflate_crc32(0, content.data(), content.size()));
+        const auto offset = static_cast<std::uint32_t>(data_.size());
+        header(data_, 0x04034b50, name, crc, stored.size(), content.size(), deflated, 0, false);
+        data_ += stored;
+        header(central_, 0x02014b50, name, crc, stored.size(), content.size(), deflated, offset, true);
+        ++count_;
+    }
+
+    std::string build() const {
+        std::string out = data_ + central_;
+        putU32(out, 0x06054b50);
+        putU16(out, 0);
+        putU16(out, 0);
+        putU16(out, static_cast<std::uint16_t>(count_));
+        putU16(out, static_cast<std::uint16_t>(count_));
+        putU32(out, static_cast<std::uint32_t>(central_.size()));
+        putU32(out, static_cast<std::uint32_t>(data_.size()));
+        putU16(out, 0);
+        return out;
+    }
+
+private:
+    static void header(std::string& out, std::uint32_t signature, const std::string& name,
+                       std::uint32_t crc, std::size_t storedSize, std::size_t size, bool deflated,
+                       std::uint32_t offset, bool central) {
+        putU32(out, signature);
+        if (central) {
+            putU16(out, 20);  // made by
+        }
+        putU16(out, 20);  // needed to extract
+        putU16(out, 0);   // flags
+        putU16(out, deflated ? 8 : 0);
+        putU16(out, 0);       // time
+        putU16(out, 0x5921);  // date
+        putU32(out, crc);
+        putU32(out, static_cast<std::uint32_t>(storedSize));
+        putU32(out, static_cast<std::uint32_t>(size));
+        putU16(out, static_cast<std::uint16_t>(name.size()));
+        putU16(out, 0);  // extra field
+        if (central) {
+            putU16(out, 0);  // comment
+            putU16(out, 0);  // disk
+            putU16(out, 0);  // internal attributes
+            putU32(out, 0100644u << 16);
+            putU32(out, offset);
+        }
+        out += name;
+    }
+
+    std::string data_;
+    std::string central_;
+    std::size_t count_ = 0;
+};
+
+void save(const std::filesystem::path& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!out) {
+        throw std::runtime_error("cannot write " + path.string());
+    }
+}
+
+void makeExtractionSet(const std::filesystem::path& folder, int entries, unsigned seed) {
+    std::mt19937 random(seed);
+    std::uniform_real_distribution<double> logSize(std::log(1024.0), std::log(200.0 * 1024));
+    LodWriter lod;
+    ZipWriter zip;
+    std::uint64_t contentBytes = 0;
+    std::uint64_t storedBytes = 0;
+    static const char* const spriteKinds[] = {"DEF", "MSK", "def"};
+    static const char* const textKinds[] = {"TXT", "txt", "H3C"};
+    for (int i = 0; i < entries; ++i) {
+        const auto size = static_cast<std::size_t>(std::exp(logSize(random)));
+        const bool sprite = random() % 3 != 0;
+        const std::string content = sprite ? spriteLike(size, random) : textLike(size, random);
+        const std::string ext = sprite ? spriteKinds[i % 3] : textKinds[i % 3];
+        const std::string name = "E" + std::to_string(100000 + i).substr(1) + "." + ext;
+        const bool compressed = random() % 10 != 0;
+        if (compressed) {
+            const std::string stream = brasvel::writers::zlibCompress(content);
+            lod.addStored(name, stream, static_cast<std::int32_t>(content.size()),
+                          static_cast<std::int32_t>(stream.size()));
+            zip.add(name, content, rawDeflate(stream), true);
+            storedBytes += stream.size();
+        } else {
+            lod.add(name, content);
+            zip.add(name, content, content, false);
+            storedBytes += content.size();
+        }
+        contentBytes += content.size();
+    }
+    save(folder / "big.lod", lod.build());
+    save(folder / "big.zip", zip.build());
+    std::cout << "big.lod: " << entries << " entries, " << contentBytes / 1000000 << " MB of content, "
+              << storedBytes / 1000000 << " MB stored\n";
+}
+
+void makeListingSet(const std::filesystem::path& folder) {
+    LodWriter lod;
+    ZipWriter zip;
+    for (int i = 0; i < 15011; ++i) {
+        const std::string name = "L" + std::to_string(100000 + i).substr(1) + ".DEF";
+        const std::string content = "entry " + std::to_string(i);
+        lod.add(name, content);
+        zip.add(name, content, content, false);
+    }
+    save(folder / "list.lod", lod.build());
+    save(folder / "list.zip", zip.build());
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::cerr << "usage: make-bench-archives FOLDER [ENTRIES] [SEED]\n";
+        return 2;
+    }
+    const std::filesystem::path folder = argv[1];
+    const int entries = argc > 2 ? std::stoi(argv[2]) : 4000;
+    const unsigned seed = argc > 3 ? static_cast<unsigned>(std::stoul(argv[3])) : 1990;
+    std::filesystem::create_directories(folder);
+    makeExtractionSet(folder, entries, seed);
+    makeListingSet(folder);
+    return 0;
+}

@@ -1,0 +1,173 @@
+// convert and info: a PCX picture or one DEF frame as the BMP the window shows, and the figures
+// of either.
+
+#include <charconv>
+#include <filesystem>
+#include <iostream>
+
+#include "catalogue/ArchiveFile.h"
+#include "catalogue/Text.h"
+#include "cli/Commands.h"
+#include "cli/OpenedArchive.h"
+#include "extract/AtomicFile.h"
+#include "extract/EntryContent.h"
+#include "extract/SafeName.h"
+#include "cli/Json.h"
+#include "imaging/DefSprite.h"
+#include "imaging/PcxImage.h"
+
+namespace brasvel::cli {
+namespace {
+
+// The archive named on the command line and one of its entries, read into memory.
+struct PictureEntry {
+    CatalogueEntry entry;
+    std::vector<std::byte> content;
+
+    bool isPcx() const { return extIs(entry.Ext, "pcx"); }
+    bool isDef() const { return extIs(entry.Ext, "def"); }
+    // The name the sprite rules look at: Name + ".def", as the preview passes it.
+    std::string defFileName() const { return std::string(untilNul(entry.Name.view())) + ".def"; }
+};
+
+// nullopt after reporting an entry that is not in the archive.
+std::optional<PictureEntry> loadEntry(const Arguments& arguments, const std::string& command) {
+    if (arguments.positional().size() != 2) {
+        throw UsageError(command + " takes an archive and an entry name");
+    }
+    OpenedArchive archive;
+    archive.path = arguments.positional()[0];
+    const std::string& wanted = arguments.positional()[1];
+    openArchiveView(archive, chooseKind(archive.path, arguments.value("--kind")), std::nullopt,
+                    std::cerr);
+    const std::optional<std::uint16_t> number = findEntryByCaption(archive, wanted);
+    if (!number) {
+        std::cerr << "brasvel-res: " << archive.path << " holds no entry " << wanted << '\n';
+        return std::nullopt;
+    }
+    PictureEntry picture{archive.model->Catalogue[*number], {}};
+    const ArchiveFile file(archive.path);
+    try {
+        picture.content = entryContent(file.bytes(), picture.entry, archive.model->Kind);
+    } catch (ResourceError& error) {
+        error.withEntry(wanted);
+        throw;
+    }
+    return picture;
+}
+
+std::uint32_t frameNumber(const Arguments& arguments) {
+    const std::optional<std::string> text = arguments.value("--frame");
+    if (!text) {
+        return 1;
+    }
+    std::uint32_t frame = 0;
+    const auto [end, error] = std::from_chars(text->data(), text->data() + text->size(), frame);
+    if (error != std::errc{} || end != text->data() + text->size() || frame == 0) {
+        throw UsageError("--frame takes a frame number from 1, not " + *text);
+    }
+    return frame;
+}
+
+// Extensions count in all-lower or all-upper case only, as in the window's preview.
+void reportNotAPicture(const std::string& entry) {
+    std::cerr << "brasvel-res: " << entry
+              << " is not a picture or a sprite (extension pcx, PCX, def or DEF)\n";
+}
+
+int reportEntryError(const ResourceError& error, const std::string& entry) {
+    std::cerr << "brasvel-res: " << entry << ": " << error.describe() << '\n';
+    return kExitEntryFailed;
+}
+
+}  // namespace
+
+int convertCommand(const std::vector<std::string>& args) {
+    const Arguments arguments(args, {"--kind", "--frame", "-o"}, {});
+    const std::uint32_t frame = frameNumber(arguments);
+    std::optional<PictureEntry> picture;
+    try {
+        picture = loadEntry(arguments, "convert");
+    } catch (const ResourceError& error) {
+        if (error.entry().empty()) {
+            throw;  // the archive itself
+        }
+        return reportEntryError(error, error.entry());
+    }
+    if (!picture) {
+        return kExitUnusable;
+    }
+    const std::string& name = arguments.positional()[1];
+    if (!picture->isPcx() && !picture->isDef()) {
+        reportNotAPicture(name);
+        return kExitEntryFailed;
+    }
+    if (picture->isPcx() && arguments.value("--frame")) {
+        throw UsageError("--frame applies to DEF sprites only");
+    }
+    try {
+        // The default name comes from the archive, so it passes the same checks as extraction.
+        const std::string out = arguments.value("-o").value_or(
+            safeFileName(std::string(untilNul(picture->entry.Name.view())) + ".bmp"));
+        const ConvertedPicture converted =
+            picture->isPcx()
+                ? Conv(picture->content)
+                : DefSprite::walk(picture->content, picture->defFileName()).renderFrame(frame);
+        const std::filesystem::path outPath(out);
+        const TargetFolder folder(outPath.parent_path().string());
+        folder.writeFile(outPath.filename().string(), converted.bmp);
+        std::cout << out << ": " << converted.width << " x " << converted.height << '\n';
+    } catch (const ResourceError& error) {
+        return reportEntryError(error, name);
+    }
+    return kExitDone;
+}
+
+int infoCommand(const std::vector<std::string>& args) {
+    const Arguments arguments(args, {"--kind"}, {"--json"});
+    std::optional<PictureEntry> picture;
+    try {
+        picture = loadEntry(arguments, "info");
+    } catch (const ResourceError& error) {
+        if (error.entry().empty()) {
+            throw;
+        }
+        return reportEntryError(error, error.entry());
+    }
+    if (!picture) {
+        return kExitUnusable;
+    }
+    const std::string& name = arguments.positional()[1];
+    const bool json = arguments.has("--json");
+    try {
+        if (picture->isPcx()) {
+            const PcxInfo info = readPcxInfo(picture->content);
+            if (json) {
+                std::cout << "{\"bits\":" << info.bits << ",\"width\":" << info.width
+                          << ",\"height\":" << info.height << "}\n";
+            } else {
+                std::cout << name << ": PCX picture, " << info.bits << "-bit, " << info.width
+                          << " x " << info.height << ", pixel block of " << info.size << " bytes\n";
+            }
+        } else if (picture->isDef()) {
+            const DefSprite sprite = DefSprite::walk(picture->content, picture->defFileName());
+            if (json) {
+                std::cout << "{\"type\":" << sprite.type() << ",\"width\":" << sprite.width()
+                          << ",\"height\":" << sprite.height()
+                          << ",\"frames\":" << sprite.frameTotal() << "}\n";
+            } else {
+                std::cout << name << ": DEF sprite, type " << defTypeText(sprite.type()) << ", "
+                          << sprite.width() << " x " << sprite.height() << ", "
+                          << sprite.frameTotal() << " frames\n";
+            }
+        } else {
+            reportNotAPicture(name);
+            return kExitEntryFailed;
+        }
+    } catch (const ResourceError& error) {
+        return reportEntryError(error, name);
+    }
+    return kExitDone;
+}
+
+}  // namespace brasvel::cli

@@ -1,0 +1,42 @@
+#pragma once
+
+// The one place that decides what name an entry is written under, and whether that name is safe
+// to use as a file name inside the target folder. Entry names come from the archive and are not
+// trusted: a name that could reach outside the folder, or that no file can carry, is refused.
+//
+// Refused, after the name is cut at its first NUL byte: an empty name, "." and "..", any '/',
+// '\\' or ':', any control byte (below 0x20, or 0x7F), and a name longer than 255 bytes once
+// decoded to UTF-8. Windows device names (CON, NUL, COM1, ...) and names ending in a dot or a
+// blank are allowed: they are ordinary file names here, and a file system that cannot hold one
+// reports its own error for that entry.
+
+#include <string>
+#include <string_view>
+
+#include "catalogue/Catalogue.h"
+
+namespace brasvel {
+
+inline constexpr const char* kUnsafeEntryName = "Unsafe entry name";
+inline constexpr std::size_t kLongestFileName = 255;
+
+// The name the entry is written under, in archive bytes (Windows-1250), cut at its first NUL:
+//   LOD  Name.Ext; Name.bmp when Ext is exactly "pcx" or "PCX" and pictures are converted
+//   SND  Name.wav
+//   VID  Name.Ext
+std::string outputNameBytes(const CatalogueEntry& entry, ArchiveKind kind, bool convertPictures);
+
+// Whether extraction turns the entry into a BMP picture.
+bool convertsToBitmap(const CatalogueEntry& entry, ArchiveKind kind, bool convertPictures);
+
+// `nameBytes` (Windows-1250) as a UTF-8 file name, checked as above. Throws ResourceError with
+// the text "Unsafe entry name" and a detail saying why.
+std::string safeFileName(std::string_view nameBytes);
+
+// Both: the UTF-8 file name the entry is written under.
+inline std::string outputFileName(const CatalogueEntry& entry, ArchiveKind kind,
+                                  bool convertPictures) {
+    return safeFileName(outputNameBytes(entry, kind, convertPictures));
+}
+
+}  // namespace brasvel

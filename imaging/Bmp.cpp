@@ -1,0 +1,100 @@
+#include "imaging/Bmp.h"
+
+#include <cassert>
+#include <string>
+
+#include "catalogue/ResourceError.h"
+
+namespace brasvel {
+namespace {
+
+void putU16(std::byte* at, std::uint16_t value) {
+    at[0] = static_cast<std::byte>(value & 0xFF);
+    at[1] = static_cast<std::byte>(value >> 8);
+}
+
+void putU32(std::byte* at, std::uint32_t value) {
+    for (int i = 0; i < 4; ++i) {
+        at[i] = static_cast<std::byte>((value >> (8 * i)) & 0xFF);
+    }
+}
+
+std::uint32_t pixelArrayOffset(const BmpFields& fields) {
+    return kBmpHeadersSize + (fields.bitCount == 8 ? kBmpPaletteSize : 0);
+}
+
+}  // namespace
+
+void checkPictureSize(std::int32_t width, std::int32_t height, std::string_view kind) {
+    if (width < 0 || height < 0) {
+        throw ResourceError(
+            "Damaged " + std::string(kind),
+            "negative size " + std::to_string(width) + " x " + std::to_string(height));
+    }
+    if (width > kMaxPictureSide || height > kMaxPictureSide) {
+        throw ResourceError("Picture too large", std::to_string(width) + " x " +
+                                                     std::to_string(height) +
+                                                     " pixels; each side may be at most " +
+                                                     std::to_string(kMaxPictureSide));
+    }
+    const std::uint64_t pixels =
+        static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height);
+    if (pixels > kMaxPicturePixels) {
+        throw ResourceError("Picture too large", std::to_string(width) + " x " +
+                                                     std::to_string(height) +
+                                                     " pixels; a picture may hold at most " +
+                                                     std::to_string(kMaxPicturePixels) + " pixels");
+    }
+}
+
+std::uint64_t bmpStride(std::uint16_t bitCount, std::int32_t width) {
+    const std::uint64_t rowBytes = static_cast<std::uint64_t>(width) * (bitCount / 8U);
+    return (rowBytes + 3) / 4 * 4;
+}
+
+std::vector<std::byte> startBmp(const BmpFields& fields, std::int32_t width, std::int32_t height,
+                                std::span<const std::byte> rgbPalette) {
+    assert(width >= 0 && height >= 0);
+    const std::uint64_t imageSize =
+        bmpStride(fields.bitCount, width) * static_cast<std::uint64_t>(height);
+    const std::uint32_t offBits = pixelArrayOffset(fields);
+    std::vector<std::byte> bmp(offBits + imageSize);
+    std::byte* h = bmp.data();
+    h[0] = std::byte{'B'};
+    h[1] = std::byte{'M'};
+    putU32(h + 2, static_cast<std::uint32_t>(bmp.size()));  // bfSize
+    putU32(h + 10, offBits);                                // bfOffBits
+    putU32(h + 14, 40);                                     // biSize
+    putU32(h + 18, static_cast<std::uint32_t>(width));
+    putU32(h + 22, static_cast<std::uint32_t>(height));
+    putU16(h + 26, 1);  // biPlanes
+    putU16(h + 28, fields.bitCount);
+    putU32(h + 34, fields.statesImageSize ? static_cast<std::uint32_t>(imageSize) : 0);
+    putU32(h + 38, static_cast<std::uint32_t>(fields.pelsPerMeterX));
+    putU32(h + 42, static_cast<std::uint32_t>(fields.pelsPerMeterY));
+    putU32(h + 46, fields.colorsUsed);
+    if (fields.bitCount == 8) {
+        assert(rgbPalette.size() >= 768);
+        for (std::size_t i = 0; i < 256; ++i) {
+            std::byte* entry = h + kBmpHeadersSize + 4 * i;
+            entry[0] = rgbPalette[3 * i + 2];
+            entry[1] = rgbPalette[3 * i + 1];
+            entry[2] = rgbPalette[3 * i];
+        }
+    }
+    return bmp;
+}
+
+std::span<std::byte> bmpRow(std::vector<std::byte>& bmp, const BmpFields& fields,
+                            std::int32_t width, std::int32_t height, std::int32_t bottomUpRow) {
+    assert(bottomUpRow >= 0 && bottomUpRow < height);
+    (void)height;
+    const std::uint64_t stride = bmpStride(fields.bitCount, width);
+    const std::uint64_t start =
+        pixelArrayOffset(fields) + stride * static_cast<std::uint64_t>(bottomUpRow);
+    const std::uint64_t length = static_cast<std::uint64_t>(width) * (fields.bitCount / 8U);
+    return std::span<std::byte>(bmp).subspan(static_cast<std::size_t>(start),
+                                             static_cast<std::size_t>(length));
+}
+
+}  // namespace brasvel

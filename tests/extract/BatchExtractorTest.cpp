@@ -1,0 +1,371 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+
+#include "ExtractFixtures.h"
+#include "catalogue/ArchiveFile.h"
+#include "extract/BatchExtractor.h"
+
+namespace brasvel {
+namespace {
+
+using testing::listArchive;
+using testing::patterned;
+using testing::pcx8;
+using testing::ScratchFolder;
+using writers::LodWriter;
+using writers::SndWriter;
+using writers::VidWriter;
+using writers::zlibCompress;
+
+struct Outcomes {
+    std::vector<ExtractedRow> rows;
+    BatchSummary summary;
+
+    std::vector<std::int32_t> order() const {
+        std::vector<std::int32_t> result;
+        for (const ExtractedRow& row : rows) {
+            result.push_back(row.row);
+        }
+        return result;
+    }
+};
+
+Outcomes extractAll(const testing::ListedArchive& archive, const TargetFolder& folder,
+                    ExtractOptions options = {}) {
+    Outcomes outcomes;
+    outcomes.summary = extractView(archive.source(), folder, options, [&](const ExtractedRow& row) {
+        outcomes.rows.push_back(row);
+        return true;
+    });
+    return outcomes;
+}
+
+ExtractOptions threads(unsigned count, bool stopAtFirstFailure = false) {
+    ExtractOptions options;
+    options.threads = count;
+    options.stopAtFirstFailure = stopAtFirstFailure;
+    return options;
+}
+
+TEST(BatchExtractor, EveryRowOfALodIsWrittenInflatedUnderItsStoredName) {
+    const std::string text = std::string(100'000, 'T');
+    const std::string def = patterned(9000);
+    auto archive = listArchive(ArchiveKind::Lod, LodWriter()
+                                                     .add("README.txt", text, true)
+                                                     .add("Hero.DEF", def, true)
+                                                     .add("plain.PAL", "palette")
+                                                     .add("EMPTY.MSK", "")
+                                                     .build());
+    ScratchFolder scratch;
+    const Outcomes outcomes = extractAll(*archive, TargetFolder(scratch.str()));
+    EXPECT_EQ(outcomes.summary.done, 4);
+    EXPECT_EQ(outcomes.order(), (std::vector<std::int32_t>{0, 1, 2, 3}));
+    EXPECT_EQ(scratch.read("README.txt"), text);
+    EXPECT_EQ(scratch.read("Hero.DEF"), def);
+    EXPECT_EQ(scratch.read("plain.PAL"), "palette");
+    EXPECT_EQ(scratch.read("EMPTY.MSK"), "");
+    EXPECT_EQ(scratch.names(),
+              (std::set<std::string>{"README.txt", "Hero.DEF", "plain.PAL", "EMPTY.MSK"}));
+    EXPECT_EQ(outcomes.rows[1].fileName, "Hero.DEF");
+}
+
+TEST(BatchExtractor, SoundsBecomeNameDotWavAndVideosKeepTheirNames) {
+    ScratchFolder scratch;
+    const TargetFolder folder(scratch.str());
+    auto sounds = listArchive(ArchiveKind::Snd,
+                              SndWriter().add("horn", "RIFFhorn").add("Bell", "RIFFbell").build());
+    extractAll(*sounds, folder);
+    auto videos = listArchive(ArchiveKind::Vid, VidWriter().add("INTRO.smk", "SMK2data").build());
+    extractAll(*videos, folder);
+    EXPECT_EQ(scratch.read("horn.wav"), "RIFFhorn");
+    EXPECT_EQ(scratch.read("Bell.wav"), "RIFFbell");
+    EXPECT_EQ(scratch.read("INTRO.smk"), "SMK2data");
+    EXPECT_EQ(scratch.names().size(), 3U);
+}
+
+TEST(BatchExtractor, AFilteredViewWritesExactlyItsRowsInRowOrder) {
+    LodWriter writer;
+    for (int i = 0; i < 40; ++i) {
+        const std::string name = "E" + std::to_string(i) + (i % 3 == 0 ? ".txt" : ".def");
+        writer.add(name, patterned(static_cast<std::size_t>(100 + i), static_cast<unsigned>(i)),
+                   i % 2 == 0);
+    }
+    auto archive = listArchive(ArchiveKind::Lod, writer.build());
+    archive->filter("*.Txt");
+    ScratchFolder scratch;
+    const Outcomes outcomes = extractAll(*archive, TargetFolder(scratch.str()), threads(2));
+    ASSERT_EQ(outcomes.rows.size(), 14U);
+    std::set<std::string> expected;
+    for (std::size_t r = 0; r < outcomes.rows.size(); ++r) {
+        const int entry = static_cast<int>(r) * 3;
+        EXPECT_EQ(outcomes.rows[r].row, static_cast<std::int32_t>(r));
+        EXPECT_EQ(outcomes.rows[r].entryNumber, entry);
+        const std::string name = "E" + std::to_string(entry) + ".txt";
+        EXPECT_EQ(scratch.read(name),
+                  patterned(static_cast<std::size_t>(100 + entry), static_cast<unsigned>(entry)));
+        expected.insert(name);
+    }
+    EXPECT_EQ(scratch.names(), expected);
+}
+
+TEST(BatchExtractor, ManyRowsOnTwoThreadsAreReportedInRowOrder) {
+    LodWriter writer;
+    for (int i = 0; i < 300; ++i) {
+        writer.add("F" + std::to_string(i) + ".def",
+                   patterned(static_cast<std::size_t>((i * 37) % 5000), static_cast<unsigned>(i)),
+                   true);
+    }
+    auto archive = listArchive(ArchiveKind::Lod, writer.build());
+    ScratchFolder scratch;
+    const Outcomes outcomes = extractAll(*archive, TargetFolder(scratch.str()), threads(2));
+    ASSERT_EQ(outcomes.rows.size(), 300U);
+    for (std::int32_t r = 0; r < 300; ++r) {
+        EXPECT_EQ(outcomes.rows[static_cast<std::size_t>(r)].row, r);
+    }
+    EXPECT_EQ(scratch.names().size(), 300U);
+    EXPECT_EQ(scratch.read("F299.def"), patterned((299 * 37) % 5000, 299));
+}
+
+// Rows 0 to 29; row 10's stream is damaged.
+std::string archiveFailingAtRow10() {
+    LodWriter writer;
+    for (int i = 0; i < 30; ++i) {
+        const std::string name = "R" + std::to_string(i) + ".def";
+        if (i == 10) {
+            writer.addStored(name, "not a zlib stream", 500, 17);
+        } else {
+            writer.add(name, patterned(2000, static_cast<unsigned>(i)), true);
+        }
+    }
+    return writer.build();
+}
+
+TEST(BatchExtractor, StoppingAtTheFirstFailureLeavesNothingOfTheRowsAfterIt) {
+    auto archive = listArchive(ArchiveKind::Lod, archiveFailingAtRow10());
+    for (unsigned count : {1U, 2U, 4U}) {
+        ScratchFolder scratch;
+        const Outcomes outcomes =
+            extractAll(*archive, TargetFolder(scratch.str()), threads(count, true));
+        ASSERT_EQ(outcomes.rows.size(), 11U) << count << " threads";
+        EXPECT_TRUE(outcomes.summary.stopped);
+        EXPECT_EQ(outcomes.summary.done, 10);
+        EXPECT_EQ(outcomes.summary.failed, 1);
+        const ExtractedRow& failed = outcomes.rows.back();
+        ASSERT_FALSE(failed.done());
+        EXPECT_EQ(failed.error->text(), "Damaged entry");
+        EXPECT_EQ(failed.error->entry(), "R10.def");
+        std::set<std::string> expected;
+        for (int i = 0; i < 10; ++i) {
+            expected.insert("R" + std::to_string(i) + ".def");
+        }
+        EXPECT_EQ(scratch.names(), expected) << count << " threads";
+    }
+}
+
+TEST(BatchExtractor, WithoutStoppingAFailingRowIsReportedAndTheRestIsWritten) {
+    auto archive = listArchive(ArchiveKind::Lod, archiveFailingAtRow10());
+    ScratchFolder scratch;
+    scratch.write("R10.def", "older");
+    const Outcomes outcomes = extractAll(*archive, TargetFolder(scratch.str()), threads(2));
+    EXPECT_EQ(outcomes.rows.size(), 30U);
+    EXPECT_FALSE(outcomes.summary.stopped);
+    EXPECT_EQ(outcomes.summary.failed, 1);
+    EXPECT_FALSE(outcomes.rows[10].done());
+    EXPECT_EQ(scratch.read("R10.def"), "older");
+    EXPECT_EQ(scratch.read("R29.def"), patterned(2000, 29));
+    EXPECT_EQ(scratch.names().size(), 30U);
+}
+
+TEST(BatchExtractor, AReportThatSaysStopEndsTheBatchThere) {
+    auto archive = listArchive(ArchiveKind::Lod, archiveFailingAtRow10());
+    ScratchFolder scratch;
+    int reported = 0;
+    const BatchSummary summary =
+        extractView(archive->source(), TargetFolder(scratch.str()), threads(2),
+                    [&](const ExtractedRow&) { return ++reported < 3; });
+    EXPECT_EQ(reported, 3);
+    EXPECT_TRUE(summary.stopped);
+    EXPECT_EQ(scratch.names(), (std::set<std::string>{"R0.def", "R1.def", "R2.def"}));
+}
+
+TEST(BatchExtractor, AReportThatThrowsLeavesNoTemporaryBehind) {
+    auto archive = listArchive(ArchiveKind::Lod, archiveFailingAtRow10());
+    ScratchFolder scratch;
+    EXPECT_THROW(extractView(archive->source(), TargetFolder(scratch.str()), threads(2),
+                             [&](const ExtractedRow& row) -> bool {
+                                 if (row.row == 4) {
+                                     throw std::runtime_error("window closed");
+                                 }
+                                 return true;
+                             }),
+                 std::runtime_error);
+    EXPECT_EQ(scratch.names().size(), 5U);
+}
+
+TEST(BatchExtractor, ADamagedEntryLeavesTheOlderFileAsItWas) {
+    const std::string stream = zlibCompress(patterned(3000));
+    auto archive = listArchive(
+        ArchiveKind::Lod,
+        LodWriter()
+            .addStored("LONG.def", stream, 2999, static_cast<std::int32_t>(stream.size()))
+            .addStored("SHORT.def", stream, 3001, static_cast<std::int32_t>(stream.size()))
+            .build());
+    ScratchFolder scratch;
+    scratch.write("LONG.def", "older long");
+    const Outcomes outcomes = extractAll(*archive, TargetFolder(scratch.str()));
+    EXPECT_EQ(outcomes.summary.failed, 2);
+    EXPECT_EQ(outcomes.rows[0].error->detail(), "inflates past its size 2999");
+    EXPECT_EQ(outcomes.rows[1].error->detail(), "inflates to 3000 bytes, not 3001");
+    EXPECT_EQ(scratch.read("LONG.def"), "older long");
+    EXPECT_EQ(scratch.names(), std::set<std::string>{"LONG.def"});
+}
+
+TEST(BatchExtractor, UnsafeNamesAreRefusedAndNothingIsWrittenOutsideTheFolder) {
+    ScratchFolder scratch;
+    std::filesystem::create_directory(scratch / "target");
+    // A LOD name is split at its first dot: "../x" is an empty Name and the extension "./x".
+    auto archive = listArchive(ArchiveKind::Lod, LodWriter()
+                                                     .add("../x", "escape")
+                                                     .add("a/b.txt", "slash")
+                                                     .add("a\\b.txt", "backslash")
+                                                     .add("C:x.txt", "drive")
+                                                     .add(std::string("\0\0.txt", 6), "empty")
+                                                     .add("bell\a.txt", "control")
+                                                     .add("fine.txt", "fine")
+                                                     .build());
+    const Outcomes outcomes = extractAll(*archive, TargetFolder((scratch / "target").string()));
+    EXPECT_EQ(outcomes.summary.failed, 6);
+    for (std::size_t r = 0; r < 6; ++r) {
+        EXPECT_EQ(outcomes.rows[r].error->text(), "Unsafe entry name") << r;
+        EXPECT_FALSE(outcomes.rows[r].error->entry().empty()) << r;
+    }
+    EXPECT_EQ(outcomes.rows[4].error->entry(), "entry 4");
+    EXPECT_EQ(outcomes.rows[5].error->entry(), "bell\\x07.txt");
+    EXPECT_EQ(scratch.names(), std::set<std::string>{"target"});
+    EXPECT_EQ(std::set<std::string>{"fine.txt"}, [&] {
+        std::set<std::string> names;
+        for (const auto& item : std::filesystem::directory_iterator(scratch / "target")) {
+            names.insert(item.path().filename().string());
+        }
+        return names;
+    }());
+}
+
+TEST(BatchExtractor, ANameWithNulBytesIsWrittenUpToTheFirstOfThem) {
+    // No dot among the first 12 bytes: the LOD name keeps its NUL fill.
+    auto archive = listArchive(ArchiveKind::Lod, LodWriter().add("NODOT", "content").build());
+    ScratchFolder scratch;
+    extractAll(*archive, TargetFolder(scratch.str()));
+    EXPECT_EQ(scratch.names(), std::set<std::string>{"NODOT"});
+    EXPECT_EQ(scratch.read("NODOT"), "content");
+}
+
+TEST(BatchExtractor, TheLaterOfTwoRowsWithOneNameWins) {
+    auto archive = listArchive(
+        ArchiveKind::Lod, LodWriter().add("SAME.txt", "first").add("SAME.txt", "second").build());
+    ScratchFolder scratch;
+    extractAll(*archive, TargetFolder(scratch.str()), threads(2));
+    EXPECT_EQ(scratch.read("SAME.txt"), "second");
+}
+
+TEST(BatchExtractor, AMixedCasePcxIsWrittenAsStored) {
+    const std::string picture = pcx8(4, 2);
+    auto archive = listArchive(ArchiveKind::Lod, LodWriter().add("Map.Pcx", picture).build());
+    ScratchFolder scratch;
+    const Outcomes outcomes = extractAll(*archive, TargetFolder(scratch.str()));
+    EXPECT_EQ(scratch.read("Map.Pcx"), picture);
+    EXPECT_FALSE(outcomes.rows[0].picture.has_value());
+}
+
+TEST(BatchExtractor, RawExtractionKeepsPicturesAsStored) {
+    const std::string picture = pcx8(4, 2);
+    auto archive = listArchive(ArchiveKind::Lod, LodWriter().add("MAP.PCX", picture, true).build());
+    ScratchFolder scratch;
+    ExtractOptions options;
+    options.convertPictures = false;
+    extractAll(*archive, TargetFolder(scratch.str()), options);
+    EXPECT_EQ(scratch.names(), std::set<std::string>{"MAP.PCX"});
+    EXPECT_EQ(scratch.read("MAP.PCX"), picture);
+}
+
+TEST(BatchExtractor, APictureBecomesNameDotBmpAndNoPcxIsLeft) {
+    SKIP_WITHOUT_PICTURE_CONVERTER();
+    const std::string picture = pcx8(10, 3);
+    auto archive =
+        listArchive(ArchiveKind::Lod,
+                    LodWriter().add("Map.PCX", picture, true).add("tile.pcx", pcx8(4, 4)).build());
+    ScratchFolder scratch;
+    const Outcomes outcomes = extractAll(*archive, TargetFolder(scratch.str()));
+    EXPECT_EQ(scratch.names(), (std::set<std::string>{"Map.bmp", "tile.bmp"}));
+    const ConvertedPicture expected = Conv(testing::bytesOf(picture));
+    EXPECT_EQ(scratch.read("Map.bmp"), testing::textOf(expected.bmp));
+    EXPECT_EQ(outcomes.rows[0].picture, (PictureSize{10, 3}));
+    EXPECT_EQ(outcomes.rows[1].picture, (PictureSize{4, 4}));
+}
+
+TEST(BatchExtractor, APictureShorterThanItsPixelsMakesNoFile) {
+    SKIP_WITHOUT_PICTURE_CONVERTER();
+    std::string picture;
+    writers::putI32(picture, 100);
+    writers::putI32(picture, 10);
+    writers::putI32(picture, 10);
+    picture += std::string(50, 'p');
+    auto archive = listArchive(ArchiveKind::Lod, LodWriter().add("CUT.pcx", picture).build());
+    ScratchFolder scratch;
+    const Outcomes outcomes = extractAll(*archive, TargetFolder(scratch.str()));
+    EXPECT_EQ(outcomes.summary.failed, 1);
+    EXPECT_EQ(outcomes.rows[0].error->entry(), "CUT.pcx");
+    EXPECT_TRUE(scratch.names().empty());
+}
+
+TEST(BatchExtractor, TheArchiveFileIsLeftByteForByteAndUntouched) {
+    ScratchFolder scratch;
+    const std::string bytes =
+        LodWriter().add("A.txt", patterned(5000), true).add("B.def", "plain").build();
+    const std::string path = (scratch / "game.lod").string();
+    scratch.write("game.lod", bytes);
+    struct stat before {};
+    ASSERT_EQ(::stat(path.c_str(), &before), 0);
+    std::filesystem::create_directory(scratch / "out");
+    {
+        const ArchiveFile file(path);
+        auto archive = listArchive(ArchiveKind::Lod, bytes);
+        const ExtractSource source{file.bytes(), *archive->model, ArchiveKind::Lod, true};
+        extractView(source, TargetFolder((scratch / "out").string()), threads(2),
+                    [](const ExtractedRow& row) { return row.done(); });
+    }
+    struct stat after {};
+    ASSERT_EQ(::stat(path.c_str(), &after), 0);
+    EXPECT_EQ(scratch.read("game.lod"), bytes);
+    EXPECT_EQ(after.st_mtim.tv_sec, before.st_mtim.tv_sec);
+    EXPECT_EQ(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec);
+    EXPECT_EQ(scratch.read("out/A.txt"), patterned(5000));
+}
+
+TEST(ExtractRow, OneRowIsExtractedAsInABatch) {
+    auto archive = listArchive(
+        ArchiveKind::Lod, LodWriter().add("ONE.txt", "one").add("TWO.txt", "two", true).build());
+    ScratchFolder scratch;
+    const TargetFolder folder(scratch.str());
+    const ExtractedRow row = extractRow(archive->source(), 1, folder, {});
+    EXPECT_TRUE(row.done());
+    EXPECT_EQ(row.fileName, "TWO.txt");
+    EXPECT_EQ(scratch.names(), std::set<std::string>{"TWO.txt"});
+    EXPECT_EQ(scratch.read("TWO.txt"), "two");
+}
+
+TEST(ExtractRow, ARowOutsideTheViewIsNoEntry) {
+    auto archive = listArchive(ArchiveKind::Lod, LodWriter().add("ONE.txt", "one").build());
+    ScratchFolder scratch;
+    const ExtractedRow row = extractRow(archive->source(), 1, TargetFolder(scratch.str()), {});
+    ASSERT_FALSE(row.done());
+    EXPECT_EQ(row.error->text(), "No such row");
+    EXPECT_TRUE(scratch.names().empty());
+}
+
+}  // namespace
+}  // namespace brasvel

@@ -1,0 +1,233 @@
+#include <gtest/gtest.h>
+
+#include "ExtractFixtures.h"
+#include "catalogue/ArchiveFile.h"
+#include "extract/EntryContent.h"
+
+namespace brasvel {
+namespace {
+
+using testing::bytesOf;
+using testing::patterned;
+using testing::textOf;
+using writers::LodWriter;
+using writers::zlibCompress;
+
+CatalogueEntry lodEntry(std::int32_t offset, std::int32_t size, std::int32_t packedSize = 0) {
+    CatalogueEntry entry;
+    entry.Name.assign("ENTRY");
+    entry.Ext.assign("DEF");
+    entry.Offset = offset;
+    entry.Size = size;
+    entry.PackedSize = packedSize;
+    return entry;
+}
+
+std::string contentOf(const std::string& archive, const CatalogueEntry& entry, ArchiveKind kind) {
+    const std::vector<std::byte> content = entryContent(bytesOf(archive), entry, kind);
+    return textOf(content);
+}
+
+ResourceError failureOf(const std::string& archive, const CatalogueEntry& entry,
+                        ArchiveKind kind = ArchiveKind::Lod) {
+    try {
+        entryContent(bytesOf(archive), entry, kind);
+    } catch (const ResourceError& error) {
+        return error;
+    }
+    ADD_FAILURE() << "no error for " << entry;
+    return ResourceError("none");
+}
+
+class PlainSizes : public ::testing::TestWithParam<std::int32_t> {};
+
+TEST_P(PlainSizes, AnEntryStoredPlainComesOutWholeInEveryKind) {
+    const std::int32_t size = GetParam();
+    const std::string content = patterned(static_cast<std::size_t>(size));
+    const std::string archive = "header--" + content + "trailer";
+    for (ArchiveKind kind : {ArchiveKind::Lod, ArchiveKind::Snd, ArchiveKind::Vid}) {
+        EXPECT_EQ(contentOf(archive, lodEntry(8, size), kind), content) << kindName(kind);
+    }
+}
+
+TEST_P(PlainSizes, ACompressedEntryInflatesToExactlyItsSize) {
+    const std::int32_t size = GetParam();
+    const std::string content = patterned(static_cast<std::size_t>(size));
+    const std::string stream = zlibCompress(content);
+    const std::string archive = "xx" + stream;
+    EXPECT_EQ(contentOf(archive, lodEntry(2, size, static_cast<std::int32_t>(stream.size())),
+                        ArchiveKind::Lod),
+              content);
+}
+
+INSTANTIATE_TEST_SUITE_P(SizesAroundOldBlocks, PlainSizes,
+                         ::testing::Values(0, 1, 2096, 2097, 4192, 8192, 8292, 10000));
+
+TEST(EntryContent, AnEntryThatCompressesFarBetterThanAssumedComesOutWhole) {
+    const std::string zeros(1 << 20, '\0');
+    const std::string text = [] {
+        std::string line;
+        while (line.size() < 100 * 1024) {
+            line += "Brasvel ";
+        }
+        return line;
+    }();
+    for (const std::string* content : {&zeros, &text}) {
+        const std::string stream = zlibCompress(*content, 9);
+        ASSERT_LT(stream.size(), content->size() / 200);
+        CatalogueEntry entry = lodEntry(0, static_cast<std::int32_t>(content->size()),
+                                        static_cast<std::int32_t>(stream.size()));
+        entry.Ext.assign("txt");
+        EXPECT_EQ(contentOf(stream, entry, ArchiveKind::Lod), *content);
+    }
+}
+
+TEST(EntryContent, AStreamLongerThanItsSizeIsDamaged) {
+    const std::string stream = zlibCompress(patterned(5000));
+    const ResourceError error =
+        failureOf(stream, lodEntry(0, 4999, static_cast<std::int32_t>(stream.size())));
+    EXPECT_EQ(error.text(), "Damaged entry");
+    EXPECT_EQ(error.detail(), "inflates past its size 4999");
+}
+
+TEST(EntryContent, AStreamShorterThanItsSizeIsDamaged) {
+    const std::string stream = zlibCompress(patterned(100));
+    const ResourceError error =
+        failureOf(stream, lodEntry(0, 1234, static_cast<std::int32_t>(stream.size())));
+    EXPECT_EQ(error.text(), "Damaged entry");
+    EXPECT_EQ(error.detail(), "inflates to 100 bytes, not 1234");
+}
+
+TEST(EntryContent, BytesThatAreNoZlibStreamAreDamaged) {
+    const std::string stored = patterned(300, 3);
+    const ResourceError error = failureOf(stored, lodEntry(0, 1000, 300));
+    EXPECT_EQ(error.text(), "Damaged entry");
+    EXPECT_EQ(error.detail(), "is not a valid zlib stream");
+}
+
+TEST(EntryContent, AStreamCutAtAnyLengthIsDamagedNeverACrash) {
+    const std::string content = patterned(3000) + std::string(3000, 'a');
+    const std::string stream = zlibCompress(content);
+    // Length 0 would be an entry stored plain.
+    for (std::size_t length = 1; length < stream.size(); ++length) {
+        const std::string cut = stream.substr(0, length);
+        const ResourceError error =
+            failureOf(cut, lodEntry(0, static_cast<std::int32_t>(content.size()),
+                                    static_cast<std::int32_t>(length)));
+        EXPECT_EQ(error.text(), "Damaged entry") << "cut at " << length;
+    }
+}
+
+TEST(EntryContent, AStreamWithAnyByteFlippedFailsCleanlyOrStillInflatesToItsSize) {
+    const std::string content = patterned(2000) + std::string(2000, 'b');
+    const std::string stream = zlibCompress(content);
+    for (std::size_t at = 0; at < stream.size(); ++at) {
+        std::string damagedStream = stream;
+        damagedStream[at] = static_cast<char>(damagedStream[at] ^ 0x5A);
+        const CatalogueEntry entry = lodEntry(0, static_cast<std::int32_t>(content.size()),
+                                              static_cast<std::int32_t>(stream.size()));
+        try {
+            EXPECT_EQ(contentOf(damagedStream, entry, ArchiveKind::Lod).size(), content.size());
+        } catch (const ResourceError& error) {
+            EXPECT_EQ(error.text(), "Damaged entry") << "byte " << at;
+        }
+    }
+}
+
+TEST(EntryContent, ASizeNoStreamOfThatLengthCanReachIsRefusedBeforeAnyMemoryIsTaken) {
+    const std::string stream = zlibCompress("tiny");
+    const ResourceError error =
+        failureOf(stream, lodEntry(0, 2'000'000'000, static_cast<std::int32_t>(stream.size())));
+    EXPECT_EQ(error.text(), "Damaged entry");
+    EXPECT_NE(error.detail().find("2000000000"), std::string::npos) << error.detail();
+}
+
+TEST(EntryContent, DataReachingPastTheArchiveEndIsAReadBeyondTheEnd) {
+    const std::string archive(100, 'x');
+    for (const CatalogueEntry& entry : {lodEntry(90, 11), lodEntry(101, 0), lodEntry(0, 50, 101),
+                                        lodEntry(60, 0, 41), lodEntry(0x7FFFFFFF, 0x7FFFFFFF)}) {
+        const ResourceError error = failureOf(archive, entry);
+        EXPECT_EQ(error.text(), "Read beyond end of file") << entry;
+    }
+    EXPECT_EQ(failureOf(archive, lodEntry(90, 11), ArchiveKind::Vid).detail(),
+              "needed 11 bytes at offset 90, found 10");
+    EXPECT_EQ(contentOf(archive, lodEntry(100, 0), ArchiveKind::Lod), "");
+}
+
+TEST(EntryContent, NegativeNumbersAreDamage) {
+    const std::string archive(100, 'x');
+    EXPECT_EQ(failureOf(archive, lodEntry(-1, 10)).detail(), "states a negative offset -1");
+    EXPECT_EQ(failureOf(archive, lodEntry(0, -10)).detail(), "states a negative size -10");
+    EXPECT_EQ(failureOf(archive, lodEntry(0, 10, -3)).detail(), "states a negative packed size -3");
+}
+
+TEST(EntryContent, SoundsAndVideosIgnoreAPackedSize) {
+    const std::string archive = "0123456789";
+    EXPECT_EQ(contentOf(archive, lodEntry(2, 5, 3), ArchiveKind::Snd), "23456");
+    EXPECT_EQ(contentOf(archive, lodEntry(2, 5, 3), ArchiveKind::Vid), "23456");
+}
+
+TEST(EntryContent, AReusedBufferGivesEachEntryExactlyItsOwnBytes) {
+    const std::string big = patterned(50000, 4);
+    const std::string small = "small entry";
+    const std::string bigStream = zlibCompress(big);
+    const std::string smallStream = zlibCompress(small);
+    const std::string archive = bigStream + smallStream;
+    std::vector<std::byte> buffer;
+    const CatalogueEntry bigEntry = lodEntry(0, static_cast<std::int32_t>(big.size()),
+                                             static_cast<std::int32_t>(bigStream.size()));
+    const CatalogueEntry smallEntry = lodEntry(static_cast<std::int32_t>(bigStream.size()),
+                                               static_cast<std::int32_t>(small.size()),
+                                               static_cast<std::int32_t>(smallStream.size()));
+    EXPECT_EQ(textOf(entryContent(bytesOf(archive), bigEntry, ArchiveKind::Lod, buffer)), big);
+    EXPECT_EQ(textOf(entryContent(bytesOf(archive), smallEntry, ArchiveKind::Lod, buffer)), small);
+}
+
+TEST(EntryContent, EveryEntryOfAListedArchiveComesOutWholeAndTruncationFailsCleanly) {
+    const std::string plain = patterned(700, 5);
+    const std::string packed = patterned(900, 6) + std::string(900, 'z');
+    const std::string archive =
+        LodWriter().add("PLAIN.TXT", plain).add("PACKED.DEF", packed, true).build();
+    auto listed = testing::listArchive(ArchiveKind::Lod, archive);
+    const CatalogueModel& model = *listed->model;
+    ASSERT_EQ(model.EntryCount, 2);
+    EXPECT_EQ(contentOf(archive, model.Catalogue[0], ArchiveKind::Lod), plain);
+    EXPECT_EQ(contentOf(archive, model.Catalogue[1], ArchiveKind::Lod), packed);
+    for (std::size_t length = 0; length < archive.size(); ++length) {
+        const std::string cut = archive.substr(0, length);
+        for (int number : {0, 1}) {
+            try {
+                entryContent(bytesOf(cut), model.Catalogue[number], ArchiveKind::Lod);
+            } catch (const ResourceError& error) {
+                EXPECT_TRUE(error.text() == "Read beyond end of file" ||
+                            error.text() == "Damaged entry")
+                    << error.describe();
+            }
+        }
+    }
+}
+
+TEST(EntryContent, PagesGivenBackAfterAnEntryAreReadAgainFromTheFile) {
+    const std::string plain = patterned(20000, 8);
+    const std::string packed = patterned(30000, 9);
+    const std::string bytes =
+        LodWriter().add("PLAIN.DEF", plain).add("PACKED.DEF", packed, true).build();
+    testing::ScratchFolder scratch;
+    scratch.write("game.lod", bytes);
+    const ArchiveFile file((scratch / "game.lod").string());
+    auto listed = testing::listArchive(ArchiveKind::Lod, bytes);
+    for (int round = 0; round < 2; ++round) {
+        for (int number : {0, 1}) {
+            const CatalogueEntry& entry = listed->model->Catalogue[number];
+            EXPECT_EQ(textOf(entryContent(file.bytes(), entry, ArchiveKind::Lod)),
+                      number == 0 ? plain : packed);
+            releaseStoredPages(file.bytes(), entry, ArchiveKind::Lod);
+        }
+    }
+    releaseStoredPages(file.bytes(), lodEntry(-5, 10), ArchiveKind::Lod);
+    releaseStoredPages(file.bytes(), lodEntry(0, 1 << 30), ArchiveKind::Lod);
+    EXPECT_EQ(textOf(file.bytes()), bytes);
+}
+
+}  // namespace
+}  // namespace brasvel

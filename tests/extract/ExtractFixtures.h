@@ -1,0 +1,149 @@
+#pragma once
+
+// Shared by the extraction tests: archives built in memory and listed into a catalogue, and a
+// scratch folder that is removed afterwards.
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <set>
+#include <string>
+
+#include "catalogue/Catalogue.h"
+#include "catalogue/DirectoryReaders.h"
+#include "catalogue/TypeFilter.h"
+#include "extract/BatchExtractor.h"
+#include "imaging/PcxImage.h"
+#include "toolkit/HeadlessToolkit.h"
+#include "tools/writers/ArchiveWriters.h"
+
+namespace brasvel::testing {
+
+inline Bytes bytesOf(const std::string& text) {
+    return writers::asBytes(text);
+}
+
+inline std::string textOf(Bytes bytes) {
+    return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
+}
+
+// An archive's bytes with its catalogue, as the window holds them after opening it.
+struct ListedArchive {
+    std::string bytes;
+    ArchiveKind kind = ArchiveKind::None;
+    std::unique_ptr<CatalogueModel> model = CatalogueModel::create();
+    HeadlessToolkit window;
+
+    ExtractSource source() const { return {bytesOf(bytes), *model, kind}; }
+    // Narrows the view to the type box item `item` ("*.Txt", ...).
+    void filter(std::string_view item) {
+        window.typeIndex = typeItemIndex(item);
+        ViewLod(*model, window);
+    }
+};
+
+inline std::unique_ptr<ListedArchive> listArchive(ArchiveKind kind, std::string bytes) {
+    auto archive = std::make_unique<ListedArchive>();
+    archive->bytes = std::move(bytes);
+    archive->kind = kind;
+    archive->model->Kind = kind;
+    switch (kind) {
+        case ArchiveKind::Lod:
+            readLodDirectory(*archive->model, archive->window, bytesOf(archive->bytes));
+            break;
+        case ArchiveKind::Snd:
+            readSndDirectory(*archive->model, archive->window, bytesOf(archive->bytes));
+            break;
+        default:
+            readVidDirectory(*archive->model, archive->window, bytesOf(archive->bytes));
+            break;
+    }
+    return archive;
+}
+
+class ScratchFolder {
+public:
+    ScratchFolder() {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "brasvel-extract-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) == nullptr) {
+            throw std::runtime_error("cannot make a scratch folder");
+        }
+        path_ = pattern;
+    }
+    ~ScratchFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+    const std::filesystem::path& path() const { return path_; }
+    std::string str() const { return path_.string(); }
+    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
+
+    bool has(const std::string& name) const {
+        return std::filesystem::exists(std::filesystem::symlink_status(path_ / name));
+    }
+    std::string read(const std::string& name) const {
+        std::ifstream in(path_ / name, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+    void write(const std::string& name, const std::string& content) const {
+        std::ofstream(path_ / name, std::ios::binary) << content;
+    }
+    // Every name in the folder, temporaries included.
+    std::set<std::string> names() const {
+        std::set<std::string> result;
+        for (const auto& item : std::filesystem::directory_iterator(path_)) {
+            result.insert(item.path().filename().string());
+        }
+        return result;
+    }
+
+private:
+    std::filesystem::path path_;
+};
+
+// Content that differs from byte to byte, so a cut or shifted copy never passes for it.
+inline std::string patterned(std::size_t size, unsigned seed = 1) {
+    std::string content(size, '\0');
+    unsigned value = seed;
+    for (char& c : content) {
+        value = value * 1103515245U + 12345U;
+        c = static_cast<char>(value >> 16);
+    }
+    return content;
+}
+
+// A game picture of the 8-bit kind: header, width × height pixels, 768 bytes of palette.
+inline std::string pcx8(std::int32_t width, std::int32_t height) {
+    std::string picture;
+    writers::putI32(picture, width * height);
+    writers::putI32(picture, width);
+    writers::putI32(picture, height);
+    picture += patterned(static_cast<std::size_t>(width * height), 7);
+    picture += patterned(768, 9);
+    return picture;
+}
+
+// Whether the picture converter is linked in; until then the picture tests are skipped.
+inline bool pictureConverterPresent() {
+    try {
+        Conv(bytesOf(pcx8(4, 2)));
+        return true;
+    } catch (const ResourceError& error) {
+        return error.text() != "Picture conversion not yet available";
+    }
+}
+
+#define SKIP_WITHOUT_PICTURE_CONVERTER()                              \
+    if (!::brasvel::testing::pictureConverterPresent()) {             \
+        GTEST_SKIP() << "the picture converter is not linked in yet"; \
+    }
+
+}  // namespace brasvel::testing

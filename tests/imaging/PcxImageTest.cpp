@@ -1,0 +1,196 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "imaging/PcxImage.h"
+#include "tools/writers/ArchiveWriters.h"
+#include "tools/writers/PictureWriters.h"
+
+namespace brasvel {
+namespace {
+
+using writers::asBytes;
+using writers::gamePcx;
+
+std::string sequence(std::size_t length, int first = 0) {
+    std::string bytes;
+    for (std::size_t i = 0; i < length; ++i) {
+        bytes += static_cast<char>(first + static_cast<int>(i));
+    }
+    return bytes;
+}
+
+std::string palette() {
+    return sequence(768, 1);
+}
+
+std::uint32_t u32At(const std::vector<std::byte>& bmp, std::size_t offset) {
+    return loadU32(bmp.data() + offset);
+}
+
+std::string tail(const std::vector<std::byte>& bmp, std::size_t from) {
+    return {reinterpret_cast<const char*>(bmp.data()) + from, bmp.size() - from};
+}
+
+std::string expectedHeaders(std::uint32_t fileSize, std::uint32_t offBits, std::int32_t width,
+                            std::int32_t height, std::uint16_t bits, std::uint32_t imageSize) {
+    std::string h = "BM";
+    writers::putU32(h, fileSize);
+    writers::putU32(h, 0);
+    writers::putU32(h, offBits);
+    writers::putU32(h, 40);
+    writers::putI32(h, width);
+    writers::putI32(h, height);
+    writers::putU16(h, 1);
+    writers::putU16(h, bits);
+    writers::putU32(h, 0);
+    writers::putU32(h, imageSize);
+    writers::putU32(h, 800);
+    writers::putU32(h, 600);
+    writers::putU32(h, 0);
+    writers::putU32(h, 0);
+    return h;
+}
+
+TEST(Conv, KindComesFromTheLengthAlone) {
+    EXPECT_EQ(readPcxInfo(asBytes(gamePcx(20, 10, 2, sequence(20), palette()))),
+              (PcxInfo{8, 20, 10, 2}));
+    EXPECT_EQ(readPcxInfo(asBytes(gamePcx(20, 10, 2, sequence(20), "x"))), (PcxInfo{8, 20, 10, 2}));
+    EXPECT_EQ(readPcxInfo(asBytes(gamePcx(20, 1, 1, sequence(20)))), (PcxInfo{24, 20, 1, 1}));
+}
+
+TEST(Conv, EightBitWorkedExampleMatchesByteForByte) {
+    const std::string block = sequence(20, 100);
+    const std::string pcx = gamePcx(20, 10, 2, block, palette());
+    ASSERT_EQ(pcx.size(), 800U);
+    const ConvertedPicture picture = Conv(asBytes(pcx));
+    EXPECT_EQ(picture.width, 10);
+    EXPECT_EQ(picture.height, 2);
+    std::string expected = expectedHeaders(1102, 1078, 10, 2, 8, 24);
+    for (int i = 0; i < 256; ++i) {
+        const std::string rgb = palette().substr(3 * static_cast<std::size_t>(i), 3);
+        expected += {rgb[2], rgb[1], rgb[0], '\0'};
+    }
+    expected +=
+        block.substr(10, 10) + std::string(2, '\0') + block.substr(0, 10) + std::string(2, '\0');
+    EXPECT_EQ(tail(picture.bmp, 0), expected);
+}
+
+TEST(Conv, TwentyFourBitWorkedExampleMatchesByteForByte) {
+    const std::string pixels = sequence(15, 1);
+    const std::string pcx = gamePcx(15, 5, 1, pixels);
+    ASSERT_EQ(pcx.size(), 27U);
+    const ConvertedPicture picture = Conv(asBytes(pcx));
+    EXPECT_EQ(tail(picture.bmp, 0),
+              expectedHeaders(70, 54, 5, 1, 24, 16) + pixels + std::string(1, '\0'));
+}
+
+TEST(Conv, TwentyFourBitRowsAreStoredBottomUpAndCopiedUnchanged) {
+    const std::string pixels = sequence(3 * 2 * 3, 1);  // 2 wide, 3 high
+    const ConvertedPicture picture = Conv(asBytes(writers::gamePcx24(2, 3, pixels)));
+    const std::string pad(2, '\0');
+    EXPECT_EQ(tail(picture.bmp, 54),
+              pixels.substr(12, 6) + pad + pixels.substr(6, 6) + pad + pixels.substr(0, 6) + pad);
+}
+
+TEST(Conv, EightBitWidthOfAMultipleOfFourHasNoPadding) {
+    writers::PixelGrid grid(8, 3);
+    for (std::size_t i = 0; i < grid.pixels.size(); ++i) {
+        grid.pixels[i] = static_cast<std::uint8_t>(i);
+    }
+    const ConvertedPicture picture = Conv(asBytes(writers::gamePcx8(grid, palette())));
+    EXPECT_EQ(u32At(picture.bmp, 2), 1078U + 24);
+    const std::string block(grid.pixels.begin(), grid.pixels.end());
+    EXPECT_EQ(tail(picture.bmp, 1078),
+              block.substr(16, 8) + block.substr(8, 8) + block.substr(0, 8));
+}
+
+TEST(Conv, BytesAfterThePaletteAreIgnored) {
+    const std::string block = sequence(12, 7);
+    const ConvertedPicture plain = Conv(asBytes(gamePcx(12, 4, 3, block, palette())));
+    const ConvertedPicture extra = Conv(asBytes(gamePcx(12, 4, 3, block, palette() + "trailing")));
+    EXPECT_EQ(plain.bmp, extra.bmp);
+}
+
+TEST(Conv, RowsComeFromTheLastPixelsOfALargerBlock) {
+    const std::string block = sequence(10, 1);  // 2 × 2 picture in a 10-byte block
+    const ConvertedPicture picture = Conv(asBytes(gamePcx(10, 2, 2, block, palette())));
+    EXPECT_EQ(tail(picture.bmp, 1078), block.substr(8, 2) + std::string(2, '\0') +
+                                           block.substr(6, 2) + std::string(2, '\0'));
+}
+
+TEST(Conv, ZeroWidthOrHeightGivesTheHeadersAlone) {
+    EXPECT_EQ(Conv(asBytes(gamePcx(0, 0, 5, "", palette()))).bmp.size(), 1078U);
+    EXPECT_EQ(Conv(asBytes(gamePcx(0, 7, 0, "", palette()))).bmp.size(), 1078U);
+    EXPECT_EQ(Conv(asBytes(gamePcx(0, 0, 0, ""))).bmp.size(), 54U);  // 24-bit by its length
+}
+
+TEST(Conv, FileOfExactlyTwelvePlusSizeIsTwentyFourBitAndFailsWhenRowsRunOut) {
+    const std::string pcx = gamePcx(4, 2, 2, sequence(4));
+    EXPECT_EQ(readPcxInfo(asBytes(pcx)).bits, 24);
+    try {
+        Conv(asBytes(pcx));
+        FAIL();
+    } catch (const ResourceError& error) {
+        EXPECT_EQ(error.text(), "Read beyond end of file");
+        EXPECT_NE(error.detail().find("offset 18"), std::string::npos) << error.detail();
+    }
+}
+
+TEST(Conv, FileShorterThanItsPixelBlockMakesNoPicture) {
+    const std::string pcx = gamePcx(100, 10, 10, sequence(50));
+    EXPECT_THROW(readPcxInfo(asBytes(pcx)), ResourceError);
+    try {
+        Conv(asBytes(pcx));
+        FAIL();
+    } catch (const ResourceError& error) {
+        EXPECT_EQ(error.text(), "Read beyond end of file");
+    }
+}
+
+TEST(Conv, PaletteCutShortFails) {
+    const std::string pcx = gamePcx(4, 2, 2, sequence(4), palette().substr(0, 767));
+    EXPECT_EQ(readPcxInfo(asBytes(pcx)).bits, 8);
+    EXPECT_THROW(Conv(asBytes(pcx)), ResourceError);
+}
+
+TEST(Conv, BlockShorterThanThePictureIsRefused) {
+    try {
+        Conv(asBytes(gamePcx(3, 2, 2, sequence(3), palette())));
+        FAIL();
+    } catch (const ResourceError& error) {
+        EXPECT_EQ(error.text(), "Damaged picture");
+    }
+}
+
+TEST(Conv, AbsurdHeadersAreRefusedBeforeAnythingIsMade) {
+    EXPECT_THROW(Conv(asBytes(gamePcx(-1, 2, 2, "", palette()))), ResourceError);
+    EXPECT_THROW(Conv(asBytes(gamePcx(4, -2, -2, sequence(4), palette()))), ResourceError);
+    try {
+        Conv(asBytes(gamePcx(0, 1 << 20, 1, "", palette())));
+        FAIL();
+    } catch (const ResourceError& error) {
+        EXPECT_EQ(error.text(), "Picture too large");
+    }
+}
+
+TEST(Conv, WidePicturesBeyondEightHundredPixelsConvert) {
+    writers::PixelGrid grid(1000, 2, 9);
+    const ConvertedPicture picture = Conv(asBytes(writers::gamePcx8(grid, palette())));
+    EXPECT_EQ(picture.bmp.size(), 1078U + 2000);
+}
+
+TEST(Conv, EveryTruncationFailsCleanly) {
+    writers::PixelGrid grid(5, 3, 4);
+    const std::string eightBit = writers::gamePcx8(grid, palette());
+    const std::string twentyFour = writers::gamePcx24(3, 2, sequence(18));
+    for (const std::string& full : {eightBit, twentyFour}) {
+        ASSERT_NO_THROW(Conv(asBytes(full)));
+        for (std::size_t length = 0; length < full.size(); ++length) {
+            EXPECT_THROW(Conv(asBytes(full).first(length)), ResourceError) << length;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace brasvel

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "catalogue/ResourceError.h"
+#include "window/WavePlayer.h"
+
+namespace brasvel {
+
+// A wave player that records what it was asked to do. It refuses sounds that are not RIFF files,
+// with a device-like message, as a real device would.
+class FakeWavePlayer : public WavePlayer {
+public:
+    void open(Bytes wav) override {
+        close();
+        if (wav.size() < 4 || std::string(reinterpret_cast<const char*>(wav.data()), 4) != "RIFF") {
+            throw ResourceError("The specified file cannot be played on the specified MCI device");
+        }
+        opened.emplace_back(wav.begin(), wav.end());
+        isOpen_ = true;
+        playing = false;
+    }
+    void close() override {
+        isOpen_ = false;
+        playing = false;
+    }
+    void stop() override {
+        if (!isOpen_) {
+            throw ResourceError("No MCI device open");
+        }
+        playing = false;
+        ++stops;
+    }
+    void play() override { playing = isOpen_; }
+    bool isOpen() const override { return isOpen_; }
+
+    std::string lastOpened() const {
+        return opened.empty() ? std::string()
+                              : std::string(reinterpret_cast<const char*>(opened.back().data()),
+                                            opened.back().size());
+    }
+
+    std::vector<std::vector<std::byte>> opened;
+    bool playing = false;
+    int stops = 0;
+
+private:
+    bool isOpen_ = false;
+};
+
+}  // namespace brasvel

@@ -1,0 +1,466 @@
+#include "window/MainForm.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <set>
+
+#include <unistd.h>
+
+#include "tests/window/FakeWavePlayer.h"
+#include "tools/writers/ArchiveWriters.h"
+#include "toolkit/HeadlessToolkit.h"
+
+namespace brasvel {
+namespace {
+
+namespace fs = std::filesystem;
+using writers::LodWriter;
+using writers::SndWriter;
+using writers::VidWriter;
+
+std::string wav(const std::string& tag) { return "RIFF" + tag; }
+
+class MainFormTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder = fs::temp_directory_path() /
+                 ("brasvel-window-" + std::to_string(::getpid()) + "-" +
+                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(folder);
+        fs::create_directories(folder / "out");
+    }
+    void TearDown() override { fs::remove_all(folder); }
+
+    std::string write(const std::string& name, const std::string& bytes) {
+        std::ofstream(folder / name, std::ios::binary) << bytes;
+        return (folder / name).string();
+    }
+
+    // Opens `path` through the dialog with the filter `filterIndex`.
+    void openThroughDialog(const std::string& path, int filterIndex) {
+        ui.openReplies.push_back(OpenChoice{path, filterIndex});
+        form.ToolButton1Click();
+    }
+
+    void chooseFolder(const fs::path& chosen) {
+        ui.folderReplies.push_back(chosen.string());
+        form.SetPathForExtract1Click();
+    }
+
+    std::set<std::string> filesIn(const fs::path& where) const {
+        std::set<std::string> names;
+        for (const auto& item : fs::directory_iterator(where)) {
+            names.insert(item.path().filename().string());
+        }
+        return names;
+    }
+
+    std::string read(const fs::path& path) const {
+        std::ifstream in(path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+
+    std::string lodOfTexts(int count) {
+        LodWriter writer;
+        for (int i = 0; i < count; ++i) {
+            writer.add("F" + std::to_string(i) + ".TXT", "text " + std::to_string(i), i % 2 == 0);
+        }
+        return write("many.lod", writer.build());
+    }
+
+    fs::path folder;
+    HeadlessToolkit ui;
+    FakeWavePlayer player;
+    MainForm form{ui, player};
+};
+
+// --- Start-up ---
+
+TEST_F(MainFormTest, startsWithTheDataFolderAndNoArchive) {
+    form.FormCreate("", "");
+    EXPECT_EQ(form.StartDir(), "data");
+    EXPECT_FALSE(ui.listVisible);
+    EXPECT_EQ(ui.statusWidths[0], 100);
+    EXPECT_EQ(ui.statusWidths[2], 300);
+    EXPECT_EQ(ui.statusWidths[3], 100);
+    ui.openReplies.push_back(std::nullopt);
+    form.ToolButton1Click();
+    EXPECT_EQ(ui.openDialogDirectories.back(), "data");
+}
+
+TEST_F(MainFormTest, theGamesFolderSettingLeadsTheOpenDialog) {
+    form.FormCreate("/games/brasvel/", "");
+    EXPECT_EQ(form.StartDir(), "/games/brasvel/data");
+}
+
+TEST_F(MainFormTest, opensTheCommandLinesArchiveByItsExactCaseExtension) {
+    const std::string snd = write("sounds.snd", SndWriter().add("BOOM", wav("boom")).build());
+    form.FormCreate("", snd);
+    EXPECT_EQ(ui.statusTexts[2], "File Name : " + snd);
+    EXPECT_EQ(form.model().Kind, ArchiveKind::Snd);
+    EXPECT_EQ(ui.rows.size(), 1u);
+    EXPECT_TRUE(player.isOpen()) << "the first sound is ready to play";
+    EXPECT_EQ(player.lastOpened(), wav("boom"));
+}
+
+TEST_F(MainFormTest, aMixedCaseExtensionOnTheCommandLineOpensNothing) {
+    const std::string path = write("movies.Vid", VidWriter().add("A.SMK", "x").build());
+    form.FormCreate("", path);
+    EXPECT_EQ(ui.statusTexts[2], "File Name : " + path);
+    EXPECT_FALSE(ui.listVisible);
+    EXPECT_TRUE(ui.rows.empty());
+    EXPECT_EQ(form.model().Kind, ArchiveKind::None);
+}
+
+TEST_F(MainFormTest, theDialogsFilterNotTheExtensionDecidesTheReader) {
+    // A sound archive read with the LOD filter is read as a LOD archive.
+    const std::string path = write("odd.snd", LodWriter().add("A.DEF", "d").add("B.PCX", "p").build());
+    openThroughDialog(path, 1);
+    EXPECT_EQ(form.model().Kind, ArchiveKind::Lod);
+    ASSERT_EQ(ui.rows.size(), 2u);
+    EXPECT_EQ(ui.rows[0].shownCaption(), "A.DEF");
+    EXPECT_EQ(ui.statusTexts[2], "File Name : " + path);
+}
+
+TEST_F(MainFormTest, cancellingTheOpenDialogKeepsEverything) {
+    const std::string snd = write("sounds.snd", SndWriter().add("BOOM", wav("boom")).build());
+    openThroughDialog(snd, 2);
+    ui.openReplies.push_back(std::nullopt);
+    form.LoadResurceFile1Click();
+    EXPECT_EQ(ui.rows.size(), 1u);
+    EXPECT_TRUE(player.isOpen());
+    EXPECT_EQ(form.archivePath(), snd);
+}
+
+TEST_F(MainFormTest, aDamagedArchiveIsReportedAndTheProgramGoesOn) {
+    const std::string full = LodWriter().add("A.TXT", "a").add("B.TXT", "b").build();
+    const std::string path = write("cut.lod", full.substr(0, 92 + 32 + 5));
+    openThroughDialog(path, 1);
+    ASSERT_EQ(ui.errors.size(), 1u);
+    EXPECT_NE(ui.errors[0].find("Read beyond end of file"), std::string::npos);
+    EXPECT_EQ(ui.rows.size(), 1u);
+    openThroughDialog((folder / "missing.lod").string(), 1);
+    ASSERT_EQ(ui.errors.size(), 2u);
+    EXPECT_NE(ui.errors[1].find("File not found"), std::string::npos);
+}
+
+TEST_F(MainFormTest, anArchiveAboveCapacityIsListedInPartWithANotice) {
+    LodWriter writer;
+    for (int i = 0; i < kCatalogueCapacity + 1; ++i) {
+        writer.add("E.TXT", "");
+    }
+    openThroughDialog(write("huge.lod", writer.build()), 1);
+    EXPECT_EQ(ui.rows.size(), static_cast<std::size_t>(kCatalogueCapacity));
+    ASSERT_EQ(ui.notices.size(), 1u);
+    EXPECT_NE(ui.notices[0].find("15011"), std::string::npos);
+}
+
+// --- Extracting one entry ---
+
+TEST_F(MainFormTest, withNoArchiveTheSingleCommandDoesNothing) {
+    form.ToolButton2Click();
+    form.SaveSingleFile1Click();
+    EXPECT_TRUE(ui.errors.empty());
+    EXPECT_TRUE(filesIn(folder / "out").empty());
+}
+
+TEST_F(MainFormTest, extractsTheSelectedEntryBesideTheArchiveWhenNoFolderIsChosen) {
+    const std::string path = write("one.lod", LodWriter()
+                                                  .add("FIRST.TXT", "first", true)
+                                                  .add("second.txt", "second entry", true)
+                                                  .build());
+    openThroughDialog(path, 1);
+    form.numitem(1, true);
+    form.SaveSingleFile1Click();
+    EXPECT_EQ(read(folder / "second.txt"), "second entry");
+    EXPECT_FALSE(fs::exists(folder / "FIRST.TXT"));
+    EXPECT_EQ(ui.focusCount, 1);
+}
+
+TEST_F(MainFormTest, aSelectionLeftFromALongerListExtractsNothing) {
+    openThroughDialog(lodOfTexts(5), 1);
+    chooseFolder(folder / "out");
+    form.numitem(4, true);
+    ui.typeIndex = 3;  // "*.Pcx": no rows
+    form.ViewLod();
+    form.ToolButton2Click();
+    EXPECT_TRUE(filesIn(folder / "out").empty());
+    EXPECT_TRUE(ui.errors.empty());
+}
+
+TEST_F(MainFormTest, aSoundIsExtractedAsNameDotWavAndAVideoUnderItsOwnName) {
+    openThroughDialog(write("s.snd", SndWriter().add("BOOM", wav("1")).build()), 2);
+    chooseFolder(folder / "out");
+    form.ToolButton2Click();
+    EXPECT_EQ(read(folder / "out" / "BOOM.wav"), wav("1"));
+    openThroughDialog(write("v.vid", VidWriter().add("intro.smk", "SMK").build()), 3);
+    form.ToolButton2Click();
+    EXPECT_EQ(read(folder / "out" / "intro.smk"), "SMK");
+}
+
+TEST_F(MainFormTest, aFailedEntryIsReportedByName) {
+    const std::string path =
+        write("bad.lod", LodWriter().addStored("BROKEN.TXT", "not zlib at all", 50, 15).build());
+    openThroughDialog(path, 1);
+    form.ToolButton2Click();
+    ASSERT_EQ(ui.errors.size(), 1u);
+    EXPECT_EQ(ui.errors[0].rfind("BROKEN.TXT: ", 0), 0u) << ui.errors[0];
+    EXPECT_FALSE(fs::exists(folder / "BROKEN.TXT"));
+}
+
+// --- Extracting every shown entry ---
+
+struct BatchCase {
+    int rows;
+    bool toolbar;
+    std::vector<int> addedAt;  // rows after which the bar moves
+    int advance;
+};
+
+class LodBatchProgress : public MainFormTest, public ::testing::WithParamInterface<BatchCase> {};
+
+TEST_P(LodBatchProgress, movesTheBarInRoundedSteps) {
+    const BatchCase& batch = GetParam();
+    openThroughDialog(lodOfTexts(batch.rows), 1);
+    chooseFolder(folder / "out");
+    batch.toolbar ? form.ToolButton5Click() : form.SaveSingleFile2Click();
+    std::vector<int> expected;
+    int position = 0;
+    for (std::size_t i = 0; i < batch.addedAt.size(); ++i) {
+        position = std::min(100, position + batch.advance);
+        expected.push_back(position);
+    }
+    expected.push_back(0);  // the reset at the end
+    EXPECT_EQ(ui.batchProgressHistory, expected);
+    EXPECT_EQ(filesIn(folder / "out").size(), static_cast<std::size_t>(batch.rows));
+    EXPECT_FALSE(ui.extraVisible);
+    EXPECT_EQ(form.model().SelectedRow, 0);
+}
+
+std::vector<int> everyNth(int rows, int step) {
+    std::vector<int> at;
+    for (int i = 0; i < rows; i += step) {
+        at.push_back(i);
+    }
+    return at;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    RoundingHalfToEven, LodBatchProgress,
+    ::testing::Values(BatchCase{250, false, everyNth(250, 2), 1},   // 2.5 rounds to 2
+                      BatchCase{250, true, everyNth(250, 25), 10},  // 25
+                      BatchCase{4, false, everyNth(4, 1), 1},       // 0.04 rounds to 0, then 1
+                      BatchCase{4, true, everyNth(4, 1), 10},       // 0.4 rounds to 0, then 1
+                      BatchCase{150, false, everyNth(150, 2), 1},   // 1.5 rounds to 2
+                      BatchCase{35, true, everyNth(35, 4), 10}));   // 3.5 rounds to 4
+
+TEST_F(MainFormTest, theMenuBatchOf250IsFullFromRow198) {
+    openThroughDialog(lodOfTexts(250), 1);
+    chooseFolder(folder / "out");
+    form.SaveSingleFile2Click();
+    EXPECT_EQ(ui.batchProgressHistory[98], 99);   // after row 196
+    EXPECT_EQ(ui.batchProgressHistory[99], 100);  // after row 198
+}
+
+TEST_F(MainFormTest, cancelWritesNothing) {
+    openThroughDialog(lodOfTexts(3), 1);
+    chooseFolder(folder / "out");
+    form.numitem(2, true);
+    ui.answers = {false, false};
+    form.ToolButton5Click();
+    form.SaveSingleFile2Click();
+    EXPECT_TRUE(filesIn(folder / "out").empty());
+    ASSERT_EQ(ui.questions.size(), 2u);
+    EXPECT_EQ(ui.questions[0].caption, "Are you sure?");
+    EXPECT_EQ(ui.questions[0].text, "Extract may be long operation  !");
+    EXPECT_EQ(ui.questions[1].text, "It may be long operation :)");
+    EXPECT_EQ(form.model().SelectedRow, 0) << "every batch command ends at row 0";
+    EXPECT_FALSE(ui.extraVisible);
+}
+
+TEST_F(MainFormTest, withNoArchiveTheBatchCommandsOnlyReset) {
+    form.ToolButton5Click();
+    EXPECT_TRUE(ui.questions.empty());
+    EXPECT_EQ(ui.batchProgressHistory, std::vector<int>{0});
+    EXPECT_EQ(form.model().SelectedRow, 0);
+}
+
+TEST_F(MainFormTest, aFilteredBatchWritesExactlyItsRows) {
+    const std::string path = write("mixed.lod", LodWriter()
+                                                    .add("A.TXT", "a")
+                                                    .add("B.DEF", "b")
+                                                    .add("C.txt", "c", true)
+                                                    .add("D.Txt", "d")
+                                                    .build());
+    openThroughDialog(path, 1);
+    chooseFolder(folder / "out");
+    ui.typeIndex = 5;  // "*.Txt"
+    form.ViewLod();
+    form.SaveSingleFile2Click();
+    EXPECT_EQ(filesIn(folder / "out"), (std::set<std::string>{"A.TXT", "C.txt"}));
+    EXPECT_EQ(read(folder / "out" / "C.txt"), "c");
+}
+
+TEST_F(MainFormTest, soundAndVideoBatchesAdvanceByOneAndSeven) {
+    SndWriter sounds;
+    for (int i = 0; i < 3; ++i) {
+        sounds.add("S" + std::to_string(i), wav(std::to_string(i)));
+    }
+    openThroughDialog(write("s.snd", sounds.build()), 2);
+    chooseFolder(folder / "out");
+    form.SaveSingleFile2Click();
+    EXPECT_EQ(ui.questions.back().text, "It Is long operation :)");
+    EXPECT_EQ(ui.batchProgressHistory, (std::vector<int>{1, 2, 3, 0}));
+
+    VidWriter videos;
+    for (int i = 0; i < 20; ++i) {
+        videos.add("V" + std::to_string(i) + ".SMK", "v");
+    }
+    ui.batchProgressHistory.clear();
+    openThroughDialog(write("v.vid", videos.build()), 3);
+    form.ToolButton5Click();
+    ASSERT_EQ(ui.batchProgressHistory.size(), 21u);
+    EXPECT_EQ(ui.batchProgressHistory[13], 98);   // the 14th video
+    EXPECT_EQ(ui.batchProgressHistory[14], 100);  // full from the 15th
+    EXPECT_EQ(ui.batchProgressHistory[19], 100);
+    EXPECT_EQ(filesIn(folder / "out").size(), 23u);
+}
+
+TEST_F(MainFormTest, aFailingEntryEndsTheBatchAndKeepsTheEntriesBeforeIt) {
+    const std::string path = write("bad.lod", LodWriter()
+                                                  .add("GOOD1.TXT", "1")
+                                                  .add("GOOD2.TXT", "2", true)
+                                                  .addStored("BAD.TXT", "garbage", 99, 7)
+                                                  .add("LATER.TXT", "4")
+                                                  .build());
+    openThroughDialog(path, 1);
+    chooseFolder(folder / "out");
+    form.SaveSingleFile2Click();
+    const std::set<std::string> written = filesIn(folder / "out");
+    EXPECT_TRUE(written.count("GOOD1.TXT") && written.count("GOOD2.TXT"));
+    EXPECT_FALSE(written.count("BAD.TXT"));
+    EXPECT_FALSE(written.count("LATER.TXT"));
+    ASSERT_EQ(ui.errors.size(), 1u);
+    EXPECT_EQ(ui.errors[0].rfind("BAD.TXT: ", 0), 0u) << ui.errors[0];
+    EXPECT_TRUE(ui.extraVisible);
+    EXPECT_EQ(form.model().SelectedRow, 2);
+}
+
+TEST_F(MainFormTest, aBatchKeepsTheWindowPainted) {
+    openThroughDialog(lodOfTexts(20), 1);
+    const int before = ui.windowRepaints;
+    chooseFolder(folder / "out");
+    form.ToolButton5Click();
+    EXPECT_GT(ui.windowRepaints, before);
+}
+
+// --- The extraction folder ---
+
+TEST_F(MainFormTest, aChosenFolderGetsASeparatorAndCancelEmptiesIt) {
+    chooseFolder(folder / "out");
+    EXPECT_EQ(form.ExtractDir(), (folder / "out").string() + "/");
+    chooseFolder("/");
+    EXPECT_EQ(form.ExtractDir(), "/");
+    ui.folderReplies.push_back(std::nullopt);
+    form.SetPathForExtract1Click();
+    EXPECT_EQ(form.ExtractDir(), "");
+    EXPECT_EQ(ui.folderCaptions.back(), "Select Directory");
+}
+
+TEST_F(MainFormTest, afterCancellingTheChooserFilesGoBesideTheArchiveAgain) {
+    const std::string path = write("a.lod", LodWriter().add("HELLO.TXT", "hi").build());
+    openThroughDialog(path, 1);
+    chooseFolder(folder / "out");
+    ui.folderReplies.push_back(std::nullopt);
+    form.SetPathForExtract1Click();
+    form.ToolButton2Click();
+    EXPECT_EQ(read(folder / "HELLO.TXT"), "hi");
+    EXPECT_TRUE(filesIn(folder / "out").empty());
+}
+
+TEST_F(MainFormTest, aRemovedFolderFailsTheWriteWithAFileError) {
+    openThroughDialog(write("a.lod", LodWriter().add("HELLO.TXT", "hi").build()), 1);
+    chooseFolder(folder / "gone");
+    form.ToolButton2Click();
+    ASSERT_EQ(ui.errors.size(), 1u);
+    EXPECT_NE(ui.errors[0].find("File not found"), std::string::npos);
+}
+
+// --- Leaving, dialogs ---
+
+TEST_F(MainFormTest, bothExitCommandsCloseTheWindow) {
+    form.ToolButton4Click();
+    EXPECT_TRUE(ui.closed);
+    ui.closed = false;
+    form.Exittheprogram1Click();
+    EXPECT_TRUE(ui.closed);
+}
+
+TEST_F(MainFormTest, closingReleasesThePlayer) {
+    openThroughDialog(write("s.snd", SndWriter().add("A", wav("a")).build()), 2);
+    form.FormClose();
+    EXPECT_FALSE(player.isOpen());
+}
+
+TEST_F(MainFormTest, theHelpMenuShowsBothDialogs) {
+    form.GeneralHelp1Click();
+    form.About2Click();
+    EXPECT_EQ(ui.helpShown, 1);
+    EXPECT_EQ(ui.aboutShown, 1);
+}
+
+// --- Sound ---
+
+TEST_F(MainFormTest, playAfterANewSelectionPlaysTheNewSound) {
+    openThroughDialog(write("s.snd", SndWriter().add("ONE", wav("1")).add("TWO", wav("2")).build()), 2);
+    EXPECT_EQ(player.lastOpened(), wav("1"));
+    form.numitem(1, true);
+    form.MediaPlayer1Click(PlayerButton::Play);
+    player.play();
+    EXPECT_EQ(player.lastOpened(), wav("2"));
+    EXPECT_TRUE(player.playing);
+}
+
+TEST_F(MainFormTest, stopDuringPlaybackStopsAndKeepsTheSoundReady) {
+    openThroughDialog(write("s.snd", SndWriter().add("ONE", wav("1")).build()), 2);
+    player.play();
+    form.MediaPlayer1Click(PlayerButton::Stop);
+    player.stop();
+    EXPECT_FALSE(player.playing);
+    EXPECT_TRUE(player.isOpen());
+}
+
+TEST_F(MainFormTest, openingALodOrVidClosesThePlayer) {
+    openThroughDialog(write("s.snd", SndWriter().add("ONE", wav("1")).build()), 2);
+    ASSERT_TRUE(player.isOpen());
+    openThroughDialog(write("a.lod", LodWriter().add("A.TXT", "a").build()), 1);
+    EXPECT_FALSE(player.isOpen());
+    openThroughDialog(write("s2.snd", SndWriter().add("ONE", wav("1")).build()), 2);
+    openThroughDialog(write("v.vid", VidWriter().add("A.SMK", "a").build()), 3);
+    EXPECT_FALSE(player.isOpen());
+}
+
+TEST_F(MainFormTest, aSoundTheDeviceCannotOpenIsReportedAfterTheListIsFilled) {
+    openThroughDialog(write("s.snd", SndWriter().add("NOISE", "not a wave").build()), 2);
+    EXPECT_EQ(ui.rows.size(), 1u);
+    ASSERT_EQ(ui.errors.size(), 1u);
+    EXPECT_NE(ui.errors[0].find("cannot be played"), std::string::npos);
+    EXPECT_FALSE(player.isOpen());
+}
+
+TEST_F(MainFormTest, noSoundIsPreparedWhenTheSelectionIsNoRowOfTheNewList) {
+    SndWriter many;
+    for (int i = 0; i < 5; ++i) {
+        many.add("S" + std::to_string(i), wav(std::to_string(i)));
+    }
+    openThroughDialog(write("many.snd", many.build()), 2);
+    form.numitem(4, true);
+    openThroughDialog(write("one.snd", SndWriter().add("ONLY", wav("x")).build()), 2);
+    EXPECT_FALSE(player.isOpen());
+    EXPECT_TRUE(ui.errors.empty());
+}
+
+}  // namespace
+}  // namespace brasvel
