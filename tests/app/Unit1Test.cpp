@@ -7,12 +7,15 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
+#include <fstream>
 
 #include "app/Unit1.h"
 #include "catalogue/ResourceError.h"
 #include "tests/app/AppTestSupport.h"
+#include "tools/writers/ArchiveWriters.h"
 #include "window/MainForm.h"
 
 using brasvel::MainForm;
@@ -119,18 +122,38 @@ private slots:
         QVERIFY(!window->PlayButton->isEnabled());
     }
 
-    void aPlayerButtonRunsItsOwnActionAfterThePressNotification() {
+    void aPlayerButtonsOwnActionFollowsOnlyWhenTheNotificationLeftASoundOpen() {
+        // With no archive open the notification stops and closes the device and opens nothing,
+        // so the button's own play does not follow and the buttons become unusable.
         player->opened = true;
         window->refreshPlayerButtons();
         window->PlayButton->click();
-        window->StopButton->click();
-        // The form's notification keeps the device open (or reopens it); the buttons' own
-        // actions follow it.
-        if (player->isOpen()) {
-            QCOMPARE(player->calls, (std::vector<std::string>{"play", "stop"}));
-        } else {
-            QVERIFY(player->calls.empty());
-        }
+        QCOMPARE(player->calls, std::vector<std::string>{"stop"});
+        QVERIFY(!window->PlayButton->isEnabled());
+        QVERIFY(ui->errors.empty());
+    }
+
+    void withASoundArchiveEachButtonActsOnTheSoundTheNotificationReopened_data() {
+        QTest::addColumn<bool>("play");
+        QTest::addColumn<QString>("action");
+        QTest::newRow("play") << true << "play";
+        QTest::newRow("stop") << false << "stop";
+    }
+    void withASoundArchiveEachButtonActsOnTheSoundTheNotificationReopened() {
+        QFETCH(bool, play);
+        QFETCH(QString, action);
+        QTemporaryDir folder;
+        const std::string path = folder.filePath(QStringLiteral("sounds.snd")).toStdString();
+        const std::string archive =
+            brasvel::writers::SndWriter().add("CHIME", "RIFF\x04\0\0\0WAVE").build();
+        std::ofstream(path, std::ios::binary)
+            .write(archive.data(), static_cast<std::streamsize>(archive.size()));
+        ui->run([&] { form->FormCreate("", path); });
+        QVERIFY(ui->errors.empty());
+        QVERIFY(window->PlayButton->isEnabled());
+        (play ? window->PlayButton : window->StopButton)->click();
+        QCOMPARE(player->calls, (std::vector<std::string>{"stop", action.toStdString()}));
+        QVERIFY(window->StopButton->isEnabled());
     }
 
     void aCloseRequestFromOutsideWaitsUntilTheRunningHandlerEnds() {
