@@ -30,6 +30,7 @@ namespace brasvel::app {
 namespace {
 
 constexpr int kSeparatorWidth = 8;
+constexpr QSize kPreviewStartSize(360, 300);
 
 QAction* makeAction(QObject* parent, const QString& text, int image, const QKeySequence& keys) {
     auto* action = new QAction(text, parent);
@@ -250,7 +251,11 @@ void TForm1::buildPreview() {
     layout->addWidget(scb);
     Panel1->setWidget(inside);
     addDockWidget(Qt::RightDockWidgetArea, Panel1);
-    resizeDocks({Panel1}, {260}, Qt::Horizontal);
+    // The picture is stretched to the panel, so the panel starts as a small floating window of
+    // about a picture's shape rather than a tall strip along the window's side; the user can
+    // dock it there, or anywhere else, and float it again.
+    Panel1->setFloating(true);
+    Panel1->resize(kPreviewStartSize);
     Panel1->hide();
     Panel1->installEventFilter(this);
 }
@@ -357,8 +362,20 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
         } else if (watched == Panel1) {
             emit previewResized(Panel1->width(), Panel1->height());
         }
+    } else if (event->type() == QEvent::Show && watched == Panel1 && !previewPlaced_) {
+        placePreview();
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+void TForm1::placePreview() {
+    // The first showing puts the floating panel over the top right corner of the list.
+    previewPlaced_ = true;
+    if (!Panel1->isFloating()) {
+        return;
+    }
+    const QPoint corner = centre_->mapToGlobal(QPoint(centre_->width(), 0));
+    Panel1->move(corner.x() - Panel1->width() - 24, corner.y() + 24);
 }
 
 void TForm1::centreExtra() {

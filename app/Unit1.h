@@ -89,12 +89,14 @@ private:
     void buildPreview();
     void buildStatusBar();
     void centreExtra();
+    void placePreview();
 
     MainForm* form_ = nullptr;
     QtToolkit* ui_ = nullptr;
     WavePlayer* player_ = nullptr;
     QWidget* centre_ = nullptr;
     bool closing_ = false;
+    bool previewPlaced_ = false;
 };
 
 }  // namespace brasvel::app

@@ -59,7 +59,8 @@ void takeScreenshot(brasvel::app::TForm1& window, brasvel::app::QtToolkit& ui,
         window.BitBtn1->click();
     }
     QTimer::singleShot(700, &window, [&window, path = options.screenshot] {
-        const bool saved = window.grab().save(path);
+        // The whole screen, so that a floating preview panel is in the picture too.
+        const bool saved = window.screen()->grabWindow(0).save(path);
         QCoreApplication::exit(saved ? 0 : 1);
     });
 }
