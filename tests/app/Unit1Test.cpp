@@ -1,7 +1,10 @@
 #include <QAction>
 #include <QComboBox>
+#include <QDir>
 #include <QDockWidget>
+#include <QFile>
 #include <QFrame>
+#include <QLabel>
 #include <QListView>
 #include <QMenuBar>
 #include <QProgressBar>
@@ -12,16 +15,58 @@
 #include <QToolButton>
 #include <fstream>
 
+#include "app/EntryListModel.h"
 #include "app/Unit1.h"
 #include "catalogue/ResourceError.h"
 #include "tests/app/AppTestSupport.h"
 #include "tools/writers/ArchiveWriters.h"
+#include "tools/writers/PictureWriters.h"
 #include "window/MainForm.h"
 
 using brasvel::MainForm;
 using brasvel::app::TForm1;
 using brasvel::app::testing::FakePlayer;
 using brasvel::app::testing::RecordingToolkit;
+
+namespace {
+
+namespace writers = brasvel::writers;
+
+std::string palette() {
+    std::string rgb;
+    for (int i = 0; i < 256; ++i) {
+        rgb += {char(i), char(255 - i), char(i / 2)};
+    }
+    return rgb;
+}
+
+// A LOD of five entries: two pictures, a sprite of three frames, a text and a palette.
+std::string lodOfPictures() {
+    writers::PixelGrid field(8, 5, 10);
+    writers::PixelGrid sky(4, 4, 200);
+    writers::DefBlock block;
+    for (int frame = 0; frame < 3; ++frame) {
+        writers::DefFrame each;
+        each.name = "run" + std::to_string(frame) + ".pcx";
+        each.sprite = writers::PixelGrid(6, 4, static_cast<std::uint8_t>(40 * (frame + 1)));
+        block.frames.push_back(each);
+    }
+    const std::string sprite = writers::DefWriter(0x42, 6, 4, palette()).block(block).build();
+    return writers::LodWriter()
+        .add("FIELD.pcx", writers::gamePcx8(field, palette()), true)
+        .add("SKY.PCX", writers::gamePcx8(sky, palette()))
+        .add("RUNNER.def", sprite, true)
+        .add("NOTES.txt", "Notatki.\n")
+        .add("SKY.pal", palette())
+        .build();
+}
+
+void writeArchive(const QTemporaryDir& folder, const char* name, const std::string& bytes) {
+    std::ofstream(folder.filePath(QString::fromLatin1(name)).toStdString(), std::ios::binary)
+        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+}  // namespace
 
 class Unit1Test : public QObject {
     Q_OBJECT
@@ -154,6 +199,61 @@ private slots:
         (play ? window->PlayButton : window->StopButton)->click();
         QCOMPARE(player->calls, (std::vector<std::string>{"stop", action.toStdString()}));
         QVERIFY(window->StopButton->isEnabled());
+    }
+
+    void choosingATypeInTheBoxNarrowsTheList() {
+        QTemporaryDir folder;
+        writeArchive(folder, "mixed.lod", lodOfPictures());
+        ui->run([&] { form->FormCreate("", folder.filePath("mixed.lod").toStdString()); });
+        QCOMPARE(window->listModel->rowCount(), 5);
+        for (int i = 0; i < 3; ++i) {
+            QTest::keyClick(window->ComboBox1, Qt::Key_Down);  // "*.Smk", "*.Bik", "*.Pcx"
+        }
+        QCOMPARE(window->ComboBox1->currentText(), QStringLiteral("*.Pcx"));
+        QCOMPARE(window->listModel->rowCount(), 2);
+        QCOMPARE(window->listModel->caption(1), QStringLiteral("SKY.PCX"));
+        QVERIFY(ui->errors.empty());
+    }
+
+    void steppingTheFrameScrollBarShowsEachFrameOfTheSelectedSprite() {
+        QTemporaryDir folder;
+        writeArchive(folder, "mixed.lod", lodOfPictures());
+        ui->run([&] { form->FormCreate("", folder.filePath("mixed.lod").toStdString()); });
+        window->ListView1->setCurrentIndex(window->listModel->index(2));  // RUNNER.def
+        window->BitBtn1->click();
+        QVERIFY(ui->errors.empty());
+        QVERIFY(!window->Panel1->isHidden());
+        QVERIFY(!window->scb->isHidden());
+        QCOMPARE(window->scb->maximum(), 3);
+        QCOMPARE(window->ComboBox1->currentText(),
+                 QStringLiteral("42"));                  // the type, in hexadecimal
+        QCOMPARE(window->ComboBox1->currentIndex(), 0);  // the text is shown, not chosen
+        std::vector<qint64> pictures{window->Image->pixmap().cacheKey()};
+        for (int frame = 2; frame <= 3; ++frame) {
+            window->scb->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+            QCOMPARE(window->scb->value(), frame);
+            pictures.push_back(window->Image->pixmap().cacheKey());
+        }
+        QVERIFY(ui->errors.empty());
+        QVERIFY(pictures[0] != pictures[1] && pictures[1] != pictures[2]);
+        QCOMPARE(window->Image->pixmap().size(), QSize(6, 4));
+    }
+
+    void aBatchExtractionWritesEveryShownRowAndPutsItsPanelAway() {
+        QTemporaryDir folder;
+        writeArchive(folder, "mixed.lod", lodOfPictures());
+        const QString before = QDir::currentPath();
+        QDir::setCurrent(folder.path());
+        ui->run([&] { form->FormCreate("", "mixed.lod"); });
+        window->ToolButton5->trigger();
+        QDir::setCurrent(before);
+        QVERIFY2(ui->errors.empty(), ui->errors.empty() ? "" : ui->errors[0].c_str());
+        QCOMPARE(ui->questions.size(), std::size_t{1});
+        for (const char* name : {"FIELD.bmp", "SKY.bmp", "RUNNER.def", "NOTES.txt", "SKY.pal"}) {
+            QVERIFY2(QFile::exists(folder.filePath(QString::fromLatin1(name))), name);
+        }
+        QVERIFY(window->extra->isHidden());
+        QCOMPARE(window->ProgressBar3->value(), 0);
     }
 
     void aCloseRequestFromOutsideWaitsUntilTheRunningHandlerEnds() {
