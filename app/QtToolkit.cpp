@@ -48,49 +48,59 @@ std::string localPath(const QString& path) {
 }  // namespace
 
 QtToolkit::QtToolkit(TForm1& window) : window_(window) {
-    QObject::connect(window_.ListView1->selectionModel(), &QItemSelectionModel::selectionChanged,
-                     window_.ListView1,
-                     [this](const QItemSelection& selected, const QItemSelection& deselected) {
-                         // The row that loses the selection is reported before the one that
-                         // gains it.
-                         run([&] {
-                             if (!onRowSelection) {
-                                 return;
-                             }
-                             for (const QModelIndex& index : deselected.indexes()) {
-                                 onRowSelection(index.row(), false);
-                             }
-                             for (const QModelIndex& index : selected.indexes()) {
-                                 onRowSelection(index.row(), true);
-                             }
-                         });
-                     });
-    QObject::connect(window_.ComboBox1, &QComboBox::activated, window_.ComboBox1, [this](int) {
-        typedText_ = false;
-        run([this] {
-            if (onTypeChosen) {
-                onTypeChosen();
-            }
+    connections_ << QObject::connect(
+        window_.ListView1->selectionModel(), &QItemSelectionModel::selectionChanged,
+        window_.ListView1,
+        [this](const QItemSelection& selected, const QItemSelection& deselected) {
+            // The row that loses the selection is reported before the one that
+            // gains it.
+            run([&] {
+                if (!onRowSelection) {
+                    return;
+                }
+                for (const QModelIndex& index : deselected.indexes()) {
+                    onRowSelection(index.row(), false);
+                }
+                for (const QModelIndex& index : selected.indexes()) {
+                    onRowSelection(index.row(), true);
+                }
+            });
         });
-    });
-    QObject::connect(window_.ComboBox1->lineEdit(), &QLineEdit::textEdited, window_.ComboBox1,
-                     [this](const QString&) {
-                         typedText_ = true;
-                         run([this] {
-                             if (onTypeChosen) {
-                                 onTypeChosen();
-                             }
-                         });
-                     });
-    QObject::connect(&window_, &TForm1::previewResized, &window_, [this](int width, int height) {
-        run([&] {
-            if (onPreviewResize) {
-                onPreviewResize(width, height);
-            }
-        });
-    });
-    QObject::connect(window_.scb, &QScrollBar::valueChanged, window_.scb,
-                     [this](int) { frameScrollMoved(); });
+    connections_ << QObject::connect(window_.ComboBox1, &QComboBox::activated, window_.ComboBox1,
+                                     [this](int) {
+                                         typedText_ = false;
+                                         run([this] {
+                                             if (onTypeChosen) {
+                                                 onTypeChosen();
+                                             }
+                                         });
+                                     });
+    connections_ << QObject::connect(window_.ComboBox1->lineEdit(), &QLineEdit::textEdited,
+                                     window_.ComboBox1, [this](const QString&) {
+                                         typedText_ = true;
+                                         run([this] {
+                                             if (onTypeChosen) {
+                                                 onTypeChosen();
+                                             }
+                                         });
+                                     });
+    connections_ << QObject::connect(&window_, &TForm1::previewResized, &window_,
+                                     [this](int width, int height) {
+                                         run([&] {
+                                             if (onPreviewResize) {
+                                                 onPreviewResize(width, height);
+                                             }
+                                         });
+                                     });
+    connections_ << QObject::connect(window_.scb, &QScrollBar::valueChanged, window_.scb,
+                                     [this](int) { frameScrollMoved(); });
+}
+
+QtToolkit::~QtToolkit() {
+    // The window may outlive the toolkit; its signals must not reach a toolkit that is gone.
+    for (const QMetaObject::Connection& connection : connections_) {
+        QObject::disconnect(connection);
+    }
 }
 
 // --- The entry list ---

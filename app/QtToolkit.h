@@ -4,6 +4,8 @@
 // a type chosen, the preview panel resized, the frame scroll bar moved) come out through the
 // hooks below, each run inside run(), which turns an escaping error into an error box.
 
+#include <QList>
+#include <QMetaObject>
 #include <QStringList>
 
 class QFileDialog;
@@ -19,6 +21,9 @@ class TForm1;
 class QtToolkit : public WindowToolkit {
 public:
     explicit QtToolkit(TForm1& window);
+    ~QtToolkit() override;
+    QtToolkit(const QtToolkit&) = delete;
+    QtToolkit& operator=(const QtToolkit&) = delete;
 
     void setListVisible(bool visible) override;
     bool isListVisible() const override;
@@ -94,6 +99,7 @@ private:
     void applyFrameScrollRange();
 
     TForm1& window_;
+    QList<QMetaObject::Connection> connections_;
     int scrollMinimum_ = 1;
     int scrollMaximum_ = 1;
     int programmaticScroll_ = 0;
