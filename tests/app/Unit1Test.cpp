@@ -201,6 +201,21 @@ private slots:
         QVERIFY(window->StopButton->isEnabled());
     }
 
+    void aFullArchiveOf15011EntriesFillsTheList() {
+        writers::LodWriter lod;
+        for (int i = 0; i < 15011; ++i) {
+            lod.add("E" + std::to_string(i) + ".txt", "");
+        }
+        QTemporaryDir folder;
+        writeArchive(folder, "full.lod", lod.build());
+        ui->run([&] { form->FormCreate("", folder.filePath("full.lod").toStdString()); });
+        QVERIFY(ui->errors.empty());
+        QCOMPARE(window->listModel->rowCount(), 15011);
+        QCOMPARE(window->listModel->caption(15010), QStringLiteral("E15010.txt"));
+        QVERIFY(!window->ListView1->isHidden());
+        QCOMPARE(window->StatusPanels[0]->text(), QStringLiteral("Total Files: 15011"));
+    }
+
     void choosingATypeInTheBoxNarrowsTheList() {
         QTemporaryDir folder;
         writeArchive(folder, "mixed.lod", lodOfPictures());
