@@ -79,14 +79,19 @@ int main(int argc, char** argv) {
     brasvel::MainForm form(ui, player);
     window.attach(form, ui, player);
 
-    ui.run([&] { form.FormCreate(readAppPath(), options.archive); });
+    // The window is on the screen before start-up opens the archive, so that an error about
+    // the archive shows over it.
     if (options.screenshot.isEmpty()) {
         window.showMaximized();
     } else {
         // A screen without a window manager does not maximise; fill it instead.
         window.setGeometry(window.screen()->availableGeometry());
         window.show();
+    }
+    if (!options.screenshot.isEmpty()) {
+        // Set before start-up, so that an error box it raises is in the picture too.
         QTimer::singleShot(300, &window, [&] { takeScreenshot(window, ui, options); });
     }
+    ui.run([&] { form.FormCreate(readAppPath(), options.archive); });
     return QApplication::exec();
 }
