@@ -10,6 +10,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -134,6 +135,35 @@ private slots:
         }
         QVERIFY(found != nullptr);
         QCOMPARE(found->shortcut(), keys);
+    }
+
+    void theShortcutsWorkWhileTheListHasTheFocus_data() {
+        QTest::addColumn<QKeySequence>("keys");
+        QTest::newRow("F2") << QKeySequence("F2");
+        QTest::newRow("Ctrl+F2") << QKeySequence("Ctrl+F2");
+        QTest::newRow("Ctrl+Z") << QKeySequence("Ctrl+Z");
+    }
+    void theShortcutsWorkWhileTheListHasTheFocus() {
+        QFETCH(QKeySequence, keys);
+        QTemporaryDir folder;
+        writeArchive(folder, "mixed.lod", lodOfPictures());
+        window->show();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        ui->run([&] { form->FormCreate("", folder.filePath("mixed.lod").toStdString()); });
+        window->ListView1->setFocus();
+        QAction* action = nullptr;
+        for (QAction* each :
+             {window->SaveSingleFile1, window->SaveSingleFile2, window->QuickView1}) {
+            if (each->shortcut() == keys) {
+                action = each;
+            }
+        }
+        QSignalSpy triggered(action, &QAction::triggered);
+        const QString before = QDir::currentPath();
+        QDir::setCurrent(folder.path());
+        QTest::keySequence(window->ListView1, keys);
+        QDir::setCurrent(before);
+        QCOMPARE(triggered.count(), 1);
     }
 
     void theMenuTitlesArePolish() {
