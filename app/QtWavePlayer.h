@@ -27,6 +27,8 @@ public:
 
     // The text of the last device error since the sound was opened; empty when none.
     QString lastError() const { return error_; }
+    // The Qt player underneath, for watching playback reach its end.
+    QMediaPlayer* mediaPlayer() const { return player_.get(); }
 
 private:
     void requireOpen() const;
