@@ -1,0 +1,419 @@
+#include "app/QtToolkit.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QDockWidget>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFrame>
+#include <QImage>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QMessageBox>
+#include <QPixmap>
+#include <QProgressBar>
+#include <QScrollBar>
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+#include "app/About.h"
+#include "app/EntryListModel.h"
+#include "app/Help.h"
+#include "app/Unit1.h"
+#include "catalogue/ResourceError.h"
+#include "catalogue/Text.h"
+
+namespace brasvel::app {
+namespace {
+
+const QString kErrorCaption = QStringLiteral("Brasvel Resource Editor");
+
+QString fromUtf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QString fromEntryBytes(std::string_view bytes) {
+    return QString::fromStdString(shownText(bytes));
+}
+
+std::string localPath(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
+
+}  // namespace
+
+QtToolkit::QtToolkit(TForm1& window) : window_(window) {
+    connections_ << QObject::connect(
+        window_.ListView1->selectionModel(), &QItemSelectionModel::selectionChanged,
+        window_.ListView1,
+        [this](const QItemSelection& selected, const QItemSelection& deselected) {
+            // The row that loses the selection is reported before the one that
+            // gains it.
+            run([&] {
+                if (!onRowSelection) {
+                    return;
+                }
+                for (const QModelIndex& index : deselected.indexes()) {
+                    onRowSelection(index.row(), false);
+                }
+                for (const QModelIndex& index : selected.indexes()) {
+                    onRowSelection(index.row(), true);
+                }
+            });
+        });
+    connections_ << QObject::connect(window_.ComboBox1, &QComboBox::activated, window_.ComboBox1,
+                                     [this](int) {
+                                         typedText_ = false;
+                                         run([this] {
+                                             if (onTypeChosen) {
+                                                 onTypeChosen();
+                                             }
+                                         });
+                                     });
+    connections_ << QObject::connect(window_.ComboBox1->lineEdit(), &QLineEdit::textEdited,
+                                     window_.ComboBox1, [this](const QString&) {
+                                         typedText_ = true;
+                                         run([this] {
+                                             if (onTypeChosen) {
+                                                 onTypeChosen();
+                                             }
+                                         });
+                                     });
+    connections_ << QObject::connect(&window_, &TForm1::previewResized, &window_,
+                                     [this](int width, int height) {
+                                         run([&] {
+                                             if (onPreviewResize) {
+                                                 onPreviewResize(width, height);
+                                             }
+                                         });
+                                     });
+    connections_ << QObject::connect(window_.scb, &QScrollBar::valueChanged, window_.scb,
+                                     [this](int) { frameScrollMoved(); });
+}
+
+QtToolkit::~QtToolkit() {
+    // The window may outlive the toolkit; its signals must not reach a toolkit that is gone.
+    for (const QMetaObject::Connection& connection : connections_) {
+        QObject::disconnect(connection);
+    }
+}
+
+// --- The entry list ---
+
+void QtToolkit::setListVisible(bool visible) {
+    window_.ListView1->setVisible(visible);
+}
+
+bool QtToolkit::isListVisible() const {
+    return !window_.ListView1->isHidden();
+}
+
+void QtToolkit::focusList() {
+    if (isListVisible()) {
+        window_.ListView1->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+void QtToolkit::beginListUpdate() {
+    window_.listModel->beginUpdate();
+}
+
+void QtToolkit::endListUpdate() {
+    window_.listModel->endUpdate();
+}
+
+void QtToolkit::clearRows() {
+    window_.listModel->clear();
+}
+
+int QtToolkit::appendRow() {
+    return window_.listModel->append();
+}
+
+int QtToolkit::rowCount() const {
+    return window_.listModel->size();
+}
+
+void QtToolkit::setRowCaption(int row, std::string_view entryBytes) {
+    window_.listModel->setCaption(row, entryBytes);
+}
+
+void QtToolkit::setRowImage(int row, int image) {
+    window_.listModel->setImage(row, image);
+}
+
+// --- Status bar ---
+
+void QtToolkit::setStatusText(int panel, std::string_view text) {
+    window_.StatusPanels.at(static_cast<std::size_t>(panel))->setText(fromUtf8(text));
+}
+
+void QtToolkit::setStatusWidth(int panel, int width) {
+    // The widths are given for a font of about five pixels per average character; a wider font
+    // widens the panels alike so their texts still fit.
+    QLabel* label = window_.StatusPanels.at(static_cast<std::size_t>(panel));
+    const double scale = std::max(1.0, label->fontMetrics().averageCharWidth() / 5.0);
+    label->setFixedWidth(static_cast<int>(std::lround(width * scale)));
+}
+
+// --- Progress bars ---
+
+int QtToolkit::progressPosition(ProgressBarId bar) const {
+    return (bar == ProgressBarId::Toolbar ? window_.ProgressBar1 : window_.ProgressBar3)->value();
+}
+
+void QtToolkit::setProgressPosition(ProgressBarId bar, int position) {
+    QProgressBar* target =
+        bar == ProgressBarId::Toolbar ? window_.ProgressBar1 : window_.ProgressBar3;
+    target->setValue(std::clamp(position, 0, kProgressMaximum));
+}
+
+// --- Type box ---
+
+int QtToolkit::selectedTypeIndex() const {
+    QComboBox* box = window_.ComboBox1;
+    if (typedText_) {
+        // Typed text selects the item it spells exactly, or none.
+        return box->findText(box->currentText(), Qt::MatchExactly | Qt::MatchCaseSensitive);
+    }
+    return box->currentIndex();
+}
+
+void QtToolkit::setTypeBoxText(std::string_view text) {
+    window_.ComboBox1->setEditText(fromUtf8(text));
+}
+
+// --- Panels ---
+
+void QtToolkit::setPanelVisible(PanelId panel, bool visible) {
+    if (panel == PanelId::Extra) {
+        window_.extra->setVisible(visible);
+        if (visible) {
+            window_.extra->raise();
+        }
+    } else {
+        window_.Panel1->setVisible(visible);
+    }
+}
+
+bool QtToolkit::isPanelVisible(PanelId panel) const {
+    return panel == PanelId::Extra ? !window_.extra->isHidden() : !window_.Panel1->isHidden();
+}
+
+void QtToolkit::setPanelHint(PanelId panel, std::string_view entryBytes) {
+    const QString hint = fromEntryBytes(entryBytes);
+    if (panel == PanelId::Extra) {
+        window_.extra->setToolTip(hint);
+    } else {
+        window_.Panel1->setToolTip(hint);
+        window_.Image->setToolTip(hint);
+    }
+}
+
+// --- Picture ---
+
+void QtToolkit::showPicture(std::span<const std::byte> bmpFile) {
+    QImage picture;
+    const auto* data = reinterpret_cast<const uchar*>(bmpFile.data());
+    if (!picture.loadFromData(data, static_cast<int>(bmpFile.size()), "BMP")) {
+        throw ResourceError("Bitmap image is not valid",
+                            std::to_string(bmpFile.size()) + " bytes could not be read as a BMP");
+    }
+    window_.Image->setPixmap(QPixmap::fromImage(picture));
+}
+
+void QtToolkit::setImageBounds(int, int, int, int) {
+    // The picture fills the panel's interior above the scroll bar; the panel's layout keeps it
+    // there after every change of size, so the bounds given need no placing of their own.
+}
+
+void QtToolkit::repaintImage() {
+    window_.Image->update();
+}
+
+// --- Frame scroll bar ---
+
+void QtToolkit::setFrameScrollMinimum(int minimum) {
+    changeFrameScroll([&] {
+        scrollMinimum_ = minimum;
+        applyFrameScrollRange();
+    });
+}
+
+void QtToolkit::setFrameScrollMaximum(int maximum) {
+    changeFrameScroll([&] {
+        scrollMaximum_ = maximum;
+        applyFrameScrollRange();
+    });
+}
+
+void QtToolkit::setFrameScrollPosition(int position) {
+    changeFrameScroll([&] { window_.scb->setValue(position); });
+}
+
+int QtToolkit::frameScrollPosition() const {
+    return window_.scb->value();
+}
+
+void QtToolkit::setFrameScrollVisible(bool visible) {
+    window_.scb->setVisible(visible);
+}
+
+bool QtToolkit::isFrameScrollVisible() const {
+    return !window_.scb->isHidden();
+}
+
+void QtToolkit::applyFrameScrollRange() {
+    // A maximum below the minimum leaves the scroll bar at the minimum; the minimum itself stays.
+    window_.scb->setRange(scrollMinimum_, std::max(scrollMinimum_, scrollMaximum_));
+}
+
+void QtToolkit::changeFrameScroll(const std::function<void()>& change) {
+    // Each change collects the error of its own notification, so a change made inside a
+    // notification fails in the handler that made it, as a direct call would.
+    std::exception_ptr outer = std::exchange(scrollError_, nullptr);
+    ++programmaticScroll_;
+    try {
+        change();
+    } catch (...) {
+        --programmaticScroll_;
+        scrollError_ = outer;
+        throw;
+    }
+    --programmaticScroll_;
+    if (std::exception_ptr error = std::exchange(scrollError_, outer)) {
+        std::rethrow_exception(error);
+    }
+}
+
+void QtToolkit::frameScrollMoved() {
+    if (!onFrameScrollChange) {
+        return;
+    }
+    if (programmaticScroll_ > 0) {
+        // Inside the program's own change: the notification runs now, and its error goes to the
+        // code that changed the scroll bar, not through Qt.
+        if (scrollError_) {
+            return;
+        }
+        try {
+            onFrameScrollChange();
+        } catch (...) {
+            scrollError_ = std::current_exception();
+        }
+        return;
+    }
+    run([this] { onFrameScrollChange(); });
+}
+
+// --- Questions, reports and dialogs ---
+
+bool QtToolkit::askOkCancel(std::string_view caption, std::string_view text) {
+    QMessageBox box(QMessageBox::NoIcon, fromUtf8(caption), fromUtf8(text),
+                    QMessageBox::Ok | QMessageBox::Cancel, &window_);
+    box.setDefaultButton(QMessageBox::Ok);
+    box.setEscapeButton(QMessageBox::Cancel);
+    return box.exec() == QMessageBox::Ok;
+}
+
+void QtToolkit::reportError(std::string_view text) {
+    QMessageBox box(QMessageBox::Critical, kErrorCaption, fromUtf8(text), QMessageBox::Ok,
+                    &window_);
+    box.exec();
+}
+
+void QtToolkit::reportNotice(std::string_view text) {
+    QMessageBox box(QMessageBox::Information, kErrorCaption, fromUtf8(text), QMessageBox::Ok,
+                    &window_);
+    box.exec();
+}
+
+const QStringList& QtToolkit::openFilters() {
+    static const QStringList filters = {QStringLiteral("Pliki zaosbów LOD (*.Lod)"),
+                                        QStringLiteral("Pliki zasobów dźwiękowych (*.SND)"),
+                                        QStringLiteral("Pliki zaosbów video Files (*.Vid)")};
+    return filters;
+}
+
+void QtToolkit::prepareOpenDialog(QFileDialog& dialog, const QString& initialDirectory) {
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    // Archive names come in any case: demo.lod, DEMO.LOD and Demo.Lod all show under "*.Lod".
+    dialog.setFilter(dialog.filter() & ~QDir::CaseSensitive);
+    dialog.setNameFilters(openFilters());
+    if (!initialDirectory.isEmpty() && QFileInfo(initialDirectory).isDir()) {
+        dialog.setDirectory(initialDirectory);
+    }
+}
+
+std::optional<OpenChoice> QtToolkit::runOpenDialog(std::string_view initialDirectory) {
+    QFileDialog dialog(&window_);
+    prepareOpenDialog(dialog,
+                      QString::fromLocal8Bit(initialDirectory.data(),
+                                             static_cast<qsizetype>(initialDirectory.size())));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    const QString path = dialog.selectedFiles().constFirst();
+    const auto filter = openFilters().indexOf(dialog.selectedNameFilter());
+    // Like the platform's open dialog, choosing a file makes its folder the current one.
+    QDir::setCurrent(QFileInfo(path).absolutePath());
+    return OpenChoice{localPath(path), filter < 0 ? 1 : static_cast<int>(filter) + 1};
+}
+
+std::optional<std::string> QtToolkit::chooseFolder(std::string_view caption) {
+    const QString folder = QFileDialog::getExistingDirectory(
+        &window_, fromUtf8(caption), QString(),
+        QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
+    if (folder.isEmpty()) {
+        return std::nullopt;
+    }
+    return localPath(QDir::toNativeSeparators(folder));
+}
+
+void QtToolkit::repaintWindow() {
+    // Paint what changed, but take no input: no other command can start in the middle of this
+    // one.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void QtToolkit::closeWindow() {
+    window_.closeFromHandler();
+}
+
+void QtToolkit::showAboutBox() {
+    TAboutBox box(&window_);
+    box.exec();
+}
+
+void QtToolkit::showHelp() {
+    Thelp help(&window_);
+    help.exec();
+}
+
+// --- Handlers ---
+
+void QtToolkit::run(const std::function<void()>& handler) {
+    ++handlerDepth_;
+    try {
+        handler();
+    } catch (const ResourceError& error) {
+        reportError(error.describe());
+    } catch (const std::exception& error) {
+        reportError(error.what());
+    } catch (...) {
+        reportError("Unknown error");
+    }
+    --handlerDepth_;
+    if (afterHandler) {
+        afterHandler();
+    }
+}
+
+}  // namespace brasvel::app

@@ -1,0 +1,111 @@
+#pragma once
+
+// WindowToolkit over the widgets of TForm1. The user's actions on the controls (a row selected,
+// a type chosen, the preview panel resized, the frame scroll bar moved) come out through the
+// hooks below, each run inside run(), which turns an escaping error into an error box.
+
+#include <QList>
+#include <QMetaObject>
+#include <QStringList>
+
+class QFileDialog;
+#include <exception>
+#include <functional>
+
+#include "toolkit/WindowToolkit.h"
+
+namespace brasvel::app {
+
+class TForm1;
+
+class QtToolkit : public WindowToolkit {
+public:
+    explicit QtToolkit(TForm1& window);
+    ~QtToolkit() override;
+    QtToolkit(const QtToolkit&) = delete;
+    QtToolkit& operator=(const QtToolkit&) = delete;
+
+    void setListVisible(bool visible) override;
+    bool isListVisible() const override;
+    void focusList() override;
+    void beginListUpdate() override;
+    void endListUpdate() override;
+    void clearRows() override;
+    int appendRow() override;
+    int rowCount() const override;
+    void setRowCaption(int row, std::string_view entryBytes) override;
+    void setRowImage(int row, int image) override;
+
+    void setStatusText(int panel, std::string_view text) override;
+    void setStatusWidth(int panel, int width) override;
+
+    int progressPosition(ProgressBarId bar) const override;
+    void setProgressPosition(ProgressBarId bar, int position) override;
+
+    int selectedTypeIndex() const override;
+    void setTypeBoxText(std::string_view text) override;
+
+    void setPanelVisible(PanelId panel, bool visible) override;
+    bool isPanelVisible(PanelId panel) const override;
+    void setPanelHint(PanelId panel, std::string_view entryBytes) override;
+
+    void showPicture(std::span<const std::byte> bmpFile) override;
+    void setImageBounds(int left, int top, int width, int height) override;
+    void repaintImage() override;
+
+    void setFrameScrollMinimum(int minimum) override;
+    void setFrameScrollMaximum(int maximum) override;
+    int frameScrollMaximum() const override { return scrollMaximum_; }
+    void setFrameScrollPosition(int position) override;
+    int frameScrollPosition() const override;
+    void setFrameScrollVisible(bool visible) override;
+    bool isFrameScrollVisible() const override;
+
+    bool askOkCancel(std::string_view caption, std::string_view text) override;
+    void reportError(std::string_view text) override;
+    void reportNotice(std::string_view text) override;
+
+    std::optional<OpenChoice> runOpenDialog(std::string_view initialDirectory) override;
+    std::optional<std::string> chooseFolder(std::string_view caption) override;
+
+    void repaintWindow() override;
+    void closeWindow() override;
+    void showAboutBox() override;
+    void showHelp() override;
+
+    // Runs one handler of the window: an error that escapes it is shown by reportError, and
+    // afterHandler runs when it ends.
+    void run(const std::function<void()>& handler);
+    // Whether a handler is running.
+    bool busy() const { return handlerDepth_ > 0; }
+
+    // The user's actions on the controls.
+    std::function<void(int row, bool selected)> onRowSelection;
+    std::function<void()> onTypeChosen;
+    std::function<void(int width, int height)> onPreviewResize;
+    std::function<void()> afterHandler;
+
+    // The filters of the open dialog, in the order of their indices 1 to 3.
+    static const QStringList& openFilters();
+    // Sets up the open dialog: the filters above, matched in any case, starting in
+    // `initialDirectory` when it exists.
+    static void prepareOpenDialog(QFileDialog& dialog, const QString& initialDirectory);
+
+private:
+    void frameScrollMoved();
+    // Applies a change to the scroll bar; a change notification that fails inside it is thrown
+    // to the caller once the scroll bar is consistent again.
+    void changeFrameScroll(const std::function<void()>& change);
+    void applyFrameScrollRange();
+
+    TForm1& window_;
+    QList<QMetaObject::Connection> connections_;
+    int scrollMinimum_ = 1;
+    int scrollMaximum_ = 1;
+    int programmaticScroll_ = 0;
+    std::exception_ptr scrollError_;
+    bool typedText_ = false;
+    int handlerDepth_ = 0;
+};
+
+}  // namespace brasvel::app

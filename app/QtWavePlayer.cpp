@@ -1,0 +1,104 @@
+#include "app/QtWavePlayer.h"
+
+#include <QAudioOutput>
+#include <QFile>
+#include <QMediaPlayer>
+#include <QUrl>
+#include <cstring>
+
+#include "catalogue/ResourceError.h"
+
+namespace brasvel::app {
+namespace {
+
+constexpr const char* kNoDevice = "No MCI device open";
+
+// A wave file begins "RIFF", a 32-bit size, "WAVE".
+bool looksLikeWave(Bytes wav) {
+    if (wav.size() < 12) {
+        return false;
+    }
+    const auto* bytes = reinterpret_cast<const char*>(wav.data());
+    return std::memcmp(bytes, "RIFF", 4) == 0 && std::memcmp(bytes + 8, "WAVE", 4) == 0;
+}
+
+}  // namespace
+
+QtWavePlayer::QtWavePlayer()
+    : output_(std::make_unique<QAudioOutput>()), player_(std::make_unique<QMediaPlayer>()) {
+    player_->setAudioOutput(output_.get());
+    QObject::connect(player_.get(), &QMediaPlayer::errorOccurred, player_.get(),
+                     [this](QMediaPlayer::Error, const QString& text) { error_ = text; });
+}
+
+QtWavePlayer::~QtWavePlayer() {
+    close();
+}
+
+void QtWavePlayer::open(Bytes wav) {
+    close();
+    if (!looksLikeWave(wav)) {
+        throw ResourceError("The file is not a wave sound",
+                            "it does not begin with a RIFF WAVE header");
+    }
+    if (!folder_.isValid()) {
+        throw ResourceError("Cannot create file " + folder_.path().toStdString(),
+                            folder_.errorString().toStdString());
+    }
+    // Each sound gets a file of its own, so the back end never plays a file being rewritten.
+    const QString path = folder_.filePath(QStringLiteral("sound%1.wav").arg(++files_));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        throw ResourceError("Cannot create file " + path.toStdString(),
+                            file.errorString().toStdString());
+    }
+    const auto size = static_cast<qint64>(wav.size());
+    if (file.write(reinterpret_cast<const char*>(wav.data()), size) != size || !file.flush()) {
+        file.close();
+        QFile::remove(path);
+        throw ResourceError("Disk full", file.errorString().toStdString());
+    }
+    file.close();
+    file_ = path;
+    error_.clear();
+    player_->setSource(QUrl::fromLocalFile(path));
+    if (player_->error() != QMediaPlayer::NoError) {
+        const QString text = player_->errorString();
+        close();
+        throw ResourceError(text.isEmpty() ? "The sound cannot be played" : text.toStdString());
+    }
+    open_ = true;
+}
+
+void QtWavePlayer::close() {
+    if (player_) {
+        player_->stop();
+        player_->setSource(QUrl());
+    }
+    if (!file_.isEmpty()) {
+        QFile::remove(file_);
+        file_.clear();
+    }
+    open_ = false;
+}
+
+void QtWavePlayer::stop() {
+    requireOpen();
+    player_->stop();
+}
+
+void QtWavePlayer::play() {
+    requireOpen();
+    if (!error_.isEmpty()) {
+        throw ResourceError(error_.toStdString());
+    }
+    player_->play();
+}
+
+void QtWavePlayer::requireOpen() const {
+    if (!open_) {
+        throw ResourceError(kNoDevice);
+    }
+}
+
+}  // namespace brasvel::app

@@ -1,0 +1,385 @@
+#include "app/Unit1.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDockWidget>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "app/Artwork.h"
+#include "app/EntryListModel.h"
+#include "app/QtToolkit.h"
+#include "catalogue/Catalogue.h"
+#include "window/MainForm.h"
+#include "window/WavePlayer.h"
+
+namespace brasvel::app {
+namespace {
+
+constexpr int kSeparatorWidth = 8;
+constexpr QSize kPreviewStartSize(360, 300);
+
+QAction* makeAction(QObject* parent, const QString& text, int image, const QKeySequence& keys) {
+    auto* action = new QAction(text, parent);
+    if (image >= 0) {
+        action->setIcon(listIcon(image));
+    }
+    if (!keys.isEmpty()) {
+        action->setShortcut(keys);
+    }
+    return action;
+}
+
+QWidget* spacer(int width) {
+    auto* gap = new QWidget;
+    gap->setFixedWidth(width);
+    return gap;
+}
+
+}  // namespace
+
+TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QString::fromUtf8(kWindowCaption));
+    setWindowIcon(programIcon());
+    resize(650, 537);
+    setMinimumSize(650, 210);
+    setDockOptions(AnimatedDocks | AllowTabbedDocks);
+    buildMenus();
+    buildToolBar();
+    buildCentre();
+    buildPreview();
+    buildStatusBar();
+    refreshPlayerButtons();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::buildMenus() {
+    QMenu* file = menuBar()->addMenu(QStringLiteral("Plik"));
+    LoadResurceFile1 = makeAction(this, QStringLiteral("Otwórz plik zasobów..."), 0, Qt::Key_F3);
+    SaveSingleFile1 = makeAction(this, QStringLiteral("Wypakuj pojedynczy plik..."), 1, Qt::Key_F2);
+    SaveSingleFile2 = makeAction(this, QStringLiteral("Wypakuj wszystkie widoczne pliki..."), 2,
+                                 QKeySequence(Qt::CTRL | Qt::Key_F2));
+    Exittheprogram1 = makeAction(this, QStringLiteral("Wyjdź z programu"), 3, Qt::Key_F12);
+    file->addAction(LoadResurceFile1);
+    file->addAction(SaveSingleFile1);
+    file->addAction(SaveSingleFile2);
+    file->addAction(Exittheprogram1);
+
+    QMenu* options = menuBar()->addMenu(QStringLiteral("Opcje"));
+    QuickView1 = makeAction(this, QStringLiteral("Podgląd obrazu"), kImagePal,
+                            QKeySequence(Qt::CTRL | Qt::Key_Z));
+    SetPathForExtract1 =
+        makeAction(this, QStringLiteral("Wybierz ścieżkę do wypakowania plików..."), -1,
+                   QKeySequence(Qt::CTRL | Qt::Key_F));
+    options->addAction(QuickView1);
+    options->addAction(SetPathForExtract1);
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("Pomoc"));
+    GeneralHelp1 = makeAction(this, QStringLiteral("Ogólna pomoc"), kImageTxt, {});
+    About2 = makeAction(this, QStringLiteral("O programie"), -1, {});
+    help->addAction(GeneralHelp1);
+    help->addAction(About2);
+}
+
+void TForm1::buildToolBar() {
+    auto* bar = addToolBar(QStringLiteral("ToolBar1"));
+    bar->setObjectName(QStringLiteral("ToolBar1"));
+    bar->setMovable(false);
+    bar->setFloatable(false);
+    bar->setIconSize(QSize(kImageListSize, kImageListSize));
+    bar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    bar->addWidget(spacer(5));
+
+    auto button = [&](const char* hint, int image) {
+        auto* action = new QAction(listIcon(image), QString::fromUtf8(hint), this);
+        action->setToolTip(QString::fromUtf8(hint));
+        bar->addAction(action);
+        return action;
+    };
+    ToolButton1 = button("Otwórz plik zasobów", 0);
+    ToolButton2 = button("Wypakuj pojedynczy plik", 1);
+    ToolButton5 = button("Wypakuj wszystkie widoczne pliki", 2);
+    ToolButton4 = button("Wyjdź z programu", 3);
+    bar->addWidget(spacer(kSeparatorWidth));
+    bar->addSeparator();
+
+    BitBtn1 = new QPushButton(QStringLiteral("Podgląd"));
+    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
+    BitBtn1->setIcon(listIcon(kImagePcx));
+    BitBtn1->setMinimumSize(68, 22);
+    BitBtn1->setToolTip(QStringLiteral("Podgląd Obrazu (plików pcx i def)"));
+    bar->addWidget(BitBtn1);
+    bar->addWidget(spacer(kSeparatorWidth));
+    bar->addSeparator();
+
+    ComboBox1 = new QComboBox;
+    ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
+    ComboBox1->setEditable(true);
+    ComboBox1->setInsertPolicy(QComboBox::NoInsert);
+    ComboBox1->setMaxVisibleItems(kTypeItemCount);
+    for (const TypeItem& item : kTypeItems) {
+        ComboBox1->addItem(QString::fromUtf8(item.text.data(), static_cast<int>(item.text.size())));
+    }
+    ComboBox1->setCurrentIndex(0);
+    ComboBox1->setEditText(QStringLiteral("*.*"));
+    ComboBox1->setFixedWidth(
+        std::max(65, ComboBox1->fontMetrics().horizontalAdvance(QStringLiteral("*.Smk")) + 40));
+    ComboBox1->setToolTip(QStringLiteral("Typy zasobów"));
+    bar->addWidget(ComboBox1);
+    bar->addWidget(spacer(kSeparatorWidth));
+    bar->addSeparator();
+
+    ProgressBar1 = new QProgressBar;
+    ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
+    ProgressBar1->setRange(0, 100);
+    ProgressBar1->setValue(0);
+    ProgressBar1->setTextVisible(false);
+    ProgressBar1->setFixedSize(87, 22);
+    ProgressBar1->setToolTip(QStringLiteral("Postęp"));
+    bar->addWidget(ProgressBar1);
+    bar->addWidget(spacer(4));
+
+    auto* player = new QWidget;
+    player->setObjectName(QStringLiteral("MediaPlayer1"));
+    auto* row = new QHBoxLayout(player);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(1);
+    PlayButton = new QToolButton;
+    PlayButton->setIcon(playIcon());
+    PlayButton->setToolTip(QStringLiteral("Odtwórz"));
+    PlayButton->setAutoRaise(false);
+    PlayButton->setFixedSize(28, 22);
+    StopButton = new QToolButton;
+    StopButton->setIcon(stopIcon());
+    StopButton->setToolTip(QStringLiteral("Zatrzymaj"));
+    StopButton->setAutoRaise(false);
+    StopButton->setFixedSize(28, 22);
+    row->addWidget(PlayButton);
+    row->addWidget(StopButton);
+    bar->addWidget(player);
+}
+
+void TForm1::buildCentre() {
+    centre_ = new QWidget;
+    auto* layout = new QVBoxLayout(centre_);
+    layout->setContentsMargins(0, 0, 0, 0);
+
+    listModel = new EntryListModel(this);
+    ListView1 = new QListView;
+    ListView1->setObjectName(QStringLiteral("ListView1"));
+    ListView1->setModel(listModel);
+    ListView1->setViewMode(QListView::ListMode);
+    ListView1->setFlow(QListView::TopToBottom);
+    ListView1->setWrapping(true);
+    ListView1->setResizeMode(QListView::Adjust);
+    ListView1->setUniformItemSizes(true);
+    ListView1->setLayoutMode(QListView::SinglePass);
+    ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
+    ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    ListView1->setIconSize(QSize(kImageListSize, kImageListSize));
+    ListView1->setTextElideMode(Qt::ElideRight);
+    ListView1->setMovement(QListView::Static);
+    // Columns wide enough for a name of twelve characters, a dot and an extension.
+    const QFontMetrics metrics = ListView1->fontMetrics();
+    const int columnWidth =
+        kImageListSize + 12 + metrics.horizontalAdvance(QStringLiteral("WWWWWWWW.WWW"));
+    ListView1->setGridSize(QSize(columnWidth, std::max(kImageListSize, metrics.height()) + 4));
+    ListView1->hide();
+    layout->addWidget(ListView1);
+
+    extra = new QFrame(centre_);
+    extra->setObjectName(QStringLiteral("extra"));
+    extra->setFrameShape(QFrame::Panel);
+    extra->setFrameShadow(QFrame::Raised);
+    extra->setLineWidth(2);
+    extra->setAutoFillBackground(true);
+    extra->setFixedSize(361, 73);
+    extra->setToolTip(QStringLiteral("Panel z paskiem postępu :)"));
+    ProgressBar3 = new QProgressBar(extra);
+    ProgressBar3->setObjectName(QStringLiteral("ProgressBar3"));
+    ProgressBar3->setRange(0, 100);
+    ProgressBar3->setValue(0);
+    ProgressBar3->setTextVisible(false);
+    ProgressBar3->setGeometry(20, 24, 321, 25);
+    ProgressBar3->setToolTip(QStringLiteral("Pasek postępu :)"));
+    extra->hide();
+    centre_->installEventFilter(this);
+
+    setCentralWidget(centre_);
+}
+
+void TForm1::buildPreview() {
+    Panel1 = new QDockWidget(QStringLiteral("Obraz"), this);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
+    Panel1->setAllowedAreas(Qt::AllDockWidgetAreas);
+    auto* inside = new QWidget;
+    auto* layout = new QVBoxLayout(inside);
+    layout->setContentsMargins(8, 8, 8, 8);
+    layout->setSpacing(0);
+    Image = new QLabel;
+    Image->setObjectName(QStringLiteral("Image"));
+    Image->setScaledContents(true);
+    Image->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+    Image->setFrameShape(QFrame::StyledPanel);
+    Image->setFrameShadow(QFrame::Sunken);
+    Image->setMinimumSize(16, 16);
+    scb = new QScrollBar(Qt::Horizontal);
+    scb->setObjectName(QStringLiteral("scb"));
+    scb->setRange(1, 1);
+    scb->setValue(1);
+    scb->setSingleStep(1);
+    scb->setPageStep(1);
+    scb->setTracking(true);
+    scb->hide();
+    layout->addWidget(Image, 1);
+    layout->addWidget(scb);
+    Panel1->setWidget(inside);
+    addDockWidget(Qt::RightDockWidgetArea, Panel1);
+    // The picture is stretched to the panel, so the panel starts as a small floating window of
+    // about a picture's shape rather than a tall strip along the window's side; the user can
+    // dock it there, or anywhere else, and float it again.
+    Panel1->setFloating(true);
+    Panel1->resize(kPreviewStartSize);
+    Panel1->hide();
+    Panel1->installEventFilter(this);
+}
+
+void TForm1::buildStatusBar() {
+    static const char* const texts[] = {"Brak",  "Brak", "Nazwa pliku : brak",
+                                        "Ilość", "X: 0", "Y: 0"};
+    auto* bar = statusBar();
+    bar->setObjectName(QStringLiteral("StatusBar1"));
+    bar->setSizeGripEnabled(true);
+    for (std::size_t i = 0; i < StatusPanels.size(); ++i) {
+        auto* panel = new QLabel(QString::fromUtf8(texts[i]));
+        panel->setFrameShape(QFrame::Panel);
+        panel->setFrameShadow(QFrame::Sunken);
+        panel->setContentsMargins(2, 0, 2, 0);
+        panel->setMinimumWidth(50);
+        StatusPanels[i] = panel;
+        bar->addWidget(panel, i + 1 == StatusPanels.size() ? 1 : 0);
+    }
+}
+
+void TForm1::attach(MainForm& form, QtToolkit& ui, WavePlayer& player) {
+    form_ = &form;
+    ui_ = &ui;
+    player_ = &player;
+    ui.afterHandler = [this] { refreshPlayerButtons(); };
+
+    auto route = [this, &ui](QAction* action, void (MainForm::*handler)()) {
+        connect(action, &QAction::triggered, this,
+                [this, &ui, handler] { ui.run([this, handler] { (form_->*handler)(); }); });
+    };
+    route(ToolButton1, &MainForm::ToolButton1Click);
+    route(LoadResurceFile1, &MainForm::LoadResurceFile1Click);
+    route(ToolButton2, &MainForm::ToolButton2Click);
+    route(SaveSingleFile1, &MainForm::SaveSingleFile1Click);
+    route(ToolButton5, &MainForm::ToolButton5Click);
+    route(SaveSingleFile2, &MainForm::SaveSingleFile2Click);
+    route(ToolButton4, &MainForm::ToolButton4Click);
+    route(Exittheprogram1, &MainForm::Exittheprogram1Click);
+    route(QuickView1, &MainForm::QuickView1Click);
+    route(SetPathForExtract1, &MainForm::SetPathForExtract1Click);
+    route(GeneralHelp1, &MainForm::GeneralHelp1Click);
+    route(About2, &MainForm::About2Click);
+    connect(BitBtn1, &QPushButton::clicked, this,
+            [this, &ui] { ui.run([this] { form_->BitBtn3Click(); }); });
+
+    ui.onRowSelection = [this](int row, bool selected) { form_->numitem(row, selected); };
+    ui.onTypeChosen = [this] { form_->ViewLod(); };
+    ui.onPreviewResize = [this](int width, int height) { form_->Panel1Resize(width, height); };
+    if (!ui.onFrameScrollChange) {
+        ui.onFrameScrollChange = [this] { form_->scbChange(); };
+    }
+
+    // The press notification comes first; the button's own action follows only while the
+    // notification left a device open.
+    auto press = [this, &ui](PlayerButton button) {
+        ui.run([this, button] {
+            form_->MediaPlayer1Click(button);
+            if (!player_->isOpen()) {
+                return;
+            }
+            if (button == PlayerButton::Play) {
+                player_->play();
+            } else {
+                player_->stop();
+            }
+        });
+    };
+    connect(PlayButton, &QToolButton::clicked, this, [press] { press(PlayerButton::Play); });
+    connect(StopButton, &QToolButton::clicked, this, [press] { press(PlayerButton::Stop); });
+    refreshPlayerButtons();
+}
+
+void TForm1::refreshPlayerButtons() {
+    const bool open = player_ != nullptr && player_->isOpen();
+    PlayButton->setEnabled(open);
+    StopButton->setEnabled(open);
+}
+
+void TForm1::closeFromHandler() {
+    closing_ = true;
+    close();
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    // A running handler (a batch that keeps the window painted) cannot be interrupted by the
+    // window manager's close; the exit commands close through closeFromHandler.
+    if (ui_ != nullptr && ui_->busy() && !closing_) {
+        event->ignore();
+        return;
+    }
+    if (form_ != nullptr) {
+        ui_->run([this] { form_->FormClose(); });
+        form_ = nullptr;
+    }
+    event->accept();
+    QCoreApplication::quit();
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Resize) {
+        if (watched == centre_) {
+            centreExtra();
+        } else if (watched == Panel1) {
+            emit previewResized(Panel1->width(), Panel1->height());
+        }
+    } else if (event->type() == QEvent::Show && watched == Panel1 && !previewPlaced_) {
+        placePreview();
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TForm1::placePreview() {
+    // The first showing puts the floating panel over the top right corner of the list.
+    previewPlaced_ = true;
+    if (!Panel1->isFloating()) {
+        return;
+    }
+    const QPoint corner = centre_->mapToGlobal(QPoint(centre_->width(), 0));
+    Panel1->move(corner.x() - Panel1->width() - 24, corner.y() + 24);
+}
+
+void TForm1::centreExtra() {
+    extra->move((centre_->width() - extra->width()) / 2, (centre_->height() - extra->height()) / 2);
+}
+
+}  // namespace brasvel::app

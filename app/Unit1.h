@@ -1,0 +1,102 @@
+#pragma once
+
+// The main window, TForm1: menus, tool bar, entry list, the batch progress panel `extra`, the
+// dockable preview panel Panel1 and the status bar. It holds no program logic: attach() routes
+// every menu item, button and control event to the handlers of MainForm, through QtToolkit's
+// guard so that no error escapes into Qt.
+
+#include <QMainWindow>
+#include <array>
+
+class QAction;
+class QComboBox;
+class QDockWidget;
+class QFrame;
+class QLabel;
+class QListView;
+class QProgressBar;
+class QPushButton;
+class QScrollBar;
+class QToolButton;
+
+namespace brasvel {
+class MainForm;
+class WavePlayer;
+}  // namespace brasvel
+
+namespace brasvel::app {
+
+class EntryListModel;
+class QtToolkit;
+
+class TForm1 : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TForm1(QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // Routes the window's events to `form`; `ui` is the toolkit over this window and `player`
+    // the device behind the player's buttons. All three outlive the window's use.
+    void attach(MainForm& form, QtToolkit& ui, WavePlayer& player);
+
+    // Closes the window even from inside a handler (the exit commands).
+    void closeFromHandler();
+
+    // Enables the player's buttons while its device is open.
+    void refreshPlayerButtons();
+
+    // The controls, under the names the window logic knows them by.
+    EntryListModel* listModel = nullptr;
+    QListView* ListView1 = nullptr;
+    QFrame* extra = nullptr;
+    QProgressBar* ProgressBar3 = nullptr;
+    QProgressBar* ProgressBar1 = nullptr;
+    QComboBox* ComboBox1 = nullptr;
+    QPushButton* BitBtn1 = nullptr;
+    QToolButton* PlayButton = nullptr;
+    QToolButton* StopButton = nullptr;
+    QDockWidget* Panel1 = nullptr;
+    QLabel* Image = nullptr;
+    QScrollBar* scb = nullptr;
+    std::array<QLabel*, 6> StatusPanels{};
+
+    // Tool bar buttons and menu items.
+    QAction* ToolButton1 = nullptr;
+    QAction* ToolButton2 = nullptr;
+    QAction* ToolButton5 = nullptr;
+    QAction* ToolButton4 = nullptr;
+    QAction* LoadResurceFile1 = nullptr;
+    QAction* SaveSingleFile1 = nullptr;
+    QAction* SaveSingleFile2 = nullptr;
+    QAction* Exittheprogram1 = nullptr;
+    QAction* QuickView1 = nullptr;
+    QAction* SetPathForExtract1 = nullptr;
+    QAction* GeneralHelp1 = nullptr;
+    QAction* About2 = nullptr;
+
+signals:
+    // Panel1 took a new size.
+    void previewResized(int width, int height);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildMenus();
+    void buildToolBar();
+    void buildCentre();
+    void buildPreview();
+    void buildStatusBar();
+    void centreExtra();
+    void placePreview();
+
+    MainForm* form_ = nullptr;
+    QtToolkit* ui_ = nullptr;
+    WavePlayer* player_ = nullptr;
+    QWidget* centre_ = nullptr;
+    bool closing_ = false;
+    bool previewPlaced_ = false;
+};
+
+}  // namespace brasvel::app

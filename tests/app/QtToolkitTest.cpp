@@ -1,0 +1,497 @@
+#include <QBuffer>
+#include <QComboBox>
+#include <QDockWidget>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileSystemModel>
+#include <QFrame>
+#include <QImage>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QProgressBar>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <stdexcept>
+#include <utility>
+#include <vector>
+
+#include "app/EntryListModel.h"
+#include "app/QtToolkit.h"
+#include "app/Unit1.h"
+#include "catalogue/ResourceError.h"
+#include "tests/app/AppTestSupport.h"
+#include "toolkit/HeadlessToolkit.h"
+
+using brasvel::PanelId;
+using brasvel::ProgressBarId;
+using brasvel::app::TForm1;
+using brasvel::app::testing::RecordingToolkit;
+
+Q_DECLARE_METATYPE(ProgressBarId)
+
+namespace {
+
+std::string_view bytesOf(const QByteArray& bytes) {
+    return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
+}
+
+}  // namespace
+
+class QtToolkitTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TForm1> window;
+    std::unique_ptr<RecordingToolkit> ui;
+
+    void fillRows(int count) {
+        ui->beginListUpdate();
+        for (int i = 0; i < count; ++i) {
+            ui->setRowCaption(ui->appendRow(), "ROW.PCX");
+        }
+        ui->endListUpdate();
+        ui->setListVisible(true);
+    }
+
+private slots:
+    void init() {
+        window = std::make_unique<TForm1>();
+        ui = std::make_unique<RecordingToolkit>(*window);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    }
+    void cleanup() {
+        ui.reset();
+        window.reset();
+    }
+
+    // --- The list ---
+
+    void theListStartsHiddenAndAHiddenListTakesNoFocus() {
+        QVERIFY(!ui->isListVisible());
+        ui->focusList();
+        QVERIFY(!window->ListView1->hasFocus());
+        ui->setListVisible(true);
+        window->activateWindow();
+        ui->focusList();
+        QTRY_VERIFY(window->ListView1->hasFocus());
+    }
+
+    void allRowsOfAFullArchiveAppearAtTheEndOfOneBulkUpdate() {
+        QSignalSpy resets(window->listModel, &QAbstractItemModel::modelReset);
+        ui->beginListUpdate();
+        ui->clearRows();
+        for (int i = 0; i < 15011; ++i) {
+            const int row = ui->appendRow();
+            QCOMPARE(row, i);
+            ui->setRowCaption(row, "NAME.DEF");
+            ui->setRowImage(row, 7);
+        }
+        QCOMPARE(ui->rowCount(), 15011);
+        QCOMPARE(window->ListView1->model()->rowCount(), 0);
+        ui->endListUpdate();
+        QCOMPARE(window->ListView1->model()->rowCount(), 15011);
+        QCOMPARE(resets.count(), 1);
+    }
+
+    void captionsShowTheEntryBytesUpToTheirFirstNul_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("Windows-1250") << QByteArray("\xA3\xF3\x64\x9F") << QStringLiteral("Łódź");
+        QTest::newRow("name without a dot") << QByteArray("ABC\0\0\0.", 7) << QStringLiteral("ABC");
+        QTest::newRow("name and extension")
+            << QByteArray("TownView.pcx") << QStringLiteral("TownView.pcx");
+    }
+    void captionsShowTheEntryBytesUpToTheirFirstNul() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, shown);
+        const int row = ui->appendRow();
+        ui->setRowCaption(row, bytesOf(bytes));
+        const QModelIndex index = window->ListView1->model()->index(row, 0);
+        QCOMPARE(index.data(Qt::DisplayRole).toString(), shown);
+    }
+
+    void selectingAnotherRowReportsTheDeselectedRowBeforeTheSelectedOne() {
+        fillRows(8);
+        std::vector<std::pair<int, bool>> seen;
+        ui->onRowSelection = [&](int row, bool selected) { seen.emplace_back(row, selected); };
+        auto* model = window->ListView1->model();
+        auto* selection = window->ListView1->selectionModel();
+        selection->setCurrentIndex(model->index(2, 0), QItemSelectionModel::ClearAndSelect);
+        selection->setCurrentIndex(model->index(5, 0), QItemSelectionModel::ClearAndSelect);
+        const std::vector<std::pair<int, bool>> expected = {{2, true}, {2, false}, {5, true}};
+        QCOMPARE(seen, expected);
+    }
+
+    void aClickOnARowReportsIt() {
+        fillRows(8);
+        std::vector<std::pair<int, bool>> seen;
+        ui->onRowSelection = [&](int row, bool selected) { seen.emplace_back(row, selected); };
+        const QRect rect = window->ListView1->visualRect(window->ListView1->model()->index(3, 0));
+        QTest::mouseClick(window->ListView1->viewport(), Qt::LeftButton, {}, rect.center());
+        const std::vector<std::pair<int, bool>> expected = {{3, true}};
+        QCOMPARE(seen, expected);
+    }
+
+    void clearingTheListReportsNoSelection() {
+        fillRows(4);
+        int notifications = 0;
+        auto* selection = window->ListView1->selectionModel();
+        selection->select(window->ListView1->model()->index(1, 0),
+                          QItemSelectionModel::ClearAndSelect);
+        ui->onRowSelection = [&](int, bool) { ++notifications; };
+        ui->beginListUpdate();
+        ui->clearRows();
+        ui->endListUpdate();
+        ui->clearRows();
+        QCOMPARE(notifications, 0);
+    }
+
+    void anErrorInASelectionHandlerIsReportedAndTheWindowGoesOn() {
+        fillRows(4);
+        ui->onRowSelection = [](int, bool) { throw brasvel::ResourceError("File not found"); };
+        window->ListView1->selectionModel()->select(window->ListView1->model()->index(1, 0),
+                                                    QItemSelectionModel::ClearAndSelect);
+        QCOMPARE(ui->errors.size(), std::size_t{1});
+        QCOMPARE(ui->errors[0], std::string("File not found"));
+        QVERIFY(!ui->busy());
+    }
+
+    // --- Status bar ---
+
+    void theStatusPanelsStartWithTheirOwnTexts() {
+        const QStringList expected = {"Brak",  "Brak", "Nazwa pliku : brak",
+                                      "Ilość", "X: 0", "Y: 0"};
+        for (int i = 0; i < 6; ++i) {
+            QCOMPARE(window->StatusPanels[static_cast<std::size_t>(i)]->text(), expected[i]);
+        }
+    }
+
+    void statusTextsAndWidthsStayAsSet() {
+        ui->setStatusText(2, "File Name : /tmp/Łódź.lod");
+        ui->setStatusWidth(2, 300);
+        QCOMPARE(window->StatusPanels[2]->text(), QStringLiteral("File Name : /tmp/Łódź.lod"));
+        QVERIFY(window->StatusPanels[2]->width() >= 300);
+        QVERIFY_THROWS_EXCEPTION(std::out_of_range, ui->setStatusText(6, "x"));
+    }
+
+    // --- Progress bars ---
+
+    void progressReadsBackWithinZeroToHundred_data() {
+        QTest::addColumn<ProgressBarId>("bar");
+        QTest::addColumn<int>("position");
+        QTest::addColumn<int>("shown");
+        for (const auto& [name, bar] : {std::pair{"tool bar", ProgressBarId::Toolbar},
+                                        std::pair{"batch", ProgressBarId::Batch}}) {
+            QTest::addRow("%s 0", name) << bar << 0 << 0;
+            QTest::addRow("%s 40", name) << bar << 40 << 40;
+            QTest::addRow("%s 100", name) << bar << 100 << 100;
+            QTest::addRow("%s 150", name) << bar << 150 << 100;
+            QTest::addRow("%s -5", name) << bar << -5 << 0;
+        }
+    }
+    void progressReadsBackWithinZeroToHundred() {
+        QFETCH(ProgressBarId, bar);
+        QFETCH(int, position);
+        QFETCH(int, shown);
+        ui->setProgressPosition(bar, 30);
+        ui->setProgressPosition(bar, position);
+        QCOMPARE(ui->progressPosition(bar), shown);
+    }
+
+    // --- Type box ---
+
+    void theTypeBoxHoldsTheThirteenTypesAndStartsOnAll() {
+        QComboBox* box = window->ComboBox1;
+        QCOMPARE(box->count(), 13);
+        QCOMPARE(box->itemText(0), QStringLiteral("*.*"));
+        QCOMPARE(box->itemText(12), QStringLiteral("*.Msg"));
+        QCOMPARE(box->currentText(), QStringLiteral("*.*"));
+        QVERIFY(box->isEditable());
+        QCOMPARE(ui->selectedTypeIndex(), 0);
+    }
+
+    void theProgramsOwnTextRunsNoRebuild() {
+        int rebuilds = 0;
+        ui->onTypeChosen = [&] { ++rebuilds; };
+        ui->setTypeBoxText("65");
+        QCOMPARE(window->ComboBox1->currentText(), QStringLiteral("65"));
+        QCOMPARE(rebuilds, 0);
+        QCOMPARE(ui->selectedTypeIndex(), 0);
+    }
+
+    void theUsersChoiceRunsOneRebuildWithTheChosenIndex() {
+        std::vector<int> indices;
+        ui->onTypeChosen = [&] { indices.push_back(ui->selectedTypeIndex()); };
+        QTest::keyClick(window->ComboBox1, Qt::Key_Down);
+        QCOMPARE(indices, std::vector<int>{1});
+        QCOMPARE(window->ComboBox1->currentText(), QStringLiteral("*.Smk"));
+    }
+
+    void typedTextSelectsTheItemItSpellsOrNone_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("index");
+        QTest::newRow("an item") << QStringLiteral("*.Def") << 6;
+        QTest::newRow("no item") << QStringLiteral("xyz") << -1;
+        QTest::newRow("another case") << QStringLiteral("*.DEF") << -1;
+    }
+    void typedTextSelectsTheItemItSpellsOrNone() {
+        QFETCH(QString, typed);
+        QFETCH(int, index);
+        int rebuilds = 0;
+        ui->onTypeChosen = [&] { ++rebuilds; };
+        QLineEdit* edit = window->ComboBox1->lineEdit();
+        edit->selectAll();
+        edit->setCompleter(nullptr);
+        QTest::keyClicks(edit, typed);
+        QCOMPARE(rebuilds, typed.size());
+        QCOMPARE(ui->selectedTypeIndex(), index);
+    }
+
+    // --- Panels and picture ---
+
+    void panelsStartHiddenAndFollowTheProgram() {
+        QVERIFY(!ui->isPanelVisible(PanelId::Extra));
+        QVERIFY(!ui->isPanelVisible(PanelId::Preview));
+        ui->setPanelVisible(PanelId::Extra, true);
+        ui->setPanelVisible(PanelId::Preview, true);
+        QVERIFY(ui->isPanelVisible(PanelId::Extra));
+        QVERIFY(ui->isPanelVisible(PanelId::Preview));
+        ui->setPanelHint(PanelId::Preview, bytesOf(QByteArray("\xA3\xF3\x64\x9F\0X", 6)));
+        QCOMPARE(window->Panel1->toolTip(), QStringLiteral("Łódź"));
+    }
+
+    void thePreviewPanelReportsItsNewSize() {
+        std::vector<std::pair<int, int>> sizes;
+        ui->onPreviewResize = [&](int width, int height) { sizes.emplace_back(width, height); };
+        ui->setPanelVisible(PanelId::Preview, true);
+        window->Panel1->setFloating(true);
+        window->Panel1->resize(300, 220);
+        QTRY_VERIFY(!sizes.empty());
+        QCOMPARE(sizes.back(), std::make_pair(window->Panel1->width(), window->Panel1->height()));
+    }
+
+    void aBmpFileBecomesThePicture() {
+        QImage picture(7, 5, QImage::Format_RGB32);
+        picture.fill(Qt::red);
+        QByteArray file;
+        QBuffer buffer(&file);
+        buffer.open(QIODevice::WriteOnly);
+        QVERIFY(picture.save(&buffer, "BMP"));
+        ui->showPicture(std::as_bytes(std::span(file.constData(), file.size())));
+        QCOMPARE(window->Image->pixmap().size(), QSize(7, 5));
+        QVERIFY(window->Image->hasScaledContents());
+    }
+
+    void bytesThatAreNoBmpFileAreAnError() {
+        const QByteArray junk("BMnot a picture");
+        QVERIFY_THROWS_EXCEPTION(
+            brasvel::ResourceError,
+            ui->showPicture(std::as_bytes(std::span(junk.constData(), junk.size()))));
+    }
+
+    // --- Frame scroll bar ---
+
+    void theFrameScrollBarStartsHiddenAtOneOfOne() {
+        QVERIFY(!ui->isFrameScrollVisible());
+        QCOMPARE(window->scb->minimum(), 1);
+        QCOMPARE(ui->frameScrollMaximum(), 1);
+        QCOMPARE(ui->frameScrollPosition(), 1);
+    }
+
+    void loweringTheMaximumBelowThePositionMovesItAndNotifiesOnce() {
+        int changes = 0;
+        ui->onFrameScrollChange = [&] { ++changes; };
+        ui->setFrameScrollMaximum(5);
+        ui->setFrameScrollPosition(4);
+        QCOMPARE(changes, 1);
+        ui->setFrameScrollMaximum(2);
+        QCOMPARE(changes, 2);
+        QCOMPARE(ui->frameScrollPosition(), 2);
+        QCOMPARE(ui->frameScrollMaximum(), 2);
+    }
+
+    void settingTheSamePositionNotifiesNothing() {
+        int changes = 0;
+        ui->onFrameScrollChange = [&] { ++changes; };
+        ui->setFrameScrollMaximum(3);
+        ui->setFrameScrollPosition(1);
+        ui->setFrameScrollMaximum(1);
+        QCOMPARE(changes, 0);
+    }
+
+    void aMaximumBelowTheMinimumReadsBackAsSetAndKeepsTheMinimum() {
+        ui->setFrameScrollMaximum(0);
+        QCOMPARE(ui->frameScrollMaximum(), 0);
+        QCOMPARE(window->scb->minimum(), 1);
+        QCOMPARE(ui->frameScrollPosition(), 1);
+    }
+
+    void theUsersStepsAreReportedOneByOne() {
+        std::vector<int> positions;
+        ui->onFrameScrollChange = [&] { positions.push_back(ui->frameScrollPosition()); };
+        ui->setFrameScrollMaximum(4);
+        ui->setFrameScrollVisible(true);
+        ui->setPanelVisible(PanelId::Preview, true);
+        // The arrows, the trough and the thumb all move the scroll bar through its actions.
+        window->scb->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        window->scb->triggerAction(QAbstractSlider::SliderPageStepAdd);
+        window->scb->triggerAction(QAbstractSlider::SliderToMaximum);
+        QCOMPARE(positions, (std::vector<int>{2, 3, 4}));
+    }
+
+    void aChangeHandlerMayChangeTheScrollBarAgain() {
+        std::vector<int> positions;
+        ui->onFrameScrollChange = [&] {
+            positions.push_back(ui->frameScrollPosition());
+            if (ui->frameScrollPosition() == 4) {
+                ui->setFrameScrollMaximum(2);  // as a frame pass that finds fewer frames does
+            }
+        };
+        ui->setFrameScrollMaximum(6);
+        ui->setFrameScrollPosition(4);
+        QCOMPARE(positions, (std::vector<int>{4, 2}));
+        QCOMPARE(ui->frameScrollPosition(), 2);
+    }
+
+    void anErrorOfTheChangeHandlerEndsTheHandlerThatMovedTheScrollBar() {
+        ui->setFrameScrollMaximum(5);
+        ui->setFrameScrollPosition(3);
+        ui->onFrameScrollChange = [] { throw brasvel::ResourceError("File not found"); };
+        QVERIFY_THROWS_EXCEPTION(brasvel::ResourceError, ui->setFrameScrollMaximum(1));
+        QCOMPARE(ui->frameScrollPosition(), 1);
+        QVERIFY(ui->errors.empty());
+        // The scroll bar is consistent again: the next change goes through.
+        int changes = 0;
+        ui->onFrameScrollChange = [&] { ++changes; };
+        ui->setFrameScrollMaximum(2);
+        ui->setFrameScrollPosition(2);
+        QCOMPARE(changes, 1);
+    }
+
+    void anErrorOfANestedNotificationReachesTheHandlerThatMadeTheNestedChange() {
+        std::vector<std::string> caught;
+        ui->onFrameScrollChange = [&] {
+            if (ui->frameScrollPosition() == 4) {
+                try {
+                    ui->setFrameScrollMaximum(2);
+                } catch (const brasvel::ResourceError& error) {
+                    caught.push_back(error.text());
+                }
+                return;
+            }
+            throw brasvel::ResourceError("Read beyond end of file");
+        };
+        ui->setFrameScrollMaximum(6);
+        ui->setFrameScrollPosition(4);
+        QCOMPARE(caught, std::vector<std::string>{"Read beyond end of file"});
+        QCOMPARE(ui->frameScrollPosition(), 2);
+    }
+
+    void anErrorOfTheChangeHandlerOnTheUsersMoveIsReported() {
+        ui->setFrameScrollMaximum(3);
+        ui->setFrameScrollVisible(true);
+        ui->setPanelVisible(PanelId::Preview, true);
+        ui->onFrameScrollChange = [] { throw brasvel::ResourceError("Read beyond end of file"); };
+        window->scb->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+        QCOMPARE(ui->errors, std::vector<std::string>{"Read beyond end of file"});
+    }
+
+    // The scroll bar behaves as the headless toolkit does, step by step: position, maximum and
+    // the number of change notifications.
+    void theFrameScrollBarMatchesTheHeadlessToolkit_data() {
+        QTest::addColumn<QString>("steps");  // "x5" maximum 5, "n2" minimum 2, "p3" position 3
+        QTest::newRow("reset after a high frame") << "x8 p6 x1 p1";
+        QTest::newRow("maximum below minimum") << "x0 p5 x3 p3 p9";
+        QTest::newRow("minimum above position") << "x9 p2 n4 n1 p1";
+        QTest::newRow("same position twice") << "x4 p4 p4 x4 p0";
+    }
+    void theFrameScrollBarMatchesTheHeadlessToolkit() {
+        QFETCH(QString, steps);
+        brasvel::HeadlessToolkit headless;
+        int qtChanges = 0;
+        int headlessChanges = 0;
+        ui->onFrameScrollChange = [&] { ++qtChanges; };
+        headless.onFrameScrollChange = [&] { ++headlessChanges; };
+        for (const QString& step : steps.split(' ')) {
+            const int value = step.mid(1).toInt();
+            for (brasvel::WindowToolkit* kit : {static_cast<brasvel::WindowToolkit*>(ui.get()),
+                                                static_cast<brasvel::WindowToolkit*>(&headless)}) {
+                if (step[0] == 'x') {
+                    kit->setFrameScrollMaximum(value);
+                } else if (step[0] == 'n') {
+                    kit->setFrameScrollMinimum(value);
+                } else {
+                    kit->setFrameScrollPosition(value);
+                }
+            }
+            QCOMPARE(ui->frameScrollPosition(), headless.frameScrollPosition());
+            QCOMPARE(ui->frameScrollMaximum(), headless.frameScrollMaximum());
+            QCOMPARE(qtChanges, headlessChanges);
+        }
+    }
+
+    // --- Handlers and dialogs ---
+
+    void runShowsAnyEscapingErrorAndCallsTheAfterHook() {
+        int after = 0;
+        ui->afterHandler = [&] { ++after; };
+        ui->run([] { throw std::runtime_error("boom"); });
+        ui->run([] {});
+        QCOMPARE(ui->errors, std::vector<std::string>{"boom"});
+        QCOMPARE(after, 2);
+        QVERIFY(!ui->busy());
+    }
+
+    void theOpenDialogOffersTheThreeArchiveKindsInOrder() {
+        const QStringList& filters = RecordingToolkit::openFilters();
+        QCOMPARE(filters.size(), 3);
+        QCOMPARE(filters[0], QStringLiteral("Pliki zaosbów LOD (*.Lod)"));
+        QCOMPARE(filters[1], QStringLiteral("Pliki zasobów dźwiękowych (*.SND)"));
+        QCOMPARE(filters[2], QStringLiteral("Pliki zaosbów video Files (*.Vid)"));
+    }
+
+    void theOpenDialogShowsArchivesWhateverTheCaseOfTheirNames_data() {
+        QTest::addColumn<QString>("filter");
+        QTest::addColumn<QStringList>("shown");
+        QTest::newRow("LOD") << RecordingToolkit::openFilters()[0]
+                             << QStringList{"Mixed.Lod", "UPPER.LOD", "demo.lod"};
+        QTest::newRow("SND") << RecordingToolkit::openFilters()[1] << QStringList{"sounds.snd"};
+        QTest::newRow("VID") << RecordingToolkit::openFilters()[2] << QStringList{"VIDEO.VID"};
+    }
+    void theOpenDialogShowsArchivesWhateverTheCaseOfTheirNames() {
+        QFETCH(QString, filter);
+        QFETCH(QStringList, shown);
+        QTemporaryDir folder;
+        for (const char* name :
+             {"demo.lod", "UPPER.LOD", "Mixed.Lod", "sounds.snd", "VIDEO.VID", "notes.txt"}) {
+            QFile file(folder.filePath(QString::fromLatin1(name)));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+        QFileDialog dialog;
+        RecordingToolkit::prepareOpenDialog(dialog, folder.path());
+        dialog.selectNameFilter(filter);
+        auto* files = dialog.findChild<QFileSystemModel*>();
+        QVERIFY(files != nullptr);
+        auto* list = dialog.findChild<QListView*>(QStringLiteral("listView"));
+        QVERIFY(list != nullptr);
+        QStringList names;
+        QTRY_VERIFY_WITH_TIMEOUT(
+            [&] {
+                names.clear();
+                const QModelIndex root = list->rootIndex();
+                for (int row = 0; row < list->model()->rowCount(root); ++row) {
+                    names << list->model()->index(row, 0, root).data().toString();
+                }
+                names.sort();
+                return names == shown;
+            }(),
+            5000);
+    }
+};
+
+QTEST_MAIN(QtToolkitTest)
+#include "QtToolkitTest.moc"

@@ -1,0 +1,92 @@
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+#include <string>
+
+#include "app/QtWavePlayer.h"
+#include "catalogue/ResourceError.h"
+
+using brasvel::ResourceError;
+using brasvel::app::QtWavePlayer;
+
+namespace {
+
+// A wave file of `samples` silent 8-bit mono samples at 11025 Hz.
+std::string silentWave(int samples) {
+    auto u32 = [](std::uint32_t v) {
+        return std::string{char(v & 0xFF), char((v >> 8) & 0xFF), char((v >> 16) & 0xFF),
+                           char((v >> 24) & 0xFF)};
+    };
+    auto u16 = [](std::uint16_t v) { return std::string{char(v & 0xFF), char(v >> 8)}; };
+    const auto size = static_cast<std::uint32_t>(samples);
+    return "RIFF" + u32(36 + size) + "WAVE" + "fmt " + u32(16) + u16(1) + u16(1) + u32(11025) +
+           u32(11025) + u16(1) + u16(8) + "data" + u32(size) + std::string(size, '\x80');
+}
+
+brasvel::Bytes bytesOf(const std::string& text) {
+    return std::as_bytes(std::span(text.data(), text.size()));
+}
+
+std::string errorText(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const ResourceError& error) {
+        return error.text();
+    }
+    return {};
+}
+
+}  // namespace
+
+class QtWavePlayerTest : public QObject {
+    Q_OBJECT
+private slots:
+    void stoppingOrPlayingWithNothingOpenIsAnError() {
+        QtWavePlayer player;
+        QCOMPARE(errorText([&] { player.stop(); }), std::string("No MCI device open"));
+        QCOMPARE(errorText([&] { player.play(); }), std::string("No MCI device open"));
+    }
+
+    void closingWithNothingOpenDoesNothing() {
+        QtWavePlayer player;
+        player.close();
+        QVERIFY(!player.isOpen());
+    }
+
+    void bytesThatAreNoWaveFileLeaveThePlayerClosed_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("empty") << QByteArray();
+        QTest::newRow("text") << QByteArray("This is not a sound at all.");
+        QTest::newRow("cut header") << QByteArray("RIFF\x10\0\0\0WAV", 11);
+    }
+    void bytesThatAreNoWaveFileLeaveThePlayerClosed() {
+        QFETCH(QByteArray, bytes);
+        QtWavePlayer player;
+        player.open(bytesOf(silentWave(100)));
+        const std::string data(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+        QVERIFY(!errorText([&] { player.open(bytesOf(data)); }).empty());
+        QVERIFY(!player.isOpen());
+    }
+
+    void aWaveOpensStopsAndClosesWithoutTouchingTheCurrentFolder() {
+        QTemporaryDir work;
+        const QString before = QDir::currentPath();
+        QDir::setCurrent(work.path());
+        {
+            QtWavePlayer player;
+            player.open(bytesOf(silentWave(1000)));
+            QVERIFY(player.isOpen());
+            player.stop();
+            player.open(bytesOf(silentWave(500)));
+            QVERIFY(player.isOpen());
+            player.close();
+            QVERIFY(!player.isOpen());
+            QCOMPARE(errorText([&] { player.stop(); }), std::string("No MCI device open"));
+        }
+        QVERIFY(QDir(work.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty());
+        QDir::setCurrent(before);
+    }
+};
+
+QTEST_MAIN(QtWavePlayerTest)
+#include "QtWavePlayerTest.moc"

@@ -1,0 +1,329 @@
+#include <QAction>
+#include <QComboBox>
+#include <QDir>
+#include <QDockWidget>
+#include <QFile>
+#include <QFrame>
+#include <QLabel>
+#include <QListView>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+#include <fstream>
+
+#include "app/EntryListModel.h"
+#include "app/Unit1.h"
+#include "catalogue/ResourceError.h"
+#include "tests/app/AppTestSupport.h"
+#include "tools/writers/ArchiveWriters.h"
+#include "tools/writers/PictureWriters.h"
+#include "window/MainForm.h"
+
+using brasvel::MainForm;
+using brasvel::app::TForm1;
+using brasvel::app::testing::FakePlayer;
+using brasvel::app::testing::RecordingToolkit;
+
+namespace {
+
+namespace writers = brasvel::writers;
+
+std::string palette() {
+    std::string rgb;
+    for (int i = 0; i < 256; ++i) {
+        rgb += {char(i), char(255 - i), char(i / 2)};
+    }
+    return rgb;
+}
+
+// A LOD of five entries: two pictures, a sprite of three frames, a text and a palette.
+std::string lodOfPictures() {
+    writers::PixelGrid field(8, 5, 10);
+    writers::PixelGrid sky(4, 4, 200);
+    writers::DefBlock block;
+    for (int frame = 0; frame < 3; ++frame) {
+        writers::DefFrame each;
+        each.name = "run" + std::to_string(frame) + ".pcx";
+        each.sprite = writers::PixelGrid(6, 4, static_cast<std::uint8_t>(40 * (frame + 1)));
+        block.frames.push_back(each);
+    }
+    const std::string sprite = writers::DefWriter(0x42, 6, 4, palette()).block(block).build();
+    return writers::LodWriter()
+        .add("FIELD.pcx", writers::gamePcx8(field, palette()), true)
+        .add("SKY.PCX", writers::gamePcx8(sky, palette()))
+        .add("RUNNER.def", sprite, true)
+        .add("NOTES.txt", "Notatki.\n")
+        .add("SKY.pal", palette())
+        .build();
+}
+
+void writeArchive(const QTemporaryDir& folder, const char* name, const std::string& bytes) {
+    std::ofstream(folder.filePath(QString::fromLatin1(name)).toStdString(), std::ios::binary)
+        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+}  // namespace
+
+class Unit1Test : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TForm1> window;
+    std::unique_ptr<RecordingToolkit> ui;
+    std::unique_ptr<FakePlayer> player;
+    std::unique_ptr<MainForm> form;
+
+private slots:
+    void init() {
+        window = std::make_unique<TForm1>();
+        ui = std::make_unique<RecordingToolkit>(*window);
+        player = std::make_unique<FakePlayer>();
+        form = std::make_unique<MainForm>(*ui, *player);
+        window->attach(*form, *ui, *player);
+    }
+    void cleanup() {
+        form.reset();
+        player.reset();
+        ui.reset();
+        window.reset();
+    }
+
+    void theWindowHasItsCaptionSizesAndHiddenControls() {
+        QCOMPARE(window->windowTitle(), QStringLiteral("Brasvel Resource Editor  Wersja 1.90 PL"));
+        QCOMPARE(window->minimumSize(), QSize(650, 210));
+        QVERIFY(!window->windowIcon().isNull());
+        QVERIFY(window->ListView1->isHidden());
+        QVERIFY(window->extra->isHidden());
+        QVERIFY(window->Panel1->isHidden());
+        QVERIFY(window->scb->isHidden());
+        QCOMPARE(window->extra->size(), QSize(361, 73));
+        QCOMPARE(window->ProgressBar3->size(), QSize(321, 25));
+        QCOMPARE(window->ProgressBar1->size(), QSize(87, 22));
+        QCOMPARE(window->Panel1->windowTitle(), QStringLiteral("Obraz"));
+        QVERIFY(window->Panel1->features().testFlag(QDockWidget::DockWidgetFloatable));
+        QVERIFY(!window->Panel1->features().testFlag(QDockWidget::DockWidgetClosable));
+    }
+
+    void theMenusHoldTheirItemsWithShortcuts_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QKeySequence>("keys");
+        QTest::newRow("open") << QStringLiteral("Otwórz plik zasobów...") << QKeySequence("F3");
+        QTest::newRow("one") << QStringLiteral("Wypakuj pojedynczy plik...") << QKeySequence("F2");
+        QTest::newRow("all") << QStringLiteral("Wypakuj wszystkie widoczne pliki...")
+                             << QKeySequence("Ctrl+F2");
+        QTest::newRow("exit") << QStringLiteral("Wyjdź z programu") << QKeySequence("F12");
+        QTest::newRow("preview") << QStringLiteral("Podgląd obrazu") << QKeySequence("Ctrl+Z");
+        QTest::newRow("folder") << QStringLiteral("Wybierz ścieżkę do wypakowania plików...")
+                                << QKeySequence("Ctrl+F");
+        QTest::newRow("help") << QStringLiteral("Ogólna pomoc") << QKeySequence();
+        QTest::newRow("about") << QStringLiteral("O programie") << QKeySequence();
+    }
+    void theMenusHoldTheirItemsWithShortcuts() {
+        QFETCH(QString, text);
+        QFETCH(QKeySequence, keys);
+        QAction* found = nullptr;
+        for (QAction* menu : window->menuBar()->actions()) {
+            for (QAction* item : menu->menu()->actions()) {
+                if (item->text() == text) {
+                    found = item;
+                }
+            }
+        }
+        QVERIFY(found != nullptr);
+        QCOMPARE(found->shortcut(), keys);
+    }
+
+    void theShortcutsWorkWhileTheListHasTheFocus_data() {
+        QTest::addColumn<QKeySequence>("keys");
+        QTest::newRow("F2") << QKeySequence("F2");
+        QTest::newRow("Ctrl+F2") << QKeySequence("Ctrl+F2");
+        QTest::newRow("Ctrl+Z") << QKeySequence("Ctrl+Z");
+    }
+    void theShortcutsWorkWhileTheListHasTheFocus() {
+        QFETCH(QKeySequence, keys);
+        QTemporaryDir folder;
+        writeArchive(folder, "mixed.lod", lodOfPictures());
+        window->show();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        ui->run([&] { form->FormCreate("", folder.filePath("mixed.lod").toStdString()); });
+        window->ListView1->setFocus();
+        QAction* action = nullptr;
+        for (QAction* each :
+             {window->SaveSingleFile1, window->SaveSingleFile2, window->QuickView1}) {
+            if (each->shortcut() == keys) {
+                action = each;
+            }
+        }
+        QSignalSpy triggered(action, &QAction::triggered);
+        const QString before = QDir::currentPath();
+        QDir::setCurrent(folder.path());
+        QTest::keySequence(window->ListView1, keys);
+        QDir::setCurrent(before);
+        QCOMPARE(triggered.count(), 1);
+    }
+
+    void theMenuTitlesArePolish() {
+        QStringList titles;
+        for (QAction* menu : window->menuBar()->actions()) {
+            titles << menu->text();
+        }
+        QCOMPARE(titles, (QStringList{"Plik", "Opcje", "Pomoc"}));
+    }
+
+    void everyControlHasAHint() {
+        QCOMPARE(window->ToolButton1->toolTip(), QStringLiteral("Otwórz plik zasobów"));
+        QCOMPARE(window->ToolButton2->toolTip(), QStringLiteral("Wypakuj pojedynczy plik"));
+        QCOMPARE(window->ToolButton5->toolTip(),
+                 QStringLiteral("Wypakuj wszystkie widoczne pliki"));
+        QCOMPARE(window->ToolButton4->toolTip(), QStringLiteral("Wyjdź z programu"));
+        QCOMPARE(window->BitBtn1->toolTip(), QStringLiteral("Podgląd Obrazu (plików pcx i def)"));
+        QCOMPARE(window->ComboBox1->toolTip(), QStringLiteral("Typy zasobów"));
+        QCOMPARE(window->ProgressBar1->toolTip(), QStringLiteral("Postęp"));
+        QCOMPARE(window->extra->toolTip(), QStringLiteral("Panel z paskiem postępu :)"));
+        QCOMPARE(window->ProgressBar3->toolTip(), QStringLiteral("Pasek postępu :)"));
+    }
+
+    void thePlayerButtonsAreUsableOnlyWhileASoundIsOpen() {
+        QVERIFY(!window->PlayButton->isEnabled());
+        QVERIFY(!window->StopButton->isEnabled());
+        ui->run([&] { player->opened = true; });
+        QVERIFY(window->PlayButton->isEnabled());
+        QVERIFY(window->StopButton->isEnabled());
+        ui->run([&] { player->opened = false; });
+        QVERIFY(!window->PlayButton->isEnabled());
+    }
+
+    void aPlayerButtonsOwnActionFollowsOnlyWhenTheNotificationLeftASoundOpen() {
+        // With no archive open the notification stops and closes the device and opens nothing,
+        // so the button's own play does not follow and the buttons become unusable.
+        player->opened = true;
+        window->refreshPlayerButtons();
+        window->PlayButton->click();
+        QCOMPARE(player->calls, std::vector<std::string>{"stop"});
+        QVERIFY(!window->PlayButton->isEnabled());
+        QVERIFY(ui->errors.empty());
+    }
+
+    void withASoundArchiveEachButtonActsOnTheSoundTheNotificationReopened_data() {
+        QTest::addColumn<bool>("play");
+        QTest::addColumn<QString>("action");
+        QTest::newRow("play") << true << "play";
+        QTest::newRow("stop") << false << "stop";
+    }
+    void withASoundArchiveEachButtonActsOnTheSoundTheNotificationReopened() {
+        QFETCH(bool, play);
+        QFETCH(QString, action);
+        QTemporaryDir folder;
+        const std::string path = folder.filePath(QStringLiteral("sounds.snd")).toStdString();
+        const std::string archive =
+            brasvel::writers::SndWriter().add("CHIME", "RIFF\x04\0\0\0WAVE").build();
+        std::ofstream(path, std::ios::binary)
+            .write(archive.data(), static_cast<std::streamsize>(archive.size()));
+        ui->run([&] { form->FormCreate("", path); });
+        QVERIFY(ui->errors.empty());
+        QVERIFY(window->PlayButton->isEnabled());
+        (play ? window->PlayButton : window->StopButton)->click();
+        QCOMPARE(player->calls, (std::vector<std::string>{"stop", action.toStdString()}));
+        QVERIFY(window->StopButton->isEnabled());
+    }
+
+    void aFullArchiveOf15011EntriesFillsTheList() {
+        writers::LodWriter lod;
+        for (int i = 0; i < 15011; ++i) {
+            lod.add("E" + std::to_string(i) + ".txt", "");
+        }
+        QTemporaryDir folder;
+        writeArchive(folder, "full.lod", lod.build());
+        ui->run([&] { form->FormCreate("", folder.filePath("full.lod").toStdString()); });
+        QVERIFY(ui->errors.empty());
+        QCOMPARE(window->listModel->rowCount(), 15011);
+        QCOMPARE(window->listModel->caption(15010), QStringLiteral("E15010.txt"));
+        QVERIFY(!window->ListView1->isHidden());
+        QCOMPARE(window->StatusPanels[0]->text(), QStringLiteral("Total Files: 15011"));
+    }
+
+    void choosingATypeInTheBoxNarrowsTheList() {
+        QTemporaryDir folder;
+        writeArchive(folder, "mixed.lod", lodOfPictures());
+        ui->run([&] { form->FormCreate("", folder.filePath("mixed.lod").toStdString()); });
+        QCOMPARE(window->listModel->rowCount(), 5);
+        for (int i = 0; i < 3; ++i) {
+            QTest::keyClick(window->ComboBox1, Qt::Key_Down);  // "*.Smk", "*.Bik", "*.Pcx"
+        }
+        QCOMPARE(window->ComboBox1->currentText(), QStringLiteral("*.Pcx"));
+        QCOMPARE(window->listModel->rowCount(), 2);
+        QCOMPARE(window->listModel->caption(1), QStringLiteral("SKY.PCX"));
+        QVERIFY(ui->errors.empty());
+    }
+
+    void steppingTheFrameScrollBarShowsEachFrameOfTheSelectedSprite() {
+        QTemporaryDir folder;
+        writeArchive(folder, "mixed.lod", lodOfPictures());
+        ui->run([&] { form->FormCreate("", folder.filePath("mixed.lod").toStdString()); });
+        window->ListView1->setCurrentIndex(window->listModel->index(2));  // RUNNER.def
+        window->BitBtn1->click();
+        QVERIFY(ui->errors.empty());
+        QVERIFY(!window->Panel1->isHidden());
+        QVERIFY(!window->scb->isHidden());
+        QCOMPARE(window->scb->maximum(), 3);
+        QCOMPARE(window->ComboBox1->currentText(),
+                 QStringLiteral("42"));                  // the type, in hexadecimal
+        QCOMPARE(window->ComboBox1->currentIndex(), 0);  // the text is shown, not chosen
+        std::vector<qint64> pictures{window->Image->pixmap().cacheKey()};
+        for (int frame = 2; frame <= 3; ++frame) {
+            window->scb->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+            QCOMPARE(window->scb->value(), frame);
+            pictures.push_back(window->Image->pixmap().cacheKey());
+        }
+        QVERIFY(ui->errors.empty());
+        QVERIFY(pictures[0] != pictures[1] && pictures[1] != pictures[2]);
+        QCOMPARE(window->Image->pixmap().size(), QSize(6, 4));
+    }
+
+    void aBatchExtractionWritesEveryShownRowAndPutsItsPanelAway() {
+        QTemporaryDir folder;
+        writeArchive(folder, "mixed.lod", lodOfPictures());
+        const QString before = QDir::currentPath();
+        QDir::setCurrent(folder.path());
+        ui->run([&] { form->FormCreate("", "mixed.lod"); });
+        window->ToolButton5->trigger();
+        QDir::setCurrent(before);
+        QVERIFY2(ui->errors.empty(), ui->errors.empty() ? "" : ui->errors[0].c_str());
+        QCOMPARE(ui->questions.size(), std::size_t{1});
+        for (const char* name : {"FIELD.bmp", "SKY.bmp", "RUNNER.def", "NOTES.txt", "SKY.pal"}) {
+            QVERIFY2(QFile::exists(folder.filePath(QString::fromLatin1(name))), name);
+        }
+        QVERIFY(window->extra->isHidden());
+        QCOMPARE(window->ProgressBar3->value(), 0);
+    }
+
+    void aCloseRequestFromOutsideWaitsUntilTheRunningHandlerEnds() {
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        ui->run([&] { QVERIFY(!window->close()); });
+        QVERIFY(window->isVisible());
+    }
+
+    void theExitCommandsCloseTheWindowFromInsideTheirHandler() {
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        ui->run([&] { ui->closeWindow(); });
+        QVERIFY(!window->isVisible());
+    }
+
+    void theAboutAndHelpItemsOpenTheirDialogs() {
+        window->About2->trigger();
+        window->GeneralHelp1->trigger();
+        // The form asks the toolkit for them; a form without those handlers yet shows none.
+        QVERIFY(ui->aboutShown <= 1);
+        QVERIFY(ui->helpShown <= 1);
+        QVERIFY(ui->errors.empty());
+    }
+};
+
+QTEST_MAIN(Unit1Test)
+#include "Unit1Test.moc"

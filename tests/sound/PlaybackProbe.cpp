@@ -1,0 +1,97 @@
+// Plays a tone through the window's real sound path: an SND archive holding one generated WAV is
+// opened by the window logic, Play is pressed, and the Qt Multimedia player plays the sound to
+// the default audio device. Exits 0 once the sound has played to its end, 1 on any failure.
+//
+// usage: playback-probe FOLDER FREQUENCY SECONDS
+
+#include <QCoreApplication>
+#include <QMediaPlayer>
+#include <QTimer>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+
+#include "app/QtWavePlayer.h"
+#include "toolkit/HeadlessToolkit.h"
+#include "tools/writers/ArchiveWriters.h"
+#include "window/MainForm.h"
+
+namespace {
+
+using brasvel::writers::putU16;
+using brasvel::writers::putU32;
+
+// A 16-bit mono PCM wave of a sine tone at half of full scale.
+std::string toneWave(double frequency, double seconds) {
+    constexpr std::uint32_t rate = 22050;
+    const auto samples = static_cast<std::uint32_t>(rate * seconds);
+    std::string wave = "RIFF";
+    putU32(wave, 36 + samples * 2);
+    wave += "WAVEfmt ";
+    putU32(wave, 16);
+    putU16(wave, 1);  // PCM
+    putU16(wave, 1);  // mono
+    putU32(wave, rate);
+    putU32(wave, rate * 2);
+    putU16(wave, 2);
+    putU16(wave, 16);
+    wave += "data";
+    putU32(wave, samples * 2);
+    for (std::uint32_t i = 0; i < samples; ++i) {
+        const double value = 0.5 * std::sin(2 * M_PI * frequency * i / rate);
+        putU16(wave, static_cast<std::uint16_t>(static_cast<std::int16_t>(value * 32767)));
+    }
+    return wave;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication application(argc, argv);
+    if (argc != 4) {
+        std::cerr << "usage: playback-probe FOLDER FREQUENCY SECONDS\n";
+        return 2;
+    }
+    const std::filesystem::path folder = argv[1];
+    const double frequency = std::stod(argv[2]);
+    const double seconds = std::stod(argv[3]);
+    const std::string archive = (folder / "tone.snd").string();
+    std::ofstream(archive, std::ios::binary)
+        << brasvel::writers::SndWriter().add("TONE", toneWave(frequency, seconds)).build();
+
+    brasvel::HeadlessToolkit ui;
+    brasvel::app::QtWavePlayer player;
+    brasvel::MainForm form(ui, player);
+    ui.openReplies.push_back(brasvel::OpenChoice{archive, 2});
+    form.ToolButton1Click();
+    form.MediaPlayer1Click(brasvel::PlayerButton::Play);
+    if (!ui.errors.empty() || !player.isOpen()) {
+        std::cerr << "playback-probe: the sound was not prepared: "
+                  << (ui.errors.empty() ? "no device" : ui.errors.front()) << '\n';
+        return 1;
+    }
+    player.play();
+
+    int exitCode = 1;
+    QMediaPlayer* media = player.mediaPlayer();
+    QObject::connect(media, &QMediaPlayer::mediaStatusChanged, &application,
+                     [&](QMediaPlayer::MediaStatus status) {
+                         if (status == QMediaPlayer::EndOfMedia) {
+                             exitCode = 0;
+                             application.quit();
+                         }
+                     });
+    QObject::connect(media, &QMediaPlayer::errorOccurred, &application,
+                     [&](QMediaPlayer::Error, const QString& text) {
+                         std::cerr << "playback-probe: " << text.toStdString() << '\n';
+                         application.quit();
+                     });
+    QTimer::singleShot(static_cast<int>(seconds * 1000) + 10000, &application, [&] {
+        std::cerr << "playback-probe: the sound did not end in time\n";
+        application.quit();
+    });
+    application.exec();
+    form.FormClose();
+    return exitCode;
+}
