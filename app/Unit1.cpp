@@ -258,6 +258,12 @@ void TForm1::buildPreview() {
     Panel1->resize(kPreviewStartSize);
     Panel1->hide();
     Panel1->installEventFilter(this);
+    // Docked at a side, the panel keeps the width it had floating instead of a narrow strip.
+    connect(Panel1, &QDockWidget::topLevelChanged, this, [this](bool floating) {
+        if (!floating) {
+            resizeDocks({Panel1}, {kPreviewStartSize.width()}, Qt::Horizontal);
+        }
+    });
 }
 
 void TForm1::buildStatusBar() {

@@ -3,13 +3,16 @@
 //   brasvel-resedit [ARCHIVE]
 //
 // ARCHIVE, when given, is opened at start by the last three letters of its name (lod, snd or
-// vid, in lower or upper case). The hidden option --screenshot PATH [--preview ROW] saves a
-// picture of the window once it is shown and quits; the documentation's pictures are made so.
+// vid, in lower or upper case). The hidden option --screenshot PATH [--preview ROW [--frame N]
+// [--docked]] saves a picture of the screen once the window is shown, with the preview of row ROW
+// (frame N of a sprite, the panel docked or floating), and quits.
 
 #include <QApplication>
+#include <QDockWidget>
 #include <QFile>
 #include <QListView>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QScreen>
 #include <QSettings>
 #include <QTimer>
@@ -35,6 +38,8 @@ struct Options {
     std::string archive;
     QString screenshot;
     int previewRow = -1;
+    int frame = 1;
+    bool docked = false;
 };
 
 Options parseOptions(int argc, char** argv) {
@@ -44,6 +49,10 @@ Options parseOptions(int argc, char** argv) {
             options.screenshot = QString::fromLocal8Bit(argv[++i]);
         } else if (std::strcmp(argv[i], "--preview") == 0 && i + 1 < argc) {
             options.previewRow = std::atoi(argv[++i]);
+        } else if (std::strcmp(argv[i], "--frame") == 0 && i + 1 < argc) {
+            options.frame = std::atoi(argv[++i]);
+        } else if (std::strcmp(argv[i], "--docked") == 0) {
+            options.docked = true;
         } else if (options.archive.empty()) {
             options.archive = argv[i];
         }
@@ -57,6 +66,12 @@ void takeScreenshot(brasvel::app::TForm1& window, brasvel::app::QtToolkit& ui,
     if (options.previewRow >= 0 && options.previewRow < ui.rowCount()) {
         window.ListView1->setCurrentIndex(window.listModel->index(options.previewRow));
         window.BitBtn1->click();
+        if (options.docked) {
+            window.Panel1->setFloating(false);
+        }
+        if (options.frame > 1) {
+            window.scb->setValue(options.frame);  // as the user drags the thumb there
+        }
     }
     QTimer::singleShot(700, &window, [&window, path = options.screenshot] {
         // The whole screen, so that a floating preview panel is in the picture too.

@@ -135,94 +135,108 @@ ListingReport openFile(CatalogueModel& model, WindowToolkit& ui, const std::stri
     return reader(model, ui, archive.bytes());
 }
 
-}  // namespace
 
-ListingReport readLodDirectory(CatalogueModel& model, WindowToolkit& ui, Bytes archive) {
+// What tells the three directories apart: where the count and the first entry lie, how long an
+// entry is, how an entry becomes a catalogue record with its row's caption and image, and how
+// fast the tool bar's progress bar rises.
+struct DirectoryLayout {
+    std::uint64_t countOffset;
+    std::uint64_t firstEntry;
+    std::uint64_t entrySize;
+    int progressEvery;  // the bar rises at entries 0, progressEvery, 2 × progressEvery, ...
+    int progressStep;
+    void (*readEntry)(ByteReader& record, CatalogueEntry& entry, std::string& caption, int& image);
+};
+
+void readLodEntry(ByteReader& record, CatalogueEntry& entry, std::string& caption, int& image) {
+    splitName(asChars(record.bytes(16)), kLodNameScan, entry);
+    entry.Offset = record.i32();
+    entry.Size = record.i32();
+    /* type = */ record.skip(4);
+    entry.PackedSize = record.i32();
+    caption = std::string(entry.Name.view()) + '.' + std::string(entry.Ext.view());
+    image = lodReaderImage(entry.Ext);
+}
+
+void readSndEntry(ByteReader& record, CatalogueEntry& entry, std::string& caption, int& image) {
+    entry.Name.assign(untilNul(asChars(record.bytes(kSndNameField))).substr(0, 12));
+    entry.Ext.assign("WAV");
+    entry.Offset = record.i32();
+    entry.Size = record.i32();
+    entry.PackedSize = 0;
+    caption = std::string(entry.Name.view()) + ".Wav";
+    image = kImageWav;
+}
+
+void readVidEntry(ByteReader& record, CatalogueEntry& entry, std::string& caption, int& image) {
+    const std::string_view field = asChars(record.bytes(kVidNameField));
+    splitName(field, kVidNameScan, entry);
+    entry.Offset = record.i32();
+    entry.PackedSize = 0;
+    // The row shows the stored name itself, up to 16 bytes, not Name and Ext joined.
+    caption = field.substr(0, kVidCaptionBytes);
+    image = vidReaderImage(entry.Ext);
+}
+
+constexpr DirectoryLayout kLodLayout{kLodCountOffset, kLodDirectoryOffset, kLodEntrySize, 50, 2,
+                                     readLodEntry};
+constexpr DirectoryLayout kSndLayout{0, 4, kSndEntrySize, 1, 1, readSndEntry};
+constexpr DirectoryLayout kVidLayout{0, 4, kVidEntrySize, 1, 10, readVidEntry};
+
+// Reads the directory into the catalogue and the list. An entry is stored and gets its row only
+// when all of its record is there; a record cut short ends the reading with the rows made so far.
+ListingReport readDirectory(CatalogueModel& model, WindowToolkit& ui, Bytes archive,
+                            const DirectoryLayout& layout) {
     ui.setListVisible(true);
     ListingReport report;
     ByteReader reader(archive);
-    reader.require(kLodCountOffset + 4);
-    reader.seek(kLodCountOffset);
+    reader.require(layout.countOffset + 4);
+    reader.seek(layout.countOffset);
     const int count = acceptCount(model, ui, reader.i32(), report);
-    reader.seek(kLodDirectoryOffset);
-    {
-        ListUpdate update(ui);
-        for (int k = 0; k < count; ++k) {
-            CatalogueEntry& entry = model.Catalogue[static_cast<std::size_t>(k)];
-            entry.Name.clear();
-            reader.require(kLodEntrySize);
-            const std::string_view field = asChars(reader.bytes(16));
-            const int row = ui.appendRow();
-            splitName(field, kLodNameScan, entry);
-            entry.Offset = reader.i32();
-            entry.Size = reader.i32();
-            reader.skip(4);
-            model.ViewOrder[static_cast<std::size_t>(k)] = static_cast<std::uint16_t>(k);
-            entry.PackedSize = reader.i32();
-            ui.setRowImage(row, lodReaderImage(entry.Ext));
-            ui.setRowCaption(row, std::string(entry.Name.view()) + '.' + std::string(entry.Ext.view()));
-            report.listed = k + 1;
-            if (k % 50 == 0) {
-                raiseProgress(ui, 2);
-            }
+    reader.seek(layout.firstEntry);
+    std::string caption;
+    int image = kImageNone;
+    ListUpdate update(ui);
+    for (int k = 0; k < count; ++k) {
+        CatalogueEntry& entry = model.Catalogue[static_cast<std::size_t>(k)];
+        if (!reader.canRead(layout.entrySize)) {
+            // The counts shrink to the entries read, so that neither the type filter nor a batch
+            // reaches records this directory never filled (they may hold an earlier archive's).
+            model.EntryCount = static_cast<std::uint16_t>(k);
+            model.VisibleCount = k;
+            reader.require(layout.entrySize);
+        }
+        ByteReader record(reader.bytes(layout.entrySize));
+        layout.readEntry(record, entry, caption, image);
+        const int row = ui.appendRow();
+        ui.setRowCaption(row, caption);
+        ui.setRowImage(row, image);
+        model.ViewOrder[static_cast<std::size_t>(k)] = static_cast<std::uint16_t>(k);
+        report.listed = k + 1;
+        if (k % layout.progressEvery == 0) {
+            raiseProgress(ui, layout.progressStep);
         }
     }
+    return report;
+}
+
+}  // namespace
+
+ListingReport readLodDirectory(CatalogueModel& model, WindowToolkit& ui, Bytes archive) {
+    const ListingReport report = readDirectory(model, ui, archive, kLodLayout);
     ui.setProgressPosition(ProgressBarId::Toolbar, 0);
     return report;
 }
 
 ListingReport readSndDirectory(CatalogueModel& model, WindowToolkit& ui, Bytes archive) {
-    ui.setListVisible(true);
-    ListingReport report;
-    ByteReader reader(archive);
-    const int count = acceptCount(model, ui, reader.i32(), report);
-    {
-        ListUpdate update(ui);
-        for (int k = 0; k < count; ++k) {
-            CatalogueEntry& entry = model.Catalogue[static_cast<std::size_t>(k)];
-            entry.Name.clear();
-            entry.Ext.assign("WAV");
-            entry.PackedSize = 0;
-            reader.require(kSndEntrySize);
-            const std::string_view field = asChars(reader.bytes(kSndNameField));
-            entry.Offset = reader.i32();
-            entry.Size = reader.i32();
-            const int row = ui.appendRow();
-            entry.Name.assign(untilNul(field).substr(0, 12));
-            ui.setRowCaption(row, std::string(entry.Name.view()) + ".Wav");
-            model.ViewOrder[static_cast<std::size_t>(k)] = static_cast<std::uint16_t>(k);
-            ui.setRowImage(row, kImageWav);
-            report.listed = k + 1;
-            raiseProgress(ui, 1);
-        }
-    }
+    const ListingReport report = readDirectory(model, ui, archive, kSndLayout);
     ui.setProgressPosition(ProgressBarId::Toolbar, 0);
     return report;
 }
 
 ListingReport readVidDirectory(CatalogueModel& model, WindowToolkit& ui, Bytes archive) {
-    ui.setListVisible(true);
-    ListingReport report;
-    ByteReader reader(archive);
-    const int count = acceptCount(model, ui, reader.i32(), report);
-    {
-        ListUpdate update(ui);
-        for (int k = 0; k < count; ++k) {
-            CatalogueEntry& entry = model.Catalogue[static_cast<std::size_t>(k)];
-            entry.PackedSize = 0;
-            reader.require(kVidEntrySize);
-            const std::string_view field = asChars(reader.bytes(kVidNameField));
-            const int row = ui.appendRow();
-            ui.setRowCaption(row, field.substr(0, kVidCaptionBytes));
-            splitName(field, kVidNameScan, entry);
-            entry.Offset = reader.i32();
-            ui.setRowImage(row, vidReaderImage(entry.Ext));
-            model.ViewOrder[static_cast<std::size_t>(k)] = static_cast<std::uint16_t>(k);
-            report.listed = k + 1;
-            raiseProgress(ui, 10);
-        }
-        deriveVidSizes(model, archive.size());
-    }
+    const ListingReport report = readDirectory(model, ui, archive, kVidLayout);
+    deriveVidSizes(model, archive.size());
     ui.setProgressPosition(ProgressBarId::Toolbar, 0);
     return report;
 }

@@ -5,7 +5,8 @@
 // status panel 0, and the tool bar's progress bar on the way. The caller clears the list first.
 //
 // A directory that ends early keeps the entries and rows read so far and then fails with "Read
-// beyond end of file". A negative entry count fails as a damaged archive before any row is made.
+// beyond end of file"; status panel 0 still shows the header's count, while EntryCount and
+// VisibleCount hold the entries actually read. A negative entry count fails as a damaged archive before any row is made.
 // A count above the catalogue's capacity lists the first 15011 entries; the report says so.
 
 #include <cstdint>

@@ -12,6 +12,7 @@
 
 #include "tools/writers/ArchiveWriters.h"
 #include "tools/writers/PictureWriters.h"
+#include "tools/writers/SoundWriters.h"
 
 namespace {
 
@@ -440,25 +441,7 @@ std::string musicPlaceholder() {
 constexpr int kRate = 22050;
 
 std::string wave(double seconds, const std::function<double(double)>& sample) {
-    const auto count = static_cast<std::uint32_t>(seconds * kRate);
-    std::string data;
-    for (std::uint32_t i = 0; i < count; ++i) {
-        const double v = std::clamp(sample(static_cast<double>(i) / kRate), -1.0, 1.0);
-        putU16(data, static_cast<std::uint16_t>(static_cast<std::int16_t>(std::lround(v * 30000))));
-    }
-    std::string out = "RIFF";
-    putU32(out, static_cast<std::uint32_t>(36 + data.size()));
-    out += "WAVEfmt ";
-    putU32(out, 16);
-    putU16(out, 1);  // PCM
-    putU16(out, 1);  // mono
-    putU32(out, kRate);
-    putU32(out, kRate * 2);
-    putU16(out, 2);
-    putU16(out, 16);
-    out += "data";
-    putU32(out, static_cast<std::uint32_t>(data.size()));
-    return out + data;
+    return pcmWave(seconds, kRate, sample);
 }
 
 double tone(double t, double frequency) {

@@ -15,37 +15,8 @@
 #include "app/QtWavePlayer.h"
 #include "toolkit/HeadlessToolkit.h"
 #include "tools/writers/ArchiveWriters.h"
+#include "tools/writers/SoundWriters.h"
 #include "window/MainForm.h"
-
-namespace {
-
-using brasvel::writers::putU16;
-using brasvel::writers::putU32;
-
-// A 16-bit mono PCM wave of a sine tone at half of full scale.
-std::string toneWave(double frequency, double seconds) {
-    constexpr std::uint32_t rate = 22050;
-    const auto samples = static_cast<std::uint32_t>(rate * seconds);
-    std::string wave = "RIFF";
-    putU32(wave, 36 + samples * 2);
-    wave += "WAVEfmt ";
-    putU32(wave, 16);
-    putU16(wave, 1);  // PCM
-    putU16(wave, 1);  // mono
-    putU32(wave, rate);
-    putU32(wave, rate * 2);
-    putU16(wave, 2);
-    putU16(wave, 16);
-    wave += "data";
-    putU32(wave, samples * 2);
-    for (std::uint32_t i = 0; i < samples; ++i) {
-        const double value = 0.5 * std::sin(2 * M_PI * frequency * i / rate);
-        putU16(wave, static_cast<std::uint16_t>(static_cast<std::int16_t>(value * 32767)));
-    }
-    return wave;
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
     QCoreApplication application(argc, argv);
@@ -58,7 +29,12 @@ int main(int argc, char** argv) {
     const double seconds = std::stod(argv[3]);
     const std::string archive = (folder / "tone.snd").string();
     std::ofstream(archive, std::ios::binary)
-        << brasvel::writers::SndWriter().add("TONE", toneWave(frequency, seconds)).build();
+        << brasvel::writers::SndWriter()
+               .add("TONE",
+                    brasvel::writers::pcmWave(
+                        seconds, 22050,
+                        [frequency](double t) { return 0.5 * std::sin(2 * M_PI * frequency * t); }))
+               .build();
 
     brasvel::HeadlessToolkit ui;
     brasvel::app::QtWavePlayer player;

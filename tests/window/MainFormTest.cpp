@@ -146,6 +146,26 @@ TEST_F(MainFormTest, aDamagedArchiveIsReportedAndTheProgramGoesOn) {
     EXPECT_NE(ui.errors[1].find("File not found"), std::string::npos);
 }
 
+TEST_F(MainFormTest, aDirectoryEndingEarlyNeverLetsTheFilterOrABatchReachAnEarlierArchive) {
+    LodWriter earlier;
+    for (int i = 0; i < 5; ++i) {
+        earlier.add("OLD" + std::to_string(i) + ".TXT", "old");
+    }
+    openThroughDialog(write("earlier.lod", earlier.build()), 1);
+    // The one whole entry keeps its data in the header's unused bytes, before the cut.
+    std::string full = LodWriter().addRaw("NEW.TXT", 12, 3, 0).addRaw("LOST.TXT", 12, 3, 0).build();
+    full.replace(12, 3, "new");
+    openThroughDialog(write("cut.lod", full.substr(0, 92 + 32 + 5)), 1);
+    EXPECT_EQ(ui.statusTexts[0], "Total Files: 2");
+    ui.typeIndex = 0;
+    form.ViewLod();
+    ASSERT_EQ(ui.rows.size(), 1u);
+    EXPECT_EQ(ui.rows[0].shownCaption(), "NEW.TXT");
+    chooseFolder(folder / "out");
+    form.SaveSingleFile2Click();
+    EXPECT_EQ(filesIn(folder / "out"), std::set<std::string>{"NEW.TXT"});
+}
+
 TEST_F(MainFormTest, anArchiveAboveCapacityIsListedInPartWithANotice) {
     LodWriter writer;
     for (int i = 0; i < kCatalogueCapacity + 1; ++i) {
