@@ -1,6 +1,7 @@
 #include "extract/AtomicFile.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -104,6 +105,22 @@ std::string TargetFolder::pathOf(std::string_view name) const {
     return result;
 }
 
+void TargetFolder::keepIntact(const std::string& path) {
+    struct stat status {};
+    if (::stat(path.c_str(), &status) == 0) {
+        kept_.emplace_back(status.st_dev, status.st_ino);
+    }
+}
+
+bool TargetFolder::isKeptIntact(const std::string& name) const {
+    struct stat status {};
+    if (kept_.empty() || ::fstatat(fd_, name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0) {
+        return false;
+    }
+    return std::find(kept_.begin(), kept_.end(), std::pair(status.st_dev, status.st_ino)) !=
+           kept_.end();
+}
+
 PendingFile TargetFolder::prepare(std::string_view name, Bytes content) const {
     std::string temporary;
     int fd = -1;
@@ -170,6 +187,11 @@ void PendingFile::discard() noexcept {
 void PendingFile::commit() {
     if (temporary_.empty()) {
         return;
+    }
+    if (folder_->isKeptIntact(name_)) {
+        discard();
+        throw ResourceError(fileErrorText(fileErrorCode(EACCES)),
+                            folder_->pathOf(name_) + " is the archive being read");
     }
     if (::renameat(folder_->fd_, temporary_.c_str(), folder_->fd_, name_.c_str()) != 0) {
         const int error = errno;

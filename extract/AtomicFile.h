@@ -13,6 +13,8 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "catalogue/ByteReader.h"
 
@@ -40,15 +42,23 @@ public:
     // prepare() then commit(): `name` holds `content` when it returns.
     void writeFile(std::string_view name, Bytes content) const;
 
+    // The file at `path` (the archive being read) is never replaced by a file of this folder,
+    // under any name that leads to it: committing over it fails with "File access denied". Does
+    // nothing when `path` does not exist.
+    void keepIntact(const std::string& path);
+
     const std::string& path() const { return path_; }
     // The path of `name` in this folder, as shown in messages.
     std::string pathOf(std::string_view name) const;
 
 private:
     friend class PendingFile;
+    bool isKeptIntact(const std::string& name) const;
+
     std::string path_;
     int fd_ = -1;
     WriteFunction write_;
+    std::vector<std::pair<dev_t, ino_t>> kept_;  // files never to replace
 };
 
 // A file written completely under its temporary name. commit() renames it over its own name; a
