@@ -149,6 +149,7 @@ case "$command" in
             echo "fuzz: $target for $seconds s"
             run_target "$target" "$seconds" "$merge" || failed+=("$target")
         done
+        echo "fuzz: $((${#chosen[@]} - ${#failed[@]})) passed, ${#failed[@]} failed"
         if ((${#failed[@]} > 0)); then
             echo "fuzz: findings in ${failed[*]}; inputs in fuzz/artifacts/"
             exit 1
@@ -162,6 +163,7 @@ case "$command" in
         for target in "${chosen[@]}"; do
             replay_target "$target" || failed+=("$target")
         done
+        echo "replay: $((${#chosen[@]} - ${#failed[@]})) passed, ${#failed[@]} failed"
         if ((${#failed[@]} > 0)); then
             echo "fuzz: replay failed for ${failed[*]}"
             exit 1

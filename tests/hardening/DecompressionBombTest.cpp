@@ -88,6 +88,12 @@ std::string zlibOfZeros(std::uint64_t count) {
 
 constexpr std::uint64_t kGigabyte = std::uint64_t{1} << 30;
 
+// A gigabyte of zeros, made once for all the tests.
+const std::string& gigabyteBomb() {
+    static const std::string bomb = zlibOfZeros(kGigabyte);
+    return bomb;
+}
+
 CatalogueEntry compressedEntry(const std::string& stream, std::int32_t size) {
     CatalogueEntry entry;
     entry.Name = "BOMB";
@@ -110,7 +116,7 @@ TEST(AZeroStream, InflatesToExactlyItsLengthOfZeros) {
 }
 
 TEST(ADecompressionBomb, StopsAtTheStatedSizeAndIsReportedDamaged) {
-    const std::string bomb = zlibOfZeros(kGigabyte);
+    const std::string& bomb = gigabyteBomb();
     std::vector<std::byte> buffer;
     try {
         entryContent(asBytes(bomb), compressedEntry(bomb, 1000), ArchiveKind::Lod, buffer);
@@ -123,7 +129,7 @@ TEST(ADecompressionBomb, StopsAtTheStatedSizeAndIsReportedDamaged) {
 }
 
 TEST(ADecompressionBomb, ThatStatesAFewMegabytesHoldsNoMoreThanThose) {
-    const std::string bomb = zlibOfZeros(kGigabyte);
+    const std::string& bomb = gigabyteBomb();
     std::vector<std::byte> buffer;
     const std::int32_t size = 4 << 20;
     EXPECT_THROW(entryContent(asBytes(bomb), compressedEntry(bomb, size), ArchiveKind::Lod, buffer),
@@ -133,7 +139,7 @@ TEST(ADecompressionBomb, ThatStatesAFewMegabytesHoldsNoMoreThanThose) {
 
 TEST(ADecompressionBomb, IsNotWrittenByTheBatchAndTheErrorNamesIt) {
     const ScratchArea area;
-    const std::string bomb = zlibOfZeros(kGigabyte);
+    const std::string& bomb = gigabyteBomb();
     const std::string archive =
         LodWriter()
             .addStored("BOMB.TXT", bomb, 1000, static_cast<std::int32_t>(bomb.size()))
@@ -160,7 +166,7 @@ TEST(ADecompressionBomb, IsNotWrittenByTheBatchAndTheErrorNamesIt) {
 
 TEST(ADecompressionBomb, IsListedAsDamagedByTheVerifyCommand) {
     const ScratchArea area;
-    const std::string bomb = zlibOfZeros(kGigabyte);
+    const std::string& bomb = gigabyteBomb();
     writeFile(area.root() / "bomb.lod",
               LodWriter()
                   .addStored("BOMB.TXT", bomb, 1000, static_cast<std::int32_t>(bomb.size()))
@@ -176,7 +182,7 @@ TEST(ADecompressionBomb, IsListedAsDamagedByTheVerifyCommand) {
 
 TEST(ADecompressionBomb, InTheWindowsPreviewIsReportedAndShowsNothing) {
     const ScratchArea area;
-    const std::string bomb = zlibOfZeros(kGigabyte);
+    const std::string& bomb = gigabyteBomb();
     writeFile(area.root() / "bomb.lod",
               LodWriter()
                   .addStored("BOMB.PCX", bomb, 1000, static_cast<std::int32_t>(bomb.size()))
