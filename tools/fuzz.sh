@@ -20,6 +20,7 @@ readonly targets_all=(lod_directory snd_directory vid_directory lod_inflate pcx_
 readonly build=build-fuzz
 readonly seeds=$build/seeds
 readonly log=$build/fuzz-runs.tsv
+readonly max_corpus_files=300
 
 max_len() {
     case "$1" in
@@ -87,6 +88,14 @@ merge_corpus() {
     # shellcheck disable=SC2046
     "$build/bin/fuzz_$target" $(fuzz_options "$target") -merge=1 "$merged" "$corpus" \
         "fuzz/corpus-work/$target" >/dev/null 2>&1
+    # Loop counters make many inputs look new; past the size we commit, keep by edges alone.
+    if (($(find "$merged" -type f | wc -l) > max_corpus_files)); then
+        rm -rf "$merged"
+        mkdir -p "$merged"
+        # shellcheck disable=SC2046
+        "$build/bin/fuzz_$target" $(fuzz_options "$target") -merge=1 -use_counters=0 \
+            "$merged" "$corpus" "fuzz/corpus-work/$target" >/dev/null 2>&1
+    fi
     rm -rf "$corpus"
     mv "$merged" "$corpus"
     echo "fuzz: $target corpus: $(find "$corpus" -type f | wc -l) files," \
