@@ -35,6 +35,10 @@ void runDirectoryReader(Reader reader, ArchiveKind kind, const std::uint8_t* dat
     FUZZ_CHECK(ui.rowCount() <= model->VisibleCount);
     FUZZ_CHECK(report.listed <= model->VisibleCount);
     FUZZ_CHECK(ui.updateDepth == 0);
+    if (complete) {
+        FUZZ_CHECK(report.listed == model->EntryCount && ui.rowCount() == report.listed);
+        FUZZ_CHECK(ui.statusTexts[0] == "Total Files: " + std::to_string(report.listed));
+    }
     for (int row = 0; row < ui.rowCount(); ++row) {
         const CatalogueEntry& entry = model->entryAtRow(row);
         FUZZ_CHECK(model->ViewOrder[static_cast<std::size_t>(row)] == row);
@@ -54,11 +58,15 @@ void runDirectoryReader(Reader reader, ArchiveKind kind, const std::uint8_t* dat
             } catch (const ResourceError&) {
             }
         }
+        // A video's size is derived so that it never reaches past the end of the file.
+        const bool mustLieInside = kind == ArchiveKind::Vid && complete && entry.Offset >= 0 &&
+                                   static_cast<std::uint64_t>(entry.Offset) <= archive.size();
         try {
             const Bytes stored = storedBytes(archive, entry, kind);
             FUZZ_CHECK(stored.data() >= archive.data() &&
                        stored.data() + stored.size() <= archive.data() + archive.size());
         } catch (const ResourceError&) {
+            FUZZ_CHECK(!mustLieInside);
         }
     }
 }
