@@ -108,6 +108,7 @@ int extractCommand(const std::vector<std::string>& args) {
     }
     try {
         folder.emplace(folderPath);
+        folder->keepIntact(archive.path);
     } catch (const ResourceError& error) {
         std::cerr << "brasvel-res: target folder: " << error.describe() << '\n';
         return kExitUnusable;

@@ -1,6 +1,7 @@
 #include "extract/AtomicFile.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -163,6 +164,22 @@ void TargetFolder::writeAll(int fd, Bytes content, std::string_view name) const 
     }
 }
 
+void TargetFolder::keepIntact(const std::string& path) {
+    struct stat status {};
+    if (::stat(path.c_str(), &status) == 0) {
+        kept_.emplace_back(status.st_dev, status.st_ino);
+    }
+}
+
+bool TargetFolder::isKeptIntact(const std::string& name) const {
+    struct stat status {};
+    if (kept_.empty() || ::fstatat(fd_, name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0) {
+        return false;
+    }
+    return std::find(kept_.begin(), kept_.end(), std::pair(status.st_dev, status.st_ino)) !=
+           kept_.end();
+}
+
 PendingFile TargetFolder::prepare(std::string_view name, Bytes content) const {
     const int fd = openUnnamed();
     if (fd < 0) {
@@ -257,6 +274,11 @@ void PendingFile::discard() noexcept {
 }
 
 void PendingFile::commit() {
+    if (folder_->isKeptIntact(name_)) {
+        discard();
+        throw ResourceError(fileErrorText(fileErrorCode(EACCES)),
+                            folder_->pathOf(name_) + " is the archive being read");
+    }
     if (fd_ >= 0) {
         // The descriptor is closed whatever happens; once linked, the file stays.
         const TemporaryFile file(folder_->fd_, {}, std::exchange(fd_, -1));

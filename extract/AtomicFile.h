@@ -20,6 +20,8 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "catalogue/ByteReader.h"
 
@@ -54,6 +56,11 @@ public:
     // prepare() then commit(): `name` holds `content` when it returns.
     void writeFile(std::string_view name, Bytes content) const;
 
+    // The file at `path` (the archive being read) is never replaced by a file of this folder,
+    // under any name that leads to it: committing over it fails with "File access denied". Does
+    // nothing when `path` does not exist.
+    void keepIntact(const std::string& path);
+
     const std::string& path() const { return path_; }
     // The path of `name` in this folder, as shown in messages.
     std::string pathOf(std::string_view name) const;
@@ -68,11 +75,13 @@ private:
     std::string linkUnderTemporaryName(int fd, std::string_view name) const;
     // Renames `temporary` over `name`; removes the temporary and throws when that fails.
     void renameOver(const std::string& temporary, const std::string& name) const;
+    bool isKeptIntact(const std::string& name) const;
 
     std::string path_;
     int fd_ = -1;
     WriteFunction write_;
     mutable std::atomic<bool> unnamed_;  // cleared once the file system refuses unnamed files
+    std::vector<std::pair<dev_t, ino_t>> kept_;  // files never to replace
 };
 
 // A file written completely but not yet under its name. commit() puts it there; a pending file

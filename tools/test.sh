@@ -13,3 +13,8 @@ ctest --preset release -j 2
 cmake --preset sanitize >/dev/null
 cmake --build --preset sanitize -j "$(nproc)"
 ctest --preset sanitize -j 2
+
+# The parsers under libFuzzer: every committed corpus input once, then a short fresh run of each
+# target (30 s each).
+tools/fuzz.sh replay
+tools/fuzz.sh run 30 --no-merge

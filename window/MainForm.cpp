@@ -210,7 +210,8 @@ void MainForm::extractSelected() {
             return;
         }
         const ArchiveFile archive(archivePath_);
-        const TargetFolder folder(targetFolder());
+        TargetFolder folder(targetFolder());
+        folder.keepIntact(archivePath_);
         const ExtractSource source{archive.bytes(), *model_, model_->Kind, true};
         ExtractedRow outcome = extractRow(source, model_->SelectedRow, folder, ExtractOptions{});
         if (outcome.picture) {
@@ -260,7 +261,8 @@ void MainForm::runBatch(BatchVariant variant) {
         return;
     }
     const ArchiveFile archive(archivePath_);
-    const TargetFolder folder(targetFolder());
+    TargetFolder folder(targetFolder());
+    folder.keepIntact(archivePath_);
     ui_.setPanelVisible(PanelId::Extra, true);
     ui_.repaintWindow();
 

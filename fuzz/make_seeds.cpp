@@ -1,0 +1,272 @@
+// Makes the seed inputs of the fuzz targets with the writers: a handful of well-formed and
+// slightly odd archives, pictures and sprites per target, in FOLDER/<target>/.
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <string>
+
+#include "tools/writers/ArchiveWriters.h"
+#include "tools/writers/PictureWriters.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace brasvel::writers;
+
+class SeedFolder {
+public:
+    SeedFolder(const fs::path& root, const std::string& target) : folder_(root / target) {
+        fs::create_directories(folder_);
+    }
+    void save(const std::string& name, const std::string& bytes) const {
+        std::ofstream out(folder_ / name, std::ios::binary | std::ios::trunc);
+        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        if (!out) {
+            throw std::runtime_error("cannot write " + (folder_ / name).string());
+        }
+    }
+
+private:
+    fs::path folder_;
+};
+
+std::string palette() {
+    std::string rgb;
+    for (int i = 0; i < 256; ++i) {
+        rgb += static_cast<char>(i);
+        rgb += static_cast<char>(255 - i);
+        rgb += static_cast<char>(i * 7);
+    }
+    return rgb;
+}
+
+PixelGrid pattern(std::int32_t width, std::int32_t height, int seed) {
+    PixelGrid grid(width, height);
+    for (std::int32_t y = 0; y < height; ++y) {
+        for (std::int32_t x = 0; x < width; ++x) {
+            // Runs of low indices with a few literal pixels, as sprites have.
+            const int value = (x / 3 + y + seed) % 9 == 0 ? 200 + (x + seed) % 50 : (y + seed) % 7;
+            grid.set(x, y, static_cast<std::uint8_t>(value));
+        }
+    }
+    return grid;
+}
+
+void lodSeeds(const fs::path& root) {
+    const SeedFolder seeds(root, "lod_directory");
+    seeds.save("empty", LodWriter().build());
+    LodWriter kinds;
+    for (const char* name : {"A.def", "B.PCX", "C.h3c", "D.MSK", "E.txt", "F.FNT", "G.pal", "H.xmi",
+                             "I.MSG", "J.Pcx", "NODOT", "ABCDEFGH.PCX", ".TXT"}) {
+        kinds.add(name, std::string("content of ") + name, name[0] % 2 == 0);
+    }
+    seeds.save("kinds", kinds.build());
+    seeds.save("dots", LodWriter()
+                           .add("ABCDEFGHIJ.TXT", "ten")
+                           .add("ABCDEFGHIJK.TXT", "eleven")
+                           .add("ABCDEFGHIJKL.TXT", "twelve")
+                           .add("A.B", "short extension")
+                           .add(std::string("NUL\0IN.TXT", 10), "nul")
+                           .build());
+    seeds.save("damaged", LodWriter()
+                              .add("GOOD.TXT", "good", true)
+                              .addRaw("NEG.TXT", -1, 10, 0)
+                              .addRaw("FAR.TXT", 1 << 30, 10, 20)
+                              .addRaw("SIZE.TXT", 92, -5, 0)
+                              .statedCount(5)
+                              .build());
+    seeds.save("hostile", LodWriter()
+                              .add("../UP.TXT", "up")
+                              .add("..", "dots")
+                              .add("C:.TXT", "drive")
+                              .add("CON.TXT", "device")
+                              .add("\x01\x7f.TXT", "control")
+                              .add("\xa5\xb9\xe6.TXT", "code page")
+                              .build());
+}
+
+void sndSeeds(const fs::path& root) {
+    const SeedFolder seeds(root, "snd_directory");
+    seeds.save("empty", SndWriter().build());
+    seeds.save("sounds", SndWriter()
+                             .add("CHIME", "RIFF....WAVEfmt ")
+                             .add("A_NAME_LONGER_THAN_TWELVE", "RIFF")
+                             .add(std::string(40, 'X'), "no NUL in the field")
+                             .add("", "empty name")
+                             .build());
+    seeds.save("damaged", SndWriter()
+                              .add("GOOD", "RIFF")
+                              .addRaw("NEG", -4, 4)
+                              .addRaw("FAR", 1 << 30, 4)
+                              .addRaw("SIZE", 4, -1)
+                              .statedCount(6)
+                              .build());
+    seeds.save("hostile",
+               SndWriter().add("../UP", "RIFF").add("a\\b", "RIFF").add("NUL", "RIFF").build());
+}
+
+void vidSeeds(const fs::path& root) {
+    const SeedFolder seeds(root, "vid_directory");
+    seeds.save("empty", VidWriter().build());
+    seeds.save("videos", VidWriter()
+                             .add("INTRO.SMK", "SMK2 data")
+                             .add("OUTRO.bik", "BIKi data")
+                             .add("NODOTNAMEHERE", "plain")
+                             .add("ABCDEFGHIJKLMN.SMK", "long")
+                             .build());
+    seeds.save("offsets", VidWriter()
+                              .addRaw("LATE.SMK", 400)
+                              .addRaw("EARLY.BIK", 100)
+                              .addRaw("SAME.SMK", 100)
+                              .addRaw("NEG.SMK", -50)
+                              .addRaw("PAST.SMK", 5000)
+                              .padTo(1000)
+                              .build());
+    seeds.save("short", VidWriter().add("A.SMK", "x").statedCount(3).build());
+}
+
+std::string inflateInput(std::int32_t size, std::int32_t packedSize, const std::string& stored) {
+    std::string out;
+    putI32(out, size);
+    putI32(out, packedSize);
+    return out + stored;
+}
+
+void inflateSeeds(const fs::path& root) {
+    const SeedFolder seeds(root, "lod_inflate");
+    const std::string text = "A line of text that repeats. A line of text that repeats.\n";
+    std::string mixed;
+    for (int i = 0; i < 3000; ++i) {
+        mixed += static_cast<char>((i * 131) ^ (i >> 3));
+    }
+    int n = 0;
+    for (const std::string& content : {text, std::string(4096, '\0'), mixed, std::string()}) {
+        for (int level : {0, 1, 6, 12}) {
+            const std::string stream = zlibCompress(content, level);
+            const auto size = static_cast<std::int32_t>(content.size());
+            const auto packed = static_cast<std::int32_t>(stream.size());
+            const std::string tag = std::to_string(n++);
+            seeds.save("exact" + tag, inflateInput(size, packed, stream));
+            if (level == 6) {
+                seeds.save("shorter" + tag, inflateInput(size - 1, packed, stream));
+                seeds.save("longer" + tag, inflateInput(size + 1, packed, stream));
+                seeds.save("cut" + tag, inflateInput(size, packed / 2, stream));
+                seeds.save("trailing" + tag, inflateInput(size, packed + 4, stream + "tail"));
+            }
+        }
+    }
+    seeds.save("plain", inflateInput(static_cast<std::int32_t>(text.size()), 0, text));
+    seeds.save("bomb", inflateInput(1000, 0, "") + zlibCompress(std::string(1 << 20, '\0'), 9));
+}
+
+void pcxSeeds(const fs::path& root) {
+    const SeedFolder seeds(root, "pcx_conv");
+    seeds.save("one", gamePcx8(pattern(1, 1, 0), palette()));
+    seeds.save("odd", gamePcx8(pattern(5, 3, 1), palette()));
+    seeds.save("wide", gamePcx8(pattern(33, 2, 2), palette()));
+    seeds.save("empty", gamePcx8(PixelGrid(0, 0), palette()));
+    seeds.save("trailer", gamePcx8(pattern(4, 4, 3), palette()) + "anything after");
+    std::string rgb;
+    for (int i = 0; i < 3 * 3 * 2; ++i) {
+        rgb += static_cast<char>(i * 13);
+    }
+    seeds.save("true-colour", gamePcx24(3, 2, rgb));
+    seeds.save("big-block", gamePcx(40, 2, 2, std::string(40, '\x07'), std::string(768, '\x01')));
+    seeds.save("negative", gamePcx(-1, 2, 2, "", std::string(768, '\x01')));
+}
+
+DefFrame frame(std::int32_t compression, PixelGrid sprite, std::int32_t left, std::int32_t top) {
+    DefFrame f;
+    f.name = "frame" + std::to_string(compression) + ".pcx";
+    f.compression = compression;
+    f.sprite = std::move(sprite);
+    f.left = left;
+    f.top = top;
+    return f;
+}
+
+DefBlock blockOf(std::vector<DefFrame> frames, std::int32_t identifier) {
+    DefBlock block;
+    block.identifier = identifier;
+    block.frames = std::move(frames);
+    return block;
+}
+
+// The file name choice and the frame number come first, as the target reads them.
+std::string defInput(std::uint8_t fileName, std::uint16_t frameNumber, const std::string& def) {
+    std::string out;
+    out += static_cast<char>(fileName);
+    putU16(out, frameNumber);
+    return out + def;
+}
+
+void defSeeds(const fs::path& root) {
+    const SeedFolder seeds(root, "def_sprite");
+    for (std::int32_t compression = 0; compression <= 3; ++compression) {
+        const std::int32_t width = compression == 3 ? 40 : 12;
+        const std::string def =
+            DefWriter(0x42, width + 4, 10, palette())
+                .block(blockOf({frame(compression, pattern(width, 6, compression), 2, 3),
+                                frame(compression, pattern(width, 8, compression + 1), 0, 0)},
+                               0))
+                .build();
+        for (std::uint16_t number = 1; number <= 2; ++number) {
+            seeds.save("type" + std::to_string(compression) + "-frame" + std::to_string(number),
+                       defInput(0, number, def));
+        }
+    }
+    DefBlock padded = blockOf({frame(1, pattern(6, 4, 5), 1, 1)}, 3);
+    padded.beforeOffsets = std::string(9, '\xEE');
+    const std::string blocks = DefWriter(0x43, 8, 6, palette())
+                                   .block(blockOf({frame(2, pattern(8, 6, 2), 0, 0)}, 0))
+                                   .block(blockOf({}, 1))
+                                   .block(std::move(padded))
+                                   .build();
+    seeds.save("blocks", defInput(0, 2, blocks));
+
+    DefFrame whole = frame(1, pattern(10, 5, 4), 0, 0);
+    whole.firstRowBias = 8;
+    const std::string full = DefWriter(0x99, 10, 8, palette()).block(blockOf({whole}, 0)).build();
+    seeds.save("full-picture", defInput(0, 1, full));
+    const std::string plainType =
+        DefWriter(0x40, 10, 8, palette()).block(blockOf({whole}, 0)).build();
+    seeds.save("special-a", defInput(1, 1, plainType));
+    seeds.save("special-b", defInput(2, 1, plainType));
+    std::vector<DefFrame> many;
+    for (int i = 0; i < 3; ++i) {
+        many.push_back(frame(2, pattern(4, 4, i), 0, 0));
+    }
+    const std::string cphx =
+        DefWriter(0x41, 4, 4, palette()).block(blockOf(many, 0)).statedBlockCount(1).build();
+    seeds.save("cphx", defInput(3, 3, cphx + std::string(200, '\0')));
+    seeds.save("cphx-path", defInput(4, 1, cphx));
+    DefFrame stated = frame(2, pattern(4, 4, 1), 0, 0);
+    stated.statedCompression = 7;
+    seeds.save(
+        "bad-compression",
+        defInput(0, 1, DefWriter(0x42, 4, 4, palette()).block(blockOf({stated}, 0)).build()));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::cerr << "usage: fuzz-make-seeds FOLDER\n";
+        return 2;
+    }
+    const fs::path root = argv[1];
+    try {
+        lodSeeds(root);
+        sndSeeds(root);
+        vidSeeds(root);
+        inflateSeeds(root);
+        pcxSeeds(root);
+        defSeeds(root);
+    } catch (const std::exception& error) {
+        std::cerr << "fuzz-make-seeds: " << error.what() << '\n';
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,9 @@
+// Fuzz target: the SND directory reader over any bytes.
+
+#include "fuzz/DirectoryTargets.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    brasvel::fuzz::runDirectoryReader(brasvel::readSndDirectory, brasvel::ArchiveKind::Snd, data,
+                                      size);
+    return 0;
+}

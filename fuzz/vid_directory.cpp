@@ -1,0 +1,9 @@
+// Fuzz target: the VID directory reader over any bytes.
+
+#include "fuzz/DirectoryTargets.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    brasvel::fuzz::runDirectoryReader(brasvel::readVidDirectory, brasvel::ArchiveKind::Vid, data,
+                                      size);
+    return 0;
+}
