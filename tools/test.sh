@@ -18,3 +18,6 @@ ctest --preset sanitize -j 2
 # target (30 s each).
 tools/fuzz.sh replay
 tools/fuzz.sh run 30 --no-merge
+
+# A smoke run of the benchmarks: it checks they still run; their figures decide nothing here.
+bench/run.sh --quick
