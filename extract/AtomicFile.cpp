@@ -274,11 +274,13 @@ void PendingFile::discard() noexcept {
 }
 
 void PendingFile::commit() {
-    if (folder_->isKeptIntact(name_)) {
-        discard();
-        throw ResourceError(fileErrorText(fileErrorCode(EACCES)),
-                            folder_->pathOf(name_) + " is the archive being read");
-    }
+    const auto refuseKept = [this] {
+        if (folder_->isKeptIntact(name_)) {
+            discard();
+            throw ResourceError(fileErrorText(fileErrorCode(EACCES)),
+                                folder_->pathOf(name_) + " is the archive being read");
+        }
+    };
     if (fd_ >= 0) {
         // The descriptor is closed whatever happens; once linked, the file stays.
         const TemporaryFile file(folder_->fd_, {}, std::exchange(fd_, -1));
@@ -288,11 +290,14 @@ void PendingFile::commit() {
         if (errno != EEXIST) {
             throw fileError(errno, folder_->pathOf(name_));
         }
-        // The name is taken (an older file, a link, a folder): replace it in one step.
+        // The name is taken (an older file, a link, a folder): replace it in one step. Only then
+        // can it be the archive, so only then is that looked up.
+        refuseKept();
         folder_->renameOver(folder_->linkUnderTemporaryName(file.fd(), name_), name_);
         return;
     }
     if (!temporary_.empty()) {
+        refuseKept();
         folder_->renameOver(std::exchange(temporary_, {}), name_);
     }
 }
