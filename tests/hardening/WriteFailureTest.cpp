@@ -116,7 +116,12 @@ std::atomic<bool> folderRemoved{false};
 
 ssize_t writeAfterRemovingTheFolder(int fd, const void* data, std::size_t count) {
     if (!folderRemoved.exchange(true)) {
-        fs::remove_all(folderToRemove);
+        // Another worker may be adding its temporary meanwhile; once the folder itself is gone
+        // nothing more can be made in it.
+        std::error_code busy;
+        while (fs::exists(folderToRemove)) {
+            fs::remove_all(folderToRemove, busy);
+        }
     }
     return ::write(fd, data, count);
 }
