@@ -153,6 +153,11 @@ TEST_F(ArchiveUntouched, ByEveryCommandOfTheCommandLine) {
         command({"verify", archive});
     }
     command({"extract", (place / "game.lod").string(), "-o", place.string()});
+    const std::string lod = (place / "game.lod").string();
+    command({"convert", lod, "PIC.PCX", "-o", (out / "pic.bmp").string()});
+    command({"convert", lod, "HERO.DEF", "--frame", "2", "-o", (out / "hero.bmp").string()});
+    command({"info", lod, "HERO.DEF", "--json"});
+    command({"info", lod, "PIC.PCX"});
 }
 
 TEST_F(ArchiveUntouched, ByOpeningPreviewingAndExtractingInTheWindow) {
