@@ -448,8 +448,8 @@ TEST_F(ArchiveOnDisk, aFolderIsNotAnArchive) {
 }
 
 TEST(ArchiveKindFromPath, readsTheLastThreeCharactersInAnyCase) {
-    EXPECT_EQ(kindFromPath("H3sprite.lod"), ArchiveKind::Lod);
-    EXPECT_EQ(kindFromPath("Heroes.SND"), ArchiveKind::Snd);
+    EXPECT_EQ(kindFromPath("sprites.lod"), ArchiveKind::Lod);
+    EXPECT_EQ(kindFromPath("Sounds.SND"), ArchiveKind::Snd);
     EXPECT_EQ(kindFromPath("video.Vid"), ArchiveKind::Vid);
     EXPECT_EQ(kindFromPath("archive.zip"), ArchiveKind::None);
     EXPECT_EQ(kindFromPath("od"), ArchiveKind::None);
