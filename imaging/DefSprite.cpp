@@ -35,7 +35,6 @@ namespace {
 constexpr std::uint64_t kDefHeaderSize = 784;
 constexpr std::uint64_t kPaletteOffset = 16;
 constexpr std::uint64_t kPaletteSize = 768;
-constexpr std::uint64_t kBlockHeaderSize = 16;
 constexpr std::uint64_t kFrameNameSize = 13;
 constexpr std::uint64_t kFrameOffsetSize = 4;
 constexpr std::uint64_t kFrameHeaderSize = 32;
@@ -111,6 +110,16 @@ private:
 
 [[noreturn]] void damagedSprite(std::uint32_t frame, const std::string& what) {
     throw ResourceError("Damaged sprite", "frame " + std::to_string(frame) + ": " + what);
+}
+
+// A sprite row wider than the whole picture cannot lie inside it; refusing it keeps every row's
+// pixels apart, so decoding never writes more than the picture holds, however many rows it has.
+void checkSpriteWidth(std::uint32_t frame, std::int64_t spriteWidth, const IndexPicture& picture) {
+    if (spriteWidth > picture.width) {
+        damagedSprite(frame, "the sprite is " + std::to_string(spriteWidth) +
+                                 " pixels wide, wider than the " + std::to_string(picture.width) +
+                                 "-pixel picture");
+    }
 }
 
 [[noreturn]] [[gnu::noinline]] void runOutside(const IndexPicture& picture, std::uint32_t frame,
@@ -200,6 +209,7 @@ void decodeType1(const FrameContext& f, bool fullPicture, IndexPicture& picture,
     if (spriteWidth <= 0) {
         return;  // rows without columns hold nothing
     }
+    checkSpriteWidth(f.frame, spriteWidth, picture);
     // Only the first row offset is used: the rows follow one another in the data.
     stream.seek(f.data);
     const std::uint32_t firstRow = stream.u32();
@@ -234,6 +244,7 @@ void decodeSegmentRows(const FrameContext& f, std::uint64_t perRow, IndexPicture
     if (spriteWidth <= 0) {
         return;
     }
+    checkSpriteWidth(f.frame, spriteWidth, picture);
     SpritePainter painter(picture, f.frame, f.header.left, f.header.top);
     for (std::int64_t row = 0; row < f.header.spriteHeight; ++row) {
         // The table holds entries for the picture's H rows.

@@ -134,6 +134,29 @@ TEST(DefSprite, EveryEncodingRoundTripsAnIndexPicture) {
     }
 }
 
+// Rows wider than the picture would each cover most of it again, so a tall sprite of them could
+// keep the decoder busy for hours; they are refused for every run-length encoding.
+TEST(DefSprite, ASpriteWiderThanThePictureIsRefused) {
+    for (std::int32_t compression : {1, 2, 3}) {
+        writers::DefFrame frame;
+        frame.name = "wide";
+        frame.compression = compression;
+        frame.sprite = writers::PixelGrid(40, 2, 9);
+        writers::DefBlock block;
+        block.frames.push_back(frame);
+        const std::string file = writers::DefWriter(0, 32, 4, palette()).block(block).build();
+        const DefSprite sprite = DefSprite::walk(writers::asBytes(file), "wide.def");
+        try {
+            sprite.renderFrame(1);
+            ADD_FAILURE() << "type " << compression << " drew a sprite wider than its picture";
+        } catch (const ResourceError& error) {
+            EXPECT_EQ(error.text(), "Damaged sprite") << compression;
+            EXPECT_NE(error.detail().find("wider than the 32-pixel picture"), std::string::npos)
+                << error.detail();
+        }
+    }
+}
+
 TEST(DefSprite, TypeOneRunsLongerThanOneSegmentRoundTrip) {
     PixelGrid sprite(900, 2, 9);
     sprite.set(899, 1, 0xFF);
