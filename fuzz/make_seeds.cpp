@@ -177,21 +177,13 @@ void pcxSeeds(const fs::path& root) {
     seeds.save("negative", gamePcx(-1, 2, 2, "", std::string(768, '\x01')));
 }
 
-DefFrame frame(std::int32_t compression, PixelGrid sprite, std::int32_t left, std::int32_t top) {
-    DefFrame f;
-    f.name = "frame" + std::to_string(compression) + ".pcx";
-    f.compression = compression;
-    f.sprite = std::move(sprite);
-    f.left = left;
-    f.top = top;
-    return f;
+DefFrame frame(std::int32_t compression, PixelGrid sprite, std::int32_t left = 0,
+               std::int32_t top = 0) {
+    return defFrame(compression, std::move(sprite), left, top);
 }
 
-DefBlock blockOf(std::vector<DefFrame> frames, std::int32_t identifier) {
-    DefBlock block;
-    block.identifier = identifier;
-    block.frames = std::move(frames);
-    return block;
+DefBlock blockOf(std::vector<DefFrame> frames, std::int32_t identifier = 0) {
+    return defBlock(std::move(frames), identifier);
 }
 
 // The file name choice and the frame number come first, as the target reads them.

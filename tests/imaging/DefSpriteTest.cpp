@@ -67,20 +67,11 @@ PixelGrid asGrid(const IndexPicture& picture) {
 
 DefFrame frame(std::int32_t compression, PixelGrid sprite, std::int32_t left = 0,
                std::int32_t top = 0) {
-    DefFrame f;
-    f.name = "frame" + std::to_string(compression) + ".pcx";
-    f.compression = compression;
-    f.sprite = std::move(sprite);
-    f.left = left;
-    f.top = top;
-    return f;
+    return defFrame(compression, std::move(sprite), left, top);
 }
 
 DefBlock blockOf(std::vector<DefFrame> frames, std::int32_t identifier = 0) {
-    DefBlock block;
-    block.identifier = identifier;
-    block.frames = std::move(frames);
-    return block;
+    return defBlock(std::move(frames), identifier);
 }
 
 // A frame stated byte by byte: its header and the data after it.

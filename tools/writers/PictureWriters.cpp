@@ -237,4 +237,22 @@ std::string DefWriter::build() const {
     return out + frames;
 }
 
+DefFrame defFrame(std::int32_t compression, PixelGrid sprite, std::int32_t left,
+                  std::int32_t top) {
+    DefFrame frame;
+    frame.name = "frame" + std::to_string(compression) + ".pcx";
+    frame.compression = compression;
+    frame.sprite = std::move(sprite);
+    frame.left = left;
+    frame.top = top;
+    return frame;
+}
+
+DefBlock defBlock(std::vector<DefFrame> frames, std::int32_t identifier) {
+    DefBlock block;
+    block.identifier = identifier;
+    block.frames = std::move(frames);
+    return block;
+}
+
 }  // namespace brasvel::writers

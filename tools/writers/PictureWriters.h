@@ -69,6 +69,12 @@ struct DefBlock {
     std::string beforeOffsets;
 };
 
+// A frame of `sprite` in encoding `compression`, placed at (left, top), named after its encoding.
+DefFrame defFrame(std::int32_t compression, PixelGrid sprite, std::int32_t left = 0,
+                  std::int32_t top = 0);
+// A block holding `frames`.
+DefBlock defBlock(std::vector<DefFrame> frames, std::int32_t identifier = 0);
+
 // The frame's header and data for a picture of `pictureWidth` × `pictureHeight`. Type 0 stores
 // the whole picture with the sprite placed at (left, top) on index 0.
 std::string encodeDefFrame(const DefFrame& frame, std::int32_t pictureWidth,
