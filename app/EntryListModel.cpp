@@ -4,7 +4,7 @@
 #include <string>
 
 #include "app/Artwork.h"
-#include "catalogue/Text.h"
+#include "base/Text.h"
 
 namespace brasvel::app {
 

@@ -25,8 +25,8 @@
 #include "app/EntryListModel.h"
 #include "app/Help.h"
 #include "app/Unit1.h"
-#include "catalogue/ResourceError.h"
-#include "catalogue/Text.h"
+#include "base/ResourceError.h"
+#include "base/Text.h"
 
 namespace brasvel::app {
 namespace {

@@ -6,7 +6,7 @@
 #include <QUrl>
 #include <cstring>
 
-#include "catalogue/ResourceError.h"
+#include "base/ResourceError.h"
 
 namespace brasvel::app {
 namespace {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "catalogue/Text.h"
+#include "base/Text.h"
 
 namespace brasvel {
 

@@ -4,8 +4,8 @@
 #include <cctype>
 #include <vector>
 
-#include "catalogue/ArchiveFile.h"
-#include "catalogue/Text.h"
+#include "base/ReadOnlyFile.h"
+#include "base/Text.h"
 
 namespace brasvel {
 namespace {
@@ -131,7 +131,7 @@ template <typename Reader>
 ListingReport openFile(CatalogueModel& model, WindowToolkit& ui, const std::string& path,
                        Reader reader) {
     ui.setListVisible(true);
-    const ArchiveFile archive(path);
+    const ReadOnlyFile archive(path);
     return reader(model, ui, archive.bytes());
 }
 

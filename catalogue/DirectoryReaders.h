@@ -12,7 +12,7 @@
 #include <cstdint>
 #include <string>
 
-#include "catalogue/ByteReader.h"
+#include "base/ByteReader.h"
 #include "catalogue/Catalogue.h"
 #include "toolkit/WindowToolkit.h"
 

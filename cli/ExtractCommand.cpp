@@ -7,8 +7,8 @@
 #include <sstream>
 #include <vector>
 
-#include "catalogue/ArchiveFile.h"
-#include "catalogue/Text.h"
+#include "base/ReadOnlyFile.h"
+#include "base/Text.h"
 #include "cli/Commands.h"
 #include "cli/OpenedArchive.h"
 #include "extract/BatchExtractor.h"
@@ -97,7 +97,7 @@ int extractCommand(const std::vector<std::string>& args) {
     options.threads = chooseThreads(arguments.value("--threads"));
     const std::string folderPath = arguments.value("-o").value_or("");
 
-    std::optional<ArchiveFile> file;
+    std::optional<ReadOnlyFile> file;
     std::optional<TargetFolder> folder;
     try {
         openArchiveView(archive, kind, typeItem, std::cerr);
@@ -150,7 +150,7 @@ int verifyCommand(const std::vector<std::string>& args) {
     OpenedArchive archive;
     archive.path = arguments.positional()[0];
     const ArchiveKind kind = chooseKind(archive.path, arguments.value("--kind"));
-    std::optional<ArchiveFile> file;
+    std::optional<ReadOnlyFile> file;
     try {
         openArchiveView(archive, kind, std::nullopt, std::cerr);
         file.emplace(archive.path);

@@ -1,7 +1,7 @@
 #include <iostream>
 #include <sstream>
 
-#include "catalogue/Text.h"
+#include "base/Text.h"
 #include "cli/Commands.h"
 #include "cli/Json.h"
 #include "cli/OpenedArchive.h"

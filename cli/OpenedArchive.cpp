@@ -2,7 +2,7 @@
 
 #include <ostream>
 
-#include "catalogue/Text.h"
+#include "base/Text.h"
 #include "catalogue/TypeFilter.h"
 
 namespace brasvel::cli {

@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <iostream>
 
-#include "catalogue/ArchiveFile.h"
-#include "catalogue/Text.h"
+#include "base/ReadOnlyFile.h"
+#include "base/Text.h"
 #include "cli/Commands.h"
 #include "cli/OpenedArchive.h"
 #include "extract/AtomicFile.h"
@@ -46,7 +46,7 @@ std::optional<PictureEntry> loadEntry(const Arguments& arguments, const std::str
         return std::nullopt;
     }
     PictureEntry picture{archive.model->Catalogue[*number], {}};
-    const ArchiveFile file(archive.path);
+    const ReadOnlyFile file(archive.path);
     try {
         picture.content = entryContent(file.bytes(), picture.entry, archive.model->Kind);
     } catch (ResourceError& error) {

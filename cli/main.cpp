@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "catalogue/ResourceError.h"
+#include "base/ResourceError.h"
 #include "cli/Arguments.h"
 #include "cli/Commands.h"
 

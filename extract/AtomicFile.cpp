@@ -13,7 +13,7 @@
 #include <thread>
 #include <utility>
 
-#include "catalogue/ResourceError.h"
+#include "base/ResourceError.h"
 
 namespace brasvel {
 namespace {
@@ -114,7 +114,7 @@ TargetFolder::TargetFolder(const std::string& path, WriteFunction write, Tempora
     fd_ = ::open(path.empty() ? "." : path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd_ < 0) {
         if (errno == ENOTDIR) {
-            throw ResourceError(fileErrorText(fileErrorCode(ENOTDIR)), path + " is not a folder");
+            throw ResourceError(fileFailureText(FileFailure::NotFound), path + " is not a folder");
         }
         throw fileError(errno, path.empty() ? "." : path);
     }
@@ -237,7 +237,7 @@ void TargetFolder::renameOver(const std::string& temporary, const std::string& n
     ::unlinkat(fd_, temporary.c_str(), 0);
     const std::string path = pathOf(name);
     if (error == EISDIR || error == ENOTEMPTY || error == EEXIST) {
-        throw ResourceError(fileErrorText(fileErrorCode(EISDIR)), path + " is a folder");
+        throw ResourceError(fileFailureText(FileFailure::AccessDenied), path + " is a folder");
     }
     throw fileError(error, path);
 }
@@ -277,7 +277,7 @@ void PendingFile::commit() {
     const auto refuseKept = [this] {
         if (folder_->isKeptIntact(name_)) {
             discard();
-            throw ResourceError(fileErrorText(fileErrorCode(EACCES)),
+            throw ResourceError(fileFailureText(FileFailure::AccessDenied),
                                 folder_->pathOf(name_) + " is the archive being read");
         }
     };

@@ -23,7 +23,7 @@
 #include <utility>
 #include <vector>
 
-#include "catalogue/ByteReader.h"
+#include "base/ByteReader.h"
 
 namespace brasvel {
 

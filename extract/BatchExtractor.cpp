@@ -10,7 +10,7 @@
 #include <numeric>
 #include <thread>
 
-#include "catalogue/Text.h"
+#include "base/Text.h"
 #include "extract/EntryContent.h"
 #include "extract/SafeName.h"
 #include "imaging/PcxImage.h"

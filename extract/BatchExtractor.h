@@ -18,9 +18,9 @@
 #include <string>
 #include <vector>
 
-#include "catalogue/ByteReader.h"
+#include "base/ByteReader.h"
 #include "catalogue/Catalogue.h"
-#include "catalogue/ResourceError.h"
+#include "base/ResourceError.h"
 #include "extract/AtomicFile.h"
 
 namespace brasvel {
@@ -31,7 +31,7 @@ struct ExtractSource {
     Bytes archive;
     const CatalogueModel& model;
     ArchiveKind kind;
-    // Set when `archive` is a read-only file mapping (ArchiveFile::bytes()): the pages entries
+    // Set when `archive` is a read-only file mapping (ReadOnlyFile::bytes()): the pages entries
     // were read from are then unmapped as the batch goes on (every few megabytes), so memory does
     // not grow with the archive.
     // The file's pages stay in the system's cache. Never set it for bytes of the heap.

@@ -13,7 +13,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "catalogue/ByteReader.h"
+#include "base/ByteReader.h"
 #include "catalogue/Catalogue.h"
 
 namespace brasvel {

@@ -1,7 +1,7 @@
 #include "extract/SafeName.h"
 
-#include "catalogue/ResourceError.h"
-#include "catalogue/Text.h"
+#include "base/ResourceError.h"
+#include "base/Text.h"
 
 namespace brasvel {
 namespace {

@@ -8,7 +8,7 @@
 
 #include "catalogue/Catalogue.h"
 #include "catalogue/DirectoryReaders.h"
-#include "catalogue/ResourceError.h"
+#include "base/ResourceError.h"
 #include "extract/BatchExtractor.h"
 #include "extract/EntryContent.h"
 #include "extract/SafeName.h"

@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "catalogue/ByteReader.h"
+#include "base/ByteReader.h"
 
 namespace brasvel::fuzz {
 

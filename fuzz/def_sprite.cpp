@@ -8,7 +8,7 @@
 #include <array>
 #include <string_view>
 
-#include "catalogue/ResourceError.h"
+#include "base/ResourceError.h"
 #include "fuzz/FuzzSupport.h"
 #include "imaging/Bmp.h"
 #include "imaging/DefSprite.h"

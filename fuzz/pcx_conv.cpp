@@ -1,6 +1,6 @@
 // Fuzz target: a game picture converted to a BMP file.
 
-#include "catalogue/ResourceError.h"
+#include "base/ResourceError.h"
 #include "fuzz/FuzzSupport.h"
 #include "imaging/Bmp.h"
 #include "imaging/PcxImage.h"

@@ -3,7 +3,7 @@
 #include <cassert>
 #include <string>
 
-#include "catalogue/ResourceError.h"
+#include "base/ResourceError.h"
 
 namespace brasvel {
 namespace {

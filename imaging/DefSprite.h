@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "catalogue/ByteReader.h"
+#include "base/ByteReader.h"
 #include "imaging/PcxImage.h"
 
 namespace brasvel {

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "catalogue/ByteReader.h"
+#include "base/ByteReader.h"
 
 namespace brasvel {
 

@@ -5,9 +5,9 @@
 #include <optional>
 #include <vector>
 
-#include "catalogue/ArchiveFile.h"
+#include "base/ReadOnlyFile.h"
 #include "catalogue/DirectoryReaders.h"
-#include "catalogue/Text.h"
+#include "base/Text.h"
 #include "catalogue/TypeFilter.h"
 #include "extract/BatchExtractor.h"
 #include "extract/EntryContent.h"
@@ -176,7 +176,7 @@ void MainForm::prepareSound() {
     if (entry == nullptr) {
         return;
     }
-    const ArchiveFile archive(archivePath_);
+    const ReadOnlyFile archive(archivePath_);
     const std::vector<std::byte> wav = entryContent(archive.bytes(), *entry, model_->Kind);
     player_.open(wav);
 }
@@ -209,7 +209,7 @@ void MainForm::extractSelected() {
         if (archivePath_.empty() || model_->selectedEntry() == nullptr) {
             return;
         }
-        const ArchiveFile archive(archivePath_);
+        const ReadOnlyFile archive(archivePath_);
         TargetFolder folder(targetFolder());
         folder.keepIntact(archivePath_);
         const ExtractSource source{archive.bytes(), *model_, model_->Kind, true};
@@ -260,7 +260,7 @@ void MainForm::runBatch(BatchVariant variant) {
         }
         return;
     }
-    const ArchiveFile archive(archivePath_);
+    const ReadOnlyFile archive(archivePath_);
     TargetFolder folder(targetFolder());
     folder.keepIntact(archivePath_);
     ui_.setPanelVisible(PanelId::Extra, true);
@@ -434,7 +434,7 @@ Bytes MainForm::selectedContent() {
     const Impl::Key key{impl_->archiveGeneration, model_->ViewOrder[static_cast<std::size_t>(model_->SelectedRow)]};
     if (impl_->key != key) {
         impl_->forget();
-        const ArchiveFile archive(archivePath_);
+        const ReadOnlyFile archive(archivePath_);
         impl_->content =
             entryContent(archive.bytes(), model_->entryAtRow(model_->SelectedRow), model_->Kind);
         impl_->key = key;

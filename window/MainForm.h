@@ -10,7 +10,7 @@
 #include <optional>
 #include <string>
 
-#include "catalogue/ByteReader.h"
+#include "base/ByteReader.h"
 #include "catalogue/Catalogue.h"
 #include "toolkit/WindowToolkit.h"
 #include "window/WavePlayer.h"

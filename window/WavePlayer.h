@@ -4,7 +4,7 @@
 // closes. Its Play and Stop buttons are usable only while a sound is open. The Qt window plays
 // through Qt Multimedia; tests use a recording fake.
 
-#include "catalogue/ByteReader.h"
+#include "base/ByteReader.h"
 
 namespace brasvel {
 

@@ -22,7 +22,7 @@
 #include "app/EntryListModel.h"
 #include "app/QtToolkit.h"
 #include "app/Unit1.h"
-#include "catalogue/ResourceError.h"
+#include "base/ResourceError.h"
 #include "tests/app/AppTestSupport.h"
 #include "toolkit/HeadlessToolkit.h"
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "app/QtWavePlayer.h"
-#include "catalogue/ResourceError.h"
+#include "base/ResourceError.h"
 
 using brasvel::ResourceError;
 using brasvel::app::QtWavePlayer;

@@ -18,7 +18,7 @@
 
 #include "app/EntryListModel.h"
 #include "app/Unit1.h"
-#include "catalogue/ResourceError.h"
+#include "base/ResourceError.h"
 #include "tests/app/AppTestSupport.h"
 #include "tools/writers/ArchiveWriters.h"
 #include "tools/writers/PictureWriters.h"

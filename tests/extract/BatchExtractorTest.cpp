@@ -6,7 +6,7 @@
 #include <stdexcept>
 
 #include "ExtractFixtures.h"
-#include "catalogue/ArchiveFile.h"
+#include "base/ReadOnlyFile.h"
 #include "extract/BatchExtractor.h"
 
 namespace brasvel {
@@ -332,7 +332,7 @@ TEST(BatchExtractor, TheArchiveFileIsLeftByteForByteAndUntouched) {
     ASSERT_EQ(::stat(path.c_str(), &before), 0);
     std::filesystem::create_directory(scratch / "out");
     {
-        const ArchiveFile file(path);
+        const ReadOnlyFile file(path);
         auto archive = listArchive(ArchiveKind::Lod, bytes);
         const ExtractSource source{file.bytes(), *archive->model, ArchiveKind::Lod, true};
         extractView(source, TargetFolder((scratch / "out").string()), threads(2),

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "ExtractFixtures.h"
-#include "catalogue/ArchiveFile.h"
+#include "base/ReadOnlyFile.h"
 #include "extract/EntryContent.h"
 
 namespace brasvel {
@@ -214,7 +214,7 @@ TEST(EntryContent, PagesGivenBackAfterAnEntryAreReadAgainFromTheFile) {
         LodWriter().add("PLAIN.DEF", plain).add("PACKED.DEF", packed, true).build();
     testing::ScratchFolder scratch;
     scratch.write("game.lod", bytes);
-    const ArchiveFile file((scratch / "game.lod").string());
+    const ReadOnlyFile file((scratch / "game.lod").string());
     auto listed = testing::listArchive(ArchiveKind::Lod, bytes);
     for (int round = 0; round < 2; ++round) {
         for (int number : {0, 1}) {
@@ -233,7 +233,7 @@ TEST(EntryContent, GivingBackPagesStaysInsideTheMappingWhateverTheRange) {
     const std::string bytes = LodWriter().add("BIG.DEF", patterned(300000, 4)).build();
     testing::ScratchFolder scratch;
     scratch.write("game.lod", bytes);
-    const ArchiveFile file((scratch / "game.lod").string());
+    const ReadOnlyFile file((scratch / "game.lod").string());
     releasePages(file.bytes(), 0, 1);
     releasePages(file.bytes(), 200000, 200001);
     releasePages(file.bytes(), bytes.size(), bytes.size());

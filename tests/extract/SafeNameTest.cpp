@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "catalogue/ResourceError.h"
+#include "base/ResourceError.h"
 #include "extract/SafeName.h"
 
 namespace brasvel {

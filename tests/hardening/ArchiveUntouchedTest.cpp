@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "catalogue/ResourceError.h"
+#include "base/ResourceError.h"
 #include "extract/AtomicFile.h"
 #include "tests/hardening/HardeningSupport.h"
 #include "tests/window/FakeWavePlayer.h"

@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "catalogue/ByteReader.h"
+#include "base/ByteReader.h"
 
 namespace brasvel::hardening {
 

@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "catalogue/DirectoryReaders.h"
-#include "catalogue/Text.h"
+#include "base/Text.h"
 #include "extract/BatchExtractor.h"
 #include "tests/hardening/HardeningSupport.h"
 #include "tests/window/FakeWavePlayer.h"

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "catalogue/ByteReader.h"
+#include "base/ByteReader.h"
 #include "imaging/Bmp.h"
 
 namespace brasvel {

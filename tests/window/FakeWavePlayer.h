@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "catalogue/ResourceError.h"
+#include "base/ResourceError.h"
 #include "window/WavePlayer.h"
 
 namespace brasvel {

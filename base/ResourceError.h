@@ -32,13 +32,21 @@ private:
     std::string entry_;
 };
 
-// The texts of the file error codes: 2 "File not found", 3 "Invalid filename", 4 "Too many open
-// files", 5 "File access denied", 100 "Read beyond end of file", 101 "Disk full", and
-// "I/O error N" for any other code.
-std::string fileErrorText(int code);
+// What went wrong with a file, as the user is told it.
+enum class FileFailure {
+    NotFound,       // "File not found"
+    InvalidName,    // "Invalid filename"
+    TooManyOpen,    // "Too many open files"
+    AccessDenied,   // "File access denied"
+    ReadBeyondEnd,  // "Read beyond end of file"
+    DiskFull,       // "Disk full"
+    Other,          // "I/O error N", N the system's error number
+};
 
-// Maps an errno value of a failed file operation to the code of the texts above.
-int fileErrorCode(int errnoValue);
+std::string fileFailureText(FileFailure failure, int errnoValue = 0);
+
+// The failure that an errno value of a failed file operation stands for.
+FileFailure fileFailureOf(int errnoValue);
 
 // A failed open, create, read, write or rename of `path`.
 ResourceError fileError(int errnoValue, const std::string& path);

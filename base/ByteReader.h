@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <span>
 
-#include "catalogue/ResourceError.h"
+#include "base/ResourceError.h"
 
 namespace brasvel {
 

@@ -1,4 +1,4 @@
-#include "catalogue/Text.h"
+#include "base/Text.h"
 
 #include <iconv.h>
 

@@ -6,19 +6,19 @@
 #include <cstddef>
 #include <string>
 
-#include "catalogue/ByteReader.h"
+#include "base/ByteReader.h"
 
 namespace brasvel {
 
-class ArchiveFile {
+class ReadOnlyFile {
 public:
     // Fails with the file error texts ("File not found", "File access denied", ...).
-    explicit ArchiveFile(const std::string& path);
-    ~ArchiveFile();
-    ArchiveFile(const ArchiveFile&) = delete;
-    ArchiveFile& operator=(const ArchiveFile&) = delete;
-    ArchiveFile(ArchiveFile&& other) noexcept;
-    ArchiveFile& operator=(ArchiveFile&& other) noexcept;
+    explicit ReadOnlyFile(const std::string& path);
+    ~ReadOnlyFile();
+    ReadOnlyFile(const ReadOnlyFile&) = delete;
+    ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
+    ReadOnlyFile(ReadOnlyFile&& other) noexcept;
+    ReadOnlyFile& operator=(ReadOnlyFile&& other) noexcept;
 
     Bytes bytes() const { return {static_cast<const std::byte*>(data_), size_}; }
     std::size_t size() const { return size_; }

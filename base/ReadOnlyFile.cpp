@@ -1,4 +1,4 @@
-#include "catalogue/ArchiveFile.h"
+#include "base/ReadOnlyFile.h"
 
 #include <fcntl.h>
 #include <sys/mman.h>
@@ -29,7 +29,7 @@ private:
 
 }  // namespace
 
-ArchiveFile::ArchiveFile(const std::string& path) : path_(path) {
+ReadOnlyFile::ReadOnlyFile(const std::string& path) : path_(path) {
     FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (file.get() < 0) {
         throw fileError(errno, path);
@@ -55,14 +55,14 @@ ArchiveFile::ArchiveFile(const std::string& path) : path_(path) {
     data_ = mapping;
 }
 
-ArchiveFile::~ArchiveFile() { release(); }
+ReadOnlyFile::~ReadOnlyFile() { release(); }
 
-ArchiveFile::ArchiveFile(ArchiveFile&& other) noexcept
+ReadOnlyFile::ReadOnlyFile(ReadOnlyFile&& other) noexcept
     : path_(std::move(other.path_)),
       data_(std::exchange(other.data_, nullptr)),
       size_(std::exchange(other.size_, 0)) {}
 
-ArchiveFile& ArchiveFile::operator=(ArchiveFile&& other) noexcept {
+ReadOnlyFile& ReadOnlyFile::operator=(ReadOnlyFile&& other) noexcept {
     if (this != &other) {
         release();
         path_ = std::move(other.path_);
@@ -72,7 +72,7 @@ ArchiveFile& ArchiveFile::operator=(ArchiveFile&& other) noexcept {
     return *this;
 }
 
-void ArchiveFile::release() noexcept {
+void ReadOnlyFile::release() noexcept {
     if (data_ != nullptr) {
         ::munmap(const_cast<void*>(data_), size_);
         data_ = nullptr;

@@ -1,4 +1,4 @@
-#include "catalogue/ResourceError.h"
+#include "base/ResourceError.h"
 
 #include <cerrno>
 
@@ -19,54 +19,55 @@ std::string ResourceError::describe() const {
     return text_ + " (" + detail_ + ")";
 }
 
-std::string fileErrorText(int code) {
-    switch (code) {
-        case 2:
+std::string fileFailureText(FileFailure failure, int errnoValue) {
+    switch (failure) {
+        case FileFailure::NotFound:
             return "File not found";
-        case 3:
+        case FileFailure::InvalidName:
             return "Invalid filename";
-        case 4:
+        case FileFailure::TooManyOpen:
             return "Too many open files";
-        case 5:
+        case FileFailure::AccessDenied:
             return "File access denied";
-        case 100:
+        case FileFailure::ReadBeyondEnd:
             return kReadBeyondEnd;
-        case 101:
+        case FileFailure::DiskFull:
             return "Disk full";
-        default:
-            return "I/O error " + std::to_string(code);
+        case FileFailure::Other:
+            break;
     }
+    return "I/O error " + std::to_string(errnoValue);
 }
 
-int fileErrorCode(int errnoValue) {
+FileFailure fileFailureOf(int errnoValue) {
     switch (errnoValue) {
         case ENOENT:
         case ENOTDIR:
-            return 2;
+            return FileFailure::NotFound;
         case ENAMETOOLONG:
         case EINVAL:
         case EILSEQ:
-            return 3;
+            return FileFailure::InvalidName;
         case EMFILE:
         case ENFILE:
-            return 4;
+            return FileFailure::TooManyOpen;
         case EACCES:
         case EPERM:
         case EROFS:
         case EISDIR:
         case EEXIST:
-            return 5;
+            return FileFailure::AccessDenied;
         case ENOSPC:
         case EDQUOT:
         case EFBIG:
-            return 101;
+            return FileFailure::DiskFull;
         default:
-            return errnoValue;
+            return FileFailure::Other;
     }
 }
 
 ResourceError fileError(int errnoValue, const std::string& path) {
-    return ResourceError(fileErrorText(fileErrorCode(errnoValue)), path);
+    return ResourceError(fileFailureText(fileFailureOf(errnoValue), errnoValue), path);
 }
 
 ResourceError readBeyondEnd(std::uint64_t offset, std::uint64_t wanted, std::uint64_t available) {

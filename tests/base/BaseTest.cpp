@@ -1,0 +1,53 @@
+#include <gtest/gtest.h>
+
+#include <cerrno>
+
+#include "base/ByteReader.h"
+#include "base/ResourceError.h"
+#include "base/Text.h"
+
+namespace brasvel {
+namespace {
+
+TEST(ByteReader, readsLittleEndianAndRefusesToPassTheEnd) {
+    const std::byte data[] = {std::byte{0x01}, std::byte{0x02}, std::byte{0x03},
+                              std::byte{0x04}, std::byte{0xFF}, std::byte{0xFF}};
+    ByteReader reader(data);
+    EXPECT_EQ(reader.u32(), 0x04030201u);
+    EXPECT_EQ(reader.remaining(), 2u);
+    try {
+        reader.i32();
+        FAIL();
+    } catch (const ResourceError& error) {
+        EXPECT_EQ(error.text(), "Read beyond end of file");
+        EXPECT_EQ(error.detail(), "needed 4 bytes at offset 4, found 2");
+    }
+    EXPECT_EQ(reader.u16(), 0xFFFF);
+    reader.seek(1000);
+    EXPECT_EQ(reader.remaining(), 0u);
+    EXPECT_THROW(reader.u8(), ResourceError);
+    ByteReader negative(data);
+    negative.seek(4);
+    EXPECT_EQ(static_cast<std::int16_t>(negative.u16()), -1);
+}
+
+TEST(Text, decodesWindows1250AndEndsAtTheFirstNul) {
+    EXPECT_EQ(decodeWindows1250("\xA3\xF3\x64\x9F"), "Łódź");
+    EXPECT_EQ(decodeWindows1250("\x8C\x9C\xAF\xBF"), "ŚśŻż");
+    EXPECT_EQ(shownText(std::string_view("Zaj\xEA\x63ie\0junk", 11)), "Zajęcie");
+    EXPECT_EQ(decodeWindows1250("\x81"), "\xEF\xBF\xBD") << "an undefined byte";
+}
+
+TEST(FileErrors, speakTheProgramsTexts) {
+    EXPECT_EQ(fileFailureText(FileFailure::NotFound), "File not found");
+    EXPECT_EQ(fileFailureText(FileFailure::AccessDenied), "File access denied");
+    EXPECT_EQ(fileFailureText(FileFailure::ReadBeyondEnd), "Read beyond end of file");
+    EXPECT_EQ(fileFailureText(FileFailure::DiskFull), "Disk full");
+    EXPECT_EQ(fileFailureText(FileFailure::Other, 32), "I/O error 32");
+    EXPECT_EQ(fileError(ENOSPC, "/x").text(), "Disk full");
+    EXPECT_EQ(fileError(EROFS, "/x").text(), "File access denied");
+    EXPECT_EQ(fileError(ENOENT, "/x").describe(), "File not found (/x)");
+}
+
+}  // namespace
+}  // namespace brasvel
