@@ -13,30 +13,24 @@
 #include <string>
 #include <string_view>
 
-#include "catalogue/Catalogue.h"
+#include "archive/ArchiveFormat.h"
+#include "archive/Entry.h"
 
 namespace brasvel {
 
 inline constexpr const char* kUnsafeEntryName = "Unsafe entry name";
 inline constexpr std::size_t kLongestFileName = 255;
 
-// The name the entry is written under, in archive bytes (Windows-1250), cut at its first NUL:
-//   LOD  Name.Ext; Name.bmp when Ext is exactly "pcx" or "PCX" and pictures are converted
-//   SND  Name.wav
-//   VID  Name.Ext
-std::string outputNameBytes(const CatalogueEntry& entry, ArchiveKind kind, bool convertPictures);
-
-// Whether extraction turns the entry into a BMP picture.
-bool convertsToBitmap(const CatalogueEntry& entry, ArchiveKind kind, bool convertPictures);
 
 // `nameBytes` (Windows-1250) as a UTF-8 file name, checked as above. Throws ResourceError with
 // the text "Unsafe entry name" and a detail saying why.
 std::string safeFileName(std::string_view nameBytes);
 
 // Both: the UTF-8 file name the entry is written under.
-inline std::string outputFileName(const CatalogueEntry& entry, ArchiveKind kind,
+// (The name in archive bytes comes from the archive's format: ArchiveFormat::outputName.)
+inline std::string outputFileName(const Entry& entry, const ArchiveFormat& format,
                                   bool convertPictures) {
-    return safeFileName(outputNameBytes(entry, kind, convertPictures));
+    return safeFileName(format.outputName(entry, convertPictures));
 }
 
 }  // namespace brasvel

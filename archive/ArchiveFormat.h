@@ -1,0 +1,69 @@
+#pragma once
+
+// One descriptor per kind of archive: what it is called, how its directory is laid out, how an
+// entry's names derive from its row, how its entries are stored and named on extraction, and how
+// its listing and batches report progress. A new kind of archive is a new descriptor here.
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "archive/Entry.h"
+#include "base/ByteReader.h"
+
+namespace brasvel {
+
+// Where the directory lies. The count is an i32; rows follow one another from `firstRow`.
+struct DirectoryLayout {
+    std::uint64_t countOffset;
+    std::uint64_t firstRow;
+    std::uint64_t rowSize;
+    std::size_t nameFieldSize;
+};
+
+// How a batch over `rows` rows moves a progress bar of 0 to 100: by `advance` at every row whose
+// number is a multiple of the step.
+struct BatchProgress {
+    int (*step)(int rows);
+    int advance;
+};
+
+struct ArchiveFormat {
+    std::string_view name;           // "lod", also the --kind value
+    std::string_view suffix;         // ".lod"
+    std::string_view dialogPattern;  // the open dialog's pattern, "*.Lod"
+    DirectoryLayout layout;
+    bool compressedEntries;  // entries may be stored as zlib streams (packedSize)
+    bool sizesFromOffsets;   // sizes are not stored: each reaches to the next entry's data
+
+    // Reads one directory row: the stored fields, then the derived names.
+    Entry (*readRow)(ByteReader& row);
+    // Sets an entry's derived names and image from its name field.
+    void (*describe)(Entry& entry);
+    // The name the entry is written under on extraction, in archive bytes, cut at its first NUL.
+    std::string (*outputName)(const Entry& entry, bool convertPictures);
+    // Whether extraction turns the entry into a BMP picture.
+    bool (*convertsToBitmap)(const Entry& entry, bool convertPictures);
+
+    // The listing's progress bar rises by `listingStep` at entries 0, listingEvery, 2 × ...
+    int listingEvery;
+    int listingStep;
+    BatchProgress batchProgress;  // extract-all from the tool bar
+    BatchProgress menuBatchProgress;  // extract-all from the menu
+};
+
+extern const ArchiveFormat kLodFormat;
+extern const ArchiveFormat kSndFormat;
+extern const ArchiveFormat kVidFormat;
+
+// Every kind, in the order of the open dialog's filters.
+std::span<const ArchiveFormat* const> archiveFormats();
+
+// The kind named "lod", "snd" or "vid" (case-insensitively); null when none.
+const ArchiveFormat* formatNamed(std::string_view name);
+
+// The kind that a path's last three characters name, case-insensitively; null when none.
+const ArchiveFormat* formatFromPath(std::string_view path);
+
+}  // namespace brasvel

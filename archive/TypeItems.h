@@ -1,0 +1,62 @@
+#pragma once
+
+// The kinds of file an archive holds, as the type icons and the type box know them.
+
+#include <array>
+#include <span>
+#include <string_view>
+#include <vector>
+
+#include "archive/Entry.h"
+
+namespace brasvel {
+
+// The type icons, by their place in the window's image list.
+enum TypeImage : int {
+    kImageNone = 0,
+    kImagePcx = 4,
+    kImageWav = 5,
+    kImageSmk = 6,
+    kImageDef = 7,
+    kImageH3c = 8,
+    kImageMsk = 9,
+    kImageTxt = 10,
+    kImageFnt = 11,
+    kImagePal = 12,
+    kImageBik = 13,
+    kImageXmi = 14,
+    kImageMsg = 15,
+};
+
+// The image that the whole icon table gives an extension (exact lower or upper case), or none.
+int typeImageFor(std::string_view ext);
+
+// The items of the type box: text, the extension they keep (lower case; empty for "*.*") and the
+// image of a kept row.
+struct TypeItem {
+    std::string_view text;
+    std::string_view ext;
+    int image;
+};
+inline constexpr int kTypeItemCount = 13;
+extern const std::array<TypeItem, kTypeItemCount> kTypeItems;
+
+// The item index for "*.Pcx", "pcx", "PCX", ".pcx" or "*.*", case-insensitively; -1 when none.
+int typeItemIndex(std::string_view item);
+
+// Whether the item with index `item` keeps the entry: every entry for "*.*", else the entries whose
+// extension is exactly the lower- or upper-case form of the item's.
+bool typeItemKeeps(int item, const Entry& entry);
+
+// A list narrowed to one type item: the entries kept, in directory order, with their row images.
+struct TypeView {
+    std::vector<std::size_t> entries;  // indices into the archive's entries
+    std::vector<int> images;           // the row image of each
+    friend bool operator==(const TypeView&, const TypeView&) = default;
+};
+
+// The view of the first `limit` entries that item `item` keeps. With "*.*" each row shows its
+// entry's own image, otherwise the item's. An item outside the table keeps nothing.
+TypeView viewOfType(std::span<const Entry> entries, int item, std::size_t limit = SIZE_MAX);
+
+}  // namespace brasvel
