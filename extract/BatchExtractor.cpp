@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <mutex>
 #include <new>
-#include <numeric>
 #include <thread>
 
 #include "base/Text.h"
@@ -42,7 +41,7 @@ constexpr std::size_t kReleaseRun = std::size_t{2} << 20;
 
 // One row's work, up to the file waiting for its commit.
 struct PreparedRow {
-    ExtractedRow outcome;
+    ExtractedEntry outcome;
     std::optional<PendingFile> file;
 };
 
@@ -51,25 +50,25 @@ struct PreparedRow {
 // is simply mapped again.
 class PageReleaser {
 public:
-    explicit PageReleaser(const ExtractSource& source) : source_(source) {}
+    explicit PageReleaser(const Archive& archive) : archive_(archive) {}
     ~PageReleaser() { release(); }
     PageReleaser(const PageReleaser&) = delete;
     PageReleaser& operator=(const PageReleaser&) = delete;
 
-    void read(const CatalogueEntry& entry) {
-        if (!source_.fileMapping) {
+    void read(const Entry& entry) {
+        if (!archive_.isMapped()) {
             return;
         }
         Bytes stored;
         try {
-            stored = storedBytes(source_.archive, entry, source_.kind);
+            stored = storedBytes(archive_.bytes(), entry, archive_.format());
         } catch (const ResourceError&) {
             return;  // never read
         }
         if (stored.empty()) {
             return;
         }
-        const std::size_t begin = static_cast<std::size_t>(stored.data() - source_.archive.data());
+        const std::size_t begin = static_cast<std::size_t>(stored.data() - archive_.bytes().data());
         low_ = std::min(low_, begin);
         high_ = std::max(high_, begin + stored.size());
         pending_ += stored.size();
@@ -80,7 +79,7 @@ public:
 
     void release() noexcept {
         if (low_ < high_) {
-            releasePages(source_.archive, low_, high_);
+            releasePages(archive_.bytes(), low_, high_);
         }
         low_ = SIZE_MAX;
         high_ = 0;
@@ -88,7 +87,7 @@ public:
     }
 
 private:
-    const ExtractSource& source_;
+    const Archive& archive_;
     std::size_t low_ = SIZE_MAX;
     std::size_t high_ = 0;
     std::size_t pending_ = 0;
@@ -96,23 +95,21 @@ private:
 
 class RowWorker {
 public:
-    RowWorker(const ExtractSource& source, const TargetFolder& folder,
-              const ExtractOptions& options)
-        : source_(source), folder_(folder), options_(options), pages_(source) {}
+    RowWorker(const Archive& archive, const TargetFolder& folder, const ExtractOptions& options)
+        : archive_(archive), folder_(folder), options_(options), pages_(archive) {}
 
-    PreparedRow prepare(std::int32_t row) {
+    PreparedRow prepare(std::size_t position, std::size_t index) {
         PreparedRow prepared;
-        ExtractedRow& outcome = prepared.outcome;
-        outcome.row = row;
-        if (!source_.model.isRow(row)) {
-            outcome.error =
-                ResourceError("No such row", "row " + std::to_string(row) + " is not in the list");
-            outcome.error->withEntry("row " + std::to_string(row));
+        ExtractedEntry& outcome = prepared.outcome;
+        outcome.position = position;
+        outcome.index = index;
+        if (index >= archive_.entries().size()) {
+            outcome.error = ResourceError("No such entry", "entry " + std::to_string(index) +
+                                                               " is not in the archive");
+            outcome.error->withEntry("entry " + std::to_string(index));
             return prepared;
         }
-        const std::uint16_t number = source_.model.ViewOrder[static_cast<std::size_t>(row)];
-        outcome.entryNumber = number;
-        outcome.entry = source_.model.Catalogue[number];
+        outcome.entry = &archive_.entries()[index];
         try {
             prepared.file = write(outcome);
         } catch (const ResourceError& error) {
@@ -123,18 +120,19 @@ public:
             outcome.error = ResourceError(error.what());
         }
         if (outcome.error) {
-            outcome.error->withEntry(entryLabel(outcome.entry, number));
+            outcome.error->withEntry(entryLabel(*outcome.entry, index));
         }
-        pages_.read(outcome.entry);
+        pages_.read(*outcome.entry);
         return prepared;
     }
 
 private:
-    PendingFile write(ExtractedRow& outcome) {
-        const CatalogueEntry& entry = outcome.entry;
-        outcome.fileName = outputFileName(entry, source_.kind, options_.convertPictures);
-        const Bytes content = entryContent(source_.archive, entry, source_.kind, buffer_);
-        if (!convertsToBitmap(entry, source_.kind, options_.convertPictures)) {
+    PendingFile write(ExtractedEntry& outcome) {
+        const Entry& entry = *outcome.entry;
+        const ArchiveFormat& format = archive_.format();
+        outcome.fileName = outputFileName(entry, format, options_.convertPictures);
+        const Bytes content = entryContent(archive_.bytes(), entry, format, buffer_);
+        if (!format.convertsToBitmap(entry, options_.convertPictures)) {
             return folder_.prepare(outcome.fileName, content);
         }
         const ConvertedPicture picture = Conv(content);
@@ -142,7 +140,7 @@ private:
         return folder_.prepare(outcome.fileName, picture.bmp);
     }
 
-    const ExtractSource& source_;
+    const Archive& archive_;
     const TargetFolder& folder_;
     const ExtractOptions& options_;
     std::vector<std::byte> buffer_;  // inflated content, reused from entry to entry
@@ -157,16 +155,16 @@ void commit(PreparedRow& prepared) {
     try {
         prepared.file->commit();
     } catch (const ResourceError& error) {
-        ExtractedRow& outcome = prepared.outcome;
+        ExtractedEntry& outcome = prepared.outcome;
         outcome.error = error;
-        outcome.error->withEntry(entryLabel(outcome.entry, outcome.entryNumber));
+        outcome.error->withEntry(entryLabel(*outcome.entry, outcome.index));
     }
 }
 
 class Tally {
 public:
     // Counts the row; false when the batch ends with it.
-    bool count(const ExtractedRow& outcome, bool goOn, const ExtractOptions& options) {
+    bool count(const ExtractedEntry& outcome, bool goOn, const ExtractOptions& options) {
         if (outcome.done()) {
             ++summary.done;
         } else {
@@ -177,13 +175,13 @@ public:
     BatchSummary summary;
 };
 
-BatchSummary extractInline(const ExtractSource& source, std::span<const std::int32_t> rows,
+BatchSummary extractInline(const Archive& archive, std::span<const std::size_t> rows,
                            const TargetFolder& folder, const ExtractOptions& options,
-                           const RowReport& report) {
-    RowWorker worker(source, folder, options);
+                           const EntryReport& report) {
+    RowWorker worker(archive, folder, options);
     Tally tally;
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        PreparedRow prepared = worker.prepare(rows[i]);
+        PreparedRow prepared = worker.prepare(i, rows[i]);
         commit(prepared);
         if (!tally.count(prepared.outcome, report(prepared.outcome), options)) {
             tally.summary.stopped = i + 1 < rows.size();
@@ -199,9 +197,9 @@ BatchSummary extractInline(const ExtractSource& source, std::span<const std::int
 // it waits for what was just done.
 class ParallelBatch {
 public:
-    ParallelBatch(const ExtractSource& source, std::span<const std::int32_t> rows,
+    ParallelBatch(const Archive& archive, std::span<const std::size_t> rows,
                   const TargetFolder& folder, const ExtractOptions& options)
-        : source_(source),
+        : archive_(archive),
           rows_(rows),
           folder_(folder),
           options_(options),
@@ -209,7 +207,7 @@ public:
           slots_(ahead_),
           limit_(rows.size()) {}
 
-    BatchSummary run(const RowReport& report) {
+    BatchSummary run(const EntryReport& report) {
         std::vector<std::thread> threads;
         // Stops and joins the helpers however the reporting ends, a throwing report included.
         struct Joiner {
@@ -225,7 +223,7 @@ public:
         for (unsigned i = 1; i < options_.threads; ++i) {
             threads.emplace_back([this] { help(); });
         }
-        RowWorker worker(source_, folder_, options_);
+        RowWorker worker(archive_, folder_, options_);
         Tally tally;
         for (std::size_t i = 0; i < rows_.size(); ++i) {
             std::optional<PreparedRow> prepared = take(i, worker);
@@ -252,7 +250,7 @@ private:
 
     // Prepares row `index` and leaves it in its slot.
     void prepareInto(std::size_t index, RowWorker& worker) {
-        PreparedRow prepared = worker.prepare(rows_[index]);
+        PreparedRow prepared = worker.prepare(index, rows_[index]);
         const bool failed = !prepared.outcome.done();
         bool wake = false;
         {
@@ -269,7 +267,7 @@ private:
     }
 
     void help() {
-        RowWorker worker(source_, folder_, options_);
+        RowWorker worker(archive_, folder_, options_);
         for (;;) {
             std::size_t index = 0;
             {
@@ -330,8 +328,8 @@ private:
         reporterWake_.notify_all();
     }
 
-    const ExtractSource& source_;
-    std::span<const std::int32_t> rows_;
+    const Archive& archive_;
+    std::span<const std::size_t> rows_;
     const TargetFolder& folder_;
     const ExtractOptions& options_;
     const std::size_t ahead_;
@@ -353,11 +351,11 @@ unsigned defaultThreadCount() {
     return std::clamp(std::thread::hardware_concurrency(), 1U, 2U);
 }
 
-std::string entryLabel(const CatalogueEntry& entry, std::uint16_t entryNumber) {
+std::string entryLabel(const Entry& entry, std::size_t index) {
     static const char* const hex = "0123456789ABCDEF";
-    const std::string name = shownText(entryFileName(entry));
+    const std::string name = shownText(entry.fileName);
     if (name.empty()) {
-        return "entry " + std::to_string(entryNumber);
+        return "entry " + std::to_string(index);
     }
     std::string label;
     for (char c : name) {
@@ -373,30 +371,22 @@ std::string entryLabel(const CatalogueEntry& entry, std::uint16_t entryNumber) {
     return label;
 }
 
-BatchSummary extractRows(const ExtractSource& source, std::span<const std::int32_t> rows,
-                         const TargetFolder& folder, const ExtractOptions& options,
-                         const RowReport& report) {
-    if (options.threads <= 1 || rows.size() <= 1) {
-        return extractInline(source, rows, folder, options, report);
+BatchSummary extractEntries(const Archive& archive, std::span<const std::size_t> indices,
+                            const TargetFolder& folder, const ExtractOptions& options,
+                            const EntryReport& report) {
+    if (options.threads <= 1 || indices.size() <= 1) {
+        return extractInline(archive, indices, folder, options, report);
     }
     ExtractOptions used = options;
-    used.threads = static_cast<unsigned>(std::min<std::size_t>(options.threads, rows.size()));
-    ParallelBatch batch(source, rows, folder, used);
+    used.threads = static_cast<unsigned>(std::min<std::size_t>(options.threads, indices.size()));
+    ParallelBatch batch(archive, indices, folder, used);
     return batch.run(report);
 }
 
-BatchSummary extractView(const ExtractSource& source, const TargetFolder& folder,
-                         const ExtractOptions& options, const RowReport& report) {
-    std::vector<std::int32_t> rows(
-        static_cast<std::size_t>(std::max(source.model.VisibleCount, 0)));
-    std::iota(rows.begin(), rows.end(), 0);
-    return extractRows(source, rows, folder, options, report);
-}
-
-ExtractedRow extractRow(const ExtractSource& source, std::int32_t row, const TargetFolder& folder,
-                        const ExtractOptions& options) {
-    RowWorker worker(source, folder, options);
-    PreparedRow prepared = worker.prepare(row);
+ExtractedEntry extractEntry(const Archive& archive, std::size_t index, const TargetFolder& folder,
+                            const ExtractOptions& options) {
+    RowWorker worker(archive, folder, options);
+    PreparedRow prepared = worker.prepare(0, index);
     commit(prepared);
     return std::move(prepared.outcome);
 }

@@ -71,19 +71,19 @@ void inflateInto(Bytes stream, std::int32_t size, std::vector<std::byte>& buffer
 
 }  // namespace
 
-bool isCompressed(const CatalogueEntry& entry, ArchiveKind kind) {
-    return kind == ArchiveKind::Lod && entry.PackedSize != 0;
+bool isCompressed(const Entry& entry, const ArchiveFormat& format) {
+    return format.compressedEntries && entry.packedSize != 0;
 }
 
-Bytes storedBytes(Bytes archive, const CatalogueEntry& entry, ArchiveKind kind) {
-    requireNotNegative(entry.Offset, "offset");
-    requireNotNegative(entry.Size, "size");
-    std::int32_t length = entry.Size;
-    if (isCompressed(entry, kind)) {
-        requireNotNegative(entry.PackedSize, "packed size");
-        length = entry.PackedSize;
+Bytes storedBytes(Bytes archive, const Entry& entry, const ArchiveFormat& format) {
+    requireNotNegative(entry.offset, "offset");
+    requireNotNegative(entry.size, "size");
+    std::int32_t length = entry.size;
+    if (isCompressed(entry, format)) {
+        requireNotNegative(entry.packedSize, "packed size");
+        length = entry.packedSize;
     }
-    const auto offset = static_cast<std::uint64_t>(entry.Offset);
+    const auto offset = static_cast<std::uint64_t>(entry.offset);
     const auto count = static_cast<std::uint64_t>(length);
     if (offset > archive.size() || count > archive.size() - offset) {
         throw readBeyondEnd(offset, count, archive.size());
@@ -91,19 +91,19 @@ Bytes storedBytes(Bytes archive, const CatalogueEntry& entry, ArchiveKind kind) 
     return archive.subspan(static_cast<std::size_t>(offset), static_cast<std::size_t>(count));
 }
 
-Bytes entryContent(Bytes archive, const CatalogueEntry& entry, ArchiveKind kind,
+Bytes entryContent(Bytes archive, const Entry& entry, const ArchiveFormat& format,
                    std::vector<std::byte>& buffer) {
-    const Bytes stored = storedBytes(archive, entry, kind);
-    if (!isCompressed(entry, kind)) {
+    const Bytes stored = storedBytes(archive, entry, format);
+    if (!isCompressed(entry, format)) {
         return stored;
     }
-    inflateInto(stored, entry.Size, buffer);
-    return Bytes(buffer).first(static_cast<std::size_t>(entry.Size));
+    inflateInto(stored, entry.size, buffer);
+    return Bytes(buffer).first(static_cast<std::size_t>(entry.size));
 }
 
-void releaseStoredPages(Bytes archive, const CatalogueEntry& entry, ArchiveKind kind) noexcept {
+void releaseStoredPages(Bytes archive, const Entry& entry, const ArchiveFormat& format) noexcept {
     try {
-        const Bytes stored = storedBytes(archive, entry, kind);
+        const Bytes stored = storedBytes(archive, entry, format);
         const auto begin = static_cast<std::size_t>(stored.data() - archive.data());
         releasePages(archive, begin, begin + stored.size());
     } catch (const ResourceError&) {
@@ -127,14 +127,18 @@ void releasePages(Bytes archive, std::size_t begin, std::size_t end) noexcept {
     ::madvise(reinterpret_cast<void*>(first), last - first, MADV_DONTNEED);
 }
 
-std::vector<std::byte> entryContent(Bytes archive, const CatalogueEntry& entry, ArchiveKind kind) {
+std::vector<std::byte> entryContent(Bytes archive, const Entry& entry, const ArchiveFormat& format) {
     std::vector<std::byte> buffer;
-    const Bytes content = entryContent(archive, entry, kind, buffer);
+    const Bytes content = entryContent(archive, entry, format, buffer);
     if (content.data() == buffer.data()) {
         buffer.resize(content.size());
         return buffer;
     }
     return {content.begin(), content.end()};
+}
+
+std::vector<std::byte> entryContent(const Archive& archive, const Entry& entry) {
+    return entryContent(archive.bytes(), entry, archive.format());
 }
 
 }  // namespace brasvel

@@ -17,23 +17,6 @@ std::string shownByte(unsigned char byte) {
 
 }  // namespace
 
-bool convertsToBitmap(const CatalogueEntry& entry, ArchiveKind kind, bool convertPictures) {
-    return convertPictures && kind == ArchiveKind::Lod && extIs(entry.Ext, "pcx");
-}
-
-std::string outputNameBytes(const CatalogueEntry& entry, ArchiveKind kind, bool convertPictures) {
-    std::string name(entry.Name.view());
-    if (kind == ArchiveKind::Snd) {
-        name += ".wav";
-    } else if (convertsToBitmap(entry, kind, convertPictures)) {
-        name += ".bmp";
-    } else {
-        name += '.';
-        name += entry.Ext.view();
-    }
-    return std::string(untilNul(name));
-}
-
 std::string safeFileName(std::string_view nameBytes) {
     const std::string_view name = untilNul(nameBytes);
     if (name.empty()) {

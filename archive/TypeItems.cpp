@@ -1,0 +1,82 @@
+#include "archive/TypeItems.h"
+
+#include <cctype>
+#include <string>
+
+namespace brasvel {
+
+const std::array<TypeItem, kTypeItemCount> kTypeItems{{
+    {"*.*", "", kImageNone},
+    {"*.Smk", "smk", kImageSmk},
+    {"*.Bik", "bik", kImageBik},
+    {"*.Pcx", "pcx", kImagePcx},
+    {"*.H3c", "h3c", kImageH3c},
+    {"*.Txt", "txt", kImageTxt},
+    {"*.Def", "def", kImageDef},
+    {"*.Pal", "pal", kImagePal},
+    {"*.Wav", "wav", kImageWav},
+    {"*.Msk", "msk", kImageMsk},
+    {"*.Xmi", "xmi", kImageXmi},
+    {"*.Fnt", "fnt", kImageFnt},
+    {"*.Msg", "msg", kImageMsg},
+}};
+
+int typeImageFor(std::string_view ext) {
+    for (const TypeItem& item : kTypeItems) {
+        if (!item.ext.empty() && extIs(ext, item.ext)) {
+            return item.image;
+        }
+    }
+    return kImageNone;
+}
+
+int typeItemIndex(std::string_view item) {
+    std::string wanted;
+    for (char c : item) {
+        wanted += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    if (wanted.starts_with("*.")) {
+        wanted.erase(0, 2);
+    } else if (wanted.starts_with(".")) {
+        wanted.erase(0, 1);
+    }
+    if (wanted == "*") {
+        return 0;
+    }
+    for (int index = 1; index < kTypeItemCount; ++index) {
+        if (kTypeItems[static_cast<std::size_t>(index)].ext == wanted) {
+            return index;
+        }
+    }
+    return -1;
+}
+
+bool typeItemKeeps(int item, const Entry& entry) {
+    if (item == 0) {
+        return true;
+    }
+    if (item < 0 || item >= kTypeItemCount) {
+        return false;
+    }
+    return extIs(entry.ext, kTypeItems[static_cast<std::size_t>(item)].ext);
+}
+
+TypeView viewOfType(std::span<const Entry> entries, int item, std::size_t limit) {
+    TypeView view;
+    if (item < 0 || item >= kTypeItemCount) {
+        return view;
+    }
+    const std::size_t count = std::min(entries.size(), limit);
+    for (std::size_t index = 0; index < count; ++index) {
+        const Entry& entry = entries[index];
+        if (!typeItemKeeps(item, entry)) {
+            continue;
+        }
+        view.entries.push_back(index);
+        view.images.push_back(item == 0 ? typeImageFor(entry.ext)
+                                        : kTypeItems[static_cast<std::size_t>(item)].image);
+    }
+    return view;
+}
+
+}  // namespace brasvel
