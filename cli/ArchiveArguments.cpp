@@ -21,14 +21,31 @@ const ArchiveFormat& chooseFormat(const std::string& path,
     return *format;
 }
 
-int chooseTypeItem(const std::optional<std::string>& item) {
-    const int index = typeItemIndex(item.value_or("*.*"));
+std::optional<int> chooseTypeItem(const std::optional<std::string>& item) {
+    if (!item) {
+        return std::nullopt;
+    }
+    const int index = typeItemIndex(*item);
     if (index < 0) {
         throw UsageError("unknown type " + *item +
                          "; use one of *.*, *.Smk, *.Bik, *.Pcx, *.H3c, *.Txt, *.Def, *.Pal, "
                          "*.Wav, *.Msk, *.Xmi, *.Fnt, *.Msg");
     }
     return index;
+}
+
+TypeView listedEntries(std::span<const Entry> entries, std::optional<int> typeItem) {
+    if (typeItem) {
+        return viewOfType(entries, *typeItem);
+    }
+    TypeView view;
+    view.entries.reserve(entries.size());
+    view.images.reserve(entries.size());
+    for (std::size_t index = 0; index < entries.size(); ++index) {
+        view.entries.push_back(index);
+        view.images.push_back(entries[index].image);
+    }
+    return view;
 }
 
 std::optional<std::size_t> findEntryByCaption(const Archive& archive, const std::string& name) {

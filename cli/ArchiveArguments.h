@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <span>
 #include <string>
 
 #include "archive/Archive.h"
@@ -20,9 +21,14 @@ namespace brasvel::cli {
 const ArchiveFormat& chooseFormat(const std::string& path,
                                   const std::optional<std::string>& kindOption);
 
-// The type item named by --type ("*.Pcx", "pcx", ...); "*.*" when none is given. Throws
-// UsageError for an unknown item.
-int chooseTypeItem(const std::optional<std::string>& item);
+// The type item named by --type ("*.Pcx", "pcx", ...), if given. Throws UsageError for an unknown
+// item.
+std::optional<int> chooseTypeItem(const std::optional<std::string>& item);
+
+// The entries a command works on, in directory order, with the images their rows show: those the
+// type item keeps, as the window's type box shows them, or without one every entry with the
+// image the listing gives it.
+TypeView listedEntries(std::span<const Entry> entries, std::optional<int> typeItem);
 
 // The index of the first entry whose caption, decoded to UTF-8, is exactly `name`.
 std::optional<std::size_t> findEntryByCaption(const Archive& archive, const std::string& name);

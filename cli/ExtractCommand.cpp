@@ -106,7 +106,7 @@ int extractCommand(const std::vector<std::string>& args) {
     const std::vector<std::string> patterns(arguments.positional().begin() + 1,
                                             arguments.positional().end());
     const ArchiveFormat& format = chooseFormat(path, arguments.value("--kind"));
-    const int typeItem = chooseTypeItem(arguments.value("--type"));
+    const std::optional<int> typeItem = chooseTypeItem(arguments.value("--type"));
     ExtractOptions options;
     options.convertPictures = !arguments.has("--raw");
     options.threads = chooseThreads(arguments.value("--threads"));
@@ -127,7 +127,7 @@ int extractCommand(const std::vector<std::string>& args) {
 
     std::vector<std::string> unmatched;
     const std::vector<std::size_t> chosen =
-        chooseEntries(*archive, viewOfType(archive->entries(), typeItem).entries,
+        chooseEntries(*archive, listedEntries(archive->entries(), typeItem).entries,
                       options.convertPictures, patterns, unmatched);
     if (!unmatched.empty()) {
         for (const std::string& pattern : unmatched) {

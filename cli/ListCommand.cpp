@@ -68,7 +68,7 @@ int listCommand(const std::vector<std::string>& args) {
     }
     const std::string& path = arguments.positional()[0];
     const ArchiveFormat& format = chooseFormat(path, arguments.value("--kind"));
-    const int typeItem = chooseTypeItem(arguments.value("--type"));
+    const std::optional<int> typeItem = chooseTypeItem(arguments.value("--type"));
 
     // An archive that cannot be opened lists no entry; a directory that ends early lists the
     // entries read so far. Either way the error follows on stderr.
@@ -82,7 +82,7 @@ int listCommand(const std::vector<std::string>& args) {
     }
     const std::span<const Entry> entries =
         archive ? std::span<const Entry>(archive->entries()) : std::span<const Entry>();
-    const TypeView view = viewOfType(entries, typeItem);
+    const TypeView view = listedEntries(entries, typeItem);
     // Thousands of rows go through one buffer, written at once.
     std::ostringstream out;
     if (arguments.has("--json")) {

@@ -159,6 +159,18 @@ TEST_F(ListCommand, JsonRowsCarryTheRawNameFieldAndForLodTheTypeWord) {
     EXPECT_EQ(stdout_.find("\"type\""), std::string::npos) << stdout_;
 }
 
+// The listing gives icons to eight LOD kinds; the type box's "*.*" gives every kind of its table
+// one, as the window's list shows them.
+TEST_F(ListCommand, RowImagesAreTheListingsOrTheTypeBoxs) {
+    const fs::path lod = put("images.lod", LodWriter().add("NEWS.MSG", "m").build());
+    EXPECT_EQ(run("list --json " + lod.string()), 0) << stderr_;
+    EXPECT_NE(stdout_.find("\"image\":0,"), std::string::npos) << stdout_;
+    EXPECT_EQ(run("list --json --type '*.*' " + lod.string()), 0) << stderr_;
+    EXPECT_NE(stdout_.find("\"image\":15,"), std::string::npos) << stdout_;
+    EXPECT_EQ(run("list --json --type msg " + lod.string()), 0) << stderr_;
+    EXPECT_NE(stdout_.find("\"image\":15,"), std::string::npos) << stdout_;
+}
+
 TEST_F(ListCommand, AVideoIsListedAndExtractedUnderItsWholeStoredName) {
     const std::string longName = "OPENING_CINEMATIC.SMK";  // 21 bytes: past 12, and past 15
     const fs::path vid = put("long.vid", VidWriter().add(longName, "SMK2 data").build());
