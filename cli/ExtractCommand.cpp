@@ -137,13 +137,20 @@ int extractCommand(const std::vector<std::string>& args) {
         return kExitUnusable;
     }
 
-    const BatchSummary summary =
-        extractEntries(*archive, chosen, *folder, options, [&](const ExtractedEntry& outcome) {
-            if (!outcome.done()) {
-                reportFailure(path, *outcome.error);
-            }
-            return true;
-        });
+    BatchSummary summary;
+    try {
+        summary = extractEntries(*archive, chosen, *folder, options,
+                                 [&](const ExtractedEntry& outcome) {
+                                     if (!outcome.done()) {
+                                         reportFailure(path, *outcome.error);
+                                     }
+                                     return true;
+                                 });
+    } catch (const ResourceError& error) {
+        // The batch as a whole cannot start in this folder.
+        std::cerr << "brasvel-res: target folder: " << error.describe() << '\n';
+        return kExitUnusable;
+    }
     std::cout << summary.done << " of " << chosen.size() << " entries extracted into "
               << (folderPath.empty() ? "." : folderPath);
     if (summary.failed > 0) {
