@@ -41,8 +41,9 @@ bool patternNames(const std::string& pattern, const std::string& name) {
 
 // The entries of `listed` that the patterns name, in directory order, each once; all of them when
 // there is no pattern. Patterns that name no entry are collected.
-std::vector<std::size_t> chooseEntries(const Archive& archive, const std::vector<std::size_t>& listed,
-                                       bool convert, const std::vector<std::string>& patterns,
+std::vector<std::size_t> chooseEntries(const Archive& archive,
+                                       const std::vector<std::size_t>& listed, bool convert,
+                                       const std::vector<std::string>& patterns,
                                        std::vector<std::string>& unmatched) {
     if (patterns.empty()) {
         return listed;
@@ -139,13 +140,13 @@ int extractCommand(const std::vector<std::string>& args) {
 
     BatchSummary summary;
     try {
-        summary = extractEntries(*archive, chosen, *folder, options,
-                                 [&](const ExtractedEntry& outcome) {
-                                     if (!outcome.done()) {
-                                         reportFailure(path, *outcome.error);
-                                     }
-                                     return true;
-                                 });
+        summary =
+            extractEntries(*archive, chosen, *folder, options, [&](const ExtractedEntry& outcome) {
+                if (!outcome.done()) {
+                    reportFailure(path, *outcome.error);
+                }
+                return true;
+            });
     } catch (const ResourceError& error) {
         // The batch as a whole cannot start in this folder.
         std::cerr << "brasvel-res: target folder: " << error.describe() << '\n';
