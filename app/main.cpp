@@ -16,18 +16,14 @@
 #include <QScreen>
 #include <QSettings>
 #include <QTimer>
-#include <algorithm>
-#include <cctype>
 #include <cstring>
-#include <optional>
 #include <string>
-#include <utility>
 
 #include "app/EntryListModel.h"
 #include "app/QtToolkit.h"
 #include "app/QtWavePlayer.h"
+#include "app/StartupArchive.h"
 #include "app/Unit1.h"
-#include "catalogue/DirectoryReaders.h"
 #include "window/MainForm.h"
 
 namespace {
@@ -37,41 +33,6 @@ std::string readAppPath() {
     const QSettings settings(QStringLiteral("Talgrove"), QStringLiteral("Brasvel"));
     return QFile::encodeName(settings.value(QStringLiteral("1.0/AppPath")).toString())
         .toStdString();
-}
-
-// Start-up reads an archive whose last three letters are all lower or all upper case only. A
-// desktop hands over any name its file types match, "Data.Lod" as well: such an archive is opened
-// as the open dialog opens one, the dialog answering once with the archive and its kind's filter.
-class StartupToolkit final : public brasvel::app::QtToolkit {
-public:
-    using QtToolkit::QtToolkit;
-
-    void answerNextOpenDialog(brasvel::OpenChoice choice) { pendingChoice_ = std::move(choice); }
-
-    std::optional<brasvel::OpenChoice> runOpenDialog(std::string_view initialDirectory) override {
-        if (pendingChoice_) {
-            return std::exchange(pendingChoice_, std::nullopt);
-        }
-        return QtToolkit::runOpenDialog(initialDirectory);
-    }
-
-private:
-    std::optional<brasvel::OpenChoice> pendingChoice_;
-};
-
-// The kind of an archive named with mixed case ("Data.Lod"), which start-up leaves unread; None
-// for every other name.
-brasvel::ArchiveKind mixedCaseKind(const std::string& path) {
-    const brasvel::ArchiveKind kind = brasvel::kindFromPath(path);
-    if (kind == brasvel::ArchiveKind::None) {
-        return kind;
-    }
-    const std::string last = path.substr(path.size() - 3);
-    const auto isLower = [](unsigned char c) { return std::islower(c) != 0; };
-    const auto isUpper = [](unsigned char c) { return std::isupper(c) != 0; };
-    const bool oneCase = std::all_of(last.begin(), last.end(), isLower) ||
-                         std::all_of(last.begin(), last.end(), isUpper);
-    return oneCase ? brasvel::ArchiveKind::None : kind;
 }
 
 struct Options {
@@ -131,7 +92,8 @@ int main(int argc, char** argv) {
     const Options options = parseOptions(argc, argv);
 
     brasvel::app::TForm1 window;
-    StartupToolkit ui(window);
+    // Its open dialog can be answered in advance, for an archive named in mixed case at start.
+    brasvel::app::OpenDialogAnsweredOnce<brasvel::app::QtToolkit> ui(window);
     brasvel::app::QtWavePlayer player;
     brasvel::MainForm form(ui, player);
     window.attach(form, ui, player);
@@ -149,13 +111,6 @@ int main(int argc, char** argv) {
         // Set before start-up, so that an error box it raises is in the picture too.
         QTimer::singleShot(300, &window, [&] { takeScreenshot(window, ui, options); });
     }
-    ui.run([&] {
-        form.FormCreate(readAppPath(), options.archive);
-        const brasvel::ArchiveKind kind = mixedCaseKind(options.archive);
-        if (kind != brasvel::ArchiveKind::None) {
-            ui.answerNextOpenDialog({options.archive, static_cast<int>(kind)});
-            form.ToolButton1Click();
-        }
-    });
+    ui.run([&] { brasvel::app::startUp(form, ui, readAppPath(), options.archive); });
     return QApplication::exec();
 }
