@@ -150,8 +150,8 @@ public:
     Demuxer(Bytes data, const std::string& entry, const VideoOptions& options)
         : input_{data, 0}, entry_(entry) {
         auto* buffer = allocated(static_cast<unsigned char*>(av_malloc(kIoBufferSize)));
-        io_.reset(avio_alloc_context(buffer, kIoBufferSize, 0, &input_, &MemoryInput::read,
-                                     nullptr, &MemoryInput::seek));
+        io_.reset(avio_alloc_context(buffer, kIoBufferSize, 0, &input_, &MemoryInput::read, nullptr,
+                                     &MemoryInput::seek));
         if (!io_) {
             av_free(buffer);
             throw std::bad_alloc();
@@ -169,7 +169,7 @@ public:
         // On failure avformat_open_input frees the format context; the I/O context stays ours.
         const int result = avformat_open_input(&format, nullptr, nullptr, &settings);
         if (result < 0) {
-            throw ffmpegFailure(kNotAVideo, "no reader of " + joined(options.formats) + " takes it",
+            throw ffmpegFailure(kNotAVideo, "not in one of the formats " + joined(options.formats),
                                 result, entry_);
         }
         format_.reset(format);
@@ -428,8 +428,8 @@ struct VideoClip::State {
         demuxer.reset();
         delivered = 0;
         demuxer = std::make_unique<Demuxer>(content, entry, options);
-        decoder = std::make_unique<Decoder>(*demuxer->format()->streams[videoStream], entry,
-                                            options);
+        decoder =
+            std::make_unique<Decoder>(*demuxer->format()->streams[videoStream], entry, options);
     }
 
     Picture currentPicture();
@@ -455,8 +455,8 @@ Picture VideoClip::State::currentPicture() {
     rgbRows.resize(stride * height + 64);
     std::uint8_t* rows[4] = {rgbRows.data(), nullptr, nullptr, nullptr};
     const int strides[4] = {static_cast<int>(stride), 0, 0, 0};
-    const int result = sws_scale(scaler.get(), decoded.data, decoded.linesize, 0, decoded.height,
-                                 rows, strides);
+    const int result =
+        sws_scale(scaler.get(), decoded.data, decoded.linesize, 0, decoded.height, rows, strides);
     if (result != decoded.height) {
         throw failure(kDamagedVideo, "cannot convert the frame's pixels", entry);
     }
@@ -492,9 +492,9 @@ VideoClip VideoClip::open(Bytes content, std::string entryName, const VideoOptio
     info.width = video.codecpar->width;
     info.height = video.codecpar->height;
     info.frameRate = rateOf(video);
-    info.frameCount = video.nb_frames > 0 ? video.nb_frames
-                                          : countPackets(state->content, state->videoStream,
-                                                         state->entry, options);
+    info.frameCount = video.nb_frames > 0
+                          ? video.nb_frames
+                          : countPackets(state->content, state->videoStream, state->entry, options);
     if (video.duration > 0 && video.time_base.num > 0 && video.time_base.den > 0) {
         info.durationSeconds = static_cast<double>(video.duration) * av_q2d(video.time_base);
     } else if (format->duration > 0) {
@@ -516,14 +516,19 @@ VideoClip::VideoClip(VideoClip&&) noexcept = default;
 VideoClip& VideoClip::operator=(VideoClip&&) noexcept = default;
 VideoClip::~VideoClip() = default;
 
-const VideoInfo& VideoClip::info() const { return state_->info; }
-const std::string& VideoClip::entryName() const { return state_->entry; }
+const VideoInfo& VideoClip::info() const {
+    return state_->info;
+}
+const std::string& VideoClip::entryName() const {
+    return state_->entry;
+}
 
 Picture VideoClip::frame(std::uint32_t number) {
     State& state = *state_;
     if (number == 0 || number > kMaxFrameNumber) {
         throw failure(number == 0 ? kFrameNotFound : kVideoTooLarge,
-                      "frame " + std::to_string(number) + "; frames are numbered from 1 to at most " +
+                      "frame " + std::to_string(number) +
+                          "; frames are numbered from 1 to at most " +
                           std::to_string(kMaxFrameNumber),
                       state.entry);
     }

@@ -31,9 +31,9 @@ inline constexpr std::int64_t kProbeBytes = 1 << 20;
 
 // The error texts of this library; the detail says what FFmpeg or the check found.
 inline constexpr const char* kNotAVideo = "Not a video";          // no demuxer we allow reads it
-inline constexpr const char* kDamagedVideo = "Damaged video";      // a read or decode failed
-inline constexpr const char* kVideoTooLarge = "Video too large";   // a limit above was passed
-inline constexpr const char* kFrameNotFound = "Frame not found";   // the stream ends before frame N
+inline constexpr const char* kDamagedVideo = "Damaged video";     // a read or decode failed
+inline constexpr const char* kVideoTooLarge = "Video too large";  // a limit above was passed
+inline constexpr const char* kFrameNotFound = "Frame not found";  // the stream ends before frame N
 inline constexpr const char* kNoSound = "Video has no sound";
 
 // Which of FFmpeg's demuxers and decoders may read an entry. The default allows only what the
@@ -55,7 +55,7 @@ struct VideoInfo {
     std::string codec;  // FFmpeg's codec name, e.g. "smackvideo", "binkvideo"
     std::int32_t width = 0;
     std::int32_t height = 0;
-    double frameRate = 0;       // frames a second; 0 when the stream does not say
+    double frameRate = 0;         // frames a second; 0 when the stream does not say
     std::int64_t frameCount = 0;  // as the stream states it, else counted from its packets
     double durationSeconds = 0;
     std::optional<SoundInfo> sound;  // the first sound stream, if any

@@ -112,7 +112,7 @@ TEST(VideoClip, SoundDecodesToTheEncodedSamplesAndWraps) {
     ASSERT_EQ(wav.size(), 44 + pcm.samples.size() * 2);
     EXPECT_EQ(std::memcmp(wav.data(), "RIFF", 4), 0);
     EXPECT_EQ(std::memcmp(wav.data() + 8, "WAVEfmt ", 8), 0);
-    EXPECT_EQ(loadU16(wav.data() + 22), 2);      // channels
+    EXPECT_EQ(loadU16(wav.data() + 22), 2);       // channels
     EXPECT_EQ(loadU32(wav.data() + 24), 22050u);  // rate
     EXPECT_EQ(loadU32(wav.data() + 40), pcm.samples.size() * 2);
     std::int16_t first = 0;
@@ -142,8 +142,8 @@ TEST(VideoClip, OnlyTheGameFormatsAreReadByDefault) {
 void decodeAllOrFailCleanly(const std::string& file) {
     try {
         VideoClip clip = openClip(file);
-        const auto frames = static_cast<std::uint32_t>(
-            std::min<std::int64_t>(clip.info().frameCount + 1, 20));
+        const auto frames =
+            static_cast<std::uint32_t>(std::min<std::int64_t>(clip.info().frameCount + 1, 20));
         for (std::uint32_t number = 1; number <= frames; ++number) {
             try {
                 clip.frame(number);

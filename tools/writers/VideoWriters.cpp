@@ -115,7 +115,8 @@ std::vector<std::int16_t> clipSound(const ClipShape& shape) {
     const std::int64_t count = std::int64_t{shape.soundRate} * shape.frames / shape.frameRate;
     for (std::int64_t i = 0; i < count; ++i) {
         for (int channel = 0; channel < shape.channels; ++channel) {
-            samples.push_back(static_cast<std::int16_t>((i * 389 + channel * 7000) % 40000 - 20000));
+            samples.push_back(
+                static_cast<std::int16_t>((i * 389 + channel * 7000) % 40000 - 20000));
         }
     }
     return samples;
@@ -130,12 +131,13 @@ std::string losslessClip(const ClipShape& shape) {
     constexpr int kBufferSize = 32 * 1024;
     auto* buffer = made(static_cast<unsigned char*>(av_malloc(kBufferSize)), "buffer");
     muxer->pb = made(avio_alloc_context(buffer, kBufferSize, 1, &output, nullptr,
-                                       &MemoryOutput::write, &MemoryOutput::seek),
+                                        &MemoryOutput::write, &MemoryOutput::seek),
                      "output");
-    const std::unique_ptr<AVIOContext, void (*)(AVIOContext*)> outputFreed(muxer->pb, [](AVIOContext* io) {
-        av_freep(&io->buffer);
-        avio_context_free(&io);
-    });
+    const std::unique_ptr<AVIOContext, void (*)(AVIOContext*)> outputFreed(
+        muxer->pb, [](AVIOContext* io) {
+            av_freep(&io->buffer);
+            avio_context_free(&io);
+        });
 
     Encoder video;
     const AVCodec* ffv1 = made(avcodec_find_encoder(AV_CODEC_ID_FFV1), "FFV1 encoder");
@@ -173,7 +175,8 @@ std::string losslessClip(const ClipShape& shape) {
         const std::vector<std::uint8_t> rgb = clipFramePixels(shape, index);
         for (std::int32_t y = 0; y < shape.height; ++y) {
             for (std::int32_t x = 0; x < shape.width; ++x) {
-                const std::uint8_t* pixel = &rgb[(static_cast<std::size_t>(y) * shape.width + x) * 3];
+                const std::uint8_t* pixel =
+                    &rgb[(static_cast<std::size_t>(y) * shape.width + x) * 3];
                 // 0RGB32 is one 32-bit word per pixel: bytes B, G, R, 0 in memory here.
                 std::uint8_t* packed = frame->data[0] + y * frame->linesize[0] + x * 4;
                 packed[0] = pixel[2];
