@@ -14,6 +14,7 @@ extern "C" {
 #include <limits>
 #include <mutex>
 #include <new>
+#include <string_view>
 
 #include "base/ResourceError.h"
 
@@ -345,10 +346,12 @@ public:
         convert(frame.extended_data, frame.nb_samples);
     }
 
+    // Throws "Video has no sound" when no frame came: a WAV of no channels could not be played.
     Pcm finish() {
-        if (resampler_) {
-            convert(nullptr, 0);
+        if (!resampler_) {
+            throw failure(kNoSound, "its sound stream holds no samples", entry_);
         }
+        convert(nullptr, 0);
         pcm_.samples.resize(static_cast<std::size_t>(sampleFrames_ * pcm_.channels));
         return std::move(pcm_);
     }
@@ -403,6 +406,60 @@ private:
     std::int64_t sampleFrames_ = 0;
     Pcm pcm_;
 };
+
+// The frame counts of the game's containers, checked against the entry's size before FFmpeg reads
+// a table of that many frames (a few bytes can claim millions, and reading them takes seconds):
+//
+//   Smacker   0  "SMK2" or "SMK4"      Bink   0  "BIK" or "KB2", then a revision byte
+//             4  width                          4  file size - 8
+//             8  height                         8  frames
+//            12  frames                        12  largest frame size
+//            16  frame rate                    16  (frames again)
+//            20  flags; bit 0: one more        20  width
+//                (ring) frame                  24  height
+//            24  ... to 104: sound and          ...
+//                tree sizes                    44  sound tracks, then one 32-bit frame offset a
+//           104  frames × 32-bit size,                frame
+//                then frames × 8-bit type
+void checkStatedFrames(Bytes content, const std::string& entry) {
+    ByteReader reader(content);
+    if (!reader.canRead(16)) {
+        return;  // FFmpeg tells a short header apart itself
+    }
+    const Bytes signature = reader.bytes(4);
+    const auto tag = std::string_view(reinterpret_cast<const char*>(signature.data()), 4);
+    std::uint64_t frames = 0;
+    std::uint64_t tableBytes = 0;
+    if (tag == "SMK2" || tag == "SMK4") {
+        const std::uint32_t width = reader.u32();
+        const std::uint32_t height = reader.u32();
+        frames = reader.u32();
+        checkSide(width, height, entry);
+        reader.seek(20);
+        if (reader.canRead(4) && (reader.u32() & 1) != 0) {
+            ++frames;
+        }
+        tableBytes = 104 + 5 * frames;
+    } else if (tag.substr(0, 3) == "BIK" || tag.substr(0, 3) == "KB2") {
+        reader.seek(8);
+        frames = reader.u32();
+        reader.seek(20);
+        if (reader.canRead(8)) {
+            const std::uint32_t width = reader.u32();
+            checkSide(width, reader.u32(), entry);
+        }
+        tableBytes = 44 + 4 * frames;
+    } else {
+        return;
+    }
+    if (tableBytes > content.size()) {
+        throw failure(kDamagedVideo,
+                      "it states " + std::to_string(frames) + " frames, whose table needs " +
+                          std::to_string(tableBytes) + " bytes; the entry has " +
+                          std::to_string(content.size()),
+                      entry);
+    }
+}
 
 }  // namespace
 
@@ -474,6 +531,7 @@ Picture VideoClip::State::currentPicture() {
 VideoClip VideoClip::open(Bytes content, std::string entryName, const VideoOptions& options) {
     quietenFfmpeg();
     auto state = std::make_unique<State>();
+    checkStatedFrames(content, entryName);
     state->content.assign(content.begin(), content.end());
     state->entry = std::move(entryName);
     state->options = options;

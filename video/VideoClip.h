@@ -92,7 +92,8 @@ public:
     // the stream ends first, "Video too large" for a number above kMaxFrameNumber.
     Picture frame(std::uint32_t number);
 
-    // The first sound stream decoded whole. Throws ResourceError "Video has no sound" without one.
+    // The first sound stream decoded whole. Throws ResourceError "Video has no sound" without one
+    // or when it decodes to no samples.
     Pcm sound() const;
 
 private:

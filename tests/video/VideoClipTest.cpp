@@ -8,6 +8,7 @@
 #include <string>
 
 #include "base/ResourceError.h"
+#include "tools/writers/ArchiveWriters.h"
 #include "tools/writers/VideoWriters.h"
 #include "video/VideoClip.h"
 
@@ -123,6 +124,10 @@ TEST(VideoClip, SoundDecodesToTheEncodedSamplesAndWraps) {
 TEST(VideoClip, AClipWithoutSoundSaysSo) {
     const VideoClip clip = openClip(writers::losslessClip({16, 16, 2, 15, 0, 1}));
     expectFailure([&] { (void)clip.sound(); }, kNoSound);
+    // A sound stream without a single sample (found by fuzzing: it gave a PCM of no channels).
+    const VideoClip silent = openClip(writers::losslessClip({16, 16, 1, 15, 1, 1}));
+    ASSERT_TRUE(silent.info().sound.has_value());
+    expectFailure([&] { (void)silent.sound(); }, kNoSound);
 }
 
 TEST(VideoClip, OnlyTheGameFormatsAreReadByDefault) {
@@ -134,6 +139,46 @@ TEST(VideoClip, OnlyTheGameFormatsAreReadByDefault) {
     expectFailure([&] { VideoClip::open(bytesOf(file), "INTRO.smk", containerOnly); }, kNotAVideo);
     for (const std::string& junk : {std::string(), std::string("SMK2"), std::string(5000, 'x')}) {
         expectFailure([&] { openClip(junk); }, kNotAVideo);
+    }
+}
+
+// The start of a Smacker or Bink header: signature, then 32-bit fields from offset 4, then zeros
+// up to `size` bytes.
+std::string header(const char* signature, std::vector<std::uint32_t> fields, std::size_t size) {
+    std::string file(signature, 4);
+    for (const std::uint32_t field : fields) {
+        writers::putU32(file, field);
+    }
+    file.resize(size, '\0');
+    return file;
+}
+
+TEST(VideoClip, StatedFrameCountsAndSidesAreCheckedBeforeFfmpegReadsThem) {
+    struct Case {
+        std::string file;
+        const char* text;
+        const char* detail;  // part of the detail, or "" for any
+    };
+    //                    Smacker: width, height, frames, rate, flags
+    //                    Bink:    size, frames, largest, frames, width, height
+    const Case cases[] = {
+        {header("SMK2", {64, 48, 14876672, 66666, 0}, 200), kDamagedVideo, "14876672 frames"},
+        {header("SMK4", {64, 48, 19, 66666, 1}, 104 + 5 * 19), kDamagedVideo, "20 frames"},
+        {header("SMK2", {30720, 48, 1, 66666, 0}, 200), kVideoTooLarge, "30720 x 48"},
+        {header("SMK2", {64, 0, 1, 66666, 0}, 200), kDamagedVideo, "64 x 0"},
+        {header("BIKi", {192, 1000000, 10, 1000000, 64, 48}, 200), kDamagedVideo, "1000000 frames"},
+        {header("KB2a", {192, 100, 10, 100, 64, 48}, 200), kDamagedVideo, "100 frames"},
+        {header("BIKi", {192, 1, 10, 1, 64, 5000}, 200), kVideoTooLarge, "64 x 5000"},
+    };
+    for (const Case& c : cases) {
+        try {
+            openClip(c.file);
+            ADD_FAILURE() << "opened " << c.detail;
+        } catch (const ResourceError& error) {
+            EXPECT_EQ(error.text(), c.text) << error.describe();
+            EXPECT_NE(error.detail().find(c.detail), std::string::npos) << error.describe();
+            EXPECT_EQ(error.entry(), "INTRO.smk");
+        }
     }
 }
 
