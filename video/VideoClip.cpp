@@ -476,6 +476,7 @@ struct VideoClip::State {
     std::unique_ptr<Demuxer> demuxer;
     std::unique_ptr<Decoder> decoder;
     std::uint32_t delivered = 0;
+    std::uint64_t decodedPixels = 0;
     FramePtr frame{allocated(av_frame_alloc())};
     std::unique_ptr<SwsContext, ScalerDeleter> scaler;
     std::vector<std::uint8_t> rgbRows;
@@ -484,6 +485,7 @@ struct VideoClip::State {
         decoder.reset();
         demuxer.reset();
         delivered = 0;
+        decodedPixels = 0;
         demuxer = std::make_unique<Demuxer>(content, entry, options);
         decoder =
             std::make_unique<Decoder>(*demuxer->format()->streams[videoStream], entry, options);
@@ -595,6 +597,14 @@ Picture VideoClip::frame(std::uint32_t number) {
             state.restart();
         }
         while (state.delivered < number) {
+            // The frames decoded on the way are what a hostile clip could make expensive.
+            if (state.decodedPixels > state.options.maxDecodedPixels) {
+                throw failure(kVideoTooLarge,
+                              "frame " + std::to_string(number) + " lies beyond " +
+                                  std::to_string(state.options.maxDecodedPixels) +
+                                  " decoded pixels",
+                              state.entry);
+            }
             if (!state.decoder->next(*state.demuxer, state.frame.get())) {
                 throw failure(kFrameNotFound,
                               "frame " + std::to_string(number) + " of a stream that ends after " +
@@ -602,6 +612,8 @@ Picture VideoClip::frame(std::uint32_t number) {
                               state.entry);
             }
             ++state.delivered;
+            state.decodedPixels += static_cast<std::uint64_t>(std::max(state.frame->width, 0)) *
+                                   static_cast<std::uint64_t>(std::max(state.frame->height, 0));
         }
         return state.currentPicture();
     } catch (...) {

@@ -5,8 +5,9 @@
 //
 // Input is hostile: only the demuxers and decoders named in VideoOptions are used (Smacker and
 // Bink by default), the header probe reads a bounded amount, a picture side above kMaxVideoSide, a
-// frame number above kMaxFrameNumber and a sound longer than kMaxSoundSeconds are refused, and
-// every failure of FFmpeg becomes a ResourceError naming the entry.
+// frame number above kMaxFrameNumber, a frame that needs more than kMaxDecodedPixels decoded to
+// reach and a sound longer than kMaxSoundSeconds are refused, and every failure of FFmpeg becomes
+// a ResourceError naming the entry.
 //
 // Frames are numbered from 1, as the sprite frames of `convert --frame` are. Decoding frame N
 // decodes every frame before it: forward from the last frame decoded when N lies ahead of it,
@@ -26,6 +27,9 @@ namespace brasvel::video {
 
 inline constexpr std::int32_t kMaxVideoSide = 4096;
 inline constexpr std::uint32_t kMaxFrameNumber = 100000;  // over 1.5 hours at 15 frames a second
+// What decoding up to one frame may cost: 8 G pixels, 28000 frames of 640 × 480, 512 of the
+// largest side. It bounds the time a hostile clip of huge, cheaply coded frames can take.
+inline constexpr std::uint64_t kMaxDecodedPixels = std::uint64_t{1} << 33;
 inline constexpr std::int64_t kMaxSoundSeconds = 3600;
 inline constexpr std::int64_t kProbeBytes = 1 << 20;
 
@@ -36,12 +40,14 @@ inline constexpr const char* kVideoTooLarge = "Video too large";  // a limit abo
 inline constexpr const char* kFrameNotFound = "Frame not found";  // the stream ends before frame N
 inline constexpr const char* kNoSound = "Video has no sound";
 
-// Which of FFmpeg's demuxers and decoders may read an entry. The default allows only what the
-// game's videos need; the tests add the container and codecs they encode with.
+// Which of FFmpeg's demuxers and decoders may read an entry, and what reaching a frame may cost.
+// The default allows only what the game's videos need; the tests add the container and codecs
+// they encode with, and lower the cost to see it refused.
 struct VideoOptions {
     std::vector<std::string> formats{"smk", "bink"};
     std::vector<std::string> codecs{"smackvid", "smackaud", "binkvideo", "binkaudio_rdft",
                                     "binkaudio_dct"};
+    std::uint64_t maxDecodedPixels = kMaxDecodedPixels;
 };
 
 struct SoundInfo {

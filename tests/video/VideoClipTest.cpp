@@ -99,6 +99,14 @@ TEST(VideoClip, FramesOutsideTheStreamFailAndTheClipStaysUsable) {
     expectFailure([&] { clip.frame(0); }, kFrameNotFound);
     expectFailure([&] { clip.frame(kMaxFrameNumber + 1); }, kVideoTooLarge);
     EXPECT_TRUE(clip.frame(3).pixels == writers::clipFramePixels(shape, 2));
+
+    // Frames 1 and 2 (512 pixels) may be decoded to reach frame 3, not frame 3 to reach frame 4.
+    VideoOptions options = testOptions();
+    options.maxDecodedPixels = 600;
+    VideoClip bounded = VideoClip::open(bytesOf(writers::losslessClip({16, 16, 5, 15, 0, 1})),
+                                        "INTRO.smk", options);
+    EXPECT_EQ(bounded.frame(3).width, 16);
+    expectFailure([&] { bounded.frame(4); }, kVideoTooLarge);
 }
 
 TEST(VideoClip, SoundDecodesToTheEncodedSamplesAndWraps) {
