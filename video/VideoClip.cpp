@@ -337,10 +337,13 @@ public:
                    frame.format != format_) {
             throw failure(kDamagedVideo, "the sound's format changes within the stream", entry_);
         }
-        const std::int64_t limit = kMaxSoundSeconds * pcm_.rate;
+        // A sound decoder can make many samples of few bytes: the length is checked, not assumed.
+        const std::int64_t limit =
+            std::min<std::int64_t>(kMaxSoundSeconds * pcm_.rate, kMaxSoundSamples / pcm_.channels);
         if (frame.nb_samples < 0 || sampleFrames_ + frame.nb_samples > limit) {
             throw failure(kVideoTooLarge,
-                          "sound longer than " + std::to_string(kMaxSoundSeconds) + " seconds",
+                          "sound longer than " + std::to_string(kMaxSoundSeconds) + " seconds or " +
+                              std::to_string(kMaxSoundSamples) + " samples",
                           entry_);
         }
         convert(frame.extended_data, frame.nb_samples);

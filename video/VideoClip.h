@@ -6,8 +6,8 @@
 // Input is hostile: only the demuxers and decoders named in VideoOptions are used (Smacker and
 // Bink by default), the header probe reads a bounded amount, a picture side above kMaxVideoSide, a
 // frame number above kMaxFrameNumber, a frame that needs more than kMaxDecodedPixels decoded to
-// reach and a sound longer than kMaxSoundSeconds are refused, and every failure of FFmpeg becomes
-// a ResourceError naming the entry.
+// reach and a sound longer than kMaxSoundSeconds or kMaxSoundSamples are refused, and every failure
+// of FFmpeg becomes a ResourceError naming the entry.
 //
 // Frames are numbered from 1, as the sprite frames of `convert --frame` are. Decoding frame N
 // decodes every frame before it: forward from the last frame decoded when N lies ahead of it,
@@ -30,7 +30,9 @@ inline constexpr std::uint32_t kMaxFrameNumber = 100000;  // over 1.5 hours at 1
 // What decoding up to one frame may cost: 8 G pixels, 28000 frames of 640 × 480, 512 of the
 // largest side. It bounds the time a hostile clip of huge, cheaply coded frames can take.
 inline constexpr std::uint64_t kMaxDecodedPixels = std::uint64_t{1} << 33;
+// A sound may last an hour, and hold 64 M samples (128 MB; 12 minutes of 44.1 kHz stereo).
 inline constexpr std::int64_t kMaxSoundSeconds = 3600;
+inline constexpr std::int64_t kMaxSoundSamples = std::int64_t{1} << 26;
 inline constexpr std::int64_t kProbeBytes = 1 << 20;
 
 // The error texts of this library; the detail says what FFmpeg or the check found.
