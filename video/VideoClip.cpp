@@ -410,20 +410,23 @@ private:
     Pcm pcm_;
 };
 
-// The frame counts of the game's containers, checked against the entry's size before FFmpeg reads
-// a table of that many frames (a few bytes can claim millions, and reading them takes seconds):
+// The frame counts (and Smacker's tree size) of the game's containers, checked against the
+// entry's size before FFmpeg reads or allocates that much: a few bytes can claim millions of
+// frames, which take seconds to read, or trees of hundreds of megabytes.
 //
-//   Smacker   0  "SMK2" or "SMK4"      Bink   0  "BIK" or "KB2", then a revision byte
-//             4  width                          4  file size - 8
-//             8  height                         8  frames
-//            12  frames                        12  largest frame size
-//            16  frame rate                    16  (frames again)
-//            20  flags; bit 0: one more        20  width
-//                (ring) frame                  24  height
-//            24  ... to 104: sound and          ...
-//                tree sizes                    44  sound tracks, then one 32-bit frame offset a
-//           104  frames × 32-bit size,                frame
-//                then frames × 8-bit type
+//   Smacker   0  "SMK2" or "SMK4"             Bink   0  "BIK" or "KB2", then a revision byte
+//             4  width                                4  file size - 8
+//             8  height                               8  frames
+//            12  frames                              12  largest frame size
+//            16  frame rate                          16  (frames again)
+//            20  flags; bit 0: a ring frame          20  width
+//                follows the last                    24  height
+//            24  7 × sound track size                28  ... (rate, flags)
+//            52  size of the trees                   40  sound tracks, then per track its
+//            56  ... (tree and sound fields)             sizes and rate, then a 32-bit offset
+//           104  frames × 32-bit size, then              per frame
+//                frames × 8-bit type, then the
+//                trees
 void checkStatedFrames(Bytes content, const std::string& entry) {
     ByteReader reader(content);
     if (!reader.canRead(16)) {
@@ -432,17 +435,20 @@ void checkStatedFrames(Bytes content, const std::string& entry) {
     const Bytes signature = reader.bytes(4);
     const auto tag = std::string_view(reinterpret_cast<const char*>(signature.data()), 4);
     std::uint64_t frames = 0;
-    std::uint64_t tableBytes = 0;
+    std::uint64_t treeBytes = 0;
+    std::uint64_t needed = 0;
     if (tag == "SMK2" || tag == "SMK4") {
         const std::uint32_t width = reader.u32();
         const std::uint32_t height = reader.u32();
-        frames = reader.u32();
         checkSide(width, height, entry);
+        frames = reader.u32();
         reader.seek(20);
         if (reader.canRead(4) && (reader.u32() & 1) != 0) {
             ++frames;
         }
-        tableBytes = 104 + 5 * frames;
+        reader.seek(52);
+        treeBytes = reader.canRead(4) ? reader.u32() : 0;
+        needed = 104 + 5 * frames + treeBytes;
     } else if (tag.substr(0, 3) == "BIK" || tag.substr(0, 3) == "KB2") {
         reader.seek(8);
         frames = reader.u32();
@@ -451,14 +457,16 @@ void checkStatedFrames(Bytes content, const std::string& entry) {
             const std::uint32_t width = reader.u32();
             checkSide(width, reader.u32(), entry);
         }
-        tableBytes = 44 + 4 * frames;
+        needed = 44 + 4 * frames;
     } else {
         return;
     }
-    if (tableBytes > content.size()) {
+    if (needed > content.size()) {
         throw failure(kDamagedVideo,
-                      "it states " + std::to_string(frames) + " frames, whose table needs " +
-                          std::to_string(tableBytes) + " bytes; the entry has " +
+                      "it states " + std::to_string(frames) + " frames" +
+                          (treeBytes > 0 ? " and trees of " + std::to_string(treeBytes) + " bytes"
+                                         : std::string()) +
+                          ", which need " + std::to_string(needed) + " bytes; the entry has " +
                           std::to_string(content.size()),
                       entry);
     }

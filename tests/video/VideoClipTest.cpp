@@ -173,6 +173,8 @@ TEST(VideoClip, StatedFrameCountsAndSidesAreCheckedBeforeFfmpegReadsThem) {
         {header("SMK2", {64, 48, 14876672, 66666, 0}, 200), kDamagedVideo, "14876672 frames"},
         {header("SMK4", {64, 48, 19, 66666, 1}, 104 + 5 * 19), kDamagedVideo, "20 frames"},
         {header("SMK2", {30720, 48, 1, 66666, 0}, 200), kVideoTooLarge, "30720 x 48"},
+        {header("SMK2", {64, 48, 1, 66666, 0, 0, 0, 0, 0, 0, 0, 0, 0x2E2E2E2E}, 200), kDamagedVideo,
+         "trees of 774778414 bytes"},
         {header("SMK2", {64, 0, 1, 66666, 0}, 200), kDamagedVideo, "64 x 0"},
         {header("BIKi", {192, 1000000, 10, 1000000, 64, 48}, 200), kDamagedVideo, "1000000 frames"},
         {header("KB2a", {192, 100, 10, 100, 64, 48}, 200), kDamagedVideo, "100 frames"},
