@@ -128,10 +128,11 @@ echo "== video: open a 640 x 480 clip from memory and decode its first frame"
 build/bin/video-bench --benchmark_min_time=$min_time --benchmark_format=csv 2>/dev/null |
     tr -d '"' >"$work/video.csv"
 video=""
-while IFS=, read -r name _ _ cpu unit _; do
+while IFS=, read -r name _ real cpu unit _; do
     case $name in
-        openAndFirstFrame) video+="open + first frame $(printf '%.1f' "$cpu") $unit (target < 100 ms); " ;;
-        frameStep) video+="one frame step $(printf '%.1f' "$cpu") $unit" ;;
+        openAndFirstFrame)
+            video+="open + first frame $(printf '%.1f' "$real") $unit, processor $(printf '%.1f' "$cpu") $unit (target < 100 ms); " ;;
+        frameStep) video+="one frame step $(printf '%.1f' "$real") $unit" ;;
     esac
 done <"$work/video.csv"
 echo "$video"
