@@ -9,6 +9,7 @@
 #include <random>
 
 #include "imaging/DefSprite.h"
+#include "imaging/PictureFormats.h"
 #include "tools/writers/ArchiveWriters.h"
 #include "tools/writers/PictureWriters.h"
 
@@ -16,6 +17,8 @@ namespace {
 
 using namespace brasvel;
 using namespace brasvel::writers;
+
+constexpr EncodeOptions kSpriteFrame{PictureRole::SpriteFrame};
 
 constexpr std::int32_t kSide = 320;
 constexpr int kFrames = 100;
@@ -97,7 +100,8 @@ void decodeAllFrames(benchmark::State& state) {
     const DefSprite def = DefSprite::walk(bytesOf(input.file), "BENCH.def");
     for (auto _ : state) {
         for (std::uint32_t frame = 1; frame <= def.frameTotal(); ++frame) {
-            benchmark::DoNotOptimize(def.renderFrame(frame).bmp.data());
+            benchmark::DoNotOptimize(
+                encodePicture(def.decodeFrame(frame), PictureFormat::Bmp, kSpriteFrame).data());
         }
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
@@ -110,7 +114,8 @@ void frameStep(benchmark::State& state) {
     const DefSprite def = DefSprite::walk(bytesOf(input.file), "BENCH.def");
     std::uint32_t frame = 1;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(def.renderFrame(frame).bmp.data());
+        benchmark::DoNotOptimize(
+            encodePicture(def.decodeFrame(frame), PictureFormat::Bmp, kSpriteFrame).data());
         frame = frame % def.frameTotal() + 1;
     }
 }

@@ -15,6 +15,7 @@
 #include "cli/Json.h"
 #include "imaging/DefSprite.h"
 #include "imaging/PcxImage.h"
+#include "imaging/PictureFormats.h"
 
 namespace brasvel::cli {
 namespace {
@@ -109,14 +110,17 @@ int convertCommand(const std::vector<std::string>& args) {
         // The default name comes from the archive, so it passes the same checks as extraction.
         const std::string out = arguments.value("-o").value_or(
             safeFileName(std::string(untilNul(picture->entry.Name.view())) + ".bmp"));
-        const ConvertedPicture converted =
+        const Picture decoded =
             picture->isPcx()
-                ? Conv(picture->content)
-                : DefSprite::walk(picture->content, picture->defFileName()).renderFrame(frame);
+                ? decodePcx(picture->content)
+                : DefSprite::walk(picture->content, picture->defFileName()).decodeFrame(frame);
+        const EncodeOptions options{
+            picture->isPcx() ? PictureRole::GamePicture : PictureRole::SpriteFrame};
         const std::filesystem::path outPath(out);
         const TargetFolder folder(outPath.parent_path().string());
-        folder.writeFile(outPath.filename().string(), converted.bmp);
-        std::cout << out << ": " << converted.width << " x " << converted.height << '\n';
+        folder.writeFile(outPath.filename().string(),
+                         encodePicture(decoded, PictureFormat::Bmp, options));
+        std::cout << out << ": " << decoded.width << " x " << decoded.height << '\n';
     } catch (const ResourceError& error) {
         return reportEntryError(error, name);
     }

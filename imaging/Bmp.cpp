@@ -1,6 +1,7 @@
 #include "imaging/Bmp.h"
 
 #include <cassert>
+#include <cstring>
 #include <string>
 
 #include "base/ResourceError.h"
@@ -53,7 +54,7 @@ std::uint64_t bmpStride(std::uint16_t bitCount, std::int32_t width) {
 }
 
 std::vector<std::byte> startBmp(const BmpFields& fields, std::int32_t width, std::int32_t height,
-                                std::span<const std::byte> rgbPalette) {
+                                const Palette& palette) {
     assert(width >= 0 && height >= 0);
     const std::uint64_t imageSize =
         bmpStride(fields.bitCount, width) * static_cast<std::uint64_t>(height);
@@ -74,12 +75,11 @@ std::vector<std::byte> startBmp(const BmpFields& fields, std::int32_t width, std
     putU32(h + 42, static_cast<std::uint32_t>(fields.pelsPerMeterY));
     putU32(h + 46, fields.colorsUsed);
     if (fields.bitCount == 8) {
-        assert(rgbPalette.size() >= 768);
-        for (std::size_t i = 0; i < 256; ++i) {
+        for (std::size_t i = 0; i < palette.size(); ++i) {
             std::byte* entry = h + kBmpHeadersSize + 4 * i;
-            entry[0] = rgbPalette[3 * i + 2];
-            entry[1] = rgbPalette[3 * i + 1];
-            entry[2] = rgbPalette[3 * i];
+            entry[0] = std::byte{palette[i].blue};
+            entry[1] = std::byte{palette[i].green};
+            entry[2] = std::byte{palette[i].red};
         }
     }
     return bmp;
@@ -95,6 +95,30 @@ std::span<std::byte> bmpRow(std::vector<std::byte>& bmp, const BmpFields& fields
     const std::uint64_t length = static_cast<std::uint64_t>(width) * (fields.bitCount / 8U);
     return std::span<std::byte>(bmp).subspan(static_cast<std::size_t>(start),
                                              static_cast<std::size_t>(length));
+}
+
+std::vector<std::byte> encodeBmp(const Picture& picture, const BmpFields& fields) {
+    BmpFields chosen = fields;
+    chosen.bitCount = picture.format == PixelFormat::Indexed8 ? 8 : 24;
+    std::vector<std::byte> bmp = startBmp(chosen, picture.width, picture.height, picture.palette);
+    const auto width = static_cast<std::size_t>(picture.width);
+    if (width == 0) {
+        return bmp;
+    }
+    for (std::int32_t r = 0; r < picture.height; ++r) {
+        const std::span<std::byte> row = bmpRow(bmp, chosen, picture.width, picture.height, r);
+        const std::uint8_t* source = picture.row(picture.height - 1 - r);
+        if (chosen.bitCount == 8) {
+            std::memcpy(row.data(), source, width);
+            continue;
+        }
+        for (std::size_t x = 0; x < width; ++x) {  // (R, G, B) to (B, G, R)
+            row[3 * x] = std::byte{source[3 * x + 2]};
+            row[3 * x + 1] = std::byte{source[3 * x + 1]};
+            row[3 * x + 2] = std::byte{source[3 * x]};
+        }
+    }
+    return bmp;
 }
 
 }  // namespace brasvel

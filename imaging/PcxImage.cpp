@@ -4,6 +4,7 @@
 #include <string>
 
 #include "imaging/Bmp.h"
+#include "imaging/Picture.h"
 
 // Layout of a picture, all numbers little-endian and signed:
 //
@@ -22,7 +23,7 @@ namespace {
 constexpr std::uint64_t kPcxHeaderSize = 12;
 constexpr std::uint64_t kPaletteSize = 768;
 
-ConvertedPicture convert8(Bytes pcx, const PcxInfo& info) {
+Picture decode8(Bytes pcx, const PcxInfo& info) {
     const std::uint64_t blockSize = static_cast<std::uint64_t>(info.size);
     ByteReader reader(pcx, kPcxHeaderSize);
     const Bytes block = reader.bytes(blockSize);
@@ -37,35 +38,42 @@ ConvertedPicture convert8(Bytes pcx, const PcxInfo& info) {
                                 std::to_string(info.width) + " x " + std::to_string(info.height) +
                                 " pixels need " + std::to_string(pixels));
     }
-    ConvertedPicture picture{startBmp(kPictureBmp8, info.width, info.height, palette), info.width,
-                             info.height};
-    const auto width = static_cast<std::uint64_t>(info.width);
-    for (std::int32_t r = 0; r < info.height; ++r) {
-        const std::uint64_t start = blockSize - (static_cast<std::uint64_t>(r) + 1) * width;
-        const Bytes source =
-            block.subspan(static_cast<std::size_t>(start), static_cast<std::size_t>(width));
-        std::ranges::copy(source,
-                          bmpRow(picture.bmp, kPictureBmp8, info.width, info.height, r).begin());
+    Picture picture = Picture::blank(info.width, info.height, PixelFormat::Indexed8);
+    for (std::size_t i = 0; i < picture.palette.size(); ++i) {
+        picture.palette[i] = {static_cast<std::uint8_t>(palette[3 * i]),
+                              static_cast<std::uint8_t>(palette[3 * i + 1]),
+                              static_cast<std::uint8_t>(palette[3 * i + 2])};
+    }
+    const Bytes rows = block.subspan(static_cast<std::size_t>(blockSize - pixels));
+    std::ranges::transform(rows, picture.pixels.begin(),
+                           [](std::byte b) { return static_cast<std::uint8_t>(b); });
+    return picture;
+}
+
+// The pixels are stored as (B, G, R), from the top row.
+Picture decode24(Bytes pcx, const PcxInfo& info) {
+    const std::uint64_t rowBytes = 3 * static_cast<std::uint64_t>(info.width);
+    const auto height = static_cast<std::uint64_t>(info.height);
+    // The bottom row is the one stored last: check it before making anything.
+    if (height > 0) {
+        ByteReader(pcx, kPcxHeaderSize + rowBytes * (height - 1)).require(rowBytes);
+    }
+    Picture picture = Picture::blank(info.width, info.height, PixelFormat::Rgb24);
+    const std::byte* source = pcx.data() + kPcxHeaderSize;
+    std::uint8_t* target = picture.pixels.data();
+    for (std::size_t i = 0; i < picture.pixels.size(); i += 3) {
+        target[i] = static_cast<std::uint8_t>(source[i + 2]);
+        target[i + 1] = static_cast<std::uint8_t>(source[i + 1]);
+        target[i + 2] = static_cast<std::uint8_t>(source[i]);
     }
     return picture;
 }
 
-ConvertedPicture convert24(Bytes pcx, const PcxInfo& info) {
-    const std::uint64_t rowBytes = 3 * static_cast<std::uint64_t>(info.width);
-    const auto height = static_cast<std::uint64_t>(info.height);
-    // The bottom row, written first, is the one stored last: check it before making anything.
-    if (height > 0) {
-        ByteReader(pcx, kPcxHeaderSize + rowBytes * (height - 1)).require(rowBytes);
+void putI32(std::vector<std::byte>& out, std::int32_t value) {
+    const auto bits = static_cast<std::uint32_t>(value);
+    for (int shift = 0; shift < 32; shift += 8) {
+        out.push_back(static_cast<std::byte>((bits >> shift) & 0xFF));
     }
-    ConvertedPicture picture{startBmp(kPictureBmp24, info.width, info.height, {}), info.width,
-                             info.height};
-    for (std::int32_t r = 0; r < info.height; ++r) {
-        const std::uint64_t pcxRow = height - 1 - static_cast<std::uint64_t>(r);
-        const Bytes source = ByteReader(pcx, kPcxHeaderSize + rowBytes * pcxRow).bytes(rowBytes);
-        std::ranges::copy(source,
-                          bmpRow(picture.bmp, kPictureBmp24, info.width, info.height, r).begin());
-    }
-    return picture;
 }
 
 }  // namespace
@@ -89,10 +97,34 @@ PcxInfo readPcxInfo(Bytes pcx) {
     return info;
 }
 
-ConvertedPicture Conv(Bytes pcx) {
+Picture decodePcx(Bytes pcx) {
     const PcxInfo info = readPcxInfo(pcx);
     checkPictureSize(info.width, info.height, "picture");
-    return info.bits == 8 ? convert8(pcx, info) : convert24(pcx, info);
+    return info.bits == 8 ? decode8(pcx, info) : decode24(pcx, info);
+}
+
+std::vector<std::byte> encodePcx(const Picture& picture) {
+    const bool indexed = picture.format == PixelFormat::Indexed8;
+    std::vector<std::byte> out;
+    out.reserve(kPcxHeaderSize + picture.pixels.size() + (indexed ? kPaletteSize : 0));
+    putI32(out, static_cast<std::int32_t>(picture.pixels.size()));
+    putI32(out, picture.width);
+    putI32(out, picture.height);
+    if (indexed) {
+        for (const std::uint8_t index : picture.pixels) {
+            out.push_back(std::byte{index});
+        }
+        for (const Colour& colour : picture.palette) {
+            out.insert(out.end(), {std::byte{colour.red}, std::byte{colour.green},
+                                   std::byte{colour.blue}});
+        }
+        return out;
+    }
+    for (std::size_t i = 0; i < picture.pixels.size(); i += 3) {
+        out.insert(out.end(), {std::byte{picture.pixels[i + 2]}, std::byte{picture.pixels[i + 1]},
+                               std::byte{picture.pixels[i]}});
+    }
+    return out;
 }
 
 }  // namespace brasvel

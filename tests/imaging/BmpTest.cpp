@@ -21,10 +21,8 @@ TEST(Bmp, StrideRoundsTheRowUpToFourBytes) {
 }
 
 TEST(Bmp, SpriteHeadersStateNoImageSizeAndAllColoursUsed) {
-    std::array<std::byte, 768> palette{};
-    palette[0] = std::byte{10};  // red of entry 0
-    palette[1] = std::byte{20};
-    palette[2] = std::byte{30};
+    Palette palette{};
+    palette[0] = {10, 20, 30};
     const auto bmp = startBmp(kSpriteBmp, 5, 3, palette);
     ASSERT_EQ(bmp.size(), 1078U + 8 * 3);
     EXPECT_EQ(u32At(bmp, 2), 1078U + 24);  // bfSize
@@ -40,7 +38,7 @@ TEST(Bmp, SpriteHeadersStateNoImageSizeAndAllColoursUsed) {
 }
 
 TEST(Bmp, TwentyFourBitHeadersHaveNoPalette) {
-    const auto bmp = startBmp(kPictureBmp24, 5, 2, {});
+    const auto bmp = startBmp(kPictureBmp24, 5, 2, Palette{});
     EXPECT_EQ(bmp.size(), 54U + 32);
     EXPECT_EQ(u32At(bmp, 10), 54U);
     EXPECT_EQ(u32At(bmp, 34), 32U);
@@ -49,7 +47,7 @@ TEST(Bmp, TwentyFourBitHeadersHaveNoPalette) {
 }
 
 TEST(Bmp, RowsCountFromTheBottomAndExcludeThePadding) {
-    std::vector<std::byte> bmp = startBmp(kPictureBmp24, 5, 2, {});
+    std::vector<std::byte> bmp = startBmp(kPictureBmp24, 5, 2, Palette{});
     const std::span<std::byte> row = bmpRow(bmp, kPictureBmp24, 5, 2, 1);
     EXPECT_EQ(row.size(), 15U);
     EXPECT_EQ(row.data(), bmp.data() + 54 + 16);
