@@ -8,7 +8,9 @@
 #include "base/ReadOnlyFile.h"
 #include "base/Text.h"
 #include "cli/Commands.h"
+#include "cli/ImageCommands.h"
 #include "cli/OpenedArchive.h"
+#include "cli/PictureEntry.h"
 #include "extract/AtomicFile.h"
 #include "extract/EntryContent.h"
 #include "extract/SafeName.h"
@@ -18,18 +20,6 @@
 #include "imaging/PictureFormats.h"
 
 namespace brasvel::cli {
-namespace {
-
-// The archive named on the command line and one of its entries, read into memory.
-struct PictureEntry {
-    CatalogueEntry entry;
-    std::vector<std::byte> content;
-
-    bool isPcx() const { return extIs(entry.Ext, "pcx"); }
-    bool isDef() const { return extIs(entry.Ext, "def"); }
-    // The name the sprite rules look at: Name + ".def", as the preview passes it.
-    std::string defFileName() const { return std::string(untilNul(entry.Name.view())) + ".def"; }
-};
 
 // nullopt after reporting an entry that is not in the archive.
 std::optional<PictureEntry> loadEntry(const Arguments& arguments, const std::string& command) {
@@ -56,6 +46,8 @@ std::optional<PictureEntry> loadEntry(const Arguments& arguments, const std::str
     }
     return picture;
 }
+
+namespace {
 
 std::uint32_t frameNumber(const Arguments& arguments) {
     const std::optional<std::string> text = arguments.value("--frame");
@@ -84,7 +76,8 @@ int reportEntryError(const ResourceError& error, const std::string& entry) {
 }  // namespace
 
 int convertCommand(const std::vector<std::string>& args) {
-    const Arguments arguments(args, {"--kind", "--frame", "-o"}, {});
+    const Arguments arguments(args, {"--kind", "--frame", "-o", "--format"},
+                              {"--selection", "--keep-palette"});
     const std::uint32_t frame = frameNumber(arguments);
     std::optional<PictureEntry> picture;
     try {
@@ -108,18 +101,18 @@ int convertCommand(const std::vector<std::string>& args) {
     }
     try {
         // The default name comes from the archive, so it passes the same checks as extraction.
+        const OutputChoice choice = chooseOutput(arguments, picture->isDef());
         const std::string out = arguments.value("-o").value_or(
-            safeFileName(std::string(untilNul(picture->entry.Name.view())) + ".bmp"));
+            safeFileName(std::string(untilNul(picture->entry.Name.view())) +
+                         std::string(formatInfo(choice.format).suffix)));
         const Picture decoded =
             picture->isPcx()
                 ? decodePcx(picture->content)
                 : DefSprite::walk(picture->content, picture->defFileName()).decodeFrame(frame);
-        const EncodeOptions options{
-            picture->isPcx() ? PictureRole::GamePicture : PictureRole::SpriteFrame};
         const std::filesystem::path outPath(out);
         const TargetFolder folder(outPath.parent_path().string());
         folder.writeFile(outPath.filename().string(),
-                         encodePicture(decoded, PictureFormat::Bmp, options));
+                         encodePicture(decoded, choice.format, choice.options));
         std::cout << out << ": " << decoded.width << " x " << decoded.height << '\n';
     } catch (const ResourceError& error) {
         return reportEntryError(error, name);

@@ -19,6 +19,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/ByteReader.h"
 #include "imaging/Picture.h"
 
 namespace brasvel {
@@ -64,5 +65,11 @@ std::span<std::byte> bmpRow(std::vector<std::byte>& bmp, const BmpFields& fields
 // The BMP file of a picture, with the header values of `fields`; the bit count follows the
 // picture's pixel format, whatever `fields` says. The picture's size must pass checkPictureSize.
 std::vector<std::byte> encodeBmp(const Picture& picture, const BmpFields& fields);
+
+// A BMP file read back: 8-bit paletted (at most 256 colours) or 24-bit, uncompressed, rows
+// bottom-up (positive height) or top-down (negative height), any info header of 40 bytes or more.
+// The size is checked against the limits and the file before anything is allocated. Throws
+// ResourceError ("Damaged BMP file", "Unsupported BMP file", "Picture too large").
+Picture decodeBmp(Bytes bmp);
 
 }  // namespace brasvel

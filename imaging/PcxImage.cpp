@@ -127,4 +127,78 @@ std::vector<std::byte> encodePcx(const Picture& picture) {
     return out;
 }
 
+namespace {
+
+Picture expandToRgb(const Picture& picture) {
+    Picture rgb = Picture::blank(picture.width, picture.height, PixelFormat::Rgb24);
+    for (std::size_t i = 0; i < picture.pixels.size(); ++i) {
+        const Colour& c = picture.palette[picture.pixels[i]];
+        rgb.pixels[3 * i] = c.red;
+        rgb.pixels[3 * i + 1] = c.green;
+        rgb.pixels[3 * i + 2] = c.blue;
+    }
+    return rgb;
+}
+
+std::uint32_t colourKey(const std::uint8_t* rgb) {
+    return static_cast<std::uint32_t>(rgb[0]) << 16 | static_cast<std::uint32_t>(rgb[1]) << 8 |
+           rgb[2];
+}
+
+// The number of distinct colours of an RGB picture.
+std::size_t countColours(const Picture& picture) {
+    std::vector<bool> seen(std::size_t{1} << 24);
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < picture.pixels.size(); i += 3) {
+        const std::uint32_t key = colourKey(&picture.pixels[i]);
+        if (!seen[key]) {
+            seen[key] = true;
+            ++count;
+        }
+    }
+    return count;
+}
+
+// An RGB picture of at most 256 colours as indices.
+Picture indexColours(const Picture& picture) {
+    Picture indexed = Picture::blank(picture.width, picture.height, PixelFormat::Indexed8);
+    std::vector<std::int16_t> indexOf(std::size_t{1} << 24, -1);
+    std::size_t used = 0;
+    for (std::size_t i = 0, p = 0; i < picture.pixels.size(); i += 3, ++p) {
+        const std::uint32_t key = colourKey(&picture.pixels[i]);
+        if (indexOf[key] < 0) {
+            indexOf[key] = static_cast<std::int16_t>(used);
+            indexed.palette[used] = {picture.pixels[i], picture.pixels[i + 1],
+                                     picture.pixels[i + 2]};
+            ++used;
+        }
+        indexed.pixels[p] = static_cast<std::uint8_t>(indexOf[key]);
+    }
+    return indexed;
+}
+
+}  // namespace
+
+Picture pcxPixels(const Picture& picture, std::optional<int> bits) {
+    if (bits && *bits != 8 && *bits != 24) {
+        throw ResourceError("Unsupported bit depth",
+                            std::to_string(*bits) + " bits; pictures have 8 or 24");
+    }
+    const bool indexed = picture.format == PixelFormat::Indexed8;
+    if (bits == 24) {
+        return indexed ? expandToRgb(picture) : picture;
+    }
+    if (indexed) {
+        return picture;
+    }
+    const std::size_t colours = countColours(picture);
+    if (colours > 256) {
+        throw ResourceError("Too many colours",
+                            "the picture has " + std::to_string(colours) +
+                                " colours and an 8-bit picture holds at most 256; write it with "
+                                "--bits 24, or reduce it to 256 colours first");
+    }
+    return indexColours(picture);
+}
+
 }  // namespace brasvel

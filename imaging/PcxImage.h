@@ -5,6 +5,7 @@
 // alone tells the kind. decodePcx turns one into a Picture; encodePcx makes one of a Picture.
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "base/ByteReader.h"
@@ -30,5 +31,11 @@ Picture decodePcx(Bytes pcx);
 // A picture file of the kind the picture's pixel format names: 8-bit with its palette, or
 // 24-bit. The picture's size must pass checkPictureSize.
 std::vector<std::byte> encodePcx(const Picture& picture);
+
+// `picture` made ready for encodePcx at `bits` (8 or 24; none: 8 where that is exact, else
+// refused). An indexed picture keeps its palette; an RGB one becomes 8-bit exactly when it has
+// at most 256 colours (the palette in order of first appearance). Never quantises: more colours
+// than 8 bits hold throw ResourceError "Too many colours" saying how many and what to do.
+Picture pcxPixels(const Picture& picture, std::optional<int> bits);
 
 }  // namespace brasvel

@@ -5,6 +5,8 @@
 #include <string>
 
 #include "imaging/Bmp.h"
+#include "imaging/Png.h"
+#include "imaging/SpriteColours.h"
 
 namespace brasvel {
 namespace {
@@ -17,8 +19,19 @@ std::vector<std::byte> encodeBmpFile(const Picture& picture, const EncodeOptions
                                                                        : kPictureBmp24);
 }
 
+// A sprite frame's markers become transparency unless the palette is to be kept as it is.
+std::vector<std::byte> encodePngFile(const Picture& picture, const EncodeOptions& options) {
+    if (options.role != PictureRole::SpriteFrame || options.keepPalette ||
+        picture.format != PixelFormat::Indexed8) {
+        return encodePng(picture);
+    }
+    const SpriteColours colours = spriteColours(picture.palette, options.selection);
+    return encodePng(picture, colours.palette, colours.alpha);
+}
+
 constexpr std::array kFormats{
-    PictureFormatInfo{PictureFormat::Bmp, "bmp", ".bmp", encodeBmpFile, nullptr},
+    PictureFormatInfo{PictureFormat::Bmp, "bmp", ".bmp", encodeBmpFile, decodeBmp},
+    PictureFormatInfo{PictureFormat::Png, "png", ".png", encodePngFile, decodePng},
 };
 
 bool sameLetters(std::string_view a, std::string_view b) {

@@ -2,7 +2,9 @@
 
 #include <string>
 
+#include "ImagingFixtures.h"
 #include "imaging/PcxImage.h"
+#include "imaging/Png.h"
 #include "imaging/PictureFormats.h"
 #include "tools/writers/ArchiveWriters.h"
 #include "tools/writers/PictureWriters.h"
@@ -203,6 +205,67 @@ TEST(PcxToBmp, EveryTruncationFailsCleanly) {
             EXPECT_THROW(bmpOfPcx(asBytes(full).first(length)), ResourceError) << length;
         }
     }
+}
+
+// --- Writing pictures ---
+
+TEST(PcxEncode, WrittenPicturesAreTheWritersBytesAndDecodeToThemselves) {
+    writers::PixelGrid grid(5, 3);
+    for (std::size_t i = 0; i < grid.pixels.size(); ++i) {
+        grid.pixels[i] = static_cast<std::uint8_t>(i * 9);
+    }
+    const std::string pcx8 = writers::gamePcx8(grid, palette());
+    const std::string pcx24 = writers::gamePcx24(2, 3, sequence(18, 1));
+    for (const std::string& pcx : {pcx8, pcx24}) {
+        const Picture picture = decodePcx(asBytes(pcx));
+        const std::vector<std::byte> written = encodePcx(picture);
+        EXPECT_EQ(std::string(reinterpret_cast<const char*>(written.data()), written.size()), pcx);
+    }
+}
+
+// PNG out, then back in: the same pixels and palette, and the same picture file.
+TEST(PcxEncode, PngOutAndBackGivesTheSamePicture) {
+    for (const Picture& picture : {testing::patternedIndices(17, 9), testing::patternedRgb(6, 4)}) {
+        const std::vector<std::byte> pcx = encodePcx(picture);
+        const std::vector<std::byte> png = encodePicture(decodePcx(pcx), PictureFormat::Png);
+        // A 24-bit picture of few colours would become 8-bit without --bits 24.
+        const std::optional<int> bits =
+            picture.format == PixelFormat::Rgb24 ? std::optional<int>{24} : std::nullopt;
+        const Picture back = pcxPixels(decodePicture(png, PictureFormat::Png), bits);
+        EXPECT_EQ(back.format, picture.format);
+        EXPECT_EQ(encodePcx(back), pcx);
+    }
+}
+
+TEST(PcxEncode, RgbOfAtMost256ColoursBecomesExactlyIndexed) {
+    const auto distinctColours = [](std::int32_t count) {
+        Picture rgb = Picture::blank(count, 2, PixelFormat::Rgb24);
+        for (std::size_t p = 0; p < 2 * static_cast<std::size_t>(count); ++p) {
+            const std::size_t colour = p % static_cast<std::size_t>(count);
+            rgb.pixels[3 * p] = static_cast<std::uint8_t>(colour);
+            rgb.pixels[3 * p + 1] = static_cast<std::uint8_t>(colour >> 8);
+            rgb.pixels[3 * p + 2] = 7;
+        }
+        return rgb;
+    };
+    Picture rgb = distinctColours(256);
+    const Picture indexed = pcxPixels(rgb, std::nullopt);
+    ASSERT_EQ(indexed.format, PixelFormat::Indexed8);
+    EXPECT_EQ(pcxPixels(indexed, 24), rgb);  // expanding gives every colour back
+    EXPECT_EQ(pcxPixels(rgb, 24), rgb);
+
+    rgb = distinctColours(257);
+    for (const std::optional<int> bits : {std::optional<int>{}, std::optional<int>{8}}) {
+        try {
+            pcxPixels(rgb, bits);
+            FAIL();
+        } catch (const ResourceError& error) {
+            EXPECT_EQ(error.text(), "Too many colours");
+            EXPECT_NE(error.detail().find("257 colours"), std::string::npos) << error.detail();
+            EXPECT_NE(error.detail().find("--bits 24"), std::string::npos);
+        }
+    }
+    EXPECT_THROW(pcxPixels(rgb, 16), ResourceError);
 }
 
 }  // namespace
