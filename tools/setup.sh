@@ -11,7 +11,7 @@ packages=(
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   xvfb xauth fonts-dejavu-core
   pulseaudio pulseaudio-utils sox
-  unzip libarchive-tools zip time bc
+  unzip libarchive-tools zip time bc imagemagick
   linux-perf valgrind
 )
 
