@@ -12,9 +12,20 @@
 namespace brasvel {
 namespace {
 
-// Every frame is held decoded until the sheet is made: a sprite claiming more pixels over all its
-// frames than this is refused rather than exhausting memory.
+// Every frame is held decoded at once (for the sheet, or for the encoder): a sprite claiming more
+// pixels over all its frames than this is refused rather than exhausting memory.
 constexpr std::uint64_t kMostExportedPixels = std::uint64_t{1} << 28;
+
+void checkExportedPixels(std::uint64_t frames, std::int32_t width, std::int32_t height) {
+    const std::uint64_t pixels = frames * static_cast<std::uint64_t>(std::max(width, 0)) *
+                                 static_cast<std::uint64_t>(std::max(height, 0));
+    if (pixels > kMostExportedPixels) {
+        throw ResourceError("Sprite too large",
+                            std::to_string(frames) + " frames of " + std::to_string(width) +
+                                " x " + std::to_string(height) + " pixels; at most " +
+                                std::to_string(kMostExportedPixels) + " pixels in all");
+    }
+}
 
 std::string colourText(const Colour& c) {
     char text[16];
@@ -107,16 +118,7 @@ std::string animationFileName(std::size_t block) {
 }
 
 std::vector<NamedFile> exportSprite(const DefSprite& sprite, const SpriteExportOptions& options) {
-    const std::uint64_t pixels = std::uint64_t{sprite.frameTotal()} *
-                                 static_cast<std::uint64_t>(std::max(sprite.width(), 0)) *
-                                 static_cast<std::uint64_t>(std::max(sprite.height(), 0));
-    if (pixels > kMostExportedPixels) {
-        throw ResourceError("Sprite too large to export",
-                            std::to_string(sprite.frameTotal()) + " frames of " +
-                                std::to_string(sprite.width()) + " x " +
-                                std::to_string(sprite.height()) + " pixels; at most " +
-                                std::to_string(kMostExportedPixels) + " pixels in all");
-    }
+    checkExportedPixels(sprite.frameTotal(), sprite.width(), sprite.height());
     const Palette palette = sprite.palette();
     const SpriteColours shown = options.keepPalette ? SpriteColours{palette, kOpaque}
                                                     : spriteColours(palette, options.selection);
@@ -146,12 +148,19 @@ std::vector<NamedFile> exportSprite(const DefSprite& sprite, const SpriteExportO
             files.back().content.shrink_to_fit();
         }
     }
+    std::string note;
     if (sprite.frameTotal() > 0) {
-        files.push_back({std::string(kSheetName),
-                         encodePng(sheetOf(blocks, sprite.width(), sprite.height(), palette),
-                                   shown.palette, shown.alpha)});
+        try {
+            files.push_back({std::string(kSheetName),
+                             encodePng(sheetOf(blocks, sprite.width(), sprite.height(), palette),
+                                       shown.palette, shown.alpha)});
+        } catch (const ResourceError& error) {
+            // A block of hundreds of frames makes a sheet beyond the picture limits; the frames
+            // and the animations are what matter, so the sheet alone is left out.
+            note = "# sheet.png left out: " + error.describe() + "\n";
+        }
     }
-    const std::string text = writeSpriteListing(listing);
+    const std::string text = writeSpriteListing(listing) + note;
     const auto* bytes = reinterpret_cast<const std::byte*>(text.data());
     files.push_back({std::string(kSpriteListingName), {bytes, bytes + text.size()}});
     return files;
@@ -160,6 +169,11 @@ std::vector<NamedFile> exportSprite(const DefSprite& sprite, const SpriteExportO
 DefSource importSprite(const SpriteListing& listing, const FolderReader& read,
                        std::optional<std::int32_t> compression) {
     checkPictureSize(listing.width, listing.height, "sprite");
+    std::uint64_t frames = 0;
+    for (const ListedBlock& block : listing.blocks) {
+        frames += block.frames.size();
+    }
+    checkExportedPixels(frames, listing.width, listing.height);
     DefSource source{listing.type, listing.width, listing.height, listing.palette, {}};
     for (const ListedBlock& block : listing.blocks) {
         DefBlockSource& target = source.blocks.emplace_back();

@@ -107,8 +107,10 @@ private:
 };
 
 void checkPlainFileName(std::string_view name, std::size_t line) {
-    const bool plain = !name.empty() && name.front() != '.' &&
-                       name.find_first_of("/\\:") == std::string_view::npos;
+    const bool plain =
+        !name.empty() && name.front() != '.' &&
+        name.find_first_of("/\\:") == std::string_view::npos &&
+        std::none_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; });
     if (!plain) {
         damagedListing(line, "frame file '" + std::string(name) +
                                  "' is not a plain file name in the listing's folder");

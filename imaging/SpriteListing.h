@@ -59,7 +59,7 @@ inline constexpr std::string_view kSpriteListingName = "sprite.txt";
 std::string writeSpriteListing(const SpriteListing& listing);
 
 // Throws ResourceError "Damaged sprite listing" naming the line for anything it cannot read, and
-// for a frame file that is not a plain name (no folders, no leading dot).
+// for a frame file that is not a plain name (no folders, no leading dot, no control bytes).
 SpriteListing readSpriteListing(std::string_view text);
 
 // The file name of frame `frame` of block `block`, both counted from 0: "0-0.png".

@@ -126,6 +126,26 @@ TEST(SpriteFiles, ExportWritesFramesSheetAnimationsAndListing) {
     EXPECT_EQ(listing.blocks[1].identifier, 9);
 }
 
+// A sheet wider than any picture may be is left out; the frames are all there.
+TEST(SpriteFiles, ABlockTooLongForOneSheetRowLeavesTheSheetOut) {
+    std::vector<writers::DefFrame> frames;
+    for (int f = 0; f < 520; ++f) {
+        frames.push_back(writers::defFrame(1, spriteGrid(64, 1, f), 0, 0));
+    }
+    const std::string file =
+        DefWriter(1, 64, 1, testing::paletteBytes(testing::rampPalette()))
+            .block(writers::defBlock(std::move(frames)))
+            .build();
+    const Folder folder = exported(DefSprite::walk(writers::asBytes(file), "x.def"), true);
+    EXPECT_EQ(folder.count("sheet.png"), 0U);
+    EXPECT_EQ(folder.count("0-519.png"), 1U);
+    const std::vector<std::byte>& text = folder.at("sprite.txt");
+    EXPECT_NE(std::string(reinterpret_cast<const char*>(text.data()), text.size())
+                  .find("# sheet.png left out: Picture too large"),
+              std::string::npos);
+    EXPECT_EQ(listingOf(folder).blocks[0].frames.size(), 520U);
+}
+
 TEST(SpriteFiles, ImportRefusesFramesThatDoNotFit) {
     const std::string file = writtenSprite(2);
     const DefSprite sprite = DefSprite::walk(writers::asBytes(file), "x.def");
@@ -188,6 +208,9 @@ TEST(SpriteListing, WrittenListingsReadBackAndDamagedOnesNameTheirLine) {
                 "width 1 height 1\n",
          "plain file name"},
         {head + "block 0 identifier 1\nframe a.png name x compression 1 left 0\n", "ends"},
+        {head + "block 0 identifier 1\nframe a\x01.png name x compression 1 left 0 top 0 "
+                "width 1 height 1\n",
+         "plain file name"},
         {head + "block 0 identifier x\n", "not a number"},
         {head + "block 1 identifier 1\n", "out of order"},
         {head + "palette 250 000000 000000 000000 000000 000000 000000 000000\n", "beyond"},
