@@ -152,8 +152,8 @@ int spriteImport(const std::vector<std::string>& args) {
     const fs::path folder(arguments.positional()[0]);
     try {
         const std::vector<std::byte> text = readWhole((folder / kSpriteListingName).string());
-        const SpriteListing listing = readSpriteListing(
-            {reinterpret_cast<const char*>(text.data()), text.size()});
+        const SpriteListing listing =
+            readSpriteListing({reinterpret_cast<const char*>(text.data()), text.size()});
         const DefSource source = importSprite(
             listing, [&](const std::string& file) { return readWhole((folder / file).string()); },
             compression);
@@ -163,8 +163,8 @@ int spriteImport(const std::vector<std::string>& args) {
         for (const ListedBlock& block : listing.blocks) {
             frames += block.frames.size();
         }
-        std::cout << out << ": " << frames << " frames in " << listing.blocks.size()
-                  << " blocks, " << listing.width << " x " << listing.height << '\n';
+        std::cout << out << ": " << frames << " frames in " << listing.blocks.size() << " blocks, "
+                  << listing.width << " x " << listing.height << '\n';
     } catch (const ResourceError& error) {
         return report(error, folder.string());
     }
@@ -220,8 +220,8 @@ int pictureCommand(const std::vector<std::string>& args) {
     if (args.empty() || args[0] != "import") {
         throw UsageError("picture takes import");
     }
-    const Arguments arguments(std::vector<std::string>(args.begin() + 1, args.end()), {"-o", "--bits"},
-                              {"--force"});
+    const Arguments arguments(std::vector<std::string>(args.begin() + 1, args.end()),
+                              {"-o", "--bits"}, {"--force"});
     if (arguments.positional().size() != 1) {
         throw UsageError("picture import takes one PNG or BMP file");
     }

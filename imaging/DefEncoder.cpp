@@ -40,7 +40,9 @@ void put32(Out& out, std::uint32_t value) {
     }
 }
 
-void putI32(Out& out, std::int32_t value) { put32(out, static_cast<std::uint32_t>(value)); }
+void putI32(Out& out, std::int32_t value) {
+    put32(out, static_cast<std::uint32_t>(value));
+}
 
 void set32(Out& out, std::size_t at, std::uint32_t value) {
     for (int i = 0; i < 4; ++i) {
@@ -212,15 +214,17 @@ void putFrame(Out& out, const DefSource& source, const DefFrameSource& frame,
         box = {0, 0, source.width, rows};
         data = encodeRows(picture, 1, box, label);
         if (!data.empty()) {
-            set32(data, 0, static_cast<std::uint32_t>(4 * static_cast<std::size_t>(rows)) +
-                               kFullPictureShift);
+            set32(
+                data, 0,
+                static_cast<std::uint32_t>(4 * static_cast<std::size_t>(rows)) + kFullPictureShift);
         }
     } else {
         box = opaqueBounds(picture);
         if (frame.compression == 3 && box.width > 0 && box.width < 32) {
             // Type 3 has one offset per 32 columns, so a row needs 32 of them at least.
             if (source.width < 32) {
-                cannotWrite(label + ": type 3 needs sprites at least 32 pixels wide; the picture is " +
+                cannotWrite(label +
+                            ": type 3 needs sprites at least 32 pixels wide; the picture is " +
                             std::to_string(source.width));
             }
             const std::int32_t right = std::min(box.left + 32, source.width);
@@ -252,8 +256,8 @@ void checkSource(const DefSource& source) {
             const std::string label = "frame " + std::to_string(b) + "-" + std::to_string(f);
             if (frame.picture.format != PixelFormat::Indexed8 ||
                 frame.picture.width != source.width || frame.picture.height != source.height ||
-                frame.picture.pixels.size() != frame.picture.rowBytes() *
-                                                   static_cast<std::size_t>(source.height)) {
+                frame.picture.pixels.size() !=
+                    frame.picture.rowBytes() * static_cast<std::size_t>(source.height)) {
                 cannotWrite(label + " is not an indexed picture of " +
                             std::to_string(source.width) + " x " + std::to_string(source.height) +
                             " pixels");

@@ -15,8 +15,8 @@ std::vector<std::byte> encodeBmpFile(const Picture& picture, const EncodeOptions
     if (options.role == PictureRole::SpriteFrame) {
         return encodeBmp(picture, kSpriteBmp);
     }
-    return encodeBmp(picture, picture.format == PixelFormat::Indexed8 ? kPictureBmp8
-                                                                       : kPictureBmp24);
+    return encodeBmp(picture,
+                     picture.format == PixelFormat::Indexed8 ? kPictureBmp8 : kPictureBmp24);
 }
 
 // A sprite frame's markers become transparency unless the palette is to be kept as it is.
@@ -49,7 +49,9 @@ bool sameLetters(std::string_view a, std::string_view b) {
 
 }  // namespace
 
-std::span<const PictureFormatInfo> pictureFormats() { return kFormats; }
+std::span<const PictureFormatInfo> pictureFormats() {
+    return kFormats;
+}
 
 const PictureFormatInfo& formatInfo(PictureFormat format) {
     for (const PictureFormatInfo& info : kFormats) {

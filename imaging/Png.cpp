@@ -26,9 +26,9 @@ ResourceError pngError(const std::string& what, const png_image& image) {
 
 void checkEncodable(const Picture& picture) {
     if (picture.width <= 0 || picture.height <= 0) {
-        throw ResourceError("Cannot write an empty picture as PNG",
-                            std::to_string(picture.width) + " x " +
-                                std::to_string(picture.height) + " pixels");
+        throw ResourceError(
+            "Cannot write an empty picture as PNG",
+            std::to_string(picture.width) + " x " + std::to_string(picture.height) + " pixels");
     }
 }
 
@@ -43,10 +43,10 @@ std::vector<Chunk> chunksOf(Bytes png) {
     ByteReader reader(png, kSignature.size());
     while (reader.remaining() > 0) {
         const Bytes lengthBytes = reader.bytes(4);
-        const std::uint32_t length =
-            static_cast<std::uint32_t>(lengthBytes[0]) << 24 |
-            static_cast<std::uint32_t>(lengthBytes[1]) << 16 |
-            static_cast<std::uint32_t>(lengthBytes[2]) << 8 | static_cast<std::uint32_t>(lengthBytes[3]);
+        const std::uint32_t length = static_cast<std::uint32_t>(lengthBytes[0]) << 24 |
+                                     static_cast<std::uint32_t>(lengthBytes[1]) << 16 |
+                                     static_cast<std::uint32_t>(lengthBytes[2]) << 8 |
+                                     static_cast<std::uint32_t>(lengthBytes[3]);
         const Bytes type = reader.bytes(4);
         const Bytes data = reader.bytes(length);
         /* crc = */ reader.u32();
@@ -73,8 +73,7 @@ void putChunk(std::vector<std::byte>& out, std::string_view type, Bytes data) {
         out.push_back(static_cast<std::byte>(letter));
     }
     out.insert(out.end(), data.begin(), data.end());
-    const std::uint32_t crc =
-        libdeflate_crc32(0, out.data() + typeAt, out.size() - typeAt);
+    const std::uint32_t crc = libdeflate_crc32(0, out.data() + typeAt, out.size() - typeAt);
     putBig32(out, crc);
 }
 
@@ -87,9 +86,9 @@ std::vector<std::byte> frameControl(std::uint32_t sequence, const Picture& frame
     putBig32(data, 0);  // x offset
     putBig32(data, 0);  // y offset
     putBig16(data, delayMs);
-    putBig16(data, 1000);                   // the delay counts thousandths of a second
-    data.push_back(std::byte{0});           // dispose: leave the frame as it is
-    data.push_back(std::byte{0});           // blend: replace, transparency included
+    putBig16(data, 1000);          // the delay counts thousandths of a second
+    data.push_back(std::byte{0});  // dispose: leave the frame as it is
+    data.push_back(std::byte{0});  // blend: replace, transparency included
     return data;
 }
 
@@ -133,14 +132,14 @@ std::vector<std::byte> encodePng(const Picture& picture, const Palette& palette,
     return png;
 }
 
-std::vector<std::byte> encodeAnimatedPng(std::span<const Picture> frames,
-                                         const PaletteAlpha& alpha, std::uint16_t delayMs) {
+std::vector<std::byte> encodeAnimatedPng(std::span<const Picture> frames, const PaletteAlpha& alpha,
+                                         std::uint16_t delayMs) {
     if (frames.empty()) {
         throw ResourceError("Cannot write an animation without frames");
     }
-    std::vector<std::byte> out(reinterpret_cast<const std::byte*>(kSignature.data()),
-                               reinterpret_cast<const std::byte*>(kSignature.data()) +
-                                   kSignature.size());
+    std::vector<std::byte> out(
+        reinterpret_cast<const std::byte*>(kSignature.data()),
+        reinterpret_cast<const std::byte*>(kSignature.data()) + kSignature.size());
     std::uint32_t sequence = 0;
     for (std::size_t f = 0; f < frames.size(); ++f) {
         const Picture& frame = frames[f];

@@ -32,8 +32,8 @@ std::vector<std::byte> encodePng(const Picture& picture, const Palette& palette,
 
 // An animated PNG of equally sized Indexed8 frames that share the palette of the first one,
 // shown `delayMs` milliseconds each, looping for ever. Throws ResourceError.
-std::vector<std::byte> encodeAnimatedPng(std::span<const Picture> frames,
-                                         const PaletteAlpha& alpha, std::uint16_t delayMs);
+std::vector<std::byte> encodeAnimatedPng(std::span<const Picture> frames, const PaletteAlpha& alpha,
+                                         std::uint16_t delayMs);
 
 // A PNG file read back: a paletted PNG becomes Indexed8 with its palette (entries it lacks are
 // black), any other Rgb24 with the alpha dropped. The size is checked before anything is

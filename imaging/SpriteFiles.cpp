@@ -21,8 +21,8 @@ void checkExportedPixels(std::uint64_t frames, std::int32_t width, std::int32_t 
                                  static_cast<std::uint64_t>(std::max(height, 0));
     if (pixels > kMostExportedPixels) {
         throw ResourceError("Sprite too large",
-                            std::to_string(frames) + " frames of " + std::to_string(width) +
-                                " x " + std::to_string(height) + " pixels; at most " +
+                            std::to_string(frames) + " frames of " + std::to_string(width) + " x " +
+                                std::to_string(height) + " pixels; at most " +
                                 std::to_string(kMostExportedPixels) + " pixels in all");
     }
 }
@@ -55,7 +55,8 @@ Picture sheetOf(const std::vector<std::vector<Picture>>& blocks, std::int32_t wi
         for (std::size_t f = 0; f < blocks[b].size(); ++f) {
             const Picture& frame = blocks[b][f];
             for (std::int32_t y = 0; y < height; ++y) {
-                const auto sheetY = static_cast<std::int32_t>(b * static_cast<std::size_t>(height)) + y;
+                const auto sheetY =
+                    static_cast<std::int32_t>(b * static_cast<std::size_t>(height)) + y;
                 std::copy_n(frame.row(y), frame.rowBytes(),
                             sheet.row(sheetY) + f * static_cast<std::size_t>(width));
             }
@@ -97,8 +98,9 @@ Picture readFrame(const ListedFrame& listed, const SpriteListing& listing,
     }
     if (frame.format != PixelFormat::Indexed8) {
         throw ResourceError("Frame is not indexed",
-                            listed.file + " holds RGB colours; frames must be indexed (paletted) "
-                                          "pictures with the sprite's palette");
+                            listed.file +
+                                " holds RGB colours; frames must be indexed (paletted) "
+                                "pictures with the sprite's palette");
     }
     if (frame.width != listing.width || frame.height != listing.height) {
         throw ResourceError("Frame size mismatch",
@@ -122,8 +124,13 @@ std::vector<NamedFile> exportSprite(const DefSprite& sprite, const SpriteExportO
     const Palette palette = sprite.palette();
     const SpriteColours shown = options.keepPalette ? SpriteColours{palette, kOpaque}
                                                     : spriteColours(palette, options.selection);
-    SpriteListing listing{options.source, sprite.type(), sprite.width(), sprite.height(),
-                          options.keepPalette, palette, {}};
+    SpriteListing listing{options.source,
+                          sprite.type(),
+                          sprite.width(),
+                          sprite.height(),
+                          options.keepPalette,
+                          palette,
+                          {}};
     std::vector<NamedFile> files;
     std::vector<std::vector<Picture>> blocks;
     for (std::size_t b = 0; b < sprite.blocks().size(); ++b) {
@@ -137,9 +144,9 @@ std::vector<NamedFile> exportSprite(const DefSprite& sprite, const SpriteExportO
             frames.push_back(sprite.decodeFrame(number));
             const std::string file = frameFileName(b, f);
             const std::string& stored = block.frameNames[f];
-            listed.frames.push_back({file, stored.substr(0, stored.find('\0')),
-                                     header.compression, header.left, header.top,
-                                     header.spriteWidth, header.spriteHeight});
+            listed.frames.push_back({file, stored.substr(0, stored.find('\0')), header.compression,
+                                     header.left, header.top, header.spriteWidth,
+                                     header.spriteHeight});
             files.push_back({file, encodePng(frames.back(), shown.palette, shown.alpha)});
         }
         if (!frames.empty()) {

@@ -34,9 +34,12 @@ std::string percentEncoded(std::string_view bytes) {
 }
 
 int hexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
     return -1;
 }
 
@@ -65,7 +68,8 @@ public:
         std::size_t at = 0;
         while (at < line.size()) {
             const std::size_t start = line.find_first_not_of(" \t\r", at);
-            if (start == std::string_view::npos) break;
+            if (start == std::string_view::npos)
+                break;
             const std::size_t end = line.find_first_of(" \t\r", start);
             words_.push_back(line.substr(start, end - start));
             at = end == std::string_view::npos ? line.size() : end;
@@ -107,10 +111,10 @@ private:
 };
 
 void checkPlainFileName(std::string_view name, std::size_t line) {
-    const bool plain =
-        !name.empty() && name.front() != '.' &&
-        name.find_first_of("/\\:") == std::string_view::npos &&
-        std::none_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; });
+    const bool plain = !name.empty() && name.front() != '.' &&
+                       name.find_first_of("/\\:") == std::string_view::npos &&
+                       std::none_of(name.begin(), name.end(),
+                                    [](char c) { return static_cast<unsigned char>(c) < 0x20; });
     if (!plain) {
         damagedListing(line, "frame file '" + std::string(name) +
                                  "' is not a plain file name in the listing's folder");
@@ -181,8 +185,8 @@ std::string writeSpriteListing(const SpriteListing& listing) {
         for (const ListedFrame& frame : block.frames) {
             out << "frame " << frame.file << " name "
                 << (frame.name.empty() ? "-" : percentEncoded(frame.name)) << " compression "
-                << frame.compression << " left " << frame.left << " top " << frame.top
-                << " width " << frame.width << " height " << frame.height << '\n';
+                << frame.compression << " left " << frame.left << " top " << frame.top << " width "
+                << frame.width << " height " << frame.height << '\n';
         }
     }
     return out.str();
@@ -205,8 +209,8 @@ SpriteListing readSpriteListing(std::string_view text) {
         const std::string_view key = words.word(0);
         if (number == 1 || key == kMagic) {
             if (key != kMagic || words.number(1) != kVersion) {
-                damagedListing(number, "not a sprite listing of version " +
-                                           std::to_string(kVersion));
+                damagedListing(number,
+                               "not a sprite listing of version " + std::to_string(kVersion));
             }
         } else if (key == "source") {
             listing.source = percentDecoded(words.word(1), number);

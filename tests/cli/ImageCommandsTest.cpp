@@ -39,18 +39,19 @@ std::string rampPalette() {
 PixelGrid grid(std::int32_t width, std::int32_t height, int seed) {
     PixelGrid g(width, height);
     for (std::size_t i = 0; i < g.pixels.size(); ++i) {
-        g.pixels[i] = static_cast<std::uint8_t>((i / 5 + static_cast<std::size_t>(seed)) % 3 == 0
-                                                    ? 0
-                                                    : (i * 7 + static_cast<std::size_t>(seed)) % 256);
+        g.pixels[i] =
+            static_cast<std::uint8_t>((i / 5 + static_cast<std::size_t>(seed)) % 3 == 0
+                                          ? 0
+                                          : (i * 7 + static_cast<std::size_t>(seed)) % 256);
     }
     return g;
 }
 
 std::string sprite(std::int32_t compression) {
     return DefWriter(0x43, 40, 36, rampPalette())
-        .block(defBlock({defFrame(compression, grid(34, 30, 1), 2, 3),
-                         defFrame(compression, grid(40, 36, 2))},
-                        4))
+        .block(defBlock(
+            {defFrame(compression, grid(34, 30, 1), 2, 3), defFrame(compression, grid(40, 36, 2))},
+            4))
         .block(defBlock({defFrame(compression, grid(33, 20, 3), 1, 1)}, 6))
         .build();
 }
@@ -73,8 +74,8 @@ protected:
     fs::path at(const std::string& name) const { return root_ / name; }
 
     int run(const std::string& arguments) {
-        const std::string command = "cd " + root_.string() + " && " + BRASVEL_RES + " " +
-                                    arguments + " > stdout 2> stderr";
+        const std::string command =
+            "cd " + root_.string() + " && " + BRASVEL_RES + " " + arguments + " > stdout 2> stderr";
         const int status = std::system(command.c_str());
         stdout_ = readFile(at("stdout"));
         stderr_ = readFile(at("stderr"));
@@ -113,8 +114,8 @@ TEST_F(ImageCommands, ConvertChoosesTheFormatByTheNameOrTheOption) {
 TEST_F(ImageCommands, SpriteExportThenImportGivesTheSameFrames) {
     ASSERT_EQ(run("sprite export game.lod Hero.def -o out --keep-palette"), 0) << stderr_;
     EXPECT_EQ(namesIn(at("out")),
-              (std::set<std::string>{"0-0.png", "0-1.png", "1-0.png", "block-0.png",
-                                     "block-1.png", "sheet.png", "sprite.txt"}));
+              (std::set<std::string>{"0-0.png", "0-1.png", "1-0.png", "block-0.png", "block-1.png",
+                                     "sheet.png", "sprite.txt"}));
     ASSERT_EQ(run("sprite import out -o Copy.def"), 0) << stderr_;
     // The copy exports to the same frames, byte for byte.
     writeFile(at("copy.lod"), LodWriter().add("Copy.def", readFile(at("Copy.def"))).build());

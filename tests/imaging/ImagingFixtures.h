@@ -59,6 +59,8 @@ inline writers::PixelGrid gridOf(const Picture& picture) {
     return grid;
 }
 
-inline Bytes bytesOf(const std::vector<std::byte>& bytes) { return bytes; }
+inline Bytes bytesOf(const std::vector<std::byte>& bytes) {
+    return bytes;
+}
 
 }  // namespace brasvel::testing

@@ -22,9 +22,10 @@ PixelGrid spriteGrid(std::int32_t width, std::int32_t height, int seed) {
     for (std::int32_t y = 0; y < height; ++y) {
         for (std::int32_t x = 0; x < width; ++x) {
             const int band = (x / 7 + y / 3 + seed) % 4;
-            grid.set(x, y, static_cast<std::uint8_t>(band == 0   ? 0
-                                                     : band == 1 ? 1 + (x + y) % 7
-                                                                 : 8 + (x * 13 + y * seed) % 240));
+            grid.set(x, y,
+                     static_cast<std::uint8_t>(band == 0   ? 0
+                                               : band == 1 ? 1 + (x + y) % 7
+                                                           : 8 + (x * 13 + y * seed) % 240));
         }
     }
     return grid;
@@ -121,8 +122,7 @@ TEST(SpriteFiles, ExportWritesFramesSheetAnimationsAndListing) {
     EXPECT_EQ(sheet.row(5)[70 + 9], second.row(5)[9]);
     EXPECT_EQ(sheet.row(45)[70 + 9], 0);  // block 1 has one frame: the rest is transparent
     const SpriteListing listing = listingOf(folder);
-    EXPECT_EQ(listing.blocks[0].frames[1],
-              (ListedFrame{"0-1.png", "frame1.pcx", 1, 0, 7, 66, 33}));
+    EXPECT_EQ(listing.blocks[0].frames[1], (ListedFrame{"0-1.png", "frame1.pcx", 1, 0, 7, 66, 33}));
     EXPECT_EQ(listing.blocks[1].identifier, 9);
 }
 
@@ -132,10 +132,9 @@ TEST(SpriteFiles, ABlockTooLongForOneSheetRowLeavesTheSheetOut) {
     for (int f = 0; f < 520; ++f) {
         frames.push_back(writers::defFrame(1, spriteGrid(64, 1, f), 0, 0));
     }
-    const std::string file =
-        DefWriter(1, 64, 1, testing::paletteBytes(testing::rampPalette()))
-            .block(writers::defBlock(std::move(frames)))
-            .build();
+    const std::string file = DefWriter(1, 64, 1, testing::paletteBytes(testing::rampPalette()))
+                                 .block(writers::defBlock(std::move(frames)))
+                                 .build();
     const Folder folder = exported(DefSprite::walk(writers::asBytes(file), "x.def"), true);
     EXPECT_EQ(folder.count("sheet.png"), 0U);
     EXPECT_EQ(folder.count("0-519.png"), 1U);
@@ -169,12 +168,9 @@ TEST(SpriteFiles, ImportRefusesFramesThatDoNotFit) {
         {"other size",
          [](Folder& f) { f["1-0.png"] = encodePng(testing::patternedIndices(70, 41)); },
          "Frame size mismatch"},
-        {"rgb frame",
-         [](Folder& f) { f["1-0.png"] = encodePng(testing::patternedRgb(70, 40)); },
+        {"rgb frame", [](Folder& f) { f["1-0.png"] = encodePng(testing::patternedRgb(70, 40)); },
          "Frame is not indexed"},
-        {"damaged png",
-         [](Folder& f) { f["1-0.png"].resize(30); },
-         "Damaged PNG file"},
+        {"damaged png", [](Folder& f) { f["1-0.png"].resize(30); }, "Damaged PNG file"},
     };
     for (const Case& c : cases) {
         Folder folder = good;
