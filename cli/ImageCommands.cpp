@@ -156,7 +156,7 @@ int spriteImport(const std::vector<std::string>& args) {
             readSpriteListing({reinterpret_cast<const char*>(text.data()), text.size()});
         const DefSource source = importSprite(
             listing, [&](const std::string& file) { return readWhole((folder / file).string()); },
-            compression);
+            compression, fs::path(out).filename().string());
         const std::vector<std::byte> def = encodeDef(source);
         writeOne(out, def, arguments.has("--force"));
         std::size_t frames = 0;

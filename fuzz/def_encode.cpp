@@ -26,6 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     source.type = (data[0] & 1) != 0 ? kFullPictureType : data[0];
     source.width = 1 + data[1] % 64;
     source.height = 1 + data[2] % 64;
+    source.fullPicture = source.type == kFullPictureType;
     const std::size_t frames = data[3] % 8;
     const std::size_t blocks = data[4] % 4;
     const std::uint16_t compressions = static_cast<std::uint16_t>(data[5] | data[6] << 8);

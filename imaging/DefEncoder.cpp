@@ -201,7 +201,7 @@ void putFrame(Out& out, const DefSource& source, const DefFrameSource& frame,
         box = {0, 0, source.width, source.height};
         data.resize(picture.pixels.size());
         std::memcpy(data.data(), picture.pixels.data(), picture.pixels.size());
-    } else if (frame.compression == 1 && source.type == kFullPictureType) {
+    } else if (frame.compression == 1 && source.fullPicture) {
         const std::int32_t rows = std::max(source.height - kFullPictureRowsLeftOut, 0);
         for (std::int32_t y = rows; y < source.height; ++y) {
             const std::uint8_t* row = picture.row(y);

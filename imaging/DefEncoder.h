@@ -25,11 +25,14 @@ struct DefBlockSource {
 };
 
 struct DefSource {
-    std::int32_t type = 0;
+    std::int32_t type = 0;  // as the header states it
     std::int32_t width = 0;
     std::int32_t height = 0;
     Palette palette{};
     std::vector<DefBlockSource> blocks;  // at most 255
+    // Type-1 frames are stored for the full-picture placement, as the decoder reads them in a
+    // sprite shown as type 153 (see defShownType).
+    bool fullPicture = false;
 };
 
 // The sprite file. Throws ResourceError ("Cannot write sprite") when a frame cannot be stored as

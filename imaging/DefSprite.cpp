@@ -280,6 +280,13 @@ void decodeType0(const FrameContext& f, Picture& picture, FrameStream& stream) {
 
 }  // namespace
 
+std::int32_t defShownType(std::int32_t headerType, std::string_view defFileName) {
+    if (defFileName == "SGTWMTA.def" || defFileName == "SGTWMTB.def") {
+        return kFullPictureType;
+    }
+    return headerType;
+}
+
 DefHeaderInfo readDefHeader(Bytes def) {
     ByteReader reader(def);
     reader.require(kDefHeaderSize);
@@ -294,12 +301,10 @@ DefSprite DefSprite::walk(Bytes def, std::string_view defFileName) {
     DefSprite sprite;
     sprite.def_ = def;
     const DefHeaderInfo header = readDefHeader(def);
-    sprite.type_ = header.type;
+    sprite.headerType_ = header.type;
+    sprite.type_ = defShownType(header.type, defFileName);
     sprite.width_ = header.width;
     sprite.height_ = header.height;
-    if (defFileName == "SGTWMTA.def" || defFileName == "SGTWMTB.def") {
-        sprite.type_ = kFullPictureType;
-    }
 
     ByteReader reader(def, 12);
     int blockCount = static_cast<int>(reader.u32() & 0xFF);

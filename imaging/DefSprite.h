@@ -38,6 +38,10 @@ struct DefFrameHeader {
 // whatever their header says.
 inline constexpr std::int32_t kFullPictureType = 153;
 
+// The type a sprite of `headerType` is shown and decoded as when its file is named `defFileName`:
+// 153 for the two files with reserved names, else the header's.
+std::int32_t defShownType(std::int32_t headerType, std::string_view defFileName);
+
 // A block of the directory: its identifier and the names of its frames as stored (13 bytes each,
 // NUL bytes included). Its frames are numbered firstFrame to firstFrame + names.size() - 1.
 struct DefBlockInfo {
@@ -56,6 +60,8 @@ public:
 
     // The type shown in the type box: the header's, or 153 for the two files with reserved names.
     std::int32_t type() const { return type_; }
+    // The type as the header states it.
+    std::int32_t headerType() const { return headerType_; }
     std::int32_t width() const { return width_; }
     std::int32_t height() const { return height_; }
     // Frames over all blocks, numbered from 1.
@@ -77,6 +83,7 @@ public:
 private:
     Bytes def_;
     std::int32_t type_ = 0;
+    std::int32_t headerType_ = 0;
     std::int32_t width_ = 0;
     std::int32_t height_ = 0;
     std::vector<std::uint32_t> frameOffsets_;

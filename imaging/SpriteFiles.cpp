@@ -125,7 +125,7 @@ std::vector<NamedFile> exportSprite(const DefSprite& sprite, const SpriteExportO
     const SpriteColours shown = options.keepPalette ? SpriteColours{palette, kOpaque}
                                                     : spriteColours(palette, options.selection);
     SpriteListing listing{options.source,
-                          sprite.type(),
+                          sprite.headerType(),
                           sprite.width(),
                           sprite.height(),
                           options.keepPalette,
@@ -174,7 +174,7 @@ std::vector<NamedFile> exportSprite(const DefSprite& sprite, const SpriteExportO
 }
 
 DefSource importSprite(const SpriteListing& listing, const FolderReader& read,
-                       std::optional<std::int32_t> compression) {
+                       std::optional<std::int32_t> compression, std::string_view defFileName) {
     checkPictureSize(listing.width, listing.height, "sprite");
     std::uint64_t frames = 0;
     for (const ListedBlock& block : listing.blocks) {
@@ -182,6 +182,7 @@ DefSource importSprite(const SpriteListing& listing, const FolderReader& read,
     }
     checkExportedPixels(frames, listing.width, listing.height);
     DefSource source{listing.type, listing.width, listing.height, listing.palette, {}};
+    source.fullPicture = defShownType(listing.type, defFileName) == kFullPictureType;
     for (const ListedBlock& block : listing.blocks) {
         DefBlockSource& target = source.blocks.emplace_back();
         target.identifier = block.identifier;

@@ -45,8 +45,10 @@ using FolderReader = std::function<std::vector<std::byte>(const std::string& nam
 // The sprite that a listing and its frame pictures describe, each frame stored with
 // `compression` when given, else with the compression the listing names. Frames are read as PNG
 // or BMP by their suffix and must be indexed pictures of the sprite's size whose used colours
-// (indices 8 to 255; 0 to 7 are markers) are the listing's palette. Throws ResourceError.
+// (indices 8 to 255; 0 to 7 are markers) are the listing's palette. `defFileName`, the name the
+// sprite will have, decides the placement rules of the files with reserved names. Throws
+// ResourceError.
 DefSource importSprite(const SpriteListing& listing, const FolderReader& read,
-                       std::optional<std::int32_t> compression);
+                       std::optional<std::int32_t> compression, std::string_view defFileName);
 
 }  // namespace brasvel

@@ -6,7 +6,8 @@
 //
 //   brasvel-sprite 1
 //   source Hero.def                  where the sprite came from (shown, not used)
-//   type 66                          the header's type, in decimal
+//   type 66                          the header's type, in decimal (not the one a reserved
+//                                    file name imposes)
 //   size 64 48                       width and height of every frame
 //   colours transparent              or "kept": the frames' palettes are the sprite's as stored
 //   palette 0 RRGGBB ... (16 entries a line, the first entry's number first)

@@ -29,7 +29,8 @@ Picture boxed(std::int32_t width, std::int32_t height, std::int32_t left, std::i
 
 DefSource sourceOf(std::int32_t type, std::int32_t width, std::int32_t height,
                    std::vector<DefBlockSource> blocks) {
-    return {type, width, height, testing::rampPalette(), std::move(blocks)};
+    return {type, width, height, testing::rampPalette(), std::move(blocks),
+            type == kFullPictureType};
 }
 
 // Every frame of the encoded sprite decodes to the source's frame.

@@ -69,7 +69,7 @@ SpriteListing listingOf(const Folder& folder) {
 }
 
 DefSource imported(const Folder& folder, std::optional<std::int32_t> compression = {}) {
-    return importSprite(listingOf(folder), readerOf(folder), compression);
+    return importSprite(listingOf(folder), readerOf(folder), compression, "x.def");
 }
 
 void expectSameFrames(const DefSprite& original, const DefSprite& copy) {
@@ -124,6 +124,25 @@ TEST(SpriteFiles, ExportWritesFramesSheetAnimationsAndListing) {
     const SpriteListing listing = listingOf(folder);
     EXPECT_EQ(listing.blocks[0].frames[1], (ListedFrame{"0-1.png", "frame1.pcx", 1, 0, 7, 66, 33}));
     EXPECT_EQ(listing.blocks[1].identifier, 9);
+}
+
+// A file whose reserved name imposes the full-picture placement keeps its header's own type, and
+// its frames come back when the copy has that name too.
+TEST(SpriteFiles, AReservedNameKeepsItsHeaderTypeAndPlacement) {
+    writers::DefFrame whole = writers::defFrame(1, spriteGrid(10, 5, 4));
+    whole.firstRowBias = 8;
+    const std::string file = DefWriter(0x40, 10, 8, testing::paletteBytes(testing::rampPalette()))
+                                 .block(writers::defBlock({whole}))
+                                 .build();
+    const DefSprite original = DefSprite::walk(writers::asBytes(file), "SGTWMTA.def");
+    ASSERT_EQ(original.type(), kFullPictureType);
+    const Folder folder = exported(original, true);
+    EXPECT_EQ(listingOf(folder).type, 0x40);
+    const std::vector<std::byte> copy =
+        encodeDef(importSprite(listingOf(folder), readerOf(folder), std::nullopt, "SGTWMTA.def"));
+    const DefSprite walked = DefSprite::walk(copy, "SGTWMTA.def");
+    EXPECT_EQ(walked.headerType(), 0x40);
+    expectSameFrames(original, walked);
 }
 
 // A sheet wider than any picture may be is left out; the frames are all there.
