@@ -169,6 +169,8 @@ std::string writeSpriteListing(const SpriteListing& listing) {
     out << "type " << listing.type << '\n';
     out << "size " << listing.width << ' ' << listing.height << '\n';
     out << "colours " << (listing.paletteKept ? "kept" : "transparent") << '\n';
+    out << "# The palette is the sprite's own, as stored after its header; frame files are\n"
+           "# BLOCK-FRAME.png, both counted from 0.\n";
     for (std::size_t first = 0; first < listing.palette.size(); first += kEntriesPerLine) {
         out << "palette " << first;
         for (std::size_t i = first; i < first + kEntriesPerLine; ++i) {

@@ -10,6 +10,7 @@
 //                                    file name imposes)
 //   size 64 48                       width and height of every frame
 //   colours transparent              or "kept": the frames' palettes are the sprite's as stored
+//   # a comment                      lines starting with # are skipped
 //   palette 0 RRGGBB ... (16 entries a line, the first entry's number first)
 //   block 0 identifier 3             a block: its position and identifier
 //   frame 0-0.png name walk001.pcx compression 1 left 3 top 4 width 20 height 30
