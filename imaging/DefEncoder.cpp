@@ -131,18 +131,22 @@ struct Bounds {
 Bounds opaqueBounds(const Picture& picture) {
     std::int32_t left = picture.width;
     std::int32_t right = -1;
-    std::int32_t top = picture.height;
+    std::int32_t top = -1;
     std::int32_t bottom = -1;
+    const auto visible = [](std::uint8_t index) { return index != 0; };
     for (std::int32_t y = 0; y < picture.height; ++y) {
         const std::uint8_t* row = picture.row(y);
-        for (std::int32_t x = 0; x < picture.width; ++x) {
-            if (row[x] != 0) {
-                left = std::min(left, x);
-                right = std::max(right, x);
-                top = std::min(top, y);
-                bottom = y;
-            }
+        const std::uint8_t* end = row + picture.width;
+        const std::uint8_t* first = std::find_if(row, end, visible);
+        if (first == end) {
+            continue;
         }
+        const auto last = std::find_if(std::reverse_iterator(end), std::reverse_iterator(first),
+                                       visible);
+        left = std::min(left, static_cast<std::int32_t>(first - row));
+        right = std::max(right, static_cast<std::int32_t>(last.base() - row) - 1);
+        top = top < 0 ? y : top;
+        bottom = y;
     }
     if (right < 0) {
         return {};
@@ -157,6 +161,9 @@ Out encodeRows(const Picture& picture, std::int32_t compression, const Bounds& b
     const auto rowAt = [&](std::int32_t y) { return picture.row(box.top + y) + box.left; };
     const auto width = static_cast<std::size_t>(box.width);
     const auto height = static_cast<std::size_t>(std::max(box.height, 0));
+    // Room for the pixels, the codes of their literals and the row table, which is what most
+    // frames take: the data then grows in place.
+    data.reserve(width * height + (width / 32 + 2) * height + 8 * height);
     switch (compression) {
         case 1: {
             data.resize(4 * height);
