@@ -4,6 +4,7 @@
 
 #include "cli/ImageCommands.h"
 
+#include <algorithm>
 #include <charconv>
 #include <filesystem>
 #include <iostream>
@@ -88,8 +89,9 @@ std::vector<std::byte> readWhole(const std::string& path) {
 }
 
 int report(const ResourceError& error, const std::string& what) {
-    std::cerr << "brasvel-res: " << what << ": " << error.describe();
-    if (!error.entry().empty()) {
+    const std::string described = error.describe();
+    std::cerr << "brasvel-res: " << what << ": " << described;
+    if (!error.entry().empty() && described.find(error.entry()) == std::string::npos) {
         std::cerr << " (" << error.entry() << ")";
     }
     std::cerr << '\n';
