@@ -24,7 +24,7 @@
 #include "app/About.h"
 #include "app/EntryListModel.h"
 #include "app/Help.h"
-#include "app/Unit1.h"
+#include "app/MainWindow.h"
 #include "base/ResourceError.h"
 #include "base/Text.h"
 

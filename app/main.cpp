@@ -22,7 +22,7 @@
 #include "app/EntryListModel.h"
 #include "app/QtToolkit.h"
 #include "app/QtWavePlayer.h"
-#include "app/Unit1.h"
+#include "app/MainWindow.h"
 #include "window/MainForm.h"
 
 namespace {

@@ -126,6 +126,11 @@ bool HeadlessToolkit::askOkCancel(std::string_view caption, std::string_view tex
     return answer;
 }
 
+std::string HeadlessToolkit::translate(const char* text) const {
+    const auto found = translations.find(text);
+    return found == translations.end() ? std::string(text) : found->second;
+}
+
 std::optional<OpenChoice> HeadlessToolkit::runOpenDialog(std::string_view initialDirectory) {
     openDialogDirectories.emplace_back(initialDirectory);
     if (openReplies.empty()) {

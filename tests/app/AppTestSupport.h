@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "app/QtToolkit.h"
-#include "app/Unit1.h"
+#include "app/MainWindow.h"
 #include "window/WavePlayer.h"
 
 namespace brasvel::app::testing {

@@ -21,7 +21,7 @@
 
 #include "app/EntryListModel.h"
 #include "app/QtToolkit.h"
-#include "app/Unit1.h"
+#include "app/MainWindow.h"
 #include "base/ResourceError.h"
 #include "tests/app/AppTestSupport.h"
 #include "toolkit/HeadlessToolkit.h"

@@ -17,7 +17,7 @@
 #include <fstream>
 
 #include "app/EntryListModel.h"
-#include "app/Unit1.h"
+#include "app/MainWindow.h"
 #include "base/ResourceError.h"
 #include "tests/app/AppTestSupport.h"
 #include "tools/writers/ArchiveWriters.h"
@@ -69,7 +69,7 @@ void writeArchive(const QTemporaryDir& folder, const char* name, const std::stri
 
 }  // namespace
 
-class Unit1Test : public QObject {
+class MainWindowTest : public QObject {
     Q_OBJECT
 
     std::unique_ptr<TForm1> window;
@@ -325,5 +325,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(Unit1Test)
-#include "Unit1Test.moc"
+QTEST_MAIN(MainWindowTest)
+#include "MainWindowTest.moc"
