@@ -22,19 +22,24 @@
 #include <utility>
 
 #include "app/About.h"
+#include "app/AppTexts.h"
 #include "app/EntryListModel.h"
 #include "app/Help.h"
 #include "app/MainWindow.h"
+#include "archive/ArchiveFormat.h"
 #include "base/ResourceError.h"
 #include "base/Text.h"
+#include "window/WindowTexts.h"
 
 namespace brasvel::app {
 namespace {
 
-const QString kErrorCaption = QStringLiteral("Brasvel Resource Editor");
-
 QString fromUtf8(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QString fromLatin1(std::string_view text) {
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 QString fromEntryBytes(std::string_view bytes) {
@@ -221,8 +226,8 @@ void QtToolkit::showPicture(std::span<const std::byte> bmpFile) {
     QImage picture;
     const auto* data = reinterpret_cast<const uchar*>(bmpFile.data());
     if (!picture.loadFromData(data, static_cast<int>(bmpFile.size()), "BMP")) {
-        throw ResourceError("Bitmap image is not valid",
-                            std::to_string(bmpFile.size()) + " bytes could not be read as a BMP");
+        throw ResourceError(appText(texts::kNotABitmap).toStdString(),
+                            appText(texts::kNotABitmapDetail).arg(bmpFile.size()).toStdString());
     }
     window_.Image->setPixmap(QPixmap::fromImage(picture));
 }
@@ -322,21 +327,35 @@ bool QtToolkit::askOkCancel(std::string_view caption, std::string_view text) {
 }
 
 void QtToolkit::reportError(std::string_view text) {
-    QMessageBox box(QMessageBox::Critical, kErrorCaption, fromUtf8(text), QMessageBox::Ok,
+    QMessageBox box(QMessageBox::Critical, appText(texts::kMessageCaption), fromUtf8(text),
+                    QMessageBox::Ok,
                     &window_);
     box.exec();
 }
 
 void QtToolkit::reportNotice(std::string_view text) {
-    QMessageBox box(QMessageBox::Information, kErrorCaption, fromUtf8(text), QMessageBox::Ok,
+    QMessageBox box(QMessageBox::Information, appText(texts::kMessageCaption), fromUtf8(text),
+                    QMessageBox::Ok,
                     &window_);
     box.exec();
 }
 
-const QStringList& QtToolkit::openFilters() {
-    static const QStringList filters = {QStringLiteral("Pliki zaosbów LOD (*.Lod)"),
-                                        QStringLiteral("Pliki zasobów dźwiękowych (*.SND)"),
-                                        QStringLiteral("Pliki zaosbów video Files (*.Vid)")};
+std::string QtToolkit::translate(const char* text) const {
+    return QCoreApplication::translate(brasvel::texts::kContext, text).toStdString();
+}
+
+QStringList QtToolkit::openFilters() {
+    // One filter per archive format, in their order, so that filter N opens archiveFormats()[N-1].
+    QStringList filters;
+    for (const ArchiveFormat* format : archiveFormats()) {
+        QString text = fromLatin1(format->name).toUpper();
+        for (const texts::FilterText& each : texts::kOpenFilters) {
+            if (each.format == format->name) {
+                text = appText(each.text);
+            }
+        }
+        filters << QStringLiteral("%1 (%2)").arg(text, fromLatin1(format->dialogPattern));
+    }
     return filters;
 }
 
@@ -361,7 +380,7 @@ std::optional<OpenChoice> QtToolkit::runOpenDialog(std::string_view initialDirec
         return std::nullopt;
     }
     const QString path = dialog.selectedFiles().constFirst();
-    const auto filter = openFilters().indexOf(dialog.selectedNameFilter());
+    const auto filter = dialog.nameFilters().indexOf(dialog.selectedNameFilter());
     // Like the platform's open dialog, choosing a file makes its folder the current one.
     QDir::setCurrent(QFileInfo(path).absolutePath());
     return OpenChoice{localPath(path), filter < 0 ? 1 : static_cast<int>(filter) + 1};
@@ -408,7 +427,7 @@ void QtToolkit::run(const std::function<void()>& handler) {
     } catch (const std::exception& error) {
         reportError(error.what());
     } catch (...) {
-        reportError("Unknown error");
+        reportError(appText(texts::kUnknownError).toStdString());
     }
     --handlerDepth_;
     if (afterHandler) {

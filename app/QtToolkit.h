@@ -8,11 +8,12 @@
 #include <QMetaObject>
 #include <QStringList>
 
-class QFileDialog;
 #include <exception>
 #include <functional>
 
 #include "toolkit/WindowToolkit.h"
+
+class QFileDialog;
 
 namespace brasvel::app {
 
@@ -64,6 +65,8 @@ public:
     bool askOkCancel(std::string_view caption, std::string_view text) override;
     void reportError(std::string_view text) override;
     void reportNotice(std::string_view text) override;
+    // The window's texts under the context "WindowTexts" of the installed translation.
+    std::string translate(const char* text) const override;
 
     std::optional<OpenChoice> runOpenDialog(std::string_view initialDirectory) override;
     std::optional<std::string> chooseFolder(std::string_view caption) override;
@@ -85,8 +88,9 @@ public:
     std::function<void(int width, int height)> onPreviewResize;
     std::function<void()> afterHandler;
 
-    // The filters of the open dialog, in the order of their indices 1 to 3.
-    static const QStringList& openFilters();
+    // The filters of the open dialog, one per archive format in the order of archiveFormats(),
+    // so that filter N (from 1) names archiveFormats()[N-1]: the format's text and its pattern.
+    static QStringList openFilters();
     // Sets up the open dialog: the filters above, matched in any case, starting in
     // `initialDirectory` when it exists.
     static void prepareOpenDialog(QFileDialog& dialog, const QString& initialDirectory);
