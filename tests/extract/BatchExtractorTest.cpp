@@ -22,13 +22,13 @@ using writers::VidWriter;
 using writers::zlibCompress;
 
 struct Outcomes {
-    std::vector<ExtractedRow> rows;
+    std::vector<ExtractedEntry> rows;
     BatchSummary summary;
 
-    std::vector<std::int32_t> order() const {
-        std::vector<std::int32_t> result;
-        for (const ExtractedRow& row : rows) {
-            result.push_back(row.row);
+    std::vector<std::size_t> order() const {
+        std::vector<std::size_t> result;
+        for (const ExtractedEntry& row : rows) {
+            result.push_back(row.position);
         }
         return result;
     }
@@ -37,7 +37,7 @@ struct Outcomes {
 Outcomes extractAll(const testing::ListedArchive& archive, const TargetFolder& folder,
                     ExtractOptions options = {}) {
     Outcomes outcomes;
-    outcomes.summary = extractView(archive.source(), folder, options, [&](const ExtractedRow& row) {
+    outcomes.summary = testing::extractView(archive, folder, options, [&](const ExtractedEntry& row) {
         outcomes.rows.push_back(row);
         return true;
     });
@@ -54,7 +54,7 @@ ExtractOptions threads(unsigned count, bool stopAtFirstFailure = false) {
 TEST(BatchExtractor, EveryRowOfALodIsWrittenInflatedUnderItsStoredName) {
     const std::string text = std::string(100'000, 'T');
     const std::string def = patterned(9000);
-    auto archive = listArchive(ArchiveKind::Lod, LodWriter()
+    auto archive = listArchive(kLodFormat, LodWriter()
                                                      .add("README.txt", text, true)
                                                      .add("Hero.DEF", def, true)
                                                      .add("plain.PAL", "palette")
@@ -63,7 +63,7 @@ TEST(BatchExtractor, EveryRowOfALodIsWrittenInflatedUnderItsStoredName) {
     ScratchFolder scratch;
     const Outcomes outcomes = extractAll(*archive, TargetFolder(scratch.str()));
     EXPECT_EQ(outcomes.summary.done, 4);
-    EXPECT_EQ(outcomes.order(), (std::vector<std::int32_t>{0, 1, 2, 3}));
+    EXPECT_EQ(outcomes.order(), (std::vector<std::size_t>{0, 1, 2, 3}));
     EXPECT_EQ(scratch.read("README.txt"), text);
     EXPECT_EQ(scratch.read("Hero.DEF"), def);
     EXPECT_EQ(scratch.read("plain.PAL"), "palette");
@@ -76,10 +76,10 @@ TEST(BatchExtractor, EveryRowOfALodIsWrittenInflatedUnderItsStoredName) {
 TEST(BatchExtractor, SoundsBecomeNameDotWavAndVideosKeepTheirNames) {
     ScratchFolder scratch;
     const TargetFolder folder(scratch.str());
-    auto sounds = listArchive(ArchiveKind::Snd,
+    auto sounds = listArchive(kSndFormat,
                               SndWriter().add("horn", "RIFFhorn").add("Bell", "RIFFbell").build());
     extractAll(*sounds, folder);
-    auto videos = listArchive(ArchiveKind::Vid, VidWriter().add("INTRO.smk", "SMK2data").build());
+    auto videos = listArchive(kVidFormat, VidWriter().add("INTRO.smk", "SMK2data").build());
     extractAll(*videos, folder);
     EXPECT_EQ(scratch.read("horn.wav"), "RIFFhorn");
     EXPECT_EQ(scratch.read("Bell.wav"), "RIFFbell");
@@ -94,7 +94,7 @@ TEST(BatchExtractor, AFilteredViewWritesExactlyItsRowsInRowOrder) {
         writer.add(name, patterned(static_cast<std::size_t>(100 + i), static_cast<unsigned>(i)),
                    i % 2 == 0);
     }
-    auto archive = listArchive(ArchiveKind::Lod, writer.build());
+    auto archive = listArchive(kLodFormat, writer.build());
     archive->filter("*.Txt");
     ScratchFolder scratch;
     const Outcomes outcomes = extractAll(*archive, TargetFolder(scratch.str()), threads(2));
@@ -102,8 +102,8 @@ TEST(BatchExtractor, AFilteredViewWritesExactlyItsRowsInRowOrder) {
     std::set<std::string> expected;
     for (std::size_t r = 0; r < outcomes.rows.size(); ++r) {
         const int entry = static_cast<int>(r) * 3;
-        EXPECT_EQ(outcomes.rows[r].row, static_cast<std::int32_t>(r));
-        EXPECT_EQ(outcomes.rows[r].entryNumber, entry);
+        EXPECT_EQ(outcomes.rows[r].position, r);
+        EXPECT_EQ(outcomes.rows[r].index, static_cast<std::size_t>(entry));
         const std::string name = "E" + std::to_string(entry) + ".txt";
         EXPECT_EQ(scratch.read(name),
                   patterned(static_cast<std::size_t>(100 + entry), static_cast<unsigned>(entry)));
@@ -119,12 +119,12 @@ TEST(BatchExtractor, ManyRowsOnTwoThreadsAreReportedInRowOrder) {
                    patterned(static_cast<std::size_t>((i * 37) % 5000), static_cast<unsigned>(i)),
                    true);
     }
-    auto archive = listArchive(ArchiveKind::Lod, writer.build());
+    auto archive = listArchive(kLodFormat, writer.build());
     ScratchFolder scratch;
     const Outcomes outcomes = extractAll(*archive, TargetFolder(scratch.str()), threads(2));
     ASSERT_EQ(outcomes.rows.size(), 300U);
-    for (std::int32_t r = 0; r < 300; ++r) {
-        EXPECT_EQ(outcomes.rows[static_cast<std::size_t>(r)].row, r);
+    for (std::size_t r = 0; r < 300; ++r) {
+        EXPECT_EQ(outcomes.rows[r].position, r);
     }
     EXPECT_EQ(scratch.names().size(), 300U);
     EXPECT_EQ(scratch.read("F299.def"), patterned((299 * 37) % 5000, 299));
@@ -145,7 +145,7 @@ std::string archiveFailingAtRow10() {
 }
 
 TEST(BatchExtractor, StoppingAtTheFirstFailureLeavesNothingOfTheRowsAfterIt) {
-    auto archive = listArchive(ArchiveKind::Lod, archiveFailingAtRow10());
+    auto archive = listArchive(kLodFormat, archiveFailingAtRow10());
     for (unsigned count : {1U, 2U, 4U}) {
         ScratchFolder scratch;
         const Outcomes outcomes =
@@ -154,7 +154,7 @@ TEST(BatchExtractor, StoppingAtTheFirstFailureLeavesNothingOfTheRowsAfterIt) {
         EXPECT_TRUE(outcomes.summary.stopped);
         EXPECT_EQ(outcomes.summary.done, 10);
         EXPECT_EQ(outcomes.summary.failed, 1);
-        const ExtractedRow& failed = outcomes.rows.back();
+        const ExtractedEntry& failed = outcomes.rows.back();
         ASSERT_FALSE(failed.done());
         EXPECT_EQ(failed.error->text(), "Damaged entry");
         EXPECT_EQ(failed.error->entry(), "R10.def");
@@ -167,7 +167,7 @@ TEST(BatchExtractor, StoppingAtTheFirstFailureLeavesNothingOfTheRowsAfterIt) {
 }
 
 TEST(BatchExtractor, WithoutStoppingAFailingRowIsReportedAndTheRestIsWritten) {
-    auto archive = listArchive(ArchiveKind::Lod, archiveFailingAtRow10());
+    auto archive = listArchive(kLodFormat, archiveFailingAtRow10());
     ScratchFolder scratch;
     scratch.write("R10.def", "older");
     const Outcomes outcomes = extractAll(*archive, TargetFolder(scratch.str()), threads(2));
@@ -181,23 +181,23 @@ TEST(BatchExtractor, WithoutStoppingAFailingRowIsReportedAndTheRestIsWritten) {
 }
 
 TEST(BatchExtractor, AReportThatSaysStopEndsTheBatchThere) {
-    auto archive = listArchive(ArchiveKind::Lod, archiveFailingAtRow10());
+    auto archive = listArchive(kLodFormat, archiveFailingAtRow10());
     ScratchFolder scratch;
     int reported = 0;
     const BatchSummary summary =
-        extractView(archive->source(), TargetFolder(scratch.str()), threads(2),
-                    [&](const ExtractedRow&) { return ++reported < 3; });
+        testing::extractView(*archive, TargetFolder(scratch.str()), threads(2),
+                    [&](const ExtractedEntry&) { return ++reported < 3; });
     EXPECT_EQ(reported, 3);
     EXPECT_TRUE(summary.stopped);
     EXPECT_EQ(scratch.names(), (std::set<std::string>{"R0.def", "R1.def", "R2.def"}));
 }
 
 TEST(BatchExtractor, AReportThatThrowsLeavesNoTemporaryBehind) {
-    auto archive = listArchive(ArchiveKind::Lod, archiveFailingAtRow10());
+    auto archive = listArchive(kLodFormat, archiveFailingAtRow10());
     ScratchFolder scratch;
-    EXPECT_THROW(extractView(archive->source(), TargetFolder(scratch.str()), threads(2),
-                             [&](const ExtractedRow& row) -> bool {
-                                 if (row.row == 4) {
+    EXPECT_THROW(testing::extractView(*archive, TargetFolder(scratch.str()), threads(2),
+                             [&](const ExtractedEntry& row) -> bool {
+                                 if (row.position == 4) {
                                      throw std::runtime_error("window closed");
                                  }
                                  return true;
@@ -209,7 +209,7 @@ TEST(BatchExtractor, AReportThatThrowsLeavesNoTemporaryBehind) {
 TEST(BatchExtractor, ADamagedEntryLeavesTheOlderFileAsItWas) {
     const std::string stream = zlibCompress(patterned(3000));
     auto archive = listArchive(
-        ArchiveKind::Lod,
+        kLodFormat,
         LodWriter()
             .addStored("LONG.def", stream, 2999, static_cast<std::int32_t>(stream.size()))
             .addStored("SHORT.def", stream, 3001, static_cast<std::int32_t>(stream.size()))
@@ -228,7 +228,7 @@ TEST(BatchExtractor, UnsafeNamesAreRefusedAndNothingIsWrittenOutsideTheFolder) {
     ScratchFolder scratch;
     std::filesystem::create_directory(scratch / "target");
     // A LOD name is split at its first dot: "../x" is an empty Name and the extension "./x".
-    auto archive = listArchive(ArchiveKind::Lod, LodWriter()
+    auto archive = listArchive(kLodFormat, LodWriter()
                                                      .add("../x", "escape")
                                                      .add("a/b.txt", "slash")
                                                      .add("a\\b.txt", "backslash")
@@ -257,7 +257,7 @@ TEST(BatchExtractor, UnsafeNamesAreRefusedAndNothingIsWrittenOutsideTheFolder) {
 
 TEST(BatchExtractor, ANameWithNulBytesIsWrittenUpToTheFirstOfThem) {
     // No dot among the first 12 bytes: the LOD name keeps its NUL fill.
-    auto archive = listArchive(ArchiveKind::Lod, LodWriter().add("NODOT", "content").build());
+    auto archive = listArchive(kLodFormat, LodWriter().add("NODOT", "content").build());
     ScratchFolder scratch;
     extractAll(*archive, TargetFolder(scratch.str()));
     EXPECT_EQ(scratch.names(), std::set<std::string>{"NODOT"});
@@ -266,7 +266,7 @@ TEST(BatchExtractor, ANameWithNulBytesIsWrittenUpToTheFirstOfThem) {
 
 TEST(BatchExtractor, TheLaterOfTwoRowsWithOneNameWins) {
     auto archive = listArchive(
-        ArchiveKind::Lod, LodWriter().add("SAME.txt", "first").add("SAME.txt", "second").build());
+        kLodFormat, LodWriter().add("SAME.txt", "first").add("SAME.txt", "second").build());
     ScratchFolder scratch;
     extractAll(*archive, TargetFolder(scratch.str()), threads(2));
     EXPECT_EQ(scratch.read("SAME.txt"), "second");
@@ -274,7 +274,7 @@ TEST(BatchExtractor, TheLaterOfTwoRowsWithOneNameWins) {
 
 TEST(BatchExtractor, AMixedCasePcxIsWrittenAsStored) {
     const std::string picture = pcx8(4, 2);
-    auto archive = listArchive(ArchiveKind::Lod, LodWriter().add("Map.Pcx", picture).build());
+    auto archive = listArchive(kLodFormat, LodWriter().add("Map.Pcx", picture).build());
     ScratchFolder scratch;
     const Outcomes outcomes = extractAll(*archive, TargetFolder(scratch.str()));
     EXPECT_EQ(scratch.read("Map.Pcx"), picture);
@@ -283,7 +283,7 @@ TEST(BatchExtractor, AMixedCasePcxIsWrittenAsStored) {
 
 TEST(BatchExtractor, RawExtractionKeepsPicturesAsStored) {
     const std::string picture = pcx8(4, 2);
-    auto archive = listArchive(ArchiveKind::Lod, LodWriter().add("MAP.PCX", picture, true).build());
+    auto archive = listArchive(kLodFormat, LodWriter().add("MAP.PCX", picture, true).build());
     ScratchFolder scratch;
     ExtractOptions options;
     options.convertPictures = false;
@@ -296,7 +296,7 @@ TEST(BatchExtractor, APictureBecomesNameDotBmpAndNoPcxIsLeft) {
     SKIP_WITHOUT_PICTURE_CONVERTER();
     const std::string picture = pcx8(10, 3);
     auto archive =
-        listArchive(ArchiveKind::Lod,
+        listArchive(kLodFormat,
                     LodWriter().add("Map.PCX", picture, true).add("tile.pcx", pcx8(4, 4)).build());
     ScratchFolder scratch;
     const Outcomes outcomes = extractAll(*archive, TargetFolder(scratch.str()));
@@ -314,7 +314,7 @@ TEST(BatchExtractor, APictureShorterThanItsPixelsMakesNoFile) {
     writers::putI32(picture, 10);
     writers::putI32(picture, 10);
     picture += std::string(50, 'p');
-    auto archive = listArchive(ArchiveKind::Lod, LodWriter().add("CUT.pcx", picture).build());
+    auto archive = listArchive(kLodFormat, LodWriter().add("CUT.pcx", picture).build());
     ScratchFolder scratch;
     const Outcomes outcomes = extractAll(*archive, TargetFolder(scratch.str()));
     EXPECT_EQ(outcomes.summary.failed, 1);
@@ -332,11 +332,10 @@ TEST(BatchExtractor, TheArchiveFileIsLeftByteForByteAndUntouched) {
     ASSERT_EQ(::stat(path.c_str(), &before), 0);
     std::filesystem::create_directory(scratch / "out");
     {
-        const ReadOnlyFile file(path);
-        auto archive = listArchive(ArchiveKind::Lod, bytes);
-        const ExtractSource source{file.bytes(), *archive->model, ArchiveKind::Lod, true};
-        extractView(source, TargetFolder((scratch / "out").string()), threads(2),
-                    [](const ExtractedRow& row) { return row.done(); });
+        const Archive archive = Archive::open(path, kLodFormat);
+        const std::vector<std::size_t> all{0, 1};
+        extractEntries(archive, all, TargetFolder((scratch / "out").string()), threads(2),
+                       [](const ExtractedEntry& row) { return row.done(); });
     }
     struct stat after {};
     ASSERT_EQ(::stat(path.c_str(), &after), 0);
@@ -348,22 +347,22 @@ TEST(BatchExtractor, TheArchiveFileIsLeftByteForByteAndUntouched) {
 
 TEST(ExtractRow, OneRowIsExtractedAsInABatch) {
     auto archive = listArchive(
-        ArchiveKind::Lod, LodWriter().add("ONE.txt", "one").add("TWO.txt", "two", true).build());
+        kLodFormat, LodWriter().add("ONE.txt", "one").add("TWO.txt", "two", true).build());
     ScratchFolder scratch;
     const TargetFolder folder(scratch.str());
-    const ExtractedRow row = extractRow(archive->source(), 1, folder, {});
+    const ExtractedEntry row = extractEntry(archive->archive, 1, folder, {});
     EXPECT_TRUE(row.done());
     EXPECT_EQ(row.fileName, "TWO.txt");
     EXPECT_EQ(scratch.names(), std::set<std::string>{"TWO.txt"});
     EXPECT_EQ(scratch.read("TWO.txt"), "two");
 }
 
-TEST(ExtractRow, ARowOutsideTheViewIsNoEntry) {
-    auto archive = listArchive(ArchiveKind::Lod, LodWriter().add("ONE.txt", "one").build());
+TEST(ExtractRow, AnIndexOutsideTheArchiveIsNoEntry) {
+    auto archive = listArchive(kLodFormat, LodWriter().add("ONE.txt", "one").build());
     ScratchFolder scratch;
-    const ExtractedRow row = extractRow(archive->source(), 1, TargetFolder(scratch.str()), {});
+    const ExtractedEntry row = extractEntry(archive->archive, 1, TargetFolder(scratch.str()), {});
     ASSERT_FALSE(row.done());
-    EXPECT_EQ(row.error->text(), "No such row");
+    EXPECT_EQ(row.error->text(), "No such entry");
     EXPECT_TRUE(scratch.names().empty());
 }
 

@@ -13,23 +13,24 @@ using testing::textOf;
 using writers::LodWriter;
 using writers::zlibCompress;
 
-CatalogueEntry lodEntry(std::int32_t offset, std::int32_t size, std::int32_t packedSize = 0) {
-    CatalogueEntry entry;
-    entry.Name.assign("ENTRY");
-    entry.Ext.assign("DEF");
-    entry.Offset = offset;
-    entry.Size = size;
-    entry.PackedSize = packedSize;
+Entry lodEntry(std::int32_t offset, std::int32_t size, std::int32_t packedSize = 0) {
+    Entry entry;
+    entry.name = "ENTRY";
+    entry.ext = "DEF";
+    entry.fileName = "ENTRY.DEF";
+    entry.offset = offset;
+    entry.size = size;
+    entry.packedSize = packedSize;
     return entry;
 }
 
-std::string contentOf(const std::string& archive, const CatalogueEntry& entry, ArchiveKind kind) {
+std::string contentOf(const std::string& archive, const Entry& entry, const ArchiveFormat& kind) {
     const std::vector<std::byte> content = entryContent(bytesOf(archive), entry, kind);
     return textOf(content);
 }
 
-ResourceError failureOf(const std::string& archive, const CatalogueEntry& entry,
-                        ArchiveKind kind = ArchiveKind::Lod) {
+ResourceError failureOf(const std::string& archive, const Entry& entry,
+                        const ArchiveFormat& kind = kLodFormat) {
     try {
         entryContent(bytesOf(archive), entry, kind);
     } catch (const ResourceError& error) {
@@ -45,8 +46,8 @@ TEST_P(PlainSizes, AnEntryStoredPlainComesOutWholeInEveryKind) {
     const std::int32_t size = GetParam();
     const std::string content = patterned(static_cast<std::size_t>(size));
     const std::string archive = "header--" + content + "trailer";
-    for (ArchiveKind kind : {ArchiveKind::Lod, ArchiveKind::Snd, ArchiveKind::Vid}) {
-        EXPECT_EQ(contentOf(archive, lodEntry(8, size), kind), content) << kindName(kind);
+    for (const ArchiveFormat* kind : archiveFormats()) {
+        EXPECT_EQ(contentOf(archive, lodEntry(8, size), *kind), content) << kind->name;
     }
 }
 
@@ -56,7 +57,7 @@ TEST_P(PlainSizes, ACompressedEntryInflatesToExactlyItsSize) {
     const std::string stream = zlibCompress(content);
     const std::string archive = "xx" + stream;
     EXPECT_EQ(contentOf(archive, lodEntry(2, size, static_cast<std::int32_t>(stream.size())),
-                        ArchiveKind::Lod),
+                        kLodFormat),
               content);
 }
 
@@ -75,10 +76,10 @@ TEST(EntryContent, AnEntryThatCompressesFarBetterThanAssumedComesOutWhole) {
     for (const std::string* content : {&zeros, &text}) {
         const std::string stream = zlibCompress(*content, 9);
         ASSERT_LT(stream.size(), content->size() / 200);
-        CatalogueEntry entry = lodEntry(0, static_cast<std::int32_t>(content->size()),
+        Entry entry = lodEntry(0, static_cast<std::int32_t>(content->size()),
                                         static_cast<std::int32_t>(stream.size()));
-        entry.Ext.assign("txt");
-        EXPECT_EQ(contentOf(stream, entry, ArchiveKind::Lod), *content);
+        entry.ext = "txt";
+        EXPECT_EQ(contentOf(stream, entry, kLodFormat), *content);
     }
 }
 
@@ -124,10 +125,10 @@ TEST(EntryContent, AStreamWithAnyByteFlippedFailsCleanlyOrStillInflatesToItsSize
     for (std::size_t at = 0; at < stream.size(); ++at) {
         std::string damagedStream = stream;
         damagedStream[at] = static_cast<char>(damagedStream[at] ^ 0x5A);
-        const CatalogueEntry entry = lodEntry(0, static_cast<std::int32_t>(content.size()),
+        const Entry entry = lodEntry(0, static_cast<std::int32_t>(content.size()),
                                               static_cast<std::int32_t>(stream.size()));
         try {
-            EXPECT_EQ(contentOf(damagedStream, entry, ArchiveKind::Lod).size(), content.size());
+            EXPECT_EQ(contentOf(damagedStream, entry, kLodFormat).size(), content.size());
         } catch (const ResourceError& error) {
             EXPECT_EQ(error.text(), "Damaged entry") << "byte " << at;
         }
@@ -144,14 +145,14 @@ TEST(EntryContent, ASizeNoStreamOfThatLengthCanReachIsRefusedBeforeAnyMemoryIsTa
 
 TEST(EntryContent, DataReachingPastTheArchiveEndIsAReadBeyondTheEnd) {
     const std::string archive(100, 'x');
-    for (const CatalogueEntry& entry : {lodEntry(90, 11), lodEntry(101, 0), lodEntry(0, 50, 101),
+    for (const Entry& entry : {lodEntry(90, 11), lodEntry(101, 0), lodEntry(0, 50, 101),
                                         lodEntry(60, 0, 41), lodEntry(0x7FFFFFFF, 0x7FFFFFFF)}) {
         const ResourceError error = failureOf(archive, entry);
         EXPECT_EQ(error.text(), "Read beyond end of file") << entry;
     }
-    EXPECT_EQ(failureOf(archive, lodEntry(90, 11), ArchiveKind::Vid).detail(),
+    EXPECT_EQ(failureOf(archive, lodEntry(90, 11), kVidFormat).detail(),
               "needed 11 bytes at offset 90, found 10");
-    EXPECT_EQ(contentOf(archive, lodEntry(100, 0), ArchiveKind::Lod), "");
+    EXPECT_EQ(contentOf(archive, lodEntry(100, 0), kLodFormat), "");
 }
 
 TEST(EntryContent, NegativeNumbersAreDamage) {
@@ -163,8 +164,8 @@ TEST(EntryContent, NegativeNumbersAreDamage) {
 
 TEST(EntryContent, SoundsAndVideosIgnoreAPackedSize) {
     const std::string archive = "0123456789";
-    EXPECT_EQ(contentOf(archive, lodEntry(2, 5, 3), ArchiveKind::Snd), "23456");
-    EXPECT_EQ(contentOf(archive, lodEntry(2, 5, 3), ArchiveKind::Vid), "23456");
+    EXPECT_EQ(contentOf(archive, lodEntry(2, 5, 3), kSndFormat), "23456");
+    EXPECT_EQ(contentOf(archive, lodEntry(2, 5, 3), kVidFormat), "23456");
 }
 
 TEST(EntryContent, AReusedBufferGivesEachEntryExactlyItsOwnBytes) {
@@ -174,13 +175,13 @@ TEST(EntryContent, AReusedBufferGivesEachEntryExactlyItsOwnBytes) {
     const std::string smallStream = zlibCompress(small);
     const std::string archive = bigStream + smallStream;
     std::vector<std::byte> buffer;
-    const CatalogueEntry bigEntry = lodEntry(0, static_cast<std::int32_t>(big.size()),
+    const Entry bigEntry = lodEntry(0, static_cast<std::int32_t>(big.size()),
                                              static_cast<std::int32_t>(bigStream.size()));
-    const CatalogueEntry smallEntry = lodEntry(static_cast<std::int32_t>(bigStream.size()),
+    const Entry smallEntry = lodEntry(static_cast<std::int32_t>(bigStream.size()),
                                                static_cast<std::int32_t>(small.size()),
                                                static_cast<std::int32_t>(smallStream.size()));
-    EXPECT_EQ(textOf(entryContent(bytesOf(archive), bigEntry, ArchiveKind::Lod, buffer)), big);
-    EXPECT_EQ(textOf(entryContent(bytesOf(archive), smallEntry, ArchiveKind::Lod, buffer)), small);
+    EXPECT_EQ(textOf(entryContent(bytesOf(archive), bigEntry, kLodFormat, buffer)), big);
+    EXPECT_EQ(textOf(entryContent(bytesOf(archive), smallEntry, kLodFormat, buffer)), small);
 }
 
 TEST(EntryContent, EveryEntryOfAListedArchiveComesOutWholeAndTruncationFailsCleanly) {
@@ -188,16 +189,16 @@ TEST(EntryContent, EveryEntryOfAListedArchiveComesOutWholeAndTruncationFailsClea
     const std::string packed = patterned(900, 6) + std::string(900, 'z');
     const std::string archive =
         LodWriter().add("PLAIN.TXT", plain).add("PACKED.DEF", packed, true).build();
-    auto listed = testing::listArchive(ArchiveKind::Lod, archive);
-    const CatalogueModel& model = *listed->model;
-    ASSERT_EQ(model.EntryCount, 2);
-    EXPECT_EQ(contentOf(archive, model.Catalogue[0], ArchiveKind::Lod), plain);
-    EXPECT_EQ(contentOf(archive, model.Catalogue[1], ArchiveKind::Lod), packed);
+    auto listed = testing::listArchive(kLodFormat, archive);
+    const std::vector<Entry>& entries = listed->archive.entries();
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(contentOf(archive, entries[0], kLodFormat), plain);
+    EXPECT_EQ(contentOf(archive, entries[1], kLodFormat), packed);
     for (std::size_t length = 0; length < archive.size(); ++length) {
         const std::string cut = archive.substr(0, length);
         for (int number : {0, 1}) {
             try {
-                entryContent(bytesOf(cut), model.Catalogue[number], ArchiveKind::Lod);
+                entryContent(bytesOf(cut), entries[static_cast<std::size_t>(number)], kLodFormat);
             } catch (const ResourceError& error) {
                 EXPECT_TRUE(error.text() == "Read beyond end of file" ||
                             error.text() == "Damaged entry")
@@ -215,17 +216,17 @@ TEST(EntryContent, PagesGivenBackAfterAnEntryAreReadAgainFromTheFile) {
     testing::ScratchFolder scratch;
     scratch.write("game.lod", bytes);
     const ReadOnlyFile file((scratch / "game.lod").string());
-    auto listed = testing::listArchive(ArchiveKind::Lod, bytes);
+    auto listed = testing::listArchive(kLodFormat, bytes);
     for (int round = 0; round < 2; ++round) {
         for (int number : {0, 1}) {
-            const CatalogueEntry& entry = listed->model->Catalogue[number];
-            EXPECT_EQ(textOf(entryContent(file.bytes(), entry, ArchiveKind::Lod)),
+            const Entry& entry = listed->archive.entries()[static_cast<std::size_t>(number)];
+            EXPECT_EQ(textOf(entryContent(file.bytes(), entry, kLodFormat)),
                       number == 0 ? plain : packed);
-            releaseStoredPages(file.bytes(), entry, ArchiveKind::Lod);
+            releaseStoredPages(file.bytes(), entry, kLodFormat);
         }
     }
-    releaseStoredPages(file.bytes(), lodEntry(-5, 10), ArchiveKind::Lod);
-    releaseStoredPages(file.bytes(), lodEntry(0, 1 << 30), ArchiveKind::Lod);
+    releaseStoredPages(file.bytes(), lodEntry(-5, 10), kLodFormat);
+    releaseStoredPages(file.bytes(), lodEntry(0, 1 << 30), kLodFormat);
     EXPECT_EQ(textOf(file.bytes()), bytes);
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-// Shared by the extraction tests: archives built in memory and listed into a catalogue, and a
+// Shared by the extraction tests: archives built in memory with the entries a list shows, and a
 // scratch folder that is removed afterwards.
 
 #include <gtest/gtest.h>
@@ -13,12 +13,10 @@
 #include <set>
 #include <string>
 
-#include "catalogue/Catalogue.h"
-#include "catalogue/DirectoryReaders.h"
-#include "catalogue/TypeFilter.h"
+#include "archive/Archive.h"
+#include "archive/TypeItems.h"
 #include "extract/BatchExtractor.h"
 #include "imaging/PcxImage.h"
-#include "toolkit/HeadlessToolkit.h"
 #include "tools/writers/ArchiveWriters.h"
 
 namespace brasvel::testing {
@@ -31,38 +29,34 @@ inline std::string textOf(Bytes bytes) {
     return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
 }
 
-// An archive's bytes with its catalogue, as the window holds them after opening it.
-struct ListedArchive {
-    std::string bytes;
-    ArchiveKind kind = ArchiveKind::None;
-    std::unique_ptr<CatalogueModel> model = CatalogueModel::create();
-    HeadlessToolkit window;
+inline std::vector<std::byte> byteVector(const std::string& text) {
+    const Bytes bytes = bytesOf(text);
+    return {bytes.begin(), bytes.end()};
+}
 
-    ExtractSource source() const { return {bytesOf(bytes), *model, kind}; }
+// An archive in memory and the entries a list of it shows, as the window holds them.
+struct ListedArchive {
+    Archive archive;
+    std::vector<std::size_t> view;  // every entry until filtered
+
     // Narrows the view to the type box item `item` ("*.Txt", ...).
     void filter(std::string_view item) {
-        window.typeIndex = typeItemIndex(item);
-        ViewLod(*model, window);
+        view = viewOfType(archive.entries(), typeItemIndex(item)).entries;
     }
 };
 
-inline std::unique_ptr<ListedArchive> listArchive(ArchiveKind kind, std::string bytes) {
-    auto archive = std::make_unique<ListedArchive>();
-    archive->bytes = std::move(bytes);
-    archive->kind = kind;
-    archive->model->Kind = kind;
-    switch (kind) {
-        case ArchiveKind::Lod:
-            readLodDirectory(*archive->model, archive->window, bytesOf(archive->bytes));
-            break;
-        case ArchiveKind::Snd:
-            readSndDirectory(*archive->model, archive->window, bytesOf(archive->bytes));
-            break;
-        default:
-            readVidDirectory(*archive->model, archive->window, bytesOf(archive->bytes));
-            break;
-    }
-    return archive;
+inline std::unique_ptr<ListedArchive> listArchive(const ArchiveFormat& format,
+                                                  const std::string& bytes) {
+    auto listed = std::make_unique<ListedArchive>(
+        ListedArchive{Archive::fromBytes(byteVector(bytes), format), {}});
+    listed->view = viewOfType(listed->archive.entries(), 0).entries;
+    return listed;
+}
+
+// Every entry the list shows, in its order.
+inline BatchSummary extractView(const ListedArchive& listed, const TargetFolder& folder,
+                                const ExtractOptions& options, const EntryReport& report) {
+    return extractEntries(listed.archive, listed.view, folder, options, report);
 }
 
 class ScratchFolder {

@@ -1,15 +1,17 @@
 #include <gtest/gtest.h>
 
 #include "base/ResourceError.h"
+#include "base/Text.h"
 #include "extract/SafeName.h"
 
 namespace brasvel {
 namespace {
 
-CatalogueEntry named(std::string_view name, std::string_view ext) {
-    CatalogueEntry entry;
-    entry.Name.assign(name);
-    entry.Ext.assign(ext);
+Entry named(std::string_view name, std::string_view ext) {
+    Entry entry;
+    entry.name = name;
+    entry.ext = ext;
+    entry.fileName = untilNul(std::string(name) + "." + std::string(ext));
     return entry;
 }
 
@@ -25,31 +27,31 @@ std::string refusal(std::string_view nameBytes) {
 }
 
 TEST(OutputName, EachKindWritesItsEntryUnderTheNameOfItsTable) {
-    EXPECT_EQ(outputNameBytes(named("CASTLE", "DEF"), ArchiveKind::Lod, true), "CASTLE.DEF");
-    EXPECT_EQ(outputNameBytes(named("horn", "WAV"), ArchiveKind::Snd, true), "horn.wav");
-    EXPECT_EQ(outputNameBytes(named("INTRO", "smk"), ArchiveKind::Vid, true), "INTRO.smk");
+    EXPECT_EQ(kLodFormat.outputName(named("CASTLE", "DEF"), true), "CASTLE.DEF");
+    EXPECT_EQ(kSndFormat.outputName(named("horn", "WAV"), true), "horn.wav");
+    EXPECT_EQ(kVidFormat.outputName(named("INTRO", "smk"), true), "INTRO.smk");
 }
 
 TEST(OutputName, OnlyAnExtensionOfExactlyPcxOrPCXBecomesABitmap) {
-    EXPECT_EQ(outputNameBytes(named("Map", "PCX"), ArchiveKind::Lod, true), "Map.bmp");
-    EXPECT_EQ(outputNameBytes(named("Map", "pcx"), ArchiveKind::Lod, true), "Map.bmp");
-    EXPECT_EQ(outputNameBytes(named("Map", "Pcx"), ArchiveKind::Lod, true), "Map.Pcx");
-    EXPECT_EQ(outputNameBytes(named("Map", "PCX"), ArchiveKind::Lod, false), "Map.PCX");
-    EXPECT_EQ(outputNameBytes(named("Map", "PCX"), ArchiveKind::Vid, true), "Map.PCX");
-    EXPECT_TRUE(convertsToBitmap(named("Map", "pcx"), ArchiveKind::Lod, true));
-    EXPECT_FALSE(convertsToBitmap(named("Map", "pCX"), ArchiveKind::Lod, true));
+    EXPECT_EQ(kLodFormat.outputName(named("Map", "PCX"), true), "Map.bmp");
+    EXPECT_EQ(kLodFormat.outputName(named("Map", "pcx"), true), "Map.bmp");
+    EXPECT_EQ(kLodFormat.outputName(named("Map", "Pcx"), true), "Map.Pcx");
+    EXPECT_EQ(kLodFormat.outputName(named("Map", "PCX"), false), "Map.PCX");
+    EXPECT_EQ(kVidFormat.outputName(named("Map", "PCX"), true), "Map.PCX");
+    EXPECT_TRUE(kLodFormat.convertsToBitmap(named("Map", "pcx"), true));
+    EXPECT_FALSE(kLodFormat.convertsToBitmap(named("Map", "pCX"), true));
 }
 
 TEST(OutputName, ANameWithNulBytesEndsAtTheFirstOfThem) {
     const std::string name("AB\0\0CD", 6);
-    EXPECT_EQ(outputNameBytes(named(name, ""), ArchiveKind::Lod, true), "AB");
-    EXPECT_EQ(outputNameBytes(named(name, "pcx"), ArchiveKind::Lod, true), "AB");
-    EXPECT_EQ(outputNameBytes(named(name, "smk"), ArchiveKind::Vid, true), "AB");
-    EXPECT_EQ(outputNameBytes(named("AB", std::string("t\0t", 3)), ArchiveKind::Lod, true), "AB.t");
+    EXPECT_EQ(kLodFormat.outputName(named(name, ""), true), "AB");
+    EXPECT_EQ(kLodFormat.outputName(named(name, "pcx"), true), "AB");
+    EXPECT_EQ(kVidFormat.outputName(named(name, "smk"), true), "AB");
+    EXPECT_EQ(kLodFormat.outputName(named("AB", std::string("t\0t", 3)), true), "AB.t");
 }
 
 TEST(OutputName, AnEntryNamedTmpIsAnOrdinaryName) {
-    EXPECT_EQ(outputFileName(named("SAVE", "TMP"), ArchiveKind::Lod, true), "SAVE.TMP");
+    EXPECT_EQ(outputFileName(named("SAVE", "TMP"), kLodFormat, true), "SAVE.TMP");
 }
 
 TEST(SafeFileName, NamesThatCouldLeaveTheFolderOrNameNoFileAreRefused) {
