@@ -1,8 +1,9 @@
 #pragma once
 
 // Every text of the Qt window that the window's logic does not choose itself: the caption, menu
-// items, tool tips, the status bar's first texts, the open dialog's filters, the About box, the
-// help pages and the player's errors. The logic's own texts are in window/WindowTexts.h.
+// items, tool tips, the status bar's first texts, the About box, the help pages and the player's
+// errors. The logic's own texts (status texts, questions, the open dialog's filters) are in
+// window/WindowTexts.h.
 //
 // Each text is marked with QT_TRANSLATE_NOOP in the context "AppTexts", so lupdate finds them all
 // here, and is shown through appText(), which gives its translation once one is installed.
@@ -10,7 +11,6 @@
 #include <QCoreApplication>
 #include <QString>
 #include <QtGlobal>
-#include <string_view>
 
 namespace brasvel::app {
 
@@ -72,18 +72,6 @@ inline constexpr const char* kUnknownError = QT_TRANSLATE_NOOP("AppTexts", "Unkn
 inline constexpr const char* kNotABitmap = QT_TRANSLATE_NOOP("AppTexts", "Bitmap image is not valid");
 inline constexpr const char* kNotABitmapDetail =
     QT_TRANSLATE_NOOP("AppTexts", "%1 bytes could not be read as a BMP");
-
-// The open dialog's filter of each archive format, by the format's name; the dialog adds the
-// format's pattern: "Pliki zaosbów LOD (*.Lod)".
-struct FilterText {
-    std::string_view format;
-    const char* text;
-};
-inline constexpr FilterText kOpenFilters[] = {
-    {"lod", QT_TRANSLATE_NOOP("AppTexts", "Pliki zaosbów LOD")},
-    {"snd", QT_TRANSLATE_NOOP("AppTexts", "Pliki zasobów dźwiękowych")},
-    {"vid", QT_TRANSLATE_NOOP("AppTexts", "Pliki zaosbów video Files")},
-};
 
 // --- The player ---
 inline constexpr const char* kNoDevice = QT_TRANSLATE_NOOP("AppTexts", "No MCI device open");

@@ -26,7 +26,6 @@
 #include "app/EntryListModel.h"
 #include "app/Help.h"
 #include "app/MainWindow.h"
-#include "archive/ArchiveFormat.h"
 #include "base/ResourceError.h"
 #include "base/Text.h"
 #include "window/WindowTexts.h"
@@ -36,10 +35,6 @@ namespace {
 
 QString fromUtf8(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-QString fromLatin1(std::string_view text) {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 QString fromEntryBytes(std::string_view bytes) {
@@ -344,38 +339,34 @@ std::string QtToolkit::translate(const char* text) const {
     return QCoreApplication::translate(brasvel::texts::kContext, text).toStdString();
 }
 
-QStringList QtToolkit::openFilters() {
-    // One filter per archive format, in their order, so that filter N opens archiveFormats()[N-1].
-    QStringList filters;
-    for (const ArchiveFormat* format : archiveFormats()) {
-        QString text = fromLatin1(format->name).toUpper();
-        for (const texts::FilterText& each : texts::kOpenFilters) {
-            if (each.format == format->name) {
-                text = appText(each.text);
-            }
-        }
-        filters << QStringLiteral("%1 (%2)").arg(text, fromLatin1(format->dialogPattern));
+QStringList QtToolkit::nameFilters(std::span<const OpenFilter> filters) {
+    QStringList names;
+    for (const OpenFilter& filter : filters) {
+        names << QStringLiteral("%1 (%2)").arg(fromUtf8(filter.text), fromUtf8(filter.pattern));
     }
-    return filters;
+    return names;
 }
 
-void QtToolkit::prepareOpenDialog(QFileDialog& dialog, const QString& initialDirectory) {
+void QtToolkit::prepareOpenDialog(QFileDialog& dialog, const QString& initialDirectory,
+                                  std::span<const OpenFilter> filters) {
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     // Archive names come in any case: demo.lod, DEMO.LOD and Demo.Lod all show under "*.Lod".
     dialog.setFilter(dialog.filter() & ~QDir::CaseSensitive);
-    dialog.setNameFilters(openFilters());
+    dialog.setNameFilters(nameFilters(filters));
     if (!initialDirectory.isEmpty() && QFileInfo(initialDirectory).isDir()) {
         dialog.setDirectory(initialDirectory);
     }
 }
 
-std::optional<OpenChoice> QtToolkit::runOpenDialog(std::string_view initialDirectory) {
+std::optional<OpenChoice> QtToolkit::runOpenDialog(std::string_view initialDirectory,
+                                                   std::span<const OpenFilter> filters) {
     QFileDialog dialog(&window_);
     prepareOpenDialog(dialog,
                       QString::fromLocal8Bit(initialDirectory.data(),
-                                             static_cast<qsizetype>(initialDirectory.size())));
+                                             static_cast<qsizetype>(initialDirectory.size())),
+                      filters);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
     }

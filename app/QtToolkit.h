@@ -68,7 +68,8 @@ public:
     // The window's texts under the context "WindowTexts" of the installed translation.
     std::string translate(const char* text) const override;
 
-    std::optional<OpenChoice> runOpenDialog(std::string_view initialDirectory) override;
+    std::optional<OpenChoice> runOpenDialog(std::string_view initialDirectory,
+                                            std::span<const OpenFilter> filters) override;
     std::optional<std::string> chooseFolder(std::string_view caption) override;
 
     void repaintWindow() override;
@@ -88,12 +89,12 @@ public:
     std::function<void(int width, int height)> onPreviewResize;
     std::function<void()> afterHandler;
 
-    // The filters of the open dialog, one per archive format in the order of archiveFormats(),
-    // so that filter N (from 1) names archiveFormats()[N-1]: the format's text and its pattern.
-    static QStringList openFilters();
-    // Sets up the open dialog: the filters above, matched in any case, starting in
-    // `initialDirectory` when it exists.
-    static void prepareOpenDialog(QFileDialog& dialog, const QString& initialDirectory);
+    // The open dialog's name filters: "text (pattern)", in the order given.
+    static QStringList nameFilters(std::span<const OpenFilter> filters);
+    // Sets up the open dialog: `filters`, matched in any case, starting in `initialDirectory`
+    // when it exists.
+    static void prepareOpenDialog(QFileDialog& dialog, const QString& initialDirectory,
+                                  std::span<const OpenFilter> filters);
 
 private:
     void frameScrollMoved();

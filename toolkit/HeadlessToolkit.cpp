@@ -131,8 +131,10 @@ std::string HeadlessToolkit::translate(const char* text) const {
     return found == translations.end() ? std::string(text) : found->second;
 }
 
-std::optional<OpenChoice> HeadlessToolkit::runOpenDialog(std::string_view initialDirectory) {
+std::optional<OpenChoice> HeadlessToolkit::runOpenDialog(std::string_view initialDirectory,
+                                                         std::span<const OpenFilter> filters) {
     openDialogDirectories.emplace_back(initialDirectory);
+    openDialogFilters.assign(filters.begin(), filters.end());
     if (openReplies.empty()) {
         return std::nullopt;
     }

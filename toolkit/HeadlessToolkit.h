@@ -66,7 +66,8 @@ public:
     void reportNotice(std::string_view text) override { notices.emplace_back(text); }
     std::string translate(const char* text) const override;
 
-    std::optional<OpenChoice> runOpenDialog(std::string_view initialDirectory) override;
+    std::optional<OpenChoice> runOpenDialog(std::string_view initialDirectory,
+                                            std::span<const OpenFilter> filters) override;
     std::optional<std::string> chooseFolder(std::string_view caption) override;
 
     void repaintWindow() override { ++windowRepaints; }
@@ -113,6 +114,7 @@ public:
     std::map<std::string, std::string> translations;  // a test's translation; none by default
     std::deque<std::optional<OpenChoice>> openReplies;  // scripted open dialog results
     std::vector<std::string> openDialogDirectories;
+    std::vector<OpenFilter> openDialogFilters;  // the filters the open dialog last offered
     std::deque<std::optional<std::string>> folderReplies;  // scripted folder chooser results
     std::vector<std::string> folderCaptions;
     int windowRepaints = 0;

@@ -20,10 +20,18 @@ enum class PanelId { Extra, Preview };        // `extra` (batch progress) and Pa
 inline constexpr int kProgressMaximum = 100;
 inline constexpr int kStatusPanelCount = 6;
 
+// One filter of the open dialog: what it is called and the names it shows ("*.Lod"), matched in
+// any case.
+struct OpenFilter {
+    std::string text;
+    std::string pattern;
+    friend bool operator==(const OpenFilter&, const OpenFilter&) = default;
+};
+
 // What the open dialog returns when a file was chosen.
 struct OpenChoice {
     std::string path;
-    int filterIndex = 1;  // from 1, in the order of archiveFormats(): 1 LOD, 2 SND, 3 VID
+    int filterIndex = 1;  // the filter chosen, from 1 in the order given: 1 LOD, 2 SND, 3 VID
 };
 
 class WindowToolkit {
@@ -91,8 +99,10 @@ public:
     // else the text itself (UTF-8).
     virtual std::string translate(const char* text) const { return text; }
 
-    // The open dialog: starts in initialDirectory; nothing when the user cancels.
-    virtual std::optional<OpenChoice> runOpenDialog(std::string_view initialDirectory) = 0;
+    // The open dialog: starts in initialDirectory and offers `filters`; nothing when the user
+    // cancels.
+    virtual std::optional<OpenChoice> runOpenDialog(std::string_view initialDirectory,
+                                                    std::span<const OpenFilter> filters) = 0;
     // The folder chooser: the chosen folder's full path, or nothing when cancelled.
     virtual std::optional<std::string> chooseFolder(std::string_view caption) = 0;
 

@@ -31,6 +31,13 @@ bool isSprite(const Entry& entry) { return extIs(entry.ext, "def"); }
 
 std::string number(std::int64_t value) { return std::to_string(value); }
 
+std::string upperCase(std::string_view text) {
+    std::string upper(text);
+    std::transform(upper.begin(), upper.end(), upper.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    return upper;
+}
+
 // The format whose name the path's last three characters spell in exactly lower or upper case
 // ("lod", "LOD"; not "Lod"); null when none.
 const ArchiveFormat* formatOfExactCase(const std::string& path) {
@@ -39,10 +46,7 @@ const ArchiveFormat* formatOfExactCase(const std::string& path) {
     }
     const std::string_view last = std::string_view(path).substr(path.size() - 3);
     for (const ArchiveFormat* format : archiveFormats()) {
-        std::string upper(format->name);
-        std::transform(upper.begin(), upper.end(), upper.begin(),
-                       [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-        if (last == format->name || last == upper) {
+        if (last == format->name || last == upperCase(format->name)) {
             return format;
         }
     }
@@ -137,7 +141,7 @@ void MainForm::LoadResurceFile1Click() { openThroughDialog(); }
 
 void MainForm::openThroughDialog() {
     guarded([&] {
-        const std::optional<OpenChoice> choice = ui_.runOpenDialog(startDir_);
+        const std::optional<OpenChoice> choice = ui_.runOpenDialog(startDir_, openFilters());
         if (!choice) {
             return;
         }
@@ -155,6 +159,22 @@ void MainForm::openThroughDialog() {
             readArchive(*formats[static_cast<std::size_t>(filter - 1)]);
         }
     });
+}
+
+// One filter per archive format, in the order of archiveFormats(): filter N opens the file as
+// archiveFormats()[N - 1].
+std::vector<OpenFilter> MainForm::openFilters() const {
+    std::vector<OpenFilter> filters;
+    for (const ArchiveFormat* format : archiveFormats()) {
+        OpenFilter filter{upperCase(format->name), std::string(format->dialogPattern)};
+        for (const texts::FilterText& named : texts::kOpenFilters) {
+            if (named.format == format->name) {
+                filter.text = text(named.text);
+            }
+        }
+        filters.push_back(std::move(filter));
+    }
+    return filters;
 }
 
 void MainForm::closeArchive() {

@@ -15,6 +15,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "archive/Archive.h"
 #include "archive/TypeItems.h"
@@ -96,6 +97,7 @@ private:
     std::string messageOf(const ResourceError& error) const;
 
     void openThroughDialog();
+    std::vector<OpenFilter> openFilters() const;
     void closeArchive();
     void readArchive(const ArchiveFormat& format);
     void showTotal(std::int32_t statedCount);

@@ -51,6 +51,19 @@ inline constexpr const char* kFolderCaption = BRASVEL_TRANSLATE_NOOP("WindowText
 inline constexpr const char* kNoFrames =
     BRASVEL_TRANSLATE_NOOP("WindowTexts", "Scrollbar property out of range");
 
+// The open dialog's filter of each archive format, by the format's name; the dialog shows the
+// format's pattern after it: "Pliki zaosbów LOD (*.Lod)". A format missing here is offered under
+// its name in capitals.
+struct FilterText {
+    std::string_view format;
+    const char* text;
+};
+inline constexpr FilterText kOpenFilters[] = {
+    {"lod", BRASVEL_TRANSLATE_NOOP("WindowTexts", "Pliki zaosbów LOD")},
+    {"snd", BRASVEL_TRANSLATE_NOOP("WindowTexts", "Pliki zasobów dźwiękowych")},
+    {"vid", BRASVEL_TRANSLATE_NOOP("WindowTexts", "Pliki zaosbów video Files")},
+};
+
 // An error that belongs to one entry: %1 the entry, %2 the error.
 inline constexpr const char* kEntryError = BRASVEL_TRANSLATE_NOOP("WindowTexts", "%1: %2");
 

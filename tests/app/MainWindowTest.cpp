@@ -166,6 +166,15 @@ private slots:
         QCOMPARE(triggered.count(), 1);
     }
 
+    void theOpenDialogOffersEveryArchiveFormatInOrder() {
+        window->ToolButton1->trigger();
+        QCOMPARE(ui->offeredFilters,
+                 (QStringList{QStringLiteral("Pliki zaosbów LOD (*.Lod)"),
+                              QStringLiteral("Pliki zasobów dźwiękowych (*.SND)"),
+                              QStringLiteral("Pliki zaosbów video Files (*.Vid)")}));
+        QVERIFY(ui->errors.empty());
+    }
+
     void theMenuTitlesArePolish() {
         QStringList titles;
         for (QAction* menu : window->menuBar()->actions()) {

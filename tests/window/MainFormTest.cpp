@@ -168,17 +168,6 @@ TEST_F(MainFormTest, aDirectoryEndingEarlyNeverLetsTheFilterOrABatchReachAnEarli
     EXPECT_EQ(filesIn(folder / "out"), std::set<std::string>{"NEW.TXT"});
 }
 
-TEST_F(MainFormTest, anArchiveAboveCapacityIsListedInPartWithANotice) {
-    LodWriter writer;
-    for (int i = 0; i < kListedEntries + 1; ++i) {
-        writer.add("E.TXT", "");
-    }
-    openThroughDialog(write("huge.lod", writer.build()), 1);
-    EXPECT_EQ(ui.rows.size(), static_cast<std::size_t>(kListedEntries));
-    ASSERT_EQ(ui.notices.size(), 1u);
-    EXPECT_NE(ui.notices[0].find("15011"), std::string::npos);
-}
-
 // --- Extracting one entry ---
 
 TEST_F(MainFormTest, withNoArchiveTheSingleCommandDoesNothing) {
