@@ -14,6 +14,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
+#include <QTranslator>
 #include <fstream>
 
 #include "app/EntryListModel.h"
@@ -66,6 +67,26 @@ void writeArchive(const QTemporaryDir& folder, const char* name, const std::stri
     std::ofstream(folder.filePath(QString::fromLatin1(name)).toStdString(), std::ios::binary)
         .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
+
+// A translation of a few texts of both tables, as lrelease would make it.
+class TableTranslator : public QTranslator {
+public:
+    QString translate(const char* context, const char* source, const char* /*disambiguation*/,
+                      int /*n*/) const override {
+        const QString key = QString::fromUtf8(context) + '|' + QString::fromUtf8(source);
+        if (key == QStringLiteral("AppTexts|Plik")) {
+            return QStringLiteral("File");
+        }
+        if (key == QStringLiteral("WindowTexts|Total Files: %1")) {
+            return QStringLiteral("Files: %1");
+        }
+        if (key == QStringLiteral("WindowTexts|Pliki zaosbów LOD")) {
+            return QStringLiteral("LOD archives");
+        }
+        return {};
+    }
+    bool isEmpty() const override { return false; }
+};
 
 }  // namespace
 
@@ -173,6 +194,25 @@ private slots:
                               QStringLiteral("Pliki zasobów dźwiękowych (*.SND)"),
                               QStringLiteral("Pliki zaosbów video Files (*.Vid)")}));
         QVERIFY(ui->errors.empty());
+    }
+
+    void anInstalledTranslationReachesTheWindowAndItsLogic() {
+        TableTranslator translator;
+        QCoreApplication::installTranslator(&translator);
+        TForm1 translated;
+        RecordingToolkit translatedUi(translated);
+        MainForm translatedForm(translatedUi, *player);
+        translated.attach(translatedForm, translatedUi, *player);
+        QTemporaryDir folder;
+        writeArchive(folder, "mixed.lod", lodOfPictures());
+        translatedUi.run(
+            [&] { translatedForm.FormCreate("", folder.filePath("mixed.lod").toStdString()); });
+        translated.ToolButton1->trigger();
+        QCoreApplication::removeTranslator(&translator);
+        QCOMPARE(translated.menuBar()->actions().first()->text(), QStringLiteral("File"));
+        QCOMPARE(translated.StatusPanels[0]->text(), QStringLiteral("Files: 5"));
+        QCOMPARE(translatedUi.offeredFilters.first(), QStringLiteral("LOD archives (*.Lod)"));
+        QCOMPARE(translated.Panel1->windowTitle(), QStringLiteral("Obraz"));  // not translated
     }
 
     void theMenuTitlesArePolish() {
