@@ -67,20 +67,24 @@ inline constexpr const char* kStatusWidth = QT_TRANSLATE_NOOP("AppTexts", "X: 0"
 inline constexpr const char* kStatusHeight = QT_TRANSLATE_NOOP("AppTexts", "Y: 0");
 
 // --- Message boxes and dialogs ---
-inline constexpr const char* kMessageCaption = QT_TRANSLATE_NOOP("AppTexts", "Brasvel Resource Editor");
+inline constexpr const char* kMessageCaption =
+    QT_TRANSLATE_NOOP("AppTexts", "Brasvel Resource Editor");
 inline constexpr const char* kUnknownError = QT_TRANSLATE_NOOP("AppTexts", "Unknown error");
-inline constexpr const char* kNotABitmap = QT_TRANSLATE_NOOP("AppTexts", "Bitmap image is not valid");
+inline constexpr const char* kNotABitmap =
+    QT_TRANSLATE_NOOP("AppTexts", "Bitmap image is not valid");
 inline constexpr const char* kNotABitmapDetail =
     QT_TRANSLATE_NOOP("AppTexts", "%1 bytes could not be read as a BMP");
 
 // --- The player ---
 inline constexpr const char* kNoDevice = QT_TRANSLATE_NOOP("AppTexts", "No MCI device open");
-inline constexpr const char* kNotAWave = QT_TRANSLATE_NOOP("AppTexts", "The file is not a wave sound");
+inline constexpr const char* kNotAWave =
+    QT_TRANSLATE_NOOP("AppTexts", "The file is not a wave sound");
 inline constexpr const char* kNotAWaveDetail =
     QT_TRANSLATE_NOOP("AppTexts", "it does not begin with a RIFF WAVE header");
 inline constexpr const char* kCannotCreate = QT_TRANSLATE_NOOP("AppTexts", "Cannot create file %1");
 inline constexpr const char* kDiskFull = QT_TRANSLATE_NOOP("AppTexts", "Disk full");
-inline constexpr const char* kCannotPlay = QT_TRANSLATE_NOOP("AppTexts", "The sound cannot be played");
+inline constexpr const char* kCannotPlay =
+    QT_TRANSLATE_NOOP("AppTexts", "The sound cannot be played");
 
 // --- The About box ---
 inline constexpr const char* kAboutTitle = QT_TRANSLATE_NOOP("AppTexts", "O programie...");

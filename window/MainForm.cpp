@@ -227,7 +227,8 @@ void MainForm::showTotal(std::int32_t statedCount) {
     if (statedCount == 0 && archive_->directoryError()) {
         return;  // the count itself could not be read: the panel keeps what it showed
     }
-    const std::int64_t total = std::clamp<std::int64_t>(statedCount, 0, static_cast<std::int64_t>(kListedEntries));
+    const std::int64_t total =
+        std::clamp<std::int64_t>(statedCount, 0, static_cast<std::int64_t>(kListedEntries));
     ui_.setStatusText(kCountPanel, texts::fillIn(text(texts::kTotalFiles), {number(total)}));
 }
 

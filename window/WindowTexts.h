@@ -36,7 +36,8 @@ inline constexpr const char* kListCut = BRASVEL_TRANSLATE_NOOP(
     "WindowTexts", "Archiwum zawiera %1 plików; lista pokazuje pierwsze %2.");
 
 // The question before extracting every shown entry.
-inline constexpr const char* kQuestionCaption = BRASVEL_TRANSLATE_NOOP("WindowTexts", "Are you sure?");
+inline constexpr const char* kQuestionCaption =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Are you sure?");
 inline constexpr const char* kToolbarBatchQuestion =
     BRASVEL_TRANSLATE_NOOP("WindowTexts", "Extract may be long operation  !");
 inline constexpr const char* kMenuLodBatchQuestion =
@@ -45,7 +46,8 @@ inline constexpr const char* kMenuBatchQuestion =
     BRASVEL_TRANSLATE_NOOP("WindowTexts", "It Is long operation :)");
 
 // The caption of the extraction folder's chooser.
-inline constexpr const char* kFolderCaption = BRASVEL_TRANSLATE_NOOP("WindowTexts", "Select Directory");
+inline constexpr const char* kFolderCaption =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Select Directory");
 
 // A sprite without frames cannot set the frame scroll bar's range.
 inline constexpr const char* kNoFrames =

@@ -99,7 +99,9 @@ TEST_F(ListingTest, eachDirectoryListsItsRowsItsTotalAndWhatWentWrong) {
          "Total Files: 2", 2, "", ""},
         {"empty", [] { return LodWriter().build(); }, 1, "Total Files: 0", 0, "", ""},
         {"ending early",
-         [] { return LodWriter().add("A.TXT", "a").add("B.TXT", "b").build().substr(0, 92 + 32 + 5); },
+         [] {
+             return LodWriter().add("A.TXT", "a").add("B.TXT", "b").build().substr(0, 92 + 32 + 5);
+         },
          1, "Total Files: 2", 1, "Read beyond end of file", ""},
         {"a negative count", [] { return SndWriter().add("A", "RIFF").statedCount(-3).build(); }, 2,
          "Total Files: 0", 0, "Damaged file", ""},
