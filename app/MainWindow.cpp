@@ -194,11 +194,8 @@ void TForm1::buildCentre() {
     ListView1->setIconSize(QSize(kImageListSize, kImageListSize));
     ListView1->setTextElideMode(Qt::ElideRight);
     ListView1->setMovement(QListView::Static);
-    // Columns wide enough for a name of twelve characters, a dot and an extension.
-    const QFontMetrics metrics = ListView1->fontMetrics();
-    const int columnWidth =
-        kImageListSize + 12 + metrics.horizontalAdvance(QStringLiteral("WWWWWWWW.WWW"));
-    ListView1->setGridSize(QSize(columnWidth, std::max(kImageListSize, metrics.height()) + 4));
+    fitColumns();
+    connect(listModel, &QAbstractItemModel::modelReset, this, &TForm1::fitColumns);
     ListView1->hide();
     layout->addWidget(ListView1);
 
@@ -221,6 +218,25 @@ void TForm1::buildCentre() {
     centre_->installEventFilter(this);
 
     setCentralWidget(centre_);
+}
+
+void TForm1::fitColumns() {
+    // Columns wide enough for a name of twelve characters, a dot and an extension, or for the
+    // widest caption (a video's whole name) up to three times that. Only captions of more than
+    // twelve characters are measured: a full list of short names costs nothing.
+    // A measured caption gets two wide letters more, for the item's own margins.
+    const QFontMetrics metrics = ListView1->fontMetrics();
+    const int shortest = metrics.horizontalAdvance(QStringLiteral("WWWWWWWW.WWW"));
+    const int margins = metrics.horizontalAdvance(QStringLiteral("WW"));
+    int widest = shortest;
+    for (int row = 0; row < listModel->size(); ++row) {
+        const QString caption = listModel->caption(row);
+        if (caption.size() > 12) {
+            widest = std::max(widest, metrics.horizontalAdvance(caption) + margins);
+        }
+    }
+    const int columnWidth = kImageListSize + 12 + std::min(widest, 3 * shortest);
+    ListView1->setGridSize(QSize(columnWidth, std::max(kImageListSize, metrics.height()) + 4));
 }
 
 void TForm1::buildPreview() {

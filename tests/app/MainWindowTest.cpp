@@ -295,6 +295,25 @@ private slots:
         QCOMPARE(window->StatusPanels[0]->text(), QStringLiteral("Total Files: 15011"));
     }
 
+    void theColumnsWidenForAVideosWholeNameAndNarrowAgain() {
+        QTemporaryDir folder;
+        writeArchive(folder, "mixed.lod", lodOfPictures());
+        writeArchive(folder, "long.vid",
+                     writers::VidWriter()
+                         .add("INTRO.SMK", "v")
+                         .add("the_intro_sequence_of_the_campaign.smk", "v")
+                         .build());
+        ui->run([&] { form->FormCreate("", folder.filePath("mixed.lod").toStdString()); });
+        const int shortNames = window->ListView1->gridSize().width();
+        ui->run([&] { form->FormCreate("", folder.filePath("long.vid").toStdString()); });
+        const QFontMetrics metrics = window->ListView1->fontMetrics();
+        QVERIFY(window->ListView1->gridSize().width() >=
+                metrics.horizontalAdvance(QStringLiteral("the_intro_sequence_of_the_campaign.smk")));
+        ui->run([&] { form->FormCreate("", folder.filePath("mixed.lod").toStdString()); });
+        QCOMPARE(window->ListView1->gridSize().width(), shortNames);
+        QVERIFY(ui->errors.empty());
+    }
+
     void choosingATypeInTheBoxNarrowsTheList() {
         QTemporaryDir folder;
         writeArchive(folder, "mixed.lod", lodOfPictures());
