@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr const char* kUsage = R"(usage: brasvel-res COMMAND ARCHIVE [options]
+constexpr const char* kUsage = R"(usage: brasvel-res COMMAND ARGUMENT... [options]
 
 commands:
   list ARCHIVE [--kind lod|snd|vid] [--type ITEM] [--json]
@@ -25,19 +25,28 @@ commands:
       directory, which must exist), in list order, as the window's extract-all does: compressed
       entries inflated, PCX pictures as Name.bmp (--raw keeps them as stored), sounds as
       Name.wav. ENTRY picks entries by caption or file name, exactly or as a shell pattern
-      ('*.def'); an ENTRY that names no entry is an error and nothing is written. Each file appears whole or
-      not at all; a failing entry is reported and the others go on.
+      ('*.def'); an ENTRY that names no entry is an error and nothing is written. Each file
+      appears whole or not at all; a failing entry is reported and the others go on.
 
   convert ARCHIVE ENTRY [--kind lod|snd|vid] [--frame N] [-o OUT] [--format bmp|png]
           [--selection] [--keep-palette]
       Write a PCX entry as the BMP that extraction makes, or frame N (default 1) of a DEF
-      entry as the BMP that the preview shows, or frame N of a video (SMK or BIK) as a 24-bit
-      BMP; as PNG when OUT ends in .png or --format png says so. OUT defaults to Name.bmp
-      (Name.png) here. A sprite frame's PNG is transparent
-      where the game draws no colour and its shadows translucent; --selection draws the
-      selection outline, --keep-palette writes indices and palette as stored.
+      entry as the BMP that the preview shows, as PNG when OUT ends in .png or --format png
+      says so; OUT defaults to Name.bmp (Name.png) here. Frame N of a video (SMK or BIK) is
+      written as a 24-bit BMP. A sprite frame's PNG is transparent where the game draws no
+      colour and its shadows translucent; --selection draws the selection outline,
+      --keep-palette writes indices and palette as stored.
 
-  sprite export ARCHIVE SPRITE.def -o DIR [--kind K] [--selection] [--keep-palette] [--force]
+  info ARCHIVE ENTRY [--kind lod|snd|vid] [--json]
+      Show a PCX entry's kind and size, a DEF entry's type, size and frame count, or a
+      video's codec, size, frame rate, frames, duration and audio (codec, rate, channels).
+
+  verify ARCHIVE [--kind lod|snd|vid]
+      Read every entry as extraction would, writing nothing: its data must lie inside the
+      file and a compressed entry must inflate to exactly its size. Lists the damaged ones.
+
+  sprite export ARCHIVE SPRITE.def -o DIR [--kind lod|snd|vid] [--selection]
+                [--keep-palette] [--force]
       Write every frame of a DEF entry as BLOCK-FRAME.png (both counted from 0), a sheet with
       one row per block (sheet.png), an animated PNG per block (block-B.png) and the listing
       sprite.txt. Existing files are kept unless --force is given; then nothing is written.
@@ -50,14 +59,6 @@ commands:
   picture import IN.png|IN.bmp -o NAME.pcx [--bits 8|24] [--force]
       Build a PCX picture. An indexed source keeps its palette; an RGB source of at most 256
       colours becomes 8-bit exactly; more colours need --bits 24 (never quantised).
-
-  info ARCHIVE ENTRY [--kind lod|snd|vid] [--json]
-      Show a PCX entry's kind and size, a DEF entry's type, size and frame count, or a
-      video's codec, size, frame rate, frames, duration and audio (codec, rate, channels).
-
-  verify ARCHIVE [--kind lod|snd|vid]
-      Read every entry as extraction would, writing nothing: its data must lie inside the
-      file and a compressed entry must inflate to exactly its size. Lists the damaged ones.
 
 ENTRY of convert and info is an entry's file name, Name.Ext, as the list shows it.
 The kind of archive comes from --kind, else from the path's last three characters.

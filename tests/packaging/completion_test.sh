@@ -8,7 +8,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work" || exit 1
 mkdir sub
-touch Data.Lod x.SND y.vid notes.txt
+touch Data.Lod x.SND y.vid notes.txt shot.PNG old.bmp
 "$make_demo" "$work" >/dev/null || exit 1  # demo.lod, demo.snd, demo.vid
 
 # shellcheck source=/dev/null
@@ -36,7 +36,7 @@ check() {
     fi
 }
 
-check "--help --version convert extract info list verify" ""
+check "--help --version convert extract info list picture sprite verify" ""
 check "extract" ex
 check "" frobnicate ""
 check "lod snd vid" list a.lod --kind ""
@@ -46,14 +46,14 @@ check '*.Def' list a.lod --type "'*.D"
 check '\*.Bik \*.Def \*.Fnt \*.H3c \*.Msg \*.Msk \*.Pal \*.Pcx \*.Smk \*.Txt \*.Wav \*.Xmi \*.\*' \
     list a.lod --type ""
 check "--kind --raw --threads --type" extract a.lod --
-check "--frame --kind -o" convert a.lod Hero.def -
+check "--format --frame --keep-palette --kind --selection -o" convert a.lod Hero.def -
 check "--json --kind --type" list -
 check "--kind" verify a.lod -
 check "" convert a.lod Hero.def --frame ""
 check "" extract a.lod --threads ""
 # The archive: folders and the three kinds by name in any case; any file once --kind is given.
 check "Data.Lod demo.lod demo.snd demo.vid sub x.SND y.vid" list ""
-check "Data.Lod demo.lod demo.snd demo.vid notes.txt sub x.SND y.vid" list --kind lod ""
+check "Data.Lod demo.lod demo.snd demo.vid notes.txt old.bmp shot.PNG sub x.SND y.vid" list --kind lod ""
 check "Data.Lod" verify D
 # Extraction goes into a folder; conversion writes a file.
 check "sub" extract demo.lod -o ""
@@ -65,6 +65,29 @@ check "VALLEY.PCX" extract --kind lod demo.lod -o sub VALLEY.PC
 check "" info demo.lod POWITANIE.txt ""
 check "" list demo.lod ""
 check "" info missing.lod ""
+check "bmp png" convert demo.lod VALLEY.PCX --format ""
+# Commands of two words: the second word, then the options and arguments of each.
+check "export import" sprite ""
+check "import" picture ""
+check "" sprite frobnicate ""
+check "" picture export ""
+check "--force --keep-palette --kind --selection -o" sprite export demo.lod -
+check "--force --type -o" sprite import sub -
+check "--bits --force -o" picture import shot.PNG -
+# sprite export: an archive, then a sprite of it (def or DEF, as the command takes), then nothing;
+# its -o is a folder.
+check "Data.Lod" sprite export D
+check "BALL.DEF TILES.def TORCH.DEF flag.def" sprite export demo.lod ""
+check "TILES.def TORCH.DEF" sprite export --kind lod demo.lod T
+check "" sprite export demo.lod BALL.DEF ""
+check "sub" sprite export demo.lod BALL.DEF -o ""
+# sprite import reads a folder and writes a file; picture import reads a PNG or BMP.
+check "sub" sprite import ""
+check "notes.txt" sprite import sub -o n
+check "0 1 2 3" sprite import sub --type ""
+check "old.bmp shot.PNG sub" picture import ""
+check "" picture import shot.PNG ""
+check "24 8" picture import shot.PNG --bits ""
 # After "--" a word that starts with "-" is a name, not an option.
 check "" extract demo.lod -- -
 

@@ -14,8 +14,8 @@ fail() {
 }
 squeeze() { tr -s ' \t' ' ' | sed 's/^ //; s/ $//'; }
 
-# "**brasvel-res list** *ARCHIVE* [...]" under "# COMMANDS", one per command block, read as
-# plain text.
+# "**brasvel-res list** *ARCHIVE* [...]" or "**brasvel-res sprite export** *ARCHIVE* [...]" under
+# "# COMMANDS", one per command block, read as plain text.
 from_manual=$(sed -n '/^# COMMANDS/,/^# [A-Z]/p' "$manual" | grep '^\*\*brasvel-res [a-z]' |
     sed 's/[\\*]//g' | squeeze)
 [[ -n $from_manual ]] || fail "no synopsis lines found in $manual"
@@ -23,8 +23,14 @@ from_manual=$(sed -n '/^# COMMANDS/,/^# [A-Z]/p' "$manual" | grep '^\*\*brasvel-
 # shellcheck disable=SC2016 # the backquotes are Markdown's, not the shell's
 from_readme=$(sed -n '/^## Command line/,/^## /p' "$source_dir/README.md" |
     sed -n '/^```sh/,/^```/p' | grep '^brasvel-res ' | squeeze)
-# "  list ARCHIVE [...]" in the usage text.
-from_usage=$("$program" --help | sed -n 's/^  \([a-z][a-z-]* ARCHIVE.*\)$/brasvel-res \1/p' | squeeze)
+# "  list ARCHIVE [...]", "  sprite import DIR [...]" in the usage text: a command of one or two
+# words, then an argument in capitals; a long one goes on in lines indented deeper that start
+# with "[".
+from_usage=$("$program" --help | awk '
+    /^  [a-z][a-z-]*( [a-z][a-z-]*)? [A-Z]/ { if (line) print line; line = $0; next }
+    line && /^       +\[/ { line = line " " $0; next }
+    { if (line) print line; line = "" }
+    END { if (line) print line }' | sed 's/^/brasvel-res /' | squeeze)
 
 compare() {
     local name=$1 lines=$2
@@ -46,13 +52,28 @@ offers() {
     _brasvel_res
     printf '%s\n' "${COMPREPLY[@]}" | LC_ALL=C sort | tr '\n' ' '
 }
-commands=$(awk '{print $2}' <<<"$from_manual" | LC_ALL=C sort | tr '\n' ' ')
+# A command is one word, or two ("sprite export") when the second is in lower case.
+commands=$(awk '{print $2}' <<<"$from_manual" | LC_ALL=C sort -u | tr '\n' ' ')
 completed=$(offers "" | sed 's/--help //; s/--version //')
 [[ $completed == "$commands" ]] ||
     fail "the completion offers the commands '$completed', the manual page '$commands'"
+for command in $commands; do
+    second=$(awk -v c="$command" '$2 == c && $3 ~ /^[a-z]/ {print $3}' <<<"$from_manual" |
+        LC_ALL=C sort | tr '\n' ' ')
+    [[ -z $second ]] && continue
+    completed=$(offers "$command" "")
+    [[ $completed == "$second" ]] ||
+        fail "the completion offers '$completed' after $command, the manual page '$second'"
+done
 while read -r _ command synopsis; do
-    options=$(grep -o -- '\[-[-a-z]*' <<<"$synopsis" | tr -d '[' | LC_ALL=C sort | tr '\n' ' ')
-    completed=$(offers "$command" archive.lod -)
+    if [[ $synopsis =~ ^([a-z][-a-z]*)\ (.*)$ ]]; then
+        command="$command ${BASH_REMATCH[1]}" synopsis=${BASH_REMATCH[2]}
+    fi
+    # Every option, whether in brackets ("[--json]") or not ("-o DIR").
+    options=$(grep -oE -- '(^|[ [])-{1,2}[a-z][-a-z]*' <<<"$synopsis" | tr -d ' [' |
+        LC_ALL=C sort -u | tr '\n' ' ')
+    # shellcheck disable=SC2086 # a two-word command is two words of the line
+    completed=$(offers $command argument -)
     [[ $completed == "$options" ]] ||
         fail "the completion offers '$completed' to $command, the manual page '$options'"
 done <<<"$from_manual"
