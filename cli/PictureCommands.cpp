@@ -96,6 +96,11 @@ int convertCommand(const std::vector<std::string>& args) {
     }
     const std::string& name = arguments.positional()[1];
     if (isVideoEntry(name)) {
+        // A video's frame is written as BMP only: a PNG asked for would be a BMP under a .png
+        // name, and the sprite options would be ignored.
+        if (chooseOutput(arguments, false).format != PictureFormat::Bmp) {
+            throw UsageError("a video's frame is written as BMP only, not PNG");
+        }
         return videoConvertCommand(name, picture->content, frame, arguments.value("-o"));
     }
     if (!picture->isPcx() && !picture->isDef()) {

@@ -33,8 +33,8 @@ commands:
       Write a PCX entry as the BMP that extraction makes, or frame N (default 1) of a DEF
       entry as the BMP that the preview shows, as PNG when OUT ends in .png or --format png
       says so; OUT defaults to Name.bmp (Name.png) here. Frame N of a video (SMK or BIK) is
-      written as a 24-bit BMP. A sprite frame's PNG is transparent where the game draws no
-      colour and its shadows translucent; --selection draws the selection outline,
+      written as a 24-bit BMP, never PNG. A sprite frame's PNG is transparent where the game
+      draws no colour and its shadows translucent; --selection draws the selection outline,
       --keep-palette writes indices and palette as stored.
 
   info ARCHIVE ENTRY [--kind lod|snd|vid] [--json]

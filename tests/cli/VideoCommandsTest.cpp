@@ -167,4 +167,18 @@ TEST_F(VideoCommands, TheProgramReadsOnlyTheGameFormatsAndKeepsItsExitCodes) {
     EXPECT_EQ(run("info video.vid NOTES.txt"), 1);
 }
 
+TEST_F(VideoCommands, ConvertRefusesPngAndTheSpriteOptionsForAVideoBeforeDecodingIt) {
+    for (const std::string& options : {"-o frame.png", "-o frame.PNG", "--format png -o frame",
+                                       "--selection -o frame", "--keep-palette -o frame"}) {
+        EXPECT_EQ(run("convert video.vid INTRO.smk " + options), 2) << options;
+        EXPECT_NE(stderr_.find("brasvel-res: "), std::string::npos) << options << ": " << stderr_;
+        EXPECT_FALSE(fs::exists(root_ / "frame.png") || fs::exists(root_ / "frame.PNG") ||
+                     fs::exists(root_ / "frame"))
+            << options;
+    }
+    EXPECT_NE(stderr_.find("DEF sprites only"), std::string::npos) << stderr_;
+    EXPECT_EQ(run("convert video.vid INTRO.smk --format png -o frame.png"), 2);
+    EXPECT_NE(stderr_.find("a video's frame is written as BMP only"), std::string::npos) << stderr_;
+}
+
 }  // namespace
