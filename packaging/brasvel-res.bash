@@ -215,7 +215,7 @@ _brasvel_res() {
     local -a kinds
     read -ra kinds <<<"${_brasvel_res_arguments[$command]}"
     local what=${kinds[positional]:-}
-    if [[ -z $what && ${kinds[-1]} == *s ]]; then
+    if [[ -z $what && ${#kinds[@]} -gt 0 && ${kinds[-1]} == *s ]]; then
         what=${kinds[-1]}
     fi
     case $what in
