@@ -149,7 +149,6 @@ Archive openForEdit(const std::string& path, const ArchiveFormat& format) {
 
 int saveEdit(const ArchiveEdit& edit, const std::string& path, const SaveOptions& options,
              const std::string& done) {
-    catchInterrupts();
     try {
         if (!edit.save(path, options, {}, &interrupted)) {
             std::cerr << "brasvel-res: " << path << ": interrupted; nothing was changed\n";
@@ -198,6 +197,7 @@ bool patternNames(const std::string& pattern, const Entry& entry) {
 }  // namespace
 
 int createCommand(const std::vector<std::string>& args) {
+    catchInterrupts();
     const Arguments arguments(args, {"--kind", "--level", "--threads"}, {"--store", "--force"});
     if (arguments.positional().size() < 2) {
         throw UsageError("create takes an archive and the files or folders to put in it");
@@ -223,6 +223,7 @@ int createCommand(const std::vector<std::string>& args) {
 }
 
 int addCommand(const std::vector<std::string>& args) {
+    catchInterrupts();
     const Arguments arguments(args, {"--kind", "--level", "--threads"}, {"--store"});
     if (arguments.positional().size() < 2) {
         throw UsageError("add takes an archive and the files or folders to add");
@@ -247,6 +248,7 @@ int addCommand(const std::vector<std::string>& args) {
 }
 
 int removeCommand(const std::vector<std::string>& args) {
+    catchInterrupts();
     const Arguments arguments(args, {"--kind"}, {});
     if (arguments.positional().size() < 2) {
         throw UsageError("remove takes an archive and the entries to remove");
@@ -280,6 +282,7 @@ int removeCommand(const std::vector<std::string>& args) {
 }
 
 int renameCommand(const std::vector<std::string>& args) {
+    catchInterrupts();
     const Arguments arguments(args, {"--kind"}, {});
     if (arguments.positional().size() != 3) {
         throw UsageError("rename takes an archive, an entry's name and its new name");
