@@ -41,7 +41,7 @@ commands:
   create ARCHIVE [--kind K] [--store] [--level N] [--threads N] [--force] PATH...
       Make a new archive of the files given; a folder gives the files directly inside it. An
       entry is named as its file (a SND entry NAME comes from NAME.wav). LOD entries are stored
-      as zlib streams at level N (1-12, default 6) unless --store or where that is no smaller.
+      as zlib streams at level N (1-12, default 5) unless --store or where that is no smaller.
       An existing ARCHIVE is replaced only with --force.
 
   add ARCHIVE [--kind K] [--store] [--level N] [--threads N] PATH...

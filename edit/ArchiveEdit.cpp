@@ -44,21 +44,14 @@ bool sortedIgnoringCase(const std::vector<Entry>& entries) {
     });
 }
 
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd) : fd_(fd) {}
-    ~FileDescriptor() {
-        if (fd_ >= 0) {
-            ::close(fd_);
-        }
+// The name with every letter in lower case: equal for names equal in any case.
+std::string folded(std::string_view nameBytes) {
+    std::string result(nameBytes);
+    for (char& c : result) {
+        c = foldCase1250(c);
     }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    int get() const { return fd_; }
-
-private:
-    int fd_;
-};
+    return result;
+}
 
 }  // namespace
 
@@ -99,11 +92,39 @@ ArchiveEdit::ArchiveEdit(const Archive& archive)
         fieldTail_ = sharedFieldTail(*format_, entries_);
     }
     sorted_ = format_->writing.sortedByName && sortedIgnoringCase(entries_);
+    // A new entry takes the type word most entries of its extension carry, the earliest on a tie.
+    std::map<std::string, std::map<std::int32_t, int>> typeCounts;
+    std::map<std::string, int> bestCounts;
+    for (const Entry& entry : entries_) {
+        countName(entry, 1);
+        if (entry.ext.empty()) {
+            continue;
+        }
+        const std::string ext = folded(entry.ext);
+        const int count = ++typeCounts[ext][entry.type];
+        if (count > bestCounts[ext]) {
+            bestCounts[ext] = count;
+            typeOfExtension_[ext] = entry.type;
+        }
+    }
+}
+
+void ArchiveEdit::countName(const Entry& entry, int change) {
+    const auto [at, fresh] = names_.try_emplace(folded(storedName(entry)), 0);
+    at->second += change;
+    if (at->second <= 0) {
+        names_.erase(at);
+    }
+}
+
+int ArchiveEdit::namesLike(std::string_view nameBytes) const {
+    const auto found = names_.find(folded(nameBytes));
+    return found == names_.end() ? 0 : found->second;
 }
 
 std::optional<std::size_t> ArchiveEdit::find(std::string_view name) const {
     const std::optional<std::string> bytes = encodeWindows1250(name);
-    if (!bytes) {
+    if (!bytes || namesLike(*bytes) == 0) {
         return std::nullopt;
     }
     for (std::size_t k = 0; k < entries_.size(); ++k) {
@@ -143,9 +164,12 @@ std::string ArchiveEdit::acceptedName(std::string_view name,
     } catch (const ResourceError& error) {
         throw refused(error.detail(), name);
     }
-    for (std::size_t k = 0; k < entries_.size(); ++k) {
-        if (k != renamed && equalIgnoringCase(storedName(entries_[k]), *bytes)) {
-            throw refused(takenBy(name, storedName(entries_[k])), name);
+    // Only a name that is taken is looked for among the entries.
+    if (namesLike(*bytes) > 0) {
+        for (std::size_t k = 0; k < entries_.size(); ++k) {
+            if (k != renamed && equalIgnoringCase(storedName(entries_[k]), *bytes)) {
+                throw refused(takenBy(name, storedName(entries_[k])), name);
+            }
         }
     }
     return *bytes;
@@ -173,25 +197,9 @@ std::size_t ArchiveEdit::placeFor(std::string_view nameBytes) const {
 }
 
 void ArchiveEdit::insert(std::size_t index, Entry entry, Source source) {
+    countName(entry, 1);
     entries_.insert(entries_.begin() + static_cast<std::ptrdiff_t>(index), std::move(entry));
     sources_.insert(sources_.begin() + static_cast<std::ptrdiff_t>(index), std::move(source));
-}
-
-// The type word most entries of the extension carry (the earliest on a tie); 0 when none has it.
-std::int32_t ArchiveEdit::typeForExtension(std::string_view ext) const {
-    std::map<std::int32_t, int> counts;
-    std::int32_t best = 0;
-    int bestCount = 0;
-    for (const Entry& entry : entries_) {
-        if (!ext.empty() && equalIgnoringCase(entry.ext, ext)) {
-            const int count = ++counts[entry.type];
-            if (count > bestCount) {
-                best = entry.type;
-                bestCount = count;
-            }
-        }
-    }
-    return best;
 }
 
 std::size_t ArchiveEdit::putSource(std::string_view name, Source source, std::int32_t size) {
@@ -209,7 +217,9 @@ std::size_t ArchiveEdit::putSource(std::string_view name, Source source, std::in
     entry.nameField = makeNameField(*format_, bytes, fieldTail_);
     format_->describe(entry);
     entry.size = size;
-    entry.type = format_->compressedEntries ? typeForExtension(entry.ext) : 0;
+    if (const auto type = typeOfExtension_.find(folded(entry.ext)); type != typeOfExtension_.end()) {
+        entry.type = type->second;
+    }
     const std::size_t index = placeFor(bytes);
     insert(index, std::move(entry), std::move(source));
     return index;
@@ -252,6 +262,7 @@ void ArchiveEdit::remove(std::size_t index) {
     if (index >= entries_.size()) {
         throw ResourceError(kNoSuchEntry, "entry " + std::to_string(index));
     }
+    countName(entries_[index], -1);
     entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(index));
     sources_.erase(sources_.begin() + static_cast<std::ptrdiff_t>(index));
     changed_ = true;
@@ -266,6 +277,7 @@ void ArchiveEdit::rename(std::size_t index, std::string_view newName) {
     entry.nameField = makeNameField(*format_, bytes, fieldTail_);
     format_->describe(entry);
     Source source = sources_[index];
+    countName(entries_[index], -1);
     entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(index));
     sources_.erase(sources_.begin() + static_cast<std::ptrdiff_t>(index));
     insert(sorted_ ? placeFor(bytes) : index, std::move(entry), std::move(source));
