@@ -51,7 +51,7 @@ commands:
       Remove the entries named, exactly or by shell pattern.
 
   rename ARCHIVE [--kind K] OLD NEW
-      Rename an entry.
+      Rename an entry (a sound by NAME or NAME.wav).
 
 Edits are all or nothing: a refused name, an unreadable input, a damaged entry, a full disk or
 an interrupt leaves the archive byte for byte as it was (exit 1 for a refused edit, 2 else).

@@ -187,6 +187,10 @@ TEST(ArchiveSave, AFullFileSystemLeavesTheArchiveAsItWas) {
     if (::mount("tmpfs", mount.c_str(), "tmpfs", 0, "size=256k") != 0) {
         GTEST_SKIP() << "cannot mount a small tmpfs here: " << std::strerror(errno);
     }
+    struct Unmount {
+        const fs::path& at;
+        ~Unmount() { ::umount(at.c_str()); }
+    } unmount{mount};
     const fs::path path = mount / "a.snd";
     const std::string before = makeArchive(path);
     ArchiveEdit edit(Archive::open(path.string(), kSndFormat));
@@ -203,7 +207,6 @@ TEST(ArchiveSave, AFullFileSystemLeavesTheArchiveAsItWas) {
         names.insert(item.path().filename().string());
     }
     EXPECT_EQ(names, (std::set<std::string>{"a.snd"}));
-    ::umount(mount.c_str());
 }
 
 TEST(ReplacementFile, TellsItsOwnStaleTemporariesFromOthers) {
