@@ -4,7 +4,9 @@
 
 #include <fnmatch.h>
 
+#include <algorithm>
 #include <iostream>
+#include <iterator>
 #include <optional>
 #include <sstream>
 #include <vector>
@@ -33,16 +35,17 @@ unsigned chooseThreads(const std::optional<std::string>& value) {
     return threads;
 }
 
-// A pattern names an entry when it equals, or as a shell pattern matches, the entry's file name or
-// the name it is written under.
+// A pattern names an entry when it equals, or as a shell pattern matches, the entry's caption,
+// its file name or the name it is written under (for a sound: "BELL.Wav", "BELL.WAV", "BELL.wav").
 bool patternNames(const std::string& pattern, const std::string& name) {
     return pattern == name || ::fnmatch(pattern.c_str(), name.c_str(), 0) == 0;
 }
 
 // The entries of `listed` that the patterns name, in directory order, each once; all of them when
 // there is no pattern. Patterns that name no entry are collected.
-std::vector<std::size_t> chooseEntries(const Archive& archive, const std::vector<std::size_t>& listed,
-                                       bool convert, const std::vector<std::string>& patterns,
+std::vector<std::size_t> chooseEntries(const Archive& archive,
+                                       const std::vector<std::size_t>& listed, bool convert,
+                                       const std::vector<std::string>& patterns,
                                        std::vector<std::string>& unmatched) {
     if (patterns.empty()) {
         return listed;
@@ -51,11 +54,16 @@ std::vector<std::size_t> chooseEntries(const Archive& archive, const std::vector
     std::vector<bool> matched(patterns.size(), false);
     for (const std::size_t index : listed) {
         const Entry& entry = archive.entries()[index];
-        const std::string entryName = decodeWindows1250(entry.fileName);
-        const std::string writtenName = shownText(archive.format().outputName(entry, convert));
+        const std::string names[] = {
+            decodeWindows1250(entry.caption),
+            decodeWindows1250(entry.fileName),
+            shownText(archive.format().outputName(entry, convert)),
+        };
         bool named = false;
         for (std::size_t i = 0; i < patterns.size(); ++i) {
-            if (patternNames(patterns[i], entryName) || patternNames(patterns[i], writtenName)) {
+            if (std::any_of(std::begin(names), std::end(names), [&](const std::string& name) {
+                    return patternNames(patterns[i], name);
+                })) {
                 matched[i] = true;
                 named = true;
             }
@@ -139,13 +147,13 @@ int extractCommand(const std::vector<std::string>& args) {
 
     BatchSummary summary;
     try {
-        summary = extractEntries(*archive, chosen, *folder, options,
-                                 [&](const ExtractedEntry& outcome) {
-                                     if (!outcome.done()) {
-                                         reportFailure(path, *outcome.error);
-                                     }
-                                     return true;
-                                 });
+        summary =
+            extractEntries(*archive, chosen, *folder, options, [&](const ExtractedEntry& outcome) {
+                if (!outcome.done()) {
+                    reportFailure(path, *outcome.error);
+                }
+                return true;
+            });
     } catch (const ResourceError& error) {
         // The batch as a whole cannot start in this folder.
         std::cerr << "brasvel-res: target folder: " << error.describe() << '\n';

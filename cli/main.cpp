@@ -23,16 +23,18 @@ commands:
       Write the entries of the list (all, or those of --type) into DIR (default: the current
       directory, which must exist), in list order, as the window's extract-all does: compressed
       entries inflated, PCX pictures as Name.bmp (--raw keeps them as stored), sounds as
-      Name.wav. ENTRY picks entries by file name, exactly or as a shell pattern ('*.def'); an
-      ENTRY that names no entry is an error and nothing is written. Each file appears whole or
+      Name.wav. ENTRY picks entries by caption or file name, exactly or as a shell pattern
+      ('*.def'); an ENTRY that names no entry is an error and nothing is written. Each file appears whole or
       not at all; a failing entry is reported and the others go on.
 
   convert ARCHIVE ENTRY [--kind lod|snd|vid] [--frame N] [-o OUT]
       Write a PCX entry as the BMP that extraction makes, or frame N (default 1) of a DEF
-      entry as the BMP that the preview shows. OUT defaults to Name.bmp here.
+      entry as the BMP that the preview shows, or frame N of a video (SMK or BIK) as a 24-bit
+      BMP. OUT defaults to Name.bmp here.
 
   info ARCHIVE ENTRY [--kind lod|snd|vid] [--json]
-      Show a PCX entry's kind and size, or a DEF entry's type, size and frame count.
+      Show a PCX entry's kind and size, a DEF entry's type, size and frame count, or a
+      video's codec, size, frame rate, frames, duration and audio (codec, rate, channels).
 
   verify ARCHIVE [--kind lod|snd|vid]
       Read every entry as extraction would, writing nothing: its data must lie inside the

@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that the build, the tests, the window and the benchmarks need.
+# Installs the Debian packages that the build, the tests, the window, the benchmarks and the
+# package (manual pages, validators) need.
 # Quick when everything is already there: apt is only called for packages that are missing.
 set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
   libdeflate-dev libgtest-dev libgmock-dev libbenchmark-dev
+  libavformat-dev libavcodec-dev libswscale-dev libswresample-dev libavutil-dev
   clang libclang-rt-14-dev
   qt6-base-dev qt6-multimedia-dev
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good
@@ -13,6 +15,7 @@ packages=(
   pulseaudio pulseaudio-utils sox
   unzip libarchive-tools zip time bc
   linux-perf valgrind
+  go-md2man man-db groff-base file shared-mime-info dpkg-dev lintian desktop-file-utils appstream
 )
 
 missing=()
