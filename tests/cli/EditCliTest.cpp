@@ -198,7 +198,19 @@ TEST_F(EditCommands, AnInterruptedCreateLeavesNothingAndAnInterruptedAddTheArchi
             ::execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
             ::_exit(127);
         }
-        ::usleep(150000);
+        // Interrupted once the new archive is being written: an unnamed file the process holds.
+        const fs::path descriptors = "/proc/" + std::to_string(child) + "/fd";
+        bool writing = false;
+        for (int wait = 0; wait < 1000 && !writing; ++wait) {
+            ::usleep(5000);
+            std::error_code error;
+            for (const auto& fd : fs::directory_iterator(descriptors, error)) {
+                const std::string target = fs::read_symlink(fd.path(), error).string();
+                writing = writing || (target.starts_with(root_.string()) &&
+                                      target.find("(deleted)") != std::string::npos);
+            }
+        }
+        ASSERT_TRUE(writing) << arguments;
         ::kill(child, SIGINT);
         int status = 0;
         ::waitpid(child, &status, 0);
