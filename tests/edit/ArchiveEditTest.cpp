@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 
 #include "archive/Layouts.h"
 #include "base/Text.h"
@@ -330,6 +331,34 @@ TEST(ArchiveEditFiles, ReadsFilesWhenSavingAndNamesAMissingOne) {
         EXPECT_NE(error.describe().find("in.txt"), std::string::npos);
     }
     EXPECT_EQ(scratch.names(), (std::set<std::string>{}));
+}
+
+// Compressed on four threads, written in order; a file that fails in the middle is named.
+TEST(ArchiveEditFiles, ManyEntriesOnSeveralThreadsComeBackInOrder) {
+    Scratch scratch;
+    ArchiveEdit edit(kLodFormat);
+    Contents expected;
+    for (int k = 0; k < 300; ++k) {
+        char name[16];
+        std::snprintf(name, sizeof name, "E%04d.TXT", k);
+        const std::string content = repeated(name, k % 50);
+        writeText(scratch / name, content);
+        edit.putFile(name, (scratch / name).string());
+        expected.emplace_back(name, content);
+    }
+    SaveOptions options;
+    options.threads = 4;
+    ASSERT_TRUE(edit.save((scratch / "many.lod").string(), options));
+    EXPECT_EQ(readBack(scratch / "many.lod", kLodFormat), expected);
+
+    fs::remove(scratch / "E0150.TXT");
+    try {
+        edit.save((scratch / "many.lod").string(), options);
+        FAIL() << "saved without an input";
+    } catch (const ResourceError& error) {
+        EXPECT_EQ(error.entry(), "E0150.TXT");
+    }
+    EXPECT_EQ(readBack(scratch / "many.lod", kLodFormat), expected);
 }
 
 TEST(ArchiveEditFiles, EntryNamesOfFiles) {
