@@ -226,7 +226,9 @@ const ArchiveFormat kLodFormat{
     readLodRow, describeLod, lodOutputName, lodConvertsToBitmap,
     50, 2,
     {tenSteps, 10}, {hundredSteps, 1},
-    {newLodHeader, kLodReservedRows, true, false, false, "", lodNameProblem, writeLodRow},
+    {.newHeader = newLodHeader, .reservedRows = kLodReservedRows, .sortedByName = true,
+     .dataInDirectoryOrder = false, .followsFieldPattern = false, .fileSuffix = "",
+     .nameProblem = lodNameProblem, .writeRow = writeLodRow},
 };
 
 const ArchiveFormat kSndFormat{
@@ -236,7 +238,9 @@ const ArchiveFormat kSndFormat{
     readSndRow, describeSnd, sndOutputName, neverConverts,
     1, 1,
     {everyRow, 1}, {everyRow, 1},
-    {newCountHeader, 0, false, false, true, ".wav", sndNameProblem, writeSndRow},
+    {.newHeader = newCountHeader, .reservedRows = 0, .sortedByName = false,
+     .dataInDirectoryOrder = false, .followsFieldPattern = true, .fileSuffix = ".wav",
+     .nameProblem = sndNameProblem, .writeRow = writeSndRow},
 };
 
 const ArchiveFormat kVidFormat{
@@ -246,7 +250,9 @@ const ArchiveFormat kVidFormat{
     readVidRow, describeVid, storedNameOutput, neverConverts,
     1, 10,
     {everyRow, 7}, {everyRow, 7},
-    {newCountHeader, 0, false, true, false, "", vidNameProblem, writeVidRow},
+    {.newHeader = newCountHeader, .reservedRows = 0, .sortedByName = false,
+     .dataInDirectoryOrder = true, .followsFieldPattern = false, .fileSuffix = "",
+     .nameProblem = vidNameProblem, .writeRow = writeVidRow},
 };
 
 std::string makeNameField(const ArchiveFormat& format, std::string_view name,

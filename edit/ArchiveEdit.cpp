@@ -92,7 +92,8 @@ ArchiveEdit::ArchiveEdit(const Archive& archive)
         fieldTail_ = sharedFieldTail(*format_, entries_);
     }
     sorted_ = format_->writing.sortedByName && sortedIgnoringCase(entries_);
-    // A new entry takes the type word most entries of its extension carry, the earliest on a tie.
+    // A new entry takes the type word most entries of its extension carry; of two as common, the
+    // one that reached that count first.
     std::map<std::string, std::map<std::int32_t, int>> typeCounts;
     std::map<std::string, int> bestCounts;
     for (const Entry& entry : entries_) {

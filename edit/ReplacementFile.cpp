@@ -22,9 +22,8 @@ namespace {
 constexpr const char* kTemporarySuffix = ".saving";
 constexpr int kNameAttempts = 100;
 constexpr std::size_t kLargestWrite = std::size_t{1} << 30;
-// Bytes copied per call, and written before the disk is asked to start on them: the final sync
-// then waits for the last stretch only, not for the whole file.
-constexpr std::uint64_t kWritebackStretch = std::uint64_t{8} << 20;
+// Bytes copied per call.
+constexpr std::uint64_t kCopyStretch = std::uint64_t{8} << 20;
 
 std::string randomTag() {
     static constexpr char kLetters[] =
@@ -200,16 +199,6 @@ void ReplacementFile::write(Bytes bytes) {
         left -= static_cast<std::size_t>(written);
         position_ += static_cast<std::uint64_t>(written);
     }
-    startWriteback();
-}
-
-void ReplacementFile::startWriteback() noexcept {
-    if (position_ >= writebackFrom_ + kWritebackStretch) {
-        // Only a hint: a failure to write shows at the sync in commit().
-        ::sync_file_range(fd_, static_cast<off_t>(writebackFrom_),
-                          static_cast<off_t>(position_ - writebackFrom_), SYNC_FILE_RANGE_WRITE);
-        writebackFrom_ = position_;
-    }
 }
 
 bool ReplacementFile::copyFrom(int source, std::uint64_t offset, std::uint64_t length) {
@@ -221,7 +210,7 @@ bool ReplacementFile::copyFrom(int source, std::uint64_t offset, std::uint64_t l
     std::uint64_t left = length;
     while (left > 0) {
         const ssize_t copied = ::copy_file_range(source, &from, fd_, nullptr,
-                                                 std::min(left, kWritebackStretch), 0);
+                                                 std::min(left, kCopyStretch), 0);
         if (copied < 0 && errno == EINTR) {
             continue;
         }
@@ -242,7 +231,6 @@ bool ReplacementFile::copyFrom(int source, std::uint64_t offset, std::uint64_t l
         }
         left -= static_cast<std::uint64_t>(copied);
         position_ += static_cast<std::uint64_t>(copied);
-        startWriteback();
     }
     return true;
 }
@@ -252,7 +240,6 @@ void ReplacementFile::seek(std::uint64_t position) {
         throw fileError(errno, path_);
     }
     position_ = position;
-    writebackFrom_ = std::min(writebackFrom_, position);
 }
 
 void ReplacementFile::commit() {

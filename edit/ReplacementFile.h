@@ -56,8 +56,6 @@ public:
 
 private:
     void discard() noexcept;
-    // Asks the disk to start writing what was written since the last time, in stretches.
-    void startWriteback() noexcept;
     std::string folderPath() const;
 
     std::string path_;        // as given, for messages
@@ -71,7 +69,6 @@ private:
     bool writeFailed_ = false;
     bool copyWorks_ = true;
     std::uint64_t position_ = 0;
-    std::uint64_t writebackFrom_ = 0;
 };
 
 // Removes the temporaries ".NAME.PID.XXXXXX.saving" beside `path` that a process which no longer
