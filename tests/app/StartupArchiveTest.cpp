@@ -4,29 +4,33 @@
 
 #include "app/EntryListModel.h"
 #include "app/StartupArchive.h"
-#include "app/Unit1.h"
+#include "app/MainWindow.h"
 #include "tests/app/AppTestSupport.h"
 #include "tools/writers/ArchiveWriters.h"
 #include "window/MainForm.h"
 
 namespace app = brasvel::app;
 namespace writers = brasvel::writers;
-using brasvel::ArchiveKind;
-
-Q_DECLARE_METATYPE(ArchiveKind)
-
 namespace {
 
 using StartupToolkit = app::OpenDialogAnsweredOnce<app::testing::RecordingToolkit>;
 
-std::string archiveBytes(ArchiveKind kind) {
-    if (kind == ArchiveKind::Lod) {
+// An archive of the format named "lod", "snd" or "vid".
+std::string archiveBytes(const QString& format) {
+    if (format == QStringLiteral("lod")) {
         return writers::LodWriter().add("A.txt", "a").add("B.txt", "bb").add("C.pcx", "c").build();
     }
-    if (kind == ArchiveKind::Snd) {
+    if (format == QStringLiteral("snd")) {
         return writers::SndWriter().add("one", "RIFF").add("two", "RIFF").build();
     }
     return writers::VidWriter().add("intro.smk", "smk").build();
+}
+
+// The name of the format, or "" for none.
+QString nameOf(const brasvel::ArchiveFormat* format) {
+    return format == nullptr ? QString()
+                             : QString::fromLatin1(format->name.data(),
+                                                   static_cast<qsizetype>(format->name.size()));
 }
 
 }  // namespace
@@ -37,36 +41,42 @@ class StartupArchiveTest : public QObject {
 private slots:
     void mixedCaseNamesAreToldApart_data() {
         QTest::addColumn<QString>("path");
-        QTest::addColumn<ArchiveKind>("kind");
-        QTest::newRow("Data.Lod") << "/home/a/Data.Lod" << ArchiveKind::Lod;
-        QTest::newRow("x.sNd") << "x.sNd" << ArchiveKind::Snd;
-        QTest::newRow("x.viD") << "x.viD" << ArchiveKind::Vid;
-        QTest::newRow("lower case") << "data.lod" << ArchiveKind::None;
-        QTest::newRow("upper case") << "DATA.LOD" << ArchiveKind::None;
-        QTest::newRow("another type") << "Notes.Txt" << ArchiveKind::None;
-        QTest::newRow("short") << "Od" << ArchiveKind::None;
-        QTest::newRow("empty") << "" << ArchiveKind::None;
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<int>("filter");
+        QTest::newRow("Data.Lod") << "/home/a/Data.Lod" << "lod" << 1;
+        QTest::newRow("x.sNd") << "x.sNd" << "snd" << 2;
+        QTest::newRow("x.viD") << "x.viD" << "vid" << 3;
+        QTest::newRow("lower case") << "data.lod" << "" << 0;
+        QTest::newRow("upper case") << "DATA.LOD" << "" << 0;
+        QTest::newRow("another type") << "Notes.Txt" << "" << 0;
+        QTest::newRow("short") << "Od" << "" << 0;
+        QTest::newRow("empty") << "" << "" << 0;
     }
     void mixedCaseNamesAreToldApart() {
         QFETCH(QString, path);
-        QFETCH(ArchiveKind, kind);
-        QCOMPARE(app::mixedCaseKind(path.toStdString()), kind);
+        QFETCH(QString, format);
+        QFETCH(int, filter);
+        const brasvel::ArchiveFormat* found = app::mixedCaseFormat(path.toStdString());
+        QCOMPARE(nameOf(found), format);
+        if (found != nullptr) {
+            QCOMPARE(app::filterIndexOf(*found), filter);
+        }
     }
 
     void theArchiveNamedAtStartIsListed_data() {
         QTest::addColumn<QString>("name");
-        QTest::addColumn<ArchiveKind>("content");
+        QTest::addColumn<QString>("content");
         QTest::addColumn<int>("rows");
-        QTest::newRow("Data.Lod") << "Data.Lod" << ArchiveKind::Lod << 3;
-        QTest::newRow("data.lod") << "data.lod" << ArchiveKind::Lod << 3;
-        QTest::newRow("DATA.LOD") << "DATA.LOD" << ArchiveKind::Lod << 3;
-        QTest::newRow("Sounds.sNd") << "Sounds.sNd" << ArchiveKind::Snd << 2;
-        QTest::newRow("Movies.Vid") << "Movies.Vid" << ArchiveKind::Vid << 1;
-        QTest::newRow("another type") << "Data.Txt" << ArchiveKind::Lod << 0;
+        QTest::newRow("Data.Lod") << "Data.Lod" << "lod" << 3;
+        QTest::newRow("data.lod") << "data.lod" << "lod" << 3;
+        QTest::newRow("DATA.LOD") << "DATA.LOD" << "lod" << 3;
+        QTest::newRow("Sounds.sNd") << "Sounds.sNd" << "snd" << 2;
+        QTest::newRow("Movies.Vid") << "Movies.Vid" << "vid" << 1;
+        QTest::newRow("another type") << "Data.Txt" << "lod" << 0;
     }
     void theArchiveNamedAtStartIsListed() {
         QFETCH(QString, name);
-        QFETCH(ArchiveKind, content);
+        QFETCH(QString, content);
         QFETCH(int, rows);
         QTemporaryDir folder;
         const std::string path = folder.filePath(name).toStdString();
