@@ -16,6 +16,10 @@ declare -gA _brasvel_res_options=(
     [sprite export]="-o --kind --selection --keep-palette --force"
     [sprite import]="-o --type --force"
     [picture import]="-o --bits --force"
+    [create]="--kind --store --level --threads --force"
+    [add]="--kind --store --level --threads"
+    [remove]="--kind"
+    [rename]="--kind"
 )
 # What each command's arguments are, in order; a last kind in the plural stands for any number:
 # archive, entry or entries (names the archive lists), sprite (a DEF entry), folder, picture (a
@@ -29,9 +33,13 @@ declare -gA _brasvel_res_arguments=(
     [sprite export]="archive sprite"
     [sprite import]="folder"
     [picture import]="picture"
+    [create]="archive paths"
+    [add]="archive paths"
+    [remove]="archive entries"
+    [rename]="archive entry"
 )
 # The options that take a value, and the values offered where there is a short list.
-_brasvel_res_valued=" -o --kind --type --threads --frame --format --bits "
+_brasvel_res_valued=" -o --kind --type --threads --frame --format --bits --level "
 declare -gA _brasvel_res_values=(
     [--kind]="lod snd vid"
     [--format]="bmp png"

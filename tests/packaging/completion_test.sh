@@ -36,7 +36,7 @@ check() {
     fi
 }
 
-check "--help --version convert extract info list picture sprite verify" ""
+check "--help --version add convert create extract info list picture remove rename sprite verify" ""
 check "extract" ex
 check "" frobnicate ""
 check "lod snd vid" list a.lod --kind ""
@@ -88,6 +88,13 @@ check "0 1 2 3" sprite import sub --type ""
 check "old.bmp shot.PNG sub" picture import ""
 check "" picture import shot.PNG ""
 check "24 8" picture import shot.PNG --bits ""
+# The edits: files to put in, entries to remove, the entry to rename and then nothing.
+check "--force --kind --level --store --threads" create new.lod -
+check "notes.txt" add demo.lod n
+check "" add demo.lod --level ""
+check "VALLEY.PAL VALLEY.PCX" remove demo.lod hills.pcx V
+check "POWITANIE.txt" rename demo.lod P
+check "" rename demo.lod POWITANIE.txt ""
 # After "--" a word that starts with "-" is a name, not an option.
 check "" extract demo.lod -- -
 
