@@ -36,7 +36,7 @@ std::string safeFileName(std::string_view nameBytes) {
     }
     std::string fileName = decodeWindows1250(name);
     if (fileName.size() > kLongestFileName) {
-        refuse("the name is " + std::to_string(fileName.size()) + " bytes long, more than " +
+        refuse("the name is " + std::to_string(fileName.size()) + " bytes long; at most " +
                std::to_string(kLongestFileName));
     }
     return fileName;

@@ -92,7 +92,7 @@ TEST(SafeFileName, WindowsDeviceNamesAndTrailingDotsAreOrdinaryNamesHere) {
 TEST(SafeFileName, ANameLongerThanAFileNameCanBeIsRefused) {
     // 0x8A decodes to a two-byte character.
     EXPECT_EQ(safeFileName(std::string(127, '\x8A')).size(), 254U);
-    EXPECT_EQ(refusal(std::string(128, '\x8A')), "the name is 256 bytes long, more than 255");
+    EXPECT_EQ(refusal(std::string(128, '\x8A')), "the name is 256 bytes long; at most 255");
 }
 
 }  // namespace
