@@ -104,6 +104,10 @@ Entry readSndRow(ByteReader& row) {
 }
 
 std::string sndOutputName(const Entry& entry, bool /*convertPictures*/) {
+    // A sound without a name has no file name: ".wav" alone would be a hidden file.
+    if (untilNul(entry.name).empty()) {
+        return {};
+    }
     return joined(entry.name, "wav");
 }
 

@@ -264,12 +264,47 @@ TEST(BatchExtractor, ANameWithNulBytesIsWrittenUpToTheFirstOfThem) {
     EXPECT_EQ(scratch.read("NODOT"), "content");
 }
 
-TEST(BatchExtractor, TheLaterOfTwoRowsWithOneNameWins) {
-    auto archive = listArchive(
-        kLodFormat, LodWriter().add("SAME.txt", "first").add("SAME.txt", "second").build());
-    ScratchFolder scratch;
-    extractAll(*archive, TargetFolder(scratch.str()), threads(2));
-    EXPECT_EQ(scratch.read("SAME.txt"), "second");
+TEST(BatchExtractor, AnEntryNeverReplacesTheFileOfAnEarlierEntryOfTheSameRun) {
+    struct Case {
+        const char* what;
+        std::string archive;
+        const ArchiveFormat& format;
+        std::string fileName;  // the one file written, by the first entry
+    };
+    const std::string picture = pcx8(4, 2);
+    const Case cases[] = {
+        {"the same name twice", LodWriter().add("SAME.txt", "first").add("SAME.txt", "second").build(),
+         kLodFormat, "SAME.txt"},
+        {"names that differ in case", LodWriter().add("Same.txt", "first").add("sAME.TXT", "x").build(),
+         kLodFormat, "Same.txt"},
+        {"accented capitals", LodWriter().add("\xA3\xD3\x44\x8F.txt", "first").add("\xB3\xF3\x64\x9F.txt", "x").build(),
+         kLodFormat, "ŁÓDŹ.txt"},
+        {"undefined bytes", LodWriter().add("A\x81.txt", "first").add("A\x83.txt", "x").build(),
+         kLodFormat, "A\xEF\xBF\xBD.txt"},
+        {"two pictures, one BMP", LodWriter().add("PIC.pcx", picture).add("PIC.PCX", picture).build(),
+         kLodFormat, "PIC.bmp"},
+        {"the 12-byte cut", SndWriter().add("LONGSOUNDNAME1", "first").add("LONGSOUNDNAME2", "x").build(),
+         kSndFormat, "LONGSOUNDNAM.wav"},
+    };
+    for (const Case& c : cases) {
+        for (unsigned count : {1U, 2U}) {
+            auto archive = listArchive(c.format, c.archive);
+            ScratchFolder scratch;
+            const Outcomes outcomes = extractAll(*archive, TargetFolder(scratch.str()), threads(count));
+            EXPECT_EQ(scratch.names(), std::set<std::string>{c.fileName}) << c.what;
+            ASSERT_EQ(outcomes.rows.size(), 2u) << c.what;
+            EXPECT_TRUE(outcomes.rows[0].done()) << c.what;
+            ASSERT_FALSE(outcomes.rows[1].done()) << c.what;
+            const ResourceError& error = *outcomes.rows[1].error;
+            EXPECT_EQ(error.text(), kNameTaken) << c.what;
+            EXPECT_NE(error.detail().find(entryLabel(archive->archive.entries()[0], 0)),
+                      std::string::npos) << c.what << ": " << error.detail();
+            EXPECT_EQ(outcomes.summary.failed, 1) << c.what;
+            if (c.format.name == "lod" && c.fileName != "PIC.bmp") {
+                EXPECT_EQ(scratch.read(c.fileName), "first") << c.what;
+            }
+        }
+    }
 }
 
 TEST(BatchExtractor, AMixedCasePcxIsWrittenAsStored) {
