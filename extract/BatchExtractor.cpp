@@ -360,11 +360,24 @@ std::string entryLabel(const Entry& entry, std::size_t index) {
     return label;
 }
 
+// What the entries' files take at most: their stated sizes, as far as the stored bytes can hold
+// them (an entry outside the archive, or a size no stream of its length reaches, fails alone).
 static std::uint64_t batchNeeds(const Archive& archive, std::span<const std::size_t> indices) {
+    constexpr std::uint64_t kMostInflatedPerByte = 1032;
     std::uint64_t need = 0;
     for (std::size_t index : indices) {
-        if (index < archive.entries().size()) {
-            need += static_cast<std::uint64_t>(std::max(archive.entries()[index].size, 0));
+        if (index >= archive.entries().size()) {
+            continue;
+        }
+        const Entry& entry = archive.entries()[index];
+        try {
+            const StoredRange range = storedRange(entry, archive.format(), archive.size());
+            const auto size = static_cast<std::uint64_t>(entry.size);
+            need += isCompressed(entry, archive.format())
+                        ? std::min(size, range.length * kMostInflatedPerByte)
+                        : size;
+        } catch (const ResourceError&) {
+            // fails on its own
         }
     }
     return need;

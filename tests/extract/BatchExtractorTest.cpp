@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
 
 #include <filesystem>
@@ -304,6 +305,89 @@ TEST(BatchExtractor, AnEntryNeverReplacesTheFileOfAnEarlierEntryOfTheSameRun) {
                 EXPECT_EQ(scratch.read(c.fileName), "first") << c.what;
             }
         }
+    }
+}
+
+TEST(BatchExtractor, ABatchThatCannotFitFailsBeforeWritingAnything) {
+    // A thousand entries share one stream padded to a megabyte, each stating a gigabyte: a
+    // terabyte in all, more than the scratch folder's disk holds.
+    const std::string stream = zlibCompress("x") + std::string(1 << 20, '\0');
+    const auto packed = static_cast<std::int32_t>(stream.size());
+    LodWriter writer;
+    writer.addStored("FIRST.TXT", stream, 1'000'000'000, packed);
+    for (int i = 1; i < 1000; ++i) {
+        writer.addRaw("E" + std::to_string(i) + ".TXT", 92 + 32 * 1000, 1'000'000'000, packed);
+    }
+    auto archive = listArchive(kLodFormat, writer.build());
+    ScratchFolder scratch;
+    try {
+        extractAll(*archive, TargetFolder(scratch.str()), threads(2));
+        FAIL() << "a terabyte was started";
+    } catch (const ResourceError& error) {
+        EXPECT_EQ(error.text(), "Disk full");
+        EXPECT_NE(error.detail().find("need 1000000000000 bytes"), std::string::npos)
+            << error.detail();
+    }
+    EXPECT_TRUE(scratch.names().empty());
+}
+
+TEST(BatchExtractor, AnArchiveCutShortWhileItIsReadEndsTheBatchWithTheFilesBeforeItWhole) {
+    const std::string first = patterned(5000, 1);
+    const std::string bytes = LodWriter()
+                                  .add("ONE.TXT", first, true)
+                                  .add("TWO.TXT", patterned(5000, 2), true)
+                                  .add("THREE.TXT", patterned(5000, 3))
+                                  .build();
+    ScratchFolder scratch;
+    scratch.write("game.lod", bytes);
+    const std::string path = (scratch / "game.lod").string();
+    const Archive archive = Archive::open(path, kLodFormat);
+    std::filesystem::create_directory(scratch / "out");
+    const TargetFolder folder((scratch / "out").string());
+    std::vector<ExtractedEntry> rows;
+    const std::size_t all[] = {0, 1, 2};
+    const BatchSummary summary = extractEntries(archive, all, folder, threads(1),
+                                                [&](const ExtractedEntry& row) {
+        rows.push_back(row);
+        std::filesystem::resize_file(path, 200);
+        return true;
+    });
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_TRUE(rows[0].done());
+    ASSERT_FALSE(rows[1].done());
+    EXPECT_EQ(rows[1].error->text(), kArchiveChanged);
+    EXPECT_NE(rows[1].error->detail().find(path), std::string::npos);
+    EXPECT_TRUE(summary.stopped);
+    EXPECT_EQ(scratch.read("out/ONE.TXT"), first);
+    EXPECT_FALSE(scratch.has("out/TWO.TXT"));
+}
+
+TEST(TargetFolder, RemovesOnlyTheTemporariesOfProcessesThatAreGone) {
+    ScratchFolder scratch;
+    pid_t gone = 4'000'000;
+    while (::kill(gone, 0) == 0 || errno != ESRCH) {
+        ++gone;
+    }
+    const std::string mine = std::to_string(::getpid());
+    const std::string stale = ".A.txt." + std::to_string(gone) + "-abcDE1.extracting";
+    const std::set<std::string> kept = {
+        ".A.txt." + mine + "-abcDE1.extracting",  // this process: still writing
+        ".A.txt.1-abcDE1.extracting",             // a process that runs
+        "." + std::to_string(gone) + "-abcDE1.extracting",         // no name before the PID
+        ".A.txt." + std::to_string(gone) + "-abc.extracting",      // not one of ours
+        "A.txt." + std::to_string(gone) + "-abcDE1.extracting",    // no leading dot
+        "plain.txt",
+    };
+    scratch.write(stale, "left by a killed run");
+    for (const std::string& name : kept) {
+        scratch.write(name, "kept");
+    }
+    std::filesystem::create_directory(scratch / ("." + std::to_string(gone) + "-folder.extracting"));
+    const TargetFolder folder(scratch.str());
+    EXPECT_EQ(folder.removeStaleTemporaries(), 1);
+    EXPECT_FALSE(scratch.has(stale));
+    for (const std::string& name : kept) {
+        EXPECT_TRUE(scratch.has(name)) << name;
     }
 }
 
