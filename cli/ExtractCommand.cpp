@@ -1,19 +1,19 @@
-// extract: writes rows of the archive's view into a folder, as the window's extract-all does.
-// verify: reads every entry as extraction would, writing nothing, and lists the damaged ones.
+// extract: writes the entries of the archive (those of --type, those the names pick) into a
+// folder, as the window's extract-all does. verify: reads every entry as extraction would,
+// writing nothing, and lists the damaged ones.
 
 #include <fnmatch.h>
 
 #include <iostream>
+#include <optional>
 #include <sstream>
 #include <vector>
 
-#include "base/ReadOnlyFile.h"
 #include "base/Text.h"
+#include "cli/ArchiveArguments.h"
 #include "cli/Commands.h"
-#include "cli/OpenedArchive.h"
 #include "extract/BatchExtractor.h"
 #include "extract/EntryContent.h"
-#include "extract/SafeName.h"
 
 namespace brasvel::cli {
 namespace {
@@ -33,31 +33,35 @@ unsigned chooseThreads(const std::optional<std::string>& value) {
     return threads;
 }
 
-// A pattern names a row when it equals, or as a shell pattern matches, the entry's file name or
+// A pattern names an entry when it equals, or as a shell pattern matches, the entry's file name or
 // the name it is written under.
 bool patternNames(const std::string& pattern, const std::string& name) {
     return pattern == name || ::fnmatch(pattern.c_str(), name.c_str(), 0) == 0;
 }
 
-// The rows the patterns name, in row order, each once. Patterns that name no row are collected.
-std::vector<std::int32_t> chooseRows(const CatalogueModel& model, ArchiveKind kind, bool convert,
-                                     const std::vector<std::string>& patterns,
-                                     std::vector<std::string>& unmatched) {
-    std::vector<std::int32_t> rows;
+// The entries of `listed` that the patterns name, in directory order, each once; all of them when
+// there is no pattern. Patterns that name no entry are collected.
+std::vector<std::size_t> chooseEntries(const Archive& archive, const std::vector<std::size_t>& listed,
+                                       bool convert, const std::vector<std::string>& patterns,
+                                       std::vector<std::string>& unmatched) {
+    if (patterns.empty()) {
+        return listed;
+    }
+    std::vector<std::size_t> chosen;
     std::vector<bool> matched(patterns.size(), false);
-    for (std::int32_t row = 0; row < model.VisibleCount; ++row) {
-        const CatalogueEntry& entry = model.entryAtRow(row);
-        const std::string entryName = shownText(entryFileName(entry));
-        const std::string writtenName = shownText(outputNameBytes(entry, kind, convert));
-        bool chosen = patterns.empty();
+    for (const std::size_t index : listed) {
+        const Entry& entry = archive.entries()[index];
+        const std::string entryName = decodeWindows1250(entry.fileName);
+        const std::string writtenName = shownText(archive.format().outputName(entry, convert));
+        bool named = false;
         for (std::size_t i = 0; i < patterns.size(); ++i) {
             if (patternNames(patterns[i], entryName) || patternNames(patterns[i], writtenName)) {
                 matched[i] = true;
-                chosen = true;
+                named = true;
             }
         }
-        if (chosen) {
-            rows.push_back(row);
+        if (named) {
+            chosen.push_back(index);
         }
     }
     for (std::size_t i = 0; i < patterns.size(); ++i) {
@@ -65,7 +69,7 @@ std::vector<std::int32_t> chooseRows(const CatalogueModel& model, ArchiveKind ki
             unmatched.push_back(patterns[i]);
         }
     }
-    return rows;
+    return chosen;
 }
 
 void reportFailure(const std::string& archive, const ResourceError& error) {
@@ -76,6 +80,21 @@ void reportFailure(const std::string& archive, const ResourceError& error) {
     std::cerr << error.describe() << '\n';
 }
 
+// The archive, its directory read whole; nullopt after reporting why it cannot be used.
+std::optional<Archive> openWhole(const std::string& path, const ArchiveFormat& format) {
+    try {
+        Archive archive = Archive::open(path, format);
+        if (const auto& error = archive.directoryError()) {
+            reportFailure(path, *error);
+            return std::nullopt;
+        }
+        return archive;
+    } catch (const ResourceError& error) {
+        reportFailure(path, error);
+        return std::nullopt;
+    }
+}
+
 }  // namespace
 
 int extractCommand(const std::vector<std::string>& args) {
@@ -83,57 +102,56 @@ int extractCommand(const std::vector<std::string>& args) {
     if (arguments.positional().empty()) {
         throw UsageError("extract takes an archive");
     }
-    OpenedArchive archive;
-    archive.path = arguments.positional()[0];
+    const std::string& path = arguments.positional()[0];
     const std::vector<std::string> patterns(arguments.positional().begin() + 1,
                                             arguments.positional().end());
-    const ArchiveKind kind = chooseKind(archive.path, arguments.value("--kind"));
-    std::optional<int> typeItem;
-    if (auto item = arguments.value("--type")) {
-        typeItem = chooseTypeItem(*item);
-    }
+    const ArchiveFormat& format = chooseFormat(path, arguments.value("--kind"));
+    const std::optional<int> typeItem = chooseTypeItem(arguments.value("--type"));
     ExtractOptions options;
     options.convertPictures = !arguments.has("--raw");
     options.threads = chooseThreads(arguments.value("--threads"));
     const std::string folderPath = arguments.value("-o").value_or("");
 
-    std::optional<ReadOnlyFile> file;
-    std::optional<TargetFolder> folder;
-    try {
-        openArchiveView(archive, kind, typeItem, std::cerr);
-        file.emplace(archive.path);
-    } catch (const ResourceError& error) {
-        reportFailure(archive.path, error);
+    const std::optional<Archive> archive = openWhole(path, format);
+    if (!archive) {
         return kExitUnusable;
     }
+    std::optional<TargetFolder> folder;
     try {
         folder.emplace(folderPath);
-        folder->keepIntact(archive.path);
+        folder->keepIntact(path);
     } catch (const ResourceError& error) {
         std::cerr << "brasvel-res: target folder: " << error.describe() << '\n';
         return kExitUnusable;
     }
 
     std::vector<std::string> unmatched;
-    const std::vector<std::int32_t> rows =
-        chooseRows(*archive.model, kind, options.convertPictures, patterns, unmatched);
+    const std::vector<std::size_t> chosen =
+        chooseEntries(*archive, listedEntries(archive->entries(), typeItem).entries,
+                      options.convertPictures, patterns, unmatched);
     if (!unmatched.empty()) {
         for (const std::string& pattern : unmatched) {
-            std::cerr << "brasvel-res: " << archive.path << ": " << pattern
+            std::cerr << "brasvel-res: " << path << ": " << pattern
                       << ": no entry of the list has this name\n";
         }
         return kExitUnusable;
     }
 
-    const ExtractSource source{file->bytes(), *archive.model, kind, true};
-    const BatchSummary summary =
-        extractRows(source, rows, *folder, options, [&](const ExtractedRow& row) {
-            if (!row.done()) {
-                reportFailure(archive.path, *row.error);
-            }
-            return true;
-        });
-    std::cout << summary.done << " of " << rows.size() << " entries extracted into "
+    BatchSummary summary;
+    try {
+        summary = extractEntries(*archive, chosen, *folder, options,
+                                 [&](const ExtractedEntry& outcome) {
+                                     if (!outcome.done()) {
+                                         reportFailure(path, *outcome.error);
+                                     }
+                                     return true;
+                                 });
+    } catch (const ResourceError& error) {
+        // The batch as a whole cannot start in this folder.
+        std::cerr << "brasvel-res: target folder: " << error.describe() << '\n';
+        return kExitUnusable;
+    }
+    std::cout << summary.done << " of " << chosen.size() << " entries extracted into "
               << (folderPath.empty() ? "." : folderPath);
     if (summary.failed > 0) {
         std::cout << "; " << summary.failed << " failed";
@@ -147,33 +165,29 @@ int verifyCommand(const std::vector<std::string>& args) {
     if (arguments.positional().size() != 1) {
         throw UsageError("verify takes one archive");
     }
-    OpenedArchive archive;
-    archive.path = arguments.positional()[0];
-    const ArchiveKind kind = chooseKind(archive.path, arguments.value("--kind"));
-    std::optional<ReadOnlyFile> file;
-    try {
-        openArchiveView(archive, kind, std::nullopt, std::cerr);
-        file.emplace(archive.path);
-    } catch (const ResourceError& error) {
-        reportFailure(archive.path, error);
+    const std::string& path = arguments.positional()[0];
+    const ArchiveFormat& format = chooseFormat(path, arguments.value("--kind"));
+    const std::optional<Archive> archive = openWhole(path, format);
+    if (!archive) {
         return kExitUnusable;
     }
-    const CatalogueModel& model = *archive.model;
+    const std::vector<Entry>& entries = archive->entries();
     std::vector<std::byte> buffer;
     int damagedCount = 0;
     std::ostringstream out;
-    for (int number = 0; number < archive.report.listed; ++number) {
-        const CatalogueEntry& entry = model.Catalogue[static_cast<std::size_t>(number)];
+    for (std::size_t index = 0; index < entries.size(); ++index) {
+        const Entry& entry = entries[index];
         try {
-            entryContent(file->bytes(), entry, kind, buffer);
+            entryContent(archive->bytes(), entry, format, buffer);
         } catch (const ResourceError& error) {
             ++damagedCount;
-            out << entryLabel(entry, static_cast<std::uint16_t>(number)) << ": " << error.describe()
-                << '\n';
+            out << entryLabel(entry, index) << ": " << error.describe() << '\n';
         }
-        releaseStoredPages(file->bytes(), entry, kind);
+        if (archive->isMapped()) {
+            releaseStoredPages(archive->bytes(), entry, format);
+        }
     }
-    out << archive.report.listed << " entries checked, " << damagedCount << " damaged\n";
+    out << entries.size() << " entries checked, " << damagedCount << " damaged\n";
     std::cout << out.str();
     return damagedCount > 0 ? kExitEntryFailed : kExitDone;
 }

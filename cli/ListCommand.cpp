@@ -1,40 +1,60 @@
+// list: one row per entry that --type keeps, every entry of the archive when it is not given.
+
 #include <iostream>
+#include <optional>
+#include <span>
 #include <sstream>
 
 #include "base/Text.h"
+#include "cli/ArchiveArguments.h"
 #include "cli/Commands.h"
 #include "cli/Json.h"
-#include "cli/OpenedArchive.h"
 
 namespace brasvel::cli {
 namespace {
 
-void printText(const OpenedArchive& archive, std::ostream& out) {
-    const CatalogueModel& model = *archive.model;
-    for (std::size_t row = 0; row < archive.window.rows.size(); ++row) {
-        const CatalogueEntry& entry = model.Catalogue[model.ViewOrder[row]];
-        const std::int32_t stored = entry.PackedSize != 0 ? entry.PackedSize : entry.Size;
-        out << decodeWindows1250(archive.window.rows[row].shownCaption()) << '\t' << entry.Size
-            << '\t' << stored << '\t' << entry.Offset << '\n';
+// The raw name field, NUL bytes and what follows them included, as lower-case hex.
+std::string hexOf(std::string_view bytes) {
+    static const char* const hex = "0123456789abcdef";
+    std::string out;
+    out.reserve(bytes.size() * 2);
+    for (const char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        out += hex[byte >> 4];
+        out += hex[byte & 0xF];
     }
-    out << "Total Files: " << model.EntryCount << '\n';
+    return out;
 }
 
-void printJson(const OpenedArchive& archive, std::ostream& out) {
-    const CatalogueModel& model = *archive.model;
-    out << "{\"kind\":" << jsonString(kindName(model.Kind)) << ",\"total\":" << model.EntryCount
+void printText(std::span<const Entry> entries, const TypeView& view, std::ostream& out) {
+    for (const std::size_t index : view.entries) {
+        const Entry& entry = entries[index];
+        const std::int32_t stored = entry.packedSize != 0 ? entry.packedSize : entry.size;
+        out << decodeWindows1250(entry.caption) << '\t' << entry.size << '\t' << stored << '\t'
+            << entry.offset << '\n';
+    }
+    out << "Total Files: " << entries.size() << '\n';
+}
+
+void printJson(const ArchiveFormat& format, std::span<const Entry> entries, const TypeView& view,
+               std::ostream& out) {
+    const bool hasTypeWord = &format == &kLodFormat;
+    out << "{\"kind\":" << jsonString(format.name) << ",\"total\":" << entries.size()
         << ",\"rows\":[";
-    for (std::size_t row = 0; row < archive.window.rows.size(); ++row) {
-        const std::uint16_t number = model.ViewOrder[row];
-        const CatalogueEntry& entry = model.Catalogue[number];
-        out << (row == 0 ? "" : ",") << "{\"row\":" << row << ",\"entry\":" << number
-            << ",\"caption\":"
-            << jsonString(decodeWindows1250(archive.window.rows[row].shownCaption()))
-            << ",\"name\":" << jsonString(shownText(entry.Name.view()))
-            << ",\"ext\":" << jsonString(shownText(entry.Ext.view()))
-            << ",\"offset\":" << entry.Offset << ",\"size\":" << entry.Size
-            << ",\"packed_size\":" << entry.PackedSize
-            << ",\"image\":" << archive.window.rows[row].image << "}";
+    for (std::size_t row = 0; row < view.entries.size(); ++row) {
+        const std::size_t index = view.entries[row];
+        const Entry& entry = entries[index];
+        out << (row == 0 ? "" : ",") << "{\"row\":" << row << ",\"entry\":" << index
+            << ",\"caption\":" << jsonString(decodeWindows1250(entry.caption))
+            << ",\"name\":" << jsonString(shownText(entry.name))
+            << ",\"ext\":" << jsonString(shownText(entry.ext)) << ",\"offset\":" << entry.offset
+            << ",\"size\":" << entry.size << ",\"packed_size\":" << entry.packedSize
+            << ",\"image\":" << view.images[row]
+            << ",\"name_field\":" << jsonString(hexOf(entry.nameField));
+        if (hasTypeWord) {
+            out << ",\"type\":" << entry.type;
+        }
+        out << '}';
     }
     out << "]}\n";
 }
@@ -46,29 +66,36 @@ int listCommand(const std::vector<std::string>& args) {
     if (arguments.positional().size() != 1) {
         throw UsageError("list takes one archive");
     }
-    OpenedArchive archive;
-    archive.path = arguments.positional()[0];
-    const ArchiveKind kind = chooseKind(archive.path, arguments.value("--kind"));
-    std::optional<int> typeItem;
-    if (auto item = arguments.value("--type")) {
-        typeItem = chooseTypeItem(*item);
-    }
-    // Listing 15011 rows goes through one buffer, written at once.
-    std::ostringstream out;
-    int exitCode = kExitDone;
+    const std::string& path = arguments.positional()[0];
+    const ArchiveFormat& format = chooseFormat(path, arguments.value("--kind"));
+    const std::optional<int> typeItem = chooseTypeItem(arguments.value("--type"));
+
+    // An archive that cannot be opened lists no entry; a directory that ends early lists the
+    // entries read so far. Either way the error follows on stderr.
+    std::optional<Archive> archive;
+    std::optional<ResourceError> error;
     try {
-        openArchiveView(archive, kind, typeItem, std::cerr);
-    } catch (const ResourceError& error) {
-        std::cerr << archive.path << ": " << error.describe() << '\n';
-        exitCode = kExitUnusable;
+        archive.emplace(Archive::open(path, format));
+        error = archive->directoryError();
+    } catch (const ResourceError& openError) {
+        error = openError;
     }
+    const std::span<const Entry> entries =
+        archive ? std::span<const Entry>(archive->entries()) : std::span<const Entry>();
+    const TypeView view = listedEntries(entries, typeItem);
+    // Thousands of rows go through one buffer, written at once.
+    std::ostringstream out;
     if (arguments.has("--json")) {
-        printJson(archive, out);
+        printJson(format, entries, view, out);
     } else {
-        printText(archive, out);
+        printText(entries, view, out);
     }
     std::cout << out.str();
-    return exitCode;
+    if (error) {
+        std::cerr << path << ": " << error->describe() << '\n';
+        return kExitUnusable;
+    }
+    return kExitDone;
 }
 
 }  // namespace brasvel::cli

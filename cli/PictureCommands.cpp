@@ -5,14 +5,12 @@
 #include <filesystem>
 #include <iostream>
 
-#include "base/ReadOnlyFile.h"
 #include "base/Text.h"
+#include "cli/ArchiveArguments.h"
 #include "cli/Commands.h"
-#include "cli/OpenedArchive.h"
 #include "extract/AtomicFile.h"
 #include "extract/EntryContent.h"
 #include "extract/SafeName.h"
-#include "cli/Json.h"
 #include "imaging/DefSprite.h"
 #include "imaging/PcxImage.h"
 
@@ -21,34 +19,35 @@ namespace {
 
 // The archive named on the command line and one of its entries, read into memory.
 struct PictureEntry {
-    CatalogueEntry entry;
+    Entry entry;
     std::vector<std::byte> content;
 
-    bool isPcx() const { return extIs(entry.Ext, "pcx"); }
-    bool isDef() const { return extIs(entry.Ext, "def"); }
+    bool isPcx() const { return extIs(entry.ext, "pcx"); }
+    bool isDef() const { return extIs(entry.ext, "def"); }
     // The name the sprite rules look at: Name + ".def", as the preview passes it.
-    std::string defFileName() const { return std::string(untilNul(entry.Name.view())) + ".def"; }
+    std::string defFileName() const { return std::string(untilNul(entry.name)) + ".def"; }
 };
 
-// nullopt after reporting an entry that is not in the archive.
+// nullopt after reporting an entry that is not in the archive. Throws the archive's ResourceError
+// (with no entry) when it cannot be opened or its directory read whole.
 std::optional<PictureEntry> loadEntry(const Arguments& arguments, const std::string& command) {
     if (arguments.positional().size() != 2) {
         throw UsageError(command + " takes an archive and an entry name");
     }
-    OpenedArchive archive;
-    archive.path = arguments.positional()[0];
+    const std::string& path = arguments.positional()[0];
     const std::string& wanted = arguments.positional()[1];
-    openArchiveView(archive, chooseKind(archive.path, arguments.value("--kind")), std::nullopt,
-                    std::cerr);
-    const std::optional<std::uint16_t> number = findEntryByCaption(archive, wanted);
-    if (!number) {
-        std::cerr << "brasvel-res: " << archive.path << " holds no entry " << wanted << '\n';
+    const Archive archive = Archive::open(path, chooseFormat(path, arguments.value("--kind")));
+    if (const auto& error = archive.directoryError()) {
+        throw *error;
+    }
+    const std::optional<std::size_t> index = findEntryByCaption(archive, wanted);
+    if (!index) {
+        std::cerr << "brasvel-res: " << path << " holds no entry " << wanted << '\n';
         return std::nullopt;
     }
-    PictureEntry picture{archive.model->Catalogue[*number], {}};
-    const ReadOnlyFile file(archive.path);
+    PictureEntry picture{archive.entries()[*index], {}};
     try {
-        picture.content = entryContent(file.bytes(), picture.entry, archive.model->Kind);
+        picture.content = entryContent(archive, picture.entry);
     } catch (ResourceError& error) {
         error.withEntry(wanted);
         throw;
@@ -108,7 +107,7 @@ int convertCommand(const std::vector<std::string>& args) {
     try {
         // The default name comes from the archive, so it passes the same checks as extraction.
         const std::string out = arguments.value("-o").value_or(
-            safeFileName(std::string(untilNul(picture->entry.Name.view())) + ".bmp"));
+            safeFileName(std::string(untilNul(picture->entry.name)) + ".bmp"));
         const ConvertedPicture converted =
             picture->isPcx()
                 ? Conv(picture->content)

@@ -14,17 +14,18 @@ constexpr const char* kUsage = R"(usage: brasvel-res COMMAND ARCHIVE [options]
 
 commands:
   list ARCHIVE [--kind lod|snd|vid] [--type ITEM] [--json]
-      List the archive's entries: caption, size, stored size and offset per row.
+      List every entry of the archive (or those of --type): caption, size, stored size and
+      offset per row. --json adds the raw name field (hex) and, for LOD, the type word.
       ITEM is a type of the window's type box (*.*, *.Smk, *.Bik, *.Pcx, *.H3c, *.Txt,
       *.Def, *.Pal, *.Wav, *.Msk, *.Xmi, *.Fnt, *.Msg) or its bare extension.
 
   extract ARCHIVE [-o DIR] [--kind lod|snd|vid] [--type ITEM] [--raw] [--threads N] [ENTRY...]
-      Write the rows of the list (all, or those of --type) into DIR (default: the current
-      directory, which must exist), in row order, as the window's extract-all does: compressed
+      Write the entries of the list (all, or those of --type) into DIR (default: the current
+      directory, which must exist), in list order, as the window's extract-all does: compressed
       entries inflated, PCX pictures as Name.bmp (--raw keeps them as stored), sounds as
-      Name.wav. ENTRY picks rows by file name, exactly or as a shell pattern ('*.def'); an ENTRY
-      that names no row is an error and nothing is written. Each file appears whole or not at
-      all; a failing entry is reported and the others go on.
+      Name.wav. ENTRY picks entries by file name, exactly or as a shell pattern ('*.def'); an
+      ENTRY that names no entry is an error and nothing is written. Each file appears whole or
+      not at all; a failing entry is reported and the others go on.
 
   convert ARCHIVE ENTRY [--kind lod|snd|vid] [--frame N] [-o OUT]
       Write a PCX entry as the BMP that extraction makes, or frame N (default 1) of a DEF

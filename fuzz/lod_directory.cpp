@@ -3,7 +3,6 @@
 #include "fuzz/DirectoryTargets.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    brasvel::fuzz::runDirectoryReader(brasvel::readLodDirectory, brasvel::ArchiveKind::Lod, data,
-                                      size);
+    brasvel::fuzz::runDirectoryReader(brasvel::kLodFormat, data, size);
     return 0;
 }

@@ -8,7 +8,8 @@
 
 #include <vector>
 
-#include "catalogue/Catalogue.h"
+#include "archive/ArchiveFormat.h"
+#include "archive/Layouts.h"
 #include "extract/EntryContent.h"
 #include "fuzz/FuzzSupport.h"
 
@@ -19,17 +20,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     const Bytes input = fuzz::inputBytes(data, size);
-    CatalogueEntry entry;
-    entry.Name = "FUZZ";
-    entry.Ext = "TXT";
-    entry.Offset = 0;
-    entry.Size = static_cast<std::int32_t>(loadU32(input.data()));
-    entry.PackedSize = static_cast<std::int32_t>(loadU32(input.data() + 4));
+    Entry entry;
+    entry.nameField = std::string("FUZZ.TXT", 8);
+    entry.nameField.resize(layout::kLodNameField, '\0');
+    kLodFormat.describe(entry);
+    entry.offset = 0;
+    entry.size = static_cast<std::int32_t>(loadU32(input.data()));
+    entry.packedSize = static_cast<std::int32_t>(loadU32(input.data() + 4));
     const Bytes archive = input.subspan(8);
     try {
-        const Bytes content = entryContent(archive, entry, ArchiveKind::Lod, buffer);
-        FUZZ_CHECK(content.size() == static_cast<std::size_t>(entry.Size));
-        if (entry.PackedSize == 0) {
+        const Bytes content = entryContent(archive, entry, kLodFormat, buffer);
+        FUZZ_CHECK(content.size() == static_cast<std::size_t>(entry.size));
+        if (entry.packedSize == 0) {
             FUZZ_CHECK(content.data() == archive.data());
         }
     } catch (const ResourceError& error) {

@@ -77,6 +77,14 @@ void lodSeeds(const fs::path& root) {
                               .addRaw("SIZE.TXT", 92, -5, 0)
                               .statedCount(5)
                               .build());
+    seeds.save("type-words", LodWriter()
+                                 .add("A.TXT", "a")
+                                 .typeWord(-1)
+                                 .add("B.DEF", "b", true)
+                                 .typeWord(0)
+                                 .add("C.PCX", "c")
+                                 .typeWord(0x7FFFFFFF)
+                                 .build());
     seeds.save("hostile", LodWriter()
                               .add("../UP.TXT", "up")
                               .add("..", "dots")
@@ -125,6 +133,13 @@ void vidSeeds(const fs::path& root) {
                               .padTo(1000)
                               .build());
     seeds.save("short", VidWriter().add("A.SMK", "x").statedCount(3).build());
+    // Videos are written under their whole stored name, up to 40 bytes.
+    seeds.save("long-names", VidWriter()
+                                 .add("OPENING_CINEMATIC.SMK", "twenty-one bytes")
+                                 .add(std::string(36, 'V') + ".BIK", "no NUL in the field")
+                                 .add("ABCDEFGHIJKLMNOP/../X.SMK", "slash past the dot's scan")
+                                 .add(std::string("AB\0/../CD.SMK", 13), "NUL inside")
+                                 .build());
 }
 
 std::string inflateInput(std::int32_t size, std::int32_t packedSize, const std::string& stored) {

@@ -3,7 +3,6 @@
 #include "fuzz/DirectoryTargets.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    brasvel::fuzz::runDirectoryReader(brasvel::readVidDirectory, brasvel::ArchiveKind::Vid, data,
-                                      size);
+    brasvel::fuzz::runDirectoryReader(brasvel::kVidFormat, data, size);
     return 0;
 }

@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "archive/Archive.h"
 #include "base/ByteReader.h"
 
 namespace brasvel::hardening {
@@ -34,6 +35,21 @@ inline void writeFile(const fs::path& path, const std::string& bytes) {
 
 inline Bytes asBytes(const std::string& bytes) {
     return {reinterpret_cast<const std::byte*>(bytes.data()), bytes.size()};
+}
+
+// An archive held in memory, as the commands open one.
+inline Archive archiveOf(const std::string& bytes, const ArchiveFormat& format) {
+    const Bytes view = asBytes(bytes);
+    return Archive::fromBytes(std::vector<std::byte>(view.begin(), view.end()), format);
+}
+
+// The directory indices of every entry, in order: what an extract-all works on.
+inline std::vector<std::size_t> everyIndex(const Archive& archive) {
+    std::vector<std::size_t> indices(archive.entries().size());
+    for (std::size_t i = 0; i < indices.size(); ++i) {
+        indices[i] = i;
+    }
+    return indices;
 }
 
 // A folder of its own for the running test, removed at the end.

@@ -10,11 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "catalogue/DirectoryReaders.h"
+#include "archive/Archive.h"
 #include "extract/BatchExtractor.h"
 #include "extract/SafeName.h"
 #include "tests/hardening/HardeningSupport.h"
-#include "toolkit/HeadlessToolkit.h"
 #include "tools/writers/ArchiveWriters.h"
 #include "tools/writers/PictureWriters.h"
 
@@ -27,7 +26,7 @@ using writers::VidWriter;
 
 struct HostileName {
     const char* label;  // the test's name
-    ArchiveKind kind;
+    const ArchiveFormat* format;
     std::string field;                     // the directory's name field, NUL-filled to its width
     std::optional<std::string> writtenAs;  // the UTF-8 file name, or none when refused
     bool picture = false;                  // the entry holds a game picture (LOD, Ext PCX)
@@ -39,107 +38,111 @@ using namespace std::string_literals;
 const std::optional<std::string> kRefused = std::nullopt;
 
 // Every kind reads names its own way: LOD scans 12 bytes for the dot and keeps 3 bytes after it,
-// SND keeps 12 bytes before the first NUL and writes Name.wav, VID scans 15 bytes for the dot.
+// SND keeps 12 bytes before the first NUL and writes Name.wav, VID writes its whole stored name.
 const std::vector<HostileName> kHostileNames = {
     // Paths that climb out of the folder or start from the root.
-    {"LodDotDotSlash", ArchiveKind::Lod, "../UP.TXT", kRefused},
-    {"LodDotDotBackslash", ArchiveKind::Lod, "..\\UP.TXT", kRefused},
-    {"LodSlashInside", ArchiveKind::Lod, "A/B.TXT", kRefused},
-    {"LodBackslashInside", ArchiveKind::Lod, "A\\B.TXT", kRefused},
-    {"LodAbsolutePath", ArchiveKind::Lod, "/ETC.TXT", kRefused},
-    {"LodAbsoluteTmpPath", ArchiveKind::Lod, "/tmp/ABS.TXT", kRefused},
-    {"LodRootBackslash", ArchiveKind::Lod, "\\WIN.TXT", kRefused},
-    {"LodSlashInExtension", ArchiveKind::Lod, "A.T/X", kRefused},
-    {"LodBackslashInExtension", ArchiveKind::Lod, "A.T\\X", kRefused},
-    {"LodPictureWithSlash", ArchiveKind::Lod, "A/B.PCX", kRefused, true},
+    {"LodDotDotSlash", &kLodFormat, "../UP.TXT", kRefused},
+    {"LodDotDotBackslash", &kLodFormat, "..\\UP.TXT", kRefused},
+    {"LodSlashInside", &kLodFormat, "A/B.TXT", kRefused},
+    {"LodBackslashInside", &kLodFormat, "A\\B.TXT", kRefused},
+    {"LodAbsolutePath", &kLodFormat, "/ETC.TXT", kRefused},
+    {"LodAbsoluteTmpPath", &kLodFormat, "/tmp/ABS.TXT", kRefused},
+    {"LodRootBackslash", &kLodFormat, "\\WIN.TXT", kRefused},
+    {"LodSlashInExtension", &kLodFormat, "A.T/X", kRefused},
+    {"LodBackslashInExtension", &kLodFormat, "A.T\\X", kRefused},
+    {"LodPictureWithSlash", &kLodFormat, "A/B.PCX", kRefused, true},
     // Drive letters and alternate data streams.
-    {"LodDriveAndBackslash", ArchiveKind::Lod, "C:\\W.TXT", kRefused},
-    {"LodDriveRelative", ArchiveKind::Lod, "C:W.TXT", kRefused},
-    {"LodStreamInName", ArchiveKind::Lod, "A:ADS.TXT", kRefused},
-    {"LodColonInExtension", ArchiveKind::Lod, "A.T:X", kRefused},
-    {"LodStreamPastExtension", ArchiveKind::Lod, "B.TXT:ADS", "B.TXT"s},
+    {"LodDriveAndBackslash", &kLodFormat, "C:\\W.TXT", kRefused},
+    {"LodDriveRelative", &kLodFormat, "C:W.TXT", kRefused},
+    {"LodStreamInName", &kLodFormat, "A:ADS.TXT", kRefused},
+    {"LodColonInExtension", &kLodFormat, "A.T:X", kRefused},
+    {"LodStreamPastExtension", &kLodFormat, "B.TXT:ADS", "B.TXT"s},
     // The folder itself, its parent, and nothing at all.
-    {"LodDot", ArchiveKind::Lod, ".", kRefused},
-    {"LodDotDot", ArchiveKind::Lod, "..", kRefused},
-    {"LodEmpty", ArchiveKind::Lod, "", kRefused},
-    {"LodNulFirst", ArchiveKind::Lod, "\0ABC.TXT"s, kRefused},
-    {"LodThreeDots", ArchiveKind::Lod, "...", "..."s},
-    {"LodExtensionOnly", ArchiveKind::Lod, ".TXT", ".TXT"s},
+    {"LodDot", &kLodFormat, ".", kRefused},
+    {"LodDotDot", &kLodFormat, "..", kRefused},
+    {"LodEmpty", &kLodFormat, "", kRefused},
+    {"LodNulFirst", &kLodFormat, "\0ABC.TXT"s, kRefused},
+    {"LodThreeDots", &kLodFormat, "...", "..."s},
+    {"LodExtensionOnly", &kLodFormat, ".TXT", ".TXT"s},
     // Control bytes.
-    {"LodControlByteFirst", ArchiveKind::Lod,
+    {"LodControlByteFirst", &kLodFormat,
      "\x01"
      "A.TXT",
      kRefused},
-    {"LodUnitSeparator", ArchiveKind::Lod, "A\x1F.TXT", kRefused},
-    {"LodDelete", ArchiveKind::Lod, "A\x7F.TXT", kRefused},
-    {"LodTab", ArchiveKind::Lod, "\tTAB.TXT", kRefused},
-    {"LodNewline", ArchiveKind::Lod, "A\nB.TXT", kRefused},
-    {"LodControlInExtension", ArchiveKind::Lod, "A.\x01XY", kRefused},
+    {"LodUnitSeparator", &kLodFormat, "A\x1F.TXT", kRefused},
+    {"LodDelete", &kLodFormat, "A\x7F.TXT", kRefused},
+    {"LodTab", &kLodFormat, "\tTAB.TXT", kRefused},
+    {"LodNewline", &kLodFormat, "A\nB.TXT", kRefused},
+    {"LodControlInExtension", &kLodFormat, "A.\x01XY", kRefused},
     // A NUL in the middle ends the name there.
-    {"LodNulInside", ArchiveKind::Lod, "AB\0CD.TXT"s, "AB"s},
-    {"LodNulInExtension", ArchiveKind::Lod, "EF.T\0T"s, "EF.T"s},
+    {"LodNulInside", &kLodFormat, "AB\0CD.TXT"s, "AB"s},
+    {"LodNulInExtension", &kLodFormat, "EF.T\0T"s, "EF.T"s},
     // Trailing dots and blanks.
-    {"LodTrailingDot", ArchiveKind::Lod, "TD.", "TD."s},
-    {"LodTrailingDots", ArchiveKind::Lod, "NAME...", "NAME..."s},
-    {"LodTrailingBlankInExtension", ArchiveKind::Lod, "NAME.TX ", "NAME.TX "s},
-    {"LodTrailingBlankWithoutDot", ArchiveKind::Lod, "BLANK ", "BLANK "s},
-    {"LodDotThenBlanks", ArchiveKind::Lod, "DB.  ", "DB.  "s},
+    {"LodTrailingDot", &kLodFormat, "TD.", "TD."s},
+    {"LodTrailingDots", &kLodFormat, "NAME...", "NAME..."s},
+    {"LodTrailingBlankInExtension", &kLodFormat, "NAME.TX ", "NAME.TX "s},
+    {"LodTrailingBlankWithoutDot", &kLodFormat, "BLANK ", "BLANK "s},
+    {"LodDotThenBlanks", &kLodFormat, "DB.  ", "DB.  "s},
     // Windows device names, with and without extensions: ordinary names here.
-    {"LodCon", ArchiveKind::Lod, "CON", "CON"s},
-    {"LodConWithExtension", ArchiveKind::Lod, "CON.TXT", "CON.TXT"s},
-    {"LodNul", ArchiveKind::Lod, "NUL", "NUL"s},
-    {"LodNulWithExtension", ArchiveKind::Lod, "NUL.H3C", "NUL.H3C"s},
-    {"LodCom1", ArchiveKind::Lod, "COM1", "COM1"s},
-    {"LodCom1WithExtension", ArchiveKind::Lod, "COM1.DEF", "COM1.DEF"s},
-    {"LodLpt1", ArchiveKind::Lod, "LPT1", "LPT1"s},
-    {"LodLpt1WithExtension", ArchiveKind::Lod, "LPT1.MSK", "LPT1.MSK"s},
-    {"LodLowerCaseAux", ArchiveKind::Lod, "aux.txt", "aux.txt"s},
-    {"LodDevicePicture", ArchiveKind::Lod, "PRN.PCX", "PRN.bmp"s, true},
+    {"LodCon", &kLodFormat, "CON", "CON"s},
+    {"LodConWithExtension", &kLodFormat, "CON.TXT", "CON.TXT"s},
+    {"LodNul", &kLodFormat, "NUL", "NUL"s},
+    {"LodNulWithExtension", &kLodFormat, "NUL.H3C", "NUL.H3C"s},
+    {"LodCom1", &kLodFormat, "COM1", "COM1"s},
+    {"LodCom1WithExtension", &kLodFormat, "COM1.DEF", "COM1.DEF"s},
+    {"LodLpt1", &kLodFormat, "LPT1", "LPT1"s},
+    {"LodLpt1WithExtension", &kLodFormat, "LPT1.MSK", "LPT1.MSK"s},
+    {"LodLowerCaseAux", &kLodFormat, "aux.txt", "aux.txt"s},
+    {"LodDevicePicture", &kLodFormat, "PRN.PCX", "PRN.bmp"s, true},
     // The longest names an entry can hold.
-    {"LodSixteenBytesWithoutDot", ArchiveKind::Lod, "ABCDEFGHIJKLMNOP", "ABCDEFGHIJKL."s},
-    {"LodDotAtTwelfthByte", ArchiveKind::Lod, "ABCDEFGHIJK.TXT", "ABCDEFGHIJK.TXT"s},
-    {"LodTwelveHighBytes", ArchiveKind::Lod, std::string(12, '\xA5'),
+    {"LodSixteenBytesWithoutDot", &kLodFormat, "ABCDEFGHIJKLMNOP", "ABCDEFGHIJKL."s},
+    {"LodDotAtTwelfthByte", &kLodFormat, "ABCDEFGHIJK.TXT", "ABCDEFGHIJK.TXT"s},
+    {"LodTwelveHighBytes", &kLodFormat, std::string(12, '\xA5'),
      "\xC4\x84\xC4\x84\xC4\x84\xC4\x84\xC4\x84\xC4\x84\xC4\x84\xC4\x84\xC4\x84\xC4\x84\xC4\x84"
      "\xC4\x84."s},
     // Bytes above 0x7F are Windows-1250 text; none of them decodes to a separator.
-    {"LodPolishLetters", ArchiveKind::Lod, "\xA5\xB9\x8A\x9A.TXT",
+    {"LodPolishLetters", &kLodFormat, "\xA5\xB9\x8A\x9A.TXT",
      "\xC4\x84\xC4\x85\xC5\xA0\xC5\xA1.TXT"s},
-    {"LodUndefinedCodePoint", ArchiveKind::Lod, "U\x81.TXT", "U\xEF\xBF\xBD.TXT"s},
-    {"LodByteFF", ArchiveKind::Lod, "\xFF.TXT", "\xCB\x99.TXT"s},
-    {"LodOverlongSlashBytes", ArchiveKind::Lod, "\xC0\xAF.TXT", "\xC5\x94\xC5\xBB.TXT"s},
-    {"LodDivisionSlashBytes", ArchiveKind::Lod, "\xE2\x88\x95.TXT",
+    {"LodUndefinedCodePoint", &kLodFormat, "U\x81.TXT", "U\xEF\xBF\xBD.TXT"s},
+    {"LodByteFF", &kLodFormat, "\xFF.TXT", "\xCB\x99.TXT"s},
+    {"LodOverlongSlashBytes", &kLodFormat, "\xC0\xAF.TXT", "\xC5\x94\xC5\xBB.TXT"s},
+    {"LodDivisionSlashBytes", &kLodFormat, "\xE2\x88\x95.TXT",
      "\xC3\xA2\xEF\xBF\xBD\xE2\x80\xA2.TXT"s},
-    {"LodTrailingNoBreakSpace", ArchiveKind::Lod, "NB\xA0.TXT", "NB\xC2\xA0.TXT"s},
+    {"LodTrailingNoBreakSpace", &kLodFormat, "NB\xA0.TXT", "NB\xC2\xA0.TXT"s},
 
     // SND: no dot is looked for, every name gets ".wav".
-    {"SndDotDotSlash", ArchiveKind::Snd, "../../../etc", kRefused},
-    {"SndBackslash", ArchiveKind::Snd, "..\\SOUND", kRefused},
-    {"SndAbsolute", ArchiveKind::Snd, "/tmp/SOUND", kRefused},
-    {"SndDrive", ArchiveKind::Snd, "C:SOUND", kRefused},
-    {"SndControlByte", ArchiveKind::Snd, "S\x05", kRefused},
-    {"SndDot", ArchiveKind::Snd, ".", "..wav"s},
-    {"SndDotDot", ArchiveKind::Snd, "..", "...wav"s},
-    {"SndEmpty", ArchiveKind::Snd, "", ".wav"s},
-    {"SndDevice", ArchiveKind::Snd, "CON", "CON.wav"s},
-    {"SndFortyBytesWithoutNul", ArchiveKind::Snd, std::string(40, 'X'), "XXXXXXXXXXXX.wav"s},
-    {"SndSlashPastTwelveBytes", ArchiveKind::Snd, "TWELVEBYTES_/../../x", "TWELVEBYTES_.wav"s},
-    {"SndNulInside", ArchiveKind::Snd, "AB\0/../CD"s, "AB.wav"s},
-    {"SndPolishName", ArchiveKind::Snd,
+    {"SndDotDotSlash", &kSndFormat, "../../../etc", kRefused},
+    {"SndBackslash", &kSndFormat, "..\\SOUND", kRefused},
+    {"SndAbsolute", &kSndFormat, "/tmp/SOUND", kRefused},
+    {"SndDrive", &kSndFormat, "C:SOUND", kRefused},
+    {"SndControlByte", &kSndFormat, "S\x05", kRefused},
+    {"SndDot", &kSndFormat, ".", "..wav"s},
+    {"SndDotDot", &kSndFormat, "..", "...wav"s},
+    {"SndEmpty", &kSndFormat, "", ".wav"s},
+    {"SndDevice", &kSndFormat, "CON", "CON.wav"s},
+    {"SndFortyBytesWithoutNul", &kSndFormat, std::string(40, 'X'), "XXXXXXXXXXXX.wav"s},
+    {"SndSlashPastTwelveBytes", &kSndFormat, "TWELVEBYTES_/../../x", "TWELVEBYTES_.wav"s},
+    {"SndNulInside", &kSndFormat, "AB\0/../CD"s, "AB.wav"s},
+    {"SndPolishName", &kSndFormat,
      "\xA3\xF3"
      "d\x9F",
      "\xC5\x81\xC3\xB3"
      "d\xC5\xBA.wav"s},
-    {"SndTrailingBlank", ArchiveKind::Snd, "SOUND ", "SOUND .wav"s},
+    {"SndTrailingBlank", &kSndFormat, "SOUND ", "SOUND .wav"s},
 
-    // VID: the dot is looked for in 15 bytes, the name cut to 12.
-    {"VidDotDotSlash", ArchiveKind::Vid, "../../X.SMK", kRefused},
-    {"VidSlashInside", ArchiveKind::Vid, "A/B.BIK", kRefused},
-    {"VidDriveAndBackslash", ArchiveKind::Vid, "X:\\V.SMK", kRefused},
-    {"VidEmpty", ArchiveKind::Vid, "", kRefused},
-    {"VidDevice", ArchiveKind::Vid, "CON.SMK", "CON.SMK"s},
-    {"VidDotAtFifteenthByte", ArchiveKind::Vid, "ABCDEFGHIJKLMN.SMK", "ABCDEFGHIJKL.SMK"s},
-    {"VidDotPastTheScan", ArchiveKind::Vid, "ABCDEFGHIJKLMNO.SMK", "ABCDEFGHIJKL."s},
-    {"VidControlInExtension", ArchiveKind::Vid, "V.S\x1BK", kRefused},
+    // VID: the whole stored name, up to its first NUL, whatever its dot.
+    {"VidDotDotSlash", &kVidFormat, "../../X.SMK", kRefused},
+    {"VidSlashInside", &kVidFormat, "A/B.BIK", kRefused},
+    {"VidDriveAndBackslash", &kVidFormat, "X:\\V.SMK", kRefused},
+    {"VidEmpty", &kVidFormat, "", kRefused},
+    {"VidDevice", &kVidFormat, "CON.SMK", "CON.SMK"s},
+    {"VidDotAtFifteenthByte", &kVidFormat, "ABCDEFGHIJKLMN.SMK", "ABCDEFGHIJKLMN.SMK"s},
+    {"VidDotPastTheScan", &kVidFormat, "ABCDEFGHIJKLMNO.SMK", "ABCDEFGHIJKLMNO.SMK"s},
+    {"VidFortyBytesWithoutNul", &kVidFormat, std::string(36, 'V') + ".SMK",
+     std::string(36, 'V') + ".SMK"},
+    {"VidSlashPastTheScan", &kVidFormat, "ABCDEFGHIJKLMNOP/../X.SMK", kRefused},
+    {"VidNulInside", &kVidFormat, "AB\0/../CD.SMK"s, "AB"s},
+    {"VidControlInExtension", &kVidFormat, "V.S\x1BK", kRefused},
 };
 
 std::string contentOf(const HostileName& name) {
@@ -151,43 +154,40 @@ std::string contentOf(const HostileName& name) {
 }
 
 // The archive that holds the given names, and "OK" (an ordinary entry) when asked.
-std::string archiveOf(ArchiveKind kind, const std::vector<const HostileName*>& names, bool withOk) {
-    switch (kind) {
-        case ArchiveKind::Lod: {
-            LodWriter writer;
-            for (const HostileName* name : names) {
-                writer.add(name->field, contentOf(*name), !name->picture);
-            }
-            if (withOk) {
-                writer.add("OK.TXT", "ordinary");
-            }
-            return writer.build();
+std::string archiveBytes(const ArchiveFormat& format, const std::vector<const HostileName*>& names,
+                         bool withOk) {
+    if (&format == &kLodFormat) {
+        LodWriter writer;
+        for (const HostileName* name : names) {
+            writer.add(name->field, contentOf(*name), !name->picture);
         }
-        case ArchiveKind::Snd: {
-            SndWriter writer;
-            for (const HostileName* name : names) {
-                writer.add(name->field, contentOf(*name));
-            }
-            if (withOk) {
-                writer.add("OK", "ordinary");
-            }
-            return writer.build();
+        if (withOk) {
+            writer.add("OK.TXT", "ordinary");
         }
-        default: {
-            VidWriter writer;
-            for (const HostileName* name : names) {
-                writer.add(name->field, contentOf(*name));
-            }
-            if (withOk) {
-                writer.add("OK.SMK", "ordinary");
-            }
-            return writer.build();
-        }
+        return writer.build();
     }
+    if (&format == &kSndFormat) {
+        SndWriter writer;
+        for (const HostileName* name : names) {
+            writer.add(name->field, contentOf(*name));
+        }
+        if (withOk) {
+            writer.add("OK", "ordinary");
+        }
+        return writer.build();
+    }
+    VidWriter writer;
+    for (const HostileName* name : names) {
+        writer.add(name->field, contentOf(*name));
+    }
+    if (withOk) {
+        writer.add("OK.SMK", "ordinary");
+    }
+    return writer.build();
 }
 
-std::string okFileName(ArchiveKind kind) {
-    return kind == ArchiveKind::Lod ? "OK.TXT" : kind == ArchiveKind::Snd ? "OK.wav" : "OK.SMK";
+std::string okFileName(const ArchiveFormat& format) {
+    return &format == &kLodFormat ? "OK.TXT" : &format == &kSndFormat ? "OK.wav" : "OK.SMK";
 }
 
 // What one extraction of the hostile entry came to.
@@ -221,44 +221,30 @@ private:
     fs::path place_;
 };
 
-ListingReport readDirectory(ArchiveKind kind, CatalogueModel& model, Bytes archive) {
-    HeadlessToolkit ui;
-    model.Kind = kind;
-    switch (kind) {
-        case ArchiveKind::Lod:
-            return readLodDirectory(model, ui, archive);
-        case ArchiveKind::Snd:
-            return readSndDirectory(model, ui, archive);
-        default:
-            return readVidDirectory(model, ui, archive);
-    }
-}
-
-// Extracts the whole view of `archive` into `folder` with the batch engine; the outcome of row 0.
+// Extracts every entry of `archive` into `folder` with the batch engine; the outcome of the first.
 Outcome extractThroughBatch(const HostileName& name, const std::string& archive,
                             const fs::path& folder) {
-    const auto model = CatalogueModel::create();
-    readDirectory(name.kind, *model, asBytes(archive));
+    const Archive opened = archiveOf(archive, *name.format);
     const TargetFolder target(folder.string());
-    std::vector<ExtractedRow> rows;
-    extractView(ExtractSource{asBytes(archive), *model, name.kind}, target, ExtractOptions{},
-                [&](const ExtractedRow& row) {
-                    rows.push_back(row);
-                    return true;
-                });
+    std::vector<ExtractedEntry> entries;
+    extractEntries(opened, everyIndex(opened), target, ExtractOptions{},
+                   [&](const ExtractedEntry& entry) {
+                       entries.push_back(entry);
+                       return true;
+                   });
     Outcome outcome;
-    EXPECT_EQ(rows.size(), 2U);
-    if (rows.size() != 2) {
+    EXPECT_EQ(entries.size(), 2U);
+    if (entries.size() != 2) {
         return outcome;
     }
-    EXPECT_TRUE(rows[1].done()) << "the ordinary entry beside the hostile one is written";
-    const ExtractedRow& row = rows[0];
-    outcome.done = row.done();
-    outcome.fileName = row.fileName;
-    if (row.error) {
-        outcome.errorText = row.error->text();
-        outcome.errorEntry = row.error->entry();
-        outcome.errorDetail = row.error->detail();
+    EXPECT_TRUE(entries[1].done()) << "the ordinary entry beside the hostile one is written";
+    const ExtractedEntry& first = entries[0];
+    outcome.done = first.done();
+    outcome.fileName = first.fileName;
+    if (first.error) {
+        outcome.errorText = first.error->text();
+        outcome.errorEntry = first.error->entry();
+        outcome.errorDetail = first.error->detail();
     }
     outcome.folderNames = namesIn(folder);
     return outcome;
@@ -270,7 +256,7 @@ TEST_P(AHostileEntryName, IsRefusedOrWrittenUnderOneSafeNameInsideTheFolderEvery
     const HostileName& name = GetParam();
     const ScratchArea area;
     const HostilePlace place(area);
-    const std::string archive = archiveOf(name.kind, {&name}, true);
+    const std::string archive = archiveBytes(*name.format, {&name}, true);
     writeFile(place.path() / "archive", archive);
     const fs::path folder = place.freshFolder("out");
     const auto before = snapshot(place.path(), {folder});
@@ -282,7 +268,7 @@ TEST_P(AHostileEntryName, IsRefusedOrWrittenUnderOneSafeNameInsideTheFolderEvery
     if (!absoluteExisted) {
         EXPECT_FALSE(fs::exists("/tmp/ABS.TXT") || fs::exists("/tmp/SOUND.wav"));
     }
-    std::set<std::string> expectedNames = {okFileName(name.kind)};
+    std::set<std::string> expectedNames = {okFileName(*name.format)};
     if (name.writtenAs) {
         ASSERT_TRUE(first.done) << first.errorText << ": " << first.errorDetail;
         EXPECT_EQ(first.fileName, *name.writtenAs);
@@ -315,15 +301,15 @@ INSTANTIATE_TEST_SUITE_P(EveryKind, AHostileEntryName, ::testing::ValuesIn(kHost
 
 // --- The same names through the command line, one archive per kind holding all of them. ---
 
-class TheExtractCommand : public ::testing::TestWithParam<ArchiveKind> {};
+class TheExtractCommand : public ::testing::TestWithParam<const ArchiveFormat*> {};
 
 TEST_P(TheExtractCommand, WritesOnlySafeNamesInsideTheFolderAndNamesEachRefusedEntry) {
-    const ArchiveKind kind = GetParam();
+    const ArchiveFormat& format = *GetParam();
     std::vector<const HostileName*> names;
     std::set<std::string> expectedNames;
     std::size_t refused = 0;
     for (const HostileName& name : kHostileNames) {
-        if (name.kind != kind) {
+        if (name.format != &format) {
             continue;
         }
         names.push_back(&name);
@@ -336,8 +322,8 @@ TEST_P(TheExtractCommand, WritesOnlySafeNamesInsideTheFolderAndNamesEachRefusedE
     }
     const ScratchArea area;
     const HostilePlace place(area);
-    const fs::path archive = place.path() / ("hostile." + std::string(kindName(kind)));
-    writeFile(archive, archiveOf(kind, names, false));
+    const fs::path archive = place.path() / ("hostile." + std::string(format.name));
+    writeFile(archive, archiveBytes(format, names, false));
     const fs::path firstFolder = place.freshFolder("first");
     const fs::path secondFolder = place.freshFolder("second");
     const auto outside = snapshot(place.path(), {firstFolder, secondFolder});
@@ -370,15 +356,14 @@ TEST_P(TheExtractCommand, WritesOnlySafeNamesInsideTheFolderAndNamesEachRefusedE
     EXPECT_EQ(refusals, refused) << first.errors;
 }
 
-std::string kindTestName(const ::testing::TestParamInfo<ArchiveKind>& kind) {
-    return std::string(kindName(kind.param));
+std::string kindTestName(const ::testing::TestParamInfo<const ArchiveFormat*>& format) {
+    return std::string(format.param->name);
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryKind, TheExtractCommand,
-                         ::testing::Values(ArchiveKind::Lod, ArchiveKind::Snd, ArchiveKind::Vid),
+INSTANTIATE_TEST_SUITE_P(EveryKind, TheExtractCommand, ::testing::ValuesIn(archiveFormats()),
                          kindTestName);
 
-// Entry names hold at most 12 bytes, so only the name check itself can meet a long name: a name
+// Entry names hold at most 40 bytes, so only the name check itself can meet a long name: a name
 // of more than 255 bytes once decoded is refused, one of 255 is kept.
 TEST(ALongName, IsRefusedPastTheLongestFileNameEvenWhenDecodingLengthensIt) {
     EXPECT_EQ(safeFileName(std::string(255, 'A')), std::string(255, 'A'));

@@ -1,5 +1,5 @@
 // Writes that fail half-way: a full disk, a read-only folder, a folder removed while a batch
-// runs, a folder where a file should go. After each, a file of the failing entry's name is the
+// runs, a folder where a file should go (also in the window's batch: see window/). After each, a file of the failing entry's name is the
 // older one untouched (or the complete new one), no temporary ".NAME.XXXXXX.extracting" is left,
 // and the error names the entry.
 //
@@ -15,48 +15,25 @@
 #include <string>
 #include <vector>
 
-#include "catalogue/DirectoryReaders.h"
 #include "base/Text.h"
 #include "extract/BatchExtractor.h"
+#include "tests/hardening/HardeningArchives.h"
 #include "tests/hardening/HardeningSupport.h"
-#include "tests/window/FakeWavePlayer.h"
-#include "toolkit/HeadlessToolkit.h"
 #include "tools/writers/ArchiveWriters.h"
-#include "window/MainForm.h"
 
 namespace brasvel::hardening {
 namespace {
 
 using writers::LodWriter;
 
-const std::string kOldContent = "the older file of this name";
-
-std::string textOf(std::size_t length, char seed) {
-    std::string text(length, ' ');
-    for (std::size_t i = 0; i < length; ++i) {
-        text[i] = static_cast<char>('a' + (static_cast<std::size_t>(seed) * 7 + i * 13) % 26);
-    }
-    return text;
-}
-
-// Three entries: a small one, a big one (compressed) and a small one after it.
-struct ThreeEntries {
-    std::string small = textOf(1000, 's');
-    std::string big = textOf(256 * 1024, 'b');
-    std::string after = textOf(1000, 'a');
-    std::string archive = LodWriter()
-                              .add("SMALL.TXT", small)
-                              .add("BIG.TXT", big, true)
-                              .add("AFTER.TXT", after)
-                              .build();
-};
-
+// What became of each entry of a batch, with the entry's file name (UTF-8).
 struct BatchResult {
-    std::vector<ExtractedRow> rows;
-    const ExtractedRow* row(const std::string& fileName) const {
-        for (const ExtractedRow& row : rows) {
-            if (shownText(entryFileName(row.entry)) == fileName) {
-                return &row;
+    std::vector<ExtractedEntry> outcomes;  // their entry pointers are not kept valid
+    std::vector<std::string> names;
+    const ExtractedEntry* outcome(const std::string& fileName) const {
+        for (std::size_t i = 0; i < outcomes.size(); ++i) {
+            if (names[i] == fileName) {
+                return &outcomes[i];
             }
         }
         return nullptr;
@@ -65,18 +42,16 @@ struct BatchResult {
 
 BatchResult extractAll(const std::string& archive, const fs::path& folder,
                        WriteFunction write = nullptr, unsigned threads = 2) {
-    const auto model = CatalogueModel::create();
-    HeadlessToolkit ui;
-    readLodDirectory(*model, ui, asBytes(archive));
+    const Archive lod = archiveOf(archive, kLodFormat);
     const TargetFolder target(folder.string(), write);
     ExtractOptions options;
     options.threads = threads;
     BatchResult result;
-    extractView(ExtractSource{asBytes(archive), *model, ArchiveKind::Lod}, target, options,
-                [&](const ExtractedRow& row) {
-                    result.rows.push_back(row);
-                    return true;
-                });
+    extractEntries(lod, everyIndex(lod), target, options, [&](const ExtractedEntry& outcome) {
+        result.outcomes.push_back(outcome);
+        result.names.push_back(decodeWindows1250(outcome.entry->fileName));
+        return true;
+    });
     return result;
 }
 
@@ -169,12 +144,12 @@ private:
                      << "); the write function's failures cover this case"; \
     }
 
-void expectFailureNamingEntry(const ExtractedRow* row, const std::string& entry,
+void expectFailureNamingEntry(const ExtractedEntry* outcome, const std::string& entry,
                               const std::string& text) {
-    ASSERT_NE(row, nullptr) << entry << " was reported";
-    ASSERT_FALSE(row->done()) << entry << " was written";
-    EXPECT_EQ(row->error->text(), text) << row->error->describe();
-    EXPECT_EQ(row->error->entry(), entry);
+    ASSERT_NE(outcome, nullptr) << entry << " was reported";
+    ASSERT_FALSE(outcome->done()) << entry << " was written";
+    EXPECT_EQ(outcome->error->text(), text) << outcome->error->describe();
+    EXPECT_EQ(outcome->error->entry(), entry);
 }
 
 // --- A full disk ---
@@ -187,7 +162,7 @@ TEST(AFullDisk, LeavesTheOlderFileIntactAndNoTemporaryAndNamesTheEntry) {
 
     const BatchResult result = extractAll(entries.archive, area.root(), writeUntilDiskFull, 1);
 
-    expectFailureNamingEntry(result.row("BIG.TXT"), "BIG.TXT", "Disk full");
+    expectFailureNamingEntry(result.outcome("BIG.TXT"), "BIG.TXT", "Disk full");
     EXPECT_EQ(readFile(area.root() / "BIG.TXT"), kOldContent);
     EXPECT_EQ(readFile(area.root() / "SMALL.TXT"), entries.small)
         << "written before the disk filled";
@@ -203,7 +178,7 @@ TEST(AFullDisk, OfARealFileSystemFailsOnlyTheEntryThatDoesNotFit) {
 
     const BatchResult result = extractAll(entries.archive, area.root() / "small");
 
-    expectFailureNamingEntry(result.row("BIG.TXT"), "BIG.TXT", "Disk full");
+    expectFailureNamingEntry(result.outcome("BIG.TXT"), "BIG.TXT", "Disk full");
     EXPECT_EQ(readFile(area.root() / "small" / "BIG.TXT"), kOldContent);
     EXPECT_EQ(readFile(area.root() / "small" / "SMALL.TXT"), entries.small);
     EXPECT_EQ(readFile(area.root() / "small" / "AFTER.TXT"), entries.after)
@@ -238,9 +213,9 @@ TEST(ShortWrites, StillWriteTheWholeFile) {
 
     const BatchResult result = extractAll(entries.archive, area.root(), writeSevenBytesAtATime);
 
-    ASSERT_EQ(result.rows.size(), 3U);
-    for (const ExtractedRow& row : result.rows) {
-        EXPECT_TRUE(row.done()) << row.error->describe();
+    ASSERT_EQ(result.outcomes.size(), 3U);
+    for (const ExtractedEntry& outcome : result.outcomes) {
+        EXPECT_TRUE(outcome.done()) << outcome.error->describe();
     }
     EXPECT_EQ(readFile(area.root() / "BIG.TXT"), entries.big);
     EXPECT_FALSE(holdsTemporary(area.root()));
@@ -253,8 +228,8 @@ TEST(ShortWrites, ThatWriteNothingAreAFullDiskAndChangeNoFile) {
 
     const BatchResult result = extractAll(entries.archive, area.root(), writeNothing);
 
-    expectFailureNamingEntry(result.row("BIG.TXT"), "BIG.TXT", "Disk full");
-    expectFailureNamingEntry(result.row("SMALL.TXT"), "SMALL.TXT", "Disk full");
+    expectFailureNamingEntry(result.outcome("BIG.TXT"), "BIG.TXT", "Disk full");
+    expectFailureNamingEntry(result.outcome("SMALL.TXT"), "SMALL.TXT", "Disk full");
     EXPECT_EQ(namesIn(area.root()), std::vector<std::string>{"BIG.TXT"});
     EXPECT_EQ(readFile(area.root() / "BIG.TXT"), kOldContent);
 }
@@ -269,7 +244,7 @@ TEST(AReadOnlyFolder, RefusesEveryEntryByNameAndKeepsTheOlderFile) {
     const BatchResult result = extractAll(entries.archive, area.root(), writeOnReadOnlyMedium);
 
     for (const char* name : {"SMALL.TXT", "BIG.TXT", "AFTER.TXT"}) {
-        expectFailureNamingEntry(result.row(name), name, "File access denied");
+        expectFailureNamingEntry(result.outcome(name), name, "File access denied");
     }
     EXPECT_EQ(namesIn(area.root()), std::vector<std::string>{"BIG.TXT"});
     EXPECT_EQ(readFile(area.root() / "BIG.TXT"), kOldContent);
@@ -289,7 +264,7 @@ TEST(AReadOnlyFolder, OfARealFileSystemRefusesEveryEntryByNameAndKeepsTheOlderFi
     const BatchResult result = extractAll(entries.archive, area.root() / "ro");
 
     for (const char* name : {"SMALL.TXT", "BIG.TXT", "AFTER.TXT"}) {
-        expectFailureNamingEntry(result.row(name), name, "File access denied");
+        expectFailureNamingEntry(result.outcome(name), name, "File access denied");
     }
     EXPECT_EQ(snapshot(area.root() / "ro"), before);
 }
@@ -310,12 +285,13 @@ TEST(AFolderRemovedDuringTheBatch, FailsEveryLaterEntryByNameAndLeavesNothingBeh
 
     const BatchResult result = extractAll(archive, folderToRemove, writeAfterRemovingTheFolder);
 
-    ASSERT_EQ(result.rows.size(), 12U);
-    for (const ExtractedRow& row : result.rows) {
-        const std::string name = shownText(entryFileName(row.entry));
-        ASSERT_FALSE(row.done()) << name << " was reported written into a removed folder";
-        EXPECT_EQ(row.error->text(), "File not found") << row.error->describe();
-        EXPECT_EQ(row.error->entry(), name);
+    ASSERT_EQ(result.outcomes.size(), 12U);
+    for (std::size_t i = 0; i < result.outcomes.size(); ++i) {
+        const ExtractedEntry& outcome = result.outcomes[i];
+        const std::string& name = result.names[i];
+        ASSERT_FALSE(outcome.done()) << name << " was reported written into a removed folder";
+        EXPECT_EQ(outcome.error->text(), "File not found") << outcome.error->describe();
+        EXPECT_EQ(outcome.error->entry(), name);
     }
     EXPECT_FALSE(fs::exists(folderToRemove));
     EXPECT_EQ(snapshot(area.root()), before) << "nothing appears outside the removed folder";
@@ -331,8 +307,8 @@ TEST(ATargetNameThatIsAFolder, FailsThatEntryByNameAndKeepsTheFolderAndItsFiles)
 
     const BatchResult result = extractAll(entries.archive, area.root());
 
-    expectFailureNamingEntry(result.row("BIG.TXT"), "BIG.TXT", "File access denied");
-    EXPECT_NE(result.row("BIG.TXT")->error->detail().find("is a folder"), std::string::npos);
+    expectFailureNamingEntry(result.outcome("BIG.TXT"), "BIG.TXT", "File access denied");
+    EXPECT_NE(result.outcome("BIG.TXT")->error->detail().find("is a folder"), std::string::npos);
     EXPECT_TRUE(fs::is_directory(area.root() / "BIG.TXT"));
     EXPECT_EQ(readFile(area.root() / "BIG.TXT" / "inside.txt"), kOldContent);
     EXPECT_EQ(readFile(area.root() / "AFTER.TXT"), entries.after) << "the batch goes on";
@@ -346,32 +322,9 @@ TEST(ATargetNameThatIsAFolder, FailsEvenWhenTheFolderIsEmpty) {
 
     const BatchResult result = extractAll(entries.archive, area.root());
 
-    expectFailureNamingEntry(result.row("SMALL.TXT"), "SMALL.TXT", "File access denied");
+    expectFailureNamingEntry(result.outcome("SMALL.TXT"), "SMALL.TXT", "File access denied");
     EXPECT_TRUE(fs::is_directory(area.root() / "SMALL.TXT"));
     EXPECT_FALSE(holdsTemporary(area.root()));
-}
-
-TEST(ATargetNameThatIsAFolder, StopsTheWindowsBatchWithAnErrorNamingTheEntry) {
-    const ScratchArea area;
-    const ThreeEntries entries;
-    writeFile(area.root() / "three.lod", entries.archive);
-    fs::create_directories(area.root() / "out" / "BIG.TXT");
-    HeadlessToolkit ui;
-    FakeWavePlayer player;
-    MainForm form(ui, player);
-    ui.openReplies.push_back(OpenChoice{(area.root() / "three.lod").string(), 1});
-    form.ToolButton1Click();
-    ui.folderReplies.push_back((area.root() / "out").string());
-    form.SetPathForExtract1Click();
-    ui.answers.push_back(true);
-
-    form.ToolButton5Click();
-
-    ASSERT_EQ(ui.errors.size(), 1U);
-    EXPECT_TRUE(ui.errors[0].starts_with("BIG.TXT: File access denied")) << ui.errors[0];
-    EXPECT_EQ(namesIn(area.root() / "out"), (std::vector<std::string>{"BIG.TXT", "SMALL.TXT"}))
-        << "the window's batch stops at the first failure";
-    EXPECT_TRUE(fs::is_directory(area.root() / "out" / "BIG.TXT"));
 }
 
 }  // namespace

@@ -4,7 +4,33 @@
 
 #include <stdexcept>
 
+#include "archive/Layouts.h"
+
 namespace brasvel::writers {
+
+using namespace brasvel::layout;
+
+namespace {
+
+// Puts `value` little-endian at `at` of `out`, which already holds those four bytes.
+void setI32(std::string& out, std::uint64_t at, std::int32_t value) {
+    std::string bytes;
+    putI32(bytes, value);
+    out.replace(static_cast<std::size_t>(at), bytes.size(), bytes);
+}
+
+// SND and VID rows hold their numbers right after the name field.
+constexpr std::uint64_t kSndRowOffset = kSndNameField;
+constexpr std::uint64_t kSndRowSizeField = kSndNameField + 4;
+constexpr std::uint64_t kVidRowOffset = kVidNameField;
+
+// The count of a directory: stated, or the number of entries.
+template <typename Items>
+std::int32_t countOf(const std::optional<std::int32_t>& stated, const Items& items) {
+    return stated.value_or(static_cast<std::int32_t>(items.size()));
+}
+
+}  // namespace
 
 void putU16(std::string& out, std::uint16_t value) {
     out += static_cast<char>(value & 0xFF);
@@ -36,7 +62,7 @@ std::string nameField(std::string_view name, std::size_t width) {
     return field;
 }
 
-// --- LOD: 12-byte header (count at 8), 80 bytes unused, 32-byte entries from 92. ---
+// --- LOD: the layout of archive/Layouts.h; entries' data follows the rows directly. ---
 
 LodWriter& LodWriter::add(std::string_view name, std::string_view content, bool compress) {
     const auto size = static_cast<std::int32_t>(content.size());
@@ -49,13 +75,22 @@ LodWriter& LodWriter::add(std::string_view name, std::string_view content, bool 
 
 LodWriter& LodWriter::addStored(std::string_view name, std::string_view stored, std::int32_t size,
                                 std::int32_t packedSize) {
-    items_.push_back({nameField(name, 16), std::string(stored), size, packedSize, std::nullopt});
+    items_.push_back(
+        {nameField(name, kLodNameField), std::string(stored), size, packedSize, std::nullopt});
     return *this;
 }
 
 LodWriter& LodWriter::addRaw(std::string_view name, std::int32_t offset, std::int32_t size,
                              std::int32_t packedSize) {
-    items_.push_back({nameField(name, 16), {}, size, packedSize, offset});
+    items_.push_back({nameField(name, kLodNameField), {}, size, packedSize, offset});
+    return *this;
+}
+
+LodWriter& LodWriter::typeWord(std::int32_t word) {
+    if (items_.empty()) {
+        throw std::logic_error("typeWord needs an entry added before it");
+    }
+    items_.back().type = word;
     return *this;
 }
 
@@ -65,18 +100,19 @@ LodWriter& LodWriter::statedCount(std::int32_t count) {
 }
 
 std::string LodWriter::build() const {
-    std::string out = "LOD";
-    out.resize(4, '\0');
-    putU32(out, 200);  // a version word; the readers do not examine it
-    putI32(out, count_.value_or(static_cast<std::int32_t>(items_.size())));
-    out.resize(92, '\0');
-    std::size_t dataOffset = 92 + 32 * items_.size();
+    std::string out(kLodSignature, sizeof kLodSignature);
+    putU32(out, kLodVersion);  // the readers do not examine it
+    out.resize(kLodFirstRow, '\0');
+    setI32(out, kLodCountOffset, countOf(count_, items_));
+    std::size_t dataOffset = kLodFirstRow + kLodRowSize * items_.size();
     for (const Item& item : items_) {
-        out += item.nameField;
-        putI32(out, item.offset.value_or(static_cast<std::int32_t>(dataOffset)));
-        putI32(out, item.size);
-        putU32(out, 1);  // a type word; the readers do not examine it
-        putI32(out, item.packedSize);
+        std::string row = item.nameField;
+        row.resize(kLodRowSize, '\0');
+        setI32(row, kLodRowOffset, item.offset.value_or(static_cast<std::int32_t>(dataOffset)));
+        setI32(row, kLodRowSizeField, item.size);
+        setI32(row, kLodRowType, item.type);
+        setI32(row, kLodRowPackedSize, item.packedSize);
+        out += row;
         dataOffset += item.stored.size();
     }
     for (const Item& item : items_) {
@@ -85,16 +121,16 @@ std::string LodWriter::build() const {
     return out;
 }
 
-// --- SND: count, then 48-byte entries (name[40], offset, size). ---
+// --- SND: count, then rows of a name field, the offset and the size. ---
 
 SndWriter& SndWriter::add(std::string_view name, std::string_view content) {
-    items_.push_back({nameField(name, 40), std::string(content), std::nullopt,
+    items_.push_back({nameField(name, kSndNameField), std::string(content), std::nullopt,
                       static_cast<std::int32_t>(content.size())});
     return *this;
 }
 
 SndWriter& SndWriter::addRaw(std::string_view name, std::int32_t offset, std::int32_t size) {
-    items_.push_back({nameField(name, 40), {}, offset, size});
+    items_.push_back({nameField(name, kSndNameField), {}, offset, size});
     return *this;
 }
 
@@ -104,13 +140,15 @@ SndWriter& SndWriter::statedCount(std::int32_t count) {
 }
 
 std::string SndWriter::build() const {
-    std::string out;
-    putI32(out, count_.value_or(static_cast<std::int32_t>(items_.size())));
-    std::size_t dataOffset = 4 + 48 * items_.size();
+    std::string out(kSndFirstRow, '\0');
+    setI32(out, kSndCountOffset, countOf(count_, items_));
+    std::size_t dataOffset = kSndFirstRow + kSndRowSize * items_.size();
     for (const Item& item : items_) {
-        out += item.nameField;
-        putI32(out, item.offset.value_or(static_cast<std::int32_t>(dataOffset)));
-        putI32(out, item.size);
+        std::string row = item.nameField;
+        row.resize(kSndRowSize, '\0');
+        setI32(row, kSndRowOffset, item.offset.value_or(static_cast<std::int32_t>(dataOffset)));
+        setI32(row, kSndRowSizeField, item.size);
+        out += row;
         dataOffset += item.content.size();
     }
     for (const Item& item : items_) {
@@ -119,15 +157,15 @@ std::string SndWriter::build() const {
     return out;
 }
 
-// --- VID: count, then 44-byte entries (name[40], offset). ---
+// --- VID: count, then rows of a name field and the offset; sizes follow from the offsets. ---
 
 VidWriter& VidWriter::add(std::string_view name, std::string_view content) {
-    items_.push_back({nameField(name, 40), std::string(content), std::nullopt});
+    items_.push_back({nameField(name, kVidNameField), std::string(content), std::nullopt});
     return *this;
 }
 
 VidWriter& VidWriter::addRaw(std::string_view name, std::int32_t offset) {
-    items_.push_back({nameField(name, 40), {}, offset});
+    items_.push_back({nameField(name, kVidNameField), {}, offset});
     return *this;
 }
 
@@ -142,12 +180,14 @@ VidWriter& VidWriter::padTo(std::size_t length) {
 }
 
 std::string VidWriter::build() const {
-    std::string out;
-    putI32(out, count_.value_or(static_cast<std::int32_t>(items_.size())));
-    std::size_t dataOffset = 4 + 44 * items_.size();
+    std::string out(kVidFirstRow, '\0');
+    setI32(out, kVidCountOffset, countOf(count_, items_));
+    std::size_t dataOffset = kVidFirstRow + kVidRowSize * items_.size();
     for (const Item& item : items_) {
-        out += item.nameField;
-        putI32(out, item.offset.value_or(static_cast<std::int32_t>(dataOffset)));
+        std::string row = item.nameField;
+        row.resize(kVidRowSize, '\0');
+        setI32(row, kVidRowOffset, item.offset.value_or(static_cast<std::int32_t>(dataOffset)));
+        out += row;
         dataOffset += item.content.size();
     }
     for (const Item& item : items_) {

@@ -3,6 +3,7 @@
 // Writers of LOD, SND and VID archives, for tests, the demo archives and the benchmarks. Entries
 // added with content are laid out after the directory in the order added; raw entries keep the
 // numbers they are given, so damaged and unusual directories can be made as easily as good ones.
+// The byte layouts are the readers' own (archive/Layouts.h), so the two cannot drift apart.
 
 #include <cstdint>
 #include <optional>
@@ -33,6 +34,8 @@ public:
     // A directory entry with numbers verbatim and no data of its own.
     LodWriter& addRaw(std::string_view name, std::int32_t offset, std::int32_t size,
                       std::int32_t packedSize);
+    // The type word (+24) of the entry added last; 1 unless set. The readers keep it as read.
+    LodWriter& typeWord(std::int32_t word);
     // States another count in the header than the number of entries added.
     LodWriter& statedCount(std::int32_t count);
     std::string build() const;
@@ -44,6 +47,7 @@ private:
         std::int32_t size = 0;
         std::int32_t packedSize = 0;
         std::optional<std::int32_t> offset;  // set for raw entries
+        std::int32_t type = 1;
     };
     std::vector<Item> items_;
     std::optional<std::int32_t> count_;

@@ -1,0 +1,61 @@
+#include "cli/ArchiveArguments.h"
+
+#include "base/Text.h"
+
+namespace brasvel::cli {
+
+const ArchiveFormat& chooseFormat(const std::string& path,
+                                  const std::optional<std::string>& kindOption) {
+    if (kindOption) {
+        const ArchiveFormat* format = formatNamed(*kindOption);
+        if (format == nullptr) {
+            throw UsageError("--kind must be lod, snd or vid, not " + *kindOption);
+        }
+        return *format;
+    }
+    const ArchiveFormat* format = formatFromPath(path);
+    if (format == nullptr) {
+        throw UsageError("cannot tell the kind of " + path +
+                         " from its name; give --kind lod, snd or vid");
+    }
+    return *format;
+}
+
+std::optional<int> chooseTypeItem(const std::optional<std::string>& item) {
+    if (!item) {
+        return std::nullopt;
+    }
+    const int index = typeItemIndex(*item);
+    if (index < 0) {
+        throw UsageError("unknown type " + *item +
+                         "; use one of *.*, *.Smk, *.Bik, *.Pcx, *.H3c, *.Txt, *.Def, *.Pal, "
+                         "*.Wav, *.Msk, *.Xmi, *.Fnt, *.Msg");
+    }
+    return index;
+}
+
+TypeView listedEntries(std::span<const Entry> entries, std::optional<int> typeItem) {
+    if (typeItem) {
+        return viewOfType(entries, *typeItem);
+    }
+    TypeView view;
+    view.entries.reserve(entries.size());
+    view.images.reserve(entries.size());
+    for (std::size_t index = 0; index < entries.size(); ++index) {
+        view.entries.push_back(index);
+        view.images.push_back(entries[index].image);
+    }
+    return view;
+}
+
+std::optional<std::size_t> findEntryByCaption(const Archive& archive, const std::string& name) {
+    const std::vector<Entry>& entries = archive.entries();
+    for (std::size_t index = 0; index < entries.size(); ++index) {
+        if (decodeWindows1250(entries[index].caption) == name) {
+            return index;
+        }
+    }
+    return std::nullopt;
+}
+
+}  // namespace brasvel::cli

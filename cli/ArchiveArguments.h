@@ -1,0 +1,36 @@
+#pragma once
+
+// What the commands share about the archive they work on: its format (from --kind, else from the
+// path's last three characters), the type item of --type, and an entry found by its name.
+// The command line works on every entry of the archive; the window's cap on its list does not
+// apply here.
+
+#include <cstddef>
+#include <optional>
+#include <span>
+#include <string>
+
+#include "archive/Archive.h"
+#include "archive/ArchiveFormat.h"
+#include "archive/TypeItems.h"
+#include "cli/Arguments.h"
+
+namespace brasvel::cli {
+
+// The format named by --kind, else by the path. Throws UsageError when neither names one.
+const ArchiveFormat& chooseFormat(const std::string& path,
+                                  const std::optional<std::string>& kindOption);
+
+// The type item named by --type ("*.Pcx", "pcx", ...), if given. Throws UsageError for an unknown
+// item.
+std::optional<int> chooseTypeItem(const std::optional<std::string>& item);
+
+// The entries a command works on, in directory order, with the images their rows show: those the
+// type item keeps, as the window's type box shows them, or without one every entry with the
+// image the listing gives it.
+TypeView listedEntries(std::span<const Entry> entries, std::optional<int> typeItem);
+
+// The index of the first entry whose caption, decoded to UTF-8, is exactly `name`.
+std::optional<std::size_t> findEntryByCaption(const Archive& archive, const std::string& name);
+
+}  // namespace brasvel::cli

@@ -1,0 +1,151 @@
+// The window's side of the hardening: its actions leave every archive untouched, its preview of a
+// decompression bomb shows nothing and says so, and its batch stops at a target name that is a
+// folder. The same cases for the command line and the core are in the folder above.
+
+#include <string>
+#include <vector>
+
+#include "tests/hardening/ArchiveUntouched.h"
+#include "tests/hardening/HardeningArchives.h"
+#include "tests/hardening/HardeningSupport.h"
+#include "tests/window/FakeWavePlayer.h"
+#include "toolkit/HeadlessToolkit.h"
+#include "tools/writers/ArchiveWriters.h"
+#include "window/MainForm.h"
+
+namespace brasvel::hardening {
+namespace {
+
+int rowOf(const HeadlessToolkit& ui, const std::string& caption) {
+    for (std::size_t row = 0; row < ui.rows.size(); ++row) {
+        if (ui.rows[row].shownCaption() == caption) {
+            return static_cast<int>(row);
+        }
+    }
+    ADD_FAILURE() << "no row " << caption;
+    return 0;
+}
+
+using WindowLeavesArchiveUntouched = ArchiveUntouched;
+
+TEST_F(WindowLeavesArchiveUntouched, ByOpeningPreviewingAndExtractingInTheWindow) {
+    HeadlessToolkit ui;
+    FakeWavePlayer player;
+    MainForm form(ui, player);
+    const std::string lod = (place / "game.lod").string();
+    expectUntouchedBy("opening at start-up", [&] { form.FormCreate("", lod); });
+    expectUntouchedBy("opening through the dialog", [&] {
+        ui.openReplies.push_back(OpenChoice{lod, 1});
+        form.ToolButton1Click();
+    });
+    expectUntouchedBy("switching the preview on", [&] { form.BitBtn3Click(); });
+    expectUntouchedBy("previewing a picture", [&] { form.numitem(rowOf(ui, "PIC.PCX"), true); });
+    expectUntouchedBy("previewing a sprite", [&] { form.numitem(rowOf(ui, "HERO.DEF"), true); });
+    expectUntouchedBy("stepping to frame 2", [&] { ui.userMovesFrameScroll(2); });
+    EXPECT_GT(ui.pictureLoads, 0) << "the preview showed something";
+    expectUntouchedBy("extracting the selected entry beside the archive",
+                      [&] { form.ToolButton2Click(); });
+    expectUntouchedBy("extracting every entry beside the archive", [&] {
+        ui.answers.push_back(true);
+        form.ToolButton5Click();
+    });
+    expectUntouchedBy("extracting every entry from the menu", [&] {
+        ui.answers.push_back(true);
+        form.SaveSingleFile2Click();
+    });
+    EXPECT_TRUE(fs::exists(place / "README.TXT")) << "the extraction wrote beside the archive";
+    expectUntouchedBy("closing", [&] { form.FormClose(); });
+}
+
+TEST_F(WindowLeavesArchiveUntouched, ByPlayingAndExtractingSoundsAndVideosInTheWindow) {
+    HeadlessToolkit ui;
+    FakeWavePlayer player;
+    MainForm form(ui, player);
+    expectUntouchedBy("opening sounds", [&] {
+        ui.openReplies.push_back(OpenChoice{(place / "game.snd").string(), 2});
+        form.ToolButton1Click();
+    });
+    expectUntouchedBy("playing", [&] { form.MediaPlayer1Click(PlayerButton::Play); });
+    expectUntouchedBy("selecting and playing another sound", [&] {
+        form.numitem(1, true);
+        form.MediaPlayer1Click(PlayerButton::Play);
+    });
+    EXPECT_EQ(player.lastOpened(), "RIFF bell");
+    expectUntouchedBy("extracting a sound", [&] { form.ToolButton2Click(); });
+    expectUntouchedBy("extracting every sound", [&] {
+        ui.answers.push_back(true);
+        form.ToolButton5Click();
+    });
+    expectUntouchedBy("opening videos", [&] {
+        ui.openReplies.push_back(OpenChoice{(place / "game.vid").string(), 3});
+        form.ToolButton1Click();
+    });
+    expectUntouchedBy("extracting every video", [&] {
+        ui.answers.push_back(true);
+        form.ToolButton5Click();
+    });
+    EXPECT_TRUE(fs::exists(place / "OUTRO.BIK"));
+}
+
+// An entry may carry the archive's own file name; extracted beside the archive it must not take
+// the archive's place.
+TEST_F(WindowLeavesArchiveUntouched, WhenAnEntryBesideItCarriesItsOwnName) {
+    put("self.lod", lodArchive("self.lod"));
+    HeadlessToolkit ui;
+    FakeWavePlayer player;
+    MainForm form(ui, player);
+    form.FormCreate("", (place / "self.lod").string());
+    expectUntouchedBy("extracting every entry beside the archive in the window", [&] {
+        ui.answers.push_back(true);
+        form.ToolButton5Click();
+    });
+    form.numitem(rowOf(ui, "self.lod"), true);
+    expectUntouchedBy("extracting the entry named like the archive in the window",
+                      [&] { form.ToolButton2Click(); });
+    ASSERT_FALSE(ui.errors.empty());
+    EXPECT_NE(ui.errors.back().find("self.lod"), std::string::npos) << ui.errors.back();
+}
+
+TEST(ADecompressionBomb, InTheWindowsPreviewIsReportedAndShowsNothing) {
+    const ScratchArea area;
+    const std::string& bomb = gigabyteBomb();
+    writeFile(area.root() / "bomb.lod",
+              LodWriter()
+                  .addStored("BOMB.PCX", bomb, 1000, static_cast<std::int32_t>(bomb.size()))
+                  .build());
+    HeadlessToolkit ui;
+    FakeWavePlayer player;
+    MainForm form(ui, player);
+    form.FormCreate("", (area.root() / "bomb.lod").string());
+    form.BitBtn3Click();
+
+    ASSERT_EQ(ui.errors.size(), 1U);
+    EXPECT_NE(ui.errors[0].find(kDamagedEntry), std::string::npos) << ui.errors[0];
+    EXPECT_EQ(ui.pictureLoads, 0);
+}
+
+TEST(ATargetNameThatIsAFolder, StopsTheWindowsBatchWithAnErrorNamingTheEntry) {
+    const ScratchArea area;
+    const ThreeEntries entries;
+    writeFile(area.root() / "three.lod", entries.archive);
+    fs::create_directories(area.root() / "out" / "BIG.TXT");
+    HeadlessToolkit ui;
+    FakeWavePlayer player;
+    MainForm form(ui, player);
+    ui.openReplies.push_back(OpenChoice{(area.root() / "three.lod").string(), 1});
+    form.ToolButton1Click();
+    ui.folderReplies.push_back((area.root() / "out").string());
+    form.SetPathForExtract1Click();
+    ui.answers.push_back(true);
+
+    form.ToolButton5Click();
+
+    ASSERT_EQ(ui.errors.size(), 1U);
+    EXPECT_TRUE(ui.errors[0].starts_with("BIG.TXT: File access denied")) << ui.errors[0];
+    EXPECT_EQ(namesIn(area.root() / "out"), (std::vector<std::string>{"BIG.TXT", "SMALL.TXT"}))
+        << "the window's batch stops at the first failure";
+    EXPECT_TRUE(fs::is_directory(area.root() / "out" / "BIG.TXT"));
+}
+
+}  // namespace
+}  // namespace brasvel::hardening
