@@ -30,7 +30,9 @@ void printText(std::span<const Entry> entries, const TypeView& view, std::ostrea
     for (const std::size_t index : view.entries) {
         const Entry& entry = entries[index];
         const std::int32_t stored = entry.packedSize != 0 ? entry.packedSize : entry.size;
-        out << decodeWindows1250(entry.caption) << '\t' << entry.size << '\t' << stored << '\t'
+        // A name's control bytes are shown as \xNN: a name can never steer the terminal or forge
+        // a row.
+        out << escapedControls(decodeWindows1250(entry.caption)) << '\t' << entry.size << '\t' << stored << '\t'
             << entry.offset << '\n';
     }
     out << "Total Files: " << entries.size() << '\n';
@@ -83,16 +85,20 @@ int listCommand(const std::vector<std::string>& args) {
     const std::span<const Entry> entries =
         archive ? std::span<const Entry>(archive->entries()) : std::span<const Entry>();
     const TypeView view = listedEntries(entries, typeItem);
-    // Thousands of rows go through one buffer, written at once.
-    std::ostringstream out;
-    if (arguments.has("--json")) {
-        printJson(format, entries, view, out);
-    } else {
-        printText(entries, view, out);
+    // Thousands of rows go through one buffer, written at once. An archive that could not be
+    // opened has no list at all, not an empty one.
+    if (archive) {
+        std::ostringstream out;
+        if (arguments.has("--json")) {
+            printJson(format, entries, view, out);
+        } else {
+            printText(entries, view, out);
+        }
+        std::cout << out.str();
     }
-    std::cout << out.str();
     if (error) {
-        std::cerr << path << ": " << error->describe() << '\n';
+        std::cout.flush();
+        std::cerr << "brasvel-res: " << path << ": " << error->describe() << '\n';
         return kExitUnusable;
     }
     return kExitDone;

@@ -341,23 +341,11 @@ unsigned defaultThreadCount() {
 }
 
 std::string entryLabel(const Entry& entry, std::size_t index) {
-    static const char* const hex = "0123456789ABCDEF";
     const std::string name = shownText(entry.fileName);
     if (name.empty()) {
         return "entry " + std::to_string(index);
     }
-    std::string label;
-    for (char c : name) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 || byte == 0x7F) {
-            label += "\\x";
-            label += hex[byte >> 4];
-            label += hex[byte & 0xF];
-        } else {
-            label += c;
-        }
-    }
-    return label;
+    return escapedControls(name);
 }
 
 // What the entries' files take at most: their stated sizes, as far as the stored bytes can hold

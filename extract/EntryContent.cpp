@@ -88,9 +88,10 @@ struct InflateStream {
 };
 
 // Inflates a stream read piece by piece through `nextInput` (an empty piece: no more), handing
-// each piece of output to `sink`: memory stays at a piece whatever the stated size.
-void inflatePieces(const std::function<Bytes()>& nextInput, std::int32_t size,
-                   std::vector<std::byte>& output, const ContentSink& sink) {
+// each piece of output to `sink`: memory stays at a piece whatever the stated size. Fails past
+// `limit` bytes; returns the number of bytes the stream holds.
+std::uint64_t inflatePieces(const std::function<Bytes()>& nextInput, std::uint64_t limit,
+                            std::vector<std::byte>& output, const ContentSink& sink) {
     InflateStream inflater;
     z_stream& z = inflater.stream;
     output.resize(kContentPiece);
@@ -99,8 +100,8 @@ void inflatePieces(const std::function<Bytes()>& nextInput, std::int32_t size,
         if (z.avail_in == 0) {
             const Bytes input = nextInput();
             if (input.empty()) {
-                throw damagedEntry("its zlib stream ends after " + std::to_string(produced) +
-                                   " bytes of " + std::to_string(size));
+                throw damagedEntry("its zlib stream is cut short after " +
+                                   std::to_string(produced) + " bytes");
             }
             z.next_in = reinterpret_cast<Bytef*>(const_cast<std::byte*>(input.data()));
             z.avail_in = static_cast<uInt>(input.size());
@@ -113,19 +114,26 @@ void inflatePieces(const std::function<Bytes()>& nextInput, std::int32_t size,
         }
         const std::size_t piece = output.size() - z.avail_out;
         produced += piece;
-        if (produced > static_cast<std::uint64_t>(size)) {
-            throw damagedEntry("inflates past its size " + std::to_string(size));
+        if (produced > limit) {
+            throw damagedEntry("inflates past its size " + std::to_string(limit));
         }
         if (piece > 0) {
             sink(Bytes(output).first(piece));
         }
         if (result == Z_STREAM_END) {
-            if (produced != static_cast<std::uint64_t>(size)) {
-                throw damagedEntry("inflates to " + std::to_string(produced) + " bytes, not " +
-                                   std::to_string(size));
-            }
-            return;
+            return produced;
         }
+    }
+}
+
+// The same, for a stream that must hold exactly `size` bytes.
+void inflateExactly(const std::function<Bytes()>& nextInput, std::int32_t size,
+                    std::vector<std::byte>& output, const ContentSink& sink) {
+    const std::uint64_t produced =
+        inflatePieces(nextInput, static_cast<std::uint64_t>(size), output, sink);
+    if (produced != static_cast<std::uint64_t>(size)) {
+        throw damagedEntry("inflates to " + std::to_string(produced) + " bytes, not " +
+                           std::to_string(size));
     }
 }
 
@@ -248,7 +256,7 @@ Bytes entryContent(Bytes archive, const Entry& entry, const ArchiveFormat& forma
     std::vector<std::byte> content;
     std::vector<std::byte> piece;
     bool given = false;
-    inflatePieces([&] { return std::exchange(given, true) ? Bytes() : stored; }, entry.size, piece,
+    inflateExactly([&] { return std::exchange(given, true) ? Bytes() : stored; }, entry.size, piece,
                   [&](Bytes part) { content.insert(content.end(), part.begin(), part.end()); });
     buffer = std::move(content);
     return buffer;
@@ -308,7 +316,20 @@ void streamEntryContent(const Archive& archive, const Entry& entry, ContentBuffe
         return;
     }
     requireInflatable(range.length, entry.size);
-    inflatePieces([&] { return reader.next(); }, entry.size, buffers.content, sink);
+    inflateExactly([&] { return reader.next(); }, entry.size, buffers.content, sink);
+}
+
+std::uint64_t storedContentSize(const Archive& archive, const Entry& entry,
+                                ContentBuffers& buffers) {
+    const StoredRange range = storedRange(entry, archive.format(), archive.size());
+    PieceReader reader(archive, range, buffers.stored);
+    if (!isCompressed(entry, archive.format())) {
+        for (Bytes piece = reader.next(); !piece.empty(); piece = reader.next()) {
+        }
+        return range.length;
+    }
+    return inflatePieces([&] { return reader.next(); }, range.length * kMostInflatedPerByte,
+                         buffers.content, [](Bytes) {});
 }
 
 }  // namespace brasvel

@@ -85,3 +85,14 @@ void streamEntryContent(const Archive& archive, const Entry& entry, ContentBuffe
                         const ContentSink& sink);
 
 }  // namespace brasvel
+
+namespace brasvel {
+
+// How many bytes the entry's stored bytes really hold, whatever its stated Size: their length for
+// an entry stored plain, the length its stream inflates to for a compressed one. Reads them all,
+// a piece at a time; takes time in proportion to the stored bytes, never to a stated size.
+// Throws as entryContent does for a stream that is not valid zlib.
+std::uint64_t storedContentSize(const Archive& archive, const Entry& entry,
+                                ContentBuffers& buffers);
+
+}  // namespace brasvel
