@@ -4,8 +4,10 @@
 
 #include <fnmatch.h>
 
+#include <algorithm>
 #include <csignal>
 #include <iostream>
+#include <iterator>
 #include <map>
 #include <optional>
 #include <sstream>
@@ -31,16 +33,17 @@ unsigned chooseThreads(const std::optional<std::string>& value) {
     return strictNumber("--threads", *value, 1, kMostThreads);
 }
 
-// A pattern names an entry when it equals, or as a shell pattern matches, the entry's file name or
-// the name it is written under.
+// A pattern names an entry when it equals, or as a shell pattern matches, the entry's caption,
+// its file name or the name it is written under (for a sound: "BELL.Wav", "BELL.WAV", "BELL.wav").
 bool patternNames(const std::string& pattern, const std::string& name) {
     return pattern == name || ::fnmatch(pattern.c_str(), name.c_str(), 0) == 0;
 }
 
 // The entries of `listed` that the patterns name, in directory order, each once; all of them when
 // there is no pattern. Patterns that name no entry are collected.
-std::vector<std::size_t> chooseEntries(const Archive& archive, const std::vector<std::size_t>& listed,
-                                       bool convert, const std::vector<std::string>& patterns,
+std::vector<std::size_t> chooseEntries(const Archive& archive,
+                                       const std::vector<std::size_t>& listed, bool convert,
+                                       const std::vector<std::string>& patterns,
                                        std::vector<std::string>& unmatched) {
     if (patterns.empty()) {
         return listed;
@@ -49,11 +52,16 @@ std::vector<std::size_t> chooseEntries(const Archive& archive, const std::vector
     std::vector<bool> matched(patterns.size(), false);
     for (const std::size_t index : listed) {
         const Entry& entry = archive.entries()[index];
-        const std::string entryName = decodeWindows1250(entry.fileName);
-        const std::string writtenName = shownText(archive.format().outputName(entry, convert));
+        const std::string names[] = {
+            decodeWindows1250(entry.caption),
+            decodeWindows1250(entry.fileName),
+            shownText(archive.format().outputName(entry, convert)),
+        };
         bool named = false;
         for (std::size_t i = 0; i < patterns.size(); ++i) {
-            if (patternNames(patterns[i], entryName) || patternNames(patterns[i], writtenName)) {
+            if (std::any_of(std::begin(names), std::end(names), [&](const std::string& name) {
+                    return patternNames(patterns[i], name);
+                })) {
                 matched[i] = true;
                 named = true;
             }
@@ -225,7 +233,9 @@ int verifyCommand(const std::vector<std::string>& args) {
     ContentBuffers buffers;
     int damagedCount = 0;
     std::size_t checked = 0;
-    std::ostringstream out;
+    // Written as it goes (stdout is buffered): a hostile archive may hold millions of damaged
+    // entries.
+    std::ostream& out = std::cout;
     const auto damage = [&](std::size_t index, const std::string& what) {
         ++damagedCount;
         out << entryLabel(entries[index], index) << ": " << what << '\n';
@@ -254,7 +264,7 @@ int verifyCommand(const std::vector<std::string>& args) {
             }
         } catch (const ResourceError& error) {
             if (error.text() == kArchiveChanged) {
-                std::cout << out.str();
+                std::cout.flush();
                 std::cerr << "brasvel-res: " << path << ": " << error.describe() << "; "
                           << entries.size() - index << " of " << entries.size()
                           << " entries not checked\n";
@@ -264,7 +274,6 @@ int verifyCommand(const std::vector<std::string>& args) {
         }
     }
     out << checked << " entries checked, " << damagedCount << " damaged\n";
-    std::cout << out.str();
     return damagedCount > 0 ? kExitEntryFailed : kExitDone;
 }
 

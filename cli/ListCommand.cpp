@@ -13,6 +13,27 @@
 namespace brasvel::cli {
 namespace {
 
+// Rows gathered in a buffer and written to stdout a few thousand at a time: fast for a game
+// archive, and bounded in memory for an archive of millions of entries.
+class RowOutput {
+public:
+    std::ostream& text() { return buffer_; }
+    void rowDone() {
+        if (++rows_ % kRowsPerWrite == 0) {
+            flush();
+        }
+    }
+    void flush() {
+        std::cout << buffer_.str();
+        buffer_.str({});
+    }
+
+private:
+    static constexpr std::size_t kRowsPerWrite = 4096;
+    std::ostringstream buffer_;
+    std::size_t rows_ = 0;
+};
+
 // The raw name field, NUL bytes and what follows them included, as lower-case hex.
 std::string hexOf(std::string_view bytes) {
     static const char* const hex = "0123456789abcdef";
@@ -26,20 +47,23 @@ std::string hexOf(std::string_view bytes) {
     return out;
 }
 
-void printText(std::span<const Entry> entries, const TypeView& view, std::ostream& out) {
+void printText(std::span<const Entry> entries, const TypeView& view, RowOutput& output) {
+    std::ostream& out = output.text();
     for (const std::size_t index : view.entries) {
         const Entry& entry = entries[index];
         const std::int32_t stored = entry.packedSize != 0 ? entry.packedSize : entry.size;
         // A name's control bytes are shown as \xNN: a name can never steer the terminal or forge
         // a row.
-        out << escapedControls(decodeWindows1250(entry.caption)) << '\t' << entry.size << '\t' << stored << '\t'
-            << entry.offset << '\n';
+        out << escapedControls(decodeWindows1250(entry.caption)) << '\t' << entry.size << '\t'
+            << stored << '\t' << entry.offset << '\n';
+        output.rowDone();
     }
     out << "Total Files: " << entries.size() << '\n';
 }
 
 void printJson(const ArchiveFormat& format, std::span<const Entry> entries, const TypeView& view,
-               std::ostream& out) {
+               RowOutput& output) {
+    std::ostream& out = output.text();
     const bool hasTypeWord = &format == &kLodFormat;
     out << "{\"kind\":" << jsonString(format.name) << ",\"total\":" << entries.size()
         << ",\"rows\":[";
@@ -57,6 +81,7 @@ void printJson(const ArchiveFormat& format, std::span<const Entry> entries, cons
             out << ",\"type\":" << entry.type;
         }
         out << '}';
+        output.rowDone();
     }
     out << "]}\n";
 }
@@ -85,16 +110,15 @@ int listCommand(const std::vector<std::string>& args) {
     const std::span<const Entry> entries =
         archive ? std::span<const Entry>(archive->entries()) : std::span<const Entry>();
     const TypeView view = listedEntries(entries, typeItem);
-    // Thousands of rows go through one buffer, written at once. An archive that could not be
-    // opened has no list at all, not an empty one.
+    // An archive that could not be opened has no list at all, not an empty one.
     if (archive) {
-        std::ostringstream out;
+        RowOutput output;
         if (arguments.has("--json")) {
-            printJson(format, entries, view, out);
+            printJson(format, entries, view, output);
         } else {
-            printText(entries, view, out);
+            printText(entries, view, output);
         }
-        std::cout << out.str();
+        output.flush();
     }
     if (error) {
         std::cout.flush();

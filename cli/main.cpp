@@ -27,8 +27,8 @@ commands:
       Write the entries of the list (all, or those of --type) into DIR (default: the current
       directory, which must exist), in list order, as the window's extract-all does: compressed
       entries inflated, PCX pictures as Name.bmp (--raw keeps them as stored), sounds as
-      Name.wav. ENTRY picks entries by file name, exactly or as a shell pattern ('*.def'); an
-      ENTRY that names no entry is an error and nothing is written. Each file appears whole or
+      Name.wav. ENTRY picks entries by caption or file name, exactly or as a shell pattern
+      ('*.def'); an ENTRY that names no entry is an error and nothing is written. Each file appears whole or
       not at all; a failing entry is reported and the others go on.
 
   convert ARCHIVE ENTRY [--kind lod|snd|vid] [--frame N] [-o OUT]

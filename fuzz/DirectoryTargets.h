@@ -18,7 +18,9 @@
 
 namespace brasvel::fuzz {
 
-inline bool holdsNul(std::string_view text) { return text.find('\0') != std::string_view::npos; }
+inline bool holdsNul(std::string_view text) {
+    return text.find('\0') != std::string_view::npos;
+}
 
 inline void checkEntry(const ArchiveFormat& format, const Entry& entry, std::size_t index,
                        Bytes archive, bool complete) {
@@ -60,8 +62,8 @@ inline void runDirectoryReader(const ArchiveFormat& format, const std::uint8_t* 
                                std::size_t size) {
     const Bytes archive = inputBytes(data, size);
     std::size_t progressCalls = 0;
-    const Directory directory =
-        readDirectory(format, archive, [&](std::size_t read) { FUZZ_CHECK(read == ++progressCalls); });
+    const Directory directory = readDirectory(
+        format, archive, [&](std::size_t read) { FUZZ_CHECK(read == ++progressCalls); });
     const std::size_t count = directory.entries.size();
     const bool complete = !directory.error.has_value();
     FUZZ_CHECK(progressCalls == count);
@@ -89,7 +91,8 @@ inline void runDirectoryReader(const ArchiveFormat& format, const std::uint8_t* 
         const TypeView view = viewOfType(directory.entries, item);
         FUZZ_CHECK(view.entries.size() == view.images.size() && view.entries.size() <= count);
         for (std::size_t k = 0; k < view.entries.size(); ++k) {
-            FUZZ_CHECK(view.entries[k] < count && (k == 0 || view.entries[k - 1] < view.entries[k]));
+            FUZZ_CHECK(view.entries[k] < count &&
+                       (k == 0 || view.entries[k - 1] < view.entries[k]));
             FUZZ_CHECK(typeItemKeeps(item, directory.entries[view.entries[k]]));
             FUZZ_CHECK(view.images[k] == kTypeItems[static_cast<std::size_t>(item)].image);
         }

@@ -551,6 +551,8 @@ int main(int argc, char** argv) {
         vid.add("INTRO.smk", videoPlaceholder("SMK2", 4096));
         vid.add("VALLEY.bik", videoPlaceholder("BIKi", 6000));
         vid.add("OUTRO.SMK", videoPlaceholder("SMK4", 3000));
+        // A video is shown and written under its whole stored name, up to 40 bytes.
+        vid.add("CASTLE_SIEGE_CINEMATIC.smk", videoPlaceholder("SMK2", 2000));
         save(folder / "demo.vid", vid.build());
     } catch (const std::exception& error) {
         std::cerr << "make-demo: " << error.what() << '\n';

@@ -171,6 +171,14 @@ TEST_F(ListCommand, RowImagesAreTheListingsOrTheTypeBoxs) {
     EXPECT_NE(stdout_.find("\"image\":15,"), std::string::npos) << stdout_;
 }
 
+TEST_F(ListCommand, ExtractPicksASoundByItsCaptionFileNameOrWrittenName) {
+    const fs::path snd =
+        put("names.snd", SndWriter().add("A", "a").add("B", "b").add("C", "c").build());
+    EXPECT_EQ(run("extract " + snd.string() + " -o " + out().string() + " A.Wav B.WAV C.wav"), 0)
+        << stderr_;
+    EXPECT_EQ(written(), (std::set<std::string>{"A.wav", "B.wav", "C.wav"}));
+}
+
 TEST_F(ListCommand, AVideoIsListedAndExtractedUnderItsWholeStoredName) {
     const std::string longName = "OPENING_CINEMATIC.SMK";  // 21 bytes: past 12, and past 15
     const fs::path vid = put("long.vid", VidWriter().add(longName, "SMK2 data").build());

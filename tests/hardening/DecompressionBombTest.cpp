@@ -34,9 +34,8 @@ TEST(AZeroStream, InflatesToExactlyItsLengthOfZeros) {
     // Shows that the bombs below are well-formed streams, refused for their size alone.
     for (const std::uint64_t count : {0ULL, 1ULL, 2ULL, 258ULL, 259ULL, 100'000ULL}) {
         const std::string stream = zlibOfZeros(count);
-        const auto content =
-            entryContent(asBytes(stream), compressedEntry(stream, static_cast<std::int32_t>(count)),
-                         kLodFormat);
+        const auto content = entryContent(
+            asBytes(stream), compressedEntry(stream, static_cast<std::int32_t>(count)), kLodFormat);
         EXPECT_EQ(content, std::vector<std::byte>(count)) << count << " zeros";
     }
 }

@@ -1,7 +1,7 @@
 // Writes that fail half-way: a full disk, a read-only folder, a folder removed while a batch
-// runs, a folder where a file should go (also in the window's batch: see window/). After each, a file of the failing entry's name is the
-// older one untouched (or the complete new one), no temporary ".NAME.XXXXXX.extracting" is left,
-// and the error names the entry.
+// runs, a folder where a file should go (also in the window's batch: see window/). After each, a
+// file of the failing entry's name is the older one untouched (or the complete new one), no
+// temporary ".NAME.XXXXXX.extracting" is left, and the error names the entry.
 //
 // Failures come through the folder's write function, always, and from real file systems where
 // the test may mount a small tmpfs (as root); where it may not, those tests say so and skip.

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "extract/EntryContent.h"
 #include "tests/hardening/ArchiveUntouched.h"
 #include "tests/hardening/HardeningArchives.h"
 #include "tests/hardening/HardeningSupport.h"
