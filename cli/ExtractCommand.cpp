@@ -125,6 +125,8 @@ const char* signalName(int signal) { return signal == SIGINT ? "SIGINT" : "SIGTE
 }  // namespace
 
 int extractCommand(const std::vector<std::string>& args) {
+    // From the start: a signal before the batch stops it before its first entry.
+    const InterruptWatch watch;
     const Arguments arguments(args, {"-o", "--kind", "--type", "--threads"}, {"--raw"});
     if (arguments.positional().empty()) {
         throw UsageError("extract takes an archive");
@@ -179,14 +181,15 @@ int extractCommand(const std::vector<std::string>& args) {
     BatchSummary summary;
     int signal = 0;
     try {
-        const InterruptWatch watch;
-        summary = extractEntries(*archive, chosen, *folder, options,
-                                 [&](const ExtractedEntry& outcome) {
-                                     if (!outcome.done()) {
-                                         reportFailure(path, *outcome.error);
-                                     }
-                                     return InterruptWatch::received() == 0;
-                                 });
+        if (InterruptWatch::received() == 0) {
+            summary = extractEntries(*archive, chosen, *folder, options,
+                                     [&](const ExtractedEntry& outcome) {
+                                         if (!outcome.done()) {
+                                             reportFailure(path, *outcome.error);
+                                         }
+                                         return InterruptWatch::received() == 0;
+                                     });
+        }
         signal = InterruptWatch::received();
     } catch (const ResourceError& error) {
         // The batch as a whole cannot start in this folder.

@@ -212,8 +212,11 @@ std::vector<std::size_t> partialOverlaps(const Archive& archive) {
         }
     }
     std::sort(stored.begin(), stored.end(), [](const Stored& a, const Stored& b) {
-        return a.range.offset != b.range.offset ? a.range.offset < b.range.offset
-                                                : a.range.length > b.range.length;
+        if (a.range.offset != b.range.offset) {
+            return a.range.offset < b.range.offset;
+        }
+        return a.range.length != b.range.length ? a.range.length > b.range.length
+                                                : a.index < b.index;
     });
     // Sweep in order of start, keeping the range that reaches furthest so far: a range that starts
     // before that end and is not the very same range overlaps it in part.
