@@ -258,6 +258,40 @@ void msgImage(QPainter& p) {
     }
 }
 
+// The program's icon on a 64 x 64 grid: the window's icon and the installed icons at every size.
+void paintProgramIcon(QPainter& p) {
+    QLinearGradient back(0, 0, 0, 64);
+    back.setColorAt(0, QColor(40, 60, 120));
+    back.setColorAt(1, QColor(15, 20, 50));
+    p.setPen(Qt::NoPen);
+    p.setBrush(back);
+    p.drawRoundedRect(QRectF(1, 1, 62, 62), 10, 10);
+    // A chest of resources with a golden band and lock.
+    p.setPen(QPen(QColor(70, 40, 15), 2));
+    p.setBrush(QColor(150, 90, 40));
+    p.drawRoundedRect(QRectF(10, 26, 44, 28), 3, 3);
+    QPainterPath lid;
+    lid.moveTo(10, 28);
+    lid.cubicTo(10, 12, 54, 12, 54, 28);
+    lid.closeSubpath();
+    p.setBrush(QColor(175, 110, 50));
+    p.drawPath(lid);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(235, 190, 60));
+    p.drawRect(QRectF(10, 28, 44, 5));
+    p.drawRect(QRectF(18, 17, 5, 37));
+    p.drawRect(QRectF(41, 17, 5, 37));
+    p.setBrush(QColor(250, 220, 90));
+    p.drawRoundedRect(QRectF(28, 31, 8, 10), 2, 2);
+    p.setBrush(QColor(60, 40, 10));
+    p.drawEllipse(QPointF(32, 35), 1.5, 1.5);
+    // A green arrow: things come out of it.
+    p.setPen(QPen(QColor(20, 90, 30), 1.5));
+    p.setBrush(QColor(60, 200, 80));
+    p.drawPolygon(QPolygonF({QPointF(46, 38), QPointF(52, 38), QPointF(52, 48), QPointF(58, 48),
+                             QPointF(49, 60), QPointF(40, 48), QPointF(46, 48)}));
+}
+
 }  // namespace
 
 const QVector<QPixmap>& imageList1() {
@@ -289,39 +323,24 @@ QIcon listIcon(int image) {
     return icons[image];
 }
 
+QImage programIconImage(int size) {
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    // Drawn on a 64 x 64 grid, scaled to the size asked for.
+    painter.scale(size / 64.0, size / 64.0);
+    paintProgramIcon(painter);
+    painter.end();
+    return image;
+}
+
 QIcon programIcon() {
-    return QIcon(paintPixmap(64, 64, [](QPainter& p) {
-        QLinearGradient back(0, 0, 0, 64);
-        back.setColorAt(0, QColor(40, 60, 120));
-        back.setColorAt(1, QColor(15, 20, 50));
-        p.setPen(Qt::NoPen);
-        p.setBrush(back);
-        p.drawRoundedRect(QRectF(1, 1, 62, 62), 10, 10);
-        // A chest of resources with a golden band and lock.
-        p.setPen(QPen(QColor(70, 40, 15), 2));
-        p.setBrush(QColor(150, 90, 40));
-        p.drawRoundedRect(QRectF(10, 26, 44, 28), 3, 3);
-        QPainterPath lid;
-        lid.moveTo(10, 28);
-        lid.cubicTo(10, 12, 54, 12, 54, 28);
-        lid.closeSubpath();
-        p.setBrush(QColor(175, 110, 50));
-        p.drawPath(lid);
-        p.setPen(Qt::NoPen);
-        p.setBrush(QColor(235, 190, 60));
-        p.drawRect(QRectF(10, 28, 44, 5));
-        p.drawRect(QRectF(18, 17, 5, 37));
-        p.drawRect(QRectF(41, 17, 5, 37));
-        p.setBrush(QColor(250, 220, 90));
-        p.drawRoundedRect(QRectF(28, 31, 8, 10), 2, 2);
-        p.setBrush(QColor(60, 40, 10));
-        p.drawEllipse(QPointF(32, 35), 1.5, 1.5);
-        // A green arrow: things come out of it.
-        p.setPen(QPen(QColor(20, 90, 30), 1.5));
-        p.setBrush(QColor(60, 200, 80));
-        p.drawPolygon(QPolygonF({QPointF(46, 38), QPointF(52, 38), QPointF(52, 48), QPointF(58, 48),
-                                 QPointF(49, 60), QPointF(40, 48), QPointF(46, 48)}));
-    }));
+    QIcon icon;
+    for (const int size : kProgramIconSizes) {
+        icon.addPixmap(QPixmap::fromImage(programIconImage(size)));
+    }
+    return icon;
 }
 
 QIcon playIcon() {

@@ -3,7 +3,7 @@
 //   brasvel-resedit [ARCHIVE]
 //
 // ARCHIVE, when given, is opened at start by the last three letters of its name (lod, snd or
-// vid, in lower or upper case). The hidden option --screenshot PATH [--preview ROW [--frame N]
+// vid, in any case). The hidden option --screenshot PATH [--preview ROW [--frame N]
 // [--docked]] saves a picture of the screen once the window is shown, with the preview of row ROW
 // (frame N of a sprite, the panel docked or floating), and quits.
 
@@ -22,6 +22,7 @@
 #include "app/EntryListModel.h"
 #include "app/QtToolkit.h"
 #include "app/QtWavePlayer.h"
+#include "app/StartupArchive.h"
 #include "app/Unit1.h"
 #include "window/MainForm.h"
 
@@ -86,10 +87,13 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Talgrove"));
     QApplication::setApplicationName(QStringLiteral("Brasvel"));
+    // Ties the window to its installed .desktop file: its name and icon on the task bar.
+    QGuiApplication::setDesktopFileName(QStringLiteral(BRASVEL_APP_ID));
     const Options options = parseOptions(argc, argv);
 
     brasvel::app::TForm1 window;
-    brasvel::app::QtToolkit ui(window);
+    // Its open dialog can be answered in advance, for an archive named in mixed case at start.
+    brasvel::app::OpenDialogAnsweredOnce<brasvel::app::QtToolkit> ui(window);
     brasvel::app::QtWavePlayer player;
     brasvel::MainForm form(ui, player);
     window.attach(form, ui, player);
@@ -107,6 +111,6 @@ int main(int argc, char** argv) {
         // Set before start-up, so that an error box it raises is in the picture too.
         QTimer::singleShot(300, &window, [&] { takeScreenshot(window, ui, options); });
     }
-    ui.run([&] { form.FormCreate(readAppPath(), options.archive); });
+    ui.run([&] { brasvel::app::startUp(form, ui, readAppPath(), options.archive); });
     return QApplication::exec();
 }

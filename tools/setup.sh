@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that the build, the tests, the window and the benchmarks need.
+# Installs the Debian packages that the build, the tests, the window, the benchmarks and the
+# package (manual pages, validators) need.
 # Quick when everything is already there: apt is only called for packages that are missing.
 set -euo pipefail
 
@@ -13,6 +14,7 @@ packages=(
   pulseaudio pulseaudio-utils sox
   unzip libarchive-tools zip time bc
   linux-perf valgrind
+  go-md2man man-db groff-base file shared-mime-info dpkg-dev lintian desktop-file-utils appstream
 )
 
 missing=()

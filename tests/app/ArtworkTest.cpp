@@ -34,6 +34,23 @@ private slots:
         QCOMPARE(app::listIcon(-1).pixmap(16, 16).toImage(), zero);
     }
 
+    // The same painting makes the window's icon and the installed ones, at every size.
+    void theProgramIconIsPaintedAtEverySize() {
+        const QList<QSize> iconSizes = app::programIcon().availableSizes();
+        for (const int size : app::kProgramIconSizes) {
+            const QImage image = app::programIconImage(size);
+            QCOMPARE(image.size(), QSize(size, size));
+            QVERIFY2(qAlpha(image.pixel(0, 0)) < 64, qPrintable(QString::number(size)));
+            QCOMPARE(qAlpha(image.pixel(size / 2, size / 2)), 255);
+            QVERIFY(iconSizes.contains(QSize(size, size)));
+        }
+        // Scaled, not cropped: the chest's golden lock sits in the middle at any size.
+        const QImage small = app::programIconImage(32);
+        const QImage large = app::programIconImage(256);
+        QCOMPARE(QColor(small.pixel(15, 19)).name(), QColor(250, 220, 90).name());
+        QCOMPARE(QColor(large.pixel(120, 156)).name(), QColor(250, 220, 90).name());
+    }
+
     void theWindowIconAndAboutPictureHaveTheirSizes() {
         QVERIFY(app::programIcon().availableSizes().contains(QSize(64, 64)));
         QCOMPARE(app::aboutPicture().size(), QSize(250, 332));

@@ -1,0 +1,54 @@
+#pragma once
+
+// Start-up with an archive named on the command line. MainForm's start-up reads an archive whose
+// last three letters are all lower or all upper case only, yet a desktop hands over any name its
+// file types match ("Data.Lod" as well as "data.lod"). Such an archive is opened as the open
+// dialog opens one: the dialog answers once, in advance, with the archive and its kind's filter.
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+
+#include "catalogue/Catalogue.h"
+#include "toolkit/WindowToolkit.h"
+#include "window/MainForm.h"
+
+namespace brasvel::app {
+
+// The kind of an archive whose last three letters name it in mixed case ("Data.Lod", "x.sNd"),
+// which MainForm's start-up leaves unread; None for every other name.
+ArchiveKind mixedCaseKind(const std::string& path);
+
+// A toolkit whose next open dialog can be answered in advance; the answer is given once.
+template <typename Toolkit>
+class OpenDialogAnsweredOnce : public Toolkit {
+public:
+    using Toolkit::Toolkit;
+
+    void answerNextOpenDialog(OpenChoice choice) { pendingChoice_ = std::move(choice); }
+
+    std::optional<OpenChoice> runOpenDialog(std::string_view initialDirectory) override {
+        if (pendingChoice_) {
+            return std::exchange(pendingChoice_, std::nullopt);
+        }
+        return Toolkit::runOpenDialog(initialDirectory);
+    }
+
+private:
+    std::optional<OpenChoice> pendingChoice_;
+};
+
+// MainForm's start-up, then the archive of a mixed-case name opened through the dialog's path.
+template <typename Toolkit>
+void startUp(MainForm& form, OpenDialogAnsweredOnce<Toolkit>& ui, const std::string& appPath,
+             const std::string& archive) {
+    form.FormCreate(appPath, archive);
+    const ArchiveKind kind = mixedCaseKind(archive);
+    if (kind != ArchiveKind::None) {
+        ui.answerNextOpenDialog({archive, static_cast<int>(kind)});
+        form.ToolButton1Click();
+    }
+}
+
+}  // namespace brasvel::app

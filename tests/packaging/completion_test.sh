@@ -1,0 +1,75 @@
+#!/usr/bin/env bash
+# completion_test.sh COMPLETION BRASVEL_RES MAKE_DEMO
+# Sources the bash completion and checks what it offers for command lines typed up to a point.
+set -uo pipefail
+completion=$1 program=$2 make_demo=$3
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cd "$work" || exit 1
+mkdir sub
+touch Data.Lod x.SND y.vid notes.txt
+"$make_demo" "$work" >/dev/null || exit 1  # demo.lod, demo.snd, demo.vid
+
+# shellcheck source=/dev/null
+source "$completion"
+
+failures=0
+# check EXPECTED WORD...: completes the last WORD of the line "brasvel-res WORD..."; EXPECTED is
+# the sorted offers, joined by spaces.
+check() {
+    local expected=$1
+    shift
+    COMP_WORDS=("$program" "$@")
+    COMP_CWORD=$#
+    COMPREPLY=()
+    _brasvel_res
+    local got
+    got=$(printf '%s\n' "${COMPREPLY[@]}" | LC_ALL=C sort | tr '\n' ' ')
+    got=${got% }
+    got=${got# }
+    if [[ $got != "$expected" ]]; then
+        echo "FAIL: brasvel-res $* <TAB>"
+        echo "  expected: $expected"
+        echo "  got:      $got"
+        failures=$((failures + 1))
+    fi
+}
+
+check "--help --version convert extract info list verify" ""
+check "extract" ex
+check "" frobnicate ""
+check "lod snd vid" list a.lod --kind ""
+check "snd" extract a.lod --kind s
+check '\*.Def' list a.lod --type '\*.D'
+check '*.Def' list a.lod --type "'*.D"
+check '\*.Bik \*.Def \*.Fnt \*.H3c \*.Msg \*.Msk \*.Pal \*.Pcx \*.Smk \*.Txt \*.Wav \*.Xmi \*.\*' \
+    list a.lod --type ""
+check "--kind --raw --threads --type" extract a.lod --
+check "--frame --kind -o" convert a.lod Hero.def -
+check "--json --kind --type" list -
+check "--kind" verify a.lod -
+check "" convert a.lod Hero.def --frame ""
+check "" extract a.lod --threads ""
+# The archive: folders and the three kinds by name in any case; any file once --kind is given.
+check "Data.Lod demo.lod demo.snd demo.vid sub x.SND y.vid" list ""
+check "Data.Lod demo.lod demo.snd demo.vid notes.txt sub x.SND y.vid" list --kind lod ""
+check "Data.Lod" verify D
+# Extraction goes into a folder; conversion writes a file.
+check "sub" extract demo.lod -o ""
+check "notes.txt" convert demo.lod VALLEY.PCX -o n
+# Entries, as the archive lists them: for extract any number, for convert and info one.
+check "POWITANIE.txt" info demo.lod P
+check "VALLEY.PAL VALLEY.PCX" extract demo.lod hills.pcx V
+check "VALLEY.PCX" extract --kind lod demo.lod -o sub VALLEY.PC
+check "" info demo.lod POWITANIE.txt ""
+check "" list demo.lod ""
+check "" info missing.lod ""
+# After "--" a word that starts with "-" is a name, not an option.
+check "" extract demo.lod -- -
+
+if ((failures > 0)); then
+    echo "$failures completion(s) wrong"
+    exit 1
+fi
+echo "completion: every case offers what it should"
