@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include "app/AppTexts.h"
 #include "app/Artwork.h"
 
 namespace brasvel::app {
@@ -28,7 +29,7 @@ QLabel* yellowLabel(QWidget* parent, const QString& text, int pixelSize, bool it
 
 TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("AboutBox"));
-    setWindowTitle(QStringLiteral("O programie..."));
+    setWindowTitle(appText(texts::kAboutTitle));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
     setFixedSize(247, 252);
@@ -39,23 +40,21 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
     Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Image1->setGeometry(0, 0, 247, 252);
 
-    Label2 = yellowLabel(this, QStringLiteral("EDYTOR"), 19, false);
+    Label2 = yellowLabel(this, appText(texts::kAboutProgram), 19, false);
     Label2->move(8, 8);
     Label2->adjustSize();
-    Label3 = yellowLabel(this, QStringLiteral("Stworzony przez "), 16, false);
+    Label3 = yellowLabel(this, appText(texts::kAboutMadeBy), 16, false);
     Label3->setAlignment(Qt::AlignHCenter);
     Label3->setGeometry(24, 32, 200, 22);
-    Label1 = yellowLabel(this, QStringLiteral("Mistrz Runów z Wieży"), 16, true);
+    Label1 = yellowLabel(this, appText(texts::kAboutMaker), 16, true);
     Label1->setAlignment(Qt::AlignHCenter);
     Label1->setGeometry(8, 56, 231, 22);
-    Label4 = yellowLabel(
-        this, QStringLiteral("Wersja 1.90 PL, przekład polski: Bractwo Tłumaczy Pogranicza"), 11,
-        false);
+    Label4 = yellowLabel(this, appText(texts::kAboutVersion), 11, false);
     Label4->setWordWrap(true);
     Label4->setGeometry(8, 190, 231, 30);
     Label4->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
 
-    OKButton = new QPushButton(QStringLiteral("OK"), this);
+    OKButton = new QPushButton(appText(texts::kOk), this);
     OKButton->setGeometry(168, 225, 75, 25);
     OKButton->setDefault(true);
     OKButton->setAutoDefault(true);

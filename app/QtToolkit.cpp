@@ -22,16 +22,16 @@
 #include <utility>
 
 #include "app/About.h"
+#include "app/AppTexts.h"
 #include "app/EntryListModel.h"
 #include "app/Help.h"
-#include "app/Unit1.h"
+#include "app/MainWindow.h"
 #include "base/ResourceError.h"
 #include "base/Text.h"
+#include "window/WindowTexts.h"
 
 namespace brasvel::app {
 namespace {
-
-const QString kErrorCaption = QStringLiteral("Brasvel Resource Editor");
 
 QString fromUtf8(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -221,8 +221,8 @@ void QtToolkit::showPicture(std::span<const std::byte> bmpFile) {
     QImage picture;
     const auto* data = reinterpret_cast<const uchar*>(bmpFile.data());
     if (!picture.loadFromData(data, static_cast<int>(bmpFile.size()), "BMP")) {
-        throw ResourceError("Bitmap image is not valid",
-                            std::to_string(bmpFile.size()) + " bytes could not be read as a BMP");
+        throw ResourceError(appText(texts::kNotABitmap).toStdString(),
+                            appText(texts::kNotABitmapDetail).arg(bmpFile.size()).toStdString());
     }
     window_.Image->setPixmap(QPixmap::fromImage(picture));
 }
@@ -322,46 +322,56 @@ bool QtToolkit::askOkCancel(std::string_view caption, std::string_view text) {
 }
 
 void QtToolkit::reportError(std::string_view text) {
-    QMessageBox box(QMessageBox::Critical, kErrorCaption, fromUtf8(text), QMessageBox::Ok,
+    QMessageBox box(QMessageBox::Critical, appText(texts::kMessageCaption), fromUtf8(text),
+                    QMessageBox::Ok,
                     &window_);
     box.exec();
 }
 
 void QtToolkit::reportNotice(std::string_view text) {
-    QMessageBox box(QMessageBox::Information, kErrorCaption, fromUtf8(text), QMessageBox::Ok,
+    QMessageBox box(QMessageBox::Information, appText(texts::kMessageCaption), fromUtf8(text),
+                    QMessageBox::Ok,
                     &window_);
     box.exec();
 }
 
-const QStringList& QtToolkit::openFilters() {
-    static const QStringList filters = {QStringLiteral("Pliki zaosbów LOD (*.Lod)"),
-                                        QStringLiteral("Pliki zasobów dźwiękowych (*.SND)"),
-                                        QStringLiteral("Pliki zaosbów video Files (*.Vid)")};
-    return filters;
+std::string QtToolkit::translate(const char* text) const {
+    return QCoreApplication::translate(brasvel::texts::kContext, text).toStdString();
 }
 
-void QtToolkit::prepareOpenDialog(QFileDialog& dialog, const QString& initialDirectory) {
+QStringList QtToolkit::nameFilters(std::span<const OpenFilter> filters) {
+    QStringList names;
+    for (const OpenFilter& filter : filters) {
+        names << QStringLiteral("%1 (%2)").arg(fromUtf8(filter.text), fromUtf8(filter.pattern));
+    }
+    return names;
+}
+
+void QtToolkit::prepareOpenDialog(QFileDialog& dialog, const QString& initialDirectory,
+                                  std::span<const OpenFilter> filters) {
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     // Archive names come in any case: demo.lod, DEMO.LOD and Demo.Lod all show under "*.Lod".
     dialog.setFilter(dialog.filter() & ~QDir::CaseSensitive);
-    dialog.setNameFilters(openFilters());
+    dialog.setNameFilters(nameFilters(filters));
     if (!initialDirectory.isEmpty() && QFileInfo(initialDirectory).isDir()) {
         dialog.setDirectory(initialDirectory);
     }
 }
 
-std::optional<OpenChoice> QtToolkit::runOpenDialog(std::string_view initialDirectory) {
+std::optional<OpenChoice> QtToolkit::runOpenDialog(std::string_view initialDirectory,
+                                                   std::span<const OpenFilter> filters) {
     QFileDialog dialog(&window_);
     prepareOpenDialog(dialog,
                       QString::fromLocal8Bit(initialDirectory.data(),
-                                             static_cast<qsizetype>(initialDirectory.size())));
+                                             static_cast<qsizetype>(initialDirectory.size())),
+                      filters);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
     }
     const QString path = dialog.selectedFiles().constFirst();
-    const auto filter = openFilters().indexOf(dialog.selectedNameFilter());
+    const auto filter = dialog.nameFilters().indexOf(dialog.selectedNameFilter());
     // Like the platform's open dialog, choosing a file makes its folder the current one.
     QDir::setCurrent(QFileInfo(path).absolutePath());
     return OpenChoice{localPath(path), filter < 0 ? 1 : static_cast<int>(filter) + 1};
@@ -408,7 +418,7 @@ void QtToolkit::run(const std::function<void()>& handler) {
     } catch (const std::exception& error) {
         reportError(error.what());
     } catch (...) {
-        reportError("Unknown error");
+        reportError(appText(texts::kUnknownError).toStdString());
     }
     --handlerDepth_;
     if (afterHandler) {

@@ -8,11 +8,12 @@
 #include <QMetaObject>
 #include <QStringList>
 
-class QFileDialog;
 #include <exception>
 #include <functional>
 
 #include "toolkit/WindowToolkit.h"
+
+class QFileDialog;
 
 namespace brasvel::app {
 
@@ -64,8 +65,11 @@ public:
     bool askOkCancel(std::string_view caption, std::string_view text) override;
     void reportError(std::string_view text) override;
     void reportNotice(std::string_view text) override;
+    // The window's texts under the context "WindowTexts" of the installed translation.
+    std::string translate(const char* text) const override;
 
-    std::optional<OpenChoice> runOpenDialog(std::string_view initialDirectory) override;
+    std::optional<OpenChoice> runOpenDialog(std::string_view initialDirectory,
+                                            std::span<const OpenFilter> filters) override;
     std::optional<std::string> chooseFolder(std::string_view caption) override;
 
     void repaintWindow() override;
@@ -85,11 +89,12 @@ public:
     std::function<void(int width, int height)> onPreviewResize;
     std::function<void()> afterHandler;
 
-    // The filters of the open dialog, in the order of their indices 1 to 3.
-    static const QStringList& openFilters();
-    // Sets up the open dialog: the filters above, matched in any case, starting in
-    // `initialDirectory` when it exists.
-    static void prepareOpenDialog(QFileDialog& dialog, const QString& initialDirectory);
+    // The open dialog's name filters: "text (pattern)", in the order given.
+    static QStringList nameFilters(std::span<const OpenFilter> filters);
+    // Sets up the open dialog: `filters`, matched in any case, starting in `initialDirectory`
+    // when it exists.
+    static void prepareOpenDialog(QFileDialog& dialog, const QString& initialDirectory,
+                                  std::span<const OpenFilter> filters);
 
 private:
     void frameScrollMoved();

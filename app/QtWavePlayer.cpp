@@ -6,12 +6,13 @@
 #include <QUrl>
 #include <cstring>
 
+#include "app/AppTexts.h"
 #include "base/ResourceError.h"
 
 namespace brasvel::app {
 namespace {
 
-constexpr const char* kNoDevice = "No MCI device open";
+std::string shown(const char* text) { return appText(text).toStdString(); }
 
 // A wave file begins "RIFF", a 32-bit size, "WAVE".
 bool looksLikeWave(Bytes wav) {
@@ -38,25 +39,24 @@ QtWavePlayer::~QtWavePlayer() {
 void QtWavePlayer::open(Bytes wav) {
     close();
     if (!looksLikeWave(wav)) {
-        throw ResourceError("The file is not a wave sound",
-                            "it does not begin with a RIFF WAVE header");
+        throw ResourceError(shown(texts::kNotAWave), shown(texts::kNotAWaveDetail));
     }
     if (!folder_.isValid()) {
-        throw ResourceError("Cannot create file " + folder_.path().toStdString(),
+        throw ResourceError(appText(texts::kCannotCreate).arg(folder_.path()).toStdString(),
                             folder_.errorString().toStdString());
     }
     // Each sound gets a file of its own, so the back end never plays a file being rewritten.
     const QString path = folder_.filePath(QStringLiteral("sound%1.wav").arg(++files_));
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        throw ResourceError("Cannot create file " + path.toStdString(),
+        throw ResourceError(appText(texts::kCannotCreate).arg(path).toStdString(),
                             file.errorString().toStdString());
     }
     const auto size = static_cast<qint64>(wav.size());
     if (file.write(reinterpret_cast<const char*>(wav.data()), size) != size || !file.flush()) {
         file.close();
         QFile::remove(path);
-        throw ResourceError("Disk full", file.errorString().toStdString());
+        throw ResourceError(shown(texts::kDiskFull), file.errorString().toStdString());
     }
     file.close();
     file_ = path;
@@ -65,7 +65,7 @@ void QtWavePlayer::open(Bytes wav) {
     if (player_->error() != QMediaPlayer::NoError) {
         const QString text = player_->errorString();
         close();
-        throw ResourceError(text.isEmpty() ? "The sound cannot be played" : text.toStdString());
+        throw ResourceError(text.isEmpty() ? shown(texts::kCannotPlay) : text.toStdString());
     }
     open_ = true;
 }
@@ -97,7 +97,7 @@ void QtWavePlayer::play() {
 
 void QtWavePlayer::requireOpen() const {
     if (!open_) {
-        throw ResourceError(kNoDevice);
+        throw ResourceError(shown(texts::kNoDevice));
     }
 }
 

@@ -22,8 +22,8 @@
 #include "app/EntryListModel.h"
 #include "app/QtToolkit.h"
 #include "app/QtWavePlayer.h"
+#include "app/MainWindow.h"
 #include "app/StartupArchive.h"
-#include "app/Unit1.h"
 #include "window/MainForm.h"
 
 namespace {

@@ -12,7 +12,7 @@
 
 #include "app/EntryListModel.h"
 #include "app/QtToolkit.h"
-#include "app/Unit1.h"
+#include "app/MainWindow.h"
 #include "tools/writers/ArchiveWriters.h"
 #include "window/MainForm.h"
 #include "window/WavePlayer.h"

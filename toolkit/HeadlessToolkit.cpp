@@ -126,8 +126,15 @@ bool HeadlessToolkit::askOkCancel(std::string_view caption, std::string_view tex
     return answer;
 }
 
-std::optional<OpenChoice> HeadlessToolkit::runOpenDialog(std::string_view initialDirectory) {
+std::string HeadlessToolkit::translate(const char* text) const {
+    const auto found = translations.find(text);
+    return found == translations.end() ? std::string(text) : found->second;
+}
+
+std::optional<OpenChoice> HeadlessToolkit::runOpenDialog(std::string_view initialDirectory,
+                                                         std::span<const OpenFilter> filters) {
     openDialogDirectories.emplace_back(initialDirectory);
+    openDialogFilters.assign(filters.begin(), filters.end());
     if (openReplies.empty()) {
         return std::nullopt;
     }

@@ -2,11 +2,12 @@
 
 // A window without a screen: it keeps the state that the operations set, records what the user
 // would have seen, and answers questions and dialogs from scripted replies. Tests drive the window
-// logic through it; the command line lists archives through it.
+// logic through it.
 
 #include <array>
 #include <cstdint>
 #include <deque>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -63,8 +64,10 @@ public:
     bool askOkCancel(std::string_view caption, std::string_view text) override;
     void reportError(std::string_view text) override { errors.emplace_back(text); }
     void reportNotice(std::string_view text) override { notices.emplace_back(text); }
+    std::string translate(const char* text) const override;
 
-    std::optional<OpenChoice> runOpenDialog(std::string_view initialDirectory) override;
+    std::optional<OpenChoice> runOpenDialog(std::string_view initialDirectory,
+                                            std::span<const OpenFilter> filters) override;
     std::optional<std::string> chooseFolder(std::string_view caption) override;
 
     void repaintWindow() override { ++windowRepaints; }
@@ -108,8 +111,10 @@ public:
     std::deque<bool> answers;  // scripted replies to askOkCancel; OK when none is left
     std::vector<std::string> errors;
     std::vector<std::string> notices;
+    std::map<std::string, std::string> translations;  // a test's translation; none by default
     std::deque<std::optional<OpenChoice>> openReplies;  // scripted open dialog results
     std::vector<std::string> openDialogDirectories;
+    std::vector<OpenFilter> openDialogFilters;  // the filters the open dialog last offered
     std::deque<std::optional<std::string>> folderReplies;  // scripted folder chooser results
     std::vector<std::string> folderCaptions;
     int windowRepaints = 0;

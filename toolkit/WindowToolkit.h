@@ -1,9 +1,9 @@
 #pragma once
 
-// The operations that the catalogue, extraction and preview logic need from the window toolkit.
-// The Qt window implements them in app/; HeadlessToolkit records them for tests and the command
-// line. Texts are UTF-8 unless a parameter says it takes entry bytes (Windows-1250, shown up to
-// the first NUL byte).
+// The operations that the window's logic (listing, extraction, preview) needs from the window
+// toolkit. The Qt window implements them in app/; HeadlessToolkit records them for tests. Texts
+// are UTF-8 unless a parameter says it takes entry bytes (Windows-1250, shown up to the first NUL
+// byte).
 
 #include <cstddef>
 #include <functional>
@@ -20,10 +20,18 @@ enum class PanelId { Extra, Preview };        // `extra` (batch progress) and Pa
 inline constexpr int kProgressMaximum = 100;
 inline constexpr int kStatusPanelCount = 6;
 
+// One filter of the open dialog: what it is called and the names it shows ("*.Lod"), matched in
+// any case.
+struct OpenFilter {
+    std::string text;
+    std::string pattern;
+    friend bool operator==(const OpenFilter&, const OpenFilter&) = default;
+};
+
 // What the open dialog returns when a file was chosen.
 struct OpenChoice {
     std::string path;
-    int filterIndex = 1;  // 1 LOD, 2 SND, 3 VID
+    int filterIndex = 1;  // the filter chosen, from 1 in the order given: 1 LOD, 2 SND, 3 VID
 };
 
 class WindowToolkit {
@@ -84,11 +92,17 @@ public:
     virtual bool askOkCancel(std::string_view caption, std::string_view text) = 0;
     // An error that ended a handler; the program goes on.
     virtual void reportError(std::string_view text) = 0;
-    // A notice that is not an error (an archive cut to the catalogue's capacity, say).
+    // A notice that is not an error (an archive longer than the list can show, say).
     virtual void reportNotice(std::string_view text) = 0;
 
-    // The open dialog: starts in initialDirectory; nothing when the user cancels.
-    virtual std::optional<OpenChoice> runOpenDialog(std::string_view initialDirectory) = 0;
+    // A text of window/WindowTexts.h as the user reads it: its translation when one is installed,
+    // else the text itself (UTF-8).
+    virtual std::string translate(const char* text) const { return text; }
+
+    // The open dialog: starts in initialDirectory and offers `filters`; nothing when the user
+    // cancels.
+    virtual std::optional<OpenChoice> runOpenDialog(std::string_view initialDirectory,
+                                                    std::span<const OpenFilter> filters) = 0;
     // The folder chooser: the chosen folder's full path, or nothing when cancelled.
     virtual std::optional<std::string> chooseFolder(std::string_view caption) = 0;
 

@@ -1,29 +1,22 @@
 #include "window/MainForm.h"
 
+#include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <filesystem>
-#include <optional>
 #include <vector>
 
-#include "base/ReadOnlyFile.h"
-#include "catalogue/DirectoryReaders.h"
 #include "base/Text.h"
-#include "catalogue/TypeFilter.h"
 #include "extract/BatchExtractor.h"
 #include "extract/EntryContent.h"
 #include "imaging/DefSprite.h"
 #include "imaging/PcxImage.h"
+#include "window/WindowTexts.h"
 
 namespace brasvel {
 namespace {
 
-constexpr const char* kQuestionCaption = "Are you sure?";
-constexpr const char* kToolbarQuestion = "Extract may be long operation  !";
-constexpr const char* kMenuLodQuestion = "It may be long operation :)";
-constexpr const char* kMenuOtherQuestion = "It Is long operation :)";
-constexpr const char* kFolderCaption = "Select Directory";
-constexpr const char* kScrollRangeError = "Scrollbar property out of range";
-
+constexpr int kCountPanel = 0;
 constexpr int kSizePanel = 1;
 constexpr int kFileNamePanel = 2;
 constexpr int kStoredSizePanel = 3;
@@ -33,28 +26,44 @@ constexpr int kHeightPanel = 5;
 // A long batch repaints the window this often, so its progress panel moves.
 constexpr auto kRepaintInterval = std::chrono::milliseconds(30);
 
-// n / d rounded to the nearest whole number, a half going to the even neighbour.
-int roundHalfEven(int n, int d) {
-    const int quotient = n / d;
-    const int twiceRemainder = 2 * (n % d);
-    if (twiceRemainder > d || (twiceRemainder == d && quotient % 2 != 0)) {
-        return quotient + 1;
-    }
-    return quotient;
+bool isPicture(const Entry& entry) { return extIs(entry.ext, "pcx"); }
+bool isSprite(const Entry& entry) { return extIs(entry.ext, "def"); }
+
+std::string number(std::int64_t value) { return std::to_string(value); }
+
+std::string upperCase(std::string_view text) {
+    std::string upper(text);
+    std::transform(upper.begin(), upper.end(), upper.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    return upper;
 }
 
-bool isPicture(const CatalogueEntry& entry) { return extIs(entry.Ext, "pcx"); }
-bool isSprite(const CatalogueEntry& entry) { return extIs(entry.Ext, "def"); }
-
-std::string nameBytes(const CatalogueEntry& entry) { return std::string(untilNul(entry.Name.view())); }
-
-// The message of an error that ended a handler; an entry's failure names the entry.
-std::string messageOf(const ResourceError& error) {
-    if (error.entry().empty()) {
-        return error.describe();
+// The format whose name the path's last three characters spell in exactly lower or upper case
+// ("lod", "LOD"; not "Lod"); null when none.
+const ArchiveFormat* formatOfExactCase(const std::string& path) {
+    if (path.size() < 3) {
+        return nullptr;
     }
-    return error.entry() + ": " + error.describe();
+    const std::string_view last = std::string_view(path).substr(path.size() - 3);
+    for (const ArchiveFormat* format : archiveFormats()) {
+        if (last == format->name || last == upperCase(format->name)) {
+            return format;
+        }
+    }
+    return nullptr;
 }
+
+// Ends the list's bulk update on every way out.
+class ListUpdate {
+public:
+    explicit ListUpdate(WindowToolkit& ui) : ui_(ui) { ui_.beginListUpdate(); }
+    ~ListUpdate() { ui_.endListUpdate(); }
+    ListUpdate(const ListUpdate&) = delete;
+    ListUpdate& operator=(const ListUpdate&) = delete;
+
+private:
+    WindowToolkit& ui_;
+};
 
 }  // namespace
 
@@ -63,7 +72,7 @@ std::string messageOf(const ResourceError& error) {
 struct MainForm::Impl {
     struct Key {
         std::uint64_t archiveGeneration = 0;
-        std::uint16_t entryNumber = 0;
+        std::size_t entryIndex = 0;
         friend bool operator==(const Key&, const Key&) = default;
     };
     std::optional<Key> key;
@@ -81,7 +90,7 @@ struct MainForm::Impl {
 };
 
 MainForm::MainForm(WindowToolkit& ui, WavePlayer& player)
-    : ui_(ui), player_(player), model_(CatalogueModel::create()), impl_(std::make_unique<Impl>()) {
+    : ui_(ui), player_(player), impl_(std::make_unique<Impl>()) {
     ui_.onFrameScrollChange = [this] { scbChange(); };
 }
 
@@ -99,6 +108,14 @@ void MainForm::guarded(Body&& body) {
     }
 }
 
+// The message of an error that ended a handler; an entry's failure names the entry.
+std::string MainForm::messageOf(const ResourceError& error) const {
+    if (error.entry().empty()) {
+        return error.describe();
+    }
+    return texts::fillIn(text(texts::kEntryError), {error.entry(), error.describe()});
+}
+
 // --- Start-up and opening archives ---
 
 void MainForm::FormCreate(const std::string& appPath, const std::string& argument) {
@@ -112,20 +129,10 @@ void MainForm::FormCreate(const std::string& appPath, const std::string& argumen
         return;
     }
     archivePath_ = argument;
-    ui_.setStatusText(kFileNamePanel, "File Name : " + argument);
+    ui_.setStatusText(kFileNamePanel, texts::fillIn(text(texts::kFileName), {argument}));
     ui_.repaintWindow();
-    // The last three characters choose the reader, in exactly lower or upper case.
-    const std::string last = argument.size() >= 3 ? argument.substr(argument.size() - 3) : "";
-    ArchiveKind kind = ArchiveKind::None;
-    if (last == "vid" || last == "VID") {
-        kind = ArchiveKind::Vid;
-    } else if (last == "snd" || last == "SND") {
-        kind = ArchiveKind::Snd;
-    } else if (last == "lod" || last == "LOD") {
-        kind = ArchiveKind::Lod;
-    }
-    if (kind != ArchiveKind::None) {
-        guarded([&] { readArchive(kind); });
+    if (const ArchiveFormat* format = formatOfExactCase(argument)) {
+        guarded([&] { readArchive(*format); });
     }
 }
 
@@ -134,55 +141,133 @@ void MainForm::LoadResurceFile1Click() { openThroughDialog(); }
 
 void MainForm::openThroughDialog() {
     guarded([&] {
-        const std::optional<OpenChoice> choice = ui_.runOpenDialog(startDir_);
+        const std::optional<OpenChoice> choice = ui_.runOpenDialog(startDir_, openFilters());
         if (!choice) {
             return;
         }
         player_.close();
         previewOn_ = false;
+        closeArchive();
         archivePath_ = choice->path;
-        ui_.setStatusText(kFileNamePanel, "File Name : " + choice->path);
-        ui_.beginListUpdate();
-        ui_.clearRows();
-        ui_.endListUpdate();
+        ui_.setStatusText(kFileNamePanel, texts::fillIn(text(texts::kFileName), {choice->path}));
+        showRows();
         ui_.repaintWindow();
         // The filter the user chose, not the file's extension, decides how it is read.
+        const auto formats = archiveFormats();
         const int filter = choice->filterIndex;
-        if (filter == 3 || filter == 2 || filter == 1) {
-            readArchive(static_cast<ArchiveKind>(filter));
+        if (filter >= 1 && static_cast<std::size_t>(filter) <= formats.size()) {
+            readArchive(*formats[static_cast<std::size_t>(filter - 1)]);
         }
     });
 }
 
-void MainForm::readArchive(ArchiveKind kind) {
+// One filter per archive format, in the order of archiveFormats(): filter N opens the file as
+// archiveFormats()[N - 1].
+std::vector<OpenFilter> MainForm::openFilters() const {
+    std::vector<OpenFilter> filters;
+    for (const ArchiveFormat* format : archiveFormats()) {
+        OpenFilter filter{upperCase(format->name), std::string(format->dialogPattern)};
+        for (const texts::FilterText& named : texts::kOpenFilters) {
+            if (named.format == format->name) {
+                filter.text = text(named.text);
+            }
+        }
+        filters.push_back(std::move(filter));
+    }
+    return filters;
+}
+
+void MainForm::closeArchive() {
     impl_->forget();
     ++impl_->archiveGeneration;
-    model_->Kind = kind;
-    const ListingReport report = openArchive(kind, *model_, ui_, archivePath_);
-    if (report.cutToCapacity()) {
-        ui_.reportNotice("Archiwum zawiera " + std::to_string(report.headerCount) +
-                         " plików; lista pokazuje pierwsze " + std::to_string(kCatalogueCapacity) +
-                         ".");
+    archive_.reset();
+    view_ = {};
+}
+
+// Maps the archive at archivePath_ and lists it. The tool bar's progress bar rises as the
+// directory is read and goes back to 0 once the list is filled. A directory that ends early keeps
+// the rows read so far, and its error is shown after them.
+void MainForm::readArchive(const ArchiveFormat& format) {
+    closeArchive();
+    ui_.setListVisible(true);
+    const auto listingProgress = [this, &format](std::size_t entriesRead) {
+        const std::size_t entry = entriesRead - 1;
+        if (entry < kListedEntries && entry % static_cast<std::size_t>(format.listingEvery) == 0) {
+            ui_.setProgressPosition(ProgressBarId::Toolbar,
+                                    ui_.progressPosition(ProgressBarId::Toolbar) +
+                                        format.listingStep);
+        }
+    };
+    archive_ = Archive::open(archivePath_, format, listingProgress);
+    const Archive& archive = *archive_;
+    showTotal(archive.statedCount());
+
+    const std::size_t listed = std::min(archive.entries().size(), kListedEntries);
+    for (std::size_t index = 0; index < listed; ++index) {
+        view_.entries.push_back(index);
+        view_.images.push_back(archive.entries()[index].image);
     }
-    if (kind == ArchiveKind::Snd) {
+    showRows();
+    // An error past the entries the list shows lies where the window never reads.
+    if (archive.directoryError() && archive.entries().size() < kListedEntries) {
+        throw *archive.directoryError();
+    }
+    ui_.setProgressPosition(ProgressBarId::Toolbar, 0);
+    if (archive.statedCount() > static_cast<std::int32_t>(kListedEntries)) {
+        ui_.reportNotice(texts::fillIn(text(texts::kListCut),
+                                       {number(archive.statedCount()), number(kListedEntries)}));
+    }
+    if (&format == &kSndFormat) {
         prepareSound();
     }
+}
+
+// "Total Files: N": the count the header states, cut to what the list can show, 0 when negative.
+void MainForm::showTotal(std::int32_t statedCount) {
+    if (statedCount == 0 && archive_->directoryError()) {
+        return;  // the count itself could not be read: the panel keeps what it showed
+    }
+    const std::int64_t total =
+        std::clamp<std::int64_t>(statedCount, 0, static_cast<std::int64_t>(kListedEntries));
+    ui_.setStatusText(kCountPanel, texts::fillIn(text(texts::kTotalFiles), {number(total)}));
+}
+
+// Fills the list with the view's rows: each entry's caption and the view's icon.
+void MainForm::showRows() {
+    ListUpdate update(ui_);
+    ui_.clearRows();
+    for (std::size_t i = 0; i < view_.entries.size(); ++i) {
+        const int row = ui_.appendRow();
+        ui_.setRowCaption(row, archive_->entries()[view_.entries[i]].caption);
+        ui_.setRowImage(row, view_.images[i]);
+    }
+}
+
+bool MainForm::isLod() const { return archive_ && &archive_->format() == &kLodFormat; }
+
+const Entry* MainForm::entryAtRow(int row) const {
+    if (!archive_ || row < 0 || static_cast<std::size_t>(row) >= view_.entries.size()) {
+        return nullptr;
+    }
+    return &archive_->entries()[view_.entries[static_cast<std::size_t>(row)]];
 }
 
 // The selected sound, opened in the player ready to play. With no selected row in the new list
 // there is nothing to prepare and the player stays closed.
 void MainForm::prepareSound() {
-    const CatalogueEntry* entry = model_->selectedEntry();
+    const Entry* entry = selectedEntry();
     if (entry == nullptr) {
         return;
     }
-    const ReadOnlyFile archive(archivePath_);
-    const std::vector<std::byte> wav = entryContent(archive.bytes(), *entry, model_->Kind);
-    player_.open(wav);
+    player_.open(entryContent(*archive_, *entry));
 }
 
 void MainForm::ViewLod() {
-    guarded([&] { brasvel::ViewLod(*model_, ui_); });
+    guarded([&] {
+        const int item = ui_.selectedTypeIndex();
+        view_ = archive_ ? viewOfType(archive_->entries(), item, kListedEntries) : TypeView{};
+        showRows();
+    });
 }
 
 // --- Extraction ---
@@ -197,8 +282,8 @@ std::string MainForm::targetFolder() const {
 }
 
 void MainForm::showPictureSize(std::int32_t width, std::int32_t height) {
-    ui_.setStatusText(kWidthPanel, "X: " + std::to_string(width));
-    ui_.setStatusText(kHeightPanel, "Y: " + std::to_string(height));
+    ui_.setStatusText(kWidthPanel, texts::fillIn(text(texts::kPictureWidth), {number(width)}));
+    ui_.setStatusText(kHeightPanel, texts::fillIn(text(texts::kPictureHeight), {number(height)}));
 }
 
 void MainForm::ToolButton2Click() { extractSelected(); }
@@ -206,14 +291,13 @@ void MainForm::SaveSingleFile1Click() { extractSelected(); }
 
 void MainForm::extractSelected() {
     guarded([&] {
-        if (archivePath_.empty() || model_->selectedEntry() == nullptr) {
+        if (selectedEntry() == nullptr) {
             return;
         }
-        const ReadOnlyFile archive(archivePath_);
         TargetFolder folder(targetFolder());
         folder.keepIntact(archivePath_);
-        const ExtractSource source{archive.bytes(), *model_, model_->Kind, true};
-        ExtractedRow outcome = extractRow(source, model_->SelectedRow, folder, ExtractOptions{});
+        const std::size_t index = view_.entries[static_cast<std::size_t>(selectedRow_)];
+        const ExtractedEntry outcome = extractEntry(*archive_, index, folder, ExtractOptions{});
         if (outcome.picture) {
             showPictureSize(outcome.picture->width, outcome.picture->height);
         }
@@ -241,7 +325,7 @@ void MainForm::extractAll(BatchVariant variant) {
     if (!finished) {
         return;  // a failed batch leaves the progress panel, its bar and the row where they were
     }
-    model_->SelectedRow = 0;
+    selectedRow_ = 0;
     ui_.setProgressPosition(ProgressBarId::Batch, 0);
     if (ui_.isListVisible()) {
         ui_.focusList();
@@ -249,52 +333,47 @@ void MainForm::extractAll(BatchVariant variant) {
 }
 
 void MainForm::runBatch(BatchVariant variant) {
-    const ArchiveKind kind = model_->Kind;
     const bool toolbar = variant == BatchVariant::Toolbar;
-    const char* question = toolbar                     ? kToolbarQuestion
-                           : kind == ArchiveKind::Lod ? kMenuLodQuestion
-                                                      : kMenuOtherQuestion;
-    if (!ui_.askOkCancel(kQuestionCaption, question)) {
-        if (kind != ArchiveKind::Lod) {
+    const char* question = toolbar  ? texts::kToolbarBatchQuestion
+                           : isLod() ? texts::kMenuLodBatchQuestion
+                                     : texts::kMenuBatchQuestion;
+    if (!ui_.askOkCancel(text(texts::kQuestionCaption), text(question))) {
+        if (!isLod()) {
             ui_.setPanelVisible(PanelId::Extra, false);
         }
         return;
     }
-    const ReadOnlyFile archive(archivePath_);
     TargetFolder folder(targetFolder());
     folder.keepIntact(archivePath_);
     ui_.setPanelVisible(PanelId::Extra, true);
     ui_.repaintWindow();
-
-    // LOD batches advance the bar about 100 units over the whole view; sounds by 1 and videos by
-    // 7 per entry, full after 100 sounds or 15 videos.
-    const int rows = model_->VisibleCount;
-    int step = 1;
-    int advance = 1;
-    if (kind == ArchiveKind::Lod) {
-        step = std::max(1, toolbar ? roundHalfEven(rows, 10) : roundHalfEven(rows, 100));
-        advance = toolbar ? 10 : 1;
-    } else if (kind == ArchiveKind::Vid) {
-        advance = 7;
+    if (!archive_) {
+        ui_.setPanelVisible(PanelId::Extra, false);  // nothing is listed: nothing to write
+        return;
     }
 
-    const ExtractSource source{archive.bytes(), *model_, kind, true};
+    // The format says how the batch's bar moves: by `advance` at every `step`-th row.
+    const ArchiveFormat& format = archive_->format();
+    const BatchProgress& progress = toolbar ? format.batchProgress : format.menuBatchProgress;
+    const auto step = static_cast<std::size_t>(
+        std::max(1, progress.step(static_cast<int>(view_.entries.size()))));
+
     ExtractOptions options;
     options.stopAtFirstFailure = true;
     std::optional<ResourceError> failure;
     auto lastRepaint = std::chrono::steady_clock::now();
-    extractView(source, folder, options, [&](const ExtractedRow& row) {
-        model_->SelectedRow = row.row;
-        if (row.picture) {
-            showPictureSize(row.picture->width, row.picture->height);
+    extractEntries(*archive_, view_.entries, folder, options, [&](const ExtractedEntry& done) {
+        selectedRow_ = static_cast<int>(done.position);
+        if (done.picture) {
+            showPictureSize(done.picture->width, done.picture->height);
         }
-        if (row.error) {
-            failure = row.error;
+        if (done.error) {
+            failure = done.error;
             return false;
         }
-        if (row.row % step == 0) {
+        if (done.position % step == 0) {
             ui_.setProgressPosition(ProgressBarId::Batch,
-                                    ui_.progressPosition(ProgressBarId::Batch) + advance);
+                                    ui_.progressPosition(ProgressBarId::Batch) + progress.advance);
         }
         const auto now = std::chrono::steady_clock::now();
         if (now - lastRepaint >= kRepaintInterval) {
@@ -312,7 +391,7 @@ void MainForm::runBatch(BatchVariant variant) {
 void MainForm::SetPathForExtract1Click() {
     guarded([&] {
         extractDir_.clear();
-        extractDir_ = ui_.chooseFolder(kFolderCaption).value_or("");
+        extractDir_ = ui_.chooseFolder(text(texts::kFolderCaption)).value_or("");
         if (!extractDir_.empty() && extractDir_.back() != '/') {
             extractDir_ += '/';
         }
@@ -345,13 +424,14 @@ void MainForm::resetFrameScroll() {
 void MainForm::numitem(int row, bool /*selected*/) {
     guarded([&] {
         resetFrameScroll();
-        model_->SelectedRow = row;
-        const CatalogueEntry* entry = model_->selectedEntry();
+        selectedRow_ = row;
+        const Entry* entry = selectedEntry();
         if (entry == nullptr) {
             return;
         }
-        ui_.setStatusText(kSizePanel, "FileSize: " + std::to_string(entry->Size));
-        ui_.setStatusText(kStoredSizePanel, "Archive : " + std::to_string(entry->PackedSize));
+        ui_.setStatusText(kSizePanel, texts::fillIn(text(texts::kFileSize), {number(entry->size)}));
+        ui_.setStatusText(kStoredSizePanel,
+                          texts::fillIn(text(texts::kStoredSize), {number(entry->packedSize)}));
         if (previewOn_) {
             renderSelected();
         }
@@ -376,12 +456,12 @@ void MainForm::togglePreview(bool fromButton) {
 }
 
 void MainForm::renderSelected() {
-    const CatalogueEntry* entry = model_->selectedEntry();
+    const Entry* entry = selectedEntry();
     if (entry == nullptr) {
         return;
     }
     if (isPicture(*entry)) {
-        ui_.setPanelHint(PanelId::Preview, entry->Name.view());
+        ui_.setPanelHint(PanelId::Preview, entry->name);
         const ConvertedPicture picture = Conv(selectedContent());
         showPictureSize(picture.width, picture.height);
         ui_.showPicture(picture.bmp);
@@ -389,7 +469,7 @@ void MainForm::renderSelected() {
     }
     if (isSprite(*entry)) {
         ui_.setFrameScrollVisible(true);
-        ui_.setPanelHint(PanelId::Preview, entry->Name.view());
+        ui_.setPanelHint(PanelId::Preview, entry->name);
         renderFrame(1);
     }
 }
@@ -399,7 +479,7 @@ void MainForm::scbChange() {
         return;  // the range set for a sprite being shown moves nothing to render
     }
     guarded([&] {
-        const CatalogueEntry* entry = model_->selectedEntry();
+        const Entry* entry = selectedEntry();
         // The bar steps through sprites only: after a batch or a new archive the selected row may
         // show another kind of entry, which is not rendered as a sprite.
         if (entry == nullptr || !isSprite(*entry)) {
@@ -414,11 +494,12 @@ void MainForm::renderFrame(std::uint32_t frame) {
     const DefHeaderInfo header = readDefHeader(content);
     showPictureSize(header.width, header.height);
     if (!impl_->sprite) {
-        impl_->sprite = DefSprite::walk(content, nameBytes(*model_->selectedEntry()) + ".def");
+        impl_->sprite =
+            DefSprite::walk(content, std::string(untilNul(selectedEntry()->name)) + ".def");
     }
     const DefSprite& sprite = *impl_->sprite;
     if (sprite.frameTotal() == 0) {
-        throw ResourceError(kScrollRangeError);
+        throw ResourceError(text(texts::kNoFrames));
     }
     impl_->convertingSprite = true;
     ui_.setFrameScrollMaximum(static_cast<int>(sprite.frameTotal()));
@@ -429,14 +510,14 @@ void MainForm::renderFrame(std::uint32_t frame) {
     ui_.repaintImage();
 }
 
-// The selected entry's content, read from the archive once and kept while it stays selected.
+// The selected entry's content, read from the open archive once and kept while it stays
+// selected. Only for a selected row of the list.
 Bytes MainForm::selectedContent() {
-    const Impl::Key key{impl_->archiveGeneration, model_->ViewOrder[static_cast<std::size_t>(model_->SelectedRow)]};
+    const Impl::Key key{impl_->archiveGeneration,
+                        view_.entries[static_cast<std::size_t>(selectedRow_)]};
     if (impl_->key != key) {
         impl_->forget();
-        const ReadOnlyFile archive(archivePath_);
-        impl_->content =
-            entryContent(archive.bytes(), model_->entryAtRow(model_->SelectedRow), model_->Kind);
+        impl_->content = entryContent(*archive_, *selectedEntry());
         impl_->key = key;
     }
     return impl_->content;
@@ -454,7 +535,7 @@ void MainForm::MediaPlayer1Click(PlayerButton /*button*/) {
     guarded([&] {
         player_.stop();
         player_.close();
-        if (!archivePath_.empty()) {
+        if (archive_) {
             prepareSound();
         }
     });

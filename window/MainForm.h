@@ -4,20 +4,29 @@
 // preview panel and player. It talks to the widgets only through WindowToolkit and to the sound
 // device only through WavePlayer, so every handler runs the same under Qt and in tests.
 // Handlers catch the core's errors and show them through the toolkit's error report.
+//
+// The open archive is mapped once when it is opened and kept until another is opened: listing,
+// preview, sound and extraction all read it from memory, never from its file again. The list
+// shows a view of it: the rows, each naming an entry and its icon, of at most the first 15011
+// entries; the command line has no such limit.
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "archive/Archive.h"
+#include "archive/TypeItems.h"
 #include "base/ByteReader.h"
-#include "catalogue/Catalogue.h"
 #include "toolkit/WindowToolkit.h"
 #include "window/WavePlayer.h"
 
 namespace brasvel {
 
-inline constexpr const char* kWindowCaption = "Brasvel Resource Editor  Wersja 1.90 PL";
+// The list shows at most this many entries of an archive.
+inline constexpr std::size_t kListedEntries = 15011;
 
 class MainForm {
 public:
@@ -67,7 +76,12 @@ public:
     void MediaPlayer1Click(PlayerButton button);
 
     // State, open to the window and to tests.
-    CatalogueModel& model() { return *model_; }
+    // The open archive; null when none is (none chosen yet, or it could not be opened).
+    const Archive* archive() const { return archive_ ? &*archive_ : nullptr; }
+    // The list's rows: the entry each shows and its icon.
+    const TypeView& view() const { return view_; }
+    // The row that single-entry commands act on; it may lie outside a shorter list.
+    int SelectedRow() const { return selectedRow_; }
     const std::string& archivePath() const { return archivePath_; }
     const std::string& ExtractDir() const { return extractDir_; }
     const std::string& StartDir() const { return startDir_; }
@@ -79,14 +93,27 @@ private:
 
     template <typename Body>
     void guarded(Body&& body);
+    std::string text(const char* source) const { return ui_.translate(source); }
+    std::string messageOf(const ResourceError& error) const;
+
     void openThroughDialog();
-    void readArchive(ArchiveKind kind);
+    std::vector<OpenFilter> openFilters() const;
+    void closeArchive();
+    void readArchive(const ArchiveFormat& format);
+    void showTotal(std::int32_t statedCount);
+    void showRows();
+    bool isLod() const;
+    // The entry that row `row` shows; null when the row is not one of the list.
+    const Entry* entryAtRow(int row) const;
+    const Entry* selectedEntry() const { return entryAtRow(selectedRow_); }
     void prepareSound();
+
     std::string targetFolder() const;
     void showPictureSize(std::int32_t width, std::int32_t height);
     void extractSelected();
     void extractAll(BatchVariant variant);
     void runBatch(BatchVariant variant);
+
     void resetFrameScroll();
     void togglePreview(bool fromButton);
     void renderSelected();
@@ -95,7 +122,9 @@ private:
 
     WindowToolkit& ui_;
     WavePlayer& player_;
-    std::unique_ptr<CatalogueModel> model_;
+    std::optional<Archive> archive_;
+    TypeView view_;
+    int selectedRow_ = 0;
     std::string archivePath_;
     std::string extractDir_;
     std::string startDir_ = "data";

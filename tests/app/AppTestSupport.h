@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "app/QtToolkit.h"
-#include "app/Unit1.h"
+#include "app/MainWindow.h"
 #include "window/WavePlayer.h"
 
 namespace brasvel::app::testing {
@@ -24,12 +24,19 @@ public:
     void reportNotice(std::string_view text) override { notices.emplace_back(text); }
     void showAboutBox() override { ++aboutShown; }
     void showHelp() override { ++helpShown; }
+    // The open dialog is cancelled at once; its name filters are kept.
+    std::optional<OpenChoice> runOpenDialog(std::string_view,
+                                            std::span<const OpenFilter> filters) override {
+        offeredFilters = nameFilters(filters);
+        return std::nullopt;
+    }
 
     std::vector<std::string> questions;
     std::vector<std::string> errors;
     std::vector<std::string> notices;
     int aboutShown = 0;
     int helpShown = 0;
+    QStringList offeredFilters;
 };
 
 class FakePlayer : public WavePlayer {

@@ -21,7 +21,7 @@
 
 #include "app/EntryListModel.h"
 #include "app/QtToolkit.h"
-#include "app/Unit1.h"
+#include "app/MainWindow.h"
 #include "base/ResourceError.h"
 #include "tests/app/AppTestSupport.h"
 #include "toolkit/HeadlessToolkit.h"
@@ -34,6 +34,11 @@ using brasvel::app::testing::RecordingToolkit;
 Q_DECLARE_METATYPE(ProgressBarId)
 
 namespace {
+
+const std::vector<brasvel::OpenFilter> kArchiveFilters = {
+    {"Pliki zaosbów LOD", "*.Lod"},
+    {"Pliki zasobów dźwiękowych", "*.SND"},
+    {"Pliki zaosbów video Files", "*.Vid"}};
 
 std::string_view bytesOf(const QByteArray& bytes) {
     return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
@@ -446,21 +451,20 @@ private slots:
         QVERIFY(!ui->busy());
     }
 
-    void theOpenDialogOffersTheThreeArchiveKindsInOrder() {
-        const QStringList& filters = RecordingToolkit::openFilters();
-        QCOMPARE(filters.size(), 3);
-        QCOMPARE(filters[0], QStringLiteral("Pliki zaosbów LOD (*.Lod)"));
-        QCOMPARE(filters[1], QStringLiteral("Pliki zasobów dźwiękowych (*.SND)"));
-        QCOMPARE(filters[2], QStringLiteral("Pliki zaosbów video Files (*.Vid)"));
+    void theOpenDialogNamesEachFilterWithItsPattern() {
+        QCOMPARE(RecordingToolkit::nameFilters(kArchiveFilters),
+                 (QStringList{QStringLiteral("Pliki zaosbów LOD (*.Lod)"),
+                              QStringLiteral("Pliki zasobów dźwiękowych (*.SND)"),
+                              QStringLiteral("Pliki zaosbów video Files (*.Vid)")}));
     }
 
     void theOpenDialogShowsArchivesWhateverTheCaseOfTheirNames_data() {
         QTest::addColumn<QString>("filter");
         QTest::addColumn<QStringList>("shown");
-        QTest::newRow("LOD") << RecordingToolkit::openFilters()[0]
-                             << QStringList{"Mixed.Lod", "UPPER.LOD", "demo.lod"};
-        QTest::newRow("SND") << RecordingToolkit::openFilters()[1] << QStringList{"sounds.snd"};
-        QTest::newRow("VID") << RecordingToolkit::openFilters()[2] << QStringList{"VIDEO.VID"};
+        const QStringList filters = RecordingToolkit::nameFilters(kArchiveFilters);
+        QTest::newRow("LOD") << filters[0] << QStringList{"Mixed.Lod", "UPPER.LOD", "demo.lod"};
+        QTest::newRow("SND") << filters[1] << QStringList{"sounds.snd"};
+        QTest::newRow("VID") << filters[2] << QStringList{"VIDEO.VID"};
     }
     void theOpenDialogShowsArchivesWhateverTheCaseOfTheirNames() {
         QFETCH(QString, filter);
@@ -472,7 +476,7 @@ private slots:
             QVERIFY(file.open(QIODevice::WriteOnly));
         }
         QFileDialog dialog;
-        RecordingToolkit::prepareOpenDialog(dialog, folder.path());
+        RecordingToolkit::prepareOpenDialog(dialog, folder.path(), kArchiveFilters);
         dialog.selectNameFilter(filter);
         auto* files = dialog.findChild<QFileSystemModel*>();
         QVERIFY(files != nullptr);

@@ -4,7 +4,7 @@
 
 #include "app/EntryListModel.h"
 #include "app/StartupArchive.h"
-#include "app/Unit1.h"
+#include "app/MainWindow.h"
 #include "tests/app/AppTestSupport.h"
 #include "tools/writers/ArchiveWriters.h"
 #include "window/MainForm.h"

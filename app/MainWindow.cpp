@@ -1,4 +1,4 @@
-#include "app/Unit1.h"
+#include "app/MainWindow.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -19,10 +19,11 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "app/AppTexts.h"
 #include "app/Artwork.h"
 #include "app/EntryListModel.h"
 #include "app/QtToolkit.h"
-#include "catalogue/Catalogue.h"
+#include "archive/TypeItems.h"
 #include "window/MainForm.h"
 #include "window/WavePlayer.h"
 
@@ -53,7 +54,7 @@ QWidget* spacer(int width) {
 
 TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QString::fromUtf8(kWindowCaption));
+    setWindowTitle(appText(texts::kWindowCaption));
     setWindowIcon(programIcon());
     resize(650, 537);
     setMinimumSize(650, 210);
@@ -69,35 +70,34 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
 TForm1::~TForm1() = default;
 
 void TForm1::buildMenus() {
-    QMenu* file = menuBar()->addMenu(QStringLiteral("Plik"));
-    LoadResurceFile1 = makeAction(this, QStringLiteral("Otwórz plik zasobów..."), 0, Qt::Key_F3);
-    SaveSingleFile1 = makeAction(this, QStringLiteral("Wypakuj pojedynczy plik..."), 1, Qt::Key_F2);
-    SaveSingleFile2 = makeAction(this, QStringLiteral("Wypakuj wszystkie widoczne pliki..."), 2,
+    QMenu* file = menuBar()->addMenu(appText(texts::kFileMenu));
+    LoadResurceFile1 = makeAction(this, appText(texts::kOpenItem), 0, Qt::Key_F3);
+    SaveSingleFile1 = makeAction(this, appText(texts::kExtractOneItem), 1, Qt::Key_F2);
+    SaveSingleFile2 = makeAction(this, appText(texts::kExtractAllItem), 2,
                                  QKeySequence(Qt::CTRL | Qt::Key_F2));
-    Exittheprogram1 = makeAction(this, QStringLiteral("Wyjdź z programu"), 3, Qt::Key_F12);
+    Exittheprogram1 = makeAction(this, appText(texts::kExitItem), 3, Qt::Key_F12);
     file->addAction(LoadResurceFile1);
     file->addAction(SaveSingleFile1);
     file->addAction(SaveSingleFile2);
     file->addAction(Exittheprogram1);
 
-    QMenu* options = menuBar()->addMenu(QStringLiteral("Opcje"));
-    QuickView1 = makeAction(this, QStringLiteral("Podgląd obrazu"), kImagePal,
+    QMenu* options = menuBar()->addMenu(appText(texts::kOptionsMenu));
+    QuickView1 = makeAction(this, appText(texts::kPreviewItem), kImagePal,
                             QKeySequence(Qt::CTRL | Qt::Key_Z));
     SetPathForExtract1 =
-        makeAction(this, QStringLiteral("Wybierz ścieżkę do wypakowania plików..."), -1,
-                   QKeySequence(Qt::CTRL | Qt::Key_F));
+        makeAction(this, appText(texts::kFolderItem), -1, QKeySequence(Qt::CTRL | Qt::Key_F));
     options->addAction(QuickView1);
     options->addAction(SetPathForExtract1);
 
-    QMenu* help = menuBar()->addMenu(QStringLiteral("Pomoc"));
-    GeneralHelp1 = makeAction(this, QStringLiteral("Ogólna pomoc"), kImageTxt, {});
-    About2 = makeAction(this, QStringLiteral("O programie"), -1, {});
+    QMenu* help = menuBar()->addMenu(appText(texts::kHelpMenu));
+    GeneralHelp1 = makeAction(this, appText(texts::kHelpItem), kImageTxt, {});
+    About2 = makeAction(this, appText(texts::kAboutItem), -1, {});
     help->addAction(GeneralHelp1);
     help->addAction(About2);
 }
 
 void TForm1::buildToolBar() {
-    auto* bar = addToolBar(QStringLiteral("ToolBar1"));
+    auto* bar = addToolBar(appText(texts::kToolBarTitle));
     bar->setObjectName(QStringLiteral("ToolBar1"));
     bar->setMovable(false);
     bar->setFloatable(false);
@@ -106,23 +106,23 @@ void TForm1::buildToolBar() {
     bar->addWidget(spacer(5));
 
     auto button = [&](const char* hint, int image) {
-        auto* action = new QAction(listIcon(image), QString::fromUtf8(hint), this);
-        action->setToolTip(QString::fromUtf8(hint));
+        auto* action = new QAction(listIcon(image), appText(hint), this);
+        action->setToolTip(appText(hint));
         bar->addAction(action);
         return action;
     };
-    ToolButton1 = button("Otwórz plik zasobów", 0);
-    ToolButton2 = button("Wypakuj pojedynczy plik", 1);
-    ToolButton5 = button("Wypakuj wszystkie widoczne pliki", 2);
-    ToolButton4 = button("Wyjdź z programu", 3);
+    ToolButton1 = button(texts::kOpenHint, 0);
+    ToolButton2 = button(texts::kExtractOneHint, 1);
+    ToolButton5 = button(texts::kExtractAllHint, 2);
+    ToolButton4 = button(texts::kExitHint, 3);
     bar->addWidget(spacer(kSeparatorWidth));
     bar->addSeparator();
 
-    BitBtn1 = new QPushButton(QStringLiteral("Podgląd"));
+    BitBtn1 = new QPushButton(appText(texts::kPreviewButton));
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
     BitBtn1->setIcon(listIcon(kImagePcx));
     BitBtn1->setMinimumSize(68, 22);
-    BitBtn1->setToolTip(QStringLiteral("Podgląd Obrazu (plików pcx i def)"));
+    BitBtn1->setToolTip(appText(texts::kPreviewHint));
     bar->addWidget(BitBtn1);
     bar->addWidget(spacer(kSeparatorWidth));
     bar->addSeparator();
@@ -139,7 +139,7 @@ void TForm1::buildToolBar() {
     ComboBox1->setEditText(QStringLiteral("*.*"));
     ComboBox1->setFixedWidth(
         std::max(65, ComboBox1->fontMetrics().horizontalAdvance(QStringLiteral("*.Smk")) + 40));
-    ComboBox1->setToolTip(QStringLiteral("Typy zasobów"));
+    ComboBox1->setToolTip(appText(texts::kTypeBoxHint));
     bar->addWidget(ComboBox1);
     bar->addWidget(spacer(kSeparatorWidth));
     bar->addSeparator();
@@ -150,7 +150,7 @@ void TForm1::buildToolBar() {
     ProgressBar1->setValue(0);
     ProgressBar1->setTextVisible(false);
     ProgressBar1->setFixedSize(87, 22);
-    ProgressBar1->setToolTip(QStringLiteral("Postęp"));
+    ProgressBar1->setToolTip(appText(texts::kProgressHint));
     bar->addWidget(ProgressBar1);
     bar->addWidget(spacer(4));
 
@@ -161,12 +161,12 @@ void TForm1::buildToolBar() {
     row->setSpacing(1);
     PlayButton = new QToolButton;
     PlayButton->setIcon(playIcon());
-    PlayButton->setToolTip(QStringLiteral("Odtwórz"));
+    PlayButton->setToolTip(appText(texts::kPlayHint));
     PlayButton->setAutoRaise(false);
     PlayButton->setFixedSize(28, 22);
     StopButton = new QToolButton;
     StopButton->setIcon(stopIcon());
-    StopButton->setToolTip(QStringLiteral("Zatrzymaj"));
+    StopButton->setToolTip(appText(texts::kStopHint));
     StopButton->setAutoRaise(false);
     StopButton->setFixedSize(28, 22);
     row->addWidget(PlayButton);
@@ -194,11 +194,8 @@ void TForm1::buildCentre() {
     ListView1->setIconSize(QSize(kImageListSize, kImageListSize));
     ListView1->setTextElideMode(Qt::ElideRight);
     ListView1->setMovement(QListView::Static);
-    // Columns wide enough for a name of twelve characters, a dot and an extension.
-    const QFontMetrics metrics = ListView1->fontMetrics();
-    const int columnWidth =
-        kImageListSize + 12 + metrics.horizontalAdvance(QStringLiteral("WWWWWWWW.WWW"));
-    ListView1->setGridSize(QSize(columnWidth, std::max(kImageListSize, metrics.height()) + 4));
+    fitColumns();
+    connect(listModel, &QAbstractItemModel::modelReset, this, &TForm1::fitColumns);
     ListView1->hide();
     layout->addWidget(ListView1);
 
@@ -209,22 +206,41 @@ void TForm1::buildCentre() {
     extra->setLineWidth(2);
     extra->setAutoFillBackground(true);
     extra->setFixedSize(361, 73);
-    extra->setToolTip(QStringLiteral("Panel z paskiem postępu :)"));
+    extra->setToolTip(appText(texts::kBatchPanelHint));
     ProgressBar3 = new QProgressBar(extra);
     ProgressBar3->setObjectName(QStringLiteral("ProgressBar3"));
     ProgressBar3->setRange(0, 100);
     ProgressBar3->setValue(0);
     ProgressBar3->setTextVisible(false);
     ProgressBar3->setGeometry(20, 24, 321, 25);
-    ProgressBar3->setToolTip(QStringLiteral("Pasek postępu :)"));
+    ProgressBar3->setToolTip(appText(texts::kBatchBarHint));
     extra->hide();
     centre_->installEventFilter(this);
 
     setCentralWidget(centre_);
 }
 
+void TForm1::fitColumns() {
+    // Columns wide enough for a name of twelve characters, a dot and an extension, or for the
+    // widest caption (a video's whole name) up to three times that. Only captions of more than
+    // twelve characters are measured: a full list of short names costs nothing.
+    // A measured caption gets two wide letters more, for the item's own margins.
+    const QFontMetrics metrics = ListView1->fontMetrics();
+    const int shortest = metrics.horizontalAdvance(QStringLiteral("WWWWWWWW.WWW"));
+    const int margins = metrics.horizontalAdvance(QStringLiteral("WW"));
+    int widest = shortest;
+    for (int row = 0; row < listModel->size(); ++row) {
+        const QString caption = listModel->caption(row);
+        if (caption.size() > 12) {
+            widest = std::max(widest, metrics.horizontalAdvance(caption) + margins);
+        }
+    }
+    const int columnWidth = kImageListSize + 12 + std::min(widest, 3 * shortest);
+    ListView1->setGridSize(QSize(columnWidth, std::max(kImageListSize, metrics.height()) + 4));
+}
+
 void TForm1::buildPreview() {
-    Panel1 = new QDockWidget(QStringLiteral("Obraz"), this);
+    Panel1 = new QDockWidget(appText(texts::kPreviewTitle), this);
     Panel1->setObjectName(QStringLiteral("Panel1"));
     Panel1->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
     Panel1->setAllowedAreas(Qt::AllDockWidgetAreas);
@@ -267,13 +283,14 @@ void TForm1::buildPreview() {
 }
 
 void TForm1::buildStatusBar() {
-    static const char* const texts[] = {"Brak",  "Brak", "Nazwa pliku : brak",
-                                        "Ilość", "X: 0", "Y: 0"};
+    static const char* const firstTexts[] = {texts::kStatusNone,        texts::kStatusNone,
+                                             texts::kStatusNoFile,      texts::kStatusStoredSize,
+                                             texts::kStatusWidth,       texts::kStatusHeight};
     auto* bar = statusBar();
     bar->setObjectName(QStringLiteral("StatusBar1"));
     bar->setSizeGripEnabled(true);
     for (std::size_t i = 0; i < StatusPanels.size(); ++i) {
-        auto* panel = new QLabel(QString::fromUtf8(texts[i]));
+        auto* panel = new QLabel(appText(firstTexts[i]));
         panel->setFrameShape(QFrame::Panel);
         panel->setFrameShadow(QFrame::Sunken);
         panel->setContentsMargins(2, 0, 2, 0);

@@ -89,6 +89,8 @@ private:
     void buildPreview();
     void buildStatusBar();
     void centreExtra();
+    // Widens the list's columns to its captions, after every refill.
+    void fitColumns();
     void placePreview();
 
     MainForm* form_ = nullptr;

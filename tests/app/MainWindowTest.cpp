@@ -14,10 +14,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
+#include <QTranslator>
 #include <fstream>
 
 #include "app/EntryListModel.h"
-#include "app/Unit1.h"
+#include "app/MainWindow.h"
 #include "base/ResourceError.h"
 #include "tests/app/AppTestSupport.h"
 #include "tools/writers/ArchiveWriters.h"
@@ -67,9 +68,29 @@ void writeArchive(const QTemporaryDir& folder, const char* name, const std::stri
         .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
+// A translation of a few texts of both tables, as lrelease would make it.
+class TableTranslator : public QTranslator {
+public:
+    QString translate(const char* context, const char* source, const char* /*disambiguation*/,
+                      int /*n*/) const override {
+        const QString key = QString::fromUtf8(context) + '|' + QString::fromUtf8(source);
+        if (key == QStringLiteral("AppTexts|Plik")) {
+            return QStringLiteral("File");
+        }
+        if (key == QStringLiteral("WindowTexts|Total Files: %1")) {
+            return QStringLiteral("Files: %1");
+        }
+        if (key == QStringLiteral("WindowTexts|Pliki zaosbów LOD")) {
+            return QStringLiteral("LOD archives");
+        }
+        return {};
+    }
+    bool isEmpty() const override { return false; }
+};
+
 }  // namespace
 
-class Unit1Test : public QObject {
+class MainWindowTest : public QObject {
     Q_OBJECT
 
     std::unique_ptr<TForm1> window;
@@ -166,6 +187,34 @@ private slots:
         QCOMPARE(triggered.count(), 1);
     }
 
+    void theOpenDialogOffersEveryArchiveFormatInOrder() {
+        window->ToolButton1->trigger();
+        QCOMPARE(ui->offeredFilters,
+                 (QStringList{QStringLiteral("Pliki zaosbów LOD (*.Lod)"),
+                              QStringLiteral("Pliki zasobów dźwiękowych (*.SND)"),
+                              QStringLiteral("Pliki zaosbów video Files (*.Vid)")}));
+        QVERIFY(ui->errors.empty());
+    }
+
+    void anInstalledTranslationReachesTheWindowAndItsLogic() {
+        TableTranslator translator;
+        QCoreApplication::installTranslator(&translator);
+        TForm1 translated;
+        RecordingToolkit translatedUi(translated);
+        MainForm translatedForm(translatedUi, *player);
+        translated.attach(translatedForm, translatedUi, *player);
+        QTemporaryDir folder;
+        writeArchive(folder, "mixed.lod", lodOfPictures());
+        translatedUi.run(
+            [&] { translatedForm.FormCreate("", folder.filePath("mixed.lod").toStdString()); });
+        translated.ToolButton1->trigger();
+        QCoreApplication::removeTranslator(&translator);
+        QCOMPARE(translated.menuBar()->actions().first()->text(), QStringLiteral("File"));
+        QCOMPARE(translated.StatusPanels[0]->text(), QStringLiteral("Files: 5"));
+        QCOMPARE(translatedUi.offeredFilters.first(), QStringLiteral("LOD archives (*.Lod)"));
+        QCOMPARE(translated.Panel1->windowTitle(), QStringLiteral("Obraz"));  // not translated
+    }
+
     void theMenuTitlesArePolish() {
         QStringList titles;
         for (QAction* menu : window->menuBar()->actions()) {
@@ -244,6 +293,25 @@ private slots:
         QCOMPARE(window->listModel->caption(15010), QStringLiteral("E15010.txt"));
         QVERIFY(!window->ListView1->isHidden());
         QCOMPARE(window->StatusPanels[0]->text(), QStringLiteral("Total Files: 15011"));
+    }
+
+    void theColumnsWidenForAVideosWholeNameAndNarrowAgain() {
+        QTemporaryDir folder;
+        writeArchive(folder, "mixed.lod", lodOfPictures());
+        writeArchive(folder, "long.vid",
+                     writers::VidWriter()
+                         .add("INTRO.SMK", "v")
+                         .add("the_intro_sequence_of_the_campaign.smk", "v")
+                         .build());
+        ui->run([&] { form->FormCreate("", folder.filePath("mixed.lod").toStdString()); });
+        const int shortNames = window->ListView1->gridSize().width();
+        ui->run([&] { form->FormCreate("", folder.filePath("long.vid").toStdString()); });
+        const QFontMetrics metrics = window->ListView1->fontMetrics();
+        QVERIFY(window->ListView1->gridSize().width() >=
+                metrics.horizontalAdvance(QStringLiteral("the_intro_sequence_of_the_campaign.smk")));
+        ui->run([&] { form->FormCreate("", folder.filePath("mixed.lod").toStdString()); });
+        QCOMPARE(window->ListView1->gridSize().width(), shortNames);
+        QVERIFY(ui->errors.empty());
     }
 
     void choosingATypeInTheBoxNarrowsTheList() {
@@ -325,5 +393,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(Unit1Test)
-#include "Unit1Test.moc"
+QTEST_MAIN(MainWindowTest)
+#include "MainWindowTest.moc"

@@ -1,0 +1,181 @@
+#pragma once
+
+// Every text of the Qt window that the window's logic does not choose itself: the caption, menu
+// items, tool tips, the status bar's first texts, the About box, the help pages and the player's
+// errors. The logic's own texts (status texts, questions, the open dialog's filters) are in
+// window/WindowTexts.h.
+//
+// Each text is marked with QT_TRANSLATE_NOOP in the context "AppTexts", so lupdate finds them all
+// here, and is shown through appText(), which gives its translation once one is installed.
+
+#include <QCoreApplication>
+#include <QString>
+#include <QtGlobal>
+
+namespace brasvel::app {
+
+// The text as the user reads it: its translation when one is installed, else the text itself.
+inline QString appText(const char* text) { return QCoreApplication::translate("AppTexts", text); }
+
+namespace texts {
+
+inline constexpr const char* kWindowCaption =
+    QT_TRANSLATE_NOOP("AppTexts", "Brasvel Resource Editor  Wersja 1.90 PL");
+
+// --- Menus ---
+inline constexpr const char* kFileMenu = QT_TRANSLATE_NOOP("AppTexts", "Plik");
+inline constexpr const char* kOpenItem = QT_TRANSLATE_NOOP("AppTexts", "Otwórz plik zasobów...");
+inline constexpr const char* kExtractOneItem =
+    QT_TRANSLATE_NOOP("AppTexts", "Wypakuj pojedynczy plik...");
+inline constexpr const char* kExtractAllItem =
+    QT_TRANSLATE_NOOP("AppTexts", "Wypakuj wszystkie widoczne pliki...");
+inline constexpr const char* kExitItem = QT_TRANSLATE_NOOP("AppTexts", "Wyjdź z programu");
+inline constexpr const char* kOptionsMenu = QT_TRANSLATE_NOOP("AppTexts", "Opcje");
+inline constexpr const char* kPreviewItem = QT_TRANSLATE_NOOP("AppTexts", "Podgląd obrazu");
+inline constexpr const char* kFolderItem =
+    QT_TRANSLATE_NOOP("AppTexts", "Wybierz ścieżkę do wypakowania plików...");
+inline constexpr const char* kHelpMenu = QT_TRANSLATE_NOOP("AppTexts", "Pomoc");
+inline constexpr const char* kHelpItem = QT_TRANSLATE_NOOP("AppTexts", "Ogólna pomoc");
+inline constexpr const char* kAboutItem = QT_TRANSLATE_NOOP("AppTexts", "O programie");
+
+// --- Tool bar ---
+inline constexpr const char* kToolBarTitle = QT_TRANSLATE_NOOP("AppTexts", "ToolBar1");
+inline constexpr const char* kOpenHint = QT_TRANSLATE_NOOP("AppTexts", "Otwórz plik zasobów");
+inline constexpr const char* kExtractOneHint =
+    QT_TRANSLATE_NOOP("AppTexts", "Wypakuj pojedynczy plik");
+inline constexpr const char* kExtractAllHint =
+    QT_TRANSLATE_NOOP("AppTexts", "Wypakuj wszystkie widoczne pliki");
+inline constexpr const char* kExitHint = QT_TRANSLATE_NOOP("AppTexts", "Wyjdź z programu");
+inline constexpr const char* kPreviewButton = QT_TRANSLATE_NOOP("AppTexts", "Podgląd");
+inline constexpr const char* kPreviewHint =
+    QT_TRANSLATE_NOOP("AppTexts", "Podgląd Obrazu (plików pcx i def)");
+inline constexpr const char* kTypeBoxHint = QT_TRANSLATE_NOOP("AppTexts", "Typy zasobów");
+inline constexpr const char* kProgressHint = QT_TRANSLATE_NOOP("AppTexts", "Postęp");
+inline constexpr const char* kPlayHint = QT_TRANSLATE_NOOP("AppTexts", "Odtwórz");
+inline constexpr const char* kStopHint = QT_TRANSLATE_NOOP("AppTexts", "Zatrzymaj");
+
+// --- The batch panel, the preview panel and the status bar ---
+inline constexpr const char* kBatchPanelHint =
+    QT_TRANSLATE_NOOP("AppTexts", "Panel z paskiem postępu :)");
+inline constexpr const char* kBatchBarHint = QT_TRANSLATE_NOOP("AppTexts", "Pasek postępu :)");
+inline constexpr const char* kPreviewTitle = QT_TRANSLATE_NOOP("AppTexts", "Obraz");
+// What the six status panels show before the window's logic writes them.
+inline constexpr const char* kStatusNone = QT_TRANSLATE_NOOP("AppTexts", "Brak");
+inline constexpr const char* kStatusNoFile = QT_TRANSLATE_NOOP("AppTexts", "Nazwa pliku : brak");
+inline constexpr const char* kStatusStoredSize = QT_TRANSLATE_NOOP("AppTexts", "Ilość");
+inline constexpr const char* kStatusWidth = QT_TRANSLATE_NOOP("AppTexts", "X: 0");
+inline constexpr const char* kStatusHeight = QT_TRANSLATE_NOOP("AppTexts", "Y: 0");
+
+// --- Message boxes and dialogs ---
+inline constexpr const char* kMessageCaption =
+    QT_TRANSLATE_NOOP("AppTexts", "Brasvel Resource Editor");
+inline constexpr const char* kUnknownError = QT_TRANSLATE_NOOP("AppTexts", "Unknown error");
+inline constexpr const char* kNotABitmap =
+    QT_TRANSLATE_NOOP("AppTexts", "Bitmap image is not valid");
+inline constexpr const char* kNotABitmapDetail =
+    QT_TRANSLATE_NOOP("AppTexts", "%1 bytes could not be read as a BMP");
+
+// --- The player ---
+inline constexpr const char* kNoDevice = QT_TRANSLATE_NOOP("AppTexts", "No MCI device open");
+inline constexpr const char* kNotAWave =
+    QT_TRANSLATE_NOOP("AppTexts", "The file is not a wave sound");
+inline constexpr const char* kNotAWaveDetail =
+    QT_TRANSLATE_NOOP("AppTexts", "it does not begin with a RIFF WAVE header");
+inline constexpr const char* kCannotCreate = QT_TRANSLATE_NOOP("AppTexts", "Cannot create file %1");
+inline constexpr const char* kDiskFull = QT_TRANSLATE_NOOP("AppTexts", "Disk full");
+inline constexpr const char* kCannotPlay =
+    QT_TRANSLATE_NOOP("AppTexts", "The sound cannot be played");
+
+// --- The About box ---
+inline constexpr const char* kAboutTitle = QT_TRANSLATE_NOOP("AppTexts", "O programie...");
+inline constexpr const char* kAboutProgram = QT_TRANSLATE_NOOP("AppTexts", "EDYTOR");
+inline constexpr const char* kAboutMadeBy = QT_TRANSLATE_NOOP("AppTexts", "Stworzony przez ");
+inline constexpr const char* kAboutMaker = QT_TRANSLATE_NOOP("AppTexts", "Mistrz Runów z Wieży");
+inline constexpr const char* kAboutVersion = QT_TRANSLATE_NOOP(
+    "AppTexts", "Wersja 1.90 PL, przekład polski: Bractwo Tłumaczy Pogranicza");
+inline constexpr const char* kOk = QT_TRANSLATE_NOOP("AppTexts", "OK");
+
+// --- The help window ---
+inline constexpr const char* kHelpTitle = QT_TRANSLATE_NOOP("AppTexts", "Pomoc");
+inline constexpr const char* kHelpGeneralTab = QT_TRANSLATE_NOOP("AppTexts", "Ogólnie");
+inline constexpr const char* kHelpUsageTab = QT_TRANSLATE_NOOP("AppTexts", "Resource Editor");
+inline constexpr const char* kHelpHistoryTab = QT_TRANSLATE_NOOP("AppTexts", "Historia");
+
+inline constexpr const char* kHelpGeneral = QT_TRANSLATE_NOOP(
+    "AppTexts",
+    "Witaj!\n"
+    "\n"
+    "Brasvel Resource Editor to narzędzie dla twórców map i kampanii do gry Brasvel, a także "
+    "dla wszystkich graczy, których ciekawi, z czego gra jest zbudowana: jakie ma obrazy, "
+    "animacje, dźwięki, teksty i parametry.\n"
+    "\n"
+    "Program pozwala zajrzeć do plików zasobów gry, obejrzeć grafiki, posłuchać dźwięków i "
+    "wypakować wybrane pliki na dysk, by móc ich użyć we własnych dziełach.\n"
+    "\n"
+    "Życzę udanych poszukiwań!\n"
+    "\n"
+    "\tMistrz Runów z Wieży");
+
+inline constexpr const char* kHelpUsage = QT_TRANSLATE_NOOP(
+    "AppTexts",
+    "Jak korzystać z programu\n"
+    "\n"
+    "Program obsługuje trzy rodzaje plików zasobów: LOD (grafika, animacje, teksty, palety, "
+    "czcionki i inne dane), SND (dźwięki) oraz VID (filmy).\n"
+    "\n"
+    "1. Plik zasobów otwierasz poleceniem \"Plik\" -> \"Otwórz plik zasobów...\" (F3) albo "
+    "pierwszym przyciskiem paska narzędzi. W oknie otwierania wybierz rodzaj pliku (LOD, SND "
+    "lub VID) - to on decyduje, jak plik zostanie odczytany.\n"
+    "\n"
+    "2. Na liście \"Typy zasobów\" na pasku narzędzi wybierasz, jakie pliki mają być widoczne, "
+    "np. *.Pcx dla obrazów albo *.Def dla animacji. *.* pokazuje wszystkie pliki.\n"
+    "\n"
+    "3. Folder, do którego trafiają wypakowane pliki, ustawiasz poleceniem \"Opcje\" -> "
+    "\"Wybierz ścieżkę do wypakowania plików...\" (Ctrl+F). Jeśli go nie wybierzesz, pliki "
+    "trafią do folderu, w którym leży otwarty plik zasobów.\n"
+    "\n"
+    "4. \"Wypakuj pojedynczy plik...\" (F2) zapisuje podświetlony plik, a \"Wypakuj wszystkie "
+    "widoczne pliki...\" (Ctrl+F2) - wszystkie pliki widoczne na liście. Obrazy PCX są przy "
+    "tym zamieniane na pliki BMP.\n"
+    "\n"
+    "5. Przycisk \"Podgląd\" (lub Ctrl+Z) otwiera panel \"Obraz\", w którym widać podświetlone "
+    "grafiki .pcx i .def. Klatki animacji .def przełączasz suwakiem pod obrazem. Panel można "
+    "odczepić od okna i przypiąć z powrotem.\n"
+    "\n"
+    "6. Dźwięki z plików SND odtwarzasz przyciskami odtwarzacza na końcu paska narzędzi.\n"
+    "\n"
+    "Pasek stanu u dołu okna pokazuje kolejno: liczbę plików w otwartym pliku zasobów, rozmiar "
+    "podświetlonego pliku oraz ścieżkę otwartego pliku zasobów.\n"
+    "\n"
+    "Każdy przycisk ma podpowiedź - wystarczy zatrzymać nad nim kursor myszy.");
+
+inline constexpr const char* kHelpHistory = QT_TRANSLATE_NOOP(
+    "AppTexts",
+    "Historia wersji\n"
+    "\n"
+    "Wersja 1.0 Beta\n"
+    "  - pierwsze wydanie: przeglądanie i wypakowywanie plików LOD, SND i VID.\n"
+    "\n"
+    "Wersja 1.1\n"
+    "  - podgląd obrazów 8-bitowych.\n"
+    "\n"
+    "Wersja 1.2\n"
+    "  - lepsza obsługa plików LOD z dodatku do gry.\n"
+    "\n"
+    "Wersja 1.3\n"
+    "  - przyspieszenie wczytywania i wypakowywania.\n"
+    "\n"
+    "Wersja 1.4\n"
+    "  - kolejne przyspieszenia,\n"
+    "  - podgląd wszystkich obrazów,\n"
+    "  - odtwarzanie dźwięków WAV.\n"
+    "\n"
+    "Wersja 1.55\n"
+    "  - podgląd części plików DEF,\n"
+    "  - okno programu można zmaksymalizować.\n"
+    "\n"
+    "Wersja 1.60\n"
+    "  - podgląd wszystkich plików DEF.");
+
+}  // namespace texts
+}  // namespace brasvel::app

@@ -1,0 +1,340 @@
+// How the window lists an archive it opened: the rows, "Total Files", the notice for a list cut to
+// 15011 entries, the tool bar's progress, the open dialog's filters, the texts through the
+// toolkit's translation, and an archive that is read once, whatever happens to its file later.
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <set>
+
+#include "tests/window/FakeWavePlayer.h"
+#include "toolkit/HeadlessToolkit.h"
+#include "tools/writers/ArchiveWriters.h"
+#include "tools/writers/PictureWriters.h"
+#include "window/MainForm.h"
+#include "window/WindowTexts.h"
+
+namespace brasvel {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace writers;
+
+constexpr int kListed = static_cast<int>(kListedEntries);
+
+std::string greyPalette() {
+    std::string palette;
+    for (int i = 0; i < 256; ++i) {
+        palette += std::string(3, static_cast<char>(i));
+    }
+    return palette;
+}
+
+LodWriter textsLod(int count) {
+    LodWriter writer;
+    for (int i = 0; i < count; ++i) {
+        writer.add("E" + std::to_string(i) + ".TXT", "");
+    }
+    return writer;
+}
+
+class ListingTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder = fs::temp_directory_path() /
+                 ("brasvel-listing-" + std::to_string(::getpid()) + "-" +
+                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(folder);
+        fs::create_directories(folder / "out");
+    }
+    void TearDown() override { fs::remove_all(folder); }
+
+    std::string write(const std::string& name, const std::string& bytes) {
+        std::ofstream(folder / name, std::ios::binary) << bytes;
+        return (folder / name).string();
+    }
+
+    static void open(HeadlessToolkit& ui, MainForm& form, const std::string& path, int filter) {
+        ui.openReplies.push_back(OpenChoice{path, filter});
+        form.ToolButton1Click();
+    }
+
+    std::set<std::string> filesIn(const fs::path& where) const {
+        std::set<std::string> names;
+        for (const auto& item : fs::directory_iterator(where)) {
+            names.insert(item.path().filename().string());
+        }
+        return names;
+    }
+
+    std::string read(const fs::path& path) const {
+        std::ifstream in(path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+
+    fs::path folder;
+    HeadlessToolkit ui;
+    FakeWavePlayer player;
+    MainForm form{ui, player};
+};
+
+// --- What a directory lists ---
+
+struct DirectoryCase {
+    const char* what;
+    std::function<std::string()> archive;
+    int filter;
+    std::string total;  // status panel 0 afterwards; empty when it keeps its text
+    std::size_t rows;
+    std::string error;   // the start of the error shown; empty when none
+    std::string notice;  // empty when none
+};
+
+TEST_F(ListingTest, eachDirectoryListsItsRowsItsTotalAndWhatWentWrong) {
+    const std::vector<DirectoryCase> cases = {
+        {"whole", [] { return LodWriter().add("A.TXT", "a").add("B.PCX", "b").build(); }, 1,
+         "Total Files: 2", 2, "", ""},
+        {"empty", [] { return LodWriter().build(); }, 1, "Total Files: 0", 0, "", ""},
+        {"ending early",
+         [] {
+             return LodWriter().add("A.TXT", "a").add("B.TXT", "b").build().substr(0, 92 + 32 + 5);
+         },
+         1, "Total Files: 2", 1, "Read beyond end of file", ""},
+        {"a negative count", [] { return SndWriter().add("A", "RIFF").statedCount(-3).build(); }, 2,
+         "Total Files: 0", 0, "Damaged file", ""},
+        {"too short for its count", [] { return std::string("LOD\0", 4); }, 1, "", 0,
+         "Read beyond end of file", ""},
+        {"longer than the list", [] { return textsLod(kListed + 1).build(); }, 1,
+         "Total Files: 15011", kListedEntries, "",
+         "Archiwum zawiera 15012 plików; lista pokazuje pierwsze 15011."},
+        {"longer than the list, ending past what it shows",
+         [] { return textsLod(kListed).statedCount(15500).build(); }, 1, "Total Files: 15011",
+         kListedEntries, "", "Archiwum zawiera 15500 plików; lista pokazuje pierwsze 15011."},
+        {"longer than the list, ending inside it",
+         [] { return textsLod(100).statedCount(20000).build(); }, 1, "Total Files: 15011", 100,
+         "Read beyond end of file", ""},
+    };
+    for (const DirectoryCase& each : cases) {
+        SCOPED_TRACE(each.what);
+        HeadlessToolkit freshUi;
+        FakeWavePlayer freshPlayer;
+        MainForm fresh(freshUi, freshPlayer);
+        open(freshUi, fresh, write("case.lod", each.archive()), each.filter);
+        EXPECT_TRUE(freshUi.listVisible);
+        EXPECT_EQ(freshUi.statusTexts[0], each.total);
+        EXPECT_EQ(freshUi.rows.size(), each.rows);
+        EXPECT_EQ(fresh.view().entries.size(), each.rows);
+        if (each.error.empty()) {
+            EXPECT_TRUE(freshUi.errors.empty()) << freshUi.errors.front();
+            EXPECT_EQ(freshUi.toolbarProgress, 0) << "the bar goes back once the list is filled";
+        } else {
+            ASSERT_EQ(freshUi.errors.size(), 1u);
+            EXPECT_EQ(freshUi.errors[0].rfind(each.error, 0), 0u) << freshUi.errors[0];
+        }
+        EXPECT_EQ(freshUi.notices,
+                  each.notice.empty() ? std::vector<std::string>{}
+                                      : std::vector<std::string>{each.notice});
+    }
+}
+
+TEST_F(ListingTest, theToolBarsBarRisesAsEachFormatSays) {
+    struct ProgressCase {
+        const char* what;
+        std::string archive;
+        int filter;
+        int every;
+        int step;
+        int entries;
+    };
+    SndWriter sounds;
+    for (int i = 0; i < kListed + 1; ++i) {
+        sounds.add("S", "");
+    }
+    VidWriter videos;
+    for (int i = 0; i < 12; ++i) {
+        videos.add("V.SMK", "v");
+    }
+    const std::vector<ProgressCase> cases = {
+        {"LOD: 2 at every 50th entry", textsLod(101).build(), 1, 50, 2, 101},
+        {"SND: 1 at every entry, none past the list's", sounds.build(), 2, 1, 1, kListed + 1},
+        {"VID: 10 at every entry, full from the 10th", videos.build(), 3, 1, 10, 12},
+    };
+    for (const ProgressCase& each : cases) {
+        SCOPED_TRACE(each.what);
+        HeadlessToolkit freshUi;
+        FakeWavePlayer freshPlayer;
+        MainForm fresh(freshUi, freshPlayer);
+        open(freshUi, fresh, write("case", each.archive), each.filter);
+        std::vector<int> expected;
+        for (int entry = 0; entry < std::min(each.entries, kListed); entry += each.every) {
+            expected.push_back(std::min(100, (expected.empty() ? 0 : expected.back()) + each.step));
+        }
+        expected.push_back(0);
+        EXPECT_EQ(freshUi.toolbarProgressHistory, expected);
+    }
+}
+
+TEST_F(ListingTest, theTypeBoxNeverReachesPastTheFirst15011Entries) {
+    open(ui, form, write("huge.lod", textsLod(kListed).add("LAST.PCX", "p").build()), 1);
+    ui.typeIndex = 3;  // "*.Pcx"
+    form.ViewLod();
+    EXPECT_TRUE(ui.rows.empty());
+    ui.typeIndex = 0;
+    form.ViewLod();
+    EXPECT_EQ(ui.rows.size(), kListedEntries);
+    EXPECT_EQ(ui.rows.back().shownCaption(), "E15010.TXT");
+    ASSERT_NE(form.archive(), nullptr);
+    EXPECT_EQ(form.archive()->entries().size(), kListedEntries + 1) << "the archive keeps them all";
+}
+
+TEST_F(ListingTest, aVideoIsShownAndWrittenUnderItsWholeStoredName) {
+    // The type comes from a dot in the first 15 bytes only: the first name has none there.
+    const std::string longName = "the_intro_sequence_of_the_campaign.smk";  // 38 bytes
+    const std::string fullField = "ENDING.bik_" + std::string(29, 'x');     // 40, no NUL
+    open(ui, form,
+         write("v.vid", VidWriter().add(longName, "SMK").add(fullField, "BIK").build()), 3);
+    ASSERT_EQ(ui.rows.size(), 2u);
+    EXPECT_EQ(ui.rows[0].shownCaption(), longName);
+    EXPECT_EQ(ui.rows[0].image, kImageNone);
+    EXPECT_EQ(ui.rows[1].shownCaption(), fullField);
+    EXPECT_EQ(ui.rows[1].image, kImageBik);
+    ui.typeIndex = 2;  // "*.Bik"
+    form.ViewLod();
+    ASSERT_EQ(ui.rows.size(), 1u);
+    EXPECT_EQ(ui.rows[0].shownCaption(), fullField);
+    ui.typeIndex = 1;  // "*.Smk"
+    form.ViewLod();
+    EXPECT_TRUE(ui.rows.empty());
+
+    ui.folderReplies.push_back((folder / "out").string());
+    form.SetPathForExtract1Click();
+    ui.typeIndex = 0;
+    form.ViewLod();
+    form.ToolButton5Click();
+    EXPECT_TRUE(ui.errors.empty()) << ui.errors.front();
+    EXPECT_EQ(filesIn(folder / "out"), (std::set<std::string>{longName, fullField}));
+    EXPECT_EQ(read(folder / "out" / longName), "SMK");
+}
+
+// --- An archive read once ---
+
+TEST_F(ListingTest, previewAndExtractionReadTheArchiveOpenedEvenAfterItsFileIsGone) {
+    const std::string path = write(
+        "gone.lod", LodWriter()
+                        .add("NOTE.TXT", "kept in memory", true)
+                        .add("MAP.PCX", gamePcx8(PixelGrid(8, 4, 77), greyPalette()), true)
+                        .build());
+    open(ui, form, path, 1);
+    fs::remove(path);
+    ui.folderReplies.push_back((folder / "out").string());
+    form.SetPathForExtract1Click();
+
+    form.numitem(1, true);
+    form.QuickView1Click();
+    EXPECT_EQ(ui.pictureLoads, 1);
+    EXPECT_EQ(ui.statusTexts[4], "X: 8");
+    form.numitem(0, true);
+    form.ToolButton2Click();
+    EXPECT_EQ(read(folder / "out" / "NOTE.TXT"), "kept in memory");
+    form.SaveSingleFile2Click();
+    EXPECT_TRUE(ui.errors.empty()) << ui.errors.front();
+    EXPECT_EQ(filesIn(folder / "out"), (std::set<std::string>{"NOTE.TXT", "MAP.bmp"}));
+}
+
+TEST_F(ListingTest, aSoundPlaysFromTheArchiveOpenedAfterAnotherFileTakesItsName) {
+    const std::string path =
+        write("s.snd", SndWriter().add("ONE", "RIFFone").add("TWO", "RIFFtwo").build());
+    open(ui, form, path, 2);
+    fs::rename(path, folder / "moved.snd");
+    write("s.snd", SndWriter().add("OTHER", "RIFFother").build());
+    form.numitem(1, true);
+    form.MediaPlayer1Click(PlayerButton::Play);
+    EXPECT_EQ(player.lastOpened(), "RIFFtwo");
+    EXPECT_TRUE(ui.errors.empty()) << ui.errors.front();
+}
+
+// --- The open dialog ---
+
+TEST_F(ListingTest, theOpenDialogOffersEveryFormatAndItsFilterDecidesTheReader) {
+    const std::string path = write("any.bin", SndWriter().add("BOOM", "RIFFboom").build());
+    open(ui, form, path, 2);
+    const std::vector<OpenFilter> expected = {{"Pliki zaosbów LOD", "*.Lod"},
+                                              {"Pliki zasobów dźwiękowych", "*.SND"},
+                                              {"Pliki zaosbów video Files", "*.Vid"}};
+    EXPECT_EQ(ui.openDialogFilters, expected);
+    ASSERT_NE(form.archive(), nullptr);
+    EXPECT_EQ(&form.archive()->format(), &kSndFormat);
+    for (int outside : {0, 4, -1}) {
+        open(ui, form, path, outside);
+        EXPECT_EQ(form.archive(), nullptr) << outside;
+        EXPECT_TRUE(ui.rows.empty());
+        EXPECT_EQ(form.archivePath(), path);
+    }
+}
+
+TEST_F(ListingTest, startUpPicksTheFormatByTheExactCaseOfTheLastThreeLetters) {
+    const std::string snd = SndWriter().add("A", "RIFFa").build();
+    const std::vector<std::pair<std::string, const ArchiveFormat*>> cases = {
+        {"a.snd", &kSndFormat}, {"a.SND", &kSndFormat}, {"a.Snd", nullptr},
+        {"a.sNd", nullptr},     {"snd", &kSndFormat},   {"nd", nullptr},
+        {"a.lod", &kLodFormat}, {"a.VID", &kVidFormat},
+    };
+    for (const auto& [name, format] : cases) {
+        SCOPED_TRACE(name);
+        HeadlessToolkit freshUi;
+        FakeWavePlayer freshPlayer;
+        MainForm fresh(freshUi, freshPlayer);
+        fresh.FormCreate("", write(name, snd));
+        EXPECT_EQ(fresh.archive() == nullptr ? nullptr : &fresh.archive()->format(), format);
+    }
+}
+
+// --- Texts ---
+
+TEST_F(ListingTest, everyTextIsTranslatedBeforeNumbersAndNamesAreFilledIn) {
+    ui.translations = {
+        {texts::kTotalFiles, "Plików razem: %1"},
+        {texts::kFileName, "[%1]"},
+        {texts::kFileSize, "%1 B"},
+        {texts::kQuestionCaption, "Na pewno?"},
+        {texts::kToolbarBatchQuestion, "Długo to potrwa"},
+        {texts::kEntryError, "%2 <- %1"},
+        {texts::kFolderCaption, "Wybierz folder"},
+        {texts::kOpenFilters[0].text, "LOD"},
+    };
+    const std::string path = write(
+        "t.lod", LodWriter().add("A.TXT", "abc").addStored("%2%1.TXT", "junk", 50, 4).build());
+    open(ui, form, path, 1);
+    EXPECT_EQ(ui.openDialogFilters[0], (OpenFilter{"LOD", "*.Lod"}));
+    EXPECT_EQ(ui.statusTexts[0], "Plików razem: 2");
+    EXPECT_EQ(ui.statusTexts[2], "[" + path + "]");
+    form.numitem(0, true);
+    EXPECT_EQ(ui.statusTexts[1], "3 B");
+    ui.folderReplies.push_back((folder / "out").string());
+    form.SetPathForExtract1Click();
+    EXPECT_EQ(ui.folderCaptions.back(), "Wybierz folder");
+    form.ToolButton5Click();
+    ASSERT_EQ(ui.questions.size(), 1u);
+    EXPECT_EQ(ui.questions[0].caption, "Na pewno?");
+    EXPECT_EQ(ui.questions[0].text, "Długo to potrwa");
+    ASSERT_EQ(ui.errors.size(), 1u);
+    // The entry's own "%2%1" is a name, not a place for the error's text.
+    EXPECT_EQ(ui.errors[0].rfind("Damaged entry", 0), 0u) << ui.errors[0];
+    EXPECT_EQ(ui.errors[0].substr(ui.errors[0].size() - 12), " <- %2%1.TXT") << ui.errors[0];
+}
+
+TEST(WindowTexts, fillInReplacesEachNumberOnceAndLeavesTheRest) {
+    using texts::fillIn;
+    EXPECT_EQ(fillIn("Total Files: %1", {"7"}), "Total Files: 7");
+    EXPECT_EQ(fillIn("%2 before %1", {"a", "b"}), "b before a");
+    EXPECT_EQ(fillIn("%1: %2", {"%2", "%1"}), "%2: %1") << "arguments are not patterns";
+    EXPECT_EQ(fillIn("%3 has no argument", {"a"}), "%3 has no argument");
+    EXPECT_EQ(fillIn("100% sure, %", {}), "100% sure, %");
+    EXPECT_EQ(fillIn("%0 and %%1", {"x"}), "%0 and %x");
+}
+
+}  // namespace
+}  // namespace brasvel

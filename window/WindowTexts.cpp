@@ -1,0 +1,23 @@
+#include "window/WindowTexts.h"
+
+namespace brasvel::texts {
+
+std::string fillIn(std::string_view pattern, std::initializer_list<std::string_view> arguments) {
+    std::string text;
+    text.reserve(pattern.size());
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
+        const char c = pattern[i];
+        if (c == '%' && i + 1 < pattern.size() && pattern[i + 1] >= '1' && pattern[i + 1] <= '9') {
+            const auto number = static_cast<std::size_t>(pattern[i + 1] - '1');
+            if (number < arguments.size()) {
+                text += arguments.begin()[number];
+                ++i;
+                continue;
+            }
+        }
+        text += c;
+    }
+    return text;
+}
+
+}  // namespace brasvel::texts

@@ -1,0 +1,76 @@
+#pragma once
+
+// Every text that the window's logic shows: status texts, questions, notices and the way an error
+// names its entry. One table, so that a translation is a file and not a hunt through handlers.
+//
+// The window's logic knows no Qt, so its texts are marked with BRASVEL_TRANSLATE_NOOP, which is
+// the literal itself. Qt's lupdate reads the mark as QT_TRANSLATE_NOOP when told so:
+//
+//   lupdate -tr-function-alias QT_TRANSLATE_NOOP+=BRASVEL_TRANSLATE_NOOP window app -ts FILE.ts
+//
+// and files every text under the context "WindowTexts". The logic passes each text through
+// WindowToolkit::translate before it shows it, and only then fills in numbers and names (%1, %2),
+// so that a translation may put them where its language wants them. The Qt toolkit looks texts up
+// with QCoreApplication::translate; the headless one shows them as written.
+
+#include <initializer_list>
+#include <string>
+#include <string_view>
+
+#define BRASVEL_TRANSLATE_NOOP(context, text) text
+
+namespace brasvel::texts {
+
+inline constexpr const char* kContext = "WindowTexts";
+
+// The status bar's panels.
+inline constexpr const char* kTotalFiles = BRASVEL_TRANSLATE_NOOP("WindowTexts", "Total Files: %1");
+inline constexpr const char* kFileSize = BRASVEL_TRANSLATE_NOOP("WindowTexts", "FileSize: %1");
+inline constexpr const char* kFileName = BRASVEL_TRANSLATE_NOOP("WindowTexts", "File Name : %1");
+inline constexpr const char* kStoredSize = BRASVEL_TRANSLATE_NOOP("WindowTexts", "Archive : %1");
+inline constexpr const char* kPictureWidth = BRASVEL_TRANSLATE_NOOP("WindowTexts", "X: %1");
+inline constexpr const char* kPictureHeight = BRASVEL_TRANSLATE_NOOP("WindowTexts", "Y: %1");
+
+// %1 the entries the archive states, %2 the entries the list shows.
+inline constexpr const char* kListCut = BRASVEL_TRANSLATE_NOOP(
+    "WindowTexts", "Archiwum zawiera %1 plików; lista pokazuje pierwsze %2.");
+
+// The question before extracting every shown entry.
+inline constexpr const char* kQuestionCaption =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Are you sure?");
+inline constexpr const char* kToolbarBatchQuestion =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Extract may be long operation  !");
+inline constexpr const char* kMenuLodBatchQuestion =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "It may be long operation :)");
+inline constexpr const char* kMenuBatchQuestion =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "It Is long operation :)");
+
+// The caption of the extraction folder's chooser.
+inline constexpr const char* kFolderCaption =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Select Directory");
+
+// A sprite without frames cannot set the frame scroll bar's range.
+inline constexpr const char* kNoFrames =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Scrollbar property out of range");
+
+// The open dialog's filter of each archive format, by the format's name; the dialog shows the
+// format's pattern after it: "Pliki zaosbów LOD (*.Lod)". A format missing here is offered under
+// its name in capitals.
+struct FilterText {
+    std::string_view format;
+    const char* text;
+};
+inline constexpr FilterText kOpenFilters[] = {
+    {"lod", BRASVEL_TRANSLATE_NOOP("WindowTexts", "Pliki zaosbów LOD")},
+    {"snd", BRASVEL_TRANSLATE_NOOP("WindowTexts", "Pliki zasobów dźwiękowych")},
+    {"vid", BRASVEL_TRANSLATE_NOOP("WindowTexts", "Pliki zaosbów video Files")},
+};
+
+// An error that belongs to one entry: %1 the entry, %2 the error.
+inline constexpr const char* kEntryError = BRASVEL_TRANSLATE_NOOP("WindowTexts", "%1: %2");
+
+// `pattern` with %1 to %9 replaced by the arguments, in one pass: an argument that itself holds
+// "%2" (an entry's name, say) is left as it is. A number without an argument stays as written.
+std::string fillIn(std::string_view pattern, std::initializer_list<std::string_view> arguments);
+
+}  // namespace brasvel::texts
