@@ -10,15 +10,18 @@
 #include <string_view>
 #include <utility>
 
-#include "catalogue/Catalogue.h"
+#include "archive/ArchiveFormat.h"
 #include "toolkit/WindowToolkit.h"
 #include "window/MainForm.h"
 
 namespace brasvel::app {
 
-// The kind of an archive whose last three letters name it in mixed case ("Data.Lod", "x.sNd"),
-// which MainForm's start-up leaves unread; None for every other name.
-ArchiveKind mixedCaseKind(const std::string& path);
+// The format of an archive whose last three letters name it in mixed case ("Data.Lod", "x.sNd"),
+// which MainForm's start-up leaves unread; null for every other name.
+const ArchiveFormat* mixedCaseFormat(const std::string& path);
+
+// The open dialog's filter number (from 1) of `format`.
+int filterIndexOf(const ArchiveFormat& format);
 
 // A toolkit whose next open dialog can be answered in advance; the answer is given once.
 template <typename Toolkit>
@@ -28,11 +31,12 @@ public:
 
     void answerNextOpenDialog(OpenChoice choice) { pendingChoice_ = std::move(choice); }
 
-    std::optional<OpenChoice> runOpenDialog(std::string_view initialDirectory) override {
+    std::optional<OpenChoice> runOpenDialog(std::string_view initialDirectory,
+                                            std::span<const OpenFilter> filters) override {
         if (pendingChoice_) {
             return std::exchange(pendingChoice_, std::nullopt);
         }
-        return Toolkit::runOpenDialog(initialDirectory);
+        return Toolkit::runOpenDialog(initialDirectory, filters);
     }
 
 private:
@@ -44,9 +48,8 @@ template <typename Toolkit>
 void startUp(MainForm& form, OpenDialogAnsweredOnce<Toolkit>& ui, const std::string& appPath,
              const std::string& archive) {
     form.FormCreate(appPath, archive);
-    const ArchiveKind kind = mixedCaseKind(archive);
-    if (kind != ArchiveKind::None) {
-        ui.answerNextOpenDialog({archive, static_cast<int>(kind)});
+    if (const ArchiveFormat* format = mixedCaseFormat(archive)) {
+        ui.answerNextOpenDialog({archive, filterIndexOf(*format)});
         form.ToolButton1Click();
     }
 }

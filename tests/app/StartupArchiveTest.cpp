@@ -11,19 +11,19 @@
 
 namespace app = brasvel::app;
 namespace writers = brasvel::writers;
-using brasvel::ArchiveKind;
+using Format = const brasvel::ArchiveFormat*;
 
-Q_DECLARE_METATYPE(ArchiveKind)
+Q_DECLARE_METATYPE(Format)
 
 namespace {
 
 using StartupToolkit = app::OpenDialogAnsweredOnce<app::testing::RecordingToolkit>;
 
-std::string archiveBytes(ArchiveKind kind) {
-    if (kind == ArchiveKind::Lod) {
+std::string archiveBytes(Format kind) {
+    if (kind == &brasvel::kLodFormat) {
         return writers::LodWriter().add("A.txt", "a").add("B.txt", "bb").add("C.pcx", "c").build();
     }
-    if (kind == ArchiveKind::Snd) {
+    if (kind == &brasvel::kSndFormat) {
         return writers::SndWriter().add("one", "RIFF").add("two", "RIFF").build();
     }
     return writers::VidWriter().add("intro.smk", "smk").build();
@@ -37,36 +37,36 @@ class StartupArchiveTest : public QObject {
 private slots:
     void mixedCaseNamesAreToldApart_data() {
         QTest::addColumn<QString>("path");
-        QTest::addColumn<ArchiveKind>("kind");
-        QTest::newRow("Data.Lod") << "/home/a/Data.Lod" << ArchiveKind::Lod;
-        QTest::newRow("x.sNd") << "x.sNd" << ArchiveKind::Snd;
-        QTest::newRow("x.viD") << "x.viD" << ArchiveKind::Vid;
-        QTest::newRow("lower case") << "data.lod" << ArchiveKind::None;
-        QTest::newRow("upper case") << "DATA.LOD" << ArchiveKind::None;
-        QTest::newRow("another type") << "Notes.Txt" << ArchiveKind::None;
-        QTest::newRow("short") << "Od" << ArchiveKind::None;
-        QTest::newRow("empty") << "" << ArchiveKind::None;
+        QTest::addColumn<Format>("kind");
+        QTest::newRow("Data.Lod") << "/home/a/Data.Lod" << &brasvel::kLodFormat;
+        QTest::newRow("x.sNd") << "x.sNd" << &brasvel::kSndFormat;
+        QTest::newRow("x.viD") << "x.viD" << &brasvel::kVidFormat;
+        QTest::newRow("lower case") << "data.lod" << Format{};
+        QTest::newRow("upper case") << "DATA.LOD" << Format{};
+        QTest::newRow("another type") << "Notes.Txt" << Format{};
+        QTest::newRow("short") << "Od" << Format{};
+        QTest::newRow("empty") << "" << Format{};
     }
     void mixedCaseNamesAreToldApart() {
         QFETCH(QString, path);
-        QFETCH(ArchiveKind, kind);
-        QCOMPARE(app::mixedCaseKind(path.toStdString()), kind);
+        QFETCH(Format, kind);
+        QCOMPARE(app::mixedCaseFormat(path.toStdString()), kind);
     }
 
     void theArchiveNamedAtStartIsListed_data() {
         QTest::addColumn<QString>("name");
-        QTest::addColumn<ArchiveKind>("content");
+        QTest::addColumn<Format>("content");
         QTest::addColumn<int>("rows");
-        QTest::newRow("Data.Lod") << "Data.Lod" << ArchiveKind::Lod << 3;
-        QTest::newRow("data.lod") << "data.lod" << ArchiveKind::Lod << 3;
-        QTest::newRow("DATA.LOD") << "DATA.LOD" << ArchiveKind::Lod << 3;
-        QTest::newRow("Sounds.sNd") << "Sounds.sNd" << ArchiveKind::Snd << 2;
-        QTest::newRow("Movies.Vid") << "Movies.Vid" << ArchiveKind::Vid << 1;
-        QTest::newRow("another type") << "Data.Txt" << ArchiveKind::Lod << 0;
+        QTest::newRow("Data.Lod") << "Data.Lod" << &brasvel::kLodFormat << 3;
+        QTest::newRow("data.lod") << "data.lod" << &brasvel::kLodFormat << 3;
+        QTest::newRow("DATA.LOD") << "DATA.LOD" << &brasvel::kLodFormat << 3;
+        QTest::newRow("Sounds.sNd") << "Sounds.sNd" << &brasvel::kSndFormat << 2;
+        QTest::newRow("Movies.Vid") << "Movies.Vid" << &brasvel::kVidFormat << 1;
+        QTest::newRow("another type") << "Data.Txt" << &brasvel::kLodFormat << 0;
     }
     void theArchiveNamedAtStartIsListed() {
         QFETCH(QString, name);
-        QFETCH(ArchiveKind, content);
+        QFETCH(Format, content);
         QFETCH(int, rows);
         QTemporaryDir folder;
         const std::string path = folder.filePath(name).toStdString();
