@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cctype>
 
-
 namespace brasvel::app {
 
 const ArchiveFormat* mixedCaseFormat(const std::string& path) {

@@ -6,6 +6,7 @@
 // dialog opens one: the dialog answers once, in advance, with the archive and its kind's filter.
 
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -20,7 +21,7 @@ namespace brasvel::app {
 // which MainForm's start-up leaves unread; null for every other name.
 const ArchiveFormat* mixedCaseFormat(const std::string& path);
 
-// The open dialog's filter number (from 1) of `format`.
+// The open dialog's filter (from 1) that opens an archive as `format`.
 int filterIndexOf(const ArchiveFormat& format);
 
 // A toolkit whose next open dialog can be answered in advance; the answer is given once.

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Times brasvel-res against unzip and bsdtar on the same entries, in one run, and reports the
-# ratios; then the listing, the peak memory of an extraction and sprite frame decoding against
-# inflating. It never fails because of a figure: the targets are printed next to the ratios.
+# ratios; then the listing, the peak memory of an extraction, sprite frame decoding against
+# inflating, and the first frame of a video. It never fails because of a figure: the targets are
+# printed next to the ratios.
 #
 # usage: bench/run.sh [--quick] [ROUNDS] [ENTRIES]
 #   --quick  a small set, one round, short frame runs: a smoke run (well under a minute) that
@@ -23,10 +24,11 @@ fi
 
 tools/setup.sh
 [[ -f build/CMakeCache.txt ]] || cmake --preset release -DBRASVEL_BUILD_APP=OFF >/dev/null
-cmake --build --preset release -j 2 --target brasvel-res make-bench-archives frame-bench >/dev/null
+cmake --build --preset release -j 2 --target brasvel-res make-bench-archives frame-bench \
+    video-bench >/dev/null
 
 data=build/bench-data/$entries
-[[ -f $data/big.lod ]] || build/bin/make-bench-archives "$data" "$entries"
+[[ -f $data/big.lod && -f $data/pictures.lod ]] || build/bin/make-bench-archives "$data" "$entries"
 work=$(mktemp -d "${TMPDIR:-/tmp}/brasvel-bench.XXXXXX")
 # Ext4 without a journal passes over recently freed inodes one by one when it creates a file, for
 # minutes after thousands were deleted nearby. So every run writes into a fresh folder, the
@@ -106,7 +108,8 @@ build/bin/frame-bench --benchmark_min_time=$min_time --benchmark_format=csv 2>/d
     tr -d '"' >"$work/frames.csv"
 declare -A rate
 while IFS=, read -r name _ _ cpu unit bytes _; do
-    [[ $name == inflateSprite/* || $name == decodeAllFrames/* || $name == frameStep/* ]] || continue
+    [[ $name == inflateSprite/* || $name == decodeAllFrames/* || $name == encodeSprite/* ||
+        $name == frameStep/* ]] || continue
     rate[$name]=$bytes
     if [[ $name == frameStep/* ]]; then
         rate[$name]=$(awk -v t="$cpu" -v u="$unit" 'BEGIN {printf "%.0f %s", t, u}')
@@ -116,11 +119,58 @@ frames=""
 for type in 1 2 3; do
     inflate=${rate[inflateSprite/$type]}
     decode=${rate[decodeAllFrames/$type]}
-    line=$(awk -v t="$type" -v d="$decode" -v i="$inflate" -v step="${rate[frameStep/$type]}" \
-        'BEGIN {printf "type %d: decode %4.0f MB/s, inflate %4.0f MB/s, ratio %.2f (target >= 0.5); one frame step %s", t, d / 1e6, i / 1e6, d / i, step}')
+    encode=${rate[encodeSprite/$type]}
+    line=$(awk -v t="$type" -v d="$decode" -v i="$inflate" -v e="$encode" -v step="${rate[frameStep/$type]}" \
+        'BEGIN {printf "type %d: decode %4.0f MB/s, inflate %4.0f MB/s, ratio %.2f (target >= 0.5); one frame step %s; DEF encoding %4.0f MB/s, %.2f of decoding", t, d / 1e6, i / 1e6, d / i, step, e / 1e6, e / d}')
     echo "$line"
     frames+="$line"$'\n'
 done
+
+echo "== video: open a 640 x 480 clip from memory and decode its first frame"
+build/bin/video-bench --benchmark_min_time=$min_time --benchmark_format=csv 2>/dev/null |
+    tr -d '"' >"$work/video.csv"
+video=""
+while IFS=, read -r name _ real cpu unit _; do
+    case $name in
+        openAndFirstFrame)
+            video+="open + first frame $(printf '%.1f' "$real") $unit, processor $(printf '%.1f' "$cpu") $unit (target < 100 ms); " ;;
+        frameStep) video+="one frame step $(printf '%.1f' "$real") $unit" ;;
+    esac
+done <"$work/video.csv"
+echo "$video"
+echo "== PNG export of every picture and sprite frame against ImageMagick's convert of the same BMPs"
+pics=$PWD/$data/pictures.lod
+# ImageMagick's own convert, as Debian installs it, whatever else PATH may find first.
+magick_convert=/usr/bin/convert
+[[ -x $magick_convert ]] || magick_convert=$(command -v convert)
+bmps=$work/bmps
+mkdir -p "$bmps"
+pictures=$("$res" list "$pics" --type pcx | cut -f1 | grep -v '^Total')
+sprites=$("$res" list "$pics" --type def | cut -f1 | grep -v '^Total')
+# ImageMagick starts from the BMPs our extraction and convert write: every picture, every frame.
+(cd "$bmps" && "$res" extract "$pics" --type pcx >/dev/null)
+frame_count=0
+for s in $sprites; do
+    n=$("$res" info "$pics" "$s" --json | sed 's/.*"frames":\([0-9]*\).*/\1/')
+    for ((f = 1; f <= n; f++)); do
+        "$res" convert "$pics" "$s" --frame "$f" -o "$bmps/${s%.*}-$f.bmp" >/dev/null
+    done
+    frame_count=$((frame_count + n))
+done
+# Ours: one convert per picture and one sprite export per sprite (which writes every frame, and
+# the sheet and the animations besides); ImageMagick: one convert over all the BMPs.
+{
+    for p in $pictures; do echo "\"$res\" convert \"$pics\" $p -o ${p%.*}.png"; done
+    for s in $sprites; do echo "\"$res\" sprite export \"$pics\" $s -o ${s%.*}"; done
+} >"$work/png-ours.sh"
+: >"$work/r_png"
+for ((round = 1; round <= rounds; round++)); do
+    read -r ours _ < <(timed bash "$work/png-ours.sh")
+    read -r magick _ < <(timed "$magick_convert" "$bmps"/*.bmp +adjoin out-%d.png)
+    div "$ours" "$magick" >>"$work/r_png"
+    printf 'round %d: brasvel-res %.3f s, ImageMagick convert %.3f s\n' "$round" "$ours" "$magick"
+done
+ratio_png=$(median <"$work/r_png")
 
 cat <<EOF
 
@@ -133,5 +183,7 @@ memory      peak resident ${peak_kb} KB; largest entry ${largest_kb} KB; archive
 listing     list --json / unzip -l on 15011 entries: $ratio_list (target <= 2)
 frames      decoding every frame to a BMP / inflating the sprite, per compression type:
 $(printf '%s' "$frames" | sed 's/^/            /')
+video       640 x 480 clip (FFV1 in AVI): $video
+png export  $(echo $pictures | wc -w) pictures and $frame_count sprite frames to PNG / ImageMagick convert of their BMPs: $ratio_png (target <= 0.5)
 =========================================
 EOF

@@ -12,28 +12,20 @@
 #include "base/Text.h"
 #include "cli/ArchiveArguments.h"
 #include "cli/Commands.h"
+#include "cli/ImageCommands.h"
+#include "cli/Json.h"
+#include "cli/PictureEntry.h"
+#include "cli/VideoCommands.h"
 #include "extract/AtomicFile.h"
 #include "extract/EntryContent.h"
 #include "extract/SafeName.h"
 #include "imaging/DefSprite.h"
 #include "imaging/PcxImage.h"
+#include "imaging/PictureFormats.h"
 
 namespace brasvel::cli {
-namespace {
 
-// The archive named on the command line and one of its entries, read into memory.
-struct PictureEntry {
-    Entry entry;
-    std::vector<std::byte> content;
-    dev_t archiveDevice = 0;  // the archive file, never to be written over
-    ino_t archiveInode = 0;
-
-    bool isPcx() const { return extIs(entry.ext, "pcx"); }
-    bool isDef() const { return extIs(entry.ext, "def"); }
-    // The name the sprite rules look at: Name + ".def", as the preview passes it.
-    std::string defFileName() const { return std::string(untilNul(entry.name)) + ".def"; }
-};
-
+// The entry named on the command line, read into memory, or
 // nullopt after reporting an entry that is not in the archive. Throws the archive's ResourceError
 // (with no entry) when it cannot be opened or its directory read whole.
 std::optional<PictureEntry> loadEntry(const Arguments& arguments, const std::string& command) {
@@ -62,6 +54,8 @@ std::optional<PictureEntry> loadEntry(const Arguments& arguments, const std::str
     return picture;
 }
 
+namespace {
+
 std::uint32_t frameNumber(const Arguments& arguments) {
     const std::optional<std::string> text = arguments.value("--frame");
     if (!text) {
@@ -78,7 +72,8 @@ std::uint32_t frameNumber(const Arguments& arguments) {
 // Extensions count in all-lower or all-upper case only, as in the window's preview.
 void reportNotAPicture(const std::string& entry) {
     std::cerr << "brasvel-res: " << entry
-              << " is not a picture or a sprite (extension pcx, PCX, def or DEF)\n";
+              << " is not a picture, a sprite or a video (extension pcx, def, smk or bik, all in"
+                 " lower or all in upper case)\n";
 }
 
 // Why `path` may not be written by convert, or empty when it may: an existing file is replaced
@@ -126,7 +121,8 @@ int reportEntryError(const ResourceError& error, const std::string& entry) {
 }  // namespace
 
 int convertCommand(const std::vector<std::string>& args) {
-    const Arguments arguments(args, {"--kind", "--frame", "-o"}, {});
+    const Arguments arguments(args, {"--kind", "--frame", "-o", "--format"},
+                              {"--selection", "--keep-palette"});
     const std::uint32_t frame = frameNumber(arguments);
     std::optional<PictureEntry> picture;
     try {
@@ -141,6 +137,9 @@ int convertCommand(const std::vector<std::string>& args) {
         return kExitUnusable;
     }
     const std::string& name = arguments.positional()[1];
+    if (isVideoEntry(name)) {
+        return videoConvertCommand(name, picture->content, frame, arguments.value("-o"));
+    }
     if (!picture->isPcx() && !picture->isDef()) {
         reportNotAPicture(name);
         return kExitEntryFailed;
@@ -153,18 +152,27 @@ int convertCommand(const std::vector<std::string>& args) {
         throw UsageError("-o '' names no file; give a file name, or - for standard output");
     }
     std::string out;
-    ConvertedPicture converted;
+    std::vector<std::byte> encoded;
+    std::int32_t width = 0;
+    std::int32_t height = 0;
     try {
+        const OutputChoice choice = chooseOutput(arguments, picture->isDef());
         // The default name comes from the archive, so it passes the same checks as extraction.
-        out = given.value_or(safeFileName(std::string(untilNul(picture->entry.name)) + ".bmp"));
-        converted = picture->isPcx()
-                        ? Conv(picture->content)
-                        : DefSprite::walk(picture->content, picture->defFileName()).renderFrame(frame);
+        out = given.value_or(
+            safeFileName(std::string(untilNul(picture->entry.name)) +
+                         std::string(pictureFormatInfo(choice.format).suffix)));
+        const Picture decoded =
+            picture->isPcx()
+                ? decodePcx(picture->content)
+                : DefSprite::walk(picture->content, picture->defFileName()).decodeFrame(frame);
+        encoded = encodePicture(decoded, choice.format, choice.options);
+        width = decoded.width;
+        height = decoded.height;
     } catch (const ResourceError& error) {
         return reportEntryError(error, name);
     }
     if (isStandardOutput(out)) {
-        return writeToStandardOutput(converted.bmp, *picture);
+        return writeToStandardOutput(encoded, *picture);
     }
     if (const std::string refusal = refusedOutput(out, *picture); !refusal.empty()) {
         std::cerr << "brasvel-res: " << out << " " << refusal << "; nothing was written\n";
@@ -181,8 +189,8 @@ int convertCommand(const std::vector<std::string>& args) {
         return kExitUnusable;
     }
     try {
-        folder->writeFile(outPath.filename().string(), converted.bmp);
-        std::cout << out << ": " << converted.width << " x " << converted.height << '\n';
+        folder->writeFile(outPath.filename().string(), encoded);
+        std::cout << out << ": " << width << " x " << height << '\n';
     } catch (const ResourceError& error) {
         return reportEntryError(error, name);
     }
@@ -205,6 +213,9 @@ int infoCommand(const std::vector<std::string>& args) {
     }
     const std::string& name = arguments.positional()[1];
     const bool json = arguments.has("--json");
+    if (isVideoEntry(name)) {
+        return videoInfoCommand(name, picture->content, json);
+    }
     try {
         if (picture->isPcx()) {
             const PcxInfo info = readPcxInfo(picture->content);

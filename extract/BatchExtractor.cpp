@@ -14,6 +14,7 @@
 #include "extract/EntryContent.h"
 #include "extract/SafeName.h"
 #include "imaging/PcxImage.h"
+#include "imaging/PictureFormats.h"
 
 namespace brasvel {
 namespace {
@@ -90,9 +91,9 @@ private:
                 streamEntryContent(archive_, entry, buffers_, write);
             });
         }
-        const ConvertedPicture picture = Conv(entryContent(archive_, entry, buffers_));
+        const Picture picture = decodePcx(entryContent(archive_, entry, buffers_));
         outcome.picture = PictureSize{picture.width, picture.height};
-        return folder_.prepare(outcome.fileName, picture.bmp);
+        return folder_.prepare(outcome.fileName, encodePicture(picture, PictureFormat::Bmp));
     }
 
     const Archive& archive_;

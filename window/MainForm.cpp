@@ -11,6 +11,7 @@
 #include "extract/EntryContent.h"
 #include "imaging/DefSprite.h"
 #include "imaging/PcxImage.h"
+#include "imaging/PictureFormats.h"
 #include "window/WindowTexts.h"
 
 namespace brasvel {
@@ -463,9 +464,9 @@ void MainForm::renderSelected() {
     }
     if (isPicture(*entry)) {
         ui_.setPanelHint(PanelId::Preview, entry->name);
-        const ConvertedPicture picture = Conv(selectedContent());
+        const Picture picture = decodePcx(selectedContent());
         showPictureSize(picture.width, picture.height);
-        ui_.showPicture(picture.bmp);
+        ui_.showPicture(encodePicture(picture, PictureFormat::Bmp));
         ui_.repaintImage();
     }
     if (isSprite(*entry)) {
@@ -506,8 +507,8 @@ void MainForm::renderFrame(std::uint32_t frame) {
     ui_.setFrameScrollMaximum(static_cast<int>(sprite.frameTotal()));
     impl_->convertingSprite = false;
     ui_.setTypeBoxText(defTypeText(sprite.type()));
-    const ConvertedPicture picture = sprite.renderFrame(frame);
-    ui_.showPicture(picture.bmp);
+    ui_.showPicture(encodePicture(sprite.decodeFrame(frame), PictureFormat::Bmp,
+                                  {.role = PictureRole::SpriteFrame}));
     ui_.repaintImage();
 }
 
