@@ -49,6 +49,13 @@ std::vector<std::byte> Archive::directoryBytes() const {
     return head;
 }
 
+Bytes Archive::bytes() const {
+    if (file_) {
+        return file_->bytes();
+    }
+    return memory_ ? Bytes(*memory_) : Bytes();
+}
+
 std::uint64_t Archive::size() const {
     if (file_) {
         return file_->size();

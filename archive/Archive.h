@@ -42,6 +42,15 @@ public:
     void requireUnchanged() const;
     // The open file; null for an archive held in memory.
     const ReadOnlyFile* file() const { return file_.get(); }
+    // The file as it was when opened; nullopt for an archive held in memory.
+    std::optional<FileIdentity> identity() const {
+        return file_ ? std::optional(file_->identity()) : std::nullopt;
+    }
+    // The archive's bytes: a mapping of the file made on first use (see ReadOnlyFile::bytes), or
+    // the bytes in memory. Only the archive writer copies from it; readers use read().
+    Bytes bytes() const;
+    // Whether bytes() is a read-only file mapping, whose pages may be given back.
+    bool isMapped() const { return file_ != nullptr; }
 
 private:
     Archive(std::string path, const ArchiveFormat& format);

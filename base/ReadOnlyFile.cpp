@@ -1,6 +1,7 @@
 #include "base/ReadOnlyFile.h"
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -19,7 +20,41 @@ namespace {
     throw ResourceError("File access denied", path + " is not a regular file");
 }
 
+FileIdentity identityOfStatus(const struct stat& status) {
+    return {status.st_dev, status.st_ino, static_cast<std::uint64_t>(status.st_size),
+            static_cast<std::int64_t>(status.st_mtim.tv_sec) * 1'000'000'000 +
+                status.st_mtim.tv_nsec};
+}
+
 }  // namespace
+
+FileIdentity identityOf(int fd) {
+    struct stat status {};
+    if (::fstat(fd, &status) != 0) {
+        return {};
+    }
+    return identityOfStatus(status);
+}
+
+FileIdentity ReadOnlyFile::identity() const {
+    return {device_, inode_, size_,
+            static_cast<std::int64_t>(modified_.tv_sec) * 1'000'000'000 + modified_.tv_nsec};
+}
+
+Bytes ReadOnlyFile::bytes() const {
+    std::call_once(mapOnce_, [this] {
+        if (size_ == 0 || fd_ < 0 || mapping_ != nullptr) {
+            return;
+        }
+        void* mapping = ::mmap(nullptr, static_cast<std::size_t>(size_), PROT_READ, MAP_PRIVATE,
+                               fd_, 0);
+        if (mapping == MAP_FAILED) {
+            throw fileError(errno, path_);
+        }
+        mapping_ = mapping;
+    });
+    return {static_cast<const std::byte*>(mapping_), mapping_ ? static_cast<std::size_t>(size_) : 0};
+}
 
 ReadOnlyFile::ReadOnlyFile(const std::string& path) : path_(path) {
     // O_NONBLOCK: opening a FIFO must not wait for a writer; it is refused below like any file
@@ -52,7 +87,8 @@ ReadOnlyFile::ReadOnlyFile(ReadOnlyFile&& other) noexcept
       size_(other.size_),
       device_(other.device_),
       inode_(other.inode_),
-      modified_(other.modified_) {}
+      modified_(other.modified_),
+      mapping_(std::exchange(other.mapping_, nullptr)) {}
 
 ReadOnlyFile& ReadOnlyFile::operator=(ReadOnlyFile&& other) noexcept {
     if (this != &other) {
@@ -63,6 +99,7 @@ ReadOnlyFile& ReadOnlyFile::operator=(ReadOnlyFile&& other) noexcept {
         device_ = other.device_;
         inode_ = other.inode_;
         modified_ = other.modified_;
+        mapping_ = std::exchange(other.mapping_, nullptr);
     }
     return *this;
 }
@@ -106,6 +143,10 @@ void ReadOnlyFile::requireUnchanged() const {
 }
 
 void ReadOnlyFile::release() noexcept {
+    if (mapping_ != nullptr) {
+        ::munmap(const_cast<void*>(mapping_), static_cast<std::size_t>(size_));
+        mapping_ = nullptr;
+    }
     if (fd_ >= 0) {
         ::close(fd_);
         fd_ = -1;

@@ -11,16 +11,34 @@
 // over the mapping, and take less memory.
 //
 // Only regular files open: a FIFO, socket, device or folder is refused at once, never waited on.
+//
+// bytes() maps the file on first use, for the archive writer's copying of kept entries, which
+// checks the file's identity before it saves; everything else reads with read().
 
 #include <sys/types.h>
 
 #include <cstddef>
 #include <cstdint>
 #include <ctime>
+#include <mutex>
 #include <span>
 #include <string>
 
+#include "base/ByteReader.h"
+
 namespace brasvel {
+
+// Which file a path led to and how it looked: a file replaced or written to since shows another.
+struct FileIdentity {
+    dev_t device = 0;
+    ino_t inode = 0;
+    std::uint64_t size = 0;
+    std::int64_t modifiedNs = 0;
+    friend bool operator==(const FileIdentity&, const FileIdentity&) = default;
+};
+
+// The identity of the file open as `fd`.
+FileIdentity identityOf(int fd);
 
 class ReadOnlyFile {
 public:
@@ -39,6 +57,12 @@ public:
     // The file's identity, to tell whether another path leads to it.
     dev_t device() const { return device_; }
     ino_t inode() const { return inode_; }
+    // The file as it was when opened.
+    FileIdentity identity() const;
+
+    // The whole file, mapped read-only on first use and kept until the file is closed. A file cut
+    // short meanwhile kills the process on a page past its new end: only for the writer's copy.
+    Bytes bytes() const;
 
     // Fills `out` with the bytes at `offset`. Throws "Read beyond end of file" for bytes past the
     // size at opening, and "The archive changed while it was read" when the file no longer holds
@@ -58,6 +82,8 @@ private:
     dev_t device_ = 0;
     ino_t inode_ = 0;
     timespec modified_{};
+    mutable std::once_flag mapOnce_;
+    mutable const void* mapping_ = nullptr;
 };
 
 }  // namespace brasvel

@@ -1,6 +1,8 @@
 #include "extract/EntryContent.h"
 
 #include <libdeflate.h>
+#include <sys/mman.h>
+#include <unistd.h>
 #include <zlib.h>
 
 #include <algorithm>
@@ -190,6 +192,22 @@ StoredRange storedRange(const Entry& entry, const ArchiveFormat& format,
         throw readBeyondEnd(offset, count, archiveSize);
     }
     return {offset, count};
+}
+
+void releasePages(Bytes archive, std::size_t begin, std::size_t end) noexcept {
+    // Reading a mapped page maps its neighbours too, up to 64 KB around it: pages just before
+    // `begin`, given back earlier, may have come back that way, so they go again.
+    constexpr std::size_t kFaultAround = std::size_t{64} << 10;
+    begin = begin > kFaultAround ? begin - kFaultAround : 0;
+    end = std::min(end, archive.size());
+    if (begin >= end) {
+        return;
+    }
+    static const auto page = static_cast<std::uintptr_t>(::sysconf(_SC_PAGESIZE));
+    const auto start = reinterpret_cast<std::uintptr_t>(archive.data());
+    const std::uintptr_t first = (start + begin) & ~(page - 1);
+    const std::uintptr_t last = (start + end + page - 1) & ~(page - 1);
+    ::madvise(reinterpret_cast<void*>(first), last - first, MADV_DONTNEED);
 }
 
 std::vector<std::size_t> partialOverlaps(const Archive& archive) {

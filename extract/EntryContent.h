@@ -64,6 +64,12 @@ Bytes entryContent(Bytes archive, const Entry& entry, const ArchiveFormat& forma
 // The same as a copy of its own.
 std::vector<std::byte> entryContent(Bytes archive, const Entry& entry, const ArchiveFormat& format);
 
+// When `archive` is a read-only file mapping (Archive::bytes): unmaps the pages of bytes `begin`
+// to `end`, and up to 64 KB before them that reading them may have mapped again, so that copying
+// a whole archive does not keep all of it in the process's memory. Never call it for bytes of the
+// heap: those pages would be lost.
+void releasePages(Bytes archive, std::size_t begin, std::size_t end) noexcept;
+
 // Buffers reused from entry to entry of an open archive: its stored bytes, its inflated content.
 struct ContentBuffers {
     std::vector<std::byte> stored;
