@@ -1,6 +1,9 @@
 #include "archive/Archive.h"
 
+#include <algorithm>
 #include <utility>
+
+#include "base/ResourceError.h"
 
 namespace brasvel {
 
@@ -11,7 +14,7 @@ Archive Archive::open(const std::string& path, const ArchiveFormat& format,
                       const EntryProgress& progress) {
     Archive archive(path, format);
     archive.file_ = std::make_shared<const ReadOnlyFile>(path);
-    archive.directory_ = readDirectory(format, archive.file_->bytes(), progress);
+    archive.directory_ = readDirectory(format, archive.directoryBytes(), archive.size(), progress);
     return archive;
 }
 
@@ -23,11 +26,59 @@ Archive Archive::fromBytes(std::vector<std::byte> bytes, const ArchiveFormat& fo
     return archive;
 }
 
+std::vector<std::byte> Archive::directoryBytes() const {
+    // The header up to the first row, then as many rows as it states and the file holds.
+    const DirectoryLayout& layout = format_->layout;
+    const std::uint64_t fileSize = size();
+    std::vector<std::byte> head(static_cast<std::size_t>(std::min(fileSize, layout.firstRow)));
+    read(0, head);
+    if (head.size() < layout.countOffset + 4 || head.size() < layout.firstRow) {
+        return head;
+    }
+    ByteReader reader(head);
+    reader.seek(layout.countOffset);
+    const std::int32_t count = reader.i32();
+    if (count <= 0) {
+        return head;
+    }
+    const std::uint64_t rows = static_cast<std::uint64_t>(count) * layout.rowSize;
+    const std::uint64_t length = std::min(fileSize, layout.firstRow + rows);
+    head.resize(static_cast<std::size_t>(length));
+    read(layout.firstRow,
+         std::span(head).subspan(static_cast<std::size_t>(layout.firstRow)));
+    return head;
+}
+
 Bytes Archive::bytes() const {
     if (file_) {
         return file_->bytes();
     }
     return memory_ ? Bytes(*memory_) : Bytes();
+}
+
+std::uint64_t Archive::size() const {
+    if (file_) {
+        return file_->size();
+    }
+    return memory_ ? memory_->size() : 0;
+}
+
+void Archive::read(std::uint64_t offset, std::span<std::byte> out) const {
+    if (file_) {
+        file_->read(offset, out);
+        return;
+    }
+    const std::uint64_t available = size();
+    if (offset > available || out.size() > available - offset) {
+        throw readBeyondEnd(offset, out.size(), available);
+    }
+    std::copy_n(memory_->begin() + static_cast<std::ptrdiff_t>(offset), out.size(), out.begin());
+}
+
+void Archive::requireUnchanged() const {
+    if (file_) {
+        file_->requireUnchanged();
+    }
 }
 
 }  // namespace brasvel

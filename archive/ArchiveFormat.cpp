@@ -175,6 +175,10 @@ void writeSndRow(const Entry& entry, std::byte* row) {
 }
 
 std::string sndOutputName(const Entry& entry, bool /*convertPictures*/) {
+    // A sound without a name has no file name: ".wav" alone would be a hidden file.
+    if (untilNul(entry.name).empty()) {
+        return {};
+    }
     return joined(entry.name, "wav");
 }
 

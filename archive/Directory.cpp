@@ -52,14 +52,19 @@ void readRows(const ArchiveFormat& format, Bytes archive, const EntryProgress& p
 }  // namespace
 
 Directory readDirectory(const ArchiveFormat& format, Bytes archive, const EntryProgress& progress) {
+    return readDirectory(format, archive, archive.size(), progress);
+}
+
+Directory readDirectory(const ArchiveFormat& format, Bytes head, std::uint64_t archiveSize,
+                        const EntryProgress& progress) {
     Directory directory;
     try {
-        readRows(format, archive, progress, directory);
+        readRows(format, head, progress, directory);
     } catch (const ResourceError& error) {
         directory.error = error;
     }
     if (format.sizesFromOffsets) {
-        deriveSizesFromOffsets(directory.entries, archive.size());
+        deriveSizesFromOffsets(directory.entries, archiveSize);
     }
     return directory;
 }

@@ -31,4 +31,9 @@ using EntryProgress = std::function<void(std::size_t entriesRead)>;
 Directory readDirectory(const ArchiveFormat& format, Bytes archive,
                         const EntryProgress& progress = {});
 
+// The same from the archive's first bytes, at least up to the end of its rows, when the whole
+// archive is `archiveSize` bytes long.
+Directory readDirectory(const ArchiveFormat& format, Bytes head, std::uint64_t archiveSize,
+                        const EntryProgress& progress = {});
+
 }  // namespace brasvel

@@ -1,6 +1,7 @@
 #include "base/ResourceError.h"
 
 #include <cerrno>
+#include <system_error>
 
 namespace brasvel {
 
@@ -36,7 +37,8 @@ std::string fileFailureText(FileFailure failure, int errnoValue) {
         case FileFailure::Other:
             break;
     }
-    return "I/O error " + std::to_string(errnoValue);
+    // The system's own words ("Too many levels of symbolic links"), never a bare number.
+    return std::generic_category().message(errnoValue);
 }
 
 FileFailure fileFailureOf(int errnoValue) {
@@ -66,8 +68,27 @@ FileFailure fileFailureOf(int errnoValue) {
     }
 }
 
+std::string fileFailureCause(int errnoValue) {
+    switch (errnoValue) {
+        case EISDIR:
+            return "is a folder";
+        case ENOTDIR:
+            return "a part of it is not a folder";
+        case ELOOP:
+            return "too many levels of symbolic links";
+        case ENXIO:
+            return "is not a regular file";
+        case EROFS:
+            return "is on a read-only file system";
+        default:
+            return {};
+    }
+}
+
 ResourceError fileError(int errnoValue, const std::string& path) {
-    return ResourceError(fileFailureText(fileFailureOf(errnoValue), errnoValue), path);
+    const std::string cause = fileFailureCause(errnoValue);
+    return ResourceError(fileFailureText(fileFailureOf(errnoValue), errnoValue),
+                         cause.empty() ? path : path + ": " + cause);
 }
 
 ResourceError readBeyondEnd(std::uint64_t offset, std::uint64_t wanted, std::uint64_t available) {
@@ -75,6 +96,10 @@ ResourceError readBeyondEnd(std::uint64_t offset, std::uint64_t wanted, std::uin
     return ResourceError(kReadBeyondEnd, "needed " + std::to_string(wanted) + " bytes at offset " +
                                              std::to_string(offset) + ", found " +
                                              std::to_string(found));
+}
+
+ResourceError archiveChanged(const std::string& path) {
+    return ResourceError(kArchiveChanged, path);
 }
 
 ResourceError damaged(std::string what) { return ResourceError("Damaged file", std::move(what)); }

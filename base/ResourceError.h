@@ -40,7 +40,7 @@ enum class FileFailure {
     AccessDenied,   // "File access denied"
     ReadBeyondEnd,  // "Read beyond end of file"
     DiskFull,       // "Disk full"
-    Other,          // "I/O error N", N the system's error number
+    Other,          // the system's words for the error ("Too many levels of symbolic links")
 };
 
 std::string fileFailureText(FileFailure failure, int errnoValue = 0);
@@ -48,7 +48,12 @@ std::string fileFailureText(FileFailure failure, int errnoValue = 0);
 // The failure that an errno value of a failed file operation stands for.
 FileFailure fileFailureOf(int errnoValue);
 
-// A failed open, create, read, write or rename of `path`.
+// The cause in words where the failure's text alone would mislead ("is a folder", "too many
+// levels of symbolic links"); empty when the text says it.
+std::string fileFailureCause(int errnoValue);
+
+// A failed open, create, read, write or rename of `path`: the failure's text, and as detail the
+// path followed by the cause where there is one ("File access denied (out: is a folder)").
 ResourceError fileError(int errnoValue, const std::string& path);
 
 // A read that needed `wanted` bytes at `offset` of a file or buffer of `available` bytes.
@@ -57,6 +62,10 @@ ResourceError readBeyondEnd(std::uint64_t offset, std::uint64_t wanted, std::uin
 // A structure of the archive or picture that cannot be right (a negative count, an absurd size).
 ResourceError damaged(std::string what);
 
+// An archive whose size or content changed after it was opened: what was read may be a mix.
+ResourceError archiveChanged(const std::string& path);
+
 inline constexpr const char* kReadBeyondEnd = "Read beyond end of file";
+inline constexpr const char* kArchiveChanged = "The archive changed while it was read";
 
 }  // namespace brasvel

@@ -148,3 +148,24 @@ std::string decodeWindows1250(std::string_view bytes) {
 }
 
 }  // namespace brasvel
+
+namespace brasvel {
+
+std::string escapedControls(std::string_view text) {
+    static const char* const hex = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F) {
+            out += "\\x";
+            out += hex[byte >> 4];
+            out += hex[byte & 0xF];
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+}  // namespace brasvel

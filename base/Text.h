@@ -15,6 +15,10 @@ std::string_view untilNul(std::string_view bytes);
 // Windows-1250 bytes to UTF-8. Bytes that the code page leaves undefined become U+FFFD.
 std::string decodeWindows1250(std::string_view bytes);
 
+// `text` with its control bytes (below 0x20, and 0x7F) written as \xNN, so that printing it can
+// never move the cursor, colour a terminal, set its title or start a new line.
+std::string escapedControls(std::string_view text);
+
 // UTF-8 to Windows-1250 bytes; nullopt when the text is not valid UTF-8 or holds a character the
 // code page cannot write.
 std::optional<std::string> encodeWindows1250(std::string_view utf8);

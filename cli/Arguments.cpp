@@ -1,5 +1,7 @@
 #include "cli/Arguments.h"
 
+#include <charconv>
+
 namespace brasvel::cli {
 
 Arguments::Arguments(const std::vector<std::string>& args, const std::set<std::string>& valued,
@@ -22,6 +24,21 @@ Arguments::Arguments(const std::vector<std::string>& args, const std::set<std::s
             throw UsageError("unknown option " + arg);
         }
     }
+}
+
+unsigned strictNumber(const std::string& option, const std::string& text, unsigned lowest,
+                      unsigned highest) {
+    unsigned number = 0;
+    const char* end = text.data() + text.size();
+    const bool digitsOnly =
+        !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
+    const auto [stop, error] = std::from_chars(text.data(), end, number);
+    if (!digitsOnly || error != std::errc{} || stop != end || number < lowest ||
+        number > highest) {
+        throw UsageError(option + " takes a number from " + std::to_string(lowest) + " to " +
+                         std::to_string(highest) + ", not '" + text + "'");
+    }
+    return number;
 }
 
 std::optional<std::string> Arguments::value(const std::string& option) const {

@@ -16,6 +16,11 @@ struct UsageError : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+// `text` as a whole number from `lowest` to `highest`: digits only, no sign, no blanks. Throws
+// UsageError naming `option` otherwise ("--threads -4294967295" is refused, never wrapped).
+unsigned strictNumber(const std::string& option, const std::string& text, unsigned lowest,
+                      unsigned highest);
+
 class Arguments {
 public:
     // `valued`: options that take a value; `flags`: options that do not.

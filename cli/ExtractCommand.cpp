@@ -5,8 +5,10 @@
 #include <fnmatch.h>
 
 #include <algorithm>
+#include <csignal>
 #include <iostream>
 #include <iterator>
+#include <map>
 #include <optional>
 #include <sstream>
 #include <vector>
@@ -14,8 +16,10 @@
 #include "base/Text.h"
 #include "cli/ArchiveArguments.h"
 #include "cli/Commands.h"
+#include "cli/Interruption.h"
 #include "extract/BatchExtractor.h"
 #include "extract/EntryContent.h"
+#include "extract/SafeName.h"
 
 namespace brasvel::cli {
 namespace {
@@ -26,13 +30,7 @@ unsigned chooseThreads(const std::optional<std::string>& value) {
     if (!value) {
         return defaultThreadCount();
     }
-    unsigned threads = 0;
-    std::istringstream in(*value);
-    if (!(in >> threads) || !in.eof() || threads < 1 || threads > kMostThreads) {
-        throw UsageError("--threads must be a number from 1 to " + std::to_string(kMostThreads) +
-                         ", not " + *value);
-    }
-    return threads;
+    return strictNumber("--threads", *value, 1, kMostThreads);
 }
 
 // A pattern names an entry when it equals, or as a shell pattern matches, the entry's caption,
@@ -103,9 +101,32 @@ std::optional<Archive> openWhole(const std::string& path, const ArchiveFormat& f
     }
 }
 
+// The first chosen entry whose file would be the archive itself (by any name that leads to it);
+// nullopt when none would.
+std::optional<std::size_t> entryOverArchive(const Archive& archive,
+                                            const std::vector<std::size_t>& chosen,
+                                            const TargetFolder& folder, bool convert) {
+    for (const std::size_t index : chosen) {
+        try {
+            const std::string name = outputFileName(archive.entries()[index], archive.format(),
+                                                    convert);
+            if (folder.isKeptIntact(name)) {
+                return index;
+            }
+        } catch (const ResourceError&) {
+            // an unsafe name fails alone, later
+        }
+    }
+    return std::nullopt;
+}
+
+const char* signalName(int signal) { return signal == SIGINT ? "SIGINT" : "SIGTERM"; }
+
 }  // namespace
 
 int extractCommand(const std::vector<std::string>& args) {
+    // From the start: a signal before the batch stops it before its first entry.
+    const InterruptWatch watch;
     const Arguments arguments(args, {"-o", "--kind", "--type", "--threads"}, {"--raw"});
     if (arguments.positional().empty()) {
         throw UsageError("extract takes an archive");
@@ -119,6 +140,9 @@ int extractCommand(const std::vector<std::string>& args) {
     options.convertPictures = !arguments.has("--raw");
     options.threads = chooseThreads(arguments.value("--threads"));
     const std::string folderPath = arguments.value("-o").value_or("");
+    if (arguments.value("-o") && folderPath.empty()) {
+        throw UsageError("-o '' names no folder; leave -o out for the current folder");
+    }
 
     const std::optional<Archive> archive = openWhole(path, format);
     if (!archive) {
@@ -127,7 +151,8 @@ int extractCommand(const std::vector<std::string>& args) {
     std::optional<TargetFolder> folder;
     try {
         folder.emplace(folderPath);
-        folder->keepIntact(path);
+        folder->keepIntact(archive->file()->device(), archive->file()->inode());
+        folder->removeStaleTemporaries();
     } catch (const ResourceError& error) {
         std::cerr << "brasvel-res: target folder: " << error.describe() << '\n';
         return kExitUnusable;
@@ -145,26 +170,50 @@ int extractCommand(const std::vector<std::string>& args) {
         return kExitUnusable;
     }
 
+    // No entry is ever written over the archive itself: the whole run is refused before any.
+    if (const auto index = entryOverArchive(*archive, chosen, *folder, options.convertPictures)) {
+        std::cerr << "brasvel-res: " << path << ": "
+                  << entryLabel(archive->entries()[*index], *index)
+                  << " would be written over the archive itself; nothing was extracted\n";
+        return kExitUnusable;
+    }
+
     BatchSummary summary;
+    int signal = 0;
     try {
-        summary =
-            extractEntries(*archive, chosen, *folder, options, [&](const ExtractedEntry& outcome) {
-                if (!outcome.done()) {
-                    reportFailure(path, *outcome.error);
-                }
-                return true;
-            });
+        if (InterruptWatch::received() == 0) {
+            summary = extractEntries(*archive, chosen, *folder, options,
+                                     [&](const ExtractedEntry& outcome) {
+                                         if (!outcome.done()) {
+                                             reportFailure(path, *outcome.error);
+                                         }
+                                         return InterruptWatch::received() == 0;
+                                     });
+        }
+        signal = InterruptWatch::received();
     } catch (const ResourceError& error) {
         // The batch as a whole cannot start in this folder.
         std::cerr << "brasvel-res: target folder: " << error.describe() << '\n';
         return kExitUnusable;
     }
+    const std::size_t reached = static_cast<std::size_t>(summary.done + summary.failed);
     std::cout << summary.done << " of " << chosen.size() << " entries extracted into "
               << (folderPath.empty() ? "." : folderPath);
     if (summary.failed > 0) {
         std::cout << "; " << summary.failed << " failed";
     }
     std::cout << '\n';
+    if (signal != 0) {
+        std::cout.flush();
+        std::cerr << "brasvel-res: interrupted by " << signalName(signal) << " after " << reached
+                  << " of " << chosen.size() << " entries; the rest were not written\n";
+        return InterruptWatch::exitCode(signal);
+    }
+    if (reached < chosen.size()) {
+        std::cerr << "brasvel-res: " << path << ": " << chosen.size() - reached
+                  << " entries were not extracted\n";
+        return kExitEntryFailed;
+    }
     return summary.failed > 0 ? kExitEntryFailed : kExitDone;
 }
 
@@ -180,24 +229,54 @@ int verifyCommand(const std::vector<std::string>& args) {
         return kExitUnusable;
     }
     const std::vector<Entry>& entries = archive->entries();
-    std::vector<std::byte> buffer;
+    const std::vector<std::size_t> overlaps = partialOverlaps(*archive);
+    // Entries that share stored bytes share their check: the stream's true length is found once,
+    // so the time taken follows the archive's size, not the sizes its entries state.
+    std::map<std::pair<std::uint64_t, std::uint64_t>, std::uint64_t> lengths;
+    ContentBuffers buffers;
     int damagedCount = 0;
+    std::size_t checked = 0;
     // Written as it goes (stdout is buffered): a hostile archive may hold millions of damaged
     // entries.
     std::ostream& out = std::cout;
-    for (std::size_t index = 0; index < entries.size(); ++index) {
+    const auto damage = [&](std::size_t index, const std::string& what) {
+        ++damagedCount;
+        out << entryLabel(entries[index], index) << ": " << what << '\n';
+    };
+    for (std::size_t index = 0; index < entries.size(); ++index, ++checked) {
         const Entry& entry = entries[index];
         try {
-            entryContent(archive->bytes(), entry, format, buffer);
+            if (overlaps[index] != kNoOverlap) {
+                damage(index, std::string(kDamagedEntry) + " (its stored bytes overlap those of " +
+                                  entryLabel(entries[overlaps[index]], overlaps[index]) +
+                                  " in part)");
+                continue;
+            }
+            const StoredRange range = storedRange(entry, format, archive->size());
+            const auto key = std::pair(range.offset, range.length);
+            auto known = lengths.find(key);
+            if (known == lengths.end()) {
+                known = lengths.emplace(key, storedContentSize(*archive, entry, buffers)).first;
+            }
+            const auto size = static_cast<std::uint64_t>(entry.size);
+            if (known->second != size) {
+                damage(index, std::string(kDamagedEntry) + " (" +
+                                  (isCompressed(entry, format) ? "inflates to " : "holds ") +
+                                  std::to_string(known->second) + " bytes, not " +
+                                  std::to_string(size) + ")");
+            }
         } catch (const ResourceError& error) {
-            ++damagedCount;
-            out << entryLabel(entry, index) << ": " << error.describe() << '\n';
-        }
-        if (archive->isMapped()) {
-            releaseStoredPages(archive->bytes(), entry, format);
+            if (error.text() == kArchiveChanged) {
+                std::cout.flush();
+                std::cerr << "brasvel-res: " << path << ": " << error.describe() << "; "
+                          << entries.size() - index << " of " << entries.size()
+                          << " entries not checked\n";
+                return kExitUnusable;
+            }
+            damage(index, error.describe());
         }
     }
-    out << entries.size() << " entries checked, " << damagedCount << " damaged\n";
+    out << checked << " entries checked, " << damagedCount << " damaged\n";
     return damagedCount > 0 ? kExitEntryFailed : kExitDone;
 }
 

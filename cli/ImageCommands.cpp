@@ -85,7 +85,9 @@ void writeOne(const std::string& path, const std::vector<std::byte>& content, bo
 
 std::vector<std::byte> readWhole(const std::string& path) {
     const ReadOnlyFile file(path);
-    return {file.bytes().begin(), file.bytes().end()};
+    std::vector<std::byte> bytes(static_cast<std::size_t>(file.size()));
+    file.read(0, bytes);
+    return bytes;
 }
 
 int report(const ResourceError& error, const std::string& what) {
@@ -132,7 +134,8 @@ int spriteExport(const std::vector<std::string>& args) {
         std::error_code error;
         fs::create_directories(folder, error);
         checkNothingReplaced(folder, names, arguments.has("--force"));
-        const TargetFolder target(folder);
+        TargetFolder target(folder);
+        target.keepIntact(sprite->archiveDevice, sprite->archiveInode);
         for (const NamedFile& file : files) {
             target.writeFile(file.name, file.content);
         }

@@ -52,8 +52,10 @@ void printText(std::span<const Entry> entries, const TypeView& view, RowOutput& 
     for (const std::size_t index : view.entries) {
         const Entry& entry = entries[index];
         const std::int32_t stored = entry.packedSize != 0 ? entry.packedSize : entry.size;
-        out << decodeWindows1250(entry.caption) << '\t' << entry.size << '\t' << stored << '\t'
-            << entry.offset << '\n';
+        // A name's control bytes are shown as \xNN: a name can never steer the terminal or forge
+        // a row.
+        out << escapedControls(decodeWindows1250(entry.caption)) << '\t' << entry.size << '\t'
+            << stored << '\t' << entry.offset << '\n';
         output.rowDone();
     }
     out << "Total Files: " << entries.size() << '\n';
@@ -108,15 +110,19 @@ int listCommand(const std::vector<std::string>& args) {
     const std::span<const Entry> entries =
         archive ? std::span<const Entry>(archive->entries()) : std::span<const Entry>();
     const TypeView view = listedEntries(entries, typeItem);
-    RowOutput output;
-    if (arguments.has("--json")) {
-        printJson(format, entries, view, output);
-    } else {
-        printText(entries, view, output);
+    // An archive that could not be opened has no list at all, not an empty one.
+    if (archive) {
+        RowOutput output;
+        if (arguments.has("--json")) {
+            printJson(format, entries, view, output);
+        } else {
+            printText(entries, view, output);
+        }
+        output.flush();
     }
-    output.flush();
     if (error) {
-        std::cerr << path << ": " << error->describe() << '\n';
+        std::cout.flush();
+        std::cerr << "brasvel-res: " << path << ": " << error->describe() << '\n';
         return kExitUnusable;
     }
     return kExitDone;

@@ -1,7 +1,11 @@
 // convert and info: a PCX picture or one DEF frame as the BMP the window shows, and the figures
 // of either.
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <charconv>
+#include <cstdio>
 #include <filesystem>
 #include <iostream>
 
@@ -39,7 +43,8 @@ std::optional<PictureEntry> loadEntry(const Arguments& arguments, const std::str
         std::cerr << "brasvel-res: " << path << " holds no entry " << wanted << '\n';
         return std::nullopt;
     }
-    PictureEntry picture{archive.entries()[*index], {}};
+    PictureEntry picture{archive.entries()[*index], {}, archive.file()->device(),
+                         archive.file()->inode()};
     try {
         picture.content = entryContent(archive, picture.entry);
     } catch (ResourceError& error) {
@@ -69,6 +74,43 @@ void reportNotAPicture(const std::string& entry) {
     std::cerr << "brasvel-res: " << entry
               << " is not a picture, a sprite or a video (extension pcx, def, smk or bik, all in"
                  " lower or all in upper case)\n";
+}
+
+// Why `path` may not be written by convert, or empty when it may: an existing file is replaced
+// only when it is a regular file and not the archive itself.
+std::string refusedOutput(const std::string& path, const PictureEntry& picture) {
+    struct stat status {};
+    if (::lstat(path.c_str(), &status) != 0) {
+        return {};
+    }
+    if (S_ISLNK(status.st_mode)) {
+        return "is a symbolic link, which would be replaced by a file";
+    }
+    if (S_ISDIR(status.st_mode)) {
+        return "is a folder";
+    }
+    if (!S_ISREG(status.st_mode)) {
+        return "is not a regular file; use -o - to write to standard output";
+    }
+    if (status.st_dev == picture.archiveDevice && status.st_ino == picture.archiveInode) {
+        return "is the archive being read";
+    }
+    return {};
+}
+
+bool isStandardOutput(const std::string& path) { return path == "-" || path == "/dev/stdout"; }
+
+// Writes the picture to standard output, unless that is the archive itself.
+int writeToStandardOutput(Bytes bmp, const PictureEntry& picture) {
+    struct stat status {};
+    if (::fstat(STDOUT_FILENO, &status) == 0 && S_ISREG(status.st_mode) &&
+        status.st_dev == picture.archiveDevice && status.st_ino == picture.archiveInode) {
+        std::cerr << "brasvel-res: standard output is the archive being read; nothing was written\n";
+        return kExitUnusable;
+    }
+    std::cout.flush();
+    std::fwrite(bmp.data(), 1, bmp.size(), stdout);
+    return kExitDone;  // main checks that it arrived
 }
 
 int reportEntryError(const ResourceError& error, const std::string& entry) {
@@ -110,21 +152,50 @@ int convertCommand(const std::vector<std::string>& args) {
     if (picture->isPcx() && arguments.value("--frame")) {
         throw UsageError("--frame applies to DEF sprites only");
     }
+    const std::optional<std::string> given = arguments.value("-o");
+    if (given && given->empty()) {
+        throw UsageError("-o '' names no file; give a file name, or - for standard output");
+    }
+    std::string out;
+    std::vector<std::byte> encoded;
+    std::int32_t width = 0;
+    std::int32_t height = 0;
     try {
-        // The default name comes from the archive, so it passes the same checks as extraction.
         const OutputChoice choice = chooseOutput(arguments, picture->isDef());
-        const std::string out = arguments.value("-o").value_or(
+        // The default name comes from the archive, so it passes the same checks as extraction.
+        out = given.value_or(
             safeFileName(std::string(untilNul(picture->entry.name)) +
                          std::string(pictureFormatInfo(choice.format).suffix)));
         const Picture decoded =
             picture->isPcx()
                 ? decodePcx(picture->content)
                 : DefSprite::walk(picture->content, picture->defFileName()).decodeFrame(frame);
-        const std::filesystem::path outPath(out);
-        const TargetFolder folder(outPath.parent_path().string());
-        folder.writeFile(outPath.filename().string(),
-                         encodePicture(decoded, choice.format, choice.options));
-        std::cout << out << ": " << decoded.width << " x " << decoded.height << '\n';
+        encoded = encodePicture(decoded, choice.format, choice.options);
+        width = decoded.width;
+        height = decoded.height;
+    } catch (const ResourceError& error) {
+        return reportEntryError(error, name);
+    }
+    if (isStandardOutput(out)) {
+        return writeToStandardOutput(encoded, *picture);
+    }
+    if (const std::string refusal = refusedOutput(out, *picture); !refusal.empty()) {
+        std::cerr << "brasvel-res: " << out << " " << refusal << "; nothing was written\n";
+        return kExitUnusable;
+    }
+    const std::filesystem::path outPath(out);
+    std::optional<TargetFolder> folder;
+    try {
+        folder.emplace(outPath.parent_path().string());
+        folder->keepIntact(picture->archiveDevice, picture->archiveInode);
+    } catch (const ResourceError& error) {
+        // As in extract: a folder that cannot be written into is the run's failure.
+        std::cerr << "brasvel-res: target folder: " << error.describe() << '\n';
+        return kExitUnusable;
+    }
+    try {
+        folder->writeFile(outPath.filename().string(), encoded);
+        std::cout << out << ": " << width << " x " << height << '\n';
     } catch (const ResourceError& error) {
         return reportEntryError(error, name);
     }

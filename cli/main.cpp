@@ -1,6 +1,10 @@
 // brasvel-res: the command line over the archive core.
 
+#include <cerrno>
+#include <cstdio>
 #include <iostream>
+#include <new>
+#include <system_error>
 #include <string>
 #include <vector>
 
@@ -85,19 +89,10 @@ Exit codes: 0 done, 1 some entry failed, 2 usage error or unreadable archive.
 
 }  // namespace
 
-int main(int argc, char** argv) {
+namespace {
+
+int runCommand(const std::string& command, const std::vector<std::string>& args) {
     using namespace brasvel::cli;
-    std::vector<std::string> args(argv + 1, argv + argc);
-    if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
-        std::cout << kUsage;
-        return args.empty() ? kExitUnusable : kExitDone;
-    }
-    if (args[0] == "--version") {
-        std::cout << "brasvel-res " << BRASVEL_VERSION << '\n';
-        return kExitDone;
-    }
-    const std::string command = args[0];
-    args.erase(args.begin());
     try {
         if (command == "list") {
             return listCommand(args);
@@ -139,5 +134,40 @@ int main(int argc, char** argv) {
     } catch (const brasvel::ResourceError& error) {
         std::cerr << "brasvel-res: " << error.describe() << '\n';
         return kExitUnusable;
+    } catch (const std::bad_alloc&) {
+        std::cerr << "brasvel-res: not enough memory\n";
+        return kExitUnusable;
     }
+}
+
+// What was printed must have arrived: a full disk or a closed pipe behind standard output is an
+// error, not a success.
+int checkedOutput(int code) {
+    errno = 0;
+    std::cout.flush();
+    if (std::cout.good() && std::fflush(stdout) == 0 && std::ferror(stdout) == 0) {
+        return code;
+    }
+    const int error = errno;
+    std::cerr << "brasvel-res: standard output: "
+              << (error != 0 ? std::generic_category().message(error) : "write failed") << '\n';
+    return code == brasvel::cli::kExitDone ? brasvel::cli::kExitUnusable : code;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    using namespace brasvel::cli;
+    std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+        std::cout << kUsage;
+        return checkedOutput(args.empty() ? kExitUnusable : kExitDone);
+    }
+    if (args[0] == "--version") {
+        std::cout << "brasvel-res " << BRASVEL_VERSION << '\n';
+        return checkedOutput(kExitDone);
+    }
+    const std::string command = args[0];
+    args.erase(args.begin());
+    return checkedOutput(runCommand(command, args));
 }

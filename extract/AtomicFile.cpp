@@ -1,10 +1,15 @@
 #include "extract/AtomicFile.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
+#include <climits>
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
@@ -40,11 +45,48 @@ std::string randomTag() {
 }
 
 std::string temporaryName(std::string_view name) {
-    std::string temporary = "." + std::string(name) + "." + randomTag() + kTemporarySuffix;
+    const std::string tag = std::to_string(::getpid()) + "-" + randomTag() + kTemporarySuffix;
+    std::string temporary = "." + std::string(name) + "." + tag;
     if (temporary.size() > 255) {
-        temporary = ".brasvel." + randomTag() + kTemporarySuffix;
+        temporary = ".brasvel." + tag;
     }
     return temporary;
+}
+
+// The process that made the temporary `name` (".NAME.PID-XXXXXX.extracting"); 0 when the name is
+// not one of ours.
+pid_t temporaryOwner(std::string_view name) {
+    const std::string_view suffix = kTemporarySuffix;
+    constexpr std::size_t kTagLength = 6;
+    if (name.size() < 1 + suffix.size() + kTagLength + 3 || name.front() != '.' ||
+        !name.ends_with(suffix)) {
+        return 0;
+    }
+    name.remove_suffix(suffix.size());
+    const std::string_view tag = name.substr(name.size() - kTagLength);
+    for (char c : tag) {
+        if (!std::isalnum(static_cast<unsigned char>(c))) {
+            return 0;
+        }
+    }
+    name.remove_suffix(kTagLength);
+    if (!name.ends_with('-')) {
+        return 0;
+    }
+    name.remove_suffix(1);
+    const std::size_t dot = name.rfind('.');
+    if (dot == std::string_view::npos || dot == 0 || dot + 1 == name.size() ||
+        name.size() - dot > 11) {
+        return 0;
+    }
+    long long pid = 0;
+    for (char c : name.substr(dot + 1)) {
+        if (c < '0' || c > '9') {
+            return 0;
+        }
+        pid = pid * 10 + (c - '0');
+    }
+    return pid > 0 && pid <= INT32_MAX ? static_cast<pid_t>(pid) : 0;
 }
 
 // An unnamed file is linked through its entry in /proc unless the descriptor itself can be linked
@@ -111,12 +153,17 @@ TargetFolder::TargetFolder(const std::string& path, WriteFunction write, Tempora
     : path_(path),
       write_(write != nullptr ? write : &::write),
       unnamed_(temporaries == Temporaries::Unnamed && processFilesVisible()) {
-    fd_ = ::open(path.empty() ? "." : path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    fd_ = ::open(path.empty() ? "." : path.c_str(),
+                 O_RDONLY | O_DIRECTORY | O_NONBLOCK | O_CLOEXEC);
     if (fd_ < 0) {
+        const std::string shown = path.empty() ? "." : path;
         if (errno == ENOTDIR) {
-            throw ResourceError(fileFailureText(FileFailure::NotFound), path + " is not a folder");
+            throw ResourceError(fileFailureText(FileFailure::NotFound), shown + " is not a folder");
         }
-        throw fileError(errno, path.empty() ? "." : path);
+        if (errno == ENOENT) {
+            throw ResourceError(fileFailureText(FileFailure::NotFound), "no such folder: " + shown);
+        }
+        throw fileError(errno, shown);
     }
 }
 
@@ -164,6 +211,50 @@ void TargetFolder::writeAll(int fd, Bytes content, std::string_view name) const 
     }
 }
 
+void TargetFolder::produceInto(int fd, std::string_view name,
+                               const std::function<void(const PieceWriter&)>& produce) const {
+    produce([&](Bytes piece) { writeAll(fd, piece, name); });
+}
+
+void TargetFolder::keepIntact(dev_t device, ino_t inode) { kept_.emplace_back(device, inode); }
+
+std::optional<std::uint64_t> TargetFolder::freeSpace() const {
+    struct statvfs status {};
+    if (::fstatvfs(fd_, &status) != 0) {
+        return std::nullopt;
+    }
+    return static_cast<std::uint64_t>(status.f_bavail) * status.f_frsize;
+}
+
+int TargetFolder::removeStaleTemporaries() const {
+    const int listing = ::openat(fd_, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (listing < 0) {
+        return 0;
+    }
+    DIR* folder = ::fdopendir(listing);
+    if (folder == nullptr) {
+        ::close(listing);
+        return 0;
+    }
+    int removed = 0;
+    while (const dirent* item = ::readdir(folder)) {
+        const pid_t owner = temporaryOwner(item->d_name);
+        // A process that still runs (or one of another user's, which kill() may not probe) may
+        // still be writing it: only the temporaries of processes that are gone are stale.
+        if (owner == 0 || owner == ::getpid() || ::kill(owner, 0) == 0 || errno != ESRCH) {
+            continue;
+        }
+        struct stat status {};
+        if (::fstatat(fd_, item->d_name, &status, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISREG(status.st_mode) && status.st_uid == ::geteuid() &&
+            ::unlinkat(fd_, item->d_name, 0) == 0) {
+            ++removed;
+        }
+    }
+    ::closedir(folder);
+    return removed;
+}
+
 void TargetFolder::keepIntact(const std::string& path) {
     struct stat status {};
     if (::stat(path.c_str(), &status) == 0) {
@@ -181,17 +272,23 @@ bool TargetFolder::isKeptIntact(const std::string& name) const {
 }
 
 PendingFile TargetFolder::prepare(std::string_view name, Bytes content) const {
+    return prepare(name, [&](const PieceWriter& write) { write(content); });
+}
+
+PendingFile TargetFolder::prepare(std::string_view name,
+                                  const std::function<void(const PieceWriter&)>& produce) const {
     const int fd = openUnnamed();
     if (fd < 0) {
-        return prepareNamed(name, content);
+        return prepareNamed(name, produce);
     }
     TemporaryFile file(fd_, {}, fd);
-    writeAll(file.fd(), content, name);
+    produceInto(file.fd(), name, produce);
     // Kept open: closing an unnamed file removes it.
     return PendingFile(*this, std::string(name), {}, file.releaseDescriptor());
 }
 
-PendingFile TargetFolder::prepareNamed(std::string_view name, Bytes content) const {
+PendingFile TargetFolder::prepareNamed(std::string_view name,
+                                       const std::function<void(const PieceWriter&)>& produce) const {
     std::string temporary;
     int fd = -1;
     for (int attempt = 0; attempt < kNameAttempts && fd < 0; ++attempt) {
@@ -205,7 +302,7 @@ PendingFile TargetFolder::prepareNamed(std::string_view name, Bytes content) con
         throw fileError(EEXIST, pathOf(name));
     }
     TemporaryFile file(fd_, temporary, fd);
-    writeAll(file.fd(), content, name);
+    produceInto(file.fd(), name, produce);
     if (!file.close()) {
         throw fileError(errno, pathOf(name));
     }

@@ -8,8 +8,10 @@
 // Where the file system allows it, the file is written with no name at all (O_TMPFILE) and linked
 // under its name when committed; a name that is taken is replaced by linking the file under a
 // temporary name and renaming that over it. Elsewhere the file is written under a temporary name
-// from the start. Temporary names are ".NAME.XXXXXX.extracting" (X random), created exclusively,
-// and are longer than any name an entry can have, so they never meet an extracted file.
+// from the start. Temporary names are ".NAME.PID-XXXXXX.extracting" (PID the writing process's,
+// X random), created exclusively, and are longer than any name an entry can have, so they never
+// meet an extracted file. A process killed outright (SIGKILL) may leave one behind;
+// removeStaleTemporaries() removes those whose process is gone.
 //
 // Writing without a name also keeps the folder's lock out of the slow part: the file system finds
 // room for a new file while other threads add names to the folder.
@@ -17,7 +19,10 @@
 #include <sys/types.h>
 
 #include <atomic>
+#include <optional>
 #include <cstddef>
+#include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -41,8 +46,8 @@ class PendingFile;
 // A folder that files are written into, opened once; every name is taken relative to it.
 class TargetFolder {
 public:
-    // `path` empty means the current directory. Throws ResourceError ("File not found" when the
-    // folder is missing or not a folder, "File access denied", ...).
+    // `path` empty means the current directory. Throws ResourceError ("File not found (no such
+    // folder: X)", "File not found (X is not a folder)", "File access denied", ...).
     explicit TargetFolder(const std::string& path, WriteFunction write = nullptr,
                           Temporaries temporaries = Temporaries::Unnamed);
     ~TargetFolder();
@@ -53,6 +58,12 @@ public:
     // already checked safe. Throws ResourceError naming the path; nothing is left behind then.
     PendingFile prepare(std::string_view name, Bytes content) const;
 
+    // The same for content made piece by piece: `produce` hands each piece, in order, to the
+    // function it is given. Whatever it throws leaves nothing behind and is passed on.
+    using PieceWriter = std::function<void(Bytes piece)>;
+    PendingFile prepare(std::string_view name,
+                        const std::function<void(const PieceWriter&)>& produce) const;
+
     // prepare() then commit(): `name` holds `content` when it returns.
     void writeFile(std::string_view name, Bytes content) const;
 
@@ -60,6 +71,17 @@ public:
     // under any name that leads to it: committing over it fails with "File access denied". Does
     // nothing when `path` does not exist.
     void keepIntact(const std::string& path);
+    void keepIntact(dev_t device, ino_t inode);
+    // Whether `name` in this folder leads to a file kept intact.
+    bool isKeptIntact(const std::string& name) const;
+
+    // The bytes the user may still write to the folder's file system; none when unknown.
+    std::optional<std::uint64_t> freeSpace() const;
+
+    // Removes temporaries this program left in the folder when it was killed outright: names of
+    // the form above, regular files of this user, whose process no longer runs. The number
+    // removed.
+    int removeStaleTemporaries() const;
 
     const std::string& path() const { return path_; }
     // The path of `name` in this folder, as shown in messages.
@@ -69,13 +91,15 @@ private:
     friend class PendingFile;
     // A file with no name in the folder, or -1 when the file system has none to give.
     int openUnnamed() const;
-    PendingFile prepareNamed(std::string_view name, Bytes content) const;
+    PendingFile prepareNamed(std::string_view name,
+                             const std::function<void(const PieceWriter&)>& produce) const;
     void writeAll(int fd, Bytes content, std::string_view name) const;
+    void produceInto(int fd, std::string_view name,
+                     const std::function<void(const PieceWriter&)>& produce) const;
     // Links the unnamed file `fd` under a new temporary name, which it returns.
     std::string linkUnderTemporaryName(int fd, std::string_view name) const;
     // Renames `temporary` over `name`; removes the temporary and throws when that fails.
     void renameOver(const std::string& temporary, const std::string& name) const;
-    bool isKeptIntact(const std::string& name) const;
 
     std::string path_;
     int fd_ = -1;

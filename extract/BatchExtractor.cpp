@@ -8,6 +8,7 @@
 #include <mutex>
 #include <new>
 #include <thread>
+#include <unordered_map>
 
 #include "base/Text.h"
 #include "extract/EntryContent.h"
@@ -35,69 +36,17 @@ std::size_t rowsAhead(unsigned threads) {
     return std::max<std::size_t>(rows, 1);
 }
 
-// Pages of a mapped archive are given back in runs of at least this many stored bytes: one
-// release per entry costs a system call and, with several threads, a flush of every core's
-// address cache.
-constexpr std::size_t kReleaseRun = std::size_t{2} << 20;
-
 // One row's work, up to the file waiting for its commit.
 struct PreparedRow {
     ExtractedEntry outcome;
     std::optional<PendingFile> file;
 };
 
-// Gives back the mapped pages that the entries read so far lie on, in runs: the span from the
-// lowest to the highest stored byte read since the last release. A page another thread still reads
-// is simply mapped again.
-class PageReleaser {
-public:
-    explicit PageReleaser(const Archive& archive) : archive_(archive) {}
-    ~PageReleaser() { release(); }
-    PageReleaser(const PageReleaser&) = delete;
-    PageReleaser& operator=(const PageReleaser&) = delete;
-
-    void read(const Entry& entry) {
-        if (!archive_.isMapped()) {
-            return;
-        }
-        Bytes stored;
-        try {
-            stored = storedBytes(archive_.bytes(), entry, archive_.format());
-        } catch (const ResourceError&) {
-            return;  // never read
-        }
-        if (stored.empty()) {
-            return;
-        }
-        const std::size_t begin = static_cast<std::size_t>(stored.data() - archive_.bytes().data());
-        low_ = std::min(low_, begin);
-        high_ = std::max(high_, begin + stored.size());
-        pending_ += stored.size();
-        if (pending_ >= kReleaseRun) {
-            release();
-        }
-    }
-
-    void release() noexcept {
-        if (low_ < high_) {
-            releasePages(archive_.bytes(), low_, high_);
-        }
-        low_ = SIZE_MAX;
-        high_ = 0;
-        pending_ = 0;
-    }
-
-private:
-    const Archive& archive_;
-    std::size_t low_ = SIZE_MAX;
-    std::size_t high_ = 0;
-    std::size_t pending_ = 0;
-};
-
 class RowWorker {
 public:
-    RowWorker(const Archive& archive, const TargetFolder& folder, const ExtractOptions& options)
-        : archive_(archive), folder_(folder), options_(options), pages_(archive) {}
+    RowWorker(const Archive& archive, const TargetFolder& folder, const ExtractOptions& options,
+              const std::vector<std::size_t>& overlaps)
+        : archive_(archive), folder_(folder), options_(options), overlaps_(overlaps) {}
 
     PreparedRow prepare(std::size_t position, std::size_t index) {
         PreparedRow prepared;
@@ -123,7 +72,6 @@ public:
         if (outcome.error) {
             outcome.error->withEntry(entryLabel(*outcome.entry, index));
         }
-        pages_.read(*outcome.entry);
         return prepared;
     }
 
@@ -132,11 +80,18 @@ private:
         const Entry& entry = *outcome.entry;
         const ArchiveFormat& format = archive_.format();
         outcome.fileName = outputFileName(entry, format, options_.convertPictures);
-        const Bytes content = entryContent(archive_.bytes(), entry, format, buffer_);
-        if (!format.convertsToBitmap(entry, options_.convertPictures)) {
-            return folder_.prepare(outcome.fileName, content);
+        const std::size_t other = overlaps_[outcome.index];
+        if (other != kNoOverlap) {
+            throw ResourceError(kDamagedEntry, "its stored bytes overlap those of " +
+                                                   entryLabel(archive_.entries()[other], other) +
+                                                   " in part");
         }
-        const Picture picture = decodePcx(content);
+        if (!format.convertsToBitmap(entry, options_.convertPictures)) {
+            return folder_.prepare(outcome.fileName, [&](const TargetFolder::PieceWriter& write) {
+                streamEntryContent(archive_, entry, buffers_, write);
+            });
+        }
+        const Picture picture = decodePcx(entryContent(archive_, entry, buffers_));
         outcome.picture = PictureSize{picture.width, picture.height};
         return folder_.prepare(outcome.fileName, encodePicture(picture, PictureFormat::Bmp));
     }
@@ -144,19 +99,46 @@ private:
     const Archive& archive_;
     const TargetFolder& folder_;
     const ExtractOptions& options_;
-    std::vector<std::byte> buffer_;  // inflated content, reused from entry to entry
-    PageReleaser pages_;
+    const std::vector<std::size_t>& overlaps_;
+    ContentBuffers buffers_;  // stored and inflated bytes, reused from entry to entry
+};
+
+// The file names a batch has written so far. Two entries whose names differ only in case, or
+// not at all, would be one file on many file systems: the later one fails instead of replacing
+// the earlier one's file, whatever the file system, so a batch gives the same files everywhere.
+class NamesWritten {
+public:
+    // The entry that already wrote a file of this name in this batch, if any.
+    const ExtractedEntry* holder(const std::string& fileName) const {
+        const auto found = holders_.find(caseFolded(fileName));
+        return found == holders_.end() ? nullptr : &found->second;
+    }
+    void add(const ExtractedEntry& outcome) {
+        holders_.emplace(caseFolded(outcome.fileName), outcome);
+    }
+
+private:
+    std::unordered_map<std::string, ExtractedEntry> holders_;
 };
 
 // Puts the row's file in place; a failure to do so becomes the row's failure.
-void commit(PreparedRow& prepared) {
+void commit(PreparedRow& prepared, NamesWritten& names) {
     if (!prepared.file) {
         return;
     }
+    ExtractedEntry& outcome = prepared.outcome;
     try {
+        if (const ExtractedEntry* earlier = names.holder(outcome.fileName)) {
+            prepared.file->discard();
+            throw ResourceError(kNameTaken, entryLabel(*outcome.entry, outcome.index) +
+                                                " would replace " + earlier->fileName +
+                                                ", written for " +
+                                                entryLabel(*earlier->entry, earlier->index) +
+                                                " in this run");
+        }
         prepared.file->commit();
+        names.add(outcome);
     } catch (const ResourceError& error) {
-        ExtractedEntry& outcome = prepared.outcome;
         outcome.error = error;
         outcome.error->withEntry(entryLabel(*outcome.entry, outcome.index));
     }
@@ -171,19 +153,22 @@ public:
         } else {
             ++summary.failed;
         }
-        return goOn && (outcome.done() || !options.stopAtFirstFailure);
+        // Nothing read after the archive changed can be trusted: the batch ends there.
+        const bool archiveMoved = !outcome.done() && outcome.error->text() == kArchiveChanged;
+        return goOn && !archiveMoved && (outcome.done() || !options.stopAtFirstFailure);
     }
     BatchSummary summary;
 };
 
 BatchSummary extractInline(const Archive& archive, std::span<const std::size_t> rows,
                            const TargetFolder& folder, const ExtractOptions& options,
-                           const EntryReport& report) {
-    RowWorker worker(archive, folder, options);
+                           const std::vector<std::size_t>& overlaps, const EntryReport& report) {
+    RowWorker worker(archive, folder, options, overlaps);
     Tally tally;
+    NamesWritten names;
     for (std::size_t i = 0; i < rows.size(); ++i) {
         PreparedRow prepared = worker.prepare(i, rows[i]);
-        commit(prepared);
+        commit(prepared, names);
         if (!tally.count(prepared.outcome, report(prepared.outcome), options)) {
             tally.summary.stopped = i + 1 < rows.size();
             break;
@@ -199,11 +184,13 @@ BatchSummary extractInline(const Archive& archive, std::span<const std::size_t> 
 class ParallelBatch {
 public:
     ParallelBatch(const Archive& archive, std::span<const std::size_t> rows,
-                  const TargetFolder& folder, const ExtractOptions& options)
+                  const TargetFolder& folder, const ExtractOptions& options,
+                  const std::vector<std::size_t>& overlaps)
         : archive_(archive),
           rows_(rows),
           folder_(folder),
           options_(options),
+          overlaps_(overlaps),
           ahead_(rowsAhead(options.threads)),
           slots_(ahead_),
           limit_(rows.size()) {}
@@ -224,14 +211,15 @@ public:
         for (unsigned i = 1; i < options_.threads; ++i) {
             threads.emplace_back([this] { help(); });
         }
-        RowWorker worker(archive_, folder_, options_);
+        RowWorker worker(archive_, folder_, options_, overlaps_);
         Tally tally;
+        NamesWritten names;
         for (std::size_t i = 0; i < rows_.size(); ++i) {
             std::optional<PreparedRow> prepared = take(i, worker);
             if (!prepared) {
                 break;
             }
-            commit(*prepared);
+            commit(*prepared, names);
             if (!tally.count(prepared->outcome, report(prepared->outcome), options_)) {
                 stopAfter(i + 1);
                 tally.summary.stopped = i + 1 < rows_.size();
@@ -268,7 +256,7 @@ private:
     }
 
     void help() {
-        RowWorker worker(archive_, folder_, options_);
+        RowWorker worker(archive_, folder_, options_, overlaps_);
         for (;;) {
             std::size_t index = 0;
             {
@@ -333,6 +321,7 @@ private:
     std::span<const std::size_t> rows_;
     const TargetFolder& folder_;
     const ExtractOptions& options_;
+    const std::vector<std::size_t>& overlaps_;
     const std::size_t ahead_;
 
     std::mutex mutex_;
@@ -353,42 +342,71 @@ unsigned defaultThreadCount() {
 }
 
 std::string entryLabel(const Entry& entry, std::size_t index) {
-    static const char* const hex = "0123456789ABCDEF";
     const std::string name = shownText(entry.fileName);
     if (name.empty()) {
         return "entry " + std::to_string(index);
     }
-    std::string label;
-    for (char c : name) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 || byte == 0x7F) {
-            label += "\\x";
-            label += hex[byte >> 4];
-            label += hex[byte & 0xF];
-        } else {
-            label += c;
+    return escapedControls(name);
+}
+
+// What the entries' files take at most: their stated sizes, as far as the stored bytes can hold
+// them (an entry outside the archive, or a size no stream of its length reaches, fails alone).
+static std::uint64_t batchNeeds(const Archive& archive, std::span<const std::size_t> indices) {
+    constexpr std::uint64_t kMostInflatedPerByte = 1032;
+    std::uint64_t need = 0;
+    for (std::size_t index : indices) {
+        if (index >= archive.entries().size()) {
+            continue;
+        }
+        const Entry& entry = archive.entries()[index];
+        try {
+            const StoredRange range = storedRange(entry, archive.format(), archive.size());
+            const auto size = static_cast<std::uint64_t>(entry.size);
+            need += isCompressed(entry, archive.format())
+                        ? std::min(size, range.length * kMostInflatedPerByte)
+                        : size;
+        } catch (const ResourceError&) {
+            // fails on its own
         }
     }
-    return label;
+    return need;
+}
+
+static void requireRoomFor(const Archive& archive, std::span<const std::size_t> indices,
+                    const TargetFolder& folder) {
+    const std::optional<std::uint64_t> free = folder.freeSpace();
+    const std::uint64_t need = batchNeeds(archive, indices);
+    if (free && need > *free) {
+        throw ResourceError(fileFailureText(FileFailure::DiskFull),
+                            "the entries need " + std::to_string(need) + " bytes, " +
+                                folder.pathOf("") + " has " + std::to_string(*free) +
+                                " bytes free");
+    }
 }
 
 BatchSummary extractEntries(const Archive& archive, std::span<const std::size_t> indices,
                             const TargetFolder& folder, const ExtractOptions& options,
                             const EntryReport& report) {
+    requireRoomFor(archive, indices, folder);
+    const std::vector<std::size_t> overlaps = partialOverlaps(archive);
     if (options.threads <= 1 || indices.size() <= 1) {
-        return extractInline(archive, indices, folder, options, report);
+        return extractInline(archive, indices, folder, options, overlaps, report);
     }
     ExtractOptions used = options;
     used.threads = static_cast<unsigned>(std::min<std::size_t>(options.threads, indices.size()));
-    ParallelBatch batch(archive, indices, folder, used);
+    ParallelBatch batch(archive, indices, folder, used, overlaps);
     return batch.run(report);
 }
 
 ExtractedEntry extractEntry(const Archive& archive, std::size_t index, const TargetFolder& folder,
                             const ExtractOptions& options) {
-    RowWorker worker(archive, folder, options);
+    const std::size_t indices[] = {index};
+    requireRoomFor(archive, indices, folder);
+    const std::vector<std::size_t> overlaps = partialOverlaps(archive);
+    RowWorker worker(archive, folder, options, overlaps);
     PreparedRow prepared = worker.prepare(0, index);
-    commit(prepared);
+    NamesWritten names;
+    commit(prepared, names);
     return std::move(prepared.outcome);
 }
 

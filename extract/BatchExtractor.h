@@ -8,12 +8,16 @@
 // the folder, and when, is what extracting them one after another would give: with
 // stopAtFirstFailure, nothing of an entry after the first failing one is ever left.
 //
-// The archive must stay open and unchanged while an extraction runs. When it is a file mapping,
-// the pages entries were read from are given back as the batch goes on (every few megabytes), so
-// memory does not grow with the archive; they stay in the system's file cache.
+// Before anything is written, the entries' stated sizes together must fit in the free space of
+// the folder's file system, else the batch fails at once with "Disk full". An entry whose stored
+// bytes overlap another's in part is damaged and fails. Two entries whose file names are equal
+// but for case fail from the second on, naming the first ("Name already written in this run"):
+// no entry's file ever replaces another's of the same batch, on any file system. When the
+// archive changes while it is read, the entry that finds it fails and the batch ends there.
 //
-// Memory stays near the largest entry times the number of threads, whatever the archive's size;
-// a few dozen finished files per thread may wait for their turn, held open, at any time.
+// Memory stays near the largest entry times the number of threads (entries above 16 MB go
+// through in pieces of 1 MB), whatever the archive's size or the sizes its entries state; a few
+// dozen finished files per thread may wait for their turn, held open, at any time.
 
 #include <cstdint>
 #include <functional>
@@ -28,6 +32,10 @@
 #include "extract/AtomicFile.h"
 
 namespace brasvel {
+
+// The failure of an entry whose file name an earlier entry of the same batch wrote, exactly or
+// but for the case of its letters: it is not written over that file.
+inline constexpr const char* kNameTaken = "Name already written in this run";
 
 // Two threads, the calling one included: more gain little against one disk and one folder.
 unsigned defaultThreadCount();
@@ -67,6 +75,7 @@ struct BatchSummary {
 };
 
 // Extracts the entries with the directory indices `indices`, in that order, into `folder`.
+// Throws ResourceError "Disk full" before writing anything when they cannot fit.
 BatchSummary extractEntries(const Archive& archive, std::span<const std::size_t> indices,
                             const TargetFolder& folder, const ExtractOptions& options,
                             const EntryReport& report);

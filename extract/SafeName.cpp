@@ -15,7 +15,59 @@ std::string shownByte(unsigned char byte) {
     return std::string("0x") + hex[byte >> 4] + hex[byte & 0xF];
 }
 
+// The lower case of the capital letters that Windows-1250 decodes to; others stay.
+char32_t lowerCase(char32_t point) {
+    if ((point >= U'A' && point <= U'Z') || (point >= 0xC0 && point <= 0xDE && point != 0xD7)) {
+        return point + 0x20;
+    }
+    const bool oddCapitals = (point >= 0x139 && point <= 0x148) || (point >= 0x179 && point <= 0x17E);
+    const bool evenCapitals = (point >= 0x100 && point <= 0x137) || (point >= 0x14A && point <= 0x177);
+    if ((oddCapitals && point % 2 == 1) || (evenCapitals && point % 2 == 0)) {
+        return point + 1;
+    }
+    return point;
+}
+
+void appendUtf8(std::string& text, char32_t point) {
+    if (point < 0x80) {
+        text += static_cast<char>(point);
+    } else if (point < 0x800) {
+        text += static_cast<char>(0xC0 | (point >> 6));
+        text += static_cast<char>(0x80 | (point & 0x3F));
+    } else if (point < 0x10000) {
+        text += static_cast<char>(0xE0 | (point >> 12));
+        text += static_cast<char>(0x80 | ((point >> 6) & 0x3F));
+        text += static_cast<char>(0x80 | (point & 0x3F));
+    } else {
+        text += static_cast<char>(0xF0 | (point >> 18));
+        text += static_cast<char>(0x80 | ((point >> 12) & 0x3F));
+        text += static_cast<char>(0x80 | ((point >> 6) & 0x3F));
+        text += static_cast<char>(0x80 | (point & 0x3F));
+    }
+}
+
 }  // namespace
+
+std::string caseFolded(std::string_view fileName) {
+    std::string folded;
+    folded.reserve(fileName.size());
+    for (std::size_t i = 0; i < fileName.size();) {
+        const auto lead = static_cast<unsigned char>(fileName[i]);
+        const std::size_t length = lead < 0xC0 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        if (i + length > fileName.size() || length == 1) {
+            folded += static_cast<char>(lead < 0x80 ? lowerCase(lead) : lead);
+            ++i;
+            continue;
+        }
+        char32_t point = lead & (0x7F >> length);
+        for (std::size_t k = 1; k < length; ++k) {
+            point = (point << 6) | (static_cast<unsigned char>(fileName[i + k]) & 0x3F);
+        }
+        appendUtf8(folded, lowerCase(point));
+        i += length;
+    }
+    return folded;
+}
 
 std::string safeFileName(std::string_view nameBytes) {
     const std::string_view name = untilNul(nameBytes);

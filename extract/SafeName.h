@@ -26,6 +26,10 @@ inline constexpr std::size_t kLongestFileName = 255;
 // the text "Unsafe entry name" and a detail saying why.
 std::string safeFileName(std::string_view nameBytes);
 
+// A UTF-8 file name with its letters in lower case (ASCII and the letters of Windows-1250): two
+// names equal after it are one file on a file system that ignores case.
+std::string caseFolded(std::string_view fileName);
+
 // Both: the UTF-8 file name the entry is written under.
 // (The name in archive bytes comes from the archive's format: ArchiveFormat::outputName.)
 inline std::string outputFileName(const Entry& entry, const ArchiveFormat& format,

@@ -346,6 +346,32 @@ void defEncodeSeeds(const fs::path& root) {
 
 }  // namespace
 
+// An archive of each kind behind the archive_reads control bytes: kind, entries read before the
+// cut, the length cut to.
+void archiveReadSeeds(const fs::path& root) {
+    const SeedFolder seeds(root, "archive_reads");
+    const std::string text = "A line of text that repeats. A line of text that repeats.\n";
+    const std::string archives[] = {
+        LodWriter().add("A.TXT", text).add("B.TXT", text, true).add("C.TXT", text + text, true).build(),
+        SndWriter().add("ONE", text).add("TWO", text + "more").build(),
+        VidWriter().add("intro.smk", text).add("outro.bik", text + text).build(),
+    };
+    for (int kind = 0; kind < 3; ++kind) {
+        const std::string& archive = archives[kind];
+        for (int after : {0, 1, 2, 255}) {
+            for (std::uint32_t cutTo : {0U, static_cast<std::uint32_t>(archive.size() / 2),
+                                        static_cast<std::uint32_t>(archive.size())}) {
+                std::string input(1, static_cast<char>(kind));
+                input += static_cast<char>(after);
+                putI32(input, static_cast<std::int32_t>(cutTo));
+                seeds.save("k" + std::to_string(kind) + "a" + std::to_string(after) + "c" +
+                               std::to_string(cutTo),
+                           input + archive);
+            }
+        }
+    }
+}
+
 // Test clips behind the control byte (bit 0: the clips' container allowed, bit 1: decode the
 // sound), and a few bare signatures of the game's containers.
 void videoSeeds(const fs::path& root) {
@@ -378,6 +404,7 @@ int main(int argc, char** argv) {
         bmpSeeds(root);
         defEncodeSeeds(root);
         rewriteSeeds(root);
+        archiveReadSeeds(root);
     } catch (const std::exception& error) {
         std::cerr << "fuzz-make-seeds: " << error.what() << '\n';
         return 1;

@@ -185,7 +185,7 @@ void MainForm::closeArchive() {
     view_ = {};
 }
 
-// Maps the archive at archivePath_ and lists it. The tool bar's progress bar rises as the
+// Opens the archive at archivePath_ and lists it. The tool bar's progress bar rises as the
 // directory is read and goes back to 0 once the list is filled. A directory that ends early keeps
 // the rows read so far, and its error is shown after them.
 void MainForm::readArchive(const ArchiveFormat& format) {
@@ -346,6 +346,7 @@ void MainForm::runBatch(BatchVariant variant) {
     }
     TargetFolder folder(targetFolder());
     folder.keepIntact(archivePath_);
+    folder.removeStaleTemporaries();  // left by a run that was killed outright
     ui_.setPanelVisible(PanelId::Extra, true);
     ui_.repaintWindow();
     if (!archive_) {

@@ -5,8 +5,8 @@
 // device only through WavePlayer, so every handler runs the same under Qt and in tests.
 // Handlers catch the core's errors and show them through the toolkit's error report.
 //
-// The open archive is mapped once when it is opened and kept until another is opened: listing,
-// preview, sound and extraction all read it from memory, never from its file again. The list
+// The open archive is opened once and kept open until another is opened: listing, preview,
+// sound and extraction all read it through that one open file, never by its path again. The list
 // shows a view of it: the rows, each naming an entry and its icon, of at most the first 15011
 // entries; the command line has no such limit.
 

@@ -69,7 +69,8 @@ TEST(FileErrors, speakTheProgramsTexts) {
     EXPECT_EQ(fileFailureText(FileFailure::AccessDenied), "File access denied");
     EXPECT_EQ(fileFailureText(FileFailure::ReadBeyondEnd), "Read beyond end of file");
     EXPECT_EQ(fileFailureText(FileFailure::DiskFull), "Disk full");
-    EXPECT_EQ(fileFailureText(FileFailure::Other, 32), "I/O error 32");
+    EXPECT_EQ(fileFailureText(FileFailure::Other, ELOOP), "Too many levels of symbolic links");
+    EXPECT_EQ(fileError(EISDIR, "/x").describe(), "File access denied (/x: is a folder)");
     EXPECT_EQ(fileError(ENOSPC, "/x").text(), "Disk full");
     EXPECT_EQ(fileError(EROFS, "/x").text(), "File access denied");
     EXPECT_EQ(fileError(ENOENT, "/x").describe(), "File not found (/x)");

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
 
 #include <filesystem>
@@ -265,12 +266,130 @@ TEST(BatchExtractor, ANameWithNulBytesIsWrittenUpToTheFirstOfThem) {
     EXPECT_EQ(scratch.read("NODOT"), "content");
 }
 
-TEST(BatchExtractor, TheLaterOfTwoRowsWithOneNameWins) {
-    auto archive = listArchive(
-        kLodFormat, LodWriter().add("SAME.txt", "first").add("SAME.txt", "second").build());
+TEST(BatchExtractor, AnEntryNeverReplacesTheFileOfAnEarlierEntryOfTheSameRun) {
+    struct Case {
+        const char* what;
+        std::string archive;
+        const ArchiveFormat& format;
+        std::string fileName;  // the one file written, by the first entry
+    };
+    const std::string picture = pcx8(4, 2);
+    const Case cases[] = {
+        {"the same name twice", LodWriter().add("SAME.txt", "first").add("SAME.txt", "second").build(),
+         kLodFormat, "SAME.txt"},
+        {"names that differ in case", LodWriter().add("Same.txt", "first").add("sAME.TXT", "x").build(),
+         kLodFormat, "Same.txt"},
+        {"accented capitals", LodWriter().add("\xA3\xD3\x44\x8F.txt", "first").add("\xB3\xF3\x64\x9F.txt", "x").build(),
+         kLodFormat, "ŁÓDŹ.txt"},
+        {"undefined bytes", LodWriter().add("A\x81.txt", "first").add("A\x83.txt", "x").build(),
+         kLodFormat, "A\xEF\xBF\xBD.txt"},
+        {"two pictures, one BMP", LodWriter().add("PIC.pcx", picture).add("PIC.PCX", picture).build(),
+         kLodFormat, "PIC.bmp"},
+        {"the 12-byte cut", SndWriter().add("LONGSOUNDNAME1", "first").add("LONGSOUNDNAME2", "x").build(),
+         kSndFormat, "LONGSOUNDNAM.wav"},
+    };
+    for (const Case& c : cases) {
+        for (unsigned count : {1U, 2U}) {
+            auto archive = listArchive(c.format, c.archive);
+            ScratchFolder scratch;
+            const Outcomes outcomes = extractAll(*archive, TargetFolder(scratch.str()), threads(count));
+            EXPECT_EQ(scratch.names(), std::set<std::string>{c.fileName}) << c.what;
+            ASSERT_EQ(outcomes.rows.size(), 2u) << c.what;
+            EXPECT_TRUE(outcomes.rows[0].done()) << c.what;
+            ASSERT_FALSE(outcomes.rows[1].done()) << c.what;
+            const ResourceError& error = *outcomes.rows[1].error;
+            EXPECT_EQ(error.text(), kNameTaken) << c.what;
+            EXPECT_NE(error.detail().find(entryLabel(archive->archive.entries()[0], 0)),
+                      std::string::npos) << c.what << ": " << error.detail();
+            EXPECT_EQ(outcomes.summary.failed, 1) << c.what;
+            if (c.format.name == "lod" && c.fileName != "PIC.bmp") {
+                EXPECT_EQ(scratch.read(c.fileName), "first") << c.what;
+            }
+        }
+    }
+}
+
+TEST(BatchExtractor, ABatchThatCannotFitFailsBeforeWritingAnything) {
+    // A thousand entries share one stream padded to a megabyte, each stating a gigabyte: a
+    // terabyte in all, more than the scratch folder's disk holds.
+    const std::string stream = zlibCompress("x") + std::string(1 << 20, '\0');
+    const auto packed = static_cast<std::int32_t>(stream.size());
+    LodWriter writer;
+    writer.addStored("FIRST.TXT", stream, 1'000'000'000, packed);
+    for (int i = 1; i < 1000; ++i) {
+        writer.addRaw("E" + std::to_string(i) + ".TXT", 92 + 32 * 1000, 1'000'000'000, packed);
+    }
+    auto archive = listArchive(kLodFormat, writer.build());
     ScratchFolder scratch;
-    extractAll(*archive, TargetFolder(scratch.str()), threads(2));
-    EXPECT_EQ(scratch.read("SAME.txt"), "second");
+    try {
+        extractAll(*archive, TargetFolder(scratch.str()), threads(2));
+        FAIL() << "a terabyte was started";
+    } catch (const ResourceError& error) {
+        EXPECT_EQ(error.text(), "Disk full");
+        EXPECT_NE(error.detail().find("need 1000000000000 bytes"), std::string::npos)
+            << error.detail();
+    }
+    EXPECT_TRUE(scratch.names().empty());
+}
+
+TEST(BatchExtractor, AnArchiveCutShortWhileItIsReadEndsTheBatchWithTheFilesBeforeItWhole) {
+    const std::string first = patterned(5000, 1);
+    const std::string bytes = LodWriter()
+                                  .add("ONE.TXT", first, true)
+                                  .add("TWO.TXT", patterned(5000, 2), true)
+                                  .add("THREE.TXT", patterned(5000, 3))
+                                  .build();
+    ScratchFolder scratch;
+    scratch.write("game.lod", bytes);
+    const std::string path = (scratch / "game.lod").string();
+    const Archive archive = Archive::open(path, kLodFormat);
+    std::filesystem::create_directory(scratch / "out");
+    const TargetFolder folder((scratch / "out").string());
+    std::vector<ExtractedEntry> rows;
+    const std::size_t all[] = {0, 1, 2};
+    const BatchSummary summary = extractEntries(archive, all, folder, threads(1),
+                                                [&](const ExtractedEntry& row) {
+        rows.push_back(row);
+        std::filesystem::resize_file(path, 200);
+        return true;
+    });
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_TRUE(rows[0].done());
+    ASSERT_FALSE(rows[1].done());
+    EXPECT_EQ(rows[1].error->text(), kArchiveChanged);
+    EXPECT_NE(rows[1].error->detail().find(path), std::string::npos);
+    EXPECT_TRUE(summary.stopped);
+    EXPECT_EQ(scratch.read("out/ONE.TXT"), first);
+    EXPECT_FALSE(scratch.has("out/TWO.TXT"));
+}
+
+TEST(TargetFolder, RemovesOnlyTheTemporariesOfProcessesThatAreGone) {
+    ScratchFolder scratch;
+    pid_t gone = 4'000'000;
+    while (::kill(gone, 0) == 0 || errno != ESRCH) {
+        ++gone;
+    }
+    const std::string mine = std::to_string(::getpid());
+    const std::string stale = ".A.txt." + std::to_string(gone) + "-abcDE1.extracting";
+    const std::set<std::string> kept = {
+        ".A.txt." + mine + "-abcDE1.extracting",  // this process: still writing
+        ".A.txt.1-abcDE1.extracting",             // a process that runs
+        "." + std::to_string(gone) + "-abcDE1.extracting",         // no name before the PID
+        ".A.txt." + std::to_string(gone) + "-abc.extracting",      // not one of ours
+        "A.txt." + std::to_string(gone) + "-abcDE1.extracting",    // no leading dot
+        "plain.txt",
+    };
+    scratch.write(stale, "left by a killed run");
+    for (const std::string& name : kept) {
+        scratch.write(name, "kept");
+    }
+    std::filesystem::create_directory(scratch / ("." + std::to_string(gone) + "-folder.extracting"));
+    const TargetFolder folder(scratch.str());
+    EXPECT_EQ(folder.removeStaleTemporaries(), 1);
+    EXPECT_FALSE(scratch.has(stale));
+    for (const std::string& name : kept) {
+        EXPECT_TRUE(scratch.has(name)) << name;
+    }
 }
 
 TEST(BatchExtractor, AMixedCasePcxIsWrittenAsStored) {

@@ -118,7 +118,7 @@ const std::vector<HostileName> kHostileNames = {
     {"SndControlByte", &kSndFormat, "S\x05", kRefused},
     {"SndDot", &kSndFormat, ".", "..wav"s},
     {"SndDotDot", &kSndFormat, "..", "...wav"s},
-    {"SndEmpty", &kSndFormat, "", ".wav"s},
+    {"SndEmpty", &kSndFormat, "", kRefused},  // ".wav" alone would be a hidden file
     {"SndDevice", &kSndFormat, "CON", "CON.wav"s},
     {"SndFortyBytesWithoutNul", &kSndFormat, std::string(40, 'X'), "XXXXXXXXXXXX.wav"s},
     {"SndSlashPastTwelveBytes", &kSndFormat, "TWELVEBYTES_/../../x", "TWELVEBYTES_.wav"s},

@@ -169,24 +169,25 @@ TEST(AFullDisk, LeavesTheOlderFileIntactAndNoTemporaryAndNamesTheEntry) {
     EXPECT_FALSE(holdsTemporary(area.root()));
 }
 
-TEST(AFullDisk, OfARealFileSystemFailsOnlyTheEntryThatDoesNotFit) {
+TEST(AFullDisk, OfARealFileSystemTooSmallForTheBatchFailsItBeforeAnythingIsWritten) {
     const ScratchArea area;
     SmallFileSystem small(area.root() / "small", "64k");
     SKIP_UNLESS_MOUNTED(small);
     const ThreeEntries entries;
     writeFile(area.root() / "small" / "BIG.TXT", kOldContent);
 
-    const BatchResult result = extractAll(entries.archive, area.root() / "small");
-
-    expectFailureNamingEntry(result.outcome("BIG.TXT"), "BIG.TXT", "Disk full");
+    try {
+        extractAll(entries.archive, area.root() / "small");
+        FAIL() << "the batch started";
+    } catch (const ResourceError& error) {
+        EXPECT_EQ(error.text(), "Disk full");
+        EXPECT_NE(error.detail().find("bytes free"), std::string::npos) << error.detail();
+    }
+    EXPECT_EQ(namesIn(area.root() / "small"), std::vector<std::string>{"BIG.TXT"});
     EXPECT_EQ(readFile(area.root() / "small" / "BIG.TXT"), kOldContent);
-    EXPECT_EQ(readFile(area.root() / "small" / "SMALL.TXT"), entries.small);
-    EXPECT_EQ(readFile(area.root() / "small" / "AFTER.TXT"), entries.after)
-        << "the space of the failed temporary is given back";
-    EXPECT_FALSE(holdsTemporary(area.root() / "small"));
 }
 
-TEST(AFullDisk, OfARealFileSystemMakesTheExtractCommandNameTheEntryAndFail) {
+TEST(AFullDisk, OfARealFileSystemMakesTheExtractCommandSayWhatIsNeededAndWriteNothing) {
     const ScratchArea area;
     SmallFileSystem small(area.root() / "small", "64k");
     SKIP_UNLESS_MOUNTED(small);
@@ -198,10 +199,11 @@ TEST(AFullDisk, OfARealFileSystemMakesTheExtractCommandNameTheEntryAndFail) {
         {"extract", (area.root() / "full.lod").string(), "-o", (area.root() / "small").string()},
         area.root() / "logs");
 
-    EXPECT_EQ(run.exitCode, 1);
-    EXPECT_NE(run.errors.find("BIG.TXT: Disk full"), std::string::npos) << run.errors;
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_NE(run.errors.find("brasvel-res: target folder: Disk full (the entries need "),
+              std::string::npos) << run.errors;
+    EXPECT_EQ(namesIn(area.root() / "small"), std::vector<std::string>{"BIG.TXT"});
     EXPECT_EQ(readFile(area.root() / "small" / "BIG.TXT"), kOldContent);
-    EXPECT_FALSE(holdsTemporary(area.root() / "small"));
 }
 
 // --- Short writes ---

@@ -2,6 +2,8 @@
 // decompression bomb shows nothing and says so, and its batch stops at a target name that is a
 // folder. The same cases for the command line and the core are in the folder above.
 
+#include <sys/stat.h>
+
 #include <string>
 #include <vector>
 
@@ -146,6 +148,46 @@ TEST(ATargetNameThatIsAFolder, StopsTheWindowsBatchWithAnErrorNamingTheEntry) {
     EXPECT_EQ(namesIn(area.root() / "out"), (std::vector<std::string>{"BIG.TXT", "SMALL.TXT"}))
         << "the window's batch stops at the first failure";
     EXPECT_TRUE(fs::is_directory(area.root() / "out" / "BIG.TXT"));
+}
+
+TEST(AFifoChosenAsTheArchive, IsReportedAtOnceByTheWindowWithoutWaitingForAWriter) {
+    const ScratchArea area;
+    const fs::path fifo = area.root() / "pipe.lod";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    HeadlessToolkit ui;
+    FakeWavePlayer player;
+    MainForm form(ui, player);
+    ui.openReplies.push_back(OpenChoice{fifo.string(), 1});
+
+    form.ToolButton1Click();  // a hang here fails the test by its time limit
+
+    ASSERT_EQ(ui.errors.size(), 1U);
+    EXPECT_NE(ui.errors[0].find("is not a regular file"), std::string::npos) << ui.errors[0];
+    EXPECT_TRUE(ui.rows.empty());
+}
+
+TEST(TwoEntriesOfOneName, StopTheWindowsBatchAtTheSecondWithTheFirstsFileKept) {
+    const ScratchArea area;
+    writeFile(area.root() / "twice.lod",
+              LodWriter().add("Same.txt", "first").add("SAME.TXT", "second").build());
+    fs::create_directories(area.root() / "out");
+    HeadlessToolkit ui;
+    FakeWavePlayer player;
+    MainForm form(ui, player);
+    ui.openReplies.push_back(OpenChoice{(area.root() / "twice.lod").string(), 1});
+    form.ToolButton1Click();
+    ui.folderReplies.push_back((area.root() / "out").string());
+    form.SetPathForExtract1Click();
+    ui.answers.push_back(true);
+
+    form.ToolButton5Click();
+
+    ASSERT_EQ(ui.errors.size(), 1U);
+    EXPECT_TRUE(ui.errors[0].starts_with("SAME.TXT: Name already written in this run"))
+        << ui.errors[0];
+    EXPECT_NE(ui.errors[0].find("Same.txt"), std::string::npos) << ui.errors[0];
+    EXPECT_EQ(namesIn(area.root() / "out"), std::vector<std::string>{"Same.txt"});
+    EXPECT_EQ(readFile(area.root() / "out" / "Same.txt"), "first");
 }
 
 }  // namespace

@@ -1,0 +1,23 @@
+#pragma once
+
+// Ctrl-C (SIGINT) and SIGTERM during a batch: the handler only notes the signal, and the batch
+// stops at its next entry, so a file being put in place is put there whole and every file not yet
+// in place is removed by its own clean-up. A second signal ends the program at once, as it would
+// without the handler (a temporary it leaves is removed by the next run into the folder).
+
+namespace brasvel::cli {
+
+class InterruptWatch {
+public:
+    InterruptWatch();   // installs the handlers
+    ~InterruptWatch();  // puts the previous ones back
+    InterruptWatch(const InterruptWatch&) = delete;
+    InterruptWatch& operator=(const InterruptWatch&) = delete;
+
+    // The signal received so far, 0 when none.
+    static int received();
+    // The exit code for signal `signal`: 128 + its number (130 for SIGINT, 143 for SIGTERM).
+    static int exitCode(int signal) { return 128 + signal; }
+};
+
+}  // namespace brasvel::cli
