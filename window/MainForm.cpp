@@ -111,9 +111,19 @@ void MainForm::guarded(Body&& body) {
 // The message of an error that ended a handler; an entry's failure names the entry.
 std::string MainForm::messageOf(const ResourceError& error) const {
     if (error.entry().empty()) {
-        return error.describe();
+        return describe(error);
     }
-    return texts::fillIn(text(texts::kEntryError), {error.entry(), error.describe()});
+    return texts::fillIn(text(texts::kEntryError), {error.entry(), describe(error)});
+}
+
+// The error's text in the window's language, and where it happened as the core says it.
+std::string MainForm::describe(const ResourceError& error) const {
+    const char* known = texts::knownErrorText(error.text());
+    const std::string shown = known != nullptr ? text(known) : error.text();
+    if (error.detail().empty()) {
+        return shown;
+    }
+    return texts::fillIn(text(texts::kErrorWithDetail), {shown, error.detail()});
 }
 
 // --- Start-up and opening archives ---

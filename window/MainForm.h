@@ -95,6 +95,7 @@ private:
     void guarded(Body&& body);
     std::string text(const char* source) const { return ui_.translate(source); }
     std::string messageOf(const ResourceError& error) const;
+    std::string describe(const ResourceError& error) const;
 
     void openThroughDialog();
     std::vector<OpenFilter> openFilters() const;

@@ -20,4 +20,13 @@ std::string fillIn(std::string_view pattern, std::initializer_list<std::string_v
     return text;
 }
 
+const char* knownErrorText(std::string_view raised) {
+    for (const char* known : kErrorTexts) {
+        if (raised == known) {
+            return known;
+        }
+    }
+    return nullptr;
+}
+
 }  // namespace brasvel::texts

@@ -68,6 +68,32 @@ inline constexpr FilterText kOpenFilters[] = {
 
 // An error that belongs to one entry: %1 the entry, %2 the error.
 inline constexpr const char* kEntryError = BRASVEL_TRANSLATE_NOOP("WindowTexts", "%1: %2");
+// An error with the place it happened: %1 the error's text, %2 where (the core's words).
+inline constexpr const char* kErrorWithDetail = BRASVEL_TRANSLATE_NOOP("WindowTexts", "%1 (%2)");
+
+// The texts the core raises its errors with (ResourceError::text(), English). The window shows
+// one of them through translate, so a translation words it its own way; a text not listed here
+// (one that carries a number, "I/O error 5") is shown as raised.
+inline constexpr const char* kErrorTexts[] = {
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Read beyond end of file"),
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "File not found"),
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Invalid filename"),
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Too many open files"),
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "File access denied"),
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Disk full"),
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Damaged file"),
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Damaged entry"),
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Damaged picture"),
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Damaged sprite"),
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Picture too large"),
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "No such frame"),
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "No such entry"),
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Unsafe entry name"),
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Not enough memory"),
+};
+
+// The entry of kErrorTexts equal to `raised`, or nullptr when the table lacks it.
+const char* knownErrorText(std::string_view raised);
 
 // `pattern` with %1 to %9 replaced by the arguments, in one pass: an argument that itself holds
 // "%2" (an entry's name, say) is left as it is. A number without an argument stays as written.

@@ -8,9 +8,13 @@
 
 #include <unistd.h>
 
+#include "base/ResourceError.h"
+#include "extract/EntryContent.h"
+#include "extract/SafeName.h"
 #include "tests/window/FakeWavePlayer.h"
 #include "tools/writers/ArchiveWriters.h"
 #include "toolkit/HeadlessToolkit.h"
+#include "window/WindowTexts.h"
 
 namespace brasvel {
 namespace {
@@ -209,6 +213,42 @@ TEST_F(MainFormTest, aSoundIsExtractedAsNameDotWavAndAVideoUnderItsOwnName) {
     openThroughDialog(write("v.vid", VidWriter().add("intro.smk", "SMK").build()), 3);
     form.ToolButton2Click();
     EXPECT_EQ(read(folder / "out" / "intro.smk"), "SMK");
+}
+
+// The core's error texts pass through the translation like the window's own; a text the table
+// lacks, and where the error happened, are shown as the core says them.
+TEST_F(MainFormTest, coreErrorsAreShownInTheWindowsLanguage) {
+    ui.translations["Read beyond end of file"] = "Odczyt poza końcem pliku";
+    ui.translations["%1 (%2)"] = "%1 [%2]";
+    ui.translations["%1: %2"] = "%1 -> %2";
+    const std::string full = LodWriter().add("A.TXT", "a").add("B.TXT", "b").build();
+    openThroughDialog(write("cut.lod", full.substr(0, 92 + 32 + 5)), 1);
+    ASSERT_EQ(ui.errors.size(), 1u);
+    EXPECT_EQ(ui.errors[0].rfind("Odczyt poza końcem pliku [needed ", 0), 0u) << ui.errors[0];
+    EXPECT_EQ(ui.errors[0].back(), ']') << ui.errors[0];
+
+    const std::string bad =
+        write("bad.lod", LodWriter().addStored("BROKEN.TXT", "not zlib at all", 50, 15).build());
+    openThroughDialog(bad, 1);
+    form.ToolButton2Click();
+    ASSERT_EQ(ui.errors.size(), 2u);
+    EXPECT_EQ(ui.errors[1].rfind("BROKEN.TXT -> Damaged entry [", 0), 0u) << ui.errors[1];
+}
+
+TEST(WindowTextsTest, everyErrorTextTheCoreNamesIsInTheTable) {
+    std::vector<std::string> raised = {brasvel::kReadBeyondEnd, brasvel::kDamagedEntry,
+                                       brasvel::kUnsafeEntryName};
+    for (const auto failure : {brasvel::FileFailure::NotFound, brasvel::FileFailure::InvalidName,
+                               brasvel::FileFailure::TooManyOpen, brasvel::FileFailure::AccessDenied,
+                               brasvel::FileFailure::ReadBeyondEnd, brasvel::FileFailure::DiskFull}) {
+        raised.push_back(brasvel::fileFailureText(failure));
+    }
+    raised.push_back(brasvel::damaged("x").text());
+    for (const std::string& text : raised) {
+        EXPECT_NE(brasvel::texts::knownErrorText(text), nullptr) << text;
+    }
+    EXPECT_EQ(brasvel::texts::knownErrorText("I/O error 5"), nullptr);
+    EXPECT_EQ(brasvel::texts::knownErrorText("Read beyond end"), nullptr);
 }
 
 TEST_F(MainFormTest, aFailedEntryIsReportedByName) {
