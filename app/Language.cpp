@@ -23,7 +23,9 @@ Language languageOfCode(std::string_view code) {
 }
 
 // LANGUAGE lists languages by preference, "en_GB:pl"; its first item speaks.
-std::string firstItem(const std::string& list) { return list.substr(0, list.find(':')); }
+std::string firstItem(const std::string& list) {
+    return list.substr(0, list.find(':'));
+}
 
 }  // namespace
 
@@ -47,7 +49,8 @@ Language chooseLanguage(const std::vector<std::string>& arguments,
         if (!value || value->empty()) {
             continue;
         }
-        const std::string setting = name == std::string_view("LANGUAGE") ? firstItem(*value) : *value;
+        const std::string setting =
+            name == std::string_view("LANGUAGE") ? firstItem(*value) : *value;
         if (setting.empty()) {
             continue;
         }
@@ -96,7 +99,8 @@ InstalledLanguage::~InstalledLanguage() {
 
 void InstalledLanguage::install(const QString& name, const QString& directory) {
     auto translator = std::make_unique<QTranslator>();
-    if (translator->load(name, directory) && QCoreApplication::installTranslator(translator.get())) {
+    if (translator->load(name, directory) &&
+        QCoreApplication::installTranslator(translator.get())) {
         translators_.push_back(std::move(translator));
     }
 }

@@ -9,10 +9,10 @@
 // docked or floating), and quits; --print-texts prints the menus' texts, one a line, and quits.
 
 #include <QApplication>
-#include <QMenuBar>
 #include <QDockWidget>
 #include <QFile>
 #include <QListView>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QScreen>
@@ -123,7 +123,8 @@ int main(int argc, char** argv) {
     // Before the first widget, so that every text is looked up in it.
     const brasvel::app::InstalledLanguage installed(language);
     if (!installed.complete()) {
-        std::fprintf(stderr, "brasvel-resedit: no English translation in %s; the window stays Polish\n",
+        std::fprintf(stderr,
+                     "brasvel-resedit: no English translation in %s; the window stays Polish\n",
                      qPrintable(brasvel::app::translationsDirectory()));
     }
     const Options options = parseOptions(brasvel::app::withoutLanguageOption(arguments));

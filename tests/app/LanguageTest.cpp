@@ -28,7 +28,9 @@ app::EnvironmentLookup environmentOf(std::map<std::string, std::string> variable
     };
 }
 
-QStringList split(const QString& text) { return text.split(u' ', Qt::SkipEmptyParts); }
+QStringList split(const QString& text) {
+    return text.split(u' ', Qt::SkipEmptyParts);
+}
 
 // The menu bar's titles.
 QStringList menuTitles(const app::TForm1& window) {
@@ -56,24 +58,35 @@ private slots:
         QTest::addColumn<QString>("arguments");
         QTest::addColumn<QString>("environment");  // NAME=value ..., in no particular order
         QTest::addColumn<Language>("expected");
-        QTest::newRow("nothing set") << "" << "" << Language::Polish;
-        QTest::newRow("LANG=en_GB") << "" << "LANG=en_GB.UTF-8" << Language::English;
-        QTest::newRow("LANG=en_US") << "a.lod" << "LANG=en_US" << Language::English;
-        QTest::newRow("LANG=pl_PL") << "" << "LANG=pl_PL.UTF-8" << Language::Polish;
-        QTest::newRow("LANG=C") << "" << "LANG=C.UTF-8" << Language::Polish;
-        QTest::newRow("LANG=de_DE") << "" << "LANG=de_DE" << Language::Polish;
-        QTest::newRow("LC_ALL over LANG") << "" << "LC_ALL=pl_PL LANG=en_GB" << Language::Polish;
-        QTest::newRow("LC_ALL=en") << "" << "LC_ALL=en_GB LANG=pl_PL" << Language::English;
-        QTest::newRow("LC_MESSAGES over LANG") << "" << "LC_MESSAGES=en_IE LANG=pl_PL"
-                                               << Language::English;
-        QTest::newRow("LANGUAGE first") << "" << "LANGUAGE=en_GB:pl LC_ALL=pl_PL"
-                                        << Language::English;
-        QTest::newRow("LANGUAGE's first item") << "" << "LANGUAGE=pl:en LANG=en_GB"
-                                               << Language::Polish;
-        QTest::newRow("empty LANGUAGE skipped") << "" << "LANGUAGE= LANG=en_GB" << Language::English;
-        QTest::newRow("--lang en over pl_PL") << "--lang en x.lod" << "LANG=pl_PL" << Language::English;
-        QTest::newRow("--lang pl over en_GB") << "x.lod --lang pl" << "LC_ALL=en_GB"
-                                              << Language::Polish;
+        QTest::newRow("nothing set") << ""
+                                     << "" << Language::Polish;
+        QTest::newRow("LANG=en_GB") << ""
+                                    << "LANG=en_GB.UTF-8" << Language::English;
+        QTest::newRow("LANG=en_US") << "a.lod"
+                                    << "LANG=en_US" << Language::English;
+        QTest::newRow("LANG=pl_PL") << ""
+                                    << "LANG=pl_PL.UTF-8" << Language::Polish;
+        QTest::newRow("LANG=C") << ""
+                                << "LANG=C.UTF-8" << Language::Polish;
+        QTest::newRow("LANG=de_DE") << ""
+                                    << "LANG=de_DE" << Language::Polish;
+        QTest::newRow("LC_ALL over LANG") << ""
+                                          << "LC_ALL=pl_PL LANG=en_GB" << Language::Polish;
+        QTest::newRow("LC_ALL=en") << ""
+                                   << "LC_ALL=en_GB LANG=pl_PL" << Language::English;
+        QTest::newRow("LC_MESSAGES over LANG")
+            << ""
+            << "LC_MESSAGES=en_IE LANG=pl_PL" << Language::English;
+        QTest::newRow("LANGUAGE first") << ""
+                                        << "LANGUAGE=en_GB:pl LC_ALL=pl_PL" << Language::English;
+        QTest::newRow("LANGUAGE's first item") << ""
+                                               << "LANGUAGE=pl:en LANG=en_GB" << Language::Polish;
+        QTest::newRow("empty LANGUAGE skipped") << ""
+                                                << "LANGUAGE= LANG=en_GB" << Language::English;
+        QTest::newRow("--lang en over pl_PL") << "--lang en x.lod"
+                                              << "LANG=pl_PL" << Language::English;
+        QTest::newRow("--lang pl over en_GB") << "x.lod --lang pl"
+                                              << "LC_ALL=en_GB" << Language::Polish;
     }
     void theLanguageComesFromTheOptionThenTheEnvironment() {
         QFETCH(QString, arguments);
@@ -93,9 +106,11 @@ private slots:
 
     void anUnknownLanguageIsAnError() {
         const auto none = environmentOf({});
-        QVERIFY_THROWS_EXCEPTION(std::invalid_argument, app::chooseLanguage({"--lang", "de"}, none));
+        QVERIFY_THROWS_EXCEPTION(std::invalid_argument,
+                                 app::chooseLanguage({"--lang", "de"}, none));
         QVERIFY_THROWS_EXCEPTION(std::invalid_argument, app::chooseLanguage({"--lang"}, none));
-        QVERIFY_THROWS_EXCEPTION(std::invalid_argument, app::chooseLanguage({"--lang", "EN"}, none));
+        QVERIFY_THROWS_EXCEPTION(std::invalid_argument,
+                                 app::chooseLanguage({"--lang", "EN"}, none));
     }
 
     void theOptionIsTakenOutOfTheArguments() {
@@ -123,7 +138,7 @@ private slots:
         QCOMPARE(ui.translate(brasvel::texts::kErrorTexts[0]), "Read beyond end of file");
 
         QMessageBox box(QMessageBox::NoIcon, {}, {}, QMessageBox::Ok | QMessageBox::Cancel);
-        QCOMPARE(box.button(QMessageBox::Cancel)->text(), QStringLiteral("&Cancel"));
+        QCOMPARE(box.button(QMessageBox::Cancel)->text(), QStringLiteral("Cancel"));
     }
 
     // --lang en over a Polish locale: the same English texts.
@@ -148,7 +163,7 @@ private slots:
         QCOMPARE(ui.translate(brasvel::texts::kErrorTexts[0]), "Read beyond end of file");
 
         QMessageBox box(QMessageBox::NoIcon, {}, {}, QMessageBox::Ok | QMessageBox::Cancel);
-        QCOMPARE(box.button(QMessageBox::Cancel)->text(), QStringLiteral("&Anuluj"));
+        QCOMPARE(box.button(QMessageBox::Cancel)->text(), QStringLiteral("Anuluj"));
     }
 };
 
