@@ -11,6 +11,7 @@ namespace brasvel::app {
 namespace {
 
 constexpr std::string_view kLanguageOption = "--lang";
+constexpr std::string_view kLanguageAssignment = "--lang=";
 
 Language languageOfCode(std::string_view code) {
     if (code == "en") {
@@ -36,13 +37,20 @@ std::optional<std::string> processEnvironment(const char* name) {
 
 Language chooseLanguage(const std::vector<std::string>& arguments,
                         const EnvironmentLookup& environment) {
+    std::optional<Language> asked;  // the last --lang counts, as with other options
     for (std::size_t i = 0; i < arguments.size(); ++i) {
-        if (arguments[i] == kLanguageOption) {
+        const std::string_view argument = arguments[i];
+        if (argument.starts_with(kLanguageAssignment)) {
+            asked = languageOfCode(argument.substr(kLanguageAssignment.size()));
+        } else if (argument == kLanguageOption) {
             if (i + 1 == arguments.size()) {
                 throw std::invalid_argument("--lang needs a language (en or pl)");
             }
-            return languageOfCode(arguments[i + 1]);
+            asked = languageOfCode(arguments[++i]);
         }
+    }
+    if (asked) {
+        return *asked;
     }
     for (const char* name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG"}) {
         const std::optional<std::string> value = environment(name);
@@ -64,6 +72,9 @@ std::vector<std::string> withoutLanguageOption(const std::vector<std::string>& a
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         if (arguments[i] == kLanguageOption) {
             ++i;  // and its code
+            continue;
+        }
+        if (arguments[i].starts_with(kLanguageAssignment)) {
             continue;
         }
         rest.push_back(arguments[i]);

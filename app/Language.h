@@ -3,7 +3,7 @@
 // The language the window speaks. Polish is the texts' own language and the default; English
 // comes from the translation built from translations/brasvel-resedit_en.ts. The choice:
 //
-//   --lang en | --lang pl    on the command line, first;
+//   --lang en | --lang pl    (or --lang=en) on the command line, first, the last one counting;
 //   else the first of LANGUAGE (its first item), LC_ALL, LC_MESSAGES and LANG that is set:
 //   English when it starts with "en", Polish otherwise (pl_PL, C, POSIX, de_DE, ...).
 //
@@ -28,12 +28,12 @@ enum class Language { Polish, English };
 using EnvironmentLookup = std::function<std::optional<std::string>(const char* name)>;
 std::optional<std::string> processEnvironment(const char* name);
 
-// The language asked for by `--lang CODE` among the arguments (argv[0] excluded), else by the
-// environment. An unknown code is an error: std::invalid_argument naming it.
+// The language asked for by `--lang CODE` or `--lang=CODE` among the arguments (argv[0]
+// excluded), else by the environment. An unknown code is an error: std::invalid_argument naming it.
 Language chooseLanguage(const std::vector<std::string>& arguments,
                         const EnvironmentLookup& environment = processEnvironment);
 
-// The arguments without `--lang CODE`, for the rest of the command line.
+// The arguments without `--lang CODE` and `--lang=CODE`, for the rest of the command line.
 std::vector<std::string> withoutLanguageOption(const std::vector<std::string>& arguments);
 
 // Where the window's .qm files are looked for: beside the program, as installed

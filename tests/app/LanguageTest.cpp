@@ -85,6 +85,10 @@ private slots:
                                                 << "LANGUAGE= LANG=en_GB" << Language::English;
         QTest::newRow("--lang en over pl_PL") << "--lang en x.lod"
                                               << "LANG=pl_PL" << Language::English;
+        QTest::newRow("--lang=en") << "--lang=en"
+                                   << "" << Language::English;
+        QTest::newRow("the last --lang") << "--lang en --lang=pl"
+                                         << "" << Language::Polish;
         QTest::newRow("--lang pl over en_GB") << "x.lod --lang pl"
                                               << "LC_ALL=en_GB" << Language::Polish;
     }
@@ -111,11 +115,12 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(std::invalid_argument, app::chooseLanguage({"--lang"}, none));
         QVERIFY_THROWS_EXCEPTION(std::invalid_argument,
                                  app::chooseLanguage({"--lang", "EN"}, none));
+        QVERIFY_THROWS_EXCEPTION(std::invalid_argument, app::chooseLanguage({"--lang="}, none));
     }
 
     void theOptionIsTakenOutOfTheArguments() {
         const std::vector<std::string> rest =
-            app::withoutLanguageOption({"--lang", "en", "a.lod", "--lang", "pl", "--docked"});
+            app::withoutLanguageOption({"--lang", "en", "a.lod", "--lang=pl", "--docked"});
         QCOMPARE(rest, (std::vector<std::string>{"a.lod", "--docked"}));
     }
 
