@@ -99,6 +99,7 @@ InstalledLanguage::InstalledLanguage(Language language) : language_(language) {
         // The window's texts are Polish already; only Qt's dialogs need a translation. Without
         // one (qt6-translations-l10n missing) their buttons stay English.
         install(QStringLiteral("qtbase_pl"), qtDirectory);
+        install(QStringLiteral("qtmultimedia_pl"), qtDirectory);  // the player's errors
     }
 }
 
