@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Times brasvel-res against unzip and bsdtar on the same entries, in one run, and reports the
-# ratios; then the listing, the peak memory of an extraction and sprite frame decoding against
-# inflating. It never fails because of a figure: the targets are printed next to the ratios.
+# ratios; then the listing, the peak memory of an extraction, sprite frame decoding against
+# inflating, and the first frame of a video. It never fails because of a figure: the targets are
+# printed next to the ratios.
 #
 # usage: bench/run.sh [--quick] [ROUNDS] [ENTRIES]
 #   --quick  a small set, one round, short frame runs: a smoke run (well under a minute) that
@@ -23,7 +24,8 @@ fi
 
 tools/setup.sh
 [[ -f build/CMakeCache.txt ]] || cmake --preset release -DBRASVEL_BUILD_APP=OFF >/dev/null
-cmake --build --preset release -j 2 --target brasvel-res make-bench-archives frame-bench >/dev/null
+cmake --build --preset release -j 2 --target brasvel-res make-bench-archives frame-bench \
+    video-bench >/dev/null
 
 data=build/bench-data/$entries
 [[ -f $data/big.lod ]] || build/bin/make-bench-archives "$data" "$entries"
@@ -122,6 +124,19 @@ for type in 1 2 3; do
     frames+="$line"$'\n'
 done
 
+echo "== video: open a 640 x 480 clip from memory and decode its first frame"
+build/bin/video-bench --benchmark_min_time=$min_time --benchmark_format=csv 2>/dev/null |
+    tr -d '"' >"$work/video.csv"
+video=""
+while IFS=, read -r name _ real cpu unit _; do
+    case $name in
+        openAndFirstFrame)
+            video+="open + first frame $(printf '%.1f' "$real") $unit, processor $(printf '%.1f' "$cpu") $unit (target < 100 ms); " ;;
+        frameStep) video+="one frame step $(printf '%.1f' "$real") $unit" ;;
+    esac
+done <"$work/video.csv"
+echo "$video"
+
 cat <<EOF
 
 ================ summary ================
@@ -133,5 +148,6 @@ memory      peak resident ${peak_kb} KB; largest entry ${largest_kb} KB; archive
 listing     list --json / unzip -l on 15011 entries: $ratio_list (target <= 2)
 frames      decoding every frame to a BMP / inflating the sprite, per compression type:
 $(printf '%s' "$frames" | sed 's/^/            /')
+video       640 x 480 clip (FFV1 in AVI): $video
 =========================================
 EOF

@@ -8,6 +8,8 @@
 #include "base/Text.h"
 #include "cli/ArchiveArguments.h"
 #include "cli/Commands.h"
+#include "cli/Json.h"
+#include "cli/VideoCommands.h"
 #include "extract/AtomicFile.h"
 #include "extract/EntryContent.h"
 #include "extract/SafeName.h"
@@ -71,7 +73,8 @@ std::uint32_t frameNumber(const Arguments& arguments) {
 // Extensions count in all-lower or all-upper case only, as in the window's preview.
 void reportNotAPicture(const std::string& entry) {
     std::cerr << "brasvel-res: " << entry
-              << " is not a picture or a sprite (extension pcx, PCX, def or DEF)\n";
+              << " is not a picture, a sprite or a video (extension pcx, def, smk or bik, all in"
+                 " lower or all in upper case)\n";
 }
 
 int reportEntryError(const ResourceError& error, const std::string& entry) {
@@ -97,6 +100,9 @@ int convertCommand(const std::vector<std::string>& args) {
         return kExitUnusable;
     }
     const std::string& name = arguments.positional()[1];
+    if (isVideoEntry(name)) {
+        return videoConvertCommand(name, picture->content, frame, arguments.value("-o"));
+    }
     if (!picture->isPcx() && !picture->isDef()) {
         reportNotAPicture(name);
         return kExitEntryFailed;
@@ -138,6 +144,9 @@ int infoCommand(const std::vector<std::string>& args) {
     }
     const std::string& name = arguments.positional()[1];
     const bool json = arguments.has("--json");
+    if (isVideoEntry(name)) {
+        return videoInfoCommand(name, picture->content, json);
+    }
     try {
         if (picture->isPcx()) {
             const PcxInfo info = readPcxInfo(picture->content);

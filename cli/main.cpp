@@ -29,10 +29,12 @@ commands:
 
   convert ARCHIVE ENTRY [--kind lod|snd|vid] [--frame N] [-o OUT]
       Write a PCX entry as the BMP that extraction makes, or frame N (default 1) of a DEF
-      entry as the BMP that the preview shows. OUT defaults to Name.bmp here.
+      entry as the BMP that the preview shows, or frame N of a video (SMK or BIK) as a 24-bit
+      BMP. OUT defaults to Name.bmp here.
 
   info ARCHIVE ENTRY [--kind lod|snd|vid] [--json]
-      Show a PCX entry's kind and size, or a DEF entry's type, size and frame count.
+      Show a PCX entry's kind and size, a DEF entry's type, size and frame count, or a
+      video's codec, size, frame rate, frames, duration and audio (codec, rate, channels).
 
   verify ARCHIVE [--kind lod|snd|vid]
       Read every entry as extraction would, writing nothing: its data must lie inside the

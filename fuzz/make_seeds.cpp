@@ -9,6 +9,7 @@
 
 #include "tools/writers/ArchiveWriters.h"
 #include "tools/writers/PictureWriters.h"
+#include "tools/writers/VideoWriters.h"
 
 namespace {
 
@@ -258,6 +259,20 @@ void defSeeds(const fs::path& root) {
 
 }  // namespace
 
+// Test clips behind the control byte (bit 0: the clips' container allowed, bit 1: decode the
+// sound), and a few bare signatures of the game's containers.
+void videoSeeds(const fs::path& root) {
+    const SeedFolder seeds(root, "video_decode");
+    seeds.save("clip", "\x01" + losslessClip({16, 12, 3, 15, 0, 1}));
+    seeds.save("clip-sound", "\x03" + losslessClip({8, 8, 3, 10, 4000, 2}));
+    seeds.save("clip-refused", "\x00" + losslessClip({8, 8, 2, 15, 0, 1}));
+    seeds.save("smacker", std::string("\x02SMK2", 5) + std::string(120, '\0'));
+    seeds.save("bink", std::string("\x02"
+                                   "BIKi",
+                                   5) +
+                           std::string(120, '\0'));
+}
+
 int main(int argc, char** argv) {
     if (argc != 2) {
         std::cerr << "usage: fuzz-make-seeds FOLDER\n";
@@ -271,6 +286,7 @@ int main(int argc, char** argv) {
         inflateSeeds(root);
         pcxSeeds(root);
         defSeeds(root);
+        videoSeeds(root);
     } catch (const std::exception& error) {
         std::cerr << "fuzz-make-seeds: " << error.what() << '\n';
         return 1;

@@ -16,7 +16,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-readonly targets_all=(lod_directory snd_directory vid_directory lod_inflate pcx_conv def_sprite)
+readonly targets_all=(lod_directory snd_directory vid_directory lod_inflate pcx_conv def_sprite
+    video_decode)
 readonly build=build-fuzz
 readonly seeds=$build/seeds
 readonly log=$build/fuzz-runs.tsv

@@ -7,6 +7,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   libdeflate-dev libgtest-dev libgmock-dev libbenchmark-dev
+  libavformat-dev libavcodec-dev libswscale-dev libswresample-dev libavutil-dev
   clang libclang-rt-14-dev
   qt6-base-dev qt6-multimedia-dev
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good

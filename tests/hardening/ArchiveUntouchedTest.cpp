@@ -30,6 +30,9 @@ TEST_F(ArchiveUntouched, ByEveryCommandOfTheCommandLine) {
     command({"convert", lod, "HERO.DEF", "--frame", "2", "-o", (out / "hero.bmp").string()});
     command({"info", lod, "HERO.DEF", "--json"});
     command({"info", lod, "PIC.PCX"});
+    const std::string vid = (place / "game.vid").string();
+    command({"convert", vid, "INTRO.SMK", "--frame", "2", "-o", (out / "intro.bmp").string()});
+    command({"info", vid, "OUTRO.BIK", "--json"});
 }
 
 // An entry may carry the archive's own file name; extracted beside the archive it must not take
