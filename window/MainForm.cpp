@@ -13,6 +13,7 @@
 #include "extract/EntryContent.h"
 #include "imaging/DefSprite.h"
 #include "imaging/PcxImage.h"
+#include "imaging/PictureFormats.h"
 #include "window/WindowTexts.h"
 
 namespace brasvel {
@@ -581,9 +582,9 @@ void MainForm::renderSelected() {
     }
     if (isPicture(*entry)) {
         ui_.setPanelHint(PanelId::Preview, entry->name);
-        const ConvertedPicture picture = Conv(selectedContent());
+        const Picture picture = decodePcx(selectedContent());
         showPictureSize(picture.width, picture.height);
-        ui_.showPicture(picture.bmp, PictureKind::Picture);
+        ui_.showPicture(encodePicture(picture, PictureFormat::Bmp), PictureKind::Picture);
         ui_.repaintImage();
     } else if (isSprite(*entry)) {
         ui_.setFrameScrollVisible(true);
@@ -624,8 +625,9 @@ void MainForm::renderFrame(std::uint32_t frame) {
     ui_.setFrameScrollMaximum(static_cast<int>(sprite.frameTotal()));
     impl_->convertingSprite = false;
     ui_.setTypeBoxText(defTypeText(sprite.type()));
-    const ConvertedPicture picture = sprite.renderFrame(frame);
-    ui_.showPicture(picture.bmp, PictureKind::SpriteFrame);
+    ui_.showPicture(encodePicture(sprite.decodeFrame(frame), PictureFormat::Bmp,
+                                  {.role = PictureRole::SpriteFrame}),
+                    PictureKind::SpriteFrame);
     ui_.repaintImage();
 }
 
