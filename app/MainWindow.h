@@ -27,6 +27,7 @@ class WavePlayer;
 namespace brasvel::app {
 
 class EntryListModel;
+class PictureView;
 class QtToolkit;
 
 class TForm1 : public QMainWindow {
@@ -38,6 +39,13 @@ public:
     // Routes the window's events to `form`; `ui` is the toolkit over this window and `player`
     // the device behind the player's buttons. All three outlive the window's use.
     void attach(MainForm& form, QtToolkit& ui, WavePlayer& player);
+
+    // The title names the open archive's file; empty: none is open.
+    void showArchiveTitle(const QString& fileName);
+    // Shows an error of the sound player that came while it played.
+    void showSoundError(const QString& text);
+    // True once Cancel was pressed since the batch panel was last shown.
+    bool batchCancelled = false;
 
     // Closes the window even from inside a handler (the exit commands).
     void closeFromHandler();
@@ -56,7 +64,8 @@ public:
     QToolButton* PlayButton = nullptr;
     QToolButton* StopButton = nullptr;
     QDockWidget* Panel1 = nullptr;
-    QLabel* Image = nullptr;
+    PictureView* Image = nullptr;
+    QPushButton* CancelBatch = nullptr;
     QScrollBar* scb = nullptr;
     std::array<QLabel*, 6> StatusPanels{};
 

@@ -139,6 +139,7 @@ int main(int argc, char** argv) {
     brasvel::app::QtWavePlayer player;
     brasvel::MainForm form(ui, player);
     window.attach(form, ui, player);
+    player.onError = [&window](const QString& text) { window.showSoundError(text); };
 
     // The window is on the screen before start-up opens the archive, so that an error about
     // the archive shows over it.

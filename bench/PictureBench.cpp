@@ -8,6 +8,7 @@
 
 #include "imaging/DefSprite.h"
 #include "imaging/PcxImage.h"
+#include "imaging/PictureFormats.h"
 #include "tools/writers/ArchiveWriters.h"
 #include "tools/writers/PictureWriters.h"
 
@@ -46,9 +47,9 @@ void time(const std::string& label, int calls, const std::function<void()>& call
 int main() {
     const std::string palette(768, '\x40');
     const std::string pcx8 = gamePcx8(pattern(800, 600), palette);
-    time("Conv 8-bit 800 x 600", 50, [&] { Conv(asBytes(pcx8)); });
+    time("PCX to BMP 8-bit 800 x 600", 50, [&] { encodePicture(decodePcx(asBytes(pcx8)), PictureFormat::Bmp); });
     const std::string pcx24 = gamePcx24(800, 600, std::string(800 * 600 * 3, '\x55'));
-    time("Conv 24-bit 800 x 600", 50, [&] { Conv(asBytes(pcx24)); });
+    time("PCX to BMP 24-bit 800 x 600", 50, [&] { encodePicture(decodePcx(asBytes(pcx24)), PictureFormat::Bmp); });
 
     for (std::int32_t compression : {0, 1, 2, 3}) {
         DefFrame frame;
@@ -58,7 +59,8 @@ int main() {
         block.frames = {frame};
         const std::string def = DefWriter(0x42, 256, 256, palette).block(block).build();
         time("walk and render type " + std::to_string(compression) + " 256 x 256", 200,
-             [&] { DefSprite::walk(asBytes(def), "bench.def").renderFrame(1); });
+             [&] { encodePicture(DefSprite::walk(asBytes(def), "bench.def").decodeFrame(1),
+                                           PictureFormat::Bmp, {.role = PictureRole::SpriteFrame}); });
     }
     return 0;
 }

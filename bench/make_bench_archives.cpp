@@ -3,6 +3,8 @@
 //              text-like content, most of it zlib-compressed
 //   big.zip    the same entries from the same deflate streams, for unzip and bsdtar
 //   list.lod   15011 small entries, and list.zip with the same names, for the listing benchmark
+//   pictures.lod  real pictures (8- and 24-bit) and sprites (two blocks of eight frames, every
+//              compression type), for the PNG export benchmark
 //
 // usage: make-bench-archives FOLDER [ENTRIES] [SEED]
 
@@ -18,6 +20,7 @@
 #include <vector>
 
 #include "tools/writers/ArchiveWriters.h"
+#include "tools/writers/PictureWriters.h"
 
 namespace {
 
@@ -188,6 +191,55 @@ void makeListingSet(const std::filesystem::path& folder) {
     save(folder / "list.zip", zip.build());
 }
 
+// A figure of runs of colour with a band of shadow indices, on a transparent background.
+brasvel::writers::PixelGrid figureGrid(std::int32_t width, std::int32_t height, std::mt19937& random) {
+    brasvel::writers::PixelGrid grid(width, height);
+    for (std::int32_t y = 0; y < height; ++y) {
+        const std::int32_t inset = std::abs(y - height / 2) / 3 + static_cast<std::int32_t>(random() % 4);
+        for (std::int32_t x = inset; x < width - inset;) {
+            const auto run = 1 + static_cast<std::int32_t>(random() % 10);
+            const auto colour = static_cast<std::uint8_t>(y > height - height / 6 ? 1 + random() % 6
+                                                                                  : 16 + random() % 200);
+            for (std::int32_t k = 0; k < run && x < width - inset; ++k) {
+                grid.set(x++, y, colour);
+            }
+        }
+    }
+    return grid;
+}
+
+void makePictureSet(const std::filesystem::path& folder, unsigned seed) {
+    using namespace brasvel::writers;
+    std::mt19937 random(seed);
+    std::string palette;
+    for (int i = 0; i < 768; ++i) {
+        palette += static_cast<char>(i * 7 + i / 5);
+    }
+    LodWriter lod;
+    for (int i = 0; i < 12; ++i) {
+        lod.add("PIC" + std::to_string(i) + ".pcx", gamePcx8(figureGrid(640, 480, random), palette),
+                true);
+        std::string rgb(320 * 240 * 3, '\0');
+        for (std::size_t p = 0; p < rgb.size(); ++p) {
+            rgb[p] = static_cast<char>((p / 3 % 320) / 2 + (p % 3) * 40 + random() % 4);
+        }
+        lod.add("RGB" + std::to_string(i) + ".pcx", gamePcx24(320, 240, rgb), true);
+    }
+    for (int s = 0; s < 15; ++s) {
+        DefWriter writer(0x42, 128, 128, palette);
+        for (int b = 0; b < 2; ++b) {
+            std::vector<DefFrame> frames;
+            for (int f = 0; f < 8; ++f) {
+                frames.push_back(defFrame(1 + s % 3, figureGrid(112, 120, random), 8, 4));
+            }
+            writer.block(defBlock(std::move(frames), b));
+        }
+        lod.add("SPR" + std::to_string(s) + ".def", writer.build(), true);
+    }
+    save(folder / "pictures.lod", lod.build());
+    std::cout << "pictures.lod: 24 pictures, 15 sprites of 16 frames\n";
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -201,5 +253,6 @@ int main(int argc, char** argv) {
     std::filesystem::create_directories(folder);
     makeExtractionSet(folder, entries, seed);
     makeListingSet(folder);
+    makePictureSet(folder, seed);
     return 0;
 }

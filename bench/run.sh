@@ -28,7 +28,7 @@ cmake --build --preset release -j 2 --target brasvel-res make-bench-archives fra
     video-bench >/dev/null
 
 data=build/bench-data/$entries
-[[ -f $data/big.lod ]] || build/bin/make-bench-archives "$data" "$entries"
+[[ -f $data/big.lod && -f $data/pictures.lod ]] || build/bin/make-bench-archives "$data" "$entries"
 work=$(mktemp -d "${TMPDIR:-/tmp}/brasvel-bench.XXXXXX")
 # Ext4 without a journal passes over recently freed inodes one by one when it creates a file, for
 # minutes after thousands were deleted nearby. So every run writes into a fresh folder, the
@@ -108,7 +108,8 @@ build/bin/frame-bench --benchmark_min_time=$min_time --benchmark_format=csv 2>/d
     tr -d '"' >"$work/frames.csv"
 declare -A rate
 while IFS=, read -r name _ _ cpu unit bytes _; do
-    [[ $name == inflateSprite/* || $name == decodeAllFrames/* || $name == frameStep/* ]] || continue
+    [[ $name == inflateSprite/* || $name == decodeAllFrames/* || $name == encodeSprite/* ||
+        $name == frameStep/* ]] || continue
     rate[$name]=$bytes
     if [[ $name == frameStep/* ]]; then
         rate[$name]=$(awk -v t="$cpu" -v u="$unit" 'BEGIN {printf "%.0f %s", t, u}')
@@ -118,8 +119,9 @@ frames=""
 for type in 1 2 3; do
     inflate=${rate[inflateSprite/$type]}
     decode=${rate[decodeAllFrames/$type]}
-    line=$(awk -v t="$type" -v d="$decode" -v i="$inflate" -v step="${rate[frameStep/$type]}" \
-        'BEGIN {printf "type %d: decode %4.0f MB/s, inflate %4.0f MB/s, ratio %.2f (target >= 0.5); one frame step %s", t, d / 1e6, i / 1e6, d / i, step}')
+    encode=${rate[encodeSprite/$type]}
+    line=$(awk -v t="$type" -v d="$decode" -v i="$inflate" -v e="$encode" -v step="${rate[frameStep/$type]}" \
+        'BEGIN {printf "type %d: decode %4.0f MB/s, inflate %4.0f MB/s, ratio %.2f (target >= 0.5); one frame step %s; DEF encoding %4.0f MB/s, %.2f of decoding", t, d / 1e6, i / 1e6, d / i, step, e / 1e6, e / d}')
     echo "$line"
     frames+="$line"$'\n'
 done
@@ -136,6 +138,39 @@ while IFS=, read -r name _ real cpu unit _; do
     esac
 done <"$work/video.csv"
 echo "$video"
+echo "== PNG export of every picture and sprite frame against ImageMagick's convert of the same BMPs"
+pics=$PWD/$data/pictures.lod
+# ImageMagick's own convert, as Debian installs it, whatever else PATH may find first.
+magick_convert=/usr/bin/convert
+[[ -x $magick_convert ]] || magick_convert=$(command -v convert)
+bmps=$work/bmps
+mkdir -p "$bmps"
+pictures=$("$res" list "$pics" --type pcx | cut -f1 | grep -v '^Total')
+sprites=$("$res" list "$pics" --type def | cut -f1 | grep -v '^Total')
+# ImageMagick starts from the BMPs our extraction and convert write: every picture, every frame.
+(cd "$bmps" && "$res" extract "$pics" --type pcx >/dev/null)
+frame_count=0
+for s in $sprites; do
+    n=$("$res" info "$pics" "$s" --json | sed 's/.*"frames":\([0-9]*\).*/\1/')
+    for ((f = 1; f <= n; f++)); do
+        "$res" convert "$pics" "$s" --frame "$f" -o "$bmps/${s%.*}-$f.bmp" >/dev/null
+    done
+    frame_count=$((frame_count + n))
+done
+# Ours: one convert per picture and one sprite export per sprite (which writes every frame, and
+# the sheet and the animations besides); ImageMagick: one convert over all the BMPs.
+{
+    for p in $pictures; do echo "\"$res\" convert \"$pics\" $p -o ${p%.*}.png"; done
+    for s in $sprites; do echo "\"$res\" sprite export \"$pics\" $s -o ${s%.*}"; done
+} >"$work/png-ours.sh"
+: >"$work/r_png"
+for ((round = 1; round <= rounds; round++)); do
+    read -r ours _ < <(timed bash "$work/png-ours.sh")
+    read -r magick _ < <(timed "$magick_convert" "$bmps"/*.bmp +adjoin out-%d.png)
+    div "$ours" "$magick" >>"$work/r_png"
+    printf 'round %d: brasvel-res %.3f s, ImageMagick convert %.3f s\n' "$round" "$ours" "$magick"
+done
+ratio_png=$(median <"$work/r_png")
 
 cat <<EOF
 
@@ -149,5 +184,6 @@ listing     list --json / unzip -l on 15011 entries: $ratio_list (target <= 2)
 frames      decoding every frame to a BMP / inflating the sprite, per compression type:
 $(printf '%s' "$frames" | sed 's/^/            /')
 video       640 x 480 clip (FFV1 in AVI): $video
+png export  $(echo $pictures | wc -w) pictures and $frame_count sprite frames to PNG / ImageMagick convert of their BMPs: $ratio_png (target <= 0.5)
 =========================================
 EOF

@@ -8,28 +8,20 @@
 #include "base/Text.h"
 #include "cli/ArchiveArguments.h"
 #include "cli/Commands.h"
+#include "cli/ImageCommands.h"
 #include "cli/Json.h"
+#include "cli/PictureEntry.h"
 #include "cli/VideoCommands.h"
 #include "extract/AtomicFile.h"
 #include "extract/EntryContent.h"
 #include "extract/SafeName.h"
 #include "imaging/DefSprite.h"
 #include "imaging/PcxImage.h"
+#include "imaging/PictureFormats.h"
 
 namespace brasvel::cli {
-namespace {
 
-// The archive named on the command line and one of its entries, read into memory.
-struct PictureEntry {
-    Entry entry;
-    std::vector<std::byte> content;
-
-    bool isPcx() const { return extIs(entry.ext, "pcx"); }
-    bool isDef() const { return extIs(entry.ext, "def"); }
-    // The name the sprite rules look at: Name + ".def", as the preview passes it.
-    std::string defFileName() const { return std::string(untilNul(entry.name)) + ".def"; }
-};
-
+// The entry named on the command line, read into memory, or
 // nullopt after reporting an entry that is not in the archive. Throws the archive's ResourceError
 // (with no entry) when it cannot be opened or its directory read whole.
 std::optional<PictureEntry> loadEntry(const Arguments& arguments, const std::string& command) {
@@ -56,6 +48,8 @@ std::optional<PictureEntry> loadEntry(const Arguments& arguments, const std::str
     }
     return picture;
 }
+
+namespace {
 
 std::uint32_t frameNumber(const Arguments& arguments) {
     const std::optional<std::string> text = arguments.value("--frame");
@@ -85,7 +79,8 @@ int reportEntryError(const ResourceError& error, const std::string& entry) {
 }  // namespace
 
 int convertCommand(const std::vector<std::string>& args) {
-    const Arguments arguments(args, {"--kind", "--frame", "-o"}, {});
+    const Arguments arguments(args, {"--kind", "--frame", "-o", "--format"},
+                              {"--selection", "--keep-palette"});
     const std::uint32_t frame = frameNumber(arguments);
     std::optional<PictureEntry> picture;
     try {
@@ -112,16 +107,19 @@ int convertCommand(const std::vector<std::string>& args) {
     }
     try {
         // The default name comes from the archive, so it passes the same checks as extraction.
+        const OutputChoice choice = chooseOutput(arguments, picture->isDef());
         const std::string out = arguments.value("-o").value_or(
-            safeFileName(std::string(untilNul(picture->entry.name)) + ".bmp"));
-        const ConvertedPicture converted =
+            safeFileName(std::string(untilNul(picture->entry.name)) +
+                         std::string(pictureFormatInfo(choice.format).suffix)));
+        const Picture decoded =
             picture->isPcx()
-                ? Conv(picture->content)
-                : DefSprite::walk(picture->content, picture->defFileName()).renderFrame(frame);
+                ? decodePcx(picture->content)
+                : DefSprite::walk(picture->content, picture->defFileName()).decodeFrame(frame);
         const std::filesystem::path outPath(out);
         const TargetFolder folder(outPath.parent_path().string());
-        folder.writeFile(outPath.filename().string(), converted.bmp);
-        std::cout << out << ": " << converted.width << " x " << converted.height << '\n';
+        folder.writeFile(outPath.filename().string(),
+                         encodePicture(decoded, choice.format, choice.options));
+        std::cout << out << ": " << decoded.width << " x " << decoded.height << '\n';
     } catch (const ResourceError& error) {
         return reportEntryError(error, name);
     }

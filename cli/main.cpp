@@ -7,6 +7,7 @@
 #include "base/ResourceError.h"
 #include "cli/Arguments.h"
 #include "cli/Commands.h"
+#include "cli/ImageCommands.h"
 
 namespace {
 
@@ -27,10 +28,28 @@ commands:
       ('*.def'); an ENTRY that names no entry is an error and nothing is written. Each file appears whole or
       not at all; a failing entry is reported and the others go on.
 
-  convert ARCHIVE ENTRY [--kind lod|snd|vid] [--frame N] [-o OUT]
+  convert ARCHIVE ENTRY [--kind lod|snd|vid] [--frame N] [-o OUT] [--format bmp|png]
+          [--selection] [--keep-palette]
       Write a PCX entry as the BMP that extraction makes, or frame N (default 1) of a DEF
       entry as the BMP that the preview shows, or frame N of a video (SMK or BIK) as a 24-bit
-      BMP. OUT defaults to Name.bmp here.
+      BMP; as PNG when OUT ends in .png or --format png says so. OUT defaults to Name.bmp
+      (Name.png) here. A sprite frame's PNG is transparent
+      where the game draws no colour and its shadows translucent; --selection draws the
+      selection outline, --keep-palette writes indices and palette as stored.
+
+  sprite export ARCHIVE SPRITE.def -o DIR [--kind K] [--selection] [--keep-palette] [--force]
+      Write every frame of a DEF entry as BLOCK-FRAME.png (both counted from 0), a sheet with
+      one row per block (sheet.png), an animated PNG per block (block-B.png) and the listing
+      sprite.txt. Existing files are kept unless --force is given; then nothing is written.
+
+  sprite import DIR -o NAME.def [--type 0|1|2|3] [--force]
+      Build a DEF from an export's folder: the listing and the frames, which must be indexed
+      pictures of the sprite's size and palette. --type stores every frame with that
+      compression; by default each frame keeps the compression of the exported sprite.
+
+  picture import IN.png|IN.bmp -o NAME.pcx [--bits 8|24] [--force]
+      Build a PCX picture. An indexed source keeps its palette; an RGB source of at most 256
+      colours becomes 8-bit exactly; more colours need --bits 24 (never quantised).
 
   info ARCHIVE ENTRY [--kind lod|snd|vid] [--json]
       Show a PCX entry's kind and size, a DEF entry's type, size and frame count, or a
@@ -75,6 +94,12 @@ int main(int argc, char** argv) {
         }
         if (command == "info") {
             return infoCommand(args);
+        }
+        if (command == "sprite") {
+            return spriteCommand(args);
+        }
+        if (command == "picture") {
+            return pictureCommand(args);
         }
         throw UsageError("unknown command " + command);
     } catch (const UsageError& error) {

@@ -13,6 +13,7 @@
 #include "extract/EntryContent.h"
 #include "extract/SafeName.h"
 #include "imaging/PcxImage.h"
+#include "imaging/PictureFormats.h"
 
 namespace brasvel {
 namespace {
@@ -135,9 +136,9 @@ private:
         if (!format.convertsToBitmap(entry, options_.convertPictures)) {
             return folder_.prepare(outcome.fileName, content);
         }
-        const ConvertedPicture picture = Conv(content);
+        const Picture picture = decodePcx(content);
         outcome.picture = PictureSize{picture.width, picture.height};
-        return folder_.prepare(outcome.fileName, picture.bmp);
+        return folder_.prepare(outcome.fileName, encodePicture(picture, PictureFormat::Bmp));
     }
 
     const Archive& archive_;

@@ -12,6 +12,7 @@
 #include "fuzz/FuzzSupport.h"
 #include "imaging/Bmp.h"
 #include "imaging/DefSprite.h"
+#include "imaging/PictureFormats.h"
 
 namespace {
 
@@ -47,12 +48,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             kMostRenderedPixels) {
             return 0;
         }
-        const ConvertedPicture picture = sprite.renderFrame(frame);
+        const Picture picture = sprite.decodeFrame(frame);
         FUZZ_CHECK(picture.width == sprite.width() && picture.height == sprite.height());
+        const std::vector<std::byte> bmp =
+            encodePicture(picture, PictureFormat::Bmp, {.role = PictureRole::SpriteFrame});
         const std::uint64_t expected =
             kBmpHeadersSize + kBmpPaletteSize +
             bmpStride(8, picture.width) * static_cast<std::uint64_t>(picture.height);
-        FUZZ_CHECK(picture.bmp.size() == expected);
+        FUZZ_CHECK(bmp.size() == expected);
     } catch (const ResourceError& error) {
         FUZZ_CHECK(!error.text().empty());
     }

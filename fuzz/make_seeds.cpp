@@ -7,6 +7,9 @@
 #include <iostream>
 #include <string>
 
+#include "imaging/Bmp.h"
+#include "imaging/DefSprite.h"
+#include "imaging/Png.h"
 #include "tools/writers/ArchiveWriters.h"
 #include "tools/writers/PictureWriters.h"
 #include "tools/writers/VideoWriters.h"
@@ -257,6 +260,71 @@ void defSeeds(const fs::path& root) {
         defInput(0, 1, DefWriter(0x42, 4, 4, palette()).block(blockOf({stated}, 0)).build()));
 }
 
+brasvel::Picture indexedPicture(std::int32_t width, std::int32_t height, int seed) {
+    const PixelGrid grid = pattern(width, height, seed);
+    brasvel::Picture picture{width, height, brasvel::PixelFormat::Indexed8, grid.pixels, {}};
+    for (std::size_t i = 0; i < picture.palette.size(); ++i) {
+        picture.palette[i] = {static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(255 - i),
+                              static_cast<std::uint8_t>(i * 7)};
+    }
+    return picture;
+}
+
+brasvel::Picture rgbPicture(std::int32_t width, std::int32_t height) {
+    brasvel::Picture picture = brasvel::Picture::blank(width, height, brasvel::PixelFormat::Rgb24);
+    for (std::size_t i = 0; i < picture.pixels.size(); ++i) {
+        picture.pixels[i] = static_cast<std::uint8_t>(i * 29);
+    }
+    return picture;
+}
+
+std::string textOf(const std::vector<std::byte>& bytes) {
+    return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
+}
+
+void pngSeeds(const fs::path& root) {
+    using namespace brasvel;
+    const SeedFolder seeds(root, "png_decode");
+    seeds.save("indexed", textOf(encodePng(indexedPicture(9, 5, 1))));
+    seeds.save("rgb", textOf(encodePng(rgbPicture(7, 3))));
+    PaletteAlpha alpha = kOpaque;
+    alpha[0] = 0;
+    alpha[4] = 128;
+    seeds.save("transparent", textOf(encodePng(indexedPicture(16, 4, 2), alpha)));
+    const std::vector<Picture> frames{indexedPicture(6, 6, 1), indexedPicture(6, 6, 2)};
+    seeds.save("animated", textOf(encodeAnimatedPng(frames, alpha, 100)));
+}
+
+void bmpSeeds(const fs::path& root) {
+    using namespace brasvel;
+    const SeedFolder seeds(root, "bmp_decode");
+    seeds.save("indexed", textOf(encodeBmp(indexedPicture(5, 3, 1), kPictureBmp8)));
+    seeds.save("sprite", textOf(encodeBmp(indexedPicture(8, 2, 2), kSpriteBmp)));
+    seeds.save("rgb", textOf(encodeBmp(rgbPicture(3, 4), kPictureBmp24)));
+    std::vector<std::byte> topDown = encodeBmp(rgbPicture(2, 2), kPictureBmp24);
+    topDown[22] = std::byte{0xFE};  // height -2
+    for (std::size_t i = 23; i < 26; ++i) {
+        topDown[i] = std::byte{0xFF};
+    }
+    seeds.save("top-down", textOf(topDown));
+}
+
+// Type byte, width - 1, height - 1, frame count, block count, two compression bytes, pixels.
+void defEncodeSeeds(const fs::path& root) {
+    const SeedFolder seeds(root, "def_encode");
+    const std::string pixels = [] {
+        std::string bytes;
+        for (const std::uint8_t index : pattern(40, 12, 3).pixels) {
+            bytes += static_cast<char>(index);
+        }
+        return bytes;
+    }();
+    seeds.save("each-type", std::string("\x42\x27\x0B\x04\x02\xE4\x00", 7) + pixels);
+    seeds.save("full-picture", std::string("\x01\x09\x09\x02\x01\x05\x00", 7) +
+                                   std::string(70, '\x09') + std::string(30, '\0'));
+    seeds.save("empty-frames", std::string("\x00\x3F\x3F\x03\x03\xFF\x00", 7));
+}
+
 }  // namespace
 
 // Test clips behind the control byte (bit 0: the clips' container allowed, bit 1: decode the
@@ -287,6 +355,9 @@ int main(int argc, char** argv) {
         pcxSeeds(root);
         defSeeds(root);
         videoSeeds(root);
+        pngSeeds(root);
+        bmpSeeds(root);
+        defEncodeSeeds(root);
     } catch (const std::exception& error) {
         std::cerr << "fuzz-make-seeds: " << error.what() << '\n';
         return 1;

@@ -19,6 +19,9 @@
 #include <string_view>
 #include <vector>
 
+#include "base/ByteReader.h"
+#include "imaging/Picture.h"
+
 namespace brasvel {
 
 struct BmpFields {
@@ -50,13 +53,23 @@ inline constexpr std::uint32_t kBmpPaletteSize = 1024;
 std::uint64_t bmpStride(std::uint16_t bitCount, std::int32_t width);
 
 // A BMP file whose headers (and for 8 bits the palette) are written and whose rows are all zero;
-// the caller fills the rows through bmpRow. `rgbPalette` holds 256 × (R, G, B) for 8 bits and is
-// ignored for 24. Width and height must be non-negative and already checked against the limits.
+// the caller fills the rows through bmpRow. `palette` is ignored for 24 bits. Width and height
+// must be non-negative and already checked against the limits.
 std::vector<std::byte> startBmp(const BmpFields& fields, std::int32_t width, std::int32_t height,
-                                std::span<const std::byte> rgbPalette);
+                                const Palette& palette);
 
 // Row `bottomUpRow` (0 = the picture's bottom row) of a file made by startBmp, padding excluded.
 std::span<std::byte> bmpRow(std::vector<std::byte>& bmp, const BmpFields& fields,
                             std::int32_t width, std::int32_t height, std::int32_t bottomUpRow);
+
+// The BMP file of a picture, with the header values of `fields`; the bit count follows the
+// picture's pixel format, whatever `fields` says. The picture's size must pass checkPictureSize.
+std::vector<std::byte> encodeBmp(const Picture& picture, const BmpFields& fields);
+
+// A BMP file read back: 8-bit paletted (at most 256 colours) or 24-bit, uncompressed, rows
+// bottom-up (positive height) or top-down (negative height), any info header of 40 bytes or more.
+// The size is checked against the limits and the file before anything is allocated. Throws
+// ResourceError ("Damaged BMP file", "Unsupported BMP file", "Picture too large").
+Picture decodeBmp(Bytes bmp);
 
 }  // namespace brasvel

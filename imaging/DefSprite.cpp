@@ -114,7 +114,7 @@ private:
 
 // A sprite row wider than the whole picture cannot lie inside it; refusing it keeps every row's
 // pixels apart, so decoding never writes more than the picture holds, however many rows it has.
-void checkSpriteWidth(std::uint32_t frame, std::int64_t spriteWidth, const IndexPicture& picture) {
+void checkSpriteWidth(std::uint32_t frame, std::int64_t spriteWidth, const Picture& picture) {
     if (spriteWidth > picture.width) {
         damagedSprite(frame, "the sprite is " + std::to_string(spriteWidth) +
                                  " pixels wide, wider than the " + std::to_string(picture.width) +
@@ -122,7 +122,7 @@ void checkSpriteWidth(std::uint32_t frame, std::int64_t spriteWidth, const Index
     }
 }
 
-[[noreturn]] [[gnu::noinline]] void runOutside(const IndexPicture& picture, std::uint32_t frame,
+[[noreturn]] [[gnu::noinline]] void runOutside(const Picture& picture, std::uint32_t frame,
                                                std::int64_t row, std::int64_t column,
                                                std::uint32_t count) {
     damagedSprite(frame, "row " + std::to_string(row) + ", column " + std::to_string(column) +
@@ -136,7 +136,7 @@ void checkSpriteWidth(std::uint32_t frame, std::int64_t spriteWidth, const Index
 // before any of it is written.
 class SpritePainter {
 public:
-    SpritePainter(IndexPicture& picture, std::uint32_t frame, std::int64_t left, std::int64_t top)
+    SpritePainter(Picture& picture, std::uint32_t frame, std::int64_t left, std::int64_t top)
         : picture_(picture),
           pixels_(picture.pixels.data()),
           size_(static_cast<std::int64_t>(picture.pixels.size())),
@@ -161,7 +161,7 @@ private:
         return pixels_ + start;
     }
 
-    const IndexPicture& picture_;
+    const Picture& picture_;
     std::uint8_t* pixels_;
     std::int64_t size_;
     std::uint32_t frame_;
@@ -192,7 +192,7 @@ struct FrameContext {
     DefFrameHeader header;
 };
 
-void decodeType1(const FrameContext& f, bool fullPicture, IndexPicture& picture,
+void decodeType1(const FrameContext& f, bool fullPicture, Picture& picture,
                  FrameStream& stream) {
     std::int64_t spriteWidth = f.header.spriteWidth;
     std::int64_t spriteHeight = f.header.spriteHeight;
@@ -238,7 +238,7 @@ void decodeType1(const FrameContext& f, bool fullPicture, IndexPicture& picture,
 
 // Types 2 and 3: a row table of 16-bit offsets, `perRow` entries per row of which the first one
 // locates the row.
-void decodeSegmentRows(const FrameContext& f, std::uint64_t perRow, IndexPicture& picture,
+void decodeSegmentRows(const FrameContext& f, std::uint64_t perRow, Picture& picture,
                        FrameStream& stream) {
     const std::int64_t spriteWidth = f.header.spriteWidth;
     if (spriteWidth <= 0) {
@@ -261,7 +261,7 @@ void decodeSegmentRows(const FrameContext& f, std::uint64_t perRow, IndexPicture
     }
 }
 
-void decodeType3(const FrameContext& f, IndexPicture& picture, FrameStream& stream) {
+void decodeType3(const FrameContext& f, Picture& picture, FrameStream& stream) {
     const std::int32_t groups = f.header.spriteWidth / 32;
     if (f.header.spriteWidth > 0 && f.header.spriteHeight > 0 && groups == 0) {
         damagedSprite(f.frame, "a type-3 sprite " + std::to_string(f.header.spriteWidth) +
@@ -271,7 +271,7 @@ void decodeType3(const FrameContext& f, IndexPicture& picture, FrameStream& stre
 }
 
 // Type 0: the whole picture, W × H bytes from the top.
-void decodeType0(const FrameContext& f, IndexPicture& picture, FrameStream& stream) {
+void decodeType0(const FrameContext& f, Picture& picture, FrameStream& stream) {
     stream.seek(f.data);
     for (std::uint8_t& pixel : picture.pixels) {
         pixel = stream.byte();
@@ -279,6 +279,13 @@ void decodeType0(const FrameContext& f, IndexPicture& picture, FrameStream& stre
 }
 
 }  // namespace
+
+std::int32_t defShownType(std::int32_t headerType, std::string_view defFileName) {
+    if (defFileName == "SGTWMTA.def" || defFileName == "SGTWMTB.def") {
+        return kFullPictureType;
+    }
+    return headerType;
+}
 
 DefHeaderInfo readDefHeader(Bytes def) {
     ByteReader reader(def);
@@ -294,12 +301,10 @@ DefSprite DefSprite::walk(Bytes def, std::string_view defFileName) {
     DefSprite sprite;
     sprite.def_ = def;
     const DefHeaderInfo header = readDefHeader(def);
-    sprite.type_ = header.type;
+    sprite.headerType_ = header.type;
+    sprite.type_ = defShownType(header.type, defFileName);
     sprite.width_ = header.width;
     sprite.height_ = header.height;
-    if (defFileName == "SGTWMTA.def" || defFileName == "SGTWMTB.def") {
-        sprite.type_ = kFullPictureType;
-    }
 
     ByteReader reader(def, 12);
     int blockCount = static_cast<int>(reader.u32() & 0xFF);
@@ -309,7 +314,7 @@ DefSprite DefSprite::walk(Bytes def, std::string_view defFileName) {
     reader.seek(kDefHeaderSize);
     const std::uint64_t fileLength = def.size();
     for (int block = 1;; ++block) {
-        /* blockIdentifier = */ reader.u32();
+        const std::int32_t blockIdentifier = reader.i32();
         const std::int32_t frameCount = reader.i32();
         /* unused = */ reader.u32();
         /* unused = */ reader.u32();
@@ -320,6 +325,9 @@ DefSprite DefSprite::walk(Bytes def, std::string_view defFileName) {
             throw ResourceError("Damaged sprite", "block " + std::to_string(block) + " states " +
                                                       std::to_string(frameCount) + " frames");
         }
+        DefBlockInfo& info = sprite.blocks_.emplace_back();
+        info.identifier = blockIdentifier;
+        info.firstFrame = sprite.frameTotal() + 1;
         if (frameCount == 0) {
             continue;  // no names, no offsets
         }
@@ -333,7 +341,11 @@ DefSprite DefSprite::walk(Bytes def, std::string_view defFileName) {
                                     " bytes left can hold at most " +
                                     std::to_string(reader.remaining() / perFrame));
         }
-        reader.skip(count * kFrameNameSize);
+        reader.require(count * kFrameNameSize);
+        for (std::uint64_t i = 0; i < count; ++i) {
+            const Bytes name = reader.bytes(kFrameNameSize);
+            info.frameNames.emplace_back(reinterpret_cast<const char*>(name.data()), name.size());
+        }
 
         // The offsets normally follow the names. Search forward for the first position whose
         // value points at a frame header of a known compression type.
@@ -391,13 +403,12 @@ DefFrameHeader DefSprite::frameHeader(std::uint32_t frame) const {
     return header;
 }
 
-IndexPicture DefSprite::decodeFrame(std::uint32_t frame) const {
+Picture DefSprite::decodeFrame(std::uint32_t frame) const {
     const FrameContext context{frame, frameOffset(frame), frameOffset(frame) + kFrameHeaderSize,
                                frameHeader(frame)};
     checkPictureSize(width_, height_, "sprite");
-    IndexPicture picture{width_, height_,
-                         std::vector<std::uint8_t>(static_cast<std::size_t>(width_) *
-                                                   static_cast<std::size_t>(height_))};
+    Picture picture = Picture::blank(width_, height_, PixelFormat::Indexed8);
+    picture.palette = palette();
     FrameStream stream(def_);
     switch (context.header.compression) {
         case 1:
@@ -419,17 +430,15 @@ IndexPicture DefSprite::decodeFrame(std::uint32_t frame) const {
     return picture;
 }
 
-ConvertedPicture DefSprite::renderFrame(std::uint32_t frame) const {
-    const IndexPicture picture = decodeFrame(frame);
-    const Bytes palette = ByteReader(def_, kPaletteOffset).bytes(kPaletteSize);
-    ConvertedPicture converted{startBmp(kSpriteBmp, width_, height_, palette), width_, height_};
-    const auto width = static_cast<std::size_t>(width_);
-    for (std::int32_t r = 0; r < height_ && width > 0; ++r) {
-        const std::uint8_t* source =
-            picture.pixels.data() + width * static_cast<std::size_t>(height_ - 1 - r);
-        std::memcpy(bmpRow(converted.bmp, kSpriteBmp, width_, height_, r).data(), source, width);
+Palette DefSprite::palette() const {
+    const Bytes stored = ByteReader(def_, kPaletteOffset).bytes(kPaletteSize);
+    Palette palette{};
+    for (std::size_t i = 0; i < palette.size(); ++i) {
+        palette[i] = {static_cast<std::uint8_t>(stored[3 * i]),
+                      static_cast<std::uint8_t>(stored[3 * i + 1]),
+                      static_cast<std::uint8_t>(stored[3 * i + 2])};
     }
-    return converted;
+    return palette;
 }
 
 std::string defTypeText(std::int32_t type) {

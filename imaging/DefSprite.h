@@ -1,8 +1,8 @@
 #pragma once
 
 // The game's sprite collections: a palette, one picture size, and blocks of frames stored in one
-// of four encodings. DefSprite walks the directory once; any frame can then be rendered to an
-// 8-bit BMP file in memory, as often as needed, without reading the file again.
+// of four encodings. DefSprite walks the directory once; any frame can then be decoded to an
+// indexed Picture with the sprite's palette, as often as needed, without reading the file again.
 
 #include <cstdint>
 #include <string>
@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "base/ByteReader.h"
-#include "imaging/PcxImage.h"
+#include "imaging/Picture.h"
 
 namespace brasvel {
 
@@ -38,12 +38,17 @@ struct DefFrameHeader {
 // whatever their header says.
 inline constexpr std::int32_t kFullPictureType = 153;
 
-// W × H palette indices, row after row from the top-left pixel.
-struct IndexPicture {
-    std::int32_t width = 0;
-    std::int32_t height = 0;
-    std::vector<std::uint8_t> pixels;
-    friend bool operator==(const IndexPicture&, const IndexPicture&) = default;
+// The type a sprite of `headerType` is shown and decoded as when its file is named `defFileName`:
+// 153 for the two files with reserved names, else the header's.
+std::int32_t defShownType(std::int32_t headerType, std::string_view defFileName);
+
+// A block of the directory: its identifier and the names of its frames as stored (13 bytes each,
+// NUL bytes included). Its frames are numbered firstFrame to firstFrame + names.size() - 1.
+struct DefBlockInfo {
+    std::int32_t identifier = 0;
+    std::uint32_t firstFrame = 1;
+    std::vector<std::string> frameNames;
+    friend bool operator==(const DefBlockInfo&, const DefBlockInfo&) = default;
 };
 
 class DefSprite {
@@ -55,6 +60,8 @@ public:
 
     // The type shown in the type box: the header's, or 153 for the two files with reserved names.
     std::int32_t type() const { return type_; }
+    // The type as the header states it.
+    std::int32_t headerType() const { return headerType_; }
     std::int32_t width() const { return width_; }
     std::int32_t height() const { return height_; }
     // Frames over all blocks, numbered from 1.
@@ -64,17 +71,23 @@ public:
 
     // The header of frame `frame` (1 to frameTotal). Throws ResourceError.
     DefFrameHeader frameHeader(std::uint32_t frame) const;
-    // Frame `frame` (1 to frameTotal) decoded to palette indices. Throws ResourceError.
-    IndexPicture decodeFrame(std::uint32_t frame) const;
-    // Frame `frame` (1 to frameTotal) as a BMP file. Throws ResourceError.
-    ConvertedPicture renderFrame(std::uint32_t frame) const;
+    // Frame `frame` (1 to frameTotal): W × H palette indices with the sprite's palette.
+    // Throws ResourceError.
+    Picture decodeFrame(std::uint32_t frame) const;
+    // The sprite's palette, as stored after the header.
+    Palette palette() const;
+    // The blocks that hold frames, in the order of the directory (blocks without frames are
+    // listed too).
+    const std::vector<DefBlockInfo>& blocks() const { return blocks_; }
 
 private:
     Bytes def_;
     std::int32_t type_ = 0;
+    std::int32_t headerType_ = 0;
     std::int32_t width_ = 0;
     std::int32_t height_ = 0;
     std::vector<std::uint32_t> frameOffsets_;
+    std::vector<DefBlockInfo> blocks_;
 };
 
 // The type in upper-case hexadecimal, at least two digits ("99" for 153).

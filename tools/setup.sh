@@ -6,14 +6,14 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  libdeflate-dev libgtest-dev libgmock-dev libbenchmark-dev
+  libdeflate-dev libpng-dev libgtest-dev libgmock-dev libbenchmark-dev
   libavformat-dev libavcodec-dev libswscale-dev libswresample-dev libavutil-dev
   clang libclang-rt-14-dev
   qt6-base-dev qt6-multimedia-dev qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   xvfb xauth fonts-dejavu-core
   pulseaudio pulseaudio-utils sox
-  unzip libarchive-tools zip time bc
+  unzip libarchive-tools zip time bc imagemagick
   linux-perf valgrind
   go-md2man man-db groff-base file shared-mime-info dpkg-dev lintian desktop-file-utils appstream
 )

@@ -311,6 +311,46 @@ Version 1.55
 Version 1.60
   - preview of all DEF files.</translation>
     </message>
+    <message>
+        <source>Dopasuj</source>
+        <translation>Fit</translation>
+    </message>
+    <message>
+        <source>Dopasuj obraz do panelu (0)</source>
+        <translation>Fit the picture to the panel (0)</translation>
+    </message>
+    <message>
+        <source>1:1</source>
+        <translation>1:1</translation>
+    </message>
+    <message>
+        <source>Obraz w rozmiarze rzeczywistym (1)</source>
+        <translation>The picture at its actual size (1)</translation>
+    </message>
+    <message>
+        <source>Powiększ (+, kółko myszy)</source>
+        <translation>Zoom in (+, mouse wheel)</translation>
+    </message>
+    <message>
+        <source>Pomniejsz (-)</source>
+        <translation>Zoom out (-)</translation>
+    </message>
+    <message>
+        <source>Anuluj</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>%1 — %2</source>
+        <translation>%1 — %2</translation>
+    </message>
+    <message>
+        <source>Nie można odtworzyć dźwięku: %1</source>
+        <translation>The sound cannot be played: %1</translation>
+    </message>
+    <message>
+        <source>Brak urządzenia dźwiękowego</source>
+        <translation>No sound device</translation>
+    </message>
 </context>
 <context>
     <name>WindowTexts</name>
@@ -445,6 +485,46 @@ Version 1.60
     <message>
         <source>Not enough memory</source>
         <translation>Not enough memory</translation>
+    </message>
+    <message>
+        <source>Wypakowano %1 z %2 plików do %3</source>
+        <translation>Extracted %1 of %2 files to %3</translation>
+    </message>
+    <message>
+        <source>Nie udało się wypakować (%1): %2</source>
+        <translation>Could not extract (%1): %2</translation>
+    </message>
+    <message>
+        <source>i %1 innych</source>
+        <translation>and %1 more</translation>
+    </message>
+    <message>
+        <source>Przerwano na życzenie użytkownika.</source>
+        <translation>Stopped at the user&apos;s request.</translation>
+    </message>
+    <message>
+        <source>Nie wybrano pliku.</source>
+        <translation>No file selected.</translation>
+    </message>
+    <message>
+        <source>%1: brak podglądu dla tego rodzaju pliku.</source>
+        <translation>%1: no preview for this kind of file.</translation>
+    </message>
+    <message>
+        <source>X: -</source>
+        <translation>X: -</translation>
+    </message>
+    <message>
+        <source>Y: -</source>
+        <translation>Y: -</translation>
+    </message>
+    <message>
+        <source>Inny rodzaj archiwum</source>
+        <translation>Another kind of archive</translation>
+    </message>
+    <message>
+        <source>%1 nie wygląda na archiwum %2, lecz na archiwum %3. Otworzyć je jako archiwum %3?</source>
+        <translation>%1 does not look like a %2 archive but like a %3 archive. Open it as a %3 archive?</translation>
     </message>
 </context>
 </TS>

@@ -80,7 +80,7 @@ public:
     const Archive* archive() const { return archive_ ? &*archive_ : nullptr; }
     // The list's rows: the entry each shows and its icon.
     const TypeView& view() const { return view_; }
-    // The row that single-entry commands act on; it may lie outside a shorter list.
+    // The row that single-entry commands act on: the one the user sees selected, -1 when none.
     int SelectedRow() const { return selectedRow_; }
     const std::string& archivePath() const { return archivePath_; }
     const std::string& ExtractDir() const { return extractDir_; }
@@ -107,6 +107,14 @@ private:
     // The entry that row `row` shows; null when the row is not one of the list.
     const Entry* entryAtRow(int row) const;
     const Entry* selectedEntry() const { return entryAtRow(selectedRow_); }
+    // Selects `row` of the list (-1: none) for the user and for the single-entry commands.
+    void selectListedRow(int row);
+    // The row that shows the entry with directory index `index`; -1 when the list does not.
+    int rowOfEntry(std::optional<std::size_t> index) const;
+    void clearPreview(const std::string& message);
+    // Runs a preview step; its failure is shown once, in the preview, for the entry chosen.
+    template <typename Body>
+    void previewing(Body&& body);
     void prepareSound();
 
     std::string targetFolder() const;
@@ -114,6 +122,8 @@ private:
     void extractSelected();
     void extractAll(BatchVariant variant);
     void runBatch(BatchVariant variant);
+    std::string batchSummary(std::size_t done, std::size_t chosen, const std::string& folder,
+                             const std::vector<std::string>& failed, bool cancelled) const;
 
     void resetFrameScroll();
     void togglePreview(bool fromButton);
@@ -125,7 +135,8 @@ private:
     WavePlayer& player_;
     std::optional<Archive> archive_;
     TypeView view_;
-    int selectedRow_ = 0;
+    int selectedRow_ = -1;
+    std::optional<std::size_t> selectedIndex_;  // the directory index of the selected entry
     std::string archivePath_;
     std::string extractDir_;
     std::string startDir_ = "data";

@@ -8,6 +8,7 @@
 #include "ExtractFixtures.h"
 #include "base/ReadOnlyFile.h"
 #include "extract/BatchExtractor.h"
+#include "imaging/PictureFormats.h"
 
 namespace brasvel {
 namespace {
@@ -301,8 +302,9 @@ TEST(BatchExtractor, APictureBecomesNameDotBmpAndNoPcxIsLeft) {
     ScratchFolder scratch;
     const Outcomes outcomes = extractAll(*archive, TargetFolder(scratch.str()));
     EXPECT_EQ(scratch.names(), (std::set<std::string>{"Map.bmp", "tile.bmp"}));
-    const ConvertedPicture expected = Conv(testing::bytesOf(picture));
-    EXPECT_EQ(scratch.read("Map.bmp"), testing::textOf(expected.bmp));
+    const std::vector<std::byte> expected =
+        encodePicture(decodePcx(testing::bytesOf(picture)), PictureFormat::Bmp);
+    EXPECT_EQ(scratch.read("Map.bmp"), testing::textOf(expected));
     EXPECT_EQ(outcomes.rows[0].picture, (PictureSize{10, 3}));
     EXPECT_EQ(outcomes.rows[1].picture, (PictureSize{4, 4}));
 }

@@ -128,7 +128,7 @@ inline std::string pcx8(std::int32_t width, std::int32_t height) {
 // Whether the picture converter is linked in; until then the picture tests are skipped.
 inline bool pictureConverterPresent() {
     try {
-        Conv(bytesOf(pcx8(4, 2)));
+        decodePcx(bytesOf(pcx8(4, 2)));
         return true;
     } catch (const ResourceError& error) {
         return error.text() != "Picture conversion not yet available";

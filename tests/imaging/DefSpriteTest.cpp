@@ -3,6 +3,7 @@
 #include <string>
 
 #include "imaging/DefSprite.h"
+#include "imaging/PictureFormats.h"
 #include "tools/writers/ArchiveWriters.h"
 #include "tools/writers/PictureWriters.h"
 
@@ -59,7 +60,7 @@ PixelGrid placed(const PixelGrid& sprite, std::int32_t width, std::int32_t heigh
     return picture;
 }
 
-PixelGrid asGrid(const IndexPicture& picture) {
+PixelGrid asGrid(const Picture& picture) {
     PixelGrid grid(picture.width, picture.height);
     grid.pixels = picture.pixels;
     return grid;
@@ -97,11 +98,11 @@ std::string oneFrameDef(std::int32_t width, std::int32_t height, DefFrame f,
     return DefWriter(type, width, height, palette()).block(blockOf({std::move(f)})).build();
 }
 
-IndexPicture decodeOnly(const std::string& def, std::string_view name = "test.def") {
+Picture decodeOnly(const std::string& def, std::string_view name = "test.def") {
     return DefSprite::walk(asBytes(def), name).decodeFrame(1);
 }
 
-std::string pixelsOf(const IndexPicture& picture) {
+std::string pixelsOf(const Picture& picture) {
     return {picture.pixels.begin(), picture.pixels.end()};
 }
 
@@ -117,7 +118,7 @@ void expectDamaged(const std::string& def, std::string_view detailPart) {
 
 // --- Encodings ---
 
-TEST(DefSprite, EveryEncodingRoundTripsAnIndexPicture) {
+TEST(DefSprite, EveryEncodingRoundTripsAnPicture) {
     const PixelGrid sprite = busySprite(70, 14);
     for (std::int32_t compression : {1, 2, 3, 0}) {
         const std::string def = oneFrameDef(80, 20, frame(compression, sprite, 6, 3));
@@ -138,7 +139,7 @@ TEST(DefSprite, ASpriteWiderThanThePictureIsRefused) {
         const std::string file = writers::DefWriter(0, 32, 4, palette()).block(block).build();
         const DefSprite sprite = DefSprite::walk(writers::asBytes(file), "wide.def");
         try {
-            sprite.renderFrame(1);
+            sprite.decodeFrame(1);
             ADD_FAILURE() << "type " << compression << " drew a sprite wider than its picture";
         } catch (const ResourceError& error) {
             EXPECT_EQ(error.text(), "Damaged sprite") << compression;
@@ -159,7 +160,7 @@ TEST(DefSprite, TypeThreeCode25WritesSixPixelsOfIndexOne) {
     std::string data;
     writers::putU16(data, 2);  // one group of 32 columns, one row
     data += "\x25\x19";        // 6 of index 1, 26 of index 0
-    const IndexPicture picture = decodeOnly(oneFrameDef(32, 1, rawFrame(3, 32, 1, 0, 0, data)));
+    const Picture picture = decodeOnly(oneFrameDef(32, 1, rawFrame(3, 32, 1, 0, 0, data)));
     EXPECT_EQ(pixelsOf(picture), std::string(6, '\1') + std::string(26, '\0'));
 }
 
@@ -167,7 +168,7 @@ TEST(DefSprite, TypeTwoRunsWriteTheirKindsOwnIndex) {
     std::string data;
     writers::putU16(data, 2);
     data += "\x25\x41\x61\x81\xA1\xC1";  // 6 × 1, then 2 each of 2 to 6
-    const IndexPicture picture = decodeOnly(oneFrameDef(16, 1, rawFrame(2, 16, 1, 0, 0, data)));
+    const Picture picture = decodeOnly(oneFrameDef(16, 1, rawFrame(2, 16, 1, 0, 0, data)));
     EXPECT_EQ(pixelsOf(picture), std::string(6, '\1') + "\2\2\3\3\4\4\5\5\6\6");
 }
 
@@ -175,7 +176,7 @@ TEST(DefSprite, TypeTwoAndThreeLiteralCodesCarryTheirBytes) {
     std::string data;
     writers::putU16(data, 2);
     data += "\xE2\x09\x08\x07\x20";  // 3 literals, then 1 × index 1
-    const IndexPicture picture = decodeOnly(oneFrameDef(4, 1, rawFrame(2, 4, 1, 0, 0, data)));
+    const Picture picture = decodeOnly(oneFrameDef(4, 1, rawFrame(2, 4, 1, 0, 0, data)));
     EXPECT_EQ(pixelsOf(picture), "\x09\x08\x07\x01");
 }
 
@@ -183,7 +184,7 @@ TEST(DefSprite, TypeOneCodeFFWithLengthTwoIsFollowedByThreeLiterals) {
     std::string data;
     writers::putU32(data, 4);
     data += "\xFF\x02\x0A\x0B\x0C\x07\x01";  // 3 literals, then 2 × index 7
-    const IndexPicture picture = decodeOnly(oneFrameDef(5, 1, rawFrame(1, 5, 1, 0, 0, data)));
+    const Picture picture = decodeOnly(oneFrameDef(5, 1, rawFrame(1, 5, 1, 0, 0, data)));
     EXPECT_EQ(pixelsOf(picture), "\x0A\x0B\x0C\x07\x07");
 }
 
@@ -192,13 +193,13 @@ TEST(DefSprite, TypeOneRowsFollowOneAnotherFromTheFirstOffset) {
     writers::putU32(data, 8);
     writers::putU32(data, 999);  // later row offsets are not consulted
     data += std::string("\x05\x01") + "\x06\x01";
-    const IndexPicture picture = decodeOnly(oneFrameDef(2, 2, rawFrame(1, 2, 2, 0, 0, data)));
+    const Picture picture = decodeOnly(oneFrameDef(2, 2, rawFrame(1, 2, 2, 0, 0, data)));
     EXPECT_EQ(pixelsOf(picture), "\5\5\6\6");
 }
 
 TEST(DefSprite, SpriteSmallerThanThePictureLeavesIndexZeroAround) {
     const PixelGrid sprite(2, 2, 9);
-    const IndexPicture picture = decodeOnly(oneFrameDef(4, 4, frame(1, sprite, 1, 1)));
+    const Picture picture = decodeOnly(oneFrameDef(4, 4, frame(1, sprite, 1, 1)));
     EXPECT_EQ(pixelsOf(picture), std::string("\0\0\0\0\0\x09\x09\0\0\x09\x09\0\0\0\0\0", 16));
 }
 
@@ -219,15 +220,17 @@ TEST(DefSprite, FiveWidePictureGivesRowsOfEightBytesBottomUp) {
     PixelGrid sprite(5, 2);
     sprite.pixels = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
     const std::string def = oneFrameDef(5, 2, frame(0, sprite));
-    const ConvertedPicture bmp = DefSprite::walk(asBytes(def), "x.def").renderFrame(1);
-    ASSERT_EQ(bmp.bmp.size(), 1078U + 16);
-    EXPECT_EQ(loadU32(bmp.bmp.data() + 2), 1078U + 16);
-    EXPECT_EQ(loadU32(bmp.bmp.data() + 34), 0U);
-    const std::string rows(reinterpret_cast<const char*>(bmp.bmp.data()) + 1078, 16);
+    const std::vector<std::byte> file =
+        encodePicture(DefSprite::walk(asBytes(def), "x.def").decodeFrame(1), PictureFormat::Bmp,
+                      {.role = PictureRole::SpriteFrame});
+    ASSERT_EQ(file.size(), 1078U + 16);
+    EXPECT_EQ(loadU32(file.data() + 2), 1078U + 16);
+    EXPECT_EQ(loadU32(file.data() + 34), 0U);
+    const std::string rows(reinterpret_cast<const char*>(file.data()) + 1078, 16);
     EXPECT_EQ(rows, std::string("\6\7\x08\x09\x0A\0\0\0\1\2\3\4\5\0\0\0", 16));
     // Palette entry 1: blue, green, red of the sprite's red, green, blue.
-    EXPECT_EQ(static_cast<int>(bmp.bmp[58]), (5 * 7) & 0xFF);
-    EXPECT_EQ(static_cast<int>(bmp.bmp[60]), (3 * 7) & 0xFF);
+    EXPECT_EQ(static_cast<int>(file[58]), (5 * 7) & 0xFF);
+    EXPECT_EQ(static_cast<int>(file[60]), (3 * 7) & 0xFF);
 }
 
 // --- The directory ---
@@ -376,7 +379,7 @@ TEST(DefSprite, FrameOutsideOneToFrameTotalIsRefused) {
         DefSprite::walk(asBytes(oneFrameDef(1, 1, frame(0, PixelGrid(1, 1)))), "x.def");
     for (std::uint32_t bad : {0U, 2U}) {
         try {
-            sprite.renderFrame(bad);
+            sprite.decodeFrame(bad);
             FAIL();
         } catch (const ResourceError& error) {
             EXPECT_EQ(error.text(), "No such frame");
@@ -482,7 +485,7 @@ TEST(DefSprite, EveryTruncationFailsCleanlyOrRenders) {
             const DefSprite cut = DefSprite::walk(asBytes(def).first(length), "x.def");
             for (std::uint32_t f = 1; f <= cut.frameTotal(); ++f) {
                 try {
-                    cut.renderFrame(f);
+                    cut.decodeFrame(f);
                 } catch (const ResourceError&) {
                 }
             }

@@ -2,7 +2,10 @@
 
 #include <string>
 
+#include "ImagingFixtures.h"
 #include "imaging/PcxImage.h"
+#include "imaging/Png.h"
+#include "imaging/PictureFormats.h"
 #include "tools/writers/ArchiveWriters.h"
 #include "tools/writers/PictureWriters.h"
 
@@ -22,6 +25,18 @@ std::string sequence(std::size_t length, int first = 0) {
 
 std::string palette() {
     return sequence(768, 1);
+}
+
+// A picture decoded and written as the BMP that extraction makes, with its figures.
+struct PictureBmp {
+    std::vector<std::byte> bmp;
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+};
+
+PictureBmp bmpOfPcx(Bytes pcx) {
+    const Picture picture = decodePcx(pcx);
+    return {encodePicture(picture, PictureFormat::Bmp), picture.width, picture.height};
 }
 
 std::uint32_t u32At(const std::vector<std::byte>& bmp, std::size_t offset) {
@@ -52,18 +67,18 @@ std::string expectedHeaders(std::uint32_t fileSize, std::uint32_t offBits, std::
     return h;
 }
 
-TEST(Conv, KindComesFromTheLengthAlone) {
+TEST(PcxToBmp, KindComesFromTheLengthAlone) {
     EXPECT_EQ(readPcxInfo(asBytes(gamePcx(20, 10, 2, sequence(20), palette()))),
               (PcxInfo{8, 20, 10, 2}));
     EXPECT_EQ(readPcxInfo(asBytes(gamePcx(20, 10, 2, sequence(20), "x"))), (PcxInfo{8, 20, 10, 2}));
     EXPECT_EQ(readPcxInfo(asBytes(gamePcx(20, 1, 1, sequence(20)))), (PcxInfo{24, 20, 1, 1}));
 }
 
-TEST(Conv, EightBitWorkedExampleMatchesByteForByte) {
+TEST(PcxToBmp, EightBitWorkedExampleMatchesByteForByte) {
     const std::string block = sequence(20, 100);
     const std::string pcx = gamePcx(20, 10, 2, block, palette());
     ASSERT_EQ(pcx.size(), 800U);
-    const ConvertedPicture picture = Conv(asBytes(pcx));
+    const PictureBmp picture = bmpOfPcx(asBytes(pcx));
     EXPECT_EQ(picture.width, 10);
     EXPECT_EQ(picture.height, 2);
     std::string expected = expectedHeaders(1102, 1078, 10, 2, 8, 24);
@@ -76,60 +91,60 @@ TEST(Conv, EightBitWorkedExampleMatchesByteForByte) {
     EXPECT_EQ(tail(picture.bmp, 0), expected);
 }
 
-TEST(Conv, TwentyFourBitWorkedExampleMatchesByteForByte) {
+TEST(PcxToBmp, TwentyFourBitWorkedExampleMatchesByteForByte) {
     const std::string pixels = sequence(15, 1);
     const std::string pcx = gamePcx(15, 5, 1, pixels);
     ASSERT_EQ(pcx.size(), 27U);
-    const ConvertedPicture picture = Conv(asBytes(pcx));
+    const PictureBmp picture = bmpOfPcx(asBytes(pcx));
     EXPECT_EQ(tail(picture.bmp, 0),
               expectedHeaders(70, 54, 5, 1, 24, 16) + pixels + std::string(1, '\0'));
 }
 
-TEST(Conv, TwentyFourBitRowsAreStoredBottomUpAndCopiedUnchanged) {
+TEST(PcxToBmp, TwentyFourBitRowsAreStoredBottomUpAndCopiedUnchanged) {
     const std::string pixels = sequence(3 * 2 * 3, 1);  // 2 wide, 3 high
-    const ConvertedPicture picture = Conv(asBytes(writers::gamePcx24(2, 3, pixels)));
+    const PictureBmp picture = bmpOfPcx(asBytes(writers::gamePcx24(2, 3, pixels)));
     const std::string pad(2, '\0');
     EXPECT_EQ(tail(picture.bmp, 54),
               pixels.substr(12, 6) + pad + pixels.substr(6, 6) + pad + pixels.substr(0, 6) + pad);
 }
 
-TEST(Conv, EightBitWidthOfAMultipleOfFourHasNoPadding) {
+TEST(PcxToBmp, EightBitWidthOfAMultipleOfFourHasNoPadding) {
     writers::PixelGrid grid(8, 3);
     for (std::size_t i = 0; i < grid.pixels.size(); ++i) {
         grid.pixels[i] = static_cast<std::uint8_t>(i);
     }
-    const ConvertedPicture picture = Conv(asBytes(writers::gamePcx8(grid, palette())));
+    const PictureBmp picture = bmpOfPcx(asBytes(writers::gamePcx8(grid, palette())));
     EXPECT_EQ(u32At(picture.bmp, 2), 1078U + 24);
     const std::string block(grid.pixels.begin(), grid.pixels.end());
     EXPECT_EQ(tail(picture.bmp, 1078),
               block.substr(16, 8) + block.substr(8, 8) + block.substr(0, 8));
 }
 
-TEST(Conv, BytesAfterThePaletteAreIgnored) {
+TEST(PcxToBmp, BytesAfterThePaletteAreIgnored) {
     const std::string block = sequence(12, 7);
-    const ConvertedPicture plain = Conv(asBytes(gamePcx(12, 4, 3, block, palette())));
-    const ConvertedPicture extra = Conv(asBytes(gamePcx(12, 4, 3, block, palette() + "trailing")));
+    const PictureBmp plain = bmpOfPcx(asBytes(gamePcx(12, 4, 3, block, palette())));
+    const PictureBmp extra = bmpOfPcx(asBytes(gamePcx(12, 4, 3, block, palette() + "trailing")));
     EXPECT_EQ(plain.bmp, extra.bmp);
 }
 
-TEST(Conv, RowsComeFromTheLastPixelsOfALargerBlock) {
+TEST(PcxToBmp, RowsComeFromTheLastPixelsOfALargerBlock) {
     const std::string block = sequence(10, 1);  // 2 × 2 picture in a 10-byte block
-    const ConvertedPicture picture = Conv(asBytes(gamePcx(10, 2, 2, block, palette())));
+    const PictureBmp picture = bmpOfPcx(asBytes(gamePcx(10, 2, 2, block, palette())));
     EXPECT_EQ(tail(picture.bmp, 1078), block.substr(8, 2) + std::string(2, '\0') +
                                            block.substr(6, 2) + std::string(2, '\0'));
 }
 
-TEST(Conv, ZeroWidthOrHeightGivesTheHeadersAlone) {
-    EXPECT_EQ(Conv(asBytes(gamePcx(0, 0, 5, "", palette()))).bmp.size(), 1078U);
-    EXPECT_EQ(Conv(asBytes(gamePcx(0, 7, 0, "", palette()))).bmp.size(), 1078U);
-    EXPECT_EQ(Conv(asBytes(gamePcx(0, 0, 0, ""))).bmp.size(), 54U);  // 24-bit by its length
+TEST(PcxToBmp, ZeroWidthOrHeightGivesTheHeadersAlone) {
+    EXPECT_EQ(bmpOfPcx(asBytes(gamePcx(0, 0, 5, "", palette()))).bmp.size(), 1078U);
+    EXPECT_EQ(bmpOfPcx(asBytes(gamePcx(0, 7, 0, "", palette()))).bmp.size(), 1078U);
+    EXPECT_EQ(bmpOfPcx(asBytes(gamePcx(0, 0, 0, ""))).bmp.size(), 54U);  // 24-bit by its length
 }
 
-TEST(Conv, FileOfExactlyTwelvePlusSizeIsTwentyFourBitAndFailsWhenRowsRunOut) {
+TEST(PcxToBmp, FileOfExactlyTwelvePlusSizeIsTwentyFourBitAndFailsWhenRowsRunOut) {
     const std::string pcx = gamePcx(4, 2, 2, sequence(4));
     EXPECT_EQ(readPcxInfo(asBytes(pcx)).bits, 24);
     try {
-        Conv(asBytes(pcx));
+        bmpOfPcx(asBytes(pcx));
         FAIL();
     } catch (const ResourceError& error) {
         EXPECT_EQ(error.text(), "Read beyond end of file");
@@ -137,59 +152,120 @@ TEST(Conv, FileOfExactlyTwelvePlusSizeIsTwentyFourBitAndFailsWhenRowsRunOut) {
     }
 }
 
-TEST(Conv, FileShorterThanItsPixelBlockMakesNoPicture) {
+TEST(PcxToBmp, FileShorterThanItsPixelBlockMakesNoPicture) {
     const std::string pcx = gamePcx(100, 10, 10, sequence(50));
     EXPECT_THROW(readPcxInfo(asBytes(pcx)), ResourceError);
     try {
-        Conv(asBytes(pcx));
+        bmpOfPcx(asBytes(pcx));
         FAIL();
     } catch (const ResourceError& error) {
         EXPECT_EQ(error.text(), "Read beyond end of file");
     }
 }
 
-TEST(Conv, PaletteCutShortFails) {
+TEST(PcxToBmp, PaletteCutShortFails) {
     const std::string pcx = gamePcx(4, 2, 2, sequence(4), palette().substr(0, 767));
     EXPECT_EQ(readPcxInfo(asBytes(pcx)).bits, 8);
-    EXPECT_THROW(Conv(asBytes(pcx)), ResourceError);
+    EXPECT_THROW(bmpOfPcx(asBytes(pcx)), ResourceError);
 }
 
-TEST(Conv, BlockShorterThanThePictureIsRefused) {
+TEST(PcxToBmp, BlockShorterThanThePictureIsRefused) {
     try {
-        Conv(asBytes(gamePcx(3, 2, 2, sequence(3), palette())));
+        bmpOfPcx(asBytes(gamePcx(3, 2, 2, sequence(3), palette())));
         FAIL();
     } catch (const ResourceError& error) {
         EXPECT_EQ(error.text(), "Damaged picture");
     }
 }
 
-TEST(Conv, AbsurdHeadersAreRefusedBeforeAnythingIsMade) {
-    EXPECT_THROW(Conv(asBytes(gamePcx(-1, 2, 2, "", palette()))), ResourceError);
-    EXPECT_THROW(Conv(asBytes(gamePcx(4, -2, -2, sequence(4), palette()))), ResourceError);
+TEST(PcxToBmp, AbsurdHeadersAreRefusedBeforeAnythingIsMade) {
+    EXPECT_THROW(bmpOfPcx(asBytes(gamePcx(-1, 2, 2, "", palette()))), ResourceError);
+    EXPECT_THROW(bmpOfPcx(asBytes(gamePcx(4, -2, -2, sequence(4), palette()))), ResourceError);
     try {
-        Conv(asBytes(gamePcx(0, 1 << 20, 1, "", palette())));
+        bmpOfPcx(asBytes(gamePcx(0, 1 << 20, 1, "", palette())));
         FAIL();
     } catch (const ResourceError& error) {
         EXPECT_EQ(error.text(), "Picture too large");
     }
 }
 
-TEST(Conv, WidePicturesBeyondEightHundredPixelsConvert) {
+TEST(PcxToBmp, WidePicturesBeyondEightHundredPixelsConvert) {
     writers::PixelGrid grid(1000, 2, 9);
-    const ConvertedPicture picture = Conv(asBytes(writers::gamePcx8(grid, palette())));
+    const PictureBmp picture = bmpOfPcx(asBytes(writers::gamePcx8(grid, palette())));
     EXPECT_EQ(picture.bmp.size(), 1078U + 2000);
 }
 
-TEST(Conv, EveryTruncationFailsCleanly) {
+TEST(PcxToBmp, EveryTruncationFailsCleanly) {
     writers::PixelGrid grid(5, 3, 4);
     const std::string eightBit = writers::gamePcx8(grid, palette());
     const std::string twentyFour = writers::gamePcx24(3, 2, sequence(18));
     for (const std::string& full : {eightBit, twentyFour}) {
-        ASSERT_NO_THROW(Conv(asBytes(full)));
+        ASSERT_NO_THROW(bmpOfPcx(asBytes(full)));
         for (std::size_t length = 0; length < full.size(); ++length) {
-            EXPECT_THROW(Conv(asBytes(full).first(length)), ResourceError) << length;
+            EXPECT_THROW(bmpOfPcx(asBytes(full).first(length)), ResourceError) << length;
         }
     }
+}
+
+// --- Writing pictures ---
+
+TEST(PcxEncode, WrittenPicturesAreTheWritersBytesAndDecodeToThemselves) {
+    writers::PixelGrid grid(5, 3);
+    for (std::size_t i = 0; i < grid.pixels.size(); ++i) {
+        grid.pixels[i] = static_cast<std::uint8_t>(i * 9);
+    }
+    const std::string pcx8 = writers::gamePcx8(grid, palette());
+    const std::string pcx24 = writers::gamePcx24(2, 3, sequence(18, 1));
+    for (const std::string& pcx : {pcx8, pcx24}) {
+        const Picture picture = decodePcx(asBytes(pcx));
+        const std::vector<std::byte> written = encodePcx(picture);
+        EXPECT_EQ(std::string(reinterpret_cast<const char*>(written.data()), written.size()), pcx);
+    }
+}
+
+// PNG out, then back in: the same pixels and palette, and the same picture file.
+TEST(PcxEncode, PngOutAndBackGivesTheSamePicture) {
+    for (const Picture& picture : {testing::patternedIndices(17, 9), testing::patternedRgb(6, 4)}) {
+        const std::vector<std::byte> pcx = encodePcx(picture);
+        const std::vector<std::byte> png = encodePicture(decodePcx(pcx), PictureFormat::Png);
+        // A 24-bit picture of few colours would become 8-bit without --bits 24.
+        const std::optional<int> bits =
+            picture.format == PixelFormat::Rgb24 ? std::optional<int>{24} : std::nullopt;
+        const Picture back = pcxPixels(decodePicture(png, PictureFormat::Png), bits);
+        EXPECT_EQ(back.format, picture.format);
+        EXPECT_EQ(encodePcx(back), pcx);
+    }
+}
+
+TEST(PcxEncode, RgbOfAtMost256ColoursBecomesExactlyIndexed) {
+    const auto distinctColours = [](std::int32_t count) {
+        Picture rgb = Picture::blank(count, 2, PixelFormat::Rgb24);
+        for (std::size_t p = 0; p < 2 * static_cast<std::size_t>(count); ++p) {
+            const std::size_t colour = p % static_cast<std::size_t>(count);
+            rgb.pixels[3 * p] = static_cast<std::uint8_t>(colour);
+            rgb.pixels[3 * p + 1] = static_cast<std::uint8_t>(colour >> 8);
+            rgb.pixels[3 * p + 2] = 7;
+        }
+        return rgb;
+    };
+    Picture rgb = distinctColours(256);
+    const Picture indexed = pcxPixels(rgb, std::nullopt);
+    ASSERT_EQ(indexed.format, PixelFormat::Indexed8);
+    EXPECT_EQ(pcxPixels(indexed, 24), rgb);  // expanding gives every colour back
+    EXPECT_EQ(pcxPixels(rgb, 24), rgb);
+
+    rgb = distinctColours(257);
+    for (const std::optional<int> bits : {std::optional<int>{}, std::optional<int>{8}}) {
+        try {
+            pcxPixels(rgb, bits);
+            FAIL();
+        } catch (const ResourceError& error) {
+            EXPECT_EQ(error.text(), "Too many colours");
+            EXPECT_NE(error.detail().find("257 colours"), std::string::npos) << error.detail();
+            EXPECT_NE(error.detail().find("--bits 24"), std::string::npos);
+        }
+    }
+    EXPECT_THROW(pcxPixels(rgb, 16), ResourceError);
 }
 
 }  // namespace

@@ -327,15 +327,16 @@ TEST_F(MainFormTest, cancelWritesNothing) {
     EXPECT_EQ(ui.questions[0].caption, "Are you sure?");
     EXPECT_EQ(ui.questions[0].text, "Extract may be long operation  !");
     EXPECT_EQ(ui.questions[1].text, "It may be long operation :)");
-    EXPECT_EQ(form.SelectedRow(), 0) << "every batch command ends at row 0";
+    EXPECT_EQ(form.SelectedRow(), 2) << "the selection stays";
     EXPECT_FALSE(ui.extraVisible);
 }
 
-TEST_F(MainFormTest, withNoArchiveTheBatchCommandsOnlyReset) {
+TEST_F(MainFormTest, withNoArchiveTheBatchCommandsDoNothing) {
     form.ToolButton5Click();
     EXPECT_TRUE(ui.questions.empty());
-    EXPECT_EQ(ui.batchProgressHistory, std::vector<int>{0});
-    EXPECT_EQ(form.SelectedRow(), 0);
+    EXPECT_FALSE(ui.extraVisible);
+    EXPECT_EQ(form.SelectedRow(), -1);
+    EXPECT_FALSE(ui.entryCommandsEnabled);
 }
 
 TEST_F(MainFormTest, aFilteredBatchWritesExactlyItsRows) {
@@ -379,7 +380,7 @@ TEST_F(MainFormTest, soundAndVideoBatchesAdvanceByOneAndSeven) {
     EXPECT_EQ(filesIn(folder / "out").size(), 23u);
 }
 
-TEST_F(MainFormTest, aFailingEntryEndsTheBatchAndKeepsTheEntriesBeforeIt) {
+TEST_F(MainFormTest, aBatchGoesOnPastADamagedEntryAndEndsWithOneSummary) {
     const std::string path = write("bad.lod", LodWriter()
                                                   .add("GOOD1.TXT", "1")
                                                   .add("GOOD2.TXT", "2", true)
@@ -392,11 +393,79 @@ TEST_F(MainFormTest, aFailingEntryEndsTheBatchAndKeepsTheEntriesBeforeIt) {
     const std::set<std::string> written = filesIn(folder / "out");
     EXPECT_TRUE(written.count("GOOD1.TXT") && written.count("GOOD2.TXT"));
     EXPECT_FALSE(written.count("BAD.TXT"));
-    EXPECT_FALSE(written.count("LATER.TXT"));
+    EXPECT_TRUE(written.count("LATER.TXT"));
+    EXPECT_EQ(written.size(), 3u) << "no part file is left";
     ASSERT_EQ(ui.errors.size(), 1u);
-    EXPECT_EQ(ui.errors[0].rfind("BAD.TXT: ", 0), 0u) << ui.errors[0];
-    EXPECT_TRUE(ui.extraVisible);
-    EXPECT_EQ(form.SelectedRow(), 2);
+    EXPECT_EQ(ui.errors[0], "Wypakowano 3 z 4 plików do " + (folder / "out").string() +
+                                "/\nNie udało się wypakować (1): BAD.TXT");
+    EXPECT_FALSE(ui.extraVisible) << "the progress panel always closes";
+    EXPECT_EQ(ui.batchProgress, 0);
+}
+
+TEST_F(MainFormTest, cancelStopsABatchBetweenFilesAndKeepsThoseFinished) {
+    openThroughDialog(lodOfTexts(10), 1);
+    chooseFolder(folder / "out");
+    ui.cancelAfterPolls = 3;
+    form.ToolButton5Click();
+    EXPECT_EQ(filesIn(folder / "out"), (std::set<std::string>{"F0.TXT", "F1.TXT", "F2.TXT", "F3.TXT"}));
+    ASSERT_EQ(ui.notices.size(), 1u);
+    EXPECT_EQ(ui.notices[0], "Wypakowano 4 z 10 plików do " + (folder / "out").string() +
+                                 "/\nPrzerwano na życzenie użytkownika.");
+    EXPECT_FALSE(ui.extraVisible);
+}
+
+TEST_F(MainFormTest, aBatchIntoAMissingFolderClosesItsPanelAndSaysWhy) {
+    openThroughDialog(lodOfTexts(2), 1);
+    chooseFolder(folder / "gone");
+    form.ToolButton5Click();
+    EXPECT_FALSE(ui.extraVisible);
+    ASSERT_EQ(ui.errors.size(), 1u);
+    EXPECT_TRUE(ui.notices.empty());
+}
+
+// The fault once seen: POWITANIE.txt selected, *.Def chosen, F2 wrote TORCH.DEF.
+TEST_F(MainFormTest, theSelectionFollowsItsEntryThroughTheTypeBoxOrIsGone) {
+    const std::string path = write("mixed.lod", LodWriter()
+                                                    .add("TORCH.DEF", "d")
+                                                    .add("ARROW.DEF", "d")
+                                                    .add("POWITANIE.txt", "hej")
+                                                    .add("SIGN.TXT", "s")
+                                                    .build());
+    openThroughDialog(path, 1);
+    chooseFolder(folder / "out");
+    form.numitem(2, true);
+    ui.typeIndex = typeItemIndex("txt");
+    form.ViewLod();
+    EXPECT_EQ(form.SelectedRow(), 0) << "POWITANIE.txt is the first text";
+    EXPECT_EQ(ui.selectedRow, 0);
+    EXPECT_TRUE(ui.entryCommandsEnabled);
+    ui.typeIndex = typeItemIndex("def");
+    form.ViewLod();
+    EXPECT_EQ(form.SelectedRow(), -1);
+    EXPECT_EQ(ui.selectedRow, -1);
+    EXPECT_FALSE(ui.entryCommandsEnabled);
+    form.ToolButton2Click();
+    EXPECT_TRUE(filesIn(folder / "out").empty()) << "F2 writes nothing with nothing selected";
+    ui.typeIndex = 0;
+    form.ViewLod();
+    EXPECT_EQ(form.SelectedRow(), -1) << "a lost selection does not come back";
+}
+
+TEST_F(MainFormTest, aFileChosenAsTheWrongKindIsOfferedAsTheKindItLooksLike) {
+    const std::string path = write("data.snd", LodWriter().add("A.TXT", "abc").build());
+    ui.answers = {false};
+    openThroughDialog(path, 2);
+    ASSERT_EQ(ui.questions.size(), 1u);
+    EXPECT_EQ(ui.questions[0].text,
+              "data.snd nie wygląda na archiwum SND, lecz na archiwum LOD. Otworzyć je jako "
+              "archiwum LOD?");
+    EXPECT_EQ(form.archive(), nullptr);
+    EXPECT_TRUE(ui.rows.empty());
+    openThroughDialog(path, 2);  // OK this time
+    ASSERT_NE(form.archive(), nullptr);
+    EXPECT_EQ(&form.archive()->format(), &kLodFormat);
+    EXPECT_EQ(ui.rows.size(), 1u);
+    EXPECT_EQ(ui.archiveTitle, "data.snd");
 }
 
 TEST_F(MainFormTest, aBatchKeepsTheWindowPainted) {
@@ -501,7 +570,7 @@ TEST_F(MainFormTest, aSoundTheDeviceCannotOpenIsReportedAfterTheListIsFilled) {
     EXPECT_FALSE(player.isOpen());
 }
 
-TEST_F(MainFormTest, noSoundIsPreparedWhenTheSelectionIsNoRowOfTheNewList) {
+TEST_F(MainFormTest, aNewArchiveSelectsItsFirstRowAndPreparesItsSound) {
     SndWriter many;
     for (int i = 0; i < 5; ++i) {
         many.add("S" + std::to_string(i), wav(std::to_string(i)));
@@ -509,7 +578,10 @@ TEST_F(MainFormTest, noSoundIsPreparedWhenTheSelectionIsNoRowOfTheNewList) {
     openThroughDialog(write("many.snd", many.build()), 2);
     form.numitem(4, true);
     openThroughDialog(write("one.snd", SndWriter().add("ONLY", wav("x")).build()), 2);
-    EXPECT_FALSE(player.isOpen());
+    EXPECT_EQ(form.SelectedRow(), 0);
+    EXPECT_EQ(ui.selectedRow, 0);
+    EXPECT_TRUE(player.isOpen());
+    EXPECT_EQ(player.lastOpened(), wav("x"));
     EXPECT_TRUE(ui.errors.empty());
 }
 

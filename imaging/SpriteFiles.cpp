@@ -1,0 +1,199 @@
+#include "imaging/SpriteFiles.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "base/ResourceError.h"
+#include "imaging/Bmp.h"
+#include "imaging/PictureFormats.h"
+#include "imaging/Png.h"
+#include "imaging/SpriteColours.h"
+
+namespace brasvel {
+namespace {
+
+// Every frame is held decoded at once (for the sheet, or for the encoder): a sprite claiming more
+// pixels over all its frames than this is refused rather than exhausting memory.
+constexpr std::uint64_t kMostExportedPixels = std::uint64_t{1} << 28;
+
+void checkExportedPixels(std::uint64_t frames, std::int32_t width, std::int32_t height) {
+    const std::uint64_t pixels = frames * static_cast<std::uint64_t>(std::max(width, 0)) *
+                                 static_cast<std::uint64_t>(std::max(height, 0));
+    if (pixels > kMostExportedPixels) {
+        throw ResourceError("Sprite too large",
+                            std::to_string(frames) + " frames of " + std::to_string(width) + " x " +
+                                std::to_string(height) + " pixels; at most " +
+                                std::to_string(kMostExportedPixels) + " pixels in all");
+    }
+}
+
+std::string colourText(const Colour& c) {
+    char text[16];
+    std::snprintf(text, sizeof text, "#%02X%02X%02X", c.red, c.green, c.blue);
+    return text;
+}
+
+// One row per block, one column per frame; cells of blocks with fewer frames stay transparent.
+Picture sheetOf(const std::vector<std::vector<Picture>>& blocks, std::int32_t width,
+                std::int32_t height, const Palette& palette) {
+    std::size_t columns = 0;
+    for (const std::vector<Picture>& frames : blocks) {
+        columns = std::max(columns, frames.size());
+    }
+    const std::uint64_t sheetWidth = columns * static_cast<std::uint64_t>(width);
+    const std::uint64_t sheetHeight = blocks.size() * static_cast<std::uint64_t>(height);
+    if (sheetWidth > static_cast<std::uint64_t>(kMaxPictureSide) ||
+        sheetHeight > static_cast<std::uint64_t>(kMaxPictureSide)) {
+        checkPictureSize(kMaxPictureSide + 1, 1, "picture");
+    }
+    checkPictureSize(static_cast<std::int32_t>(sheetWidth), static_cast<std::int32_t>(sheetHeight),
+                     "picture");
+    Picture sheet = Picture::blank(static_cast<std::int32_t>(sheetWidth),
+                                   static_cast<std::int32_t>(sheetHeight), PixelFormat::Indexed8);
+    sheet.palette = palette;
+    for (std::size_t b = 0; b < blocks.size(); ++b) {
+        for (std::size_t f = 0; f < blocks[b].size(); ++f) {
+            const Picture& frame = blocks[b][f];
+            for (std::int32_t y = 0; y < height; ++y) {
+                const auto sheetY =
+                    static_cast<std::int32_t>(b * static_cast<std::size_t>(height)) + y;
+                std::copy_n(frame.row(y), frame.rowBytes(),
+                            sheet.row(sheetY) + f * static_cast<std::size_t>(width));
+            }
+        }
+    }
+    return sheet;
+}
+
+// Each used index beyond the markers must have the sprite's colour.
+void checkColours(const Picture& frame, const SpriteListing& listing, const std::string& file) {
+    std::array<bool, 256> used{};
+    for (const std::uint8_t index : frame.pixels) {
+        used[index] = true;
+    }
+    for (std::size_t i = kSpriteMarkerCount; i < used.size(); ++i) {
+        if (used[i] && frame.palette[i] != listing.palette[i]) {
+            throw ResourceError(
+                "Palette mismatch",
+                file + ": index " + std::to_string(i) + " is " + colourText(frame.palette[i]) +
+                    " there but " + colourText(listing.palette[i]) +
+                    " in the sprite's palette; every frame must keep the sprite's palette");
+        }
+    }
+}
+
+Picture readFrame(const ListedFrame& listed, const SpriteListing& listing,
+                  const FolderReader& read) {
+    const std::optional<PictureFormat> format = formatOfPath(listed.file);
+    if (!format) {
+        throw ResourceError("Unsupported picture format",
+                            listed.file + ": frames are read as .png or .bmp files");
+    }
+    Picture frame;
+    try {
+        frame = decodePicture(read(listed.file), *format);
+    } catch (ResourceError& error) {
+        error.withEntry(listed.file);
+        throw;
+    }
+    if (frame.format != PixelFormat::Indexed8) {
+        throw ResourceError("Frame is not indexed",
+                            listed.file +
+                                " holds RGB colours; frames must be indexed (paletted) "
+                                "pictures with the sprite's palette");
+    }
+    if (frame.width != listing.width || frame.height != listing.height) {
+        throw ResourceError("Frame size mismatch",
+                            listed.file + " is " + std::to_string(frame.width) + " x " +
+                                std::to_string(frame.height) + "; the sprite's frames are " +
+                                std::to_string(listing.width) + " x " +
+                                std::to_string(listing.height));
+    }
+    checkColours(frame, listing, listed.file);
+    return frame;
+}
+
+}  // namespace
+
+std::string animationFileName(std::size_t block) {
+    return "block-" + std::to_string(block) + ".png";
+}
+
+std::vector<NamedFile> exportSprite(const DefSprite& sprite, const SpriteExportOptions& options) {
+    checkExportedPixels(sprite.frameTotal(), sprite.width(), sprite.height());
+    const Palette palette = sprite.palette();
+    const SpriteColours shown = options.keepPalette ? SpriteColours{palette, kOpaque}
+                                                    : spriteColours(palette, options.selection);
+    SpriteListing listing{options.source,
+                          sprite.headerType(),
+                          sprite.width(),
+                          sprite.height(),
+                          options.keepPalette,
+                          palette,
+                          {}};
+    std::vector<NamedFile> files;
+    std::vector<std::vector<Picture>> blocks;
+    for (std::size_t b = 0; b < sprite.blocks().size(); ++b) {
+        const DefBlockInfo& block = sprite.blocks()[b];
+        ListedBlock& listed = listing.blocks.emplace_back();
+        listed.identifier = block.identifier;
+        std::vector<Picture>& frames = blocks.emplace_back();
+        for (std::size_t f = 0; f < block.frameNames.size(); ++f) {
+            const auto number = block.firstFrame + static_cast<std::uint32_t>(f);
+            const DefFrameHeader header = sprite.frameHeader(number);
+            frames.push_back(sprite.decodeFrame(number));
+            const std::string file = frameFileName(b, f);
+            const std::string& stored = block.frameNames[f];
+            listed.frames.push_back({file, stored.substr(0, stored.find('\0')), header.compression,
+                                     header.left, header.top, header.spriteWidth,
+                                     header.spriteHeight});
+            files.push_back({file, encodePng(frames.back(), shown.palette, shown.alpha)});
+        }
+        if (!frames.empty()) {
+            files.push_back({animationFileName(b),
+                             encodeAnimatedPng(frames, shown.alpha, options.frameDelayMs)});
+            files.back().content.shrink_to_fit();
+        }
+    }
+    std::string note;
+    if (sprite.frameTotal() > 0) {
+        try {
+            files.push_back({std::string(kSheetName),
+                             encodePng(sheetOf(blocks, sprite.width(), sprite.height(), palette),
+                                       shown.palette, shown.alpha)});
+        } catch (const ResourceError& error) {
+            // A block of hundreds of frames makes a sheet beyond the picture limits; the frames
+            // and the animations are what matter, so the sheet alone is left out.
+            note = "# sheet.png left out: " + error.describe() + "\n";
+        }
+    }
+    const std::string text = writeSpriteListing(listing) + note;
+    const auto* bytes = reinterpret_cast<const std::byte*>(text.data());
+    files.push_back({std::string(kSpriteListingName), {bytes, bytes + text.size()}});
+    return files;
+}
+
+DefSource importSprite(const SpriteListing& listing, const FolderReader& read,
+                       std::optional<std::int32_t> compression, std::string_view defFileName) {
+    checkPictureSize(listing.width, listing.height, "sprite");
+    std::uint64_t frames = 0;
+    for (const ListedBlock& block : listing.blocks) {
+        frames += block.frames.size();
+    }
+    checkExportedPixels(frames, listing.width, listing.height);
+    DefSource source{listing.type, listing.width, listing.height, listing.palette, {}};
+    source.fullPicture = defShownType(listing.type, defFileName) == kFullPictureType;
+    for (const ListedBlock& block : listing.blocks) {
+        DefBlockSource& target = source.blocks.emplace_back();
+        target.identifier = block.identifier;
+        for (const ListedFrame& listed : block.frames) {
+            Picture frame = readFrame(listed, listing, read);
+            frame.palette = listing.palette;
+            target.frames.push_back(
+                {listed.name, compression.value_or(listed.compression), std::move(frame)});
+        }
+    }
+    return source;
+}
+
+}  // namespace brasvel

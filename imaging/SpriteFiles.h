@@ -1,0 +1,54 @@
+#pragma once
+
+// A sprite as a folder of pictures and back. The export makes every frame a PNG of the sprite's
+// full size (BLOCK-FRAME.png, both counted from 0), a sheet with one row per block (sheet.png),
+// an animated PNG per block that has frames (block-B.png) and the listing (sprite.txt) that the
+// import reads to put the frames back together.
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "imaging/DefEncoder.h"
+#include "imaging/DefSprite.h"
+#include "imaging/SpriteListing.h"
+
+namespace brasvel {
+
+struct NamedFile {
+    std::string name;
+    std::vector<std::byte> content;
+};
+
+struct SpriteExportOptions {
+    bool selection = false;    // draw the selection outline (index 5)
+    bool keepPalette = false;  // indices and palette as stored: what the import needs exactly
+    std::uint16_t frameDelayMs = 100;  // of the animations
+    std::string source;                // the sprite's name, for the listing
+};
+
+inline constexpr std::string_view kSheetName = "sheet.png";
+
+// The name of the animation of block `block` (counted from 0).
+std::string animationFileName(std::size_t block);
+
+// Every file of the export, the listing last. Decodes every frame; throws ResourceError for a
+// damaged frame or a sprite without pixels.
+std::vector<NamedFile> exportSprite(const DefSprite& sprite, const SpriteExportOptions& options);
+
+// Reads a file of the export's folder by its plain name; throws ResourceError when it cannot.
+using FolderReader = std::function<std::vector<std::byte>(const std::string& name)>;
+
+// The sprite that a listing and its frame pictures describe, each frame stored with
+// `compression` when given, else with the compression the listing names. Frames are read as PNG
+// or BMP by their suffix and must be indexed pictures of the sprite's size whose used colours
+// (indices 8 to 255; 0 to 7 are markers) are the listing's palette. `defFileName`, the name the
+// sprite will have, decides the placement rules of the files with reserved names. Throws
+// ResourceError.
+DefSource importSprite(const SpriteListing& listing, const FolderReader& read,
+                       std::optional<std::int32_t> compression, std::string_view defFileName);
+
+}  // namespace brasvel
