@@ -124,8 +124,6 @@ std::string MainForm::messageOf(const ResourceError& error) const {
 std::string MainForm::describe(const ResourceError& error) const {
     return texts::describeError(error, [this](const char* source) { return text(source); });
 }
-    return texts::fillIn(text(texts::kErrorWithDetail), {shown, error.detail()});
-}
 
 // --- Start-up and opening archives ---
 
