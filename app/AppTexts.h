@@ -66,6 +66,11 @@ inline constexpr const char* kStatusStoredSize = QT_TRANSLATE_NOOP("AppTexts", "
 inline constexpr const char* kStatusWidth = QT_TRANSLATE_NOOP("AppTexts", "X: 0");
 inline constexpr const char* kStatusHeight = QT_TRANSLATE_NOOP("AppTexts", "Y: 0");
 
+// --- The search box ---
+inline constexpr const char* kSearchPlaceholder = QT_TRANSLATE_NOOP("AppTexts", "Szukaj nazwy…");
+inline constexpr const char* kSearchHint =
+    QT_TRANSLATE_NOOP("AppTexts", "Zawęża listę do nazw, które zawierają ten tekst (Ctrl+E)");
+
 // --- The preview's zoom buttons and the batch panel's Cancel ---
 inline constexpr const char* kFitButton = QT_TRANSLATE_NOOP("AppTexts", "Dopasuj");
 inline constexpr const char* kFitHint =

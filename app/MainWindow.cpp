@@ -175,6 +175,23 @@ void TForm1::buildToolBar() {
     bar->addWidget(spacer(kSeparatorWidth));
     bar->addSeparator();
 
+    SearchBox = new QLineEdit;
+    SearchBox->setObjectName(QStringLiteral("SearchBox"));
+    SearchBox->setPlaceholderText(appText(texts::kSearchPlaceholder));
+    SearchBox->setToolTip(appText(texts::kSearchHint));
+    SearchBox->setClearButtonEnabled(true);
+    SearchBox->setFixedWidth(140);
+    bar->addWidget(SearchBox);
+    auto* findName = new QAction(this);
+    findName->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+    connect(findName, &QAction::triggered, SearchBox, [this] {
+        SearchBox->setFocus(Qt::ShortcutFocusReason);
+        SearchBox->selectAll();
+    });
+    addAction(findName);
+    bar->addWidget(spacer(kSeparatorWidth));
+    bar->addSeparator();
+
     ProgressBar1 = new QProgressBar;
     ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
     ProgressBar1->setRange(0, 100);
@@ -373,6 +390,9 @@ void TForm1::attach(MainForm& form, QtToolkit& ui, WavePlayer& player) {
     connect(BitBtn1, &QPushButton::clicked, this,
             [this, &ui] { ui.run([this] { form_->BitBtn3Click(); }); });
 
+    connect(SearchBox, &QLineEdit::textChanged, this, [this, &ui](const QString& search) {
+        ui.run([this, search] { form_->searchEdited(search.toStdString()); });
+    });
     ui.onRowSelection = [this](int row, bool selected) { form_->numitem(row, selected); };
     ui.onTypeChosen = [this] { form_->ViewLod(); };
     ui.onPreviewResize = [this](int width, int height) { form_->Panel1Resize(width, height); };

@@ -13,6 +13,7 @@ class QComboBox;
 class QDockWidget;
 class QFrame;
 class QLabel;
+class QLineEdit;
 class QListView;
 class QProgressBar;
 class QPushButton;
@@ -60,6 +61,7 @@ public:
     QProgressBar* ProgressBar3 = nullptr;
     QProgressBar* ProgressBar1 = nullptr;
     QComboBox* ComboBox1 = nullptr;
+    QLineEdit* SearchBox = nullptr;
     QPushButton* BitBtn1 = nullptr;
     QToolButton* PlayButton = nullptr;
     QToolButton* StopButton = nullptr;

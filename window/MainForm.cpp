@@ -14,6 +14,7 @@
 #include "imaging/DefSprite.h"
 #include "imaging/PcxImage.h"
 #include "imaging/PictureFormats.h"
+#include "window/EntryFilter.h"
 #include "window/WindowTexts.h"
 
 namespace brasvel {
@@ -238,6 +239,7 @@ void MainForm::readArchive(const ArchiveFormat& format) {
         view_.entries.push_back(index);
         view_.images.push_back(archive.entries()[index].image);
     }
+    view_ = narrowByName(archive.entries(), view_, search_);
     showRows();
     selectListedRow(view_.entries.empty() ? -1 : 0);
     // An error past the entries the list shows lies where the window never reads.
@@ -312,20 +314,27 @@ void MainForm::prepareSound() {
     player_.open(entryContent(*archive_, *entry));
 }
 
-void MainForm::ViewLod() {
-    guarded([&] {
-        const int item = ui_.selectedTypeIndex();
-        view_ = archive_ ? viewOfType(archive_->entries(), item, kListedEntries) : TypeView{};
-        showRows();
-        // The selection follows its entry when the new list shows it; else there is none.
-        const int row = rowOfEntry(selectedIndex_);
-        const bool kept = row >= 0;
-        selectListedRow(row);
-        if (!kept) {
-            resetFrameScroll();
-            clearPreview(text(texts::kNoSelection));
-        }
-    });
+void MainForm::ViewLod() { guarded([&] { relist(); }); }
+
+void MainForm::searchEdited(const std::string& search) {
+    search_ = search;
+    guarded([&] { relist(); });
+}
+
+void MainForm::relist() {
+    const int item = ui_.selectedTypeIndex();
+    view_ = archive_ ? narrowByName(archive_->entries(),
+                                    viewOfType(archive_->entries(), item, kListedEntries), search_)
+                     : TypeView{};
+    showRows();
+    // The selection follows its entry when the new list shows it; else there is none.
+    const int row = rowOfEntry(selectedIndex_);
+    const bool kept = row >= 0;
+    selectListedRow(row);
+    if (!kept) {
+        resetFrameScroll();
+        clearPreview(text(texts::kNoSelection));
+    }
 }
 
 // --- Extraction ---

@@ -54,6 +54,10 @@ public:
 
     // The type box's item was chosen by the user.
     void ViewLod();
+    // The search box's text changed (UTF-8): the list narrows to the names that hold it, within
+    // the type box's choice.
+    void searchEdited(const std::string& search);
+    const std::string& searchText() const { return search_; }
 
     // "Opcje": the extraction folder.
     void SetPathForExtract1Click();
@@ -116,6 +120,8 @@ private:
     template <typename Body>
     void previewing(Body&& body);
     void prepareSound();
+    // Rebuilds the list from the type box and the search box; the selection follows its entry.
+    void relist();
 
     std::string targetFolder() const;
     void showPictureSize(std::int32_t width, std::int32_t height);
@@ -138,6 +144,7 @@ private:
     int selectedRow_ = -1;
     std::optional<std::size_t> selectedIndex_;  // the directory index of the selected entry
     std::string archivePath_;
+    std::string search_;
     std::string extractDir_;
     std::string startDir_ = "data";
     bool previewOn_ = false;

@@ -14,6 +14,7 @@
 #include "toolkit/HeadlessToolkit.h"
 #include "tools/writers/ArchiveWriters.h"
 #include "tools/writers/PictureWriters.h"
+#include "window/EntryFilter.h"
 #include "window/MainForm.h"
 #include "window/WindowTexts.h"
 
@@ -337,6 +338,48 @@ TEST(WindowTexts, fillInReplacesEachNumberOnceAndLeavesTheRest) {
     EXPECT_EQ(fillIn("%3 has no argument", {"a"}), "%3 has no argument");
     EXPECT_EQ(fillIn("100% sure, %", {}), "100% sure, %");
     EXPECT_EQ(fillIn("%0 and %%1", {"x"}), "%0 and %x");
+}
+
+}  // namespace
+}  // namespace brasvel
+
+namespace brasvel {
+namespace {
+
+TEST(EntryFilter, theSearchNarrowsTheTypeBoxsRowsByNameIgnoringAsciiCase) {
+    const Archive archive = Archive::fromBytes(
+        [] {
+            const std::string bytes = writers::LodWriter()
+                                          .add("Torch.def", "")
+                                          .add("TORCHES.TXT", "")
+                                          .add("ARROW.DEF", "")
+                                          .add("\xA3" "ODZ.TXT", "")  // Ł in Windows-1250
+                                          .build();
+            const auto span = writers::asBytes(bytes);
+            return std::vector<std::byte>(span.begin(), span.end());
+        }(),
+        kLodFormat);
+    const TypeView all = viewOfType(archive.entries(), 0);
+    struct Case {
+        std::string search;
+        int item;
+        std::vector<std::size_t> rows;
+    };
+    const Case cases[] = {
+        {"", 0, {0, 1, 2, 3}},
+        {"torch", 0, {0, 1}},
+        {"TORCH", 0, {0, 1}},
+        {"torch", typeItemIndex("def"), {0}},  // both boxes apply
+        {".def", typeItemIndex("def"), {0, 2}},
+        {"łodz", 0, {}},  // only ASCII letters fold
+        {"Łodz", 0, {3}},
+        {"nothing", 0, {}},
+    };
+    for (const Case& c : cases) {
+        const TypeView view = viewOfType(archive.entries(), c.item);
+        EXPECT_EQ(narrowByName(archive.entries(), view, c.search).entries, c.rows) << c.search;
+    }
+    EXPECT_EQ(narrowByName(archive.entries(), all, "").images, all.images);
 }
 
 }  // namespace

@@ -451,6 +451,21 @@ TEST_F(MainFormTest, theSelectionFollowsItsEntryThroughTheTypeBoxOrIsGone) {
     EXPECT_EQ(form.SelectedRow(), -1) << "a lost selection does not come back";
 }
 
+TEST_F(MainFormTest, theSearchBoxNarrowsTheListAndTheSelectionFollowsItsEntry) {
+    openThroughDialog(lodOfTexts(12), 1);  // F0.TXT ... F11.TXT
+    form.numitem(11, true);
+    form.searchEdited("f1");
+    EXPECT_EQ(ui.rows.size(), 3u);  // F1, F10, F11
+    EXPECT_EQ(ui.rows[2].shownCaption(), "F11.TXT");
+    EXPECT_EQ(form.SelectedRow(), 2);
+    EXPECT_EQ(ui.selectedRow, 2);
+    form.searchEdited("f2");
+    EXPECT_EQ(form.SelectedRow(), -1);
+    EXPECT_FALSE(ui.entryCommandsEnabled);
+    openThroughDialog(lodOfTexts(30), 1);
+    EXPECT_EQ(ui.rows.size(), 11u) << "a new archive is listed through the search too";
+}
+
 TEST_F(MainFormTest, aFileChosenAsTheWrongKindIsOfferedAsTheKindItLooksLike) {
     const std::string path = write("data.snd", LodWriter().add("A.TXT", "abc").build());
     ui.answers = {false};
