@@ -351,6 +351,14 @@ Version 1.60
         <source>Brak urządzenia dźwiękowego</source>
         <translation>No sound device</translation>
     </message>
+    <message>
+        <source>Szukaj nazwy…</source>
+        <translation>Search names…</translation>
+    </message>
+    <message>
+        <source>Zawęża listę do nazw, które zawierają ten tekst (Ctrl+E)</source>
+        <translation>Narrows the list to the names that contain this text (Ctrl+E)</translation>
+    </message>
 </context>
 <context>
     <name>WindowTexts</name>
