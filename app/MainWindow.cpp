@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 
 #include <QAction>
+#include <algorithm>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -52,7 +53,14 @@ QAction* makeAction(QObject* parent, const QString& text, int image, const QKeyS
 class ElidedLabel : public QLabel {
 public:
     using QLabel::QLabel;
-    QSize minimumSizeHint() const override { return {24, QLabel::minimumSizeHint().height()}; }
+    // The file name panel gives way first; the others keep room for their short texts.
+    QSize minimumSizeHint() const override {
+        const int height = QLabel::minimumSizeHint().height();
+        if (property("givesWay").toBool()) {
+            return {24, height};
+        }
+        return {std::min(QLabel::sizeHint().width(), sizeHint().width()), height};
+    }
     // The width asked for by the window's logic (the "preferredWidth" property), else the text's.
     QSize sizeHint() const override {
         const QVariant preferred = property("preferredWidth");
@@ -356,6 +364,7 @@ void TForm1::buildStatusBar() {
     bar->setSizeGripEnabled(true);
     for (std::size_t i = 0; i < StatusPanels.size(); ++i) {
         auto* panel = new ElidedLabel(appText(firstTexts[i]));
+        panel->setProperty("givesWay", i == 2);
         panel->setFrameShape(QFrame::Panel);
         panel->setFrameShadow(QFrame::Sunken);
         panel->setContentsMargins(2, 0, 2, 0);

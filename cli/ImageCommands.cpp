@@ -70,7 +70,7 @@ void checkNothingReplaced(const fs::path& folder, const std::vector<std::string>
             list += (i == 0 ? "" : ", ") + taken[i];
         }
         if (taken.size() > 5) {
-            list += " and " + std::to_string(taken.size() - 5) + " more";
+            list += " and " + std::to_string(taken.size() - 5) + " other files";
         }
         throw ResourceError("Files exist", list + "; give --force to replace them");
     }

@@ -65,8 +65,14 @@ public:
     bool isFrameScrollVisible() const override { return scrollVisible; }
 
     bool askOkCancel(std::string_view caption, std::string_view text) override;
-    void reportError(std::string_view text) override { errors.emplace_back(text); }
-    void reportNotice(std::string_view text) override { notices.emplace_back(text); }
+    void reportError(std::string_view text) override {
+        errors.emplace_back(text);
+        extraVisibleAtReport = extraVisible;
+    }
+    void reportNotice(std::string_view text) override {
+        notices.emplace_back(text);
+        extraVisibleAtReport = extraVisible;
+    }
     std::string translate(const char* text) const override;
 
     std::optional<OpenChoice> runOpenDialog(std::string_view initialDirectory,
@@ -120,6 +126,7 @@ public:
     std::vector<Question> questions;
     std::deque<bool> answers;  // scripted replies to askOkCancel; OK when none is left
     std::vector<std::string> errors;
+    bool extraVisibleAtReport = false;  // whether the batch panel showed under the last message
     std::vector<std::string> notices;
     std::map<std::string, std::string> translations;  // a test's translation; none by default
     std::deque<std::optional<OpenChoice>> openReplies;  // scripted open dialog results

@@ -409,12 +409,18 @@ void MainForm::runBatch(BatchVariant variant) {
     const std::string folderPath = targetFolder();
     TargetFolder folder(folderPath);
     folder.keepIntact(archivePath_);
+    // The panel closes on every way out, and before the summary is shown.
     struct PanelShown {
         WindowToolkit& ui;
-        ~PanelShown() {
-            ui.setPanelVisible(PanelId::Extra, false);
-            ui.setProgressPosition(ProgressBarId::Batch, 0);
+        bool open = true;
+        void close() {
+            if (open) {
+                ui.setPanelVisible(PanelId::Extra, false);
+                ui.setProgressPosition(ProgressBarId::Batch, 0);
+                open = false;
+            }
         }
+        ~PanelShown() { close(); }
     } panel{ui_};
     ui_.setPanelVisible(PanelId::Extra, true);
     ui_.repaintWindow();
@@ -452,6 +458,7 @@ void MainForm::runBatch(BatchVariant variant) {
         cancelled = ui_.batchCancelRequested();
         return !cancelled;
     });
+    panel.close();
     const std::string summary =
         batchSummary(done, view_.entries.size(), folderPath, failed, cancelled);
     if (failed.empty()) {
@@ -529,7 +536,13 @@ void MainForm::resetFrameScroll() {
 
 void MainForm::numitem(int row, bool selected) {
     if (!selected) {
-        return;  // the row that gains the selection is reported next
+        // The row that gains the selection, if any, is reported next; until then none is.
+        if (row == selectedRow_) {
+            selectedRow_ = -1;
+            selectedIndex_.reset();
+            ui_.setEntryCommandsEnabled(false);
+        }
+        return;
     }
     guarded([&] {
         resetFrameScroll();

@@ -399,6 +399,7 @@ TEST_F(MainFormTest, aBatchGoesOnPastADamagedEntryAndEndsWithOneSummary) {
     EXPECT_EQ(ui.errors[0], "Wypakowano 3 z 4 plików do " + (folder / "out").string() +
                                 "/\nNie udało się wypakować (1): BAD.TXT");
     EXPECT_FALSE(ui.extraVisible) << "the progress panel always closes";
+    EXPECT_FALSE(ui.extraVisibleAtReport) << "and before the summary shows";
     EXPECT_EQ(ui.batchProgress, 0);
 }
 
@@ -449,6 +450,10 @@ TEST_F(MainFormTest, theSelectionFollowsItsEntryThroughTheTypeBoxOrIsGone) {
     ui.typeIndex = 0;
     form.ViewLod();
     EXPECT_EQ(form.SelectedRow(), -1) << "a lost selection does not come back";
+    form.numitem(1, true);
+    form.numitem(1, false);  // a click beside the rows clears the selection
+    EXPECT_EQ(form.SelectedRow(), -1);
+    EXPECT_FALSE(ui.entryCommandsEnabled);
 }
 
 TEST_F(MainFormTest, theSearchBoxNarrowsTheListAndTheSelectionFollowsItsEntry) {
