@@ -66,6 +66,29 @@ inline constexpr const char* kStatusStoredSize = QT_TRANSLATE_NOOP("AppTexts", "
 inline constexpr const char* kStatusWidth = QT_TRANSLATE_NOOP("AppTexts", "X: 0");
 inline constexpr const char* kStatusHeight = QT_TRANSLATE_NOOP("AppTexts", "Y: 0");
 
+// --- The search box ---
+inline constexpr const char* kSearchPlaceholder = QT_TRANSLATE_NOOP("AppTexts", "Szukaj nazwy…");
+inline constexpr const char* kSearchHint =
+    QT_TRANSLATE_NOOP("AppTexts", "Zawęża listę do nazw, które zawierają ten tekst (Ctrl+E)");
+
+// --- The preview's zoom buttons and the batch panel's Cancel ---
+inline constexpr const char* kFitButton = QT_TRANSLATE_NOOP("AppTexts", "Dopasuj");
+inline constexpr const char* kFitHint =
+    QT_TRANSLATE_NOOP("AppTexts", "Dopasuj obraz do panelu (0)");
+inline constexpr const char* kActualSizeButton = QT_TRANSLATE_NOOP("AppTexts", "1:1");
+inline constexpr const char* kActualSizeHint =
+    QT_TRANSLATE_NOOP("AppTexts", "Obraz w rozmiarze rzeczywistym (1)");
+inline constexpr const char* kZoomInHint = QT_TRANSLATE_NOOP("AppTexts", "Powiększ (+, kółko myszy)");
+inline constexpr const char* kZoomOutHint = QT_TRANSLATE_NOOP("AppTexts", "Pomniejsz (-)");
+inline constexpr const char* kCancelButton = QT_TRANSLATE_NOOP("AppTexts", "Anuluj");
+// The window's title with an archive open: %1 its file name, %2 the program's caption.
+inline constexpr const char* kTitleWithArchive = QT_TRANSLATE_NOOP("AppTexts", "%1 — %2");
+// A sound that fails while it plays (no sound device, say): %1 the player's text.
+inline constexpr const char* kSoundFailed =
+    QT_TRANSLATE_NOOP("AppTexts", "Nie można odtworzyć dźwięku: %1");
+inline constexpr const char* kNoSoundDevice =
+    QT_TRANSLATE_NOOP("AppTexts", "Brak urządzenia dźwiękowego");
+
 // --- Message boxes and dialogs ---
 inline constexpr const char* kMessageCaption =
     QT_TRANSLATE_NOOP("AppTexts", "Brasvel Resource Editor");

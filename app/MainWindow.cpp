@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 
 #include <QAction>
+#include <algorithm>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -9,6 +10,8 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPainter>
 #include <QListView>
 #include <QMenuBar>
 #include <QProgressBar>
@@ -22,6 +25,7 @@
 #include "app/AppTexts.h"
 #include "app/Artwork.h"
 #include "app/EntryListModel.h"
+#include "app/PictureView.h"
 #include "app/QtToolkit.h"
 #include "archive/TypeItems.h"
 #include "window/MainForm.h"
@@ -43,6 +47,41 @@ QAction* makeAction(QObject* parent, const QString& text, int image, const QKeyS
     }
     return action;
 }
+
+// A status panel that never draws over its neighbours: it may shrink to a few letters, and a
+// text too long for it is cut in the middle ("/home/…/data/h3sprite.lod"), whole in its tool tip.
+class ElidedLabel : public QLabel {
+public:
+    using QLabel::QLabel;
+    // The file name panel gives way first; the others keep room for their short texts.
+    QSize minimumSizeHint() const override {
+        const int height = QLabel::minimumSizeHint().height();
+        if (property("givesWay").toBool()) {
+            return {24, height};
+        }
+        return {std::min(QLabel::sizeHint().width(), sizeHint().width()), height};
+    }
+    // The width asked for by the window's logic (the "preferredWidth" property), else the text's.
+    QSize sizeHint() const override {
+        const QVariant preferred = property("preferredWidth");
+        QSize hint = QLabel::sizeHint();
+        if (preferred.isValid()) {
+            hint.setWidth(preferred.toInt());
+        }
+        return hint;
+    }
+
+protected:
+    void paintEvent(QPaintEvent* event) override {
+        const QString whole = text();
+        const QRect inside = contentsRect();
+        const QString shown = fontMetrics().elidedText(whole, Qt::ElideMiddle, inside.width());
+        setToolTip(shown == whole ? QString() : whole);
+        QFrame::paintEvent(event);
+        QPainter painter(this);
+        painter.drawText(inside, Qt::AlignLeft | Qt::AlignVCenter, shown);
+    }
+};
 
 QWidget* spacer(int width) {
     auto* gap = new QWidget;
@@ -144,6 +183,23 @@ void TForm1::buildToolBar() {
     bar->addWidget(spacer(kSeparatorWidth));
     bar->addSeparator();
 
+    SearchBox = new QLineEdit;
+    SearchBox->setObjectName(QStringLiteral("SearchBox"));
+    SearchBox->setPlaceholderText(appText(texts::kSearchPlaceholder));
+    SearchBox->setToolTip(appText(texts::kSearchHint));
+    SearchBox->setClearButtonEnabled(true);
+    SearchBox->setFixedWidth(140);
+    bar->addWidget(SearchBox);
+    auto* findName = new QAction(this);
+    findName->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+    connect(findName, &QAction::triggered, SearchBox, [this] {
+        SearchBox->setFocus(Qt::ShortcutFocusReason);
+        SearchBox->selectAll();
+    });
+    addAction(findName);
+    bar->addWidget(spacer(kSeparatorWidth));
+    bar->addSeparator();
+
     ProgressBar1 = new QProgressBar;
     ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
     ProgressBar1->setRange(0, 100);
@@ -214,6 +270,11 @@ void TForm1::buildCentre() {
     ProgressBar3->setTextVisible(false);
     ProgressBar3->setGeometry(20, 24, 321, 25);
     ProgressBar3->setToolTip(appText(texts::kBatchBarHint));
+    ProgressBar3->setGeometry(20, 24, 241, 25);
+    CancelBatch = new QPushButton(appText(texts::kCancelButton), extra);
+    CancelBatch->setObjectName(QStringLiteral("CancelBatch"));
+    CancelBatch->setGeometry(271, 22, 70, 29);
+    connect(CancelBatch, &QPushButton::clicked, this, [this] { batchCancelled = true; });
     extra->hide();
     centre_->installEventFilter(this);
 
@@ -248,12 +309,8 @@ void TForm1::buildPreview() {
     auto* layout = new QVBoxLayout(inside);
     layout->setContentsMargins(8, 8, 8, 8);
     layout->setSpacing(0);
-    Image = new QLabel;
+    Image = new PictureView;
     Image->setObjectName(QStringLiteral("Image"));
-    Image->setScaledContents(true);
-    Image->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
-    Image->setFrameShape(QFrame::StyledPanel);
-    Image->setFrameShadow(QFrame::Sunken);
     Image->setMinimumSize(16, 16);
     scb = new QScrollBar(Qt::Horizontal);
     scb->setObjectName(QStringLiteral("scb"));
@@ -265,6 +322,22 @@ void TForm1::buildPreview() {
     scb->hide();
     layout->addWidget(Image, 1);
     layout->addWidget(scb);
+    auto* zoomRow = new QHBoxLayout;
+    zoomRow->setContentsMargins(0, 4, 0, 0);
+    auto zoomButton = [&](const QString& caption, const char* hint, void (PictureView::*step)()) {
+        auto* button = new QToolButton;
+        button->setText(caption);
+        button->setToolTip(appText(hint));
+        connect(button, &QToolButton::clicked, Image, step);
+        zoomRow->addWidget(button);
+    };
+    zoomButton(appText(texts::kFitButton), texts::kFitHint, &PictureView::fitToWindow);
+    zoomButton(appText(texts::kActualSizeButton), texts::kActualSizeHint,
+               &PictureView::showActualSize);
+    zoomButton(QStringLiteral("−"), texts::kZoomOutHint, &PictureView::zoomOut);
+    zoomButton(QStringLiteral("+"), texts::kZoomInHint, &PictureView::zoomIn);
+    zoomRow->addStretch(1);
+    layout->addLayout(zoomRow);
     Panel1->setWidget(inside);
     addDockWidget(Qt::RightDockWidgetArea, Panel1);
     // The picture is stretched to the panel, so the panel starts as a small floating window of
@@ -290,11 +363,12 @@ void TForm1::buildStatusBar() {
     bar->setObjectName(QStringLiteral("StatusBar1"));
     bar->setSizeGripEnabled(true);
     for (std::size_t i = 0; i < StatusPanels.size(); ++i) {
-        auto* panel = new QLabel(appText(firstTexts[i]));
+        auto* panel = new ElidedLabel(appText(firstTexts[i]));
+        panel->setProperty("givesWay", i == 2);
         panel->setFrameShape(QFrame::Panel);
         panel->setFrameShadow(QFrame::Sunken);
         panel->setContentsMargins(2, 0, 2, 0);
-        panel->setMinimumWidth(50);
+        panel->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Preferred);
         StatusPanels[i] = panel;
         bar->addWidget(panel, i + 1 == StatusPanels.size() ? 1 : 0);
     }
@@ -325,6 +399,9 @@ void TForm1::attach(MainForm& form, QtToolkit& ui, WavePlayer& player) {
     connect(BitBtn1, &QPushButton::clicked, this,
             [this, &ui] { ui.run([this] { form_->BitBtn3Click(); }); });
 
+    connect(SearchBox, &QLineEdit::textChanged, this, [this, &ui](const QString& search) {
+        ui.run([this, search] { form_->searchEdited(search.toStdString()); });
+    });
     ui.onRowSelection = [this](int row, bool selected) { form_->numitem(row, selected); };
     ui.onTypeChosen = [this] { form_->ViewLod(); };
     ui.onPreviewResize = [this](int width, int height) { form_->Panel1Resize(width, height); };
@@ -356,6 +433,17 @@ void TForm1::refreshPlayerButtons() {
     const bool open = player_ != nullptr && player_->isOpen();
     PlayButton->setEnabled(open);
     StopButton->setEnabled(open);
+}
+
+void TForm1::showArchiveTitle(const QString& fileName) {
+    const QString caption = appText(texts::kWindowCaption);
+    setWindowTitle(fileName.isEmpty() ? caption
+                                      : appText(texts::kTitleWithArchive).arg(fileName, caption));
+}
+
+void TForm1::showSoundError(const QString& text) {
+    QMessageBox::warning(this, appText(texts::kMessageCaption),
+                         appText(texts::kSoundFailed).arg(text));
 }
 
 void TForm1::closeFromHandler() {

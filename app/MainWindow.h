@@ -13,6 +13,7 @@ class QComboBox;
 class QDockWidget;
 class QFrame;
 class QLabel;
+class QLineEdit;
 class QListView;
 class QProgressBar;
 class QPushButton;
@@ -27,6 +28,7 @@ class WavePlayer;
 namespace brasvel::app {
 
 class EntryListModel;
+class PictureView;
 class QtToolkit;
 
 class TForm1 : public QMainWindow {
@@ -38,6 +40,13 @@ public:
     // Routes the window's events to `form`; `ui` is the toolkit over this window and `player`
     // the device behind the player's buttons. All three outlive the window's use.
     void attach(MainForm& form, QtToolkit& ui, WavePlayer& player);
+
+    // The title names the open archive's file; empty: none is open.
+    void showArchiveTitle(const QString& fileName);
+    // Shows an error of the sound player that came while it played.
+    void showSoundError(const QString& text);
+    // True once Cancel was pressed since the batch panel was last shown.
+    bool batchCancelled = false;
 
     // Closes the window even from inside a handler (the exit commands).
     void closeFromHandler();
@@ -52,11 +61,13 @@ public:
     QProgressBar* ProgressBar3 = nullptr;
     QProgressBar* ProgressBar1 = nullptr;
     QComboBox* ComboBox1 = nullptr;
+    QLineEdit* SearchBox = nullptr;
     QPushButton* BitBtn1 = nullptr;
     QToolButton* PlayButton = nullptr;
     QToolButton* StopButton = nullptr;
     QDockWidget* Panel1 = nullptr;
-    QLabel* Image = nullptr;
+    PictureView* Image = nullptr;
+    QPushButton* CancelBatch = nullptr;
     QScrollBar* scb = nullptr;
     std::array<QLabel*, 6> StatusPanels{};
 

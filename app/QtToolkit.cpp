@@ -13,7 +13,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QApplication>
+#include <QElapsedTimer>
 #include <QMessageBox>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QToolBar>
 #include <QPixmap>
 #include <QProgressBar>
 #include <QScrollBar>
@@ -26,6 +31,7 @@
 #include "app/EntryListModel.h"
 #include "app/Help.h"
 #include "app/MainWindow.h"
+#include "app/PictureView.h"
 #include "base/ResourceError.h"
 #include "base/Text.h"
 #include "window/WindowTexts.h"
@@ -55,7 +61,7 @@ QtToolkit::QtToolkit(TForm1& window) : window_(window) {
             // The row that loses the selection is reported before the one that
             // gains it.
             run([&] {
-                if (!onRowSelection) {
+                if (!onRowSelection || programmaticSelection_ > 0) {
                     return;
                 }
                 for (const QModelIndex& index : deselected.indexes()) {
@@ -147,6 +153,41 @@ void QtToolkit::setRowImage(int row, int image) {
     window_.listModel->setImage(row, image);
 }
 
+void QtToolkit::selectRow(int row) {
+    QItemSelectionModel* selection = window_.ListView1->selectionModel();
+    ++programmaticSelection_;
+    if (row < 0 || row >= rowCount()) {
+        selection->clearSelection();
+        selection->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+    } else {
+        const QModelIndex index = window_.listModel->index(row, 0);
+        selection->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+        window_.ListView1->scrollTo(index);
+    }
+    --programmaticSelection_;
+}
+
+void QtToolkit::setEntryCommandsEnabled(bool enabled) {
+    for (QAction* action : {window_.ToolButton2, window_.SaveSingleFile1}) {
+        action->setEnabled(enabled);
+    }
+}
+
+bool QtToolkit::batchCancelRequested() {
+    // Input is handled every few dozen milliseconds, so Cancel answers at once without slowing
+    // a batch of small files.
+    static QElapsedTimer sinceInput;
+    if (!sinceInput.isValid() || sinceInput.elapsed() >= 30) {
+        QApplication::processEvents(QEventLoop::ExcludeSocketNotifiers);
+        sinceInput.restart();
+    }
+    return window_.batchCancelled;
+}
+
+void QtToolkit::setArchiveTitle(std::string_view fileName) {
+    window_.showArchiveTitle(fromUtf8(fileName));
+}
+
 // --- Status bar ---
 
 void QtToolkit::setStatusText(int panel, std::string_view text) {
@@ -158,7 +199,10 @@ void QtToolkit::setStatusWidth(int panel, int width) {
     // widens the panels alike so their texts still fit.
     QLabel* label = window_.StatusPanels.at(static_cast<std::size_t>(panel));
     const double scale = std::max(1.0, label->fontMetrics().averageCharWidth() / 5.0);
-    label->setFixedWidth(static_cast<int>(std::lround(width * scale)));
+    // It is the width the panel asks for: a narrow window shrinks the panels (their texts cut in
+    // the middle) rather than drawing them over one another.
+    label->setProperty("preferredWidth", static_cast<int>(std::lround(width * scale)));
+    label->updateGeometry();
 }
 
 // --- Progress bars ---
@@ -192,7 +236,14 @@ void QtToolkit::setTypeBoxText(std::string_view text) {
 
 void QtToolkit::setPanelVisible(PanelId panel, bool visible) {
     if (panel == PanelId::Extra) {
+        window_.batchCancelled = false;
         window_.extra->setVisible(visible);
+        // While a batch runs only its Cancel button takes input.
+        window_.menuBar()->setEnabled(!visible);
+        window_.ListView1->setEnabled(!visible);
+        for (QToolBar* bar : window_.findChildren<QToolBar*>()) {
+            bar->setEnabled(!visible);
+        }
         if (visible) {
             window_.extra->raise();
         }
@@ -217,14 +268,20 @@ void QtToolkit::setPanelHint(PanelId panel, std::string_view entryBytes) {
 
 // --- Picture ---
 
-void QtToolkit::showPicture(std::span<const std::byte> bmpFile) {
+void QtToolkit::showPicture(std::span<const std::byte> bmpFile, PictureKind kind) {
     QImage picture;
     const auto* data = reinterpret_cast<const uchar*>(bmpFile.data());
     if (!picture.loadFromData(data, static_cast<int>(bmpFile.size()), "BMP")) {
         throw ResourceError(appText(texts::kNotABitmap).toStdString(),
                             appText(texts::kNotABitmapDetail).arg(bmpFile.size()).toStdString());
     }
-    window_.Image->setPixmap(QPixmap::fromImage(picture));
+    window_.Image->setPicture(kind == PictureKind::SpriteFrame
+                                  ? PictureView::withSpriteMarkers(std::move(picture))
+                                  : picture);
+}
+
+void QtToolkit::showPreviewMessage(std::string_view text) {
+    window_.Image->setMessage(fromUtf8(text));
 }
 
 void QtToolkit::setImageBounds(int, int, int, int) {
@@ -414,7 +471,8 @@ void QtToolkit::run(const std::function<void()>& handler) {
     try {
         handler();
     } catch (const ResourceError& error) {
-        reportError(error.describe());
+        reportError(brasvel::texts::describeError(
+            error, [this](const char* source) { return translate(source); }));
     } catch (const std::exception& error) {
         reportError(error.what());
     } catch (...) {

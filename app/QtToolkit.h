@@ -36,6 +36,8 @@ public:
     int rowCount() const override;
     void setRowCaption(int row, std::string_view entryBytes) override;
     void setRowImage(int row, int image) override;
+    void selectRow(int row) override;
+    void setEntryCommandsEnabled(bool enabled) override;
 
     void setStatusText(int panel, std::string_view text) override;
     void setStatusWidth(int panel, int width) override;
@@ -50,7 +52,8 @@ public:
     bool isPanelVisible(PanelId panel) const override;
     void setPanelHint(PanelId panel, std::string_view entryBytes) override;
 
-    void showPicture(std::span<const std::byte> bmpFile) override;
+    void showPicture(std::span<const std::byte> bmpFile, PictureKind kind) override;
+    void showPreviewMessage(std::string_view text) override;
     void setImageBounds(int left, int top, int width, int height) override;
     void repaintImage() override;
 
@@ -71,6 +74,9 @@ public:
     std::optional<OpenChoice> runOpenDialog(std::string_view initialDirectory,
                                             std::span<const OpenFilter> filters) override;
     std::optional<std::string> chooseFolder(std::string_view caption) override;
+
+    bool batchCancelRequested() override;
+    void setArchiveTitle(std::string_view fileName) override;
 
     void repaintWindow() override;
     void closeWindow() override;
@@ -111,6 +117,7 @@ private:
     std::exception_ptr scrollError_;
     bool typedText_ = false;
     int handlerDepth_ = 0;
+    int programmaticSelection_ = 0;
 };
 
 }  // namespace brasvel::app

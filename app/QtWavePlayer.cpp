@@ -8,6 +8,8 @@
 
 #include "app/AppTexts.h"
 #include "base/ResourceError.h"
+#include <QAudioDevice>
+#include <QMediaDevices>
 
 namespace brasvel::app {
 namespace {
@@ -29,7 +31,12 @@ QtWavePlayer::QtWavePlayer()
     : output_(std::make_unique<QAudioOutput>()), player_(std::make_unique<QMediaPlayer>()) {
     player_->setAudioOutput(output_.get());
     QObject::connect(player_.get(), &QMediaPlayer::errorOccurred, player_.get(),
-                     [this](QMediaPlayer::Error, const QString& text) { error_ = text; });
+                     [this](QMediaPlayer::Error, const QString& text) {
+                         error_ = text;
+                         if (onError) {
+                             onError(text);
+                         }
+                     });
 }
 
 QtWavePlayer::~QtWavePlayer() {
@@ -89,6 +96,9 @@ void QtWavePlayer::stop() {
 
 void QtWavePlayer::play() {
     requireOpen();
+    if (QMediaDevices::audioOutputs().isEmpty()) {
+        throw ResourceError(shown(texts::kNoSoundDevice));
+    }
     if (!error_.isEmpty()) {
         throw ResourceError(error_.toStdString());
     }

@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QTemporaryDir>
+#include <functional>
 #include <memory>
 
 #include "window/WavePlayer.h"
@@ -27,6 +28,8 @@ public:
 
     // The text of the last device error since the sound was opened; empty when none.
     QString lastError() const { return error_; }
+    // Called with the player's text when a sound fails while it plays (after play() returned).
+    std::function<void(const QString&)> onError;
     // The Qt player underneath, for watching playback reach its end.
     QMediaPlayer* mediaPlayer() const { return player_.get(); }
 

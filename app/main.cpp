@@ -1,25 +1,30 @@
 // brasvel-resedit: the window of the Brasvel Resource Editor.
 //
-//   brasvel-resedit [ARCHIVE]
+//   brasvel-resedit [--lang en|pl] [ARCHIVE]
 //
 // ARCHIVE, when given, is opened at start by the last three letters of its name (lod, snd or
-// vid, in any case). The hidden option --screenshot PATH [--preview ROW [--frame N]
-// [--docked]] saves a picture of the screen once the window is shown, with the preview of row ROW
-// (frame N of a sprite, the panel docked or floating), and quits.
+// vid, in any case). --lang chooses the language over the environment (app/Language.h). The
+// hidden option --screenshot PATH [--preview ROW [--frame N] [--docked]] saves a picture of the
+// screen once the window is shown, with the preview of row ROW (frame N of a sprite, the panel
+// docked or floating), and quits; --print-texts prints the menus' texts, one a line, and quits.
 
 #include <QApplication>
 #include <QDockWidget>
 #include <QFile>
 #include <QListView>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QScreen>
 #include <QSettings>
 #include <QTimer>
-#include <cstring>
+#include <cstdio>
+#include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "app/EntryListModel.h"
+#include "app/Language.h"
 #include "app/QtToolkit.h"
 #include "app/QtWavePlayer.h"
 #include "app/MainWindow.h"
@@ -41,24 +46,42 @@ struct Options {
     int previewRow = -1;
     int frame = 1;
     bool docked = false;
+    bool printTexts = false;
 };
 
-Options parseOptions(int argc, char** argv) {
+// `arguments` without --lang and its code (app/Language.h reads those).
+Options parseOptions(const std::vector<std::string>& arguments) {
     Options options;
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--screenshot") == 0 && i + 1 < argc) {
-            options.screenshot = QString::fromLocal8Bit(argv[++i]);
-        } else if (std::strcmp(argv[i], "--preview") == 0 && i + 1 < argc) {
-            options.previewRow = std::atoi(argv[++i]);
-        } else if (std::strcmp(argv[i], "--frame") == 0 && i + 1 < argc) {
-            options.frame = std::atoi(argv[++i]);
-        } else if (std::strcmp(argv[i], "--docked") == 0) {
+    const std::size_t count = arguments.size();
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::string& argument = arguments[i];
+        if (argument == "--screenshot" && i + 1 < count) {
+            options.screenshot = QString::fromLocal8Bit(arguments[++i]);
+        } else if (argument == "--preview" && i + 1 < count) {
+            options.previewRow = std::atoi(arguments[++i].c_str());
+        } else if (argument == "--frame" && i + 1 < count) {
+            options.frame = std::atoi(arguments[++i].c_str());
+        } else if (argument == "--docked") {
             options.docked = true;
+        } else if (argument == "--print-texts") {
+            options.printTexts = true;
         } else if (options.archive.empty()) {
-            options.archive = argv[i];
+            options.archive = argument;
         }
     }
     return options;
+}
+
+// The menus' titles and items, as the window shows them, for a check of the language in use.
+void printTexts(const brasvel::app::TForm1& window) {
+    for (const QAction* menu : window.menuBar()->actions()) {
+        std::printf("%s\n", qPrintable(menu->text()));
+        for (const QAction* item : menu->menu()->actions()) {
+            if (!item->isSeparator()) {
+                std::printf("  %s\n", qPrintable(item->text()));
+            }
+        }
+    }
 }
 
 // Selects a row, switches the preview on, grabs the window into `path` and quits.
@@ -89,14 +112,34 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Brasvel"));
     // Ties the window to its installed .desktop file: its name and icon on the task bar.
     QGuiApplication::setDesktopFileName(QStringLiteral(BRASVEL_APP_ID));
-    const Options options = parseOptions(argc, argv);
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    brasvel::app::Language language = brasvel::app::Language::Polish;
+    try {
+        language = brasvel::app::chooseLanguage(arguments);
+    } catch (const std::invalid_argument& error) {
+        std::fprintf(stderr, "brasvel-resedit: %s\n", error.what());
+        return 2;
+    }
+    // Before the first widget, so that every text is looked up in it.
+    const brasvel::app::InstalledLanguage installed(language);
+    if (!installed.complete()) {
+        std::fprintf(stderr,
+                     "brasvel-resedit: no English translation in %s; the window stays Polish\n",
+                     qPrintable(brasvel::app::translationsDirectory()));
+    }
+    const Options options = parseOptions(brasvel::app::withoutLanguageOption(arguments));
 
     brasvel::app::TForm1 window;
+    if (options.printTexts) {
+        printTexts(window);
+        return 0;
+    }
     // Its open dialog can be answered in advance, for an archive named in mixed case at start.
     brasvel::app::OpenDialogAnsweredOnce<brasvel::app::QtToolkit> ui(window);
     brasvel::app::QtWavePlayer player;
     brasvel::MainForm form(ui, player);
     window.attach(form, ui, player);
+    player.onError = [&window](const QString& text) { window.showSoundError(text); };
 
     // The window is on the screen before start-up opens the archive, so that an error about
     // the archive shows over it.

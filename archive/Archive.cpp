@@ -12,8 +12,13 @@ Archive::Archive(std::string path, const ArchiveFormat& format)
 
 Archive Archive::open(const std::string& path, const ArchiveFormat& format,
                       const EntryProgress& progress) {
+    return open(std::make_shared<const ReadOnlyFile>(path), path, format, progress);
+}
+
+Archive Archive::open(std::shared_ptr<const ReadOnlyFile> file, const std::string& path,
+                      const ArchiveFormat& format, const EntryProgress& progress) {
     Archive archive(path, format);
-    archive.file_ = std::make_shared<const ReadOnlyFile>(path);
+    archive.file_ = std::move(file);
     archive.directory_ = readDirectory(format, archive.directoryBytes(), archive.size(), progress);
     return archive;
 }

@@ -23,6 +23,9 @@ public:
     // a directory that cannot be read whole keeps the entries read so far and directoryError().
     static Archive open(const std::string& path, const ArchiveFormat& format,
                         const EntryProgress& progress = {});
+    // The same over a file already mapped (to look at its bytes before choosing its format).
+    static Archive open(std::shared_ptr<const ReadOnlyFile> file, const std::string& path,
+                        const ArchiveFormat& format, const EntryProgress& progress = {});
     // An archive held in memory (tests, fuzzing); `path` only names it.
     static Archive fromBytes(std::vector<std::byte> bytes, const ArchiveFormat& format,
                              std::string path = {});

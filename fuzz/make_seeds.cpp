@@ -120,6 +120,14 @@ void sndSeeds(const fs::path& root) {
                SndWriter().add("../UP", "RIFF").add("a\\b", "RIFF").add("NUL", "RIFF").build());
 }
 
+// One archive of each kind, so the check starts from bytes that look like each.
+void formatCheckSeeds(const fs::path& root) {
+    const SeedFolder seeds(root, "format_check");
+    seeds.save("lod", LodWriter().add("A.TXT", "abc").build());
+    seeds.save("snd", SndWriter().add("CHIME", "RIFF").add("TWO", "zz").build());
+    seeds.save("vid", VidWriter().add("INTRO.SMK", "v").add("B.BIK", "w").build());
+}
+
 void vidSeeds(const fs::path& root) {
     const SeedFolder seeds(root, "vid_directory");
     seeds.save("empty", VidWriter().build());
@@ -395,6 +403,7 @@ int main(int argc, char** argv) {
     try {
         lodSeeds(root);
         sndSeeds(root);
+        formatCheckSeeds(root);
         vidSeeds(root);
         inflateSeeds(root);
         pcxSeeds(root);

@@ -80,9 +80,21 @@ void HeadlessToolkit::setPanelHint(PanelId panel, std::string_view entryBytes) {
     }
 }
 
-void HeadlessToolkit::showPicture(std::span<const std::byte> bmpFile) {
+void HeadlessToolkit::showPicture(std::span<const std::byte> bmpFile, PictureKind kind) {
     picture.assign(bmpFile.begin(), bmpFile.end());
+    pictureKind = kind;
+    previewMessage.clear();
     ++pictureLoads;
+}
+
+void HeadlessToolkit::showPreviewMessage(std::string_view text) {
+    picture.clear();
+    previewMessage = text;
+}
+
+bool HeadlessToolkit::batchCancelRequested() {
+    ++cancelPolls;
+    return cancelAfterPolls >= 0 && cancelPolls > cancelAfterPolls;
 }
 
 void HeadlessToolkit::setImageBounds(int left, int top, int width, int height) {

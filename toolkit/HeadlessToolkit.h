@@ -35,6 +35,8 @@ public:
     int rowCount() const override { return static_cast<int>(rows.size()); }
     void setRowCaption(int row, std::string_view entryBytes) override;
     void setRowImage(int row, int image) override;
+    void selectRow(int row) override { selectedRow = row; }
+    void setEntryCommandsEnabled(bool enabled) override { entryCommandsEnabled = enabled; }
 
     void setStatusText(int panel, std::string_view text) override;
     void setStatusWidth(int panel, int width) override;
@@ -49,7 +51,8 @@ public:
     bool isPanelVisible(PanelId panel) const override;
     void setPanelHint(PanelId panel, std::string_view entryBytes) override;
 
-    void showPicture(std::span<const std::byte> bmpFile) override;
+    void showPicture(std::span<const std::byte> bmpFile, PictureKind kind) override;
+    void showPreviewMessage(std::string_view text) override;
     void setImageBounds(int left, int top, int width, int height) override;
     void repaintImage() override { ++imageRepaints; }
 
@@ -62,13 +65,22 @@ public:
     bool isFrameScrollVisible() const override { return scrollVisible; }
 
     bool askOkCancel(std::string_view caption, std::string_view text) override;
-    void reportError(std::string_view text) override { errors.emplace_back(text); }
-    void reportNotice(std::string_view text) override { notices.emplace_back(text); }
+    void reportError(std::string_view text) override {
+        errors.emplace_back(text);
+        extraVisibleAtReport = extraVisible;
+    }
+    void reportNotice(std::string_view text) override {
+        notices.emplace_back(text);
+        extraVisibleAtReport = extraVisible;
+    }
     std::string translate(const char* text) const override;
 
     std::optional<OpenChoice> runOpenDialog(std::string_view initialDirectory,
                                             std::span<const OpenFilter> filters) override;
     std::optional<std::string> chooseFolder(std::string_view caption) override;
+
+    bool batchCancelRequested() override;
+    void setArchiveTitle(std::string_view fileName) override { archiveTitle = fileName; }
 
     void repaintWindow() override { ++windowRepaints; }
     void closeWindow() override { closed = true; }
@@ -84,6 +96,8 @@ public:
     int updateDepth = 0;
     int finishedUpdates = 0;
     std::vector<HeadlessRow> rows;
+    int selectedRow = -1;  // as the logic last selected it
+    bool entryCommandsEnabled = true;
     std::array<std::string, kStatusPanelCount> statusTexts{};
     std::array<int, kStatusPanelCount> statusWidths{};
     int toolbarProgress = 0;
@@ -95,7 +109,9 @@ public:
     bool extraVisible = false;
     bool previewVisible = false;
     std::string previewHint;
-    std::vector<std::byte> picture;  // the BMP file last loaded into Image
+    std::vector<std::byte> picture;  // the BMP file last loaded into Image; empty under a message
+    PictureKind pictureKind = PictureKind::Picture;
+    std::string previewMessage;  // what the preview shows instead of a picture
     int pictureLoads = 0;
     int imageRepaints = 0;
     std::array<int, 4> imageBounds{};  // left, top, width, height
@@ -110,6 +126,7 @@ public:
     std::vector<Question> questions;
     std::deque<bool> answers;  // scripted replies to askOkCancel; OK when none is left
     std::vector<std::string> errors;
+    bool extraVisibleAtReport = false;  // whether the batch panel showed under the last message
     std::vector<std::string> notices;
     std::map<std::string, std::string> translations;  // a test's translation; none by default
     std::deque<std::optional<OpenChoice>> openReplies;  // scripted open dialog results
@@ -117,6 +134,9 @@ public:
     std::vector<OpenFilter> openDialogFilters;  // the filters the open dialog last offered
     std::deque<std::optional<std::string>> folderReplies;  // scripted folder chooser results
     std::vector<std::string> folderCaptions;
+    int cancelAfterPolls = -1;  // Cancel is pressed at this poll of a batch; never when negative
+    int cancelPolls = 0;
+    std::string archiveTitle;
     int windowRepaints = 0;
     bool closed = false;
     int aboutShown = 0;

@@ -16,6 +16,7 @@ namespace brasvel {
 
 enum class ProgressBarId { Toolbar, Batch };  // ProgressBar1 on the tool bar, ProgressBar3 on `extra`
 enum class PanelId { Extra, Preview };        // `extra` (batch progress) and Panel1 ("Obraz")
+enum class PictureKind { Picture, SpriteFrame };
 
 inline constexpr int kProgressMaximum = 100;
 inline constexpr int kStatusPanelCount = 6;
@@ -52,6 +53,11 @@ public:
     // entryBytes: Windows-1250 bytes, shown up to the first NUL byte.
     virtual void setRowCaption(int row, std::string_view entryBytes) = 0;
     virtual void setRowImage(int row, int image) = 0;
+    // Selects only `row`, or nothing when it is -1, and shows it; raises no selection
+    // notification (the logic already knows).
+    virtual void selectRow(int row) = 0;
+    // The commands that act on the selected entry (extract it, Play) are usable or not.
+    virtual void setEntryCommandsEnabled(bool enabled) = 0;
 
     // The status bar (StatusBar1), panels 0 to 5. Texts stay until replaced.
     virtual void setStatusText(int panel, std::string_view text) = 0;
@@ -71,8 +77,12 @@ public:
     virtual bool isPanelVisible(PanelId panel) const = 0;
     virtual void setPanelHint(PanelId panel, std::string_view entryBytes) = 0;
 
-    // The preview picture (Image), stretched to the control.
-    virtual void showPicture(std::span<const std::byte> bmpFile) = 0;
+    // The preview picture (Image), drawn as it is: proportions kept, pixels sharp, fitted to the
+    // panel until the user zooms. A sprite frame's palette indices 0-7 are markers: 0, 2, 3 and 5
+    // are transparent (a checkerboard shows behind them), 1, 4, 6 and 7 a translucent shadow.
+    virtual void showPicture(std::span<const std::byte> bmpFile, PictureKind kind) = 0;
+    // The preview shows `text` instead of a picture (no picture, or why it could not be shown).
+    virtual void showPreviewMessage(std::string_view text) = 0;
     virtual void setImageBounds(int left, int top, int width, int height) = 0;
     virtual void repaintImage() = 0;
 
@@ -105,6 +115,12 @@ public:
                                                     std::span<const OpenFilter> filters) = 0;
     // The folder chooser: the chosen folder's full path, or nothing when cancelled.
     virtual std::optional<std::string> chooseFolder(std::string_view caption) = 0;
+
+    // Lets the window handle the user's input during a batch: true once its Cancel button was
+    // pressed since the batch panel was last shown.
+    virtual bool batchCancelRequested() = 0;
+    // The open archive's file name, for the window's title; empty when none is open.
+    virtual void setArchiveTitle(std::string_view fileName) = 0;
 
     // The window: repaint it now (a long handler uses this to keep its progress visible), close
     // it (which ends the program), and show the two dialogs modally.

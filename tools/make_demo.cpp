@@ -1,4 +1,5 @@
-// Makes the demo archives (demo.lod, demo.snd, demo.vid) in the folder given as the argument.
+// Makes the demo archives (demo.lod, demo.snd, demo.vid, and damaged.lod: demo.lod with one
+// damaged entry) in the folder given as the argument.
 // Everything in them is drawn or synthesised here: pictures, sprite animations in all four
 // encodings, texts, sounds and placeholders for the other kinds of entry.
 
@@ -539,6 +540,9 @@ int main(int argc, char** argv) {
         lod.add("HELLO.MSG", windows1250("Wiadomość: do zobaczenia w dolinie!"), true);
         lod.add("notes.msg", "plain message\r\n");
         save(folder / "demo.lod", lod.build());
+        // The same with one damaged entry (its zlib stream is garbage), for batches that go on.
+        lod.addStored("BROKEN.PCX", "this is no zlib stream", 4096, 22);
+        save(folder / "damaged.lod", lod.build());
 
         SndWriter snd;
         snd.add(std::string("CHIME\0wav", 9), chime());

@@ -9,7 +9,7 @@ packages=(
   libdeflate-dev zlib1g-dev libpng-dev libgtest-dev libgmock-dev libbenchmark-dev
   libavformat-dev libavcodec-dev libswscale-dev libswresample-dev libavutil-dev
   clang libclang-rt-14-dev
-  qt6-base-dev qt6-multimedia-dev
+  qt6-base-dev qt6-multimedia-dev qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   xvfb xauth fonts-dejavu-core
   pulseaudio pulseaudio-utils sox

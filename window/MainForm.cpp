@@ -6,12 +6,15 @@
 #include <filesystem>
 #include <vector>
 
+#include "archive/FormatCheck.h"
+#include "base/ReadOnlyFile.h"
 #include "base/Text.h"
 #include "extract/BatchExtractor.h"
 #include "extract/EntryContent.h"
 #include "imaging/DefSprite.h"
 #include "imaging/PcxImage.h"
 #include "imaging/PictureFormats.h"
+#include "window/EntryFilter.h"
 #include "window/WindowTexts.h"
 
 namespace brasvel {
@@ -80,7 +83,7 @@ struct MainForm::Impl {
     std::vector<std::byte> content;
     std::optional<DefSprite> sprite;
     std::uint64_t archiveGeneration = 0;
-    bool convertingSprite = false;
+    bool convertingSprite = false;  // scroll bar changes are the logic's own: nothing to render
 
     void forget() {
         key.reset();
@@ -93,6 +96,7 @@ struct MainForm::Impl {
 MainForm::MainForm(WindowToolkit& ui, WavePlayer& player)
     : ui_(ui), player_(player), impl_(std::make_unique<Impl>()) {
     ui_.onFrameScrollChange = [this] { scbChange(); };
+    ui_.setEntryCommandsEnabled(false);
 }
 
 MainForm::~MainForm() { ui_.onFrameScrollChange = nullptr; }
@@ -112,9 +116,14 @@ void MainForm::guarded(Body&& body) {
 // The message of an error that ended a handler; an entry's failure names the entry.
 std::string MainForm::messageOf(const ResourceError& error) const {
     if (error.entry().empty()) {
-        return error.describe();
+        return describe(error);
     }
-    return texts::fillIn(text(texts::kEntryError), {error.entry(), error.describe()});
+    return texts::fillIn(text(texts::kEntryError), {error.entry(), describe(error)});
+}
+
+// The error's text in the window's language, and where it happened as the core says it.
+std::string MainForm::describe(const ResourceError& error) const {
+    return texts::describeError(error, [this](const char* source) { return text(source); });
 }
 
 // --- Start-up and opening archives ---
@@ -183,6 +192,11 @@ void MainForm::closeArchive() {
     ++impl_->archiveGeneration;
     archive_.reset();
     view_ = {};
+    selectedRow_ = -1;
+    selectedIndex_.reset();
+    ui_.setEntryCommandsEnabled(false);
+    ui_.setArchiveTitle("");
+    clearPreview(text(texts::kNoSelection));
 }
 
 // Opens the archive at archivePath_ and lists it. The tool bar's progress bar rises as the
@@ -199,8 +213,25 @@ void MainForm::readArchive(const ArchiveFormat& format) {
                                         format.listingStep);
         }
     };
-    archive_ = Archive::open(archivePath_, format, listingProgress);
+    // A file that does not look like the kind chosen but like another is offered as that one;
+    // one that looks like none is read as chosen, so a damaged archive shows what it can.
+    auto file = std::make_shared<const ReadOnlyFile>(archivePath_);
+    const ArchiveFormat* chosen = &format;
+    if (!looksLike(file->bytes(), format)) {
+        if (const ArchiveFormat* likely = likelyFormat(file->bytes())) {
+            const std::string name = std::filesystem::path(archivePath_).filename().string();
+            if (!ui_.askOkCancel(text(texts::kOtherKindCaption),
+                                 texts::fillIn(text(texts::kOtherKindQuestion),
+                                               {name, upperCase(format.name),
+                                                upperCase(likely->name)}))) {
+                return;
+            }
+            chosen = likely;
+        }
+    }
+    archive_ = Archive::open(std::move(file), archivePath_, *chosen, listingProgress);
     const Archive& archive = *archive_;
+    ui_.setArchiveTitle(std::filesystem::path(archivePath_).filename().string());
     showTotal(archive.statedCount());
 
     const std::size_t listed = std::min(archive.entries().size(), kListedEntries);
@@ -208,7 +239,9 @@ void MainForm::readArchive(const ArchiveFormat& format) {
         view_.entries.push_back(index);
         view_.images.push_back(archive.entries()[index].image);
     }
+    view_ = narrowByName(archive.entries(), view_, search_);
     showRows();
+    selectListedRow(view_.entries.empty() ? -1 : 0);
     // An error past the entries the list shows lies where the window never reads.
     if (archive.directoryError() && archive.entries().size() < kListedEntries) {
         throw *archive.directoryError();
@@ -218,7 +251,7 @@ void MainForm::readArchive(const ArchiveFormat& format) {
         ui_.reportNotice(texts::fillIn(text(texts::kListCut),
                                        {number(archive.statedCount()), number(kListedEntries)}));
     }
-    if (&format == &kSndFormat) {
+    if (chosen == &kSndFormat) {
         prepareSound();
     }
 }
@@ -246,6 +279,24 @@ void MainForm::showRows() {
 
 bool MainForm::isLod() const { return archive_ && &archive_->format() == &kLodFormat; }
 
+void MainForm::selectListedRow(int row) {
+    selectedRow_ = entryAtRow(row) != nullptr ? row : -1;
+    selectedIndex_.reset();
+    if (selectedRow_ >= 0) {
+        selectedIndex_ = view_.entries[static_cast<std::size_t>(selectedRow_)];
+    }
+    ui_.selectRow(selectedRow_);
+    ui_.setEntryCommandsEnabled(selectedRow_ >= 0);
+}
+
+int MainForm::rowOfEntry(std::optional<std::size_t> index) const {
+    if (!index) {
+        return -1;
+    }
+    const auto found = std::find(view_.entries.begin(), view_.entries.end(), *index);
+    return found == view_.entries.end() ? -1 : static_cast<int>(found - view_.entries.begin());
+}
+
 const Entry* MainForm::entryAtRow(int row) const {
     if (!archive_ || row < 0 || static_cast<std::size_t>(row) >= view_.entries.size()) {
         return nullptr;
@@ -263,12 +314,27 @@ void MainForm::prepareSound() {
     player_.open(entryContent(*archive_, *entry));
 }
 
-void MainForm::ViewLod() {
-    guarded([&] {
-        const int item = ui_.selectedTypeIndex();
-        view_ = archive_ ? viewOfType(archive_->entries(), item, kListedEntries) : TypeView{};
-        showRows();
-    });
+void MainForm::ViewLod() { guarded([&] { relist(); }); }
+
+void MainForm::searchEdited(const std::string& search) {
+    search_ = search;
+    guarded([&] { relist(); });
+}
+
+void MainForm::relist() {
+    const int item = ui_.selectedTypeIndex();
+    view_ = archive_ ? narrowByName(archive_->entries(),
+                                    viewOfType(archive_->entries(), item, kListedEntries), search_)
+                     : TypeView{};
+    showRows();
+    // The selection follows its entry when the new list shows it; else there is none.
+    const int row = rowOfEntry(selectedIndex_);
+    const bool kept = row >= 0;
+    selectListedRow(row);
+    if (!kept) {
+        resetFrameScroll();
+        clearPreview(text(texts::kNoSelection));
+    }
 }
 
 // --- Extraction ---
@@ -315,44 +381,50 @@ void MainForm::ToolButton5Click() { extractAll(BatchVariant::Toolbar); }
 void MainForm::SaveSingleFile2Click() { extractAll(BatchVariant::Menu); }
 
 void MainForm::extractAll(BatchVariant variant) {
-    bool finished = true;
     guarded([&] {
-        finished = false;
         if (!archivePath_.empty()) {
             runBatch(variant);
         }
-        finished = true;
     });
-    if (!finished) {
-        return;  // a failed batch leaves the progress panel, its bar and the row where they were
-    }
-    selectedRow_ = 0;
-    ui_.setProgressPosition(ProgressBarId::Batch, 0);
     if (ui_.isListVisible()) {
         ui_.focusList();
     }
 }
 
+// Extracts every listed entry. A damaged entry fails alone and the batch goes on; Cancel stops it
+// between two files (those finished stay, no part file is left). The progress panel always
+// closes, and one summary says what was written and names what failed.
 void MainForm::runBatch(BatchVariant variant) {
     const bool toolbar = variant == BatchVariant::Toolbar;
     const char* question = toolbar  ? texts::kToolbarBatchQuestion
                            : isLod() ? texts::kMenuLodBatchQuestion
                                      : texts::kMenuBatchQuestion;
     if (!ui_.askOkCancel(text(texts::kQuestionCaption), text(question))) {
-        if (!isLod()) {
-            ui_.setPanelVisible(PanelId::Extra, false);
-        }
+        ui_.setPanelVisible(PanelId::Extra, false);
         return;
     }
-    TargetFolder folder(targetFolder());
+    if (!archive_) {
+        return;  // nothing is listed: nothing to write
+    }
+    const std::string folderPath = targetFolder();
+    TargetFolder folder(folderPath);
     folder.keepIntact(archivePath_);
     folder.removeStaleTemporaries();  // left by a run that was killed outright
+    // The panel closes on every way out, and before the summary is shown.
+    struct PanelShown {
+        WindowToolkit& ui;
+        bool open = true;
+        void close() {
+            if (open) {
+                ui.setPanelVisible(PanelId::Extra, false);
+                ui.setProgressPosition(ProgressBarId::Batch, 0);
+                open = false;
+            }
+        }
+        ~PanelShown() { close(); }
+    } panel{ui_};
     ui_.setPanelVisible(PanelId::Extra, true);
     ui_.repaintWindow();
-    if (!archive_) {
-        ui_.setPanelVisible(PanelId::Extra, false);  // nothing is listed: nothing to write
-        return;
-    }
 
     // The format says how the batch's bar moves: by `advance` at every `step`-th row.
     const ArchiveFormat& format = archive_->format();
@@ -360,20 +432,22 @@ void MainForm::runBatch(BatchVariant variant) {
     const auto step = static_cast<std::size_t>(
         std::max(1, progress.step(static_cast<int>(view_.entries.size()))));
 
-    ExtractOptions options;
-    options.stopAtFirstFailure = true;
-    std::optional<ResourceError> failure;
+    std::size_t done = 0;
+    std::vector<std::string> failed;
+    bool cancelled = false;
     auto lastRepaint = std::chrono::steady_clock::now();
-    extractEntries(*archive_, view_.entries, folder, options, [&](const ExtractedEntry& done) {
-        selectedRow_ = static_cast<int>(done.position);
-        if (done.picture) {
-            showPictureSize(done.picture->width, done.picture->height);
+    extractEntries(*archive_, view_.entries, folder, ExtractOptions{},
+                   [&](const ExtractedEntry& outcome) {
+        if (outcome.picture) {
+            showPictureSize(outcome.picture->width, outcome.picture->height);
         }
-        if (done.error) {
-            failure = done.error;
-            return false;
+        if (outcome.error) {
+            failed.push_back(outcome.entry != nullptr ? entryLabel(*outcome.entry, outcome.index)
+                                                      : outcome.error->entry());
+        } else {
+            ++done;
         }
-        if (done.position % step == 0) {
+        if (outcome.position % step == 0) {
             ui_.setProgressPosition(ProgressBarId::Batch,
                                     ui_.progressPosition(ProgressBarId::Batch) + progress.advance);
         }
@@ -382,12 +456,42 @@ void MainForm::runBatch(BatchVariant variant) {
             ui_.repaintWindow();
             lastRepaint = now;
         }
-        return true;
+        cancelled = ui_.batchCancelRequested();
+        return !cancelled;
     });
-    if (failure) {
-        throw *failure;
+    panel.close();
+    const std::string summary =
+        batchSummary(done, view_.entries.size(), folderPath, failed, cancelled);
+    if (failed.empty()) {
+        ui_.reportNotice(summary);
+    } else {
+        ui_.reportError(summary);
     }
-    ui_.setPanelVisible(PanelId::Extra, false);
+}
+
+std::string MainForm::batchSummary(std::size_t done, std::size_t chosen, const std::string& folder,
+                                   const std::vector<std::string>& failed, bool cancelled) const {
+    constexpr std::size_t kNamedFailures = 10;
+    std::string summary = texts::fillIn(
+        text(texts::kBatchSummary),
+        {number(static_cast<std::int64_t>(done)), number(static_cast<std::int64_t>(chosen)), folder});
+    if (!failed.empty()) {
+        std::string names;
+        for (std::size_t i = 0; i < failed.size() && i < kNamedFailures; ++i) {
+            names += (i == 0 ? "" : ", ") + failed[i];
+        }
+        if (failed.size() > kNamedFailures) {
+            names += ", " + texts::fillIn(text(texts::kBatchMoreFailures),
+                                          {number(static_cast<std::int64_t>(failed.size() -
+                                                                            kNamedFailures))});
+        }
+        summary += "\n" + texts::fillIn(text(texts::kBatchFailures),
+                                        {number(static_cast<std::int64_t>(failed.size())), names});
+    }
+    if (cancelled) {
+        summary += "\n" + text(texts::kBatchCancelled);
+    }
+    return summary;
 }
 
 void MainForm::SetPathForExtract1Click() {
@@ -415,27 +519,48 @@ void MainForm::About2Click() { ui_.showAboutBox(); }
 
 // --- Selection and preview ---
 
-// Putting the frame scroll bar back to frame 1 can itself report a change, which renders frame 1
-// of the entry selected until now before the caller moves on.
+// Puts the frame scroll bar back to frame 1 and hides it. The change this raises is the logic's
+// own: it renders nothing (it once rendered the entry selected until now, showing that entry's
+// error again before the new one's).
 void MainForm::resetFrameScroll() {
-    ui_.setFrameScrollMaximum(1);
-    ui_.setFrameScrollPosition(1);
+    impl_->convertingSprite = true;
+    try {
+        ui_.setFrameScrollMaximum(1);
+        ui_.setFrameScrollPosition(1);
+    } catch (...) {
+        impl_->convertingSprite = false;
+        throw;
+    }
+    impl_->convertingSprite = false;
     ui_.setFrameScrollVisible(false);
 }
 
-void MainForm::numitem(int row, bool /*selected*/) {
+void MainForm::numitem(int row, bool selected) {
+    if (!selected) {
+        // The row that gains the selection, if any, is reported next; until then none is.
+        if (row == selectedRow_) {
+            selectedRow_ = -1;
+            selectedIndex_.reset();
+            ui_.setEntryCommandsEnabled(false);
+        }
+        return;
+    }
     guarded([&] {
         resetFrameScroll();
-        selectedRow_ = row;
+        selectedRow_ = entryAtRow(row) != nullptr ? row : -1;
+        selectedIndex_.reset();
+        ui_.setEntryCommandsEnabled(selectedRow_ >= 0);
         const Entry* entry = selectedEntry();
         if (entry == nullptr) {
+            clearPreview(text(texts::kNoSelection));
             return;
         }
+        selectedIndex_ = view_.entries[static_cast<std::size_t>(selectedRow_)];
         ui_.setStatusText(kSizePanel, texts::fillIn(text(texts::kFileSize), {number(entry->size)}));
         ui_.setStatusText(kStoredSizePanel,
                           texts::fillIn(text(texts::kStoredSize), {number(entry->packedSize)}));
         if (previewOn_) {
-            renderSelected();
+            previewing([&] { renderSelected(); });
         }
     });
 }
@@ -452,42 +577,63 @@ void MainForm::togglePreview(bool fromButton) {
             showPictureSize(0, 0);
         }
         if (previewOn_) {
-            renderSelected();
+            previewing([&] { renderSelected(); });
         }
     });
+}
+
+// The preview and the picture-size panels say `message` instead of keeping the last picture.
+void MainForm::clearPreview(const std::string& message) {
+    ui_.showPreviewMessage(message);
+    ui_.setStatusText(kWidthPanel, text(texts::kNoPictureWidth));
+    ui_.setStatusText(kHeightPanel, text(texts::kNoPictureHeight));
+}
+
+template <typename Body>
+void MainForm::previewing(Body&& body) {
+    try {
+        body();
+    } catch (const ResourceError& error) {
+        const Entry* entry = selectedEntry();
+        clearPreview(entry == nullptr || !error.entry().empty()
+                         ? messageOf(error)
+                         : texts::fillIn(text(texts::kEntryError),
+                                         {shownText(entry->caption), describe(error)}));
+    }
 }
 
 void MainForm::renderSelected() {
     const Entry* entry = selectedEntry();
     if (entry == nullptr) {
+        clearPreview(text(texts::kNoSelection));
         return;
     }
     if (isPicture(*entry)) {
         ui_.setPanelHint(PanelId::Preview, entry->name);
         const Picture picture = decodePcx(selectedContent());
         showPictureSize(picture.width, picture.height);
-        ui_.showPicture(encodePicture(picture, PictureFormat::Bmp));
+        ui_.showPicture(encodePicture(picture, PictureFormat::Bmp), PictureKind::Picture);
         ui_.repaintImage();
-    }
-    if (isSprite(*entry)) {
+    } else if (isSprite(*entry)) {
         ui_.setFrameScrollVisible(true);
         ui_.setPanelHint(PanelId::Preview, entry->name);
         renderFrame(1);
+    } else {
+        clearPreview(texts::fillIn(text(texts::kNoPicture), {shownText(entry->caption)}));
     }
 }
 
 void MainForm::scbChange() {
     if (impl_->convertingSprite) {
-        return;  // the range set for a sprite being shown moves nothing to render
+        return;  // the logic's own change of the bar: nothing new to render
     }
     guarded([&] {
         const Entry* entry = selectedEntry();
-        // The bar steps through sprites only: after a batch or a new archive the selected row may
-        // show another kind of entry, which is not rendered as a sprite.
         if (entry == nullptr || !isSprite(*entry)) {
             return;
         }
-        renderFrame(static_cast<std::uint16_t>(ui_.frameScrollPosition()));
+        previewing(
+            [&] { renderFrame(static_cast<std::uint16_t>(ui_.frameScrollPosition())); });
     });
 }
 
@@ -508,7 +654,8 @@ void MainForm::renderFrame(std::uint32_t frame) {
     impl_->convertingSprite = false;
     ui_.setTypeBoxText(defTypeText(sprite.type()));
     ui_.showPicture(encodePicture(sprite.decodeFrame(frame), PictureFormat::Bmp,
-                                  {.role = PictureRole::SpriteFrame}));
+                                  {.role = PictureRole::SpriteFrame}),
+                    PictureKind::SpriteFrame);
     ui_.repaintImage();
 }
 

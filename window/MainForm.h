@@ -54,6 +54,10 @@ public:
 
     // The type box's item was chosen by the user.
     void ViewLod();
+    // The search box's text changed (UTF-8): the list narrows to the names that hold it, within
+    // the type box's choice.
+    void searchEdited(const std::string& search);
+    const std::string& searchText() const { return search_; }
 
     // "Opcje": the extraction folder.
     void SetPathForExtract1Click();
@@ -80,7 +84,7 @@ public:
     const Archive* archive() const { return archive_ ? &*archive_ : nullptr; }
     // The list's rows: the entry each shows and its icon.
     const TypeView& view() const { return view_; }
-    // The row that single-entry commands act on; it may lie outside a shorter list.
+    // The row that single-entry commands act on: the one the user sees selected, -1 when none.
     int SelectedRow() const { return selectedRow_; }
     const std::string& archivePath() const { return archivePath_; }
     const std::string& ExtractDir() const { return extractDir_; }
@@ -95,6 +99,7 @@ private:
     void guarded(Body&& body);
     std::string text(const char* source) const { return ui_.translate(source); }
     std::string messageOf(const ResourceError& error) const;
+    std::string describe(const ResourceError& error) const;
 
     void openThroughDialog();
     std::vector<OpenFilter> openFilters() const;
@@ -106,13 +111,25 @@ private:
     // The entry that row `row` shows; null when the row is not one of the list.
     const Entry* entryAtRow(int row) const;
     const Entry* selectedEntry() const { return entryAtRow(selectedRow_); }
+    // Selects `row` of the list (-1: none) for the user and for the single-entry commands.
+    void selectListedRow(int row);
+    // The row that shows the entry with directory index `index`; -1 when the list does not.
+    int rowOfEntry(std::optional<std::size_t> index) const;
+    void clearPreview(const std::string& message);
+    // Runs a preview step; its failure is shown once, in the preview, for the entry chosen.
+    template <typename Body>
+    void previewing(Body&& body);
     void prepareSound();
+    // Rebuilds the list from the type box and the search box; the selection follows its entry.
+    void relist();
 
     std::string targetFolder() const;
     void showPictureSize(std::int32_t width, std::int32_t height);
     void extractSelected();
     void extractAll(BatchVariant variant);
     void runBatch(BatchVariant variant);
+    std::string batchSummary(std::size_t done, std::size_t chosen, const std::string& folder,
+                             const std::vector<std::string>& failed, bool cancelled) const;
 
     void resetFrameScroll();
     void togglePreview(bool fromButton);
@@ -124,8 +141,10 @@ private:
     WavePlayer& player_;
     std::optional<Archive> archive_;
     TypeView view_;
-    int selectedRow_ = 0;
+    int selectedRow_ = -1;
+    std::optional<std::size_t> selectedIndex_;  // the directory index of the selected entry
     std::string archivePath_;
+    std::string search_;
     std::string extractDir_;
     std::string startDir_ = "data";
     bool previewOn_ = false;

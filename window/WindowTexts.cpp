@@ -1,5 +1,7 @@
 #include "window/WindowTexts.h"
 
+#include "base/ResourceError.h"
+
 namespace brasvel::texts {
 
 std::string fillIn(std::string_view pattern, std::initializer_list<std::string_view> arguments) {
@@ -18,6 +20,25 @@ std::string fillIn(std::string_view pattern, std::initializer_list<std::string_v
         text += c;
     }
     return text;
+}
+
+const char* knownErrorText(std::string_view raised) {
+    for (const char* known : kErrorTexts) {
+        if (raised == known) {
+            return known;
+        }
+    }
+    return nullptr;
+}
+
+std::string describeError(const ResourceError& error,
+                          const std::function<std::string(const char*)>& translate) {
+    const char* known = knownErrorText(error.text());
+    std::string shown = known != nullptr ? translate(known) : error.text();
+    if (error.detail().empty()) {
+        return shown;
+    }
+    return fillIn(translate(kErrorWithDetail), {shown, error.detail()});
 }
 
 }  // namespace brasvel::texts

@@ -19,6 +19,7 @@
 
 #include "app/EntryListModel.h"
 #include "app/MainWindow.h"
+#include "app/PictureView.h"
 #include "base/ResourceError.h"
 #include "tests/app/AppTestSupport.h"
 #include "tools/writers/ArchiveWriters.h"
@@ -122,7 +123,7 @@ private slots:
         QVERIFY(window->Panel1->isHidden());
         QVERIFY(window->scb->isHidden());
         QCOMPARE(window->extra->size(), QSize(361, 73));
-        QCOMPARE(window->ProgressBar3->size(), QSize(321, 25));
+        QCOMPARE(window->ProgressBar3->size(), QSize(241, 25));  // beside the Cancel button
         QCOMPARE(window->ProgressBar1->size(), QSize(87, 22));
         QCOMPARE(window->Panel1->windowTitle(), QStringLiteral("Obraz"));
         QVERIFY(window->Panel1->features().testFlag(QDockWidget::DockWidgetFloatable));
@@ -341,15 +342,15 @@ private slots:
         QCOMPARE(window->ComboBox1->currentText(),
                  QStringLiteral("42"));                  // the type, in hexadecimal
         QCOMPARE(window->ComboBox1->currentIndex(), 0);  // the text is shown, not chosen
-        std::vector<qint64> pictures{window->Image->pixmap().cacheKey()};
+        std::vector<qint64> pictures{window->Image->picture().cacheKey()};
         for (int frame = 2; frame <= 3; ++frame) {
             window->scb->triggerAction(QAbstractSlider::SliderSingleStepAdd);
             QCOMPARE(window->scb->value(), frame);
-            pictures.push_back(window->Image->pixmap().cacheKey());
+            pictures.push_back(window->Image->picture().cacheKey());
         }
         QVERIFY(ui->errors.empty());
         QVERIFY(pictures[0] != pictures[1] && pictures[1] != pictures[2]);
-        QCOMPARE(window->Image->pixmap().size(), QSize(6, 4));
+        QCOMPARE(window->Image->picture().size(), QSize(6, 4));
     }
 
     void aBatchExtractionWritesEveryShownRowAndPutsItsPanelAway() {

@@ -22,6 +22,7 @@
 #include "app/EntryListModel.h"
 #include "app/QtToolkit.h"
 #include "app/MainWindow.h"
+#include "app/PictureView.h"
 #include "base/ResourceError.h"
 #include "tests/app/AppTestSupport.h"
 #include "toolkit/HeadlessToolkit.h"
@@ -179,7 +180,15 @@ private slots:
         ui->setStatusText(2, "File Name : /tmp/Łódź.lod");
         ui->setStatusWidth(2, 300);
         QCOMPARE(window->StatusPanels[2]->text(), QStringLiteral("File Name : /tmp/Łódź.lod"));
-        QVERIFY(window->StatusPanels[2]->width() >= 300);
+        QVERIFY(window->StatusPanels[2]->sizeHint().width() >= 300);
+        // A narrow window shrinks the panels instead of drawing them over one another.
+        window->resize(300, 300);
+        window->show();
+        QCoreApplication::processEvents();
+        for (std::size_t i = 0; i + 1 < window->StatusPanels.size(); ++i) {
+            QVERIFY(window->StatusPanels[i]->geometry().right() <
+                    window->StatusPanels[i + 1]->geometry().left());
+        }
         QVERIFY_THROWS_EXCEPTION(std::out_of_range, ui->setStatusText(6, "x"));
     }
 
@@ -286,16 +295,20 @@ private slots:
         QBuffer buffer(&file);
         buffer.open(QIODevice::WriteOnly);
         QVERIFY(picture.save(&buffer, "BMP"));
-        ui->showPicture(std::as_bytes(std::span(file.constData(), file.size())));
-        QCOMPARE(window->Image->pixmap().size(), QSize(7, 5));
-        QVERIFY(window->Image->hasScaledContents());
+        ui->showPicture(std::as_bytes(std::span(file.constData(), file.size())),
+                        brasvel::PictureKind::Picture);
+        QCOMPARE(window->Image->picture().size(), QSize(7, 5));
+        QVERIFY(window->Image->fitting());
+        ui->showPreviewMessage("Nie wybrano pliku.");
+        QVERIFY(window->Image->picture().isNull());
+        QCOMPARE(window->Image->message(), QStringLiteral("Nie wybrano pliku."));
     }
 
     void bytesThatAreNoBmpFileAreAnError() {
         const QByteArray junk("BMnot a picture");
         QVERIFY_THROWS_EXCEPTION(
             brasvel::ResourceError,
-            ui->showPicture(std::as_bytes(std::span(junk.constData(), junk.size()))));
+            ui->showPicture(std::as_bytes(std::span(junk.constData(), junk.size())), brasvel::PictureKind::Picture));
     }
 
     // --- Frame scroll bar ---

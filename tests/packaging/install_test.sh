@@ -3,7 +3,7 @@
 # Installs the build into a temporary prefix and checks what lands there: the programs, the
 # desktop entry (its Exec and MimeType), metainfo, file types (asked of Qt's MIME database, as a
 # file manager would), icons at every size, manual pages that render without a warning, the bash
-# completion and the copyright file.
+# completion, the copyright file and the English translation.
 set -uo pipefail
 build=$1 app_id=$2 mime_probe=$3
 
@@ -34,6 +34,7 @@ expected=(
     share/man/man1/brasvel-resedit.1.gz
     share/bash-completion/completions/brasvel-res
     share/doc/brasvel-resedit/copyright
+    share/brasvel-resedit/translations/brasvel-resedit_en.qm
 )
 for size in 16 22 24 32 48 64 128 256; do
     expected+=("share/icons/hicolor/${size}x$size/apps/$app_id.png")
@@ -46,6 +47,13 @@ for program in brasvel-res brasvel-resedit; do
 done
 "$prefix/bin/brasvel-res" --version | grep -q '^brasvel-res [0-9]' ||
     fail "the installed brasvel-res does not run"
+
+# The installed window finds its English translation beside itself and speaks English.
+if [[ -f $prefix/share/brasvel-resedit/translations/brasvel-resedit_en.qm ]]; then
+    english=$(QT_QPA_PLATFORM=offscreen "$prefix/bin/brasvel-resedit" --lang en --print-texts 2>&1)
+    [[ $english == *"Open resource file..."* ]] ||
+        fail "the installed window with --lang en does not speak English: $english"
+fi
 
 # Each icon is as large as its folder says, and painted (not one flat colour).
 for size in 16 22 24 32 48 64 128 256; do

@@ -8,9 +8,13 @@
 
 #include <unistd.h>
 
+#include "base/ResourceError.h"
+#include "extract/EntryContent.h"
+#include "extract/SafeName.h"
 #include "tests/window/FakeWavePlayer.h"
 #include "tools/writers/ArchiveWriters.h"
 #include "toolkit/HeadlessToolkit.h"
+#include "window/WindowTexts.h"
 
 namespace brasvel {
 namespace {
@@ -211,6 +215,42 @@ TEST_F(MainFormTest, aSoundIsExtractedAsNameDotWavAndAVideoUnderItsOwnName) {
     EXPECT_EQ(read(folder / "out" / "intro.smk"), "SMK");
 }
 
+// The core's error texts pass through the translation like the window's own; a text the table
+// lacks, and where the error happened, are shown as the core says them.
+TEST_F(MainFormTest, coreErrorsAreShownInTheWindowsLanguage) {
+    ui.translations["Read beyond end of file"] = "Odczyt poza końcem pliku";
+    ui.translations["%1 (%2)"] = "%1 [%2]";
+    ui.translations["%1: %2"] = "%1 -> %2";
+    const std::string full = LodWriter().add("A.TXT", "a").add("B.TXT", "b").build();
+    openThroughDialog(write("cut.lod", full.substr(0, 92 + 32 + 5)), 1);
+    ASSERT_EQ(ui.errors.size(), 1u);
+    EXPECT_EQ(ui.errors[0].rfind("Odczyt poza końcem pliku [needed ", 0), 0u) << ui.errors[0];
+    EXPECT_EQ(ui.errors[0].back(), ']') << ui.errors[0];
+
+    const std::string bad =
+        write("bad.lod", LodWriter().addStored("BROKEN.TXT", "not zlib at all", 50, 15).build());
+    openThroughDialog(bad, 1);
+    form.ToolButton2Click();
+    ASSERT_EQ(ui.errors.size(), 2u);
+    EXPECT_EQ(ui.errors[1].rfind("BROKEN.TXT -> Damaged entry [", 0), 0u) << ui.errors[1];
+}
+
+TEST(WindowTextsTest, everyErrorTextTheCoreNamesIsInTheTable) {
+    std::vector<std::string> raised = {brasvel::kReadBeyondEnd, brasvel::kDamagedEntry,
+                                       brasvel::kUnsafeEntryName};
+    for (const auto failure : {brasvel::FileFailure::NotFound, brasvel::FileFailure::InvalidName,
+                               brasvel::FileFailure::TooManyOpen, brasvel::FileFailure::AccessDenied,
+                               brasvel::FileFailure::ReadBeyondEnd, brasvel::FileFailure::DiskFull}) {
+        raised.push_back(brasvel::fileFailureText(failure));
+    }
+    raised.push_back(brasvel::damaged("x").text());
+    for (const std::string& text : raised) {
+        EXPECT_NE(brasvel::texts::knownErrorText(text), nullptr) << text;
+    }
+    EXPECT_EQ(brasvel::texts::knownErrorText("I/O error 5"), nullptr);
+    EXPECT_EQ(brasvel::texts::knownErrorText("Read beyond end"), nullptr);
+}
+
 TEST_F(MainFormTest, aFailedEntryIsReportedByName) {
     const std::string path =
         write("bad.lod", LodWriter().addStored("BROKEN.TXT", "not zlib at all", 50, 15).build());
@@ -287,15 +327,16 @@ TEST_F(MainFormTest, cancelWritesNothing) {
     EXPECT_EQ(ui.questions[0].caption, "Are you sure?");
     EXPECT_EQ(ui.questions[0].text, "Extract may be long operation  !");
     EXPECT_EQ(ui.questions[1].text, "It may be long operation :)");
-    EXPECT_EQ(form.SelectedRow(), 0) << "every batch command ends at row 0";
+    EXPECT_EQ(form.SelectedRow(), 2) << "the selection stays";
     EXPECT_FALSE(ui.extraVisible);
 }
 
-TEST_F(MainFormTest, withNoArchiveTheBatchCommandsOnlyReset) {
+TEST_F(MainFormTest, withNoArchiveTheBatchCommandsDoNothing) {
     form.ToolButton5Click();
     EXPECT_TRUE(ui.questions.empty());
-    EXPECT_EQ(ui.batchProgressHistory, std::vector<int>{0});
-    EXPECT_EQ(form.SelectedRow(), 0);
+    EXPECT_FALSE(ui.extraVisible);
+    EXPECT_EQ(form.SelectedRow(), -1);
+    EXPECT_FALSE(ui.entryCommandsEnabled);
 }
 
 TEST_F(MainFormTest, aFilteredBatchWritesExactlyItsRows) {
@@ -339,7 +380,7 @@ TEST_F(MainFormTest, soundAndVideoBatchesAdvanceByOneAndSeven) {
     EXPECT_EQ(filesIn(folder / "out").size(), 23u);
 }
 
-TEST_F(MainFormTest, aFailingEntryEndsTheBatchAndKeepsTheEntriesBeforeIt) {
+TEST_F(MainFormTest, aBatchGoesOnPastADamagedEntryAndEndsWithOneSummary) {
     const std::string path = write("bad.lod", LodWriter()
                                                   .add("GOOD1.TXT", "1")
                                                   .add("GOOD2.TXT", "2", true)
@@ -352,11 +393,99 @@ TEST_F(MainFormTest, aFailingEntryEndsTheBatchAndKeepsTheEntriesBeforeIt) {
     const std::set<std::string> written = filesIn(folder / "out");
     EXPECT_TRUE(written.count("GOOD1.TXT") && written.count("GOOD2.TXT"));
     EXPECT_FALSE(written.count("BAD.TXT"));
-    EXPECT_FALSE(written.count("LATER.TXT"));
+    EXPECT_TRUE(written.count("LATER.TXT"));
+    EXPECT_EQ(written.size(), 3u) << "no part file is left";
     ASSERT_EQ(ui.errors.size(), 1u);
-    EXPECT_EQ(ui.errors[0].rfind("BAD.TXT: ", 0), 0u) << ui.errors[0];
-    EXPECT_TRUE(ui.extraVisible);
+    EXPECT_EQ(ui.errors[0], "Wypakowano 3 z 4 plików do " + (folder / "out").string() +
+                                "/\nNie udało się wypakować (1): BAD.TXT");
+    EXPECT_FALSE(ui.extraVisible) << "the progress panel always closes";
+    EXPECT_FALSE(ui.extraVisibleAtReport) << "and before the summary shows";
+    EXPECT_EQ(ui.batchProgress, 0);
+}
+
+TEST_F(MainFormTest, cancelStopsABatchBetweenFilesAndKeepsThoseFinished) {
+    openThroughDialog(lodOfTexts(10), 1);
+    chooseFolder(folder / "out");
+    ui.cancelAfterPolls = 3;
+    form.ToolButton5Click();
+    EXPECT_EQ(filesIn(folder / "out"), (std::set<std::string>{"F0.TXT", "F1.TXT", "F2.TXT", "F3.TXT"}));
+    ASSERT_EQ(ui.notices.size(), 1u);
+    EXPECT_EQ(ui.notices[0], "Wypakowano 4 z 10 plików do " + (folder / "out").string() +
+                                 "/\nPrzerwano na życzenie użytkownika.");
+    EXPECT_FALSE(ui.extraVisible);
+}
+
+TEST_F(MainFormTest, aBatchIntoAMissingFolderClosesItsPanelAndSaysWhy) {
+    openThroughDialog(lodOfTexts(2), 1);
+    chooseFolder(folder / "gone");
+    form.ToolButton5Click();
+    EXPECT_FALSE(ui.extraVisible);
+    ASSERT_EQ(ui.errors.size(), 1u);
+    EXPECT_TRUE(ui.notices.empty());
+}
+
+// The fault once seen: POWITANIE.txt selected, *.Def chosen, F2 wrote TORCH.DEF.
+TEST_F(MainFormTest, theSelectionFollowsItsEntryThroughTheTypeBoxOrIsGone) {
+    const std::string path = write("mixed.lod", LodWriter()
+                                                    .add("TORCH.DEF", "d")
+                                                    .add("ARROW.DEF", "d")
+                                                    .add("POWITANIE.txt", "hej")
+                                                    .add("SIGN.TXT", "s")
+                                                    .build());
+    openThroughDialog(path, 1);
+    chooseFolder(folder / "out");
+    form.numitem(2, true);
+    ui.typeIndex = typeItemIndex("txt");
+    form.ViewLod();
+    EXPECT_EQ(form.SelectedRow(), 0) << "POWITANIE.txt is the first text";
+    EXPECT_EQ(ui.selectedRow, 0);
+    EXPECT_TRUE(ui.entryCommandsEnabled);
+    ui.typeIndex = typeItemIndex("def");
+    form.ViewLod();
+    EXPECT_EQ(form.SelectedRow(), -1);
+    EXPECT_EQ(ui.selectedRow, -1);
+    EXPECT_FALSE(ui.entryCommandsEnabled);
+    form.ToolButton2Click();
+    EXPECT_TRUE(filesIn(folder / "out").empty()) << "F2 writes nothing with nothing selected";
+    ui.typeIndex = 0;
+    form.ViewLod();
+    EXPECT_EQ(form.SelectedRow(), -1) << "a lost selection does not come back";
+    form.numitem(1, true);
+    form.numitem(1, false);  // a click beside the rows clears the selection
+    EXPECT_EQ(form.SelectedRow(), -1);
+    EXPECT_FALSE(ui.entryCommandsEnabled);
+}
+
+TEST_F(MainFormTest, theSearchBoxNarrowsTheListAndTheSelectionFollowsItsEntry) {
+    openThroughDialog(lodOfTexts(12), 1);  // F0.TXT ... F11.TXT
+    form.numitem(11, true);
+    form.searchEdited("f1");
+    EXPECT_EQ(ui.rows.size(), 3u);  // F1, F10, F11
+    EXPECT_EQ(ui.rows[2].shownCaption(), "F11.TXT");
     EXPECT_EQ(form.SelectedRow(), 2);
+    EXPECT_EQ(ui.selectedRow, 2);
+    form.searchEdited("f2");
+    EXPECT_EQ(form.SelectedRow(), -1);
+    EXPECT_FALSE(ui.entryCommandsEnabled);
+    openThroughDialog(lodOfTexts(30), 1);
+    EXPECT_EQ(ui.rows.size(), 11u) << "a new archive is listed through the search too";
+}
+
+TEST_F(MainFormTest, aFileChosenAsTheWrongKindIsOfferedAsTheKindItLooksLike) {
+    const std::string path = write("data.snd", LodWriter().add("A.TXT", "abc").build());
+    ui.answers = {false};
+    openThroughDialog(path, 2);
+    ASSERT_EQ(ui.questions.size(), 1u);
+    EXPECT_EQ(ui.questions[0].text,
+              "data.snd nie wygląda na archiwum SND, lecz na archiwum LOD. Otworzyć je jako "
+              "archiwum LOD?");
+    EXPECT_EQ(form.archive(), nullptr);
+    EXPECT_TRUE(ui.rows.empty());
+    openThroughDialog(path, 2);  // OK this time
+    ASSERT_NE(form.archive(), nullptr);
+    EXPECT_EQ(&form.archive()->format(), &kLodFormat);
+    EXPECT_EQ(ui.rows.size(), 1u);
+    EXPECT_EQ(ui.archiveTitle, "data.snd");
 }
 
 TEST_F(MainFormTest, aBatchKeepsTheWindowPainted) {
@@ -461,7 +590,7 @@ TEST_F(MainFormTest, aSoundTheDeviceCannotOpenIsReportedAfterTheListIsFilled) {
     EXPECT_FALSE(player.isOpen());
 }
 
-TEST_F(MainFormTest, noSoundIsPreparedWhenTheSelectionIsNoRowOfTheNewList) {
+TEST_F(MainFormTest, aNewArchiveSelectsItsFirstRowAndPreparesItsSound) {
     SndWriter many;
     for (int i = 0; i < 5; ++i) {
         many.add("S" + std::to_string(i), wav(std::to_string(i)));
@@ -469,7 +598,10 @@ TEST_F(MainFormTest, noSoundIsPreparedWhenTheSelectionIsNoRowOfTheNewList) {
     openThroughDialog(write("many.snd", many.build()), 2);
     form.numitem(4, true);
     openThroughDialog(write("one.snd", SndWriter().add("ONLY", wav("x")).build()), 2);
-    EXPECT_FALSE(player.isOpen());
+    EXPECT_EQ(form.SelectedRow(), 0);
+    EXPECT_EQ(ui.selectedRow, 0);
+    EXPECT_TRUE(player.isOpen());
+    EXPECT_EQ(player.lastOpened(), wav("x"));
     EXPECT_TRUE(ui.errors.empty());
 }
 

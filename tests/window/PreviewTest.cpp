@@ -139,21 +139,22 @@ TEST_F(PreviewTest, selectingAnotherRowFirstRendersFrameOneOfTheSpriteShownBefor
     const int loadsBefore = ui.pictureLoads;
     form.numitem(1, true);  // the picture
     // The reset rendered frame 1 of the sprite, then the new row rendered the picture.
-    EXPECT_EQ(ui.pictureLoads, loadsBefore + 2);
     EXPECT_EQ(centreIndex(ui.picture), 77);
+    EXPECT_EQ(ui.pictureKind, PictureKind::Picture);
     EXPECT_FALSE(ui.scrollVisible);
     EXPECT_EQ(ui.scrollPosition, 1);
     EXPECT_EQ(ui.previewHint, "MAP");
     EXPECT_EQ(ui.statusTexts[4], "X: 8");
 }
 
-TEST_F(PreviewTest, aSoundWithThePreviewOnKeepsThePictureAndHint) {
+TEST_F(PreviewTest, anEntryWithoutPictureOrANewArchiveClearsThePreview) {
     form.BitBtn3Click();
     form.numitem(1, true);
-    const auto picture = ui.picture;
     form.numitem(2, true);
-    EXPECT_EQ(ui.picture, picture);
-    EXPECT_EQ(ui.previewHint, "MAP");
+    EXPECT_TRUE(ui.picture.empty());
+    EXPECT_NE(ui.previewMessage.find("brak podglądu"), std::string::npos) << ui.previewMessage;
+    EXPECT_EQ(ui.statusTexts[4], "X: -");
+    EXPECT_EQ(ui.statusTexts[5], "Y: -");
     EXPECT_FALSE(ui.scrollVisible);
     EXPECT_EQ(ui.statusTexts[1], "FileSize: 8");
 }
@@ -237,17 +238,33 @@ TEST_F(PreviewTest, switchingOnBeforeAnyArchiveShowsAnEmptyPanel) {
     EXPECT_TRUE(freshUi.errors.empty());
 }
 
-TEST_F(PreviewTest, aDamagedSpriteIsReportedAndThePictureStays) {
+TEST_F(PreviewTest, eachDamagedSpriteIsReportedOnceInThePreviewForTheEntryChosen) {
     const std::string damaged = (folder / "damaged.lod").string();
     std::string sprite = twoBlockSprite();
     std::ofstream(damaged, std::ios::binary)
-        << LodWriter().add("CUT.DEF", sprite.substr(0, 800)).add("OK.PCX", gamePcx8(PixelGrid(2, 2, 9), greyPalette())).build();
+        << LodWriter()
+               .add("CUT.DEF", sprite.substr(0, 800))
+               .add("CUT2.DEF", sprite.substr(0, 600))
+               .add("CUT3.DEF", sprite.substr(0, 40))
+               .add("OK.PCX", gamePcx8(PixelGrid(2, 2, 9), greyPalette()))
+               .build();
     ui.openReplies.push_back(OpenChoice{damaged, 1});
     form.ToolButton1Click();
     form.QuickView1Click();
-    ASSERT_EQ(ui.errors.size(), 1u);
-    EXPECT_EQ(ui.errors[0].rfind("Damaged sprite", 0), 0u) << ui.errors[0];
+    EXPECT_TRUE(ui.errors.empty()) << "no message box for a preview";
+    EXPECT_EQ(ui.previewMessage.rfind("CUT.DEF: Damaged sprite", 0), 0u) << ui.previewMessage;
     EXPECT_EQ(ui.pictureLoads, 0);
+    // From one damaged sprite to another: the new one's failure only, never the previous one's.
+    std::vector<std::string> shown;
+    for (int row : {1, 2, 1}) {
+        form.numitem(row, true);
+        shown.push_back(ui.previewMessage);
+    }
+    EXPECT_EQ(shown[0].rfind("CUT2.DEF: ", 0), 0u) << shown[0];
+    EXPECT_EQ(shown[1].rfind("CUT3.DEF: ", 0), 0u) << shown[1];
+    EXPECT_EQ(shown[2].rfind("CUT2.DEF: ", 0), 0u) << shown[2];
+    EXPECT_EQ(ui.pictureLoads, 0);
+    EXPECT_TRUE(ui.errors.empty());
 }
 
 TEST_F(PreviewTest, thePictureFillsThePanelInsideItsBorderAboveTheScrollBar) {

@@ -1,0 +1,538 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en_GB" sourcelanguage="pl_PL">
+<context>
+    <name>AppTexts</name>
+    <message>
+        <source>Brasvel Resource Editor  Wersja 1.90 PL</source>
+        <translation>Brasvel Resource Editor  Version 1.90</translation>
+    </message>
+    <message>
+        <source>Plik</source>
+        <translation>File</translation>
+    </message>
+    <message>
+        <source>Otwórz plik zasobów...</source>
+        <translation>Open resource file...</translation>
+    </message>
+    <message>
+        <source>Wypakuj pojedynczy plik...</source>
+        <translation>Extract single file...</translation>
+    </message>
+    <message>
+        <source>Wypakuj wszystkie widoczne pliki...</source>
+        <translation>Extract all visible files...</translation>
+    </message>
+    <message>
+        <source>Wyjdź z programu</source>
+        <translation>Exit</translation>
+    </message>
+    <message>
+        <source>Opcje</source>
+        <translation>Options</translation>
+    </message>
+    <message>
+        <source>Podgląd obrazu</source>
+        <translation>Picture preview</translation>
+    </message>
+    <message>
+        <source>Wybierz ścieżkę do wypakowania plików...</source>
+        <translation>Choose the folder to extract files to...</translation>
+    </message>
+    <message>
+        <source>Pomoc</source>
+        <translation>Help</translation>
+    </message>
+    <message>
+        <source>Ogólna pomoc</source>
+        <translation>General help</translation>
+    </message>
+    <message>
+        <source>O programie</source>
+        <translation>About</translation>
+    </message>
+    <message>
+        <source>ToolBar1</source>
+        <translation>ToolBar1</translation>
+    </message>
+    <message>
+        <source>Otwórz plik zasobów</source>
+        <translation>Open resource file</translation>
+    </message>
+    <message>
+        <source>Wypakuj pojedynczy plik</source>
+        <translation>Extract single file</translation>
+    </message>
+    <message>
+        <source>Wypakuj wszystkie widoczne pliki</source>
+        <translation>Extract all visible files</translation>
+    </message>
+    <message>
+        <source>Podgląd</source>
+        <translation>Preview</translation>
+    </message>
+    <message>
+        <source>Podgląd Obrazu (plików pcx i def)</source>
+        <translation>Picture preview (pcx and def files)</translation>
+    </message>
+    <message>
+        <source>Typy zasobów</source>
+        <translation>Resource types</translation>
+    </message>
+    <message>
+        <source>Postęp</source>
+        <translation>Progress</translation>
+    </message>
+    <message>
+        <source>Odtwórz</source>
+        <translation>Play</translation>
+    </message>
+    <message>
+        <source>Zatrzymaj</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <source>Panel z paskiem postępu :)</source>
+        <translation>Panel with a progress bar :)</translation>
+    </message>
+    <message>
+        <source>Pasek postępu :)</source>
+        <translation>Progress bar :)</translation>
+    </message>
+    <message>
+        <source>Obraz</source>
+        <translation>Picture</translation>
+    </message>
+    <message>
+        <source>Brak</source>
+        <translation>None</translation>
+    </message>
+    <message>
+        <source>Nazwa pliku : brak</source>
+        <translation>File Name : none</translation>
+    </message>
+    <message>
+        <source>Ilość</source>
+        <translation>Amount</translation>
+    </message>
+    <message>
+        <source>X: 0</source>
+        <translation>X: 0</translation>
+    </message>
+    <message>
+        <source>Y: 0</source>
+        <translation>Y: 0</translation>
+    </message>
+    <message>
+        <source>Brasvel Resource Editor</source>
+        <translation>Brasvel Resource Editor</translation>
+    </message>
+    <message>
+        <source>Unknown error</source>
+        <translation>Unknown error</translation>
+    </message>
+    <message>
+        <source>Bitmap image is not valid</source>
+        <translation>Bitmap image is not valid</translation>
+    </message>
+    <message>
+        <source>%1 bytes could not be read as a BMP</source>
+        <translation>%1 bytes could not be read as a BMP</translation>
+    </message>
+    <message>
+        <source>No MCI device open</source>
+        <translation>No MCI device open</translation>
+    </message>
+    <message>
+        <source>The file is not a wave sound</source>
+        <translation>The file is not a wave sound</translation>
+    </message>
+    <message>
+        <source>it does not begin with a RIFF WAVE header</source>
+        <translation>it does not begin with a RIFF WAVE header</translation>
+    </message>
+    <message>
+        <source>Cannot create file %1</source>
+        <translation>Cannot create file %1</translation>
+    </message>
+    <message>
+        <source>Disk full</source>
+        <translation>Disk full</translation>
+    </message>
+    <message>
+        <source>The sound cannot be played</source>
+        <translation>The sound cannot be played</translation>
+    </message>
+    <message>
+        <source>O programie...</source>
+        <translation>About...</translation>
+    </message>
+    <message>
+        <source>EDYTOR</source>
+        <translation>EDITOR</translation>
+    </message>
+    <message>
+        <source>Stworzony przez </source>
+        <translation>Made by </translation>
+    </message>
+    <message>
+        <source>Mistrz Runów z Wieży</source>
+        <translation>the Rune Master of the Tower</translation>
+    </message>
+    <message>
+        <source>Wersja 1.90 PL, przekład polski: Bractwo Tłumaczy Pogranicza</source>
+        <translation>Version 1.90, English translation of the Polish edition</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Ogólnie</source>
+        <translation>General</translation>
+    </message>
+    <message>
+        <source>Resource Editor</source>
+        <translation>Resource Editor</translation>
+    </message>
+    <message>
+        <source>Historia</source>
+        <translation>History</translation>
+    </message>
+    <message>
+        <source>Witaj!
+
+Brasvel Resource Editor to narzędzie dla twórców map i kampanii do gry Brasvel, a także dla wszystkich graczy, których ciekawi, z czego gra jest zbudowana: jakie ma obrazy, animacje, dźwięki, teksty i parametry.
+
+Program pozwala zajrzeć do plików zasobów gry, obejrzeć grafiki, posłuchać dźwięków i wypakować wybrane pliki na dysk, by móc ich użyć we własnych dziełach.
+
+Życzę udanych poszukiwań!
+
+	Mistrz Runów z Wieży</source>
+        <translation>Welcome!
+
+Brasvel Resource Editor is a tool for makers of maps and campaigns for the game Brasvel, and for every player who wonders what the game is built of: its pictures, animations, sounds, texts and parameters.
+
+The program lets you look into the game&apos;s resource files, view pictures, listen to sounds and extract chosen files to disk, to use them in your own works.
+
+Happy searching!
+
+	the Rune Master of the Tower</translation>
+    </message>
+    <message>
+        <source>Jak korzystać z programu
+
+Program obsługuje trzy rodzaje plików zasobów: LOD (grafika, animacje, teksty, palety, czcionki i inne dane), SND (dźwięki) oraz VID (filmy).
+
+1. Plik zasobów otwierasz poleceniem &quot;Plik&quot; -&gt; &quot;Otwórz plik zasobów...&quot; (F3) albo pierwszym przyciskiem paska narzędzi. W oknie otwierania wybierz rodzaj pliku (LOD, SND lub VID) - to on decyduje, jak plik zostanie odczytany.
+
+2. Na liście &quot;Typy zasobów&quot; na pasku narzędzi wybierasz, jakie pliki mają być widoczne, np. *.Pcx dla obrazów albo *.Def dla animacji. *.* pokazuje wszystkie pliki.
+
+3. Folder, do którego trafiają wypakowane pliki, ustawiasz poleceniem &quot;Opcje&quot; -&gt; &quot;Wybierz ścieżkę do wypakowania plików...&quot; (Ctrl+F). Jeśli go nie wybierzesz, pliki trafią do folderu, w którym leży otwarty plik zasobów.
+
+4. &quot;Wypakuj pojedynczy plik...&quot; (F2) zapisuje podświetlony plik, a &quot;Wypakuj wszystkie widoczne pliki...&quot; (Ctrl+F2) - wszystkie pliki widoczne na liście. Obrazy PCX są przy tym zamieniane na pliki BMP.
+
+5. Przycisk &quot;Podgląd&quot; (lub Ctrl+Z) otwiera panel &quot;Obraz&quot;, w którym widać podświetlone grafiki .pcx i .def. Klatki animacji .def przełączasz suwakiem pod obrazem. Panel można odczepić od okna i przypiąć z powrotem.
+
+6. Dźwięki z plików SND odtwarzasz przyciskami odtwarzacza na końcu paska narzędzi.
+
+Pasek stanu u dołu okna pokazuje kolejno: liczbę plików w otwartym pliku zasobów, rozmiar podświetlonego pliku oraz ścieżkę otwartego pliku zasobów.
+
+Każdy przycisk ma podpowiedź - wystarczy zatrzymać nad nim kursor myszy.</source>
+        <translation>How to use the program
+
+The program handles three kinds of resource files: LOD (pictures, animations, texts, palettes, fonts and other data), SND (sounds) and VID (videos).
+
+1. Open a resource file with &quot;File&quot; -&gt; &quot;Open resource file...&quot; (F3) or with the first button of the tool bar. In the open dialog choose the kind of file (LOD, SND or VID): it decides how the file is read.
+
+2. In the list &quot;Resource types&quot; on the tool bar choose which files are shown, e.g. *.Pcx for pictures or *.Def for animations. *.* shows every file.
+
+3. Set the folder that extracted files go to with &quot;Options&quot; -&gt; &quot;Choose the folder to extract files to...&quot; (Ctrl+F). If you choose none, files go to the folder that holds the open resource file.
+
+4. &quot;Extract single file...&quot; (F2) saves the highlighted file, and &quot;Extract all visible files...&quot; (Ctrl+F2) every file shown in the list. PCX pictures are turned into BMP files on the way.
+
+5. The button &quot;Preview&quot; (or Ctrl+Z) opens the panel &quot;Picture&quot;, which shows the highlighted .pcx and .def pictures. Step through the frames of a .def animation with the scroll bar under the picture. The panel can be undocked from the window and docked again.
+
+6. Play the sounds of SND files with the player&apos;s buttons at the end of the tool bar.
+
+The status bar at the bottom of the window shows, in turn: the number of files in the open resource file, the size of the highlighted file and the path of the open resource file.
+
+Every button has a hint: just rest the mouse pointer over it.</translation>
+    </message>
+    <message>
+        <source>Historia wersji
+
+Wersja 1.0 Beta
+  - pierwsze wydanie: przeglądanie i wypakowywanie plików LOD, SND i VID.
+
+Wersja 1.1
+  - podgląd obrazów 8-bitowych.
+
+Wersja 1.2
+  - lepsza obsługa plików LOD z dodatku do gry.
+
+Wersja 1.3
+  - przyspieszenie wczytywania i wypakowywania.
+
+Wersja 1.4
+  - kolejne przyspieszenia,
+  - podgląd wszystkich obrazów,
+  - odtwarzanie dźwięków WAV.
+
+Wersja 1.55
+  - podgląd części plików DEF,
+  - okno programu można zmaksymalizować.
+
+Wersja 1.60
+  - podgląd wszystkich plików DEF.</source>
+        <translation>Version history
+
+Version 1.0 Beta
+  - first release: browsing and extracting LOD, SND and VID files.
+
+Version 1.1
+  - preview of 8-bit pictures.
+
+Version 1.2
+  - better handling of the LOD files of the game&apos;s expansion.
+
+Version 1.3
+  - faster loading and extraction.
+
+Version 1.4
+  - more speed-ups,
+  - preview of all pictures,
+  - playing WAV sounds.
+
+Version 1.55
+  - preview of some DEF files,
+  - the program&apos;s window can be maximised.
+
+Version 1.60
+  - preview of all DEF files.</translation>
+    </message>
+    <message>
+        <source>Dopasuj</source>
+        <translation>Fit</translation>
+    </message>
+    <message>
+        <source>Dopasuj obraz do panelu (0)</source>
+        <translation>Fit the picture to the panel (0)</translation>
+    </message>
+    <message>
+        <source>1:1</source>
+        <translation>1:1</translation>
+    </message>
+    <message>
+        <source>Obraz w rozmiarze rzeczywistym (1)</source>
+        <translation>The picture at its actual size (1)</translation>
+    </message>
+    <message>
+        <source>Powiększ (+, kółko myszy)</source>
+        <translation>Zoom in (+, mouse wheel)</translation>
+    </message>
+    <message>
+        <source>Pomniejsz (-)</source>
+        <translation>Zoom out (-)</translation>
+    </message>
+    <message>
+        <source>Anuluj</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>%1 — %2</source>
+        <translation>%1 — %2</translation>
+    </message>
+    <message>
+        <source>Nie można odtworzyć dźwięku: %1</source>
+        <translation>The sound cannot be played: %1</translation>
+    </message>
+    <message>
+        <source>Brak urządzenia dźwiękowego</source>
+        <translation>No sound device</translation>
+    </message>
+    <message>
+        <source>Szukaj nazwy…</source>
+        <translation>Search names…</translation>
+    </message>
+    <message>
+        <source>Zawęża listę do nazw, które zawierają ten tekst (Ctrl+E)</source>
+        <translation>Narrows the list to the names that contain this text (Ctrl+E)</translation>
+    </message>
+</context>
+<context>
+    <name>WindowTexts</name>
+    <message>
+        <source>Total Files: %1</source>
+        <translation>Total Files: %1</translation>
+    </message>
+    <message>
+        <source>FileSize: %1</source>
+        <translation>FileSize: %1</translation>
+    </message>
+    <message>
+        <source>File Name : %1</source>
+        <translation>File Name : %1</translation>
+    </message>
+    <message>
+        <source>Archive : %1</source>
+        <translation>Archive : %1</translation>
+    </message>
+    <message>
+        <source>X: %1</source>
+        <translation>X: %1</translation>
+    </message>
+    <message>
+        <source>Y: %1</source>
+        <translation>Y: %1</translation>
+    </message>
+    <message>
+        <source>Archiwum zawiera %1 plików; lista pokazuje pierwsze %2.</source>
+        <translation>The archive holds %1 files; the list shows the first %2.</translation>
+    </message>
+    <message>
+        <source>Are you sure?</source>
+        <translation>Are you sure?</translation>
+    </message>
+    <message>
+        <source>Extract may be long operation  !</source>
+        <translation>Extract may be long operation  !</translation>
+    </message>
+    <message>
+        <source>It may be long operation :)</source>
+        <translation>It may be long operation :)</translation>
+    </message>
+    <message>
+        <source>It Is long operation :)</source>
+        <translation>It Is long operation :)</translation>
+    </message>
+    <message>
+        <source>Select Directory</source>
+        <translation>Select Directory</translation>
+    </message>
+    <message>
+        <source>Scrollbar property out of range</source>
+        <translation>Scrollbar property out of range</translation>
+    </message>
+    <message>
+        <source>Pliki zaosbów LOD</source>
+        <translation>LOD resource files</translation>
+    </message>
+    <message>
+        <source>Pliki zasobów dźwiękowych</source>
+        <translation>Sound resource files</translation>
+    </message>
+    <message>
+        <source>Pliki zaosbów video Files</source>
+        <translation>Video resource files</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>%1 (%2)</source>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <source>Read beyond end of file</source>
+        <translation>Read beyond end of file</translation>
+    </message>
+    <message>
+        <source>File not found</source>
+        <translation>File not found</translation>
+    </message>
+    <message>
+        <source>Invalid filename</source>
+        <translation>Invalid filename</translation>
+    </message>
+    <message>
+        <source>Too many open files</source>
+        <translation>Too many open files</translation>
+    </message>
+    <message>
+        <source>File access denied</source>
+        <translation>File access denied</translation>
+    </message>
+    <message>
+        <source>Disk full</source>
+        <translation>Disk full</translation>
+    </message>
+    <message>
+        <source>Damaged file</source>
+        <translation>Damaged file</translation>
+    </message>
+    <message>
+        <source>Damaged entry</source>
+        <translation>Damaged entry</translation>
+    </message>
+    <message>
+        <source>Damaged picture</source>
+        <translation>Damaged picture</translation>
+    </message>
+    <message>
+        <source>Damaged sprite</source>
+        <translation>Damaged sprite</translation>
+    </message>
+    <message>
+        <source>Picture too large</source>
+        <translation>Picture too large</translation>
+    </message>
+    <message>
+        <source>No such frame</source>
+        <translation>No such frame</translation>
+    </message>
+    <message>
+        <source>No such entry</source>
+        <translation>No such entry</translation>
+    </message>
+    <message>
+        <source>Unsafe entry name</source>
+        <translation>Unsafe entry name</translation>
+    </message>
+    <message>
+        <source>Not enough memory</source>
+        <translation>Not enough memory</translation>
+    </message>
+    <message>
+        <source>Wypakowano %1 z %2 plików do %3</source>
+        <translation>Extracted %1 of %2 files to %3</translation>
+    </message>
+    <message>
+        <source>Nie udało się wypakować (%1): %2</source>
+        <translation>Could not extract (%1): %2</translation>
+    </message>
+    <message>
+        <source>i %1 innych</source>
+        <translation>and %1 more</translation>
+    </message>
+    <message>
+        <source>Przerwano na życzenie użytkownika.</source>
+        <translation>Stopped at the user&apos;s request.</translation>
+    </message>
+    <message>
+        <source>Nie wybrano pliku.</source>
+        <translation>No file selected.</translation>
+    </message>
+    <message>
+        <source>%1: brak podglądu dla tego rodzaju pliku.</source>
+        <translation>%1: no preview for this kind of file.</translation>
+    </message>
+    <message>
+        <source>X: -</source>
+        <translation>X: -</translation>
+    </message>
+    <message>
+        <source>Y: -</source>
+        <translation>Y: -</translation>
+    </message>
+    <message>
+        <source>Inny rodzaj archiwum</source>
+        <translation>Another kind of archive</translation>
+    </message>
+    <message>
+        <source>%1 nie wygląda na archiwum %2, lecz na archiwum %3. Otworzyć je jako archiwum %3?</source>
+        <translation>%1 does not look like a %2 archive but like a %3 archive. Open it as a %3 archive?</translation>
+    </message>
+</context>
+</TS>

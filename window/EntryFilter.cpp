@@ -1,0 +1,37 @@
+#include "window/EntryFilter.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "base/Text.h"
+
+namespace brasvel {
+namespace {
+
+bool sameLetter(char a, char b) {
+    return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
+}
+
+bool holds(std::string_view caption, std::string_view search) {
+    return std::search(caption.begin(), caption.end(), search.begin(), search.end(), sameLetter) !=
+           caption.end();
+}
+
+}  // namespace
+
+TypeView narrowByName(const std::vector<Entry>& entries, const TypeView& view,
+                      std::string_view search) {
+    if (search.empty()) {
+        return view;
+    }
+    TypeView narrowed;
+    for (std::size_t row = 0; row < view.entries.size(); ++row) {
+        if (holds(shownText(entries[view.entries[row]].caption), search)) {
+            narrowed.entries.push_back(view.entries[row]);
+            narrowed.images.push_back(view.images[row]);
+        }
+    }
+    return narrowed;
+}
+
+}  // namespace brasvel

@@ -1,0 +1,19 @@
+#pragma once
+
+// The search box's narrowing of the list: of the rows a type item keeps, those whose caption (as
+// shown, UTF-8) holds the searched text (UTF-8), ignoring the case of ASCII letters; other
+// letters must match exactly.
+// Rows keep their order and their icons.
+
+#include <string_view>
+#include <vector>
+
+#include "archive/Entry.h"
+#include "archive/TypeItems.h"
+
+namespace brasvel {
+
+TypeView narrowByName(const std::vector<Entry>& entries, const TypeView& view,
+                      std::string_view search);
+
+}  // namespace brasvel
