@@ -442,8 +442,7 @@ void MainForm::runBatch(BatchVariant variant) {
             showPictureSize(outcome.picture->width, outcome.picture->height);
         }
         if (outcome.error) {
-            failed.push_back(outcome.entry != nullptr ? entryLabel(*outcome.entry, outcome.index)
-                                                      : outcome.error->entry());
+            failed.push_back(messageOf(*outcome.error));  // the entry and why it failed
         } else {
             ++done;
         }
@@ -478,10 +477,10 @@ std::string MainForm::batchSummary(std::size_t done, std::size_t chosen, const s
     if (!failed.empty()) {
         std::string names;
         for (std::size_t i = 0; i < failed.size() && i < kNamedFailures; ++i) {
-            names += (i == 0 ? "" : ", ") + failed[i];
+            names += (i == 0 ? "" : "\n") + failed[i];
         }
         if (failed.size() > kNamedFailures) {
-            names += ", " + texts::fillIn(text(texts::kBatchMoreFailures),
+            names += "\n" + texts::fillIn(text(texts::kBatchMoreFailures),
                                           {number(static_cast<std::int64_t>(failed.size() -
                                                                             kNamedFailures))});
         }

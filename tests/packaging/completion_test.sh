@@ -52,8 +52,8 @@ check "--kind" verify a.lod -
 check "" convert a.lod Hero.def --frame ""
 check "" extract a.lod --threads ""
 # The archive: folders and the three kinds by name in any case; any file once --kind is given.
-check "Data.Lod demo.lod demo.snd demo.vid sub x.SND y.vid" list ""
-check "Data.Lod demo.lod demo.snd demo.vid notes.txt old.bmp shot.PNG sub x.SND y.vid" list --kind lod ""
+check "Data.Lod damaged.lod demo.lod demo.snd demo.vid sub x.SND y.vid" list ""
+check "Data.Lod damaged.lod demo.lod demo.snd demo.vid notes.txt old.bmp shot.PNG sub x.SND y.vid" list --kind lod ""
 check "Data.Lod" verify D
 # Extraction goes into a folder; conversion writes a file.
 check "sub" extract demo.lod -o ""

@@ -327,7 +327,7 @@ TEST_F(ListingTest, everyTextIsTranslatedBeforeNumbersAndNamesAreFilledIn) {
     EXPECT_EQ(ui.questions[0].text, "Długo to potrwa");
     ASSERT_EQ(ui.errors.size(), 1u);
     // The entry's own "%2%1" is a name, not a place for the summary's numbers.
-    EXPECT_EQ(ui.errors[0], "1/2 -> " + (folder / "out").string() + "/\nBłędy: %2%1.TXT (1)");
+    EXPECT_EQ(ui.errors[0], "1/2 -> " + (folder / "out").string() + "/\nBłędy: Damaged entry (is not a valid zlib stream) <- %2%1.TXT (1)");
 }
 
 TEST(WindowTexts, fillInReplacesEachNumberOnceAndLeavesTheRest) {

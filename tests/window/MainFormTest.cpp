@@ -397,7 +397,7 @@ TEST_F(MainFormTest, aBatchGoesOnPastADamagedEntryAndEndsWithOneSummary) {
     EXPECT_EQ(written.size(), 3u) << "no part file is left";
     ASSERT_EQ(ui.errors.size(), 1u);
     EXPECT_EQ(ui.errors[0], "Wypakowano 3 z 4 plików do " + (folder / "out").string() +
-                                "/\nNie udało się wypakować (1): BAD.TXT");
+                                "/\nNie udało się wypakować (1): BAD.TXT: Damaged entry (is not a valid zlib stream)");
     EXPECT_FALSE(ui.extraVisible) << "the progress panel always closes";
     EXPECT_FALSE(ui.extraVisibleAtReport) << "and before the summary shows";
     EXPECT_EQ(ui.batchProgress, 0);
