@@ -37,6 +37,10 @@ public:
     Bytes bytes() const;
     // Whether bytes() is a read-only file mapping, whose pages may be given back.
     bool isMapped() const { return file_ != nullptr; }
+    // The file as it was when opened; nullopt for an archive held in memory.
+    std::optional<FileIdentity> identity() const {
+        return file_ ? std::optional(file_->identity()) : std::nullopt;
+    }
 
 private:
     Archive(std::string path, const ArchiveFormat& format);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <string>
+#include <vector>
 
 #include "archive/Layouts.h"
 #include "archive/TypeItems.h"
@@ -49,6 +50,31 @@ int roundHalfEven(int n, int d) {
     return quotient;
 }
 
+void putI32(std::byte* at, std::int32_t value) {
+    const auto bits = static_cast<std::uint32_t>(value);
+    for (int k = 0; k < 4; ++k) {
+        at[k] = static_cast<std::byte>((bits >> (8 * k)) & 0xFF);
+    }
+}
+
+void putField(std::byte* at, std::string_view field, std::size_t width) {
+    for (std::size_t k = 0; k < width; ++k) {
+        at[k] = static_cast<std::byte>(k < field.size() ? field[k] : '\0');
+    }
+}
+
+std::string tooLong(std::string_view what, std::size_t length, std::size_t most) {
+    return std::string(what) + " too long: " + std::to_string(length) + " bytes, at most " +
+           std::to_string(most);
+}
+
+std::optional<std::string> longerThan(std::string_view name, std::size_t most) {
+    if (name.size() > most) {
+        return tooLong("name", name.size(), most);
+    }
+    return std::nullopt;
+}
+
 // --- LOD ---
 
 void describeLod(Entry& entry) {
@@ -73,6 +99,39 @@ Entry readLodRow(ByteReader& row) {
     entry.packedSize = row.i32();
     describeLod(entry);
     return entry;
+}
+
+std::string newLodHeader() {
+    std::string header(kLodFirstRow, '\0');
+    header.replace(0, 4, kLodSignature, 4);
+    for (int k = 0; k < 4; ++k) {
+        header[4 + k] = static_cast<char>((kLodVersion >> (8 * k)) & 0xFF);
+    }
+    return header;
+}
+
+// The listing finds the dot in bytes 0-11 and shows three bytes after it. A name of 12 bytes or
+// more before its dot, or without one, would read back cut or with a dot of its own.
+std::optional<std::string> lodNameProblem(std::string_view name) {
+    const std::size_t dot = name.find('.');
+    if (dot == std::string_view::npos) {
+        return longerThan(name, kLodNameScan - 1);  // 12 bytes would read back with a dot
+    }
+    if (dot >= kLodNameScan) {
+        return tooLong("name before the extension", dot, kLodNameScan - 1);
+    }
+    if (name.size() - dot - 1 > 3) {
+        return tooLong("extension", name.size() - dot - 1, 3);
+    }
+    return longerThan(name, kLodNameField);
+}
+
+void writeLodRow(const Entry& entry, std::byte* row) {
+    putField(row, entry.nameField, kLodNameField);
+    putI32(row + kLodRowOffset, entry.offset);
+    putI32(row + kLodRowSizeField, entry.size);
+    putI32(row + kLodRowType, entry.type);
+    putI32(row + kLodRowPackedSize, entry.packedSize);
 }
 
 bool lodConvertsToBitmap(const Entry& entry, bool convertPictures) {
@@ -103,6 +162,18 @@ Entry readSndRow(ByteReader& row) {
     return entry;
 }
 
+std::string newCountHeader() { return std::string(4, '\0'); }
+
+std::optional<std::string> sndNameProblem(std::string_view name) {
+    return longerThan(name, kListedNameBytes);
+}
+
+void writeSndRow(const Entry& entry, std::byte* row) {
+    putField(row, entry.nameField, kSndNameField);
+    putI32(row + kSndNameField, entry.offset);
+    putI32(row + kSndNameField + 4, entry.size);
+}
+
 std::string sndOutputName(const Entry& entry, bool /*convertPictures*/) {
     return joined(entry.name, "wav");
 }
@@ -127,6 +198,15 @@ Entry readVidRow(ByteReader& row) {
     return entry;
 }
 
+std::optional<std::string> vidNameProblem(std::string_view name) {
+    return longerThan(name, kVidNameField);
+}
+
+void writeVidRow(const Entry& entry, std::byte* row) {
+    putField(row, entry.nameField, kVidNameField);
+    putI32(row + kVidNameField, entry.offset);
+}
+
 std::string storedNameOutput(const Entry& entry, bool /*convertPictures*/) {
     return entry.fileName;
 }
@@ -146,6 +226,9 @@ const ArchiveFormat kLodFormat{
     readLodRow, describeLod, lodOutputName, lodConvertsToBitmap,
     50, 2,
     {tenSteps, 10}, {hundredSteps, 1},
+    {.newHeader = newLodHeader, .reservedRows = kLodReservedRows, .sortedByName = true,
+     .dataInDirectoryOrder = false, .followsFieldPattern = false, .fileSuffix = "",
+     .nameProblem = lodNameProblem, .writeRow = writeLodRow},
 };
 
 const ArchiveFormat kSndFormat{
@@ -155,6 +238,9 @@ const ArchiveFormat kSndFormat{
     readSndRow, describeSnd, sndOutputName, neverConverts,
     1, 1,
     {everyRow, 1}, {everyRow, 1},
+    {.newHeader = newCountHeader, .reservedRows = 0, .sortedByName = false,
+     .dataInDirectoryOrder = false, .followsFieldPattern = true, .fileSuffix = ".wav",
+     .nameProblem = sndNameProblem, .writeRow = writeSndRow},
 };
 
 const ArchiveFormat kVidFormat{
@@ -164,7 +250,42 @@ const ArchiveFormat kVidFormat{
     readVidRow, describeVid, storedNameOutput, neverConverts,
     1, 10,
     {everyRow, 7}, {everyRow, 7},
+    {.newHeader = newCountHeader, .reservedRows = 0, .sortedByName = false,
+     .dataInDirectoryOrder = true, .followsFieldPattern = false, .fileSuffix = "",
+     .nameProblem = vidNameProblem, .writeRow = writeVidRow},
 };
+
+std::string makeNameField(const ArchiveFormat& format, std::string_view name,
+                          std::string_view tail) {
+    const std::size_t width = format.layout.nameFieldSize;
+    std::string field(name.substr(0, width));
+    if (field.size() < width) {
+        field += '\0';
+    }
+    while (field.size() < width) {
+        field += field.size() < tail.size() ? tail[field.size()] : '\0';
+    }
+    return field;
+}
+
+std::string sharedFieldTail(const ArchiveFormat& format, std::span<const Entry> entries) {
+    const std::size_t width = format.layout.nameFieldSize;
+    std::string tail(width, '\0');
+    std::vector<bool> seen(width, false);
+    for (const Entry& entry : entries) {
+        const std::string_view field = entry.nameField;
+        for (std::size_t k = field.find('\0') + 1; k > 0 && k < std::min(width, field.size()); ++k) {
+            if (seen[k] && tail[k] != field[k]) {
+                return {};
+            }
+            seen[k] = true;
+            tail[k] = field[k];
+        }
+    }
+    return tail;
+}
+
+std::string_view storedName(const Entry& entry) { return untilNul(entry.nameField); }
 
 std::span<const ArchiveFormat* const> archiveFormats() {
     static const ArchiveFormat* const formats[] = {&kLodFormat, &kSndFormat, &kVidFormat};

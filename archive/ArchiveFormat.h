@@ -5,6 +5,7 @@
 // its listing and batches report progress. A new kind of archive is a new descriptor here.
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -29,6 +30,27 @@ struct BatchProgress {
     int advance;
 };
 
+// What writing an archive of the kind needs beyond its directory layout.
+struct WritingRules {
+    // The header, the bytes before the first row, of a new archive with no entries.
+    std::string (*newHeader)();
+    // A new archive leaves room for this many rows before the first entry's data (zero-filled).
+    std::uint64_t reservedRows;
+    // A new archive's directory is sorted by name, case-insensitively.
+    bool sortedByName;
+    // The entries' data lie one after another in directory order (the sizes depend on it).
+    bool dataInDirectoryOrder;
+    // A new name field carries, after its NUL, the bytes that all the archive's fields share there.
+    bool followsFieldPattern;
+    // The suffix of the files entries come from, which the entry's name leaves out: ".wav"; empty
+    // when an entry is named as its file.
+    std::string_view fileSuffix;
+    // Why a name (archive bytes, no NUL) cannot be read back whole from a row; nullopt when it can.
+    std::optional<std::string> (*nameProblem)(std::string_view name);
+    // Encodes an entry's row: layout.rowSize bytes from `row`.
+    void (*writeRow)(const Entry& entry, std::byte* row);
+};
+
 struct ArchiveFormat {
     std::string_view name;           // "lod", also the --kind value
     std::string_view suffix;         // ".lod"
@@ -51,11 +73,25 @@ struct ArchiveFormat {
     int listingStep;
     BatchProgress batchProgress;  // extract-all from the tool bar
     BatchProgress menuBatchProgress;  // extract-all from the menu
+
+    WritingRules writing;
 };
 
 extern const ArchiveFormat kLodFormat;
 extern const ArchiveFormat kSndFormat;
 extern const ArchiveFormat kVidFormat;
+
+// A name field for `name` (archive bytes, shorter than the field): the name, a NUL, then the
+// bytes of `tail` at the positions that follow, zeros where `tail` is shorter.
+std::string makeNameField(const ArchiveFormat& format, std::string_view name,
+                          std::string_view tail = {});
+
+// The bytes that every field of `entries` holds after its first NUL, position by position, where
+// they all agree; zeros where none has a byte after its NUL. Empty when two fields disagree.
+std::string sharedFieldTail(const ArchiveFormat& format, std::span<const Entry> entries);
+
+// The name that identifies an entry when it is edited: its name field up to the first NUL.
+std::string_view storedName(const Entry& entry);
 
 // Every kind, in the order of the open dialog's filters.
 std::span<const ArchiveFormat* const> archiveFormats();

@@ -27,7 +27,21 @@ private:
     int fd_;
 };
 
+FileIdentity identityOfStatus(const struct stat& status) {
+    return {status.st_dev, status.st_ino, static_cast<std::uint64_t>(status.st_size),
+            static_cast<std::int64_t>(status.st_mtim.tv_sec) * 1'000'000'000 +
+                status.st_mtim.tv_nsec};
+}
+
 }  // namespace
+
+FileIdentity identityOf(int fd) {
+    struct stat status {};
+    if (::fstat(fd, &status) != 0) {
+        return {};
+    }
+    return identityOfStatus(status);
+}
 
 ReadOnlyFile::ReadOnlyFile(const std::string& path) : path_(path) {
     FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
@@ -45,6 +59,7 @@ ReadOnlyFile::ReadOnlyFile(const std::string& path) : path_(path) {
         throw ResourceError("File access denied", path + " is not a regular file");
     }
     size_ = static_cast<std::size_t>(status.st_size);
+    identity_ = identityOfStatus(status);
     if (size_ == 0) {
         return;  // nothing to map; every read of it is beyond the end
     }
@@ -60,7 +75,8 @@ ReadOnlyFile::~ReadOnlyFile() { release(); }
 ReadOnlyFile::ReadOnlyFile(ReadOnlyFile&& other) noexcept
     : path_(std::move(other.path_)),
       data_(std::exchange(other.data_, nullptr)),
-      size_(std::exchange(other.size_, 0)) {}
+      size_(std::exchange(other.size_, 0)),
+      identity_(other.identity_) {}
 
 ReadOnlyFile& ReadOnlyFile::operator=(ReadOnlyFile&& other) noexcept {
     if (this != &other) {
@@ -68,6 +84,7 @@ ReadOnlyFile& ReadOnlyFile::operator=(ReadOnlyFile&& other) noexcept {
         path_ = std::move(other.path_);
         data_ = std::exchange(other.data_, nullptr);
         size_ = std::exchange(other.size_, 0);
+        identity_ = other.identity_;
     }
     return *this;
 }

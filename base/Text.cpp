@@ -2,8 +2,10 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
+#include <map>
 
 namespace brasvel {
 namespace {
@@ -44,7 +46,94 @@ const DecodeTable& decodeTable() {
     return table;
 }
 
+// Each character the code page writes, as UTF-8, with its byte.
+std::map<std::string, char, std::less<>> buildEncodeTable() {
+    std::map<std::string, char, std::less<>> table;
+    const DecodeTable& decoded = decodeTable();
+    for (int byte = 0; byte < 256; ++byte) {
+        const std::string& text = decoded[static_cast<std::size_t>(byte)];
+        if (text != "\xEF\xBF\xBD") {
+            table.emplace(text, static_cast<char>(byte));
+        }
+    }
+    return table;
+}
+
+// The length of the UTF-8 sequence that starts with `lead`; 0 for a byte that starts none.
+std::size_t sequenceLength(unsigned char lead) {
+    if (lead < 0x80) {
+        return 1;
+    }
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        return 2;
+    }
+    if (lead >= 0xE0 && lead <= 0xEF) {
+        return 3;
+    }
+    if (lead >= 0xF0 && lead <= 0xF4) {
+        return 4;
+    }
+    return 0;
+}
+
+// Upper-case letters of the code page beyond ASCII and their lower-case partners.
+constexpr std::array<std::pair<unsigned char, unsigned char>, 10> kAccentedPairs{{
+    {0x8A, 0x9A}, {0x8C, 0x9C}, {0x8D, 0x9D}, {0x8E, 0x9E}, {0x8F, 0x9F},
+    {0xA3, 0xB3}, {0xA5, 0xB9}, {0xAA, 0xBA}, {0xAF, 0xBF}, {0xBC, 0xBE},
+}};
+
+std::array<char, 256> buildFoldTable() {
+    std::array<char, 256> table{};
+    for (int byte = 0; byte < 256; ++byte) {
+        int folded = byte;
+        if ((byte >= 'A' && byte <= 'Z') || (byte >= 0xC0 && byte <= 0xDE && byte != 0xD7)) {
+            folded = byte + 0x20;
+        }
+        table[static_cast<std::size_t>(byte)] = static_cast<char>(folded);
+    }
+    for (const auto& [upper, lower] : kAccentedPairs) {
+        table[upper] = static_cast<char>(lower);
+    }
+    return table;
+}
+
 }  // namespace
+
+std::optional<std::string> encodeWindows1250(std::string_view utf8) {
+    static const auto table = buildEncodeTable();
+    std::string bytes;
+    bytes.reserve(utf8.size());
+    for (std::size_t at = 0; at < utf8.size();) {
+        const std::size_t length = sequenceLength(static_cast<unsigned char>(utf8[at]));
+        if (length == 0 || at + length > utf8.size()) {
+            return std::nullopt;
+        }
+        const auto found = table.find(utf8.substr(at, length));
+        if (found == table.end()) {
+            return std::nullopt;
+        }
+        bytes += found->second;
+        at += length;
+    }
+    return bytes;
+}
+
+char foldCase1250(char byte) {
+    static const std::array<char, 256> table = buildFoldTable();
+    return table[static_cast<unsigned char>(byte)];
+}
+
+int compareIgnoringCase(std::string_view a, std::string_view b) {
+    const std::size_t common = std::min(a.size(), b.size());
+    for (std::size_t k = 0; k < common; ++k) {
+        const auto x = static_cast<unsigned char>(foldCase1250(a[k]));
+        const auto y = static_cast<unsigned char>(foldCase1250(b[k]));
+        if (x != y) {
+            return x < y ? -1 : 1;
+        }
+    }
+    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
 
 std::string_view untilNul(std::string_view bytes) { return bytes.substr(0, bytes.find('\0')); }
 

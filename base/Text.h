@@ -3,6 +3,7 @@
 // Entry names are Windows-1250 bytes. Where a name is shown or used as a file name it ends at its
 // first NUL byte and is decoded to UTF-8.
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -13,6 +14,21 @@ std::string_view untilNul(std::string_view bytes);
 
 // Windows-1250 bytes to UTF-8. Bytes that the code page leaves undefined become U+FFFD.
 std::string decodeWindows1250(std::string_view bytes);
+
+// UTF-8 to Windows-1250 bytes; nullopt when the text is not valid UTF-8 or holds a character the
+// code page cannot write.
+std::optional<std::string> encodeWindows1250(std::string_view utf8);
+
+// A Windows-1250 byte with its letter, where it has one, in lower case: A-Z and the accented
+// letters of the code page. Names are compared through it, case-insensitively, as the game's file
+// system compares them.
+char foldCase1250(char byte);
+
+// -1, 0 or 1 as `a` sorts before, with or after `b`, byte by byte through foldCase1250.
+int compareIgnoringCase(std::string_view a, std::string_view b);
+inline bool equalIgnoringCase(std::string_view a, std::string_view b) {
+    return compareIgnoringCase(a, b) == 0;
+}
 
 // Both: the text the user sees for entry bytes.
 inline std::string shownText(std::string_view bytes) { return decodeWindows1250(untilNul(bytes)); }

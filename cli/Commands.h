@@ -19,5 +19,10 @@ int verifyCommand(const std::vector<std::string>& args);
 int convertCommand(const std::vector<std::string>& args);
 // The figures of a PCX or DEF entry, as text or JSON.
 int infoCommand(const std::vector<std::string>& args);
+// The edits, each all or nothing (cli/EditCommands.cpp).
+int createCommand(const std::vector<std::string>& args);
+int addCommand(const std::vector<std::string>& args);
+int removeCommand(const std::vector<std::string>& args);
+int renameCommand(const std::vector<std::string>& args);
 
 }  // namespace brasvel::cli

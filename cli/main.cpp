@@ -59,6 +59,24 @@ commands:
       Read every entry as extraction would, writing nothing: its data must lie inside the
       file and a compressed entry must inflate to exactly its size. Lists the damaged ones.
 
+  create ARCHIVE [--kind lod|snd|vid] [--store] [--level N] [--threads N] [--force] PATH...
+      Make a new archive of the files given; a folder gives the files directly inside it. An
+      entry is named as its file (a SND entry NAME comes from NAME.wav). LOD entries are stored
+      as zlib streams at level N (1-12, default 5) unless --store or where that is no smaller.
+      An existing ARCHIVE is replaced only with --force.
+
+  add ARCHIVE [--kind lod|snd|vid] [--store] [--level N] [--threads N] PATH...
+      Add files; a file named as an entry, in any case, replaces that entry's content.
+
+  remove ARCHIVE [--kind lod|snd|vid] ENTRY...
+      Remove the entries named, exactly or by shell pattern.
+
+  rename ARCHIVE [--kind lod|snd|vid] OLD NEW
+      Rename an entry (a sound by NAME or NAME.wav).
+
+Edits are all or nothing: a refused name, an unreadable input, a damaged entry, a full disk or
+an interrupt leaves the archive byte for byte as it was (exit 1 for a refused edit, 2 else).
+
 ENTRY of convert and info is an entry's file name, Name.Ext, as the list shows it.
 The kind of archive comes from --kind, else from the path's last three characters.
 Exit codes: 0 done, 1 some entry failed, 2 usage error or unreadable archive.
@@ -94,6 +112,18 @@ int main(int argc, char** argv) {
         }
         if (command == "info") {
             return infoCommand(args);
+        }
+        if (command == "create") {
+            return createCommand(args);
+        }
+        if (command == "add") {
+            return addCommand(args);
+        }
+        if (command == "remove") {
+            return removeCommand(args);
+        }
+        if (command == "rename") {
+            return renameCommand(args);
         }
         if (command == "sprite") {
             return spriteCommand(args);

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <iostream>
 #include <string>
 
@@ -268,6 +269,24 @@ void defSeeds(const fs::path& root) {
         defInput(0, 1, DefWriter(0x42, 4, 4, palette()).block(blockOf({stated}, 0)).build()));
 }
 
+// The writer's seeds: every directory seed behind a control byte that names its kind (the order of
+// archiveFormats(): LOD, SND, VID), with no edit and with all three.
+void rewriteSeeds(const fs::path& root) {
+    const SeedFolder seeds(root, "archive_rewrite");
+    const char* const kinds[] = {"lod_directory", "snd_directory", "vid_directory"};
+    for (int kind = 0; kind < 3; ++kind) {
+        for (const auto& item : fs::directory_iterator(root / kinds[kind])) {
+            std::ifstream in(item.path(), std::ios::binary);
+            const std::string archive{std::istreambuf_iterator<char>(in),
+                                      std::istreambuf_iterator<char>()};
+            const std::string name = std::string(kinds[kind]).substr(0, 3) + "-" +
+                                     item.path().filename().string();
+            seeds.save(name, std::string(1, static_cast<char>(kind)) + archive);
+            seeds.save(name + "-edited", std::string(1, static_cast<char>(kind | 0x70)) + archive);
+        }
+    }
+}
+
 brasvel::Picture indexedPicture(std::int32_t width, std::int32_t height, int seed) {
     const PixelGrid grid = pattern(width, height, seed);
     brasvel::Picture picture{width, height, brasvel::PixelFormat::Indexed8, grid.pixels, {}};
@@ -367,6 +386,7 @@ int main(int argc, char** argv) {
         pngSeeds(root);
         bmpSeeds(root);
         defEncodeSeeds(root);
+        rewriteSeeds(root);
     } catch (const std::exception& error) {
         std::cerr << "fuzz-make-seeds: " << error.what() << '\n';
         return 1;

@@ -11,10 +11,15 @@ declare -gA _brasvel_res_options=(
     [convert]="--kind --frame -o"
     [info]="--kind --json"
     [verify]="--kind"
+    [create]="--kind --store --level --threads --force"
+    [add]="--kind --store --level --threads"
+    [remove]="--kind"
+    [rename]="--kind"
 )
-_brasvel_res_valued=" -o --kind --type --threads --frame "
-# Commands whose arguments after the archive are entry names.
-_brasvel_res_entry_commands=" extract convert info "
+_brasvel_res_valued=" -o --kind --type --threads --frame --level "
+# Commands whose arguments after the archive are entry names, and those whose are files.
+_brasvel_res_entry_commands=" extract convert info remove rename "
+_brasvel_res_file_commands=" create add "
 
 _brasvel_res_types=('*.*' '*.Smk' '*.Bik' '*.Pcx' '*.H3c' '*.Txt' '*.Def' '*.Pal' '*.Wav'
     '*.Msk' '*.Xmi' '*.Fnt' '*.Msg')
@@ -89,7 +94,7 @@ _brasvel_res() {
             fi
             return
             ;;
-        --threads | --frame) return ;;
+        --threads | --frame | --level) return ;;
     esac
 
     # The arguments before this one that are not options: the archive, then entries.
@@ -111,8 +116,12 @@ _brasvel_res() {
         _brasvel_res_offer "$cur" ${_brasvel_res_options[$command]}
     elif ((positional == 0)); then
         _brasvel_res_archives "$cur" "$kind"
+    elif [[ $_brasvel_res_file_commands == *" $command "* ]]; then
+        compopt -o filenames 2>/dev/null
+        mapfile -t COMPREPLY < <(compgen -f -- "$cur")
     elif [[ $_brasvel_res_entry_commands == *" $command "* ]]; then
-        [[ $command != extract ]] && ((positional > 1)) && return
+        [[ $command == convert || $command == info ]] && ((positional > 1)) && return
+        [[ $command == rename ]] && ((positional > 1)) && return
         # The entry names the archive lists: the first column, before "Total Files".
         local -a listing=("$(_brasvel_res_unquote "$archive")")
         [[ $kind ]] && listing+=(--kind "$kind")

@@ -17,7 +17,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 readonly targets_all=(lod_directory snd_directory vid_directory lod_inflate pcx_conv def_sprite
-    video_decode png_decode bmp_decode def_encode format_check)
+    video_decode png_decode bmp_decode def_encode archive_rewrite format_check)
 readonly build=build-fuzz
 readonly seeds=$build/seeds
 readonly log=$build/fuzz-runs.tsv
@@ -25,7 +25,8 @@ readonly max_corpus_files=300
 
 max_len() {
     case "$1" in
-        lod_directory | snd_directory | vid_directory | pcx_conv | bmp_decode | format_check) echo 8192 ;;
+        lod_directory | snd_directory | vid_directory | pcx_conv | bmp_decode | archive_rewrite | format_check)
+            echo 8192 ;;
         *) echo 16384 ;;
     esac
 }

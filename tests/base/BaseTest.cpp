@@ -38,6 +38,32 @@ TEST(Text, decodesWindows1250AndEndsAtTheFirstNul) {
     EXPECT_EQ(decodeWindows1250("\x81"), "\xEF\xBF\xBD") << "an undefined byte";
 }
 
+TEST(Text, encodesBackEveryCharacterItDecodesAndNoOther) {
+    for (int byte = 1; byte < 256; ++byte) {
+        const std::string one(1, static_cast<char>(byte));
+        const std::string text = decodeWindows1250(one);
+        if (text == "\xEF\xBF\xBD") {
+            continue;  // undefined in the code page
+        }
+        EXPECT_EQ(encodeWindows1250(text), one) << byte;
+    }
+    EXPECT_EQ(encodeWindows1250("\xC5\xBB" "aba"), "\xAF" "aba");  // Żaba
+    EXPECT_EQ(encodeWindows1250("\xE2\x82\xAC"), "\x80");         // €
+    EXPECT_EQ(encodeWindows1250("\xE6\x97\xA5"), std::nullopt);    // 日
+    EXPECT_EQ(encodeWindows1250("\xC5"), std::nullopt);              // cut short
+    EXPECT_EQ(encodeWindows1250("\xC0\x80"), std::nullopt);         // overlong
+}
+
+TEST(Text, comparesNamesIgnoringTheCaseOfEveryLetterOfTheCodePage) {
+    EXPECT_EQ(compareIgnoringCase("Alpha.PCX", "aLPHA.pcx"), 0);
+    EXPECT_EQ(compareIgnoringCase("\xAF" "ABA", "\xBF" "aba"), 0);  // Ż, ż
+    EXPECT_EQ(compareIgnoringCase("\xA3", "\xB3"), 0);              // Ł, ł
+    EXPECT_NE(compareIgnoringCase("\xD7", "\xF7"), 0);              // ×, ÷: no letters
+    EXPECT_LT(compareIgnoringCase("a", "B"), 0);
+    EXPECT_LT(compareIgnoringCase("ab", "abc"), 0);
+    EXPECT_LT(compareIgnoringCase("_", "A"), 0);  // letters fold to lower case, after '_'
+}
+
 TEST(FileErrors, speakTheProgramsTexts) {
     EXPECT_EQ(fileFailureText(FileFailure::NotFound), "File not found");
     EXPECT_EQ(fileFailureText(FileFailure::AccessDenied), "File access denied");

@@ -36,7 +36,7 @@ check() {
     fi
 }
 
-check "--help --version convert extract info list verify" ""
+check "--help --version add convert create extract info list remove rename verify" ""
 check "extract" ex
 check "" frobnicate ""
 check "lod snd vid" list a.lod --kind ""
@@ -65,6 +65,13 @@ check "VALLEY.PCX" extract --kind lod demo.lod -o sub VALLEY.PC
 check "" info demo.lod POWITANIE.txt ""
 check "" list demo.lod ""
 check "" info missing.lod ""
+# The edits: files to put in, entries to remove, the entry to rename and then nothing.
+check "--force --kind --level --store --threads" create new.lod -
+check "notes.txt" add demo.lod n
+check "" add demo.lod --level ""
+check "VALLEY.PAL VALLEY.PCX" remove demo.lod hills.pcx V
+check "POWITANIE.txt" rename demo.lod P
+check "" rename demo.lod POWITANIE.txt ""
 # After "--" a word that starts with "-" is a name, not an option.
 check "" extract demo.lod -- -
 

@@ -1,0 +1,311 @@
+// create, add, remove and rename: the archive's edits, each all or nothing. Every input and name is
+// checked before anything is written; the archive is then written beside itself and put in place
+// in one step. An interrupt (Ctrl+C, SIGTERM, SIGHUP) stops the save and leaves the archive as it
+// was.
+
+#include <fnmatch.h>
+#include <signal.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <atomic>
+#include <filesystem>
+#include <iostream>
+#include <map>
+#include <sstream>
+
+#include "base/Text.h"
+#include "cli/ArchiveArguments.h"
+#include "cli/Commands.h"
+#include "edit/ArchiveEdit.h"
+#include "extract/BatchExtractor.h"
+
+namespace brasvel::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr unsigned kMostEditThreads = 64;
+
+std::atomic<bool> interrupted{false};
+
+void onInterrupt(int /*signal*/) { interrupted.store(true); }
+
+// Interrupts stop the save between entries rather than the process in the middle of a write.
+void catchInterrupts() {
+    struct sigaction action {};
+    action.sa_handler = onInterrupt;
+    sigemptyset(&action.sa_mask);
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+        ::sigaction(signal, &action, nullptr);
+    }
+}
+
+// A refusal of the edit: nothing was written. Reported with the archive's path.
+struct EditRefused {
+    std::string what;
+};
+
+unsigned numberOption(const Arguments& arguments, const std::string& option, unsigned lowest,
+                      unsigned highest, unsigned fallback) {
+    const std::optional<std::string> value = arguments.value(option);
+    if (!value) {
+        return fallback;
+    }
+    unsigned number = 0;
+    std::istringstream in(*value);
+    if (!(in >> number) || !in.eof() || number < lowest || number > highest) {
+        throw UsageError(option + " must be a number from " + std::to_string(lowest) + " to " +
+                         std::to_string(highest) + ", not " + *value);
+    }
+    return number;
+}
+
+SaveOptions saveOptions(const Arguments& arguments) {
+    SaveOptions options;
+    options.compress = !arguments.has("--store");
+    options.level = static_cast<int>(numberOption(arguments, "--level", 1,
+                                                  kMostCompressionLevel,
+                                                  kDefaultCompressionLevel));
+    options.threads = numberOption(arguments, "--threads", 1, kMostEditThreads,
+                                   defaultThreadCount());
+    return options;
+}
+
+bool sameFile(const fs::path& a, const std::string& b) {
+    struct stat first {};
+    struct stat second {};
+    return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 &&
+           first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+}
+
+// The files the paths give: a file itself, a folder the files directly inside it (by name), never
+// the archive itself.
+std::vector<fs::path> inputFiles(const std::vector<std::string>& paths, const std::string& archive) {
+    std::vector<fs::path> files;
+    for (const std::string& path : paths) {
+        std::error_code error;
+        if (fs::is_directory(path, error)) {
+            std::vector<fs::path> inside;
+            for (const auto& item : fs::directory_iterator(path, error)) {
+                if (item.is_regular_file()) {
+                    inside.push_back(item.path());
+                }
+            }
+            if (error) {
+                throw ResourceError(fileFailureText(fileFailureOf(error.value()), error.value()),
+                                    path);
+            }
+            std::sort(inside.begin(), inside.end());
+            files.insert(files.end(), inside.begin(), inside.end());
+        } else if (fs::exists(path, error)) {
+            files.emplace_back(path);
+        } else {
+            throw fileError(ENOENT, path);
+        }
+    }
+    std::erase_if(files, [&](const fs::path& file) { return sameFile(file, archive); });
+    return files;
+}
+
+// Puts every file into the edit under its entry name. Two files of one name are refused.
+void putFiles(ArchiveEdit& edit, const std::vector<fs::path>& files) {
+    std::map<std::string, fs::path> given;  // folded entry name → its file
+    for (const fs::path& file : files) {
+        const std::string fileName = file.filename().string();
+        const std::optional<std::string> name = entryNameForFile(edit.format(), fileName);
+        if (!name) {
+            throw EditRefused{file.string() + ": not a " +
+                              std::string(edit.format().writing.fileSuffix) + " file; a " +
+                              std::string(edit.format().name) + " entry comes from NAME" +
+                              std::string(edit.format().writing.fileSuffix)};
+        }
+        std::string folded;
+        for (const char c : encodeWindows1250(*name).value_or(*name)) {
+            folded += foldCase1250(c);
+        }
+        if (const auto [at, fresh] = given.emplace(folded, file); !fresh) {
+            throw EditRefused{file.string() + " and " + at->second.string() +
+                              " give one entry name: " + *name};
+        }
+        try {
+            edit.putFile(*name, file.string());
+        } catch (const ResourceError& error) {
+            throw EditRefused{file.string() + ": " + error.describe()};
+        }
+    }
+}
+
+// The archive, its directory read whole, for editing.
+Archive openForEdit(const std::string& path, const ArchiveFormat& format) {
+    Archive archive = Archive::open(path, format);
+    if (const auto& error = archive.directoryError()) {
+        throw ResourceError(error->text(), path + ": " + error->describe() +
+                                               "; an archive is edited only when all of its "
+                                               "directory can be read");
+    }
+    return archive;
+}
+
+int saveEdit(const ArchiveEdit& edit, const std::string& path, const SaveOptions& options,
+             const std::string& done) {
+    try {
+        if (!edit.save(path, options, {}, &interrupted)) {
+            std::cerr << "brasvel-res: " << path << ": interrupted; nothing was changed\n";
+            return kExitUnusable;
+        }
+    } catch (const ResourceError& error) {
+        std::cerr << "brasvel-res: " << path << ": ";
+        if (!error.entry().empty()) {
+            std::cerr << error.entry() << ": ";
+        }
+        std::cerr << error.describe() << "; nothing was changed\n";
+        return error.entry().empty() ? kExitUnusable : kExitEntryFailed;
+    }
+    std::cout << done << '\n';
+    return kExitDone;
+}
+
+int refusal(const std::string& archive, const EditRefused& refused) {
+    std::cerr << "brasvel-res: " << archive << ": " << refused.what << "; nothing was changed\n";
+    return kExitEntryFailed;
+}
+
+std::string entriesText(std::size_t count) {
+    return std::to_string(count) + (count == 1 ? " entry" : " entries");
+}
+
+// The entry that `name` gives: its edit name in any case, or for a SND also NAME.wav.
+std::optional<std::size_t> findEntry(const ArchiveEdit& edit, const std::string& name) {
+    if (auto index = edit.find(name)) {
+        return index;
+    }
+    const std::optional<std::string> withoutSuffix = entryNameForFile(edit.format(), name);
+    return withoutSuffix && !edit.format().writing.fileSuffix.empty() ? edit.find(*withoutSuffix)
+                                                                     : std::nullopt;
+}
+
+bool patternNames(const std::string& pattern, const Entry& entry) {
+    for (const std::string& name : {editName(entry), shownText(entry.caption)}) {
+        if (pattern == name || ::fnmatch(pattern.c_str(), name.c_str(), 0) == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+int createCommand(const std::vector<std::string>& args) {
+    catchInterrupts();
+    const Arguments arguments(args, {"--kind", "--level", "--threads"}, {"--store", "--force"});
+    if (arguments.positional().size() < 2) {
+        throw UsageError("create takes an archive and the files or folders to put in it");
+    }
+    const std::string& path = arguments.positional()[0];
+    const std::vector<std::string> inputs(arguments.positional().begin() + 1,
+                                          arguments.positional().end());
+    const ArchiveFormat& format = chooseFormat(path, arguments.value("--kind"));
+    SaveOptions options = saveOptions(arguments);
+    options.existing = arguments.has("--force") ? ExistingFile::Replace : ExistingFile::Refuse;
+    struct stat status {};
+    if (!arguments.has("--force") && ::lstat(path.c_str(), &status) == 0) {
+        return refusal(path, {"the archive exists; --force replaces it"});
+    }
+    ArchiveEdit edit(format);
+    try {
+        putFiles(edit, inputFiles(inputs, path));
+    } catch (const EditRefused& refused) {
+        return refusal(path, refused);
+    }
+    return saveEdit(edit, path, options, "created " + path + ": " +
+                                             entriesText(edit.entries().size()));
+}
+
+int addCommand(const std::vector<std::string>& args) {
+    catchInterrupts();
+    const Arguments arguments(args, {"--kind", "--level", "--threads"}, {"--store"});
+    if (arguments.positional().size() < 2) {
+        throw UsageError("add takes an archive and the files or folders to add");
+    }
+    const std::string& path = arguments.positional()[0];
+    const std::vector<std::string> inputs(arguments.positional().begin() + 1,
+                                          arguments.positional().end());
+    const ArchiveFormat& format = chooseFormat(path, arguments.value("--kind"));
+    const SaveOptions options = saveOptions(arguments);
+    ArchiveEdit edit(openForEdit(path, format));
+    const std::size_t before = edit.entries().size();
+    std::vector<fs::path> files;
+    try {
+        files = inputFiles(inputs, path);
+        putFiles(edit, files);
+    } catch (const EditRefused& refused) {
+        return refusal(path, refused);
+    }
+    const std::size_t added = edit.entries().size() - before;
+    return saveEdit(edit, path, options, path + ": added " + entriesText(added) + ", replaced " +
+                                             entriesText(files.size() - added));
+}
+
+int removeCommand(const std::vector<std::string>& args) {
+    catchInterrupts();
+    const Arguments arguments(args, {"--kind"}, {});
+    if (arguments.positional().size() < 2) {
+        throw UsageError("remove takes an archive and the entries to remove");
+    }
+    const std::string& path = arguments.positional()[0];
+    const ArchiveFormat& format = chooseFormat(path, arguments.value("--kind"));
+    ArchiveEdit edit(openForEdit(path, format));
+    std::vector<bool> doomed(edit.entries().size(), false);
+    for (auto pattern = arguments.positional().begin() + 1; pattern != arguments.positional().end();
+         ++pattern) {
+        bool named = false;
+        for (std::size_t k = 0; k < edit.entries().size(); ++k) {
+            if (patternNames(*pattern, edit.entries()[k]) ||
+                findEntry(edit, *pattern) == std::optional<std::size_t>(k)) {
+                doomed[k] = true;
+                named = true;
+            }
+        }
+        if (!named) {
+            return refusal(path, {*pattern + ": " + kNoSuchEntry});
+        }
+    }
+    const auto count = static_cast<std::size_t>(std::count(doomed.begin(), doomed.end(), true));
+    for (std::size_t k = doomed.size(); k-- > 0;) {
+        if (doomed[k]) {
+            edit.remove(k);
+        }
+    }
+    SaveOptions options;
+    return saveEdit(edit, path, options, path + ": removed " + entriesText(count));
+}
+
+int renameCommand(const std::vector<std::string>& args) {
+    catchInterrupts();
+    const Arguments arguments(args, {"--kind"}, {});
+    if (arguments.positional().size() != 3) {
+        throw UsageError("rename takes an archive, an entry's name and its new name");
+    }
+    const std::string& path = arguments.positional()[0];
+    const std::string& oldName = arguments.positional()[1];
+    std::string newName = arguments.positional()[2];
+    const ArchiveFormat& format = chooseFormat(path, arguments.value("--kind"));
+    ArchiveEdit edit(openForEdit(path, format));
+    const std::optional<std::size_t> index = findEntry(edit, oldName);
+    if (!index) {
+        return refusal(path, {oldName + ": " + kNoSuchEntry});
+    }
+    if (!format.writing.fileSuffix.empty()) {
+        newName = entryNameForFile(format, newName).value_or(newName);
+    }
+    try {
+        edit.rename(*index, newName);
+    } catch (const ResourceError& error) {
+        return refusal(path, {newName + ": " + error.describe()});
+    }
+    SaveOptions options;
+    return saveEdit(edit, path, options, path + ": renamed " + oldName + " to " + newName);
+}
+
+}  // namespace brasvel::cli

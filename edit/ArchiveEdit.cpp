@@ -1,0 +1,292 @@
+#include "edit/ArchiveEdit.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <climits>
+#include <map>
+#include <utility>
+
+#include "archive/Layouts.h"
+#include "base/Text.h"
+#include "edit/StoredContent.h"
+#include "extract/EntryContent.h"
+#include "extract/SafeName.h"
+
+namespace brasvel {
+namespace {
+
+// --- The texts the user reads about names ---
+
+std::string quoted(std::string_view name) { return "\"" + std::string(name) + "\""; }
+
+std::string notWritable(std::string_view name) {
+    return quoted(name) + " has a character that Windows-1250 cannot write";
+}
+
+std::string readsBackAs(std::string_view name, std::string_view readBack) {
+    return quoted(name) + " would read back as " + quoted(shownText(readBack));
+}
+
+std::string takenBy(std::string_view name, std::string_view other) {
+    return quoted(name) + " is taken: an entry is named " + quoted(shownText(other));
+}
+
+ResourceError refused(std::string reason, std::string_view name) {
+    return ResourceError(kNameRefused, std::move(reason)).withEntry(std::string(name));
+}
+
+bool sortedIgnoringCase(const std::vector<Entry>& entries) {
+    return std::is_sorted(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
+        return compareIgnoringCase(storedName(a), storedName(b)) < 0;
+    });
+}
+
+// The name with every letter in lower case: equal for names equal in any case.
+std::string folded(std::string_view nameBytes) {
+    std::string result(nameBytes);
+    for (char& c : result) {
+        c = foldCase1250(c);
+    }
+    return result;
+}
+
+}  // namespace
+
+ArchiveChangedOnDisk::ArchiveChangedOnDisk(const std::string& path)
+    : ResourceError("Archive changed on disk",
+                    path + " was replaced or written to since it was opened") {}
+
+std::string editName(const Entry& entry) { return decodeWindows1250(storedName(entry)); }
+
+std::optional<std::string> entryNameForFile(const ArchiveFormat& format,
+                                            std::string_view fileName) {
+    const std::string_view suffix = format.writing.fileSuffix;
+    if (suffix.empty()) {
+        return std::string(fileName);
+    }
+    if (fileName.size() <= suffix.size() ||
+        !equalIgnoringCase(fileName.substr(fileName.size() - suffix.size()), suffix)) {
+        return std::nullopt;
+    }
+    return std::string(fileName.substr(0, fileName.size() - suffix.size()));
+}
+
+ArchiveEdit::ArchiveEdit(const ArchiveFormat& format)
+    : format_(&format), sorted_(format.writing.sortedByName), changed_(true) {}
+
+ArchiveEdit::ArchiveEdit(const Archive& archive)
+    : format_(&archive.format()), archive_(archive), entries_(archive.entries()) {
+    if (const auto& error = archive.directoryError()) {
+        throw ResourceError(error->text(), archive.path() + ": the directory cannot be read " +
+                                               "whole, so the archive cannot be written back (" +
+                                               error->describe() + ")");
+    }
+    sources_.resize(entries_.size());
+    for (std::size_t k = 0; k < entries_.size(); ++k) {
+        sources_[k].original = k;
+    }
+    if (format_->writing.followsFieldPattern) {
+        fieldTail_ = sharedFieldTail(*format_, entries_);
+    }
+    sorted_ = format_->writing.sortedByName && sortedIgnoringCase(entries_);
+    // A new entry takes the type word most entries of its extension carry; of two as common, the
+    // one that reached that count first.
+    std::map<std::string, std::map<std::int32_t, int>> typeCounts;
+    std::map<std::string, int> bestCounts;
+    for (const Entry& entry : entries_) {
+        countName(entry, 1);
+        if (entry.ext.empty()) {
+            continue;
+        }
+        const std::string ext = folded(entry.ext);
+        const int count = ++typeCounts[ext][entry.type];
+        if (count > bestCounts[ext]) {
+            bestCounts[ext] = count;
+            typeOfExtension_[ext] = entry.type;
+        }
+    }
+}
+
+void ArchiveEdit::countName(const Entry& entry, int change) {
+    const auto [at, fresh] = names_.try_emplace(folded(storedName(entry)), 0);
+    at->second += change;
+    if (at->second <= 0) {
+        names_.erase(at);
+    }
+}
+
+int ArchiveEdit::namesLike(std::string_view nameBytes) const {
+    const auto found = names_.find(folded(nameBytes));
+    return found == names_.end() ? 0 : found->second;
+}
+
+std::optional<std::size_t> ArchiveEdit::find(std::string_view name) const {
+    const std::optional<std::string> bytes = encodeWindows1250(name);
+    if (!bytes || namesLike(*bytes) == 0) {
+        return std::nullopt;
+    }
+    for (std::size_t k = 0; k < entries_.size(); ++k) {
+        if (equalIgnoringCase(storedName(entries_[k]), *bytes)) {
+            return k;
+        }
+    }
+    return std::nullopt;
+}
+
+std::string ArchiveEdit::acceptedName(std::string_view name,
+                                      std::optional<std::size_t> renamed) const {
+    if (name.empty()) {
+        throw refused("the name is empty", name);
+    }
+    const std::optional<std::string> bytes = encodeWindows1250(name);
+    if (!bytes) {
+        throw refused(notWritable(name), name);
+    }
+    if (bytes->find('\0') != std::string::npos) {
+        throw refused("the name contains the control byte 0x00", name);
+    }
+    if (auto problem = format_->writing.nameProblem(*bytes)) {
+        throw refused(*problem, name);
+    }
+    // The reader is the judge: the row must give back the name whole, and a safe file name.
+    Entry entry;
+    entry.nameField = makeNameField(*format_, *bytes, fieldTail_);
+    format_->describe(entry);
+    const std::string output = format_->outputName(entry, false);
+    if (output != *bytes + std::string(format_->writing.fileSuffix) ||
+        storedName(entry) != *bytes) {
+        throw refused(readsBackAs(name, output), name);
+    }
+    try {
+        safeFileName(output);
+    } catch (const ResourceError& error) {
+        throw refused(error.detail(), name);
+    }
+    // Only a name that is taken is looked for among the entries.
+    if (namesLike(*bytes) > 0) {
+        for (std::size_t k = 0; k < entries_.size(); ++k) {
+            if (k != renamed && equalIgnoringCase(storedName(entries_[k]), *bytes)) {
+                throw refused(takenBy(name, storedName(entries_[k])), name);
+            }
+        }
+    }
+    return *bytes;
+}
+
+std::optional<std::string> ArchiveEdit::checkName(std::string_view name,
+                                                  std::optional<std::size_t> renamed) const {
+    try {
+        acceptedName(name, renamed);
+        return std::nullopt;
+    } catch (const ResourceError& error) {
+        return error.detail();
+    }
+}
+
+std::size_t ArchiveEdit::placeFor(std::string_view nameBytes) const {
+    if (!sorted_) {
+        return entries_.size();
+    }
+    const auto place = std::upper_bound(entries_.begin(), entries_.end(), nameBytes,
+                                        [](std::string_view name, const Entry& entry) {
+                                            return compareIgnoringCase(name, storedName(entry)) < 0;
+                                        });
+    return static_cast<std::size_t>(place - entries_.begin());
+}
+
+void ArchiveEdit::insert(std::size_t index, Entry entry, Source source) {
+    countName(entry, 1);
+    entries_.insert(entries_.begin() + static_cast<std::ptrdiff_t>(index), std::move(entry));
+    sources_.insert(sources_.begin() + static_cast<std::ptrdiff_t>(index), std::move(source));
+}
+
+std::size_t ArchiveEdit::putSource(std::string_view name, Source source, std::int32_t size) {
+    changed_ = true;
+    if (const std::optional<std::size_t> existing = find(name)) {
+        // The name field and the type word stay; the content and its sizes change.
+        entries_[*existing].size = size;
+        entries_[*existing].packedSize = 0;
+        entries_[*existing].offset = 0;
+        sources_[*existing] = std::move(source);
+        return *existing;
+    }
+    const std::string bytes = acceptedName(name, std::nullopt);
+    Entry entry;
+    entry.nameField = makeNameField(*format_, bytes, fieldTail_);
+    format_->describe(entry);
+    entry.size = size;
+    if (const auto type = typeOfExtension_.find(folded(entry.ext)); type != typeOfExtension_.end()) {
+        entry.type = type->second;
+    }
+    const std::size_t index = placeFor(bytes);
+    insert(index, std::move(entry), std::move(source));
+    return index;
+}
+
+std::size_t ArchiveEdit::put(std::string_view name, std::vector<std::byte> content) {
+    if (content.size() > static_cast<std::size_t>(INT32_MAX)) {
+        throw ResourceError("File too large", std::to_string(content.size()) + " bytes")
+            .withEntry(std::string(name));
+    }
+    const auto size = static_cast<std::int32_t>(content.size());
+    Source source;
+    source.bytes = std::make_shared<const std::vector<std::byte>>(std::move(content));
+    return putSource(name, std::move(source), size);
+}
+
+std::size_t ArchiveEdit::putFile(std::string_view name, const std::string& path) {
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0) {
+        throw fileError(errno, path);
+    }
+    if (!S_ISREG(status.st_mode)) {
+        throw ResourceError(fileFailureText(FileFailure::AccessDenied),
+                            path + " is not a regular file");
+    }
+    if (::access(path.c_str(), R_OK) != 0) {
+        throw fileError(errno, path);
+    }
+    if (status.st_size > INT32_MAX) {
+        throw ResourceError("File too large", path + " has " + std::to_string(status.st_size) +
+                                                  " bytes, an entry holds at most " +
+                                                  std::to_string(INT32_MAX));
+    }
+    Source source;
+    source.path = path;
+    return putSource(name, std::move(source), static_cast<std::int32_t>(status.st_size));
+}
+
+void ArchiveEdit::remove(std::size_t index) {
+    if (index >= entries_.size()) {
+        throw ResourceError(kNoSuchEntry, "entry " + std::to_string(index));
+    }
+    countName(entries_[index], -1);
+    entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(index));
+    sources_.erase(sources_.begin() + static_cast<std::ptrdiff_t>(index));
+    changed_ = true;
+}
+
+void ArchiveEdit::rename(std::size_t index, std::string_view newName) {
+    if (index >= entries_.size()) {
+        throw ResourceError(kNoSuchEntry, "entry " + std::to_string(index));
+    }
+    const std::string bytes = acceptedName(newName, index);
+    Entry entry = entries_[index];
+    entry.nameField = makeNameField(*format_, bytes, fieldTail_);
+    format_->describe(entry);
+    Source source = sources_[index];
+    countName(entries_[index], -1);
+    entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(index));
+    sources_.erase(sources_.begin() + static_cast<std::ptrdiff_t>(index));
+    insert(sorted_ ? placeFor(bytes) : index, std::move(entry), std::move(source));
+    changed_ = true;
+}
+
+bool ArchiveEdit::isNew(std::size_t index) const {
+    return index < sources_.size() && !sources_[index].original;
+}
+
+}  // namespace brasvel

@@ -1,0 +1,325 @@
+#include "edit/ReplacementFile.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <random>
+#include <utility>
+
+#include "base/ResourceError.h"
+
+namespace brasvel {
+namespace {
+
+constexpr const char* kTemporarySuffix = ".saving";
+constexpr int kNameAttempts = 100;
+constexpr std::size_t kLargestWrite = std::size_t{1} << 30;
+// Bytes copied per call.
+constexpr std::uint64_t kCopyStretch = std::uint64_t{8} << 20;
+
+std::string randomTag() {
+    static constexpr char kLetters[] =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    thread_local std::mt19937 generator{std::random_device{}()};
+    std::uniform_int_distribution<std::size_t> pick(0, sizeof kLetters - 2);
+    std::string tag(6, '\0');
+    for (char& c : tag) {
+        c = kLetters[pick(generator)];
+    }
+    return tag;
+}
+
+std::string temporaryPrefix(const std::string& name) { return "." + name + "."; }
+
+std::string temporaryName(const std::string& name) {
+    return temporaryPrefix(name) + std::to_string(::getpid()) + "." + randomTag() +
+           kTemporarySuffix;
+}
+
+// The process that wrote a temporary of `name`, or 0 when `entry` is no such temporary.
+pid_t writerOf(std::string_view entry, const std::string& name) {
+    const std::string prefix = temporaryPrefix(name);
+    const std::string_view suffix = kTemporarySuffix;
+    if (entry.size() <= prefix.size() + suffix.size() + 8 || !entry.starts_with(prefix) ||
+        !entry.ends_with(suffix)) {
+        return 0;
+    }
+    std::string_view middle = entry.substr(prefix.size());
+    middle.remove_suffix(suffix.size());  // "PID.XXXXXX"
+    const std::size_t dot = middle.find('.');
+    if (dot == std::string_view::npos || dot == 0 || dot > 9 || middle.size() - dot - 1 != 6) {
+        return 0;
+    }
+    pid_t pid = 0;
+    for (char c : middle.substr(0, dot)) {
+        if (c < '0' || c > '9') {
+            return 0;
+        }
+        pid = pid * 10 + (c - '0');
+    }
+    return pid;
+}
+
+bool processRuns(pid_t pid) { return ::kill(pid, 0) == 0 || errno != ESRCH; }
+
+// `path` with its symbolic links followed: itself when it names no link.
+std::string followLinks(const std::string& path) {
+    struct stat status {};
+    if (::lstat(path.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) {
+        return path;
+    }
+    char* resolved = ::realpath(path.c_str(), nullptr);
+    if (resolved == nullptr) {
+        // A link to a file that does not exist yet: its target is created.
+        char target[PATH_MAX];
+        const ssize_t length = ::readlink(path.c_str(), target, sizeof target - 1);
+        if (length <= 0) {
+            throw fileError(errno, path);
+        }
+        std::string link(target, static_cast<std::size_t>(length));
+        if (link.front() != '/') {
+            const std::size_t slash = path.rfind('/');
+            link = (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) + link;
+        }
+        return link;
+    }
+    std::string result(resolved);
+    std::free(resolved);
+    return result;
+}
+
+void splitPath(const std::string& path, std::string& folder, std::string& name) {
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos) {
+        folder = ".";
+        name = path;
+    } else {
+        folder = slash == 0 ? "/" : path.substr(0, slash);
+        name = path.substr(slash + 1);
+    }
+}
+
+}  // namespace
+
+ReplacementFile::ReplacementFile(const std::string& path, ExistingFile existing,
+                                 WriteFunction writeFunction, Temporaries temporaries)
+    : path_(path),
+      target_(followLinks(path)),
+      existing_(existing),
+      write_(writeFunction != nullptr ? writeFunction : &::write) {
+    std::string folder;
+    splitPath(target_, folder, name_);
+    if (name_.empty() || name_ == "." || name_ == "..") {
+        throw ResourceError(fileFailureText(FileFailure::InvalidName), path + " names a folder");
+    }
+    struct stat status {};
+    if (::stat(target_.c_str(), &status) == 0) {
+        if (existing_ == ExistingFile::Refuse) {
+            throw ResourceError("File exists", path);
+        }
+        if (!S_ISREG(status.st_mode)) {
+            throw ResourceError(fileFailureText(FileFailure::AccessDenied),
+                                path + (S_ISDIR(status.st_mode) ? " is a folder"
+                                                                : " is not a regular file"));
+        }
+    }
+    folder_ = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder_ < 0) {
+        throw fileError(errno, folder);
+    }
+    removeStaleTemporaries(target_);
+    if (temporaries == Temporaries::Unnamed) {
+        fd_ = ::openat(folder_, ".", O_TMPFILE | O_RDWR | O_CLOEXEC, 0666);
+    }
+    if (fd_ < 0) {
+        for (int attempt = 0; attempt < kNameAttempts && fd_ < 0; ++attempt) {
+            temporary_ = temporaryName(name_);
+            fd_ = ::openat(folder_, temporary_.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC,
+                           0666);
+            if (fd_ < 0 && errno != EEXIST) {
+                const int error = errno;
+                temporary_.clear();
+                ::close(folder_);
+                throw fileError(error, path);
+            }
+        }
+        if (fd_ < 0) {
+            temporary_.clear();
+            ::close(folder_);
+            throw fileError(EEXIST, path);
+        }
+    }
+}
+
+ReplacementFile::~ReplacementFile() {
+    discard();
+    if (folder_ >= 0) {
+        ::close(folder_);
+    }
+}
+
+void ReplacementFile::discard() noexcept {
+    if (fd_ >= 0) {
+        ::close(std::exchange(fd_, -1));
+    }
+    if (!temporary_.empty()) {
+        ::unlinkat(folder_, temporary_.c_str(), 0);
+        temporary_.clear();
+    }
+}
+
+std::string ReplacementFile::folderPath() const {
+    std::string folder;
+    std::string name;
+    splitPath(target_, folder, name);
+    return folder;
+}
+
+void ReplacementFile::write(Bytes bytes) {
+    const std::byte* next = bytes.data();
+    std::size_t left = bytes.size();
+    while (left > 0) {
+        const ssize_t written = write_(fd_, next, std::min(left, kLargestWrite));
+        if (written < 0 && errno == EINTR) {
+            continue;
+        }
+        if (written <= 0) {
+            writeFailed_ = true;
+            throw fileError(written == 0 ? ENOSPC : errno, path_);
+        }
+        next += written;
+        left -= static_cast<std::size_t>(written);
+        position_ += static_cast<std::uint64_t>(written);
+    }
+}
+
+bool ReplacementFile::copyFrom(int source, std::uint64_t offset, std::uint64_t length) {
+    // A test's write function must see every byte, so the kernel's copy is left out then.
+    if (!copyWorks_ || write_ != &::write) {
+        return false;
+    }
+    auto from = static_cast<off64_t>(offset);
+    std::uint64_t left = length;
+    while (left > 0) {
+        const ssize_t copied = ::copy_file_range(source, &from, fd_, nullptr,
+                                                 std::min(left, kCopyStretch), 0);
+        if (copied < 0 && errno == EINTR) {
+            continue;
+        }
+        if (copied < 0 && left == length &&
+            (errno == EXDEV || errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP ||
+             errno == EBADF)) {
+            copyWorks_ = false;
+            return false;
+        }
+        if (copied < 0) {
+            writeFailed_ = true;
+            throw fileError(errno, path_);
+        }
+        if (copied == 0) {
+            writeFailed_ = true;
+            throw ResourceError(kReadBeyondEnd, "the archive being read ended at offset " +
+                                                    std::to_string(from));
+        }
+        left -= static_cast<std::uint64_t>(copied);
+        position_ += static_cast<std::uint64_t>(copied);
+    }
+    return true;
+}
+
+void ReplacementFile::seek(std::uint64_t position) {
+    if (::lseek(fd_, static_cast<off_t>(position), SEEK_SET) < 0) {
+        throw fileError(errno, path_);
+    }
+    position_ = position;
+}
+
+void ReplacementFile::commit() {
+    if (fd_ < 0 || writeFailed_) {
+        throw ResourceError(fileFailureText(FileFailure::Other, EIO), path_ + " was not written");
+    }
+    // The old file's permissions and owner carry over; an owner this user may not give stays his.
+    struct stat old {};
+    if (::stat(target_.c_str(), &old) == 0) {
+        if (::fchmod(fd_, old.st_mode & 07777) != 0) {
+            throw fileError(errno, path_);
+        }
+        if (::fchown(fd_, old.st_uid, old.st_gid) != 0 && errno != EPERM) {
+            throw fileError(errno, path_);
+        }
+    }
+    if (::fsync(fd_) != 0) {
+        throw fileError(errno, path_);
+    }
+    if (temporary_.empty()) {
+        char source[32];
+        std::snprintf(source, sizeof source, "/proc/self/fd/%d", fd_);
+        if (existing_ == ExistingFile::Refuse) {
+            // Linked straight under its name: a file that appeared meanwhile is not replaced.
+            if (::linkat(AT_FDCWD, source, folder_, name_.c_str(), AT_SYMLINK_FOLLOW) != 0) {
+                throw errno == EEXIST ? ResourceError("File exists", path_) : fileError(errno, path_);
+            }
+        } else {
+            for (int attempt = 0; attempt < kNameAttempts && temporary_.empty(); ++attempt) {
+                const std::string name = temporaryName(name_);
+                if (::linkat(AT_FDCWD, source, folder_, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+                    temporary_ = name;
+                } else if (errno != EEXIST) {
+                    throw fileError(errno, path_);
+                }
+            }
+            if (temporary_.empty()) {
+                throw fileError(EEXIST, path_);
+            }
+        }
+    }
+    if (!temporary_.empty()) {
+        const unsigned flags = existing_ == ExistingFile::Refuse ? RENAME_NOREPLACE : 0;
+        if (::renameat2(folder_, temporary_.c_str(), folder_, name_.c_str(), flags) != 0) {
+            throw errno == EEXIST ? ResourceError("File exists", path_) : fileError(errno, path_);
+        }
+        temporary_.clear();
+    }
+    ::close(std::exchange(fd_, -1));
+    // The new name is on disk only once the folder is. Should that sync fail, the file is in
+    // place already and only its durability is in doubt.
+    if (::fsync(folder_) != 0) {
+        throw fileError(errno, folderPath());
+    }
+}
+
+int removeStaleTemporaries(const std::string& path) {
+    std::string folder;
+    std::string name;
+    splitPath(path, folder, name);
+    DIR* listing = ::opendir(folder.c_str());
+    if (listing == nullptr) {
+        return 0;
+    }
+    int removed = 0;
+    const int folderFd = ::dirfd(listing);
+    while (const dirent* item = ::readdir(listing)) {
+        const pid_t writer = writerOf(item->d_name, name);
+        if (writer <= 0 || writer == ::getpid() || processRuns(writer)) {
+            continue;
+        }
+        struct stat status {};
+        if (::fstatat(folderFd, item->d_name, &status, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISREG(status.st_mode) && status.st_uid == ::geteuid() &&
+            ::unlinkat(folderFd, item->d_name, 0) == 0) {
+            ++removed;
+        }
+    }
+    ::closedir(listing);
+    return removed;
+}
+
+}  // namespace brasvel

@@ -1,0 +1,372 @@
+// ArchiveEdit: which names are taken, where entries go, what each edit keeps, and round trips of
+// every kind through our own readers.
+
+#include "edit/ArchiveEdit.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+
+#include "archive/Layouts.h"
+#include "base/Text.h"
+#include "tests/edit/EditFixtures.h"
+#include "tools/writers/ArchiveWriters.h"
+
+namespace brasvel::testing {
+namespace {
+
+using Contents = std::vector<std::pair<std::string, std::string>>;
+
+std::string repeated(std::string_view text, int times) {
+    std::string result;
+    for (int k = 0; k < times; ++k) {
+        result += text;
+    }
+    return result;
+}
+
+Archive saved(const ArchiveEdit& edit, const fs::path& path) {
+    EXPECT_TRUE(edit.save(path.string()));
+    return Archive::open(path.string(), edit.format());
+}
+
+struct NameCase {
+    const ArchiveFormat* format;
+    std::string name;
+    std::string reason;  // empty: accepted
+};
+
+TEST(ArchiveEditNames, AreAcceptedOnlyWhenTheyReadBackWholeAndSafe) {
+    const std::string ogonek = "\xC5\xBC";  // ż, in Windows-1250 0xBF
+    const NameCase cases[] = {
+        {&kLodFormat, "ABCDEFGHIJK.PCX", ""},
+        {&kLodFormat, "ABCDEFGHIJKL.PCX", "name before the extension too long: 12 bytes, at most 11"},
+        {&kLodFormat, "ABCDEFGHIJK", ""},
+        {&kLodFormat, "ABCDEFGHIJKL", "name too long: 12 bytes, at most 11"},
+        {&kLodFormat, "A.PCXX", "extension too long: 4 bytes, at most 3"},
+        {&kLodFormat, "A.B.C", ""},
+        {&kLodFormat, ogonek + "ABA.TXT", ""},
+        {&kLodFormat, "\xE6\x97\xA5.TXT", "has a character that Windows-1250 cannot write"},
+        {&kLodFormat, "\xFF.TXT", "has a character that Windows-1250 cannot write"},
+        {&kLodFormat, "", "the name is empty"},
+        {&kLodFormat, "..", "names a folder"},
+        {&kLodFormat, "A/B.TXT", "contains '/'"},
+        {&kLodFormat, "A:B.TXT", "contains ':'"},
+        {&kLodFormat, "A\tB.TXT", "control byte 0x09"},
+        {&kLodFormat, std::string("A\0B", 3), "control byte 0x00"},
+        {&kLodFormat, "taken.txt", "is taken: an entry is named \"TAKEN.TXT\""},
+        {&kSndFormat, "ABCDEFGHIJKL", ""},
+        {&kSndFormat, "ABCDEFGHIJKLM", "name too long: 13 bytes, at most 12"},
+        {&kSndFormat, "TAKEN.TXT", "is taken"},
+        {&kVidFormat, std::string(36, 'V') + ".SMK", ""},
+        {&kVidFormat, std::string(37, 'V') + ".SMK", "name too long: 41 bytes, at most 40"},
+        {&kVidFormat, "\\INTRO.SMK", "contains '\\'"},
+    };
+    for (const NameCase& test : cases) {
+        ArchiveEdit edit(*test.format);
+        edit.put("TAKEN.TXT", contentOf("x"));
+        const std::optional<std::string> reason = edit.checkName(test.name);
+        if (test.reason.empty()) {
+            EXPECT_EQ(reason, std::nullopt) << test.format->name << " " << test.name;
+        } else {
+            ASSERT_TRUE(reason) << test.format->name << " " << test.name;
+            EXPECT_NE(reason->find(test.reason), std::string::npos) << *reason;
+            if (reason->find("is taken") == std::string::npos) {  // put() replaces that one
+                EXPECT_THROW(edit.put(test.name, contentOf("y")), ResourceError) << test.name;
+            }
+            EXPECT_EQ(edit.entries().size(), 1u);
+        }
+    }
+}
+
+TEST(ArchiveEditNames, CollideCaseInsensitivelyAlsoInAccentedLetters) {
+    ArchiveEdit edit(kLodFormat);
+    edit.put("\xC5\xBB" "ABA.TXT", contentOf("upper"));  // Żaba
+    EXPECT_TRUE(edit.checkName("\xC5\xBC" "aba.txt"));
+    // Putting under the other case replaces the entry, which keeps its own name.
+    edit.put("\xC5\xBC" "aba.txt", contentOf("lower"));
+    ASSERT_EQ(edit.entries().size(), 1u);
+    EXPECT_EQ(editName(edit.entries()[0]), "\xC5\xBB" "ABA.TXT");
+    // A rename to its own name in another case is no collision.
+    EXPECT_EQ(edit.checkName("\xC5\xBC" "ABA.txt", 0), std::nullopt);
+}
+
+struct KindCase {
+    const ArchiveFormat* format;
+    Contents entries;  // in the order put
+    std::vector<std::string> directory;  // the order they read back in
+};
+
+TEST(ArchiveEditRoundTrip, GivesBackEveryEntryAndRewritesIdentically) {
+    Scratch scratch;
+    const std::string text = repeated("a line of text that compresses well\n", 200);
+    const KindCase cases[] = {
+        {&kLodFormat,
+         {{"zeta.txt", text}, {"Alpha.PCX", "short"}, {"EMPTY.DEF", ""}, {"beta.msk", text + "x"}},
+         {"Alpha.PCX", "beta.msk", "EMPTY.DEF", "zeta.txt"}},
+        {&kSndFormat,
+         {{"ZETA", text}, {"alpha", "RIFF"}, {"EMPTY", ""}},
+         {"ZETA", "alpha", "EMPTY"}},
+        {&kVidFormat,
+         {{"ZETA.SMK", text}, {std::string(36, 'L') + ".BIK", "bik"}, {"LAST.SMK", ""}},
+         {"ZETA.SMK", std::string(36, 'L') + ".BIK", "LAST.SMK"}},
+    };
+    for (const KindCase& test : cases) {
+        SCOPED_TRACE(test.format->name);
+        ArchiveEdit edit(*test.format);
+        for (const auto& [name, content] : test.entries) {
+            edit.put(name, contentOf(content));
+        }
+        const fs::path first = scratch / ("first" + std::string(test.format->suffix));
+        const fs::path second = scratch / ("second" + std::string(test.format->suffix));
+        ASSERT_TRUE(edit.save(first.string()));
+        const Contents back = readBack(first, *test.format);
+        ASSERT_EQ(back.size(), test.directory.size());
+        for (std::size_t k = 0; k < back.size(); ++k) {
+            EXPECT_EQ(back[k].first, test.directory[k]);
+            const auto put = std::find_if(test.entries.begin(), test.entries.end(),
+                                          [&](const auto& e) { return e.first == back[k].first; });
+            EXPECT_EQ(back[k].second, put->second) << back[k].first;
+        }
+        const Archive archive = Archive::open(first.string(), *test.format);
+        ASSERT_TRUE(ArchiveEdit(archive).save(second.string()));
+        EXPECT_EQ(readText(first), readText(second));
+    }
+}
+
+TEST(ArchiveEditLod, LaysOutANewArchiveAsTheGameDoes) {
+    Scratch scratch;
+    const std::string text = repeated("sprite rows ", 500);
+    ArchiveEdit edit(kLodFormat);
+    edit.put("B.TXT", contentOf(text));
+    edit.put("a.txt", contentOf("tiny"));
+    const Archive archive = saved(edit, scratch / "new.lod");
+    const std::string bytes = readText(scratch / "new.lod");
+    EXPECT_EQ(bytes.substr(0, 4), std::string("LOD\0", 4));
+    EXPECT_EQ(loadU32(archive.bytes().data() + 4), 200u);
+    const std::uint64_t room = layout::kLodFirstRow + layout::kLodReservedRows * layout::kLodRowSize;
+    EXPECT_EQ(bytes.find_first_not_of('\0', layout::kLodFirstRow + 2 * layout::kLodRowSize), room);
+    ASSERT_EQ(archive.entries().size(), 2u);
+    const Entry& small = archive.entries()[0];
+    const Entry& big = archive.entries()[1];
+    EXPECT_EQ(small.caption, "a.txt");
+    EXPECT_EQ(small.packedSize, 0);  // compressing would not make it smaller
+    EXPECT_EQ(static_cast<std::uint64_t>(small.offset), room);
+    EXPECT_GT(big.packedSize, 0);
+    EXPECT_LT(big.packedSize, big.size);
+
+    SaveOptions store;
+    store.compress = false;
+    ASSERT_TRUE(ArchiveEdit(archive).save((scratch / "kept.lod").string(), store));
+    // Unchanged entries keep their stored bytes: the compressed one stays compressed.
+    const Archive kept = Archive::open((scratch / "kept.lod").string(), kLodFormat);
+    EXPECT_EQ(kept.entries()[1].packedSize, big.packedSize);
+    ArchiveEdit plain(kLodFormat);
+    plain.put("B.TXT", contentOf(text));
+    ASSERT_TRUE(plain.save((scratch / "plain.lod").string(), store));
+    EXPECT_EQ(Archive::open((scratch / "plain.lod").string(), kLodFormat).entries()[0].packedSize,
+              0);
+}
+
+TEST(ArchiveEditLod, KeepsWhatItDoesNotChange) {
+    Scratch scratch;
+    // Written by another writer: unsorted, no reserved room, type words of its own, a header
+    // with bytes of its own.
+    std::string original = writers::LodWriter()
+                               .add("ZZ.PCX", "picture one")
+                               .add("AA.TXT", repeated("text ", 100), true)
+                               .add("MM.PCX", "picture two")
+                               .build();
+    original[40] = 'H';
+    original[24 + 92] = 7;  // ZZ.PCX's type word
+    original[24 + 92 + 64] = 7;  // MM.PCX's
+    writeText(scratch / "old.lod", original);
+    const Archive archive = Archive::open((scratch / "old.lod").string(), kLodFormat);
+    ArchiveEdit edit(archive);
+    edit.put("NEW.PCX", contentOf("picture three"));
+    edit.put("aa.txt", contentOf("replaced"));
+    edit.rename(*edit.find("MM.PCX"), "BB.PCX");
+    const Archive result = saved(edit, scratch / "old.lod");
+
+    const std::string bytes = readText(scratch / "old.lod");
+    EXPECT_EQ(bytes.substr(0, 92).substr(12), original.substr(12, 80));  // header kept
+    ASSERT_EQ(result.entries().size(), 4u);
+    // An unsorted directory keeps its order; new entries go to the end.
+    EXPECT_EQ(result.entries()[0].caption, "ZZ.PCX");
+    EXPECT_EQ(result.entries()[1].caption, "AA.TXT");  // replaced: keeps its name
+    EXPECT_EQ(result.entries()[2].caption, "BB.PCX");  // renamed in place
+    EXPECT_EQ(result.entries()[3].caption, "NEW.PCX");
+    EXPECT_EQ(result.entries()[0].type, 7);
+    EXPECT_EQ(result.entries()[2].type, 7);
+    EXPECT_EQ(result.entries()[3].type, 7);  // copied from the other pictures
+    EXPECT_EQ(textOfBytes(entryContent(result, result.entries()[1])), "replaced");
+    EXPECT_EQ(textOfBytes(entryContent(result, result.entries()[2])), "picture two");
+    // No room was reserved; the rows that no longer fit move the data.
+    EXPECT_EQ(result.entries()[0].offset, 92 + 4 * 32);
+}
+
+TEST(ArchiveEditLod, KeepsASortedDirectorySortedAndItsRoom) {
+    Scratch scratch;
+    ArchiveEdit first(kLodFormat);
+    for (const char* name : {"b.def", "D.DEF", "f.def"}) {
+        first.put(name, contentOf(name));
+    }
+    const Archive archive = saved(first, scratch / "s.lod");
+    ArchiveEdit edit(archive);
+    edit.put("C.DEF", contentOf("c"));
+    edit.put("a.def", contentOf("a"));
+    edit.rename(*edit.find("f.def"), "0.def");
+    edit.remove(*edit.find("D.DEF"));
+    std::vector<std::string> names;
+    for (const Entry& entry : edit.entries()) {
+        names.push_back(editName(entry));
+    }
+    EXPECT_EQ(names, (std::vector<std::string>{"0.def", "a.def", "b.def", "C.DEF"}));
+    const Archive result = saved(edit, scratch / "s.lod");
+    // The room stays: the data start where they started.
+    const auto firstData = [](const Archive& a) {
+        return std::min_element(a.entries().begin(), a.entries().end(),
+                                [](const Entry& x, const Entry& y) { return x.offset < y.offset; })
+            ->offset;
+    };
+    EXPECT_EQ(firstData(result), firstData(archive));
+    EXPECT_EQ(readBack(scratch / "s.lod", kLodFormat),
+              (Contents{{"0.def", "f.def"}, {"a.def", "a"}, {"b.def", "b.def"}, {"C.DEF", "c"}}));
+}
+
+TEST(ArchiveEditSnd, NewFieldsFollowTheFieldsPattern) {
+    Scratch scratch;
+    // Fields that carry 0xCD after their NUL.
+    const auto field = [](std::string_view name) {
+        return std::string(name) + '\0' + std::string(39 - name.size(), '\xCD');
+    };
+    std::string original = writers::SndWriter().add("ONE", "1111").add("THREE", "333").build();
+    original.replace(4, 40, field("ONE"));
+    original.replace(4 + 48, 40, field("THREE"));
+    writeText(scratch / "s.snd", original);
+    ArchiveEdit edit(Archive::open((scratch / "s.snd").string(), kSndFormat));
+    edit.put("TWO", contentOf("22"));
+    const Archive result = saved(edit, scratch / "s.snd");
+    ASSERT_EQ(result.entries().size(), 3u);
+    EXPECT_EQ(result.entries()[0].nameField, field("ONE"));
+    EXPECT_EQ(result.entries()[2].nameField, field("TWO"));
+
+    // Fields that disagree after their NUL give new fields of zeros.
+    original.replace(4 + 48 + 30, 1, "X");
+    writeText(scratch / "d.snd", original);
+    ArchiveEdit mixed(Archive::open((scratch / "d.snd").string(), kSndFormat));
+    mixed.put("TWO", contentOf("22"));
+    EXPECT_EQ(saved(mixed, scratch / "d.snd").entries()[2].nameField, std::string("TWO") +
+                                                                          std::string(37, '\0'));
+}
+
+TEST(ArchiveEditVid, LaysDataInDirectoryOrderAndRefusesAnEmptyEntryBeforeOthers) {
+    Scratch scratch;
+    ArchiveEdit edit(kVidFormat);
+    edit.put("A.SMK", contentOf("aaaa"));
+    edit.put("B.SMK", contentOf("bb"));
+    const Archive archive = saved(edit, scratch / "v.vid");
+    ArchiveEdit replace(archive);
+    replace.put("a.smk", contentOf("a much longer video"));
+    saved(replace, scratch / "v.vid");
+    EXPECT_EQ(readBack(scratch / "v.vid", kVidFormat),
+              (Contents{{"A.SMK", "a much longer video"}, {"B.SMK", "bb"}}));
+
+    ArchiveEdit empty(kVidFormat);
+    empty.put("E.SMK", {});
+    empty.put("F.SMK", contentOf("f"));
+    try {
+        empty.save((scratch / "e.vid").string());
+        FAIL() << "an empty entry before another was written";
+    } catch (const ResourceError& error) {
+        EXPECT_EQ(error.entry(), "E.SMK");
+    }
+    EXPECT_FALSE(fs::exists(scratch / "e.vid"));
+}
+
+TEST(ArchiveEditOpen, RefusesAnArchiveWhoseDirectoryEndsEarly) {
+    const std::string cut = writers::SndWriter().add("ONE", "1").add("TWO", "2").build();
+    const Archive archive =
+        Archive::fromBytes(contentOf(cut.substr(0, 4 + 48 + 10)), kSndFormat, "cut.snd");
+    EXPECT_THROW(ArchiveEdit{archive}, ResourceError);
+}
+
+TEST(ArchiveEditOpen, NamesTheEntryWhoseBytesLieOutsideTheArchive) {
+    Scratch scratch;
+    writeText(scratch / "bad.lod",
+              writers::LodWriter().add("GOOD.TXT", "good").addRaw("BAD.TXT", 9999, 5, 0).build());
+    const std::string before = readText(scratch / "bad.lod");
+    ArchiveEdit edit(Archive::open((scratch / "bad.lod").string(), kLodFormat));
+    edit.put("NEW.TXT", contentOf("new"));
+    try {
+        edit.save((scratch / "bad.lod").string());
+        FAIL() << "saved an entry outside the archive";
+    } catch (const ResourceError& error) {
+        EXPECT_EQ(error.entry(), "BAD.TXT");
+    }
+    EXPECT_EQ(readText(scratch / "bad.lod"), before);
+    // Removing the damaged entry lets the rest be saved.
+    edit.remove(*edit.find("BAD.TXT"));
+    saved(edit, scratch / "bad.lod");
+    EXPECT_EQ(readBack(scratch / "bad.lod", kLodFormat),
+              (Contents{{"GOOD.TXT", "good"}, {"NEW.TXT", "new"}}));
+}
+
+TEST(ArchiveEditFiles, ReadsFilesWhenSavingAndNamesAMissingOne) {
+    Scratch scratch;
+    writeText(scratch / "in.txt", "from a file");
+    ArchiveEdit edit(kLodFormat);
+    EXPECT_THROW(edit.putFile("MISSING.TXT", (scratch / "missing.txt").string()), ResourceError);
+    EXPECT_THROW(edit.putFile("FOLDER.TXT", scratch.root().string()), ResourceError);
+    edit.putFile("IN.TXT", (scratch / "in.txt").string());
+    EXPECT_EQ(edit.entries()[0].size, 11);
+    EXPECT_TRUE(edit.isNew(0));
+    fs::remove(scratch / "in.txt");
+    try {
+        edit.save((scratch / "f.lod").string());
+        FAIL() << "saved without its input";
+    } catch (const ResourceError& error) {
+        EXPECT_EQ(error.entry(), "IN.TXT");
+        EXPECT_NE(error.describe().find("in.txt"), std::string::npos);
+    }
+    EXPECT_EQ(scratch.names(), (std::set<std::string>{}));
+}
+
+// Compressed on four threads, written in order; a file that fails in the middle is named.
+TEST(ArchiveEditFiles, ManyEntriesOnSeveralThreadsComeBackInOrder) {
+    Scratch scratch;
+    ArchiveEdit edit(kLodFormat);
+    Contents expected;
+    for (int k = 0; k < 300; ++k) {
+        char name[16];
+        std::snprintf(name, sizeof name, "E%04d.TXT", k);
+        const std::string content = repeated(name, k % 50);
+        writeText(scratch / name, content);
+        edit.putFile(name, (scratch / name).string());
+        expected.emplace_back(name, content);
+    }
+    SaveOptions options;
+    options.threads = 4;
+    ASSERT_TRUE(edit.save((scratch / "many.lod").string(), options));
+    EXPECT_EQ(readBack(scratch / "many.lod", kLodFormat), expected);
+
+    fs::remove(scratch / "E0150.TXT");
+    try {
+        edit.save((scratch / "many.lod").string(), options);
+        FAIL() << "saved without an input";
+    } catch (const ResourceError& error) {
+        EXPECT_EQ(error.entry(), "E0150.TXT");
+    }
+    EXPECT_EQ(readBack(scratch / "many.lod", kLodFormat), expected);
+}
+
+TEST(ArchiveEditFiles, EntryNamesOfFiles) {
+    EXPECT_EQ(entryNameForFile(kSndFormat, "Horse.WAV"), "Horse");
+    EXPECT_EQ(entryNameForFile(kSndFormat, "Horse.mp3"), std::nullopt);
+    EXPECT_EQ(entryNameForFile(kSndFormat, ".wav"), std::nullopt);
+    EXPECT_EQ(entryNameForFile(kLodFormat, "Horse.def"), "Horse.def");
+}
+
+}  // namespace
+}  // namespace brasvel::testing

@@ -1,0 +1,227 @@
+// Saving all or nothing: every failure, cancel and kill leaves the archive byte for byte as it was
+// and no temporary beside it; a save keeps the archive's permissions and its symbolic link.
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <thread>
+
+#include "edit/ArchiveEdit.h"
+#include "edit/ReplacementFile.h"
+#include "tests/edit/EditFixtures.h"
+
+namespace brasvel::testing {
+namespace {
+
+std::atomic<long> bytesLeft{0};
+
+// Writes until bytesLeft runs out, then fails as a full disk does.
+ssize_t writeUntilFull(int fd, const void* data, std::size_t count) {
+    const long left = bytesLeft.load();
+    if (left <= 0) {
+        errno = ENOSPC;
+        return -1;
+    }
+    const std::size_t now = std::min<std::size_t>(count, static_cast<std::size_t>(left));
+    bytesLeft -= static_cast<long>(now);
+    return ::write(fd, data, now);
+}
+
+ssize_t slowWrite(int fd, const void* data, std::size_t count) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    return ::write(fd, data, std::min<std::size_t>(count, 4096));
+}
+
+// An archive of three entries saved at `path`, and an edit of it that adds a fourth.
+std::string makeArchive(const fs::path& path) {
+    ArchiveEdit edit(kSndFormat);
+    edit.put("ONE", contentOf(std::string(5000, '1')));
+    edit.put("TWO", contentOf(std::string(7000, '2')));
+    edit.put("THREE", contentOf(std::string(3000, '3')));
+    EXPECT_TRUE(edit.save(path.string()));
+    return readText(path);
+}
+
+ArchiveEdit addingOne(const Archive& archive) {
+    ArchiveEdit edit(archive);
+    edit.put("FOUR", contentOf(std::string(20000, '4')));
+    edit.rename(0, "UNO");
+    return edit;
+}
+
+TEST(ArchiveSave, AFailedWriteAnywhereLeavesTheArchiveAsItWas) {
+    Scratch scratch;
+    const fs::path path = scratch / "a.snd";
+    const std::string before = makeArchive(path);
+    const Archive archive = Archive::open(path.string(), kSndFormat);
+    const ArchiveEdit edit = addingOne(archive);
+    for (const Temporaries temporaries : {Temporaries::Unnamed, Temporaries::Named}) {
+        for (long budget : {0L, 1L, 4096L, 15000L, 30000L, 35190L}) {
+            bytesLeft = budget;
+            SaveOptions options;
+            options.write = writeUntilFull;
+            options.temporaries = temporaries;
+            try {
+                edit.save(path.string(), options);
+                FAIL() << "saved with " << budget << " bytes of room";
+            } catch (const ResourceError& error) {
+                EXPECT_EQ(error.text(), "Disk full");
+                EXPECT_NE(error.describe().find(path.string()), std::string::npos);
+            }
+            EXPECT_EQ(readText(path), before) << budget;
+            EXPECT_EQ(scratch.names(), (std::set<std::string>{"a.snd"})) << budget;
+        }
+    }
+    bytesLeft = 1L << 30;
+    SaveOptions roomy;
+    roomy.write = writeUntilFull;
+    EXPECT_TRUE(edit.save(path.string(), roomy));
+    EXPECT_EQ(readBack(path, kSndFormat).size(), 4u);
+}
+
+TEST(ArchiveSave, ACancelLeavesTheArchiveAsItWas) {
+    Scratch scratch;
+    const fs::path path = scratch / "a.snd";
+    const std::string before = makeArchive(path);
+    const ArchiveEdit edit = addingOne(Archive::open(path.string(), kSndFormat));
+    std::atomic<bool> cancel{false};
+    std::vector<std::size_t> seen;
+    const bool saved = edit.save(path.string(), {}, [&](std::size_t done, std::size_t total) {
+        seen.push_back(done);
+        EXPECT_EQ(total, 4u);
+        cancel = done == 2;
+    }, &cancel);
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(seen, (std::vector<std::size_t>{1, 2}));
+    EXPECT_EQ(readText(path), before);
+    EXPECT_EQ(scratch.names(), (std::set<std::string>{"a.snd"}));
+}
+
+TEST(ArchiveSave, RefusesAnExistingFileWhenAskedAndAnArchiveChangedOnDisk) {
+    Scratch scratch;
+    const fs::path path = scratch / "a.snd";
+    const std::string before = makeArchive(path);
+    ArchiveEdit fresh(kSndFormat);
+    fresh.put("NEW", contentOf("new"));
+    SaveOptions refuse;
+    refuse.existing = ExistingFile::Refuse;
+    EXPECT_THROW(fresh.save(path.string(), refuse), ResourceError);
+    EXPECT_EQ(readText(path), before);
+
+    const ArchiveEdit edit = addingOne(Archive::open(path.string(), kSndFormat));
+    makeArchive(scratch / "other.snd");
+    fs::rename(scratch / "other.snd", path);  // replaced by another program meanwhile
+    const std::string replaced = readText(path);
+    EXPECT_THROW(edit.save(path.string()), ArchiveChangedOnDisk);
+    EXPECT_EQ(readText(path), replaced);
+    SaveOptions overwrite;
+    overwrite.overwriteChangedArchive = true;
+    EXPECT_TRUE(edit.save(path.string(), overwrite));
+    EXPECT_EQ(readBack(path, kSndFormat).size(), 4u);
+}
+
+TEST(ArchiveSave, KeepsPermissionsAndReplacesALinksTarget) {
+    Scratch scratch;
+    fs::create_directories(scratch / "data");
+    const fs::path target = scratch / "data" / "a.snd";
+    makeArchive(target);
+    ::chmod(target.c_str(), 0640);
+    fs::create_symlink("data/a.snd", scratch / "link.snd");
+    const Archive archive = Archive::open((scratch / "link.snd").string(), kSndFormat);
+    ASSERT_TRUE(addingOne(archive).save((scratch / "link.snd").string()));
+    EXPECT_TRUE(fs::is_symlink(scratch / "link.snd"));
+    EXPECT_EQ(readBack(target, kSndFormat).size(), 4u);
+    struct stat status {};
+    ASSERT_EQ(::stat(target.c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 07777, 0640u);
+    EXPECT_EQ(scratch.names(), (std::set<std::string>{"data", "link.snd"}));
+}
+
+// A child saves slowly and is killed half-way: the archive stays whole. A named temporary that it
+// leaves is removed by the next save, which can tell it from its dead writer.
+TEST(ArchiveSave, AKilledSaveLeavesTheArchiveWholeAndItsTemporaryIsCleanedNextTime) {
+    for (const Temporaries temporaries : {Temporaries::Unnamed, Temporaries::Named}) {
+        Scratch scratch;
+        const fs::path path = scratch / "a.snd";
+        const std::string before = makeArchive(path);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            const ArchiveEdit edit = addingOne(Archive::open(path.string(), kSndFormat));
+            SaveOptions options;
+            options.write = slowWrite;
+            options.temporaries = temporaries;
+            try {
+                edit.save(path.string(), options);
+            } catch (...) {
+            }
+            ::_exit(0);
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(150));
+        ::kill(child, SIGKILL);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        ASSERT_TRUE(WIFSIGNALED(status));
+        EXPECT_EQ(readText(path), before);
+        if (temporaries == Temporaries::Named) {
+            EXPECT_EQ(scratch.names().size(), 2u);  // the archive and the dead child's temporary
+            EXPECT_EQ(removeStaleTemporaries(path.string()), 1);
+        }
+        EXPECT_EQ(scratch.names(), (std::set<std::string>{"a.snd"}));
+    }
+}
+
+// A real full file system, where this test may mount one (as root).
+TEST(ArchiveSave, AFullFileSystemLeavesTheArchiveAsItWas) {
+    Scratch scratch;
+    const fs::path mount = scratch / "small";
+    fs::create_directories(mount);
+    if (::mount("tmpfs", mount.c_str(), "tmpfs", 0, "size=256k") != 0) {
+        GTEST_SKIP() << "cannot mount a small tmpfs here: " << std::strerror(errno);
+    }
+    struct Unmount {
+        const fs::path& at;
+        ~Unmount() { ::umount(at.c_str()); }
+    } unmount{mount};
+    const fs::path path = mount / "a.snd";
+    const std::string before = makeArchive(path);
+    ArchiveEdit edit(Archive::open(path.string(), kSndFormat));
+    edit.put("BIG", contentOf(std::string(400 * 1024, 'b')));
+    try {
+        edit.save(path.string());
+        ADD_FAILURE() << "saved more than the file system holds";
+    } catch (const ResourceError& error) {
+        EXPECT_EQ(error.text(), "Disk full");
+    }
+    EXPECT_EQ(readText(path), before);
+    std::set<std::string> names;
+    for (const auto& item : fs::directory_iterator(mount)) {
+        names.insert(item.path().filename().string());
+    }
+    EXPECT_EQ(names, (std::set<std::string>{"a.snd"}));
+}
+
+TEST(ReplacementFile, TellsItsOwnStaleTemporariesFromOthers) {
+    Scratch scratch;
+    const fs::path path = scratch / "a.lod";
+    writeText(path, "archive");
+    // No process has the largest pid; this one runs; the others are not our temporaries.
+    writeText(scratch / ".a.lod.4194304.abcdef.saving", "stale");
+    writeText(scratch / (".a.lod." + std::to_string(::getpid()) + ".abcdef.saving"), "ours");
+    writeText(scratch / ".a.lod.1x.abcdef.saving", "not ours");
+    writeText(scratch / ".b.lod.4194304.abcdef.saving", "another archive's");
+    EXPECT_EQ(removeStaleTemporaries(path.string()), 1);
+    EXPECT_FALSE(fs::exists(scratch / ".a.lod.4194304.abcdef.saving"));
+    EXPECT_EQ(scratch.names().size(), 4u);
+}
+
+}  // namespace
+}  // namespace brasvel::testing
