@@ -143,6 +143,13 @@ int convertCommand(const std::vector<std::string>& args) {
         if (chooseOutput(arguments, false).format != PictureFormat::Bmp) {
             throw UsageError("a video's frame is written as BMP only, not PNG");
         }
+        // The same rule as for pictures: never over the archive, a link, a device or a folder.
+        const std::string out = arguments.value("-o").value_or(
+            name.substr(0, name.rfind('.')) + ".bmp");
+        if (const std::string refusal = refusedOutput(out, *picture); !refusal.empty()) {
+            std::cerr << "brasvel-res: " << out << " " << refusal << "; nothing was written\n";
+            return kExitUnusable;
+        }
         return videoConvertCommand(name, picture->content, frame, arguments.value("-o"));
     }
     if (!picture->isPcx() && !picture->isDef()) {

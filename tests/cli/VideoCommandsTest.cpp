@@ -181,4 +181,14 @@ TEST_F(VideoCommands, ConvertRefusesPngAndTheSpriteOptionsForAVideoBeforeDecodin
     EXPECT_NE(stderr_.find("a video's frame is written as BMP only"), std::string::npos) << stderr_;
 }
 
+TEST_F(VideoCommands, ConvertNeverWritesAFrameOverTheArchiveByAnyName) {
+    const std::string before = readFile(archive());
+    fs::create_hard_link(archive(), root_ / "LINKED.bmp");
+    for (const std::string& out : {"video.vid", "./video.vid", "LINKED.bmp"}) {
+        EXPECT_EQ(run("convert video.vid INTRO.smk -o " + out), 2) << out;
+        EXPECT_NE(stderr_.find("is the archive being read"), std::string::npos) << stderr_;
+    }
+    EXPECT_EQ(readFile(archive()), before);
+}
+
 }  // namespace
