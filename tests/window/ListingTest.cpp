@@ -11,6 +11,7 @@
 #include <set>
 
 #include "tests/window/FakeWavePlayer.h"
+#include "tests/window/WindowFolderTest.h"
 #include "toolkit/HeadlessToolkit.h"
 #include "tools/writers/ArchiveWriters.h"
 #include "tools/writers/PictureWriters.h"
@@ -42,44 +43,12 @@ LodWriter textsLod(int count) {
     return writer;
 }
 
-class ListingTest : public ::testing::Test {
+class ListingTest : public WindowFolderTest {
 protected:
-    void SetUp() override {
-        folder = fs::temp_directory_path() /
-                 ("brasvel-listing-" + std::to_string(::getpid()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder);
-        fs::create_directories(folder / "out");
-    }
-    void TearDown() override { fs::remove_all(folder); }
-
-    std::string write(const std::string& name, const std::string& bytes) {
-        std::ofstream(folder / name, std::ios::binary) << bytes;
-        return (folder / name).string();
-    }
-
     static void open(HeadlessToolkit& ui, MainForm& form, const std::string& path, int filter) {
         ui.openReplies.push_back(OpenChoice{path, filter});
         form.ToolButton1Click();
     }
-
-    std::set<std::string> filesIn(const fs::path& where) const {
-        std::set<std::string> names;
-        for (const auto& item : fs::directory_iterator(where)) {
-            names.insert(item.path().filename().string());
-        }
-        return names;
-    }
-
-    std::string read(const fs::path& path) const {
-        std::ifstream in(path, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
-
-    fs::path folder;
-    HeadlessToolkit ui;
-    FakeWavePlayer player;
-    MainForm form{ui, player};
 };
 
 // --- What a directory lists ---

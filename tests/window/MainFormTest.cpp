@@ -12,6 +12,7 @@
 #include "extract/EntryContent.h"
 #include "extract/SafeName.h"
 #include "tests/window/FakeWavePlayer.h"
+#include "tests/window/WindowFolderTest.h"
 #include "tools/writers/ArchiveWriters.h"
 #include "toolkit/HeadlessToolkit.h"
 #include "window/WindowTexts.h"
@@ -26,22 +27,8 @@ using writers::VidWriter;
 
 std::string wav(const std::string& tag) { return "RIFF" + tag; }
 
-class MainFormTest : public ::testing::Test {
+class MainFormTest : public WindowFolderTest {
 protected:
-    void SetUp() override {
-        folder = fs::temp_directory_path() /
-                 ("brasvel-window-" + std::to_string(::getpid()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder);
-        fs::create_directories(folder / "out");
-    }
-    void TearDown() override { fs::remove_all(folder); }
-
-    std::string write(const std::string& name, const std::string& bytes) {
-        std::ofstream(folder / name, std::ios::binary) << bytes;
-        return (folder / name).string();
-    }
-
     // Opens `path` through the dialog with the filter `filterIndex`.
     void openThroughDialog(const std::string& path, int filterIndex) {
         ui.openReplies.push_back(OpenChoice{path, filterIndex});
@@ -53,19 +40,6 @@ protected:
         form.SetPathForExtract1Click();
     }
 
-    std::set<std::string> filesIn(const fs::path& where) const {
-        std::set<std::string> names;
-        for (const auto& item : fs::directory_iterator(where)) {
-            names.insert(item.path().filename().string());
-        }
-        return names;
-    }
-
-    std::string read(const fs::path& path) const {
-        std::ifstream in(path, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
-
     std::string lodOfTexts(int count) {
         LodWriter writer;
         for (int i = 0; i < count; ++i) {
@@ -73,11 +47,6 @@ protected:
         }
         return write("many.lod", writer.build());
     }
-
-    fs::path folder;
-    HeadlessToolkit ui;
-    FakeWavePlayer player;
-    MainForm form{ui, player};
 };
 
 // --- Start-up ---
