@@ -30,6 +30,9 @@ inline constexpr const char* kExtractOneItem =
 inline constexpr const char* kExtractAllItem =
     QT_TRANSLATE_NOOP("AppTexts", "Wypakuj wszystkie widoczne pliki...");
 inline constexpr const char* kExitItem = QT_TRANSLATE_NOOP("AppTexts", "Wyjdź z programu");
+inline constexpr const char* kSavePngItem = QT_TRANSLATE_NOOP("AppTexts", "Zapisz jako PNG...");
+inline constexpr const char* kExportSpriteItem =
+    QT_TRANSLATE_NOOP("AppTexts", "Eksportuj sprite...");
 inline constexpr const char* kOptionsMenu = QT_TRANSLATE_NOOP("AppTexts", "Opcje");
 inline constexpr const char* kPreviewItem = QT_TRANSLATE_NOOP("AppTexts", "Podgląd obrazu");
 inline constexpr const char* kFolderItem =
@@ -72,6 +75,17 @@ inline constexpr const char* kSearchHint =
     QT_TRANSLATE_NOOP("AppTexts", "Zawęża listę do nazw, które zawierają ten tekst (Ctrl+E)");
 
 // --- The preview's zoom buttons and the batch panel's Cancel ---
+// The sprite's playback and the preview's other pages.
+inline constexpr const char* kPlayFramesHint =
+    QT_TRANSLATE_NOOP("AppTexts", "Odtwarzaj klatki bloku w pętli");
+inline constexpr const char* kSpeedSuffix = QT_TRANSLATE_NOOP("AppTexts", " kl./s");
+inline constexpr const char* kSpeedHint =
+    QT_TRANSLATE_NOOP("AppTexts", "Szybkość odtwarzania (klatek na sekundę)");
+// %1 the index, %2 the colour's value.
+inline constexpr const char* kSwatchText = QT_TRANSLATE_NOOP("AppTexts", "Kolor %1: %2");
+inline constexpr const char* kPaletteHint =
+    QT_TRANSLATE_NOOP("AppTexts", "Wskaż kolor, aby zobaczyć jego wartość");
+inline constexpr const char* kPngFilter = QT_TRANSLATE_NOOP("AppTexts", "Obrazy PNG (*.png)");
 inline constexpr const char* kFitButton = QT_TRANSLATE_NOOP("AppTexts", "Dopasuj");
 inline constexpr const char* kFitHint =
     QT_TRANSLATE_NOOP("AppTexts", "Dopasuj obraz do panelu (0)");

@@ -11,7 +11,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QFontDatabase>
 #include <QPainter>
+#include <QPlainTextEdit>
+#include <QSpinBox>
+#include <QStackedWidget>
+#include <QTimer>
 #include <QListView>
 #include <QMenuBar>
 #include <QProgressBar>
@@ -26,9 +31,11 @@
 #include "app/Artwork.h"
 #include "app/EntryListModel.h"
 #include "app/PictureView.h"
+#include "app/PreviewPages.h"
 #include "app/QtToolkit.h"
 #include "archive/TypeItems.h"
 #include "window/MainForm.h"
+#include "window/PreviewKinds.h"
 #include "window/WavePlayer.h"
 
 namespace brasvel::app {
@@ -118,6 +125,11 @@ void TForm1::buildMenus() {
     file->addAction(LoadResurceFile1);
     file->addAction(SaveSingleFile1);
     file->addAction(SaveSingleFile2);
+    SavePng = makeAction(this, appText(texts::kSavePngItem), -1,
+                         QKeySequence(Qt::CTRL | Qt::Key_S));
+    ExportSprite = makeAction(this, appText(texts::kExportSpriteItem), kImageDef, {});
+    file->addAction(SavePng);
+    file->addAction(ExportSprite);
     file->addAction(Exittheprogram1);
 
     QMenu* options = menuBar()->addMenu(appText(texts::kOptionsMenu));
@@ -309,19 +321,48 @@ void TForm1::buildPreview() {
     auto* layout = new QVBoxLayout(inside);
     layout->setContentsMargins(8, 8, 8, 8);
     layout->setSpacing(0);
+    PageNote = new QLabel;
+    PageNote->setObjectName(QStringLiteral("PageNote"));
+    PageNote->setWordWrap(true);
+    PageNote->hide();
+    layout->addWidget(PageNote);
+    PreviewPages = new QStackedWidget;
+    PreviewPages->setObjectName(QStringLiteral("PreviewPages"));
+    PreviewPages->addWidget(buildPicturePage());
+    buildOtherPages();
+    layout->addWidget(PreviewPages, 1);
+    Panel1->setWidget(inside);
+    addDockWidget(Qt::RightDockWidgetArea, Panel1);
+    // The picture is stretched to the panel, so the panel starts as a small floating window of
+    // about a picture's shape rather than a tall strip along the window's side; the user can
+    // dock it there, or anywhere else, and float it again.
+    Panel1->setFloating(true);
+    Panel1->resize(kPreviewStartSize);
+    Panel1->hide();
+    Panel1->installEventFilter(this);
+    // Docked at a side, the panel keeps the width it had floating instead of a narrow strip.
+    connect(Panel1, &QDockWidget::topLevelChanged, this, [this](bool floating) {
+        if (!floating) {
+            resizeDocks({Panel1}, {kPreviewStartSize.width()}, Qt::Horizontal);
+        }
+    });
+}
+
+QWidget* TForm1::buildPicturePage() {
+    PicturePage = new QWidget;
+    PicturePage->setObjectName(QStringLiteral("PicturePage"));
+    auto* layout = new QVBoxLayout(PicturePage);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
     Image = new PictureView;
     Image->setObjectName(QStringLiteral("Image"));
     Image->setMinimumSize(16, 16);
-    scb = new QScrollBar(Qt::Horizontal);
-    scb->setObjectName(QStringLiteral("scb"));
-    scb->setRange(1, 1);
-    scb->setValue(1);
-    scb->setSingleStep(1);
-    scb->setPageStep(1);
-    scb->setTracking(true);
-    scb->hide();
+    // The picture's own commands, on its context menu as in "Plik".
+    Image->setContextMenuPolicy(Qt::ActionsContextMenu);
+    Image->addAction(SavePng);
+    Image->addAction(ExportSprite);
     layout->addWidget(Image, 1);
-    layout->addWidget(scb);
+    buildFrameRow(layout);
     auto* zoomRow = new QHBoxLayout;
     zoomRow->setContentsMargins(0, 4, 0, 0);
     auto zoomButton = [&](const QString& caption, const char* hint, void (PictureView::*step)()) {
@@ -338,21 +379,75 @@ void TForm1::buildPreview() {
     zoomButton(QStringLiteral("+"), texts::kZoomInHint, &PictureView::zoomIn);
     zoomRow->addStretch(1);
     layout->addLayout(zoomRow);
-    Panel1->setWidget(inside);
-    addDockWidget(Qt::RightDockWidgetArea, Panel1);
-    // The picture is stretched to the panel, so the panel starts as a small floating window of
-    // about a picture's shape rather than a tall strip along the window's side; the user can
-    // dock it there, or anywhere else, and float it again.
-    Panel1->setFloating(true);
-    Panel1->resize(kPreviewStartSize);
-    Panel1->hide();
-    Panel1->installEventFilter(this);
-    // Docked at a side, the panel keeps the width it had floating instead of a narrow strip.
-    connect(Panel1, &QDockWidget::topLevelChanged, this, [this](bool floating) {
-        if (!floating) {
-            resizeDocks({Panel1}, {kPreviewStartSize.width()}, Qt::Horizontal);
-        }
+    return PicturePage;
+}
+
+void TForm1::buildFrameRow(QVBoxLayout* page) {
+    scb = new QScrollBar(Qt::Horizontal);
+    scb->setObjectName(QStringLiteral("scb"));
+    scb->setRange(1, 1);
+    scb->setValue(1);
+    scb->setSingleStep(1);
+    scb->setPageStep(1);
+    scb->setTracking(true);
+    scb->hide();
+    page->addWidget(scb);
+
+    FrameRow = new QWidget;
+    FrameRow->setObjectName(QStringLiteral("FrameRow"));
+    auto* row = new QHBoxLayout(FrameRow);
+    row->setContentsMargins(0, 4, 0, 0);
+    PlayFrames = new QToolButton;
+    PlayFrames->setObjectName(QStringLiteral("PlayFrames"));
+    PlayFrames->setIcon(playIcon());
+    PlayFrames->setText(appText(texts::kPlayHint));
+    PlayFrames->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    PlayFrames->setToolTip(appText(texts::kPlayFramesHint));
+    FrameSpeed = new QSpinBox;
+    FrameSpeed->setObjectName(QStringLiteral("FrameSpeed"));
+    FrameSpeed->setRange(kSlowestPlayback, kFastestPlayback);
+    FrameSpeed->setValue(kDefaultPlayback);
+    FrameSpeed->setSuffix(appText(texts::kSpeedSuffix));
+    FrameSpeed->setToolTip(appText(texts::kSpeedHint));
+    FrameCaption = new QLabel;
+    FrameCaption->setObjectName(QStringLiteral("FrameCaption"));
+    row->addWidget(PlayFrames);
+    row->addWidget(FrameSpeed);
+    row->addWidget(FrameCaption, 1);
+    FrameRow->hide();
+    page->addWidget(FrameRow);
+    FrameTimer = new QTimer(this);
+    FrameTimer->setObjectName(QStringLiteral("FrameTimer"));
+}
+
+void TForm1::buildOtherPages() {
+    PreviewText = new QPlainTextEdit;
+    PreviewText->setObjectName(QStringLiteral("PreviewText"));
+    PreviewText->setReadOnly(true);
+    PreviewText->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    PreviewPages->addWidget(PreviewText);
+
+    PalettePage = new QWidget;
+    PalettePage->setObjectName(QStringLiteral("PalettePage"));
+    auto* palette = new QVBoxLayout(PalettePage);
+    palette->setContentsMargins(0, 0, 0, 0);
+    PaletteView = new PaletteGrid;
+    PaletteView->setObjectName(QStringLiteral("PaletteView"));
+    SwatchValue = new QLabel(appText(texts::kPaletteHint));
+    SwatchValue->setObjectName(QStringLiteral("SwatchValue"));
+    SwatchValue->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    palette->addWidget(PaletteView, 1);
+    palette->addWidget(SwatchValue);
+    connect(PaletteView, &PaletteGrid::currentChanged, SwatchValue, [this](int index) {
+        SwatchValue->setText(index < 0 ? appText(texts::kPaletteHint)
+                                       : PaletteGrid::swatchText(index,
+                                                                 PaletteView->colours()[index]));
     });
+    PreviewPages->addWidget(PalettePage);
+
+    HexDump = new HexView;
+    HexDump->setObjectName(QStringLiteral("HexDump"));
+    PreviewPages->addWidget(HexDump);
 }
 
 void TForm1::buildStatusBar() {
@@ -398,6 +493,16 @@ void TForm1::attach(MainForm& form, QtToolkit& ui, WavePlayer& player) {
     route(About2, &MainForm::About2Click);
     connect(BitBtn1, &QPushButton::clicked, this,
             [this, &ui] { ui.run([this] { form_->BitBtn3Click(); }); });
+    route(SavePng, &MainForm::SavePictureAsPngClick);
+    route(ExportSprite, &MainForm::ExportSpriteClick);
+    connect(PlayFrames, &QToolButton::clicked, this,
+            [this, &ui] { ui.run([this] { form_->PlayFramesClick(); }); });
+    connect(FrameSpeed, &QSpinBox::valueChanged, this, [this, &ui](int framesPerSecond) {
+        ui.run([this, framesPerSecond] { form_->FrameSpeedChange(framesPerSecond); });
+    });
+    if (!ui.onFrameTimer) {
+        ui.onFrameTimer = [this] { form_->FrameTimerTimer(); };
+    }
 
     connect(SearchBox, &QLineEdit::textChanged, this, [this, &ui](const QString& search) {
         ui.run([this, search] { form_->searchEdited(search.toStdString()); });

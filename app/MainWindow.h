@@ -15,10 +15,15 @@ class QFrame;
 class QLabel;
 class QLineEdit;
 class QListView;
+class QPlainTextEdit;
+class QSpinBox;
+class QStackedWidget;
+class QTimer;
 class QProgressBar;
 class QPushButton;
 class QScrollBar;
 class QToolButton;
+class QVBoxLayout;
 
 namespace brasvel {
 class MainForm;
@@ -28,6 +33,8 @@ class WavePlayer;
 namespace brasvel::app {
 
 class EntryListModel;
+class HexView;
+class PaletteGrid;
 class PictureView;
 class QtToolkit;
 
@@ -66,7 +73,22 @@ public:
     QToolButton* PlayButton = nullptr;
     QToolButton* StopButton = nullptr;
     QDockWidget* Panel1 = nullptr;
+    // The preview's pages: the picture (with the sprite's frame row), text, palette and hex.
+    QStackedWidget* PreviewPages = nullptr;
+    QWidget* PicturePage = nullptr;
+    QLabel* PageNote = nullptr;  // above the text and hex pages: why only part is shown
+    QPlainTextEdit* PreviewText = nullptr;
+    QWidget* PalettePage = nullptr;
+    PaletteGrid* PaletteView = nullptr;
+    QLabel* SwatchValue = nullptr;
+    HexView* HexDump = nullptr;
     PictureView* Image = nullptr;
+    // The sprite's frame row under the picture: the scroll bar, Play, the speed and the caption.
+    QWidget* FrameRow = nullptr;
+    QToolButton* PlayFrames = nullptr;
+    QSpinBox* FrameSpeed = nullptr;
+    QLabel* FrameCaption = nullptr;
+    QTimer* FrameTimer = nullptr;
     QPushButton* CancelBatch = nullptr;
     QScrollBar* scb = nullptr;
     std::array<QLabel*, 6> StatusPanels{};
@@ -79,6 +101,8 @@ public:
     QAction* LoadResurceFile1 = nullptr;
     QAction* SaveSingleFile1 = nullptr;
     QAction* SaveSingleFile2 = nullptr;
+    QAction* SavePng = nullptr;
+    QAction* ExportSprite = nullptr;
     QAction* Exittheprogram1 = nullptr;
     QAction* QuickView1 = nullptr;
     QAction* SetPathForExtract1 = nullptr;
@@ -98,6 +122,9 @@ private:
     void buildToolBar();
     void buildCentre();
     void buildPreview();
+    QWidget* buildPicturePage();
+    void buildFrameRow(QVBoxLayout* page);
+    void buildOtherPages();
     void buildStatusBar();
     void centreExtra();
     // Widens the list's columns to its captions, after every refill.

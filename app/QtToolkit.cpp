@@ -22,6 +22,7 @@
 #include <QPixmap>
 #include <QProgressBar>
 #include <QScrollBar>
+#include <QTimer>
 #include <algorithm>
 #include <cmath>
 #include <utility>
@@ -100,6 +101,14 @@ QtToolkit::QtToolkit(TForm1& window) : window_(window) {
                                      });
     connections_ << QObject::connect(window_.scb, &QScrollBar::valueChanged, window_.scb,
                                      [this](int) { frameScrollMoved(); });
+    connections_ << QObject::connect(window_.FrameTimer, &QTimer::timeout, window_.FrameTimer,
+                                     [this] {
+                                         // A tick during another handler (a batch, a dialog)
+                                         // waits for the next one.
+                                         if (!busy() && onFrameTimer) {
+                                             run([this] { onFrameTimer(); });
+                                         }
+                                     });
 }
 
 QtToolkit::~QtToolkit() {
@@ -278,10 +287,12 @@ void QtToolkit::showPicture(std::span<const std::byte> bmpFile, PictureKind kind
     window_.Image->setPicture(kind == PictureKind::SpriteFrame
                                   ? PictureView::withSpriteMarkers(std::move(picture))
                                   : picture);
+    showPage(window_.PicturePage, {});
 }
 
 void QtToolkit::showPreviewMessage(std::string_view text) {
     window_.Image->setMessage(fromUtf8(text));
+    showPage(window_.PicturePage, {});
 }
 
 void QtToolkit::setImageBounds(int, int, int, int) {
@@ -319,6 +330,7 @@ int QtToolkit::frameScrollPosition() const {
 
 void QtToolkit::setFrameScrollVisible(bool visible) {
     window_.scb->setVisible(visible);
+    window_.FrameRow->setVisible(visible);
 }
 
 bool QtToolkit::isFrameScrollVisible() const {

@@ -14,6 +14,7 @@
 #include "toolkit/WindowToolkit.h"
 
 class QFileDialog;
+class QWidget;
 
 namespace brasvel::app {
 
@@ -57,6 +58,15 @@ public:
     void setImageBounds(int left, int top, int width, int height) override;
     void repaintImage() override;
 
+    void showPreviewText(std::string_view text, std::string_view note) override;
+    void showPalette(std::span<const SwatchColour> colours) override;
+    void showHexView(std::span<const std::byte> bytes, std::string_view note) override;
+    void setPreviewCommandsEnabled(bool savePicture, bool exportSprite) override;
+    std::optional<std::string> askSavePath(std::string_view caption,
+                                           std::string_view suggestedPath) override;
+    void setFrameCaption(std::string_view text) override;
+    void setFrameTimer(int intervalMs) override;
+
     void setFrameScrollMinimum(int minimum) override;
     void setFrameScrollMaximum(int maximum) override;
     int frameScrollMaximum() const override { return scrollMaximum_; }
@@ -95,6 +105,9 @@ public:
     std::function<void(int width, int height)> onPreviewResize;
     std::function<void()> afterHandler;
 
+    // Sets up the save dialog of a PNG picture, starting at `suggestedPath`.
+    static void prepareSaveDialog(QFileDialog& dialog, const QString& suggestedPath);
+
     // The open dialog's name filters: "text (pattern)", in the order given.
     static QStringList nameFilters(std::span<const OpenFilter> filters);
     // Sets up the open dialog: `filters`, matched in any case, starting in `initialDirectory`
@@ -103,6 +116,8 @@ public:
                                   std::span<const OpenFilter> filters);
 
 private:
+    // Shows `page` of the preview's stack, with `note` above it when not empty.
+    void showPage(QWidget* page, std::string_view note);
     void frameScrollMoved();
     // Applies a change to the scroll bar; a change notification that fails inside it is thrown
     // to the caller once the scroll bar is consistent again.

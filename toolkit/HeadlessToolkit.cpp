@@ -84,12 +84,51 @@ void HeadlessToolkit::showPicture(std::span<const std::byte> bmpFile, PictureKin
     picture.assign(bmpFile.begin(), bmpFile.end());
     pictureKind = kind;
     previewMessage.clear();
+    previewPage = PreviewPage::Image;
     ++pictureLoads;
 }
 
 void HeadlessToolkit::showPreviewMessage(std::string_view text) {
     picture.clear();
     previewMessage = text;
+    previewPage = PreviewPage::Image;
+}
+
+void HeadlessToolkit::showPreviewText(std::string_view text, std::string_view note) {
+    previewText = text;
+    pageNote = note;
+    previewPage = PreviewPage::Text;
+    picture.clear();
+}
+
+void HeadlessToolkit::showPalette(std::span<const SwatchColour> colours) {
+    paletteShown.assign(colours.begin(), colours.end());
+    previewPage = PreviewPage::Colours;
+    picture.clear();
+}
+
+void HeadlessToolkit::showHexView(std::span<const std::byte> bytes, std::string_view note) {
+    hexBytes.assign(bytes.begin(), bytes.end());
+    pageNote = note;
+    previewPage = PreviewPage::Hex;
+    picture.clear();
+}
+
+std::optional<std::string> HeadlessToolkit::askSavePath(std::string_view /*caption*/,
+                                                        std::string_view suggestedPath) {
+    saveSuggestions.emplace_back(suggestedPath);
+    if (saveReplies.empty()) {
+        return std::nullopt;
+    }
+    auto reply = saveReplies.front();
+    saveReplies.pop_front();
+    return reply;
+}
+
+void HeadlessToolkit::frameTimerFires() {
+    if (frameTimerInterval > 0 && onFrameTimer) {
+        onFrameTimer();
+    }
 }
 
 bool HeadlessToolkit::batchCancelRequested() {

@@ -15,6 +15,9 @@
 
 namespace brasvel {
 
+// The page of the preview panel last shown.
+enum class PreviewPage { Image, Text, Colours, Hex };
+
 struct HeadlessRow {
     std::string caption;  // the bytes as set, NUL bytes included
     int image = 0;
@@ -56,6 +59,16 @@ public:
     void setImageBounds(int left, int top, int width, int height) override;
     void repaintImage() override { ++imageRepaints; }
 
+    void showPreviewText(std::string_view text, std::string_view note) override;
+    void showPalette(std::span<const SwatchColour> colours) override;
+    void showHexView(std::span<const std::byte> bytes, std::string_view note) override;
+    void setPreviewCommandsEnabled(bool savePicture, bool exportSprite) override {
+        savePictureEnabled = savePicture;
+        exportSpriteEnabled = exportSprite;
+    }
+    std::optional<std::string> askSavePath(std::string_view caption,
+                                           std::string_view suggestedPath) override;
+
     void setFrameScrollMinimum(int minimum) override;
     void setFrameScrollMaximum(int maximum) override;
     int frameScrollMaximum() const override { return scrollMaximum; }
@@ -63,6 +76,8 @@ public:
     int frameScrollPosition() const override { return scrollPosition; }
     void setFrameScrollVisible(bool visible) override { scrollVisible = visible; }
     bool isFrameScrollVisible() const override { return scrollVisible; }
+    void setFrameCaption(std::string_view text) override { frameCaption = text; }
+    void setFrameTimer(int intervalMs) override { frameTimerInterval = intervalMs; }
 
     bool askOkCancel(std::string_view caption, std::string_view text) override;
     void reportError(std::string_view text) override {
@@ -89,6 +104,8 @@ public:
 
     // The user moves the scroll bar's thumb: the position changes and the notification follows.
     void userMovesFrameScroll(int position);
+    // The playback timer fires once, when it runs.
+    void frameTimerFires();
 
     // --- What the window shows, open for tests to read and script. ---
     bool listVisible = false;
@@ -110,11 +127,23 @@ public:
     bool previewVisible = false;
     std::string previewHint;
     std::vector<std::byte> picture;  // the BMP file last loaded into Image; empty under a message
+                                   // or another page
     PictureKind pictureKind = PictureKind::Picture;
     std::string previewMessage;  // what the preview shows instead of a picture
     int pictureLoads = 0;
     int imageRepaints = 0;
     std::array<int, 4> imageBounds{};  // left, top, width, height
+    PreviewPage previewPage = PreviewPage::Image;
+    std::string previewText;                // the text page's text
+    std::vector<SwatchColour> paletteShown;  // the palette page's colours
+    std::vector<std::byte> hexBytes;         // the hex page's bytes
+    std::string pageNote;                    // the note above the text or hex page
+    bool savePictureEnabled = false;
+    bool exportSpriteEnabled = false;
+    std::deque<std::optional<std::string>> saveReplies;  // scripted save dialog results
+    std::vector<std::string> saveSuggestions;            // the paths the save dialog started at
+    std::string frameCaption;
+    int frameTimerInterval = 0;  // 0: the timer is stopped
     int scrollMinimum = 1;
     int scrollMaximum = 1;
     int scrollPosition = 1;

@@ -6,6 +6,7 @@
 // byte).
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <span>
@@ -17,6 +18,14 @@ namespace brasvel {
 enum class ProgressBarId { Toolbar, Batch };  // ProgressBar1 on the tool bar, ProgressBar3 on `extra`
 enum class PanelId { Extra, Preview };        // `extra` (batch progress) and Panel1 ("Obraz")
 enum class PictureKind { Picture, SpriteFrame };
+
+// A colour of a palette shown in the preview.
+struct SwatchColour {
+    std::uint8_t red = 0;
+    std::uint8_t green = 0;
+    std::uint8_t blue = 0;
+    friend bool operator==(const SwatchColour&, const SwatchColour&) = default;
+};
 
 inline constexpr int kProgressMaximum = 100;
 inline constexpr int kStatusPanelCount = 6;
@@ -86,6 +95,23 @@ public:
     virtual void setImageBounds(int left, int top, int width, int height) = 0;
     virtual void repaintImage() = 0;
 
+    // The preview's other pages. Each call shows its page in place of the others; showPicture and
+    // showPreviewMessage show the picture page again. `note`, when not empty, says above the page
+    // why it shows only part of the entry.
+    // Text (UTF-8), read-only, in a monospace font.
+    virtual void showPreviewText(std::string_view text, std::string_view note) = 0;
+    // A palette: a 16 × 16 grid of swatches, each with its index; a colour's value on demand.
+    virtual void showPalette(std::span<const SwatchColour> colours) = 0;
+    // Bytes as hex rows of 16: offset, the bytes in hex, the bytes as Windows-1250 letters.
+    virtual void showHexView(std::span<const std::byte> bytes, std::string_view note) = 0;
+
+    // The preview's commands: save the picture or frame shown, export the selected sprite.
+    virtual void setPreviewCommandsEnabled(bool savePicture, bool exportSprite) = 0;
+    // The save dialog for a picture: starts at `suggestedPath` (a folder and a file name), asks
+    // before replacing a file; the chosen path, or nothing when cancelled.
+    virtual std::optional<std::string> askSavePath(std::string_view caption,
+                                                   std::string_view suggestedPath) = 0;
+
     // The frame scroll bar (scb). Lowering the maximum below the position moves the position to
     // the maximum and raises the change notification; setting the same position raises none.
     virtual void setFrameScrollMinimum(int minimum) = 0;
@@ -97,6 +123,12 @@ public:
     virtual bool isFrameScrollVisible() const = 0;
     // Called on every change of the scroll bar's position, also in the middle of another handler.
     std::function<void()> onFrameScrollChange;
+    // What the sprite's frame row says beside the scroll bar ("klatka 3 / 8 ...").
+    virtual void setFrameCaption(std::string_view text) = 0;
+    // The playback timer: every `intervalMs` milliseconds it calls onFrameTimer, until it is set
+    // to 0; the Play button shows whether it runs.
+    virtual void setFrameTimer(int intervalMs) = 0;
+    std::function<void()> onFrameTimer;
 
     // A message box with the buttons OK and Cancel; true when OK was pressed.
     virtual bool askOkCancel(std::string_view caption, std::string_view text) = 0;

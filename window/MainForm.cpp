@@ -14,6 +14,9 @@
 #include "imaging/DefSprite.h"
 #include "imaging/PcxImage.h"
 #include "imaging/PictureFormats.h"
+#include "imaging/SpriteFiles.h"
+#include "extract/AtomicFile.h"
+#include "extract/SafeName.h"
 #include "window/EntryFilter.h"
 #include "window/WindowTexts.h"
 
@@ -96,10 +99,15 @@ struct MainForm::Impl {
 MainForm::MainForm(WindowToolkit& ui, WavePlayer& player)
     : ui_(ui), player_(player), impl_(std::make_unique<Impl>()) {
     ui_.onFrameScrollChange = [this] { scbChange(); };
+    ui_.onFrameTimer = [this] { FrameTimerTimer(); };
     ui_.setEntryCommandsEnabled(false);
+    ui_.setPreviewCommandsEnabled(false, false);
 }
 
-MainForm::~MainForm() { ui_.onFrameScrollChange = nullptr; }
+MainForm::~MainForm() {
+    ui_.onFrameScrollChange = nullptr;
+    ui_.onFrameTimer = nullptr;
+}
 
 // Runs a handler's body; an error ends it and is shown, and the program goes on.
 template <typename Body>
@@ -188,6 +196,7 @@ std::vector<OpenFilter> MainForm::openFilters() const {
 }
 
 void MainForm::closeArchive() {
+    stopPlayback();
     impl_->forget();
     ++impl_->archiveGeneration;
     archive_.reset();
@@ -287,6 +296,7 @@ void MainForm::selectListedRow(int row) {
     }
     ui_.selectRow(selectedRow_);
     ui_.setEntryCommandsEnabled(selectedRow_ >= 0);
+    refreshPreviewCommands();
 }
 
 int MainForm::rowOfEntry(std::optional<std::size_t> index) const {
@@ -509,7 +519,10 @@ void MainForm::ToolButton4Click() { ui_.closeWindow(); }
 void MainForm::Exittheprogram1Click() { ui_.closeWindow(); }
 
 void MainForm::FormClose() {
-    guarded([&] { player_.close(); });
+    guarded([&] {
+        stopPlayback();
+        player_.close();
+    });
     impl_->forget();
 }
 
@@ -518,10 +531,13 @@ void MainForm::About2Click() { ui_.showAboutBox(); }
 
 // --- Selection and preview ---
 
-// Puts the frame scroll bar back to frame 1 and hides it. The change this raises is the logic's
-// own: it renders nothing (it once rendered the entry selected until now, showing that entry's
-// error again before the new one's).
+// Stops playback, forgets what was drawn, and puts the frame scroll bar back to frame 1 and hides
+// it. The change this raises is the logic's own: it renders nothing (it once rendered the entry
+// selected until now, showing that entry's error again before the new one's).
 void MainForm::resetFrameScroll() {
+    stopPlayback();
+    shown_ = Shown::Nothing;  // until the entry chosen now is drawn
+    refreshPreviewCommands();
     impl_->convertingSprite = true;
     try {
         ui_.setFrameScrollMaximum(1);
@@ -541,6 +557,7 @@ void MainForm::numitem(int row, bool selected) {
             selectedRow_ = -1;
             selectedIndex_.reset();
             ui_.setEntryCommandsEnabled(false);
+            refreshPreviewCommands();
         }
         return;
     }
@@ -549,12 +566,14 @@ void MainForm::numitem(int row, bool selected) {
         selectedRow_ = entryAtRow(row) != nullptr ? row : -1;
         selectedIndex_.reset();
         ui_.setEntryCommandsEnabled(selectedRow_ >= 0);
+        refreshPreviewCommands();
         const Entry* entry = selectedEntry();
         if (entry == nullptr) {
             clearPreview(text(texts::kNoSelection));
             return;
         }
         selectedIndex_ = view_.entries[static_cast<std::size_t>(selectedRow_)];
+        refreshPreviewCommands();
         ui_.setStatusText(kSizePanel, texts::fillIn(text(texts::kFileSize), {number(entry->size)}));
         ui_.setStatusText(kStoredSizePanel,
                           texts::fillIn(text(texts::kStoredSize), {number(entry->packedSize)}));
@@ -583,6 +602,8 @@ void MainForm::togglePreview(bool fromButton) {
 
 // The preview and the picture-size panels say `message` instead of keeping the last picture.
 void MainForm::clearPreview(const std::string& message) {
+    shown_ = Shown::Nothing;
+    refreshPreviewCommands();
     ui_.showPreviewMessage(message);
     ui_.setStatusText(kWidthPanel, text(texts::kNoPictureWidth));
     ui_.setStatusText(kHeightPanel, text(texts::kNoPictureHeight));
@@ -612,13 +633,15 @@ void MainForm::renderSelected() {
         const Picture picture = decodePcx(selectedContent());
         showPictureSize(picture.width, picture.height);
         ui_.showPicture(encodePicture(picture, PictureFormat::Bmp), PictureKind::Picture);
+        shown_ = Shown::Picture;
+        refreshPreviewCommands();
         ui_.repaintImage();
     } else if (isSprite(*entry)) {
         ui_.setFrameScrollVisible(true);
         ui_.setPanelHint(PanelId::Preview, entry->name);
         renderFrame(1);
     } else {
-        clearPreview(texts::fillIn(text(texts::kNoPicture), {shownText(entry->caption)}));
+        showEntryPage(*entry);
     }
 }
 
@@ -655,6 +678,13 @@ void MainForm::renderFrame(std::uint32_t frame) {
     ui_.showPicture(encodePicture(sprite.decodeFrame(frame), PictureFormat::Bmp,
                                   {.role = PictureRole::SpriteFrame}),
                     PictureKind::SpriteFrame);
+    shown_ = Shown::Frame;
+    refreshPreviewCommands();
+    const FrameBlock block = blockOfFrame(sprite.blocks(), frame);
+    ui_.setFrameCaption(texts::fillIn(
+        text(texts::kFrameCaption),
+        {number(frame), number(sprite.frameTotal()), number(static_cast<std::int64_t>(block.block)),
+         number(frame - block.first + 1), number(block.last - block.first + 1)}));
     ui_.repaintImage();
 }
 
@@ -675,6 +705,187 @@ void MainForm::Panel1Resize(int width, int height) {
     // The picture fills the panel inside its border and bevel, above the frame scroll bar.
     const int scrollBar = ui_.isFrameScrollVisible() ? 16 : 0;
     ui_.setImageBounds(9, 9, std::max(0, width - 18), std::max(0, height - 18 - scrollBar));
+}
+
+// --- The preview's other pages, sprite playback, saving what it shows ---
+
+void MainForm::showEntryPage(const Entry& entry) {
+    const Bytes content = selectedContent();
+    shown_ = Shown::Nothing;
+    refreshPreviewCommands();
+    ui_.setPanelHint(PanelId::Preview, entry.name);
+    ui_.setStatusText(kWidthPanel, text(texts::kNoPictureWidth));
+    ui_.setStatusText(kHeightPanel, text(texts::kNoPictureHeight));
+    switch (previewKindOf(entry.ext, content)) {
+    case PreviewKind::Colours:
+        ui_.showPalette(paletteColours(content));
+        break;
+    case PreviewKind::Text:
+        ui_.showPreviewText(previewText(content), partNote(kTextPreviewLimit, content.size()));
+        break;
+    default:
+        ui_.showHexView(content.first(std::min(content.size(), kHexPreviewLimit)),
+                        partNote(kHexPreviewLimit, content.size()));
+        break;
+    }
+}
+
+// The note above a page that shows `shown` bytes of `size`; empty when it shows them all.
+std::string MainForm::partNote(std::size_t shown, std::size_t size) const {
+    if (size <= shown) {
+        return {};
+    }
+    const auto kilobytes = [](std::size_t bytes) {
+        return number(static_cast<std::int64_t>((bytes + 1023) / 1024));
+    };
+    return texts::fillIn(text(texts::kPartShown), {kilobytes(shown), kilobytes(size)});
+}
+
+void MainForm::stopPlayback() {
+    playing_ = false;
+    ui_.setFrameTimer(0);
+}
+
+void MainForm::refreshPreviewCommands() {
+    const Entry* entry = selectedEntry();
+    ui_.setPreviewCommandsEnabled(shown_ != Shown::Nothing && entry != nullptr,
+                                  entry != nullptr && isSprite(*entry));
+}
+
+void MainForm::PlayFramesClick() {
+    guarded([&] {
+        if (playing_) {
+            stopPlayback();
+        } else if (shown_ == Shown::Frame) {
+            playing_ = true;
+            ui_.setFrameTimer(playbackInterval(framesPerSecond_));
+        }
+    });
+}
+
+void MainForm::FrameTimerTimer() {
+    guarded([&] {
+        const Entry* entry = selectedEntry();
+        if (!playing_ || !previewOn_ || shown_ != Shown::Frame || entry == nullptr ||
+            !isSprite(*entry) || !impl_->sprite) {
+            stopPlayback();
+            return;
+        }
+        const auto frame = static_cast<std::uint32_t>(ui_.frameScrollPosition());
+        const FrameBlock block = blockOfFrame(impl_->sprite->blocks(), frame);
+        // The scroll bar's notification shows the frame; a frame that fails ends playback.
+        ui_.setFrameScrollPosition(static_cast<int>(nextPlaybackFrame(block, frame)));
+        if (shown_ != Shown::Frame) {
+            stopPlayback();
+        }
+    });
+}
+
+void MainForm::FrameSpeedChange(int framesPerSecond) {
+    framesPerSecond_ = std::clamp(framesPerSecond, kSlowestPlayback, kFastestPlayback);
+    if (playing_) {
+        guarded([&] { ui_.setFrameTimer(playbackInterval(framesPerSecond_)); });
+    }
+}
+
+Picture MainForm::shownPicture(std::string& suggestedName) {
+    const Entry& entry = *selectedEntry();
+    const std::string name(untilNul(entry.name));
+    if (shown_ == Shown::Picture) {
+        suggestedName = name + ".png";
+        return decodePcx(selectedContent());
+    }
+    const auto frame = static_cast<std::uint32_t>(ui_.frameScrollPosition());
+    suggestedName = name + "-" + number(frame) + ".png";
+    return DefSprite::walk(selectedContent(), name + ".def").decodeFrame(frame);
+}
+
+void MainForm::SavePictureAsPngClick() {
+    namespace fs = std::filesystem;
+    guarded([&] {
+        if (shown_ == Shown::Nothing || selectedEntry() == nullptr) {
+            return;
+        }
+        std::string nameBytes;
+        const Picture picture = shownPicture(nameBytes);
+        const EncodeOptions options{.role = shown_ == Shown::Frame ? PictureRole::SpriteFrame
+                                                                    : PictureRole::GamePicture};
+        std::string suggested;
+        try {
+            suggested = (fs::path(targetFolder()) / safeFileName(nameBytes)).string();
+        } catch (const ResourceError&) {
+            suggested = (fs::path(targetFolder()) / "picture.png").string();
+        }
+        const std::optional<std::string> chosen =
+            ui_.askSavePath(text(texts::kSavePngCaption), suggested);
+        if (!chosen || chosen->empty()) {
+            return;
+        }
+        // The dialog adds ".png" to a bare name; a name the user gave a BMP suffix gets a BMP.
+        const PictureFormat format = formatOfPath(*chosen).value_or(PictureFormat::Png);
+        std::error_code error;
+        if (fs::equivalent(*chosen, archivePath_, error)) {
+            ui_.reportError(texts::fillIn(text(texts::kNotOverArchive), {*chosen}));
+            return;
+        }
+        const fs::path path(*chosen);
+        TargetFolder folder(path.parent_path().string());
+        folder.keepIntact(archivePath_);
+        folder.writeFile(path.filename().string(), encodePicture(picture, format, options));
+        ui_.reportNotice(texts::fillIn(text(texts::kPictureSaved),
+                                       {*chosen, number(picture.width), number(picture.height)}));
+    });
+}
+
+void MainForm::ExportSpriteClick() {
+    namespace fs = std::filesystem;
+    guarded([&] {
+        const Entry* entry = selectedEntry();
+        if (entry == nullptr || !isSprite(*entry)) {
+            return;
+        }
+        const std::optional<std::string> chosen =
+            ui_.chooseFolder(text(texts::kExportFolderCaption));
+        if (!chosen || chosen->empty()) {
+            return;
+        }
+        const std::string caption = shownText(entry->caption);
+        const Bytes content = selectedContent();
+        std::vector<NamedFile> files;
+        std::size_t frames = 0;
+        std::size_t blocks = 0;
+        try {
+            const DefSprite sprite =
+                DefSprite::walk(content, std::string(untilNul(entry->name)) + ".def");
+            SpriteExportOptions options;
+            options.source = caption;
+            files = exportSprite(sprite, options);
+            frames = sprite.frameTotal();
+            blocks = sprite.blocks().size();
+        } catch (ResourceError& error) {
+            throw error.withEntry(caption);
+        }
+        std::size_t existing = 0;
+        for (const NamedFile& file : files) {
+            std::error_code error;
+            existing += fs::exists(fs::symlink_status(fs::path(*chosen) / file.name, error));
+        }
+        const auto count = [](std::size_t value) { return number(static_cast<std::int64_t>(value)); };
+        if (existing > 0 &&
+            !ui_.askOkCancel(text(texts::kReplaceCaption),
+                             texts::fillIn(text(texts::kReplaceExportQuestion),
+                                           {count(existing), count(files.size()), *chosen}))) {
+            return;
+        }
+        TargetFolder folder(*chosen);
+        folder.keepIntact(archivePath_);
+        for (const NamedFile& file : files) {
+            folder.writeFile(file.name, file.content);
+        }
+        ui_.reportNotice(texts::fillIn(
+            text(texts::kSpriteExported),
+            {count(files.size()), caption, *chosen, count(frames), count(blocks)}));
+    });
 }
 
 // --- Sound ---

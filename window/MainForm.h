@@ -21,9 +21,12 @@
 #include "archive/TypeItems.h"
 #include "base/ByteReader.h"
 #include "toolkit/WindowToolkit.h"
+#include "window/PreviewKinds.h"
 #include "window/WavePlayer.h"
 
 namespace brasvel {
+
+struct Picture;
 
 // The list shows at most this many entries of an archive.
 inline constexpr std::size_t kListedEntries = 15011;
@@ -76,6 +79,21 @@ public:
     // The preview panel was resized to width × height.
     void Panel1Resize(int width, int height);
 
+    // The sprite's Play button: starts playing the frames of the shown frame's block in a loop,
+    // or stops. Playback stops too when another entry is chosen, the preview is closed, another
+    // archive opens or a frame fails.
+    void PlayFramesClick();
+    // The playback timer: the block's next frame is shown and the scroll bar follows.
+    void FrameTimerTimer();
+    // The playback speed, in frames per second (kSlowestPlayback to kFastestPlayback).
+    void FrameSpeedChange(int framesPerSecond);
+    // "Zapisz jako PNG...": the picture or sprite frame the preview shows, to a PNG file the user
+    // names (never the open archive), written whole or not at all.
+    void SavePictureAsPngClick();
+    // "Eksportuj sprite...": the selected sprite as `sprite export` writes it, into a folder the
+    // user chooses; files that exist are replaced only when the user agrees.
+    void ExportSpriteClick();
+
     // A player button was pressed; runs before the button's own action.
     void MediaPlayer1Click(PlayerButton button);
 
@@ -90,8 +108,12 @@ public:
     const std::string& ExtractDir() const { return extractDir_; }
     const std::string& StartDir() const { return startDir_; }
     bool PreviewOn() const { return previewOn_; }
+    bool Playing() const { return playing_; }
+    int FramesPerSecond() const { return framesPerSecond_; }
 
 private:
+    // What the picture page shows, for the commands that save it.
+    enum class Shown { Nothing, Picture, Frame };
     enum class BatchVariant { Toolbar, Menu };
     struct Impl;
 
@@ -136,6 +158,14 @@ private:
     void renderSelected();
     void renderFrame(std::uint32_t frame);
     Bytes selectedContent();
+    // The text, palette or hex page for an entry that is neither picture nor sprite.
+    void showEntryPage(const Entry& entry);
+    std::string partNote(std::size_t shown, std::size_t size) const;
+    void stopPlayback();
+    // The preview's commands follow what is shown and selected.
+    void refreshPreviewCommands();
+    // The picture or sprite frame shown, decoded again, and the file name it is offered under.
+    Picture shownPicture(std::string& suggestedName);
 
     WindowToolkit& ui_;
     WavePlayer& player_;
@@ -148,6 +178,9 @@ private:
     std::string extractDir_;
     std::string startDir_ = "data";
     bool previewOn_ = false;
+    Shown shown_ = Shown::Nothing;
+    bool playing_ = false;
+    int framesPerSecond_ = kDefaultPlayback;
     std::unique_ptr<Impl> impl_;
 };
 

@@ -92,6 +92,35 @@ inline constexpr const char* kNoPicture =
 inline constexpr const char* kNoPictureWidth = BRASVEL_TRANSLATE_NOOP("WindowTexts", "X: -");
 inline constexpr const char* kNoPictureHeight = BRASVEL_TRANSLATE_NOOP("WindowTexts", "Y: -");
 
+// The sprite's frame row: %1 the frame, %2 the frames, %3 the block's position (from 0, as the
+// sprite export names its files), %4 the frame within its block, %5 the block's frames.
+inline constexpr const char* kFrameCaption =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "klatka %1 / %2   blok %3 (%4 / %5)");
+// Above a text or hex page that shows only the start of an entry: %1 and %2 in KB.
+inline constexpr const char* kPartShown =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Pokazano pierwsze %1 KB z %2 KB.");
+
+// Saving the picture shown and exporting a sprite.
+inline constexpr const char* kSavePngCaption =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Zapisz jako PNG");
+// %1 the file, %2 × %3 the picture's size.
+inline constexpr const char* kPictureSaved =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Zapisano %1 (%2 × %3).");
+// %1 the path chosen.
+inline constexpr const char* kNotOverArchive = BRASVEL_TRANSLATE_NOOP(
+    "WindowTexts", "Nie zapisano: %1 to otwarte archiwum. Wybierz inną nazwę.");
+inline constexpr const char* kExportFolderCaption =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Wybierz folder dla eksportu sprite'a");
+inline constexpr const char* kReplaceCaption =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Pliki istnieją");
+// %1 how many files exist, %2 the files of the export, %3 the folder.
+inline constexpr const char* kReplaceExportQuestion = BRASVEL_TRANSLATE_NOOP(
+    "WindowTexts", "%1 z %2 plików eksportu już istnieje w %3. Zastąpić je?");
+// %1 the files written, %2 the sprite, %3 the folder, %4 frames, %5 blocks.
+inline constexpr const char* kSpriteExported = BRASVEL_TRANSLATE_NOOP(
+    "WindowTexts",
+    "Zapisano %1 plików sprite'a %2 do %3: %4 klatek w %5 blokach, arkusz, animacje i opis.");
+
 // A file chosen under one kind that looks like another: %1 the file, %2 the kind chosen, %3 the
 // kind it looks like.
 inline constexpr const char* kOtherKindCaption =

@@ -1,0 +1,97 @@
+// The toolkit's preview pages beside the picture, the sprite's playback and the save dialog.
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QStackedWidget>
+#include <QTimer>
+#include <QToolButton>
+
+#include "app/AppTexts.h"
+#include "app/Artwork.h"
+#include "app/MainWindow.h"
+#include "app/PreviewPages.h"
+#include "app/QtToolkit.h"
+
+namespace brasvel::app {
+namespace {
+
+QString fromUtf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace
+
+void QtToolkit::showPage(QWidget* page, std::string_view note) {
+    window_.PreviewPages->setCurrentWidget(page);
+    window_.PageNote->setText(fromUtf8(note));
+    window_.PageNote->setVisible(!note.empty());
+}
+
+void QtToolkit::showPreviewText(std::string_view text, std::string_view note) {
+    window_.PreviewText->setPlainText(fromUtf8(text));
+    showPage(window_.PreviewText, note);
+}
+
+void QtToolkit::showPalette(std::span<const SwatchColour> colours) {
+    QList<QRgb> shown;
+    shown.reserve(static_cast<qsizetype>(colours.size()));
+    for (const SwatchColour& colour : colours) {
+        shown << qRgb(colour.red, colour.green, colour.blue);
+    }
+    window_.PaletteView->setColours(shown);
+    showPage(window_.PalettePage, {});
+}
+
+void QtToolkit::showHexView(std::span<const std::byte> bytes, std::string_view note) {
+    window_.HexDump->setBytes({bytes.begin(), bytes.end()});
+    showPage(window_.HexDump, note);
+}
+
+void QtToolkit::setPreviewCommandsEnabled(bool savePicture, bool exportSprite) {
+    window_.SavePng->setEnabled(savePicture);
+    window_.ExportSprite->setEnabled(exportSprite);
+}
+
+void QtToolkit::prepareSaveDialog(QFileDialog& dialog, const QString& suggestedPath) {
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilter(appText(texts::kPngFilter));
+    // A name typed without a suffix gets ".png" before the dialog asks about replacing a file.
+    dialog.setDefaultSuffix(QStringLiteral("png"));
+    const QFileInfo suggested(suggestedPath);
+    if (suggested.absoluteDir().exists()) {
+        dialog.setDirectory(suggested.absolutePath());
+    }
+    dialog.selectFile(suggested.fileName());
+}
+
+std::optional<std::string> QtToolkit::askSavePath(std::string_view caption,
+                                                  std::string_view suggestedPath) {
+    QFileDialog dialog(&window_, fromUtf8(caption));
+    prepareSaveDialog(dialog, QString::fromLocal8Bit(suggestedPath.data(),
+                                                     static_cast<qsizetype>(suggestedPath.size())));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return QFile::encodeName(dialog.selectedFiles().constFirst()).toStdString();
+}
+
+void QtToolkit::setFrameCaption(std::string_view text) {
+    window_.FrameCaption->setText(fromUtf8(text));
+}
+
+void QtToolkit::setFrameTimer(int intervalMs) {
+    const bool playing = intervalMs > 0;
+    if (playing) {
+        window_.FrameTimer->start(intervalMs);
+    } else {
+        window_.FrameTimer->stop();
+    }
+    window_.PlayFrames->setIcon(playing ? stopIcon() : playIcon());
+    window_.PlayFrames->setText(appText(playing ? texts::kStopHint : texts::kPlayHint));
+}
+
+}  // namespace brasvel::app

@@ -1,0 +1,257 @@
+// The preview's pages beside the picture, sprite playback, and saving what the preview shows,
+// driven through the headless window.
+
+#include <sys/stat.h>
+
+#include "imaging/PictureFormats.h"
+#include "imaging/SpriteListing.h"
+#include "tests/window/WindowFolderTest.h"
+#include "tools/writers/ArchiveWriters.h"
+#include "tools/writers/PictureWriters.h"
+
+namespace brasvel {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace writers;
+
+std::string rampPalette() {
+    std::string palette;
+    for (int i = 0; i < 256; ++i) {
+        palette += static_cast<char>(i);
+        palette += static_cast<char>(255 - i);
+        palette += static_cast<char>(i / 2);
+    }
+    return palette;
+}
+
+// Two blocks of 3 and 2 frames; frame n (from 1) is filled with index 20 + n.
+std::string playSprite() {
+    DefWriter writer(0x42, 5, 4, rampPalette());
+    DefBlock first;
+    DefBlock second;
+    second.identifier = 2;
+    for (int n = 1; n <= 5; ++n) {
+        DefFrame frame;
+        frame.name = "F" + std::to_string(n);
+        frame.sprite = PixelGrid(3, 2, static_cast<std::uint8_t>(20 + n));
+        frame.left = 1;
+        frame.top = 1;
+        (n <= 3 ? first : second).frames.push_back(frame);
+    }
+    return writer.block(first).block(second).build();
+}
+
+// Rows of the archive below, in directory order.
+enum Row { kSprite, kPicture, kText, kPalette, kShortPalette, kSound, kLongText, kBinaryTxt };
+
+class PreviewPagesTest : public WindowFolderTest {
+protected:
+    void SetUp() override {
+        WindowFolderTest::SetUp();
+        archive = write("pages.lod",
+                        LodWriter()
+                            .add("HERO.DEF", playSprite(), true)
+                            .add("MAP.PCX", gamePcx8(PixelGrid(6, 3, 9), rampPalette()), true)
+                            .add("NOTE.txt", "Za\xBF\xF3\xB3\x63\r\ndruga linia\r\n")
+                            .add("GAME.PAL", rampPalette())
+                            .add("HALF.PAL", rampPalette().substr(0, 300))
+                            .add("BOOM.wav", "RIFFboom plain letters")
+                            .add("LONG.msg", std::string(300 * 1024, 'a'), true)
+                            .add("ODD.TXT", std::string("\x01\x00\x02zz", 5))
+                            .build());
+        ui.openReplies.push_back(OpenChoice{archive, 1});
+        form.ToolButton1Click();
+        form.BitBtn3Click();
+    }
+
+    std::string archive;
+};
+
+TEST_F(PreviewPagesTest, eachEntryChoosesItsPage) {
+    struct Case {
+        Row row;
+        PreviewPage page;
+    };
+    const Case cases[] = {
+        {kText, PreviewPage::Text},      {kPalette, PreviewPage::Colours},
+        {kShortPalette, PreviewPage::Hex}, {kSound, PreviewPage::Hex},
+        {kBinaryTxt, PreviewPage::Hex},  {kLongText, PreviewPage::Text},
+        {kPicture, PreviewPage::Image}, {kSprite, PreviewPage::Image},
+    };
+    for (const Case& c : cases) {
+        form.numitem(c.row, true);
+        EXPECT_EQ(ui.previewPage, c.page) << "row " << c.row;
+    }
+    EXPECT_TRUE(ui.errors.empty());
+}
+
+TEST_F(PreviewPagesTest, textIsDecodedAndLongTextsAreCutWithANote) {
+    form.numitem(kText, true);
+    EXPECT_EQ(ui.previewText, "Zażółc\ndruga linia\n");
+    EXPECT_EQ(ui.pageNote, "");
+    EXPECT_EQ(ui.statusTexts[4], "X: -") << "no picture size for a text";
+
+    form.numitem(kLongText, true);
+    EXPECT_EQ(ui.previewText.size(), std::size_t{256} * 1024);
+    EXPECT_EQ(ui.pageNote, "Pokazano pierwsze 256 KB z 300 KB.");
+}
+
+TEST_F(PreviewPagesTest, paletteShowsItsColoursAndHexIsBounded) {
+    form.numitem(kPalette, true);
+    ASSERT_EQ(ui.paletteShown.size(), 256u);
+    EXPECT_EQ(ui.paletteShown[37], (SwatchColour{37, 218, 18}));
+
+    form.numitem(kSound, true);
+    EXPECT_EQ(ui.hexBytes.size(), 22u);
+    EXPECT_EQ(ui.pageNote, "");
+}
+
+TEST_F(PreviewPagesTest, playStepsThroughTheBlockOfTheShownFrameAndTheScrollBarFollows) {
+    form.numitem(kSprite, true);
+    EXPECT_EQ(ui.frameCaption, "klatka 1 / 5   blok 0 (1 / 3)");
+    form.PlayFramesClick();
+    ASSERT_TRUE(form.Playing());
+    EXPECT_EQ(ui.frameTimerInterval, 100);
+
+    std::vector<int> positions;
+    for (int tick = 0; tick < 4; ++tick) {
+        ui.frameTimerFires();
+        positions.push_back(ui.scrollPosition);
+    }
+    EXPECT_EQ(positions, (std::vector<int>{2, 3, 1, 2})) << "loops within the first block";
+
+    ui.userMovesFrameScroll(4);
+    EXPECT_EQ(ui.frameCaption, "klatka 4 / 5   blok 1 (1 / 2)");
+    ui.frameTimerFires();
+    ui.frameTimerFires();
+    EXPECT_EQ(ui.scrollPosition, 4) << "the second block has frames 4 and 5";
+
+    form.FrameSpeedChange(25);
+    EXPECT_EQ(ui.frameTimerInterval, 40);
+    form.FrameSpeedChange(1000);
+    EXPECT_EQ(form.FramesPerSecond(), kFastestPlayback);
+
+    form.PlayFramesClick();
+    EXPECT_FALSE(form.Playing());
+    EXPECT_EQ(ui.frameTimerInterval, 0);
+}
+
+TEST_F(PreviewPagesTest, playbackStopsWhenTheSpriteIsNoLongerShown) {
+    const std::function<void()> leaves[] = {
+        [&] { form.numitem(kPicture, true); },
+        [&] { form.BitBtn3Click(); },  // the preview closes
+        [&] {
+            ui.openReplies.push_back(OpenChoice{archive, 1});
+            form.ToolButton1Click();
+        },
+        [&] { form.searchEdited("MAP"); },
+    };
+    for (const auto& leave : leaves) {
+        form.searchEdited("");
+        if (!form.PreviewOn()) {
+            form.BitBtn3Click();
+        }
+        form.numitem(kSprite, true);
+        form.PlayFramesClick();
+        ASSERT_TRUE(form.Playing());
+        leave();
+        EXPECT_FALSE(form.Playing());
+        EXPECT_EQ(ui.frameTimerInterval, 0);
+        const int position = ui.scrollPosition;
+        form.FrameTimerTimer();  // a tick already queued changes nothing
+        EXPECT_EQ(ui.scrollPosition, position);
+    }
+    EXPECT_TRUE(ui.errors.empty());
+}
+
+TEST_F(PreviewPagesTest, playNeedsAShownFrame) {
+    form.numitem(kPicture, true);
+    form.PlayFramesClick();
+    EXPECT_FALSE(form.Playing());
+    EXPECT_EQ(ui.frameTimerInterval, 0);
+}
+
+TEST_F(PreviewPagesTest, savesTheShownFrameAsPngWithTransparency) {
+    form.numitem(kSprite, true);
+    ui.userMovesFrameScroll(3);
+    EXPECT_TRUE(ui.savePictureEnabled);
+    EXPECT_TRUE(ui.exportSpriteEnabled);
+    ui.saveReplies.push_back((folder / "out" / "frame.png").string());
+    ui.saveReplies.push_back((folder / "out" / "frame.BMP").string());
+    form.SavePictureAsPngClick();
+    form.SavePictureAsPngClick();
+
+    ASSERT_EQ(ui.saveSuggestions.size(), 2u);
+    EXPECT_EQ(fs::path(ui.saveSuggestions[0]).filename(), "HERO-3.png");
+    ASSERT_TRUE(ui.errors.empty()) << ui.errors[0];
+    const std::string png = read(folder / "out" / "frame.png");
+    const Picture saved = decodePicture(
+        {reinterpret_cast<const std::byte*>(png.data()), png.size()}, PictureFormat::Png);
+    EXPECT_EQ(saved.width, 5);
+    EXPECT_EQ(saved.height, 4);
+    EXPECT_EQ(saved.pixels[0], 0) << "outside the sprite";
+    EXPECT_EQ(saved.pixels[6], 23) << "frame 3's colour";
+    EXPECT_NE(png.find("tRNS"), std::string::npos) << "index 0 is transparent";
+    EXPECT_EQ(read(folder / "out" / "frame.BMP").substr(0, 2), "BM") << "the suffix decides";
+    EXPECT_EQ(ui.notices.size(), 2u);
+}
+
+TEST_F(PreviewPagesTest, aCancelledDialogOrTheArchiveItselfWritesNothing) {
+    form.numitem(kPicture, true);
+    ui.saveReplies.push_back(std::nullopt);
+    form.SavePictureAsPngClick();
+    EXPECT_TRUE(filesIn(folder / "out").empty());
+
+    const std::string before = read(archive);
+    fs::create_symlink(archive, folder / "out" / "link.png");
+    for (const std::string& target : {archive, (folder / "out" / "link.png").string()}) {
+        ui.saveReplies.push_back(target);
+        form.SavePictureAsPngClick();
+    }
+    EXPECT_EQ(read(archive), before);
+    ASSERT_EQ(ui.errors.size(), 2u);
+    EXPECT_NE(ui.errors[0].find("otwarte archiwum"), std::string::npos) << ui.errors[0];
+    EXPECT_EQ(filesIn(folder / "out"), std::set<std::string>{"link.png"});
+    EXPECT_TRUE(ui.notices.empty());
+}
+
+TEST_F(PreviewPagesTest, nothingToSaveWithoutAShownPicture) {
+    form.numitem(kText, true);
+    EXPECT_FALSE(ui.savePictureEnabled);
+    EXPECT_FALSE(ui.exportSpriteEnabled);
+    ui.saveReplies.push_back((folder / "out" / "x.png").string());
+    form.SavePictureAsPngClick();
+    EXPECT_TRUE(ui.saveSuggestions.empty());
+    EXPECT_TRUE(filesIn(folder / "out").empty());
+}
+
+TEST_F(PreviewPagesTest, exportsTheSelectedSpriteAsTheCommandLineDoes) {
+    form.numitem(kSprite, true);
+    ui.folderReplies.push_back((folder / "out").string());
+    form.ExportSpriteClick();
+    ASSERT_TRUE(ui.errors.empty()) << ui.errors[0];
+    const std::set<std::string> expected = {"0-0.png",     "0-1.png",     "0-2.png",   "1-0.png",
+                                            "1-1.png",     "block-0.png", "block-1.png",
+                                            "sheet.png",   std::string(kSpriteListingName)};
+    EXPECT_EQ(filesIn(folder / "out"), expected);
+    ASSERT_EQ(ui.notices.size(), 1u);
+    EXPECT_NE(ui.notices[0].find("Zapisano 9 plików sprite'a HERO.DEF"), std::string::npos)
+        << ui.notices[0];
+
+    // Again: the files exist, and the user keeps them.
+    fs::resize_file(folder / "out" / "sheet.png", 1);
+    ui.answers.push_back(false);
+    ui.folderReplies.push_back((folder / "out").string());
+    form.ExportSpriteClick();
+    ASSERT_EQ(ui.questions.size(), 1u);
+    EXPECT_NE(ui.questions[0].text.find("9 z 9"), std::string::npos) << ui.questions[0].text;
+    EXPECT_EQ(fs::file_size(folder / "out" / "sheet.png"), 1u);
+
+    // A cancelled folder chooser writes nothing.
+    form.ExportSpriteClick();
+    EXPECT_EQ(ui.notices.size(), 1u);
+}
+
+}  // namespace
+}  // namespace brasvel
