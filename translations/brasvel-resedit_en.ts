@@ -359,6 +359,38 @@ Version 1.60
         <source>Zawęża listę do nazw, które zawierają ten tekst (Ctrl+E)</source>
         <translation>Narrows the list to the names that contain this text (Ctrl+E)</translation>
     </message>
+    <message>
+        <source>Zapisz jako PNG...</source>
+        <translation>Save as PNG...</translation>
+    </message>
+    <message>
+        <source>Eksportuj sprite...</source>
+        <translation>Export sprite...</translation>
+    </message>
+    <message>
+        <source>Odtwarzaj klatki bloku w pętli</source>
+        <translation>Play the block's frames in a loop</translation>
+    </message>
+    <message>
+        <source> kl./s</source>
+        <translation> fps</translation>
+    </message>
+    <message>
+        <source>Szybkość odtwarzania (klatek na sekundę)</source>
+        <translation>Playback speed (frames per second)</translation>
+    </message>
+    <message>
+        <source>Kolor %1: %2</source>
+        <translation>Colour %1: %2</translation>
+    </message>
+    <message>
+        <source>Wskaż kolor, aby zobaczyć jego wartość</source>
+        <translation>Point at a colour to see its value</translation>
+    </message>
+    <message>
+        <source>Obrazy PNG (*.png)</source>
+        <translation>PNG pictures (*.png)</translation>
+    </message>
 </context>
 <context>
     <name>WindowTexts</name>
@@ -533,6 +565,42 @@ Version 1.60
     <message>
         <source>%1 nie wygląda na archiwum %2, lecz na archiwum %3. Otworzyć je jako archiwum %3?</source>
         <translation>%1 does not look like a %2 archive but like a %3 archive. Open it as a %3 archive?</translation>
+    </message>
+    <message>
+        <source>klatka %1 / %2   blok %3 (%4 / %5)</source>
+        <translation>frame %1 / %2   block %3 (%4 / %5)</translation>
+    </message>
+    <message>
+        <source>Pokazano pierwsze %1 KB z %2 KB.</source>
+        <translation>Showing the first %1 KB of %2 KB.</translation>
+    </message>
+    <message>
+        <source>Zapisz jako PNG</source>
+        <translation>Save as PNG</translation>
+    </message>
+    <message>
+        <source>Zapisano %1 (%2 × %3).</source>
+        <translation>Saved %1 (%2 × %3).</translation>
+    </message>
+    <message>
+        <source>Nie zapisano: %1 to otwarte archiwum. Wybierz inną nazwę.</source>
+        <translation>Not saved: %1 is the open archive. Choose another name.</translation>
+    </message>
+    <message>
+        <source>Wybierz folder dla eksportu sprite&apos;a</source>
+        <translation>Choose a folder for the sprite&apos;s export</translation>
+    </message>
+    <message>
+        <source>Pliki istnieją</source>
+        <translation>Files exist</translation>
+    </message>
+    <message>
+        <source>%1 z %2 plików eksportu już istnieje w %3. Zastąpić je?</source>
+        <translation>%1 of the export&apos;s %2 files already exist in %3. Replace them?</translation>
+    </message>
+    <message>
+        <source>Zapisano %1 plików sprite&apos;a %2 do %3: %4 klatek w %5 blokach, arkusz, animacje i opis.</source>
+        <translation>Wrote %1 files of sprite %2 to %3: %4 frames in %5 blocks, a sheet, animations and a listing.</translation>
     </message>
 </context>
 </TS>
