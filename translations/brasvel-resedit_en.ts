@@ -369,7 +369,7 @@ Version 1.60
     </message>
     <message>
         <source>Odtwarzaj klatki bloku w pętli</source>
-        <translation>Play the block's frames in a loop</translation>
+        <translation>Play the block&apos;s frames in a loop</translation>
     </message>
     <message>
         <source> kl./s</source>
