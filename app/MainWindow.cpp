@@ -125,7 +125,7 @@ void TForm1::buildMenus() {
     file->addAction(LoadResurceFile1);
     file->addAction(SaveSingleFile1);
     file->addAction(SaveSingleFile2);
-    SavePng = makeAction(this, appText(texts::kSavePngItem), -1,
+    SavePng = makeAction(this, appText(texts::kSavePngItem), kImagePcx,
                          QKeySequence(Qt::CTRL | Qt::Key_S));
     ExportSprite = makeAction(this, appText(texts::kExportSpriteItem), kImageDef, {});
     file->addAction(SavePng);
@@ -400,9 +400,15 @@ void TForm1::buildFrameRow(QVBoxLayout* page) {
     PlayFrames = new QToolButton;
     PlayFrames->setObjectName(QStringLiteral("PlayFrames"));
     PlayFrames->setIcon(playIcon());
-    PlayFrames->setText(appText(texts::kPlayHint));
     PlayFrames->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     PlayFrames->setToolTip(appText(texts::kPlayFramesHint));
+    // As wide as its longer caption, so the row does not shift when playback starts or stops.
+    int widest = 0;
+    for (const char* caption : {texts::kStopHint, texts::kPlayHint}) {
+        PlayFrames->setText(appText(caption));
+        widest = std::max(widest, PlayFrames->sizeHint().width());
+    }
+    PlayFrames->setMinimumWidth(widest);
     FrameSpeed = new QSpinBox;
     FrameSpeed->setObjectName(QStringLiteral("FrameSpeed"));
     FrameSpeed->setRange(kSlowestPlayback, kFastestPlayback);

@@ -1,6 +1,8 @@
 #include "app/PreviewPages.h"
 
 #include <QEvent>
+#include <QFont>
+#include <QFontMetrics>
 #include <QFontDatabase>
 #include <QHelpEvent>
 #include <QMouseEvent>
@@ -15,8 +17,9 @@
 namespace brasvel::app {
 namespace {
 
-// Below this side a swatch has no room for its index.
-constexpr int kSmallestLabelledCell = 18;
+// Below this side a swatch has no room for its index; the row and column numbers around the
+// grid tell it then.
+constexpr int kSmallestLabelledCell = 22;
 
 // Black or white, whichever reads better on `colour`.
 QColor inkOn(QRgb colour) {
@@ -49,11 +52,30 @@ void PaletteGrid::setColours(const QList<QRgb>& colours) {
     update();
 }
 
-int PaletteGrid::cellSide() const { return std::max(1, std::min(width(), height()) / kColumns); }
+QFont PaletteGrid::numberFont() const {
+    QFont small = font();
+    if (small.pointSizeF() > 0) {
+        small.setPointSizeF(std::max(6.0, small.pointSizeF() * 0.8));
+    }
+    return small;
+}
+
+QSize PaletteGrid::margins() const {
+    // Row numbers (0 to 240) at the left, column numbers (0 to 15) at the top.
+    const QFontMetrics metrics(numberFont());
+    return {metrics.horizontalAdvance(QStringLiteral("240")) + 4, metrics.height() + 2};
+}
+
+int PaletteGrid::cellSide() const {
+    const QSize room = size() - margins();
+    return std::max(1, std::min(room.width(), room.height()) / kColumns);
+}
 
 QPoint PaletteGrid::origin() const {
     const int side = cellSide() * kColumns;
-    return {(width() - side) / 2, (height() - side) / 2};
+    const QSize margin = margins();
+    return {margin.width() + (width() - margin.width() - side) / 2,
+            margin.height() + (height() - margin.height() - side) / 2};
 }
 
 QRect PaletteGrid::cellRect(int index) const {
@@ -87,9 +109,18 @@ void PaletteGrid::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.fillRect(rect(), palette().window());
     const int side = cellSide();
-    QFont small = font();
-    small.setPixelSize(std::max(7, side * 2 / 5));
-    painter.setFont(small);
+    painter.setFont(numberFont());
+    painter.setPen(palette().color(QPalette::WindowText));
+    const QPoint corner = origin();
+    const QSize margin = margins();
+    for (int line = 0; line < kColumns; ++line) {
+        painter.drawText(QRect(corner.x() + line * side, corner.y() - margin.height(), side,
+                               margin.height()),
+                         Qt::AlignCenter, QString::number(line));
+        painter.drawText(QRect(corner.x() - margin.width(), corner.y() + line * side,
+                               margin.width() - 3, side),
+                         Qt::AlignRight | Qt::AlignVCenter, QString::number(line * kColumns));
+    }
     for (int index = 0; index < colours_.size(); ++index) {
         const QRect cell = cellRect(index);
         painter.fillRect(cell, QColor(colours_[index]));

@@ -4,6 +4,7 @@
 // hex rows. (Text is shown in a read-only QPlainTextEdit.)
 
 #include <QAbstractScrollArea>
+#include <QFont>
 #include <QList>
 #include <QRgb>
 #include <QWidget>
@@ -13,8 +14,8 @@
 
 namespace brasvel::app {
 
-// 256 colours as a 16 × 16 grid of square swatches, each with its index written in it when it is
-// large enough. Pointing at a swatch (or clicking it) makes it the current one and tells its index.
+// 256 colours as a 16 × 16 grid of square swatches, with the row's first index at the left and
+// the column at the top, and each swatch's index written in it when it is large enough. Pointing at a swatch (or clicking it) makes it the current one and tells its index.
 class PaletteGrid : public QWidget {
     Q_OBJECT
 public:
@@ -43,6 +44,8 @@ protected:
     bool event(QEvent* event) override;
 
 private:
+    QFont numberFont() const;
+    QSize margins() const;
     int cellSide() const;
     QPoint origin() const;
     void point(int index);

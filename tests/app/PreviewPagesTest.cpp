@@ -30,8 +30,10 @@ private slots:
             colours << qRgb(i, 255 - i, 7);
         }
         grid.setColours(colours);
-        QCOMPARE(grid.cellRect(0), QRect(69, 4, 12, 12));
-        QCOMPARE(grid.cellRect(17), QRect(81, 16, 12, 12));
+        const QRect first = grid.cellRect(0);
+        QVERIFY(first.width() >= 10 && first.width() == first.height());
+        QCOMPARE(grid.cellRect(17), first.translated(first.width(), first.height()));
+        QVERIFY(grid.rect().contains(grid.cellRect(255)));
         for (int index : {0, 15, 16, 37, 255}) {
             QCOMPARE(grid.indexAt(grid.cellRect(index).center()), index);
         }
