@@ -2,8 +2,8 @@
 
 #include <QEvent>
 #include <QFont>
-#include <QFontMetrics>
 #include <QFontDatabase>
+#include <QFontMetrics>
 #include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -114,12 +114,12 @@ void PaletteGrid::paintEvent(QPaintEvent*) {
     const QPoint corner = origin();
     const QSize margin = margins();
     for (int line = 0; line < kColumns; ++line) {
-        painter.drawText(QRect(corner.x() + line * side, corner.y() - margin.height(), side,
-                               margin.height()),
-                         Qt::AlignCenter, QString::number(line));
-        painter.drawText(QRect(corner.x() - margin.width(), corner.y() + line * side,
-                               margin.width() - 3, side),
-                         Qt::AlignRight | Qt::AlignVCenter, QString::number(line * kColumns));
+        painter.drawText(
+            QRect(corner.x() + line * side, corner.y() - margin.height(), side, margin.height()),
+            Qt::AlignCenter, QString::number(line));
+        painter.drawText(
+            QRect(corner.x() - margin.width(), corner.y() + line * side, margin.width() - 3, side),
+            Qt::AlignRight | Qt::AlignVCenter, QString::number(line * kColumns));
     }
     for (int index = 0; index < colours_.size(); ++index) {
         const QRect cell = cellRect(index);
@@ -175,7 +175,9 @@ void HexView::setBytes(std::vector<std::byte> bytes) {
     viewport()->update();
 }
 
-int HexView::rowCount() const { return static_cast<int>(hexRowCount(bytes_.size())); }
+int HexView::rowCount() const {
+    return static_cast<int>(hexRowCount(bytes_.size()));
+}
 
 QString HexView::rowText(int row) const {
     if (row < 0 || row >= rowCount()) {
@@ -184,9 +186,13 @@ QString HexView::rowText(int row) const {
     return QString::fromStdString(hexRow(bytes_, static_cast<std::size_t>(row) * kHexRowBytes));
 }
 
-int HexView::firstVisibleRow() const { return verticalScrollBar()->value(); }
+int HexView::firstVisibleRow() const {
+    return verticalScrollBar()->value();
+}
 
-int HexView::rowHeight() const { return fontMetrics().height(); }
+int HexView::rowHeight() const {
+    return fontMetrics().height();
+}
 
 void HexView::updateScrollRange() {
     const int visible = std::max(1, viewport()->height() / rowHeight());

@@ -8,14 +8,14 @@
 #include <QList>
 #include <QRgb>
 #include <QWidget>
-
 #include <cstddef>
 #include <vector>
 
 namespace brasvel::app {
 
 // 256 colours as a 16 × 16 grid of square swatches, with the row's first index at the left and
-// the column at the top, and each swatch's index written in it when it is large enough. Pointing at a swatch (or clicking it) makes it the current one and tells its index.
+// the column at the top, and each swatch's index written in it when it is large enough. Pointing at
+// a swatch (or clicking it) makes it the current one and tells its index.
 class PaletteGrid : public QWidget {
     Q_OBJECT
 public:

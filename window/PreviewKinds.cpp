@@ -27,9 +27,13 @@ bool isTextControl(std::uint8_t byte) {
     return byte == '\t' || byte == '\n' || byte == '\r' || byte == '\f' || byte == 0x1A;
 }
 
-bool isControl(std::uint8_t byte) { return byte < 0x20 || byte == 0x7F; }
+bool isControl(std::uint8_t byte) {
+    return byte < 0x20 || byte == 0x7F;
+}
 
-std::uint8_t at(Bytes content, std::size_t i) { return static_cast<std::uint8_t>(content[i]); }
+std::uint8_t at(Bytes content, std::size_t i) {
+    return static_cast<std::uint8_t>(content[i]);
+}
 
 }  // namespace
 
@@ -100,7 +104,9 @@ std::string colourText(SwatchColour colour) {
     return text;
 }
 
-std::size_t hexRowCount(std::size_t size) { return (size + kHexRowBytes - 1) / kHexRowBytes; }
+std::size_t hexRowCount(std::size_t size) {
+    return (size + kHexRowBytes - 1) / kHexRowBytes;
+}
 
 std::string hexRow(Bytes content, std::size_t offset) {
     static constexpr char kDigits[] = "0123456789abcdef";

@@ -12,8 +12,8 @@
 #include <QToolButton>
 #include <memory>
 
-#include "app/PreviewPages.h"
 #include "app/PictureView.h"
+#include "app/PreviewPages.h"
 #include "tests/app/AppTestSupport.h"
 
 using namespace brasvel;

@@ -44,7 +44,8 @@ TEST(PreviewKinds, theExtensionDecidesFirstThenTheContent) {
 }
 
 TEST(PreviewKinds, textEndsLinesWithNewlinesAndShowsControlBytesAsReplacements) {
-    EXPECT_EQ(previewText(bytesOf("a\r\nb\rc\nd\t\x01\x7F")), "a\nb\nc\nd\t\xEF\xBF\xBD\xEF\xBF\xBD");
+    EXPECT_EQ(previewText(bytesOf("a\r\nb\rc\nd\t\x01\x7F")),
+              "a\nb\nc\nd\t\xEF\xBF\xBD\xEF\xBF\xBD");
     EXPECT_EQ(previewText(bytesOf("\xA3\xF3\x64\xBC"), 3), "Łód");
     EXPECT_EQ(previewText(bytesOf("ab\r\ncd"), 3), "ab\n") << "a cut between CR and LF";
 }

@@ -42,8 +42,35 @@ std::string playSprite() {
     return writer.block(first).block(second).build();
 }
 
+// One block of three frames whose second frame states an encoding that does not exist.
+std::string spriteWithABadFrame() {
+    DefWriter writer(0x42, 5, 4, rampPalette());
+    DefBlock block;
+    for (int n = 1; n <= 3; ++n) {
+        DefFrame frame;
+        frame.name = "B" + std::to_string(n);
+        frame.sprite = PixelGrid(3, 2, 30);
+        if (n == 2) {
+            frame.statedCompression = 9;
+        }
+        block.frames.push_back(frame);
+    }
+    return writer.block(block).build();
+}
+
 // Rows of the archive below, in directory order.
-enum Row { kSprite, kPicture, kText, kPalette, kShortPalette, kSound, kLongText, kBinaryTxt };
+enum Row {
+    kSprite,
+    kPicture,
+    kText,
+    kPalette,
+    kShortPalette,
+    kSound,
+    kLongText,
+    kBinaryTxt,
+    kDamagedText,
+    kBadSprite
+};
 
 class PreviewPagesTest : public WindowFolderTest {
 protected:
@@ -59,6 +86,8 @@ protected:
                             .add("BOOM.wav", "RIFFboom plain letters")
                             .add("LONG.msg", std::string(300 * 1024, 'a'), true)
                             .add("ODD.TXT", std::string("\x01\x00\x02zz", 5))
+                            .addStored("BROKEN.TXT", "no zlib stream", 4096, 14)
+                            .add("BAD.DEF", spriteWithABadFrame(), true)
                             .build());
         ui.openReplies.push_back(OpenChoice{archive, 1});
         form.ToolButton1Click();
@@ -74,10 +103,10 @@ TEST_F(PreviewPagesTest, eachEntryChoosesItsPage) {
         PreviewPage page;
     };
     const Case cases[] = {
-        {kText, PreviewPage::Text},      {kPalette, PreviewPage::Colours},
+        {kText, PreviewPage::Text},        {kPalette, PreviewPage::Colours},
         {kShortPalette, PreviewPage::Hex}, {kSound, PreviewPage::Hex},
-        {kBinaryTxt, PreviewPage::Hex},  {kLongText, PreviewPage::Text},
-        {kPicture, PreviewPage::Image}, {kSprite, PreviewPage::Image},
+        {kBinaryTxt, PreviewPage::Hex},    {kLongText, PreviewPage::Text},
+        {kPicture, PreviewPage::Image},    {kSprite, PreviewPage::Image},
     };
     for (const Case& c : cases) {
         form.numitem(c.row, true);
@@ -165,6 +194,22 @@ TEST_F(PreviewPagesTest, playbackStopsWhenTheSpriteIsNoLongerShown) {
     EXPECT_TRUE(ui.errors.empty());
 }
 
+TEST_F(PreviewPagesTest, aDamagedEntryOrFrameShowsItsErrorInThePanelAndEndsPlayback) {
+    form.numitem(kDamagedText, true);
+    EXPECT_EQ(ui.previewPage, PreviewPage::Image);
+    EXPECT_NE(ui.previewMessage.find("Damaged entry"), std::string::npos) << ui.previewMessage;
+
+    form.numitem(kBadSprite, true);
+    form.PlayFramesClick();
+    ASSERT_TRUE(form.Playing());
+    ui.frameTimerFires();
+    EXPECT_FALSE(form.Playing());
+    EXPECT_EQ(ui.frameTimerInterval, 0);
+    EXPECT_NE(ui.previewMessage.find("BAD.DEF"), std::string::npos) << ui.previewMessage;
+    EXPECT_FALSE(ui.savePictureEnabled) << "nothing shown to save";
+    EXPECT_TRUE(ui.errors.empty()) << "shown in the panel, not in a box";
+}
+
 TEST_F(PreviewPagesTest, playNeedsAShownFrame) {
     form.numitem(kPicture, true);
     form.PlayFramesClick();
@@ -214,6 +259,11 @@ TEST_F(PreviewPagesTest, aCancelledDialogOrTheArchiveItselfWritesNothing) {
     EXPECT_NE(ui.errors[0].find("otwarte archiwum"), std::string::npos) << ui.errors[0];
     EXPECT_EQ(filesIn(folder / "out"), std::set<std::string>{"link.png"});
     EXPECT_TRUE(ui.notices.empty());
+
+    ui.saveReplies.push_back((folder / "missing" / "x.png").string());
+    form.SavePictureAsPngClick();
+    EXPECT_EQ(ui.errors.size(), 3u);
+    EXPECT_FALSE(fs::exists(folder / "missing"));
 }
 
 TEST_F(PreviewPagesTest, nothingToSaveWithoutAShownPicture) {
@@ -231,9 +281,10 @@ TEST_F(PreviewPagesTest, exportsTheSelectedSpriteAsTheCommandLineDoes) {
     ui.folderReplies.push_back((folder / "out").string());
     form.ExportSpriteClick();
     ASSERT_TRUE(ui.errors.empty()) << ui.errors[0];
-    const std::set<std::string> expected = {"0-0.png",     "0-1.png",     "0-2.png",   "1-0.png",
-                                            "1-1.png",     "block-0.png", "block-1.png",
-                                            "sheet.png",   std::string(kSpriteListingName)};
+    const std::set<std::string> expected = {
+        "0-0.png",     "0-1.png",   "0-2.png",
+        "1-0.png",     "1-1.png",   "block-0.png",
+        "block-1.png", "sheet.png", std::string(kSpriteListingName)};
     EXPECT_EQ(filesIn(folder / "out"), expected);
     ASSERT_EQ(ui.notices.size(), 1u);
     EXPECT_NE(ui.notices[0].find("Zapisano 9 plików sprite'a HERO.DEF"), std::string::npos)
