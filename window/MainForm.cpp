@@ -9,14 +9,14 @@
 #include "archive/FormatCheck.h"
 #include "base/ReadOnlyFile.h"
 #include "base/Text.h"
+#include "extract/AtomicFile.h"
 #include "extract/BatchExtractor.h"
 #include "extract/EntryContent.h"
+#include "extract/SafeName.h"
 #include "imaging/DefSprite.h"
 #include "imaging/PcxImage.h"
 #include "imaging/PictureFormats.h"
 #include "imaging/SpriteFiles.h"
-#include "extract/AtomicFile.h"
-#include "extract/SafeName.h"
 #include "window/EntryFilter.h"
 #include "window/WindowTexts.h"
 
@@ -573,7 +573,6 @@ void MainForm::numitem(int row, bool selected) {
             return;
         }
         selectedIndex_ = view_.entries[static_cast<std::size_t>(selectedRow_)];
-        refreshPreviewCommands();
         ui_.setStatusText(kSizePanel, texts::fillIn(text(texts::kFileSize), {number(entry->size)}));
         ui_.setStatusText(kStoredSizePanel,
                           texts::fillIn(text(texts::kStoredSize), {number(entry->packedSize)}));
