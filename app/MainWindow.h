@@ -15,6 +15,7 @@ class QFrame;
 class QLabel;
 class QLineEdit;
 class QListView;
+class QMenu;
 class QProgressBar;
 class QPushButton;
 class QScrollBar;
@@ -80,6 +81,13 @@ public:
     QAction* SaveSingleFile1 = nullptr;
     QAction* SaveSingleFile2 = nullptr;
     QAction* Exittheprogram1 = nullptr;
+    QAction* AddFiles1 = nullptr;
+    QAction* ReplaceEntry1 = nullptr;
+    QAction* RemoveEntry1 = nullptr;
+    QAction* RenameEntry1 = nullptr;
+    QAction* SaveArchive1 = nullptr;
+    QAction* SaveArchiveAs1 = nullptr;
+    QAction* RevertChanges1 = nullptr;
     QAction* QuickView1 = nullptr;
     QAction* SetPathForExtract1 = nullptr;
     QAction* GeneralHelp1 = nullptr;
@@ -95,6 +103,7 @@ protected:
 
 private:
     void buildMenus();
+    void buildEditMenu();
     void buildToolBar();
     void buildCentre();
     void buildPreview();
@@ -108,6 +117,7 @@ private:
     QtToolkit* ui_ = nullptr;
     WavePlayer* player_ = nullptr;
     QWidget* centre_ = nullptr;
+    QMenu* editMenu_ = nullptr;
     bool closing_ = false;
     bool previewPlaced_ = false;
 };
