@@ -490,12 +490,15 @@ std::optional<std::string> QtToolkit::askName(std::string_view caption, std::str
     auto* layout = new QVBoxLayout(&dialog);
     layout->addWidget(new QLabel(fromUtf8(label)));
     auto* edit = new QLineEdit(fromUtf8(initial));
-    edit->setMinimumWidth(280);
+    edit->setMinimumWidth(360);
     layout->addWidget(edit);
     auto* reason = new QLabel;
     reason->setObjectName(QStringLiteral("NameRefusal"));
     reason->setStyleSheet(QStringLiteral("color: #b00000"));
     reason->setWordWrap(true);
+    // Room for a reason of two lines from the start: the dialog does not jump as one is typed.
+    reason->setMinimumHeight(2 * reason->fontMetrics().lineSpacing() + 4);
+    reason->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     layout->addWidget(reason);
     auto* buttons = new QDialogButtonBox;
     QPushButton* ok = buttons->addButton(appText(texts::kOkButton), QDialogButtonBox::AcceptRole);
@@ -567,10 +570,15 @@ void QtToolkit::runInBackground(std::string_view caption, BackgroundTask& task,
     dialog.setAutoReset(false);
     dialog.setMinimumDuration(0);
     dialog.setValue(0);
-    QObject::connect(&dialog, &QProgressDialog::canceled, &dialog, [&] {
+    // Cancel (its button, Escape, the close box) only asks the work to stop: the dialog stays,
+    // keeping the window from other commands, until the work has ended.
+    const auto cancel = [&] {
         task.cancel = true;
         dialog.setLabelText(appText(texts::kCancelling));
-    });
+        dialog.show();
+    };
+    QObject::connect(&dialog, &QProgressDialog::canceled, &dialog, cancel);
+    QObject::connect(&dialog, &QDialog::rejected, &dialog, cancel);
 
     QEventLoop loop;
     std::atomic<bool> finished{false};
@@ -587,6 +595,9 @@ void QtToolkit::runInBackground(std::string_view caption, BackgroundTask& task,
     QTimer progress;
     progress.setInterval(40);
     QObject::connect(&progress, &QTimer::timeout, &dialog, [&] {
+        if (dialog.wasCanceled() && !task.cancel) {
+            cancel();
+        }
         const std::size_t total = task.total;
         if (total > 0) {
             dialog.setValue(static_cast<int>(task.done * kProgressMaximum / total));

@@ -80,6 +80,9 @@ void MainForm::showEdited(const std::optional<std::string>& selectName) {
         numitem(selectedRow_, true);  // sizes and preview of the content as it now is
     }
     showEditState();
+    if (ui_.isListVisible()) {
+        ui_.focusList();  // back from the dialog, the keys act on the list again
+    }
 }
 
 // --- Adding, replacing, removing, renaming ---
