@@ -696,5 +696,9 @@ The archive on disk is unchanged and the changes stay in the window: try again o
         <source>nazwa niebezpieczna jako nazwa pliku: %1</source>
         <translation>the name is unsafe as a file name: %1</translation>
     </message>
+    <message>
+        <source>%1 to obraz PNG/BMP. Zapisać go w archiwum jako obraz gry %2 (OK), czy bez zmian (Anuluj)?</source>
+        <translation>%1 is a PNG/BMP picture. Store it in the archive as the game&apos;s picture %2 (OK), or as it is (Cancel)?</translation>
+    </message>
 </context>
 </TS>

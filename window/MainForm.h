@@ -163,6 +163,8 @@ private:
     // The content entry `index` of entries() has now, unsaved edits included.
     std::vector<std::byte> contentOf(std::size_t index) const;
     void addFiles(const std::vector<std::string>& paths);
+    std::optional<std::string> addFile(ArchiveEdit& edit, const std::string& path);
+    std::optional<std::vector<std::byte>> offerPicture(const std::string& path, std::string& name);
     // After an edit: the list rebuilt, the entry named `selectName` selected if it is listed.
     void showEdited(const std::optional<std::string>& selectName);
     // The title's mark of unsaved edits and which editing commands make sense.

@@ -6,6 +6,7 @@
 
 #include "base/Text.h"
 #include "extract/EntryContent.h"
+#include "edit/StoredContent.h"
 #include "extract/SafeName.h"
 #include "imaging/PcxImage.h"
 #include "imaging/PictureFormats.h"
@@ -112,34 +113,79 @@ void MainForm::addFiles(const std::vector<std::string>& paths) {
     ArchiveEdit& edit = beginEdit();
     std::optional<std::string> added;
     for (const std::string& path : paths) {
-        const std::string fileName = fileNameOf(path);
-        std::optional<std::string> name = entryNameForFile(edit.format(), fileName);
-        if (!name) {
-            ui_.reportError(texts::fillIn(text(texts::kOnlyWavFiles), {fileName}));
-            continue;
-        }
-        if (const auto existing = edit.find(*name)) {
-            name = editName(edit.entries()[*existing]);
-            if (!ui_.askOkCancel(text(texts::kAddFilesCaption),
-                                 texts::fillIn(text(texts::kReplaceQuestion), {*name}))) {
-                continue;
-            }
-        } else if (edit.checkName(*name)) {
-            name = editing_.askName(text(texts::kAddNameCaption),
-                                    texts::fillIn(text(texts::kAddNameLabel), {fileName}), *name,
-                                    std::nullopt);
-            if (!name) {
-                continue;
-            }
-        }
+        // A file that fails is named and the others go on.
         try {
-            edit.putFile(*name, path);
-            added = *name;
+            if (std::optional<std::string> name = addFile(edit, path)) {
+                added = std::move(name);
+            }
         } catch (const ResourceError& error) {
-            ui_.reportError(messageOf(error));
+            ui_.reportError(texts::fillIn(text(texts::kEntryError),
+                                          {fileNameOf(path), describe(error)}));
         }
     }
     showEdited(added ? added : selectedName());
+}
+
+// Adds the file at `path`; the entry's name, or nothing when the user let it go.
+std::optional<std::string> MainForm::addFile(ArchiveEdit& edit, const std::string& path) {
+    const std::string fileName = fileNameOf(path);
+    std::optional<std::string> name = entryNameForFile(edit.format(), fileName);
+    if (!name) {
+        ui_.reportError(texts::fillIn(text(texts::kOnlyWavFiles), {fileName}));
+        return std::nullopt;
+    }
+    std::optional<std::vector<std::byte>> picture;
+    if (isLod()) {
+        picture = offerPicture(path, *name);
+    }
+    if (const auto existing = edit.find(*name)) {
+        name = editName(edit.entries()[*existing]);
+        if (!ui_.askOkCancel(text(texts::kAddFilesCaption),
+                             texts::fillIn(text(texts::kReplaceQuestion), {*name}))) {
+            return std::nullopt;
+        }
+    } else if (edit.checkName(*name)) {
+        name = editing_.askName(text(texts::kAddNameCaption),
+                                texts::fillIn(text(texts::kAddNameLabel), {fileName}), *name,
+                                std::nullopt);
+        if (!name) {
+            return std::nullopt;
+        }
+    }
+    if (picture) {
+        edit.put(*name, std::move(*picture));
+    } else {
+        edit.putFile(*name, path);
+    }
+    return name;
+}
+
+// A PNG or BMP file added to a LOD may go in as the game's picture: the user chooses. Its PCX
+// file when so, with `name` turned to NAME.pcx; nothing to store it as given. A picture that
+// cannot be read or has too many colours for 8 bits goes in as 24 bits, or fails as a whole.
+std::optional<std::vector<std::byte>> MainForm::offerPicture(const std::string& path,
+                                                              std::string& name) {
+    const std::optional<PictureFormat> format = formatOfPath(path);
+    const std::size_t dot = name.rfind('.');
+    if (!format || dot == std::string::npos) {
+        return std::nullopt;
+    }
+    const bool upper = name[dot + 1] >= 'A' && name[dot + 1] <= 'Z';
+    const std::string pictureName = name.substr(0, dot) + (upper ? ".PCX" : ".pcx");
+    if (!ui_.askOkCancel(text(texts::kAddFilesCaption),
+                         texts::fillIn(text(texts::kStoreAsPcxQuestion),
+                                       {fileNameOf(path), pictureName}))) {
+        return std::nullopt;
+    }
+    const Picture decoded = decodePicture(readWholeFile(path), *format);
+    Picture pixels;
+    try {
+        pixels = pcxPixels(decoded, std::nullopt);  // 8 bits where that is exact
+    } catch (const ResourceError&) {
+        pixels = pcxPixels(decoded, 24);
+    }
+    name = pictureName;
+    return encodePcx(pixels);
 }
 
 void MainForm::ReplaceEntry1Click() {

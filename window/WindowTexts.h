@@ -122,6 +122,10 @@ inline constexpr const char* kReplaceQuestion = BRASVEL_TRANSLATE_NOOP(
 // A sound archive holds WAV files only: %1 the file refused.
 inline constexpr const char* kOnlyWavFiles = BRASVEL_TRANSLATE_NOOP(
     "WindowTexts", "%1: do archiwum dźwięków można dodać tylko pliki .wav");
+// A PNG or BMP file added to a LOD: %1 the file, %2 the picture's entry name.
+inline constexpr const char* kStoreAsPcxQuestion = BRASVEL_TRANSLATE_NOOP(
+    "WindowTexts",
+    "%1 to obraz PNG/BMP. Zapisać go w archiwum jako obraz gry %2 (OK), czy bez zmian (Anuluj)?");
 // %1 the archive's file name.
 inline constexpr const char* kRevertCaption =
     BRASVEL_TRANSLATE_NOOP("WindowTexts", "Cofnij zmiany");

@@ -10,6 +10,8 @@
 
 #include "archive/Archive.h"
 #include "extract/EntryContent.h"
+#include "imaging/PcxImage.h"
+#include "imaging/PictureFormats.h"
 #include "tests/window/WindowFolderTest.h"
 #include "tools/writers/ArchiveWriters.h"
 #include "tools/writers/PictureWriters.h"
@@ -161,6 +163,49 @@ TEST_F(EditingTest, addingAnEntrysNameAsksBeforeReplacingAndARefusedNameIsAskedA
     form.AddFiles1Click();
     EXPECT_EQ(captions(), (std::vector<std::string>{"ALPHA.TXT", "BETA.TXT *", "GAMMA.TXT",
                                                     "LONG.TXT *"}));
+}
+
+// A PNG or BMP added to a LOD goes in as the game's picture when the user agrees, else as given;
+// one that cannot be decoded fails alone, named.
+TEST_F(EditingTest, aPngOrBmpAddedToALodIsStoredAsAPictureOrAsGivenAsTheUserChooses) {
+    Picture rgb = Picture::blank(5, 4, PixelFormat::Rgb24);
+    for (std::size_t k = 0; k < rgb.pixels.size(); ++k) {
+        rgb.pixels[k] = static_cast<std::uint8_t>(k * 7);  // 20 colours: it fits 8 bits
+    }
+    const auto asText = [](const std::vector<std::byte>& bytes) {
+        return std::string(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    };
+    const std::string png = asText(encodePicture(rgb, PictureFormat::Png));
+    const std::string bmp = asText(encodePicture(rgb, PictureFormat::Bmp));
+    ui.answers = {true, false, true};
+    ui.fileReplies.push_back({write("LOGO.PNG", png), write("flag.bmp", bmp),
+                              write("BROKEN.PNG", "not a png"), write("NOTE.TXT", "a note")});
+    form.AddFiles1Click();
+    ASSERT_EQ(ui.questions.size(), 3u);
+    EXPECT_EQ(ui.questions[0].text, "LOGO.PNG to obraz PNG/BMP. Zapisać go w archiwum jako obraz "
+                                    "gry LOGO.PCX (OK), czy bez zmian (Anuluj)?");
+    ASSERT_EQ(ui.errors.size(), 1u);
+    EXPECT_EQ(ui.errors[0].rfind("BROKEN.PNG: ", 0), 0u) << ui.errors[0];
+    EXPECT_EQ(captions(), (std::vector<std::string>{"ALPHA.TXT", "BETA.TXT", "flag.bmp *",
+                                                    "GAMMA.TXT", "LOGO.PCX *", "NOTE.TXT *"}));
+
+    form.SaveArchive1Click();
+    const Archive saved = Archive::open(archivePath, kLodFormat);
+    for (const Entry& entry : saved.entries()) {
+        const std::vector<std::byte> content = entryContent(saved, entry);
+        if (entry.caption == "LOGO.PCX") {
+            const Picture back = decodePcx(content);
+            ASSERT_EQ(back.format, PixelFormat::Indexed8);
+            ASSERT_EQ(back.pixels.size(), 20u);
+            for (std::size_t k = 0; k < back.pixels.size(); ++k) {
+                const Colour colour = back.palette[back.pixels[k]];
+                EXPECT_EQ(colour, (Colour{rgb.pixels[3 * k], rgb.pixels[3 * k + 1],
+                                          rgb.pixels[3 * k + 2]}));
+            }
+        } else if (entry.caption == "flag.bmp") {
+            EXPECT_EQ(asText(content), bmp) << "stored as given";
+        }
+    }
 }
 
 TEST_F(EditingTest, replacedContentIsWhatThePreviewAndExtractionShow) {
