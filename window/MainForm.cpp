@@ -7,8 +7,6 @@
 #include <vector>
 
 #include "archive/FormatCheck.h"
-#include "base/Text.h"
-#include "extract/SafeName.h"
 #include "base/ReadOnlyFile.h"
 #include "base/Text.h"
 #include "extract/BatchExtractor.h"
@@ -184,8 +182,7 @@ void MainForm::forgetListedContent() {
 }
 
 void MainForm::closeArchive() {
-    impl_->forget();
-    ++impl_->archiveGeneration;
+    forgetListedContent();
     editing_.reset();
     archive_.reset();
     view_ = {};
