@@ -515,7 +515,7 @@ std::optional<std::string> QtToolkit::askName(std::string_view caption, std::str
     recheck(edit->text());
     // The part before the extension is what one usually changes.
     const qsizetype dot = edit->text().lastIndexOf(QLatin1Char('.'));
-    edit->setSelection(0, dot > 0 ? dot : edit->text().size());
+    edit->setSelection(0, static_cast<int>(dot > 0 ? dot : edit->text().size()));
     if (dialog.exec() != QDialog::Accepted) {
         return std::nullopt;
     }
