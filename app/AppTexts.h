@@ -33,6 +33,14 @@ inline constexpr const char* kExitItem = QT_TRANSLATE_NOOP("AppTexts", "Wyjdź z
 inline constexpr const char* kSavePngItem = QT_TRANSLATE_NOOP("AppTexts", "Zapisz jako PNG...");
 inline constexpr const char* kExportSpriteItem =
     QT_TRANSLATE_NOOP("AppTexts", "Eksportuj sprite...");
+inline constexpr const char* kEditMenu = QT_TRANSLATE_NOOP("AppTexts", "Edycja");
+inline constexpr const char* kAddFilesItem = QT_TRANSLATE_NOOP("AppTexts", "Dodaj pliki...");
+inline constexpr const char* kReplaceItem = QT_TRANSLATE_NOOP("AppTexts", "Zamień...");
+inline constexpr const char* kRemoveItem = QT_TRANSLATE_NOOP("AppTexts", "Usuń");
+inline constexpr const char* kRenameItem = QT_TRANSLATE_NOOP("AppTexts", "Zmień nazwę");
+inline constexpr const char* kSaveItem = QT_TRANSLATE_NOOP("AppTexts", "Zapisz");
+inline constexpr const char* kSaveAsItem = QT_TRANSLATE_NOOP("AppTexts", "Zapisz jako...");
+inline constexpr const char* kRevertItem = QT_TRANSLATE_NOOP("AppTexts", "Cofnij zmiany");
 inline constexpr const char* kOptionsMenu = QT_TRANSLATE_NOOP("AppTexts", "Opcje");
 inline constexpr const char* kPreviewItem = QT_TRANSLATE_NOOP("AppTexts", "Podgląd obrazu");
 inline constexpr const char* kFolderItem =
@@ -107,6 +115,13 @@ inline constexpr const char* kNoSoundDevice =
 inline constexpr const char* kMessageCaption =
     QT_TRANSLATE_NOOP("AppTexts", "Brasvel Resource Editor");
 inline constexpr const char* kUnknownError = QT_TRANSLATE_NOOP("AppTexts", "Unknown error");
+// The answers to "Zapisać zmiany?".
+inline constexpr const char* kSaveButton = QT_TRANSLATE_NOOP("AppTexts", "Zapisz");
+inline constexpr const char* kDiscardButton = QT_TRANSLATE_NOOP("AppTexts", "Odrzuć");
+// A name dialog's OK, and what it says while the name typed is accepted.
+inline constexpr const char* kOkButton = QT_TRANSLATE_NOOP("AppTexts", "OK");
+// While a save is being cancelled.
+inline constexpr const char* kCancelling = QT_TRANSLATE_NOOP("AppTexts", "Przerywanie...");
 inline constexpr const char* kNotABitmap =
     QT_TRANSLATE_NOOP("AppTexts", "Bitmap image is not valid");
 inline constexpr const char* kNotABitmapDetail =
@@ -180,6 +195,13 @@ inline constexpr const char* kHelpUsage = QT_TRANSLATE_NOOP(
     "odczepić od okna i przypiąć z powrotem.\n"
     "\n"
     "6. Dźwięki z plików SND odtwarzasz przyciskami odtwarzacza na końcu paska narzędzi.\n"
+    "\n"
+    "7. Menu \"Edycja\" (także pod prawym przyciskiem myszy na liście) zmienia plik zasobów: "
+    "\"Dodaj pliki...\" (albo przeciągnij pliki na listę), \"Zamień...\" (nowa zawartość "
+    "podświetlonego pliku), \"Usuń\" (Del), \"Zmień nazwę\" (Ctrl+R). Zmiany widać od razu "
+    "(zmienione pliki kursywą, gwiazdka w tytule), ale na dysk trafiają dopiero po \"Zapisz\" "
+    "(Ctrl+S) lub \"Zapisz jako...\" (Ctrl+Shift+S); \"Cofnij zmiany\" je odrzuca. Nieudany "
+    "lub przerwany zapis zostawia plik zasobów nietknięty.\n"
     "\n"
     "Pasek stanu u dołu okna pokazuje kolejno: liczbę plików w otwartym pliku zasobów, rozmiar "
     "podświetlonego pliku oraz ścieżkę otwartego pliku zasobów.\n"

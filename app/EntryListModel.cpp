@@ -1,5 +1,7 @@
 #include "app/EntryListModel.h"
 
+#include <QColor>
+#include <QFont>
 #include <stdexcept>
 #include <string>
 
@@ -23,6 +25,17 @@ QVariant EntryListModel::data(const QModelIndex& index, int role) const {
             return row.caption;
         case Qt::DecorationRole:
             return listIcon(row.image);
+        case ChangedRole:
+            return row.changed;
+        case Qt::FontRole:
+            if (row.changed) {
+                QFont font;
+                font.setItalic(true);
+                return font;
+            }
+            return {};
+        case Qt::ForegroundRole:
+            return row.changed ? QVariant(QColor(0x1a, 0x5f, 0xb4)) : QVariant();
         default:
             return {};
     }
@@ -78,6 +91,15 @@ void EntryListModel::setCaption(int row, std::string_view entryBytes) {
 void EntryListModel::setImage(int row, int image) {
     at(row).image = image;
     showRow(row);
+}
+
+void EntryListModel::setChanged(int row, bool changed) {
+    at(row).changed = changed;
+    showRow(row);
+}
+
+bool EntryListModel::isChanged(int row) const {
+    return at(row).changed;
 }
 
 QString EntryListModel::caption(int row) const {

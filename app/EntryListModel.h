@@ -31,6 +31,10 @@ public:
     int size() const { return static_cast<int>(rows_.size()); }
     void setCaption(int row, std::string_view entryBytes);
     void setImage(int row, int image);
+    // A row with unsaved edits is drawn apart (ChangedRole, italic, another colour).
+    void setChanged(int row, bool changed);
+    bool isChanged(int row) const;
+    static constexpr int ChangedRole = Qt::UserRole + 1;
     QString caption(int row) const;
     int image(int row) const;
 
@@ -38,6 +42,7 @@ private:
     struct Row {
         QString caption;
         int image = 0;
+        bool changed = false;
     };
     const Row& at(int row) const;
     Row& at(int row);

@@ -126,11 +126,13 @@ void TForm1::buildMenus() {
     file->addAction(SaveSingleFile1);
     file->addAction(SaveSingleFile2);
     SavePng = makeAction(this, appText(texts::kSavePngItem), kImagePcx,
-                         QKeySequence(Qt::CTRL | Qt::Key_S));
+                         QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_P));
     ExportSprite = makeAction(this, appText(texts::kExportSpriteItem), kImageDef, {});
     file->addAction(SavePng);
     file->addAction(ExportSprite);
     file->addAction(Exittheprogram1);
+
+    buildEditMenu();
 
     QMenu* options = menuBar()->addMenu(appText(texts::kOptionsMenu));
     QuickView1 = makeAction(this, appText(texts::kPreviewItem), kImagePal,
@@ -145,6 +147,32 @@ void TForm1::buildMenus() {
     About2 = makeAction(this, appText(texts::kAboutItem), -1, {});
     help->addAction(GeneralHelp1);
     help->addAction(About2);
+}
+
+// "Edycja", also the list's context menu. The window's logic enables the items.
+void TForm1::buildEditMenu() {
+    QMenu* edit = menuBar()->addMenu(appText(texts::kEditMenu));
+    AddFiles1 = makeAction(this, appText(texts::kAddFilesItem), -1, QKeySequence(Qt::Key_Insert));
+    ReplaceEntry1 = makeAction(this, appText(texts::kReplaceItem), -1, {});
+    RemoveEntry1 = makeAction(this, appText(texts::kRemoveItem), -1, QKeySequence::Delete);
+    RenameEntry1 =
+        makeAction(this, appText(texts::kRenameItem), -1, QKeySequence(Qt::CTRL | Qt::Key_R));
+    SaveArchive1 = makeAction(this, appText(texts::kSaveItem), -1, QKeySequence::Save);
+    SaveArchiveAs1 = makeAction(this, appText(texts::kSaveAsItem), -1,
+                                QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    RevertChanges1 = makeAction(this, appText(texts::kRevertItem), -1, {});
+    for (QAction* action : {AddFiles1, ReplaceEntry1, RemoveEntry1, RenameEntry1}) {
+        edit->addAction(action);
+    }
+    edit->addSeparator();
+    for (QAction* action : {SaveArchive1, SaveArchiveAs1, RevertChanges1}) {
+        edit->addAction(action);
+        action->setEnabled(false);
+    }
+    for (QAction* action : {AddFiles1, ReplaceEntry1, RemoveEntry1, RenameEntry1}) {
+        action->setEnabled(false);
+    }
+    editMenu_ = edit;
 }
 
 void TForm1::buildToolBar() {
@@ -262,6 +290,10 @@ void TForm1::buildCentre() {
     ListView1->setIconSize(QSize(kImageListSize, kImageListSize));
     ListView1->setTextElideMode(Qt::ElideRight);
     ListView1->setMovement(QListView::Static);
+    ListView1->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(ListView1, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        editMenu_->popup(ListView1->viewport()->mapToGlobal(at));
+    });
     fitColumns();
     connect(listModel, &QAbstractItemModel::modelReset, this, &TForm1::fitColumns);
     ListView1->hide();
@@ -494,6 +526,13 @@ void TForm1::attach(MainForm& form, QtToolkit& ui, WavePlayer& player) {
     route(ToolButton4, &MainForm::ToolButton4Click);
     route(Exittheprogram1, &MainForm::Exittheprogram1Click);
     route(QuickView1, &MainForm::QuickView1Click);
+    route(AddFiles1, &MainForm::AddFiles1Click);
+    route(ReplaceEntry1, &MainForm::ReplaceEntry1Click);
+    route(RemoveEntry1, &MainForm::RemoveEntry1Click);
+    route(RenameEntry1, &MainForm::RenameEntry1Click);
+    route(SaveArchive1, &MainForm::SaveArchive1Click);
+    route(SaveArchiveAs1, &MainForm::SaveArchiveAs1Click);
+    route(RevertChanges1, &MainForm::RevertChanges1Click);
     route(SetPathForExtract1, &MainForm::SetPathForExtract1Click);
     route(GeneralHelp1, &MainForm::GeneralHelp1Click);
     route(About2, &MainForm::About2Click);
@@ -568,6 +607,15 @@ void TForm1::closeEvent(QCloseEvent* event) {
     if (ui_ != nullptr && ui_->busy() && !closing_) {
         event->ignore();
         return;
+    }
+    // The exit commands asked about unsaved edits already; the window's close box asks here.
+    if (form_ != nullptr && !closing_) {
+        bool mayClose = false;
+        ui_->run([this, &mayClose] { mayClose = form_->FormCloseQuery(); });
+        if (!mayClose) {
+            event->ignore();
+            return;
+        }
     }
     if (form_ != nullptr) {
         ui_->run([this] { form_->FormClose(); });

@@ -19,6 +19,7 @@ class QPlainTextEdit;
 class QSpinBox;
 class QStackedWidget;
 class QTimer;
+class QMenu;
 class QProgressBar;
 class QPushButton;
 class QScrollBar;
@@ -104,6 +105,13 @@ public:
     QAction* SavePng = nullptr;
     QAction* ExportSprite = nullptr;
     QAction* Exittheprogram1 = nullptr;
+    QAction* AddFiles1 = nullptr;
+    QAction* ReplaceEntry1 = nullptr;
+    QAction* RemoveEntry1 = nullptr;
+    QAction* RenameEntry1 = nullptr;
+    QAction* SaveArchive1 = nullptr;
+    QAction* SaveArchiveAs1 = nullptr;
+    QAction* RevertChanges1 = nullptr;
     QAction* QuickView1 = nullptr;
     QAction* SetPathForExtract1 = nullptr;
     QAction* GeneralHelp1 = nullptr;
@@ -119,6 +127,7 @@ protected:
 
 private:
     void buildMenus();
+    void buildEditMenu();
     void buildToolBar();
     void buildCentre();
     void buildPreview();
@@ -135,6 +144,7 @@ private:
     QtToolkit* ui_ = nullptr;
     WavePlayer* player_ = nullptr;
     QWidget* centre_ = nullptr;
+    QMenu* editMenu_ = nullptr;
     bool closing_ = false;
     bool previewPlaced_ = false;
 };

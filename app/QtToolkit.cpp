@@ -1,6 +1,12 @@
 #include "app/QtToolkit.h"
 
 #include <QComboBox>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QEventLoop>
+#include <QProgressDialog>
+#include <QTimer>
+#include <QVBoxLayout>
 #include <QCoreApplication>
 #include <QDir>
 #include <QDockWidget>
@@ -24,6 +30,8 @@
 #include <QScrollBar>
 #include <QTimer>
 #include <algorithm>
+#include <atomic>
+#include <thread>
 #include <cmath>
 #include <utility>
 
@@ -180,6 +188,20 @@ void QtToolkit::setEntryCommandsEnabled(bool enabled) {
     for (QAction* action : {window_.ToolButton2, window_.SaveSingleFile1}) {
         action->setEnabled(enabled);
     }
+}
+
+void QtToolkit::setRowChanged(int row, bool changed) {
+    window_.listModel->setChanged(row, changed);
+}
+
+void QtToolkit::setEditCommandsEnabled(const EditCommandState& state) {
+    window_.AddFiles1->setEnabled(state.archiveEditable);
+    for (QAction* action : {window_.ReplaceEntry1, window_.RemoveEntry1, window_.RenameEntry1}) {
+        action->setEnabled(state.entrySelected);
+    }
+    window_.SaveArchive1->setEnabled(state.archiveEditable && state.changed);
+    window_.RevertChanges1->setEnabled(state.changed);
+    window_.SaveArchiveAs1->setEnabled(state.archiveEditable && state.archiveOpen);
 }
 
 bool QtToolkit::batchCancelRequested() {
@@ -454,6 +476,159 @@ std::optional<std::string> QtToolkit::chooseFolder(std::string_view caption) {
         return std::nullopt;
     }
     return localPath(QDir::toNativeSeparators(folder));
+}
+
+SaveAnswer QtToolkit::askSaveChanges(std::string_view caption, std::string_view text) {
+    QMessageBox box(QMessageBox::Question, fromUtf8(caption), fromUtf8(text), QMessageBox::NoButton,
+                    &window_);
+    QPushButton* save = box.addButton(appText(texts::kSaveButton), QMessageBox::AcceptRole);
+    QPushButton* discard = box.addButton(appText(texts::kDiscardButton),
+                                         QMessageBox::DestructiveRole);
+    QPushButton* cancel = box.addButton(appText(texts::kCancelButton), QMessageBox::RejectRole);
+    box.setDefaultButton(save);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == save) {
+        return SaveAnswer::Save;
+    }
+    return box.clickedButton() == discard ? SaveAnswer::Discard : SaveAnswer::Cancel;
+}
+
+std::optional<std::string> QtToolkit::askName(std::string_view caption, std::string_view label,
+                                              std::string_view initial, const NameCheck& check) {
+    QDialog dialog(&window_);
+    dialog.setObjectName(QStringLiteral("NameDialog"));
+    dialog.setWindowTitle(fromUtf8(caption));
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addWidget(new QLabel(fromUtf8(label)));
+    auto* edit = new QLineEdit(fromUtf8(initial));
+    edit->setMinimumWidth(360);
+    layout->addWidget(edit);
+    auto* reason = new QLabel;
+    reason->setObjectName(QStringLiteral("NameRefusal"));
+    reason->setStyleSheet(QStringLiteral("color: #b00000"));
+    reason->setWordWrap(true);
+    // Room for a reason of two lines from the start: the dialog does not jump as one is typed.
+    reason->setMinimumHeight(2 * reason->fontMetrics().lineSpacing() + 4);
+    reason->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    layout->addWidget(reason);
+    auto* buttons = new QDialogButtonBox;
+    QPushButton* ok = buttons->addButton(appText(texts::kOkButton), QDialogButtonBox::AcceptRole);
+    buttons->addButton(appText(texts::kCancelButton), QDialogButtonBox::RejectRole);
+    layout->addWidget(buttons);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    const auto recheck = [&](const QString& name) {
+        const std::optional<std::string> refusal = check(name.toStdString());
+        reason->setText(refusal ? fromUtf8(*refusal) : QString());
+        ok->setEnabled(!refusal);
+    };
+    QObject::connect(edit, &QLineEdit::textChanged, &dialog, recheck);
+    recheck(edit->text());
+    // The part before the extension is what one usually changes.
+    const qsizetype dot = edit->text().lastIndexOf(QLatin1Char('.'));
+    edit->setSelection(0, static_cast<int>(dot > 0 ? dot : edit->text().size()));
+    if (dialog.exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    return edit->text().toStdString();
+}
+
+std::vector<std::string> QtToolkit::chooseFiles(std::string_view caption,
+                                                std::string_view initialDirectory, bool many) {
+    QFileDialog dialog(&window_, fromUtf8(caption));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(many ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
+    const QString folder = QString::fromLocal8Bit(
+        initialDirectory.data(), static_cast<qsizetype>(initialDirectory.size()));
+    if (!folder.isEmpty() && QFileInfo(folder).isDir()) {
+        dialog.setDirectory(folder);
+    }
+    std::vector<std::string> paths;
+    if (dialog.exec() == QDialog::Accepted) {
+        for (const QString& path : dialog.selectedFiles()) {
+            paths.push_back(localPath(path));
+        }
+    }
+    return paths;
+}
+
+std::optional<std::string> QtToolkit::chooseSavePath(std::string_view caption,
+                                                     std::string_view initialPath,
+                                                     const OpenFilter& filter) {
+    QFileDialog dialog(&window_, fromUtf8(caption));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setFilter(dialog.filter() & ~QDir::CaseSensitive);
+    dialog.setNameFilters(nameFilters(std::span<const OpenFilter>(&filter, 1)));
+    dialog.selectFile(QString::fromLocal8Bit(initialPath.data(),
+                                             static_cast<qsizetype>(initialPath.size())));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    return localPath(dialog.selectedFiles().constFirst());
+}
+
+void QtToolkit::runInBackground(std::string_view caption, BackgroundTask& task,
+                                const std::function<void()>& work) {
+    QProgressDialog dialog(fromUtf8(caption), appText(texts::kCancelButton), 0, kProgressMaximum,
+                           &window_);
+    dialog.setObjectName(QStringLiteral("BackgroundProgress"));
+    dialog.setWindowTitle(appText(texts::kMessageCaption));
+    dialog.setWindowModality(Qt::WindowModal);
+    dialog.setAutoClose(false);
+    dialog.setAutoReset(false);
+    dialog.setMinimumDuration(0);
+    dialog.setValue(0);
+    // Cancel (its button, Escape, the close box) only asks the work to stop: the dialog stays,
+    // keeping the window from other commands, until the work has ended.
+    const auto cancel = [&] {
+        task.cancel = true;
+        dialog.setLabelText(appText(texts::kCancelling));
+        dialog.show();
+    };
+    QObject::connect(&dialog, &QProgressDialog::canceled, &dialog, cancel);
+    QObject::connect(&dialog, &QDialog::rejected, &dialog, cancel);
+
+    QEventLoop loop;
+    std::atomic<bool> finished{false};
+    std::exception_ptr failure;
+    std::thread worker([&] {
+        try {
+            work();
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        finished = true;
+        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+    });
+    QTimer progress;
+    progress.setInterval(40);
+    QObject::connect(&progress, &QTimer::timeout, &dialog, [&] {
+        if (dialog.wasCanceled() && !task.cancel) {
+            cancel();
+        }
+        const std::size_t total = task.total;
+        if (total > 0) {
+            dialog.setValue(static_cast<int>(task.done * kProgressMaximum / total));
+        }
+        if (finished) {
+            loop.quit();
+        }
+    });
+    progress.start();
+    dialog.show();
+    if (!finished) {
+        loop.exec();
+    }
+    worker.join();
+    progress.stop();
+    dialog.hide();
+    if (failure) {
+        std::rethrow_exception(failure);
+    }
 }
 
 void QtToolkit::repaintWindow() {

@@ -39,6 +39,8 @@ public:
     void setRowImage(int row, int image) override;
     void selectRow(int row) override;
     void setEntryCommandsEnabled(bool enabled) override;
+    void setRowChanged(int row, bool changed) override;
+    void setEditCommandsEnabled(const EditCommandState& state) override;
 
     void setStatusText(int panel, std::string_view text) override;
     void setStatusWidth(int panel, int width) override;
@@ -84,6 +86,19 @@ public:
     std::optional<OpenChoice> runOpenDialog(std::string_view initialDirectory,
                                             std::span<const OpenFilter> filters) override;
     std::optional<std::string> chooseFolder(std::string_view caption) override;
+
+    SaveAnswer askSaveChanges(std::string_view caption, std::string_view text) override;
+    std::optional<std::string> askName(std::string_view caption, std::string_view label,
+                                       std::string_view initial, const NameCheck& check) override;
+    std::vector<std::string> chooseFiles(std::string_view caption,
+                                         std::string_view initialDirectory, bool many) override;
+    std::optional<std::string> chooseSavePath(std::string_view caption,
+                                              std::string_view initialPath,
+                                              const OpenFilter& filter) override;
+    // A window-modal progress dialog with Cancel over the window while `work` runs on a thread
+    // of its own; the window's thread only paints and reads the progress, every 40 ms.
+    void runInBackground(std::string_view caption, BackgroundTask& task,
+                         const std::function<void()>& work) override;
 
     bool batchCancelRequested() override;
     void setArchiveTitle(std::string_view fileName) override;

@@ -289,4 +289,30 @@ bool ArchiveEdit::isNew(std::size_t index) const {
     return index < sources_.size() && !sources_[index].original;
 }
 
+bool ArchiveEdit::isChanged(std::size_t index) const {
+    if (index >= sources_.size()) {
+        return false;
+    }
+    const std::optional<std::size_t> original = sources_[index].original;
+    return !original || archive_->entries()[*original].nameField != entries_[index].nameField;
+}
+
+std::vector<std::byte> ArchiveEdit::content(std::size_t index) const {
+    if (index >= entries_.size()) {
+        throw ResourceError(kNoSuchEntry, "entry " + std::to_string(index));
+    }
+    const Source& source = sources_[index];
+    try {
+        if (source.original) {
+            return entryContent(*archive_, archive_->entries()[*source.original]);
+        }
+        return source.bytes ? *source.bytes : readWholeFile(source.path);
+    } catch (ResourceError& error) {
+        if (error.entry().empty()) {
+            error.withEntry(editName(entries_[index]));
+        }
+        throw;
+    }
+}
+
 }  // namespace brasvel

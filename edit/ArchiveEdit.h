@@ -102,6 +102,11 @@ public:
     const std::vector<Entry>& entries() const { return entries_; }
     // Whether entry `index` has content of its own that is not yet saved.
     bool isNew(std::size_t index) const;
+    // Whether entry `index` differs from the archive as opened: new content or a new name.
+    bool isChanged(std::size_t index) const;
+    // The content entry `index` will hold once saved: the archive's entry as read (inflated), or
+    // the new content, a file's read now. Throws ResourceError naming the entry or the file.
+    std::vector<std::byte> content(std::size_t index) const;
     // Whether saving would write anything other than the archive as opened.
     bool hasChanges() const { return changed_; }
 

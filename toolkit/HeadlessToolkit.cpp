@@ -43,6 +43,8 @@ void HeadlessToolkit::setRowCaption(int row, std::string_view entryBytes) {
 
 void HeadlessToolkit::setRowImage(int row, int image) { rowAt(rows, row).image = image; }
 
+void HeadlessToolkit::setRowChanged(int row, bool changed) { rowAt(rows, row).changed = changed; }
+
 void HeadlessToolkit::setStatusText(int panel, std::string_view text) {
     statusTexts.at(static_cast<std::size_t>(panel)) = text;
 }
@@ -202,6 +204,71 @@ std::optional<std::string> HeadlessToolkit::chooseFolder(std::string_view captio
     auto reply = folderReplies.front();
     folderReplies.pop_front();
     return reply;
+}
+
+SaveAnswer HeadlessToolkit::askSaveChanges(std::string_view caption, std::string_view text) {
+    saveQuestions.push_back({std::string(caption), std::string(text)});
+    if (saveAnswers.empty()) {
+        return SaveAnswer::Cancel;
+    }
+    const SaveAnswer answer = saveAnswers.front();
+    saveAnswers.pop_front();
+    return answer;
+}
+
+std::optional<std::string> HeadlessToolkit::askName(std::string_view caption,
+                                                    std::string_view /*label*/,
+                                                    std::string_view initial,
+                                                    const NameCheck& check) {
+    nameDialogs.push_back({std::string(caption), std::string(initial), {}});
+    if (nameReplies.empty()) {
+        return std::nullopt;
+    }
+    std::optional<std::string> reply = nameReplies.front();
+    nameReplies.pop_front();
+    if (reply) {
+        if (std::optional<std::string> reason = check(*reply)) {
+            nameDialogs.back().refusals.push_back(std::move(*reason));
+            return std::nullopt;
+        }
+    }
+    return reply;
+}
+
+std::vector<std::string> HeadlessToolkit::chooseFiles(std::string_view caption,
+                                                      std::string_view /*initialDirectory*/,
+                                                      bool many) {
+    fileCaptions.emplace_back(caption);
+    if (fileReplies.empty()) {
+        return {};
+    }
+    std::vector<std::string> reply = fileReplies.front();
+    fileReplies.pop_front();
+    if (!many && reply.size() > 1) {
+        reply.resize(1);
+    }
+    return reply;
+}
+
+std::optional<std::string> HeadlessToolkit::chooseSavePath(std::string_view /*caption*/,
+                                                           std::string_view initialPath,
+                                                           const OpenFilter& /*filter*/) {
+    savePathStarts.emplace_back(initialPath);
+    if (savePathReplies.empty()) {
+        return std::nullopt;
+    }
+    std::optional<std::string> reply = savePathReplies.front();
+    savePathReplies.pop_front();
+    return reply;
+}
+
+void HeadlessToolkit::runInBackground(std::string_view caption, BackgroundTask& task,
+                                      const std::function<void()>& work) {
+    backgroundCaptions.emplace_back(caption);
+    task.cancel = cancelBackground;
+    work();
+    backgroundDone = task.done;
+    backgroundTotal = task.total;
 }
 
 }  // namespace brasvel

@@ -21,6 +21,7 @@ enum class PreviewPage { Image, Text, Colours, Hex };
 struct HeadlessRow {
     std::string caption;  // the bytes as set, NUL bytes included
     int image = 0;
+    bool changed = false;  // drawn as not yet saved
 
     // The caption as the list shows it: up to its first NUL byte.
     std::string shownCaption() const { return caption.substr(0, caption.find('\0')); }
@@ -40,6 +41,8 @@ public:
     void setRowImage(int row, int image) override;
     void selectRow(int row) override { selectedRow = row; }
     void setEntryCommandsEnabled(bool enabled) override { entryCommandsEnabled = enabled; }
+    void setRowChanged(int row, bool changed) override;
+    void setEditCommandsEnabled(const EditCommandState& state) override { editCommands = state; }
 
     void setStatusText(int panel, std::string_view text) override;
     void setStatusWidth(int panel, int width) override;
@@ -93,6 +96,20 @@ public:
     std::optional<OpenChoice> runOpenDialog(std::string_view initialDirectory,
                                             std::span<const OpenFilter> filters) override;
     std::optional<std::string> chooseFolder(std::string_view caption) override;
+
+    SaveAnswer askSaveChanges(std::string_view caption, std::string_view text) override;
+    // Each scripted name is checked as the dialog would; a refused one is recorded with its
+    // reason and the dialog ends as cancelled (OK stays disabled under a reason).
+    std::optional<std::string> askName(std::string_view caption, std::string_view label,
+                                       std::string_view initial, const NameCheck& check) override;
+    std::vector<std::string> chooseFiles(std::string_view caption,
+                                         std::string_view initialDirectory, bool many) override;
+    std::optional<std::string> chooseSavePath(std::string_view caption,
+                                              std::string_view initialPath,
+                                              const OpenFilter& filter) override;
+    // Runs the work inline; Cancel is pressed before it starts when cancelBackground is set.
+    void runInBackground(std::string_view caption, BackgroundTask& task,
+                         const std::function<void()>& work) override;
 
     bool batchCancelRequested() override;
     void setArchiveTitle(std::string_view fileName) override { archiveTitle = fileName; }
@@ -163,6 +180,24 @@ public:
     std::vector<OpenFilter> openDialogFilters;  // the filters the open dialog last offered
     std::deque<std::optional<std::string>> folderReplies;  // scripted folder chooser results
     std::vector<std::string> folderCaptions;
+    EditCommandState editCommands;
+    std::vector<Question> saveQuestions;
+    std::deque<SaveAnswer> saveAnswers;  // scripted; Cancel when none is left
+    struct NameDialog {
+        std::string caption;
+        std::string initial;
+        std::vector<std::string> refusals;  // the reasons shown for the names tried
+    };
+    std::vector<NameDialog> nameDialogs;
+    std::deque<std::optional<std::string>> nameReplies;  // scripted names typed, then OK
+    std::deque<std::vector<std::string>> fileReplies;    // scripted file chooser results
+    std::vector<std::string> fileCaptions;
+    std::deque<std::optional<std::string>> savePathReplies;  // scripted save dialog results
+    std::vector<std::string> savePathStarts;                 // where each save dialog started
+    std::vector<std::string> backgroundCaptions;
+    bool cancelBackground = false;
+    std::size_t backgroundDone = 0;  // the last background work's progress at its end
+    std::size_t backgroundTotal = 0;
     int cancelAfterPolls = -1;  // Cancel is pressed at this poll of a batch; never when negative
     int cancelPolls = 0;
     std::string archiveTitle;

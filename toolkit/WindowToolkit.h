@@ -5,6 +5,7 @@
 // are UTF-8 unless a parameter says it takes entry bytes (Windows-1250, shown up to the first NUL
 // byte).
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -12,6 +13,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace brasvel {
 
@@ -44,6 +46,29 @@ struct OpenChoice {
     int filterIndex = 1;  // the filter chosen, from 1 in the order given: 1 LOD, 2 SND, 3 VID
 };
 
+// Which editing commands make sense now: the window enables and disables them from this alone.
+struct EditCommandState {
+    bool archiveEditable = false;  // an archive is open and can be written back
+    bool entrySelected = false;    // Replace, Remove, Rename
+    bool changed = false;          // Save, Revert
+    bool archiveOpen = false;      // Save as
+    friend bool operator==(const EditCommandState&, const EditCommandState&) = default;
+};
+
+// The answer to "save the changes?".
+enum class SaveAnswer { Save, Discard, Cancel };
+
+// Shared between work running off the window's thread and the window: how far it got, and
+// whether the user pressed Cancel.
+struct BackgroundTask {
+    std::atomic<std::size_t> done{0};
+    std::atomic<std::size_t> total{0};
+    std::atomic<bool> cancel{false};
+};
+
+// Why a name the user types cannot be taken (in the user's language), or nothing when it can.
+using NameCheck = std::function<std::optional<std::string>(const std::string& name)>;
+
 class WindowToolkit {
 public:
     virtual ~WindowToolkit() = default;
@@ -67,6 +92,10 @@ public:
     virtual void selectRow(int row) = 0;
     // The commands that act on the selected entry (extract it, Play) are usable or not.
     virtual void setEntryCommandsEnabled(bool enabled) = 0;
+
+    // Shows `row` as changed and not yet saved (new content or a new name), or as saved.
+    virtual void setRowChanged(int row, bool changed) = 0;
+    virtual void setEditCommandsEnabled(const EditCommandState& state) = 0;
 
     // The status bar (StatusBar1), panels 0 to 5. Texts stay until replaced.
     virtual void setStatusText(int panel, std::string_view text) = 0;
@@ -147,6 +176,28 @@ public:
                                                     std::span<const OpenFilter> filters) = 0;
     // The folder chooser: the chosen folder's full path, or nothing when cancelled.
     virtual std::optional<std::string> chooseFolder(std::string_view caption) = 0;
+
+    // "Save the changes?" with the buttons Save, Discard and Cancel (also the window's close).
+    virtual SaveAnswer askSaveChanges(std::string_view caption, std::string_view text) = 0;
+    // A dialog asking for a name, starting with `initial`: `check` runs on every change and its
+    // reason shows at once, OK staying disabled while there is one. Nothing when cancelled.
+    virtual std::optional<std::string> askName(std::string_view caption, std::string_view label,
+                                               std::string_view initial,
+                                               const NameCheck& check) = 0;
+    // The file chooser for existing files: one, or as many as the user picks when `many`; none
+    // when cancelled. Paths in the file system's encoding.
+    virtual std::vector<std::string> chooseFiles(std::string_view caption,
+                                                 std::string_view initialDirectory, bool many) = 0;
+    // The save dialog: a path for a new file, starting at `initialPath`; the user confirms
+    // replacing a file there. Nothing when cancelled.
+    virtual std::optional<std::string> chooseSavePath(std::string_view caption,
+                                                      std::string_view initialPath,
+                                                      const OpenFilter& filter) = 0;
+    // Runs `work` off the window's thread and returns when it has ended, rethrowing what it threw.
+    // Meanwhile the window stays painted and shows `caption` with the progress of `task` and a
+    // Cancel button, which sets task.cancel; it takes no other input.
+    virtual void runInBackground(std::string_view caption, BackgroundTask& task,
+                                 const std::function<void()>& work) = 0;
 
     // Lets the window handle the user's input during a batch: true once its Cancel button was
     // pressed since the batch panel was last shown.

@@ -220,46 +220,6 @@ Happy searching!
 	the Rune Master of the Tower</translation>
     </message>
     <message>
-        <source>Jak korzystać z programu
-
-Program obsługuje trzy rodzaje plików zasobów: LOD (grafika, animacje, teksty, palety, czcionki i inne dane), SND (dźwięki) oraz VID (filmy).
-
-1. Plik zasobów otwierasz poleceniem &quot;Plik&quot; -&gt; &quot;Otwórz plik zasobów...&quot; (F3) albo pierwszym przyciskiem paska narzędzi. W oknie otwierania wybierz rodzaj pliku (LOD, SND lub VID) - to on decyduje, jak plik zostanie odczytany.
-
-2. Na liście &quot;Typy zasobów&quot; na pasku narzędzi wybierasz, jakie pliki mają być widoczne, np. *.Pcx dla obrazów albo *.Def dla animacji. *.* pokazuje wszystkie pliki.
-
-3. Folder, do którego trafiają wypakowane pliki, ustawiasz poleceniem &quot;Opcje&quot; -&gt; &quot;Wybierz ścieżkę do wypakowania plików...&quot; (Ctrl+F). Jeśli go nie wybierzesz, pliki trafią do folderu, w którym leży otwarty plik zasobów.
-
-4. &quot;Wypakuj pojedynczy plik...&quot; (F2) zapisuje podświetlony plik, a &quot;Wypakuj wszystkie widoczne pliki...&quot; (Ctrl+F2) - wszystkie pliki widoczne na liście. Obrazy PCX są przy tym zamieniane na pliki BMP.
-
-5. Przycisk &quot;Podgląd&quot; (lub Ctrl+Z) otwiera panel &quot;Obraz&quot;, w którym widać podświetlone grafiki .pcx i .def. Klatki animacji .def przełączasz suwakiem pod obrazem. Panel można odczepić od okna i przypiąć z powrotem.
-
-6. Dźwięki z plików SND odtwarzasz przyciskami odtwarzacza na końcu paska narzędzi.
-
-Pasek stanu u dołu okna pokazuje kolejno: liczbę plików w otwartym pliku zasobów, rozmiar podświetlonego pliku oraz ścieżkę otwartego pliku zasobów.
-
-Każdy przycisk ma podpowiedź - wystarczy zatrzymać nad nim kursor myszy.</source>
-        <translation>How to use the program
-
-The program handles three kinds of resource files: LOD (pictures, animations, texts, palettes, fonts and other data), SND (sounds) and VID (videos).
-
-1. Open a resource file with &quot;File&quot; -&gt; &quot;Open resource file...&quot; (F3) or with the first button of the tool bar. In the open dialog choose the kind of file (LOD, SND or VID): it decides how the file is read.
-
-2. In the list &quot;Resource types&quot; on the tool bar choose which files are shown, e.g. *.Pcx for pictures or *.Def for animations. *.* shows every file.
-
-3. Set the folder that extracted files go to with &quot;Options&quot; -&gt; &quot;Choose the folder to extract files to...&quot; (Ctrl+F). If you choose none, files go to the folder that holds the open resource file.
-
-4. &quot;Extract single file...&quot; (F2) saves the highlighted file, and &quot;Extract all visible files...&quot; (Ctrl+F2) every file shown in the list. PCX pictures are turned into BMP files on the way.
-
-5. The button &quot;Preview&quot; (or Ctrl+Z) opens the panel &quot;Picture&quot;, which shows the highlighted .pcx and .def pictures. Step through the frames of a .def animation with the scroll bar under the picture. The panel can be undocked from the window and docked again.
-
-6. Play the sounds of SND files with the player&apos;s buttons at the end of the tool bar.
-
-The status bar at the bottom of the window shows, in turn: the number of files in the open resource file, the size of the highlighted file and the path of the open resource file.
-
-Every button has a hint: just rest the mouse pointer over it.</translation>
-    </message>
-    <message>
         <source>Historia wersji
 
 Wersja 1.0 Beta
@@ -390,6 +350,88 @@ Version 1.60
     <message>
         <source>Obrazy PNG (*.png)</source>
         <translation>PNG pictures (*.png)</translation>
+        <source>Edycja</source>
+        <translation>Edit</translation>
+    </message>
+    <message>
+        <source>Dodaj pliki...</source>
+        <translation>Add files...</translation>
+    </message>
+    <message>
+        <source>Zamień...</source>
+        <translation>Replace...</translation>
+    </message>
+    <message>
+        <source>Usuń</source>
+        <translation>Remove</translation>
+    </message>
+    <message>
+        <source>Zmień nazwę</source>
+        <translation>Rename</translation>
+    </message>
+    <message>
+        <source>Zapisz</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>Zapisz jako...</source>
+        <translation>Save as...</translation>
+    </message>
+    <message>
+        <source>Cofnij zmiany</source>
+        <translation>Revert changes</translation>
+    </message>
+    <message>
+        <source>Odrzuć</source>
+        <translation>Discard</translation>
+    </message>
+    <message>
+        <source>Przerywanie...</source>
+        <translation>Cancelling...</translation>
+    </message>
+    <message>
+        <source>Jak korzystać z programu
+
+Program obsługuje trzy rodzaje plików zasobów: LOD (grafika, animacje, teksty, palety, czcionki i inne dane), SND (dźwięki) oraz VID (filmy).
+
+1. Plik zasobów otwierasz poleceniem &quot;Plik&quot; -&gt; &quot;Otwórz plik zasobów...&quot; (F3) albo pierwszym przyciskiem paska narzędzi. W oknie otwierania wybierz rodzaj pliku (LOD, SND lub VID) - to on decyduje, jak plik zostanie odczytany.
+
+2. Na liście &quot;Typy zasobów&quot; na pasku narzędzi wybierasz, jakie pliki mają być widoczne, np. *.Pcx dla obrazów albo *.Def dla animacji. *.* pokazuje wszystkie pliki.
+
+3. Folder, do którego trafiają wypakowane pliki, ustawiasz poleceniem &quot;Opcje&quot; -&gt; &quot;Wybierz ścieżkę do wypakowania plików...&quot; (Ctrl+F). Jeśli go nie wybierzesz, pliki trafią do folderu, w którym leży otwarty plik zasobów.
+
+4. &quot;Wypakuj pojedynczy plik...&quot; (F2) zapisuje podświetlony plik, a &quot;Wypakuj wszystkie widoczne pliki...&quot; (Ctrl+F2) - wszystkie pliki widoczne na liście. Obrazy PCX są przy tym zamieniane na pliki BMP.
+
+5. Przycisk &quot;Podgląd&quot; (lub Ctrl+Z) otwiera panel &quot;Obraz&quot;, w którym widać podświetlone grafiki .pcx i .def. Klatki animacji .def przełączasz suwakiem pod obrazem. Panel można odczepić od okna i przypiąć z powrotem.
+
+6. Dźwięki z plików SND odtwarzasz przyciskami odtwarzacza na końcu paska narzędzi.
+
+7. Menu &quot;Edycja&quot; (także pod prawym przyciskiem myszy na liście) zmienia plik zasobów: &quot;Dodaj pliki...&quot; (albo przeciągnij pliki na listę), &quot;Zamień...&quot; (nowa zawartość podświetlonego pliku), &quot;Usuń&quot; (Del), &quot;Zmień nazwę&quot; (Ctrl+R). Zmiany widać od razu (zmienione pliki kursywą, gwiazdka w tytule), ale na dysk trafiają dopiero po &quot;Zapisz&quot; (Ctrl+S) lub &quot;Zapisz jako...&quot; (Ctrl+Shift+S); &quot;Cofnij zmiany&quot; je odrzuca. Nieudany lub przerwany zapis zostawia plik zasobów nietknięty.
+
+Pasek stanu u dołu okna pokazuje kolejno: liczbę plików w otwartym pliku zasobów, rozmiar podświetlonego pliku oraz ścieżkę otwartego pliku zasobów.
+
+Każdy przycisk ma podpowiedź - wystarczy zatrzymać nad nim kursor myszy.</source>
+        <translation>How to use the program
+
+The program handles three kinds of resource files: LOD (pictures, animations, texts, palettes, fonts and other data), SND (sounds) and VID (videos).
+
+1. Open a resource file with &quot;File&quot; -&gt; &quot;Open resource file...&quot; (F3) or with the first button of the tool bar. In the open dialog choose the kind of file (LOD, SND or VID): it decides how the file is read.
+
+2. In the list &quot;Resource types&quot; on the tool bar choose which files are shown, e.g. *.Pcx for pictures or *.Def for animations. *.* shows every file.
+
+3. Set the folder that extracted files go to with &quot;Options&quot; -&gt; &quot;Choose the folder to extract files to...&quot; (Ctrl+F). If you choose none, files go to the folder that holds the open resource file.
+
+4. &quot;Extract single file...&quot; (F2) saves the highlighted file, and &quot;Extract all visible files...&quot; (Ctrl+F2) every file shown in the list. PCX pictures are turned into BMP files on the way.
+
+5. The button &quot;Preview&quot; (or Ctrl+Z) opens the panel &quot;Picture&quot;, which shows the highlighted .pcx and .def pictures. Step through the frames of a .def animation with the scroll bar under the picture. The panel can be undocked from the window and docked again.
+
+6. Play the sounds of SND files with the player&apos;s buttons at the end of the tool bar.
+
+7. The menu &quot;Edit&quot; (also under the right mouse button over the list) changes the resource file: &quot;Add files...&quot; (or drag files onto the list), &quot;Replace...&quot; (new content for the highlighted file), &quot;Remove&quot; (Del), &quot;Rename&quot; (Ctrl+R). Changes show at once (changed files in italics, an asterisk in the title) but reach the disk only with &quot;Save&quot; (Ctrl+S) or &quot;Save as...&quot; (Ctrl+Shift+S); &quot;Revert changes&quot; drops them. A failed or cancelled save leaves the resource file untouched.
+
+The status bar at the bottom of the window shows, in turn: the number of files in the open resource file, the size of the highlighted file and the path of the open resource file.
+
+Every button has a hint: just rest the mouse pointer over it.</translation>
     </message>
 </context>
 <context>
@@ -601,6 +643,126 @@ Version 1.60
     <message>
         <source>Zapisano %1 plików sprite&apos;a %2 do %3: %4 klatek w %5 blokach, arkusz, animacje i opis.</source>
         <translation>Wrote %1 files of sprite %2 to %3: %4 frames in %5 blocks, a sheet, animations and a listing.</translation>
+        <source>*%1</source>
+        <translation>*%1</translation>
+    </message>
+    <message>
+        <source>Dodaj pliki do archiwum</source>
+        <translation>Add files to the archive</translation>
+    </message>
+    <message>
+        <source>Zamień zawartość %1 plikiem</source>
+        <translation>Replace the content of %1 with a file</translation>
+    </message>
+    <message>
+        <source>Zmień nazwę</source>
+        <translation>Rename</translation>
+    </message>
+    <message>
+        <source>Nowa nazwa dla %1:</source>
+        <translation>New name for %1:</translation>
+    </message>
+    <message>
+        <source>Nazwa w archiwum</source>
+        <translation>Name in the archive</translation>
+    </message>
+    <message>
+        <source>Pod jaką nazwą dodać plik %1?</source>
+        <translation>Under what name should %1 be added?</translation>
+    </message>
+    <message>
+        <source>Archiwum ma już plik %1. Zastąpić jego zawartość?</source>
+        <translation>The archive already has %1. Replace its content?</translation>
+    </message>
+    <message>
+        <source>%1: do archiwum dźwięków można dodać tylko pliki .wav</source>
+        <translation>%1: only .wav files can be added to a sound archive</translation>
+    </message>
+    <message>
+        <source>Cofnij zmiany</source>
+        <translation>Revert changes</translation>
+    </message>
+    <message>
+        <source>Odrzucić wszystkie niezapisane zmiany w %1?</source>
+        <translation>Discard every unsaved change to %1?</translation>
+    </message>
+    <message>
+        <source>Zapisać zmiany?</source>
+        <translation>Save the changes?</translation>
+    </message>
+    <message>
+        <source>Archiwum %1 ma niezapisane zmiany. Zapisać je?</source>
+        <translation>The archive %1 has unsaved changes. Save them?</translation>
+    </message>
+    <message>
+        <source>Zapisz archiwum jako</source>
+        <translation>Save the archive as</translation>
+    </message>
+    <message>
+        <source>Zapisywanie %1...</source>
+        <translation>Saving %1...</translation>
+    </message>
+    <message>
+        <source>Archiwum zmienione na dysku</source>
+        <translation>Archive changed on disk</translation>
+    </message>
+    <message>
+        <source>%1 zmieniło się na dysku, odkąd zostało otwarte. Zapisać mimo to, tracąc tamte zmiany?</source>
+        <translation>%1 has changed on disk since it was opened. Save anyway, losing those changes?</translation>
+    </message>
+    <message>
+        <source>Nie zapisano %1: %2
+Archiwum na dysku jest bez zmian, a zmiany zostają w oknie: spróbuj ponownie albo użyj „Zapisz jako...”.</source>
+        <translation>%1 was not saved: %2
+The archive on disk is unchanged and the changes stay in the window: try again or use “Save as...”.</translation>
+    </message>
+    <message>
+        <source>Zapisywanie przerwane: archiwum na dysku jest bez zmian.</source>
+        <translation>Saving cancelled: the archive on disk is unchanged.</translation>
+    </message>
+    <message>
+        <source>Tego archiwum nie można edytować: %1</source>
+        <translation>This archive cannot be edited: %1</translation>
+    </message>
+    <message>
+        <source>nazwa jest pusta</source>
+        <translation>the name is empty</translation>
+    </message>
+    <message>
+        <source>nazwa za długa: %1 znaków, najwyżej %2</source>
+        <translation>name too long: %1 characters, at most %2</translation>
+    </message>
+    <message>
+        <source>nazwa przed rozszerzeniem za długa: %1 znaków, najwyżej %2</source>
+        <translation>name before the extension too long: %1 characters, at most %2</translation>
+    </message>
+    <message>
+        <source>rozszerzenie za długie: %1 znaków, najwyżej %2</source>
+        <translation>extension too long: %1 characters, at most %2</translation>
+    </message>
+    <message>
+        <source>nazwa zajęta: w archiwum jest już %2</source>
+        <translation>name taken: the archive already has %2</translation>
+    </message>
+    <message>
+        <source>nazwa ma znak spoza Windows-1250: %1</source>
+        <translation>the name has a character outside Windows-1250: %1</translation>
+    </message>
+    <message>
+        <source>nazwa zostałaby odczytana jako %2</source>
+        <translation>the name would read back as %2</translation>
+    </message>
+    <message>
+        <source>nazwa zawiera bajt 0x00</source>
+        <translation>the name contains the byte 0x00</translation>
+    </message>
+    <message>
+        <source>nazwa niebezpieczna jako nazwa pliku: %1</source>
+        <translation>the name is unsafe as a file name: %1</translation>
+    </message>
+    <message>
+        <source>%1 to obraz PNG/BMP. Zapisać go w archiwum jako obraz gry %2 (OK), czy bez zmian (Anuluj)?</source>
+        <translation>%1 is a PNG/BMP picture. Store it in the archive as the game&apos;s picture %2 (OK), or as it is (Cancel)?</translation>
     </message>
 </context>
 </TS>

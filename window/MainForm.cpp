@@ -97,28 +97,17 @@ struct MainForm::Impl {
 };
 
 MainForm::MainForm(WindowToolkit& ui, WavePlayer& player)
-    : ui_(ui), player_(player), impl_(std::make_unique<Impl>()) {
+    : ui_(ui), player_(player), editing_(ui), impl_(std::make_unique<Impl>()) {
     ui_.onFrameScrollChange = [this] { scbChange(); };
     ui_.onFrameTimer = [this] { FrameTimerTimer(); };
     ui_.setEntryCommandsEnabled(false);
     ui_.setPreviewCommandsEnabled(false, false);
+    ui_.setEditCommandsEnabled({});
 }
 
 MainForm::~MainForm() {
     ui_.onFrameScrollChange = nullptr;
     ui_.onFrameTimer = nullptr;
-}
-
-// Runs a handler's body; an error ends it and is shown, and the program goes on.
-template <typename Body>
-void MainForm::guarded(Body&& body) {
-    try {
-        body();
-    } catch (const ResourceError& error) {
-        ui_.reportError(messageOf(error));
-    } catch (const std::exception& error) {
-        ui_.reportError(error.what());
-    }
 }
 
 // The message of an error that ended a handler; an entry's failure names the entry.
@@ -160,7 +149,7 @@ void MainForm::LoadResurceFile1Click() { openThroughDialog(); }
 void MainForm::openThroughDialog() {
     guarded([&] {
         const std::optional<OpenChoice> choice = ui_.runOpenDialog(startDir_, openFilters());
-        if (!choice) {
+        if (!choice || !editing_.settleUnsaved(archivePath_)) {
             return;
         }
         player_.close();
@@ -195,10 +184,15 @@ std::vector<OpenFilter> MainForm::openFilters() const {
     return filters;
 }
 
-void MainForm::closeArchive() {
-    stopPlayback();
+void MainForm::forgetListedContent() {
     impl_->forget();
     ++impl_->archiveGeneration;
+}
+
+void MainForm::closeArchive() {
+    stopPlayback();
+    forgetListedContent();
+    editing_.reset();
     archive_.reset();
     view_ = {};
     selectedRow_ = -1;
@@ -206,6 +200,7 @@ void MainForm::closeArchive() {
     ui_.setEntryCommandsEnabled(false);
     ui_.setArchiveTitle("");
     clearPreview(text(texts::kNoSelection));
+    showEditState();
 }
 
 // Opens the archive at archivePath_ and lists it. The tool bar's progress bar rises as the
@@ -251,6 +246,7 @@ void MainForm::readArchive(const ArchiveFormat& format) {
     view_ = narrowByName(archive.entries(), view_, search_);
     showRows();
     selectListedRow(view_.entries.empty() ? -1 : 0);
+    showEditState();
     // An error past the entries the list shows lies where the window never reads.
     if (archive.directoryError() && archive.entries().size() < kListedEntries) {
         throw *archive.directoryError();
@@ -281,9 +277,21 @@ void MainForm::showRows() {
     ui_.clearRows();
     for (std::size_t i = 0; i < view_.entries.size(); ++i) {
         const int row = ui_.appendRow();
-        ui_.setRowCaption(row, archive_->entries()[view_.entries[i]].caption);
+        ui_.setRowCaption(row, entries()[view_.entries[i]].caption);
         ui_.setRowImage(row, view_.images[i]);
+        const ArchiveEdit* edit = editing_.pending();
+        if (edit != nullptr && edit->isChanged(view_.entries[i])) {
+            ui_.setRowChanged(row, true);
+        }
     }
+}
+
+const std::vector<Entry>& MainForm::entries() const {
+    static const std::vector<Entry> none;
+    if (const ArchiveEdit* edit = editing_.pending()) {
+        return edit->entries();
+    }
+    return archive_ ? archive_->entries() : none;
 }
 
 bool MainForm::isLod() const { return archive_ && &archive_->format() == &kLodFormat; }
@@ -297,6 +305,7 @@ void MainForm::selectListedRow(int row) {
     ui_.selectRow(selectedRow_);
     ui_.setEntryCommandsEnabled(selectedRow_ >= 0);
     refreshPreviewCommands();
+    showEditState();
 }
 
 int MainForm::rowOfEntry(std::optional<std::size_t> index) const {
@@ -311,7 +320,7 @@ const Entry* MainForm::entryAtRow(int row) const {
     if (!archive_ || row < 0 || static_cast<std::size_t>(row) >= view_.entries.size()) {
         return nullptr;
     }
-    return &archive_->entries()[view_.entries[static_cast<std::size_t>(row)]];
+    return &entries()[view_.entries[static_cast<std::size_t>(row)]];
 }
 
 // The selected sound, opened in the player ready to play. With no selected row in the new list
@@ -321,7 +330,7 @@ void MainForm::prepareSound() {
     if (entry == nullptr) {
         return;
     }
-    player_.open(entryContent(*archive_, *entry));
+    player_.open(contentOf(view_.entries[static_cast<std::size_t>(selectedRow_)]));
 }
 
 void MainForm::ViewLod() { guarded([&] { relist(); }); }
@@ -333,8 +342,7 @@ void MainForm::searchEdited(const std::string& search) {
 
 void MainForm::relist() {
     const int item = ui_.selectedTypeIndex();
-    view_ = archive_ ? narrowByName(archive_->entries(),
-                                    viewOfType(archive_->entries(), item, kListedEntries), search_)
+    view_ = archive_ ? narrowByName(entries(), viewOfType(entries(), item, kListedEntries), search_)
                      : TypeView{};
     showRows();
     // The selection follows its entry when the new list shows it; else there is none.
@@ -374,7 +382,10 @@ void MainForm::extractSelected() {
         TargetFolder folder(targetFolder());
         folder.keepIntact(archivePath_);
         const std::size_t index = view_.entries[static_cast<std::size_t>(selectedRow_)];
-        const ExtractedEntry outcome = extractEntry(*archive_, index, folder, ExtractOptions{});
+        std::set<std::string> written;
+        const ExtractedEntry outcome =
+            editing_.hasChanges() ? extractEdited(0, index, folder, written)
+                                  : extractEntry(*archive_, index, folder, ExtractOptions{});
         if (outcome.picture) {
             showPictureSize(outcome.picture->width, outcome.picture->height);
         }
@@ -446,8 +457,7 @@ void MainForm::runBatch(BatchVariant variant) {
     std::vector<std::string> failed;
     bool cancelled = false;
     auto lastRepaint = std::chrono::steady_clock::now();
-    extractEntries(*archive_, view_.entries, folder, ExtractOptions{},
-                   [&](const ExtractedEntry& outcome) {
+    const auto report = [&](const ExtractedEntry& outcome) {
         if (outcome.picture) {
             showPictureSize(outcome.picture->width, outcome.picture->height);
         }
@@ -467,7 +477,18 @@ void MainForm::runBatch(BatchVariant variant) {
         }
         cancelled = ui_.batchCancelRequested();
         return !cancelled;
-    });
+    };
+    if (editing_.hasChanges()) {
+        // Unsaved edits: each entry's content as it now is, one after another.
+        std::set<std::string> written;
+        for (std::size_t position = 0; position < view_.entries.size(); ++position) {
+            if (!report(extractEdited(position, view_.entries[position], folder, written))) {
+                break;
+            }
+        }
+    } else {
+        extractEntries(*archive_, view_.entries, folder, ExtractOptions{}, report);
+    }
     panel.close();
     const std::string summary =
         batchSummary(done, view_.entries.size(), folderPath, failed, cancelled);
@@ -515,8 +536,23 @@ void MainForm::SetPathForExtract1Click() {
 
 // --- Leaving ---
 
-void MainForm::ToolButton4Click() { ui_.closeWindow(); }
-void MainForm::Exittheprogram1Click() { ui_.closeWindow(); }
+void MainForm::ToolButton4Click() {
+    if (FormCloseQuery()) {
+        ui_.closeWindow();
+    }
+}
+
+void MainForm::Exittheprogram1Click() {
+    if (FormCloseQuery()) {
+        ui_.closeWindow();
+    }
+}
+
+bool MainForm::FormCloseQuery() {
+    bool mayClose = false;
+    guarded([&] { mayClose = editing_.settleUnsaved(archivePath_); });
+    return mayClose;
+}
 
 void MainForm::FormClose() {
     guarded([&] {
@@ -558,6 +594,7 @@ void MainForm::numitem(int row, bool selected) {
             selectedIndex_.reset();
             ui_.setEntryCommandsEnabled(false);
             refreshPreviewCommands();
+            showEditState();
         }
         return;
     }
@@ -567,6 +604,7 @@ void MainForm::numitem(int row, bool selected) {
         selectedIndex_.reset();
         ui_.setEntryCommandsEnabled(selectedRow_ >= 0);
         refreshPreviewCommands();
+        showEditState();
         const Entry* entry = selectedEntry();
         if (entry == nullptr) {
             clearPreview(text(texts::kNoSelection));
@@ -694,7 +732,7 @@ Bytes MainForm::selectedContent() {
                         view_.entries[static_cast<std::size_t>(selectedRow_)]};
     if (impl_->key != key) {
         impl_->forget();
-        impl_->content = entryContent(*archive_, *selectedEntry());
+        impl_->content = contentOf(key.entryIndex);
         impl_->key = key;
     }
     return impl_->content;

@@ -14,14 +14,17 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "archive/Archive.h"
 #include "archive/TypeItems.h"
 #include "base/ByteReader.h"
+#include "extract/BatchExtractor.h"
 #include "toolkit/WindowToolkit.h"
 #include "window/PreviewKinds.h"
+#include "window/ArchiveEditing.h"
 #include "window/WavePlayer.h"
 
 namespace brasvel {
@@ -62,6 +65,25 @@ public:
     void searchEdited(const std::string& search);
     const std::string& searchText() const { return search_; }
 
+    // "Edycja" (and the list's context menu): add files (through the file chooser, or dropped
+    // onto the list), replace the selected entry's content from a file, remove it, rename it
+    // (Ctrl+R), save (Ctrl+S), save as (Ctrl+Shift+S), drop every unsaved edit. Edits stay
+    // pending until saved: the list, the preview and extraction show them meanwhile.
+    void AddFiles1Click();
+    void filesDropped(const std::vector<std::string>& paths);
+    void ReplaceEntry1Click();
+    void RemoveEntry1Click();
+    void RenameEntry1Click();
+    void SaveArchive1Click();
+    void SaveArchiveAs1Click();
+    void RevertChanges1Click();
+    // The window is about to close (its close box or the exit commands): unsaved edits are
+    // saved or discarded as the user says. False keeps the window open.
+    bool FormCloseQuery();
+    bool hasUnsavedChanges() const { return editing_.hasChanges(); }
+    // The editing state, open to tests (their injected save failures).
+    ArchiveEditing& editing() { return editing_; }
+
     // "Opcje": the extraction folder.
     void SetPathForExtract1Click();
 
@@ -100,6 +122,9 @@ public:
     // State, open to the window and to tests.
     // The open archive; null when none is (none chosen yet, or it could not be opened).
     const Archive* archive() const { return archive_ ? &*archive_ : nullptr; }
+    // The entries the list is built from: the pending edit's while one was begun, else the
+    // archive's. Empty when no archive is open.
+    const std::vector<Entry>& entries() const;
     // The list's rows: the entry each shows and its icon.
     const TypeView& view() const { return view_; }
     // The row that single-entry commands act on: the one the user sees selected, -1 when none.
@@ -153,6 +178,28 @@ private:
     std::string batchSummary(std::size_t done, std::size_t chosen, const std::string& folder,
                              const std::vector<std::string>& failed, bool cancelled) const;
 
+    // Editing.
+    ArchiveEdit& beginEdit();
+    // The entries' indices or contents changed: what the preview kept belongs to the list before.
+    void forgetListedContent();
+    // The content entry `index` of entries() has now, unsaved edits included.
+    std::vector<std::byte> contentOf(std::size_t index) const;
+    void addFiles(const std::vector<std::string>& paths);
+    std::optional<std::string> addFile(ArchiveEdit& edit, const std::string& path);
+    std::optional<std::vector<std::byte>> offerPicture(const std::string& path, std::string& name);
+    // After an edit: the list rebuilt, the entry named `selectName` selected if it is listed.
+    void showEdited(const std::optional<std::string>& selectName);
+    // The title's mark of unsaved edits and which editing commands make sense.
+    void showEditState();
+    std::optional<std::string> selectedName() const;
+    void saveTo(const std::string& path);
+    // The archive just saved at `path`, opened again and listed, `selectName` selected.
+    void reopenSaved(const std::string& path, const std::optional<std::string>& selectName);
+    // Extracts entry `index` of the pending edit: what the batch would write for it.
+    ExtractedEntry extractEdited(std::size_t position, std::size_t index,
+                                 const TargetFolder& folder,
+                                 std::set<std::string>& written) const;
+
     void resetFrameScroll();
     void togglePreview(bool fromButton);
     void renderSelected();
@@ -181,7 +228,20 @@ private:
     Shown shown_ = Shown::Nothing;
     bool playing_ = false;
     int framesPerSecond_ = kDefaultPlayback;
+    ArchiveEditing editing_;
     std::unique_ptr<Impl> impl_;
 };
+
+// Runs a handler's body; an error ends it and is shown, and the program goes on.
+template <typename Body>
+void MainForm::guarded(Body&& body) {
+    try {
+        body();
+    } catch (const ResourceError& error) {
+        ui_.reportError(messageOf(error));
+    } catch (const std::exception& error) {
+        ui_.reportError(error.what());
+    }
+}
 
 }  // namespace brasvel

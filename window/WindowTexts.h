@@ -129,6 +129,84 @@ inline constexpr const char* kOtherKindQuestion = BRASVEL_TRANSLATE_NOOP(
     "WindowTexts",
     "%1 nie wygląda na archiwum %2, lecz na archiwum %3. Otworzyć je jako archiwum %3?");
 
+// Editing. The title of an archive with unsaved edits: %1 its file name.
+inline constexpr const char* kUnsavedTitle = BRASVEL_TRANSLATE_NOOP("WindowTexts", "*%1");
+inline constexpr const char* kAddFilesCaption =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Dodaj pliki do archiwum");
+// %1 the entry whose content is replaced.
+inline constexpr const char* kReplaceCaption =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Zamień zawartość %1 plikiem");
+inline constexpr const char* kRenameCaption = BRASVEL_TRANSLATE_NOOP("WindowTexts", "Zmień nazwę");
+// %1 the entry's present name.
+inline constexpr const char* kRenameLabel =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Nowa nazwa dla %1:");
+// A file added under a name the archive refuses: %1 the file.
+inline constexpr const char* kAddNameCaption =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Nazwa w archiwum");
+inline constexpr const char* kAddNameLabel =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Pod jaką nazwą dodać plik %1?");
+// A file added under the name of an entry already there: %1 the name.
+inline constexpr const char* kReplaceQuestion = BRASVEL_TRANSLATE_NOOP(
+    "WindowTexts", "Archiwum ma już plik %1. Zastąpić jego zawartość?");
+// A sound archive holds WAV files only: %1 the file refused.
+inline constexpr const char* kOnlyWavFiles = BRASVEL_TRANSLATE_NOOP(
+    "WindowTexts", "%1: do archiwum dźwięków można dodać tylko pliki .wav");
+// A PNG or BMP file added to a LOD: %1 the file, %2 the picture's entry name.
+inline constexpr const char* kStoreAsPcxQuestion = BRASVEL_TRANSLATE_NOOP(
+    "WindowTexts",
+    "%1 to obraz PNG/BMP. Zapisać go w archiwum jako obraz gry %2 (OK), czy bez zmian (Anuluj)?");
+// %1 the archive's file name.
+inline constexpr const char* kRevertCaption =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Cofnij zmiany");
+inline constexpr const char* kRevertQuestion = BRASVEL_TRANSLATE_NOOP(
+    "WindowTexts", "Odrzucić wszystkie niezapisane zmiany w %1?");
+inline constexpr const char* kSaveChangesCaption =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Zapisać zmiany?");
+inline constexpr const char* kSaveChangesQuestion = BRASVEL_TRANSLATE_NOOP(
+    "WindowTexts", "Archiwum %1 ma niezapisane zmiany. Zapisać je?");
+inline constexpr const char* kSaveAsCaption =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Zapisz archiwum jako");
+// %1 the file being written.
+inline constexpr const char* kSavingCaption =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Zapisywanie %1...");
+inline constexpr const char* kChangedOnDiskCaption =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Archiwum zmienione na dysku");
+inline constexpr const char* kChangedOnDiskQuestion = BRASVEL_TRANSLATE_NOOP(
+    "WindowTexts",
+    "%1 zmieniło się na dysku, odkąd zostało otwarte. Zapisać mimo to, tracąc tamte zmiany?");
+// %1 the file, %2 why.
+inline constexpr const char* kSaveFailed = BRASVEL_TRANSLATE_NOOP(
+    "WindowTexts",
+    "Nie zapisano %1: %2\nArchiwum na dysku jest bez zmian, a zmiany zostają w oknie: spróbuj "
+    "ponownie albo użyj „Zapisz jako...”.");
+inline constexpr const char* kSaveCancelled = BRASVEL_TRANSLATE_NOOP(
+    "WindowTexts", "Zapisywanie przerwane: archiwum na dysku jest bez zmian.");
+// %1 why the archive cannot be written back.
+inline constexpr const char* kNotEditable =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Tego archiwum nie można edytować: %1");
+
+// Why a name is refused, in the user's words, by the writer's reason (see nameRefusal).
+inline constexpr const char* kNameEmpty = BRASVEL_TRANSLATE_NOOP("WindowTexts", "nazwa jest pusta");
+// %1 the length in characters, %2 the most allowed.
+inline constexpr const char* kNameTooLong =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "nazwa za długa: %1 znaków, najwyżej %2");
+inline constexpr const char* kStemTooLong = BRASVEL_TRANSLATE_NOOP(
+    "WindowTexts", "nazwa przed rozszerzeniem za długa: %1 znaków, najwyżej %2");
+inline constexpr const char* kExtensionTooLong =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "rozszerzenie za długie: %1 znaków, najwyżej %2");
+// %1 the name typed, %2 the entry that has it.
+inline constexpr const char* kNameTaken =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "nazwa zajęta: w archiwum jest już %2");
+inline constexpr const char* kNameNot1250 =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "nazwa ma znak spoza Windows-1250: %1");
+inline constexpr const char* kNameReadsBack =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "nazwa zostałaby odczytana jako %2");
+inline constexpr const char* kNameHasNul =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "nazwa zawiera bajt 0x00");
+// %1 the writer's reason, as it words it.
+inline constexpr const char* kNameUnsafe =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "nazwa niebezpieczna jako nazwa pliku: %1");
+
 // An error that belongs to one entry: %1 the entry, %2 the error.
 inline constexpr const char* kEntryError = BRASVEL_TRANSLATE_NOOP("WindowTexts", "%1: %2");
 // An error with the place it happened: %1 the error's text, %2 where (the core's words).

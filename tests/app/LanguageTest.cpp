@@ -132,7 +132,7 @@ private slots:
         QVERIFY2(installed.complete(), qPrintable(app::translationsDirectory()));
 
         app::TForm1 window;
-        QCOMPARE(menuTitles(window), (QStringList{"File", "Options", "Help"}));
+        QCOMPARE(menuTitles(window), (QStringList{"File", "Edit", "Options", "Help"}));
         QCOMPARE(window.windowTitle(), QStringLiteral("Brasvel Resource Editor  Version 1.90"));
         QCOMPARE(window.BitBtn1->text(), QStringLiteral("Preview"));
 
@@ -151,7 +151,7 @@ private slots:
         setProcessLocale("pl_PL.UTF-8");
         const app::InstalledLanguage installed(app::chooseLanguage({"--lang", "en"}));
         app::TForm1 window;
-        QCOMPARE(menuTitles(window), (QStringList{"File", "Options", "Help"}));
+        QCOMPARE(menuTitles(window), (QStringList{"File", "Edit", "Options", "Help"}));
     }
 
     // LANG=pl_PL: the window as written, and Qt's buttons in Polish.
@@ -161,7 +161,7 @@ private slots:
         QCOMPARE(installed.language(), Language::Polish);
 
         app::TForm1 window;
-        QCOMPARE(menuTitles(window), (QStringList{"Plik", "Opcje", "Pomoc"}));
+        QCOMPARE(menuTitles(window), (QStringList{"Plik", "Edycja", "Opcje", "Pomoc"}));
         QCOMPARE(window.BitBtn1->text(), QStringLiteral("Podgląd"));
         app::testing::RecordingToolkit ui(window);
         QCOMPARE(ui.translate(brasvel::texts::kOpenFilters[0].text), "Pliki zaosbów LOD");

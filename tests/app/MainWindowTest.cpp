@@ -221,7 +221,7 @@ private slots:
         for (QAction* menu : window->menuBar()->actions()) {
             titles << menu->text();
         }
-        QCOMPARE(titles, (QStringList{"Plik", "Opcje", "Pomoc"}));
+        QCOMPARE(titles, (QStringList{"Plik", "Edycja", "Opcje", "Pomoc"}));
     }
 
     void everyControlHasAHint() {

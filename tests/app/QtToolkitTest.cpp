@@ -1,4 +1,11 @@
 #include <QBuffer>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QTimer>
+#include <chrono>
+#include <thread>
 #include <QComboBox>
 #include <QDockWidget>
 #include <QFile>
@@ -462,6 +469,110 @@ private slots:
         QCOMPARE(ui->errors, std::vector<std::string>{"boom"});
         QCOMPARE(after, 2);
         QVERIFY(!ui->busy());
+    }
+
+    // --- Editing ---
+
+    void aChangedRowIsDrawnApartUntilItIsSavedAgain() {
+        fillRows(2);
+        ui->setRowChanged(1, true);
+        const QModelIndex changed = window->listModel->index(1);
+        QVERIFY(changed.data(brasvel::app::EntryListModel::ChangedRole).toBool());
+        QVERIFY(changed.data(Qt::FontRole).value<QFont>().italic());
+        QVERIFY(changed.data(Qt::ForegroundRole).isValid());
+        QVERIFY(!window->listModel->index(0).data(Qt::FontRole).isValid());
+        ui->setRowChanged(1, false);
+        QVERIFY(!changed.data(Qt::FontRole).isValid());
+    }
+
+    void editCommandsFollowTheState() {
+        QVERIFY(!window->SaveArchive1->isEnabled());
+        ui->setEditCommandsEnabled({.archiveEditable = true, .entrySelected = true,
+                                    .changed = false, .archiveOpen = true});
+        QVERIFY(window->AddFiles1->isEnabled());
+        QVERIFY(window->RenameEntry1->isEnabled());
+        QVERIFY(!window->SaveArchive1->isEnabled());
+        QVERIFY(!window->RevertChanges1->isEnabled());
+        QVERIFY(window->SaveArchiveAs1->isEnabled());
+        ui->setEditCommandsEnabled({.archiveEditable = true, .entrySelected = false,
+                                    .changed = true, .archiveOpen = true});
+        QVERIFY(!window->RemoveEntry1->isEnabled());
+        QVERIFY(window->SaveArchive1->isEnabled());
+        QVERIFY(window->RevertChanges1->isEnabled());
+    }
+
+    // The reason shows as the name is typed, and OK is usable only without one.
+    void theNameDialogShowsTheReasonAtOnce() {
+        std::optional<std::string> result;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = window->findChild<QDialog*>(QStringLiteral("NameDialog"));
+            QVERIFY(dialog != nullptr);
+            auto* edit = dialog->findChild<QLineEdit*>();
+            auto* reason = dialog->findChild<QLabel*>(QStringLiteral("NameRefusal"));
+            auto* buttons = dialog->findChild<QDialogButtonBox*>();
+            QAbstractButton* ok = nullptr;
+            for (QAbstractButton* button : buttons->buttons()) {
+                if (buttons->buttonRole(button) == QDialogButtonBox::AcceptRole) {
+                    ok = button;
+                }
+            }
+            QVERIFY(ok != nullptr);
+            QCOMPARE(reason->text(), QString());
+            QVERIFY(ok->isEnabled());
+            edit->setText(QStringLiteral("ABCDEFGHIJKLM"));
+            QCOMPARE(reason->text(), QStringLiteral("za długa"));
+            QVERIFY(!ok->isEnabled());
+            edit->setText(QStringLiteral("NEW.TXT"));
+            QVERIFY(ok->isEnabled());
+            ok->click();
+        });
+        result = ui->askName("Zmień nazwę", "Nowa nazwa:", "OLD.TXT",
+                             [](const std::string& name) -> std::optional<std::string> {
+                                 if (name.size() > 12) {
+                                     return std::string("za długa");
+                                 }
+                                 return std::nullopt;
+                             });
+        QCOMPARE(result, std::optional<std::string>("NEW.TXT"));
+    }
+
+    // The work runs on another thread while the window's thread goes on; its error reaches the
+    // caller, and Cancel reaches the work.
+    void backgroundWorkRunsOffTheWindowsThreadAndReportsItsEnd() {
+        brasvel::BackgroundTask task;
+        std::thread::id workedOn;
+        int ticks = 0;
+        QTimer ticker;
+        QObject::connect(&ticker, &QTimer::timeout, [&] { ++ticks; });
+        ticker.start(5);
+        ui->runInBackground("Zapisywanie", task, [&] {
+            workedOn = std::this_thread::get_id();
+            task.total = 10;
+            for (int k = 0; k < 10; ++k) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+                task.done = k + 1;
+            }
+        });
+        QVERIFY(workedOn != std::this_thread::get_id());
+        QVERIFY2(ticks >= 5, "the window's thread kept running");
+
+        QVERIFY_THROWS_EXCEPTION(brasvel::ResourceError,
+                                 ui->runInBackground("Zapisywanie", task, [] {
+                                     throw brasvel::ResourceError("Disk full");
+                                 }));
+
+        brasvel::BackgroundTask cancelled;
+        QTimer::singleShot(30, [&] {
+            auto* dialog = window->findChild<QProgressDialog*>(QStringLiteral("BackgroundProgress"));
+            QVERIFY(dialog != nullptr);
+            dialog->findChild<QPushButton*>()->click();  // its only button: Anuluj
+        });
+        ui->runInBackground("Zapisywanie", cancelled, [&] {
+            while (!cancelled.cancel) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(2));
+            }
+        });
+        QVERIFY(cancelled.cancel);
     }
 
     void theOpenDialogNamesEachFilterWithItsPattern() {

@@ -206,6 +206,51 @@ TEST(ArchiveEditLod, KeepsWhatItDoesNotChange) {
     EXPECT_EQ(result.entries()[0].offset, 92 + 4 * 32);
 }
 
+// What the window lists and previews before saving: each entry's content as it will be saved,
+// and whether it differs from the archive as opened.
+TEST(ArchiveEditPending, GivesEachEntrysContentAndWhetherItChangedBeforeSaving) {
+    Scratch scratch;
+    writeText(scratch / "old.lod", writers::LodWriter()
+                                       .add("KEPT.TXT", repeated("kept ", 50), true)
+                                       .add("NAMED.TXT", "renamed")
+                                       .add("SWAP.TXT", "old content")
+                                       .build());
+    writeText(scratch / "in.txt", "from a file");
+    const Archive archive = Archive::open((scratch / "old.lod").string(), kLodFormat);
+    ArchiveEdit edit(archive);
+    edit.rename(*edit.find("NAMED.TXT"), "OTHER.TXT");
+    edit.put("SWAP.TXT", contentOf("new content"));
+    edit.putFile("FILE.TXT", (scratch / "in.txt").string());
+
+    struct Expected {
+        const char* name;
+        std::string content;
+        bool changed;
+    };
+    const Expected expected[] = {
+        {"KEPT.TXT", repeated("kept ", 50), false},  // inflated from the archive
+        {"OTHER.TXT", "renamed", true},
+        {"SWAP.TXT", "new content", true},
+        {"FILE.TXT", "from a file", true},
+    };
+    for (const Expected& entry : expected) {
+        SCOPED_TRACE(entry.name);
+        const std::size_t index = *edit.find(entry.name);
+        EXPECT_EQ(textOfBytes(edit.content(index)), entry.content);
+        EXPECT_EQ(edit.isChanged(index), entry.changed);
+    }
+    // A file that went away is named when its content is asked for.
+    fs::remove(scratch / "in.txt");
+    try {
+        edit.content(*edit.find("FILE.TXT"));
+        FAIL() << "read a file that is gone";
+    } catch (const ResourceError& error) {
+        EXPECT_EQ(error.entry(), "FILE.TXT");
+    }
+    EXPECT_THROW(edit.content(99), ResourceError);
+    EXPECT_FALSE(edit.isChanged(99));
+}
+
 TEST(ArchiveEditLod, KeepsASortedDirectorySortedAndItsRoom) {
     Scratch scratch;
     ArchiveEdit first(kLodFormat);

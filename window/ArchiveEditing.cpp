@@ -1,0 +1,152 @@
+#include "window/ArchiveEditing.h"
+
+#include <filesystem>
+#include <regex>
+
+#include "extract/BatchExtractor.h"
+#include "window/WindowTexts.h"
+
+namespace brasvel {
+namespace {
+
+// The writer's reasons (ArchiveEdit and the formats' name rules) and the window's words for them:
+// the pattern's groups fill in %1 and %2.
+struct RefusalText {
+    std::regex pattern;
+    const char* text;
+};
+
+const std::vector<RefusalText>& refusalTexts() {
+    static const std::vector<RefusalText> table = {
+        {std::regex("the name is empty"), texts::kNameEmpty},
+        {std::regex("name too long: (\\d+) bytes, at most (\\d+)"), texts::kNameTooLong},
+        {std::regex("name before the extension too long: (\\d+) bytes, at most (\\d+)"),
+         texts::kStemTooLong},
+        {std::regex("extension too long: (\\d+) bytes, at most (\\d+)"), texts::kExtensionTooLong},
+        {std::regex("\"(.*)\" is taken: an entry is named \"(.*)\""), texts::kNameTaken},
+        {std::regex("\"(.*)\" has a character that Windows-1250 cannot write"),
+         texts::kNameNot1250},
+        {std::regex("\"(.*)\" would read back as \"(.*)\""), texts::kNameReadsBack},
+        {std::regex("the name contains the control byte 0x00"), texts::kNameHasNul},
+    };
+    return table;
+}
+
+std::string fileNameOf(const std::string& path) {
+    return std::filesystem::path(path).filename().string();
+}
+
+}  // namespace
+
+std::string nameRefusal(const std::string& reason,
+                        const std::function<std::string(const char*)>& translate) {
+    for (const RefusalText& known : refusalTexts()) {
+        std::smatch groups;
+        if (std::regex_match(reason, groups, known.pattern)) {
+            const std::string first = groups.size() > 1 ? groups[1].str() : std::string();
+            const std::string second = groups.size() > 2 ? groups[2].str() : std::string();
+            return texts::fillIn(translate(known.text), {first, second});
+        }
+    }
+    return texts::fillIn(translate(texts::kNameUnsafe), {reason});
+}
+
+ArchiveEditing::ArchiveEditing(WindowToolkit& ui) : ui_(ui) {
+    saveOptions.threads = defaultThreadCount();
+}
+
+ArchiveEdit& ArchiveEditing::edit(const Archive& archive) {
+    if (!edit_) {
+        edit_.emplace(archive);
+    }
+    return *edit_;
+}
+
+std::optional<std::string> ArchiveEditing::askName(const std::string& caption,
+                                                   const std::string& label,
+                                                   const std::string& initial,
+                                                   std::optional<std::size_t> renamed) {
+    const ArchiveEdit& edit = *edit_;
+    const auto translate = [this](const char* source) { return text(source); };
+    return ui_.askName(caption, label, initial,
+                       [&](const std::string& name) -> std::optional<std::string> {
+                           const std::optional<std::string> reason =
+                               edit.checkName(name, renamed);
+                           if (!reason) {
+                               return std::nullopt;
+                           }
+                           return nameRefusal(*reason, translate);
+                       });
+}
+
+bool ArchiveEditing::saveOnce(const std::string& path, const SaveOptions& options) {
+    BackgroundTask task;
+    task.total = edit_->entries().size();
+    bool saved = false;
+    const ArchiveEdit& edit = *edit_;
+    ui_.runInBackground(
+        texts::fillIn(text(texts::kSavingCaption), {fileNameOf(path)}), task, [&] {
+            saved = edit.save(
+                path, options,
+                [&task](std::size_t done, std::size_t total) {
+                    task.total = total;
+                    task.done = done;
+                },
+                &task.cancel);
+        });
+    return saved;
+}
+
+bool ArchiveEditing::save(const std::string& path) {
+    const auto translate = [this](const char* source) { return text(source); };
+    SaveOptions options = saveOptions;
+    try {
+        try {
+            if (!saveOnce(path, options)) {
+                ui_.reportNotice(text(texts::kSaveCancelled));
+                return false;
+            }
+        } catch (const ArchiveChangedOnDisk&) {
+            // Nothing was written yet: the user decides whether the change on disk may go.
+            if (!ui_.askOkCancel(text(texts::kChangedOnDiskCaption),
+                                 texts::fillIn(text(texts::kChangedOnDiskQuestion),
+                                               {fileNameOf(path)}))) {
+                return false;
+            }
+            options.overwriteChangedArchive = true;
+            if (!saveOnce(path, options)) {
+                ui_.reportNotice(text(texts::kSaveCancelled));
+                return false;
+            }
+        }
+    } catch (const ResourceError& error) {
+        std::string why = texts::describeError(error, translate);
+        if (!error.entry().empty()) {
+            why = texts::fillIn(text(texts::kEntryError), {error.entry(), why});
+        }
+        ui_.reportError(texts::fillIn(text(texts::kSaveFailed), {path, why}));
+        return false;
+    }
+    edit_.reset();
+    return true;
+}
+
+bool ArchiveEditing::settleUnsaved(const std::string& path) {
+    if (!hasChanges()) {
+        return true;
+    }
+    switch (ui_.askSaveChanges(text(texts::kSaveChangesCaption),
+                               texts::fillIn(text(texts::kSaveChangesQuestion),
+                                             {fileNameOf(path)}))) {
+        case SaveAnswer::Save:
+            return save(path);
+        case SaveAnswer::Discard:
+            edit_.reset();
+            return true;
+        case SaveAnswer::Cancel:
+            break;
+    }
+    return false;
+}
+
+}  // namespace brasvel

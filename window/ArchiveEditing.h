@@ -1,0 +1,65 @@
+#pragma once
+
+// The unsaved edits of the open archive and their saving, for the window's "Edycja" commands.
+// It owns the pending ArchiveEdit (begun on the first edit, dropped by a save, a revert or
+// another archive) and talks to the user only through WindowToolkit: the names the user types are
+// checked with the writer's rules and refused in the user's words, saving runs off the window's
+// thread with progress and Cancel, and a save over an archive that changed on disk asks first.
+
+#include <optional>
+#include <string>
+
+#include "archive/Archive.h"
+#include "edit/ArchiveEdit.h"
+#include "toolkit/WindowToolkit.h"
+
+namespace brasvel {
+
+// The writer's reason for refusing a name (ArchiveEdit::checkName), in the window's words through
+// `translate`: "nazwa za długa: 13 znaków, najwyżej 12". A reason it does not know is shown as an
+// unsafe name with the writer's words.
+std::string nameRefusal(const std::string& reason,
+                        const std::function<std::string(const char*)>& translate);
+
+class ArchiveEditing {
+public:
+    explicit ArchiveEditing(WindowToolkit& ui);
+
+    // Drops every unsaved edit (another archive, none, a revert or a save).
+    void reset() { edit_.reset(); }
+    // The edit of `archive`, begun on first use. Throws ResourceError when the archive cannot be
+    // written back (its directory could not be read whole).
+    ArchiveEdit& edit(const Archive& archive);
+    // The pending edit; null when none was begun.
+    const ArchiveEdit* pending() const { return edit_ ? &*edit_ : nullptr; }
+    bool hasChanges() const { return edit_ && edit_->hasChanges(); }
+
+    // Asks for an entry name, starting at `initial`, refused at once with the reason while the
+    // writer would refuse it; `renamed` is the entry that would carry it. Needs a pending edit.
+    std::optional<std::string> askName(const std::string& caption, const std::string& label,
+                                       const std::string& initial,
+                                       std::optional<std::size_t> renamed);
+
+    // Writes the edits to `path` off the window's thread. True when saved; false when the user
+    // cancelled (the file is as it was) or it failed (shown; the file is as it was and the edits
+    // stay). Needs a pending edit.
+    bool save(const std::string& path);
+
+    // Before unsaved edits would be lost (closing, opening another archive, quitting): asks
+    // "Zapisać zmiany?" and saves to `path` when asked. True when the caller may go on: nothing
+    // was unsaved, the user discarded the edits, or they were saved.
+    bool settleUnsaved(const std::string& path);
+
+    // How saves are made; tests inject a failing write here.
+    SaveOptions saveOptions;
+
+private:
+    std::string text(const char* source) const { return ui_.translate(source); }
+    // One run of the writer; throws what it throws. False when cancelled.
+    bool saveOnce(const std::string& path, const SaveOptions& options);
+
+    WindowToolkit& ui_;
+    std::optional<ArchiveEdit> edit_;
+};
+
+}  // namespace brasvel

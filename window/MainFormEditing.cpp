@@ -1,0 +1,345 @@
+// MainForm's "Edycja" commands: edits pending in ArchiveEditing until saved, shown in the list,
+// the preview and extraction meanwhile.
+
+#include <filesystem>
+#include <set>
+
+#include "base/Text.h"
+#include "extract/EntryContent.h"
+#include "edit/StoredContent.h"
+#include "extract/SafeName.h"
+#include "imaging/PcxImage.h"
+#include "imaging/PictureFormats.h"
+#include "window/MainForm.h"
+#include "window/WindowTexts.h"
+
+namespace brasvel {
+namespace {
+
+constexpr int kFileNamePanel = 2;
+
+std::string fileNameOf(const std::string& path) {
+    return std::filesystem::path(path).filename().string();
+}
+
+std::string folderOf(const std::string& path) {
+    return std::filesystem::path(path).parent_path().string();
+}
+
+}  // namespace
+
+ArchiveEdit& MainForm::beginEdit() {
+    try {
+        return editing_.edit(*archive_);
+    } catch (const ResourceError& error) {
+        throw ResourceError(texts::fillIn(text(texts::kNotEditable), {describe(error)}));
+    }
+}
+
+std::vector<std::byte> MainForm::contentOf(std::size_t index) const {
+    if (const ArchiveEdit* edit = editing_.pending()) {
+        return edit->content(index);
+    }
+    return entryContent(*archive_, archive_->entries().at(index));
+}
+
+std::optional<std::string> MainForm::selectedName() const {
+    const Entry* entry = selectedEntry();
+    return entry != nullptr ? std::optional(editName(*entry)) : std::nullopt;
+}
+
+void MainForm::showEditState() {
+    const std::string fileName = archive_ ? fileNameOf(archivePath_) : std::string();
+    ui_.setArchiveTitle(editing_.hasChanges()
+                            ? texts::fillIn(text(texts::kUnsavedTitle), {fileName})
+                            : fileName);
+    EditCommandState state;
+    state.archiveOpen = archive_.has_value();
+    state.archiveEditable = archive_ && !archive_->directoryError();
+    state.entrySelected = state.archiveEditable && selectedRow_ >= 0;
+    state.changed = editing_.hasChanges();
+    ui_.setEditCommandsEnabled(state);
+}
+
+void MainForm::showEdited(const std::optional<std::string>& selectName) {
+    forgetListedContent();
+    selectedIndex_.reset();
+    if (selectName) {
+        if (const ArchiveEdit* edit = editing_.pending()) {
+            selectedIndex_ = edit->find(*selectName);
+        } else {
+            for (std::size_t k = 0; k < entries().size(); ++k) {
+                if (editName(entries()[k]) == *selectName) {
+                    selectedIndex_ = k;
+                }
+            }
+        }
+    }
+    showTotal(static_cast<std::int32_t>(entries().size()));
+    relist();
+    if (selectedRow_ >= 0) {
+        numitem(selectedRow_, true);  // sizes and preview of the content as it now is
+    }
+    showEditState();
+    if (ui_.isListVisible()) {
+        ui_.focusList();  // back from the dialog, the keys act on the list again
+    }
+}
+
+// --- Adding, replacing, removing, renaming ---
+
+void MainForm::AddFiles1Click() {
+    guarded([&] {
+        if (archive_) {
+            addFiles(ui_.chooseFiles(text(texts::kAddFilesCaption), folderOf(archivePath_), true));
+        }
+    });
+}
+
+void MainForm::filesDropped(const std::vector<std::string>& paths) {
+    guarded([&] {
+        if (archive_) {
+            addFiles(paths);
+        }
+    });
+}
+
+// Each file becomes the entry of its name. A name the archive has already replaces that entry's
+// content once the user agrees; a name the writer refuses is asked for again, with the reason.
+void MainForm::addFiles(const std::vector<std::string>& paths) {
+    if (paths.empty()) {
+        return;
+    }
+    ArchiveEdit& edit = beginEdit();
+    std::optional<std::string> added;
+    for (const std::string& path : paths) {
+        // A file that fails is named and the others go on.
+        try {
+            if (std::optional<std::string> name = addFile(edit, path)) {
+                added = std::move(name);
+            }
+        } catch (const ResourceError& error) {
+            ui_.reportError(texts::fillIn(text(texts::kEntryError),
+                                          {fileNameOf(path), describe(error)}));
+        }
+    }
+    showEdited(added ? added : selectedName());
+}
+
+// Adds the file at `path`; the entry's name, or nothing when the user let it go.
+std::optional<std::string> MainForm::addFile(ArchiveEdit& edit, const std::string& path) {
+    const std::string fileName = fileNameOf(path);
+    std::optional<std::string> name = entryNameForFile(edit.format(), fileName);
+    if (!name) {
+        ui_.reportError(texts::fillIn(text(texts::kOnlyWavFiles), {fileName}));
+        return std::nullopt;
+    }
+    std::optional<std::vector<std::byte>> picture;
+    if (isLod()) {
+        picture = offerPicture(path, *name);
+    }
+    if (const auto existing = edit.find(*name)) {
+        name = editName(edit.entries()[*existing]);
+        if (!ui_.askOkCancel(text(texts::kAddFilesCaption),
+                             texts::fillIn(text(texts::kReplaceQuestion), {*name}))) {
+            return std::nullopt;
+        }
+    } else if (edit.checkName(*name)) {
+        name = editing_.askName(text(texts::kAddNameCaption),
+                                texts::fillIn(text(texts::kAddNameLabel), {fileName}), *name,
+                                std::nullopt);
+        if (!name) {
+            return std::nullopt;
+        }
+    }
+    if (picture) {
+        edit.put(*name, std::move(*picture));
+    } else {
+        edit.putFile(*name, path);
+    }
+    return name;
+}
+
+// A PNG or BMP file added to a LOD may go in as the game's picture: the user chooses. Its PCX
+// file when so, with `name` turned to NAME.pcx; nothing to store it as given. A picture that
+// cannot be read or has too many colours for 8 bits goes in as 24 bits, or fails as a whole.
+std::optional<std::vector<std::byte>> MainForm::offerPicture(const std::string& path,
+                                                              std::string& name) {
+    const std::optional<PictureFormat> format = formatOfPath(path);
+    const std::size_t dot = name.rfind('.');
+    if (!format || dot == std::string::npos) {
+        return std::nullopt;
+    }
+    const bool upper = name[dot + 1] >= 'A' && name[dot + 1] <= 'Z';
+    const std::string pictureName = name.substr(0, dot) + (upper ? ".PCX" : ".pcx");
+    if (!ui_.askOkCancel(text(texts::kAddFilesCaption),
+                         texts::fillIn(text(texts::kStoreAsPcxQuestion),
+                                       {fileNameOf(path), pictureName}))) {
+        return std::nullopt;
+    }
+    const Picture decoded = decodePicture(readWholeFile(path), *format);
+    Picture pixels;
+    try {
+        pixels = pcxPixels(decoded, std::nullopt);  // 8 bits where that is exact
+    } catch (const ResourceError&) {
+        pixels = pcxPixels(decoded, 24);
+    }
+    name = pictureName;
+    return encodePcx(pixels);
+}
+
+void MainForm::ReplaceEntry1Click() {
+    guarded([&] {
+        const std::optional<std::string> name = selectedName();
+        if (!name) {
+            return;
+        }
+        const std::vector<std::string> files = ui_.chooseFiles(
+            texts::fillIn(text(texts::kReplaceCaption), {*name}), folderOf(archivePath_), false);
+        if (files.empty()) {
+            return;
+        }
+        beginEdit().putFile(*name, files.front());
+        showEdited(name);
+    });
+}
+
+void MainForm::RemoveEntry1Click() {
+    guarded([&] {
+        if (!selectedIndex_ || selectedEntry() == nullptr) {
+            return;
+        }
+        // The selection moves to the row below, or above at the end of the list.
+        const Entry* neighbour = entryAtRow(selectedRow_ + 1);
+        if (neighbour == nullptr) {
+            neighbour = entryAtRow(selectedRow_ - 1);
+        }
+        const std::optional<std::string> next =
+            neighbour != nullptr ? std::optional(editName(*neighbour)) : std::nullopt;
+        const std::size_t index = *selectedIndex_;
+        beginEdit().remove(index);
+        showEdited(next);
+    });
+}
+
+void MainForm::RenameEntry1Click() {
+    guarded([&] {
+        const std::optional<std::string> old = selectedName();
+        if (!old || !selectedIndex_) {
+            return;
+        }
+        const std::size_t index = *selectedIndex_;
+        ArchiveEdit& edit = beginEdit();
+        const std::optional<std::string> name =
+            editing_.askName(text(texts::kRenameCaption),
+                             texts::fillIn(text(texts::kRenameLabel), {*old}), *old, index);
+        if (!name || *name == *old) {
+            return;
+        }
+        edit.rename(index, *name);
+        showEdited(name);
+    });
+}
+
+void MainForm::RevertChanges1Click() {
+    guarded([&] {
+        if (!editing_.hasChanges() ||
+            !ui_.askOkCancel(text(texts::kRevertCaption),
+                             texts::fillIn(text(texts::kRevertQuestion),
+                                           {fileNameOf(archivePath_)}))) {
+            return;
+        }
+        const std::optional<std::string> name = selectedName();
+        editing_.reset();
+        showEdited(name);
+    });
+}
+
+// --- Saving ---
+
+void MainForm::SaveArchive1Click() {
+    guarded([&] {
+        if (archive_ && editing_.hasChanges()) {
+            saveTo(archivePath_);
+        }
+    });
+}
+
+void MainForm::SaveArchiveAs1Click() {
+    guarded([&] {
+        if (!archive_) {
+            return;
+        }
+        // The open dialog's filter of this archive's kind.
+        OpenFilter filter;
+        const auto formats = archiveFormats();
+        const std::vector<OpenFilter> filters = openFilters();
+        for (std::size_t k = 0; k < formats.size(); ++k) {
+            if (formats[k] == &archive_->format()) {
+                filter = filters[k];
+            }
+        }
+        const std::optional<std::string> path =
+            ui_.chooseSavePath(text(texts::kSaveAsCaption), archivePath_, filter);
+        if (!path) {
+            return;
+        }
+        beginEdit();
+        saveTo(*path);
+    });
+}
+
+void MainForm::saveTo(const std::string& path) {
+    const std::optional<std::string> name = selectedName();
+    if (!editing_.save(path)) {
+        showEditState();
+        return;
+    }
+    reopenSaved(path, name);
+}
+
+void MainForm::reopenSaved(const std::string& path, const std::optional<std::string>& selectName) {
+    const ArchiveFormat& format = archive_->format();
+    archivePath_ = path;
+    ui_.setStatusText(kFileNamePanel, texts::fillIn(text(texts::kFileName), {path}));
+    readArchive(format);
+    if (archive_) {
+        showEdited(selectName);
+    }
+}
+
+// --- Extraction of unsaved edits ---
+
+ExtractedEntry MainForm::extractEdited(std::size_t position, std::size_t index,
+                                       const TargetFolder& folder,
+                                       std::set<std::string>& written) const {
+    ExtractedEntry outcome;
+    outcome.position = position;
+    outcome.index = index;
+    outcome.entry = &entries().at(index);
+    const Entry& entry = *outcome.entry;
+    try {
+        const ArchiveFormat& format = archive_->format();
+        outcome.fileName = outputFileName(entry, format, true);
+        // As in a batch of the saved archive, no file of this run is written over.
+        const std::string folded = caseFolded(outcome.fileName);
+        if (written.count(folded) > 0) {
+            throw ResourceError(kNameTaken, outcome.fileName + " was written in this run");
+        }
+        const std::vector<std::byte> content = contentOf(index);
+        if (format.convertsToBitmap(entry, true)) {
+            const Picture picture = decodePcx(content);
+            outcome.picture = PictureSize{picture.width, picture.height};
+            folder.writeFile(outcome.fileName, encodePicture(picture, PictureFormat::Bmp));
+        } else {
+            folder.writeFile(outcome.fileName, content);
+        }
+        written.insert(folded);
+    } catch (const ResourceError& error) {
+        outcome.error = error;
+        outcome.error->withEntry(entryLabel(entry, index));
+    }
+    return outcome;
+}
+
+}  // namespace brasvel
