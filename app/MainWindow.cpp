@@ -17,6 +17,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStackedWidget>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
@@ -27,6 +28,7 @@
 #include "app/EntryListModel.h"
 #include "app/PictureView.h"
 #include "app/QtToolkit.h"
+#include "app/VideoPage.h"
 #include "archive/TypeItems.h"
 #include "window/MainForm.h"
 #include "window/WavePlayer.h"
@@ -338,7 +340,13 @@ void TForm1::buildPreview() {
     zoomButton(QStringLiteral("+"), texts::kZoomInHint, &PictureView::zoomIn);
     zoomRow->addStretch(1);
     layout->addLayout(zoomRow);
-    Panel1->setWidget(inside);
+    PicturePage = inside;
+    Video = new VideoPage;
+    Video->layout()->setContentsMargins(8, 8, 8, 8);
+    PreviewPages = new QStackedWidget;
+    PreviewPages->addWidget(PicturePage);
+    PreviewPages->addWidget(Video);
+    Panel1->setWidget(PreviewPages);
     addDockWidget(Qt::RightDockWidgetArea, Panel1);
     // The picture is stretched to the panel, so the panel starts as a small floating window of
     // about a picture's shape rather than a tall strip along the window's side; the user can
@@ -408,6 +416,16 @@ void TForm1::attach(MainForm& form, QtToolkit& ui, WavePlayer& player) {
     if (!ui.onFrameScrollChange) {
         ui.onFrameScrollChange = [this] { form_->scbChange(); };
     }
+
+    auto video = [this, &ui](auto handler) {
+        return [this, &ui, handler](auto... arguments) {
+            ui.run([this, handler, arguments...] { (form_->*handler)(arguments...); });
+        };
+    };
+    connect(Video, &VideoPage::playPauseClicked, this, video(&MainForm::videoPlayPause));
+    connect(Video, &VideoPage::stepClicked, this, video(&MainForm::videoStep));
+    connect(Video, &VideoPage::seekRequested, this, video(&MainForm::videoSeek));
+    connect(Video, &VideoPage::ticked, this, video(&MainForm::videoTick));
 
     // The press notification comes first; the button's own action follows only while the
     // notification left a device open.

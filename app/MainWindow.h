@@ -18,6 +18,7 @@ class QListView;
 class QProgressBar;
 class QPushButton;
 class QScrollBar;
+class QStackedWidget;
 class QToolButton;
 
 namespace brasvel {
@@ -30,6 +31,7 @@ namespace brasvel::app {
 class EntryListModel;
 class PictureView;
 class QtToolkit;
+class VideoPage;
 
 class TForm1 : public QMainWindow {
     Q_OBJECT
@@ -67,6 +69,10 @@ public:
     QToolButton* StopButton = nullptr;
     QDockWidget* Panel1 = nullptr;
     PictureView* Image = nullptr;
+    // The preview's pages: the picture (Image, scb and the zoom buttons) and the video page.
+    QStackedWidget* PreviewPages = nullptr;
+    QWidget* PicturePage = nullptr;
+    VideoPage* Video = nullptr;
     QPushButton* CancelBatch = nullptr;
     QScrollBar* scb = nullptr;
     std::array<QLabel*, 6> StatusPanels{};

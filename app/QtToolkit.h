@@ -57,6 +57,11 @@ public:
     void setImageBounds(int left, int top, int width, int height) override;
     void repaintImage() override;
 
+    void showVideoFrame(std::span<const std::uint8_t> rgb, int width, int height) override;
+    void setVideoPosition(int frame, int frames, std::string_view text) override;
+    void setVideoPlaying(bool playing, int tickMs) override;
+    void setVideoInfo(std::string_view text) override;
+
     void setFrameScrollMinimum(int minimum) override;
     void setFrameScrollMaximum(int maximum) override;
     int frameScrollMaximum() const override { return scrollMaximum_; }

@@ -84,12 +84,33 @@ void HeadlessToolkit::showPicture(std::span<const std::byte> bmpFile, PictureKin
     picture.assign(bmpFile.begin(), bmpFile.end());
     pictureKind = kind;
     previewMessage.clear();
+    previewPage = PreviewPage::Picture;
     ++pictureLoads;
 }
 
 void HeadlessToolkit::showPreviewMessage(std::string_view text) {
     picture.clear();
     previewMessage = text;
+    previewPage = PreviewPage::Picture;
+}
+
+void HeadlessToolkit::showVideoFrame(std::span<const std::uint8_t> rgb, int width, int height) {
+    videoFrame.assign(rgb.begin(), rgb.end());
+    videoWidth = width;
+    videoHeight = height;
+    previewPage = PreviewPage::Video;
+    ++videoFrameShows;
+}
+
+void HeadlessToolkit::setVideoPosition(int frame, int frames, std::string_view text) {
+    videoPosition = frame;
+    videoFrames = frames;
+    videoPositionText = text;
+}
+
+void HeadlessToolkit::setVideoPlaying(bool playing, int tickMs) {
+    videoPlaying = playing;
+    videoTickMs = playing ? tickMs : 0;
 }
 
 bool HeadlessToolkit::batchCancelRequested() {

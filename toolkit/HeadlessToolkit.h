@@ -56,6 +56,11 @@ public:
     void setImageBounds(int left, int top, int width, int height) override;
     void repaintImage() override { ++imageRepaints; }
 
+    void showVideoFrame(std::span<const std::uint8_t> rgb, int width, int height) override;
+    void setVideoPosition(int frame, int frames, std::string_view text) override;
+    void setVideoPlaying(bool playing, int tickMs) override;
+    void setVideoInfo(std::string_view text) override { videoInfo = text; }
+
     void setFrameScrollMinimum(int minimum) override;
     void setFrameScrollMaximum(int maximum) override;
     int frameScrollMaximum() const override { return scrollMaximum; }
@@ -115,6 +120,18 @@ public:
     int pictureLoads = 0;
     int imageRepaints = 0;
     std::array<int, 4> imageBounds{};  // left, top, width, height
+    enum class PreviewPage { Picture, Video };
+    PreviewPage previewPage = PreviewPage::Picture;
+    std::vector<std::uint8_t> videoFrame;  // the RGB pixels last shown on the video page
+    int videoWidth = 0;
+    int videoHeight = 0;
+    int videoFrameShows = 0;
+    int videoPosition = 0;
+    int videoFrames = 0;
+    std::string videoPositionText;
+    bool videoPlaying = false;
+    int videoTickMs = 0;
+    std::string videoInfo;
     int scrollMinimum = 1;
     int scrollMaximum = 1;
     int scrollPosition = 1;

@@ -21,9 +21,12 @@
 #include "archive/TypeItems.h"
 #include "base/ByteReader.h"
 #include "toolkit/WindowToolkit.h"
+#include "video/VideoClip.h"
 #include "window/WavePlayer.h"
 
 namespace brasvel {
+
+class VideoPreview;
 
 // The list shows at most this many entries of an archive.
 inline constexpr std::size_t kListedEntries = 15011;
@@ -79,6 +82,15 @@ public:
     // A player button was pressed; runs before the button's own action.
     void MediaPlayer1Click(PlayerButton button);
 
+    // The preview's video page: Play/Pause, the step buttons (-1, +1), the position slider moved
+    // by the user to `frame`, and the timer's tick while a clip plays.
+    void videoPlayPause();
+    void videoStep(int delta);
+    void videoSeek(int frame);
+    void videoTick();
+    // Which demuxers and decoders may read a video entry (the game's by default).
+    void setVideoOptions(video::VideoOptions options);
+
     // State, open to the window and to tests.
     // The open archive; null when none is (none chosen yet, or it could not be opened).
     const Archive* archive() const { return archive_ ? &*archive_ : nullptr; }
@@ -90,6 +102,7 @@ public:
     const std::string& ExtractDir() const { return extractDir_; }
     const std::string& StartDir() const { return startDir_; }
     bool PreviewOn() const { return previewOn_; }
+    const VideoPreview& videoPreview() const;
 
 private:
     enum class BatchVariant { Toolbar, Menu };
@@ -120,6 +133,8 @@ private:
     template <typename Body>
     void previewing(Body&& body);
     void prepareSound();
+    template <typename Body>
+    void videoHandler(Body&& body);
     // Rebuilds the list from the type box and the search box; the selection follows its entry.
     void relist();
 
