@@ -138,14 +138,15 @@ void VideoPreview::tick() {
         return;
     }
     const std::chrono::duration<double> played = clock_() - playedAt_;
-    const double reached = std::floor(std::max(0.0, played.count()) * frameRate_);
-    const auto target = static_cast<std::uint32_t>(
-        std::min<double>(playedFrom_ + reached, static_cast<double>(frames_)));
+    const double reached = playedFrom_ + std::floor(std::max(0.0, played.count()) * frameRate_);
+    // The last frame stays for its whole time, as the sound's end does, before the clip pauses.
+    const bool ended = reached > frames_;
+    const auto target = static_cast<std::uint32_t>(std::min<double>(reached, frames_));
     closingOnError([&] {
         if (target != frame_) {
             show(target);
         }
-        if (frame_ >= frames_) {
+        if (ended) {
             pause();
         }
     });

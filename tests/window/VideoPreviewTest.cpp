@@ -107,7 +107,12 @@ TEST_F(VideoPlayerTest, playShowsTheFrameTheClockReachedWithTheSoundFromThere) {
 
 TEST_F(VideoPlayerTest, theEndPausesOnTheLastFrameAndPlayStartsAgain) {
     preview.playPause();
-    now += 5s;
+    now += 950ms;  // the last frame's time: it shows, and the sound plays on
+    preview.tick();
+    EXPECT_EQ(preview.frame(), 10u);
+    EXPECT_TRUE(preview.isPlaying());
+    EXPECT_TRUE(player.playing);
+    now += 100ms;
     preview.tick();
     EXPECT_EQ(preview.frame(), 10u);
     EXPECT_TRUE(showsFrame(9));
