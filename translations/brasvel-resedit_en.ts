@@ -359,6 +359,22 @@ Version 1.60
         <source>Zawęża listę do nazw, które zawierają ten tekst (Ctrl+E)</source>
         <translation>Narrows the list to the names that contain this text (Ctrl+E)</translation>
     </message>
+    <message>
+        <source>Odtwórz / wstrzymaj film (spacja)</source>
+        <translation>Play / pause the video (space)</translation>
+    </message>
+    <message>
+        <source>Poprzednia klatka (przecinek)</source>
+        <translation>Previous frame (comma)</translation>
+    </message>
+    <message>
+        <source>Następna klatka (kropka)</source>
+        <translation>Next frame (full stop)</translation>
+    </message>
+    <message>
+        <source>Położenie w filmie</source>
+        <translation>Position in the video</translation>
+    </message>
 </context>
 <context>
     <name>WindowTexts</name>
@@ -533,6 +549,50 @@ Version 1.60
     <message>
         <source>%1 nie wygląda na archiwum %2, lecz na archiwum %3. Otworzyć je jako archiwum %3?</source>
         <translation>%1 does not look like a %2 archive but like a %3 archive. Open it as a %3 archive?</translation>
+    </message>
+    <message>
+        <source>%1 × %2 pikseli, %3 kl./s, klatek: %4, czas %5</source>
+        <translation>%1 × %2 pixels, %3 frames/s, %4 frames, length %5</translation>
+    </message>
+    <message>
+        <source>dźwięk %1 Hz, kanały: %2</source>
+        <translation>sound %1 Hz, channels: %2</translation>
+    </message>
+    <message>
+        <source>bez dźwięku</source>
+        <translation>no sound</translation>
+    </message>
+    <message>
+        <source>dźwięk niedostępny: %1</source>
+        <translation>sound unavailable: %1</translation>
+    </message>
+    <message>
+        <source>Klatka %1 z %2 (%3 / %4)</source>
+        <translation>Frame %1 of %2 (%3 / %4)</translation>
+    </message>
+    <message>
+        <source>%1:%2,%3</source>
+        <translation>%1:%2.%3</translation>
+    </message>
+    <message>
+        <source>Not a video</source>
+        <translation>Not a video</translation>
+    </message>
+    <message>
+        <source>Damaged video</source>
+        <translation>Damaged video</translation>
+    </message>
+    <message>
+        <source>Video too large</source>
+        <translation>Video too large</translation>
+    </message>
+    <message>
+        <source>Frame not found</source>
+        <translation>Frame not found</translation>
+    </message>
+    <message>
+        <source>Video has no sound</source>
+        <translation>Video has no sound</translation>
     </message>
 </context>
 </TS>
