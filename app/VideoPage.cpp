@@ -51,7 +51,8 @@ VideoPage::VideoPage(QWidget* parent) : QWidget(parent) {
     slider->setObjectName(QStringLiteral("VideoSlider"));
     slider->setToolTip(appText(texts::kVideoSliderHint));
     slider->setRange(1, 1);
-    slider->setTracking(true);
+    // A drag seeks once, where it is let go: a seek back decodes the clip again from its start.
+    slider->setTracking(false);
     position = new QLabel;
     position->setObjectName(QStringLiteral("VideoPosition"));
     controls->addWidget(stepBack);
