@@ -594,5 +594,9 @@ Version 1.60
         <source>Video has no sound</source>
         <translation>Video has no sound</translation>
     </message>
+    <message>
+        <source>%1,%2</source>
+        <translation>%1.%2</translation>
+    </message>
 </context>
 </TS>

@@ -11,15 +11,6 @@ namespace {
 
 std::string number(std::int64_t value) { return std::to_string(value); }
 
-// "15" or "12.5": a frame rate as people write it.
-std::string rateText(double rate) {
-    const double tenths = std::round(rate * 10) / 10;
-    if (tenths == std::floor(tenths)) {
-        return number(static_cast<std::int64_t>(tenths));
-    }
-    return number(static_cast<std::int64_t>(tenths)) + "," +
-           number(static_cast<std::int64_t>(std::lround(tenths * 10)) % 10);
-}
 
 // The frame count a clip plays: the stated one, kept within what the decoder allows.
 std::uint32_t playableFrames(const video::VideoInfo& info) {
@@ -215,7 +206,7 @@ void VideoPreview::showFigures() {
     const video::VideoInfo& figures = clip_->info();
     std::string shown =
         texts::fillIn(text(texts::kVideoFigures),
-                      {number(figures.width), number(figures.height), rateText(frameRate_),
+                      {number(figures.width), number(figures.height), rateText(),
                        number(frames_), timeText(frames_)});
     if (!soundProblem_.empty()) {
         shown += "; " + texts::fillIn(text(texts::kVideoSoundFailed), {soundProblem_});
@@ -226,6 +217,15 @@ void VideoPreview::showFigures() {
         shown += "; " + text(texts::kVideoSilent);
     }
     ui_.setVideoInfo(shown);
+}
+
+// "15" or "12,5": a frame rate to a tenth, the tenth only when there is one.
+std::string VideoPreview::rateText() const {
+    const std::int64_t tenths = std::llround(frameRate_ * 10);
+    if (tenths % 10 == 0) {
+        return number(tenths / 10);
+    }
+    return texts::fillIn(text(texts::kDecimal), {number(tenths / 10), number(tenths % 10)});
 }
 
 // The time at which `frames` frames have played: "0:02,0".

@@ -74,6 +74,7 @@ private:
     void startSound();
     void stopSound();
     void showFigures();
+    std::string rateText() const;
     std::string timeText(std::uint32_t frame) const;
     std::string text(const char* source) const { return ui_.translate(source); }
 

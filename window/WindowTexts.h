@@ -116,6 +116,8 @@ inline constexpr const char* kVideoPosition =
     BRASVEL_TRANSLATE_NOOP("WindowTexts", "Klatka %1 z %2 (%3 / %4)");
 // A time: %1 minutes, %2 seconds (two digits), %3 tenths.
 inline constexpr const char* kVideoTime = BRASVEL_TRANSLATE_NOOP("WindowTexts", "%1:%2,%3");
+// A number with one decimal: %1 the whole part, %2 the tenths (a frame rate of 12,5).
+inline constexpr const char* kDecimal = BRASVEL_TRANSLATE_NOOP("WindowTexts", "%1,%2");
 
 // An error that belongs to one entry: %1 the entry, %2 the error.
 inline constexpr const char* kEntryError = BRASVEL_TRANSLATE_NOOP("WindowTexts", "%1: %2");
