@@ -11,7 +11,6 @@ namespace {
 
 std::string number(std::int64_t value) { return std::to_string(value); }
 
-
 // The frame count a clip plays: the stated one, kept within what the decoder allows.
 std::uint32_t playableFrames(const video::VideoInfo& info) {
     return static_cast<std::uint32_t>(
@@ -46,7 +45,8 @@ void VideoPreview::open(Bytes content, const std::string& entryName) {
     closingOnError([&] {
         clip_.emplace(video::VideoClip::open(content, entryName, options_));
         const video::VideoInfo& figures = clip_->info();
-        frameRate_ = figures.frameRate > 0 ? figures.frameRate : kDefaultVideoFrameRate;
+        const bool statedRate = figures.frameRate > 0 && figures.frameRate <= kMaxVideoFrameRate;
+        frameRate_ = statedRate ? figures.frameRate : kDefaultVideoFrameRate;
         frames_ = playableFrames(figures);
         show(1);
         showFigures();

@@ -25,8 +25,10 @@
 
 namespace brasvel {
 
-// A clip that does not state its frame rate plays at this many frames a second.
+// A clip that does not state its frame rate, or states one above kMaxVideoFrameRate, plays at
+// kDefaultVideoFrameRate frames a second.
 inline constexpr double kDefaultVideoFrameRate = 15.0;
+inline constexpr double kMaxVideoFrameRate = 120.0;
 
 class VideoPreview {
 public:

@@ -181,6 +181,18 @@ TEST(VideoPlayer, aSoundThatCannotPlayLeavesThePicturePlayingAndSaysWhy) {
     EXPECT_EQ(preview.frame(), 4u);
 }
 
+TEST(VideoPlayer, aFrameRateBeyondReasonPlaysAtTheDefaultRate) {
+    HeadlessToolkit ui;
+    FakeWavePlayer player;
+    VideoPreview preview{ui, player};
+    preview.setOptions(clipOptions());
+    preview.open(bytesOf(writers::losslessClip(ClipShape{8, 8, 3, 2000, 0, 1})), "FAST.smk");
+    EXPECT_EQ(ui.videoInfo.rfind("8 × 8 pikseli, 15 kl./s, klatek: 3, czas 0:00,2; ", 0), 0u)
+        << ui.videoInfo;
+    preview.playPause();
+    EXPECT_EQ(ui.videoTickMs, 33);
+}
+
 // The player inside the window: a VID of a clip, a truncated clip and a text.
 class VideoWindowTest : public WindowFolderTest {
 protected:
