@@ -128,6 +128,9 @@ void VideoPreview::tick() {
     if (!clip_ || !playing_) {
         return;
     }
+    if (!followSound()) {
+        return;
+    }
     const std::chrono::duration<double> played = clock_() - playedAt_;
     const double reached = playedFrom_ + std::floor(std::max(0.0, played.count()) * frameRate_);
     // The last frame stays for its whole time, as the sound's end does, before the clip pauses.
@@ -157,6 +160,7 @@ void VideoPreview::startPlaying() {
     playing_ = true;
     playedFrom_ = frame_;
     playedAt_ = clock_();
+    waitingForSound_ = false;
     // Ticks twice a frame, so a tick late by the timer's jitter still shows each frame.
     ui_.setVideoPlaying(true, std::max(1, static_cast<int>(std::lround(500 / frameRate_))));
     startSound();
@@ -186,6 +190,8 @@ void VideoPreview::startSound() {
                                 static_cast<std::ptrdiff_t>(sampleFrames * channels));
         player_.open(video::wavFile(rest));
         player_.play();
+        waitingForSound_ = true;
+        followSound();
     } catch (const ResourceError& error) {
         soundProblem_ = texts::describeError(error, [this](const char* source) {
             return text(source);
@@ -193,6 +199,25 @@ void VideoPreview::startSound() {
         stopSound();
         showFigures();
     }
+}
+
+bool VideoPreview::followSound() {
+    if (!waitingForSound_) {
+        return true;
+    }
+    const auto now = clock_();
+    if (const auto heard = player_.playedTime()) {
+        playedAt_ = now - *heard;
+        waitingForSound_ = false;
+        return true;
+    }
+    if (now - playedAt_ < kSoundStartWait) {
+        return false;
+    }
+    // The device does not say: the picture plays on alone, from now, without a jump.
+    playedAt_ = now;
+    waitingForSound_ = false;
+    return true;
 }
 
 void VideoPreview::stopSound() {

@@ -5,8 +5,10 @@
 // through the same WavePlayer as a sound archive's entries, so headless tests drive it whole.
 //
 // While it plays, the window's timer calls tick(); each tick shows the frame that the time since
-// Play has reached (frames are skipped when decoding falls behind), so picture and sound, which
-// started together at the same position, stay in step. The sound is the clip's PCM from that
+// Play has reached (frames are skipped when decoding falls behind). The sound starts at the same
+// position, and its device takes a while to begin: the picture waits for it (at most
+// kSoundStartWait) and then counts its time from the moment the player says the sound began, so
+// picture and sound stay in step. The sound is the clip's PCM from that
 // position on, as a WAV, opened and played when Play is pressed and stopped and closed on pause.
 //
 // A failure of the picture closes the player and is thrown to the caller (the window shows it in
@@ -29,6 +31,8 @@ namespace brasvel {
 // kDefaultVideoFrameRate frames a second.
 inline constexpr double kDefaultVideoFrameRate = 15.0;
 inline constexpr double kMaxVideoFrameRate = 120.0;
+// How long the picture waits for the sound's device to begin before it plays on alone.
+inline constexpr std::chrono::milliseconds kSoundStartWait{500};
 
 class VideoPreview {
 public:
@@ -75,6 +79,9 @@ private:
     void startPlaying();
     void startSound();
     void stopSound();
+    // Counts the picture's time from when the sound began, once the player says it has; false
+    // while the picture should still wait for it.
+    bool followSound();
     void showFigures();
     std::string rateText() const;
     std::string timeText(std::uint32_t frame) const;
@@ -93,6 +100,7 @@ private:
     bool playing_ = false;
     std::uint32_t playedFrom_ = 0;  // the frame shown when Play was pressed
     std::chrono::steady_clock::time_point playedAt_;
+    bool waitingForSound_ = false;
 };
 
 }  // namespace brasvel

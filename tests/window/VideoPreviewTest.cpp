@@ -105,6 +105,30 @@ TEST_F(VideoPlayerTest, playShowsTheFrameTheClockReachedWithTheSoundFromThere) {
     EXPECT_EQ(preview.frame(), 7u);
 }
 
+TEST_F(VideoPlayerTest, thePictureWaitsForTheSoundsDeviceToBegin) {
+    player.silentStart = true;
+    preview.playPause();
+    now += 300ms;
+    preview.tick();
+    EXPECT_EQ(preview.frame(), 1u);
+    player.silentStart = false;  // begun 20 ms ago
+    player.heardFor = 20ms;
+    preview.tick();
+    EXPECT_EQ(preview.frame(), 1u);
+    now += 80ms;
+    preview.tick();
+    EXPECT_EQ(preview.frame(), 2u);
+
+    player.silentStart = true;
+    preview.seek(5);  // the sound starts again from there: so does the wait
+    now += kSoundStartWait;
+    preview.tick();
+    EXPECT_EQ(preview.frame(), 5u);
+    now += 100ms;  // the device never says: the picture goes on alone from the end of the wait
+    preview.tick();
+    EXPECT_EQ(preview.frame(), 6u);
+}
+
 TEST_F(VideoPlayerTest, theEndPausesOnTheLastFrameAndPlayStartsAgain) {
     preview.playPause();
     now += 950ms;  // the last frame's time: it shows, and the sound plays on
