@@ -236,5 +236,15 @@ inline constexpr const char* kHelpHistory = QT_TRANSLATE_NOOP(
     "Wersja 1.60\n"
     "  - podgląd wszystkich plików DEF.");
 
+// --- The preview's video page ---
+inline constexpr const char* kVideoPlayHint =
+    QT_TRANSLATE_NOOP("AppTexts", "Odtwórz / wstrzymaj film (spacja)");
+inline constexpr const char* kVideoBackHint =
+    QT_TRANSLATE_NOOP("AppTexts", "Poprzednia klatka (przecinek)");
+inline constexpr const char* kVideoForwardHint =
+    QT_TRANSLATE_NOOP("AppTexts", "Następna klatka (kropka)");
+inline constexpr const char* kVideoSliderHint =
+    QT_TRANSLATE_NOOP("AppTexts", "Położenie w filmie");
+
 }  // namespace texts
 }  // namespace brasvel::app

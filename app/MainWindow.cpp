@@ -22,6 +22,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStackedWidget>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
@@ -33,6 +34,7 @@
 #include "app/PictureView.h"
 #include "app/PreviewPages.h"
 #include "app/QtToolkit.h"
+#include "app/VideoPage.h"
 #include "archive/TypeItems.h"
 #include "window/MainForm.h"
 #include "window/PreviewKinds.h"
@@ -486,6 +488,10 @@ void TForm1::buildOtherPages() {
     HexDump = new HexView;
     HexDump->setObjectName(QStringLiteral("HexDump"));
     PreviewPages->addWidget(HexDump);
+
+    Video = new VideoPage;
+    Video->setObjectName(QStringLiteral("Video"));
+    PreviewPages->addWidget(Video);
 }
 
 void TForm1::buildStatusBar() {
@@ -558,6 +564,16 @@ void TForm1::attach(MainForm& form, QtToolkit& ui, WavePlayer& player) {
     if (!ui.onFrameScrollChange) {
         ui.onFrameScrollChange = [this] { form_->scbChange(); };
     }
+
+    auto video = [this, &ui](auto handler) {
+        return [this, &ui, handler](auto... arguments) {
+            ui.run([this, handler, arguments...] { (form_->*handler)(arguments...); });
+        };
+    };
+    connect(Video, &VideoPage::playPauseClicked, this, video(&MainForm::videoPlayPause));
+    connect(Video, &VideoPage::stepClicked, this, video(&MainForm::videoStep));
+    connect(Video, &VideoPage::seekRequested, this, video(&MainForm::videoSeek));
+    connect(Video, &VideoPage::ticked, this, video(&MainForm::videoTick));
 
     // The press notification comes first; the button's own action follows only while the
     // notification left a device open.

@@ -38,6 +38,7 @@ class HexView;
 class PaletteGrid;
 class PictureView;
 class QtToolkit;
+class VideoPage;
 
 class TForm1 : public QMainWindow {
     Q_OBJECT
@@ -74,7 +75,7 @@ public:
     QToolButton* PlayButton = nullptr;
     QToolButton* StopButton = nullptr;
     QDockWidget* Panel1 = nullptr;
-    // The preview's pages: the picture (with the sprite's frame row), text, palette and hex.
+    // The preview's pages: the picture (with the sprite's frame row), text, palette, hex and video.
     QStackedWidget* PreviewPages = nullptr;
     QWidget* PicturePage = nullptr;
     QLabel* PageNote = nullptr;  // above the text and hex pages: why only part is shown
@@ -90,6 +91,7 @@ public:
     QSpinBox* FrameSpeed = nullptr;
     QLabel* FrameCaption = nullptr;
     QTimer* FrameTimer = nullptr;
+    VideoPage* Video = nullptr;
     QPushButton* CancelBatch = nullptr;
     QScrollBar* scb = nullptr;
     std::array<QLabel*, 6> StatusPanels{};

@@ -28,6 +28,7 @@
 #include <QPixmap>
 #include <QProgressBar>
 #include <QScrollBar>
+#include <QStackedWidget>
 #include <QTimer>
 #include <algorithm>
 #include <atomic>
@@ -41,6 +42,7 @@
 #include "app/Help.h"
 #include "app/MainWindow.h"
 #include "app/PictureView.h"
+#include "app/VideoPage.h"
 #include "base/ResourceError.h"
 #include "base/Text.h"
 #include "window/WindowTexts.h"
@@ -316,6 +318,25 @@ void QtToolkit::showPreviewMessage(std::string_view text) {
     window_.Image->setMessage(fromUtf8(text));
     showPage(window_.PicturePage, {});
 }
+
+// --- Video page ---
+
+void QtToolkit::showVideoFrame(std::span<const std::uint8_t> rgb, int width, int height) {
+    // The image reads the logic's pixels only until the copy is made.
+    const QImage frame(rgb.data(), width, height, 3 * width, QImage::Format_RGB888);
+    window_.Video->showFrame(frame.copy());
+    showPage(window_.Video, {});
+}
+
+void QtToolkit::setVideoPosition(int frame, int frames, std::string_view text) {
+    window_.Video->setPosition(frame, frames, fromUtf8(text));
+}
+
+void QtToolkit::setVideoPlaying(bool playing, int tickMs) {
+    window_.Video->setPlaying(playing, tickMs);
+}
+
+void QtToolkit::setVideoInfo(std::string_view text) { window_.Video->setInfo(fromUtf8(text)); }
 
 void QtToolkit::setImageBounds(int, int, int, int) {
     // The picture fills the panel's interior above the scroll bar; the panel's layout keeps it

@@ -68,6 +68,10 @@ public:
                                            std::string_view suggestedPath) override;
     void setFrameCaption(std::string_view text) override;
     void setFrameTimer(int intervalMs) override;
+    void showVideoFrame(std::span<const std::uint8_t> rgb, int width, int height) override;
+    void setVideoPosition(int frame, int frames, std::string_view text) override;
+    void setVideoPlaying(bool playing, int tickMs) override;
+    void setVideoInfo(std::string_view text) override;
 
     void setFrameScrollMinimum(int minimum) override;
     void setFrameScrollMaximum(int maximum) override;

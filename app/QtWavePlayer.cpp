@@ -105,6 +105,16 @@ void QtWavePlayer::play() {
     player_->play();
 }
 
+std::optional<std::chrono::milliseconds> QtWavePlayer::playedTime() const {
+    // The back end reports 0 from play() until the sound reaches the device (about 165 ms with
+    // PulseAudio here), then the position.
+    if (!open_ || player_->playbackState() != QMediaPlayer::PlayingState ||
+        player_->position() <= 0) {
+        return std::nullopt;
+    }
+    return std::chrono::milliseconds(player_->position());
+}
+
 void QtWavePlayer::requireOpen() const {
     if (!open_) {
         throw ResourceError(shown(texts::kNoDevice));

@@ -25,6 +25,7 @@ public:
     void stop() override;
     void play() override;
     bool isOpen() const override { return open_; }
+    std::optional<std::chrono::milliseconds> playedTime() const override;
 
     // The text of the last device error since the sound was opened; empty when none.
     QString lastError() const { return error_; }

@@ -7,6 +7,9 @@
 // hidden option --screenshot PATH [--preview ROW [--frame N] [--docked]] saves a picture of the
 // screen once the window is shown, with the preview of row ROW (frame N of a sprite, the panel
 // docked or floating), and quits; --print-texts prints the menus' texts, one a line, and quits.
+// The hidden option --test-videos lets the preview play the test clips that stand in for the
+// game's videos in the demo archive (AVI with FFV1 pictures and PCM sound, which our writers make
+// because the game's codecs have no encoder), besides Smacker and Bink.
 
 #include <QApplication>
 #include <QDockWidget>
@@ -47,7 +50,16 @@ struct Options {
     int frame = 1;
     bool docked = false;
     bool printTexts = false;
+    bool testVideos = false;
 };
+
+// The game's demuxers and decoders, and those of the test clips (tools/writers/VideoWriters.h).
+brasvel::video::VideoOptions withTestClips() {
+    brasvel::video::VideoOptions options;
+    options.formats.push_back("avi");
+    options.codecs.insert(options.codecs.end(), {"ffv1", "pcm_s16le"});
+    return options;
+}
 
 // `arguments` without --lang and its code (app/Language.h reads those).
 Options parseOptions(const std::vector<std::string>& arguments) {
@@ -65,6 +77,8 @@ Options parseOptions(const std::vector<std::string>& arguments) {
             options.docked = true;
         } else if (argument == "--print-texts") {
             options.printTexts = true;
+        } else if (argument == "--test-videos") {
+            options.testVideos = true;
         } else if (options.archive.empty()) {
             options.archive = argument;
         }
@@ -139,6 +153,9 @@ int main(int argc, char** argv) {
     brasvel::app::QtWavePlayer player;
     brasvel::MainForm form(ui, player);
     window.attach(form, ui, player);
+    if (options.testVideos) {
+        form.setVideoOptions(withTestClips());
+    }
     player.onError = [&window](const QString& text) { window.showSoundError(text); };
 
     // The window is on the screen before start-up opens the archive, so that an error about

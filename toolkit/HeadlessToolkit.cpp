@@ -133,6 +133,25 @@ void HeadlessToolkit::frameTimerFires() {
     }
 }
 
+void HeadlessToolkit::showVideoFrame(std::span<const std::uint8_t> rgb, int width, int height) {
+    videoFrame.assign(rgb.begin(), rgb.end());
+    videoWidth = width;
+    videoHeight = height;
+    previewPage = PreviewPage::Video;
+    ++videoFrameShows;
+}
+
+void HeadlessToolkit::setVideoPosition(int frame, int frames, std::string_view text) {
+    videoPosition = frame;
+    videoFrames = frames;
+    videoPositionText = text;
+}
+
+void HeadlessToolkit::setVideoPlaying(bool playing, int tickMs) {
+    videoPlaying = playing;
+    videoTickMs = playing ? tickMs : 0;
+}
+
 bool HeadlessToolkit::batchCancelRequested() {
     ++cancelPolls;
     return cancelAfterPolls >= 0 && cancelPolls > cancelAfterPolls;

@@ -16,7 +16,7 @@
 namespace brasvel {
 
 // The page of the preview panel last shown.
-enum class PreviewPage { Image, Text, Colours, Hex };
+enum class PreviewPage { Image, Text, Colours, Hex, Video };
 
 struct HeadlessRow {
     std::string caption;  // the bytes as set, NUL bytes included
@@ -71,6 +71,10 @@ public:
     }
     std::optional<std::string> askSavePath(std::string_view caption,
                                            std::string_view suggestedPath) override;
+    void showVideoFrame(std::span<const std::uint8_t> rgb, int width, int height) override;
+    void setVideoPosition(int frame, int frames, std::string_view text) override;
+    void setVideoPlaying(bool playing, int tickMs) override;
+    void setVideoInfo(std::string_view text) override { videoInfo = text; }
 
     void setFrameScrollMinimum(int minimum) override;
     void setFrameScrollMaximum(int maximum) override;
@@ -161,6 +165,16 @@ public:
     std::vector<std::string> saveSuggestions;            // the paths the save dialog started at
     std::string frameCaption;
     int frameTimerInterval = 0;  // 0: the timer is stopped
+    std::vector<std::uint8_t> videoFrame;  // the RGB pixels last shown on the video page
+    int videoWidth = 0;
+    int videoHeight = 0;
+    int videoFrameShows = 0;
+    int videoPosition = 0;
+    int videoFrames = 0;
+    std::string videoPositionText;
+    bool videoPlaying = false;
+    int videoTickMs = 0;
+    std::string videoInfo;
     int scrollMinimum = 1;
     int scrollMaximum = 1;
     int scrollPosition = 1;

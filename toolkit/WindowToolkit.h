@@ -140,6 +140,16 @@ public:
     // before replacing a file; the chosen path, or nothing when cancelled.
     virtual std::optional<std::string> askSavePath(std::string_view caption,
                                                    std::string_view suggestedPath) = 0;
+    // The preview's video page: a clip's frame (width × height × red, green, blue, row after row
+    // from the top), where it stands, whether it plays, and its figures. Showing a frame turns the
+    // preview to the video page; showPicture and showPreviewMessage turn it back to the picture.
+    virtual void showVideoFrame(std::span<const std::uint8_t> rgb, int width, int height) = 0;
+    // The position slider stands at `frame` of `frames` (from 1); `text` says it in words.
+    virtual void setVideoPosition(int frame, int frames, std::string_view text) = 0;
+    // Playing: Play/Pause shows Pause and the window's timer ticks every `tickMs` milliseconds
+    // (MainForm::videoTick); paused: it shows Play and the timer stops.
+    virtual void setVideoPlaying(bool playing, int tickMs) = 0;
+    virtual void setVideoInfo(std::string_view text) = 0;
 
     // The frame scroll bar (scb). Lowering the maximum below the position moves the position to
     // the maximum and raises the change notification; setting the same position raises none.

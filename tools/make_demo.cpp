@@ -1,7 +1,11 @@
 // Makes the demo archives (demo.lod, demo.snd, demo.vid, and damaged.lod: demo.lod with one
 // damaged entry) in the folder given as the argument.
 // Everything in them is drawn or synthesised here: pictures, sprite animations in all four
-// encodings, texts, sounds and placeholders for the other kinds of entry.
+// encodings, texts, sounds, a video clip and placeholders for the other kinds of entry.
+//
+// The game's video codecs have no encoder, so the demo's playable video, DOLINA.smk, is a test
+// clip (FFV1 pictures and PCM sound in AVI): the window plays it when started with --test-videos;
+// otherwise it, like the placeholders, says it is not a video.
 
 #include <algorithm>
 #include <cmath>
@@ -14,6 +18,7 @@
 #include "tools/writers/ArchiveWriters.h"
 #include "tools/writers/PictureWriters.h"
 #include "tools/writers/SoundWriters.h"
+#include "tools/writers/VideoWriters.h"
 
 namespace {
 
@@ -482,6 +487,50 @@ std::string fanfare() {
     });
 }
 
+// --- Video: the valley from dawn to dusk, the sun crossing the sky over a rising chord ---
+
+std::string valleyClip(const Palette& land) {
+    const ClipShape shape{320, 200, 45, 15, 22050, 1};
+    const PixelGrid valley = landscape(shape.width, shape.height);
+    const auto paint = [&](int index) {
+        const double t = index / double(shape.frames - 1);
+        const double sunX = shape.width * (0.08 + 0.84 * t);
+        const double sunY = shape.height * (0.45 - 0.33 * std::sin(kPi * t));
+        const double light = 0.55 + 0.45 * std::sin(kPi * t);
+        std::vector<std::uint8_t> rgb;
+        rgb.reserve(static_cast<std::size_t>(shape.width) * shape.height * 3);
+        for (std::int32_t y = 0; y < shape.height; ++y) {
+            for (std::int32_t x = 0; x < shape.width; ++x) {
+                int index8 = valley.at(x, y);
+                const bool sky = index8 <= kSkyEnd || index8 >= kSun && index8 <= kSunEnd;
+                if (sky) {
+                    index8 = rampIndex(kSky, kSkyEnd, y / (0.65 * shape.height));
+                    const double sun = std::hypot(x - sunX, y - sunY);
+                    if (sun < 0.1 * shape.height) {
+                        index8 = rampIndex(kSun, kSunEnd, sun / (0.1 * shape.height));
+                    }
+                }
+                for (int channel = 0; channel < 3; ++channel) {
+                    const auto value = static_cast<unsigned char>(
+                        land.bytes()[3 * static_cast<std::size_t>(index8) + channel]);
+                    rgb.push_back(clampByte(value * (sky ? 1.0 : light)));
+                }
+            }
+        }
+        return rgb;
+    };
+    const std::string sound = wave(3.0, [](double t) {
+        const double swell = std::min(1.0, t * 2) * std::min(1.0, (3.0 - t) * 2);
+        return swell * 0.2 * (tone(t, 196.0) + tone(t, 246.94 * (1 + t / 60)) + tone(t, 293.66));
+    });
+    std::vector<std::int16_t> samples;  // the wave's data, after its 44-byte header
+    for (std::size_t at = 44; at + 1 < sound.size(); at += 2) {
+        samples.push_back(static_cast<std::int16_t>(static_cast<unsigned char>(sound[at]) |
+                                                    static_cast<unsigned char>(sound[at + 1]) << 8));
+    }
+    return losslessClip(shape, paint, samples);
+}
+
 std::string videoPlaceholder(std::string_view signature, std::size_t length) {
     std::string out(signature);
     putU32(out, 320);
@@ -552,6 +601,7 @@ int main(int argc, char** argv) {
         save(folder / "demo.snd", snd.build());
 
         VidWriter vid;
+        vid.add("DOLINA.smk", valleyClip(land));
         vid.add("INTRO.smk", videoPlaceholder("SMK2", 4096));
         vid.add("VALLEY.bik", videoPlaceholder("BIKi", 6000));
         vid.add("OUTRO.SMK", videoPlaceholder("SMK4", 3000));

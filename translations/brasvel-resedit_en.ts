@@ -432,6 +432,20 @@ The program handles three kinds of resource files: LOD (pictures, animations, te
 The status bar at the bottom of the window shows, in turn: the number of files in the open resource file, the size of the highlighted file and the path of the open resource file.
 
 Every button has a hint: just rest the mouse pointer over it.</translation>
+        <source>Odtwórz / wstrzymaj film (spacja)</source>
+        <translation>Play / pause the video (space)</translation>
+    </message>
+    <message>
+        <source>Poprzednia klatka (przecinek)</source>
+        <translation>Previous frame (comma)</translation>
+    </message>
+    <message>
+        <source>Następna klatka (kropka)</source>
+        <translation>Next frame (full stop)</translation>
+    </message>
+    <message>
+        <source>Położenie w filmie</source>
+        <translation>Position in the video</translation>
     </message>
 </context>
 <context>
@@ -763,6 +777,52 @@ The archive on disk is unchanged and the changes stay in the window: try again o
     <message>
         <source>%1 to obraz PNG/BMP. Zapisać go w archiwum jako obraz gry %2 (OK), czy bez zmian (Anuluj)?</source>
         <translation>%1 is a PNG/BMP picture. Store it in the archive as the game&apos;s picture %2 (OK), or as it is (Cancel)?</translation>
+        <source>%1 × %2 pikseli, %3 kl./s, klatek: %4, czas %5</source>
+        <translation>%1 × %2 pixels, %3 frames/s, %4 frames, length %5</translation>
+    </message>
+    <message>
+        <source>dźwięk %1 Hz, kanały: %2</source>
+        <translation>sound %1 Hz, channels: %2</translation>
+    </message>
+    <message>
+        <source>bez dźwięku</source>
+        <translation>no sound</translation>
+    </message>
+    <message>
+        <source>dźwięk niedostępny: %1</source>
+        <translation>sound unavailable: %1</translation>
+    </message>
+    <message>
+        <source>Klatka %1 z %2 (%3 / %4)</source>
+        <translation>Frame %1 of %2 (%3 / %4)</translation>
+    </message>
+    <message>
+        <source>%1:%2,%3</source>
+        <translation>%1:%2.%3</translation>
+    </message>
+    <message>
+        <source>Not a video</source>
+        <translation>Not a video</translation>
+    </message>
+    <message>
+        <source>Damaged video</source>
+        <translation>Damaged video</translation>
+    </message>
+    <message>
+        <source>Video too large</source>
+        <translation>Video too large</translation>
+    </message>
+    <message>
+        <source>Frame not found</source>
+        <translation>Frame not found</translation>
+    </message>
+    <message>
+        <source>Video has no sound</source>
+        <translation>Video has no sound</translation>
+    </message>
+    <message>
+        <source>%1,%2</source>
+        <translation>%1.%2</translation>
     </message>
 </context>
 </TS>

@@ -18,6 +18,7 @@
 #include "imaging/PictureFormats.h"
 #include "imaging/SpriteFiles.h"
 #include "window/EntryFilter.h"
+#include "window/VideoPreview.h"
 #include "window/WindowTexts.h"
 
 namespace brasvel {
@@ -35,6 +36,7 @@ constexpr auto kRepaintInterval = std::chrono::milliseconds(30);
 
 bool isPicture(const Entry& entry) { return extIs(entry.ext, "pcx"); }
 bool isSprite(const Entry& entry) { return extIs(entry.ext, "def"); }
+bool isVideo(const Entry& entry) { return extIs(entry.ext, "smk") || extIs(entry.ext, "bik"); }
 
 std::string number(std::int64_t value) { return std::to_string(value); }
 
@@ -76,7 +78,10 @@ private:
 
 // The entry last shown in the preview, kept while the same entry stays selected, so that stepping
 // through a sprite's frames decodes from memory instead of reading the archive again.
+// The video player of the preview lives beside it.
 struct MainForm::Impl {
+    Impl(WindowToolkit& ui, WavePlayer& player) : video(ui, player) {}
+
     struct Key {
         std::uint64_t archiveGeneration = 0;
         std::size_t entryIndex = 0;
@@ -87,6 +92,7 @@ struct MainForm::Impl {
     std::optional<DefSprite> sprite;
     std::uint64_t archiveGeneration = 0;
     bool convertingSprite = false;  // scroll bar changes are the logic's own: nothing to render
+    VideoPreview video;
 
     void forget() {
         key.reset();
@@ -97,7 +103,7 @@ struct MainForm::Impl {
 };
 
 MainForm::MainForm(WindowToolkit& ui, WavePlayer& player)
-    : ui_(ui), player_(player), editing_(ui), impl_(std::make_unique<Impl>()) {
+    : ui_(ui), player_(player), editing_(ui), impl_(std::make_unique<Impl>(ui, player)) {
     ui_.onFrameScrollChange = [this] { scbChange(); };
     ui_.onFrameTimer = [this] { FrameTimerTimer(); };
     ui_.setEntryCommandsEnabled(false);
@@ -191,6 +197,7 @@ void MainForm::forgetListedContent() {
 
 void MainForm::closeArchive() {
     stopPlayback();
+    impl_->video.close();
     forgetListedContent();
     editing_.reset();
     archive_.reset();
@@ -350,6 +357,7 @@ void MainForm::relist() {
     const bool kept = row >= 0;
     selectListedRow(row);
     if (!kept) {
+        impl_->video.close();
         resetFrameScroll();
         clearPreview(text(texts::kNoSelection));
     }
@@ -557,6 +565,7 @@ bool MainForm::FormCloseQuery() {
 void MainForm::FormClose() {
     guarded([&] {
         stopPlayback();
+        impl_->video.close();
         player_.close();
     });
     impl_->forget();
@@ -599,6 +608,7 @@ void MainForm::numitem(int row, bool selected) {
         return;
     }
     guarded([&] {
+        impl_->video.close();
         resetFrameScroll();
         selectedRow_ = entryAtRow(row) != nullptr ? row : -1;
         selectedIndex_.reset();
@@ -625,6 +635,7 @@ void MainForm::QuickView1Click() { togglePreview(false); }
 
 void MainForm::togglePreview(bool fromButton) {
     guarded([&] {
+        impl_->video.close();
         resetFrameScroll();
         previewOn_ = !previewOn_;
         ui_.setPanelVisible(PanelId::Preview, previewOn_);
@@ -677,6 +688,11 @@ void MainForm::renderSelected() {
         ui_.setFrameScrollVisible(true);
         ui_.setPanelHint(PanelId::Preview, entry->name);
         renderFrame(1);
+    } else if (isVideo(*entry)) {
+        ui_.setPanelHint(PanelId::Preview, entry->name);
+        impl_->video.open(selectedContent(), shownText(entry->caption));
+        const video::VideoInfo& figures = *impl_->video.info();
+        showPictureSize(figures.width, figures.height);
     } else {
         showEntryPage(*entry);
     }
@@ -928,6 +944,11 @@ void MainForm::ExportSpriteClick() {
 // --- Sound ---
 
 void MainForm::MediaPlayer1Click(PlayerButton /*button*/) {
+    if (impl_->video.isPlaying()) {
+        // The device plays the video's sound: either button stops the video with it.
+        guarded([&] { impl_->video.pause(); });
+        return;
+    }
     guarded([&] {
         player_.stop();
         player_.close();
@@ -938,6 +959,25 @@ void MainForm::MediaPlayer1Click(PlayerButton /*button*/) {
     if (ui_.isListVisible()) {
         ui_.focusList();
     }
+}
+
+// --- Video ---
+
+void MainForm::setVideoOptions(video::VideoOptions options) {
+    impl_->video.setOptions(std::move(options));
+}
+
+void MainForm::videoPlayPause() { videoHandler([&] { impl_->video.playPause(); }); }
+void MainForm::videoStep(int delta) { videoHandler([&] { impl_->video.step(delta); }); }
+void MainForm::videoSeek(int frame) { videoHandler([&] { impl_->video.seek(frame); }); }
+void MainForm::videoTick() { videoHandler([&] { impl_->video.tick(); }); }
+
+const VideoPreview& MainForm::videoPreview() const { return impl_->video; }
+
+// A failing frame has closed the player; the preview says why, as for any other entry.
+template <typename Body>
+void MainForm::videoHandler(Body&& body) {
+    guarded([&] { previewing(body); });
 }
 
 }  // namespace brasvel

@@ -23,13 +23,15 @@
 #include "base/ByteReader.h"
 #include "extract/BatchExtractor.h"
 #include "toolkit/WindowToolkit.h"
-#include "window/PreviewKinds.h"
+#include "video/VideoClip.h"
 #include "window/ArchiveEditing.h"
+#include "window/PreviewKinds.h"
 #include "window/WavePlayer.h"
 
 namespace brasvel {
 
 struct Picture;
+class VideoPreview;
 
 // The list shows at most this many entries of an archive.
 inline constexpr std::size_t kListedEntries = 15011;
@@ -119,6 +121,15 @@ public:
     // A player button was pressed; runs before the button's own action.
     void MediaPlayer1Click(PlayerButton button);
 
+    // The preview's video page: Play/Pause, the step buttons (-1, +1), the position slider moved
+    // by the user to `frame`, and the timer's tick while a clip plays.
+    void videoPlayPause();
+    void videoStep(int delta);
+    void videoSeek(int frame);
+    void videoTick();
+    // Which demuxers and decoders may read a video entry (the game's by default).
+    void setVideoOptions(video::VideoOptions options);
+
     // State, open to the window and to tests.
     // The open archive; null when none is (none chosen yet, or it could not be opened).
     const Archive* archive() const { return archive_ ? &*archive_ : nullptr; }
@@ -135,6 +146,7 @@ public:
     bool PreviewOn() const { return previewOn_; }
     bool Playing() const { return playing_; }
     int FramesPerSecond() const { return framesPerSecond_; }
+    const VideoPreview& videoPreview() const;
 
 private:
     // What the picture page shows, for the commands that save it.
@@ -167,6 +179,8 @@ private:
     template <typename Body>
     void previewing(Body&& body);
     void prepareSound();
+    template <typename Body>
+    void videoHandler(Body&& body);
     // Rebuilds the list from the type box and the search box; the selection follows its entry.
     void relist();
 

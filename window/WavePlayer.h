@@ -4,6 +4,9 @@
 // closes. Its Play and Stop buttons are usable only while a sound is open. The Qt window plays
 // through Qt Multimedia; tests use a recording fake.
 
+#include <chrono>
+#include <optional>
+
 #include "base/ByteReader.h"
 
 namespace brasvel {
@@ -21,6 +24,9 @@ public:
     // Starts playback from the current position (the start right after open); does not wait.
     virtual void play() = 0;
     virtual bool isOpen() const = 0;
+    // How far playback has come, once the device has begun to play the sound; nothing before,
+    // or when the device cannot tell. A video's picture starts with its sound by it.
+    virtual std::optional<std::chrono::milliseconds> playedTime() const { return std::nullopt; }
 };
 
 enum class PlayerButton { Play, Stop };

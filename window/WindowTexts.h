@@ -206,6 +206,24 @@ inline constexpr const char* kNameHasNul =
 // %1 the writer's reason, as it words it.
 inline constexpr const char* kNameUnsafe =
     BRASVEL_TRANSLATE_NOOP("WindowTexts", "nazwa niebezpieczna jako nazwa pliku: %1");
+// The preview's video page. Its figures: %1 × %2 the size, %3 frames a second, %4 frames, %5 the
+// length (kVideoTime); then what is heard.
+inline constexpr const char* kVideoFigures = BRASVEL_TRANSLATE_NOOP(
+    "WindowTexts", "%1 × %2 pikseli, %3 kl./s, klatek: %4, czas %5");
+// %1 samples a second, %2 channels.
+inline constexpr const char* kVideoSound =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "dźwięk %1 Hz, kanały: %2");
+inline constexpr const char* kVideoSilent = BRASVEL_TRANSLATE_NOOP("WindowTexts", "bez dźwięku");
+// The sound cannot be played (no device, a damaged sound stream); the picture plays on. %1 why.
+inline constexpr const char* kVideoSoundFailed =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "dźwięk niedostępny: %1");
+// Beside the position slider: frame %1 of %2, at %3 of %4 (kVideoTime).
+inline constexpr const char* kVideoPosition =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Klatka %1 z %2 (%3 / %4)");
+// A time: %1 minutes, %2 seconds (two digits), %3 tenths.
+inline constexpr const char* kVideoTime = BRASVEL_TRANSLATE_NOOP("WindowTexts", "%1:%2,%3");
+// A number with one decimal: %1 the whole part, %2 the tenths (a frame rate of 12,5).
+inline constexpr const char* kDecimal = BRASVEL_TRANSLATE_NOOP("WindowTexts", "%1,%2");
 
 // An error that belongs to one entry: %1 the entry, %2 the error.
 inline constexpr const char* kEntryError = BRASVEL_TRANSLATE_NOOP("WindowTexts", "%1: %2");
@@ -231,6 +249,11 @@ inline constexpr const char* kErrorTexts[] = {
     BRASVEL_TRANSLATE_NOOP("WindowTexts", "No such entry"),
     BRASVEL_TRANSLATE_NOOP("WindowTexts", "Unsafe entry name"),
     BRASVEL_TRANSLATE_NOOP("WindowTexts", "Not enough memory"),
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Not a video"),
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Damaged video"),
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Video too large"),
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Frame not found"),
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Video has no sound"),
 };
 
 // The entry of kErrorTexts equal to `raised`, or nullptr when the table lacks it.

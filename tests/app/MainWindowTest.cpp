@@ -10,6 +10,9 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSlider>
+#include <QStackedWidget>
+#include <QTimer>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -20,11 +23,14 @@
 #include "app/EntryListModel.h"
 #include "app/MainWindow.h"
 #include "app/PictureView.h"
+#include "app/VideoPage.h"
 #include "base/ResourceError.h"
 #include "tests/app/AppTestSupport.h"
 #include "tools/writers/ArchiveWriters.h"
 #include "tools/writers/PictureWriters.h"
+#include "tools/writers/VideoWriters.h"
 #include "window/MainForm.h"
+#include "window/VideoPreview.h"
 
 using brasvel::MainForm;
 using brasvel::app::TForm1;
@@ -312,6 +318,45 @@ private slots:
                 metrics.horizontalAdvance(QStringLiteral("the_intro_sequence_of_the_campaign.smk")));
         ui->run([&] { form->FormCreate("", folder.filePath("mixed.lod").toStdString()); });
         QCOMPARE(window->ListView1->gridSize().width(), shortNames);
+        QVERIFY(ui->errors.empty());
+    }
+
+    void theVideoPageShowsAClipAndItsControlsReachTheLogic() {
+        const writers::ClipShape shape{24, 16, 30, 30, 0, 1};  // a second, without sound
+        QTemporaryDir folder;
+        writeArchive(folder, "clips.vid",
+                     writers::VidWriter()
+                         .add("INTRO.smk", writers::losslessClip(shape))
+                         .add("NOTES.txt", "no clip")
+                         .build());
+        brasvel::video::VideoOptions options;
+        options.formats.insert(options.formats.end(), writers::kClipFormats.begin(),
+                               writers::kClipFormats.end());
+        options.codecs.insert(options.codecs.end(), writers::kClipCodecs.begin(),
+                              writers::kClipCodecs.end());
+        form->setVideoOptions(options);
+        ui->run([&] { form->FormCreate("", folder.filePath("clips.vid").toStdString()); });
+        window->BitBtn1->click();
+        brasvel::app::VideoPage& page = *window->Video;
+        QCOMPARE(window->PreviewPages->currentWidget(), &page);
+        QCOMPARE(page.frameView->picture().size(), QSize(24, 16));
+        QCOMPARE(page.slider->maximum(), 30);
+
+        // The slider moved by the user seeks; the logic setting it raises nothing more.
+        QTest::keyClick(page.slider, Qt::Key_End);
+        QCOMPARE(form->videoPreview().frame(), 30u);
+        QTest::mouseClick(page.stepBack, Qt::LeftButton);
+        QCOMPARE(form->videoPreview().frame(), 29u);
+        QCOMPARE(page.slider->value(), 29);
+
+        QTest::keyClick(page.slider, Qt::Key_Home);
+        QTest::mouseClick(page.playPause, Qt::LeftButton);
+        QVERIFY(page.timer->isActive());
+        QTRY_VERIFY(form->videoPreview().frame() > 3);
+        window->ListView1->setCurrentIndex(window->listModel->index(1));  // another entry
+        QVERIFY(!page.timer->isActive());
+        QVERIFY(!form->videoPreview().isOpen());
+        QCOMPARE(window->PreviewPages->currentWidget(), window->PicturePage);
         QVERIFY(ui->errors.empty());
     }
 

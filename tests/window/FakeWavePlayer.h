@@ -1,5 +1,7 @@
 #pragma once
 
+#include <chrono>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -34,6 +36,14 @@ public:
     }
     void play() override { playing = isOpen_; }
     bool isOpen() const override { return isOpen_; }
+    // Playing sounds are heard at once, `heardFor` into the sound, unless `silentStart` says the
+    // device has not begun yet.
+    std::optional<std::chrono::milliseconds> playedTime() const override {
+        if (!playing || silentStart) {
+            return std::nullopt;
+        }
+        return heardFor;
+    }
 
     std::string lastOpened() const {
         return opened.empty() ? std::string()
@@ -44,6 +54,8 @@ public:
     std::vector<std::vector<std::byte>> opened;
     bool playing = false;
     int stops = 0;
+    bool silentStart = false;
+    std::chrono::milliseconds heardFor{0};
 
 private:
     bool isOpen_ = false;

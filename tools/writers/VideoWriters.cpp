@@ -123,6 +123,12 @@ std::vector<std::int16_t> clipSound(const ClipShape& shape) {
 }
 
 std::string losslessClip(const ClipShape& shape) {
+    return losslessClip(
+        shape, [&shape](int index) { return clipFramePixels(shape, index); }, clipSound(shape));
+}
+
+std::string losslessClip(const ClipShape& shape, const FramePainter& paint,
+                         const std::vector<std::int16_t>& samples) {
     AVFormatContext* muxer = nullptr;
     check(avformat_alloc_output_context2(&muxer, nullptr, "avi", nullptr), "muxer");
     const std::unique_ptr<AVFormatContext, void (*)(AVFormatContext*)> muxerFreed(
@@ -163,7 +169,6 @@ std::string losslessClip(const ClipShape& shape) {
 
     AVFrame* frame = made(av_frame_alloc(), "frame");
     const std::unique_ptr<AVFrame*, void (*)(AVFrame**)> frameFreed(&frame, av_frame_free);
-    const std::vector<std::int16_t> samples = clipSound(shape);
     const std::size_t samplesPerFrame =
         static_cast<std::size_t>(shape.soundRate / shape.frameRate) * shape.channels;
     std::size_t soundDone = 0;
@@ -172,7 +177,10 @@ std::string losslessClip(const ClipShape& shape) {
         frame->width = shape.width;
         frame->height = shape.height;
         check(av_frame_get_buffer(frame, 0), "frame buffer");
-        const std::vector<std::uint8_t> rgb = clipFramePixels(shape, index);
+        const std::vector<std::uint8_t> rgb = paint(index);
+        if (rgb.size() != static_cast<std::size_t>(shape.width) * shape.height * 3) {
+            throw std::runtime_error("a clip frame of the wrong size");
+        }
         for (std::int32_t y = 0; y < shape.height; ++y) {
             for (std::int32_t x = 0; x < shape.width; ++x) {
                 const std::uint8_t* pixel =

@@ -5,6 +5,7 @@
 // codecs have no encoder; the tests let the AVI container and these codecs through VideoOptions.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -31,5 +32,11 @@ std::vector<std::int16_t> clipSound(const ClipShape& shape);
 
 // The AVI file of the clip. Throws std::runtime_error when FFmpeg cannot make it.
 std::string losslessClip(const ClipShape& shape);
+
+// The same with frames and sound of the caller's: `paint(index)` gives frame `index` as
+// clipFramePixels does, `sound` the interleaved samples (ignored without soundRate).
+using FramePainter = std::function<std::vector<std::uint8_t>(int index)>;
+std::string losslessClip(const ClipShape& shape, const FramePainter& paint,
+                         const std::vector<std::int16_t>& sound);
 
 }  // namespace brasvel::writers
