@@ -925,7 +925,7 @@ void MainForm::ExportSpriteClick() {
         }
         const auto count = [](std::size_t value) { return number(static_cast<std::int64_t>(value)); };
         if (existing > 0 &&
-            !ui_.askOkCancel(text(texts::kReplaceCaption),
+            !ui_.askOkCancel(text(texts::kFilesExistCaption),
                              texts::fillIn(text(texts::kReplaceExportQuestion),
                                            {count(existing), count(files.size()), *chosen}))) {
             return;

@@ -111,7 +111,7 @@ inline constexpr const char* kNotOverArchive = BRASVEL_TRANSLATE_NOOP(
     "WindowTexts", "Nie zapisano: %1 to otwarte archiwum. Wybierz inną nazwę.");
 inline constexpr const char* kExportFolderCaption =
     BRASVEL_TRANSLATE_NOOP("WindowTexts", "Wybierz folder dla eksportu sprite'a");
-inline constexpr const char* kReplaceCaption =
+inline constexpr const char* kFilesExistCaption =
     BRASVEL_TRANSLATE_NOOP("WindowTexts", "Pliki istnieją");
 // %1 how many files exist, %2 the files of the export, %3 the folder.
 inline constexpr const char* kReplaceExportQuestion = BRASVEL_TRANSLATE_NOOP(
