@@ -348,8 +348,6 @@ Version 1.60
         <translation>Point at a colour to see its value</translation>
     </message>
     <message>
-        <source>Obrazy PNG (*.png)</source>
-        <translation>PNG pictures (*.png)</translation>
         <source>Edycja</source>
         <translation>Edit</translation>
     </message>
@@ -388,6 +386,26 @@ Version 1.60
     <message>
         <source>Przerywanie...</source>
         <translation>Cancelling...</translation>
+    </message>
+    <message>
+        <source>Odtwórz / wstrzymaj film (spacja)</source>
+        <translation>Play / pause the video (space)</translation>
+    </message>
+    <message>
+        <source>Poprzednia klatka (przecinek)</source>
+        <translation>Previous frame (comma)</translation>
+    </message>
+    <message>
+        <source>Następna klatka (kropka)</source>
+        <translation>Next frame (full stop)</translation>
+    </message>
+    <message>
+        <source>Położenie w filmie</source>
+        <translation>Position in the video</translation>
+    </message>
+    <message>
+        <source>Obrazy PNG (*.png)</source>
+        <translation>PNG pictures (*.png)</translation>
     </message>
     <message>
         <source>Jak korzystać z programu
@@ -432,20 +450,6 @@ The program handles three kinds of resource files: LOD (pictures, animations, te
 The status bar at the bottom of the window shows, in turn: the number of files in the open resource file, the size of the highlighted file and the path of the open resource file.
 
 Every button has a hint: just rest the mouse pointer over it.</translation>
-        <source>Odtwórz / wstrzymaj film (spacja)</source>
-        <translation>Play / pause the video (space)</translation>
-    </message>
-    <message>
-        <source>Poprzednia klatka (przecinek)</source>
-        <translation>Previous frame (comma)</translation>
-    </message>
-    <message>
-        <source>Następna klatka (kropka)</source>
-        <translation>Next frame (full stop)</translation>
-    </message>
-    <message>
-        <source>Położenie w filmie</source>
-        <translation>Position in the video</translation>
     </message>
 </context>
 <context>
@@ -655,8 +659,6 @@ Every button has a hint: just rest the mouse pointer over it.</translation>
         <translation>%1 of the export&apos;s %2 files already exist in %3. Replace them?</translation>
     </message>
     <message>
-        <source>Zapisano %1 plików sprite&apos;a %2 do %3: %4 klatek w %5 blokach, arkusz, animacje i opis.</source>
-        <translation>Wrote %1 files of sprite %2 to %3: %4 frames in %5 blocks, a sheet, animations and a listing.</translation>
         <source>*%1</source>
         <translation>*%1</translation>
     </message>
@@ -775,8 +777,6 @@ The archive on disk is unchanged and the changes stay in the window: try again o
         <translation>the name is unsafe as a file name: %1</translation>
     </message>
     <message>
-        <source>%1 to obraz PNG/BMP. Zapisać go w archiwum jako obraz gry %2 (OK), czy bez zmian (Anuluj)?</source>
-        <translation>%1 is a PNG/BMP picture. Store it in the archive as the game&apos;s picture %2 (OK), or as it is (Cancel)?</translation>
         <source>%1 × %2 pikseli, %3 kl./s, klatek: %4, czas %5</source>
         <translation>%1 × %2 pixels, %3 frames/s, %4 frames, length %5</translation>
     </message>
@@ -823,6 +823,14 @@ The archive on disk is unchanged and the changes stay in the window: try again o
     <message>
         <source>%1,%2</source>
         <translation>%1.%2</translation>
+    </message>
+    <message>
+        <source>Zapisano %1 plików sprite&apos;a %2 do %3: %4 klatek w %5 blokach, arkusz, animacje i opis.</source>
+        <translation>Wrote %1 files of sprite %2 to %3: %4 frames in %5 blocks, a sheet, animations and a listing.</translation>
+    </message>
+    <message>
+        <source>%1 to obraz PNG/BMP. Zapisać go w archiwum jako obraz gry %2 (OK), czy bez zmian (Anuluj)?</source>
+        <translation>%1 is a PNG/BMP picture. Store it in the archive as the game&apos;s picture %2 (OK), or as it is (Cancel)?</translation>
     </message>
 </context>
 </TS>
