@@ -488,8 +488,7 @@ FramePlan planFrame(const DefSource& source, const DefFrameSource& frame, const 
 // The frame's header and data, encoded in `scratch` (grown as needed and kept for the next
 // frame, so that its room is made once) and appended to `out`.
 void putFrame(Out& out, std::vector<std::byte>& scratch, const DefSource& source,
-              const DefFrameSource& frame, const FrameLabel& label) {
-    const FramePlan plan = planFrame(source, frame, label);
+              const DefFrameSource& frame, const FramePlan& plan, const FrameLabel& label) {
     const std::size_t most =
         kFrameHeaderSize + mostDataBytes(plan.compression, plan.box) + kCopySlack;
     if (scratch.size() < most) {
@@ -579,6 +578,22 @@ std::vector<std::byte> encodeDef(const DefSource& source) {
         }
     }
     const std::size_t framesStart = out.size();
+    // Every frame's place first: room for what frames usually take (a byte a pixel and their
+    // codes), so that most sprites are written without moving.
+    std::vector<FramePlan> plans;
+    plans.reserve(offsetSlots.size());
+    std::size_t usual = framesStart + kTrailingHeaderSize;
+    for (std::size_t b = 0; b < source.blocks.size(); ++b) {
+        for (std::size_t f = 0; f < source.blocks[b].frames.size(); ++f) {
+            const FramePlan& plan =
+                plans.emplace_back(planFrame(source, source.blocks[b].frames[f], {b, f}));
+            const auto pixels = static_cast<std::size_t>(plan.box.width) *
+                                static_cast<std::size_t>(plan.box.height);
+            usual += kFrameHeaderSize + pixels + pixels / 32 +
+                     4 * static_cast<std::size_t>(plan.box.height);
+        }
+    }
+    out.reserve(usual);
     std::vector<std::byte> scratch;
     std::size_t slot = 0;
     for (std::size_t b = 0; b < source.blocks.size(); ++b) {
@@ -586,8 +601,9 @@ std::vector<std::byte> encodeDef(const DefSource& source) {
             if (out.size() > 0xFFFFFFFFU) {
                 cannotWrite("the sprite grows beyond 4 GB");
             }
-            set32(out.data() + offsetSlots[slot++], static_cast<std::uint32_t>(out.size()));
-            putFrame(out, scratch, source, source.blocks[b].frames[f], {b, f});
+            set32(out.data() + offsetSlots[slot], static_cast<std::uint32_t>(out.size()));
+            putFrame(out, scratch, source, source.blocks[b].frames[f], plans[slot], {b, f});
+            ++slot;
         }
     }
     if (out.size() - framesStart < kTrailingHeaderSize) {
