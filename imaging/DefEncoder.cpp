@@ -276,15 +276,17 @@ std::byte* putRowType1(std::byte* to, const std::uint8_t* row, std::size_t width
     };
     forEachStretch(row, width, [&](std::size_t start, std::size_t length) {
         const std::uint8_t index = row[start];
+        // Most stretches are one pair: from 2 to 256 pixels, not 0xFF.
+        if (index != 0xFF && length - 2 < kLongest - 1) {
+            putLiteral();
+            to = putPair(to, index, static_cast<std::uint8_t>(length - 1));
+            return;
+        }
         if (index == 0xFF || (index != 0 && length == 1)) {
             joinLiteral(start, length);
             return;
         }
         putLiteral();
-        if (length <= kLongest) {
-            to = putPair(to, index, static_cast<std::uint8_t>(length - 1));
-            return;
-        }
         while (length >= 2 || (index == 0 && length == 1)) {
             const std::size_t run = std::min(length, kLongest);
             to = putPair(to, index, static_cast<std::uint8_t>(run - 1));
