@@ -43,11 +43,11 @@ unsigned defaultThreadCount();
 
 struct ExtractOptions {
     bool convertPictures = true;  // PCX entries become pictures; off writes them as stored
-    // What they become: Name.bmp, or Name.png (8-bit ones indexed with their palette, 24-bit
-    // ones RGB).
-    PictureFormat pictureFormat = PictureFormat::Bmp;
     unsigned threads = defaultThreadCount();
     bool stopAtFirstFailure = false;
+    // What converted pictures become: Name.bmp, or Name.png (8-bit ones indexed with their
+    // palette, 24-bit ones RGB).
+    PictureFormat pictureFormat = PictureFormat::Bmp;
 };
 
 struct PictureSize {
