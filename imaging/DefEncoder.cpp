@@ -23,7 +23,8 @@
 //           (the last takes the rest) and gives each group its own offset.
 //
 // Speed: rows are scanned eight pixels at a time (whole words, tested bytewise without a branch
-// per pixel) and each frame is written into room made once for the most it can take, so the
+// per pixel; sixteen with SSE2), type 1 is built from the stretches of equal pixels that those
+// scans find, and each frame is written into room made once for the most it can take, so the
 // encoders write without a check per byte. The bytes written are those of the plain
 // pixel-by-pixel rules above, which the tests pin.
 
@@ -115,13 +116,12 @@ std::size_t firstMarked(std::uint64_t marks) {
 }
 
 // The pixels from `row` on, at most `limit`, before the first one `stops`; `marksWord(at)`
-// marks the pixels from `at` on that `stops`, eight at a time, for words starting before
-// `wordLimit` - 7.
+// marks those of the eight from `at` on that `stops`.
 template <typename MarksWord, typename Stops>
-std::size_t spanBefore(const std::uint8_t* row, std::size_t limit, std::size_t wordLimit,
-                       MarksWord marksWord, Stops stops) {
+std::size_t spanBefore(const std::uint8_t* row, std::size_t limit, MarksWord marksWord,
+                       Stops stops) {
     std::size_t at = 0;
-    for (; at + kWord <= std::min(limit, wordLimit); at += kWord) {
+    for (; at + kWord <= limit; at += kWord) {
         if (const std::uint64_t marks = marksWord(row + at); marks != 0) {
             return at + firstMarked(marks);
         }
@@ -150,7 +150,7 @@ std::size_t runLength(const std::uint8_t* row, std::size_t limit) {
         }
     }
     return run + spanBefore(
-                     row + run, limit - run, limit - run,
+                     row + run, limit - run,
                      [pattern](const std::uint8_t* at) { return load(at) ^ pattern; },
                      [index](const std::uint8_t* at) { return *at != index; });
 }
@@ -321,8 +321,7 @@ std::byte* putRowCodes(std::byte* to, const std::uint8_t* row, std::size_t from,
             at += run;
             continue;
         }
-        const std::size_t count =
-            1 + spanBefore(row + at + 1, limit - 1, limit - 1, marksRunKinds, isRunKind);
+        const std::size_t count = 1 + spanBefore(row + at + 1, limit - 1, marksRunKinds, isRunKind);
         to = put(to, static_cast<std::uint8_t>(7U << 5 | (count - 1)));
         to = putPixels(to, row + at, count, width - at);
         at += count;
@@ -340,7 +339,7 @@ struct Bounds {
 // The first non-zero pixel of the row, or `width`.
 std::size_t firstVisible(const std::uint8_t* row, std::size_t width) {
     return spanBefore(
-        row, width, width, [](const std::uint8_t* at) { return load(at); },
+        row, width, [](const std::uint8_t* at) { return load(at); },
         [](const std::uint8_t* at) { return *at != 0; });
 }
 
