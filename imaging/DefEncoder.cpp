@@ -226,6 +226,18 @@ void forEachStretch(const std::uint8_t* row, std::size_t width, Visit visit) {
             bits |= std::uint64_t{~static_cast<std::uint32_t>(_mm_movemask_epi8(same)) & 0xFFFFU}
                     << i;
         }
+        // The rest from the sixteen pixels that end where the block does, when the row holds
+        // them: the bits of those already done are shifted out.
+        if (const std::size_t rest = compared - i; rest > 0 && at + compared > 16) {
+            const std::uint8_t* last = row + at + compared - 16;
+            const __m128i same =
+                _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(last)),
+                               _mm_loadu_si128(reinterpret_cast<const __m128i*>(last - 1)));
+            const std::uint32_t differ =
+                ~static_cast<std::uint32_t>(_mm_movemask_epi8(same)) & 0xFFFFU;
+            bits |= std::uint64_t{differ >> (16 - rest)} << i;
+            i = compared;
+        }
 #endif
         for (; i + kWord <= compared; i += kWord) {
             bits |= changes(row + at + i) << i;
