@@ -42,7 +42,8 @@ bool patternNames(const std::string& pattern, const std::string& name) {
 // The entries of `listed` that the patterns name, in directory order, each once; all of them when
 // there is no pattern. Patterns that name no entry are collected.
 std::vector<std::size_t> chooseEntries(const Archive& archive,
-                                       const std::vector<std::size_t>& listed, bool convert,
+                                       const std::vector<std::size_t>& listed,
+                                       const ExtractOptions& options,
                                        const std::vector<std::string>& patterns,
                                        std::vector<std::string>& unmatched) {
     if (patterns.empty()) {
@@ -55,7 +56,7 @@ std::vector<std::size_t> chooseEntries(const Archive& archive,
         const std::string names[] = {
             decodeWindows1250(entry.caption),
             decodeWindows1250(entry.fileName),
-            shownText(archive.format().outputName(entry, convert)),
+            shownText(extractedName(entry, archive.format(), options)),
         };
         bool named = false;
         for (std::size_t i = 0; i < patterns.size(); ++i) {
@@ -105,11 +106,12 @@ std::optional<Archive> openWhole(const std::string& path, const ArchiveFormat& f
 // nullopt when none would.
 std::optional<std::size_t> entryOverArchive(const Archive& archive,
                                             const std::vector<std::size_t>& chosen,
-                                            const TargetFolder& folder, bool convert) {
+                                            const TargetFolder& folder,
+                                            const ExtractOptions& options) {
     for (const std::size_t index : chosen) {
         try {
-            const std::string name = outputFileName(archive.entries()[index], archive.format(),
-                                                    convert);
+            const std::string name =
+                extractedFileName(archive.entries()[index], archive.format(), options);
             if (folder.isKeptIntact(name)) {
                 return index;
             }
@@ -127,7 +129,7 @@ const char* signalName(int signal) { return signal == SIGINT ? "SIGINT" : "SIGTE
 int extractCommand(const std::vector<std::string>& args) {
     // From the start: a signal before the batch stops it before its first entry.
     const InterruptWatch watch;
-    const Arguments arguments(args, {"-o", "--kind", "--type", "--threads"}, {"--raw"});
+    const Arguments arguments(args, {"-o", "--kind", "--type", "--threads"}, {"--raw", "--png"});
     if (arguments.positional().empty()) {
         throw UsageError("extract takes an archive");
     }
@@ -138,6 +140,12 @@ int extractCommand(const std::vector<std::string>& args) {
     const std::optional<int> typeItem = chooseTypeItem(arguments.value("--type"));
     ExtractOptions options;
     options.convertPictures = !arguments.has("--raw");
+    if (arguments.has("--png")) {
+        if (arguments.has("--raw")) {
+            throw UsageError("--png converts pictures and --raw keeps them as stored: give one");
+        }
+        options.pictureFormat = PictureFormat::Png;
+    }
     options.threads = chooseThreads(arguments.value("--threads"));
     const std::string folderPath = arguments.value("-o").value_or("");
     if (arguments.value("-o") && folderPath.empty()) {
@@ -160,8 +168,8 @@ int extractCommand(const std::vector<std::string>& args) {
 
     std::vector<std::string> unmatched;
     const std::vector<std::size_t> chosen =
-        chooseEntries(*archive, listedEntries(archive->entries(), typeItem).entries,
-                      options.convertPictures, patterns, unmatched);
+        chooseEntries(*archive, listedEntries(archive->entries(), typeItem).entries, options,
+                      patterns, unmatched);
     if (!unmatched.empty()) {
         for (const std::string& pattern : unmatched) {
             std::cerr << "brasvel-res: " << path << ": " << pattern
@@ -171,7 +179,7 @@ int extractCommand(const std::vector<std::string>& args) {
     }
 
     // No entry is ever written over the archive itself: the whole run is refused before any.
-    if (const auto index = entryOverArchive(*archive, chosen, *folder, options.convertPictures)) {
+    if (const auto index = entryOverArchive(*archive, chosen, *folder, options)) {
         std::cerr << "brasvel-res: " << path << ": "
                   << entryLabel(archive->entries()[*index], *index)
                   << " would be written over the archive itself; nothing was extracted\n";

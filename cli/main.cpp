@@ -24,13 +24,15 @@ commands:
       ITEM is a type of the window's type box (*.*, *.Smk, *.Bik, *.Pcx, *.H3c, *.Txt,
       *.Def, *.Pal, *.Wav, *.Msk, *.Xmi, *.Fnt, *.Msg) or its bare extension.
 
-  extract ARCHIVE [-o DIR] [--kind lod|snd|vid] [--type ITEM] [--raw] [--threads N] [ENTRY...]
+  extract ARCHIVE [-o DIR] [--kind lod|snd|vid] [--type ITEM] [--raw] [--png]
+          [--threads N] [ENTRY...]
       Write the entries of the list (all, or those of --type) into DIR (default: the current
       directory, which must exist), in list order, as the window's extract-all does: compressed
-      entries inflated, PCX pictures as Name.bmp (--raw keeps them as stored), sounds as
-      Name.wav. ENTRY picks entries by caption or file name, exactly or as a shell pattern
-      ('*.def'); an ENTRY that names no entry is an error and nothing is written. Each file
-      appears whole or not at all; a failing entry is reported and the others go on.
+      entries inflated, PCX pictures as Name.bmp (--raw keeps them as stored; --png writes
+      Name.png, 8-bit ones indexed with their palette, 24-bit ones RGB), sounds as Name.wav.
+      ENTRY picks entries by caption or file name, exactly or as a shell pattern ('*.def'); an
+      ENTRY that names no entry is an error and nothing is written. Each file appears whole or
+      not at all; a failing entry is reported and the others go on.
 
   convert ARCHIVE ENTRY [--kind lod|snd|vid] [--frame N] [-o OUT] [--format bmp|png]
           [--selection] [--keep-palette]

@@ -79,7 +79,7 @@ private:
     PendingFile write(ExtractedEntry& outcome) {
         const Entry& entry = *outcome.entry;
         const ArchiveFormat& format = archive_.format();
-        outcome.fileName = outputFileName(entry, format, options_.convertPictures);
+        outcome.fileName = extractedFileName(entry, format, options_);
         const std::size_t other = overlaps_[outcome.index];
         if (other != kNoOverlap) {
             throw ResourceError(kDamagedEntry, "its stored bytes overlap those of " +
@@ -93,7 +93,7 @@ private:
         }
         const Picture picture = decodePcx(entryContent(archive_, entry, buffers_));
         outcome.picture = PictureSize{picture.width, picture.height};
-        return folder_.prepare(outcome.fileName, encodePicture(picture, PictureFormat::Bmp));
+        return folder_.prepare(outcome.fileName, encodePicture(picture, options_.pictureFormat));
     }
 
     const Archive& archive_;
@@ -382,6 +382,23 @@ static void requireRoomFor(const Archive& archive, std::span<const std::size_t> 
                                 folder.pathOf("") + " has " + std::to_string(*free) +
                                 " bytes free");
     }
+}
+
+std::string extractedName(const Entry& entry, const ArchiveFormat& format,
+                          const ExtractOptions& options) {
+    std::string name = format.outputName(entry, options.convertPictures);
+    const std::string_view bitmap = pictureFormatInfo(PictureFormat::Bmp).suffix;
+    if (options.pictureFormat != PictureFormat::Bmp &&
+        format.convertsToBitmap(entry, options.convertPictures) && name.ends_with(bitmap)) {
+        name.replace(name.size() - bitmap.size(), bitmap.size(),
+                     pictureFormatInfo(options.pictureFormat).suffix);
+    }
+    return name;
+}
+
+std::string extractedFileName(const Entry& entry, const ArchiveFormat& format,
+                              const ExtractOptions& options) {
+    return safeFileName(extractedName(entry, format, options));
 }
 
 BatchSummary extractEntries(const Archive& archive, std::span<const std::size_t> indices,

@@ -30,6 +30,7 @@
 #include "archive/Entry.h"
 #include "base/ResourceError.h"
 #include "extract/AtomicFile.h"
+#include "imaging/PictureFormats.h"
 
 namespace brasvel {
 
@@ -41,9 +42,12 @@ inline constexpr const char* kNameTaken = "Name already written in this run";
 unsigned defaultThreadCount();
 
 struct ExtractOptions {
-    bool convertPictures = true;  // PCX entries become Name.bmp; off writes them as stored
+    bool convertPictures = true;  // PCX entries become pictures; off writes them as stored
     unsigned threads = defaultThreadCount();
     bool stopAtFirstFailure = false;
+    // What converted pictures become: Name.bmp, or Name.png (8-bit ones indexed with their
+    // palette, 24-bit ones RGB).
+    PictureFormat pictureFormat = PictureFormat::Bmp;
 };
 
 struct PictureSize {
@@ -73,6 +77,14 @@ struct BatchSummary {
     int failed = 0;
     bool stopped = false;  // ended before its last entry (a failure or the report asked so)
 };
+
+// The name the entry is written under, in archive bytes: the archive format's output name, a
+// converted picture's ".bmp" turned into the suffix of options.pictureFormat.
+std::string extractedName(const Entry& entry, const ArchiveFormat& format,
+                          const ExtractOptions& options);
+// The same as a UTF-8 file name, checked by safeFileName (which throws "Unsafe entry name").
+std::string extractedFileName(const Entry& entry, const ArchiveFormat& format,
+                              const ExtractOptions& options);
 
 // Extracts the entries with the directory indices `indices`, in that order, into `folder`.
 // Throws ResourceError "Disk full" before writing anything when they cannot fit.

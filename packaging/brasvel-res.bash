@@ -9,7 +9,7 @@
 # Each command's options; a command of two words is keyed by both.
 declare -gA _brasvel_res_options=(
     [list]="--kind --type --json"
-    [extract]="-o --kind --type --raw --threads"
+    [extract]="-o --kind --type --raw --png --threads"
     [convert]="--kind --frame -o --format --selection --keep-palette"
     [info]="--kind --json"
     [verify]="--kind"

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "tools/writers/ArchiveWriters.h"
+#include "tools/writers/PictureWriters.h"
 
 namespace {
 
@@ -92,6 +93,26 @@ TEST_F(ExtractCommand, ExtractsEveryRowAndNamesTheFailingEntry) {
     EXPECT_EQ(stderr_, "brasvel-res: " + archive().string() +
                            ": BAD.def: Damaged entry (is not a valid zlib stream)\n");
     EXPECT_EQ(stdout_, "4 of 5 entries extracted into " + out().string() + "; 1 failed\n");
+}
+
+TEST_F(ExtractCommand, PngWritesPicturesAsNameDotPngAndIsPickedByThatName) {
+    brasvel::writers::PixelGrid grid(3, 2, 9);
+    std::ofstream(archive(), std::ios::binary)
+        << LodWriter()
+               .add("Map.PCX", brasvel::writers::gamePcx8(grid, std::string(768, 'p')), true)
+               .add("CUT.pcx", "raw picture bytes")
+               .add("notes.txt", "notes")
+               .build();
+    EXPECT_EQ(run("extract " + archive().string() + " --png -o " + out().string()), 1);
+    EXPECT_EQ(written(), (std::set<std::string>{"Map.png", "notes.txt"}));
+    EXPECT_EQ(readFile(out() / "Map.png").substr(1, 3), "PNG");
+    EXPECT_EQ(stderr_.rfind("brasvel-res: " + archive().string() + ": CUT.pcx: ", 0), 0U)
+        << stderr_;
+    fs::remove(out() / "Map.png");
+    EXPECT_EQ(run("extract " + archive().string() + " --png -o " + out().string() + " Map.png"), 0);
+    EXPECT_TRUE(fs::exists(out() / "Map.png"));
+    EXPECT_EQ(run("extract " + archive().string() + " --png --raw -o " + out().string()), 2);
+    EXPECT_NE(stderr_.find("--png"), std::string::npos);
 }
 
 TEST_F(ExtractCommand, TypeAndNamesPickRowsExactlyOrByPattern) {

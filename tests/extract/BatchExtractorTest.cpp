@@ -10,6 +10,8 @@
 #include "base/ReadOnlyFile.h"
 #include "extract/BatchExtractor.h"
 #include "imaging/PictureFormats.h"
+#include "imaging/Png.h"
+#include "tools/writers/PictureWriters.h"
 
 namespace brasvel {
 namespace {
@@ -426,6 +428,117 @@ TEST(BatchExtractor, APictureBecomesNameDotBmpAndNoPcxIsLeft) {
     EXPECT_EQ(scratch.read("Map.bmp"), testing::textOf(expected));
     EXPECT_EQ(outcomes.rows[0].picture, (PictureSize{10, 3}));
     EXPECT_EQ(outcomes.rows[1].picture, (PictureSize{4, 4}));
+}
+
+ExtractOptions asPng(unsigned count = 1) {
+    ExtractOptions options = threads(count);
+    options.pictureFormat = PictureFormat::Png;
+    return options;
+}
+
+TEST(BatchExtractor, PicturesAsPngKeepTheirPixelsAndPalette) {
+    SKIP_WITHOUT_PICTURE_CONVERTER();
+    writers::PixelGrid grid(7, 5);
+    for (std::size_t i = 0; i < grid.pixels.size(); ++i) {
+        grid.pixels[i] = static_cast<std::uint8_t>(i * 37);
+    }
+    struct Case {
+        const char* entry;
+        std::string picture;
+        bool compressed;
+        const char* fileName;
+        PixelFormat format;
+    };
+    const Case cases[] = {
+        {"Map.PCX", pcx8(10, 3), true, "Map.png", PixelFormat::Indexed8},
+        {"tile.pcx", writers::gamePcx8(grid, patterned(768, 4)), false, "tile.png",
+         PixelFormat::Indexed8},
+        {"SKY.pcx", writers::gamePcx24(6, 4, patterned(6 * 4 * 3, 5)), true, "SKY.png",
+         PixelFormat::Rgb24},
+        {"NOTE.txt", "not a picture", false, "NOTE.txt", PixelFormat::Indexed8},
+    };
+    LodWriter writer;
+    for (const Case& c : cases) {
+        writer.add(c.entry, c.picture, c.compressed);
+    }
+    for (unsigned count : {1U, 2U}) {
+        auto archive = listArchive(kLodFormat, writer.build());
+        ScratchFolder scratch;
+        const Outcomes outcomes = extractAll(*archive, TargetFolder(scratch.str()), asPng(count));
+        EXPECT_EQ(outcomes.summary.done, 4);
+        EXPECT_EQ(scratch.names().size(), 4U);
+        for (std::size_t i = 0; i < std::size(cases); ++i) {
+            const Case& c = cases[i];
+            EXPECT_EQ(outcomes.rows[i].fileName, c.fileName);
+            if (std::string_view(c.entry).ends_with("txt")) {
+                EXPECT_EQ(scratch.read(c.fileName), c.picture);
+                continue;
+            }
+            const Picture expected = decodePcx(testing::bytesOf(c.picture));
+            const Picture written = decodePng(testing::bytesOf(scratch.read(c.fileName)));
+            EXPECT_EQ(written.format, c.format) << c.entry;
+            EXPECT_EQ(written, expected) << c.entry;
+            if (c.format == PixelFormat::Indexed8) {
+                EXPECT_EQ(written.palette, expected.palette) << c.entry;
+            }
+            EXPECT_EQ(outcomes.rows[i].picture, (PictureSize{expected.width, expected.height}));
+        }
+    }
+}
+
+TEST(BatchExtractor, ADamagedPictureFailsAloneAsPng) {
+    SKIP_WITHOUT_PICTURE_CONVERTER();
+    auto archive = listArchive(kLodFormat, LodWriter()
+                                               .add("A.pcx", pcx8(4, 2))
+                                               .add("CUT.pcx", pcx8(40, 40).substr(0, 300), true)
+                                               .add("B.pcx", pcx8(3, 3))
+                                               .build());
+    for (unsigned count : {1U, 2U}) {
+        ScratchFolder scratch;
+        const Outcomes outcomes = extractAll(*archive, TargetFolder(scratch.str()), asPng(count));
+        EXPECT_EQ(outcomes.summary.done, 2);
+        ASSERT_FALSE(outcomes.rows[1].done());
+        EXPECT_EQ(outcomes.rows[1].error->entry(), "CUT.pcx");
+        EXPECT_EQ(scratch.names(), (std::set<std::string>{"A.png", "B.png"}));
+    }
+}
+
+// Name.pcx becomes Name.png, and is then one file with an entry Name.png (in any case): the
+// first of the two is written, the second fails, as for any two entries of one name.
+TEST(BatchExtractor, APngNameTakenInTheSameRunFailsTheLaterEntry) {
+    SKIP_WITHOUT_PICTURE_CONVERTER();
+    const std::string picture = pcx8(4, 2);
+    struct Case {
+        const char* what;
+        std::string archive;
+        const char* fileName;
+        bool pictureFirst;
+    };
+    const Case cases[] = {
+        {"picture, then a PNG entry",
+         LodWriter().add("PIC.pcx", picture).add("PIC.png", "x").build(), "PIC.png", true},
+        {"a PNG entry, then the picture",
+         LodWriter().add("Pic.PNG", "x").add("PIC.pcx", picture).build(), "Pic.PNG", false},
+        {"two pictures, one PNG",
+         LodWriter().add("PIC.pcx", picture).add("PIC.PCX", picture).build(), "PIC.png", true},
+    };
+    for (const Case& c : cases) {
+        auto archive = listArchive(kLodFormat, c.archive);
+        ScratchFolder scratch;
+        const Outcomes outcomes = extractAll(*archive, TargetFolder(scratch.str()), asPng(2));
+        EXPECT_EQ(scratch.names(), std::set<std::string>{c.fileName}) << c.what;
+        ASSERT_EQ(outcomes.rows.size(), 2U) << c.what;
+        EXPECT_TRUE(outcomes.rows[0].done()) << c.what;
+        ASSERT_FALSE(outcomes.rows[1].done()) << c.what;
+        EXPECT_EQ(outcomes.rows[1].error->text(), kNameTaken) << c.what;
+        if (c.pictureFirst) {
+            EXPECT_EQ(decodePng(testing::bytesOf(scratch.read(c.fileName))),
+                      decodePcx(testing::bytesOf(picture)))
+                << c.what;
+        } else {
+            EXPECT_EQ(scratch.read(c.fileName), "x") << c.what;
+        }
+    }
 }
 
 TEST(BatchExtractor, APictureShorterThanItsPixelsMakesNoFile) {

@@ -45,7 +45,7 @@ check '\*.Def' list a.lod --type '\*.D'
 check '*.Def' list a.lod --type "'*.D"
 check '\*.Bik \*.Def \*.Fnt \*.H3c \*.Msg \*.Msk \*.Pal \*.Pcx \*.Smk \*.Txt \*.Wav \*.Xmi \*.\*' \
     list a.lod --type ""
-check "--kind --raw --threads --type" extract a.lod --
+check "--kind --png --raw --threads --type" extract a.lod --
 check "--format --frame --keep-palette --kind --selection -o" convert a.lod Hero.def -
 check "--json --kind --type" list -
 check "--kind" verify a.lod -
