@@ -6,7 +6,12 @@
 // guard so that no error escapes into Qt.
 
 #include <QMainWindow>
+#include <QTemporaryDir>
 #include <array>
+#include <memory>
+#include <vector>
+
+#include "toolkit/WindowToolkit.h"
 
 class QAction;
 class QComboBox;
@@ -14,7 +19,10 @@ class QDockWidget;
 class QFrame;
 class QLabel;
 class QLineEdit;
+class QAbstractItemView;
 class QListView;
+class QMenu;
+class QTreeView;
 class QProgressBar;
 class QPushButton;
 class QScrollBar;
@@ -54,9 +62,18 @@ public:
     // Enables the player's buttons while its device is open.
     void refreshPlayerButtons();
 
+    // The entry list shows icons (ListView1) or details (DetailsView); both show the same rows
+    // and share one selection. Hidden, neither shows.
+    void showListLook(ListLook look);
+    void setListShown(bool shown);
+    bool isListShown() const { return listShown_; }
+    // The view the list shows now.
+    QAbstractItemView* shownList() const;
+
     // The controls, under the names the window logic knows them by.
     EntryListModel* listModel = nullptr;
     QListView* ListView1 = nullptr;
+    QTreeView* DetailsView = nullptr;
     QFrame* extra = nullptr;
     QProgressBar* ProgressBar3 = nullptr;
     QProgressBar* ProgressBar1 = nullptr;
@@ -84,6 +101,8 @@ public:
     QAction* SetPathForExtract1 = nullptr;
     QAction* GeneralHelp1 = nullptr;
     QAction* About2 = nullptr;
+    QAction* DetailsToggle = nullptr;
+    QMenu* RecentMenu = nullptr;
 
 signals:
     // Panel1 took a new size.
@@ -92,6 +111,9 @@ signals:
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Local files dragged onto the window: an archive to open, or files for the open one.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void buildMenus();
@@ -103,6 +125,8 @@ private:
     // Widens the list's columns to its captions, after every refill.
     void fitColumns();
     void placePreview();
+    // Writes the rows' entries into a new folder of their own and gives their files' URLs.
+    QList<QUrl> dragOut(const std::vector<int>& rows);
 
     MainForm* form_ = nullptr;
     QtToolkit* ui_ = nullptr;
@@ -110,6 +134,11 @@ private:
     QWidget* centre_ = nullptr;
     bool closing_ = false;
     bool previewPlaced_ = false;
+    bool listShown_ = false;
+    ListLook look_ = ListLook::Icons;
+    // Folders of the files dragged out, kept until the window goes: a file manager may still
+    // be copying from one after the drop.
+    std::vector<std::unique_ptr<QTemporaryDir>> dragFolders_;
 };
 
 }  // namespace brasvel::app
