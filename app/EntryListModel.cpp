@@ -41,9 +41,11 @@ QVariant EntryListModel::data(const QModelIndex& index, int role) const {
     const int column = index.column();
     switch (role) {
         case Qt::DisplayRole:
-            return column == 0 ? QVariant(row.caption) : shownFigure(row, column);
+            return column == 0 ? QVariant(QString::fromStdString(shownText(row.caption)))
+                               : shownFigure(row, column);
         case Qt::ToolTipRole:
-            return column == 0 ? QVariant(row.caption) : QVariant();
+            return column == 0 ? QVariant(QString::fromStdString(shownText(row.caption)))
+                               : QVariant();
         case Qt::DecorationRole:
             return column == 0 ? QVariant(listIcon(row.image)) : QVariant();
         case Qt::TextAlignmentRole:
@@ -57,7 +59,7 @@ QVariant EntryListModel::shownFigure(const Row& row, int column) const {
     const QLocale locale;
     switch (static_cast<ListColumn>(column)) {
         case ListColumn::Type:
-            return row.type;
+            return QString::fromStdString(shownText(row.type)).toUpper();
         case ListColumn::Size:
             return locale.toString(static_cast<qlonglong>(row.size));
         case ListColumn::StoredSize:
@@ -166,7 +168,7 @@ int EntryListModel::append() {
 }
 
 void EntryListModel::setCaption(int row, std::string_view entryBytes) {
-    at(row).caption = QString::fromStdString(shownText(entryBytes));
+    at(row).caption = untilNul(entryBytes);
     showRow(row);
 }
 
@@ -178,7 +180,7 @@ void EntryListModel::setImage(int row, int image) {
 void EntryListModel::setDetails(int row, std::string_view type, std::int64_t size,
                                 std::int64_t storedSize, std::int64_t offset) {
     Row& changed = at(row);
-    changed.type = QString::fromStdString(shownText(type)).toUpper();
+    changed.type = untilNul(type);
     changed.size = size;
     changed.storedSize = storedSize;
     changed.offset = offset;
@@ -186,7 +188,11 @@ void EntryListModel::setDetails(int row, std::string_view type, std::int64_t siz
 }
 
 QString EntryListModel::caption(int row) const {
-    return at(row).caption;
+    return QString::fromStdString(shownText(at(row).caption));
+}
+
+std::size_t EntryListModel::captionBytes(int row) const {
+    return at(row).caption.size();
 }
 
 int EntryListModel::image(int row) const {

@@ -15,6 +15,7 @@
 #include <QUrl>
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -53,6 +54,8 @@ public:
     void setDetails(int row, std::string_view type, std::int64_t size, std::int64_t storedSize,
                     std::int64_t offset);
     QString caption(int row) const;
+    // The caption's length in the archive's bytes: a letter each.
+    std::size_t captionBytes(int row) const;
     int image(int row) const;
 
     // The files holding the entries of the rows given (dragged out); none: no drag.
@@ -62,10 +65,11 @@ signals:
     void sortRequested(int column, Qt::SortOrder order);
 
 private:
+    // Bytes as the archive gives them; turned into text only for the rows a view shows.
     struct Row {
-        QString caption;
+        std::string caption;  // cut at its first NUL
         int image = 0;
-        QString type;
+        std::string type;
         std::int64_t size = 0;
         std::int64_t storedSize = 0;
         std::int64_t offset = 0;

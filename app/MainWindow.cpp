@@ -411,9 +411,8 @@ void TForm1::fitColumns() {
     const int margins = metrics.horizontalAdvance(QStringLiteral("WW"));
     int widest = shortest;
     for (int row = 0; row < listModel->size(); ++row) {
-        const QString caption = listModel->caption(row);
-        if (caption.size() > 12) {
-            widest = std::max(widest, metrics.horizontalAdvance(caption) + margins);
+        if (listModel->captionBytes(row) > 12) {
+            widest = std::max(widest, metrics.horizontalAdvance(listModel->caption(row)) + margins);
         }
     }
     const int columnWidth = kImageListSize + 12 + std::min(widest, 3 * shortest);
