@@ -171,8 +171,7 @@ void TForm1::buildToolBar() {
     DetailsToggle->setCheckable(true);
     DetailsToggle->setToolTip(appText(texts::kDetailsHint));
     bar->addAction(DetailsToggle);
-    bar->addWidget(spacer(kSeparatorWidth));
-    bar->addSeparator();
+    bar->addWidget(spacer(4));
 
     BitBtn1 = new QPushButton(appText(texts::kPreviewButton));
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
@@ -205,7 +204,8 @@ void TForm1::buildToolBar() {
     SearchBox->setPlaceholderText(appText(texts::kSearchPlaceholder));
     SearchBox->setToolTip(appText(texts::kSearchHint));
     SearchBox->setClearButtonEnabled(true);
-    SearchBox->setFixedWidth(140);
+    // Narrow enough that the whole tool bar fits the window's least width.
+    SearchBox->setFixedWidth(104);
     bar->addWidget(SearchBox);
     auto* findName = new QAction(this);
     findName->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
@@ -584,6 +584,9 @@ void TForm1::closeEvent(QCloseEvent* event) {
     if (ui_ != nullptr && ui_->busy() && !closing_) {
         event->ignore();
         return;
+    }
+    if (beforeClose) {
+        beforeClose();
     }
     if (form_ != nullptr) {
         ui_->run([this] { form_->FormClose(); });

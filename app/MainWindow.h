@@ -8,6 +8,7 @@
 #include <QMainWindow>
 #include <QTemporaryDir>
 #include <array>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -55,6 +56,9 @@ public:
     void showSoundError(const QString& text);
     // True once Cancel was pressed since the batch panel was last shown.
     bool batchCancelled = false;
+
+    // Runs when the window closes, while it is still shown (its size and panels are kept then).
+    std::function<void()> beforeClose;
 
     // Closes the window even from inside a handler (the exit commands).
     void closeFromHandler();

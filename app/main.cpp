@@ -159,10 +159,9 @@ int main(int argc, char** argv) {
         // Set before start-up, so that an error box it raises is in the picture too.
         QTimer::singleShot(300, &window, [&] { takeScreenshot(window, ui, options); });
     }
-    ui.run([&] { brasvel::app::startUp(form, ui, readAppPath(), options.archive); });
-    const int status = QApplication::exec();
     if (options.screenshot.isEmpty()) {
-        settings.saveWindow(window);
+        window.beforeClose = [&] { settings.saveWindow(window); };
     }
-    return status;
+    ui.run([&] { brasvel::app::startUp(form, ui, readAppPath(), options.archive); });
+    return QApplication::exec();
 }
