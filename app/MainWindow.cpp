@@ -381,8 +381,9 @@ void TForm1::dragEnterEvent(QDragEnterEvent* event) {
     const QList<QUrl> urls = event->mimeData()->urls();
     const bool local = !urls.isEmpty() && std::all_of(urls.begin(), urls.end(),
                                                       [](const QUrl& url) { return url.isLocalFile(); });
-    // The list's own rows dragged back onto it are no files to add.
-    if (local && event->source() == nullptr) {
+    // The list's own rows dragged back onto it are no files to add; nothing is taken while a
+    // handler runs (a batch lets the window handle input between its files).
+    if (local && event->source() == nullptr && ui_ != nullptr && !ui_->busy()) {
         event->acceptProposedAction();
     }
 }
@@ -394,7 +395,7 @@ void TForm1::dropEvent(QDropEvent* event) {
             paths.push_back(QFile::encodeName(url.toLocalFile()).toStdString());
         }
     }
-    if (paths.empty() || form_ == nullptr) {
+    if (paths.empty() || form_ == nullptr || ui_->busy()) {
         return;
     }
     event->acceptProposedAction();
