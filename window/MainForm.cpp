@@ -74,6 +74,7 @@ const ArchiveFormat* formatOfExtension(const std::string& path) {
 
 // The keys the sort column is remembered by, in the order of ListColumn.
 constexpr const char* kColumnKeys[] = {"name", "type", "size", "storedSize", "ratio", "offset"};
+static_assert(std::size(kColumnKeys) == kListColumnCount);
 
 std::int64_t storedSizeOf(const Entry& entry) {
     // A LOD entry stored plain states no packed size.
@@ -84,12 +85,15 @@ RowDetails detailsOf(const Entry& entry) {
     return {untilNul(entry.ext), entry.size, storedSizeOf(entry), entry.offset};
 }
 
+// Only ASCII letters: whatever locale the program runs in, other bytes stay as they are.
+int asciiLower(int c) { return c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c; }
+
 // Compares the shown bytes with ASCII letters in one case; -1, 0 or 1.
 int compareFolded(std::string_view a, std::string_view b) {
     const std::size_t common = std::min(a.size(), b.size());
     for (std::size_t i = 0; i < common; ++i) {
-        const int x = std::tolower(static_cast<unsigned char>(a[i]));
-        const int y = std::tolower(static_cast<unsigned char>(b[i]));
+        const int x = asciiLower(static_cast<unsigned char>(a[i]));
+        const int y = asciiLower(static_cast<unsigned char>(b[i]));
         if (x != y) {
             return x < y ? -1 : 1;
         }
