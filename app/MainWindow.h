@@ -57,6 +57,8 @@ public:
     // True once Cancel was pressed since the batch panel was last shown.
     bool batchCancelled = false;
 
+    // The preview panel was put where the user left it: its first showing keeps that place.
+    void keepPreviewPlace() { previewPlaced_ = true; }
     // Runs when the window closes, while it is still shown (its size and panels are kept then).
     std::function<void()> beforeClose;
 

@@ -40,12 +40,13 @@ bool QtSettings::hasWindow() const {
     return settings_.contains(kGeometryKey);
 }
 
-void QtSettings::restoreWindow(QMainWindow& window) {
+bool QtSettings::restoreWindow(QMainWindow& window) {
     window.restoreGeometry(settings_.value(kGeometryKey).toByteArray());
-    window.restoreState(settings_.value(kStateKey).toByteArray());
+    const bool placed = window.restoreState(settings_.value(kStateKey).toByteArray());
     for (QDockWidget* panel : window.findChildren<QDockWidget*>()) {
         panel->hide();
     }
+    return placed;
 }
 
 void QtSettings::saveWindow(const QMainWindow& window) {

@@ -25,7 +25,8 @@ public:
 
     // The window's size and state and the preview panel's place, as the window was left. The
     // panel itself stays hidden until the preview is switched on.
-    void restoreWindow(QMainWindow& window);
+    // False when no panel's place was kept.
+    bool restoreWindow(QMainWindow& window);
     void saveWindow(const QMainWindow& window);
     bool hasWindow() const;
 

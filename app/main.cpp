@@ -146,7 +146,9 @@ int main(int argc, char** argv) {
     // The window is on the screen before start-up opens the archive, so that an error about
     // the archive shows over it.
     if (options.screenshot.isEmpty() && settings.hasWindow()) {
-        settings.restoreWindow(window);
+        if (settings.restoreWindow(window)) {
+            window.keepPreviewPlace();
+        }
         window.show();
     } else if (options.screenshot.isEmpty()) {
         window.showMaximized();
