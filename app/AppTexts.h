@@ -82,6 +82,29 @@ inline constexpr const char* kSearchPlaceholder = QT_TRANSLATE_NOOP("AppTexts", 
 inline constexpr const char* kSearchHint =
     QT_TRANSLATE_NOOP("AppTexts", "Zawęża listę do nazw, które zawierają ten tekst (Ctrl+E)");
 
+// --- The details list, its switch on the tool bar, the recent archives ---
+inline constexpr const char* kNameColumn = QT_TRANSLATE_NOOP("AppTexts", "Nazwa");
+inline constexpr const char* kTypeColumn = QT_TRANSLATE_NOOP("AppTexts", "Typ");
+inline constexpr const char* kSizeColumn = QT_TRANSLATE_NOOP("AppTexts", "Rozmiar");
+inline constexpr const char* kStoredSizeColumn =
+    QT_TRANSLATE_NOOP("AppTexts", "Rozmiar w archiwum");
+inline constexpr const char* kRatioColumn = QT_TRANSLATE_NOOP("AppTexts", "Stopień");
+inline constexpr const char* kOffsetColumn = QT_TRANSLATE_NOOP("AppTexts", "Położenie");
+inline constexpr const char* kDetailsToggle = QT_TRANSLATE_NOOP("AppTexts", "Szczegóły");
+inline constexpr const char* kDetailsHint = QT_TRANSLATE_NOOP(
+    "AppTexts", "Przełącza listę między ikonami a szczegółami (kolumny można sortować)");
+inline constexpr const char* kRecentMenu = QT_TRANSLATE_NOOP("AppTexts", "Ostatnio otwierane");
+
+// --- The question before a file is written over: %1 the file, %2 the folder ---
+inline constexpr const char* kOverwriteCaption = QT_TRANSLATE_NOOP("AppTexts", "Plik istnieje");
+inline constexpr const char* kOverwriteQuestion =
+    QT_TRANSLATE_NOOP("AppTexts", "Plik %1 jest już w folderze %2. Zastąpić go?");
+inline constexpr const char* kOverwriteButton = QT_TRANSLATE_NOOP("AppTexts", "Zastąp");
+inline constexpr const char* kSkipButton = QT_TRANSLATE_NOOP("AppTexts", "Pomiń");
+inline constexpr const char* kOverwriteAllButton =
+    QT_TRANSLATE_NOOP("AppTexts", "Zastąp wszystkie");
+inline constexpr const char* kSkipAllButton = QT_TRANSLATE_NOOP("AppTexts", "Pomiń wszystkie");
+
 // --- The preview's zoom buttons and the batch panel's Cancel ---
 // The sprite's playback and the preview's other pages.
 inline constexpr const char* kPlayFramesHint =

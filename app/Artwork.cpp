@@ -359,6 +359,20 @@ QIcon stopIcon() {
     }));
 }
 
+QIcon detailsIcon() {
+    // Lines of a table under a header: the details list.
+    return QIcon(paintPixmap(16, 16, [](QPainter& p) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(60, 80, 140));
+        p.drawRect(QRectF(1, 2, 14, 3));
+        p.setBrush(QColor(70, 70, 70));
+        for (int line = 0; line < 4; ++line) {
+            p.drawRect(QRectF(1, 6.5 + 2.5 * line, 4, 1.5));
+            p.drawRect(QRectF(7, 6.5 + 2.5 * line, 8, 1.5));
+        }
+    }));
+}
+
 QPixmap aboutPicture() {
     return paintPixmap(250, 332, [](QPainter& p) {
         // A night over a keep: the sky, stars, the moon, hills and the keep's silhouette.

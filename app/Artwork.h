@@ -33,6 +33,8 @@ QIcon programIcon();
 // The player's two buttons.
 QIcon playIcon();
 QIcon stopIcon();
+// The tool bar's switch to the details list.
+QIcon detailsIcon();
 
 // The About box picture, 250 x 332.
 QPixmap aboutPicture();

@@ -2,16 +2,37 @@
 
 #include <QColor>
 #include <QFont>
+#include <QLocale>
+#include <QMimeData>
+#include <algorithm>
 #include <stdexcept>
 #include <string>
 
+#include "app/AppTexts.h"
 #include "app/Artwork.h"
 #include "base/Text.h"
+#include "toolkit/WindowToolkit.h"
 
 namespace brasvel::app {
+namespace {
+
+constexpr const char* kColumnTitles[kListColumnCount] = {
+    texts::kNameColumn,       texts::kTypeColumn,  texts::kSizeColumn,
+    texts::kStoredSizeColumn, texts::kRatioColumn, texts::kOffsetColumn,
+};
+
+bool isFigure(int column) {
+    return column >= static_cast<int>(ListColumn::Size);
+}
+
+}  // namespace
 
 int EntryListModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : static_cast<int>(shown_.size());
+}
+
+int EntryListModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : kListColumnCount;
 }
 
 QVariant EntryListModel::data(const QModelIndex& index, int role) const {
@@ -19,12 +40,18 @@ QVariant EntryListModel::data(const QModelIndex& index, int role) const {
         return {};
     }
     const Row& row = shown_[static_cast<std::size_t>(index.row())];
+    const int column = index.column();
     switch (role) {
         case Qt::DisplayRole:
+            return column == 0 ? QVariant(QString::fromStdString(shownText(row.caption)))
+                               : shownFigure(row, column);
         case Qt::ToolTipRole:
-            return row.caption;
+            return column == 0 ? QVariant(QString::fromStdString(shownText(row.caption)))
+                               : QVariant();
         case Qt::DecorationRole:
-            return listIcon(row.image);
+            return column == 0 ? QVariant(listIcon(row.image)) : QVariant();
+        case Qt::TextAlignmentRole:
+            return isFigure(column) ? QVariant(Qt::AlignRight | Qt::AlignVCenter) : QVariant();
         case ChangedRole:
             return row.changed;
         case Qt::FontRole:
@@ -41,11 +68,81 @@ QVariant EntryListModel::data(const QModelIndex& index, int role) const {
     }
 }
 
+QVariant EntryListModel::shownFigure(const Row& row, int column) const {
+    const QLocale locale;
+    switch (static_cast<ListColumn>(column)) {
+        case ListColumn::Type:
+            return QString::fromStdString(shownText(row.type)).toUpper();
+        case ListColumn::Size:
+            return locale.toString(static_cast<qlonglong>(row.size));
+        case ListColumn::StoredSize:
+            return locale.toString(static_cast<qlonglong>(row.storedSize));
+        case ListColumn::Ratio: {
+            const RowDetails details{{}, row.size, row.storedSize, row.offset};
+            return QStringLiteral("%1%").arg(details.ratioPercent());
+        }
+        case ListColumn::Offset:
+            return locale.toString(static_cast<qlonglong>(row.offset));
+        case ListColumn::Name:
+            break;
+    }
+    return {};
+}
+
+QVariant EntryListModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || section < 0 || section >= kListColumnCount) {
+        return {};
+    }
+    if (role == Qt::DisplayRole) {
+        return appText(kColumnTitles[section]);
+    }
+    if (role == Qt::TextAlignmentRole && isFigure(section)) {
+        return QVariant(Qt::AlignRight | Qt::AlignVCenter);
+    }
+    return {};
+}
+
 Qt::ItemFlags EntryListModel::flags(const QModelIndex& index) const {
     if (!index.isValid()) {
         return Qt::NoItemFlags;
     }
-    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren |
+           Qt::ItemIsDragEnabled;
+}
+
+void EntryListModel::sort(int column, Qt::SortOrder order) {
+    if (column >= 0 && column < kListColumnCount) {
+        emit sortRequested(column, order);
+    }
+}
+
+QStringList EntryListModel::mimeTypes() const {
+    return {QStringLiteral("text/uri-list")};
+}
+
+QMimeData* EntryListModel::mimeData(const QModelIndexList& indexes) const {
+    std::vector<int> rows;
+    for (const QModelIndex& index : indexes) {
+        if (index.isValid() && index.row() < rowCount()) {
+            rows.push_back(index.row());
+        }
+    }
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    if (rows.empty() || !dragFiles) {
+        return nullptr;
+    }
+    const QList<QUrl> files = dragFiles(rows);
+    if (files.isEmpty()) {
+        return nullptr;
+    }
+    auto* data = new QMimeData;
+    data->setUrls(files);
+    return data;
+}
+
+Qt::DropActions EntryListModel::supportedDragActions() const {
+    return Qt::CopyAction;
 }
 
 void EntryListModel::beginUpdate() {
@@ -84,7 +181,7 @@ int EntryListModel::append() {
 }
 
 void EntryListModel::setCaption(int row, std::string_view entryBytes) {
-    at(row).caption = QString::fromStdString(shownText(entryBytes));
+    at(row).caption = untilNul(entryBytes);
     showRow(row);
 }
 
@@ -102,8 +199,22 @@ bool EntryListModel::isChanged(int row) const {
     return at(row).changed;
 }
 
+void EntryListModel::setDetails(int row, std::string_view type, std::int64_t size,
+                                std::int64_t storedSize, std::int64_t offset) {
+    Row& changed = at(row);
+    changed.type = untilNul(type);
+    changed.size = size;
+    changed.storedSize = storedSize;
+    changed.offset = offset;
+    showRow(row);
+}
+
 QString EntryListModel::caption(int row) const {
-    return at(row).caption;
+    return QString::fromStdString(shownText(at(row).caption));
+}
+
+std::size_t EntryListModel::captionBytes(int row) const {
+    return at(row).caption.size();
 }
 
 int EntryListModel::image(int row) const {
@@ -126,8 +237,7 @@ void EntryListModel::showRow(int row) {
         return;
     }
     shown_[static_cast<std::size_t>(row)] = rows_[static_cast<std::size_t>(row)];
-    const QModelIndex changed = index(row);
-    emit dataChanged(changed, changed);
+    emit dataChanged(index(row, 0), index(row, kListColumnCount - 1));
 }
 
 }  // namespace brasvel::app

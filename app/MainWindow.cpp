@@ -17,8 +17,14 @@
 #include <QSpinBox>
 #include <QStackedWidget>
 #include <QTimer>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QHeaderView>
 #include <QListView>
 #include <QMenuBar>
+#include <QMimeData>
+#include <QTreeView>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
@@ -125,6 +131,9 @@ void TForm1::buildMenus() {
                                  QKeySequence(Qt::CTRL | Qt::Key_F2));
     Exittheprogram1 = makeAction(this, appText(texts::kExitItem), 3, Qt::Key_F12);
     file->addAction(LoadResurceFile1);
+    RecentMenu = file->addMenu(appText(texts::kRecentMenu));
+    RecentMenu->setObjectName(QStringLiteral("RecentMenu"));
+    RecentMenu->setEnabled(false);
     file->addAction(SaveSingleFile1);
     file->addAction(SaveSingleFile2);
     SavePng = makeAction(this, appText(texts::kSavePngItem), kImagePcx,
@@ -199,6 +208,13 @@ void TForm1::buildToolBar() {
     bar->addWidget(spacer(kSeparatorWidth));
     bar->addSeparator();
 
+    DetailsToggle = new QAction(detailsIcon(), appText(texts::kDetailsToggle), this);
+    DetailsToggle->setObjectName(QStringLiteral("DetailsToggle"));
+    DetailsToggle->setCheckable(true);
+    DetailsToggle->setToolTip(appText(texts::kDetailsHint));
+    bar->addAction(DetailsToggle);
+    bar->addWidget(spacer(4));
+
     BitBtn1 = new QPushButton(appText(texts::kPreviewButton));
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
     BitBtn1->setIcon(listIcon(kImagePcx));
@@ -230,7 +246,8 @@ void TForm1::buildToolBar() {
     SearchBox->setPlaceholderText(appText(texts::kSearchPlaceholder));
     SearchBox->setToolTip(appText(texts::kSearchHint));
     SearchBox->setClearButtonEnabled(true);
-    SearchBox->setFixedWidth(140);
+    // Narrow enough that the whole tool bar fits the window's least width.
+    SearchBox->setFixedWidth(104);
     bar->addWidget(SearchBox);
     auto* findName = new QAction(this);
     findName->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
@@ -287,7 +304,10 @@ void TForm1::buildCentre() {
     ListView1->setResizeMode(QListView::Adjust);
     ListView1->setUniformItemSizes(true);
     ListView1->setLayoutMode(QListView::SinglePass);
-    ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
+    ListView1->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
+    ListView1->setDragDropMode(QAbstractItemView::DragOnly);
+    ListView1->setDefaultDropAction(Qt::CopyAction);
     ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     ListView1->setIconSize(QSize(kImageListSize, kImageListSize));
     ListView1->setTextElideMode(Qt::ElideRight);
@@ -300,6 +320,40 @@ void TForm1::buildCentre() {
     connect(listModel, &QAbstractItemModel::modelReset, this, &TForm1::fitColumns);
     ListView1->hide();
     layout->addWidget(ListView1);
+
+    DetailsView = new QTreeView;
+    DetailsView->setObjectName(QStringLiteral("DetailsView"));
+    DetailsView->setModel(listModel);
+    // One selection for both views: switching keeps what is selected.
+    QItemSelectionModel* own = DetailsView->selectionModel();
+    DetailsView->setSelectionModel(ListView1->selectionModel());
+    delete own;
+    DetailsView->setRootIsDecorated(false);
+    DetailsView->setItemsExpandable(false);
+    DetailsView->setUniformRowHeights(true);
+    DetailsView->setAllColumnsShowFocus(true);
+    DetailsView->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    DetailsView->setSelectionBehavior(QAbstractItemView::SelectRows);
+    DetailsView->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    DetailsView->setDragDropMode(QAbstractItemView::DragOnly);
+    DetailsView->setDefaultDropAction(Qt::CopyAction);
+    DetailsView->setIconSize(QSize(kImageListSize, kImageListSize));
+    DetailsView->setSortingEnabled(true);
+    QHeaderView* header = DetailsView->header();
+    header->setSortIndicatorShown(true);
+    header->setSortIndicator(-1, Qt::AscendingOrder);
+    header->setStretchLastSection(false);
+    header->resizeSection(0, ListView1->fontMetrics().horizontalAdvance(
+                                 QStringLiteral("WWWWWWWWWWWW.WWW")));
+    for (int column = 1; column < kListColumnCount; ++column) {
+        header->resizeSection(column, std::max(header->sectionSizeHint(column),
+                                               ListView1->fontMetrics().horizontalAdvance(
+                                                   QStringLiteral("0 000 000 000"))));
+    }
+    DetailsView->hide();
+    layout->addWidget(DetailsView);
+    listModel->dragFiles = [this](const std::vector<int>& rows) { return dragOut(rows); };
+    setAcceptDrops(true);
 
     extra = new QFrame(centre_);
     extra->setObjectName(QStringLiteral("extra"));
@@ -327,6 +381,73 @@ void TForm1::buildCentre() {
     setCentralWidget(centre_);
 }
 
+void TForm1::showListLook(ListLook look) {
+    const bool hadFocus = shownList()->hasFocus();
+    look_ = look;
+    DetailsToggle->setChecked(look == ListLook::Details);
+    setListShown(listShown_);
+    if (hadFocus) {
+        shownList()->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+void TForm1::setListShown(bool shown) {
+    listShown_ = shown;
+    ListView1->setVisible(shown && look_ == ListLook::Icons);
+    DetailsView->setVisible(shown && look_ == ListLook::Details);
+}
+
+QAbstractItemView* TForm1::shownList() const {
+    return look_ == ListLook::Details ? static_cast<QAbstractItemView*>(DetailsView)
+                                      : static_cast<QAbstractItemView*>(ListView1);
+}
+
+QList<QUrl> TForm1::dragOut(const std::vector<int>& rows) {
+    QList<QUrl> urls;
+    if (form_ == nullptr || ui_ == nullptr) {
+        return urls;
+    }
+    auto folder = std::make_unique<QTemporaryDir>(QDir::tempPath() +
+                                                  QStringLiteral("/brasvel-resedit-drag-XXXXXX"));
+    if (!folder->isValid()) {
+        ui_->reportError(folder->errorString().toStdString());
+        return urls;
+    }
+    std::vector<std::string> files;
+    const std::string path = QFile::encodeName(folder->path()).toStdString();
+    ui_->run([&] { files = form_->dragOut(rows, path); });
+    for (const std::string& file : files) {
+        urls << QUrl::fromLocalFile(QFile::decodeName(file.c_str()));
+    }
+    dragFolders_.push_back(std::move(folder));
+    return urls;
+}
+
+void TForm1::dragEnterEvent(QDragEnterEvent* event) {
+    const QList<QUrl> urls = event->mimeData()->urls();
+    const bool local = !urls.isEmpty() && std::all_of(urls.begin(), urls.end(),
+                                                      [](const QUrl& url) { return url.isLocalFile(); });
+    // The list's own rows dragged back onto it are no files to add; nothing is taken while a
+    // handler runs (a batch lets the window handle input between its files).
+    if (local && event->source() == nullptr && ui_ != nullptr && !ui_->busy()) {
+        event->acceptProposedAction();
+    }
+}
+
+void TForm1::dropEvent(QDropEvent* event) {
+    std::vector<std::string> paths;
+    for (const QUrl& url : event->mimeData()->urls()) {
+        if (url.isLocalFile()) {
+            paths.push_back(QFile::encodeName(url.toLocalFile()).toStdString());
+        }
+    }
+    if (paths.empty() || form_ == nullptr || ui_->busy()) {
+        return;
+    }
+    event->acceptProposedAction();
+    ui_->run([this, paths] { form_->filesDropped(paths); });
+}
+
 void TForm1::fitColumns() {
     // Columns wide enough for a name of twelve characters, a dot and an extension, or for the
     // widest caption (a video's whole name) up to three times that. Only captions of more than
@@ -337,9 +458,8 @@ void TForm1::fitColumns() {
     const int margins = metrics.horizontalAdvance(QStringLiteral("WW"));
     int widest = shortest;
     for (int row = 0; row < listModel->size(); ++row) {
-        const QString caption = listModel->caption(row);
-        if (caption.size() > 12) {
-            widest = std::max(widest, metrics.horizontalAdvance(caption) + margins);
+        if (listModel->captionBytes(row) > 12) {
+            widest = std::max(widest, metrics.horizontalAdvance(listModel->caption(row)) + margins);
         }
     }
     const int columnWidth = kImageListSize + 12 + std::min(widest, 3 * shortest);
@@ -542,6 +662,7 @@ void TForm1::attach(MainForm& form, QtToolkit& ui, WavePlayer& player) {
     route(SetPathForExtract1, &MainForm::SetPathForExtract1Click);
     route(GeneralHelp1, &MainForm::GeneralHelp1Click);
     route(About2, &MainForm::About2Click);
+    route(DetailsToggle, &MainForm::toggleListLook);
     connect(BitBtn1, &QPushButton::clicked, this,
             [this, &ui] { ui.run([this] { form_->BitBtn3Click(); }); });
     route(SavePng, &MainForm::SavePictureAsPngClick);
@@ -558,7 +679,14 @@ void TForm1::attach(MainForm& form, QtToolkit& ui, WavePlayer& player) {
     connect(SearchBox, &QLineEdit::textChanged, this, [this, &ui](const QString& search) {
         ui.run([this, search] { form_->searchEdited(search.toStdString()); });
     });
-    ui.onRowSelection = [this](int row, bool selected) { form_->numitem(row, selected); };
+    ui.onSelectionChange = [this](const std::vector<int>& deselected,
+                                  const std::vector<int>& selected, int current) {
+        form_->selectionChanged(deselected, selected, current);
+    };
+    ui.onSortChosen = [this](ListColumn column, bool ascending) {
+        form_->sortList(column, ascending);
+    };
+    ui.onRecentChosen = [this](std::size_t position) { form_->openRecent(position); };
     ui.onTypeChosen = [this] { form_->ViewLod(); };
     ui.onPreviewResize = [this](int width, int height) { form_->Panel1Resize(width, height); };
     if (!ui.onFrameScrollChange) {
@@ -632,6 +760,9 @@ void TForm1::closeEvent(QCloseEvent* event) {
             event->ignore();
             return;
         }
+    }
+    if (beforeClose) {
+        beforeClose();
     }
     if (form_ != nullptr) {
         ui_->run([this] { form_->FormClose(); });

@@ -6,7 +6,13 @@
 // guard so that no error escapes into Qt.
 
 #include <QMainWindow>
+#include <QTemporaryDir>
 #include <array>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "toolkit/WindowToolkit.h"
 
 class QAction;
 class QComboBox;
@@ -14,12 +20,14 @@ class QDockWidget;
 class QFrame;
 class QLabel;
 class QLineEdit;
+class QAbstractItemView;
 class QListView;
 class QPlainTextEdit;
 class QSpinBox;
 class QStackedWidget;
 class QTimer;
 class QMenu;
+class QTreeView;
 class QProgressBar;
 class QPushButton;
 class QScrollBar;
@@ -57,15 +65,29 @@ public:
     // True once Cancel was pressed since the batch panel was last shown.
     bool batchCancelled = false;
 
+    // The preview panel was put where the user left it: its first showing keeps that place.
+    void keepPreviewPlace() { previewPlaced_ = true; }
+    // Runs when the window closes, while it is still shown (its size and panels are kept then).
+    std::function<void()> beforeClose;
+
     // Closes the window even from inside a handler (the exit commands).
     void closeFromHandler();
 
     // Enables the player's buttons while its device is open.
     void refreshPlayerButtons();
 
+    // The entry list shows icons (ListView1) or details (DetailsView); both show the same rows
+    // and share one selection. Hidden, neither shows.
+    void showListLook(ListLook look);
+    void setListShown(bool shown);
+    bool isListShown() const { return listShown_; }
+    // The view the list shows now.
+    QAbstractItemView* shownList() const;
+
     // The controls, under the names the window logic knows them by.
     EntryListModel* listModel = nullptr;
     QListView* ListView1 = nullptr;
+    QTreeView* DetailsView = nullptr;
     QFrame* extra = nullptr;
     QProgressBar* ProgressBar3 = nullptr;
     QProgressBar* ProgressBar1 = nullptr;
@@ -118,6 +140,8 @@ public:
     QAction* SetPathForExtract1 = nullptr;
     QAction* GeneralHelp1 = nullptr;
     QAction* About2 = nullptr;
+    QAction* DetailsToggle = nullptr;
+    QMenu* RecentMenu = nullptr;
 
 signals:
     // Panel1 took a new size.
@@ -126,6 +150,9 @@ signals:
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Local files dragged onto the window: an archive to open, or files for the open one.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void buildMenus();
@@ -141,6 +168,8 @@ private:
     // Widens the list's columns to its captions, after every refill.
     void fitColumns();
     void placePreview();
+    // Writes the rows' entries into a new folder of their own and gives their files' URLs.
+    QList<QUrl> dragOut(const std::vector<int>& rows);
 
     MainForm* form_ = nullptr;
     QtToolkit* ui_ = nullptr;
@@ -149,6 +178,11 @@ private:
     QMenu* editMenu_ = nullptr;
     bool closing_ = false;
     bool previewPlaced_ = false;
+    bool listShown_ = false;
+    ListLook look_ = ListLook::Icons;
+    // Folders of the files dragged out, kept until the window goes: a file manager may still
+    // be copying from one after the drop.
+    std::vector<std::unique_ptr<QTemporaryDir>> dragFolders_;
 };
 
 }  // namespace brasvel::app

@@ -18,7 +18,10 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
+#include <QHeaderView>
 #include <QListView>
+#include <QMenu>
+#include <QTreeView>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QMessageBox>
@@ -69,18 +72,25 @@ QtToolkit::QtToolkit(TForm1& window) : window_(window) {
         window_.ListView1->selectionModel(), &QItemSelectionModel::selectionChanged,
         window_.ListView1,
         [this](const QItemSelection& selected, const QItemSelection& deselected) {
-            // The row that loses the selection is reported before the one that
-            // gains it.
+            selectionMoved(selected, deselected);
+        });
+    connections_ << QObject::connect(
+        window_.ListView1->selectionModel(), &QItemSelectionModel::currentChanged,
+        window_.ListView1, [this](const QModelIndex& current, const QModelIndex& previous) {
+            if (current.row() == previous.row() || programmaticSelection_ > 0 ||
+                !onSelectionChange) {
+                return;
+            }
+            run([&] { onSelectionChange({}, {}, current.row()); });
+        });
+    connections_ << QObject::connect(
+        window_.listModel, &EntryListModel::sortRequested, window_.listModel,
+        [this](int column, Qt::SortOrder order) {
+            if (programmaticSort_ > 0 || !onSortChosen) {
+                return;
+            }
             run([&] {
-                if (!onRowSelection || programmaticSelection_ > 0) {
-                    return;
-                }
-                for (const QModelIndex& index : deselected.indexes()) {
-                    onRowSelection(index.row(), false);
-                }
-                for (const QModelIndex& index : selected.indexes()) {
-                    onRowSelection(index.row(), true);
-                }
+                onSortChosen(static_cast<ListColumn>(column), order == Qt::AscendingOrder);
             });
         });
     connections_ << QObject::connect(window_.ComboBox1, &QComboBox::activated, window_.ComboBox1,
@@ -121,6 +131,53 @@ QtToolkit::QtToolkit(TForm1& window) : window_(window) {
                                      });
 }
 
+namespace {
+
+// The rows a selection covers, each once (a details row is selected in every column), upwards.
+std::vector<int> rowsOf(const QItemSelection& selection) {
+    std::vector<int> rows;
+    for (const QItemSelectionRange& range : selection) {
+        for (int row = range.top(); row <= range.bottom(); ++row) {
+            rows.push_back(row);
+        }
+    }
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    return rows;
+}
+
+}  // namespace
+
+void QtToolkit::selectionMoved(const QItemSelection& selected, const QItemSelection& deselected) {
+    if (programmaticSelection_ > 0) {
+        return;
+    }
+    // The rows that lose the selection are reported before those that gain it.
+    run([&] {
+        std::vector<int> lost = rowsOf(deselected);
+        const std::vector<int> gained = rowsOf(selected);
+        // A row that keeps some of its cells selected did not lose the selection.
+        const QItemSelectionModel* selection = window_.ListView1->selectionModel();
+        std::erase_if(lost, [&](int row) {
+            return selection->isRowSelected(row, QModelIndex()) ||
+                   selection->isSelected(window_.listModel->index(row, 0));
+        });
+        if (onSelectionChange) {
+            onSelectionChange(lost, gained, selection->currentIndex().row());
+            return;
+        }
+        if (!onRowSelection) {
+            return;
+        }
+        for (const int row : lost) {
+            onRowSelection(row, false);
+        }
+        for (const int row : gained) {
+            onRowSelection(row, true);
+        }
+    });
+}
+
 QtToolkit::~QtToolkit() {
     // The window may outlive the toolkit; its signals must not reach a toolkit that is gone.
     for (const QMetaObject::Connection& connection : connections_) {
@@ -131,16 +188,16 @@ QtToolkit::~QtToolkit() {
 // --- The entry list ---
 
 void QtToolkit::setListVisible(bool visible) {
-    window_.ListView1->setVisible(visible);
+    window_.setListShown(visible);
 }
 
 bool QtToolkit::isListVisible() const {
-    return !window_.ListView1->isHidden();
+    return window_.isListShown();
 }
 
 void QtToolkit::focusList() {
     if (isListVisible()) {
-        window_.ListView1->setFocus(Qt::OtherFocusReason);
+        window_.shownList()->setFocus(Qt::OtherFocusReason);
     }
 }
 
@@ -172,18 +229,54 @@ void QtToolkit::setRowImage(int row, int image) {
     window_.listModel->setImage(row, image);
 }
 
+void QtToolkit::setRowDetails(int row, const RowDetails& details) {
+    window_.listModel->setDetails(row, details.type, details.size, details.storedSize,
+                                  details.offset);
+}
+
 void QtToolkit::selectRow(int row) {
+    const int rows[] = {row};
+    selectRows(row < 0 ? std::span<const int>() : std::span<const int>(rows), row);
+}
+
+void QtToolkit::selectRows(std::span<const int> rows, int current) {
     QItemSelectionModel* selection = window_.ListView1->selectionModel();
+    EntryListModel* model = window_.listModel;
+    const int lastColumn = model->columnCount() - 1;
     ++programmaticSelection_;
-    if (row < 0 || row >= rowCount()) {
-        selection->clearSelection();
+    // Runs of neighbouring rows become one range each, so selecting thousands stays quick.
+    QItemSelection chosen;
+    for (std::size_t i = 0; i < rows.size();) {
+        std::size_t end = i + 1;
+        while (end < rows.size() && rows[end] == rows[end - 1] + 1) {
+            ++end;
+        }
+        if (rows[i] >= 0 && rows[end - 1] < rowCount()) {
+            chosen.select(model->index(rows[i], 0), model->index(rows[end - 1], lastColumn));
+        }
+        i = end;
+    }
+    selection->select(chosen, QItemSelectionModel::ClearAndSelect);
+    if (current < 0 || current >= rowCount()) {
         selection->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
     } else {
-        const QModelIndex index = window_.listModel->index(row, 0);
-        selection->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
-        window_.ListView1->scrollTo(index);
+        const QModelIndex index = model->index(current, 0);
+        selection->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
+        window_.shownList()->scrollTo(index);
     }
     --programmaticSelection_;
+}
+
+void QtToolkit::setListLook(ListLook look) {
+    window_.showListLook(look);
+}
+
+void QtToolkit::showSortOrder(std::optional<ListColumn> column, bool ascending) {
+    ++programmaticSort_;
+    window_.DetailsView->header()->setSortIndicator(column ? static_cast<int>(*column) : -1,
+                                                    ascending ? Qt::AscendingOrder
+                                                              : Qt::DescendingOrder);
+    --programmaticSort_;
 }
 
 void QtToolkit::setEntryCommandsEnabled(bool enabled) {
@@ -219,6 +312,27 @@ bool QtToolkit::batchCancelRequested() {
 
 void QtToolkit::setArchiveTitle(std::string_view fileName) {
     window_.showArchiveTitle(fromUtf8(fileName));
+}
+
+void QtToolkit::setRecentArchives(std::span<const std::string> paths) {
+    QMenu* menu = window_.RecentMenu;
+    // The item chosen may be the one whose handler runs now: it goes once that has ended.
+    for (QAction* item : menu->actions()) {
+        menu->removeAction(item);
+        item->deleteLater();
+    }
+    for (std::size_t i = 0; i < paths.size(); ++i) {
+        const QString path = QFile::decodeName(paths[i].c_str());
+        QAction* item = menu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(path));
+        QObject::connect(item, &QAction::triggered, menu, [this, i] {
+            run([&] {
+                if (onRecentChosen) {
+                    onRecentChosen(i);
+                }
+            });
+        });
+    }
+    menu->setEnabled(!paths.empty());
 }
 
 // --- Status bar ---
@@ -274,6 +388,7 @@ void QtToolkit::setPanelVisible(PanelId panel, bool visible) {
         // While a batch runs only its Cancel button takes input.
         window_.menuBar()->setEnabled(!visible);
         window_.ListView1->setEnabled(!visible);
+        window_.DetailsView->setEnabled(!visible);
         for (QToolBar* bar : window_.findChildren<QToolBar*>()) {
             bar->setEnabled(!visible);
         }
@@ -431,6 +546,43 @@ bool QtToolkit::askOkCancel(std::string_view caption, std::string_view text) {
     box.setDefaultButton(QMessageBox::Ok);
     box.setEscapeButton(QMessageBox::Cancel);
     return box.exec() == QMessageBox::Ok;
+}
+
+OverwriteAnswer QtToolkit::askOverwrite(std::string_view fileName, std::string_view folder,
+                                        bool several) {
+    QMessageBox box(QMessageBox::Question, appText(texts::kOverwriteCaption),
+                    appText(texts::kOverwriteQuestion)
+                        .arg(fromUtf8(fileName), QString::fromLocal8Bit(folder.data(),
+                                                                        qsizetype(folder.size()))),
+                    QMessageBox::NoButton, &window_);
+    QPushButton* overwrite = box.addButton(appText(texts::kOverwriteButton),
+                                           QMessageBox::AcceptRole);
+    QPushButton* skip = box.addButton(appText(texts::kSkipButton), QMessageBox::RejectRole);
+    QPushButton* overwriteAll = nullptr;
+    QPushButton* skipAll = nullptr;
+    if (several) {
+        overwriteAll = box.addButton(appText(texts::kOverwriteAllButton),
+                                     QMessageBox::AcceptRole);
+        skipAll = box.addButton(appText(texts::kSkipAllButton), QMessageBox::RejectRole);
+    }
+    QPushButton* cancel = box.addButton(QMessageBox::Cancel);
+    box.setDefaultButton(skip);
+    box.setEscapeButton(cancel);
+    box.exec();
+    const QAbstractButton* pressed = box.clickedButton();
+    if (pressed == overwrite) {
+        return OverwriteAnswer::Overwrite;
+    }
+    if (pressed == skip) {
+        return OverwriteAnswer::Skip;
+    }
+    if (pressed != nullptr && pressed == overwriteAll) {
+        return OverwriteAnswer::OverwriteAll;
+    }
+    if (pressed != nullptr && pressed == skipAll) {
+        return OverwriteAnswer::SkipAll;
+    }
+    return OverwriteAnswer::Cancel;
 }
 
 void QtToolkit::reportError(std::string_view text) {

@@ -10,11 +10,13 @@
 
 #include <exception>
 #include <functional>
+#include <vector>
 
 #include "toolkit/WindowToolkit.h"
 
 class QFileDialog;
 class QWidget;
+class QItemSelection;
 
 namespace brasvel::app {
 
@@ -37,7 +39,11 @@ public:
     int rowCount() const override;
     void setRowCaption(int row, std::string_view entryBytes) override;
     void setRowImage(int row, int image) override;
+    void setRowDetails(int row, const RowDetails& details) override;
     void selectRow(int row) override;
+    void selectRows(std::span<const int> rows, int current) override;
+    void setListLook(ListLook look) override;
+    void showSortOrder(std::optional<ListColumn> column, bool ascending) override;
     void setEntryCommandsEnabled(bool enabled) override;
     void setRowChanged(int row, bool changed) override;
     void setEditCommandsEnabled(const EditCommandState& state) override;
@@ -82,6 +88,8 @@ public:
     bool isFrameScrollVisible() const override;
 
     bool askOkCancel(std::string_view caption, std::string_view text) override;
+    OverwriteAnswer askOverwrite(std::string_view fileName, std::string_view folder,
+                                 bool several) override;
     void reportError(std::string_view text) override;
     void reportNotice(std::string_view text) override;
     // The window's texts under the context "WindowTexts" of the installed translation.
@@ -106,6 +114,7 @@ public:
 
     bool batchCancelRequested() override;
     void setArchiveTitle(std::string_view fileName) override;
+    void setRecentArchives(std::span<const std::string> paths) override;
 
     void repaintWindow() override;
     void closeWindow() override;
@@ -118,8 +127,15 @@ public:
     // Whether a handler is running.
     bool busy() const { return handlerDepth_ > 0; }
 
-    // The user's actions on the controls.
+    // The user's actions on the controls. A change of the selection goes to onSelectionChange
+    // when it is set (rows that lost it, rows that gained it, the focused row), else row by row
+    // to onRowSelection; the focus moving to another selected row is a change of its own.
     std::function<void(int row, bool selected)> onRowSelection;
+    std::function<void(const std::vector<int>& deselected, const std::vector<int>& selected,
+                       int current)>
+        onSelectionChange;
+    std::function<void(ListColumn column, bool ascending)> onSortChosen;
+    std::function<void(std::size_t position)> onRecentChosen;
     std::function<void()> onTypeChosen;
     std::function<void(int width, int height)> onPreviewResize;
     std::function<void()> afterHandler;
@@ -138,6 +154,7 @@ private:
     // Shows `page` of the preview's stack, with `note` above it when not empty.
     void showPage(QWidget* page, std::string_view note);
     void frameScrollMoved();
+    void selectionMoved(const QItemSelection& selected, const QItemSelection& deselected);
     // Applies a change to the scroll bar; a change notification that fails inside it is thrown
     // to the caller once the scroll bar is consistent again.
     void changeFrameScroll(const std::function<void()>& change);
@@ -152,6 +169,7 @@ private:
     bool typedText_ = false;
     int handlerDepth_ = 0;
     int programmaticSelection_ = 0;
+    int programmaticSort_ = 0;
 };
 
 }  // namespace brasvel::app

@@ -28,6 +28,7 @@
 
 #include "app/EntryListModel.h"
 #include "app/Language.h"
+#include "app/QtSettings.h"
 #include "app/QtToolkit.h"
 #include "app/QtWavePlayer.h"
 #include "app/MainWindow.h"
@@ -122,8 +123,8 @@ void takeScreenshot(brasvel::app::TForm1& window, brasvel::app::QtToolkit& ui,
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
-    QApplication::setOrganizationName(QStringLiteral("Talgrove"));
-    QApplication::setApplicationName(QStringLiteral("Brasvel"));
+    QApplication::setOrganizationName(QString::fromUtf8(brasvel::app::kSettingsOrganisation));
+    QApplication::setApplicationName(QString::fromUtf8(brasvel::app::kSettingsApplication));
     // Ties the window to its installed .desktop file: its name and icon on the task bar.
     QGuiApplication::setDesktopFileName(QStringLiteral(BRASVEL_APP_ID));
     const std::vector<std::string> arguments(argv + 1, argv + argc);
@@ -151,7 +152,8 @@ int main(int argc, char** argv) {
     // Its open dialog can be answered in advance, for an archive named in mixed case at start.
     brasvel::app::OpenDialogAnsweredOnce<brasvel::app::QtToolkit> ui(window);
     brasvel::app::QtWavePlayer player;
-    brasvel::MainForm form(ui, player);
+    brasvel::app::QtSettings settings;
+    brasvel::MainForm form(ui, player, settings);
     window.attach(form, ui, player);
     if (options.testVideos) {
         form.setVideoOptions(withTestClips());
@@ -160,7 +162,12 @@ int main(int argc, char** argv) {
 
     // The window is on the screen before start-up opens the archive, so that an error about
     // the archive shows over it.
-    if (options.screenshot.isEmpty()) {
+    if (options.screenshot.isEmpty() && settings.hasWindow()) {
+        if (settings.restoreWindow(window)) {
+            window.keepPreviewPlace();
+        }
+        window.show();
+    } else if (options.screenshot.isEmpty()) {
         window.showMaximized();
     } else {
         // A screen without a window manager does not maximise; fill it instead.
@@ -170,6 +177,9 @@ int main(int argc, char** argv) {
     if (!options.screenshot.isEmpty()) {
         // Set before start-up, so that an error box it raises is in the picture too.
         QTimer::singleShot(300, &window, [&] { takeScreenshot(window, ui, options); });
+    }
+    if (options.screenshot.isEmpty()) {
+        window.beforeClose = [&] { settings.saveWindow(window); };
     }
     ui.run([&] { brasvel::app::startUp(form, ui, readAppPath(), options.archive); });
     return QApplication::exec();

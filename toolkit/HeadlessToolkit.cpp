@@ -44,6 +44,26 @@ void HeadlessToolkit::setRowCaption(int row, std::string_view entryBytes) {
 void HeadlessToolkit::setRowImage(int row, int image) { rowAt(rows, row).image = image; }
 
 void HeadlessToolkit::setRowChanged(int row, bool changed) { rowAt(rows, row).changed = changed; }
+void HeadlessToolkit::setRowDetails(int row, const RowDetails& details) {
+    HeadlessRow& shown = rowAt(rows, row);
+    shown.type = details.type;
+    shown.size = details.size;
+    shown.storedSize = details.storedSize;
+    shown.offset = details.offset;
+}
+
+void HeadlessToolkit::selectRow(int row) {
+    selectedRow = row;
+    selectedRows.clear();
+    if (row >= 0) {
+        selectedRows.push_back(row);
+    }
+}
+
+void HeadlessToolkit::selectRows(std::span<const int> chosen, int current) {
+    selectedRows.assign(chosen.begin(), chosen.end());
+    selectedRow = current;
+}
 
 void HeadlessToolkit::setStatusText(int panel, std::string_view text) {
     statusTexts.at(static_cast<std::size_t>(panel)) = text;
@@ -195,6 +215,17 @@ bool HeadlessToolkit::askOkCancel(std::string_view caption, std::string_view tex
     }
     const bool answer = answers.front();
     answers.pop_front();
+    return answer;
+}
+
+OverwriteAnswer HeadlessToolkit::askOverwrite(std::string_view fileName, std::string_view folder,
+                                              bool several) {
+    overwriteQuestions.push_back({std::string(fileName), std::string(folder), several});
+    if (overwriteAnswers.empty()) {
+        return OverwriteAnswer::Overwrite;
+    }
+    const OverwriteAnswer answer = overwriteAnswers.front();
+    overwriteAnswers.pop_front();
     return answer;
 }
 

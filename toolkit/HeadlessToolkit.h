@@ -22,6 +22,10 @@ struct HeadlessRow {
     std::string caption;  // the bytes as set, NUL bytes included
     int image = 0;
     bool changed = false;  // drawn as not yet saved
+    std::string type;     // the details' figures as set
+    std::int64_t size = 0;
+    std::int64_t storedSize = 0;
+    std::int64_t offset = 0;
 
     // The caption as the list shows it: up to its first NUL byte.
     std::string shownCaption() const { return caption.substr(0, caption.find('\0')); }
@@ -39,7 +43,14 @@ public:
     int rowCount() const override { return static_cast<int>(rows.size()); }
     void setRowCaption(int row, std::string_view entryBytes) override;
     void setRowImage(int row, int image) override;
-    void selectRow(int row) override { selectedRow = row; }
+    void setRowDetails(int row, const RowDetails& details) override;
+    void selectRow(int row) override;
+    void selectRows(std::span<const int> rows, int current) override;
+    void setListLook(ListLook look) override { listLook = look; }
+    void showSortOrder(std::optional<ListColumn> column, bool ascending) override {
+        sortIndicator = column;
+        sortIndicatorAscending = ascending;
+    }
     void setEntryCommandsEnabled(bool enabled) override { entryCommandsEnabled = enabled; }
     void setRowChanged(int row, bool changed) override;
     void setEditCommandsEnabled(const EditCommandState& state) override { editCommands = state; }
@@ -87,6 +98,8 @@ public:
     void setFrameTimer(int intervalMs) override { frameTimerInterval = intervalMs; }
 
     bool askOkCancel(std::string_view caption, std::string_view text) override;
+    OverwriteAnswer askOverwrite(std::string_view fileName, std::string_view folder,
+                                 bool several) override;
     void reportError(std::string_view text) override {
         errors.emplace_back(text);
         extraVisibleAtReport = extraVisible;
@@ -117,6 +130,9 @@ public:
 
     bool batchCancelRequested() override;
     void setArchiveTitle(std::string_view fileName) override { archiveTitle = fileName; }
+    void setRecentArchives(std::span<const std::string> paths) override {
+        recentMenu.assign(paths.begin(), paths.end());
+    }
 
     void repaintWindow() override { ++windowRepaints; }
     void closeWindow() override { closed = true; }
@@ -134,7 +150,11 @@ public:
     int updateDepth = 0;
     int finishedUpdates = 0;
     std::vector<HeadlessRow> rows;
-    int selectedRow = -1;  // as the logic last selected it
+    int selectedRow = -1;  // as the logic last selected it: the focused row
+    std::vector<int> selectedRows;  // every row the logic last selected
+    ListLook listLook = ListLook::Icons;
+    std::optional<ListColumn> sortIndicator;
+    bool sortIndicatorAscending = true;
     bool entryCommandsEnabled = true;
     std::array<std::string, kStatusPanelCount> statusTexts{};
     std::array<int, kStatusPanelCount> statusWidths{};
@@ -185,6 +205,13 @@ public:
     };
     std::vector<Question> questions;
     std::deque<bool> answers;  // scripted replies to askOkCancel; OK when none is left
+    struct OverwriteQuestion {
+        std::string fileName;
+        std::string folder;
+        bool several = false;
+    };
+    std::vector<OverwriteQuestion> overwriteQuestions;
+    std::deque<OverwriteAnswer> overwriteAnswers;  // scripted; Overwrite when none is left
     std::vector<std::string> errors;
     bool extraVisibleAtReport = false;  // whether the batch panel showed under the last message
     std::vector<std::string> notices;
@@ -215,6 +242,7 @@ public:
     int cancelAfterPolls = -1;  // Cancel is pressed at this poll of a batch; never when negative
     int cancelPolls = 0;
     std::string archiveTitle;
+    std::vector<std::string> recentMenu;
     int windowRepaints = 0;
     bool closed = false;
     int aboutShown = 0;

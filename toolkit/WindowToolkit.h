@@ -32,6 +32,27 @@ struct SwatchColour {
 inline constexpr int kProgressMaximum = 100;
 inline constexpr int kStatusPanelCount = 6;
 
+// The columns of the details list, in the order shown.
+enum class ListColumn { Name, Type, Size, StoredSize, Ratio, Offset };
+inline constexpr int kListColumnCount = 6;
+
+// How the list shows its rows: icons with names only, or one line per entry with its figures.
+enum class ListLook { Icons, Details };
+
+// The figures a row shows in the details list besides its caption.
+struct RowDetails {
+    std::string_view type;        // the extension, as stored (Windows-1250 bytes)
+    std::int64_t size = 0;        // the content's length
+    std::int64_t storedSize = 0;  // its length in the archive
+    std::int64_t offset = 0;
+
+    // The stored size in per cent of the size (100 for an empty entry), rounded down.
+    std::int64_t ratioPercent() const { return size <= 0 ? 100 : storedSize * 100 / size; }
+};
+
+// The user's answer before a file in the target folder is written over.
+enum class OverwriteAnswer { Overwrite, Skip, OverwriteAll, SkipAll, Cancel };
+
 // One filter of the open dialog: what it is called and the names it shows ("*.Lod"), matched in
 // any case.
 struct OpenFilter {
@@ -87,9 +108,16 @@ public:
     // entryBytes: Windows-1250 bytes, shown up to the first NUL byte.
     virtual void setRowCaption(int row, std::string_view entryBytes) = 0;
     virtual void setRowImage(int row, int image) = 0;
+    virtual void setRowDetails(int row, const RowDetails& details) = 0;
     // Selects only `row`, or nothing when it is -1, and shows it; raises no selection
     // notification (the logic already knows).
     virtual void selectRow(int row) = 0;
+    // Selects exactly `rows` and makes `current` (-1: none) the row with the focus, shown; raises
+    // no selection notification.
+    virtual void selectRows(std::span<const int> rows, int current) = 0;
+    // Icons or details; the sort order's arrow over `column` (none: the directory's order).
+    virtual void setListLook(ListLook look) = 0;
+    virtual void showSortOrder(std::optional<ListColumn> column, bool ascending) = 0;
     // The commands that act on the selected entry (extract it, Play) are usable or not.
     virtual void setEntryCommandsEnabled(bool enabled) = 0;
 
@@ -171,6 +199,9 @@ public:
 
     // A message box with the buttons OK and Cancel; true when OK was pressed.
     virtual bool askOkCancel(std::string_view caption, std::string_view text) = 0;
+    // Asks before `fileName` in `folder` is written over; `several` offers the answers for all.
+    virtual OverwriteAnswer askOverwrite(std::string_view fileName, std::string_view folder,
+                                         bool several) = 0;
     // An error that ended a handler; the program goes on.
     virtual void reportError(std::string_view text) = 0;
     // A notice that is not an error (an archive longer than the list can show, say).
@@ -212,6 +243,8 @@ public:
     // Lets the window handle the user's input during a batch: true once its Cancel button was
     // pressed since the batch panel was last shown.
     virtual bool batchCancelRequested() = 0;
+    // The recent archives under "Plik", the latest first.
+    virtual void setRecentArchives(std::span<const std::string> paths) = 0;
     // The open archive's file name, for the window's title; empty when none is open.
     virtual void setArchiveTitle(std::string_view fileName) = 0;
 

@@ -451,6 +451,66 @@ The status bar at the bottom of the window shows, in turn: the number of files i
 
 Every button has a hint: just rest the mouse pointer over it.</translation>
     </message>
+    <message>
+        <source>Nazwa</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>Typ</source>
+        <translation>Type</translation>
+    </message>
+    <message>
+        <source>Rozmiar</source>
+        <translation>Size</translation>
+    </message>
+    <message>
+        <source>Rozmiar w archiwum</source>
+        <translation>Stored size</translation>
+    </message>
+    <message>
+        <source>Stopień</source>
+        <translation>Ratio</translation>
+    </message>
+    <message>
+        <source>Położenie</source>
+        <translation>Offset</translation>
+    </message>
+    <message>
+        <source>Szczegóły</source>
+        <translation>Details</translation>
+    </message>
+    <message>
+        <source>Przełącza listę między ikonami a szczegółami (kolumny można sortować)</source>
+        <translation>Switches the list between icons and details (the columns sort)</translation>
+    </message>
+    <message>
+        <source>Ostatnio otwierane</source>
+        <translation>Recent archives</translation>
+    </message>
+    <message>
+        <source>Plik istnieje</source>
+        <translation>File exists</translation>
+    </message>
+    <message>
+        <source>Plik %1 jest już w folderze %2. Zastąpić go?</source>
+        <translation>%1 is already in the folder %2. Replace it?</translation>
+    </message>
+    <message>
+        <source>Zastąp</source>
+        <translation>Replace</translation>
+    </message>
+    <message>
+        <source>Pomiń</source>
+        <translation>Skip</translation>
+    </message>
+    <message>
+        <source>Zastąp wszystkie</source>
+        <translation>Replace all</translation>
+    </message>
+    <message>
+        <source>Pomiń wszystkie</source>
+        <translation>Skip all</translation>
+    </message>
 </context>
 <context>
     <name>WindowTexts</name>
@@ -831,6 +891,26 @@ The archive on disk is unchanged and the changes stay in the window: try again o
     <message>
         <source>%1 to obraz PNG/BMP. Zapisać go w archiwum jako obraz gry %2 (OK), czy bez zmian (Anuluj)?</source>
         <translation>%1 is a PNG/BMP picture. Store it in the archive as the game&apos;s picture %2 (OK), or as it is (Cancel)?</translation>
+    </message>
+    <message>
+        <source>Pominięto istniejące pliki: %1.</source>
+        <translation>Existing files skipped: %1.</translation>
+    </message>
+    <message>
+        <source>Nie ma już pliku %1; usunięto go z listy ostatnio otwieranych.</source>
+        <translation>%1 is no longer there; it was removed from the recent archives.</translation>
+    </message>
+    <message>
+        <source>%1 nie jest archiwum LOD, SND ani VID.</source>
+        <translation>%1 is not a LOD, SND or VID archive.</translation>
+    </message>
+    <message>
+        <source>Upuść jeden plik archiwum, aby go otworzyć.</source>
+        <translation>Drop one archive file to open it.</translation>
+    </message>
+    <message>
+        <source>Nie udało się wypakować: %1</source>
+        <translation>Could not extract: %1</translation>
     </message>
 </context>
 </TS>

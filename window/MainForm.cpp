@@ -62,6 +62,73 @@ const ArchiveFormat* formatOfExactCase(const std::string& path) {
     return nullptr;
 }
 
+// The format whose name the path's last three characters spell in any case; null when none.
+const ArchiveFormat* formatOfExtension(const std::string& path) {
+    if (path.size() < 3) {
+        return nullptr;
+    }
+    const std::string last = upperCase(std::string_view(path).substr(path.size() - 3));
+    for (const ArchiveFormat* format : archiveFormats()) {
+        if (last == upperCase(format->name)) {
+            return format;
+        }
+    }
+    return nullptr;
+}
+
+// The keys the sort column is remembered by, in the order of ListColumn.
+constexpr const char* kColumnKeys[] = {"name", "type", "size", "storedSize", "ratio", "offset"};
+static_assert(std::size(kColumnKeys) == kListColumnCount);
+
+std::int64_t storedSizeOf(const Entry& entry) {
+    // A LOD entry stored plain states no packed size.
+    return entry.packedSize > 0 ? entry.packedSize : entry.size;
+}
+
+RowDetails detailsOf(const Entry& entry) {
+    return {untilNul(entry.ext), entry.size, storedSizeOf(entry), entry.offset};
+}
+
+// Only ASCII letters: whatever locale the program runs in, other bytes stay as they are.
+int asciiLower(int c) { return c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c; }
+
+// Compares the shown bytes with ASCII letters in one case; -1, 0 or 1.
+int compareFolded(std::string_view a, std::string_view b) {
+    const std::size_t common = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < common; ++i) {
+        const int x = asciiLower(static_cast<unsigned char>(a[i]));
+        const int y = asciiLower(static_cast<unsigned char>(b[i]));
+        if (x != y) {
+            return x < y ? -1 : 1;
+        }
+    }
+    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+
+// Whether `a` comes before `b` when the list is sorted by `column` upwards. Numbers sort as
+// numbers; equal keys fall back to the name, so the order never depends on the one before.
+bool sortsBefore(const Entry& a, const Entry& b, ListColumn column) {
+    const auto byName = [&] { return compareFolded(untilNul(a.caption), untilNul(b.caption)) < 0; };
+    const auto byNumber = [&](std::int64_t x, std::int64_t y) { return x != y ? x < y : byName(); };
+    switch (column) {
+        case ListColumn::Name:
+            return byName();
+        case ListColumn::Type: {
+            const int order = compareFolded(untilNul(a.ext), untilNul(b.ext));
+            return order != 0 ? order < 0 : byName();
+        }
+        case ListColumn::Size:
+            return byNumber(a.size, b.size);
+        case ListColumn::StoredSize:
+            return byNumber(storedSizeOf(a), storedSizeOf(b));
+        case ListColumn::Ratio:
+            return byNumber(detailsOf(a).ratioPercent(), detailsOf(b).ratioPercent());
+        case ListColumn::Offset:
+            return byNumber(a.offset, b.offset);
+    }
+    return false;
+}
+
 // Ends the list's bulk update on every way out.
 class ListUpdate {
 public:
@@ -103,17 +170,36 @@ struct MainForm::Impl {
 };
 
 MainForm::MainForm(WindowToolkit& ui, WavePlayer& player)
-    : ui_(ui), player_(player), editing_(ui), impl_(std::make_unique<Impl>(ui, player)) {
-    ui_.onFrameScrollChange = [this] { scbChange(); };
-    ui_.onFrameTimer = [this] { FrameTimerTimer(); };
-    ui_.setEntryCommandsEnabled(false);
-    ui_.setPreviewCommandsEnabled(false, false);
-    ui_.setEditCommandsEnabled({});
+    : ui_(ui),
+      player_(player),
+      ownSettings_(std::make_unique<MemorySettings>()),
+      settings_(*ownSettings_),
+      editing_(ui),
+      impl_(std::make_unique<Impl>(ui, player)) {
+    connectToolkit();
+}
+
+MainForm::MainForm(WindowToolkit& ui, WavePlayer& player, WindowSettings& settings)
+    : ui_(ui),
+      player_(player),
+      settings_(settings),
+      editing_(ui),
+      impl_(std::make_unique<Impl>(ui, player)) {
+    connectToolkit();
+    loadSettings();
 }
 
 MainForm::~MainForm() {
     ui_.onFrameScrollChange = nullptr;
     ui_.onFrameTimer = nullptr;
+}
+
+void MainForm::connectToolkit() {
+    ui_.onFrameScrollChange = [this] { scbChange(); };
+    ui_.onFrameTimer = [this] { FrameTimerTimer(); };
+    ui_.setEntryCommandsEnabled(false);
+    ui_.setPreviewCommandsEnabled(false, false);
+    ui_.setEditCommandsEnabled({});
 }
 
 // The message of an error that ended a handler; an entry's failure names the entry.
@@ -127,6 +213,49 @@ std::string MainForm::messageOf(const ResourceError& error) const {
 // The error's text in the window's language, and where it happened as the core says it.
 std::string MainForm::describe(const ResourceError& error) const {
     return texts::describeError(error, [this](const char* source) { return text(source); });
+}
+
+// --- Remembered settings ---
+
+void MainForm::loadSettings() {
+    extractDir_ = settings_.value(settings::kExtractFolder).value_or("");
+    look_ = settings_.value(settings::kListLook) == "details" ? ListLook::Details : ListLook::Icons;
+    ui_.setListLook(look_);
+    const std::optional<std::string> column = settings_.value(settings::kSortColumn);
+    for (std::size_t i = 0; i < std::size(kColumnKeys); ++i) {
+        if (column == kColumnKeys[i]) {
+            sortColumn_ = static_cast<ListColumn>(i);
+        }
+    }
+    sortAscending_ = settings_.value(settings::kSortOrder) != "descending";
+    ui_.showSortOrder(sortColumn_, sortAscending_);
+    for (std::size_t i = 1; i <= settings::kRecentArchives; ++i) {
+        if (auto path = settings_.value(settings::kRecentPrefix + std::to_string(i))) {
+            recent_.push_back(std::move(*path));
+        }
+    }
+    ui_.setRecentArchives(recent_);
+}
+
+// The archive opened goes first in the recent archives, once.
+void MainForm::rememberRecent(const std::string& path) {
+    std::error_code error;
+    std::filesystem::path absolute = std::filesystem::absolute(path, error);
+    const std::string whole = error ? path : absolute.lexically_normal().string();
+    std::erase(recent_, whole);
+    recent_.insert(recent_.begin(), whole);
+    if (recent_.size() > settings::kRecentArchives) {
+        recent_.resize(settings::kRecentArchives);
+    }
+    saveRecent();
+}
+
+void MainForm::saveRecent() {
+    for (std::size_t i = 1; i <= settings::kRecentArchives; ++i) {
+        settings_.setValue(settings::kRecentPrefix + std::to_string(i),
+                           i <= recent_.size() ? recent_[i - 1] : std::string());
+    }
+    ui_.setRecentArchives(recent_);
 }
 
 // --- Start-up and opening archives ---
@@ -158,18 +287,72 @@ void MainForm::openThroughDialog() {
         if (!choice || !editing_.settleUnsaved(archivePath_)) {
             return;
         }
-        player_.close();
-        previewOn_ = false;
-        closeArchive();
-        archivePath_ = choice->path;
-        ui_.setStatusText(kFileNamePanel, texts::fillIn(text(texts::kFileName), {choice->path}));
-        showRows();
-        ui_.repaintWindow();
         // The filter the user chose, not the file's extension, decides how it is read.
         const auto formats = archiveFormats();
         const int filter = choice->filterIndex;
         if (filter >= 1 && static_cast<std::size_t>(filter) <= formats.size()) {
-            readArchive(*formats[static_cast<std::size_t>(filter - 1)]);
+            openAs(choice->path, *formats[static_cast<std::size_t>(filter - 1)]);
+        } else {
+            closeArchive();
+            archivePath_ = choice->path;
+            showRows();
+        }
+    });
+}
+
+void MainForm::openAs(const std::string& path, const ArchiveFormat& format) {
+    player_.close();
+    previewOn_ = false;
+    closeArchive();
+    archivePath_ = path;
+    ui_.setStatusText(kFileNamePanel, texts::fillIn(text(texts::kFileName), {path}));
+    showRows();
+    ui_.repaintWindow();
+    readArchive(format);
+}
+
+void MainForm::openByKind(const std::string& path) {
+    if (!editing_.settleUnsaved(archivePath_)) {
+        return;
+    }
+    const ArchiveFormat* format = formatOfExtension(path);
+    if (format == nullptr) {
+        const ReadOnlyFile file(path);
+        format = likelyFormat(file.bytes());
+    }
+    if (format == nullptr) {
+        throw ResourceError(texts::fillIn(text(texts::kNotAnArchive), {path}));
+    }
+    openAs(path, *format);
+}
+
+void MainForm::openRecent(std::size_t position) {
+    guarded([&] {
+        if (position >= recent_.size()) {
+            return;
+        }
+        const std::string path = recent_[position];
+        std::error_code error;
+        if (!std::filesystem::is_regular_file(path, error)) {
+            recent_.erase(recent_.begin() + static_cast<std::ptrdiff_t>(position));
+            saveRecent();
+            ui_.reportError(texts::fillIn(text(texts::kRecentMissing), {path}));
+            return;
+        }
+        openByKind(path);
+    });
+}
+
+void MainForm::filesDropped(const std::vector<std::string>& paths) {
+    guarded([&] {
+        if (paths.size() == 1 && formatOfExtension(paths.front()) != nullptr) {
+            openByKind(paths.front());
+        } else if (archive_) {
+            addFiles(paths);
+        } else if (paths.size() == 1) {
+            openByKind(paths.front());
+        } else if (!paths.empty()) {
+            ui_.reportError(text(texts::kDropOneArchive));
         }
     });
 }
@@ -202,6 +385,8 @@ void MainForm::closeArchive() {
     editing_.reset();
     archive_.reset();
     view_ = {};
+    marked_.clear();
+    markedCount_ = 0;
     selectedRow_ = -1;
     selectedIndex_.reset();
     ui_.setEntryCommandsEnabled(false);
@@ -242,6 +427,8 @@ void MainForm::readArchive(const ArchiveFormat& format) {
     }
     archive_ = Archive::open(std::move(file), archivePath_, *chosen, listingProgress);
     const Archive& archive = *archive_;
+    marked_.assign(archive.entries().size(), 0);
+    rememberRecent(archivePath_);
     ui_.setArchiveTitle(std::filesystem::path(archivePath_).filename().string());
     showTotal(archive.statedCount());
 
@@ -251,6 +438,7 @@ void MainForm::readArchive(const ArchiveFormat& format) {
         view_.images.push_back(archive.entries()[index].image);
     }
     view_ = narrowByName(archive.entries(), view_, search_);
+    sortView();
     showRows();
     selectListedRow(view_.entries.empty() ? -1 : 0);
     showEditState();
@@ -284,8 +472,10 @@ void MainForm::showRows() {
     ui_.clearRows();
     for (std::size_t i = 0; i < view_.entries.size(); ++i) {
         const int row = ui_.appendRow();
-        ui_.setRowCaption(row, entries()[view_.entries[i]].caption);
+        const Entry& entry = entries()[view_.entries[i]];
+        ui_.setRowCaption(row, entry.caption);
         ui_.setRowImage(row, view_.images[i]);
+        ui_.setRowDetails(row, detailsOf(entry));
         const ArchiveEdit* edit = editing_.pending();
         if (edit != nullptr && edit->isChanged(view_.entries[i])) {
             ui_.setRowChanged(row, true);
@@ -304,7 +494,8 @@ const std::vector<Entry>& MainForm::entries() const {
 bool MainForm::isLod() const { return archive_ && &archive_->format() == &kLodFormat; }
 
 void MainForm::selectListedRow(int row) {
-    selectedRow_ = entryAtRow(row) != nullptr ? row : -1;
+    clearMarks();
+    selectedRow_ = markRow(row, true) ? row : -1;
     selectedIndex_.reset();
     if (selectedRow_ >= 0) {
         selectedIndex_ = view_.entries[static_cast<std::size_t>(selectedRow_)];
@@ -313,6 +504,85 @@ void MainForm::selectListedRow(int row) {
     ui_.setEntryCommandsEnabled(selectedRow_ >= 0);
     refreshPreviewCommands();
     showEditState();
+}
+
+bool MainForm::markRow(int row, bool selected) {
+    if (entryAtRow(row) == nullptr) {
+        return false;
+    }
+    char& mark = marked_[view_.entries[static_cast<std::size_t>(row)]];
+    if (mark != static_cast<char>(selected)) {
+        mark = static_cast<char>(selected);
+        selected ? ++markedCount_ : --markedCount_;
+    }
+    return true;
+}
+
+void MainForm::clearMarks() {
+    std::fill(marked_.begin(), marked_.end(), 0);
+    markedCount_ = 0;
+}
+
+std::vector<std::size_t> MainForm::selectedEntries() const {
+    std::vector<std::size_t> chosen;
+    if (markedCount_ == 0) {
+        return chosen;
+    }
+    for (const std::size_t index : view_.entries) {
+        if (marked_[index] != 0) {
+            chosen.push_back(index);
+        }
+    }
+    return chosen;
+}
+
+// --- Sorting and the list's look ---
+
+void MainForm::sortView() {
+    if (!sortColumn_ || !archive_) {
+        return;
+    }
+    const std::vector<Entry>& listed = entries();
+    std::vector<std::size_t> order(view_.entries.size());
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        order[i] = i;
+    }
+    const ListColumn column = *sortColumn_;
+    const bool ascending = sortAscending_;
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        const Entry& first = listed[view_.entries[a]];
+        const Entry& second = listed[view_.entries[b]];
+        return ascending ? sortsBefore(first, second, column) : sortsBefore(second, first, column);
+    });
+    TypeView sorted;
+    sorted.entries.reserve(order.size());
+    sorted.images.reserve(order.size());
+    for (const std::size_t i : order) {
+        sorted.entries.push_back(view_.entries[i]);
+        sorted.images.push_back(view_.images[i]);
+    }
+    view_ = std::move(sorted);
+}
+
+void MainForm::sortList(ListColumn column, bool ascending) {
+    guarded([&] {
+        sortColumn_ = column;
+        sortAscending_ = ascending;
+        settings_.setValue(settings::kSortColumn, kColumnKeys[static_cast<std::size_t>(column)]);
+        settings_.setValue(settings::kSortOrder, ascending ? "ascending" : "descending");
+        ui_.showSortOrder(sortColumn_, sortAscending_);
+        if (archive_) {
+            sortView();
+            showRows();
+            restoreSelection();
+        }
+    });
+}
+
+void MainForm::toggleListLook() {
+    look_ = look_ == ListLook::Icons ? ListLook::Details : ListLook::Icons;
+    settings_.setValue(settings::kListLook, look_ == ListLook::Details ? "details" : "icons");
+    ui_.setListLook(look_);
 }
 
 int MainForm::rowOfEntry(std::optional<std::size_t> index) const {
@@ -351,11 +621,34 @@ void MainForm::relist() {
     const int item = ui_.selectedTypeIndex();
     view_ = archive_ ? narrowByName(entries(), viewOfType(entries(), item, kListedEntries), search_)
                      : TypeView{};
+    sortView();
     showRows();
-    // The selection follows its entry when the new list shows it; else there is none.
+    restoreSelection();
+}
+
+// After the list was rebuilt, the selection follows its entries that the new list shows; the
+// others are no longer selected. The preview's entry stays when it is still shown, else there is
+// none.
+void MainForm::restoreSelection() {
+    std::vector<int> rows;
+    std::vector<char> shown(marked_.size(), 0);
+    for (std::size_t row = 0; row < view_.entries.size(); ++row) {
+        const std::size_t index = view_.entries[row];
+        if (marked_[index] != 0) {
+            rows.push_back(static_cast<int>(row));
+            shown[index] = 1;
+        }
+    }
+    marked_ = std::move(shown);
+    markedCount_ = rows.size();
     const int row = rowOfEntry(selectedIndex_);
-    const bool kept = row >= 0;
-    selectListedRow(row);
+    const bool kept = row >= 0 && marked_[*selectedIndex_] != 0;
+    selectedRow_ = kept ? row : -1;
+    if (!kept) {
+        selectedIndex_.reset();
+    }
+    ui_.selectRows(rows, selectedRow_);
+    ui_.setEntryCommandsEnabled(markedCount_ > 0);
     if (!kept) {
         impl_->video.close();
         resetFrameScroll();
@@ -384,12 +677,23 @@ void MainForm::SaveSingleFile1Click() { extractSelected(); }
 
 void MainForm::extractSelected() {
     guarded([&] {
-        if (selectedEntry() == nullptr) {
+        const std::vector<std::size_t> chosen = selectedEntries();
+        if (chosen.empty()) {
             return;
         }
-        TargetFolder folder(targetFolder());
+        if (chosen.size() > 1) {
+            extractBatch(chosen, archive_->format().batchProgress);
+            return;
+        }
+        const std::string folderPath = targetFolder();
+        std::size_t skipped = 0;
+        if (const auto kept = confirmOverwrites(chosen, folderPath, skipped);
+            !kept || kept->empty()) {
+            return;
+        }
+        TargetFolder folder(folderPath);
         folder.keepIntact(archivePath_);
-        const std::size_t index = view_.entries[static_cast<std::size_t>(selectedRow_)];
+        const std::size_t index = chosen.front();
         std::set<std::string> written;
         const ExtractedEntry outcome =
             editing_.hasChanges() ? extractEdited(0, index, folder, written)
@@ -435,7 +739,69 @@ void MainForm::runBatch(BatchVariant variant) {
     if (!archive_) {
         return;  // nothing is listed: nothing to write
     }
+    const ArchiveFormat& format = archive_->format();
+    extractBatch(view_.entries, toolbar ? format.batchProgress : format.menuBatchProgress);
+}
+
+// Asks about each file of `indices` that is already in `folder`, until an answer for all.
+std::optional<std::vector<std::size_t>> MainForm::confirmOverwrites(
+    const std::vector<std::size_t>& indices, const std::string& folder, std::size_t& skipped) {
+    std::vector<std::size_t> kept;
+    kept.reserve(indices.size());
+    std::optional<bool> forAll;  // overwrite (true) or skip (false) every later one
+    const ArchiveFormat& format = archive_->format();
+    for (const std::size_t index : indices) {
+        std::string name;
+        try {
+            name = outputFileName(entries()[index], format, true);
+        } catch (const ResourceError&) {
+            kept.push_back(index);  // its extraction names the fault
+            continue;
+        }
+        std::error_code error;
+        const bool exists =
+            std::filesystem::symlink_status(std::filesystem::path(folder) / name, error).type() !=
+            std::filesystem::file_type::not_found;
+        bool write = true;
+        if (exists && !error) {
+            if (forAll) {
+                write = *forAll;
+            } else {
+                switch (ui_.askOverwrite(name, folder, indices.size() > 1)) {
+                    case OverwriteAnswer::Overwrite:
+                        break;
+                    case OverwriteAnswer::Skip:
+                        write = false;
+                        break;
+                    case OverwriteAnswer::OverwriteAll:
+                        forAll = true;
+                        break;
+                    case OverwriteAnswer::SkipAll:
+                        forAll = false;
+                        write = false;
+                        break;
+                    case OverwriteAnswer::Cancel:
+                        return std::nullopt;
+                }
+            }
+        }
+        if (write) {
+            kept.push_back(index);
+        } else {
+            ++skipped;
+        }
+    }
+    return kept;
+}
+
+void MainForm::extractBatch(const std::vector<std::size_t>& indices,
+                            const BatchProgress& progress) {
     const std::string folderPath = targetFolder();
+    std::size_t skipped = 0;
+    const auto kept = confirmOverwrites(indices, folderPath, skipped);
+    if (!kept) {
+        return;  // cancelled: nothing written
+    }
     TargetFolder folder(folderPath);
     folder.keepIntact(archivePath_);
     folder.removeStaleTemporaries();  // left by a run that was killed outright
@@ -456,10 +822,8 @@ void MainForm::runBatch(BatchVariant variant) {
     ui_.repaintWindow();
 
     // The format says how the batch's bar moves: by `advance` at every `step`-th row.
-    const ArchiveFormat& format = archive_->format();
-    const BatchProgress& progress = toolbar ? format.batchProgress : format.menuBatchProgress;
-    const auto step = static_cast<std::size_t>(
-        std::max(1, progress.step(static_cast<int>(view_.entries.size()))));
+    const auto step =
+        static_cast<std::size_t>(std::max(1, progress.step(static_cast<int>(kept->size()))));
 
     std::size_t done = 0;
     std::vector<std::string> failed;
@@ -489,17 +853,17 @@ void MainForm::runBatch(BatchVariant variant) {
     if (editing_.hasChanges()) {
         // Unsaved edits: each entry's content as it now is, one after another.
         std::set<std::string> written;
-        for (std::size_t position = 0; position < view_.entries.size(); ++position) {
-            if (!report(extractEdited(position, view_.entries[position], folder, written))) {
+        for (std::size_t position = 0; position < kept->size(); ++position) {
+            if (!report(extractEdited(position, (*kept)[position], folder, written))) {
                 break;
             }
         }
     } else {
-        extractEntries(*archive_, view_.entries, folder, ExtractOptions{}, report);
+        extractEntries(*archive_, *kept, folder, ExtractOptions{}, report);
     }
     panel.close();
     const std::string summary =
-        batchSummary(done, view_.entries.size(), folderPath, failed, cancelled);
+        batchSummary(done, indices.size(), skipped, folderPath, failed, cancelled);
     if (failed.empty()) {
         ui_.reportNotice(summary);
     } else {
@@ -507,7 +871,8 @@ void MainForm::runBatch(BatchVariant variant) {
     }
 }
 
-std::string MainForm::batchSummary(std::size_t done, std::size_t chosen, const std::string& folder,
+std::string MainForm::batchSummary(std::size_t done, std::size_t chosen, std::size_t skipped,
+                                   const std::string& folder,
                                    const std::vector<std::string>& failed, bool cancelled) const {
     constexpr std::size_t kNamedFailures = 10;
     std::string summary = texts::fillIn(
@@ -526,6 +891,10 @@ std::string MainForm::batchSummary(std::size_t done, std::size_t chosen, const s
         summary += "\n" + texts::fillIn(text(texts::kBatchFailures),
                                         {number(static_cast<std::int64_t>(failed.size())), names});
     }
+    if (skipped > 0) {
+        summary += "\n" + texts::fillIn(text(texts::kBatchSkipped),
+                                        {number(static_cast<std::int64_t>(skipped))});
+    }
     if (cancelled) {
         summary += "\n" + text(texts::kBatchCancelled);
     }
@@ -539,7 +908,45 @@ void MainForm::SetPathForExtract1Click() {
         if (!extractDir_.empty() && extractDir_.back() != '/') {
             extractDir_ += '/';
         }
+        settings_.setValue(settings::kExtractFolder, extractDir_);
     });
+}
+
+// Files dragged out are written as extract-all writes them; the folder is the drag's own, so
+// nothing in it is asked about.
+std::vector<std::string> MainForm::dragOut(const std::vector<int>& rows, const std::string& folder) {
+    std::vector<std::string> written;
+    guarded([&] {
+        std::vector<std::size_t> indices;
+        for (const int row : rows) {
+            if (entryAtRow(row) != nullptr) {
+                indices.push_back(view_.entries[static_cast<std::size_t>(row)]);
+            }
+        }
+        if (indices.empty()) {
+            return;
+        }
+        TargetFolder target(folder);
+        target.keepIntact(archivePath_);
+        std::vector<std::string> failed;
+        extractEntries(*archive_, indices, target, ExtractOptions{},
+                       [&](const ExtractedEntry& outcome) {
+            if (outcome.error) {
+                failed.push_back(messageOf(*outcome.error));
+            } else {
+                written.push_back((std::filesystem::path(folder) / outcome.fileName).string());
+            }
+            return true;
+        });
+        if (!failed.empty()) {
+            std::string names;
+            for (const std::string& name : failed) {
+                names += "\n" + name;
+            }
+            ui_.reportError(texts::fillIn(text(texts::kDragFailures), {names}));
+        }
+    });
+    return written;
 }
 
 // --- Leaving ---
@@ -597,22 +1004,63 @@ void MainForm::resetFrameScroll() {
 
 void MainForm::numitem(int row, bool selected) {
     if (!selected) {
+        markRow(row, false);
         // The row that gains the selection, if any, is reported next; until then none is.
         if (row == selectedRow_) {
             selectedRow_ = -1;
             selectedIndex_.reset();
-            ui_.setEntryCommandsEnabled(false);
-            refreshPreviewCommands();
-            showEditState();
         }
+        ui_.setEntryCommandsEnabled(markedCount_ > 0);
+        refreshPreviewCommands();
+        showEditState();
         return;
     }
+    clearMarks();
+    markRow(row, true);
+    showSelectedRow(row);
+}
+
+void MainForm::selectionChanged(const std::vector<int>& deselected,
+                                const std::vector<int>& selected, int current) {
+    for (const int row : deselected) {
+        markRow(row, false);
+    }
+    for (const int row : selected) {
+        markRow(row, true);
+    }
+    const auto isMarked = [&](int row) {
+        return entryAtRow(row) != nullptr &&
+               marked_[view_.entries[static_cast<std::size_t>(row)]] != 0;
+    };
+    // The focused row when it is selected, else one that just was, else the one shown so far.
+    int shown = -1;
+    if (isMarked(current)) {
+        shown = current;
+    } else if (!selected.empty() && isMarked(selected.back())) {
+        shown = selected.back();
+    } else if (isMarked(selectedRow_)) {
+        shown = selectedRow_;
+    }
+    if (shown < 0) {
+        selectedRow_ = -1;
+        selectedIndex_.reset();
+        ui_.setEntryCommandsEnabled(markedCount_ > 0);
+        refreshPreviewCommands();
+        showEditState();
+    } else if (shown != selectedRow_) {
+        showSelectedRow(shown);
+    } else {
+        ui_.setEntryCommandsEnabled(true);
+    }
+}
+
+void MainForm::showSelectedRow(int row) {
     guarded([&] {
         impl_->video.close();
         resetFrameScroll();
         selectedRow_ = entryAtRow(row) != nullptr ? row : -1;
         selectedIndex_.reset();
-        ui_.setEntryCommandsEnabled(selectedRow_ >= 0);
+        ui_.setEntryCommandsEnabled(markedCount_ > 0);
         refreshPreviewCommands();
         showEditState();
         const Entry* entry = selectedEntry();

@@ -27,6 +27,7 @@
 #include "window/ArchiveEditing.h"
 #include "window/PreviewKinds.h"
 #include "window/WavePlayer.h"
+#include "window/WindowSettings.h"
 
 namespace brasvel {
 
@@ -38,7 +39,11 @@ inline constexpr std::size_t kListedEntries = 15011;
 
 class MainForm {
 public:
+    // Settings kept in memory only, for this run.
     MainForm(WindowToolkit& ui, WavePlayer& player);
+    // Reads the remembered settings (extraction folder, list look and order, recent archives)
+    // and keeps them up to date in `settings`, which outlives the form.
+    MainForm(WindowToolkit& ui, WavePlayer& player, WindowSettings& settings);
     ~MainForm();
     MainForm(const MainForm&) = delete;
     MainForm& operator=(const MainForm&) = delete;
@@ -68,11 +73,10 @@ public:
     const std::string& searchText() const { return search_; }
 
     // "Edycja" (and the list's context menu): add files (through the file chooser, or dropped
-    // onto the list), replace the selected entry's content from a file, remove it, rename it
+    // onto the list: filesDropped), replace the selected entry's content from a file, remove it, rename it
     // (Ctrl+R), save (Ctrl+S), save as (Ctrl+Shift+S), drop every unsaved edit. Edits stay
     // pending until saved: the list, the preview and extraction show them meanwhile.
     void AddFiles1Click();
-    void filesDropped(const std::vector<std::string>& paths);
     void ReplaceEntry1Click();
     void RemoveEntry1Click();
     void RenameEntry1Click();
@@ -85,6 +89,20 @@ public:
     bool hasUnsavedChanges() const { return editing_.hasChanges(); }
     // The editing state, open to tests (their injected save failures).
     ArchiveEditing& editing() { return editing_; }
+    // "Plik": a recent archive chosen, by its place in recentArchives().
+    void openRecent(std::size_t position);
+    // Files dropped onto the window (local paths): one archive file opens; others go to
+    // the editing commands' adding while an archive is open.
+    void filesDropped(const std::vector<std::string>& paths);
+    // Entries dragged out of the list at `rows`: extracted into `folder` as the extract command
+    // would; returns the paths of the files written, in list order. A failure is reported and
+    // leaves its entry out.
+    std::vector<std::string> dragOut(const std::vector<int>& rows, const std::string& folder);
+
+    // The list: a column's header clicked (the order the header shows), the tool bar's switch
+    // between icons and details.
+    void sortList(ListColumn column, bool ascending);
+    void toggleListLook();
 
     // "Opcje": the extraction folder.
     void SetPathForExtract1Click();
@@ -93,8 +111,13 @@ public:
     void GeneralHelp1Click();
     void About2Click();
 
-    // The list's selection notification for `row` (selected or deselected).
+    // The list's selection notification for `row` (selected or deselected). Selecting a row
+    // selects it alone.
     void numitem(int row, bool selected);
+    // The list's selection changed by `deselected` and `selected` rows; `current` is the row
+    // with the focus (-1: none). The preview follows one selected row; the commands act on all.
+    void selectionChanged(const std::vector<int>& deselected, const std::vector<int>& selected,
+                          int current);
     // The preview switch: tool bar button and menu item (Ctrl+Z).
     void BitBtn3Click();
     void QuickView1Click();
@@ -147,6 +170,13 @@ public:
     bool Playing() const { return playing_; }
     int FramesPerSecond() const { return framesPerSecond_; }
     const VideoPreview& videoPreview() const;
+    // The directory indices of the selected entries, in the list's order.
+    std::vector<std::size_t> selectedEntries() const;
+    ListLook listLook() const { return look_; }
+    std::optional<ListColumn> sortColumn() const { return sortColumn_; }
+    bool sortAscending() const { return sortAscending_; }
+    // The latest first.
+    const std::vector<std::string>& recentArchives() const { return recent_; }
 
 private:
     // What the picture page shows, for the commands that save it.
@@ -160,7 +190,14 @@ private:
     std::string messageOf(const ResourceError& error) const;
     std::string describe(const ResourceError& error) const;
 
+    void connectToolkit();
+    void loadSettings();
+    void rememberRecent(const std::string& path);
+    void saveRecent();
     void openThroughDialog();
+    // Opens `path` as the kind its extension names, else as the kind its bytes look like.
+    void openByKind(const std::string& path);
+    void openAs(const std::string& path, const ArchiveFormat& format);
     std::vector<OpenFilter> openFilters() const;
     void closeArchive();
     void readArchive(const ArchiveFormat& format);
@@ -172,6 +209,14 @@ private:
     const Entry* selectedEntry() const { return entryAtRow(selectedRow_); }
     // Selects `row` of the list (-1: none) for the user and for the single-entry commands.
     void selectListedRow(int row);
+    // Marks the entry at `row` as selected or not; false when the row shows none.
+    bool markRow(int row, bool selected);
+    void clearMarks();
+    // The selected row became `row`: its sizes and preview are shown.
+    void showSelectedRow(int row);
+    // Orders the view by the sort column.
+    void sortView();
+    void restoreSelection();
     // The row that shows the entry with directory index `index`; -1 when the list does not.
     int rowOfEntry(std::optional<std::size_t> index) const;
     void clearPreview(const std::string& message);
@@ -189,8 +234,16 @@ private:
     void extractSelected();
     void extractAll(BatchVariant variant);
     void runBatch(BatchVariant variant);
-    std::string batchSummary(std::size_t done, std::size_t chosen, const std::string& folder,
-                             const std::vector<std::string>& failed, bool cancelled) const;
+    // Extracts the entries with directory indices `indices` with progress, Cancel and a summary.
+    void extractBatch(const std::vector<std::size_t>& indices, const BatchProgress& progress);
+    // Of `indices`, those the user lets be written where a file of their name is in `folder`;
+    // nothing when the user cancelled. `skipped` counts those left out.
+    std::optional<std::vector<std::size_t>> confirmOverwrites(
+        const std::vector<std::size_t>& indices, const std::string& folder,
+        std::size_t& skipped);
+    std::string batchSummary(std::size_t done, std::size_t chosen, std::size_t skipped,
+                             const std::string& folder, const std::vector<std::string>& failed,
+                             bool cancelled) const;
 
     // Editing.
     ArchiveEdit& beginEdit();
@@ -230,6 +283,14 @@ private:
 
     WindowToolkit& ui_;
     WavePlayer& player_;
+    std::unique_ptr<MemorySettings> ownSettings_;
+    WindowSettings& settings_;
+    std::vector<std::string> recent_;
+    ListLook look_ = ListLook::Icons;
+    std::optional<ListColumn> sortColumn_;  // none: the directory's order
+    bool sortAscending_ = true;
+    std::vector<char> marked_;  // by directory index: the entry is selected
+    std::size_t markedCount_ = 0;
     std::optional<Archive> archive_;
     TypeView view_;
     int selectedRow_ = -1;

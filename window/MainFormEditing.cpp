@@ -76,6 +76,12 @@ void MainForm::showEdited(const std::optional<std::string>& selectName) {
         }
     }
     showTotal(static_cast<std::int32_t>(entries().size()));
+    // An edit renumbers the entries: the selection keeps only the entry named.
+    marked_.assign(entries().size(), 0);
+    markedCount_ = 0;
+    if (selectedIndex_ && *selectedIndex_ < marked_.size()) {
+        marked_[*selectedIndex_] = 1;
+    }
     relist();
     if (selectedRow_ >= 0) {
         numitem(selectedRow_, true);  // sizes and preview of the content as it now is
@@ -92,14 +98,6 @@ void MainForm::AddFiles1Click() {
     guarded([&] {
         if (archive_) {
             addFiles(ui_.chooseFiles(text(texts::kAddFilesCaption), folderOf(archivePath_), true));
-        }
-    });
-}
-
-void MainForm::filesDropped(const std::vector<std::string>& paths) {
-    guarded([&] {
-        if (archive_) {
-            addFiles(paths);
         }
     });
 }

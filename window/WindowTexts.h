@@ -84,6 +84,23 @@ inline constexpr const char* kBatchMoreFailures =
 inline constexpr const char* kBatchCancelled =
     BRASVEL_TRANSLATE_NOOP("WindowTexts", "Przerwano na życzenie użytkownika.");
 
+// Added after the summary when existing files were left as they were: %1 how many.
+inline constexpr const char* kBatchSkipped =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Pominięto istniejące pliki: %1.");
+
+// A recent archive that is no longer there: %1 its path.
+inline constexpr const char* kRecentMissing = BRASVEL_TRANSLATE_NOOP(
+    "WindowTexts", "Nie ma już pliku %1; usunięto go z listy ostatnio otwieranych.");
+// A dropped file that is no archive: %1 its path.
+inline constexpr const char* kNotAnArchive = BRASVEL_TRANSLATE_NOOP(
+    "WindowTexts", "%1 nie jest archiwum LOD, SND ani VID.");
+// Several files dropped while no archive is open.
+inline constexpr const char* kDropOneArchive = BRASVEL_TRANSLATE_NOOP(
+    "WindowTexts", "Upuść jeden plik archiwum, aby go otworzyć.");
+// Entries dragged out that could not be written: %1 their names and reasons.
+inline constexpr const char* kDragFailures =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Nie udało się wypakować: %1");
+
 // The preview and the picture-size panels when there is no picture to show.
 inline constexpr const char* kNoSelection =
     BRASVEL_TRANSLATE_NOOP("WindowTexts", "Nie wybrano pliku.");

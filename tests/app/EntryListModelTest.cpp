@@ -1,7 +1,10 @@
+#include <QMimeData>
 #include <QSignalSpy>
 #include <QTest>
+#include <memory>
 
 #include "app/EntryListModel.h"
+#include "toolkit/WindowToolkit.h"
 
 using brasvel::app::EntryListModel;
 
@@ -85,6 +88,78 @@ private slots:
         const Qt::ItemFlags flags = model.flags(model.index(row));
         QVERIFY(flags.testFlag(Qt::ItemIsSelectable));
         QVERIFY(!flags.testFlag(Qt::ItemIsEditable));
+    }
+
+    void theDetailsShowEachFigureInItsColumnAndNumbersRightAligned() {
+        EntryListModel model;
+        const int row = model.append();
+        model.setCaption(row, "SUN.pcx");
+        model.setDetails(row, std::string_view("pcx\0", 4), 1200, 300, 4096);
+        const int empty = model.append();
+        model.setDetails(empty, "txt", 0, 0, 92);
+        QCOMPARE(model.columnCount(), brasvel::kListColumnCount);
+        const QStringList expected = {QStringLiteral("SUN.pcx"), QStringLiteral("PCX"),
+                                      QLocale().toString(1200), QStringLiteral("300"),
+                                      QStringLiteral("25%"), QLocale().toString(4096)};
+        for (int column = 0; column < model.columnCount(); ++column) {
+            QCOMPARE(model.index(row, column).data().toString(), expected[column]);
+            QVERIFY(!model.headerData(column, Qt::Horizontal, Qt::DisplayRole).toString().isEmpty());
+            const bool right =
+                model.index(row, column).data(Qt::TextAlignmentRole).toInt() & Qt::AlignRight;
+            QCOMPARE(right, column >= static_cast<int>(brasvel::ListColumn::Size));
+        }
+        // An empty entry is stored whole: nothing to divide by.
+        QCOMPARE(model.index(empty, static_cast<int>(brasvel::ListColumn::Ratio)).data().toString(),
+                 QStringLiteral("100%"));
+        QVERIFY(!model.index(row, 0).data(Qt::DecorationRole).isNull());
+        QVERIFY(model.index(row, 1).data(Qt::DecorationRole).isNull());
+    }
+
+    void sortingIsAskedOfTheWindowNotDoneByTheModel() {
+        EntryListModel model;
+        model.setCaption(model.append(), "B.txt");
+        model.setCaption(model.append(), "A.txt");
+        QSignalSpy asked(&model, &EntryListModel::sortRequested);
+        model.sort(2, Qt::DescendingOrder);
+        model.sort(-1, Qt::AscendingOrder);  // a header without a sort column
+        model.sort(brasvel::kListColumnCount, Qt::AscendingOrder);
+        QCOMPARE(asked.count(), 1);
+        QCOMPARE(asked[0][0].toInt(), 2);
+        QCOMPARE(asked[0][1].value<Qt::SortOrder>(), Qt::DescendingOrder);
+        QCOMPARE(model.index(0, 0).data().toString(), QStringLiteral("B.txt"));
+    }
+
+    void draggedRowsAreHandedOverAsTheFilesThatHoldThem() {
+        EntryListModel model;
+        for (int i = 0; i < 4; ++i) {
+            model.append();
+        }
+        QVERIFY(model.flags(model.index(1)).testFlag(Qt::ItemIsDragEnabled));
+        QCOMPARE(model.mimeTypes(), QStringList{QStringLiteral("text/uri-list")});
+        QCOMPARE(model.supportedDragActions(), Qt::CopyAction);
+        // No one to write the files: nothing to drag.
+        QVERIFY(model.mimeData({model.index(1)}) == nullptr);
+
+        std::vector<int> asked;
+        model.dragFiles = [&](const std::vector<int>& rows) {
+            asked = rows;
+            QList<QUrl> urls;
+            for (const int row : rows) {
+                urls << QUrl::fromLocalFile(QStringLiteral("/tmp/drag/E%1.txt").arg(row));
+            }
+            return urls;
+        };
+        // A details row comes in every column; each row is asked for once, in list order.
+        const std::unique_ptr<QMimeData> data(
+            model.mimeData({model.index(3, 0), model.index(1, 0), model.index(1, 4),
+                            model.index(3, 2)}));
+        QVERIFY(data != nullptr);
+        QCOMPARE(asked, (std::vector<int>{1, 3}));
+        QCOMPARE(data->urls(), (QList<QUrl>{QUrl::fromLocalFile(QStringLiteral("/tmp/drag/E1.txt")),
+                                            QUrl::fromLocalFile(QStringLiteral("/tmp/drag/E3.txt"))}));
+        // When no file could be written there is nothing to drop.
+        model.dragFiles = [](const std::vector<int>&) { return QList<QUrl>(); };
+        QVERIFY(model.mimeData({model.index(0)}) == nullptr);
     }
 
     void aRowOutsideTheListIsRefused() {

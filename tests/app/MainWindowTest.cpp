@@ -4,6 +4,8 @@
 #include <QDockWidget>
 #include <QFile>
 #include <QFrame>
+#include <QHeaderView>
+#include <QTreeView>
 #include <QLabel>
 #include <QListView>
 #include <QMenuBar>
@@ -371,6 +373,43 @@ private slots:
         QCOMPARE(window->ComboBox1->currentText(), QStringLiteral("*.Pcx"));
         QCOMPARE(window->listModel->rowCount(), 2);
         QCOMPARE(window->listModel->caption(1), QStringLiteral("SKY.PCX"));
+        QVERIFY(ui->errors.empty());
+    }
+
+    void theDetailsSwitchKeepsRowsAndSelectionAndAHeaderClickSortsThroughTheLogic() {
+        QTemporaryDir folder;
+        writeArchive(folder, "mixed.lod", lodOfPictures());
+        window->show();
+        ui->run([&] { form->FormCreate("", folder.filePath("mixed.lod").toStdString()); });
+        window->ListView1->setCurrentIndex(window->listModel->index(2));  // RUNNER.def
+        window->DetailsToggle->trigger();
+        QCOMPARE(form->listLook(), brasvel::ListLook::Details);
+        QVERIFY(window->DetailsToggle->isChecked());
+        QVERIFY(window->ListView1->isHidden());
+        QVERIFY(!window->DetailsView->isHidden());
+        QVERIFY(window->DetailsView->selectionModel()->isSelected(window->listModel->index(2)));
+
+        QHeaderView* header = window->DetailsView->header();
+        const int size = static_cast<int>(brasvel::ListColumn::Size);
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                          QPoint(header->sectionViewportPosition(size) + 5, header->height() / 2));
+        QCOMPARE(form->sortColumn(), brasvel::ListColumn::Size);
+        qint64 previous = -1;
+        for (int row = 0; row < window->listModel->rowCount(); ++row) {
+            const QString shown = window->listModel->index(row, size).data().toString();
+            const qint64 value = QLocale().toLongLong(shown);
+            QVERIFY2(value >= previous, qPrintable(shown));
+            previous = value;
+        }
+        // The selection followed its entry to its new row, in the view and in the logic.
+        QCOMPARE(window->listModel->caption(form->SelectedRow()), QStringLiteral("RUNNER.def"));
+        QVERIFY(window->DetailsView->selectionModel()->isRowSelected(form->SelectedRow(), {}));
+
+        window->DetailsView->setFocus();
+        QTest::keySequence(window->DetailsView, QKeySequence::SelectAll);
+        QCOMPARE(form->selectedEntries().size(), std::size_t(window->listModel->rowCount()));
+        window->DetailsToggle->trigger();
+        QVERIFY(!window->ListView1->isHidden());
         QVERIFY(ui->errors.empty());
     }
 

@@ -1,3 +1,4 @@
+#include <QApplication>
 #include <QBuffer>
 #include <QDialog>
 #include <QDialogButtonBox>
@@ -12,6 +13,11 @@
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QFrame>
+#include <QHeaderView>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+#include <QTreeView>
 #include <QImage>
 #include <QItemSelectionModel>
 #include <QLabel>
@@ -40,6 +46,7 @@ using brasvel::app::TForm1;
 using brasvel::app::testing::RecordingToolkit;
 
 Q_DECLARE_METATYPE(ProgressBarId)
+Q_DECLARE_METATYPE(brasvel::OverwriteAnswer)
 
 namespace {
 
@@ -147,6 +154,121 @@ private slots:
         QTest::mouseClick(window->ListView1->viewport(), Qt::LeftButton, {}, rect.center());
         const std::vector<std::pair<int, bool>> expected = {{3, true}};
         QCOMPARE(seen, expected);
+    }
+
+    void aShiftClickInTheDetailsReportsEachRowOnceAndTheRowWithTheFocus() {
+        ui->setListLook(brasvel::ListLook::Details);
+        fillRows(6);
+        QVERIFY(window->DetailsView->isVisible());
+        QVERIFY(window->ListView1->isHidden());
+        std::vector<int> gained;
+        std::vector<int> lost;
+        int current = -2;
+        ui->onSelectionChange = [&](const std::vector<int>& deselected,
+                                    const std::vector<int>& selected, int focused) {
+            lost.insert(lost.end(), deselected.begin(), deselected.end());
+            gained.insert(gained.end(), selected.begin(), selected.end());
+            current = focused;
+        };
+        auto click = [&](int row, Qt::KeyboardModifiers keys) {
+            const QRect rect = window->DetailsView->visualRect(window->listModel->index(row, 3));
+            QTest::mouseClick(window->DetailsView->viewport(), Qt::LeftButton, keys,
+                              rect.center());
+        };
+        click(1, {});
+        click(3, Qt::ShiftModifier);
+        QCOMPARE(gained, (std::vector<int>{1, 2, 3}));  // once per row, not per column
+        QCOMPARE(current, 3);
+        click(2, Qt::ControlModifier);
+        QCOMPARE(lost, (std::vector<int>{2}));
+        QCOMPARE(window->ListView1->selectionModel()->selectedRows().size(), 2);
+    }
+
+    void selectingRowsForTheLogicMarksWholeRowsAndRaisesNothing() {
+        fillRows(6);
+        int notifications = 0;
+        ui->onSelectionChange = [&](const std::vector<int>&, const std::vector<int>&, int) {
+            ++notifications;
+        };
+        const int rows[] = {1, 2, 4};
+        ui->selectRows(rows, 2);
+        const QItemSelectionModel* selection = window->ListView1->selectionModel();
+        QCOMPARE(selection->selectedRows().size(), 3);
+        for (const int row : rows) {
+            QVERIFY(selection->isRowSelected(row, QModelIndex()));
+        }
+        QCOMPARE(selection->currentIndex().row(), 2);
+        ui->selectRows({}, -1);
+        QVERIFY(!selection->hasSelection());
+        QCOMPARE(notifications, 0);
+    }
+
+    void aHeaderClickAsksTheLogicToSortAndTheLogicsOrderRaisesNothing() {
+        ui->setListLook(brasvel::ListLook::Details);
+        fillRows(3);
+        std::vector<std::pair<brasvel::ListColumn, bool>> asked;
+        ui->onSortChosen = [&](brasvel::ListColumn column, bool ascending) {
+            asked.emplace_back(column, ascending);
+        };
+        ui->showSortOrder(brasvel::ListColumn::Offset, false);
+        QHeaderView* header = window->DetailsView->header();
+        QCOMPARE(header->sortIndicatorSection(), 5);
+        auto clickHeader = [&](int section) {
+            const int x = header->sectionViewportPosition(section) + header->sectionSize(section) / 2;
+            QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, header->height() / 2));
+        };
+        clickHeader(2);
+        clickHeader(2);
+        const std::vector<std::pair<brasvel::ListColumn, bool>> expected = {
+            {brasvel::ListColumn::Size, true}, {brasvel::ListColumn::Size, false}};
+        QCOMPARE(asked, expected);
+        ui->showSortOrder(std::nullopt, true);
+        QCOMPARE(header->sortIndicatorSection(), -1);
+        QCOMPARE(asked.size(), std::size_t{2});
+    }
+
+    void theOverwriteQuestionOffersAnswersForAllOnlyForSeveral_data() {
+        QTest::addColumn<bool>("several");
+        QTest::addColumn<QString>("press");  // a button's text; empty: Escape
+        QTest::addColumn<int>("buttons");
+        QTest::addColumn<brasvel::OverwriteAnswer>("answer");
+        using brasvel::OverwriteAnswer;
+        QTest::newRow("one, replace") << false << QStringLiteral("Zastąp") << 3
+                                      << OverwriteAnswer::Overwrite;
+        QTest::newRow("one, skip") << false << QStringLiteral("Pomiń") << 3
+                                   << OverwriteAnswer::Skip;
+        QTest::newRow("several, replace all")
+            << true << QStringLiteral("Zastąp wszystkie") << 5 << OverwriteAnswer::OverwriteAll;
+        QTest::newRow("several, skip all")
+            << true << QStringLiteral("Pomiń wszystkie") << 5 << OverwriteAnswer::SkipAll;
+        QTest::newRow("escape") << true << QString() << 5 << OverwriteAnswer::Cancel;
+    }
+    void theOverwriteQuestionOffersAnswersForAllOnlyForSeveral() {
+        QFETCH(bool, several);
+        QFETCH(QString, press);
+        QFETCH(int, buttons);
+        QFETCH(brasvel::OverwriteAnswer, answer);
+        int offered = -1;
+        QString question;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box != nullptr);
+            offered = static_cast<int>(box->buttons().size());
+            question = box->text();
+            if (press.isEmpty()) {
+                QTest::keyClick(box, Qt::Key_Escape);
+                return;
+            }
+            for (QAbstractButton* button : box->buttons()) {
+                if (button->text() == press) {
+                    button->click();
+                }
+            }
+        });
+        QCOMPARE(ui->askOverwrite("SUN.bmp", "/tmp/out", several), answer);
+        QCOMPARE(offered, buttons);
+        QVERIFY(question.contains(QStringLiteral("SUN.bmp")));
+        QVERIFY(question.contains(QStringLiteral("/tmp/out")));
     }
 
     void clearingTheListReportsNoSelection() {
