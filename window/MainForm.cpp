@@ -654,6 +654,8 @@ void MainForm::restoreSelection() {
         resetFrameScroll();
         clearPreview(text(texts::kNoSelection));
     }
+    refreshPreviewCommands();
+    showEditState();
 }
 
 // --- Extraction ---
