@@ -1,15 +1,13 @@
 #include "edit/StoredContent.h"
 
-#include <fcntl.h>
 #include <libdeflate.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <climits>
 #include <memory>
 #include <new>
 
+#include "base/Platform.h"
 #include "base/ResourceError.h"
 
 namespace brasvel {
@@ -40,7 +38,7 @@ public:
     explicit FileDescriptor(int fd) : fd_(fd) {}
     ~FileDescriptor() {
         if (fd_ >= 0) {
-            ::close(fd_);
+            platform::closeFile(fd_);
         }
     }
     FileDescriptor(const FileDescriptor&) = delete;
@@ -81,31 +79,32 @@ StoredContent storeContent(std::vector<std::byte> content, const ArchiveFormat& 
 }
 
 std::vector<std::byte> readWholeFile(const std::string& path) {
-    const FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    const FileDescriptor file(platform::openForReading(path));
     if (file.get() < 0) {
         throw fileError(errno, path);
     }
-    struct stat status {};
-    if (::fstat(file.get(), &status) != 0) {
+    platform::FileStatus status;
+    if (platform::statusOf(file.get(), status) != 0) {
         throw fileError(errno, path);
     }
-    if (!S_ISREG(status.st_mode)) {
+    if (status.kind != platform::FileStatus::Kind::Regular) {
         throw ResourceError(fileFailureText(FileFailure::AccessDenied),
                             path + " is not a regular file");
     }
-    if (status.st_size > INT32_MAX) {
-        throw ResourceError("File too large", path + " has " + std::to_string(status.st_size) +
+    if (status.size > INT32_MAX) {
+        throw ResourceError("File too large", path + " has " + std::to_string(status.size) +
                                                   " bytes, an entry holds at most " +
                                                   std::to_string(INT32_MAX));
     }
-    std::vector<std::byte> content(static_cast<std::size_t>(status.st_size));
+    std::vector<std::byte> content(static_cast<std::size_t>(status.size));
     std::size_t filled = 0;
     while (true) {
         if (filled == content.size()) {
             // The file may have grown since; read on until it ends.
             content.resize(content.size() + 4096);
         }
-        const ssize_t got = ::read(file.get(), content.data() + filled, content.size() - filled);
+        const std::ptrdiff_t got =
+            platform::readSome(file.get(), content.data() + filled, content.size() - filled);
         if (got < 0 && errno == EINTR) {
             continue;
         }

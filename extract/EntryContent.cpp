@@ -1,8 +1,6 @@
 #include "extract/EntryContent.h"
 
 #include <libdeflate.h>
-#include <sys/mman.h>
-#include <unistd.h>
 #include <zlib.h>
 
 #include <algorithm>
@@ -10,6 +8,8 @@
 #include <new>
 #include <string>
 #include <utility>
+
+#include "base/Platform.h"
 
 namespace brasvel {
 namespace {
@@ -203,11 +203,7 @@ void releasePages(Bytes archive, std::size_t begin, std::size_t end) noexcept {
     if (begin >= end) {
         return;
     }
-    static const auto page = static_cast<std::uintptr_t>(::sysconf(_SC_PAGESIZE));
-    const auto start = reinterpret_cast<std::uintptr_t>(archive.data());
-    const std::uintptr_t first = (start + begin) & ~(page - 1);
-    const std::uintptr_t last = (start + end + page - 1) & ~(page - 1);
-    ::madvise(reinterpret_cast<void*>(first), last - first, MADV_DONTNEED);
+    platform::releaseMappedPages(archive.data() + begin, archive.data() + end);
 }
 
 std::vector<std::size_t> partialOverlaps(const Archive& archive) {
