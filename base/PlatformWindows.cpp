@@ -268,23 +268,32 @@ std::ptrdiff_t readAt(int fd, void* data, std::size_t count, std::uint64_t offse
     return got;
 }
 
+// Windows refuses to replace or remove a file while a view of it is mapped, even one opened to
+// allow it: the archive writer could then never put the new archive in its place. The "mapping"
+// is a copy read into memory instead, given back by unmapFile.
 const void* mapFile(int fd, std::size_t size) {
-    const HANDLE mapping =
-        ::CreateFileMappingW(handleOf(fd), nullptr, PAGE_READONLY, 0, 0, nullptr);
-    if (mapping == nullptr) {
+    void* copy = ::VirtualAlloc(nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    if (copy == nullptr) {
         failWithLastError();
         return nullptr;
     }
-    const void* view = ::MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, size);
-    if (view == nullptr) {
-        failWithLastError();
+    std::size_t done = 0;
+    while (done < size) {
+        const std::ptrdiff_t got = readAt(fd, static_cast<char*>(copy) + done, size - done, done);
+        if (got <= 0) {
+            const int error = got == 0 ? EIO : errno;
+            ::VirtualFree(copy, 0, MEM_RELEASE);
+            errno = error;
+            return nullptr;
+        }
+        done += static_cast<std::size_t>(got);
     }
-    // The view keeps the mapping alive.
-    ::CloseHandle(mapping);
-    return view;
+    return copy;
 }
 
-void unmapFile(const void* mapping, std::size_t /*size*/) { ::UnmapViewOfFile(mapping); }
+void unmapFile(const void* mapping, std::size_t /*size*/) {
+    ::VirtualFree(const_cast<void*>(mapping), 0, MEM_RELEASE);
+}
 
 // Windows has no way to drop a read-only view's pages short of unmapping it; they stay counted
 // in the working set, which the system trims when memory is short.
@@ -331,6 +340,7 @@ int syncFile(int fd) {
 }
 
 int replaceFile(const std::string& from, const std::string& to) {
+    const std::wstring source = systemPath(from);
     const std::wstring target = systemPath(to);
     const DWORD attributes = ::GetFileAttributesW(target.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
@@ -339,10 +349,30 @@ int replaceFile(const std::string& from, const std::string& to) {
     }
     // Write-through: the rename is on disk when this returns, as the folder's fsync makes it on
     // Linux.
-    if (!::MoveFileExW(systemPath(from).c_str(), target.c_str(),
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    constexpr DWORD kFlags = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
+    if (::MoveFileExW(source.c_str(), target.c_str(), kFlags)) {
+        return 0;
+    }
+    if (::GetLastError() != ERROR_ACCESS_DENIED || attributes == INVALID_FILE_ATTRIBUTES) {
         return failWithLastError();
     }
+    // The old file is open (the archive being edited, read by this very process). Windows
+    // replaces such a file when every handle allows deleting it, as ours do; wine refuses. Then
+    // the old file is moved aside first, the new one takes its name, and the old one goes (it
+    // stays readable through the handles open on it). Should the second step fail, the old file
+    // gets its name back.
+    const std::wstring aside =
+        target + L"." + std::to_wstring(::GetCurrentProcessId()) + L".replaced";
+    if (!::MoveFileExW(target.c_str(), aside.c_str(), MOVEFILE_WRITE_THROUGH)) {
+        return failWithLastError();
+    }
+    if (!::MoveFileExW(source.c_str(), target.c_str(), kFlags)) {
+        const DWORD error = ::GetLastError();
+        ::MoveFileExW(aside.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH);
+        errno = errnoOf(error);
+        return -1;
+    }
+    ::DeleteFileW(aside.c_str());
     return 0;
 }
 

@@ -80,7 +80,7 @@ void splitPath(const std::string& path, std::string& folder, std::string& name) 
 }
 
 std::string joined(const std::string& folder, const std::string& name) {
-    return folder == "." ? name : folder + "/" + name;
+    return folder == "." ? name : folder + "\\" + name;
 }
 
 }  // namespace

@@ -44,7 +44,7 @@ std::string TargetFolder::pathOf(std::string_view name) const {
     }
     std::string result = path_;
     if (result.back() != '/' && result.back() != '\\') {
-        result += '/';
+        result += '\\';
     }
     result += name;
     return result;

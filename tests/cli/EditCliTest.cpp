@@ -2,8 +2,11 @@
 // verify for every kind, and refusals that leave the archive byte for byte as it was.
 
 #include <gtest/gtest.h>
+#ifndef _WIN32
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <cstdlib>
 #include <filesystem>
@@ -12,6 +15,8 @@
 #include <map>
 #include <set>
 #include <string>
+
+#include "tests/support/TestPlatform.h"
 
 namespace {
 
@@ -33,9 +38,7 @@ std::string textOfLength(std::size_t length, char seed) {
 class EditCommands : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "brasvel-edit-cli-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        root_ = pattern;
+        root_ = brasvel::testing::makeScratchFolder("brasvel-edit-cli");
         fs::create_directories(root_ / "in");
         fs::create_directories(root_ / "out");
     }
@@ -50,12 +53,12 @@ protected:
     int run(const std::string& arguments) {
         const std::string command = "cd '" + root_.string() + "' && " + BRASVEL_RES + " " +
                                     arguments + " > stdout 2> stderr";
-        const int status = std::system(command.c_str());
+        const int code = brasvel::testing::shellExitCode(command);
         stdout_ = readWhole(root_ / "stdout");
         stderr_ = readWhole(root_ / "stderr");
         fs::remove(root_ / "stdout");
         fs::remove(root_ / "stderr");
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        return code;
     }
 
     std::set<std::string> namesIn(const fs::path& folder) const {
@@ -172,6 +175,9 @@ TEST_F(EditCommands, EveryRefusalLeavesTheArchiveByteForByteAsItWas) {
     const std::string snd = readWhole(root_ / "a.snd");
     const std::set<std::string> names = namesIn(root_);
     for (const Refusal& refusal : refusals) {
+        if (brasvel::testing::kOnWindows && refusal.arguments == "add a.lod twins") {
+            continue;  // names that differ only in case are one file there
+        }
         EXPECT_EQ(run(refusal.arguments), refusal.exitCode) << refusal.arguments << ": " << stderr_;
         EXPECT_NE(stderr_.find(refusal.message), std::string::npos)
             << refusal.arguments << ": " << stderr_;
@@ -182,6 +188,9 @@ TEST_F(EditCommands, EveryRefusalLeavesTheArchiveByteForByteAsItWas) {
 }
 
 TEST_F(EditCommands, AnInterruptedCreateLeavesNothingAndAnInterruptedAddTheArchive) {
+#ifdef _WIN32
+    GTEST_SKIP() << brasvel::testing::kLinuxOnly << ": fork, SIGINT by kill and /proc";
+#else
     for (int k = 0; k < 40; ++k) {
         input("F" + std::to_string(k) + ".TXT", textOfLength(400000, static_cast<char>(k)));
     }
@@ -218,6 +227,7 @@ TEST_F(EditCommands, AnInterruptedCreateLeavesNothingAndAnInterruptedAddTheArchi
         EXPECT_EQ(readWhole(root_ / "a.lod"), before) << arguments;
         EXPECT_EQ(namesIn(root_), (std::set<std::string>{"a.lod", "in", "out"})) << arguments;
     }
+#endif
 }
 
 // The demo archives, made by our writers, rebuilt from their extracted files: the rebuilt

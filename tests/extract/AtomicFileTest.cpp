@@ -62,6 +62,9 @@ TEST(TargetFolder, AnExistingFileIsReplaced) {
 }
 
 TEST(TargetFolder, ALinkOfTheSameNameIsReplacedAndItsTargetOutsideIsNotWritten) {
+    if (testing::kOnWindows) {
+        GTEST_SKIP() << testing::kLinuxOnly << ": symbolic links (wine makes none)";
+    }
     ScratchFolder scratch;
     std::filesystem::create_directory(scratch / "out");
     scratch.write("outside.txt", "outside");
