@@ -110,7 +110,10 @@ bool matchFrom(std::string_view pattern, std::size_t p, std::string_view name, s
             }
         }
         char literal = c;
-        if (c == '\\' && p + 1 < pattern.size()) {
+        if (c == '\\') {
+            if (p + 1 == pattern.size()) {
+                return false;  // a lone backslash at the end: a broken pattern matches nothing
+            }
             literal = pattern[++p];
         }
         if (literal != name[n]) {

@@ -3,7 +3,8 @@
 // Shell patterns over entry names, as fnmatch(3) matches them with no flags in the C locale, byte
 // by byte, on every system (Windows has no fnmatch): '*' any run of bytes, '?' one byte, "[...]"
 // one byte of a set (ranges "a-z", classes "[:digit:]", "!" or "^" first for the bytes outside
-// it), and '\' taking the next byte as it is. '/' and a leading '.' are bytes like any other.
+// it), and '\' taking the next byte as it is (a pattern ending in a lone '\' matches nothing).
+// '/' and a leading '.' are bytes like any other.
 
 #include <string_view>
 

@@ -7,6 +7,7 @@
 #include <memory>
 #include <new>
 
+#include "base/ObjectPool.h"
 #include "base/Platform.h"
 #include "base/ResourceError.h"
 
@@ -19,18 +20,13 @@ struct CompressorDeleter {
     }
 };
 
-// One compressor per thread and level: it is not safe to share, and costly to make per entry.
-libdeflate_compressor& threadCompressor(int level) {
-    thread_local std::unique_ptr<libdeflate_compressor, CompressorDeleter> compressor;
-    thread_local int compressorLevel = -1;
-    if (!compressor || compressorLevel != level) {
-        compressor.reset(libdeflate_alloc_compressor(level));
-        compressorLevel = level;
-        if (!compressor) {
-            throw std::bad_alloc();
-        }
-    }
-    return *compressor;
+// Compressors are not safe to share, and costly to make per entry: each thread borrows one of
+// its level at a time.
+using CompressorPool = ObjectPool<libdeflate_compressor, CompressorDeleter>;
+
+CompressorPool::Lease borrowCompressor(int level) {
+    static CompressorPool pool;
+    return pool.lend(level, [level] { return libdeflate_alloc_compressor(level); });
 }
 
 class FileDescriptor {
@@ -61,10 +57,10 @@ StoredContent storeContent(std::vector<std::byte> content, const ArchiveFormat& 
     StoredContent stored;
     stored.size = static_cast<std::int32_t>(content.size());
     if (compress && format.compressedEntries && !content.empty()) {
-        libdeflate_compressor& compressor = threadCompressor(level);
+        const CompressorPool::Lease compressor = borrowCompressor(level);
         // Only a stream shorter than the content is worth keeping: no room for a longer one.
         std::vector<std::byte> stream(content.size() - 1);
-        const std::size_t length = libdeflate_zlib_compress(&compressor, content.data(),
+        const std::size_t length = libdeflate_zlib_compress(compressor.get(), content.data(),
                                                             content.size(), stream.data(),
                                                             stream.size());
         if (length > 0) {

@@ -9,6 +9,7 @@
 #include <string>
 #include <utility>
 
+#include "base/ObjectPool.h"
 #include "base/Platform.h"
 
 namespace brasvel {
@@ -24,14 +25,12 @@ struct DecompressorDeleter {
     }
 };
 
-// One decompressor per thread: it is not safe to share, and cheap to keep.
-libdeflate_decompressor& threadDecompressor() {
-    thread_local std::unique_ptr<libdeflate_decompressor, DecompressorDeleter> decompressor(
-        libdeflate_alloc_decompressor());
-    if (!decompressor) {
-        throw std::bad_alloc();
-    }
-    return *decompressor;
+// Decompressors are not safe to share, and cheap to keep: each thread borrows one at a time.
+using DecompressorPool = ObjectPool<libdeflate_decompressor, DecompressorDeleter>;
+
+DecompressorPool::Lease borrowDecompressor() {
+    static DecompressorPool pool;
+    return pool.lend(0, [] { return libdeflate_alloc_decompressor(); });
 }
 
 ResourceError damagedEntry(std::string detail) {
@@ -61,7 +60,7 @@ void inflateWhole(Bytes stream, std::int32_t size, std::vector<std::byte>& buffe
     }
     std::size_t produced = 0;
     const libdeflate_result result = libdeflate_zlib_decompress(
-        &threadDecompressor(), stream.data(), stream.size(), buffer.data(), wanted, &produced);
+        borrowDecompressor().get(), stream.data(), stream.size(), buffer.data(), wanted, &produced);
     switch (result) {
         case LIBDEFLATE_SUCCESS:
             if (produced != wanted) {
