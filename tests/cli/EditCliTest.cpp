@@ -16,6 +16,7 @@
 #include <set>
 #include <string>
 
+#include "base/Utf8Path.h"
 #include "tests/support/TestPlatform.h"
 
 namespace {
@@ -44,9 +45,11 @@ protected:
     }
     void TearDown() override { fs::remove_all(root_); }
 
+    // `name` is UTF-8 on every system.
     fs::path input(const std::string& name, const std::string& bytes) const {
-        std::ofstream(root_ / "in" / name, std::ios::binary) << bytes;
-        return root_ / "in" / name;
+        const fs::path path = root_ / "in" / brasvel::platform::fileSystemPath(name);
+        std::ofstream(path, std::ios::binary) << bytes;
+        return path;
     }
 
     // Runs brasvel-res in the scratch folder with `arguments` (shell words); the exit code.
@@ -64,7 +67,7 @@ protected:
     std::set<std::string> namesIn(const fs::path& folder) const {
         std::set<std::string> names;
         for (const auto& item : fs::directory_iterator(folder)) {
-            names.insert(item.path().filename().string());
+            names.insert(brasvel::platform::utf8Path(item.path().filename()));
         }
         return names;
     }
@@ -110,7 +113,8 @@ TEST_F(EditCommands, CreateGivesBackEveryFileThroughExtractAndVerifyPasses) {
                 back = name.substr(0, name.size() - 4) + ".wav";
             }
             expected.insert(back);
-            EXPECT_EQ(readWhole(root_ / "out" / back), content) << back;
+            EXPECT_EQ(readWhole(root_ / "out" / brasvel::platform::fileSystemPath(back)), content)
+                << back;
         }
         EXPECT_EQ(namesIn(root_ / "out"), expected);
         // Rebuilt from its own extraction, byte for byte.
