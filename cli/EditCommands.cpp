@@ -10,9 +10,9 @@
 #include <map>
 #include <sstream>
 
-#include "base/Utf8Path.h"
 #include "base/Platform.h"
 #include "base/Text.h"
+#include "base/Utf8Path.h"
 #include "cli/ArchiveArguments.h"
 #include "cli/Commands.h"
 #include "cli/NamePattern.h"

@@ -9,9 +9,8 @@
 #include <filesystem>
 #include <iostream>
 
-#include "base/Utf8Path.h"
-#include "base/Platform.h"
 #include "base/ReadOnlyFile.h"
+#include "base/Utf8Path.h"
 #include "cli/Commands.h"
 #include "cli/ArchiveArguments.h"
 #include "cli/PictureEntry.h"

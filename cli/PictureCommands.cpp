@@ -7,9 +7,9 @@
 #include <filesystem>
 #include <iostream>
 
-#include "base/Utf8Path.h"
 #include "base/Platform.h"
 #include "base/Text.h"
+#include "base/Utf8Path.h"
 #include "cli/ArchiveArguments.h"
 #include "cli/Commands.h"
 #include "cli/ImageCommands.h"

@@ -4,9 +4,8 @@
 
 #include <filesystem>
 
-#include "base/Utf8Path.h"
-#include "base/Platform.h"
 #include "base/ResourceError.h"
+#include "base/Utf8Path.h"
 #include "cli/Commands.h"
 #include "cli/Json.h"
 #include "extract/AtomicFile.h"
