@@ -1,8 +1,6 @@
-#include "base/Platform.h"
-
 #include <dirent.h>
-#include <iconv.h>
 #include <fcntl.h>
+#include <iconv.h>
 #include <signal.h>
 #include <sys/mman.h>
 #include <sys/resource.h>
@@ -12,6 +10,8 @@
 
 #include <cerrno>
 #include <cstdio>
+
+#include "base/Platform.h"
 
 namespace brasvel::platform {
 namespace {
@@ -70,7 +70,9 @@ int createExclusive(const std::string& path) {
     return ::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
 }
 
-int closeFile(int fd) { return ::close(fd); }
+int closeFile(int fd) {
+    return ::close(fd);
+}
 
 std::ptrdiff_t readAt(int fd, void* data, std::size_t count, std::uint64_t offset) {
     return ::pread(fd, data, count, static_cast<off_t>(offset));
@@ -92,7 +94,9 @@ void releaseMappedPages(const void* begin, const void* end) {
     ::madvise(reinterpret_cast<void*>(first), last - first, MADV_DONTNEED);
 }
 
-std::ptrdiff_t readSome(int fd, void* data, std::size_t count) { return ::read(fd, data, count); }
+std::ptrdiff_t readSome(int fd, void* data, std::size_t count) {
+    return ::read(fd, data, count);
+}
 
 std::ptrdiff_t writeSome(int fd, const void* data, std::size_t count) {
     return ::write(fd, data, count);
@@ -102,7 +106,9 @@ int seekTo(int fd, std::uint64_t position) {
     return ::lseek(fd, static_cast<off_t>(position), SEEK_SET) < 0 ? -1 : 0;
 }
 
-int syncFile(int fd) { return ::fsync(fd); }
+int syncFile(int fd) {
+    return ::fsync(fd);
+}
 
 int replaceFile(const std::string& from, const std::string& to) {
     return ::rename(from.c_str(), to.c_str());
@@ -112,9 +118,13 @@ int moveToNewName(const std::string& from, const std::string& to) {
     return ::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE);
 }
 
-int removeFile(const std::string& path) { return ::unlink(path.c_str()); }
+int removeFile(const std::string& path) {
+    return ::unlink(path.c_str());
+}
 
-bool readable(const std::string& path) { return ::access(path.c_str(), R_OK) == 0; }
+bool readable(const std::string& path) {
+    return ::access(path.c_str(), R_OK) == 0;
+}
 
 std::vector<std::string> folderNames(const std::string& folder) {
     std::vector<std::string> names;
@@ -153,13 +163,16 @@ std::string windows1250Character(unsigned char byte) {
     std::size_t inLeft = 1;
     std::size_t outLeft = sizeof out;
     iconv(converter, nullptr, nullptr, nullptr, nullptr);
-    if (iconv(converter, &inPointer, &inLeft, &outPointer, &outLeft) == static_cast<std::size_t>(-1)) {
+    if (iconv(converter, &inPointer, &inLeft, &outPointer, &outLeft) ==
+        static_cast<std::size_t>(-1)) {
         return {};
     }
     return std::string(out, static_cast<std::size_t>(outPointer - out));
 }
 
-long currentProcess() { return ::getpid(); }
+long currentProcess() {
+    return ::getpid();
+}
 
 bool processRuns(long process) {
     // A process of another user, which kill() may not probe, counts as running.

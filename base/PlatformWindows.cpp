@@ -4,9 +4,10 @@
 #define WIN32_LEAN_AND_MEAN
 #endif
 #include <windows.h>
-#include <shellapi.h>
+// The system headers below need windows.h before them.
 #include <fcntl.h>
 #include <io.h>
+#include <shellapi.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -27,7 +28,9 @@ int failWithLastError() {
     return -1;
 }
 
-HANDLE handleOf(int fd) { return reinterpret_cast<HANDLE>(::_get_osfhandle(fd)); }
+HANDLE handleOf(int fd) {
+    return reinterpret_cast<HANDLE>(::_get_osfhandle(fd));
+}
 
 std::int64_t nanosecondsOf(const FILETIME& time) {
     const std::uint64_t ticks =
@@ -150,8 +153,8 @@ std::wstring wideText(std::string_view utf8) {
     if (utf8.empty()) {
         return {};
     }
-    const int length = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()),
-                                             nullptr, 0);
+    const int length =
+        ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
     std::wstring wide(static_cast<std::size_t>(length), L'\0');
     ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(),
                           length);
@@ -204,10 +207,10 @@ int statusOf(int fd, FileStatus& status) {
 
 // Opened for its attributes only, a folder too.
 int statusOfPath(const std::string& path, FileStatus& status, DWORD links) {
-    const HANDLE handle = ::CreateFileW(
-        systemPath(path).c_str(), FILE_READ_ATTRIBUTES,
-        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-        FILE_FLAG_BACKUP_SEMANTICS | links, nullptr);
+    const HANDLE handle =
+        ::CreateFileW(systemPath(path).c_str(), FILE_READ_ATTRIBUTES,
+                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                      OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | links, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         return failWithLastError();
     }
@@ -227,10 +230,10 @@ int statusOfTarget(const std::string& path, FileStatus& status) {
 int openForReading(const std::string& path) {
     // Others may go on reading, writing and even renaming the file: ReadOnlyFile tells a change.
     // A folder opens (FILE_FLAG_BACKUP_SEMANTICS) so that it is refused as a folder.
-    const HANDLE handle = ::CreateFileW(
-        systemPath(path).c_str(), GENERIC_READ,
-        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-        FILE_ATTRIBUTE_NORMAL | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    const HANDLE handle =
+        ::CreateFileW(systemPath(path).c_str(), GENERIC_READ,
+                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         return failWithLastError();
     }
@@ -239,17 +242,18 @@ int openForReading(const std::string& path) {
 
 int createExclusive(const std::string& path) {
     // DELETE: a temporary can be removed or renamed while it is open elsewhere in this process.
-    const HANDLE handle = ::CreateFileW(systemPath(path).c_str(),
-                                        GENERIC_READ | GENERIC_WRITE | DELETE, FILE_SHARE_READ |
-                                        FILE_SHARE_DELETE, nullptr, CREATE_NEW,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE handle = ::CreateFileW(
+        systemPath(path).c_str(), GENERIC_READ | GENERIC_WRITE | DELETE,
+        FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         return failWithLastError();
     }
     return descriptorOf(handle, _O_RDWR);
 }
 
-int closeFile(int fd) { return ::_close(fd); }
+int closeFile(int fd) {
+    return ::_close(fd);
+}
 
 std::ptrdiff_t readAt(int fd, void* data, std::size_t count, std::uint64_t offset) {
     OVERLAPPED at{};
@@ -445,7 +449,9 @@ std::string windows1250Character(unsigned char byte) {
     return utf8Text(std::wstring_view(out, 1));
 }
 
-long currentProcess() { return static_cast<long>(::GetCurrentProcessId()); }
+long currentProcess() {
+    return static_cast<long>(::GetCurrentProcessId());
+}
 
 bool processRuns(long process) {
     const HANDLE handle =

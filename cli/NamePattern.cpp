@@ -2,24 +2,36 @@
 
 #include <cctype>
 #include <optional>
+#include <string_view>
 
 namespace brasvel::cli {
 namespace {
 
+// The classes of "[:name:]" in the C locale.
 bool inClass(std::string_view name, unsigned char byte) {
     const int c = byte;
-    if (name == "alnum") return std::isalnum(c);
-    if (name == "alpha") return std::isalpha(c);
-    if (name == "blank") return c == ' ' || c == '\t';
-    if (name == "cntrl") return std::iscntrl(c);
-    if (name == "digit") return std::isdigit(c);
-    if (name == "graph") return std::isgraph(c);
-    if (name == "lower") return std::islower(c);
-    if (name == "print") return std::isprint(c);
-    if (name == "punct") return std::ispunct(c);
-    if (name == "space") return std::isspace(c);
-    if (name == "upper") return std::isupper(c);
-    if (name == "xdigit") return std::isxdigit(c);
+    static constexpr struct {
+        std::string_view name;
+        bool (*test)(int);
+    } kClasses[] = {
+        {"alnum", [](int k) { return std::isalnum(k) != 0; }},
+        {"alpha", [](int k) { return std::isalpha(k) != 0; }},
+        {"blank", [](int k) { return k == ' ' || k == '\t'; }},
+        {"cntrl", [](int k) { return std::iscntrl(k) != 0; }},
+        {"digit", [](int k) { return std::isdigit(k) != 0; }},
+        {"graph", [](int k) { return std::isgraph(k) != 0; }},
+        {"lower", [](int k) { return std::islower(k) != 0; }},
+        {"print", [](int k) { return std::isprint(k) != 0; }},
+        {"punct", [](int k) { return std::ispunct(k) != 0; }},
+        {"space", [](int k) { return std::isspace(k) != 0; }},
+        {"upper", [](int k) { return std::isupper(k) != 0; }},
+        {"xdigit", [](int k) { return std::isxdigit(k) != 0; }},
+    };
+    for (const auto& known : kClasses) {
+        if (known.name == name) {
+            return known.test(c);
+        }
+    }
     return false;
 }
 

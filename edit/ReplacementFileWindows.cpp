@@ -37,11 +37,13 @@ std::string randomTag() {
     return tag;
 }
 
-std::string temporaryPrefix(const std::string& name) { return "." + name + "."; }
+std::string temporaryPrefix(const std::string& name) {
+    return "." + name + ".";
+}
 
 std::string temporaryName(const std::string& name) {
-    return temporaryPrefix(name) + std::to_string(platform::currentProcess()) + "." +
-           randomTag() + kTemporarySuffix;
+    return temporaryPrefix(name) + std::to_string(platform::currentProcess()) + "." + randomTag() +
+           kTemporarySuffix;
 }
 
 // The process that wrote a temporary of `name`, or 0 when `entry` is no such temporary.
@@ -102,10 +104,10 @@ ReplacementFile::ReplacementFile(const std::string& path, ExistingFile existing,
             throw ResourceError("File exists", path);
         }
         if (status.kind != FileStatus::Kind::Regular) {
-            throw ResourceError(fileFailureText(FileFailure::AccessDenied),
-                                path + (status.kind == FileStatus::Kind::Folder
-                                            ? " is a folder"
-                                            : " is not a regular file"));
+            throw ResourceError(
+                fileFailureText(FileFailure::AccessDenied),
+                path + (status.kind == FileStatus::Kind::Folder ? " is a folder"
+                                                                : " is not a regular file"));
         }
     }
     FileStatus folderStatus;
@@ -128,7 +130,9 @@ ReplacementFile::ReplacementFile(const std::string& path, ExistingFile existing,
     }
 }
 
-ReplacementFile::~ReplacementFile() { discard(); }
+ReplacementFile::~ReplacementFile() {
+    discard();
+}
 
 void ReplacementFile::discard() noexcept {
     if (fd_ >= 0) {

@@ -21,7 +21,8 @@ using platform::FileStatus;
 
 }  // namespace
 
-TargetFolder::TargetFolder(const std::string& path, WriteFunction write, Temporaries /*temporaries*/)
+TargetFolder::TargetFolder(const std::string& path, WriteFunction write,
+                           Temporaries /*temporaries*/)
     : path_(path), write_(write != nullptr ? write : &platform::writeSome), unnamed_(false) {
     const std::string shown = path.empty() ? "." : path;
     FileStatus status;
@@ -50,7 +51,9 @@ std::string TargetFolder::pathOf(std::string_view name) const {
     return result;
 }
 
-int TargetFolder::openUnnamed() const { return -1; }
+int TargetFolder::openUnnamed() const {
+    return -1;
+}
 
 void TargetFolder::writeAll(int fd, Bytes content, std::string_view name) const {
     const std::byte* next = content.data();
@@ -90,7 +93,9 @@ bool TargetFolder::isKeptIntact(const std::string& name) const {
     return std::find(kept_.begin(), kept_.end(), identity) != kept_.end();
 }
 
-std::optional<std::uint64_t> TargetFolder::freeSpace() const { return platform::freeSpace(path_); }
+std::optional<std::uint64_t> TargetFolder::freeSpace() const {
+    return platform::freeSpace(path_);
+}
 
 int TargetFolder::removeStaleTemporaries() const {
     int removed = 0;
@@ -101,8 +106,8 @@ int TargetFolder::removeStaleTemporaries() const {
         }
         FileStatus status;
         const std::string path = pathOf(name);
-        if (platform::statusOfPath(path, status) == 0 &&
-            status.kind == FileStatus::Kind::Regular && platform::removeFile(path) == 0) {
+        if (platform::statusOfPath(path, status) == 0 && status.kind == FileStatus::Kind::Regular &&
+            platform::removeFile(path) == 0) {
             ++removed;
         }
     }
@@ -118,8 +123,8 @@ PendingFile TargetFolder::prepare(std::string_view name,
     return prepareNamed(name, produce);
 }
 
-PendingFile TargetFolder::prepareNamed(std::string_view name,
-                                       const std::function<void(const PieceWriter&)>& produce) const {
+PendingFile TargetFolder::prepareNamed(
+    std::string_view name, const std::function<void(const PieceWriter&)>& produce) const {
     std::string temporary;
     int fd = -1;
     for (int attempt = 0; attempt < kTemporaryNameAttempts && fd < 0; ++attempt) {
@@ -179,7 +184,9 @@ PendingFile& PendingFile::operator=(PendingFile&& other) noexcept {
     return *this;
 }
 
-PendingFile::~PendingFile() { discard(); }
+PendingFile::~PendingFile() {
+    discard();
+}
 
 void PendingFile::discard() noexcept {
     if (fd_ >= 0) {

@@ -25,11 +25,11 @@ const std::vector<Case> kCases = {
     {"*.def", "HERO.def", true},
     {"*.def", "HERO.DEF", false},  // case counts, as in the shell
     {"*", "", true},
-    {"*", ".hidden", true},          // a leading dot is a byte like any other
-    {"*", "a/b", true},              // so is '/'
+    {"*", ".hidden", true},  // a leading dot is a byte like any other
+    {"*", "a/b", true},      // so is '/'
     {"?", "", false},
-    {"?", "\xA5", true},             // one byte of Windows-1250, or of UTF-8
-    {"?", "\xC4\x84", false},        // two bytes
+    {"?", "\xA5", true},       // one byte of Windows-1250, or of UTF-8
+    {"?", "\xC4\x84", false},  // two bytes
     {"A?C", "ABC", true},
     {"A*C*E", "ABCDE", true},
     {"A*C*E", "ABCDF", false},
@@ -39,22 +39,25 @@ const std::vector<Case> kCases = {
     {"[^AB]*", "COX", true},
     {"[a-c]x", "bx", true},
     {"[a-c]x", "dx", false},
-    {"[]]", "]", true},              // ']' first is a member
+    {"[]]", "]", true},  // ']' first is a member
     {"[!]]", "a", true},
-    {"[a-]", "-", true},             // '-' last is a member
+    {"[a-]", "-", true},  // '-' last is a member
     {"[[:digit:]]*", "7UP", true},
     {"[[:digit:]]*", "UP7", false},
     {"[[:upper:][:digit:]]", "Q", true},
     {"[[:nonsense:]]", "n", false},
-    {"[", "[", true},                // no closing ']': an ordinary '['
+    {"[", "[", true},  // no closing ']': an ordinary '['
     {"[ab", "[ab", true},
-    {"\\*", "*", true},              // a backslash takes the next byte as it is
+    {"\\*", "*", true},  // a backslash takes the next byte as it is
     {"\\*", "x", false},
     {"[\\]]", "]", true},
-    {"a\\", "a\\", false},           // a lone backslash at the end: a broken pattern
+    {"a\\", "a\\", false},  // a lone backslash at the end: a broken pattern
     {"*.[pP][cC][xX]", "Map.pCx", true},
     {"SOUND?", "SOUND", false},
-    {"\xA3\xF3*", "\xA3\xF3" "d\x9F", true},
+    {"\xA3\xF3*",
+     "\xA3\xF3"
+     "d\x9F",
+     true},
 };
 
 TEST(NamePattern, MatchesAsTheShellDoesByteForByte) {
@@ -96,7 +99,8 @@ TEST(NamePattern, AgreesWithFnmatchOnEveryShortPattern) {
         for (const std::string& name : names) {
             const bool expected = ::fnmatch(pattern.c_str(), name.c_str(), 0) == 0;
             if (matchesPattern(pattern, name) != expected && ++differences <= 10) {
-                ADD_FAILURE() << "'" << pattern << "' / '" << name << "': fnmatch says " << expected;
+                ADD_FAILURE() << "'" << pattern << "' / '" << name << "': fnmatch says "
+                              << expected;
             }
         }
     }

@@ -41,9 +41,9 @@ inline std::filesystem::path makeScratchFolder(const std::string& prefix) {
 #ifdef _WIN32
     std::mt19937 generator{std::random_device{}()};
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const fs::path folder = fs::temp_directory_path() /
-                                (prefix + "-" + std::to_string(testProcessId()) + "-" +
-                                 std::to_string(generator() % 1000000));
+        const fs::path folder =
+            fs::temp_directory_path() / (prefix + "-" + std::to_string(testProcessId()) + "-" +
+                                         std::to_string(generator() % 1000000));
         if (fs::create_directory(folder)) {
             return folder;
         }
