@@ -1,54 +1,42 @@
 #include "base/ReadOnlyFile.h"
 
-#include <fcntl.h>
-#include <sys/mman.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <utility>
 
+#include "base/Platform.h"
 #include "base/ResourceError.h"
 
 namespace brasvel {
 namespace {
 
-[[noreturn]] void refuseKind(const struct stat& status, const std::string& path) {
-    if (S_ISDIR(status.st_mode)) {
+using platform::FileStatus;
+
+[[noreturn]] void refuseKind(const FileStatus& status, const std::string& path) {
+    if (status.kind == FileStatus::Kind::Folder) {
         throw fileError(EISDIR, path);
     }
     throw ResourceError("File access denied", path + " is not a regular file");
 }
 
-FileIdentity identityOfStatus(const struct stat& status) {
-    return {status.st_dev, status.st_ino, static_cast<std::uint64_t>(status.st_size),
-            static_cast<std::int64_t>(status.st_mtim.tv_sec) * 1'000'000'000 +
-                status.st_mtim.tv_nsec};
-}
-
 }  // namespace
 
 FileIdentity identityOf(int fd) {
-    struct stat status {};
-    if (::fstat(fd, &status) != 0) {
+    FileStatus status;
+    if (platform::statusOf(fd, status) != 0) {
         return {};
     }
-    return identityOfStatus(status);
+    return {status.device, status.index, status.size, status.modifiedNs};
 }
 
-FileIdentity ReadOnlyFile::identity() const {
-    return {device_, inode_, size_,
-            static_cast<std::int64_t>(modified_.tv_sec) * 1'000'000'000 + modified_.tv_nsec};
-}
+FileIdentity ReadOnlyFile::identity() const { return {device_, inode_, size_, modifiedNs_}; }
 
 Bytes ReadOnlyFile::bytes() const {
     std::call_once(mapOnce_, [this] {
         if (size_ == 0 || fd_ < 0 || mapping_ != nullptr) {
             return;
         }
-        void* mapping = ::mmap(nullptr, static_cast<std::size_t>(size_), PROT_READ, MAP_PRIVATE,
-                               fd_, 0);
-        if (mapping == MAP_FAILED) {
+        const void* mapping = platform::mapFile(fd_, static_cast<std::size_t>(size_));
+        if (mapping == nullptr) {
             throw fileError(errno, path_);
         }
         mapping_ = mapping;
@@ -57,26 +45,25 @@ Bytes ReadOnlyFile::bytes() const {
 }
 
 ReadOnlyFile::ReadOnlyFile(const std::string& path) : path_(path) {
-    // O_NONBLOCK: opening a FIFO must not wait for a writer; it is refused below like any file
-    // that is not a regular one.
-    fd_ = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    // A FIFO is not waited on: it is refused below like any file that is not a regular one.
+    fd_ = path.empty() ? (errno = ENOENT, -1) : platform::openForReading(path);
     if (fd_ < 0) {
         throw fileError(errno, path.empty() ? "''" : path);
     }
-    struct stat status {};
-    if (::fstat(fd_, &status) != 0) {
+    FileStatus status;
+    if (platform::statusOf(fd_, status) != 0) {
         const int error = errno;
         release();
         throw fileError(error, path);
     }
-    if (!S_ISREG(status.st_mode)) {
+    if (status.kind != FileStatus::Kind::Regular) {
         release();
         refuseKind(status, path);
     }
-    size_ = static_cast<std::uint64_t>(status.st_size);
-    device_ = status.st_dev;
-    inode_ = status.st_ino;
-    modified_ = status.st_mtim;
+    size_ = status.size;
+    device_ = status.device;
+    inode_ = status.index;
+    modifiedNs_ = status.modifiedNs;
 }
 
 ReadOnlyFile::~ReadOnlyFile() { release(); }
@@ -87,7 +74,7 @@ ReadOnlyFile::ReadOnlyFile(ReadOnlyFile&& other) noexcept
       size_(other.size_),
       device_(other.device_),
       inode_(other.inode_),
-      modified_(other.modified_),
+      modifiedNs_(other.modifiedNs_),
       mapping_(std::exchange(other.mapping_, nullptr)) {}
 
 ReadOnlyFile& ReadOnlyFile::operator=(ReadOnlyFile&& other) noexcept {
@@ -98,7 +85,7 @@ ReadOnlyFile& ReadOnlyFile::operator=(ReadOnlyFile&& other) noexcept {
         size_ = other.size_;
         device_ = other.device_;
         inode_ = other.inode_;
-        modified_ = other.modified_;
+        modifiedNs_ = other.modifiedNs_;
         mapping_ = std::exchange(other.mapping_, nullptr);
     }
     return *this;
@@ -110,8 +97,8 @@ void ReadOnlyFile::read(std::uint64_t offset, std::span<std::byte> out) const {
     }
     std::size_t done = 0;
     while (done < out.size()) {
-        const ssize_t got = ::pread(fd_, out.data() + done, out.size() - done,
-                                    static_cast<off_t>(offset + done));
+        const long long got =
+            platform::readAt(fd_, out.data() + done, out.size() - done, offset + done);
         if (got < 0 && errno == EINTR) {
             continue;
         }
@@ -129,26 +116,26 @@ void ReadOnlyFile::read(std::uint64_t offset, std::span<std::byte> out) const {
 }
 
 void ReadOnlyFile::requireUnchanged() const {
-    struct stat status {};
-    if (::fstat(fd_, &status) != 0) {
+    FileStatus status;
+    if (platform::statusOf(fd_, status) != 0) {
         throw fileError(errno, path_);
     }
-    if (static_cast<std::uint64_t>(status.st_size) != size_) {
+    if (status.size != size_) {
         throw archiveChanged(path_ + ": its size went from " + std::to_string(size_) + " to " +
-                             std::to_string(status.st_size) + " bytes");
+                             std::to_string(status.size) + " bytes");
     }
-    if (status.st_mtim.tv_sec != modified_.tv_sec || status.st_mtim.tv_nsec != modified_.tv_nsec) {
+    if (status.modifiedNs != modifiedNs_) {
         throw archiveChanged(path_ + ": it was written to");
     }
 }
 
 void ReadOnlyFile::release() noexcept {
     if (mapping_ != nullptr) {
-        ::munmap(const_cast<void*>(mapping_), static_cast<std::size_t>(size_));
+        platform::unmapFile(mapping_, static_cast<std::size_t>(size_));
         mapping_ = nullptr;
     }
     if (fd_ >= 0) {
-        ::close(fd_);
+        platform::closeFile(fd_);
         fd_ = -1;
     }
 }

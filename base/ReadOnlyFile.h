@@ -15,11 +15,8 @@
 // bytes() maps the file on first use, for the archive writer's copying of kept entries, which
 // checks the file's identity before it saves; everything else reads with read().
 
-#include <sys/types.h>
-
 #include <cstddef>
 #include <cstdint>
-#include <ctime>
 #include <mutex>
 #include <span>
 #include <string>
@@ -30,8 +27,8 @@ namespace brasvel {
 
 // Which file a path led to and how it looked: a file replaced or written to since shows another.
 struct FileIdentity {
-    dev_t device = 0;
-    ino_t inode = 0;
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;  // the file's index within its device
     std::uint64_t size = 0;
     std::int64_t modifiedNs = 0;
     friend bool operator==(const FileIdentity&, const FileIdentity&) = default;
@@ -55,8 +52,8 @@ public:
     std::uint64_t size() const { return size_; }
     const std::string& path() const { return path_; }
     // The file's identity, to tell whether another path leads to it.
-    dev_t device() const { return device_; }
-    ino_t inode() const { return inode_; }
+    std::uint64_t device() const { return device_; }
+    std::uint64_t inode() const { return inode_; }
     // The file as it was when opened.
     FileIdentity identity() const;
 
@@ -79,9 +76,9 @@ private:
     std::string path_;
     int fd_ = -1;
     std::uint64_t size_ = 0;
-    dev_t device_ = 0;
-    ino_t inode_ = 0;
-    timespec modified_{};
+    std::uint64_t device_ = 0;
+    std::uint64_t inode_ = 0;
+    std::int64_t modifiedNs_ = 0;
     mutable std::once_flag mapOnce_;
     mutable const void* mapping_ = nullptr;
 };

@@ -60,7 +60,9 @@ FileFailure fileFailureOf(int errnoValue) {
         case EEXIST:
             return FileFailure::AccessDenied;
         case ENOSPC:
+#ifdef EDQUOT  // no quotas in the Windows C runtime
         case EDQUOT:
+#endif
         case EFBIG:
             return FileFailure::DiskFull;
         default:

@@ -1,42 +1,31 @@
 #include "base/Text.h"
 
-#include <iconv.h>
-
 #include <algorithm>
 #include <array>
 #include <cerrno>
 #include <map>
+
+#include "base/Platform.h"
 
 namespace brasvel {
 namespace {
 
 using DecodeTable = std::array<std::string, 256>;
 
-// One byte at a time through iconv, once per process: single-byte decoding is then a table look-up.
+// One byte at a time through the system's converter, once per process: single-byte decoding is
+// then a table look-up.
 DecodeTable buildTable() {
     DecodeTable table;
-    iconv_t converter = iconv_open("UTF-8", "WINDOWS-1250");
     for (int byte = 0; byte < 256; ++byte) {
         std::string& text = table[static_cast<std::size_t>(byte)];
-        if (byte < 0x80 || converter == reinterpret_cast<iconv_t>(-1)) {
-            text.assign(1, static_cast<char>(byte < 0x80 ? byte : '?'));
+        if (byte < 0x80) {
+            text.assign(1, static_cast<char>(byte));
             continue;
         }
-        char in = static_cast<char>(byte);
-        char out[8];
-        char* inPointer = &in;
-        char* outPointer = out;
-        std::size_t inLeft = 1;
-        std::size_t outLeft = sizeof out;
-        iconv(converter, nullptr, nullptr, nullptr, nullptr);
-        if (iconv(converter, &inPointer, &inLeft, &outPointer, &outLeft) == static_cast<std::size_t>(-1)) {
+        text = platform::windows1250Character(static_cast<unsigned char>(byte));
+        if (text.empty()) {
             text = "\xEF\xBF\xBD";  // U+FFFD: a byte the code page leaves undefined
-        } else {
-            text.assign(out, static_cast<std::size_t>(outPointer - out));
         }
-    }
-    if (converter != reinterpret_cast<iconv_t>(-1)) {
-        iconv_close(converter);
     }
     return table;
 }

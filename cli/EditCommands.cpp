@@ -3,10 +3,6 @@
 // in one step. An interrupt (Ctrl+C, SIGTERM, SIGHUP) stops the save and leaves the archive as it
 // was.
 
-#include <fnmatch.h>
-#include <signal.h>
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <atomic>
 #include <filesystem>
@@ -14,9 +10,12 @@
 #include <map>
 #include <sstream>
 
+#include "base/Platform.h"
 #include "base/Text.h"
+#include "base/Utf8Path.h"
 #include "cli/ArchiveArguments.h"
 #include "cli/Commands.h"
+#include "cli/NamePattern.h"
 #include "edit/ArchiveEdit.h"
 #include "extract/BatchExtractor.h"
 
@@ -32,14 +31,7 @@ std::atomic<bool> interrupted{false};
 void onInterrupt(int /*signal*/) { interrupted.store(true); }
 
 // Interrupts stop the save between entries rather than the process in the middle of a write.
-void catchInterrupts() {
-    struct sigaction action {};
-    action.sa_handler = onInterrupt;
-    sigemptyset(&action.sa_mask);
-    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
-        ::sigaction(signal, &action, nullptr);
-    }
-}
+void catchInterrupts() { platform::noteEveryInterrupt(onInterrupt); }
 
 // A refusal of the edit: nothing was written. Reported with the archive's path.
 struct EditRefused {
@@ -73,10 +65,11 @@ SaveOptions saveOptions(const Arguments& arguments) {
 }
 
 bool sameFile(const fs::path& a, const std::string& b) {
-    struct stat first {};
-    struct stat second {};
-    return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 &&
-           first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+    platform::FileStatus first;
+    platform::FileStatus second;
+    return platform::statusOfTarget(platform::utf8Path(a), first) == 0 &&
+           platform::statusOfTarget(b, second) == 0 && first.device == second.device &&
+           first.index == second.index;
 }
 
 // The files the paths give: a file itself, a folder the files directly inside it (by name), never
@@ -85,9 +78,9 @@ std::vector<fs::path> inputFiles(const std::vector<std::string>& paths, const st
     std::vector<fs::path> files;
     for (const std::string& path : paths) {
         std::error_code error;
-        if (fs::is_directory(path, error)) {
+        if (fs::is_directory(platform::fileSystemPath(path), error)) {
             std::vector<fs::path> inside;
-            for (const auto& item : fs::directory_iterator(path, error)) {
+            for (const auto& item : fs::directory_iterator(platform::fileSystemPath(path), error)) {
                 if (item.is_regular_file()) {
                     inside.push_back(item.path());
                 }
@@ -98,8 +91,8 @@ std::vector<fs::path> inputFiles(const std::vector<std::string>& paths, const st
             }
             std::sort(inside.begin(), inside.end());
             files.insert(files.end(), inside.begin(), inside.end());
-        } else if (fs::exists(path, error)) {
-            files.emplace_back(path);
+        } else if (fs::exists(platform::fileSystemPath(path), error)) {
+            files.push_back(platform::fileSystemPath(path));
         } else {
             throw fileError(ENOENT, path);
         }
@@ -112,10 +105,10 @@ std::vector<fs::path> inputFiles(const std::vector<std::string>& paths, const st
 void putFiles(ArchiveEdit& edit, const std::vector<fs::path>& files) {
     std::map<std::string, fs::path> given;  // folded entry name → its file
     for (const fs::path& file : files) {
-        const std::string fileName = file.filename().string();
+        const std::string fileName = platform::utf8Path(file.filename());
         const std::optional<std::string> name = entryNameForFile(edit.format(), fileName);
         if (!name) {
-            throw EditRefused{file.string() + ": not a " +
+            throw EditRefused{platform::utf8Path(file) + ": not a " +
                               std::string(edit.format().writing.fileSuffix) + " file; a " +
                               std::string(edit.format().name) + " entry comes from NAME" +
                               std::string(edit.format().writing.fileSuffix)};
@@ -125,13 +118,13 @@ void putFiles(ArchiveEdit& edit, const std::vector<fs::path>& files) {
             folded += foldCase1250(c);
         }
         if (const auto [at, fresh] = given.emplace(folded, file); !fresh) {
-            throw EditRefused{file.string() + " and " + at->second.string() +
+            throw EditRefused{platform::utf8Path(file) + " and " + platform::utf8Path(at->second) +
                               " give one entry name: " + *name};
         }
         try {
-            edit.putFile(*name, file.string());
+            edit.putFile(*name, platform::utf8Path(file));
         } catch (const ResourceError& error) {
-            throw EditRefused{file.string() + ": " + error.describe()};
+            throw EditRefused{platform::utf8Path(file) + ": " + error.describe()};
         }
     }
 }
@@ -187,7 +180,7 @@ std::optional<std::size_t> findEntry(const ArchiveEdit& edit, const std::string&
 
 bool patternNames(const std::string& pattern, const Entry& entry) {
     for (const std::string& name : {editName(entry), shownText(entry.caption)}) {
-        if (pattern == name || ::fnmatch(pattern.c_str(), name.c_str(), 0) == 0) {
+        if (pattern == name || matchesPattern(pattern, name)) {
             return true;
         }
     }
@@ -208,8 +201,8 @@ int createCommand(const std::vector<std::string>& args) {
     const ArchiveFormat& format = chooseFormat(path, arguments.value("--kind"));
     SaveOptions options = saveOptions(arguments);
     options.existing = arguments.has("--force") ? ExistingFile::Replace : ExistingFile::Refuse;
-    struct stat status {};
-    if (!arguments.has("--force") && ::lstat(path.c_str(), &status) == 0) {
+    platform::FileStatus status;
+    if (!arguments.has("--force") && platform::statusOfPath(path, status) == 0) {
         return refusal(path, {"the archive exists; --force replaces it"});
     }
     ArchiveEdit edit(format);

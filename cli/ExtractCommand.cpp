@@ -2,8 +2,6 @@
 // folder, as the window's extract-all does. verify: reads every entry as extraction would,
 // writing nothing, and lists the damaged ones.
 
-#include <fnmatch.h>
-
 #include <algorithm>
 #include <csignal>
 #include <iostream>
@@ -16,6 +14,7 @@
 #include "base/Text.h"
 #include "cli/ArchiveArguments.h"
 #include "cli/Commands.h"
+#include "cli/NamePattern.h"
 #include "cli/Interruption.h"
 #include "extract/BatchExtractor.h"
 #include "extract/EntryContent.h"
@@ -36,7 +35,7 @@ unsigned chooseThreads(const std::optional<std::string>& value) {
 // A pattern names an entry when it equals, or as a shell pattern matches, the entry's caption,
 // its file name or the name it is written under (for a sound: "BELL.Wav", "BELL.WAV", "BELL.wav").
 bool patternNames(const std::string& pattern, const std::string& name) {
-    return pattern == name || ::fnmatch(pattern.c_str(), name.c_str(), 0) == 0;
+    return pattern == name || matchesPattern(pattern, name);
 }
 
 // The entries of `listed` that the patterns name, in directory order, each once; all of them when

@@ -10,6 +10,7 @@
 #include <iostream>
 
 #include "base/ReadOnlyFile.h"
+#include "base/Utf8Path.h"
 #include "cli/Commands.h"
 #include "cli/ArchiveArguments.h"
 #include "cli/PictureEntry.h"
@@ -60,8 +61,8 @@ void checkNothingReplaced(const fs::path& folder, const std::vector<std::string>
     std::vector<std::string> taken;
     for (const std::string& name : names) {
         std::error_code error;
-        if (fs::exists(fs::symlink_status(folder / name, error))) {
-            taken.push_back((folder / name).string());
+        if (fs::exists(fs::symlink_status(folder / platform::fileSystemPath(name), error))) {
+            taken.push_back(platform::utf8Path(folder / platform::fileSystemPath(name)));
         }
     }
     if (!taken.empty()) {
@@ -77,10 +78,10 @@ void checkNothingReplaced(const fs::path& folder, const std::vector<std::string>
 }
 
 void writeOne(const std::string& path, const std::vector<std::byte>& content, bool force) {
-    const fs::path target(path);
-    checkNothingReplaced(target.parent_path(), {target.filename().string()}, force);
-    const TargetFolder folder(target.parent_path().string());
-    folder.writeFile(target.filename().string(), content);
+    const fs::path target = platform::fileSystemPath(path);
+    checkNothingReplaced(target.parent_path(), {platform::utf8Path(target.filename())}, force);
+    const TargetFolder folder(platform::utf8Path(target.parent_path()));
+    folder.writeFile(platform::utf8Path(target.filename()), content);
 }
 
 std::vector<std::byte> readWhole(const std::string& path) {
@@ -132,8 +133,8 @@ int spriteExport(const std::vector<std::string>& args) {
             names.push_back(file.name);
         }
         std::error_code error;
-        fs::create_directories(folder, error);
-        checkNothingReplaced(folder, names, arguments.has("--force"));
+        fs::create_directories(platform::fileSystemPath(folder), error);
+        checkNothingReplaced(platform::fileSystemPath(folder), names, arguments.has("--force"));
         TargetFolder target(folder);
         target.keepIntact(sprite->archiveDevice, sprite->archiveInode);
         for (const NamedFile& file : files) {
@@ -154,14 +155,14 @@ int spriteImport(const std::vector<std::string>& args) {
     }
     const std::string out = outputOption(arguments, "sprite import");
     const std::optional<int> compression = numberOption(arguments, "--type", {0, 1, 2, 3});
-    const fs::path folder(arguments.positional()[0]);
+    const fs::path folder = platform::fileSystemPath(arguments.positional()[0]);
     try {
-        const std::vector<std::byte> text = readWhole((folder / kSpriteListingName).string());
+        const std::vector<std::byte> text = readWhole(platform::utf8Path(folder / kSpriteListingName));
         const SpriteListing listing =
             readSpriteListing({reinterpret_cast<const char*>(text.data()), text.size()});
         const DefSource source = importSprite(
-            listing, [&](const std::string& file) { return readWhole((folder / file).string()); },
-            compression, fs::path(out).filename().string());
+            listing, [&](const std::string& file) { return readWhole(platform::utf8Path(folder / platform::fileSystemPath(file))); },
+            compression, platform::utf8Path(platform::fileSystemPath(out).filename()));
         const std::vector<std::byte> def = encodeDef(source);
         writeOne(out, def, arguments.has("--force"));
         std::size_t frames = 0;
@@ -171,7 +172,7 @@ int spriteImport(const std::vector<std::string>& args) {
         std::cout << out << ": " << frames << " frames in " << listing.blocks.size() << " blocks, "
                   << listing.width << " x " << listing.height << '\n';
     } catch (const ResourceError& error) {
-        return report(error, folder.string());
+        return report(error, platform::utf8Path(folder));
     }
     return kExitDone;
 }

@@ -1,15 +1,15 @@
 // convert and info: a PCX picture or one DEF frame as the BMP the window shows, and the figures
 // of either.
 
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <charconv>
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
 
+#include "base/Platform.h"
 #include "base/Text.h"
+#include "base/Utf8Path.h"
 #include "cli/ArchiveArguments.h"
 #include "cli/Commands.h"
 #include "cli/ImageCommands.h"
@@ -79,20 +79,21 @@ void reportNotAPicture(const std::string& entry) {
 // Why `path` may not be written by convert, or empty when it may: an existing file is replaced
 // only when it is a regular file and not the archive itself.
 std::string refusedOutput(const std::string& path, const PictureEntry& picture) {
-    struct stat status {};
-    if (::lstat(path.c_str(), &status) != 0) {
+    using platform::FileStatus;
+    FileStatus status;
+    if (platform::statusOfPath(path, status) != 0) {
         return {};
     }
-    if (S_ISLNK(status.st_mode)) {
+    if (status.kind == FileStatus::Kind::Link) {
         return "is a symbolic link, which would be replaced by a file";
     }
-    if (S_ISDIR(status.st_mode)) {
+    if (status.kind == FileStatus::Kind::Folder) {
         return "is a folder";
     }
-    if (!S_ISREG(status.st_mode)) {
+    if (status.kind != FileStatus::Kind::Regular) {
         return "is not a regular file; use -o - to write to standard output";
     }
-    if (status.st_dev == picture.archiveDevice && status.st_ino == picture.archiveInode) {
+    if (status.device == picture.archiveDevice && status.index == picture.archiveInode) {
         return "is the archive being read";
     }
     return {};
@@ -102,9 +103,10 @@ bool isStandardOutput(const std::string& path) { return path == "-" || path == "
 
 // Writes the picture to standard output, unless that is the archive itself.
 int writeToStandardOutput(Bytes bmp, const PictureEntry& picture) {
-    struct stat status {};
-    if (::fstat(STDOUT_FILENO, &status) == 0 && S_ISREG(status.st_mode) &&
-        status.st_dev == picture.archiveDevice && status.st_ino == picture.archiveInode) {
+    platform::FileStatus status;
+    if (platform::statusOf(fileno(stdout), status) == 0 &&
+        status.kind == platform::FileStatus::Kind::Regular &&
+        status.device == picture.archiveDevice && status.index == picture.archiveInode) {
         std::cerr << "brasvel-res: standard output is the archive being read; nothing was written\n";
         return kExitUnusable;
     }
@@ -190,10 +192,10 @@ int convertCommand(const std::vector<std::string>& args) {
         std::cerr << "brasvel-res: " << out << " " << refusal << "; nothing was written\n";
         return kExitUnusable;
     }
-    const std::filesystem::path outPath(out);
+    const std::filesystem::path outPath = platform::fileSystemPath(out);
     std::optional<TargetFolder> folder;
     try {
-        folder.emplace(outPath.parent_path().string());
+        folder.emplace(platform::utf8Path(outPath.parent_path()));
         folder->keepIntact(picture->archiveDevice, picture->archiveInode);
     } catch (const ResourceError& error) {
         // As in extract: a folder that cannot be written into is the run's failure.
@@ -201,7 +203,7 @@ int convertCommand(const std::vector<std::string>& args) {
         return kExitUnusable;
     }
     try {
-        folder->writeFile(outPath.filename().string(), encoded);
+        folder->writeFile(platform::utf8Path(outPath.filename()), encoded);
         std::cout << out << ": " << width << " x " << height << '\n';
     } catch (const ResourceError& error) {
         return reportEntryError(error, name);

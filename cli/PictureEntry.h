@@ -3,7 +3,6 @@
 // A picture or sprite entry of the archive named on the command line, read into memory; shared
 // by the commands that convert and export entries.
 
-#include <sys/types.h>
 
 #include <optional>
 #include <string>
@@ -18,8 +17,8 @@ namespace brasvel::cli {
 struct PictureEntry {
     Entry entry;
     std::vector<std::byte> content;
-    dev_t archiveDevice = 0;  // the archive file, never to be written over
-    ino_t archiveInode = 0;
+    std::uint64_t archiveDevice = 0;  // the archive file, never to be written over
+    std::uint64_t archiveInode = 0;
 
     bool isPcx() const { return extIs(entry.ext, "pcx"); }
     bool isDef() const { return extIs(entry.ext, "def"); }

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "base/ResourceError.h"
+#include "base/Utf8Path.h"
 #include "cli/Commands.h"
 #include "cli/Json.h"
 #include "extract/AtomicFile.h"
@@ -129,13 +130,14 @@ int videoConvertCommand(const std::string& entryName, Bytes content, std::uint32
                         const std::optional<std::string>& outPath,
                         const VideoCommandContext& context) {
     try {
-        const std::filesystem::path out(outPath ? *outPath : defaultOutName(entryName));
+        const std::filesystem::path out =
+            platform::fileSystemPath(outPath ? *outPath : defaultOutName(entryName));
         video::VideoClip clip = video::VideoClip::open(content, entryName, context.options);
         const Picture picture = clip.frame(frame);
         const std::vector<std::byte> file = encodeFrame(picture, frameFormatFor(out));
-        const TargetFolder folder(out.parent_path().string());
-        folder.writeFile(out.filename().string(), file);
-        *context.out << out.string() << ": " << picture.width << " x " << picture.height << '\n';
+        const TargetFolder folder(platform::utf8Path(out.parent_path()));
+        folder.writeFile(platform::utf8Path(out.filename()), file);
+        *context.out << platform::utf8Path(out) << ": " << picture.width << " x " << picture.height << '\n';
     } catch (const ResourceError& error) {
         return reportFailure(context, error, entryName);
     }

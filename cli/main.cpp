@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "base/Platform.h"
 #include "base/ResourceError.h"
 #include "cli/Arguments.h"
 #include "cli/Commands.h"
@@ -160,7 +161,12 @@ int checkedOutput(int code) {
 
 int main(int argc, char** argv) {
     using namespace brasvel::cli;
-    std::vector<std::string> args(argv + 1, argv + argc);
+    brasvel::platform::prepareStandardStreams();
+    // UTF-8 from here on, whatever the system hands over.
+    std::vector<std::string> args = brasvel::platform::programArguments(argc, argv);
+    if (!args.empty()) {
+        args.erase(args.begin());
+    }
     if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
         std::cout << kUsage;
         return checkedOutput(args.empty() ? kExitUnusable : kExitDone);

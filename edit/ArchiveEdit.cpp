@@ -1,15 +1,14 @@
 #include "edit/ArchiveEdit.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <climits>
 #include <map>
 #include <utility>
 
 #include "archive/Layouts.h"
+#include "base/Platform.h"
 #include "base/Text.h"
 #include "edit/StoredContent.h"
 #include "extract/EntryContent.h"
@@ -238,25 +237,25 @@ std::size_t ArchiveEdit::put(std::string_view name, std::vector<std::byte> conte
 }
 
 std::size_t ArchiveEdit::putFile(std::string_view name, const std::string& path) {
-    struct stat status {};
-    if (::stat(path.c_str(), &status) != 0) {
+    platform::FileStatus status;
+    if (platform::statusOfTarget(path, status) != 0) {
         throw fileError(errno, path);
     }
-    if (!S_ISREG(status.st_mode)) {
+    if (status.kind != platform::FileStatus::Kind::Regular) {
         throw ResourceError(fileFailureText(FileFailure::AccessDenied),
                             path + " is not a regular file");
     }
-    if (::access(path.c_str(), R_OK) != 0) {
+    if (!platform::readable(path)) {
         throw fileError(errno, path);
     }
-    if (status.st_size > INT32_MAX) {
-        throw ResourceError("File too large", path + " has " + std::to_string(status.st_size) +
+    if (status.size > INT32_MAX) {
+        throw ResourceError("File too large", path + " has " + std::to_string(status.size) +
                                                   " bytes, an entry holds at most " +
                                                   std::to_string(INT32_MAX));
     }
     Source source;
     source.path = path;
-    return putSource(name, std::move(source), static_cast<std::int32_t>(status.st_size));
+    return putSource(name, std::move(source), static_cast<std::int32_t>(status.size));
 }
 
 void ArchiveEdit::remove(std::size_t index) {

@@ -2,12 +2,10 @@
 // runs copied by the kernel, new content compressed on worker threads), then the header and the
 // directory, and the file put in place in one step.
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <climits>
 
+#include "base/Platform.h"
 #include "base/Text.h"
 #include "edit/ArchiveEdit.h"
 #include "edit/StoredContent.h"
@@ -24,7 +22,7 @@ public:
     explicit FileDescriptor(int fd = -1) : fd_(fd) {}
     ~FileDescriptor() {
         if (fd_ >= 0) {
-            ::close(fd_);
+            platform::closeFile(fd_);
         }
     }
     FileDescriptor(const FileDescriptor&) = delete;
@@ -32,7 +30,7 @@ public:
     int get() const { return fd_; }
     void reset(int fd = -1) {
         if (fd_ >= 0) {
-            ::close(fd_);
+            platform::closeFile(fd_);
         }
         fd_ = fd;
     }
@@ -139,7 +137,7 @@ bool ArchiveEdit::save(const std::string& path, const SaveOptions& options,
     }
     FileDescriptor source;
     if (archive_ && archive_->identity()) {
-        source.reset(::open(archive_->path().c_str(), O_RDONLY | O_CLOEXEC));
+        source.reset(platform::openForReading(archive_->path()));
         if (source.get() < 0 || identityOf(source.get()) != *archive_->identity()) {
             if (!options.overwriteChangedArchive) {
                 throw ArchiveChangedOnDisk(archive_->path());

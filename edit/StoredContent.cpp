@@ -1,15 +1,14 @@
 #include "edit/StoredContent.h"
 
-#include <fcntl.h>
 #include <libdeflate.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <climits>
 #include <memory>
 #include <new>
 
+#include "base/ObjectPool.h"
+#include "base/Platform.h"
 #include "base/ResourceError.h"
 
 namespace brasvel {
@@ -21,18 +20,13 @@ struct CompressorDeleter {
     }
 };
 
-// One compressor per thread and level: it is not safe to share, and costly to make per entry.
-libdeflate_compressor& threadCompressor(int level) {
-    thread_local std::unique_ptr<libdeflate_compressor, CompressorDeleter> compressor;
-    thread_local int compressorLevel = -1;
-    if (!compressor || compressorLevel != level) {
-        compressor.reset(libdeflate_alloc_compressor(level));
-        compressorLevel = level;
-        if (!compressor) {
-            throw std::bad_alloc();
-        }
-    }
-    return *compressor;
+// Compressors are not safe to share, and costly to make per entry: each thread borrows one of
+// its level at a time.
+using CompressorPool = ObjectPool<libdeflate_compressor, CompressorDeleter>;
+
+CompressorPool::Lease borrowCompressor(int level) {
+    static CompressorPool pool;
+    return pool.lend(level, [level] { return libdeflate_alloc_compressor(level); });
 }
 
 class FileDescriptor {
@@ -40,7 +34,7 @@ public:
     explicit FileDescriptor(int fd) : fd_(fd) {}
     ~FileDescriptor() {
         if (fd_ >= 0) {
-            ::close(fd_);
+            platform::closeFile(fd_);
         }
     }
     FileDescriptor(const FileDescriptor&) = delete;
@@ -63,10 +57,10 @@ StoredContent storeContent(std::vector<std::byte> content, const ArchiveFormat& 
     StoredContent stored;
     stored.size = static_cast<std::int32_t>(content.size());
     if (compress && format.compressedEntries && !content.empty()) {
-        libdeflate_compressor& compressor = threadCompressor(level);
+        const CompressorPool::Lease compressor = borrowCompressor(level);
         // Only a stream shorter than the content is worth keeping: no room for a longer one.
         std::vector<std::byte> stream(content.size() - 1);
-        const std::size_t length = libdeflate_zlib_compress(&compressor, content.data(),
+        const std::size_t length = libdeflate_zlib_compress(compressor.get(), content.data(),
                                                             content.size(), stream.data(),
                                                             stream.size());
         if (length > 0) {
@@ -81,31 +75,32 @@ StoredContent storeContent(std::vector<std::byte> content, const ArchiveFormat& 
 }
 
 std::vector<std::byte> readWholeFile(const std::string& path) {
-    const FileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    const FileDescriptor file(platform::openForReading(path));
     if (file.get() < 0) {
         throw fileError(errno, path);
     }
-    struct stat status {};
-    if (::fstat(file.get(), &status) != 0) {
+    platform::FileStatus status;
+    if (platform::statusOf(file.get(), status) != 0) {
         throw fileError(errno, path);
     }
-    if (!S_ISREG(status.st_mode)) {
+    if (status.kind != platform::FileStatus::Kind::Regular) {
         throw ResourceError(fileFailureText(FileFailure::AccessDenied),
                             path + " is not a regular file");
     }
-    if (status.st_size > INT32_MAX) {
-        throw ResourceError("File too large", path + " has " + std::to_string(status.st_size) +
+    if (status.size > INT32_MAX) {
+        throw ResourceError("File too large", path + " has " + std::to_string(status.size) +
                                                   " bytes, an entry holds at most " +
                                                   std::to_string(INT32_MAX));
     }
-    std::vector<std::byte> content(static_cast<std::size_t>(status.st_size));
+    std::vector<std::byte> content(static_cast<std::size_t>(status.size));
     std::size_t filled = 0;
     while (true) {
         if (filled == content.size()) {
             // The file may have grown since; read on until it ends.
             content.resize(content.size() + 4096);
         }
-        const ssize_t got = ::read(file.get(), content.data() + filled, content.size() - filled);
+        const std::ptrdiff_t got =
+            platform::readSome(file.get(), content.data() + filled, content.size() - filled);
         if (got < 0 && errno == EINTR) {
             continue;
         }

@@ -8,86 +8,23 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cctype>
 #include <climits>
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <functional>
-#include <random>
-#include <thread>
 #include <utility>
 
+#include "base/Platform.h"
 #include "base/ResourceError.h"
+#include "extract/TemporaryNames.h"
 
 namespace brasvel {
 namespace {
 
-constexpr const char* kTemporarySuffix = ".extracting";
-constexpr int kNameAttempts = 100;
+constexpr int kNameAttempts = kTemporaryNameAttempts;
 // One write call moves at most this much; Linux moves no more than about 2 GiB per call anyway.
 constexpr std::size_t kLargestWrite = std::size_t{1} << 30;
-
-std::string randomTag() {
-    static constexpr char kLetters[] =
-        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-    thread_local std::mt19937 generator([] {
-        std::random_device device;
-        return static_cast<std::mt19937::result_type>(
-            device() ^ std::hash<std::thread::id>{}(std::this_thread::get_id()));
-    }());
-    std::uniform_int_distribution<std::size_t> pick(0, sizeof kLetters - 2);
-    std::string tag(6, '\0');
-    for (char& c : tag) {
-        c = kLetters[pick(generator)];
-    }
-    return tag;
-}
-
-std::string temporaryName(std::string_view name) {
-    const std::string tag = std::to_string(::getpid()) + "-" + randomTag() + kTemporarySuffix;
-    std::string temporary = "." + std::string(name) + "." + tag;
-    if (temporary.size() > 255) {
-        temporary = ".brasvel." + tag;
-    }
-    return temporary;
-}
-
-// The process that made the temporary `name` (".NAME.PID-XXXXXX.extracting"); 0 when the name is
-// not one of ours.
-pid_t temporaryOwner(std::string_view name) {
-    const std::string_view suffix = kTemporarySuffix;
-    constexpr std::size_t kTagLength = 6;
-    if (name.size() < 1 + suffix.size() + kTagLength + 3 || name.front() != '.' ||
-        !name.ends_with(suffix)) {
-        return 0;
-    }
-    name.remove_suffix(suffix.size());
-    const std::string_view tag = name.substr(name.size() - kTagLength);
-    for (char c : tag) {
-        if (!std::isalnum(static_cast<unsigned char>(c))) {
-            return 0;
-        }
-    }
-    name.remove_suffix(kTagLength);
-    if (!name.ends_with('-')) {
-        return 0;
-    }
-    name.remove_suffix(1);
-    const std::size_t dot = name.rfind('.');
-    if (dot == std::string_view::npos || dot == 0 || dot + 1 == name.size() ||
-        name.size() - dot > 11) {
-        return 0;
-    }
-    long long pid = 0;
-    for (char c : name.substr(dot + 1)) {
-        if (c < '0' || c > '9') {
-            return 0;
-        }
-        pid = pid * 10 + (c - '0');
-    }
-    return pid > 0 && pid <= INT32_MAX ? static_cast<pid_t>(pid) : 0;
-}
 
 // An unnamed file is linked through its entry in /proc unless the descriptor itself can be linked
 // (AT_EMPTY_PATH), which older kernels allow only to a privileged process; that way skips a walk
@@ -216,7 +153,7 @@ void TargetFolder::produceInto(int fd, std::string_view name,
     produce([&](Bytes piece) { writeAll(fd, piece, name); });
 }
 
-void TargetFolder::keepIntact(dev_t device, ino_t inode) { kept_.emplace_back(device, inode); }
+void TargetFolder::keepIntact(std::uint64_t device, std::uint64_t inode) { kept_.emplace_back(device, inode); }
 
 std::optional<std::uint64_t> TargetFolder::freeSpace() const {
     struct statvfs status {};
@@ -238,10 +175,10 @@ int TargetFolder::removeStaleTemporaries() const {
     }
     int removed = 0;
     while (const dirent* item = ::readdir(folder)) {
-        const pid_t owner = temporaryOwner(item->d_name);
+        const long owner = temporaryOwner(item->d_name);
         // A process that still runs (or one of another user's, which kill() may not probe) may
         // still be writing it: only the temporaries of processes that are gone are stale.
-        if (owner == 0 || owner == ::getpid() || ::kill(owner, 0) == 0 || errno != ESRCH) {
+        if (owner == 0 || owner == platform::currentProcess() || platform::processRuns(owner)) {
             continue;
         }
         struct stat status {};
@@ -267,7 +204,8 @@ bool TargetFolder::isKeptIntact(const std::string& name) const {
     if (kept_.empty() || ::fstatat(fd_, name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0) {
         return false;
     }
-    return std::find(kept_.begin(), kept_.end(), std::pair(status.st_dev, status.st_ino)) !=
+    const std::pair<std::uint64_t, std::uint64_t> identity(status.st_dev, status.st_ino);
+    return std::find(kept_.begin(), kept_.end(), identity) !=
            kept_.end();
 }
 

@@ -32,7 +32,8 @@
 
 namespace brasvel {
 
-// How bytes reach a file: ::write unless a test puts a failing or slow one in its place.
+// How bytes reach a file: platform::writeSome unless a test puts a failing or slow one in its
+// place.
 using WriteFunction = ssize_t (*)(int fd, const void* data, std::size_t count);
 
 // How files wait for their commit.
@@ -71,7 +72,7 @@ public:
     // under any name that leads to it: committing over it fails with "File access denied". Does
     // nothing when `path` does not exist.
     void keepIntact(const std::string& path);
-    void keepIntact(dev_t device, ino_t inode);
+    void keepIntact(std::uint64_t device, std::uint64_t inode);
     // Whether `name` in this folder leads to a file kept intact.
     bool isKeptIntact(const std::string& name) const;
 
@@ -105,7 +106,7 @@ private:
     int fd_ = -1;
     WriteFunction write_;
     mutable std::atomic<bool> unnamed_;  // cleared once the file system refuses unnamed files
-    std::vector<std::pair<dev_t, ino_t>> kept_;  // files never to replace
+    std::vector<std::pair<std::uint64_t, std::uint64_t>> kept_;  // files never to replace
 };
 
 // A file written completely but not yet under its name. commit() puts it there; a pending file

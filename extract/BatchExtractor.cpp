@@ -1,6 +1,5 @@
 #include "extract/BatchExtractor.h"
 
-#include <sys/resource.h>
 
 #include <algorithm>
 #include <condition_variable>
@@ -10,6 +9,7 @@
 #include <thread>
 #include <unordered_map>
 
+#include "base/Platform.h"
 #include "base/Text.h"
 #include "extract/EntryContent.h"
 #include "extract/SafeName.h"
@@ -29,9 +29,8 @@ constexpr std::size_t kMostRowsAhead = 128;
 // Rows that may wait for their report, within a quarter of the descriptors the process may open.
 std::size_t rowsAhead(unsigned threads) {
     std::size_t rows = std::min(threads * kRowsAheadPerThread, kMostRowsAhead);
-    rlimit limit{};
-    if (::getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY) {
-        rows = std::min(rows, static_cast<std::size_t>(limit.rlim_cur / 4));
+    if (const std::optional<std::size_t> limit = platform::openFileLimit()) {
+        rows = std::min(rows, *limit / 4);
     }
     return std::max<std::size_t>(rows, 1);
 }

@@ -1,8 +1,6 @@
 #include "extract/EntryContent.h"
 
 #include <libdeflate.h>
-#include <sys/mman.h>
-#include <unistd.h>
 #include <zlib.h>
 
 #include <algorithm>
@@ -10,6 +8,9 @@
 #include <new>
 #include <string>
 #include <utility>
+
+#include "base/ObjectPool.h"
+#include "base/Platform.h"
 
 namespace brasvel {
 namespace {
@@ -24,14 +25,12 @@ struct DecompressorDeleter {
     }
 };
 
-// One decompressor per thread: it is not safe to share, and cheap to keep.
-libdeflate_decompressor& threadDecompressor() {
-    thread_local std::unique_ptr<libdeflate_decompressor, DecompressorDeleter> decompressor(
-        libdeflate_alloc_decompressor());
-    if (!decompressor) {
-        throw std::bad_alloc();
-    }
-    return *decompressor;
+// Decompressors are not safe to share, and cheap to keep: each thread borrows one at a time.
+using DecompressorPool = ObjectPool<libdeflate_decompressor, DecompressorDeleter>;
+
+DecompressorPool::Lease borrowDecompressor() {
+    static DecompressorPool pool;
+    return pool.lend(0, [] { return libdeflate_alloc_decompressor(); });
 }
 
 ResourceError damagedEntry(std::string detail) {
@@ -61,7 +60,7 @@ void inflateWhole(Bytes stream, std::int32_t size, std::vector<std::byte>& buffe
     }
     std::size_t produced = 0;
     const libdeflate_result result = libdeflate_zlib_decompress(
-        &threadDecompressor(), stream.data(), stream.size(), buffer.data(), wanted, &produced);
+        borrowDecompressor().get(), stream.data(), stream.size(), buffer.data(), wanted, &produced);
     switch (result) {
         case LIBDEFLATE_SUCCESS:
             if (produced != wanted) {
@@ -203,11 +202,7 @@ void releasePages(Bytes archive, std::size_t begin, std::size_t end) noexcept {
     if (begin >= end) {
         return;
     }
-    static const auto page = static_cast<std::uintptr_t>(::sysconf(_SC_PAGESIZE));
-    const auto start = reinterpret_cast<std::uintptr_t>(archive.data());
-    const std::uintptr_t first = (start + begin) & ~(page - 1);
-    const std::uintptr_t last = (start + end + page - 1) & ~(page - 1);
-    ::madvise(reinterpret_cast<void*>(first), last - first, MADV_DONTNEED);
+    platform::releaseMappedPages(archive.data() + begin, archive.data() + end);
 }
 
 std::vector<std::size_t> partialOverlaps(const Archive& archive) {

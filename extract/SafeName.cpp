@@ -46,6 +46,20 @@ void appendUtf8(std::string& text, char32_t point) {
     }
 }
 
+// CON, PRN, AUX, NUL, COM1-COM9 and LPT1-LPT9, in any case: Windows opens the device for such a
+// name, whatever follows its first dot.
+bool isWindowsDeviceName(std::string_view name) {
+    std::string stem(name.substr(0, name.find('.')));
+    for (char& c : stem) {
+        c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+    }
+    if (stem == "CON" || stem == "PRN" || stem == "AUX" || stem == "NUL") {
+        return true;
+    }
+    return stem.size() == 4 && (stem.starts_with("COM") || stem.starts_with("LPT")) &&
+           stem[3] >= '1' && stem[3] <= '9';
+}
+
 }  // namespace
 
 std::string caseFolded(std::string_view fileName) {
@@ -79,7 +93,8 @@ std::string safeFileName(std::string_view nameBytes) {
     }
     for (char c : name) {
         const auto byte = static_cast<unsigned char>(c);
-        if (c == '/' || c == '\\' || c == ':') {
+        if (c == '/' || c == '\\' || c == ':' || c == '<' || c == '>' || c == '"' || c == '|' ||
+            c == '?' || c == '*') {
             refuse(decodeWindows1250(name) + " contains '" + c + "'");
         }
         if (byte < 0x20 || byte == 0x7F) {
@@ -87,6 +102,13 @@ std::string safeFileName(std::string_view nameBytes) {
         }
     }
     std::string fileName = decodeWindows1250(name);
+    if (isWindowsDeviceName(name)) {
+        refuse(fileName + " is a device's name on Windows");
+    }
+    if (name.back() == '.' || name.back() == ' ') {
+        refuse("\"" + fileName + "\" ends in " + (name.back() == '.' ? "a dot" : "a blank") +
+               ", which Windows drops");
+    }
     if (fileName.size() > kLongestFileName) {
         refuse("the name is " + std::to_string(fileName.size()) + " bytes long; at most " +
                std::to_string(kLongestFileName));

@@ -6,9 +6,11 @@
 //
 // Refused, after the name is cut at its first NUL byte: an empty name, "." and "..", any '/',
 // '\\' or ':', any control byte (below 0x20, or 0x7F), and a name longer than 255 bytes once
-// decoded to UTF-8. Windows device names (CON, NUL, COM1, ...) and names ending in a dot or a
-// blank are allowed: they are ordinary file names here, and a file system that cannot hold one
-// reports its own error for that entry.
+// decoded to UTF-8. Refused too, on every system, the names Windows cannot hold: its device names
+// (CON, PRN, AUX, NUL, COM1-COM9, LPT1-LPT9, in any case, alone or before a dot: "nul.txt"), a
+// name ending in a dot or a blank, and the characters < > " | ? *. A folder extracted on Linux is
+// then one that copies whole to Windows, and both builds write the same files; such names are no
+// names of the game's own archives.
 
 #include <string>
 #include <string_view>

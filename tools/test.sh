@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: the optimised build with the window and its tests, then
-# the core and its tests again under AddressSanitizer and UndefinedBehaviorSanitizer.
+# Builds everything and runs every test: the optimised build with the window and its tests, the
+# command line for Windows and its tests under wine, then the core and its tests again under
+# AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -9,6 +10,10 @@ tools/setup.sh
 cmake --preset release >/dev/null
 cmake --build --preset release -j "$(nproc)"
 ctest --preset release -j 2
+
+# The command line cross-built for Windows, its tests under wine, and the comparison with the
+# Linux program just built.
+tools/build-windows.sh
 
 cmake --preset sanitize >/dev/null
 cmake --build --preset sanitize -j "$(nproc)"

@@ -253,6 +253,12 @@ TEST_F(ArchiveOnDisk, aReadOnlyArchiveOpensStaysUnchangedAndServesItsBytesAfterI
     const std::string after((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     EXPECT_EQ(after, bytes);
     EXPECT_EQ(std::filesystem::last_write_time(path), modified);
+    in.close();
+#ifdef _WIN32
+    // Windows removes no file marked read-only.
+    std::filesystem::permissions(path, std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::add);
+#endif
     std::filesystem::remove(path);
     std::string read(bytes.size(), '\0');
     archive.read(0, std::as_writable_bytes(std::span(read)));

@@ -2,7 +2,6 @@
 // codes of the list, extract and verify commands.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -11,6 +10,7 @@
 #include <set>
 #include <string>
 
+#include "tests/support/TestPlatform.h"
 #include "tools/writers/ArchiveWriters.h"
 #include "tools/writers/PictureWriters.h"
 
@@ -31,9 +31,7 @@ std::string readFile(const fs::path& path) {
 class CommandLine : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "brasvel-cli-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        root_ = pattern;
+        root_ = brasvel::testing::makeScratchFolder("brasvel-cli");
         fs::create_directory(out());
     }
     void TearDown() override { fs::remove_all(root_); }
@@ -50,10 +48,10 @@ protected:
         const std::string command = std::string(BRASVEL_RES) + " " + arguments + " > " +
                                     (root_ / "stdout").string() + " 2> " +
                                     (root_ / "stderr").string();
-        const int status = std::system(command.c_str());
+        const int code = brasvel::testing::shellExitCode(command);
         stdout_ = readFile(root_ / "stdout");
         stderr_ = readFile(root_ / "stderr");
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        return code;
     }
 
     std::set<std::string> written() const {

@@ -2,8 +2,11 @@
 // verify for every kind, and refusals that leave the archive byte for byte as it was.
 
 #include <gtest/gtest.h>
+#ifndef _WIN32
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <cstdlib>
 #include <filesystem>
@@ -12,6 +15,9 @@
 #include <map>
 #include <set>
 #include <string>
+
+#include "base/Utf8Path.h"
+#include "tests/support/TestPlatform.h"
 
 namespace {
 
@@ -33,35 +39,35 @@ std::string textOfLength(std::size_t length, char seed) {
 class EditCommands : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "brasvel-edit-cli-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        root_ = pattern;
+        root_ = brasvel::testing::makeScratchFolder("brasvel-edit-cli");
         fs::create_directories(root_ / "in");
         fs::create_directories(root_ / "out");
     }
     void TearDown() override { fs::remove_all(root_); }
 
+    // `name` is UTF-8 on every system.
     fs::path input(const std::string& name, const std::string& bytes) const {
-        std::ofstream(root_ / "in" / name, std::ios::binary) << bytes;
-        return root_ / "in" / name;
+        const fs::path path = root_ / "in" / brasvel::platform::fileSystemPath(name);
+        std::ofstream(path, std::ios::binary) << bytes;
+        return path;
     }
 
     // Runs brasvel-res in the scratch folder with `arguments` (shell words); the exit code.
     int run(const std::string& arguments) {
         const std::string command = "cd '" + root_.string() + "' && " + BRASVEL_RES + " " +
                                     arguments + " > stdout 2> stderr";
-        const int status = std::system(command.c_str());
+        const int code = brasvel::testing::shellExitCode(command);
         stdout_ = readWhole(root_ / "stdout");
         stderr_ = readWhole(root_ / "stderr");
         fs::remove(root_ / "stdout");
         fs::remove(root_ / "stderr");
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        return code;
     }
 
     std::set<std::string> namesIn(const fs::path& folder) const {
         std::set<std::string> names;
         for (const auto& item : fs::directory_iterator(folder)) {
-            names.insert(item.path().filename().string());
+            names.insert(brasvel::platform::utf8Path(item.path().filename()));
         }
         return names;
     }
@@ -107,7 +113,8 @@ TEST_F(EditCommands, CreateGivesBackEveryFileThroughExtractAndVerifyPasses) {
                 back = name.substr(0, name.size() - 4) + ".wav";
             }
             expected.insert(back);
-            EXPECT_EQ(readWhole(root_ / "out" / back), content) << back;
+            EXPECT_EQ(readWhole(root_ / "out" / brasvel::platform::fileSystemPath(back)), content)
+                << back;
         }
         EXPECT_EQ(namesIn(root_ / "out"), expected);
         // Rebuilt from its own extraction, byte for byte.
@@ -172,6 +179,9 @@ TEST_F(EditCommands, EveryRefusalLeavesTheArchiveByteForByteAsItWas) {
     const std::string snd = readWhole(root_ / "a.snd");
     const std::set<std::string> names = namesIn(root_);
     for (const Refusal& refusal : refusals) {
+        if (brasvel::testing::kOnWindows && refusal.arguments == "add a.lod twins") {
+            continue;  // names that differ only in case are one file there
+        }
         EXPECT_EQ(run(refusal.arguments), refusal.exitCode) << refusal.arguments << ": " << stderr_;
         EXPECT_NE(stderr_.find(refusal.message), std::string::npos)
             << refusal.arguments << ": " << stderr_;
@@ -182,6 +192,9 @@ TEST_F(EditCommands, EveryRefusalLeavesTheArchiveByteForByteAsItWas) {
 }
 
 TEST_F(EditCommands, AnInterruptedCreateLeavesNothingAndAnInterruptedAddTheArchive) {
+#ifdef _WIN32
+    GTEST_SKIP() << brasvel::testing::kLinuxOnly << ": fork, SIGINT by kill and /proc";
+#else
     for (int k = 0; k < 40; ++k) {
         input("F" + std::to_string(k) + ".TXT", textOfLength(400000, static_cast<char>(k)));
     }
@@ -218,6 +231,7 @@ TEST_F(EditCommands, AnInterruptedCreateLeavesNothingAndAnInterruptedAddTheArchi
         EXPECT_EQ(readWhole(root_ / "a.lod"), before) << arguments;
         EXPECT_EQ(namesIn(root_), (std::set<std::string>{"a.lod", "in", "out"})) << arguments;
     }
+#endif
 }
 
 // The demo archives, made by our writers, rebuilt from their extracted files: the rebuilt

@@ -2,7 +2,6 @@
 // archives and pictures made by the writers.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -11,6 +10,7 @@
 #include <set>
 #include <string>
 
+#include "tests/support/TestPlatform.h"
 #include "tools/writers/ArchiveWriters.h"
 #include "tools/writers/PictureWriters.h"
 
@@ -59,9 +59,7 @@ std::string sprite(std::int32_t compression) {
 class ImageCommands : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "brasvel-image-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        root_ = pattern;
+        root_ = brasvel::testing::makeScratchFolder("brasvel-image");
         writeFile(archive(), LodWriter()
                                  .add("Hero.def", sprite(3), true)
                                  .add("Map.pcx", gamePcx8(grid(9, 7, 4), rampPalette()))
@@ -76,10 +74,10 @@ protected:
     int run(const std::string& arguments) {
         const std::string command =
             "cd " + root_.string() + " && " + BRASVEL_RES + " " + arguments + " > stdout 2> stderr";
-        const int status = std::system(command.c_str());
+        const int code = brasvel::testing::shellExitCode(command);
         stdout_ = readFile(at("stdout"));
         stderr_ = readFile(at("stderr"));
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        return code;
     }
 
     std::set<std::string> namesIn(const fs::path& folder) const {

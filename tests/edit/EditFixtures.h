@@ -4,7 +4,6 @@
 // and read back through our own readers.
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -16,6 +15,7 @@
 #include "archive/Archive.h"
 #include "edit/ArchiveEdit.h"
 #include "extract/EntryContent.h"
+#include "tests/support/TestPlatform.h"
 
 namespace brasvel::testing {
 
@@ -50,7 +50,7 @@ public:
             c = c == '/' ? '-' : c;
         }
         root_ = fs::temp_directory_path() /
-                ("brasvel-edit-" + std::to_string(::getpid()) + "-" + name);
+                ("brasvel-edit-" + std::to_string(testProcessId()) + "-" + name);
         fs::remove_all(root_);
         fs::create_directories(root_);
     }

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "ExtractFixtures.h"
+#include "base/Platform.h"
 #include "extract/AtomicFile.h"
 
 namespace brasvel {
@@ -62,6 +63,9 @@ TEST(TargetFolder, AnExistingFileIsReplaced) {
 }
 
 TEST(TargetFolder, ALinkOfTheSameNameIsReplacedAndItsTargetOutsideIsNotWritten) {
+    if (testing::kOnWindows) {
+        GTEST_SKIP() << testing::kLinuxOnly << ": symbolic links (wine makes none)";
+    }
     ScratchFolder scratch;
     std::filesystem::create_directory(scratch / "out");
     scratch.write("outside.txt", "outside");
@@ -130,6 +134,32 @@ TEST(TargetFolder, AnEmptyPathIsTheCurrentDirectory) {
     TargetFolder("").writeFile("HERE.TXT", bytesOf("here"));
     std::filesystem::current_path(before);
     EXPECT_EQ(scratch.read("HERE.TXT"), "here");
+}
+
+// Windows' old limit of 260 characters to a path: the platform layer adds the \\?\ prefix past it.
+TEST(TargetFolder, AFolderDeeperThanWindowsOldPathLimitTakesFilesAndItsTemporariesGo) {
+    ScratchFolder scratch;
+    std::string relative;
+    for (int depth = 0; depth < 6; ++depth) {
+        relative += (depth == 0 ? "" : "/") + std::string(50, static_cast<char>('a' + depth));
+    }
+    std::filesystem::path deep = scratch / relative;
+#ifdef _WIN32
+    std::filesystem::create_directories(L"\\\\?\\" + deep.make_preferred().wstring());
+#else
+    std::filesystem::create_directories(deep);
+#endif
+    const std::string folderPath = scratch.str() + "/" + relative;
+    ASSERT_GT(folderPath.size(), 300u);
+    const TargetFolder folder(folderPath);
+    folder.writeFile("\xC5\xBB\xC3\x93\xC5\x81W.TXT", bytesOf("deep"));  // ŻÓŁW.TXT
+    folder.writeFile("\xC5\xBB\xC3\x93\xC5\x81W.TXT", bytesOf("deeper"));
+    EXPECT_TRUE(folder.freeSpace().has_value());
+    EXPECT_EQ(platform::folderNames(folderPath),
+              std::vector<std::string>{"\xC5\xBB\xC3\x93\xC5\x81W.TXT"});
+    platform::FileStatus status;
+    ASSERT_EQ(platform::statusOfPath(folderPath + "/\xC5\xBB\xC3\x93\xC5\x81W.TXT", status), 0);
+    EXPECT_EQ(status.size, 6u);
 }
 
 TEST(PendingFile, AFileNotCommittedIsRemovedAndTheOlderOneStays) {

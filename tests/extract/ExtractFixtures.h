@@ -15,8 +15,10 @@
 
 #include "archive/Archive.h"
 #include "archive/TypeItems.h"
+#include "base/Utf8Path.h"
 #include "extract/BatchExtractor.h"
 #include "imaging/PcxImage.h"
+#include "tests/support/TestPlatform.h"
 #include "tools/writers/ArchiveWriters.h"
 
 namespace brasvel::testing {
@@ -62,12 +64,7 @@ inline BatchSummary extractView(const ListedArchive& listed, const TargetFolder&
 class ScratchFolder {
 public:
     ScratchFolder() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "brasvel-extract-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) {
-            throw std::runtime_error("cannot make a scratch folder");
-        }
-        path_ = pattern;
+        path_ = makeScratchFolder("brasvel-extract");
     }
     ~ScratchFolder() {
         std::error_code ignored;
@@ -77,24 +74,27 @@ public:
     ScratchFolder& operator=(const ScratchFolder&) = delete;
 
     const std::filesystem::path& path() const { return path_; }
-    std::string str() const { return path_.string(); }
-    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
+    std::string str() const { return platform::utf8Path(path_); }
+    // Names are UTF-8, as the program writes them, on every system.
+    std::filesystem::path operator/(const std::string& name) const {
+        return path_ / platform::fileSystemPath(name);
+    }
 
     bool has(const std::string& name) const {
-        return std::filesystem::exists(std::filesystem::symlink_status(path_ / name));
+        return std::filesystem::exists(std::filesystem::symlink_status(*this / name));
     }
     std::string read(const std::string& name) const {
-        std::ifstream in(path_ / name, std::ios::binary);
+        std::ifstream in(*this / name, std::ios::binary);
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
     void write(const std::string& name, const std::string& content) const {
-        std::ofstream(path_ / name, std::ios::binary) << content;
+        std::ofstream(*this / name, std::ios::binary) << content;
     }
     // Every name in the folder, temporaries included.
     std::set<std::string> names() const {
         std::set<std::string> result;
         for (const auto& item : std::filesystem::directory_iterator(path_)) {
-            result.insert(item.path().filename().string());
+            result.insert(platform::utf8Path(item.path().filename()));
         }
         return result;
     }

@@ -30,12 +30,16 @@ struct HostileName {
     std::string field;                     // the directory's name field, NUL-filled to its width
     std::optional<std::string> writtenAs;  // the UTF-8 file name, or none when refused
     bool picture = false;                  // the entry holds a game picture (LOD, Ext PCX)
+    // The Windows column: why Windows could hold no file of this name, which the refusal says on
+    // every system (extracted folders copy to Windows whole, and both builds write the same files).
+    const char* windowsCannot = nullptr;
 
     friend void PrintTo(const HostileName& name, std::ostream* out) { *out << name.label; }
 };
 
 using namespace std::string_literals;
 const std::optional<std::string> kRefused = std::nullopt;
+constexpr const char* kDevice = "is a device's name on Windows";
 
 // Every kind reads names its own way: LOD scans 12 bytes for the dot and keeps 3 bytes after it,
 // SND keeps 12 bytes before the first NUL and writes Name.wav, VID writes its whole stored name.
@@ -62,7 +66,7 @@ const std::vector<HostileName> kHostileNames = {
     {"LodDotDot", &kLodFormat, "..", kRefused},
     {"LodEmpty", &kLodFormat, "", kRefused},
     {"LodNulFirst", &kLodFormat, "\0ABC.TXT"s, kRefused},
-    {"LodThreeDots", &kLodFormat, "...", "..."s},
+    {"LodThreeDots", &kLodFormat, "...", kRefused, false, "ends in a dot"},
     {"LodExtensionOnly", &kLodFormat, ".TXT", ".TXT"s},
     // Control bytes.
     {"LodControlByteFirst", &kLodFormat,
@@ -74,32 +78,47 @@ const std::vector<HostileName> kHostileNames = {
     {"LodTab", &kLodFormat, "\tTAB.TXT", kRefused},
     {"LodNewline", &kLodFormat, "A\nB.TXT", kRefused},
     {"LodControlInExtension", &kLodFormat, "A.\x01XY", kRefused},
+    // The characters Windows refuses in a name.
+    {"LodLessThan", &kLodFormat, "A<B.TXT", kRefused, false, "contains '<'"},
+    {"LodGreaterThan", &kLodFormat, "A>B.TXT", kRefused, false, "contains '>'"},
+    {"LodQuote", &kLodFormat, "A\"B.TXT", kRefused, false, "contains '\"'"},
+    {"LodBar", &kLodFormat, "A|B.TXT", kRefused, false, "contains '|'"},
+    {"LodQuestionMark", &kLodFormat, "WHAT?.TXT", kRefused, false, "contains '?'"},
+    {"LodStar", &kLodFormat, "*.TXT", kRefused, false, "contains '*'"},
+    {"SndStar", &kSndFormat, "S*", kRefused, false, "contains '*'"},
+    {"VidQuestionMark", &kVidFormat, "V?.SMK", kRefused, false, "contains '?'"},
     // A NUL in the middle ends the name there.
     {"LodNulInside", &kLodFormat, "AB\0CD.TXT"s, "AB"s},
     {"LodNulInExtension", &kLodFormat, "EF.T\0T"s, "EF.T"s},
-    // Trailing dots and blanks.
-    {"LodTrailingDot", &kLodFormat, "TD.", "TD."s},
-    {"LodTrailingDots", &kLodFormat, "NAME...", "NAME..."s},
-    {"LodTrailingBlankInExtension", &kLodFormat, "NAME.TX ", "NAME.TX "s},
-    {"LodTrailingBlankWithoutDot", &kLodFormat, "BLANK ", "BLANK "s},
-    {"LodDotThenBlanks", &kLodFormat, "DB.  ", "DB.  "s},
-    // Windows device names, with and without extensions: ordinary names here.
-    {"LodCon", &kLodFormat, "CON", "CON"s},
-    {"LodConWithExtension", &kLodFormat, "CON.TXT", "CON.TXT"s},
-    {"LodNul", &kLodFormat, "NUL", "NUL"s},
-    {"LodNulWithExtension", &kLodFormat, "NUL.H3C", "NUL.H3C"s},
-    {"LodCom1", &kLodFormat, "COM1", "COM1"s},
-    {"LodCom1WithExtension", &kLodFormat, "COM1.DEF", "COM1.DEF"s},
-    {"LodLpt1", &kLodFormat, "LPT1", "LPT1"s},
-    {"LodLpt1WithExtension", &kLodFormat, "LPT1.MSK", "LPT1.MSK"s},
-    {"LodLowerCaseAux", &kLodFormat, "aux.txt", "aux.txt"s},
-    {"LodDevicePicture", &kLodFormat, "PRN.PCX", "PRN.bmp"s, true},
+    // Trailing dots and blanks, which Windows drops from a name.
+    {"LodTrailingDot", &kLodFormat, "TD.", kRefused, false, "ends in a dot"},
+    {"LodTrailingDots", &kLodFormat, "NAME...", kRefused, false, "ends in a dot"},
+    {"LodTrailingBlankInExtension", &kLodFormat, "NAME.TX ", kRefused, false, "ends in a blank"},
+    {"LodTrailingBlankWithoutDot", &kLodFormat, "BLANK ", kRefused, false, "ends in a blank"},
+    {"LodDotThenBlanks", &kLodFormat, "DB.  ", kRefused, false, "ends in a blank"},
+    // Windows device names, in any case, with and without extensions; names that only look alike.
+    {"LodCon", &kLodFormat, "CON", kRefused, false, kDevice},
+    {"LodConWithExtension", &kLodFormat, "CON.TXT", kRefused, false, kDevice},
+    {"LodNul", &kLodFormat, "NUL", kRefused, false, kDevice},
+    {"LodNulWithExtension", &kLodFormat, "NUL.H3C", kRefused, false, kDevice},
+    {"LodCom1", &kLodFormat, "COM1", kRefused, false, kDevice},
+    {"LodCom1WithExtension", &kLodFormat, "COM1.DEF", kRefused, false, kDevice},
+    {"LodLpt1", &kLodFormat, "LPT1", kRefused, false, kDevice},
+    {"LodLpt1WithExtension", &kLodFormat, "LPT1.MSK", kRefused, false, kDevice},
+    {"LodCom9", &kLodFormat, "com9.txt", kRefused, false, kDevice},
+    {"LodLpt9", &kLodFormat, "Lpt9", kRefused, false, kDevice},
+    {"LodPrn", &kLodFormat, "PRN.X", kRefused, false, kDevice},
+    {"LodCom0IsNoDevice", &kLodFormat, "COM0.TXT", "COM0.TXT"s},
+    {"LodConsoleIsNoDevice", &kLodFormat, "CONSOLE.TXT", "CONSOLE.TXT"s},
+    {"LodConInTheExtension", &kLodFormat, "A.CON", "A.CON"s},
+    {"LodLowerCaseAux", &kLodFormat, "aux.txt", kRefused, false, kDevice},
+    {"LodDevicePicture", &kLodFormat, "PRN.PCX", kRefused, true, kDevice},
     // The longest names an entry can hold.
-    {"LodSixteenBytesWithoutDot", &kLodFormat, "ABCDEFGHIJKLMNOP", "ABCDEFGHIJKL."s},
+    {"LodSixteenBytesWithoutDot", &kLodFormat, "ABCDEFGHIJKLMNOP", kRefused, false, "ends in a dot"},
     {"LodDotAtTwelfthByte", &kLodFormat, "ABCDEFGHIJK.TXT", "ABCDEFGHIJK.TXT"s},
-    {"LodTwelveHighBytes", &kLodFormat, std::string(12, '\xA5'),
-     "\xC4\x84\xC4\x84\xC4\x84\xC4\x84\xC4\x84\xC4\x84\xC4\x84\xC4\x84\xC4\x84\xC4\x84\xC4\x84"
-     "\xC4\x84."s},
+    {"LodTwelveHighBytes", &kLodFormat, std::string(12, '\xA5'), kRefused, false, "ends in a dot"},
+    {"LodElevenHighBytes", &kLodFormat, std::string(11, '\xA5') + ".T",
+     "\xC4\x84\xC4\x84\xC4\x84\xC4\x84\xC4\x84\xC4\x84\xC4\x84\xC4\x84\xC4\x84\xC4\x84\xC4\x84.T"s},
     // Bytes above 0x7F are Windows-1250 text; none of them decodes to a separator.
     {"LodPolishLetters", &kLodFormat, "\xA5\xB9\x8A\x9A.TXT",
      "\xC4\x84\xC4\x85\xC5\xA0\xC5\xA1.TXT"s},
@@ -119,7 +138,7 @@ const std::vector<HostileName> kHostileNames = {
     {"SndDot", &kSndFormat, ".", "..wav"s},
     {"SndDotDot", &kSndFormat, "..", "...wav"s},
     {"SndEmpty", &kSndFormat, "", kRefused},  // ".wav" alone would be a hidden file
-    {"SndDevice", &kSndFormat, "CON", "CON.wav"s},
+    {"SndDevice", &kSndFormat, "CON", kRefused, false, kDevice},
     {"SndFortyBytesWithoutNul", &kSndFormat, std::string(40, 'X'), "XXXXXXXXXXXX.wav"s},
     {"SndSlashPastTwelveBytes", &kSndFormat, "TWELVEBYTES_/../../x", "TWELVEBYTES_.wav"s},
     {"SndNulInside", &kSndFormat, "AB\0/../CD"s, "AB.wav"s},
@@ -128,14 +147,14 @@ const std::vector<HostileName> kHostileNames = {
      "d\x9F",
      "\xC5\x81\xC3\xB3"
      "d\xC5\xBA.wav"s},
-    {"SndTrailingBlank", &kSndFormat, "SOUND ", "SOUND .wav"s},
+    {"SndTrailingBlank", &kSndFormat, "SOUND ", "SOUND .wav"s},  // Windows keeps inner blanks
 
     // VID: the whole stored name, up to its first NUL, whatever its dot.
     {"VidDotDotSlash", &kVidFormat, "../../X.SMK", kRefused},
     {"VidSlashInside", &kVidFormat, "A/B.BIK", kRefused},
     {"VidDriveAndBackslash", &kVidFormat, "X:\\V.SMK", kRefused},
     {"VidEmpty", &kVidFormat, "", kRefused},
-    {"VidDevice", &kVidFormat, "CON.SMK", "CON.SMK"s},
+    {"VidDevice", &kVidFormat, "CON.SMK", kRefused, false, kDevice},
     {"VidDotAtFifteenthByte", &kVidFormat, "ABCDEFGHIJKLMN.SMK", "ABCDEFGHIJKLMN.SMK"s},
     {"VidDotPastTheScan", &kVidFormat, "ABCDEFGHIJKLMNO.SMK", "ABCDEFGHIJKLMNO.SMK"s},
     {"VidFortyBytesWithoutNul", &kVidFormat, std::string(36, 'V') + ".SMK",
@@ -284,6 +303,10 @@ TEST_P(AHostileEntryName, IsRefusedOrWrittenUnderOneSafeNameInsideTheFolderEvery
         EXPECT_EQ(first.errorText, kUnsafeEntryName);
         EXPECT_FALSE(first.errorEntry.empty()) << "the error names the entry";
         EXPECT_FALSE(first.errorDetail.empty()) << "the error says why";
+        if (name.windowsCannot != nullptr) {
+            EXPECT_NE(first.errorDetail.find(name.windowsCannot), std::string::npos)
+                << first.errorDetail;
+        }
     }
     EXPECT_EQ(first.folderNames,
               std::vector<std::string>(expectedNames.begin(), expectedNames.end()));

@@ -1,0 +1,41 @@
+// convert and info for video entries in a build without video decoding (the Windows build, which
+// has no FFmpeg): the entry is still recognised as a video, so the user is told why nothing comes
+// of it rather than that it is no picture. list, extract and verify treat videos as any entry.
+
+#include <iostream>
+
+#include "cli/Commands.h"
+#include "cli/VideoCommands.h"
+
+namespace brasvel::cli {
+namespace {
+
+int unavailable(const std::string& entryName, const VideoCommandContext& context) {
+    *context.errors << "brasvel-res: " << entryName
+                    << ": video decoding is not available in this build\n";
+    return kExitUnusable;
+}
+
+}  // namespace
+
+bool isVideoEntry(const std::string& entryName) {
+    const std::size_t dot = entryName.rfind('.');
+    if (dot == std::string::npos) {
+        return false;
+    }
+    const std::string_view extension = std::string_view(entryName).substr(dot + 1);
+    return extension == "smk" || extension == "SMK" || extension == "bik" || extension == "BIK";
+}
+
+int videoInfoCommand(const std::string& entryName, Bytes /*content*/, bool /*json*/,
+                     const VideoCommandContext& context) {
+    return unavailable(entryName, context);
+}
+
+int videoConvertCommand(const std::string& entryName, Bytes /*content*/, std::uint32_t /*frame*/,
+                        const std::optional<std::string>& /*outPath*/,
+                        const VideoCommandContext& context) {
+    return unavailable(entryName, context);
+}
+
+}  // namespace brasvel::cli

@@ -1,0 +1,222 @@
+// A file put in place of another in one step, on Windows: written under the temporary name
+// ".NAME.PID.XXXXXX.saving" beside the file it replaces, flushed to disk (FlushFileBuffers, where
+// Linux calls fsync), then moved over it with MoveFileExW, write-through, which is on disk when it
+// returns (where Linux syncs the folder). Every call goes through the platform layer.
+//
+// What the Linux build does beyond this is left out: symbolic links are not followed (a link is
+// replaced itself), owner and permissions are those a new file gets, and the kernel's copy
+// (copyFrom) is never used.
+
+#include <algorithm>
+#include <cerrno>
+#include <random>
+#include <utility>
+
+#include "base/Platform.h"
+#include "base/ResourceError.h"
+#include "edit/ReplacementFile.h"
+
+namespace brasvel {
+namespace {
+
+using platform::FileStatus;
+
+constexpr const char* kTemporarySuffix = ".saving";
+constexpr int kNameAttempts = 100;
+constexpr std::size_t kLargestWrite = std::size_t{1} << 30;
+
+std::string randomTag() {
+    static constexpr char kLetters[] =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    thread_local std::mt19937 generator{std::random_device{}()};
+    std::uniform_int_distribution<std::size_t> pick(0, sizeof kLetters - 2);
+    std::string tag(6, '\0');
+    for (char& c : tag) {
+        c = kLetters[pick(generator)];
+    }
+    return tag;
+}
+
+std::string temporaryPrefix(const std::string& name) {
+    return "." + name + ".";
+}
+
+std::string temporaryName(const std::string& name) {
+    return temporaryPrefix(name) + std::to_string(platform::currentProcess()) + "." + randomTag() +
+           kTemporarySuffix;
+}
+
+// The process that wrote a temporary of `name`, or 0 when `entry` is no such temporary.
+long writerOf(std::string_view entry, const std::string& name) {
+    const std::string prefix = temporaryPrefix(name);
+    const std::string_view suffix = kTemporarySuffix;
+    if (entry.size() <= prefix.size() + suffix.size() + 8 || !entry.starts_with(prefix) ||
+        !entry.ends_with(suffix)) {
+        return 0;
+    }
+    std::string_view middle = entry.substr(prefix.size());
+    middle.remove_suffix(suffix.size());  // "PID.XXXXXX"
+    const std::size_t dot = middle.find('.');
+    if (dot == std::string_view::npos || dot == 0 || dot > 9 || middle.size() - dot - 1 != 6) {
+        return 0;
+    }
+    long pid = 0;
+    for (char c : middle.substr(0, dot)) {
+        if (c < '0' || c > '9') {
+            return 0;
+        }
+        pid = pid * 10 + (c - '0');
+    }
+    return pid;
+}
+
+void splitPath(const std::string& path, std::string& folder, std::string& name) {
+    const std::size_t slash = path.find_last_of("/\\");
+    if (slash == std::string::npos) {
+        folder = ".";
+        name = path;
+    } else {
+        folder = slash == 0 ? path.substr(0, 1) : path.substr(0, slash);
+        name = path.substr(slash + 1);
+    }
+}
+
+std::string joined(const std::string& folder, const std::string& name) {
+    return folder == "." ? name : folder + "\\" + name;
+}
+
+}  // namespace
+
+ReplacementFile::ReplacementFile(const std::string& path, ExistingFile existing,
+                                 WriteFunction writeFunction, Temporaries /*temporaries*/)
+    : path_(path),
+      target_(path),
+      existing_(existing),
+      write_(writeFunction != nullptr ? writeFunction : &platform::writeSome) {
+    std::string folder;
+    splitPath(target_, folder, name_);
+    if (name_.empty() || name_ == "." || name_ == "..") {
+        throw ResourceError(fileFailureText(FileFailure::InvalidName), path + " names a folder");
+    }
+    FileStatus status;
+    if (platform::statusOfPath(target_, status) == 0) {
+        if (existing_ == ExistingFile::Refuse) {
+            throw ResourceError("File exists", path);
+        }
+        if (status.kind != FileStatus::Kind::Regular) {
+            throw ResourceError(
+                fileFailureText(FileFailure::AccessDenied),
+                path + (status.kind == FileStatus::Kind::Folder ? " is a folder"
+                                                                : " is not a regular file"));
+        }
+    }
+    FileStatus folderStatus;
+    if (platform::statusOfPath(folder, folderStatus) != 0) {
+        throw fileError(errno, folder);
+    }
+    removeStaleTemporaries(target_);
+    for (int attempt = 0; attempt < kNameAttempts && fd_ < 0; ++attempt) {
+        temporary_ = temporaryName(name_);
+        fd_ = platform::createExclusive(joined(folder, temporary_));
+        if (fd_ < 0 && errno != EEXIST) {
+            const int error = errno;
+            temporary_.clear();
+            throw fileError(error, path);
+        }
+    }
+    if (fd_ < 0) {
+        temporary_.clear();
+        throw fileError(EEXIST, path);
+    }
+}
+
+ReplacementFile::~ReplacementFile() {
+    discard();
+}
+
+void ReplacementFile::discard() noexcept {
+    if (fd_ >= 0) {
+        platform::closeFile(std::exchange(fd_, -1));
+    }
+    if (!temporary_.empty()) {
+        platform::removeFile(joined(folderPath(), temporary_));
+        temporary_.clear();
+    }
+}
+
+std::string ReplacementFile::folderPath() const {
+    std::string folder;
+    std::string name;
+    splitPath(target_, folder, name);
+    return folder;
+}
+
+void ReplacementFile::write(Bytes bytes) {
+    const std::byte* next = bytes.data();
+    std::size_t left = bytes.size();
+    while (left > 0) {
+        const ssize_t written = write_(fd_, next, std::min(left, kLargestWrite));
+        if (written <= 0) {
+            writeFailed_ = true;
+            throw fileError(written == 0 ? ENOSPC : errno, path_);
+        }
+        next += written;
+        left -= static_cast<std::size_t>(written);
+        position_ += static_cast<std::uint64_t>(written);
+    }
+}
+
+bool ReplacementFile::copyFrom(int /*source*/, std::uint64_t /*offset*/, std::uint64_t /*length*/) {
+    copyWorks_ = false;
+    return false;
+}
+
+void ReplacementFile::seek(std::uint64_t position) {
+    if (platform::seekTo(fd_, position) != 0) {
+        throw fileError(errno, path_);
+    }
+    position_ = position;
+}
+
+void ReplacementFile::commit() {
+    if (fd_ < 0 || writeFailed_) {
+        throw ResourceError(fileFailureText(FileFailure::Other, EIO), path_ + " was not written");
+    }
+    if (platform::syncFile(fd_) != 0) {
+        throw fileError(errno, path_);
+    }
+    // Closed before the move: Windows moves a file that no handle of this process holds.
+    if (platform::closeFile(std::exchange(fd_, -1)) != 0) {
+        throw fileError(errno, path_);
+    }
+    const std::string temporary = joined(folderPath(), temporary_);
+    const int moved = existing_ == ExistingFile::Refuse
+                          ? platform::moveToNewName(temporary, target_)
+                          : platform::replaceFile(temporary, target_);
+    if (moved != 0) {
+        throw errno == EEXIST ? ResourceError("File exists", path_) : fileError(errno, path_);
+    }
+    temporary_.clear();
+}
+
+int removeStaleTemporaries(const std::string& path) {
+    std::string folder;
+    std::string name;
+    splitPath(path, folder, name);
+    int removed = 0;
+    for (const std::string& item : platform::folderNames(folder)) {
+        const long writer = writerOf(item, name);
+        if (writer <= 0 || writer == platform::currentProcess() || platform::processRuns(writer)) {
+            continue;
+        }
+        FileStatus status;
+        const std::string itemPath = joined(folder, item);
+        if (platform::statusOfPath(itemPath, status) == 0 &&
+            status.kind == FileStatus::Kind::Regular && platform::removeFile(itemPath) == 0) {
+            ++removed;
+        }
+    }
+    return removed;
+}
+
+}  // namespace brasvel

@@ -1,0 +1,80 @@
+#pragma once
+
+// What the tests need from the system, the same on Linux and on Windows (the Windows build's
+// tests run under wine): scratch folders, shell commands and their exit codes, the process id.
+// Tests that need what Windows lacks (FIFOs, sockets, signals sent with kill, /proc, symbolic
+// links, permission bits) skip themselves there with kLinuxOnly as the reason.
+
+#include <cstdlib>
+#include <filesystem>
+#include <random>
+#include <stdexcept>
+#include <string>
+
+#ifdef _WIN32
+#include <process.h>
+#else
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
+namespace brasvel::testing {
+
+#ifdef _WIN32
+inline constexpr bool kOnWindows = true;
+#else
+inline constexpr bool kOnWindows = false;
+#endif
+inline constexpr const char* kLinuxOnly = "needs what only Linux has";
+
+inline long testProcessId() {
+#ifdef _WIN32
+    return ::_getpid();
+#else
+    return ::getpid();
+#endif
+}
+
+// A new, empty folder under the system's temporary folder, named "PREFIX-XXXXXX".
+inline std::filesystem::path makeScratchFolder(const std::string& prefix) {
+    namespace fs = std::filesystem;
+#ifdef _WIN32
+    std::mt19937 generator{std::random_device{}()};
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const fs::path folder =
+            fs::temp_directory_path() / (prefix + "-" + std::to_string(testProcessId()) + "-" +
+                                         std::to_string(generator() % 1000000));
+        if (fs::create_directory(folder)) {
+            return folder;
+        }
+    }
+    throw std::runtime_error("cannot make a scratch folder");
+#else
+    std::string pattern = (fs::temp_directory_path() / (prefix + "-XXXXXX")).string();
+    if (::mkdtemp(pattern.data()) == nullptr) {
+        throw std::runtime_error("cannot make a scratch folder");
+    }
+    return pattern;
+#endif
+}
+
+// Runs a command line written for sh — words quoted with '...', "cd FOLDER && ..." — and returns
+// its exit code, -1 when it did not exit. On Windows cmd runs it: quotes become "...", cd changes
+// the drive too.
+inline int shellExitCode(std::string command) {
+#ifdef _WIN32
+    for (char& c : command) {
+        c = c == '\'' ? '"' : c;
+    }
+    if (command.starts_with("cd ")) {
+        command.insert(3, "/d ");
+    }
+    // cmd /c takes the line's first and last quotes away when it starts with one.
+    return std::system(("\"" + command + "\"").c_str());
+#else
+    const int status = std::system(command.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+#endif
+}
+
+}  // namespace brasvel::testing

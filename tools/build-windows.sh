@@ -1,0 +1,143 @@
+#!/usr/bin/env bash
+# Cross-builds the command line for 64-bit Windows (brasvel-res.exe, static: nothing to ship beside
+# it), runs the core's and the command line's tests under wine, compares the Windows program with
+# the Linux one on the same archives, and packs build-windows/brasvel-res-VERSION-windows-x86_64.zip.
+#
+#   tools/build-windows.sh [--deps-only] [--no-tests]
+#
+# The comparison needs the Linux build (build/bin/brasvel-res and make-demo): tools/test.sh runs
+# this after it. Everything goes into build-windows/: the libraries built for Windows from Debian's
+# sources (libdeflate, libpng, GoogleTest) under deps/, the build, and wine's private prefix.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+out=$root/build-windows
+deps=$out/deps
+jobs=${BRASVEL_JOBS:-2}
+deps_only=0
+run_tests=1
+for argument in "$@"; do
+  case $argument in
+    --deps-only) deps_only=1 ;;
+    --no-tests) run_tests=0 ;;
+    *) echo "usage: tools/build-windows.sh [--deps-only] [--no-tests]" >&2; exit 2 ;;
+  esac
+done
+started=$SECONDS
+
+# --- Debian packages: the cross compiler, zlib for it, wine, and GoogleTest's sources.
+packages=(g++-mingw-w64-x86-64-posix libz-mingw-w64-dev wine64 googletest cmake ninja-build
+  pkg-config dpkg-dev zip unzip)
+missing=()
+for package in "${packages[@]}"; do
+  status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
+  [[ "$status" == "install ok installed" ]] || missing+=("$package")
+done
+sudo=""
+[[ $(id -u) -eq 0 ]] || sudo="sudo"
+if ((${#missing[@]} > 0)); then
+  echo "build-windows: installing ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  $sudo apt-get update -qq
+  $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+# --- libdeflate and libpng have no MinGW package: built from Debian's source packages. The same
+# libdeflate release as the Linux build's, so that both compress to the same bytes.
+source_of() {  # PACKAGE DIRECTORY-GLOB: unpacks Debian's upstream tarball once, prints its folder
+  local package=$1 glob=$2 folder
+  mkdir -p "$out/sources"
+  folder=$(find "$out/sources" -maxdepth 1 -type d -name "$glob" | head -n 1)
+  if [[ -z "$folder" ]]; then
+    if ! (cd "$out/sources" && apt-get source --download-only "$package" >/dev/null 2>&1); then
+      echo "build-windows: adding Debian's source lines to fetch $package" >&2
+      printf 'Types: deb-src\nURIs: http://deb.debian.org/debian\nSuites: bookworm\nComponents: main\nSigned-By: /usr/share/keyrings/debian-archive-keyring.gpg\n' |
+        $sudo tee /etc/apt/sources.list.d/brasvel-src.sources >/dev/null
+      $sudo apt-get update -qq
+      (cd "$out/sources" && apt-get source --download-only "$package" >/dev/null 2>&1)
+    fi
+    (cd "$out/sources" && for tarball in *.orig.tar.*; do tar xf "$tarball"; done)
+    folder=$(find "$out/sources" -maxdepth 1 -type d -name "$glob" | head -n 1)
+  fi
+  echo "$folder"
+}
+
+mingw=x86_64-w64-mingw32
+toolchain=$root/cmake/mingw-w64-x86_64.cmake
+mkdir -p "$deps/lib/pkgconfig" "$deps/include"
+
+if [[ ! -f $deps/lib/libdeflate.a ]]; then
+  src=$(source_of libdeflate 'libdeflate-*')
+  echo "build-windows: libdeflate from $src"
+  rm -rf "$out/libdeflate-build" && mkdir -p "$out/libdeflate-build"
+  (cd "$out/libdeflate-build" &&
+    for file in "$src"/lib/*.c "$src"/lib/x86/*.c; do
+      $mingw-gcc-posix -O2 -c -I"$src" "$file" -o "$(basename "$file" .c).o"
+    done &&
+    $mingw-ar rcs "$deps/lib/libdeflate.a" ./*.o)
+  cp "$src/libdeflate.h" "$deps/include/"
+  version=$(sed -n 's/^#define LIBDEFLATE_VERSION_STRING[^"]*"\(.*\)"/\1/p' "$src/libdeflate.h")
+  printf 'prefix=%s\nName: libdeflate\nDescription: libdeflate for Windows\nVersion: %s\nLibs: -L${prefix}/lib -ldeflate\nCflags: -I${prefix}/include\n' \
+    "$deps" "$version" >"$deps/lib/pkgconfig/libdeflate.pc"
+fi
+
+if [[ ! -f $deps/lib/libpng16.a ]]; then
+  src=$(source_of libpng1.6 'libpng-*')
+  echo "build-windows: libpng from $src"
+  cmake -S "$src" -B "$out/libpng-build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+    -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$deps" -DPNG_SHARED=OFF -DPNG_STATIC=ON \
+    -DPNG_TESTS=OFF -DPNG_EXECUTABLES=OFF -DPNG_TOOLS=OFF -DSKIP_INSTALL_PROGRAMS=ON >/dev/null
+  cmake --build "$out/libpng-build" -j "$jobs" >/dev/null
+  cmake --install "$out/libpng-build" >/dev/null
+  # The static library is libpng16.a under MinGW too; its .pc names it -lpng16.
+fi
+
+if [[ ! -f $deps/lib/libgtest.a ]]; then
+  echo "build-windows: GoogleTest from /usr/src/googletest"
+  cmake -S /usr/src/googletest -B "$out/googletest-build" -G Ninja \
+    -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_INSTALL_PREFIX="$deps" -Dgtest_disable_pthreads=OFF >/dev/null
+  cmake --build "$out/googletest-build" -j "$jobs" >/dev/null
+  cmake --install "$out/googletest-build" >/dev/null
+fi
+echo "build-windows: libraries ready after $((SECONDS - started)) s"
+if ((deps_only)); then exit 0; fi
+
+# --- The program and its tests. wine runs the Windows programs (make-demo.exe at build time, the
+# tests) in its own prefix, private to this build; its first start takes a while. One wineserver
+# serves every program started, and is ended on the way out.
+export WINEPREFIX=$out/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export BRASVEL_WINE=/usr/lib/wine/wine64
+mkdir -p "$WINEPREFIX"
+/usr/lib/wine/wineserver -p 2>/dev/null || true  # or one that runs already
+trap '/usr/lib/wine/wineserver -k 2>/dev/null || true' EXIT
+"$BRASVEL_WINE" cmd /c exit >/dev/null 2>&1 || true
+export PKG_CONFIG_LIBDIR=$deps/lib/pkgconfig:/usr/$mingw/lib/pkgconfig
+export PKG_CONFIG_SYSROOT_DIR=
+export BRASVEL_WINDOWS_PREFIX=$deps
+launcher=()
+if command -v ccache >/dev/null; then
+  launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+fi
+cmake -S "$root" -B "$out/build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+  -DCMAKE_BUILD_TYPE=Release -DBRASVEL_WINDOWS_PREFIX="$deps" -DBRASVEL_BUILD_APP=OFF \
+  -DBRASVEL_BUILD_BENCH=OFF "${launcher[@]}" >/dev/null
+cmake --build "$out/build" -j "$jobs" --target brasvel-res core_tests cli_tests demo-archives
+echo "build-windows: built after $((SECONDS - started)) s"
+
+if ((run_tests)); then
+  [[ -x $root/build/bin/brasvel-res && -x $root/build/bin/make-demo ]] || {
+    echo "build-windows: the comparison needs the Linux build (build/bin/brasvel-res and" \
+      "make-demo): run tools/test.sh, or cmake --build --preset release first" >&2
+    exit 2
+  }
+  (cd "$out/build" && ctest -j 3 --output-on-failure -R '^windows\.')
+  echo "build-windows: tests under wine passed after $((SECONDS - started)) s"
+  "$root/tests/windows/compare_with_linux.sh" "$root/build/bin" "$out/build/bin/brasvel-res.exe" \
+    "$out/compare"
+  echo "build-windows: compared with the Linux build after $((SECONDS - started)) s"
+fi
+
+(cd "$out/build" && cpack -G ZIP >/dev/null)
+ls "$out/build"/brasvel-res-*-windows-x86_64.zip
+echo "build-windows: done in $((SECONDS - started)) s"
