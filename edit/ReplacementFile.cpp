@@ -2,7 +2,6 @@
 
 #include <dirent.h>
 #include <fcntl.h>
-#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -11,64 +10,19 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
-#include <random>
 #include <utility>
 
+#include "base/Platform.h"
 #include "base/ResourceError.h"
+#include "extract/TemporaryNames.h"
 
 namespace brasvel {
 namespace {
 
-constexpr const char* kTemporarySuffix = ".saving";
-constexpr int kNameAttempts = 100;
+constexpr int kNameAttempts = kTemporaryNameAttempts;
 constexpr std::size_t kLargestWrite = std::size_t{1} << 30;
 // Bytes copied per call.
 constexpr std::uint64_t kCopyStretch = std::uint64_t{8} << 20;
-
-std::string randomTag() {
-    static constexpr char kLetters[] =
-        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-    thread_local std::mt19937 generator{std::random_device{}()};
-    std::uniform_int_distribution<std::size_t> pick(0, sizeof kLetters - 2);
-    std::string tag(6, '\0');
-    for (char& c : tag) {
-        c = kLetters[pick(generator)];
-    }
-    return tag;
-}
-
-std::string temporaryPrefix(const std::string& name) { return "." + name + "."; }
-
-std::string temporaryName(const std::string& name) {
-    return temporaryPrefix(name) + std::to_string(::getpid()) + "." + randomTag() +
-           kTemporarySuffix;
-}
-
-// The process that wrote a temporary of `name`, or 0 when `entry` is no such temporary.
-pid_t writerOf(std::string_view entry, const std::string& name) {
-    const std::string prefix = temporaryPrefix(name);
-    const std::string_view suffix = kTemporarySuffix;
-    if (entry.size() <= prefix.size() + suffix.size() + 8 || !entry.starts_with(prefix) ||
-        !entry.ends_with(suffix)) {
-        return 0;
-    }
-    std::string_view middle = entry.substr(prefix.size());
-    middle.remove_suffix(suffix.size());  // "PID.XXXXXX"
-    const std::size_t dot = middle.find('.');
-    if (dot == std::string_view::npos || dot == 0 || dot > 9 || middle.size() - dot - 1 != 6) {
-        return 0;
-    }
-    pid_t pid = 0;
-    for (char c : middle.substr(0, dot)) {
-        if (c < '0' || c > '9') {
-            return 0;
-        }
-        pid = pid * 10 + (c - '0');
-    }
-    return pid;
-}
-
-bool processRuns(pid_t pid) { return ::kill(pid, 0) == 0 || errno != ESRCH; }
 
 // `path` with its symbolic links followed: itself when it names no link.
 std::string followLinks(const std::string& path) {
@@ -141,7 +95,7 @@ ReplacementFile::ReplacementFile(const std::string& path, ExistingFile existing,
     }
     if (fd_ < 0) {
         for (int attempt = 0; attempt < kNameAttempts && fd_ < 0; ++attempt) {
-            temporary_ = temporaryName(name_);
+            temporary_ = savingTemporaryName(name_);
             fd_ = ::openat(folder_, temporary_.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC,
                            0666);
             if (fd_ < 0 && errno != EEXIST) {
@@ -269,7 +223,7 @@ void ReplacementFile::commit() {
             }
         } else {
             for (int attempt = 0; attempt < kNameAttempts && temporary_.empty(); ++attempt) {
-                const std::string name = temporaryName(name_);
+                const std::string name = savingTemporaryName(name_);
                 if (::linkat(AT_FDCWD, source, folder_, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
                     temporary_ = name;
                 } else if (errno != EEXIST) {
@@ -307,8 +261,8 @@ int removeStaleTemporaries(const std::string& path) {
     int removed = 0;
     const int folderFd = ::dirfd(listing);
     while (const dirent* item = ::readdir(listing)) {
-        const pid_t writer = writerOf(item->d_name, name);
-        if (writer <= 0 || writer == ::getpid() || processRuns(writer)) {
+        const long writer = savingTemporaryWriter(item->d_name, name);
+        if (writer <= 0 || writer == platform::currentProcess() || platform::processRuns(writer)) {
             continue;
         }
         struct stat status {};

@@ -9,66 +9,20 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <random>
 #include <utility>
 
 #include "base/Platform.h"
 #include "base/ResourceError.h"
 #include "edit/ReplacementFile.h"
+#include "extract/TemporaryNames.h"
 
 namespace brasvel {
 namespace {
 
 using platform::FileStatus;
 
-constexpr const char* kTemporarySuffix = ".saving";
-constexpr int kNameAttempts = 100;
+constexpr int kNameAttempts = kTemporaryNameAttempts;
 constexpr std::size_t kLargestWrite = std::size_t{1} << 30;
-
-std::string randomTag() {
-    static constexpr char kLetters[] =
-        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-    thread_local std::mt19937 generator{std::random_device{}()};
-    std::uniform_int_distribution<std::size_t> pick(0, sizeof kLetters - 2);
-    std::string tag(6, '\0');
-    for (char& c : tag) {
-        c = kLetters[pick(generator)];
-    }
-    return tag;
-}
-
-std::string temporaryPrefix(const std::string& name) {
-    return "." + name + ".";
-}
-
-std::string temporaryName(const std::string& name) {
-    return temporaryPrefix(name) + std::to_string(platform::currentProcess()) + "." + randomTag() +
-           kTemporarySuffix;
-}
-
-// The process that wrote a temporary of `name`, or 0 when `entry` is no such temporary.
-long writerOf(std::string_view entry, const std::string& name) {
-    const std::string prefix = temporaryPrefix(name);
-    const std::string_view suffix = kTemporarySuffix;
-    if (entry.size() <= prefix.size() + suffix.size() + 8 || !entry.starts_with(prefix) ||
-        !entry.ends_with(suffix)) {
-        return 0;
-    }
-    std::string_view middle = entry.substr(prefix.size());
-    middle.remove_suffix(suffix.size());  // "PID.XXXXXX"
-    const std::size_t dot = middle.find('.');
-    if (dot == std::string_view::npos || dot == 0 || dot > 9 || middle.size() - dot - 1 != 6) {
-        return 0;
-    }
-    long pid = 0;
-    for (char c : middle.substr(0, dot)) {
-        if (c < '0' || c > '9') {
-            return 0;
-        }
-        pid = pid * 10 + (c - '0');
-    }
-    return pid;
-}
 
 void splitPath(const std::string& path, std::string& folder, std::string& name) {
     const std::size_t slash = path.find_last_of("/\\");
@@ -116,7 +70,7 @@ ReplacementFile::ReplacementFile(const std::string& path, ExistingFile existing,
     }
     removeStaleTemporaries(target_);
     for (int attempt = 0; attempt < kNameAttempts && fd_ < 0; ++attempt) {
-        temporary_ = temporaryName(name_);
+        temporary_ = savingTemporaryName(name_);
         fd_ = platform::createExclusive(joined(folder, temporary_));
         if (fd_ < 0 && errno != EEXIST) {
             const int error = errno;
@@ -205,7 +159,7 @@ int removeStaleTemporaries(const std::string& path) {
     splitPath(path, folder, name);
     int removed = 0;
     for (const std::string& item : platform::folderNames(folder)) {
-        const long writer = writerOf(item, name);
+        const long writer = savingTemporaryWriter(item, name);
         if (writer <= 0 || writer == platform::currentProcess() || platform::processRuns(writer)) {
             continue;
         }

@@ -167,27 +167,6 @@ void TargetFolder::renameOver(const std::string& temporary, const std::string& n
     throw fileError(error, path);
 }
 
-PendingFile::PendingFile(PendingFile&& other) noexcept
-    : folder_(other.folder_),
-      name_(std::move(other.name_)),
-      temporary_(std::exchange(other.temporary_, {})),
-      fd_(std::exchange(other.fd_, -1)) {}
-
-PendingFile& PendingFile::operator=(PendingFile&& other) noexcept {
-    if (this != &other) {
-        discard();
-        folder_ = other.folder_;
-        name_ = std::move(other.name_);
-        temporary_ = std::exchange(other.temporary_, {});
-        fd_ = std::exchange(other.fd_, -1);
-    }
-    return *this;
-}
-
-PendingFile::~PendingFile() {
-    discard();
-}
-
 void PendingFile::discard() noexcept {
     if (fd_ >= 0) {
         platform::closeFile(std::exchange(fd_, -1));

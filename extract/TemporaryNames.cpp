@@ -12,6 +12,7 @@ namespace brasvel {
 namespace {
 
 constexpr const char* kTemporarySuffix = ".extracting";
+constexpr const char* kSavingSuffix = ".saving";
 
 std::string randomTag() {
     static constexpr char kLetters[] =
@@ -27,6 +28,10 @@ std::string randomTag() {
         c = kLetters[pick(generator)];
     }
     return tag;
+}
+
+std::string savingPrefix(std::string_view name) {
+    return "." + std::string(name) + ".";
 }
 
 }  // namespace
@@ -73,6 +78,34 @@ long temporaryOwner(std::string_view name) {
         pid = pid * 10 + (c - '0');
     }
     return pid > 0 && pid <= INT32_MAX ? static_cast<long>(pid) : 0;
+}
+
+std::string savingTemporaryName(std::string_view name) {
+    return savingPrefix(name) + std::to_string(platform::currentProcess()) + "." + randomTag() +
+           kSavingSuffix;
+}
+
+long savingTemporaryWriter(std::string_view entry, std::string_view name) {
+    const std::string prefix = savingPrefix(name);
+    const std::string_view suffix = kSavingSuffix;
+    if (entry.size() <= prefix.size() + suffix.size() + 8 || !entry.starts_with(prefix) ||
+        !entry.ends_with(suffix)) {
+        return 0;
+    }
+    std::string_view middle = entry.substr(prefix.size());
+    middle.remove_suffix(suffix.size());  // "PID.XXXXXX"
+    const std::size_t dot = middle.find('.');
+    if (dot == std::string_view::npos || dot == 0 || dot > 9 || middle.size() - dot - 1 != 6) {
+        return 0;
+    }
+    long pid = 0;
+    for (char c : middle.substr(0, dot)) {
+        if (c < '0' || c > '9') {
+            return 0;
+        }
+        pid = pid * 10 + (c - '0');
+    }
+    return pid;
 }
 
 }  // namespace brasvel

@@ -1,8 +1,10 @@
 #pragma once
 
-// The names of the files that extraction writes before putting them in place:
-// ".NAME.PID-XXXXXX.extracting", PID the writing process's and X random. Shared by the Linux and
-// the Windows ways of writing them.
+// The names of the files written beside others before they are put in place, shared by the Linux
+// and the Windows ways of writing them:
+// - extraction's ".NAME.PID-XXXXXX.extracting",
+// - saving's ".NAME.PID.XXXXXX.saving" (edit/ReplacementFile),
+// PID the writing process's and X random.
 
 #include <string>
 #include <string_view>
@@ -17,5 +19,12 @@ std::string temporaryName(std::string_view name);
 
 // The process that made the temporary `name`; 0 when the name is not one of ours.
 long temporaryOwner(std::string_view name);
+
+// A fresh name under which a file replacing `name` is saved.
+std::string savingTemporaryName(std::string_view name);
+
+// The process that wrote `entry`, a temporary saved for `name`; 0 when `entry` is no such
+// temporary.
+long savingTemporaryWriter(std::string_view entry, std::string_view name);
 
 }  // namespace brasvel
