@@ -20,7 +20,6 @@ namespace brasvel {
 namespace {
 
 constexpr int kNameAttempts = kTemporaryNameAttempts;
-constexpr std::size_t kLargestWrite = std::size_t{1} << 30;
 // Bytes copied per call.
 constexpr std::uint64_t kCopyStretch = std::uint64_t{8} << 20;
 
@@ -135,24 +134,6 @@ std::string ReplacementFile::folderPath() const {
     std::string name;
     splitPath(target_, folder, name);
     return folder;
-}
-
-void ReplacementFile::write(Bytes bytes) {
-    const std::byte* next = bytes.data();
-    std::size_t left = bytes.size();
-    while (left > 0) {
-        const ssize_t written = write_(fd_, next, std::min(left, kLargestWrite));
-        if (written < 0 && errno == EINTR) {
-            continue;
-        }
-        if (written <= 0) {
-            writeFailed_ = true;
-            throw fileError(written == 0 ? ENOSPC : errno, path_);
-        }
-        next += written;
-        left -= static_cast<std::size_t>(written);
-        position_ += static_cast<std::uint64_t>(written);
-    }
 }
 
 bool ReplacementFile::copyFrom(int source, std::uint64_t offset, std::uint64_t length) {

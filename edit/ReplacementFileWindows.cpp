@@ -7,7 +7,6 @@
 // replaced itself), owner and permissions are those a new file gets, and the kernel's copy
 // (copyFrom) is never used.
 
-#include <algorithm>
 #include <cerrno>
 #include <utility>
 
@@ -22,7 +21,6 @@ namespace {
 using platform::FileStatus;
 
 constexpr int kNameAttempts = kTemporaryNameAttempts;
-constexpr std::size_t kLargestWrite = std::size_t{1} << 30;
 
 void splitPath(const std::string& path, std::string& folder, std::string& name) {
     const std::size_t slash = path.find_last_of("/\\");
@@ -103,21 +101,6 @@ std::string ReplacementFile::folderPath() const {
     std::string name;
     splitPath(target_, folder, name);
     return folder;
-}
-
-void ReplacementFile::write(Bytes bytes) {
-    const std::byte* next = bytes.data();
-    std::size_t left = bytes.size();
-    while (left > 0) {
-        const ssize_t written = write_(fd_, next, std::min(left, kLargestWrite));
-        if (written <= 0) {
-            writeFailed_ = true;
-            throw fileError(written == 0 ? ENOSPC : errno, path_);
-        }
-        next += written;
-        left -= static_cast<std::size_t>(written);
-        position_ += static_cast<std::uint64_t>(written);
-    }
 }
 
 bool ReplacementFile::copyFrom(int /*source*/, std::uint64_t /*offset*/, std::uint64_t /*length*/) {
