@@ -21,22 +21,12 @@
 
 #include "app/MainWindow.h"
 #include "app/QtToolkit.h"
+#include "bench/SilentPlayer.h"
 #include "window/MainForm.h"
-#include "window/WavePlayer.h"
 
 namespace {
 
-class SilentPlayer : public brasvel::WavePlayer {
-public:
-    void open(brasvel::Bytes) override { open_ = true; }
-    void close() override { open_ = false; }
-    void stop() override {}
-    void play() override {}
-    bool isOpen() const override { return open_; }
-
-private:
-    bool open_ = false;
-};
+using brasvel::bench::SilentPlayer;
 
 double ms(qint64 nanoseconds) { return static_cast<double>(nanoseconds) / 1e6; }
 

@@ -17,25 +17,15 @@
 #include "app/EntryListModel.h"
 #include "app/QtToolkit.h"
 #include "app/MainWindow.h"
+#include "bench/SilentPlayer.h"
 #include "tools/writers/ArchiveWriters.h"
 #include "window/MainForm.h"
-#include "window/WavePlayer.h"
 
 namespace {
 
+using brasvel::bench::SilentPlayer;
+
 constexpr int kRows = 15011;
-
-class SilentPlayer : public brasvel::WavePlayer {
-public:
-    void open(brasvel::Bytes) override { open_ = true; }
-    void close() override { open_ = false; }
-    void stop() override {}
-    void play() override {}
-    bool isOpen() const override { return open_; }
-
-private:
-    bool open_ = false;
-};
 
 // Shows the window and paints the list once.
 double paintMs(brasvel::app::TForm1& window) {

@@ -1,0 +1,22 @@
+#pragma once
+
+// A sound device that plays nothing, for the window's benchmarks: they time the window, not
+// the sound.
+
+#include "window/WavePlayer.h"
+
+namespace brasvel::bench {
+
+class SilentPlayer : public WavePlayer {
+public:
+    void open(Bytes) override { open_ = true; }
+    void close() override { open_ = false; }
+    void stop() override {}
+    void play() override {}
+    bool isOpen() const override { return open_; }
+
+private:
+    bool open_ = false;
+};
+
+}  // namespace brasvel::bench
