@@ -731,9 +731,7 @@ std::optional<std::string> QtToolkit::chooseSavePath(std::string_view caption,
                                                      std::string_view initialPath,
                                                      const OpenFilter& filter) {
     QFileDialog dialog(&window_, fromUtf8(caption));
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
+    makeSaveDialog(dialog);
     dialog.setFilter(dialog.filter() & ~QDir::CaseSensitive);
     dialog.setNameFilters(nameFilters(std::span<const OpenFilter>(&filter, 1)));
     dialog.selectFile(QString::fromLocal8Bit(initialPath.data(),

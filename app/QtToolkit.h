@@ -142,6 +142,9 @@ public:
 
     // Sets up the save dialog of a PNG picture, starting at `suggestedPath`.
     static void prepareSaveDialog(QFileDialog& dialog, const QString& suggestedPath);
+    // Our own (not the desktop's) dialog that names a file to write, any file, asking before it
+    // replaces one.
+    static void makeSaveDialog(QFileDialog& dialog);
 
     // The open dialog's name filters: "text (pattern)", in the order given.
     static QStringList nameFilters(std::span<const OpenFilter> filters);

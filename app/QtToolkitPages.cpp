@@ -54,10 +54,14 @@ void QtToolkit::setPreviewCommandsEnabled(bool savePicture, bool exportSprite) {
     window_.ExportSprite->setEnabled(exportSprite);
 }
 
-void QtToolkit::prepareSaveDialog(QFileDialog& dialog, const QString& suggestedPath) {
+void QtToolkit::makeSaveDialog(QFileDialog& dialog) {
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
+}
+
+void QtToolkit::prepareSaveDialog(QFileDialog& dialog, const QString& suggestedPath) {
+    makeSaveDialog(dialog);
     dialog.setNameFilter(appText(texts::kPngFilter));
     // A name typed without a suffix gets ".png" before the dialog asks about replacing a file.
     dialog.setDefaultSuffix(QStringLiteral("png"));

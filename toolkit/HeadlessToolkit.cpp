@@ -1,9 +1,28 @@
 #include "toolkit/HeadlessToolkit.h"
 
 #include <algorithm>
+#include <deque>
 #include <stdexcept>
+#include <type_traits>
+#include <utility>
 
 namespace brasvel {
+
+namespace {
+
+// The next scripted reply of a dialog, taken from the front of `replies`; `unscripted` when the
+// test gave none.
+template <typename Reply>
+Reply takeReply(std::deque<Reply>& replies, std::type_identity_t<Reply> unscripted) {
+    if (replies.empty()) {
+        return unscripted;
+    }
+    Reply reply = std::move(replies.front());
+    replies.pop_front();
+    return reply;
+}
+
+}  // namespace
 namespace {
 
 HeadlessRow& rowAt(std::vector<HeadlessRow>& rows, int row) {
@@ -139,12 +158,7 @@ void HeadlessToolkit::showHexView(std::span<const std::byte> bytes, std::string_
 std::optional<std::string> HeadlessToolkit::askSavePath(std::string_view /*caption*/,
                                                         std::string_view suggestedPath) {
     saveSuggestions.emplace_back(suggestedPath);
-    if (saveReplies.empty()) {
-        return std::nullopt;
-    }
-    auto reply = saveReplies.front();
-    saveReplies.pop_front();
-    return reply;
+    return takeReply(saveReplies, std::nullopt);
 }
 
 void HeadlessToolkit::frameTimerFires() {
@@ -210,23 +224,13 @@ void HeadlessToolkit::userMovesFrameScroll(int position) { setFrameScrollPositio
 
 bool HeadlessToolkit::askOkCancel(std::string_view caption, std::string_view text) {
     questions.push_back({std::string(caption), std::string(text)});
-    if (answers.empty()) {
-        return true;
-    }
-    const bool answer = answers.front();
-    answers.pop_front();
-    return answer;
+    return takeReply(answers, true);
 }
 
 OverwriteAnswer HeadlessToolkit::askOverwrite(std::string_view fileName, std::string_view folder,
                                               bool several) {
     overwriteQuestions.push_back({std::string(fileName), std::string(folder), several});
-    if (overwriteAnswers.empty()) {
-        return OverwriteAnswer::Overwrite;
-    }
-    const OverwriteAnswer answer = overwriteAnswers.front();
-    overwriteAnswers.pop_front();
-    return answer;
+    return takeReply(overwriteAnswers, OverwriteAnswer::Overwrite);
 }
 
 std::string HeadlessToolkit::translate(const char* text) const {
@@ -238,32 +242,17 @@ std::optional<OpenChoice> HeadlessToolkit::runOpenDialog(std::string_view initia
                                                          std::span<const OpenFilter> filters) {
     openDialogDirectories.emplace_back(initialDirectory);
     openDialogFilters.assign(filters.begin(), filters.end());
-    if (openReplies.empty()) {
-        return std::nullopt;
-    }
-    auto reply = openReplies.front();
-    openReplies.pop_front();
-    return reply;
+    return takeReply(openReplies, std::nullopt);
 }
 
 std::optional<std::string> HeadlessToolkit::chooseFolder(std::string_view caption) {
     folderCaptions.emplace_back(caption);
-    if (folderReplies.empty()) {
-        return std::nullopt;
-    }
-    auto reply = folderReplies.front();
-    folderReplies.pop_front();
-    return reply;
+    return takeReply(folderReplies, std::nullopt);
 }
 
 SaveAnswer HeadlessToolkit::askSaveChanges(std::string_view caption, std::string_view text) {
     saveQuestions.push_back({std::string(caption), std::string(text)});
-    if (saveAnswers.empty()) {
-        return SaveAnswer::Cancel;
-    }
-    const SaveAnswer answer = saveAnswers.front();
-    saveAnswers.pop_front();
-    return answer;
+    return takeReply(saveAnswers, SaveAnswer::Cancel);
 }
 
 std::optional<std::string> HeadlessToolkit::askName(std::string_view caption,
@@ -271,11 +260,7 @@ std::optional<std::string> HeadlessToolkit::askName(std::string_view caption,
                                                     std::string_view initial,
                                                     const NameCheck& check) {
     nameDialogs.push_back({std::string(caption), std::string(initial), {}});
-    if (nameReplies.empty()) {
-        return std::nullopt;
-    }
-    std::optional<std::string> reply = nameReplies.front();
-    nameReplies.pop_front();
+    auto reply = takeReply(nameReplies, std::nullopt);
     if (reply) {
         if (std::optional<std::string> reason = check(*reply)) {
             nameDialogs.back().refusals.push_back(std::move(*reason));
@@ -289,11 +274,7 @@ std::vector<std::string> HeadlessToolkit::chooseFiles(std::string_view caption,
                                                       std::string_view /*initialDirectory*/,
                                                       bool many) {
     fileCaptions.emplace_back(caption);
-    if (fileReplies.empty()) {
-        return {};
-    }
-    std::vector<std::string> reply = fileReplies.front();
-    fileReplies.pop_front();
+    auto reply = takeReply(fileReplies, {});
     if (!many && reply.size() > 1) {
         reply.resize(1);
     }
@@ -304,12 +285,7 @@ std::optional<std::string> HeadlessToolkit::chooseSavePath(std::string_view /*ca
                                                            std::string_view initialPath,
                                                            const OpenFilter& /*filter*/) {
     savePathStarts.emplace_back(initialPath);
-    if (savePathReplies.empty()) {
-        return std::nullopt;
-    }
-    std::optional<std::string> reply = savePathReplies.front();
-    savePathReplies.pop_front();
-    return reply;
+    return takeReply(savePathReplies, std::nullopt);
 }
 
 void HeadlessToolkit::runInBackground(std::string_view caption, BackgroundTask& task,
