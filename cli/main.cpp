@@ -157,6 +157,13 @@ int checkedOutput(int code) {
     return code == brasvel::cli::kExitDone ? brasvel::cli::kExitUnusable : code;
 }
 
+// As GNU programs say it, so that a script or a packager finds the terms where it looks.
+constexpr const char* kLicenceNotice =
+    "Copyright 2026 Brasvel Resource Editor maintainers\n"
+    "License GPL-3.0-or-later: GNU GPL version 3 or later <https://gnu.org/licenses/gpl.html>.\n"
+    "This is free software: you are free to change and redistribute it.\n"
+    "There is NO WARRANTY, to the extent permitted by law.\n";
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -172,7 +179,7 @@ int main(int argc, char** argv) {
         return checkedOutput(args.empty() ? kExitUnusable : kExitDone);
     }
     if (args[0] == "--version") {
-        std::cout << "brasvel-res " << BRASVEL_VERSION << '\n';
+        std::cout << "brasvel-res " << BRASVEL_VERSION << '\n' << kLicenceNotice;
         return checkedOutput(kExitDone);
     }
     const std::string command = args[0];

@@ -100,6 +100,9 @@ if [[ ! -f $deps/lib/libgtest.a ]]; then
   cmake --build "$out/googletest-build" -j "$jobs" >/dev/null
   cmake --install "$out/googletest-build" >/dev/null
 fi
+# The notices of what the programs link, from the packages just used: written each time, as a
+# Debian update may change a version.
+"$root/packaging/windows/third-party-notices.sh" "$out/sources" "$deps/THIRD-PARTY.txt"
 echo "build-windows: libraries ready after $((SECONDS - started)) s"
 if ((deps_only)); then exit 0; fi
 

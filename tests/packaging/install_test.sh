@@ -79,6 +79,10 @@ for kind in lod snd vid; do
 done
 grep -q "<launchable type=\"desktop-id\">$app_id.desktop</launchable>" \
     "$share/metainfo/$app_id.metainfo.xml" || fail "the metainfo does not launch $app_id.desktop"
+grep -q "<project_license>GPL-3.0-or-later</project_license>" \
+    "$share/metainfo/$app_id.metainfo.xml" || fail "the metainfo does not give the licence"
+grep -q '^License: GPL-3+$' "$share/doc/brasvel-resedit/copyright" ||
+    fail "the copyright file does not give the licence"
 
 # The file types, as a file manager sees them: names in any case, and a LOD by its first bytes.
 files=$prefix/files
