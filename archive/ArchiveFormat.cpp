@@ -185,9 +185,9 @@ std::string sndOutputName(const Entry& entry, bool /*convertPictures*/) {
 // --- VID ---
 
 void describeVid(Entry& entry) {
-    // The extension, for the type box, comes from the dot in the first bytes; the entry is shown
-    // and written under its whole stored name.
-    splitName(entry, kVidNameScan, kVidNameField);
+    // A video is shown and written under its whole stored name, and its extension (type, icon,
+    // type box) comes from that same name, however long it is before the dot.
+    splitName(entry, storedName(entry).size(), kVidNameField);
     entry.caption = untilNul(entry.nameField);
     entry.fileName = entry.caption;
     entry.image = extIs(entry.ext, "smk") ? kImageSmk : extIs(entry.ext, "bik") ? kImageBik

@@ -46,7 +46,6 @@ inline constexpr std::uint64_t kVidCountOffset = 0;
 inline constexpr std::uint64_t kVidFirstRow = 4;
 inline constexpr std::uint64_t kVidRowSize = 44;
 inline constexpr std::size_t kVidNameField = 40;
-inline constexpr std::size_t kVidNameScan = 15;
 
 // The listing shows at most this many bytes of a LOD or SND name before the extension.
 inline constexpr std::size_t kListedNameBytes = 12;

@@ -61,8 +61,13 @@ bool typeItemKeeps(int item, const Entry& entry) {
     return extIs(entry.ext, kTypeItems[static_cast<std::size_t>(item)].ext);
 }
 
+const std::string& captionUnder(const Entry& entry, int item) {
+    return item == 0 ? entry.caption : entry.fileName;
+}
+
 TypeView viewOfType(std::span<const Entry> entries, int item, std::size_t limit) {
     TypeView view;
+    view.item = item;
     if (item < 0 || item >= kTypeItemCount) {
         return view;
     }

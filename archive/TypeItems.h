@@ -48,10 +48,16 @@ int typeItemIndex(std::string_view item);
 // extension is exactly the lower- or upper-case form of the item's.
 bool typeItemKeeps(int item, const Entry& entry);
 
+// What a row of the entry shows under type item `item`: its caption under "*.*"; under any other
+// item the name, "." and the extension as stored (a sound's "NAME.WAV"), its file name in every
+// kind.
+const std::string& captionUnder(const Entry& entry, int item);
+
 // A list narrowed to one type item: the entries kept, in directory order, with their row images.
 struct TypeView {
     std::vector<std::size_t> entries;  // indices into the archive's entries
     std::vector<int> images;           // the row image of each
+    int item = 0;                      // the type item it was narrowed to
     friend bool operator==(const TypeView&, const TypeView&) = default;
 };
 

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Times brasvel-res against unzip and bsdtar on the same entries, in one run, and reports the
-# ratios; then the listing, the peak memory of an extraction, sprite frame decoding and encoding
-# against inflating, and the first frame of a video. It never fails because of a figure: the
+# ratios; then the start-up of the program and of the window (libraries initialised, median
+# times; against an earlier build where BRASVEL_RES_BEFORE, BRASVEL_RESEDIT_BEFORE name one), the
+# listing, the peak memory of an extraction, sprite frame decoding and encoding against
+# inflating, and the first frame of a video. It never fails because of a figure: the
 # targets are printed next to the ratios.
 #
 # usage: bench/run.sh [--quick] [ROUNDS] [ENTRIES]
@@ -92,6 +94,66 @@ largest_kb=$("$res" list --json "$lod" | grep -o '"size":[0-9]*' | cut -d: -f2 |
 archive_kb=$(du -k "$lod" | cut -f1)
 echo "maximum resident set ${peak_kb} KB; largest entry ${largest_kb} KB, archive ${archive_kb} KB"
 
+echo "== start-up: the libraries mapped and the median wall time of --version and of listing a small archive"
+small=$work/small
+mkdir -p "$small/files"
+for name in A.TXT B.TXT C.DEF; do head -c 2000 /dev/urandom >"$small/files/$name"; done
+"$res" create "$small/small.lod" "$small/files" >/dev/null
+(cd "$small/files" && zip -q ../small.zip ./*)
+# Libraries the loader initialised, from its own account of them.
+libraries() { LD_DEBUG=libs "$@" 2>&1 >/dev/null | grep -c 'calling init:' || true; }
+ffmpeg_mapped() { LD_DEBUG=libs "$@" 2>&1 >/dev/null | grep -c 'calling init:.*/libav' || true; }
+startup_runs=300
+((quick)) && startup_runs=30
+# The median of a command's wall time over many runs, in milliseconds (hyperfine, no shell).
+median_ms() {
+    hyperfine -N --warmup 10 --runs "$startup_runs" --export-json "$work/startup.json" "$*" >/dev/null 2>&1
+    python3 -c 'import json,sys; print("%.2f" % (json.load(open(sys.argv[1]))["results"][0]["median"] * 1000))' "$work/startup.json"
+}
+libs_version=$(libraries "$res" --version)
+libs_list=$(libraries "$res" list "$small/small.lod")
+ffmpeg_list=$(ffmpeg_mapped "$res" list "$small/small.lod")
+startup_version=$(median_ms "$res" --version)
+startup_list=$(median_ms "$res" list "$small/small.lod")
+startup_unzip=$(median_ms unzip -l "$small/small.zip")
+startup_line="--version ${startup_version} ms, list of 3 entries ${startup_list} ms, unzip -l of them ${startup_unzip} ms: $(div "$startup_list" "$startup_unzip") of unzip; libraries initialised ${libs_version} (--version), ${libs_list} (list), of them FFmpeg's ${ffmpeg_list}"
+# Set BRASVEL_RES_BEFORE to an earlier build's program to compare with it in the same run.
+if [[ -n ${BRASVEL_RES_BEFORE:-} ]]; then
+    before_version=$(median_ms "$BRASVEL_RES_BEFORE" --version)
+    before_list=$(median_ms "$BRASVEL_RES_BEFORE" list "$small/small.lod")
+    startup_line+="; before: --version ${before_version} ms, list ${before_list} ms, libraries $(libraries "$BRASVEL_RES_BEFORE" --version) ($(div "$startup_version" "$before_version") and $(div "$startup_list" "$before_list") of before)"
+fi
+echo "$startup_line"
+
+echo "== window: from its start to the first painted list of the demo archive (offscreen)"
+app=$PWD/build/bin/brasvel-resedit
+window_line="not built"
+if [[ -x $app && -f build/demo/demo.lod ]]; then
+    # Its own settings folder: opening an archive remembers it among the recent ones.
+    export XDG_CONFIG_HOME=$work/config QT_QPA_PLATFORM=offscreen
+    : >"$work/window"
+    for ((round = 1; round <= 4 * rounds; round++)); do
+        start=$(date +%s.%N)
+        painted=$("$app" --first-paint "$PWD/build/demo/demo.lod" 2>/dev/null)
+        awk -v a="$start" -v b="$painted" 'BEGIN {printf "%.1f\n", (b - a) * 1000}' >>"$work/window"
+    done
+    # The same start with FFmpeg's libraries loaded up front, as when the programs linked them.
+    ffmpeg=$(ldd build/bin/libbrasvel-video.so | awk '/libav|libsw/ {printf "%s ", $3}')
+    : >"$work/window_ffmpeg"
+    for ((round = 1; round <= 4 * rounds; round++)); do
+        start=$(date +%s.%N)
+        painted=$(LD_PRELOAD=$ffmpeg "$app" --first-paint "$PWD/build/demo/demo.lod" 2>/dev/null)
+        awk -v a="$start" -v b="$painted" 'BEGIN {printf "%.1f\n", (b - a) * 1000}' >>"$work/window_ffmpeg"
+    done
+    window_line="first painted list $(median <"$work/window") ms (median of $((4 * rounds))), with FFmpeg loaded at start as when linked $(median <"$work/window_ffmpeg") ms; the window built (--print-texts) $(median_ms "$app" --print-texts) ms, libraries initialised $(libraries "$app" --print-texts)"
+    # BRASVEL_RESEDIT_BEFORE: an earlier build's window, compared in the same run.
+    if [[ -n ${BRASVEL_RESEDIT_BEFORE:-} ]]; then
+        window_line+="; before: the window built $(median_ms "$BRASVEL_RESEDIT_BEFORE" --print-texts) ms, libraries $(libraries "$BRASVEL_RESEDIT_BEFORE" --print-texts)"
+    fi
+    unset XDG_CONFIG_HOME QT_QPA_PLATFORM
+fi
+echo "$window_line"
+
 echo "== listing 15011 entries: list --json against unzip -l, alternating rounds"
 for ((round = 1; round <= rounds; round++)); do
     read -r ours _ < <(timed "$res" list --json "$PWD/$data/list.lod")
@@ -180,7 +242,9 @@ extraction  $entries entries, median of $rounds rounds: brasvel-res $extract_our
             ratio to unzip $ratio_unzip (target <= 0.25), ratio to bsdtar $ratio_bsdtar
             processor time (user + system) ratio to unzip $cpu_unzip, to bsdtar $cpu_bsdtar
 memory      peak resident ${peak_kb} KB; largest entry ${largest_kb} KB; archive ${archive_kb} KB
-listing     list --json / unzip -l on 15011 entries: $ratio_list (target <= 2)
+start-up    $startup_line (target: no FFmpeg library, --version <= 5 ms)
+window      $window_line
+listing     list --json / unzip -l on 15011 entries: $ratio_list (target <= 0.5)
 frames      decoding every frame to a BMP / inflating the sprite, and encoding the sprite from
             its frames / inflating it, per compression type:
 $(printf '%s' "$frames" | sed 's/^/            /')

@@ -15,6 +15,7 @@
 #include "base/Utf8Path.h"
 #include "cli/ArchiveArguments.h"
 #include "cli/Commands.h"
+#include "cli/Interruption.h"
 #include "cli/NamePattern.h"
 #include "edit/ArchiveEdit.h"
 #include "extract/BatchExtractor.h"
@@ -30,8 +31,14 @@ std::atomic<bool> interrupted{false};
 
 void onInterrupt(int /*signal*/) { interrupted.store(true); }
 
-// Interrupts stop the save between entries rather than the process in the middle of a write.
-void catchInterrupts() { platform::noteEveryInterrupt(onInterrupt); }
+// Interrupts stop the save between entries rather than the process in the middle of a write; one
+// noted since the start of main stops it before the first.
+void catchInterrupts() {
+    platform::noteEveryInterrupt(onInterrupt);
+    if (InterruptWatch::received() != 0) {
+        interrupted.store(true);
+    }
+}
 
 // A refusal of the edit: nothing was written. Reported with the archive's path.
 struct EditRefused {

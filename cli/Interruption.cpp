@@ -23,4 +23,13 @@ InterruptWatch::~InterruptWatch() { platform::stopWatchingInterrupts(); }
 
 int InterruptWatch::received() { return receivedSignal; }
 
+void InterruptWatch::noteFromStart() {
+    platform::watchInterrupts(noteSignal);
+}
+
+int InterruptWatch::handBack() {
+    platform::stopWatchingInterrupts();
+    return received() == 0 ? 0 : exitCode(received());
+}
+
 }  // namespace brasvel::cli

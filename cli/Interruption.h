@@ -16,6 +16,14 @@ public:
 
     // The signal received so far, 0 when none.
     static int received();
+
+    // The first thing main does: from then on an interrupt is noted (received()) rather than
+    // ending the process in the middle of its set-up, until a command takes interrupts over (an
+    // InterruptWatch, the edit commands) or hands them back.
+    static void noteFromStart();
+    // For a command that never asks received(): the system's handling again, so an interrupt ends
+    // it at once. Returns the exit code of a signal noted so far, 0 when none.
+    static int handBack();
     // The exit code for signal `signal`: 128 + its number (130 for SIGINT, 143 for SIGTERM).
     static int exitCode(int signal) { return 128 + signal; }
 };

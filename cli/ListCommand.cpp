@@ -54,8 +54,8 @@ void printText(std::span<const Entry> entries, const TypeView& view, RowOutput& 
         const std::int32_t stored = entry.packedSize != 0 ? entry.packedSize : entry.size;
         // A name's control bytes are shown as \xNN: a name can never steer the terminal or forge
         // a row.
-        out << escapedControls(decodeWindows1250(entry.caption)) << '\t' << entry.size << '\t'
-            << stored << '\t' << entry.offset << '\n';
+        out << escapedControls(decodeWindows1250(captionUnder(entry, view.item))) << '\t'
+            << entry.size << '\t' << stored << '\t' << entry.offset << '\n';
         output.rowDone();
     }
     out << "Total Files: " << entries.size() << '\n';
@@ -71,7 +71,7 @@ void printJson(const ArchiveFormat& format, std::span<const Entry> entries, cons
         const std::size_t index = view.entries[row];
         const Entry& entry = entries[index];
         out << (row == 0 ? "" : ",") << "{\"row\":" << row << ",\"entry\":" << index
-            << ",\"caption\":" << jsonString(decodeWindows1250(entry.caption))
+            << ",\"caption\":" << jsonString(decodeWindows1250(captionUnder(entry, view.item)))
             << ",\"name\":" << jsonString(shownText(entry.name))
             << ",\"ext\":" << jsonString(shownText(entry.ext)) << ",\"offset\":" << entry.offset
             << ",\"size\":" << entry.size << ",\"packed_size\":" << entry.packedSize

@@ -1,6 +1,5 @@
-// convert and info: a PCX picture or one DEF frame as the BMP the window shows, and the figures
-// of either.
-
+// convert and info: a PCX picture, one DEF frame or one video frame as the BMP or PNG the window
+// shows, and the figures of each.
 
 #include <charconv>
 #include <cstdio>
@@ -120,6 +119,12 @@ int reportEntryError(const ResourceError& error, const std::string& entry) {
     return kExitEntryFailed;
 }
 
+// Without the video module no video can be read: the run itself cannot do what was asked.
+int reportVideoOrEntryError(const ResourceError& error, const std::string& entry) {
+    const int code = reportEntryError(error, entry);
+    return isVideoUnavailable(error) ? kExitUnusable : code;
+}
+
 }  // namespace
 
 int convertCommand(const std::vector<std::string>& args) {
@@ -139,58 +144,52 @@ int convertCommand(const std::vector<std::string>& args) {
         return kExitUnusable;
     }
     const std::string& name = arguments.positional()[1];
-    if (isVideoEntry(name)) {
-        // A video's frame is written as BMP only: a PNG asked for would be a BMP under a .png
-        // name, and the sprite options would be ignored.
-        if (chooseOutput(arguments, false).format != PictureFormat::Bmp) {
-            throw UsageError("a video's frame is written as BMP only, not PNG");
-        }
-        // The same rule as for pictures: never over the archive, a link, a device or a folder.
-        const std::string out = arguments.value("-o").value_or(
-            name.substr(0, name.rfind('.')) + ".bmp");
-        if (const std::string refusal = refusedOutput(out, *picture); !refusal.empty()) {
-            std::cerr << "brasvel-res: " << out << " " << refusal << "; nothing was written\n";
-            return kExitUnusable;
-        }
-        return videoConvertCommand(name, picture->content, frame, arguments.value("-o"));
-    }
-    if (!picture->isPcx() && !picture->isDef()) {
+    const bool video = isVideoEntry(name);
+    if (!video && !picture->isPcx() && !picture->isDef()) {
         reportNotAPicture(name);
         return kExitEntryFailed;
     }
     if (picture->isPcx() && arguments.value("--frame")) {
-        throw UsageError("--frame applies to DEF sprites only");
+        throw UsageError("--frame applies to DEF sprites and videos only");
     }
     const std::optional<std::string> given = arguments.value("-o");
     if (given && given->empty()) {
         throw UsageError("-o '' names no file; give a file name, or - for standard output");
     }
+    const OutputChoice choice = chooseOutput(arguments, picture->isDef());
     std::string out;
-    std::vector<std::byte> encoded;
-    std::int32_t width = 0;
-    std::int32_t height = 0;
     try {
-        const OutputChoice choice = chooseOutput(arguments, picture->isDef());
         // The default name comes from the archive, so it passes the same checks as extraction.
         out = given.value_or(
             safeFileName(std::string(untilNul(picture->entry.name)) +
                          std::string(pictureFormatInfo(choice.format).suffix)));
+    } catch (const ResourceError& error) {
+        return reportEntryError(error, name);
+    }
+    // Refused before decoding: a video's frame can take long to reach.
+    if (!isStandardOutput(out)) {
+        if (const std::string refusal = refusedOutput(out, *picture); !refusal.empty()) {
+            std::cerr << "brasvel-res: " << out << " " << refusal << "; nothing was written\n";
+            return kExitUnusable;
+        }
+    }
+    std::vector<std::byte> encoded;
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+    try {
         const Picture decoded =
-            picture->isPcx()
+            video ? videoFrame(name, picture->content, frame)
+            : picture->isPcx()
                 ? decodePcx(picture->content)
                 : DefSprite::walk(picture->content, picture->defFileName()).decodeFrame(frame);
         encoded = encodePicture(decoded, choice.format, choice.options);
         width = decoded.width;
         height = decoded.height;
     } catch (const ResourceError& error) {
-        return reportEntryError(error, name);
+        return reportVideoOrEntryError(error, name);
     }
     if (isStandardOutput(out)) {
         return writeToStandardOutput(encoded, *picture);
-    }
-    if (const std::string refusal = refusedOutput(out, *picture); !refusal.empty()) {
-        std::cerr << "brasvel-res: " << out << " " << refusal << "; nothing was written\n";
-        return kExitUnusable;
     }
     const std::filesystem::path outPath = platform::fileSystemPath(out);
     std::optional<TargetFolder> folder;

@@ -1,4 +1,5 @@
-// convert and info for video entries, over the video library.
+// convert and info for video entries, over the video library (and its module, loaded on the
+// first video decoded).
 
 #include "cli/VideoCommands.h"
 
@@ -11,51 +12,10 @@
 #include "extract/AtomicFile.h"
 #include "extract/SafeName.h"
 #include "imaging/Bmp.h"
+#include "imaging/PictureFormats.h"
 
 namespace brasvel::cli {
 namespace {
-
-enum class FrameFormat { Bmp };
-
-// The one place that picks the file format of a frame: by the output's extension. Only BMP is
-// written so far, whatever the extension, as convert does for pictures.
-FrameFormat frameFormatFor(const std::filesystem::path& /*outPath*/) {
-    return FrameFormat::Bmp;
-}
-
-const char* extensionOf(FrameFormat format) {
-    switch (format) {
-        case FrameFormat::Bmp:
-            break;
-    }
-    return ".bmp";
-}
-
-// An Rgb24 picture as a 24-bit BMP, as converted pictures are written.
-std::vector<std::byte> rgbBmp(const Picture& picture) {
-    checkPictureSize(picture.width, picture.height, "picture");
-    std::vector<std::byte> bmp = startBmp(kPictureBmp24, picture.width, picture.height, {});
-    const auto width = static_cast<std::size_t>(picture.width);
-    for (std::int32_t y = 0; y < picture.height; ++y) {
-        const std::span<std::byte> row =
-            bmpRow(bmp, kPictureBmp24, picture.width, picture.height, picture.height - 1 - y);
-        const std::uint8_t* rgb = picture.pixels.data() + static_cast<std::size_t>(y) * width * 3;
-        for (std::size_t x = 0; x < width; ++x) {
-            row[x * 3] = static_cast<std::byte>(rgb[x * 3 + 2]);
-            row[x * 3 + 1] = static_cast<std::byte>(rgb[x * 3 + 1]);
-            row[x * 3 + 2] = static_cast<std::byte>(rgb[x * 3]);
-        }
-    }
-    return bmp;
-}
-
-std::vector<std::byte> encodeFrame(const Picture& picture, FrameFormat format) {
-    switch (format) {
-        case FrameFormat::Bmp:
-            break;
-    }
-    return rgbBmp(picture);
-}
 
 bool endsWithExtension(const std::string& name, std::string_view lower, std::string_view upper) {
     const std::size_t dot = name.rfind('.');
@@ -66,11 +26,10 @@ bool endsWithExtension(const std::string& name, std::string_view lower, std::str
     return extension == lower || extension == upper;
 }
 
-// The entry's name without its extension, plus the frame format's; checked by the rules of
-// extracted file names (those look only at ASCII bytes, so they hold for this UTF-8 name too).
+// The entry's name without its extension, plus ".bmp"; checked by the rules of extracted file
+// names (those look only at ASCII bytes, so they hold for this UTF-8 name too).
 std::string defaultOutName(const std::string& entryName) {
-    const std::string name = entryName.substr(0, entryName.rfind('.')) +
-                             extensionOf(frameFormatFor(std::filesystem::path(entryName)));
+    const std::string name = entryName.substr(0, entryName.rfind('.')) + ".bmp";
     (void)safeFileName(name);
     return name;
 }
@@ -78,7 +37,7 @@ std::string defaultOutName(const std::string& entryName) {
 int reportFailure(const VideoCommandContext& context, const ResourceError& error,
                   const std::string& entryName) {
     *context.errors << "brasvel-res: " << entryName << ": " << error.describe() << '\n';
-    return kExitEntryFailed;
+    return isVideoUnavailable(error) ? kExitUnusable : kExitEntryFailed;
 }
 
 void printInfo(std::ostream& out, const std::string& entryName, const video::VideoInfo& info,
@@ -115,6 +74,17 @@ bool isVideoEntry(const std::string& entryName) {
     return endsWithExtension(entryName, "smk", "SMK") || endsWithExtension(entryName, "bik", "BIK");
 }
 
+bool isVideoUnavailable(const ResourceError& error) {
+    return error.text() == video::kVideoUnavailable;
+}
+
+Picture videoFrame(const std::string& entryName, Bytes content, std::uint32_t frame,
+                   const video::VideoOptions& options) {
+    Picture picture = video::VideoClip::open(content, entryName, options).frame(frame);
+    checkPictureSize(picture.width, picture.height, "picture");
+    return picture;
+}
+
 int videoInfoCommand(const std::string& entryName, Bytes content, bool json,
                      const VideoCommandContext& context) {
     try {
@@ -132,9 +102,10 @@ int videoConvertCommand(const std::string& entryName, Bytes content, std::uint32
     try {
         const std::filesystem::path out =
             platform::fileSystemPath(outPath ? *outPath : defaultOutName(entryName));
-        video::VideoClip clip = video::VideoClip::open(content, entryName, context.options);
-        const Picture picture = clip.frame(frame);
-        const std::vector<std::byte> file = encodeFrame(picture, frameFormatFor(out));
+        const Picture picture = videoFrame(entryName, content, frame, context.options);
+        const PictureFormat format =
+            formatOfPath(platform::utf8Path(out.filename())).value_or(PictureFormat::Bmp);
+        const std::vector<std::byte> file = encodePicture(picture, format);
         const TargetFolder folder(platform::utf8Path(out.parent_path()));
         folder.writeFile(platform::utf8Path(out.filename()), file);
         *context.out << platform::utf8Path(out) << ": " << picture.width << " x " << picture.height << '\n';

@@ -2,13 +2,16 @@
 
 // convert and info for video entries (Smacker .smk, Bink .bik): the figures of a clip, and one of
 // its frames as a picture file. Each takes the entry's name as the list shows it and its content;
-// the archive is the caller's business. They return the exit code: 0 done, 1 the entry failed.
+// the archive is the caller's business. They return the exit code: 0 done, 1 the entry failed, 2
+// no video can be decoded here (no video module).
 
 #include <iostream>
 #include <optional>
 #include <string>
 
 #include "base/ByteReader.h"
+#include "base/ResourceError.h"
+#include "imaging/Picture.h"
 #include "video/VideoClip.h"
 
 namespace brasvel::cli {
@@ -23,12 +26,20 @@ struct VideoCommandContext {
 // Whether `entryName` ends in .smk or .bik, all in lower or all in upper case.
 bool isVideoEntry(const std::string& entryName);
 
+// Frame `frame` (from 1) of the clip, for convert to encode as it encodes pictures. Throws
+// ResourceError naming the entry; video::kVideoUnavailable where no video can be decoded.
+Picture videoFrame(const std::string& entryName, Bytes content, std::uint32_t frame,
+                   const video::VideoOptions& options = {});
+
+// Whether `error` says that no video can be decoded here at all (exit 2 rather than 1).
+bool isVideoUnavailable(const ResourceError& error);
+
 // Codec, size, frame rate, frames, duration and sound of the clip, as text or one JSON object.
 int videoInfoCommand(const std::string& entryName, Bytes content, bool json,
                      const VideoCommandContext& context = {});
 
-// Frame `frame` (from 1) into `outPath`, by default the entry's name with the picture extension in
-// the current folder. The extension of `outPath` chooses the picture format.
+// Frame `frame` (from 1) into `outPath`, by default the entry's name with ".bmp" in the current
+// folder: PNG when `outPath` ends in .png, else BMP, as convert chooses for pictures.
 int videoConvertCommand(const std::string& entryName, Bytes content, std::uint32_t frame,
                         const std::optional<std::string>& outPath,
                         const VideoCommandContext& context = {});

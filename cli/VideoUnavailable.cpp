@@ -10,9 +10,15 @@
 namespace brasvel::cli {
 namespace {
 
+ResourceError unavailableIn(const std::string& entryName) {
+    ResourceError error(video::kVideoUnavailable, "not in this build");
+    error.withEntry(entryName);
+    return error;
+}
+
 int unavailable(const std::string& entryName, const VideoCommandContext& context) {
-    *context.errors << "brasvel-res: " << entryName
-                    << ": video decoding is not available in this build\n";
+    *context.errors << "brasvel-res: " << entryName << ": " << unavailableIn(entryName).describe()
+                    << '\n';
     return kExitUnusable;
 }
 
@@ -25,6 +31,15 @@ bool isVideoEntry(const std::string& entryName) {
     }
     const std::string_view extension = std::string_view(entryName).substr(dot + 1);
     return extension == "smk" || extension == "SMK" || extension == "bik" || extension == "BIK";
+}
+
+bool isVideoUnavailable(const ResourceError& error) {
+    return error.text() == video::kVideoUnavailable;
+}
+
+Picture videoFrame(const std::string& entryName, Bytes /*content*/, std::uint32_t /*frame*/,
+                   const video::VideoOptions& /*options*/) {
+    throw unavailableIn(entryName);
 }
 
 int videoInfoCommand(const std::string& entryName, Bytes /*content*/, bool /*json*/,

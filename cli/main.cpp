@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <iostream>
 #include <new>
-#include <system_error>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "base/Platform.h"
@@ -13,6 +13,7 @@
 #include "cli/Arguments.h"
 #include "cli/Commands.h"
 #include "cli/ImageCommands.h"
+#include "cli/Interruption.h"
 
 namespace {
 
@@ -37,12 +38,13 @@ commands:
 
   convert ARCHIVE ENTRY [--kind lod|snd|vid] [--frame N] [-o OUT] [--format bmp|png]
           [--selection] [--keep-palette]
-      Write a PCX entry as the BMP that extraction makes, or frame N (default 1) of a DEF
-      entry as the BMP that the preview shows, as PNG when OUT ends in .png or --format png
-      says so; OUT defaults to Name.bmp (Name.png) here. Frame N of a video (SMK or BIK) is
-      written as a 24-bit BMP, never PNG. A sprite frame's PNG is transparent where the game
-      draws no colour and its shadows translucent; --selection draws the selection outline,
-      --keep-palette writes indices and palette as stored.
+      Write a PCX entry as the BMP that extraction makes, frame N (default 1) of a DEF
+      entry as the BMP that the preview shows, or frame N of a video (SMK or BIK) as a 24-bit
+      BMP; as PNG when OUT ends in .png or --format png says so; OUT defaults to Name.bmp
+      (Name.png) here. A sprite frame's PNG is transparent where the game draws no colour and
+      its shadows translucent; --selection draws the selection outline, --keep-palette writes
+      indices and palette as stored (sprites only). Videos need the video module: without it
+      convert and info of a video say "Video decoding is not available" and exit 2.
 
   info ARCHIVE ENTRY [--kind lod|snd|vid] [--json]
       Show a PCX entry's kind and size, a DEF entry's type, size and frame count, or a
@@ -143,6 +145,17 @@ int runCommand(const std::string& command, const std::vector<std::string>& args)
     }
 }
 
+// The commands that stop cleanly at an interrupt (extract, and the edits, which never leave an
+// archive half-written); the others end at once, as any program does.
+bool watchesInterrupts(const std::string& command) {
+    for (const char* watching : {"extract", "create", "add", "remove", "rename"}) {
+        if (command == watching) {
+            return true;
+        }
+    }
+    return false;
+}
+
 // What was printed must have arrived: a full disk or a closed pipe behind standard output is an
 // error, not a success.
 int checkedOutput(int code) {
@@ -168,6 +181,7 @@ constexpr const char* kLicenceNotice =
 
 int main(int argc, char** argv) {
     using namespace brasvel::cli;
+    InterruptWatch::noteFromStart();
     brasvel::platform::prepareStandardStreams();
     // UTF-8 from here on, whatever the system hands over.
     std::vector<std::string> args = brasvel::platform::programArguments(argc, argv);
@@ -184,5 +198,10 @@ int main(int argc, char** argv) {
     }
     const std::string command = args[0];
     args.erase(args.begin());
+    if (!watchesInterrupts(command)) {
+        if (const int code = InterruptWatch::handBack(); code != 0) {
+            return code;
+        }
+    }
     return checkedOutput(runCommand(command, args));
 }

@@ -1,6 +1,7 @@
 # Run by CPack on the staged files before they are packed (CPACK_PRE_BUILD_SCRIPTS). It strips the
-# programs as dh_strip does (the .comment and .note sections too), and adds what only the Debian
-# package carries: its changelog, compressed without a time stamp, and its lintian override.
+# programs and the video module as dh_strip does (the .comment and .note sections too), and adds
+# what only the Debian package carries: its changelog, compressed without a time stamp, and its
+# lintian override.
 set(stage ${CPACK_TEMPORARY_INSTALL_DIRECTORY})
 if(NOT EXISTS ${stage}/usr/bin)
     message(FATAL_ERROR "FinishDebianPackage: nothing staged under ${stage}/usr/bin")
@@ -12,6 +13,16 @@ foreach(program ${programs})
         RESULT_VARIABLE failed)
     if(failed)
         message(FATAL_ERROR "FinishDebianPackage: cannot strip ${program}")
+    endif()
+endforeach()
+
+# The video module, as dh_strip strips a shared object.
+file(GLOB modules ${stage}/usr/lib/brasvel-resedit/plugins/*.so)
+foreach(module ${modules})
+    execute_process(COMMAND strip --remove-section=.comment --remove-section=.note --strip-unneeded
+        ${module} RESULT_VARIABLE failed)
+    if(failed)
+        message(FATAL_ERROR "FinishDebianPackage: cannot strip ${module}")
     endif()
 endforeach()
 

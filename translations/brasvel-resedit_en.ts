@@ -881,6 +881,10 @@ The archive on disk is unchanged and the changes stay in the window: try again o
         <translation>Video has no sound</translation>
     </message>
     <message>
+        <source>Video decoding is not available</source>
+        <translation>Video decoding is not available</translation>
+    </message>
+    <message>
         <source>%1,%2</source>
         <translation>%1.%2</translation>
     </message>

@@ -1,7 +1,9 @@
 #pragma once
 
 // A video entry (Smacker .smk, Bink .bik) opened from its bytes in memory and decoded with FFmpeg's
-// libraries: its figures, any frame as an RGB picture, and its sound as 16-bit PCM.
+// libraries: its figures, any frame as an RGB picture, and its sound as 16-bit PCM. FFmpeg's part
+// is the video module, loaded on the first open (VideoModule.h); without it every open fails with
+// kVideoUnavailable.
 //
 // Input is hostile: only the demuxers and decoders named in VideoOptions are used (Smacker and
 // Bink by default), the header probe reads a bounded amount, a picture side above kMaxVideoSide, a
@@ -41,6 +43,8 @@ inline constexpr const char* kDamagedVideo = "Damaged video";     // a read or d
 inline constexpr const char* kVideoTooLarge = "Video too large";  // a limit above was passed
 inline constexpr const char* kFrameNotFound = "Frame not found";  // the stream ends before frame N
 inline constexpr const char* kNoSound = "Video has no sound";
+// The video module is missing or failed to load (VideoModule.h); the detail says why.
+inline constexpr const char* kVideoUnavailable = "Video decoding is not available";
 
 // Which of FFmpeg's demuxers and decoders may read an entry, and what reaching a frame may cost.
 // The default allows only what the game's videos need; the tests add the container and codecs
@@ -86,7 +90,8 @@ std::vector<std::byte> wavFile(const Pcm& pcm);
 class VideoClip {
 public:
     // Reads the stream headers of `content` (copied: the clip keeps its own bytes). `entryName`
-    // names the entry in every error. Throws ResourceError.
+    // names the entry in every error. Throws ResourceError; kVideoUnavailable when the video
+    // module cannot be loaded.
     static VideoClip open(Bytes content, std::string entryName, const VideoOptions& options = {});
 
     VideoClip(VideoClip&&) noexcept;
@@ -110,8 +115,8 @@ private:
     std::unique_ptr<State> state_;
 };
 
-// Whether the installed FFmpeg holds the demuxer and decoders that each of the game's video kinds
-// needs.
+// Whether the video module loads and its FFmpeg holds the demuxer and decoders that each of the
+// game's video kinds needs.
 bool canDecodeSmacker();
 bool canDecodeBink();
 

@@ -25,8 +25,9 @@ TypeView narrowByName(const std::vector<Entry>& entries, const TypeView& view,
         return view;
     }
     TypeView narrowed;
+    narrowed.item = view.item;
     for (std::size_t row = 0; row < view.entries.size(); ++row) {
-        if (holds(shownText(entries[view.entries[row]].caption), search)) {
+        if (holds(shownText(captionUnder(entries[view.entries[row]], view.item)), search)) {
             narrowed.entries.push_back(view.entries[row]);
             narrowed.images.push_back(view.images[row]);
         }

@@ -473,7 +473,7 @@ void MainForm::showRows() {
     for (std::size_t i = 0; i < view_.entries.size(); ++i) {
         const int row = ui_.appendRow();
         const Entry& entry = entries()[view_.entries[i]];
-        ui_.setRowCaption(row, entry.caption);
+        ui_.setRowCaption(row, captionUnder(entry, view_.item));
         ui_.setRowImage(row, view_.images[i]);
         ui_.setRowDetails(row, detailsOf(entry));
         const ArchiveEdit* edit = editing_.pending();
@@ -555,6 +555,7 @@ void MainForm::sortView() {
         return ascending ? sortsBefore(first, second, column) : sortsBefore(second, first, column);
     });
     TypeView sorted;
+    sorted.item = view_.item;
     sorted.entries.reserve(order.size());
     sorted.images.reserve(order.size());
     for (const std::size_t i : order) {

@@ -271,6 +271,7 @@ inline constexpr const char* kErrorTexts[] = {
     BRASVEL_TRANSLATE_NOOP("WindowTexts", "Video too large"),
     BRASVEL_TRANSLATE_NOOP("WindowTexts", "Frame not found"),
     BRASVEL_TRANSLATE_NOOP("WindowTexts", "Video has no sound"),
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Video decoding is not available"),
 };
 
 // The entry of kErrorTexts equal to `raised`, or nullptr when the table lacks it.

@@ -63,12 +63,21 @@ TEST(Directory, derivesNamesCaptionsAndIconsFromTheNameField) {
         {&kVidFormat, "VIDEO1.SMK", "VIDEO1", "SMK", "VIDEO1.SMK", "VIDEO1.SMK", kImageSmk},
         {&kVidFormat, "ABCDEFGHIJKL.bik", "ABCDEFGHIJKL", "bik", "ABCDEFGHIJKL.bik",
          "ABCDEFGHIJKL.bik", kImageBik},
-        // A video is shown and written under its whole stored name; its extension, for the type
-        // box, comes from a dot among the first 15 bytes, taken from the field beyond them.
+        // A video is shown and written under its whole stored name, and takes its extension from
+        // it however far the dot lies.
         {&kVidFormat, "ABCDEFGHIJKLMN.bik", "ABCDEFGHIJKLMN", "bik", "ABCDEFGHIJKLMN.bik",
          "ABCDEFGHIJKLMN.bik", kImageBik},
-        {&kVidFormat, "ABCDEFGHIJKLMNOP.SMK", "ABCDEFGHIJKLMNOP.SMK" + std::string(20, '\0'), "",
-         "ABCDEFGHIJKLMNOP.SMK", "ABCDEFGHIJKLMNOP.SMK", kImageNone},
+        {&kVidFormat, "ABCDEFGHIJKLMNOP.SMK", "ABCDEFGHIJKLMNOP", "SMK", "ABCDEFGHIJKLMNOP.SMK",
+         "ABCDEFGHIJKLMNOP.SMK", kImageSmk},
+        {&kVidFormat, "CASTLE_SIEGE_CINEMATIC.smk", "CASTLE_SIEGE_CINEMATIC", "smk",
+         "CASTLE_SIEGE_CINEMATIC.smk", "CASTLE_SIEGE_CINEMATIC.smk", kImageSmk},
+        // The dot as the name field's last byte: no byte is left for the extension.
+        {&kVidFormat, std::string(39, 'V') + ".", std::string(39, 'V'), "",
+         std::string(39, 'V') + ".", std::string(39, 'V') + ".", kImageNone},
+        {&kVidFormat, std::string(36, 'V') + ".bik", std::string(36, 'V'), "bik",
+         std::string(36, 'V') + ".bik", std::string(36, 'V') + ".bik", kImageBik},
+        // A dot after the stored name's NUL is not part of the name.
+        {&kVidFormat, "AB\0.smk"s, "AB\0.smk"s + std::string(33, '\0'), "", "AB", "AB", kImageNone},
     };
     for (const NameCase& c : cases) {
         const Directory directory = read(*c.format, built(c));

@@ -55,6 +55,52 @@ TEST(TypeView, keepsSoundsAndVideosOfTheChosenKindAndStopsAtTheLimit) {
     EXPECT_EQ(viewOfType(videos, 0, 2).entries, (std::vector<std::size_t>{0, 1}));
 }
 
+// Under "*.*" a row shows the entry's caption; under its type item the name, "." and the extension
+// as stored: a sound is "NAME.Wav" in the whole list and "NAME.WAV" under "*.Wav".
+TEST(TypeView, rowsShowTheNameAndExtensionAsStoredUnderATypeItem) {
+    struct Case {
+        const ArchiveFormat* format;
+        std::string archive;
+        const char* item;
+        std::vector<std::string> shown;
+    };
+    const std::string sounds =
+        writers::SndWriter().add("BOOM", "").add("ABCDEFGHIJKLMNO", "").build();
+    const std::string pictures = writers::LodWriter().add("a.pcx", "").add("B.PCX", "").build();
+    const std::string videos = writers::VidWriter()
+                                   .add("CASTLE_SIEGE_CINEMATIC.smk", "")
+                                   .add("INTRO.SMK", "")
+                                   .add(std::string(36, 'L') + ".smk", "")
+                                   .add("OUTRO.bik", "")
+                                   .build();
+    const Case cases[] = {
+        {&kSndFormat, sounds, "*.*", {"BOOM.Wav", "ABCDEFGHIJKL.Wav"}},
+        {&kSndFormat, sounds, "*.Wav", {"BOOM.WAV", "ABCDEFGHIJKL.WAV"}},
+        {&kSndFormat, sounds, "wav", {"BOOM.WAV", "ABCDEFGHIJKL.WAV"}},
+        {&kSndFormat, sounds, "*.Pcx", {}},
+        {&kLodFormat, pictures, "*.*", {"a.pcx", "B.PCX"}},
+        {&kLodFormat, pictures, "*.Pcx", {"a.pcx", "B.PCX"}},
+        {&kVidFormat,
+         videos,
+         "*.*",
+         {"CASTLE_SIEGE_CINEMATIC.smk", "INTRO.SMK", std::string(36, 'L') + ".smk", "OUTRO.bik"}},
+        {&kVidFormat,
+         videos,
+         "*.Smk",
+         {"CASTLE_SIEGE_CINEMATIC.smk", "INTRO.SMK", std::string(36, 'L') + ".smk"}},
+        {&kVidFormat, videos, "*.Bik", {"OUTRO.bik"}},
+    };
+    for (const Case& c : cases) {
+        const std::vector<Entry> entries = entriesOf(*c.format, c.archive);
+        const TypeView view = viewOfType(entries, typeItemIndex(c.item));
+        std::vector<std::string> shown;
+        for (const std::size_t index : view.entries) {
+            shown.push_back(captionUnder(entries[index], view.item));
+        }
+        EXPECT_EQ(shown, c.shown) << c.format->name << " " << c.item;
+    }
+}
+
 TEST(TypeItems, areFoundByTextOrBareExtensionInAnyCase) {
     EXPECT_EQ(typeItemIndex("*.*"), 0);
     EXPECT_EQ(typeItemIndex("*.Pcx"), 3);

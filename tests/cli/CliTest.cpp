@@ -209,6 +209,40 @@ TEST_F(ListCommand, AVideoIsListedAndExtractedUnderItsWholeStoredName) {
     EXPECT_EQ(readFile(out() / longName), "SMK2 data");
 }
 
+// `list --type` shows what the window's type box shows: a sound as "NAME.WAV" under its item, a
+// long video name under "*.Smk" with its type's icon.
+TEST_F(ListCommand, ATypeItemListsEachKindAsTheTypeBoxShowsIt) {
+    const fs::path snd = put("s.snd", SndWriter().add("BOOM", "ab").build());
+    const fs::path vid =
+        put("v.vid",
+            VidWriter().add("CASTLE_SIEGE_CINEMATIC.smk", "SMK2").add("B.bik", "BIKi").build());
+    const fs::path lod = put("l.lod", LodWriter().add("a.pcx", "x").build());
+    struct Case {
+        std::string arguments;
+        std::string output;
+    };
+    const Case cases[] = {
+        {"list " + snd.string(), "BOOM.Wav\t2\t2\t52\nTotal Files: 1\n"},
+        {"list --type '*.Wav' " + snd.string(), "BOOM.WAV\t2\t2\t52\nTotal Files: 1\n"},
+        {"list --type '*.*' " + snd.string(), "BOOM.Wav\t2\t2\t52\nTotal Files: 1\n"},
+        {"list --type '*.Smk' " + vid.string(),
+         "CASTLE_SIEGE_CINEMATIC.smk\t4\t4\t92\nTotal Files: 2\n"},
+        {"list --type '*.Pcx' " + lod.string(), "a.pcx\t1\t1\t"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(run(c.arguments), 0) << c.arguments << stderr_;
+        EXPECT_TRUE(stdout_.starts_with(c.output)) << c.arguments << "\n" << stdout_;
+    }
+    EXPECT_EQ(run("list --json --type smk " + vid.string()), 0) << stderr_;
+    EXPECT_NE(stdout_.find("\"caption\":\"CASTLE_SIEGE_CINEMATIC.smk\",\"name\":\"CASTLE_SIEGE_"
+                           "CINEMATIC\",\"ext\":\"smk\""),
+              std::string::npos)
+        << stdout_;
+    EXPECT_NE(stdout_.find("\"image\":6"), std::string::npos) << stdout_;
+    EXPECT_EQ(run("list --json --type wav " + snd.string()), 0) << stderr_;
+    EXPECT_NE(stdout_.find("\"caption\":\"BOOM.WAV\""), std::string::npos) << stdout_;
+}
+
 // The window lists the first 15011 entries only; the command line works on all of them.
 TEST_F(ListCommand, ListsAndExtractsEveryEntryOfAnArchivePastTheWindowsCap) {
     constexpr int kEntries = 15011 + 90;

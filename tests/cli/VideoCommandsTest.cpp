@@ -11,10 +11,11 @@
 #include <iterator>
 #include <sstream>
 
-#include "cli/Commands.h"
 #include "cli/ArchiveArguments.h"
+#include "cli/Commands.h"
 #include "cli/VideoCommands.h"
 #include "extract/EntryContent.h"
+#include "imaging/PictureFormats.h"
 #include "tools/writers/ArchiveWriters.h"
 #include "tools/writers/VideoWriters.h"
 
@@ -65,10 +66,11 @@ protected:
         return entryContent(opened, opened.entries()[*index]);
     }
 
-    // Runs brasvel-res with `arguments` (shell words) in the test folder; returns the exit code.
-    int run(const std::string& arguments) {
-        const std::string command =
-            "cd " + root_.string() + " && " + BRASVEL_RES + " " + arguments + " > stdout 2> stderr";
+    // Runs brasvel-res with `arguments` (shell words) in the test folder, with the environment's
+    // `assignments` added; returns the exit code.
+    int run(const std::string& arguments, const std::string& assignments = "") {
+        const std::string command = "cd " + root_.string() + " && " + assignments + " " +
+                                    BRASVEL_RES + " " + arguments + " > stdout 2> stderr";
         const int status = std::system(command.c_str());
         stdout_ = readFile(root_ / "stdout");
         stderr_ = readFile(root_ / "stderr");
@@ -167,18 +169,81 @@ TEST_F(VideoCommands, TheProgramReadsOnlyTheGameFormatsAndKeepsItsExitCodes) {
     EXPECT_EQ(run("info video.vid NOTES.txt"), 1);
 }
 
-TEST_F(VideoCommands, ConvertRefusesPngAndTheSpriteOptionsForAVideoBeforeDecodingIt) {
-    for (const std::string& options : {"-o frame.png", "-o frame.PNG", "--format png -o frame",
-                                       "--selection -o frame", "--keep-palette -o frame"}) {
+TEST_F(VideoCommands, ConvertRefusesTheSpriteOptionsForAVideoBeforeDecodingItButTakesPng) {
+    for (const std::string& options : {"--selection -o frame", "--keep-palette -o frame.png"}) {
         EXPECT_EQ(run("convert video.vid INTRO.smk " + options), 2) << options;
-        EXPECT_NE(stderr_.find("brasvel-res: "), std::string::npos) << options << ": " << stderr_;
-        EXPECT_FALSE(fs::exists(root_ / "frame.png") || fs::exists(root_ / "frame.PNG") ||
-                     fs::exists(root_ / "frame"))
-            << options;
+        EXPECT_NE(stderr_.find("DEF sprites only"), std::string::npos) << options << stderr_;
+        EXPECT_FALSE(fs::exists(root_ / "frame.png") || fs::exists(root_ / "frame")) << options;
     }
-    EXPECT_NE(stderr_.find("DEF sprites only"), std::string::npos) << stderr_;
-    EXPECT_EQ(run("convert video.vid INTRO.smk --format png -o frame.png"), 2);
-    EXPECT_NE(stderr_.find("a video's frame is written as BMP only"), std::string::npos) << stderr_;
+    // PNG is no usage error: the program goes on to decode, and refuses the test clip's AVI.
+    for (const std::string& options :
+         {"-o frame.png", "-o frame.PNG", "--format png -o frame", "--format png"}) {
+        EXPECT_EQ(run("convert video.vid INTRO.smk " + options), 1) << options;
+        EXPECT_EQ(stderr_.rfind("brasvel-res: INTRO.smk: Not a video (", 0), 0u) << stderr_;
+    }
+    EXPECT_EQ(run("convert video.vid INTRO.smk --format bmp -o frame.png"), 2);
+    EXPECT_NE(stderr_.find("contradicts"), std::string::npos) << stderr_;
+}
+
+TEST_F(VideoCommands, ConvertWritesTheFrameAsPngByItsName) {
+    for (const std::string name : {"frame2.png", "FRAME2.PNG"}) {
+        const fs::path out = root_ / name;
+        ASSERT_EQ(videoConvertCommand("INTRO.smk", content("INTRO.smk"), 2, out.string(), context_),
+                  kExitDone)
+            << errors_.str();
+        const std::string png = readFile(out);
+        ASSERT_EQ(png.substr(1, 3), "PNG") << name;
+        const Picture decoded = decodePicture(
+            {reinterpret_cast<const std::byte*>(png.data()), png.size()}, PictureFormat::Png);
+        EXPECT_EQ(decoded.width, 20);
+        EXPECT_EQ(decoded.height, 10);
+        EXPECT_EQ(decoded.pixels, writers::clipFramePixels(kShape, 1)) << name;
+    }
+    EXPECT_EQ(errors_.str(), "");
+}
+
+// A start that decodes no video maps none of FFmpeg's libraries; the first video loads them.
+TEST_F(VideoCommands, OnlyAVideoCommandLoadsFfmpeg) {
+    const struct {
+        std::string arguments;
+        bool loadsFfmpeg;
+    } cases[] = {
+        {"--version", false},
+        {"list video.vid", false},
+        {"list --json video.vid", false},
+        {"extract video.vid NOTES.txt -o .", false},
+        {"info video.vid INTRO.smk", true},
+    };
+    for (const auto& c : cases) {
+        run(c.arguments, "LD_DEBUG=libs");
+        const bool loaded = stderr_.find("calling init: ") != std::string::npos &&
+                            stderr_.find("/libavcodec.so") != std::string::npos;
+        EXPECT_EQ(loaded, c.loadsFfmpeg) << c.arguments;
+        EXPECT_EQ(stderr_.find("/libbrasvel-video.so") != std::string::npos, c.loadsFfmpeg)
+            << c.arguments;
+    }
+}
+
+TEST_F(VideoCommands, WithoutTheVideoModuleVideosSayDecodingIsNotAvailable) {
+    const std::string missing = "BRASVEL_VIDEO_MODULE=" + (root_ / "missing.so").string();
+    const std::string archiveBefore = readFile(archive());
+    for (const std::string& arguments :
+         {"info video.vid INTRO.smk", "info video.vid CUT.BIK --json",
+          "convert video.vid INTRO.smk -o frame.png", "convert video.vid INTRO.smk"}) {
+        EXPECT_EQ(run(arguments, missing), 2) << arguments;
+        EXPECT_EQ(stdout_, "") << arguments;
+        EXPECT_NE(stderr_.find(": Video decoding is not available ("), std::string::npos)
+            << arguments << ": " << stderr_;
+        EXPECT_NE(stderr_.find("missing.so"), std::string::npos) << stderr_;
+    }
+    EXPECT_FALSE(fs::exists(root_ / "frame.png") || fs::exists(root_ / "INTRO.bmp"));
+    // Everything else works.
+    EXPECT_EQ(run("list video.vid", missing), 0) << stderr_;
+    EXPECT_EQ(run("verify video.vid", missing), 0) << stderr_;
+    EXPECT_EQ(run("extract video.vid INTRO.smk -o .", missing), 0) << stderr_;
+    EXPECT_TRUE(fs::exists(root_ / "INTRO.smk"));
+    EXPECT_EQ(run("info video.vid NOTES.txt", missing), 1);
+    EXPECT_EQ(readFile(archive()), archiveBefore);
 }
 
 TEST_F(VideoCommands, ConvertNeverWritesAFrameOverTheArchiveByAnyName) {

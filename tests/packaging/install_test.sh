@@ -3,7 +3,7 @@
 # Installs the build into a temporary prefix and checks what lands there: the programs, the
 # desktop entry (its Exec and MimeType), metainfo, file types (asked of Qt's MIME database, as a
 # file manager would), icons at every size, manual pages that render without a warning, the bash
-# completion, the copyright file and the English translation.
+# completion, the copyright file, the English translation and the video module.
 set -uo pipefail
 build=$1 app_id=$2 mime_probe=$3
 
@@ -35,6 +35,7 @@ expected=(
     share/bash-completion/completions/brasvel-res
     share/doc/brasvel-resedit/copyright
     share/brasvel-resedit/translations/brasvel-resedit_en.qm
+    "$(cd "$prefix" && find lib* -name libbrasvel-video.so -path '*/brasvel-resedit/*' | head -1)"
 )
 for size in 16 22 24 32 48 64 128 256; do
     expected+=("share/icons/hicolor/${size}x$size/apps/$app_id.png")
@@ -47,6 +48,15 @@ for program in brasvel-res brasvel-resedit; do
 done
 "$prefix/bin/brasvel-res" --version | grep -q '^brasvel-res [0-9]' ||
     fail "the installed brasvel-res does not run"
+
+# The installed program finds the video module in its lib folder: the video fails as a clip
+# (the demo's is a test clip in AVI, which the game's formats refuse), not as "not available".
+if [[ -f $build/demo/demo.vid ]]; then
+    env -u BRASVEL_VIDEO_MODULE "$prefix/bin/brasvel-res" info "$build/demo/demo.vid" DOLINA.smk 2>"$prefix.err" >/dev/null
+    grep -q 'Not a video' "$prefix.err" ||
+        fail "the installed brasvel-res does not load its video module: $(cat "$prefix.err")"
+    rm -f "$prefix.err"
+fi
 
 # The installed window finds its English translation beside itself and speaks English.
 if [[ -f $prefix/share/brasvel-resedit/translations/brasvel-resedit_en.qm ]]; then

@@ -46,12 +46,13 @@ for field in Package Version Section Maintainer Description; do
     [[ -n $(dpkg-deb -f "$deb" "$field") ]] || fail "the control file has no $field"
 done
 depends=$(dpkg-deb -f "$deb" Depends)
-[[ $depends == *libqt6widgets6* && $depends == *libdeflate* ]] ||
+[[ $depends == *libqt6widgets6* && $depends == *libdeflate* && $depends == *libavcodec* ]] ||
     fail "Depends does not come from the programs' libraries: $depends"
 contents=$(dpkg-deb -c "$deb")
 for file in ./usr/bin/brasvel-res ./usr/bin/brasvel-resedit \
     ./usr/share/doc/brasvel-resedit/copyright ./usr/share/doc/brasvel-resedit/changelog.Debian.gz \
-    "./usr/share/applications/$app_id.desktop" ./usr/share/man/man1/brasvel-res.1.gz; do
+    "./usr/share/applications/$app_id.desktop" ./usr/share/man/man1/brasvel-res.1.gz \
+    ./usr/lib/brasvel-resedit/plugins/libbrasvel-video.so; do
     grep -q " $file\$" <<<"$contents" || fail "the package lacks $file"
 done
 dpkg-deb -x "$deb" "$work/root"

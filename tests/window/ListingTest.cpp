@@ -161,14 +161,14 @@ TEST_F(ListingTest, theTypeBoxNeverReachesPastTheFirst15011Entries) {
 }
 
 TEST_F(ListingTest, aVideoIsShownAndWrittenUnderItsWholeStoredName) {
-    // The type comes from a dot in the first 15 bytes only: the first name has none there.
+    // The type comes from the whole stored name, however far its dot lies.
     const std::string longName = "the_intro_sequence_of_the_campaign.smk";  // 38 bytes
     const std::string fullField = "ENDING.bik_" + std::string(29, 'x');     // 40, no NUL
     open(ui, form,
          write("v.vid", VidWriter().add(longName, "SMK").add(fullField, "BIK").build()), 3);
     ASSERT_EQ(ui.rows.size(), 2u);
     EXPECT_EQ(ui.rows[0].shownCaption(), longName);
-    EXPECT_EQ(ui.rows[0].image, kImageNone);
+    EXPECT_EQ(ui.rows[0].image, kImageSmk);
     EXPECT_EQ(ui.rows[1].shownCaption(), fullField);
     EXPECT_EQ(ui.rows[1].image, kImageBik);
     ui.typeIndex = 2;  // "*.Bik"
@@ -177,7 +177,9 @@ TEST_F(ListingTest, aVideoIsShownAndWrittenUnderItsWholeStoredName) {
     EXPECT_EQ(ui.rows[0].shownCaption(), fullField);
     ui.typeIndex = 1;  // "*.Smk"
     form.ViewLod();
-    EXPECT_TRUE(ui.rows.empty());
+    ASSERT_EQ(ui.rows.size(), 1u);
+    EXPECT_EQ(ui.rows[0].shownCaption(), longName);
+    EXPECT_EQ(ui.rows[0].image, kImageSmk);
 
     ui.folderReplies.push_back((folder / "out").string());
     form.SetPathForExtract1Click();
@@ -187,6 +189,30 @@ TEST_F(ListingTest, aVideoIsShownAndWrittenUnderItsWholeStoredName) {
     EXPECT_TRUE(ui.errors.empty()) << ui.errors.front();
     EXPECT_EQ(filesIn(folder / "out"), (std::set<std::string>{longName, fullField}));
     EXPECT_EQ(read(folder / "out" / longName), "SMK");
+}
+
+// Under its type item a sound shows its name, "." and "WAV", as the type box always built it; in
+// the whole list "Name.Wav". The search and the order go by what is shown.
+TEST_F(ListingTest, aSoundUnderTheWavItemShowsItsNameAndExtensionAsStored) {
+    open(ui, form, write("s.snd", SndWriter().add("BOOM", "RIFFa").add("CLICK", "RIFFb").build()),
+         2);
+    const auto captions = [&] {
+        std::vector<std::string> shown;
+        for (const auto& row : ui.rows) {
+            shown.push_back(row.shownCaption());
+        }
+        return shown;
+    };
+    EXPECT_EQ(captions(), (std::vector<std::string>{"BOOM.Wav", "CLICK.Wav"}));
+    ui.typeIndex = 8;  // "*.Wav"
+    form.ViewLod();
+    EXPECT_EQ(captions(), (std::vector<std::string>{"BOOM.WAV", "CLICK.WAV"}));
+    form.searchEdited("k.w");
+    EXPECT_EQ(captions(), (std::vector<std::string>{"CLICK.WAV"}));
+    form.searchEdited("");
+    ui.typeIndex = 0;
+    form.ViewLod();
+    EXPECT_EQ(captions(), (std::vector<std::string>{"BOOM.Wav", "CLICK.Wav"}));
 }
 
 // --- An archive read once ---

@@ -9,6 +9,7 @@
 #include "tests/window/WindowFolderTest.h"
 #include "tools/writers/ArchiveWriters.h"
 #include "tools/writers/VideoWriters.h"
+#include "video/VideoModule.h"
 #include "window/VideoPreview.h"
 
 namespace brasvel {
@@ -296,6 +297,28 @@ TEST_F(VideoWindowTest, aClipThatBreaksWhilePlayingStopsWithItsErrorInThePanel) 
     EXPECT_FALSE(video().isOpen());
     EXPECT_EQ(ui.previewMessage.rfind("HALF.smk: ", 0), 0u) << ui.previewMessage;
     EXPECT_TRUE(ui.errors.empty());
+}
+
+// Without the video module the video page says so, every other page works, and the module found
+// again brings the videos back.
+TEST_F(VideoWindowTest, withoutTheVideoModuleAVideoSaysDecodingIsNotAvailable) {
+    const std::string missing = (folder / "no-such-module.so").string();
+    ASSERT_FALSE(video::reloadVideoModule(missing));
+    form.numitem(2, true);
+    form.numitem(0, true);
+    EXPECT_FALSE(video().isOpen());
+    EXPECT_EQ(ui.previewPage, Page::Image);
+    EXPECT_EQ(ui.previewMessage.rfind("INTRO.smk: Video decoding is not available (", 0), 0u)
+        << ui.previewMessage;
+    EXPECT_NE(ui.previewMessage.find(missing), std::string::npos) << ui.previewMessage;
+    EXPECT_EQ(ui.statusTexts[4], "X: -");
+    EXPECT_TRUE(ui.errors.empty());
+    form.numitem(2, true);
+    EXPECT_EQ(ui.previewPage, Page::Text);
+
+    ASSERT_TRUE(video::reloadVideoModule(""));
+    form.numitem(0, true);
+    EXPECT_EQ(ui.previewPage, Page::Video) << ui.previewMessage;
 }
 
 }  // namespace

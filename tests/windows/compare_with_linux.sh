@@ -145,7 +145,7 @@ done < <("$linux_bin/brasvel-res" list "$work/archives/demo.lod" | grep -v '^Tot
 # --- Video: Linux decodes, Windows says it cannot.
 run windows info demo.vid INTRO.smk
 [[ $(cat "$work/windows.rc") == 2 ]] || fail "info on a video exits $(cat "$work/windows.rc") on Windows"
-grep -q 'video decoding is not available in this build' "$work/windows.err" ||
+grep -q 'Video decoding is not available (not in this build)' "$work/windows.err" ||
   fail "info on a video: $(cat "$work/windows.err")"
 run windows convert demo.vid INTRO.smk -o intro.bmp
 [[ $(cat "$work/windows.rc") == 2 && ! -e $work/windows/intro.bmp ]] ||
