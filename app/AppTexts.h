@@ -141,6 +141,10 @@ inline constexpr const char* kUnknownError = QT_TRANSLATE_NOOP("AppTexts", "Unkn
 // The answers to "Zapisać zmiany?".
 inline constexpr const char* kSaveButton = QT_TRANSLATE_NOOP("AppTexts", "Zapisz");
 inline constexpr const char* kDiscardButton = QT_TRANSLATE_NOOP("AppTexts", "Odrzuć");
+// The question about an archive changed on disk.
+inline constexpr const char* kReloadButton = QT_TRANSLATE_NOOP("AppTexts", "Wczytaj ponownie");
+inline constexpr const char* kSaveAsButton = QT_TRANSLATE_NOOP("AppTexts", "Zapisz jako...");
+inline constexpr const char* kSaveAnywayButton = QT_TRANSLATE_NOOP("AppTexts", "Zapisz mimo to");
 // A name dialog's OK, and what it says while the name typed is accepted.
 inline constexpr const char* kOkButton = QT_TRANSLATE_NOOP("AppTexts", "OK");
 // While a save is being cancelled.

@@ -667,6 +667,28 @@ SaveAnswer QtToolkit::askSaveChanges(std::string_view caption, std::string_view 
     return box.clickedButton() == discard ? SaveAnswer::Discard : SaveAnswer::Cancel;
 }
 
+ChangedOnDiskAnswer QtToolkit::askChangedOnDisk(std::string_view caption, std::string_view text) {
+    QMessageBox box(QMessageBox::Warning, fromUtf8(caption), fromUtf8(text), QMessageBox::NoButton,
+                    &window_);
+    QPushButton* reload = box.addButton(appText(texts::kReloadButton), QMessageBox::ResetRole);
+    QPushButton* saveAs = box.addButton(appText(texts::kSaveAsButton), QMessageBox::AcceptRole);
+    QPushButton* overwrite =
+        box.addButton(appText(texts::kSaveAnywayButton), QMessageBox::DestructiveRole);
+    QPushButton* cancel = box.addButton(appText(texts::kCancelButton), QMessageBox::RejectRole);
+    // Nothing is lost by the default: the edits go to another file.
+    box.setDefaultButton(saveAs);
+    box.setEscapeButton(cancel);
+    box.exec();
+    const QAbstractButton* clicked = box.clickedButton();
+    if (clicked == reload) {
+        return ChangedOnDiskAnswer::Reload;
+    }
+    if (clicked == saveAs) {
+        return ChangedOnDiskAnswer::SaveAs;
+    }
+    return clicked == overwrite ? ChangedOnDiskAnswer::Overwrite : ChangedOnDiskAnswer::Cancel;
+}
+
 std::optional<std::string> QtToolkit::askName(std::string_view caption, std::string_view label,
                                               std::string_view initial, const NameCheck& check) {
     QDialog dialog(&window_);

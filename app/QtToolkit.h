@@ -100,6 +100,7 @@ public:
     std::optional<std::string> chooseFolder(std::string_view caption) override;
 
     SaveAnswer askSaveChanges(std::string_view caption, std::string_view text) override;
+    ChangedOnDiskAnswer askChangedOnDisk(std::string_view caption, std::string_view text) override;
     std::optional<std::string> askName(std::string_view caption, std::string_view label,
                                        std::string_view initial, const NameCheck& check) override;
     std::vector<std::string> chooseFiles(std::string_view caption,

@@ -29,6 +29,10 @@ struct FileStatus {
     std::uint64_t size = 0;
     std::int64_t modifiedNs = 0;
     bool ownedByUser = true;  // Windows: always
+    std::uint64_t links = 1;  // the names the file has (hard links)
+    // No one may write it by its permissions (mode without a write bit; Windows' read-only
+    // attribute), whoever the user is: root too is told.
+    bool writeProtected = false;
 };
 
 // -1 with errno set when `fd` or `path` cannot be looked at. `path` is not followed when it is a
@@ -63,6 +67,13 @@ int replaceFile(const std::string& from, const std::string& to);
 // The same where nothing of the name `to` exists yet; EEXIST when it does.
 int moveToNewName(const std::string& from, const std::string& to);
 int removeFile(const std::string& path);
+
+// Takes the editors' lock of the file open as `fd` (opened for reading is enough) without waiting,
+// held until `fd` is closed: 0 when taken; -1 with errno EWOULDBLOCK when another descriptor
+// holds it, in this process or another, or another errno when the file system keeps no locks.
+// Advisory on Linux (flock), so readers are never kept out; on Windows a byte far past any
+// archive's end is locked (LockFileEx), which keeps no reader out either.
+int tryLockForEditing(int fd);
 // Whether the calling user may read `path`.
 bool readable(const std::string& path);
 
@@ -87,6 +98,9 @@ void stopWatchingInterrupts();
 // For the rest of the process, every interrupt, SIGTERM and SIGHUP (closing the console) is noted,
 // none ends the process: an edit stops at its next step and leaves the archive as it was.
 void noteEveryInterrupt(InterruptNote note);
+// A write to a closed pipe fails with EPIPE instead of ending the process (Windows has no such
+// signal).
+void ignoreBrokenPipes();
 
 // The character that byte `byte` (0x80 and above) stands for in code page Windows-1250, as UTF-8;
 // empty for the bytes the code page leaves undefined (0x81, 0x83, 0x88, 0x90, 0x98). Through

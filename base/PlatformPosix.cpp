@@ -2,6 +2,7 @@
 #include <fcntl.h>
 #include <iconv.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/mman.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -27,6 +28,8 @@ void fill(const struct stat& from, FileStatus& status) {
     status.modifiedNs =
         static_cast<std::int64_t>(from.st_mtim.tv_sec) * 1'000'000'000 + from.st_mtim.tv_nsec;
     status.ownedByUser = from.st_uid == ::geteuid();
+    status.links = from.st_nlink;
+    status.writeProtected = (from.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0;
 }
 
 struct sigaction previousInterrupt {};
@@ -122,6 +125,17 @@ int removeFile(const std::string& path) {
     return ::unlink(path.c_str());
 }
 
+int tryLockForEditing(int fd) {
+    // flock, not fcntl's locks: those need a descriptor opened for writing, and a write-protected
+    // archive is locked too. flock locks conflict between descriptors of one process as well.
+    while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        if (errno != EINTR) {
+            return -1;
+        }
+    }
+    return 0;
+}
+
 bool readable(const std::string& path) {
     return ::access(path.c_str(), R_OK) == 0;
 }
@@ -209,6 +223,10 @@ void noteEveryInterrupt(InterruptNote note) {
     for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
         ::sigaction(signal, &action, nullptr);
     }
+}
+
+void ignoreBrokenPipes() {
+    ::signal(SIGPIPE, SIG_IGN);
 }
 
 std::vector<std::string> programArguments(int argc, char** argv) {

@@ -53,6 +53,8 @@ void fill(const BY_HANDLE_FILE_INFORMATION& from, DWORD type, FileStatus& status
     status.size = (static_cast<std::uint64_t>(from.nFileSizeHigh) << 32) | from.nFileSizeLow;
     status.modifiedNs = nanosecondsOf(from.ftLastWriteTime);
     status.ownedByUser = true;
+    status.links = from.nNumberOfLinks;
+    status.writeProtected = (from.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0;
 }
 
 int statusOfHandle(HANDLE handle, FileStatus& status) {
@@ -394,6 +396,22 @@ int removeFile(const std::string& path) {
     return 0;
 }
 
+int tryLockForEditing(int fd) {
+    // Windows' locks are mandatory: a byte of the file would be kept from every reader. The byte
+    // locked lies far past the end of any archive (whose offsets are 32-bit), so none is.
+    OVERLAPPED at{};
+    at.Offset = 0xFFFFFFFE;
+    at.OffsetHigh = 0x7FFFFFFF;
+    if (::LockFileEx(handleOf(fd), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0,
+                     &at)) {
+        return 0;
+    }
+    const DWORD error = ::GetLastError();
+    errno =
+        error == ERROR_LOCK_VIOLATION || error == ERROR_IO_PENDING ? EWOULDBLOCK : errnoOf(error);
+    return -1;
+}
+
 bool readable(const std::string& path) {
     const HANDLE handle = ::CreateFileW(systemPath(path).c_str(), GENERIC_READ,
                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
@@ -486,6 +504,8 @@ void noteEveryInterrupt(InterruptNote note) {
     noteEveryTime = true;
     ::SetConsoleCtrlHandler(onConsoleEvent, TRUE);
 }
+
+void ignoreBrokenPipes() {}
 
 std::vector<std::string> programArguments(int /*argc*/, char** /*argv*/) {
     std::vector<std::string> arguments;

@@ -6,7 +6,14 @@
 namespace brasvel {
 
 ResourceError::ResourceError(std::string text, std::string detail)
-    : std::runtime_error(text), text_(std::move(text)), detail_(std::move(detail)) {}
+    : std::runtime_error(text), text_(std::move(text)), detail_(std::move(detail)) {
+    // The failures with words of their own; the system's other words come through fileError().
+    for (const FileFailure failure :
+         {FileFailure::NotFound, FileFailure::InvalidName, FileFailure::TooManyOpen,
+          FileFailure::AccessDenied, FileFailure::DiskFull}) {
+        fileFailure_ = fileFailure_ || text_ == fileFailureText(failure);
+    }
+}
 
 ResourceError& ResourceError::withEntry(std::string entryName) {
     entry_ = std::move(entryName);
@@ -90,7 +97,8 @@ std::string fileFailureCause(int errnoValue) {
 ResourceError fileError(int errnoValue, const std::string& path) {
     const std::string cause = fileFailureCause(errnoValue);
     return ResourceError(fileFailureText(fileFailureOf(errnoValue), errnoValue),
-                         cause.empty() ? path : path + ": " + cause);
+                         cause.empty() ? path : path + ": " + cause)
+        .asFileFailure();
 }
 
 ResourceError readBeyondEnd(std::uint64_t offset, std::uint64_t wanted, std::uint64_t available) {

@@ -23,6 +23,13 @@ public:
     const std::string& entry() const { return entry_; }
 
     ResourceError& withEntry(std::string entryName);
+    // Whether a file or the disk failed (not found, access denied, disk full, the system's I/O
+    // errors) rather than the content: an unusable input or target, whichever stage met it.
+    bool isFileFailure() const { return fileFailure_; }
+    ResourceError& asFileFailure() {
+        fileFailure_ = true;
+        return *this;
+    }
     // "text (detail)" or just the text.
     std::string describe() const;
 
@@ -30,6 +37,7 @@ private:
     std::string text_;
     std::string detail_;
     std::string entry_;
+    bool fileFailure_ = false;
 };
 
 // What went wrong with a file, as the user is told it.

@@ -12,6 +12,10 @@ inline constexpr int kExitDone = 0;
 inline constexpr int kExitEntryFailed = 1;
 inline constexpr int kExitUnusable = 2;
 
+// Set once an edit's new archive is in place: standard output failing after that is told on
+// stderr, and the exit code stays the edit's.
+inline bool editCommitted = false;
+
 int listCommand(const std::vector<std::string>& args);
 int extractCommand(const std::vector<std::string>& args);
 int verifyCommand(const std::vector<std::string>& args);

@@ -32,18 +32,31 @@ std::atomic<bool> interrupted{false};
 void onInterrupt(int /*signal*/) { interrupted.store(true); }
 
 // Interrupts stop the save between entries rather than the process in the middle of a write; one
-// noted since the start of main stops it before the first.
+// noted since the start of main stops it before the first. A reader of the summary that went away
+// must not end the process once the archive is replaced.
 void catchInterrupts() {
     platform::noteEveryInterrupt(onInterrupt);
+    platform::ignoreBrokenPipes();
     if (InterruptWatch::received() != 0) {
         interrupted.store(true);
     }
 }
 
-// A refusal of the edit: nothing was written. Reported with the archive's path.
+// A refusal of the edit, or an input that cannot be used: nothing was written. Reported with the
+// archive's path.
 struct EditRefused {
     std::string what;
+    int exitCode = kExitEntryFailed;
 };
+
+// How the writer's refusal is told: its own words, and what lets it through where something does.
+EditRefused refusedBecause(const EditRefusal& refusal) {
+    std::string what = refusal.detail().empty() ? refusal.text() : refusal.detail();
+    if (dynamic_cast<const ArchiveProtected*>(&refusal) != nullptr) {
+        what += " (--force replaces it all the same)";
+    }
+    return {what};
+}
 
 unsigned numberOption(const Arguments& arguments, const std::string& option, unsigned lowest,
                       unsigned highest, unsigned fallback) {
@@ -79,8 +92,8 @@ bool sameFile(const fs::path& a, const std::string& b) {
            first.index == second.index;
 }
 
-// The files the paths give: a file itself, a folder the files directly inside it (by name), never
-// the archive itself.
+// The files the paths give: a file itself, a folder the files directly inside it (by name) but
+// the archive itself. The archive named as a file is refused by the writer.
 std::vector<fs::path> inputFiles(const std::vector<std::string>& paths, const std::string& archive) {
     std::vector<fs::path> files;
     for (const std::string& path : paths) {
@@ -97,6 +110,7 @@ std::vector<fs::path> inputFiles(const std::vector<std::string>& paths, const st
                                     path);
             }
             std::sort(inside.begin(), inside.end());
+            std::erase_if(inside, [&](const fs::path& file) { return sameFile(file, archive); });
             files.insert(files.end(), inside.begin(), inside.end());
         } else if (fs::exists(platform::fileSystemPath(path), error)) {
             files.push_back(platform::fileSystemPath(path));
@@ -104,7 +118,6 @@ std::vector<fs::path> inputFiles(const std::vector<std::string>& paths, const st
             throw fileError(ENOENT, path);
         }
     }
-    std::erase_if(files, [&](const fs::path& file) { return sameFile(file, archive); });
     return files;
 }
 
@@ -130,8 +143,12 @@ void putFiles(ArchiveEdit& edit, const std::vector<fs::path>& files) {
         }
         try {
             edit.putFile(*name, platform::utf8Path(file));
+        } catch (const EditRefusal& refusal) {
+            throw refusedBecause(refusal);
         } catch (const ResourceError& error) {
-            throw EditRefused{platform::utf8Path(file) + ": " + error.describe()};
+            // An input that cannot be read is unusable, now as later while saving.
+            throw EditRefused{platform::utf8Path(file) + ": " + error.describe(),
+                              error.isFileFailure() ? kExitUnusable : kExitEntryFailed};
         }
     }
 }
@@ -147,28 +164,45 @@ Archive openForEdit(const std::string& path, const ArchiveFormat& format) {
     return archive;
 }
 
-int saveEdit(const ArchiveEdit& edit, const std::string& path, const SaveOptions& options,
-             const std::string& done) {
+int refusal(const std::string& archive, const EditRefused& refused) {
+    std::cerr << "brasvel-res: " << archive << ": " << refused.what << "; nothing was changed\n";
+    return refused.exitCode;
+}
+
+// Saves under the lock the command holds. A refused edit exits 1; a disk, an input or an archive
+// that fails exits 2 whichever stage it fails at; a damaged entry 1. Once the archive is in place
+// the edit is done: a summary that cannot be printed is told on stderr, and the exit stays 0.
+int saveEdit(const ArchiveEdit& edit, const std::string& path, SaveOptions options,
+             const ArchiveLock& lock, const std::string& done) {
+    options.lock = &lock;
     try {
         if (!edit.save(path, options, {}, &interrupted)) {
             std::cerr << "brasvel-res: " << path << ": interrupted; nothing was changed\n";
             return kExitUnusable;
         }
+    } catch (const EditRefusal& refused) {
+        return refusal(path, refusedBecause(refused));
     } catch (const ResourceError& error) {
         std::cerr << "brasvel-res: " << path << ": ";
         if (!error.entry().empty()) {
             std::cerr << error.entry() << ": ";
         }
         std::cerr << error.describe() << "; nothing was changed\n";
-        return error.entry().empty() ? kExitUnusable : kExitEntryFailed;
+        return error.entry().empty() || error.isFileFailure() ? kExitUnusable : kExitEntryFailed;
     }
+    editCommitted = true;
     std::cout << done << '\n';
     return kExitDone;
 }
 
-int refusal(const std::string& archive, const EditRefused& refused) {
-    std::cerr << "brasvel-res: " << archive << ": " << refused.what << "; nothing was changed\n";
-    return kExitEntryFailed;
+// The archive's lock for the whole command, or the refusal when another editor holds it.
+std::optional<ArchiveLock> lockArchive(const std::string& path, int& refusedCode) {
+    try {
+        return ArchiveLock::take(path);
+    } catch (const ArchiveBusy& busy) {
+        refusedCode = refusal(path, refusedBecause(busy));
+        return std::nullopt;
+    }
 }
 
 std::string entriesText(std::size_t count) {
@@ -208,9 +242,15 @@ int createCommand(const std::vector<std::string>& args) {
     const ArchiveFormat& format = chooseFormat(path, arguments.value("--kind"));
     SaveOptions options = saveOptions(arguments);
     options.existing = arguments.has("--force") ? ExistingFile::Replace : ExistingFile::Refuse;
+    options.replaceProtected = arguments.has("--force");
     platform::FileStatus status;
     if (!arguments.has("--force") && platform::statusOfPath(path, status) == 0) {
         return refusal(path, {"the archive exists; --force replaces it"});
+    }
+    int refusedCode = kExitEntryFailed;
+    const std::optional<ArchiveLock> lock = lockArchive(path, refusedCode);
+    if (!lock) {
+        return refusedCode;
     }
     ArchiveEdit edit(format);
     try {
@@ -218,13 +258,13 @@ int createCommand(const std::vector<std::string>& args) {
     } catch (const EditRefused& refused) {
         return refusal(path, refused);
     }
-    return saveEdit(edit, path, options, "created " + path + ": " +
-                                             entriesText(edit.entries().size()));
+    return saveEdit(edit, path, options, *lock,
+                    "created " + path + ": " + entriesText(edit.entries().size()));
 }
 
 int addCommand(const std::vector<std::string>& args) {
     catchInterrupts();
-    const Arguments arguments(args, {"--kind", "--level", "--threads"}, {"--store"});
+    const Arguments arguments(args, {"--kind", "--level", "--threads"}, {"--store", "--force"});
     if (arguments.positional().size() < 2) {
         throw UsageError("add takes an archive and the files or folders to add");
     }
@@ -232,7 +272,13 @@ int addCommand(const std::vector<std::string>& args) {
     const std::vector<std::string> inputs(arguments.positional().begin() + 1,
                                           arguments.positional().end());
     const ArchiveFormat& format = chooseFormat(path, arguments.value("--kind"));
-    const SaveOptions options = saveOptions(arguments);
+    SaveOptions options = saveOptions(arguments);
+    options.replaceProtected = arguments.has("--force");
+    int refusedCode = kExitEntryFailed;
+    const std::optional<ArchiveLock> lock = lockArchive(path, refusedCode);
+    if (!lock) {
+        return refusedCode;
+    }
     ArchiveEdit edit(openForEdit(path, format));
     const std::size_t before = edit.entries().size();
     std::vector<fs::path> files;
@@ -243,18 +289,24 @@ int addCommand(const std::vector<std::string>& args) {
         return refusal(path, refused);
     }
     const std::size_t added = edit.entries().size() - before;
-    return saveEdit(edit, path, options, path + ": added " + entriesText(added) + ", replaced " +
-                                             entriesText(files.size() - added));
+    return saveEdit(
+        edit, path, options, *lock,
+        path + ": added " + entriesText(added) + ", replaced " + entriesText(files.size() - added));
 }
 
 int removeCommand(const std::vector<std::string>& args) {
     catchInterrupts();
-    const Arguments arguments(args, {"--kind"}, {});
+    const Arguments arguments(args, {"--kind"}, {"--force"});
     if (arguments.positional().size() < 2) {
         throw UsageError("remove takes an archive and the entries to remove");
     }
     const std::string& path = arguments.positional()[0];
     const ArchiveFormat& format = chooseFormat(path, arguments.value("--kind"));
+    int refusedCode = kExitEntryFailed;
+    const std::optional<ArchiveLock> lock = lockArchive(path, refusedCode);
+    if (!lock) {
+        return refusedCode;
+    }
     ArchiveEdit edit(openForEdit(path, format));
     std::vector<bool> doomed(edit.entries().size(), false);
     for (auto pattern = arguments.positional().begin() + 1; pattern != arguments.positional().end();
@@ -278,12 +330,13 @@ int removeCommand(const std::vector<std::string>& args) {
         }
     }
     SaveOptions options;
-    return saveEdit(edit, path, options, path + ": removed " + entriesText(count));
+    options.replaceProtected = arguments.has("--force");
+    return saveEdit(edit, path, options, *lock, path + ": removed " + entriesText(count));
 }
 
 int renameCommand(const std::vector<std::string>& args) {
     catchInterrupts();
-    const Arguments arguments(args, {"--kind"}, {});
+    const Arguments arguments(args, {"--kind"}, {"--force"});
     if (arguments.positional().size() != 3) {
         throw UsageError("rename takes an archive, an entry's name and its new name");
     }
@@ -291,6 +344,11 @@ int renameCommand(const std::vector<std::string>& args) {
     const std::string& oldName = arguments.positional()[1];
     std::string newName = arguments.positional()[2];
     const ArchiveFormat& format = chooseFormat(path, arguments.value("--kind"));
+    int refusedCode = kExitEntryFailed;
+    const std::optional<ArchiveLock> lock = lockArchive(path, refusedCode);
+    if (!lock) {
+        return refusedCode;
+    }
     ArchiveEdit edit(openForEdit(path, format));
     const std::optional<std::size_t> index = findEntry(edit, oldName);
     if (!index) {
@@ -305,7 +363,8 @@ int renameCommand(const std::vector<std::string>& args) {
         return refusal(path, {newName + ": " + error.describe()});
     }
     SaveOptions options;
-    return saveEdit(edit, path, options, path + ": renamed " + oldName + " to " + newName);
+    options.replaceProtected = arguments.has("--force");
+    return saveEdit(edit, path, options, *lock, path + ": renamed " + oldName + " to " + newName);
 }
 
 }  // namespace brasvel::cli

@@ -75,17 +75,20 @@ commands:
       as zlib streams at level N (1-12, default 5) unless --store or where that is no smaller.
       An existing ARCHIVE is replaced only with --force.
 
-  add ARCHIVE [--kind lod|snd|vid] [--store] [--level N] [--threads N] PATH...
+  add ARCHIVE [--kind lod|snd|vid] [--store] [--level N] [--threads N] [--force] PATH...
       Add files; a file named as an entry, in any case, replaces that entry's content.
 
-  remove ARCHIVE [--kind lod|snd|vid] ENTRY...
+  remove ARCHIVE [--kind lod|snd|vid] [--force] ENTRY...
       Remove the entries named, exactly or by shell pattern.
 
-  rename ARCHIVE [--kind lod|snd|vid] OLD NEW
+  rename ARCHIVE [--kind lod|snd|vid] [--force] OLD NEW
       Rename an entry (a sound by NAME or NAME.wav).
 
 Edits are all or nothing: a refused name, an unreadable input, a damaged entry, a full disk or
-an interrupt leaves the archive byte for byte as it was (exit 1 for a refused edit, 2 else).
+an interrupt leaves the archive byte for byte as it was (exit 1 for a refused edit, 2 for an
+archive, input or disk that failed). An edit locks the archive against other editors (waiting
+up to 2 seconds for one to finish), and is refused when the archive changed meanwhile, is its
+own input, or has other names (hard links) or is write-protected; --force replaces those two.
 
 ENTRY of convert and info is an entry's file name, Name.Ext, as the list shows it.
 The kind of archive comes from --kind, else from the path's last three characters.
@@ -166,7 +169,13 @@ int checkedOutput(int code) {
     }
     const int error = errno;
     std::cerr << "brasvel-res: standard output: "
-              << (error != 0 ? std::generic_category().message(error) : "write failed") << '\n';
+              << (error != 0 ? std::generic_category().message(error) : "write failed");
+    if (brasvel::cli::editCommitted) {
+        // The archive is saved: the edit is done, only its summary was lost.
+        std::cerr << "; the archive was saved\n";
+        return code;
+    }
+    std::cerr << '\n';
     return code == brasvel::cli::kExitDone ? brasvel::cli::kExitUnusable : code;
 }
 

@@ -54,10 +54,6 @@ std::string folded(std::string_view nameBytes) {
 
 }  // namespace
 
-ArchiveChangedOnDisk::ArchiveChangedOnDisk(const std::string& path)
-    : ResourceError("Archive changed on disk",
-                    path + " was replaced or written to since it was opened") {}
-
 std::string editName(const Entry& entry) { return decodeWindows1250(storedName(entry)); }
 
 std::optional<std::string> entryNameForFile(const ArchiveFormat& format,
@@ -247,6 +243,10 @@ std::size_t ArchiveEdit::putFile(std::string_view name, const std::string& path)
     }
     if (!platform::readable(path)) {
         throw fileError(errno, path);
+    }
+    if (archive_ && archive_->identity() && archive_->identity()->device == status.device &&
+        archive_->identity()->inode == status.index) {
+        throw ArchiveIsItsOwnInput(path);
     }
     if (status.size > INT32_MAX) {
         throw ResourceError("File too large", path + " has " + std::to_string(status.size) +

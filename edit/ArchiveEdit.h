@@ -19,6 +19,7 @@
 // other entry's name, case-insensitively.
 
 #include <atomic>
+#include <chrono>
 #include <cstddef>
 #include <functional>
 #include <memory>
@@ -33,6 +34,8 @@
 #include "archive/Entry.h"
 #include "base/ReadOnlyFile.h"
 #include "base/ResourceError.h"
+#include "edit/ArchiveLock.h"
+#include "edit/EditRefusals.h"
 #include "edit/ReplacementFile.h"
 #include "extract/AtomicFile.h"
 
@@ -55,18 +58,21 @@ struct SaveOptions {
     ExistingFile existing = ExistingFile::Replace;
     // Save even when the archive on disk is no longer the file that was opened.
     bool overwriteChangedArchive = false;
+    // Replace a hard-linked or write-protected archive: the user said so (--force, or confirmed).
+    bool replaceProtected = false;
+    // The lock the caller holds on the archive at the path for the whole edit (taken before the
+    // archive was opened); null: save takes it for its own run, waiting up to `lockWait`.
+    const ArchiveLock* lock = nullptr;
+    std::chrono::milliseconds lockWait = kArchiveLockWait;
+    // Tests: called with the lock held and the new archive complete and synced, just before it
+    // replaces the old one; a second editor can be started there.
+    std::function<void()> beforeReplacing;
     WriteFunction write = nullptr;  // tests: a failing or slow write in place of ::write
     Temporaries temporaries = Temporaries::Unnamed;
 };
 
 // Called after each entry written, with the entries done and the total.
 using SaveProgress = std::function<void(std::size_t done, std::size_t total)>;
-
-// The archive on disk was replaced or changed since it was opened: saving would lose that change.
-class ArchiveChangedOnDisk : public ResourceError {
-public:
-    explicit ArchiveChangedOnDisk(const std::string& path);
-};
 
 class ArchiveEdit {
 public:
@@ -91,7 +97,8 @@ public:
     // Returns the entry's index.
     std::size_t put(std::string_view name, std::vector<std::byte> content);
     // The same with the content of a file, read when the archive is saved. Throws ResourceError
-    // naming the file when it is not a readable file now.
+    // naming the file when it is not a readable file now, and ArchiveIsItsOwnInput when it is
+    // the archive being edited (by any name).
     std::size_t putFile(std::string_view name, const std::string& path);
     void remove(std::size_t index);
     // Throws ResourceError "Name refused" with the reason when `newName` is refused.
@@ -110,11 +117,14 @@ public:
     // Whether saving would write anything other than the archive as opened.
     bool hasChanges() const { return changed_; }
 
-    // Writes the result to `path`, all or nothing (see ReplacementFile). Returns false when
-    // `cancel` was set, checked between entries; nothing is changed then. Throws
-    // ArchiveChangedOnDisk, before writing, when the opened archive's file changed since (unless
-    // allowed), and ResourceError naming the file or entry at fault for anything else that fails:
-    // the file at `path` is then as it was. Reopen the archive after saving over it.
+    // Writes the result to `path`, all or nothing (see ReplacementFile), holding the archive's
+    // lock. Returns false when `cancel` was set, checked between entries; nothing is changed
+    // then. Throws, leaving the file at `path` as it was: ArchiveBusy when another editor holds
+    // the lock; ArchiveChangedOnDisk when the opened archive's file changed since it was opened
+    // (unless allowed), checked before writing and again just before the new archive replaces
+    // it; ArchiveProtected for a hard-linked or write-protected file at `path` (unless allowed);
+    // ArchiveIsItsOwnInput for a file put in that is the archive; ResourceError naming the file
+    // or entry at fault for anything else. Reopen the archive after saving over it.
     bool save(const std::string& path, const SaveOptions& options = {},
               const SaveProgress& progress = {}, const std::atomic<bool>* cancel = nullptr) const;
 
@@ -134,6 +144,8 @@ private:
     void insert(std::size_t index, Entry entry, Source source);
     void countName(const Entry& entry, int change);
     int namesLike(std::string_view nameBytes) const;
+    // Throws ArchiveIsItsOwnInput when a file put in is the one at `path` or the opened archive.
+    void refuseOwnInputs(const std::string& path) const;
 
     const ArchiveFormat* format_;
     std::optional<Archive> archive_;

@@ -4,9 +4,11 @@
 
 #include <algorithm>
 #include <climits>
+#include <filesystem>
 
 #include "base/Platform.h"
 #include "base/Text.h"
+#include "base/Utf8Path.h"
 #include "edit/ArchiveEdit.h"
 #include "edit/StoredContent.h"
 #include "extract/EntryContent.h"
@@ -43,6 +45,55 @@ void putI32At(std::vector<std::byte>& bytes, std::uint64_t at, std::int32_t valu
     const auto bits = static_cast<std::uint32_t>(value);
     for (int k = 0; k < 4; ++k) {
         bytes[at + static_cast<std::uint64_t>(k)] = static_cast<std::byte>((bits >> (8 * k)) & 0xFF);
+    }
+}
+
+// What the path leads to now, its links followed; nullopt when nothing.
+std::optional<FileIdentity> identityAt(const std::string& path) {
+    platform::FileStatus status;
+    if (platform::statusOfTarget(path, status) != 0) {
+        return std::nullopt;
+    }
+    return FileIdentity{status.device, status.index, status.size, status.modifiedNs};
+}
+
+// Whether the archive's open file still holds what it held when opened (not written to in place).
+bool opensUnchanged(const Archive& archive) {
+    try {
+        archive.requireUnchanged();
+        return true;
+    } catch (const ResourceError&) {
+        return false;
+    }
+}
+
+// Whether saving to `path` writes over the name the archive was opened by.
+bool savesOverName(const std::string& path, const std::string& opened) {
+    if (path == opened) {
+        return true;
+    }
+    std::error_code targetError;
+    std::error_code sourceError;
+    const auto target =
+        std::filesystem::weakly_canonical(platform::fileSystemPath(path), targetError);
+    const auto source =
+        std::filesystem::weakly_canonical(platform::fileSystemPath(opened), sourceError);
+    return !targetError && !sourceError && target == source;
+}
+
+// Replacing a file with other names would split it from them; a write-protected one says no.
+void refuseProtected(const std::string& path, const SaveOptions& options) {
+    platform::FileStatus status;
+    if (options.replaceProtected || options.existing != ExistingFile::Replace ||
+        platform::statusOfTarget(path, status) != 0 ||
+        status.kind != platform::FileStatus::Kind::Regular) {
+        return;
+    }
+    if (status.links > 1) {
+        throw ArchiveProtected(path, ArchiveProtected::Why::HardLinked, status.links);
+    }
+    if (status.writeProtected) {
+        throw ArchiveProtected(path, ArchiveProtected::Why::WriteProtected);
     }
 }
 
@@ -101,6 +152,23 @@ private:
 
 }  // namespace
 
+void ArchiveEdit::refuseOwnInputs(const std::string& path) const {
+    const std::optional<FileIdentity> target = identityAt(path);
+    const std::optional<FileIdentity> opened = archive_ ? archive_->identity() : std::nullopt;
+    const auto same = [](const std::optional<FileIdentity>& a, const FileIdentity& b) {
+        return a && a->device == b.device && a->inode == b.inode;
+    };
+    for (const Source& source : sources_) {
+        if (source.path.empty()) {
+            continue;
+        }
+        const std::optional<FileIdentity> input = identityAt(source.path);
+        if (input && (same(target, *input) || same(opened, *input))) {
+            throw ArchiveIsItsOwnInput(source.path);
+        }
+    }
+}
+
 bool ArchiveEdit::save(const std::string& path, const SaveOptions& options,
                        const SaveProgress& progress, const std::atomic<bool>* cancel) const {
     const auto cancelled = [cancel] { return cancel != nullptr && cancel->load(); };
@@ -135,14 +203,27 @@ bool ArchiveEdit::save(const std::string& path, const SaveOptions& options,
             }
         }
     }
+    // The archive is this editor's alone from here until the new one has replaced it.
+    ArchiveLock ownLock;
+    if (options.lock == nullptr) {
+        ownLock = ArchiveLock::take(path, options.lockWait);
+    }
+    refuseProtected(path, options);
+    refuseOwnInputs(path);
+    const std::optional<FileIdentity> targetBefore = identityAt(path);
     FileDescriptor source;
     if (archive_ && archive_->identity()) {
         source.reset(platform::openForReading(archive_->path()));
         if (source.get() < 0 || identityOf(source.get()) != *archive_->identity()) {
-            if (!options.overwriteChangedArchive) {
+            source.reset();  // the bytes come from the mapping of the file that was opened
+            // Written to in place, the opened file no longer holds what the edit keeps of it;
+            // replaced by another, it still does, and only saving over its name would lose the
+            // other program's work.
+            if (!options.overwriteChangedArchive &&
+                (!opensUnchanged(*archive_) || savesOverName(path, archive_->path()))) {
                 throw ArchiveChangedOnDisk(archive_->path());
             }
-            source.reset();  // the bytes come from the mapping of the file that was opened
+            archive_->requireUnchanged();
         }
     }
 
@@ -267,7 +348,15 @@ bool ArchiveEdit::save(const std::string& path, const SaveOptions& options,
     if (cancelled()) {
         return false;
     }
-    file.commit();
+    file.commit([&] {
+        if (options.beforeReplacing) {
+            options.beforeReplacing();
+        }
+        // A program that does not take the lock may have written meanwhile: that is not lost.
+        if (!options.overwriteChangedArchive && identityAt(path) != targetBefore) {
+            throw ArchiveChangedOnDisk(path);
+        }
+    });
     return true;
 }
 

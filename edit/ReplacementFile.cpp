@@ -177,7 +177,7 @@ void ReplacementFile::seek(std::uint64_t position) {
     position_ = position;
 }
 
-void ReplacementFile::commit() {
+void ReplacementFile::commit(const std::function<void()>& beforePlacing) {
     if (fd_ < 0 || writeFailed_) {
         throw ResourceError(fileFailureText(FileFailure::Other, EIO), path_ + " was not written");
     }
@@ -193,6 +193,9 @@ void ReplacementFile::commit() {
     }
     if (::fsync(fd_) != 0) {
         throw fileError(errno, path_);
+    }
+    if (beforePlacing) {
+        beforePlacing();
     }
     if (temporary_.empty()) {
         char source[32];

@@ -13,6 +13,7 @@
 // a process that was killed is removed by the next replacement of NAME, which can tell it is its
 // own from the name and the process that no longer runs.
 
+#include <functional>
 #include <string>
 
 #include "base/ByteReader.h"
@@ -47,9 +48,11 @@ public:
     void seek(std::uint64_t position);
     std::uint64_t position() const { return position_; }
 
-    // Syncs the file, puts it in place and syncs the folder. Throws ResourceError naming the path;
-    // the old file is then as it was and the new one gone.
-    void commit();
+    // Syncs the file, puts it in place and syncs the folder. `beforePlacing`, when given, is
+    // called once the file is synced, just before it takes the name: what it throws stops the
+    // commit. Throws ResourceError naming the path; the old file is then as it was and the new
+    // one gone.
+    void commit(const std::function<void()>& beforePlacing = {});
 
     // The file that is replaced: the path with its symbolic links followed.
     const std::string& target() const { return target_; }

@@ -115,12 +115,15 @@ void ReplacementFile::seek(std::uint64_t position) {
     position_ = position;
 }
 
-void ReplacementFile::commit() {
+void ReplacementFile::commit(const std::function<void()>& beforePlacing) {
     if (fd_ < 0 || writeFailed_) {
         throw ResourceError(fileFailureText(FileFailure::Other, EIO), path_ + " was not written");
     }
     if (platform::syncFile(fd_) != 0) {
         throw fileError(errno, path_);
+    }
+    if (beforePlacing) {
+        beforePlacing();
     }
     // Closed before the move: Windows moves a file that no handle of this process holds.
     if (platform::closeFile(std::exchange(fd_, -1)) != 0) {

@@ -2,10 +2,15 @@
 // and the edits (rename the first entry, remove the last, add one); the rest is an archive. What
 // was read is written back with the edits and read again: every entry must come back with its row
 // (but the offset) and its stored bytes, and the new one with its content. A save that is refused
-// must leave no file.
+// must leave no file. The archive written is then edited again where the writer must refuse
+// (bits 0x80, 0x08, 0x04): as its own input, hard-linked, and while another editor holds its lock;
+// each refusal must leave it byte for byte as it was.
 
 #include <unistd.h>
 
+#include <chrono>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -28,6 +33,72 @@ const std::string& scratchPath() {
 
 bool sameBytes(Bytes a, Bytes b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin());
+}
+
+std::string fileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// The refusals of an edit of the archive just written at `path`: each leaves it as it was.
+void checkRefusals(std::uint8_t control, const std::string& path, const ArchiveFormat& format) {
+    const std::string before = fileBytes(path);
+    const std::string name = format.writing.fileSuffix.empty() ? "SELF.LOD" : "SELF";
+    if (control & 0x80) {
+        ArchiveEdit edit(Archive::open(path, format));
+        bool refused = false;
+        try {
+            edit.putFile(name, path);
+        } catch (const ArchiveIsItsOwnInput&) {
+            refused = true;
+        }
+        FUZZ_CHECK(refused);
+        ArchiveEdit fresh(format);
+        fresh.putFile(name, path);
+        SaveOptions over;
+        over.level = 1;
+        refused = false;
+        try {
+            fresh.save(path, over);
+        } catch (const ArchiveIsItsOwnInput&) {
+            refused = true;
+        }
+        FUZZ_CHECK(refused && fileBytes(path) == before);
+    }
+    if (control & 0x08) {
+        const std::string link = path + ".link";
+        ::unlink(link.c_str());
+        FUZZ_CHECK(::link(path.c_str(), link.c_str()) == 0);
+        ArchiveEdit edit(Archive::open(path, format));
+        SaveOptions options;
+        options.level = 1;
+        bool refused = false;
+        try {
+            edit.save(path, options);
+        } catch (const ArchiveProtected& protectedArchive) {
+            refused = protectedArchive.why() == ArchiveProtected::Why::HardLinked;
+        }
+        FUZZ_CHECK(refused && fileBytes(path) == before);
+        options.replaceProtected = true;
+        FUZZ_CHECK(edit.save(path, options));
+        FUZZ_CHECK(fileBytes(link) == before);
+        ::unlink(link.c_str());
+    }
+    if (control & 0x04) {
+        const std::string now = fileBytes(path);
+        const ArchiveLock other = ArchiveLock::take(path);
+        ArchiveEdit edit(Archive::open(path, format));
+        SaveOptions options;
+        options.level = 1;
+        options.lockWait = std::chrono::milliseconds(0);
+        bool refused = false;
+        try {
+            edit.save(path, options);
+        } catch (const ArchiveBusy&) {
+            refused = true;
+        }
+        FUZZ_CHECK(refused && fileBytes(path) == now);
+    }
 }
 
 }  // namespace
@@ -89,6 +160,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                  storedBytes(archive.bytes(), expected, format)));
         }
     }
+    checkRefusals(control, path, format);
     ::unlink(path.c_str());
     return 0;
 }

@@ -17,9 +17,9 @@ declare -gA _brasvel_res_options=(
     [sprite import]="-o --type --force"
     [picture import]="-o --bits --force"
     [create]="--kind --store --level --threads --force"
-    [add]="--kind --store --level --threads"
-    [remove]="--kind"
-    [rename]="--kind"
+    [add]="--kind --store --level --threads --force"
+    [remove]="--kind --force"
+    [rename]="--kind --force"
 )
 # What each command's arguments are, in order; a last kind in the plural stands for any number:
 # archive, entry or entries (names the archive lists), sprite (a DEF entry), folder, picture (a

@@ -250,6 +250,12 @@ std::optional<std::string> HeadlessToolkit::chooseFolder(std::string_view captio
     return takeReply(folderReplies, std::nullopt);
 }
 
+ChangedOnDiskAnswer HeadlessToolkit::askChangedOnDisk(std::string_view caption,
+                                                      std::string_view text) {
+    changedOnDiskQuestions.push_back({std::string(caption), std::string(text)});
+    return takeReply(changedOnDiskAnswers, ChangedOnDiskAnswer::Cancel);
+}
+
 SaveAnswer HeadlessToolkit::askSaveChanges(std::string_view caption, std::string_view text) {
     saveQuestions.push_back({std::string(caption), std::string(text)});
     return takeReply(saveAnswers, SaveAnswer::Cancel);

@@ -115,6 +115,7 @@ public:
     std::optional<std::string> chooseFolder(std::string_view caption) override;
 
     SaveAnswer askSaveChanges(std::string_view caption, std::string_view text) override;
+    ChangedOnDiskAnswer askChangedOnDisk(std::string_view caption, std::string_view text) override;
     // Each scripted name is checked as the dialog would; a refused one is recorded with its
     // reason and the dialog ends as cancelled (OK stays disabled under a reason).
     std::optional<std::string> askName(std::string_view caption, std::string_view label,
@@ -224,6 +225,8 @@ public:
     EditCommandState editCommands;
     std::vector<Question> saveQuestions;
     std::deque<SaveAnswer> saveAnswers;  // scripted; Cancel when none is left
+    std::vector<Question> changedOnDiskQuestions;
+    std::deque<ChangedOnDiskAnswer> changedOnDiskAnswers;  // scripted; Cancel when none is left
     struct NameDialog {
         std::string caption;
         std::string initial;

@@ -79,6 +79,11 @@ struct EditCommandState {
 // The answer to "save the changes?".
 enum class SaveAnswer { Save, Discard, Cancel };
 
+// What to do when the archive changed on disk since it was opened and the edits are to be saved
+// over it: read it again (the unsaved edits dropped), save the edits under another name, write
+// over the change, or nothing.
+enum class ChangedOnDiskAnswer { Reload, SaveAs, Overwrite, Cancel };
+
 // Shared between work running off the window's thread and the window: how far it got, and
 // whether the user pressed Cancel.
 struct BackgroundTask {
@@ -220,6 +225,9 @@ public:
 
     // "Save the changes?" with the buttons Save, Discard and Cancel (also the window's close).
     virtual SaveAnswer askSaveChanges(std::string_view caption, std::string_view text) = 0;
+    // The archive changed on disk: the buttons Reload, Save as..., Save anyway and Cancel.
+    virtual ChangedOnDiskAnswer askChangedOnDisk(std::string_view caption,
+                                                 std::string_view text) = 0;
     // A dialog asking for a name, starting with `initial`: `check` runs on every change and its
     // reason shows at once, OK staying disabled while there is one. Nothing when cancelled.
     virtual std::optional<std::string> askName(std::string_view caption, std::string_view label,

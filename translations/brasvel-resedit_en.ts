@@ -511,6 +511,14 @@ Every button has a hint: just rest the mouse pointer over it.</translation>
         <source>Pomiń wszystkie</source>
         <translation>Skip all</translation>
     </message>
+    <message>
+        <source>Wczytaj ponownie</source>
+        <translation>Reload</translation>
+    </message>
+    <message>
+        <source>Zapisz mimo to</source>
+        <translation>Save anyway</translation>
+    </message>
 </context>
 <context>
     <name>WindowTexts</name>
@@ -783,10 +791,6 @@ Every button has a hint: just rest the mouse pointer over it.</translation>
         <translation>Archive changed on disk</translation>
     </message>
     <message>
-        <source>%1 zmieniło się na dysku, odkąd zostało otwarte. Zapisać mimo to, tracąc tamte zmiany?</source>
-        <translation>%1 has changed on disk since it was opened. Save anyway, losing those changes?</translation>
-    </message>
-    <message>
         <source>Nie zapisano %1: %2
 Archiwum na dysku jest bez zmian, a zmiany zostają w oknie: spróbuj ponownie albo użyj „Zapisz jako...”.</source>
         <translation>%1 was not saved: %2
@@ -915,6 +919,30 @@ The archive on disk is unchanged and the changes stay in the window: try again o
     <message>
         <source>Nie udało się wypakować: %1</source>
         <translation>Could not extract: %1</translation>
+    </message>
+    <message>
+        <source>%1 zmieniło się na dysku, odkąd zostało otwarte. Wczytać je ponownie (niezapisane zmiany przepadną), zapisać zmiany pod inną nazwą czy zapisać mimo to, tracąc tamte zmiany?</source>
+        <translation>%1 has changed on disk since it was opened. Reload it (the unsaved changes are dropped), save the changes under another name, or save anyway, losing those changes?</translation>
+    </message>
+    <message>
+        <source>%1 jest właśnie zmieniane przez inny program; spróbuj ponownie, gdy skończy.</source>
+        <translation>%1 is being changed by another program; try again when it is done.</translation>
+    </message>
+    <message>
+        <source>Archiwum chronione</source>
+        <translation>Archive protected</translation>
+    </message>
+    <message>
+        <source>%1 ma %2 nazwy (twarde dowiązania). Zapisanie da tej nazwie nowy plik, a pozostałe zachowają stare archiwum. Zapisać mimo to?</source>
+        <translation>%1 has %2 names (hard links). Saving gives this name a new file and leaves the old archive to the others. Save anyway?</translation>
+    </message>
+    <message>
+        <source>%1 jest chronione przed zapisem. Zastąpić je mimo to?</source>
+        <translation>%1 is write-protected. Replace it anyway?</translation>
+    </message>
+    <message>
+        <source>%1 to samo archiwum: nie może być dodane do siebie.</source>
+        <translation>%1 is the archive itself: it cannot be added to itself.</translation>
     </message>
 </context>
 </TS>

@@ -97,38 +97,85 @@ bool ArchiveEditing::saveOnce(const std::string& path, const SaveOptions& option
     return saved;
 }
 
-bool ArchiveEditing::save(const std::string& path) {
+bool ArchiveEditing::answerChangedOnDisk(std::string& path, SaveOptions& options,
+                                         SaveOutcome& outcome) {
+    outcome = SaveOutcome::NotSaved;
+    switch (ui_.askChangedOnDisk(
+        text(texts::kChangedOnDiskCaption),
+        texts::fillIn(text(texts::kChangedOnDiskQuestion), {fileNameOf(path)}))) {
+        case ChangedOnDiskAnswer::Reload:
+            edit_.reset();
+            outcome = SaveOutcome::Reload;
+            return false;
+        case ChangedOnDiskAnswer::SaveAs: {
+            const std::optional<std::string> other =
+                chooseOtherPath ? chooseOtherPath() : std::nullopt;
+            if (!other) {
+                return false;
+            }
+            path = *other;
+            return true;
+        }
+        case ChangedOnDiskAnswer::Overwrite:
+            options.overwriteChangedArchive = true;
+            return true;
+        case ChangedOnDiskAnswer::Cancel:
+            break;
+    }
+    return false;
+}
+
+bool ArchiveEditing::confirmProtected(const ArchiveProtected& refusal, const std::string& path,
+                                      SaveOptions& options) {
+    const std::string question =
+        refusal.why() == ArchiveProtected::Why::HardLinked
+            ? texts::fillIn(text(texts::kHardLinkedQuestion),
+                            {fileNameOf(path), std::to_string(refusal.links())})
+            : texts::fillIn(text(texts::kWriteProtectedQuestion), {fileNameOf(path)});
+    if (!ui_.askOkCancel(text(texts::kProtectedCaption), question)) {
+        return false;
+    }
+    options.replaceProtected = true;
+    return true;
+}
+
+SaveOutcome ArchiveEditing::save(std::string& path) {
     const auto translate = [this](const char* source) { return text(source); };
     SaveOptions options = saveOptions;
-    try {
+    // Nothing is written before a refusal: each answer that lifts one tries again.
+    for (;;) {
+        std::string why;
         try {
             if (!saveOnce(path, options)) {
                 ui_.reportNotice(text(texts::kSaveCancelled));
-                return false;
+                return SaveOutcome::NotSaved;
             }
+            edit_.reset();
+            return SaveOutcome::Saved;
         } catch (const ArchiveChangedOnDisk&) {
-            // Nothing was written yet: the user decides whether the change on disk may go.
-            if (!ui_.askOkCancel(text(texts::kChangedOnDiskCaption),
-                                 texts::fillIn(text(texts::kChangedOnDiskQuestion),
-                                               {fileNameOf(path)}))) {
-                return false;
+            SaveOutcome outcome = SaveOutcome::NotSaved;
+            if (answerChangedOnDisk(path, options, outcome)) {
+                continue;
             }
-            options.overwriteChangedArchive = true;
-            if (!saveOnce(path, options)) {
-                ui_.reportNotice(text(texts::kSaveCancelled));
-                return false;
+            return outcome;
+        } catch (const ArchiveProtected& refusal) {
+            if (confirmProtected(refusal, path, options)) {
+                continue;
             }
-        }
-    } catch (const ResourceError& error) {
-        std::string why = texts::describeError(error, translate);
-        if (!error.entry().empty()) {
-            why = texts::fillIn(text(texts::kEntryError), {error.entry(), why});
+            return SaveOutcome::NotSaved;
+        } catch (const ArchiveBusy&) {
+            why = texts::fillIn(text(texts::kArchiveBusy), {fileNameOf(path)});
+        } catch (const ArchiveIsItsOwnInput& refusal) {
+            why = texts::fillIn(text(texts::kOwnInput), {refusal.input()});
+        } catch (const ResourceError& error) {
+            why = texts::describeError(error, translate);
+            if (!error.entry().empty()) {
+                why = texts::fillIn(text(texts::kEntryError), {error.entry(), why});
+            }
         }
         ui_.reportError(texts::fillIn(text(texts::kSaveFailed), {path, why}));
-        return false;
+        return SaveOutcome::NotSaved;
     }
-    edit_.reset();
-    return true;
 }
 
 bool ArchiveEditing::settleUnsaved(const std::string& path) {
@@ -138,8 +185,10 @@ bool ArchiveEditing::settleUnsaved(const std::string& path) {
     switch (ui_.askSaveChanges(text(texts::kSaveChangesCaption),
                                texts::fillIn(text(texts::kSaveChangesQuestion),
                                              {fileNameOf(path)}))) {
-        case SaveAnswer::Save:
-            return save(path);
+        case SaveAnswer::Save: {
+            std::string target = path;
+            return save(target) != SaveOutcome::NotSaved;
+        }
         case SaveAnswer::Discard:
             edit_.reset();
             return true;

@@ -195,6 +195,7 @@ MainForm::~MainForm() {
 }
 
 void MainForm::connectToolkit() {
+    editing_.chooseOtherPath = [this] { return askSaveAsPath(); };
     ui_.onFrameScrollChange = [this] { scbChange(); };
     ui_.onFrameTimer = [this] { FrameTimerTimer(); };
     ui_.setEntryCommandsEnabled(false);

@@ -260,6 +260,8 @@ private:
     void showEditState();
     std::optional<std::string> selectedName() const;
     void saveTo(const std::string& path);
+    // The save dialog with this archive's filter; nothing when cancelled.
+    std::optional<std::string> askSaveAsPath();
     // The archive just saved at `path`, opened again and listed, `selectName` selected.
     void reopenSaved(const std::string& path, const std::optional<std::string>& selectName);
     // Extracts entry `index` of the pending edit: what the batch would write for it.

@@ -116,6 +116,8 @@ void MainForm::addFiles(const std::vector<std::string>& paths) {
             if (std::optional<std::string> name = addFile(edit, path)) {
                 added = std::move(name);
             }
+        } catch (const ArchiveIsItsOwnInput&) {
+            ui_.reportError(texts::fillIn(text(texts::kOwnInput), {fileNameOf(path)}));
         } catch (const ResourceError& error) {
             ui_.reportError(texts::fillIn(text(texts::kEntryError),
                                           {fileNameOf(path), describe(error)}));
@@ -263,22 +265,25 @@ void MainForm::SaveArchive1Click() {
     });
 }
 
+std::optional<std::string> MainForm::askSaveAsPath() {
+    // The open dialog's filter of this archive's kind.
+    OpenFilter filter;
+    const auto formats = archiveFormats();
+    const std::vector<OpenFilter> filters = openFilters();
+    for (std::size_t k = 0; k < formats.size(); ++k) {
+        if (formats[k] == &archive_->format()) {
+            filter = filters[k];
+        }
+    }
+    return ui_.chooseSavePath(text(texts::kSaveAsCaption), archivePath_, filter);
+}
+
 void MainForm::SaveArchiveAs1Click() {
     guarded([&] {
         if (!archive_) {
             return;
         }
-        // The open dialog's filter of this archive's kind.
-        OpenFilter filter;
-        const auto formats = archiveFormats();
-        const std::vector<OpenFilter> filters = openFilters();
-        for (std::size_t k = 0; k < formats.size(); ++k) {
-            if (formats[k] == &archive_->format()) {
-                filter = filters[k];
-            }
-        }
-        const std::optional<std::string> path =
-            ui_.chooseSavePath(text(texts::kSaveAsCaption), archivePath_, filter);
+        const std::optional<std::string> path = askSaveAsPath();
         if (!path) {
             return;
         }
@@ -289,11 +294,19 @@ void MainForm::SaveArchiveAs1Click() {
 
 void MainForm::saveTo(const std::string& path) {
     const std::optional<std::string> name = selectedName();
-    if (!editing_.save(path)) {
-        showEditState();
-        return;
+    std::string savedTo = path;
+    switch (editing_.save(savedTo)) {
+        case SaveOutcome::Saved:
+            reopenSaved(savedTo, name);
+            return;
+        case SaveOutcome::Reload:
+            // What the window showed of the old archive is read again from the new one.
+            reopenSaved(archivePath_, name);
+            return;
+        case SaveOutcome::NotSaved:
+            break;
     }
-    reopenSaved(path, name);
+    showEditState();
 }
 
 void MainForm::reopenSaved(const std::string& path, const std::optional<std::string>& selectName) {

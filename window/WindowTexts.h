@@ -190,7 +190,22 @@ inline constexpr const char* kChangedOnDiskCaption =
     BRASVEL_TRANSLATE_NOOP("WindowTexts", "Archiwum zmienione na dysku");
 inline constexpr const char* kChangedOnDiskQuestion = BRASVEL_TRANSLATE_NOOP(
     "WindowTexts",
-    "%1 zmieniło się na dysku, odkąd zostało otwarte. Zapisać mimo to, tracąc tamte zmiany?");
+    "%1 zmieniło się na dysku, odkąd zostało otwarte. Wczytać je ponownie (niezapisane zmiany "
+    "przepadną), zapisać zmiany pod inną nazwą czy zapisać mimo to, tracąc tamte zmiany?");
+// %1 the archive's file name.
+inline constexpr const char* kArchiveBusy = BRASVEL_TRANSLATE_NOOP(
+    "WindowTexts", "%1 jest właśnie zmieniane przez inny program; spróbuj ponownie, gdy skończy.");
+inline constexpr const char* kProtectedCaption =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Archiwum chronione");
+// %1 the archive's file name, %2 how many names it has.
+inline constexpr const char* kHardLinkedQuestion = BRASVEL_TRANSLATE_NOOP(
+    "WindowTexts",
+    "%1 ma %2 nazwy (twarde dowiązania). Zapisanie da tej nazwie nowy plik, a pozostałe zachowają "
+    "stare archiwum. Zapisać mimo to?");
+inline constexpr const char* kWriteProtectedQuestion =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "%1 jest chronione przed zapisem. Zastąpić je mimo to?");
+inline constexpr const char* kOwnInput =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "%1 to samo archiwum: nie może być dodane do siebie.");
 // %1 the file, %2 why.
 inline constexpr const char* kSaveFailed = BRASVEL_TRANSLATE_NOOP(
     "WindowTexts",

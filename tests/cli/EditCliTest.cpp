@@ -173,7 +173,7 @@ TEST_F(EditCommands, EveryRefusalLeavesTheArchiveByteForByteAsItWas) {
         {"rename a.lod ONE.TXT 'A/B.TXT'", 1, "contains '/'"},
         {"rename a.lod ONE.TXT ''", 1, "the name is empty"},
         {"rename a.lod MISSING.TXT NEW.TXT", 1, "No such entry"},
-        {"add a.lod a.lod", 0, ""},  // the archive itself is never an input: nothing to add
+        {"add a.lod a.lod", 1, "a.lod is the archive itself"},
     };
     const std::string lod = readWhole(root_ / "a.lod");
     const std::string snd = readWhole(root_ / "a.snd");

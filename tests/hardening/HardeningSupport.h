@@ -4,12 +4,15 @@
 // any file created, removed or changed in it, and a runner of the brasvel-res program.
 
 #include <gtest/gtest.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -180,5 +183,48 @@ inline ProgramRun runProgram(const std::vector<std::string>& arguments, const fs
     run.errors = readFile(errors);
     return run;
 }
+
+// A tmpfs of `size` mounted over a fresh folder for the test's length.
+class SmallFileSystem {
+public:
+    SmallFileSystem(const fs::path& where, const std::string& size) : where_(where) {
+        fs::create_directories(where);
+        const std::string options = "size=" + size + ",mode=0755";
+        if (::mount("tmpfs", where.c_str(), "tmpfs", 0, options.c_str()) == 0) {
+            mounted_ = true;
+        } else {
+            why_ = std::strerror(errno);
+        }
+    }
+    ~SmallFileSystem() {
+        if (mounted_) {
+            ::umount2(where_.c_str(), MNT_DETACH);
+        }
+    }
+    SmallFileSystem(const SmallFileSystem&) = delete;
+    SmallFileSystem& operator=(const SmallFileSystem&) = delete;
+
+    bool mounted() const { return mounted_; }
+    const std::string& why() const { return why_; }
+    // Makes it read-only; false (and why() says why) when the system refuses.
+    bool makeReadOnly() {
+        if (::mount(nullptr, where_.c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) != 0) {
+            why_ = std::strerror(errno);
+            return false;
+        }
+        return true;
+    }
+
+private:
+    fs::path where_;
+    bool mounted_ = false;
+    std::string why_;
+};
+
+#define SKIP_UNLESS_MOUNTED(fileSystem)                                     \
+    if (!(fileSystem).mounted()) {                                          \
+        GTEST_SKIP() << "cannot mount a tmpfs here (" << (fileSystem).why() \
+                     << "); the write function's failures cover this case"; \
+    }
 
 }  // namespace brasvel::hardening

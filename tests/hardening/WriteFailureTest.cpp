@@ -101,49 +101,6 @@ ssize_t writeAfterRemovingTheFolder(int fd, const void* data, std::size_t count)
     return ::write(fd, data, count);
 }
 
-// A tmpfs of `size` mounted over a fresh folder for the test's length.
-class SmallFileSystem {
-public:
-    SmallFileSystem(const fs::path& where, const std::string& size) : where_(where) {
-        fs::create_directories(where);
-        const std::string options = "size=" + size + ",mode=0755";
-        if (::mount("tmpfs", where.c_str(), "tmpfs", 0, options.c_str()) == 0) {
-            mounted_ = true;
-        } else {
-            why_ = std::strerror(errno);
-        }
-    }
-    ~SmallFileSystem() {
-        if (mounted_) {
-            ::umount2(where_.c_str(), MNT_DETACH);
-        }
-    }
-    SmallFileSystem(const SmallFileSystem&) = delete;
-    SmallFileSystem& operator=(const SmallFileSystem&) = delete;
-
-    bool mounted() const { return mounted_; }
-    const std::string& why() const { return why_; }
-    // Makes it read-only; false (and why() says why) when the system refuses.
-    bool makeReadOnly() {
-        if (::mount(nullptr, where_.c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) != 0) {
-            why_ = std::strerror(errno);
-            return false;
-        }
-        return true;
-    }
-
-private:
-    fs::path where_;
-    bool mounted_ = false;
-    std::string why_;
-};
-
-#define SKIP_UNLESS_MOUNTED(fileSystem)                                     \
-    if (!(fileSystem).mounted()) {                                          \
-        GTEST_SKIP() << "cannot mount a tmpfs here (" << (fileSystem).why() \
-                     << "); the write function's failures cover this case"; \
-    }
-
 void expectFailureNamingEntry(const ExtractedEntry* outcome, const std::string& entry,
                               const std::string& text) {
     ASSERT_NE(outcome, nullptr) << entry << " was reported";

@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "archive/Archive.h"
+#include "edit/ArchiveLock.h"
 #include "extract/EntryContent.h"
 #include "imaging/PcxImage.h"
 #include "imaging/PictureFormats.h"
@@ -417,18 +418,128 @@ TEST_F(EditingTest, savingOverAnArchiveChangedOnDiskAsksFirst) {
     write("theirs.tmp", theirs);
     fs::rename(folder / "theirs.tmp", archivePath);
 
-    ui.answers.push_back(false);
+    ui.changedOnDiskAnswers.push_back(ChangedOnDiskAnswer::Cancel);
     form.SaveArchive1Click();
-    ASSERT_EQ(ui.questions.size(), 1u);
-    EXPECT_EQ(ui.questions[0].caption, "Archiwum zmienione na dysku");
+    ASSERT_EQ(ui.changedOnDiskQuestions.size(), 1u);
+    EXPECT_EQ(ui.changedOnDiskQuestions[0].caption, "Archiwum zmienione na dysku");
     EXPECT_EQ(read(archivePath), theirs);
     EXPECT_TRUE(form.hasUnsavedChanges());
 
-    ui.answers.push_back(true);
+    ui.changedOnDiskAnswers.push_back(ChangedOnDiskAnswer::Overwrite);
     form.SaveArchive1Click();
     EXPECT_TRUE(ui.errors.empty()) << ui.errors.front();
     EXPECT_EQ(onDisk(archivePath).size(), 4u) << "our archive with the note";
     EXPECT_FALSE(form.hasUnsavedChanges());
+}
+
+TEST_F(EditingTest, anArchiveChangedOnDiskCanBeReloadedOrTheEditsSavedUnderAnotherName) {
+    const std::string theirs = LodWriter().add("THEIRS.TXT", "theirs").build();
+    const auto replaceOnDisk = [&] {
+        write("theirs.tmp", theirs);
+        fs::rename(folder / "theirs.tmp", archivePath);
+    };
+    // Under another name: both the change on disk and the edits are kept.
+    addNote();
+    replaceOnDisk();
+    const std::string other = (folder / "mine.lod").string();
+    ui.changedOnDiskAnswers.push_back(ChangedOnDiskAnswer::SaveAs);
+    ui.savePathReplies.push_back(other);
+    form.SaveArchive1Click();
+    EXPECT_TRUE(ui.errors.empty()) << ui.errors.front();
+    EXPECT_EQ(read(archivePath), theirs);
+    EXPECT_EQ(onDisk(other).size(), 4u);
+    EXPECT_FALSE(form.hasUnsavedChanges());
+    EXPECT_EQ(ui.archiveTitle, "mine.lod") << "the window shows what it saved";
+
+    // Reloaded: the edits go and the list is the archive on disk, nothing of the old one left.
+    open(archivePath, 1);
+    addNote();
+    const std::string newest = LodWriter().add("NEWEST.TXT", "n").add("ZETA.TXT", "z").build();
+    write("theirs.tmp", newest);
+    fs::rename(folder / "theirs.tmp", archivePath);
+    ui.changedOnDiskAnswers.push_back(ChangedOnDiskAnswer::Reload);
+    form.SaveArchive1Click();
+    EXPECT_EQ(read(archivePath), newest);
+    EXPECT_FALSE(form.hasUnsavedChanges());
+    EXPECT_EQ(captions(), (std::vector<std::string>{"NEWEST.TXT", "ZETA.TXT"}));
+    EXPECT_EQ(ui.archiveTitle, "game.lod");
+
+    // Save as, then cancelled in the save dialog: nothing written, the edits stay.
+    addNote();
+    replaceOnDisk();
+    ui.changedOnDiskAnswers.push_back(ChangedOnDiskAnswer::SaveAs);
+    ui.savePathReplies.push_back(std::nullopt);
+    form.SaveArchive1Click();
+    EXPECT_EQ(read(archivePath), theirs);
+    EXPECT_TRUE(form.hasUnsavedChanges());
+}
+
+TEST_F(EditingTest, aHardLinkedOrWriteProtectedArchiveIsReplacedOnlyOnceConfirmed) {
+    struct Case {
+        const char* what;
+        std::function<void()> protect;
+        const char* question;
+    };
+    const fs::path otherName = folder / "other.lod";
+    const std::vector<Case> cases = {
+        {"hard-linked", [&] { fs::create_hard_link(archivePath, otherName); },
+         "game.lod ma 2 nazwy"},
+        {"write-protected", [&] { fs::permissions(archivePath, fs::perms(0444)); },
+         "game.lod jest chronione przed zapisem"},
+    };
+    for (const Case& test : cases) {
+        SCOPED_TRACE(test.what);
+        fs::remove(otherName);
+        fs::permissions(archivePath, fs::perms(0644));
+        write("game.lod", original);
+        open(archivePath, 1);
+        test.protect();
+        addNote();
+        ui.questions.clear();
+        ui.answers.push_back(false);
+        form.SaveArchive1Click();
+        ASSERT_EQ(ui.questions.size(), 1u);
+        EXPECT_EQ(ui.questions[0].caption, "Archiwum chronione");
+        EXPECT_EQ(ui.questions[0].text.rfind(test.question, 0), 0u) << ui.questions[0].text;
+        EXPECT_EQ(read(archivePath), original);
+        EXPECT_TRUE(form.hasUnsavedChanges());
+
+        ui.answers.push_back(true);
+        form.SaveArchive1Click();
+        EXPECT_TRUE(ui.errors.empty()) << ui.errors.front();
+        EXPECT_EQ(onDisk(archivePath).size(), 4u);
+        EXPECT_FALSE(form.hasUnsavedChanges());
+        if (fs::exists(otherName)) {
+            EXPECT_EQ(read(otherName), original) << "the other name keeps the old archive";
+        }
+    }
+}
+
+TEST_F(EditingTest, aSaveWhileAnotherEditorHoldsTheArchiveIsRefusedAndKeepsTheEdits) {
+    addNote();
+    form.editing().saveOptions.lockWait = std::chrono::milliseconds(0);
+    {
+        const ArchiveLock other = ArchiveLock::take(archivePath);
+        form.SaveArchive1Click();
+        ASSERT_EQ(ui.errors.size(), 1u);
+        EXPECT_NE(ui.errors[0].find("game.lod jest właśnie zmieniane przez inny program"),
+                  std::string::npos)
+            << ui.errors[0];
+        EXPECT_EQ(read(archivePath), original);
+        EXPECT_TRUE(form.hasUnsavedChanges());
+    }
+    form.SaveArchive1Click();
+    EXPECT_EQ(ui.errors.size(), 1u);
+    EXPECT_EQ(onDisk(archivePath).size(), 4u);
+}
+
+TEST_F(EditingTest, theArchiveAddedToItselfIsRefusedInTheWindowsWords) {
+    ui.fileReplies.push_back({archivePath});
+    form.AddFiles1Click();
+    form.SaveArchive1Click();
+    ASSERT_FALSE(ui.errors.empty());
+    EXPECT_NE(ui.errors.back().find("to samo archiwum"), std::string::npos) << ui.errors.back();
+    EXPECT_EQ(read(archivePath), original);
 }
 
 }  // namespace
