@@ -14,6 +14,7 @@
 #           of a create from one 320 MiB file
 #
 # usage: bench/edit.sh [--quick] [ROUNDS] [ENTRIES]
+#   BENCH_ONLY="add memory" (any of create, levels, add, memory) runs only those parts
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -61,8 +62,16 @@ timed() {
 div() { awk -v a="$1" -v b="$2" 'BEGIN {if (b > 0) printf "%.4f\n", a / b; else print "nan"}'; }
 median() { sort -g | awk '{a[NR]=$1} END {m=(NR%2)?a[(NR+1)/2]:(a[NR/2]+a[NR/2+1])/2; printf "%.3g", m}'; }
 
+want() { [[ -z ${BENCH_ONLY:-} || " $BENCH_ONLY " == *" $1 "* ]]; }
+# The summary's figures of the parts left out.
+for name in ratio_zip ratio_tar lod_bytes zip_bytes size_ratio lod6_bytes size6_ratio verify peak_kb \
+    largest_kb huge_peak_kb levels_files levels_pictures ratio_add ratio_add_sync ratio_add_work \
+    breakdown add_peak_kb ratio_remove_sync ratio_rename_sync; do
+    declare "$name=-"
+done
 total_kb=$(du -sk "$files" | cut -f1)
 echo "== machine: $(nproc) cores, load $(cut -d' ' -f1-3 /proc/loadavg)"
+if want create; then
 echo "== create: $(ls "$files" | wc -l) files, ${total_kb} KB, alternating rounds"
 : >"$work/r_zip"
 : >"$work/r_tar"
@@ -91,6 +100,7 @@ peak_kb=$(/usr/bin/time -v "$res" create "$work/peak.lod" --force "$files" 2>&1 
 largest_kb=$(ls -lS "$files" | awk 'NR == 2 {printf "%d", $5 / 1024}')
 verify=$("$res" verify "$work/new.lod" >/dev/null 2>&1 && echo passes || echo FAILS)
 
+fi
 # Creates from the files of folder $1 at levels 1 to 6 and with zip -6, alternating, and prints
 # for each level the median ratio of wall times and the ratio of sizes to zip's.
 levels() {
@@ -113,6 +123,7 @@ levels() {
     done
     rm -f "$work/level.zip"
 }
+if want levels; then
 echo "== levels over the $(ls "$files" | wc -l) files (median of $rounds rounds)"
 levels_files=$(levels "$files")
 echo "$levels_files"
@@ -120,10 +131,12 @@ echo "== levels over the pictures and sprites ($(ls "$pictures" | wc -l) files, 
 levels_pictures=$(levels "$pictures")
 echo "$levels_pictures"
 
+fi
+if want add; then
 echo "== add, remove, rename in the $(du -h "$data/big.lod" | cut -f1) LOD, against cp and cp + sync"
 head -c 102400 /dev/urandom >"$work/ADDED.BIN"
 for name in r_add r_add_sync r_add_work r_remove_sync r_rename_sync; do : >"$work/$name"; done
-first=$("$res" list "$data/big.lod" | head -1 | cut -f1)
+first=$("$res" list "$data/big.lod" | awk -F'\t' 'NR == 1 {print $1}')
 for ((round = 1; round <= rounds; round++)); do
     cp "$data/big.lod" "$work/edit.lod"
     copied=$(timed cp "$data/big.lod" "$work/copy.lod")
@@ -175,6 +188,8 @@ if command -v strace >/dev/null; then
 fi
 echo "add's time: $breakdown"
 
+fi
+if want memory; then
 echo "== memory: create from one 320 MiB file"
 { yes 'A line of text that compresses well, as the game texts do. 0123456789' || true; } |
     head -c $((320 << 20)) >"$work/HUGE.TXT"
@@ -183,6 +198,7 @@ huge_peak_kb=$(/usr/bin/time -v "$res" create "$work/huge.lod" "$work/HUGE.TXT" 
 rm -f "$work/HUGE.TXT" "$work/huge.lod"
 echo "maximum resident set ${huge_peak_kb} KB"
 
+fi
 cat <<EOF
 
 ================ summary ================
