@@ -267,16 +267,29 @@ bool ArchiveEdit::save(const std::string& path, const SaveOptions& options,
     ReplacementFile file(path, options.existing, options.write, options.temporaries);
     const bool compress = options.compress;
     const int level = options.level;
-    ContentPipeline pipeline(fresh.size(), options.threads, [&](std::size_t item) {
+    const auto make = [&](std::size_t item) {
         const Source& from = sources_[fresh[item]];
         try {
-            std::vector<std::byte> content =
-                from.bytes ? *from.bytes : readWholeFile(from.path);
-            return storeContent(std::move(content), *format_, compress, level);
+            if (from.bytes) {
+                return storeContent(*from.bytes, *format_, compress, level);
+            }
+            std::optional<std::vector<std::byte>> content = readFileUpTo(from.path, kStreamedAbove);
+            if (!content) {
+                StoredContent streamed;
+                streamed.streamed = true;  // written by the loop below, piece by piece
+                return streamed;
+            }
+            return storeContent(std::move(*content), *format_, compress, level);
         } catch (ResourceError& error) {
             throw error.withEntry(editName(entries_[fresh[item]]));
         }
-    });
+    };
+    // While it is made an item holds its content and up to as much again of compressed stream.
+    const auto cost = [&](std::size_t item) -> std::uint64_t {
+        const auto size = static_cast<std::uint64_t>(std::max(0, entries_[fresh[item]].size));
+        return sources_[fresh[item]].bytes || size <= kStreamedAbove ? 2 * size : 0;
+    };
+    ContentPipeline pipeline(fresh.size(), options.threads, make, cost);
 
     std::vector<Entry> rows = entries_;
     RunCopier copier(file, archiveBytes, source.get(), archive_ && archive_->isMapped());
@@ -309,19 +322,26 @@ bool ArchiveEdit::save(const std::string& path, const SaveOptions& options,
         } else {
             copier.flush();
             previous = nullptr;
-            const StoredContent stored = pipeline.take(freshTaken++);
-            if (end + stored.bytes.size() > kLargestArchive) {
-                throw tooLarge(end + stored.bytes.size());
+            StoredContent stored = pipeline.take(freshTaken++);
+            std::uint64_t length = stored.bytes.size();
+            try {
+                if (stored.streamed) {
+                    stored = streamFileContent(sources_[k].path, file, *format_, compress, level);
+                    length = stored.packedSize > 0 ? static_cast<std::uint64_t>(stored.packedSize)
+                                                   : static_cast<std::uint64_t>(stored.size);
+                } else if (end + length <= kLargestArchive) {
+                    file.write(stored.bytes);
+                }
+            } catch (ResourceError& error) {
+                throw error.withEntry(editName(row));
+            }
+            if (end + length > kLargestArchive) {
+                throw tooLarge(end + length);
             }
             row.offset = static_cast<std::int32_t>(end);
             row.size = stored.size;
             row.packedSize = stored.packedSize;
-            try {
-                file.write(stored.bytes);
-            } catch (ResourceError& error) {
-                throw error.withEntry(editName(row));
-            }
-            end += stored.bytes.size();
+            end += length;
         }
         if (progress) {
             progress(position + 1, order.size());

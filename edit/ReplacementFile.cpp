@@ -164,6 +164,9 @@ bool ReplacementFile::copyFrom(int source, std::uint64_t offset, std::uint64_t l
             throw ResourceError(kReadBeyondEnd, "the archive being read ended at offset " +
                                                     std::to_string(from));
         }
+        // Writing back each stretch while the next is copied: the sync before the commit then
+        // waits for the last stretch, not for the whole file (errors show in that sync).
+        ::sync_file_range(fd_, static_cast<off64_t>(position_), copied, SYNC_FILE_RANGE_WRITE);
         left -= static_cast<std::uint64_t>(copied);
         position_ += static_cast<std::uint64_t>(copied);
     }

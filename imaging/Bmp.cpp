@@ -36,6 +36,14 @@ std::uint32_t pixelArrayOffset(const BmpFields& fields) {
 
 }  // namespace
 
+void checkPictureNotEmpty(std::int32_t width, std::int32_t height) {
+    if (width == 0 || height == 0) {
+        throw ResourceError("Empty picture", std::to_string(width) + " x " +
+                                                 std::to_string(height) +
+                                                 " pixels; a picture needs at least one pixel");
+    }
+}
+
 void checkPictureSize(std::int32_t width, std::int32_t height, std::string_view kind) {
     if (width < 0 || height < 0) {
         throw ResourceError(
@@ -165,6 +173,7 @@ Picture decodeBmp(Bytes bmp) {
     const bool topDown = statedHeight < 0;
     const std::int32_t height = topDown ? -statedHeight : statedHeight;
     checkPictureSize(width, height, "picture");
+    checkPictureNotEmpty(width, height);
 
     Picture picture{width, height,
                     bitCount == 8 ? PixelFormat::Indexed8 : PixelFormat::Rgb24, {}, {}};

@@ -45,6 +45,8 @@ inline constexpr std::uint64_t kMaxPicturePixels = std::uint64_t{64} << 20;
 // Throws ResourceError "Damaged <kind>" for a negative side, "Picture too large" for a side or a
 // pixel count above the limits (the detail names the limit). `kind` is "picture" or "sprite".
 void checkPictureSize(std::int32_t width, std::int32_t height, std::string_view kind);
+// Throws ResourceError "Empty picture" when a side is 0: a picture read in must have pixels.
+void checkPictureNotEmpty(std::int32_t width, std::int32_t height);
 
 inline constexpr std::uint32_t kBmpHeadersSize = 54;
 inline constexpr std::uint32_t kBmpPaletteSize = 1024;

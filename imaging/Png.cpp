@@ -4,6 +4,9 @@
 #include <png.h>
 
 #include <algorithm>
+#include <csetjmp>
+#include <cstdio>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -180,46 +183,154 @@ std::vector<std::byte> encodeAnimatedPng(std::span<const Picture> frames, const 
     return out;
 }
 
+namespace {
+
+// libpng reports errors by a long jump back into the function that set it; these hold what it
+// said. Nothing with a destructor lives between a setjmp and the end of its function.
+struct PngReading {
+    png_structp png = nullptr;
+    png_infop info = nullptr;
+    Bytes file;
+    std::size_t at = 0;
+    char message[160] = {};
+};
+
+void pngFailed(png_structp png, png_const_charp message) {
+    auto* reading = static_cast<PngReading*>(png_get_error_ptr(png));
+    std::snprintf(reading->message, sizeof reading->message, "%s", message);
+    png_longjmp(png, 1);
+}
+
+void pngWarned(png_structp, png_const_charp) {}
+
+void pngRead(png_structp png, png_bytep out, png_size_t length) {
+    auto* reading = static_cast<PngReading*>(png_get_io_ptr(png));
+    if (length > reading->file.size() - reading->at) {
+        png_error(png, "the file ends before its last chunk");
+    }
+    std::memcpy(out, reading->file.data() + reading->at, length);
+    reading->at += length;
+}
+
+[[noreturn]] void damagedPng(const PngReading& reading) {
+    throw ResourceError("Damaged PNG file",
+                        reading.message[0] != '\0' ? reading.message : "libpng failed");
+}
+
+// The header's sides, read before libpng sees the file: libpng would call an empty picture
+// damaged, and the size is checked before anything is allocated for the pixels.
+void checkHeaderSize(Bytes png) {
+    if (png.size() < 24 || std::memcmp(png.data(), kSignature.data(), kSignature.size()) != 0 ||
+        std::memcmp(png.data() + 12, "IHDR", 4) != 0) {
+        return;  // libpng says what is wrong
+    }
+    const auto big32 = [&](std::size_t at) {
+        return static_cast<std::uint32_t>(png[at]) << 24 |
+               static_cast<std::uint32_t>(png[at + 1]) << 16 |
+               static_cast<std::uint32_t>(png[at + 2]) << 8 |
+               static_cast<std::uint32_t>(png[at + 3]);
+    };
+    // Sides beyond the limit are clamped to just past it, which checkPictureSize refuses.
+    const std::uint32_t pastLimit = kMaxPictureSide + 1;
+    const auto width = static_cast<std::int32_t>(std::min(big32(16), pastLimit));
+    const auto height = static_cast<std::int32_t>(std::min(big32(20), pastLimit));
+    checkPictureNotEmpty(width, height);
+    checkPictureSize(width, height, "picture");
+}
+
+// The colour-space chunks, read as unknown ones and dropped: the samples are taken as they are.
+void ignoreColourSpace(png_structp png) {
+    static const png_byte kChunks[] = {'g', 'A', 'M', 'A', 0, 'c', 'H', 'R', 'M', 0,
+                                       'i', 'C', 'C', 'P', 0, 's', 'R', 'G', 'B', 0};
+    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, kChunks, 4);
+}
+
+// Reads the header and sets the transforms: indices one byte each for a paletted file, else
+// 8-bit RGB (16-bit samples keep their high byte, grey is repeated, alpha dropped).
+bool readHeader(PngReading& reading, png_uint_32& width, png_uint_32& height, bool& indexed) {
+    if (setjmp(png_jmpbuf(reading.png)) != 0) {
+        return false;
+    }
+    png_set_read_fn(reading.png, &reading, pngRead);
+    ignoreColourSpace(reading.png);
+    png_set_benign_errors(reading.png, 1);
+    png_read_info(reading.png, reading.info);
+    int bitDepth = 0;
+    int colourType = 0;
+    png_get_IHDR(reading.png, reading.info, &width, &height, &bitDepth, &colourType, nullptr,
+                 nullptr, nullptr);
+    indexed = colourType == PNG_COLOR_TYPE_PALETTE;
+    if (indexed) {
+        png_set_packing(reading.png);
+    } else {
+        png_set_strip_16(reading.png);
+        png_set_expand_gray_1_2_4_to_8(reading.png);
+        png_set_strip_alpha(reading.png);
+        if ((colourType & PNG_COLOR_MASK_COLOR) == 0) {
+            png_set_gray_to_rgb(reading.png);
+        }
+    }
+    png_set_interlace_handling(reading.png);
+    png_read_update_info(reading.png, reading.info);
+    return png_get_rowbytes(reading.png, reading.info) ==
+           static_cast<png_size_t>(width) * (indexed ? 1 : 3);
+}
+
+bool readPixels(PngReading& reading, png_bytepp rows) {
+    if (setjmp(png_jmpbuf(reading.png)) != 0) {
+        return false;
+    }
+    png_read_image(reading.png, rows);
+    png_read_end(reading.png, nullptr);
+    return true;
+}
+
+}  // namespace
+
 Picture decodePng(Bytes png) {
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    if (png_image_begin_read_from_memory(&image, png.data(), png.size()) == 0) {
-        throw pngError("Damaged PNG file", image);
+    checkHeaderSize(png);
+    PngReading reading;
+    reading.file = png;
+    reading.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &reading, pngFailed, pngWarned);
+    if (reading.png == nullptr) {
+        throw ResourceError("Cannot read PNG", "libpng could not start");
     }
     struct Release {
-        png_image* image;
-        ~Release() { png_image_free(image); }
-    } release{&image};
-    // Sides beyond the limit are clamped to just past it, which checkPictureSize refuses.
-    const png_uint_32 pastLimit = kMaxPictureSide + 1;
-    const auto width = static_cast<std::int32_t>(std::min(image.width, pastLimit));
-    const auto height = static_cast<std::int32_t>(std::min(image.height, pastLimit));
-    checkPictureSize(width, height, "picture");
-    if ((image.format & PNG_FORMAT_FLAG_COLORMAP) != 0) {
-        image.format = PNG_FORMAT_RGBA_COLORMAP;
-        Picture picture = Picture::blank(width, height, PixelFormat::Indexed8);
-        std::vector<std::uint8_t> colormap(4 * 256);
-        if (png_image_finish_read(&image, nullptr, picture.pixels.data(),
-                                  static_cast<png_int_32>(picture.rowBytes()),
-                                  colormap.data()) == 0) {
-            throw pngError("Damaged PNG file", image);
-        }
-        for (std::size_t i = 0; i < image.colormap_entries && i < 256; ++i) {
-            picture.palette[i] = {colormap[4 * i], colormap[4 * i + 1], colormap[4 * i + 2]};
-        }
-        return picture;
+        PngReading& reading;
+        ~Release() { png_destroy_read_struct(&reading.png, &reading.info, nullptr); }
+    } release{reading};
+    reading.info = png_create_info_struct(reading.png);
+    if (reading.info == nullptr) {
+        throw ResourceError("Cannot read PNG", "libpng could not start");
     }
-    image.format = PNG_FORMAT_RGBA;
-    std::vector<std::uint8_t> rgba(4 * static_cast<std::size_t>(width) *
-                                   static_cast<std::size_t>(height));
-    if (png_image_finish_read(&image, nullptr, rgba.data(), 4 * width, nullptr) == 0) {
-        throw pngError("Damaged PNG file", image);
+    png_uint_32 width = 0;
+    png_uint_32 height = 0;
+    bool indexed = false;
+    if (!readHeader(reading, width, height, indexed)) {
+        damagedPng(reading);
     }
-    Picture picture = Picture::blank(width, height, PixelFormat::Rgb24);
-    for (std::size_t p = 0, q = 0; p < rgba.size(); p += 4, q += 3) {
-        picture.pixels[q] = rgba[p];
-        picture.pixels[q + 1] = rgba[p + 1];
-        picture.pixels[q + 2] = rgba[p + 2];
+    const auto sideWidth = static_cast<std::int32_t>(width);
+    const auto sideHeight = static_cast<std::int32_t>(height);
+    checkPictureNotEmpty(sideWidth, sideHeight);
+    checkPictureSize(sideWidth, sideHeight, "picture");
+    Picture picture =
+        Picture::blank(sideWidth, sideHeight, indexed ? PixelFormat::Indexed8 : PixelFormat::Rgb24);
+    std::vector<png_bytep> rows(height);
+    for (std::int32_t y = 0; y < sideHeight; ++y) {
+        rows[static_cast<std::size_t>(y)] = picture.row(y);
+    }
+    if (!readPixels(reading, rows.data())) {
+        damagedPng(reading);
+    }
+    if (indexed) {
+        png_colorp colours = nullptr;
+        int count = 0;
+        if (png_get_PLTE(reading.png, reading.info, &colours, &count) != 0) {
+            for (int i = 0; i < count && i < 256; ++i) {
+                picture.palette[static_cast<std::size_t>(i)] = {colours[i].red, colours[i].green,
+                                                                colours[i].blue};
+            }
+        }
     }
     return picture;
 }

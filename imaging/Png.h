@@ -35,9 +35,11 @@ std::vector<std::byte> encodePng(const Picture& picture, const Palette& palette,
 std::vector<std::byte> encodeAnimatedPng(std::span<const Picture> frames, const PaletteAlpha& alpha,
                                          std::uint16_t delayMs);
 
-// A PNG file read back: a paletted PNG becomes Indexed8 with its palette (entries it lacks are
-// black), any other Rgb24 with the alpha dropped. The size is checked before anything is
-// allocated for the pixels. Throws ResourceError.
+// A PNG file read back exactly: a paletted PNG becomes Indexed8 with its palette's bytes (entries
+// it lacks are black), any other Rgb24 with the alpha dropped and 16-bit samples cut to their high
+// byte. Gamma and colour-management chunks (gAMA, cHRM, iCCP, sRGB) are ignored: the samples are
+// taken as stored. The size is checked before anything is allocated for the pixels. Throws
+// ResourceError ("Empty picture" for a side of 0).
 Picture decodePng(Bytes png);
 
 }  // namespace brasvel

@@ -1,8 +1,6 @@
 // ArchiveEdit: which names are taken, where entries go, what each edit keeps, and round trips of
 // every kind through our own readers.
 
-#include "edit/ArchiveEdit.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,6 +8,8 @@
 
 #include "archive/Layouts.h"
 #include "base/Text.h"
+#include "edit/ArchiveEdit.h"
+#include "edit/StoredContent.h"
 #include "tests/edit/EditFixtures.h"
 #include "tools/writers/ArchiveWriters.h"
 
@@ -404,6 +404,93 @@ TEST(ArchiveEditFiles, ManyEntriesOnSeveralThreadsComeBackInOrder) {
         EXPECT_EQ(error.entry(), "E0150.TXT");
     }
     EXPECT_EQ(readBack(scratch / "many.lod", kLodFormat), expected);
+}
+
+// Bytes that no compressor shortens, the same on every run.
+std::string noise(std::size_t size, std::uint32_t seed) {
+    std::string bytes(size, '\0');
+    for (char& c : bytes) {
+        seed = seed * 1664525U + 1013904223U;
+        c = static_cast<char>(seed >> 24);
+    }
+    return bytes;
+}
+
+TEST(ArchiveEditFiles, LargeFilesAreStreamedWholeWithNothingAfterTheirBytes) {
+    Scratch scratch;
+    const std::size_t limit = kStreamedAbove;
+    const struct {
+        const char* what;
+        std::string content;
+        bool compress;
+        const ArchiveFormat& format;
+        bool packed;  // whether the entry comes out compressed
+    } cases[] = {
+        {"text at the limit, read whole", std::string(limit, 'y'), true, kLodFormat, true},
+        {"text one past the limit, streamed", std::string(limit + 1, 'x'), true, kLodFormat, true},
+        {"noise one past the limit: the stream is no shorter", noise(limit + 1, 7), true,
+         kLodFormat, false},
+        {"noise at the limit, read whole", noise(limit, 3), true, kLodFormat, false},
+        {"text one past the limit, stored", std::string(limit + 1, 'z'), false, kLodFormat, false},
+        {"a sound one past the limit", noise(limit + 1, 9), true, kSndFormat, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const bool sound = &c.format == &kSndFormat;
+        writeText(scratch / "BIG.TXT", c.content);
+        ArchiveEdit edit(c.format);
+        const std::string big = sound ? "BIG" : "BIG.TXT";
+        const std::string after = sound ? "ZZ" : "ZZ.TXT";
+        edit.putFile(big, (scratch / "BIG.TXT").string());
+        edit.put(after, contentOf("after"));
+        SaveOptions options;
+        options.compress = c.compress;
+        options.threads = 2;
+        const fs::path archive = scratch / "big.archive";
+        ASSERT_TRUE(edit.save(archive.string(), options));
+        EXPECT_EQ(readBack(archive, c.format), (Contents{{big, c.content}, {after, "after"}}));
+        const Archive reopened = Archive::open(archive.string(), c.format);
+        std::uint64_t dataEnd = 0;
+        for (const Entry& entry : reopened.entries()) {
+            const auto stored = entry.packedSize > 0 ? entry.packedSize : entry.size;
+            dataEnd = std::max<std::uint64_t>(dataEnd, static_cast<std::uint64_t>(entry.offset) +
+                                                           static_cast<std::uint64_t>(stored));
+        }
+        EXPECT_EQ(reopened.entries()[0].packedSize > 0, c.packed);
+        EXPECT_EQ(fs::file_size(archive), dataEnd);
+    }
+}
+
+TEST(ContentPipeline, HoldsNoMoreThanItsBudgetAndMakesALargerItemAlone) {
+    const struct {
+        std::vector<std::uint64_t> costs;
+        std::uint64_t budget;
+        std::uint64_t mostHeld;
+        bool exactly;  // an item beyond the budget: held alone, so the most is exactly its cost
+    } cases[] = {
+        {{10, 10, 10, 10, 10, 10, 10, 10}, 30, 30, false},
+        {{10, 50, 10, 200, 10, 10}, 60, 200, true},
+        {{5, 5, 5}, 0, 5, true},  // no budget: one at a time, and still every one made
+        {{}, 10, 0, true},
+    };
+    for (const auto& c : cases) {
+        ContentPipeline pipeline(
+            c.costs.size(), 4,
+            [](std::size_t item) {
+                StoredContent made;
+                made.size = static_cast<std::int32_t>(item);
+                return made;
+            },
+            [&](std::size_t item) { return c.costs[item]; }, c.budget);
+        for (std::size_t item = 0; item < c.costs.size(); ++item) {
+            EXPECT_EQ(pipeline.take(item).size, static_cast<std::int32_t>(item));
+        }
+        if (c.exactly) {
+            EXPECT_EQ(pipeline.mostHeld(), c.mostHeld) << c.budget;
+        } else {
+            EXPECT_LE(pipeline.mostHeld(), c.mostHeld) << c.budget;
+        }
+    }
 }
 
 TEST(ArchiveEditFiles, EntryNamesOfFiles) {

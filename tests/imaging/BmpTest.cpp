@@ -128,16 +128,18 @@ TEST(Bmp, HostileHeadersAreRefusedWithTheirReason) {
         const char* text;
     };
     const Case cases[] = {
-        {0, 0x4D42 ^ 0x0101, "Damaged BMP file"},        // not "BM"
-        {14, 12, "Unsupported BMP file"},                 // an old core header
-        {28, 16, "Unsupported BMP file"},                 // 16 bits per pixel
-        {30, 1, "Unsupported BMP file"},                  // run-length compressed
-        {46, 257, "Damaged BMP file"},                    // more colours than 8 bits index
-        {22, 0x80000000U, "Damaged BMP file"},            // the most negative height
-        {18, 40000, "Picture too large"},                 // a side beyond the limit
-        {18, 0xFFFFFFFFU, "Damaged picture"},             // a negative width
-        {10, 0xFFFFFF00U, kReadBeyondEnd},                // rows beyond the file
-        {22, 5000, kReadBeyondEnd},                       // more rows than the file holds
+        {0, 0x4D42 ^ 0x0101, "Damaged BMP file"},  // not "BM"
+        {14, 12, "Unsupported BMP file"},          // an old core header
+        {28, 16, "Unsupported BMP file"},          // 16 bits per pixel
+        {30, 1, "Unsupported BMP file"},           // run-length compressed
+        {46, 257, "Damaged BMP file"},             // more colours than 8 bits index
+        {22, 0x80000000U, "Damaged BMP file"},     // the most negative height
+        {18, 40000, "Picture too large"},          // a side beyond the limit
+        {18, 0xFFFFFFFFU, "Damaged picture"},      // a negative width
+        {18, 0, "Empty picture"},                  // no columns
+        {22, 0, "Empty picture"},                  // no rows
+        {10, 0xFFFFFF00U, kReadBeyondEnd},         // rows beyond the file
+        {22, 5000, kReadBeyondEnd},                // more rows than the file holds
     };
     for (const Case& c : cases) {
         std::vector<std::byte> bmp = good;

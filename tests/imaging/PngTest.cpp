@@ -61,6 +61,141 @@ std::vector<ChunkSeen> chunksOf(const std::vector<std::byte>& png) {
     return chunks;
 }
 
+// A PNG written by libpng's own writer, with what our encoder never writes: 16-bit or 2-bit
+// samples, grey, alpha, interlacing, and colour-space chunks that a reader must not apply.
+struct PngSpec {
+    std::uint32_t width = 2;
+    std::uint32_t height = 1;
+    int bitDepth = 8;
+    int colourType = PNG_COLOR_TYPE_RGB;
+    std::vector<std::uint8_t> rows;  // the samples as the file holds them, row after row
+    std::vector<png_color> palette;
+    bool colourSpace = false;  // gAMA 1.0 (linear light) and cHRM
+    bool interlaced = false;
+    bool srgb = false;
+};
+
+std::vector<std::byte> writtenPng(const PngSpec& spec) {
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    std::vector<std::byte> out;
+    png_set_write_fn(
+        png, &out,
+        [](png_structp p, png_bytep data, png_size_t length) {
+            auto* bytes = static_cast<std::vector<std::byte>*>(png_get_io_ptr(p));
+            const auto* from = reinterpret_cast<const std::byte*>(data);
+            bytes->insert(bytes->end(), from, from + length);
+        },
+        nullptr);
+    png_set_IHDR(png, info, spec.width, spec.height, spec.bitDepth, spec.colourType,
+                 spec.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    if (!spec.palette.empty()) {
+        png_set_PLTE(png, info, spec.palette.data(), static_cast<int>(spec.palette.size()));
+    }
+    if (spec.colourSpace) {
+        png_set_gAMA_fixed(png, info, PNG_GAMMA_LINEAR);
+        png_set_cHRM_fixed(png, info, 31270, 32900, 64000, 33000, 30000, 60000, 15000, 6000);
+    }
+    if (spec.srgb) {
+        png_set_sRGB(png, info, PNG_sRGB_INTENT_PERCEPTUAL);
+    }
+    png_write_info(png, info);
+    const std::size_t rowBytes = spec.rows.size() / spec.height;
+    std::vector<png_bytep> rows;
+    for (std::uint32_t y = 0; y < spec.height; ++y) {
+        rows.push_back(const_cast<png_bytep>(spec.rows.data() + y * rowBytes));
+    }
+    png_write_image(png, rows.data());
+    png_write_end(png, info);
+    png_destroy_write_struct(&png, &info);
+    return out;
+}
+
+TEST(Png, SamplesAndPaletteBytesAreReadExactly) {
+    const std::vector<png_color> palette = {{0x12, 0x80, 0xFE}, {0x01, 0x02, 0x03}, {200, 7, 99}};
+    struct Case {
+        const char* what;
+        PngSpec spec;
+        Picture expected;
+    };
+    const auto rgb = [](std::int32_t width, std::vector<std::uint8_t> pixels) {
+        Picture picture = Picture::blank(width, 1, PixelFormat::Rgb24);
+        picture.pixels = std::move(pixels);
+        return picture;
+    };
+    Picture indexed = Picture::blank(4, 1, PixelFormat::Indexed8);
+    indexed.pixels = {2, 0, 1, 3};  // 3 lies past the palette: black
+    std::transform(palette.begin(), palette.end(), indexed.palette.begin(), [](png_color c) {
+        return Colour{c.red, c.green, c.blue};
+    });
+    const Case cases[] = {
+        {"16-bit grey without gamma: the high byte, not linear light",
+         {2, 1, 16, PNG_COLOR_TYPE_GRAY, {0x80, 0x80, 0xFF, 0x01}, {}, false, false, false},
+         rgb(2, {0x80, 0x80, 0x80, 0xFF, 0xFF, 0xFF})},
+        {"16-bit RGB with a linear gamma chunk",
+         {1,
+          1,
+          16,
+          PNG_COLOR_TYPE_RGB,
+          {0x40, 0xFF, 0x80, 0x00, 0xC0, 0x7F},
+          {},
+          true,
+          false,
+          false},
+         rgb(1, {0x40, 0x80, 0xC0})},
+        {"16-bit grey and alpha: the alpha dropped, not composed",
+         {1, 1, 16, PNG_COLOR_TYPE_GRAY_ALPHA, {0x33, 0x00, 0x00, 0x00}, {}, false, false, false},
+         rgb(1, {0x33, 0x33, 0x33})},
+        {"8-bit RGBA with an sRGB chunk",
+         {1, 1, 8, PNG_COLOR_TYPE_RGB_ALPHA, {10, 20, 30, 0}, {}, false, false, true},
+         rgb(1, {10, 20, 30})},
+        {"2-bit grey, interlaced",
+         {3, 1, 2, PNG_COLOR_TYPE_GRAY, {0b00011011}, {}, false, true, false},
+         rgb(3, {0x00, 0x00, 0x00, 0x55, 0x55, 0x55, 0xAA, 0xAA, 0xAA})},
+        {"2-bit indexed with a linear gamma chunk: palette bytes as stored",
+         {4, 1, 2, PNG_COLOR_TYPE_PALETTE, {0b10000111}, palette, true, false, false},
+         indexed},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(decodePng(writtenPng(c.spec)), c.expected) << c.what;
+    }
+}
+
+// A PNG of `width` x `height` pixels: a 1 x 1 file with its header's sides rewritten.
+std::vector<std::byte> claimingSize(std::uint32_t width, std::uint32_t height) {
+    std::vector<std::byte> png = encodePng(Picture::blank(1, 1, PixelFormat::Indexed8));
+    for (const auto& [at, side] : {std::pair{16U, width}, std::pair{20U, height}}) {
+        for (int i = 0; i < 4; ++i) {
+            png[at + static_cast<std::size_t>(i)] = static_cast<std::byte>(side >> (24 - 8 * i));
+        }
+    }
+    const std::uint32_t crc = libdeflate_crc32(0, &png[12], 17);
+    for (int i = 0; i < 4; ++i) {
+        png[29 + static_cast<std::size_t>(i)] = static_cast<std::byte>(crc >> (24 - 8 * i));
+    }
+    return png;
+}
+
+TEST(Png, EmptyOrHugeHeadersAreRefusedByName) {
+    const struct {
+        std::uint32_t width, height;
+        const char* text;
+    } cases[] = {
+        {0, 5, "Empty picture"},         {5, 0, "Empty picture"},
+        {0, 0, "Empty picture"},         {40000, 40000, "Picture too large"},
+        {32769, 1, "Picture too large"},
+    };
+    for (const auto& c : cases) {
+        try {
+            decodePicture(claimingSize(c.width, c.height), PictureFormat::Png);
+            ADD_FAILURE() << c.width << " x " << c.height;
+        } catch (const ResourceError& error) {
+            EXPECT_EQ(error.text(), c.text) << c.width << " x " << c.height;
+        }
+    }
+}
+
 TEST(Png, IndexedAndRgbPicturesComeBackUnchanged) {
     for (const Picture& picture :
          {patternedIndices(37, 11), patternedIndices(1, 1), patternedRgb(13, 7)}) {
