@@ -912,5 +912,25 @@ The archive on disk is unchanged and the changes stay in the window: try again o
         <source>Nie udało się wypakować: %1</source>
         <translation>Could not extract: %1</translation>
     </message>
+    <message>
+        <source>Plik %1 już istnieje. Zastąpić go?</source>
+        <translation>%1 already exists. Replace it?</translation>
+    </message>
+    <message>
+        <source>Ambiguous name</source>
+        <translation>Ambiguous name</translation>
+    </message>
+    <message>
+        <source>Not a LOD archive</source>
+        <translation>Not a LOD archive</translation>
+    </message>
+    <message>
+        <source>Not an SND archive</source>
+        <translation>Not an SND archive</translation>
+    </message>
+    <message>
+        <source>Not a VID archive</source>
+        <translation>Not a VID archive</translation>
+    </message>
 </context>
 </TS>

@@ -275,6 +275,9 @@ void MainForm::FormCreate(const std::string& appPath, const std::string& argumen
     ui_.repaintWindow();
     if (const ArchiveFormat* format = formatOfExactCase(argument)) {
         guarded([&] { readArchive(*format); });
+    } else if (formatOfExtension(argument) == nullptr) {
+        // No kind in its name: its bytes tell, as for a dropped file.
+        guarded([&] { openByKind(argument); });
     }
 }
 
@@ -318,7 +321,7 @@ void MainForm::openByKind(const std::string& path) {
     const ArchiveFormat* format = formatOfExtension(path);
     if (format == nullptr) {
         const ReadOnlyFile file(path);
-        format = likelyFormat(file.bytes());
+        format = formatOfBytes(file.bytes());
     }
     if (format == nullptr) {
         throw ResourceError(texts::fillIn(text(texts::kNotAnArchive), {path}));
@@ -410,7 +413,8 @@ void MainForm::readArchive(const ArchiveFormat& format) {
         }
     };
     // A file that does not look like the kind chosen but like another is offered as that one;
-    // one that looks like none is read as chosen, so a damaged archive shows what it can.
+    // one that looks like none is read as chosen, so a damaged archive shows what it can, unless
+    // it cannot be of that kind at all (Archive::open refuses it).
     auto file = std::make_shared<const ReadOnlyFile>(archivePath_);
     const ArchiveFormat* chosen = &format;
     if (!looksLike(file->bytes(), format)) {

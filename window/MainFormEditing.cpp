@@ -26,6 +26,16 @@ std::string folderOf(const std::string& path) {
     return std::filesystem::path(path).parent_path().string();
 }
 
+// A name chosen without an extension gets its kind's ("demo2" → "demo2.lod"): a file without one
+// would be hidden by the open dialog's filter and opened as no kind.
+std::string withKindSuffix(const std::string& path, const ArchiveFormat& format) {
+    const std::string name = fileNameOf(path);
+    if (name.empty() || name.find('.', 1) != std::string::npos) {
+        return path;
+    }
+    return path + std::string(format.suffix);
+}
+
 }  // namespace
 
 ArchiveEdit& MainForm::beginEdit() {
@@ -277,13 +287,22 @@ void MainForm::SaveArchiveAs1Click() {
                 filter = filters[k];
             }
         }
-        const std::optional<std::string> path =
+        const std::optional<std::string> chosen =
             ui_.chooseSavePath(text(texts::kSaveAsCaption), archivePath_, filter);
-        if (!path) {
+        if (!chosen) {
+            return;
+        }
+        // The dialog asked before replacing the name chosen, not the one with the suffix added.
+        const std::string path = withKindSuffix(*chosen, archive_->format());
+        std::error_code error;
+        if (path != *chosen && std::filesystem::exists(path, error) &&
+            !ui_.askOkCancel(
+                text(texts::kSaveAsCaption),
+                texts::fillIn(text(texts::kReplaceArchiveQuestion), {fileNameOf(path)}))) {
             return;
         }
         beginEdit();
-        saveTo(*path);
+        saveTo(path);
     });
 }
 

@@ -183,6 +183,9 @@ inline constexpr const char* kSaveChangesQuestion = BRASVEL_TRANSLATE_NOOP(
     "WindowTexts", "Archiwum %1 ma niezapisane zmiany. Zapisać je?");
 inline constexpr const char* kSaveAsCaption =
     BRASVEL_TRANSLATE_NOOP("WindowTexts", "Zapisz archiwum jako");
+// Saving as a name given without an extension, whose name with it is taken: %1 that name.
+inline constexpr const char* kReplaceArchiveQuestion =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Plik %1 już istnieje. Zastąpić go?");
 // %1 the file being written.
 inline constexpr const char* kSavingCaption =
     BRASVEL_TRANSLATE_NOOP("WindowTexts", "Zapisywanie %1...");
@@ -271,6 +274,10 @@ inline constexpr const char* kErrorTexts[] = {
     BRASVEL_TRANSLATE_NOOP("WindowTexts", "Video too large"),
     BRASVEL_TRANSLATE_NOOP("WindowTexts", "Frame not found"),
     BRASVEL_TRANSLATE_NOOP("WindowTexts", "Video has no sound"),
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Ambiguous name"),
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Not a LOD archive"),
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Not an SND archive"),
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Not a VID archive"),
 };
 
 // The entry of kErrorTexts equal to `raised`, or nullptr when the table lacks it.
