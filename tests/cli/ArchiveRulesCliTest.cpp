@@ -164,6 +164,65 @@ TEST_F(ArchiveRules, NamesThatDifferOnlyInCaseActOnTheExactOneOrAreRefused) {
     EXPECT_EQ(readWhole(root_ / "out2" / "A.TXT"), "upper");
 }
 
+// An edit of an archive with damaged entries is refused, naming them, unless --damaged says to keep
+// their bytes as stored or to leave them out; the good entries come through whole either way.
+TEST_F(ArchiveRules, AnArchiveWithDamagedEntriesIsEditedOnlyAsTold) {
+    const std::string damaged = LodWriter()
+                                    .add("GOOD.TXT", "good")
+                                    .addRaw("LOST.TXT", 99999, 5, 0)
+                                    .addRaw("NEG.TXT", -1, 5, 0)
+                                    .build();
+    put("NEW.TXT", "new");
+    struct Case {
+        std::string arguments;
+        int exitCode;
+        std::string said;  // the start of stdout, or of stderr when refused
+        std::string listed;
+    };
+    const Case cases[] = {
+        {"add d.lod NEW.TXT", 1,
+         "brasvel-res: d.lod: Damaged entries (LOST.TXT, NEG.TXT); --damaged keep keeps their "
+         "bytes as stored, --damaged drop leaves them out; nothing was changed\n",
+         ""},
+        {"remove d.lod GOOD.TXT", 1, "brasvel-res: d.lod: Damaged entries (LOST.TXT, NEG.TXT)", ""},
+        {"rename d.lod GOOD.TXT G.TXT", 1, "brasvel-res: d.lod: Damaged entries", ""},
+        {"add d.lod NEW.TXT --damaged", 2, "brasvel-res: option --damaged needs a value", ""},
+        {"add d.lod NEW.TXT --damaged all", 2, "brasvel-res: --damaged takes keep or drop", ""},
+        {"add d.lod NEW.TXT --damaged drop", 0,
+         "d.lod: added 1 entry, replaced 0 entries; left out 2 damaged entries\n",
+         "GOOD.TXT NEW.TXT"},
+        {"add d.lod NEW.TXT --damaged keep", 0,
+         "d.lod: added 1 entry, replaced 0 entries; kept 2 damaged entries as stored\n",
+         "GOOD.TXT LOST.TXT NEG.TXT NEW.TXT"},
+        {"rename d.lod LOST.TXT L.TXT --damaged keep", 0, "d.lod: renamed LOST.TXT to L.TXT",
+         "GOOD.TXT L.TXT NEG.TXT"},
+    };
+    for (const Case& c : cases) {
+        put("d.lod", damaged);
+        EXPECT_EQ(run(c.arguments), c.exitCode) << c.arguments << ": " << stderr_;
+        EXPECT_TRUE((c.exitCode == 0 ? stdout_ : stderr_).starts_with(c.said))
+            << c.arguments << ": " << stdout_ << stderr_;
+        if (c.exitCode != 0) {
+            EXPECT_EQ(readWhole(root_ / "d.lod"), damaged) << c.arguments;
+            continue;
+        }
+        run("list d.lod");
+        std::string names;
+        for (std::size_t at = 0; at < stdout_.size();) {
+            const std::size_t end = stdout_.find('\n', at);
+            const std::string row = stdout_.substr(at, end - at);
+            if (!row.starts_with("Total")) {
+                names += (names.empty() ? "" : " ") + row.substr(0, row.find('\t'));
+            }
+            at = end + 1;
+        }
+        EXPECT_EQ(names, c.listed) << c.arguments;
+        ASSERT_EQ(run("extract d.lod -o out GOOD.TXT NEW.TXT"),
+                  c.listed.find("NEW") == std::string::npos ? 2 : 0);
+    }
+    EXPECT_EQ(readWhole(root_ / "out" / "GOOD.TXT"), "good");
+}
+
 TEST(StrictNumbers, AreDigitsOnlyWithinTheirRange) {
     using brasvel::cli::strictNumber;
     struct Case {
