@@ -141,6 +141,9 @@ inline constexpr const char* kUnknownError = QT_TRANSLATE_NOOP("AppTexts", "Unkn
 // The answers to "Zapisać zmiany?".
 inline constexpr const char* kSaveButton = QT_TRANSLATE_NOOP("AppTexts", "Zapisz");
 inline constexpr const char* kDiscardButton = QT_TRANSLATE_NOOP("AppTexts", "Odrzuć");
+// Saving an archive with damaged entries: keep their bytes as stored, or leave them out.
+inline constexpr const char* kKeepButton = QT_TRANSLATE_NOOP("AppTexts", "Zachowaj");
+inline constexpr const char* kLeaveOutButton = QT_TRANSLATE_NOOP("AppTexts", "Pomiń uszkodzone");
 // A name dialog's OK, and what it says while the name typed is accepted.
 inline constexpr const char* kOkButton = QT_TRANSLATE_NOOP("AppTexts", "OK");
 // While a save is being cancelled.

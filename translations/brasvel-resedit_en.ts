@@ -511,6 +511,14 @@ Every button has a hint: just rest the mouse pointer over it.</translation>
         <source>Pomiń wszystkie</source>
         <translation>Skip all</translation>
     </message>
+    <message>
+        <source>Zachowaj</source>
+        <translation>Keep</translation>
+    </message>
+    <message>
+        <source>Pomiń uszkodzone</source>
+        <translation>Leave them out</translation>
+    </message>
 </context>
 <context>
     <name>WindowTexts</name>
@@ -931,6 +939,22 @@ The archive on disk is unchanged and the changes stay in the window: try again o
     <message>
         <source>Not a VID archive</source>
         <translation>Not a VID archive</translation>
+    </message>
+    <message>
+        <source>%1   (uszkodzone pliki: %2)</source>
+        <translation>%1   (damaged entries: %2)</translation>
+    </message>
+    <message>
+        <source>Uszkodzone pliki</source>
+        <translation>Damaged entries</translation>
+    </message>
+    <message>
+        <source>Archiwum %1 ma uszkodzone pliki (%2): %3. Zachować ich bajty tak, jak są zapisane, czy pominąć je w zapisanym archiwum?</source>
+        <translation>Archive %1 has damaged entries (%2): %3. Keep their bytes as stored, or leave them out of the saved archive?</translation>
+    </message>
+    <message>
+        <source>Damaged entries</source>
+        <translation>Damaged entries</translation>
     </message>
 </context>
 </TS>

@@ -97,9 +97,47 @@ bool ArchiveEditing::saveOnce(const std::string& path, const SaveOptions& option
     return saved;
 }
 
+void ArchiveEditing::markDamaged(std::size_t index, std::string what) {
+    if (edit_) {
+        edit_->markDamaged(index, std::move(what));
+    }
+}
+
+bool ArchiveEditing::chooseDamaged(const std::string& path, SaveOptions& options) {
+    const std::vector<std::size_t> damaged = edit_->damagedEntries();
+    if (damaged.empty()) {
+        return true;
+    }
+    constexpr std::size_t kNamed = 10;
+    std::string names;
+    for (std::size_t k = 0; k < damaged.size() && k < kNamed; ++k) {
+        names += (k == 0 ? "" : ", ") + editName(edit_->entries()[damaged[k]]);
+    }
+    if (damaged.size() > kNamed) {
+        names += ", ...";
+    }
+    switch (ui_.askDamagedEntries(
+        text(texts::kDamagedCaption),
+        texts::fillIn(text(texts::kDamagedQuestion),
+                      {fileNameOf(path), std::to_string(damaged.size()), names}))) {
+        case DamagedAnswer::Keep:
+            options.damaged = DamagedEntries::Keep;
+            return true;
+        case DamagedAnswer::Drop:
+            options.damaged = DamagedEntries::Drop;
+            return true;
+        case DamagedAnswer::Cancel:
+            break;
+    }
+    return false;
+}
+
 bool ArchiveEditing::save(const std::string& path) {
     const auto translate = [this](const char* source) { return text(source); };
     SaveOptions options = saveOptions;
+    if (!chooseDamaged(path, options)) {
+        return false;
+    }
     try {
         try {
             if (!saveOnce(path, options)) {

@@ -33,6 +33,8 @@ public:
     // The pending edit; null when none was begun.
     const ArchiveEdit* pending() const { return edit_ ? &*edit_ : nullptr; }
     bool hasChanges() const { return edit_ && edit_->hasChanges(); }
+    // Records damage found in an entry's content, when an edit is pending.
+    void markDamaged(std::size_t index, std::string what);
 
     // Asks for an entry name, starting at `initial`, refused at once with the reason while the
     // writer would refuse it; `renamed` is the entry that would carry it. Needs a pending edit.
@@ -57,6 +59,8 @@ private:
     std::string text(const char* source) const { return ui_.translate(source); }
     // One run of the writer; throws what it throws. False when cancelled.
     bool saveOnce(const std::string& path, const SaveOptions& options);
+    // Asks what to do with the damaged entries, if any; false when the user cancelled.
+    bool chooseDamaged(const std::string& path, SaveOptions& options);
 
     WindowToolkit& ui_;
     std::optional<ArchiveEdit> edit_;

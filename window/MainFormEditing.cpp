@@ -40,7 +40,17 @@ std::string withKindSuffix(const std::string& path, const ArchiveFormat& format)
 
 ArchiveEdit& MainForm::beginEdit() {
     try {
-        return editing_.edit(*archive_);
+        const bool fresh = editing_.pending() == nullptr;
+        ArchiveEdit& edit = editing_.edit(*archive_);
+        if (fresh) {
+            // Damage found in content read before the edit began goes with it.
+            for (std::size_t index = 0; index < damage_.size(); ++index) {
+                if (damage_[index] && !edit.damage(index)) {
+                    edit.markDamaged(index, *damage_[index]);
+                }
+            }
+        }
+        return edit;
     } catch (const ResourceError& error) {
         throw ResourceError(texts::fillIn(text(texts::kNotEditable), {describe(error)}));
     }
