@@ -118,7 +118,9 @@ TEST_F(ArchiveRules, NamesThatDifferOnlyInCaseActOnTheExactOneOrAreRefused) {
         "nothing was changed\n";
     fs::create_directories(root_ / "in");
     std::ofstream(root_ / "in" / "a.txt") << "new lower";
-    std::ofstream(root_ / "in" / "A.txt") << "new mixed";
+    if (!brasvel::testing::kOnWindows) {  // one file there: names differing in case are one
+        std::ofstream(root_ / "in" / "A.txt") << "new mixed";
+    }
     struct Case {
         std::string arguments;
         int exitCode;
@@ -136,6 +138,9 @@ TEST_F(ArchiveRules, NamesThatDifferOnlyInCaseActOnTheExactOneOrAreRefused) {
         {"add t.lod in/A.txt", 1, "A.TXT a.txt B.TXT", "in/A.txt: " + ambiguity},
     };
     for (const Case& c : cases) {
+        if (brasvel::testing::kOnWindows && c.arguments == "add t.lod in/A.txt") {
+            continue;
+        }
         put("t.lod", twins);
         EXPECT_EQ(run(c.arguments), c.exitCode) << c.arguments << ": " << stderr_;
         if (c.exitCode != 0) {
@@ -280,6 +285,9 @@ TEST_F(ArchiveRules, EveryNumericOptionIsReadStrictly) {
 // Names from archives, files and patterns never reach the terminal raw: their control bytes are
 // written as \xNN in every message, as list writes them.
 TEST_F(ArchiveRules, ControlBytesOfNamesAreEscapedInEveryMessage) {
+    if (brasvel::testing::kOnWindows) {
+        GTEST_SKIP() << brasvel::testing::kLinuxOnly << ": bash's $'...' and control bytes in names";
+    }
     put("a.lod", LodWriter().add("A\x1b]0;x\x07.TXT", "a").add("OK.TXT", "ok").build());
     put("a.snd", SndWriter().add("HORSE", "neigh").build());
     fs::create_directories(root_ / "sprite");
