@@ -145,6 +145,9 @@ inline constexpr const char* kDiscardButton = QT_TRANSLATE_NOOP("AppTexts", "Odr
 inline constexpr const char* kReloadButton = QT_TRANSLATE_NOOP("AppTexts", "Wczytaj ponownie");
 inline constexpr const char* kSaveAsButton = QT_TRANSLATE_NOOP("AppTexts", "Zapisz jako...");
 inline constexpr const char* kSaveAnywayButton = QT_TRANSLATE_NOOP("AppTexts", "Zapisz mimo to");
+// Saving an archive with damaged entries: keep their bytes as stored, or leave them out.
+inline constexpr const char* kKeepButton = QT_TRANSLATE_NOOP("AppTexts", "Zachowaj");
+inline constexpr const char* kLeaveOutButton = QT_TRANSLATE_NOOP("AppTexts", "Pomiń uszkodzone");
 // A name dialog's OK, and what it says while the name typed is accepted.
 inline constexpr const char* kOkButton = QT_TRANSLATE_NOOP("AppTexts", "OK");
 // While a save is being cancelled.

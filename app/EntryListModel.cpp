@@ -62,6 +62,10 @@ QVariant EntryListModel::data(const QModelIndex& index, int role) const {
             }
             return {};
         case Qt::ForegroundRole:
+            // Damage outweighs an unsaved change: it decides what a save asks.
+            if (row.damaged) {
+                return QVariant(QColor(0xb0, 0x00, 0x00));
+            }
             return row.changed ? QVariant(QColor(0x1a, 0x5f, 0xb4)) : QVariant();
         default:
             return {};
@@ -187,6 +191,11 @@ void EntryListModel::setCaption(int row, std::string_view entryBytes) {
 
 void EntryListModel::setImage(int row, int image) {
     at(row).image = image;
+    showRow(row);
+}
+
+void EntryListModel::setDamaged(int row, bool damaged) {
+    at(row).damaged = damaged;
     showRow(row);
 }
 

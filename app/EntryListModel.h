@@ -53,6 +53,7 @@ public:
     void setImage(int row, int image);
     // A row with unsaved edits is drawn apart (ChangedRole, italic, another colour).
     void setChanged(int row, bool changed);
+    void setDamaged(int row, bool damaged);
     bool isChanged(int row) const;
     static constexpr int ChangedRole = Qt::UserRole + 1;
     void setDetails(int row, std::string_view type, std::int64_t size, std::int64_t storedSize,
@@ -74,6 +75,7 @@ private:
         std::string caption;  // cut at its first NUL
         int image = 0;
         bool changed = false;
+        bool damaged = false;
         std::string type;
         std::int64_t size = 0;
         std::int64_t storedSize = 0;

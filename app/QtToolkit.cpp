@@ -289,6 +289,10 @@ void QtToolkit::setRowChanged(int row, bool changed) {
     window_.listModel->setChanged(row, changed);
 }
 
+void QtToolkit::setRowDamaged(int row, bool damaged) {
+    window_.listModel->setDamaged(row, damaged);
+}
+
 void QtToolkit::setEditCommandsEnabled(const EditCommandState& state) {
     window_.AddFiles1->setEnabled(state.archiveEditable);
     for (QAction* action : {window_.ReplaceEntry1, window_.RemoveEntry1, window_.RenameEntry1}) {
@@ -687,6 +691,22 @@ ChangedOnDiskAnswer QtToolkit::askChangedOnDisk(std::string_view caption, std::s
         return ChangedOnDiskAnswer::SaveAs;
     }
     return clicked == overwrite ? ChangedOnDiskAnswer::Overwrite : ChangedOnDiskAnswer::Cancel;
+}
+
+DamagedAnswer QtToolkit::askDamagedEntries(std::string_view caption, std::string_view text) {
+    QMessageBox box(QMessageBox::Warning, fromUtf8(caption), fromUtf8(text), QMessageBox::NoButton,
+                    &window_);
+    QPushButton* keep = box.addButton(appText(texts::kKeepButton), QMessageBox::AcceptRole);
+    QPushButton* drop =
+        box.addButton(appText(texts::kLeaveOutButton), QMessageBox::DestructiveRole);
+    QPushButton* cancel = box.addButton(appText(texts::kCancelButton), QMessageBox::RejectRole);
+    box.setDefaultButton(cancel);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == keep) {
+        return DamagedAnswer::Keep;
+    }
+    return box.clickedButton() == drop ? DamagedAnswer::Drop : DamagedAnswer::Cancel;
 }
 
 std::optional<std::string> QtToolkit::askName(std::string_view caption, std::string_view label,

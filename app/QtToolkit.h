@@ -46,6 +46,7 @@ public:
     void showSortOrder(std::optional<ListColumn> column, bool ascending) override;
     void setEntryCommandsEnabled(bool enabled) override;
     void setRowChanged(int row, bool changed) override;
+    void setRowDamaged(int row, bool damaged) override;
     void setEditCommandsEnabled(const EditCommandState& state) override;
 
     void setStatusText(int panel, std::string_view text) override;
@@ -101,6 +102,7 @@ public:
 
     SaveAnswer askSaveChanges(std::string_view caption, std::string_view text) override;
     ChangedOnDiskAnswer askChangedOnDisk(std::string_view caption, std::string_view text) override;
+    DamagedAnswer askDamagedEntries(std::string_view caption, std::string_view text) override;
     std::optional<std::string> askName(std::string_view caption, std::string_view label,
                                        std::string_view initial, const NameCheck& check) override;
     std::vector<std::string> chooseFiles(std::string_view caption,

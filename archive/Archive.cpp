@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "archive/FormatCheck.h"
 #include "base/ResourceError.h"
 
 namespace brasvel {
@@ -19,7 +20,11 @@ Archive Archive::open(std::shared_ptr<const ReadOnlyFile> file, const std::strin
                       const ArchiveFormat& format, const EntryProgress& progress) {
     Archive archive(path, format);
     archive.file_ = std::move(file);
-    archive.directory_ = readDirectory(format, archive.directoryBytes(), archive.size(), progress);
+    const std::vector<std::byte> head = archive.directoryBytes();
+    if (kindProblem(format, head, archive.size())) {
+        throw notOfKind(format, archive.file_->bytes());
+    }
+    archive.directory_ = readDirectory(format, head, archive.size(), progress);
     return archive;
 }
 
@@ -46,7 +51,16 @@ std::vector<std::byte> Archive::directoryBytes() const {
     if (count <= 0) {
         return head;
     }
-    const std::uint64_t rows = static_cast<std::uint64_t>(count) * layout.rowSize;
+    // As many bytes as the longest rows of a kind counted at the same place need, so that the
+    // kind check can tell whether they fit that kind better.
+    std::uint64_t rowSize = layout.rowSize;
+    for (const ArchiveFormat* other : archiveFormats()) {
+        if (other->layout.countOffset == layout.countOffset &&
+            other->layout.firstRow == layout.firstRow) {
+            rowSize = std::max(rowSize, other->layout.rowSize);
+        }
+    }
+    const std::uint64_t rows = static_cast<std::uint64_t>(count) * rowSize;
     const std::uint64_t length = std::min(fileSize, layout.firstRow + rows);
     head.resize(static_cast<std::size_t>(length));
     read(layout.firstRow,

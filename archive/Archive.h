@@ -19,8 +19,9 @@ namespace brasvel {
 
 class Archive {
 public:
-    // Opens `path` and reads its directory. Throws ResourceError when the file cannot be opened;
-    // a directory that cannot be read whole keeps the entries read so far and directoryError().
+    // Opens `path` and reads its directory. Throws ResourceError when the file cannot be opened
+    // or cannot be an archive of `format` (see kindProblem: "Not a LOD archive"); a directory that
+    // cannot be read whole keeps the entries read so far and directoryError().
     static Archive open(const std::string& path, const ArchiveFormat& format,
                         const EntryProgress& progress = {});
     // The same over a file already mapped (to look at its bytes before choosing its format).

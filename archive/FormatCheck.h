@@ -10,15 +10,52 @@
 //        the directory.
 //
 // An empty SND or VID (count 0) looks like both: the check only refuses what cannot be the kind.
+//
+// Before an archive is listed or edited, the looser kindProblem() decides whether it may be of the
+// kind asked at all: a damaged archive still lists what can be read, a file of another kind or
+// random bytes are refused.
+//
+//   LOD  starts with "LOD\0" (its directory may be cut short: the rows that are there are listed).
+//   SND  not a LOD; count >= 0; 4 + count × 48 fits the file; with rows, at least one row's data
+//        lies in the file, after the directory.
+//   VID  the same with rows of 44 bytes and offsets only.
+//   Bytes that fit one of these two whole and the other only as a damaged one are refused as the
+//   other.
+
+#include <optional>
+#include <string>
 
 #include "archive/ArchiveFormat.h"
 #include "base/ByteReader.h"
+#include "base/ResourceError.h"
 
 namespace brasvel {
 
 bool looksLike(Bytes archive, const ArchiveFormat& format);
+// The same from the archive's first bytes, when the archive is `archiveSize` bytes long; false
+// when `head` ends before the rows it would need.
+bool looksLike(Bytes head, std::uint64_t archiveSize, const ArchiveFormat& format);
 
 // The first kind of archiveFormats() that the bytes look like; null when none.
 const ArchiveFormat* likelyFormat(Bytes archive);
+
+// Why the archive cannot be of `format`, in words ("it has no LOD signature"); nullopt when it can.
+// `head` holds the archive's first bytes, at least up to the end of the rows that its count states
+// and the file holds, for every kind whose count lies where this kind's does; the archive is
+// `archiveSize` bytes long.
+std::optional<std::string> kindProblem(const ArchiveFormat& format, Bytes head,
+                                       std::uint64_t archiveSize);
+
+// The kind the bytes look like: one they fit whole (likelyFormat), else the first they may be a
+// damaged archive of (kindProblem finds nothing); null when none. How a file named without a
+// known extension is opened.
+const ArchiveFormat* formatOfBytes(Bytes archive);
+
+// The refusal of an archive that cannot be of `format`: "Not a LOD archive", with what it looks
+// like instead ("it looks like an SND archive") or else why, from the whole of its bytes.
+ResourceError notOfKind(const ArchiveFormat& format, Bytes archive);
+
+// The kind's name in a sentence: "a LOD archive", "an SND archive".
+std::string kindInWords(const ArchiveFormat& format);
 
 }  // namespace brasvel

@@ -1,8 +1,24 @@
 #include "cli/ArchiveArguments.h"
 
+#include "archive/FormatCheck.h"
+#include "base/ReadOnlyFile.h"
 #include "base/Text.h"
 
 namespace brasvel::cli {
+namespace {
+
+// The kind an existing file's bytes look like; null when none, or when it cannot be read (the
+// command then says why when it opens it).
+const ArchiveFormat* formatOfFile(const std::string& path) {
+    try {
+        const ReadOnlyFile file(path);
+        return formatOfBytes(file.bytes());
+    } catch (const ResourceError&) {
+        return nullptr;
+    }
+}
+
+}  // namespace
 
 const ArchiveFormat& chooseFormat(const std::string& path,
                                   const std::optional<std::string>& kindOption) {
@@ -15,10 +31,21 @@ const ArchiveFormat& chooseFormat(const std::string& path,
     }
     const ArchiveFormat* format = formatFromPath(path);
     if (format == nullptr) {
-        throw UsageError("cannot tell the kind of " + path +
-                         " from its name; give --kind lod, snd or vid");
+        format = formatOfFile(path);
+    }
+    if (format == nullptr) {
+        throw UsageError("cannot tell the kind of " + escapedControls(path) +
+                         " from its name or its bytes; give --kind lod, snd or vid");
     }
     return *format;
+}
+
+Archive openArchive(const std::string& path, const ArchiveFormat& format) {
+    try {
+        return Archive::open(path, format);
+    } catch (const ResourceError& error) {
+        throw ArchiveUnusable{path, error};
+    }
 }
 
 std::optional<int> chooseTypeItem(const std::optional<std::string>& item) {

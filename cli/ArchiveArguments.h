@@ -1,9 +1,9 @@
 #pragma once
 
 // What the commands share about the archive they work on: its format (from --kind, else from the
-// path's last three characters), the type item of --type, and an entry found by its name.
-// The command line works on every entry of the archive; the window's cap on its list does not
-// apply here.
+// path's last three characters, else from the bytes of an existing file), the type item of --type,
+// and an entry found by its name. The command line works on every entry of the archive; the
+// window's cap on its list does not apply here.
 
 #include <cstddef>
 #include <optional>
@@ -17,9 +17,19 @@
 
 namespace brasvel::cli {
 
-// The format named by --kind, else by the path. Throws UsageError when neither names one.
+// The format named by --kind, else by the path, else the one an existing file's bytes look like
+// (formatOfBytes). Throws UsageError when none names one.
 const ArchiveFormat& chooseFormat(const std::string& path,
                                   const std::optional<std::string>& kindOption);
+
+// An archive that cannot be opened: what went wrong, said after its path.
+struct ArchiveUnusable {
+    std::string path;
+    ResourceError error;
+};
+
+// Archive::open, whose errors are thrown as ArchiveUnusable with the path.
+Archive openArchive(const std::string& path, const ArchiveFormat& format);
 
 // The type item named by --type ("*.Pcx", "pcx", ...), if given. Throws UsageError for an unknown
 // item.

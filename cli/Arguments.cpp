@@ -41,6 +41,15 @@ unsigned strictNumber(const std::string& option, const std::string& text, unsign
     return number;
 }
 
+std::optional<unsigned> numberOption(const Arguments& arguments, const std::string& option,
+                                     unsigned lowest, unsigned highest) {
+    const std::optional<std::string> text = arguments.value(option);
+    if (!text) {
+        return std::nullopt;
+    }
+    return strictNumber(option, *text, lowest, highest);
+}
+
 std::optional<std::string> Arguments::value(const std::string& option) const {
     auto found = values_.find(option);
     if (found == values_.end()) {

@@ -21,6 +21,13 @@ struct UsageError : std::runtime_error {
 unsigned strictNumber(const std::string& option, const std::string& text, unsigned lowest,
                       unsigned highest);
 
+class Arguments;
+
+// The value of `option` read by strictNumber; nullopt when the option is not given. Every numeric
+// option of every command is read here.
+std::optional<unsigned> numberOption(const Arguments& arguments, const std::string& option,
+                                     unsigned lowest, unsigned highest);
+
 class Arguments {
 public:
     // `valued`: options that take a value; `flags`: options that do not.

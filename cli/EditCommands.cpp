@@ -8,7 +8,6 @@
 #include <filesystem>
 #include <iostream>
 #include <map>
-#include <sstream>
 
 #include "base/Platform.h"
 #include "base/Text.h"
@@ -58,29 +57,28 @@ EditRefused refusedBecause(const EditRefusal& refusal) {
     return {what};
 }
 
-unsigned numberOption(const Arguments& arguments, const std::string& option, unsigned lowest,
-                      unsigned highest, unsigned fallback) {
-    const std::optional<std::string> value = arguments.value(option);
+// --damaged keep|drop: what an edit does with the archive's damaged entries; refused without it.
+DamagedEntries damagedOption(const Arguments& arguments) {
+    const std::optional<std::string> value = arguments.value("--damaged");
     if (!value) {
-        return fallback;
+        return DamagedEntries::Refuse;
     }
-    unsigned number = 0;
-    std::istringstream in(*value);
-    if (!(in >> number) || !in.eof() || number < lowest || number > highest) {
-        throw UsageError(option + " must be a number from " + std::to_string(lowest) + " to " +
-                         std::to_string(highest) + ", not " + *value);
+    if (*value == "keep") {
+        return DamagedEntries::Keep;
     }
-    return number;
+    if (*value == "drop") {
+        return DamagedEntries::Drop;
+    }
+    throw UsageError("--damaged takes keep or drop, not '" + *value + "'");
 }
 
 SaveOptions saveOptions(const Arguments& arguments) {
     SaveOptions options;
     options.compress = !arguments.has("--store");
-    options.level = static_cast<int>(numberOption(arguments, "--level", 1,
-                                                  kMostCompressionLevel,
-                                                  kDefaultCompressionLevel));
-    options.threads = numberOption(arguments, "--threads", 1, kMostEditThreads,
-                                   defaultThreadCount());
+    options.level = static_cast<int>(numberOption(arguments, "--level", 1, kMostCompressionLevel)
+                                         .value_or(kDefaultCompressionLevel));
+    options.threads =
+        numberOption(arguments, "--threads", 1, kMostEditThreads).value_or(defaultThreadCount());
     return options;
 }
 
@@ -155,7 +153,7 @@ void putFiles(ArchiveEdit& edit, const std::vector<fs::path>& files) {
 
 // The archive, its directory read whole, for editing.
 Archive openForEdit(const std::string& path, const ArchiveFormat& format) {
-    Archive archive = Archive::open(path, format);
+    Archive archive = openArchive(path, format);
     if (const auto& error = archive.directoryError()) {
         throw ResourceError(error->text(), path + ": " + error->describe() +
                                                "; an archive is edited only when all of its "
@@ -165,8 +163,21 @@ Archive openForEdit(const std::string& path, const ArchiveFormat& format) {
 }
 
 int refusal(const std::string& archive, const EditRefused& refused) {
-    std::cerr << "brasvel-res: " << archive << ": " << refused.what << "; nothing was changed\n";
+    std::cerr << "brasvel-res: " << escapedControls(archive) << ": "
+              << escapedControls(refused.what) << "; nothing was changed\n";
     return refused.exitCode;
+}
+
+// What the save did with damaged entries, said after its summary.
+std::string damagedSummary(const ArchiveEdit& edit, const SaveOptions& options) {
+    const std::size_t damaged = edit.damagedEntries().size();
+    if (damaged == 0) {
+        return {};
+    }
+    const std::string count =
+        std::to_string(damaged) + " damaged " + (damaged == 1 ? "entry" : "entries");
+    return options.damaged == DamagedEntries::Drop ? "; left out " + count
+                                                   : "; kept " + count + " as stored";
 }
 
 // Saves under the lock the command holds. A refused edit exits 1; a disk, an input or an archive
@@ -177,21 +188,26 @@ int saveEdit(const ArchiveEdit& edit, const std::string& path, SaveOptions optio
     options.lock = &lock;
     try {
         if (!edit.save(path, options, {}, &interrupted)) {
-            std::cerr << "brasvel-res: " << path << ": interrupted; nothing was changed\n";
+            std::cerr << "brasvel-res: " << escapedControls(path)
+                      << ": interrupted; nothing was changed\n";
             return kExitUnusable;
         }
     } catch (const EditRefusal& refused) {
         return refusal(path, refusedBecause(refused));
+    } catch (const DamagedEntriesRefused& damaged) {
+        return refusal(path, {damaged.describe() +
+                              "; --damaged keep keeps their bytes as stored, --damaged drop "
+                              "leaves them out"});
     } catch (const ResourceError& error) {
-        std::cerr << "brasvel-res: " << path << ": ";
+        std::cerr << "brasvel-res: " << escapedControls(path) << ": ";
         if (!error.entry().empty()) {
-            std::cerr << error.entry() << ": ";
+            std::cerr << escapedControls(error.entry()) << ": ";
         }
-        std::cerr << error.describe() << "; nothing was changed\n";
+        std::cerr << escapedControls(error.describe()) << "; nothing was changed\n";
         return error.entry().empty() || error.isFileFailure() ? kExitUnusable : kExitEntryFailed;
     }
     editCommitted = true;
-    std::cout << done << '\n';
+    std::cout << escapedControls(done) << damagedSummary(edit, options) << '\n';
     return kExitDone;
 }
 
@@ -209,14 +225,20 @@ std::string entriesText(std::size_t count) {
     return std::to_string(count) + (count == 1 ? " entry" : " entries");
 }
 
-// The entry that `name` gives: its edit name in any case, or for a SND also NAME.wav.
+// The entry that `name` gives: its edit name (exactly, else in another case), or for a SND also
+// NAME.wav. A name that several entries bear only in other cases is refused, naming them.
 std::optional<std::size_t> findEntry(const ArchiveEdit& edit, const std::string& name) {
-    if (auto index = edit.find(name)) {
-        return index;
+    try {
+        if (auto index = edit.find(name)) {
+            return index;
+        }
+        const std::optional<std::string> withoutSuffix = entryNameForFile(edit.format(), name);
+        return withoutSuffix && !edit.format().writing.fileSuffix.empty()
+                   ? edit.find(*withoutSuffix)
+                   : std::nullopt;
+    } catch (const ResourceError& error) {
+        throw EditRefused{error.describe()};
     }
-    const std::optional<std::string> withoutSuffix = entryNameForFile(edit.format(), name);
-    return withoutSuffix && !edit.format().writing.fileSuffix.empty() ? edit.find(*withoutSuffix)
-                                                                     : std::nullopt;
 }
 
 bool patternNames(const std::string& pattern, const Entry& entry) {
@@ -264,7 +286,8 @@ int createCommand(const std::vector<std::string>& args) {
 
 int addCommand(const std::vector<std::string>& args) {
     catchInterrupts();
-    const Arguments arguments(args, {"--kind", "--level", "--threads"}, {"--store", "--force"});
+    const Arguments arguments(args, {"--kind", "--level", "--threads", "--damaged"},
+                              {"--store", "--force"});
     if (arguments.positional().size() < 2) {
         throw UsageError("add takes an archive and the files or folders to add");
     }
@@ -279,6 +302,7 @@ int addCommand(const std::vector<std::string>& args) {
     if (!lock) {
         return refusedCode;
     }
+    options.damaged = damagedOption(arguments);
     ArchiveEdit edit(openForEdit(path, format));
     const std::size_t before = edit.entries().size();
     std::vector<fs::path> files;
@@ -296,7 +320,7 @@ int addCommand(const std::vector<std::string>& args) {
 
 int removeCommand(const std::vector<std::string>& args) {
     catchInterrupts();
-    const Arguments arguments(args, {"--kind"}, {"--force"});
+    const Arguments arguments(args, {"--kind", "--damaged"}, {"--force"});
     if (arguments.positional().size() < 2) {
         throw UsageError("remove takes an archive and the entries to remove");
     }
@@ -312,9 +336,14 @@ int removeCommand(const std::vector<std::string>& args) {
     for (auto pattern = arguments.positional().begin() + 1; pattern != arguments.positional().end();
          ++pattern) {
         bool named = false;
+        std::optional<std::size_t> byName;
+        try {
+            byName = findEntry(edit, *pattern);
+        } catch (const EditRefused& refused) {
+            return refusal(path, refused);
+        }
         for (std::size_t k = 0; k < edit.entries().size(); ++k) {
-            if (patternNames(*pattern, edit.entries()[k]) ||
-                findEntry(edit, *pattern) == std::optional<std::size_t>(k)) {
+            if (patternNames(*pattern, edit.entries()[k]) || byName == k) {
                 doomed[k] = true;
                 named = true;
             }
@@ -331,12 +360,13 @@ int removeCommand(const std::vector<std::string>& args) {
     }
     SaveOptions options;
     options.replaceProtected = arguments.has("--force");
+    options.damaged = damagedOption(arguments);
     return saveEdit(edit, path, options, *lock, path + ": removed " + entriesText(count));
 }
 
 int renameCommand(const std::vector<std::string>& args) {
     catchInterrupts();
-    const Arguments arguments(args, {"--kind"}, {"--force"});
+    const Arguments arguments(args, {"--kind", "--damaged"}, {"--force"});
     if (arguments.positional().size() != 3) {
         throw UsageError("rename takes an archive, an entry's name and its new name");
     }
@@ -350,7 +380,12 @@ int renameCommand(const std::vector<std::string>& args) {
         return refusedCode;
     }
     ArchiveEdit edit(openForEdit(path, format));
-    const std::optional<std::size_t> index = findEntry(edit, oldName);
+    std::optional<std::size_t> index;
+    try {
+        index = findEntry(edit, oldName);
+    } catch (const EditRefused& refused) {
+        return refusal(path, refused);
+    }
     if (!index) {
         return refusal(path, {oldName + ": " + kNoSuchEntry});
     }
@@ -364,6 +399,7 @@ int renameCommand(const std::vector<std::string>& args) {
     }
     SaveOptions options;
     options.replaceProtected = arguments.has("--force");
+    options.damaged = damagedOption(arguments);
     return saveEdit(edit, path, options, *lock, path + ": renamed " + oldName + " to " + newName);
 }
 

@@ -14,9 +14,10 @@
 #include "base/Text.h"
 #include "cli/ArchiveArguments.h"
 #include "cli/Commands.h"
-#include "cli/NamePattern.h"
 #include "cli/Interruption.h"
+#include "cli/NamePattern.h"
 #include "extract/BatchExtractor.h"
+#include "extract/EntryCheck.h"
 #include "extract/EntryContent.h"
 #include "extract/SafeName.h"
 
@@ -24,13 +25,6 @@ namespace brasvel::cli {
 namespace {
 
 constexpr unsigned kMostThreads = 64;
-
-unsigned chooseThreads(const std::optional<std::string>& value) {
-    if (!value) {
-        return defaultThreadCount();
-    }
-    return strictNumber("--threads", *value, 1, kMostThreads);
-}
 
 // A pattern names an entry when it equals, or as a shell pattern matches, the entry's caption,
 // its file name or the name it is written under (for a sound: "BELL.Wav", "BELL.WAV", "BELL.wav").
@@ -79,11 +73,11 @@ std::vector<std::size_t> chooseEntries(const Archive& archive,
 }
 
 void reportFailure(const std::string& archive, const ResourceError& error) {
-    std::cerr << "brasvel-res: " << archive << ": ";
+    std::cerr << "brasvel-res: " << escapedControls(archive) << ": ";
     if (!error.entry().empty()) {
-        std::cerr << error.entry() << ": ";
+        std::cerr << escapedControls(error.entry()) << ": ";
     }
-    std::cerr << error.describe() << '\n';
+    std::cerr << escapedControls(error.describe()) << '\n';
 }
 
 // The archive, its directory read whole; nullopt after reporting why it cannot be used.
@@ -145,7 +139,8 @@ int extractCommand(const std::vector<std::string>& args) {
         }
         options.pictureFormat = PictureFormat::Png;
     }
-    options.threads = chooseThreads(arguments.value("--threads"));
+    options.threads =
+        numberOption(arguments, "--threads", 1, kMostThreads).value_or(defaultThreadCount());
     const std::string folderPath = arguments.value("-o").value_or("");
     if (arguments.value("-o") && folderPath.empty()) {
         throw UsageError("-o '' names no folder; leave -o out for the current folder");
@@ -161,7 +156,7 @@ int extractCommand(const std::vector<std::string>& args) {
         folder->keepIntact(archive->file()->device(), archive->file()->inode());
         folder->removeStaleTemporaries();
     } catch (const ResourceError& error) {
-        std::cerr << "brasvel-res: target folder: " << error.describe() << '\n';
+        std::cerr << "brasvel-res: target folder: " << escapedControls(error.describe()) << '\n';
         return kExitUnusable;
     }
 
@@ -171,15 +166,15 @@ int extractCommand(const std::vector<std::string>& args) {
                       patterns, unmatched);
     if (!unmatched.empty()) {
         for (const std::string& pattern : unmatched) {
-            std::cerr << "brasvel-res: " << path << ": " << pattern
-                      << ": no entry of the list has this name\n";
+            std::cerr << "brasvel-res: " << escapedControls(path) << ": "
+                      << escapedControls(pattern) << ": no entry of the list has this name\n";
         }
         return kExitUnusable;
     }
 
     // No entry is ever written over the archive itself: the whole run is refused before any.
     if (const auto index = entryOverArchive(*archive, chosen, *folder, options)) {
-        std::cerr << "brasvel-res: " << path << ": "
+        std::cerr << "brasvel-res: " << escapedControls(path) << ": "
                   << entryLabel(archive->entries()[*index], *index)
                   << " would be written over the archive itself; nothing was extracted\n";
         return kExitUnusable;
@@ -200,12 +195,12 @@ int extractCommand(const std::vector<std::string>& args) {
         signal = InterruptWatch::received();
     } catch (const ResourceError& error) {
         // The batch as a whole cannot start in this folder.
-        std::cerr << "brasvel-res: target folder: " << error.describe() << '\n';
+        std::cerr << "brasvel-res: target folder: " << escapedControls(error.describe()) << '\n';
         return kExitUnusable;
     }
     const std::size_t reached = static_cast<std::size_t>(summary.done + summary.failed);
     std::cout << summary.done << " of " << chosen.size() << " entries extracted into "
-              << (folderPath.empty() ? "." : folderPath);
+              << escapedControls(folderPath.empty() ? "." : folderPath);
     if (summary.failed > 0) {
         std::cout << "; " << summary.failed << " failed";
     }
@@ -217,7 +212,7 @@ int extractCommand(const std::vector<std::string>& args) {
         return InterruptWatch::exitCode(signal);
     }
     if (reached < chosen.size()) {
-        std::cerr << "brasvel-res: " << path << ": " << chosen.size() - reached
+        std::cerr << "brasvel-res: " << escapedControls(path) << ": " << chosen.size() - reached
                   << " entries were not extracted\n";
         return kExitEntryFailed;
     }
@@ -236,51 +231,24 @@ int verifyCommand(const std::vector<std::string>& args) {
         return kExitUnusable;
     }
     const std::vector<Entry>& entries = archive->entries();
-    const std::vector<std::size_t> overlaps = partialOverlaps(*archive);
-    // Entries that share stored bytes share their check: the stream's true length is found once,
-    // so the time taken follows the archive's size, not the sizes its entries state.
-    std::map<std::pair<std::uint64_t, std::uint64_t>, std::uint64_t> lengths;
-    ContentBuffers buffers;
+    EntryCheck check(*archive);
     int damagedCount = 0;
     std::size_t checked = 0;
     // Written as it goes (stdout is buffered): a hostile archive may hold millions of damaged
     // entries.
     std::ostream& out = std::cout;
-    const auto damage = [&](std::size_t index, const std::string& what) {
-        ++damagedCount;
-        out << entryLabel(entries[index], index) << ": " << what << '\n';
-    };
     for (std::size_t index = 0; index < entries.size(); ++index, ++checked) {
-        const Entry& entry = entries[index];
         try {
-            if (overlaps[index] != kNoOverlap) {
-                damage(index, std::string(kDamagedEntry) + " (its stored bytes overlap those of " +
-                                  entryLabel(entries[overlaps[index]], overlaps[index]) +
-                                  " in part)");
-                continue;
-            }
-            const StoredRange range = storedRange(entry, format, archive->size());
-            const auto key = std::pair(range.offset, range.length);
-            auto known = lengths.find(key);
-            if (known == lengths.end()) {
-                known = lengths.emplace(key, storedContentSize(*archive, entry, buffers)).first;
-            }
-            const auto size = static_cast<std::uint64_t>(entry.size);
-            if (known->second != size) {
-                damage(index, std::string(kDamagedEntry) + " (" +
-                                  (isCompressed(entry, format) ? "inflates to " : "holds ") +
-                                  std::to_string(known->second) + " bytes, not " +
-                                  std::to_string(size) + ")");
+            if (const std::optional<std::string> what = check.damage(index)) {
+                ++damagedCount;
+                out << entryLabel(entries[index], index) << ": " << escapedControls(*what) << '\n';
             }
         } catch (const ResourceError& error) {
-            if (error.text() == kArchiveChanged) {
-                std::cout.flush();
-                std::cerr << "brasvel-res: " << path << ": " << error.describe() << "; "
-                          << entries.size() - index << " of " << entries.size()
-                          << " entries not checked\n";
-                return kExitUnusable;
-            }
-            damage(index, error.describe());
+            std::cout.flush();
+            std::cerr << "brasvel-res: " << escapedControls(path) << ": "
+                      << escapedControls(error.describe()) << "; " << entries.size() - index
+                      << " of " << entries.size() << " entries not checked\n";
+            return kExitUnusable;
         }
     }
     out << checked << " entries checked, " << damagedCount << " damaged\n";

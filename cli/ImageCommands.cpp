@@ -10,9 +10,10 @@
 #include <iostream>
 
 #include "base/ReadOnlyFile.h"
+#include "base/Text.h"
 #include "base/Utf8Path.h"
-#include "cli/Commands.h"
 #include "cli/ArchiveArguments.h"
+#include "cli/Commands.h"
 #include "cli/PictureEntry.h"
 #include "extract/AtomicFile.h"
 #include "imaging/DefEncoder.h"
@@ -25,23 +26,27 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::optional<int> numberOption(const Arguments& arguments, const std::string& option,
+std::optional<int> choiceOption(const Arguments& arguments, const std::string& option,
                                 std::initializer_list<int> allowed) {
     const std::optional<std::string> text = arguments.value(option);
     if (!text) {
         return std::nullopt;
     }
-    int value = 0;
-    const auto [end, error] = std::from_chars(text->data(), text->data() + text->size(), value);
-    const bool known = std::find(allowed.begin(), allowed.end(), value) != allowed.end();
-    if (error != std::errc{} || end != text->data() + text->size() || !known) {
-        std::string choices;
-        for (const int a : allowed) {
-            choices += (choices.empty() ? "" : ", ") + std::to_string(a);
-        }
-        throw UsageError(option + " takes one of " + choices + ", not " + *text);
+    std::string choices;
+    for (const int a : allowed) {
+        choices += (choices.empty() ? "" : ", ") + std::to_string(a);
     }
-    return value;
+    // Read as every number is (no sign, no blanks), then kept only when it is one of `allowed`.
+    unsigned value = 0;
+    try {
+        value = strictNumber(option, *text, 0, static_cast<unsigned>(std::max(allowed)));
+    } catch (const UsageError&) {
+        throw UsageError(option + " takes one of " + choices + ", not '" + *text + "'");
+    }
+    if (std::find(allowed.begin(), allowed.end(), static_cast<int>(value)) == allowed.end()) {
+        throw UsageError(option + " takes one of " + choices + ", not '" + *text + "'");
+    }
+    return static_cast<int>(value);
 }
 
 std::string outputOption(const Arguments& arguments, const std::string& command) {
@@ -93,9 +98,9 @@ std::vector<std::byte> readWhole(const std::string& path) {
 
 int report(const ResourceError& error, const std::string& what) {
     const std::string described = error.describe();
-    std::cerr << "brasvel-res: " << what << ": " << described;
+    std::cerr << "brasvel-res: " << escapedControls(what) << ": " << escapedControls(described);
     if (!error.entry().empty() && described.find(error.entry()) == std::string::npos) {
-        std::cerr << " (" << error.entry() << ")";
+        std::cerr << " (" << escapedControls(error.entry()) << ")";
     }
     std::cerr << '\n';
     return kExitEntryFailed;
@@ -118,7 +123,8 @@ int spriteExport(const std::vector<std::string>& args) {
     }
     const std::string& name = arguments.positional()[1];
     if (!sprite->isDef()) {
-        std::cerr << "brasvel-res: " << name << " is not a sprite (extension def or DEF)\n";
+        std::cerr << "brasvel-res: " << escapedControls(name)
+                  << " is not a sprite (extension def or DEF)\n";
         return kExitEntryFailed;
     }
     try {
@@ -140,8 +146,8 @@ int spriteExport(const std::vector<std::string>& args) {
         for (const NamedFile& file : files) {
             target.writeFile(file.name, file.content);
         }
-        std::cout << folder << ": " << def.frameTotal() << " frames in " << def.blocks().size()
-                  << " blocks, " << files.size() << " files\n";
+        std::cout << escapedControls(folder) << ": " << def.frameTotal() << " frames in "
+                  << def.blocks().size() << " blocks, " << files.size() << " files\n";
     } catch (const ResourceError& error) {
         return report(error, name);
     }
@@ -154,7 +160,7 @@ int spriteImport(const std::vector<std::string>& args) {
         throw UsageError("sprite import takes the folder of an export");
     }
     const std::string out = outputOption(arguments, "sprite import");
-    const std::optional<int> compression = numberOption(arguments, "--type", {0, 1, 2, 3});
+    const std::optional<int> compression = choiceOption(arguments, "--type", {0, 1, 2, 3});
     const fs::path folder = platform::fileSystemPath(arguments.positional()[0]);
     try {
         const std::vector<std::byte> text = readWhole(platform::utf8Path(folder / kSpriteListingName));
@@ -169,8 +175,9 @@ int spriteImport(const std::vector<std::string>& args) {
         for (const ListedBlock& block : listing.blocks) {
             frames += block.frames.size();
         }
-        std::cout << out << ": " << frames << " frames in " << listing.blocks.size() << " blocks, "
-                  << listing.width << " x " << listing.height << '\n';
+        std::cout << escapedControls(out) << ": " << frames << " frames in "
+                  << listing.blocks.size() << " blocks, " << listing.width << " x "
+                  << listing.height << '\n';
     } catch (const ResourceError& error) {
         return report(error, platform::utf8Path(folder));
     }
@@ -233,7 +240,7 @@ int pictureCommand(const std::vector<std::string>& args) {
     }
     const std::string in = arguments.positional()[0];
     const std::string out = outputOption(arguments, "picture import");
-    const std::optional<int> bits = numberOption(arguments, "--bits", {8, 24});
+    const std::optional<int> bits = choiceOption(arguments, "--bits", {8, 24});
     const std::optional<PictureFormat> format = formatOfPath(in);
     if (!format) {
         throw UsageError(in + " is neither .png nor .bmp");
@@ -241,8 +248,9 @@ int pictureCommand(const std::vector<std::string>& args) {
     try {
         const Picture picture = pcxPixels(decodePicture(readWhole(in), *format), bits);
         writeOne(out, encodePcx(picture), arguments.has("--force"));
-        std::cout << out << ": " << (picture.format == PixelFormat::Indexed8 ? 8 : 24) << "-bit, "
-                  << picture.width << " x " << picture.height << '\n';
+        std::cout << escapedControls(out) << ": "
+                  << (picture.format == PixelFormat::Indexed8 ? 8 : 24) << "-bit, " << picture.width
+                  << " x " << picture.height << '\n';
     } catch (const ResourceError& error) {
         return report(error, in);
     }

@@ -122,7 +122,8 @@ int listCommand(const std::vector<std::string>& args) {
     }
     if (error) {
         std::cout.flush();
-        std::cerr << "brasvel-res: " << path << ": " << error->describe() << '\n';
+        std::cerr << "brasvel-res: " << escapedControls(path) << ": "
+                  << escapedControls(error->describe()) << '\n';
         return kExitUnusable;
     }
     return kExitDone;

@@ -2,6 +2,7 @@
 // shows, and the figures of each.
 
 #include <charconv>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
@@ -33,13 +34,14 @@ std::optional<PictureEntry> loadEntry(const Arguments& arguments, const std::str
     }
     const std::string& path = arguments.positional()[0];
     const std::string& wanted = arguments.positional()[1];
-    const Archive archive = Archive::open(path, chooseFormat(path, arguments.value("--kind")));
+    const Archive archive = openArchive(path, chooseFormat(path, arguments.value("--kind")));
     if (const auto& error = archive.directoryError()) {
         throw *error;
     }
     const std::optional<std::size_t> index = findEntryByCaption(archive, wanted);
     if (!index) {
-        std::cerr << "brasvel-res: " << path << " holds no entry " << wanted << '\n';
+        std::cerr << "brasvel-res: " << escapedControls(path) << " holds no entry "
+                  << escapedControls(wanted) << '\n';
         return std::nullopt;
     }
     PictureEntry picture{archive.entries()[*index], {}, archive.file()->device(),
@@ -56,21 +58,12 @@ std::optional<PictureEntry> loadEntry(const Arguments& arguments, const std::str
 namespace {
 
 std::uint32_t frameNumber(const Arguments& arguments) {
-    const std::optional<std::string> text = arguments.value("--frame");
-    if (!text) {
-        return 1;
-    }
-    std::uint32_t frame = 0;
-    const auto [end, error] = std::from_chars(text->data(), text->data() + text->size(), frame);
-    if (error != std::errc{} || end != text->data() + text->size() || frame == 0) {
-        throw UsageError("--frame takes a frame number from 1, not " + *text);
-    }
-    return frame;
+    return numberOption(arguments, "--frame", 1, UINT32_MAX).value_or(1);
 }
 
 // Extensions count in all-lower or all-upper case only, as in the window's preview.
 void reportNotAPicture(const std::string& entry) {
-    std::cerr << "brasvel-res: " << entry
+    std::cerr << "brasvel-res: " << escapedControls(entry)
               << " is not a picture, a sprite or a video (extension pcx, def, smk or bik, all in"
                  " lower or all in upper case)\n";
 }
@@ -115,7 +108,8 @@ int writeToStandardOutput(Bytes bmp, const PictureEntry& picture) {
 }
 
 int reportEntryError(const ResourceError& error, const std::string& entry) {
-    std::cerr << "brasvel-res: " << entry << ": " << error.describe() << '\n';
+    std::cerr << "brasvel-res: " << escapedControls(entry) << ": "
+              << escapedControls(error.describe()) << '\n';
     return kExitEntryFailed;
 }
 
@@ -169,7 +163,8 @@ int convertCommand(const std::vector<std::string>& args) {
     // Refused before decoding: a video's frame can take long to reach.
     if (!isStandardOutput(out)) {
         if (const std::string refusal = refusedOutput(out, *picture); !refusal.empty()) {
-            std::cerr << "brasvel-res: " << out << " " << refusal << "; nothing was written\n";
+            std::cerr << "brasvel-res: " << escapedControls(out) << " " << escapedControls(refusal)
+                      << "; nothing was written\n";
             return kExitUnusable;
         }
     }
@@ -198,12 +193,12 @@ int convertCommand(const std::vector<std::string>& args) {
         folder->keepIntact(picture->archiveDevice, picture->archiveInode);
     } catch (const ResourceError& error) {
         // As in extract: a folder that cannot be written into is the run's failure.
-        std::cerr << "brasvel-res: target folder: " << error.describe() << '\n';
+        std::cerr << "brasvel-res: target folder: " << escapedControls(error.describe()) << '\n';
         return kExitUnusable;
     }
     try {
         folder->writeFile(platform::utf8Path(outPath.filename()), encoded);
-        std::cout << out << ": " << width << " x " << height << '\n';
+        std::cout << escapedControls(out) << ": " << width << " x " << height << '\n';
     } catch (const ResourceError& error) {
         return reportEntryError(error, name);
     }
@@ -236,8 +231,9 @@ int infoCommand(const std::vector<std::string>& args) {
                 std::cout << "{\"bits\":" << info.bits << ",\"width\":" << info.width
                           << ",\"height\":" << info.height << "}\n";
             } else {
-                std::cout << name << ": PCX picture, " << info.bits << "-bit, " << info.width
-                          << " x " << info.height << ", pixel block of " << info.size << " bytes\n";
+                std::cout << escapedControls(name) << ": PCX picture, " << info.bits << "-bit, "
+                          << info.width << " x " << info.height << ", pixel block of " << info.size
+                          << " bytes\n";
             }
         } else if (picture->isDef()) {
             const DefSprite sprite = DefSprite::walk(picture->content, picture->defFileName());
@@ -246,9 +242,9 @@ int infoCommand(const std::vector<std::string>& args) {
                           << ",\"height\":" << sprite.height()
                           << ",\"frames\":" << sprite.frameTotal() << "}\n";
             } else {
-                std::cout << name << ": DEF sprite, type " << defTypeText(sprite.type()) << ", "
-                          << sprite.width() << " x " << sprite.height() << ", "
-                          << sprite.frameTotal() << " frames\n";
+                std::cout << escapedControls(name) << ": DEF sprite, type "
+                          << defTypeText(sprite.type()) << ", " << sprite.width() << " x "
+                          << sprite.height() << ", " << sprite.frameTotal() << " frames\n";
             }
         } else {
             reportNotAPicture(name);

@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "base/ResourceError.h"
+#include "base/Text.h"
 #include "base/Utf8Path.h"
 #include "cli/Commands.h"
 #include "cli/Json.h"
@@ -36,7 +37,8 @@ std::string defaultOutName(const std::string& entryName) {
 
 int reportFailure(const VideoCommandContext& context, const ResourceError& error,
                   const std::string& entryName) {
-    *context.errors << "brasvel-res: " << entryName << ": " << error.describe() << '\n';
+    *context.errors << "brasvel-res: " << escapedControls(entryName) << ": "
+                    << escapedControls(error.describe()) << '\n';
     return isVideoUnavailable(error) ? kExitUnusable : kExitEntryFailed;
 }
 
@@ -57,8 +59,8 @@ void printInfo(std::ostream& out, const std::string& entryName, const video::Vid
         out << "}\n";
         return;
     }
-    out << entryName << ": video " << info.codec << ", " << info.width << " x " << info.height
-        << ", " << info.frameRate << " frames/s, " << info.frameCount << " frames, "
+    out << escapedControls(entryName) << ": video " << info.codec << ", " << info.width << " x "
+        << info.height << ", " << info.frameRate << " frames/s, " << info.frameCount << " frames, "
         << info.durationSeconds << " s; ";
     if (info.sound) {
         out << "audio " << info.sound->codec << ", " << info.sound->rate << " Hz, "

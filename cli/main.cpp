@@ -10,6 +10,8 @@
 
 #include "base/Platform.h"
 #include "base/ResourceError.h"
+#include "base/Text.h"
+#include "cli/ArchiveArguments.h"
 #include "cli/Arguments.h"
 #include "cli/Commands.h"
 #include "cli/ImageCommands.h"
@@ -137,10 +139,14 @@ int runCommand(const std::string& command, const std::vector<std::string>& args)
         }
         throw UsageError("unknown command " + command);
     } catch (const UsageError& error) {
-        std::cerr << "brasvel-res: " << error.what() << "\n\n" << kUsage;
+        std::cerr << "brasvel-res: " << brasvel::escapedControls(error.what()) << "\n\n" << kUsage;
+        return kExitUnusable;
+    } catch (const ArchiveUnusable& unusable) {
+        std::cerr << "brasvel-res: " << brasvel::escapedControls(unusable.path) << ": "
+                  << brasvel::escapedControls(unusable.error.describe()) << '\n';
         return kExitUnusable;
     } catch (const brasvel::ResourceError& error) {
-        std::cerr << "brasvel-res: " << error.describe() << '\n';
+        std::cerr << "brasvel-res: " << brasvel::escapedControls(error.describe()) << '\n';
         return kExitUnusable;
     } catch (const std::bad_alloc&) {
         std::cerr << "brasvel-res: not enough memory\n";

@@ -1,6 +1,5 @@
 #include "edit/ArchiveEdit.h"
 
-
 #include <algorithm>
 #include <cerrno>
 #include <climits>
@@ -11,6 +10,7 @@
 #include "base/Platform.h"
 #include "base/Text.h"
 #include "edit/StoredContent.h"
+#include "extract/EntryCheck.h"
 #include "extract/EntryContent.h"
 #include "extract/SafeName.h"
 
@@ -33,6 +33,20 @@ std::string takenBy(std::string_view name, std::string_view other) {
     return quoted(name) + " is taken: an entry is named " + quoted(shownText(other));
 }
 
+// A name that several entries bear only in other cases: no one of them is meant more than another.
+ResourceError ambiguous(std::string_view name, const std::vector<std::string_view>& alike) {
+    std::string names;
+    for (std::size_t k = 0; k < alike.size(); ++k) {
+        names += (k == 0                  ? ""
+                  : k + 1 == alike.size() ? " and "
+                                          : ", ") +
+                 quoted(shownText(alike[k]));
+    }
+    return ResourceError(kAmbiguousName,
+                         quoted(name) + " names " + names + ", which differ only in case")
+        .withEntry(std::string(name));
+}
+
 ResourceError refused(std::string reason, std::string_view name) {
     return ResourceError(kNameRefused, std::move(reason)).withEntry(std::string(name));
 }
@@ -53,6 +67,22 @@ std::string folded(std::string_view nameBytes) {
 }
 
 }  // namespace
+
+DamagedEntriesRefused::DamagedEntriesRefused(std::vector<std::string> names)
+    : ResourceError(kDamagedEntries,
+                    [&] {
+                        // A few names say which; an archive may hold thousands of damaged rows.
+                        constexpr std::size_t kNamed = 10;
+                        std::string listed;
+                        for (std::size_t k = 0; k < names.size() && k < kNamed; ++k) {
+                            listed += (k == 0 ? "" : ", ") + names[k];
+                        }
+                        if (names.size() > kNamed) {
+                            listed += ", ... (" + std::to_string(names.size()) + " in all)";
+                        }
+                        return listed;
+                    }()),
+      names_(std::move(names)) {}
 
 std::string editName(const Entry& entry) { return decodeWindows1250(storedName(entry)); }
 
@@ -80,8 +110,10 @@ ArchiveEdit::ArchiveEdit(const Archive& archive)
                                                error->describe() + ")");
     }
     sources_.resize(entries_.size());
+    const EntryCheck check(archive);
     for (std::size_t k = 0; k < entries_.size(); ++k) {
         sources_[k].original = k;
+        sources_[k].damage = check.rowDamage(k);
     }
     if (format_->writing.followsFieldPattern) {
         fieldTail_ = sharedFieldTail(*format_, entries_);
@@ -123,12 +155,23 @@ std::optional<std::size_t> ArchiveEdit::find(std::string_view name) const {
     if (!bytes || namesLike(*bytes) == 0) {
         return std::nullopt;
     }
+    std::vector<std::size_t> alike;
     for (std::size_t k = 0; k < entries_.size(); ++k) {
+        if (storedName(entries_[k]) == *bytes) {
+            return k;  // an exact match wins over any other case
+        }
         if (equalIgnoringCase(storedName(entries_[k]), *bytes)) {
-            return k;
+            alike.push_back(k);
         }
     }
-    return std::nullopt;
+    if (alike.size() > 1) {
+        std::vector<std::string_view> names;
+        for (const std::size_t k : alike) {
+            names.push_back(storedName(entries_[k]));
+        }
+        throw ambiguous(name, names);
+    }
+    return alike.empty() ? std::nullopt : std::optional(alike.front());
 }
 
 std::string ArchiveEdit::acceptedName(std::string_view name,
@@ -199,8 +242,9 @@ void ArchiveEdit::insert(std::size_t index, Entry entry, Source source) {
 }
 
 std::size_t ArchiveEdit::putSource(std::string_view name, Source source, std::int32_t size) {
-    changed_ = true;
+    // A refused name (ambiguous, or not acceptable) changes nothing, not even hasChanges().
     if (const std::optional<std::size_t> existing = find(name)) {
+        changed_ = true;
         // The name field and the type word stay; the content and its sizes change.
         entries_[*existing].size = size;
         entries_[*existing].packedSize = 0;
@@ -209,6 +253,7 @@ std::size_t ArchiveEdit::putSource(std::string_view name, Source source, std::in
         return *existing;
     }
     const std::string bytes = acceptedName(name, std::nullopt);
+    changed_ = true;
     Entry entry;
     entry.nameField = makeNameField(*format_, bytes, fieldTail_);
     format_->describe(entry);
@@ -282,6 +327,26 @@ void ArchiveEdit::rename(std::size_t index, std::string_view newName) {
     sources_.erase(sources_.begin() + static_cast<std::ptrdiff_t>(index));
     insert(sorted_ ? placeFor(bytes) : index, std::move(entry), std::move(source));
     changed_ = true;
+}
+
+std::optional<std::string> ArchiveEdit::damage(std::size_t index) const {
+    return index < sources_.size() ? sources_[index].damage : std::nullopt;
+}
+
+void ArchiveEdit::markDamaged(std::size_t index, std::string what) {
+    if (index < sources_.size() && sources_[index].original) {
+        sources_[index].damage = std::move(what);
+    }
+}
+
+std::vector<std::size_t> ArchiveEdit::damagedEntries() const {
+    std::vector<std::size_t> damaged;
+    for (std::size_t k = 0; k < sources_.size(); ++k) {
+        if (sources_[k].damage) {
+            damaged.push_back(k);
+        }
+    }
+    return damaged;
 }
 
 bool ArchiveEdit::isNew(std::size_t index) const {

@@ -50,6 +50,14 @@ inline constexpr int kMostCompressionLevel = 12;
 
 inline constexpr const char* kNameRefused = "Name refused";
 inline constexpr const char* kNoSuchEntry = "No such entry";
+inline constexpr const char* kAmbiguousName = "Ambiguous name";
+
+// What a save does with damaged entries (ArchiveEdit::damagedEntries).
+enum class DamagedEntries {
+    Refuse,  // nothing is written: DamagedEntriesRefused names them
+    Keep,    // each keeps its row and what of its stored bytes lies in the archive
+    Drop,    // they are left out
+};
 
 struct SaveOptions {
     bool compress = true;  // LOD entries as zlib streams where that makes them smaller
@@ -68,12 +76,26 @@ struct SaveOptions {
     // Tests: called with the lock held and the new archive complete and synced, just before it
     // replaces the old one; a second editor can be started there.
     std::function<void()> beforeReplacing;
+    DamagedEntries damaged = DamagedEntries::Refuse;
     WriteFunction write = nullptr;  // tests: a failing or slow write in place of ::write
     Temporaries temporaries = Temporaries::Unnamed;
 };
 
 // Called after each entry written, with the entries done and the total.
 using SaveProgress = std::function<void(std::size_t done, std::size_t total)>;
+
+// A save refused because entries are damaged and the options did not say what to do with them.
+class DamagedEntriesRefused : public ResourceError {
+public:
+    explicit DamagedEntriesRefused(std::vector<std::string> names);
+    // The damaged entries' names (UTF-8), in directory order.
+    const std::vector<std::string>& names() const { return names_; }
+
+private:
+    std::vector<std::string> names_;
+};
+
+inline constexpr const char* kDamagedEntries = "Damaged entries";
 
 class ArchiveEdit {
 public:
@@ -90,7 +112,9 @@ public:
     std::optional<std::string> checkName(std::string_view name,
                                          std::optional<std::size_t> renamed = {}) const;
 
-    // The entry named `name` (UTF-8), case-insensitively.
+    // The entry named `name` (UTF-8): the one named exactly so, else the one named so in another
+    // case. Throws ResourceError "Ambiguous name", naming them, when no entry is named exactly so
+    // and several are in other cases (an archive may hold "A.TXT" and "a.txt").
     std::optional<std::size_t> find(std::string_view name) const;
 
     // Adds an entry named `name`, or replaces the content of the entry of that name. Throws
@@ -118,6 +142,15 @@ public:
     // Whether saving would write anything other than the archive as opened.
     bool hasChanges() const { return changed_; }
 
+    // Why entry `index` is damaged, in words; nullopt when it is not. An entry of the archive as
+    // opened is damaged when its row shows it (EntryCheck::rowDamage) or markDamaged said so; new
+    // content never is, and a rename keeps the damage.
+    std::optional<std::string> damage(std::size_t index) const;
+    // Records damage found in an unchanged entry's content when it was read.
+    void markDamaged(std::size_t index, std::string what);
+    // The damaged entries, in directory order.
+    std::vector<std::size_t> damagedEntries() const;
+
     // Writes the result to `path`, all or nothing (see ReplacementFile), holding the archive's
     // lock. Returns false when `cancel` was set, checked between entries; nothing is changed
     // then. Throws, leaving the file at `path` as it was: ArchiveBusy when another editor holds
@@ -135,6 +168,7 @@ private:
         std::optional<std::size_t> original;  // the index of an unchanged entry in the archive
         std::shared_ptr<const std::vector<std::byte>> bytes;  // new content
         std::string path;                                     // new content, from a file
+        std::optional<std::string> damage;  // why the original's stored bytes are damaged
     };
 
     // The name in archive bytes, or throws "Name refused" with the reason.

@@ -97,6 +97,19 @@ void refuseProtected(const std::string& path, const SaveOptions& options) {
     }
 }
 
+// What of an entry's stored bytes lies inside the archive: all of them when they are in it, the
+// part there is of bytes that reach past its end, none for a negative offset or length.
+Bytes bytesInside(Bytes archive, const Entry& entry, const ArchiveFormat& format) {
+    const std::int64_t length = isCompressed(entry, format) ? entry.packedSize : entry.size;
+    if (entry.offset < 0 || length <= 0 ||
+        static_cast<std::uint64_t>(entry.offset) >= archive.size()) {
+        return archive.subspan(archive.size(), 0);
+    }
+    const auto offset = static_cast<std::size_t>(entry.offset);
+    return archive.subspan(offset,
+                           std::min(static_cast<std::size_t>(length), archive.size() - offset));
+}
+
 ResourceError tooLarge(std::uint64_t size) {
     return ResourceError("Archive too large", "it would hold " + std::to_string(size) +
                                                   " bytes, an archive at most " +
@@ -177,6 +190,23 @@ bool ArchiveEdit::save(const std::string& path, const SaveOptions& options,
                             std::to_string(options.level) + ", not from 1 to " +
                                 std::to_string(kMostCompressionLevel));
     }
+    // Damaged entries are written only as the options say: never silently.
+    if (const std::vector<std::size_t> damaged = damagedEntries(); !damaged.empty()) {
+        if (options.damaged == DamagedEntries::Refuse) {
+            std::vector<std::string> names;
+            for (const std::size_t k : damaged) {
+                names.push_back(editName(entries_[k]));
+            }
+            throw DamagedEntriesRefused(std::move(names));
+        }
+        if (options.damaged == DamagedEntries::Drop) {
+            ArchiveEdit trimmed = *this;
+            for (auto k = damaged.rbegin(); k != damaged.rend(); ++k) {
+                trimmed.remove(*k);
+            }
+            return trimmed.save(path, options, progress, cancel);
+        }
+    }
     const DirectoryLayout& layout = format_->layout;
     const WritingRules& rules = format_->writing;
     const Bytes archiveBytes = archive_ ? archive_->bytes() : Bytes();
@@ -186,7 +216,8 @@ bool ArchiveEdit::save(const std::string& path, const SaveOptions& options,
     for (std::size_t k = 0; k < entries_.size(); ++k) {
         if (sources_[k].original) {
             try {
-                kept[k] = storedBytes(archiveBytes, entries_[k], *format_);
+                kept[k] = sources_[k].damage ? bytesInside(archiveBytes, entries_[k], *format_)
+                                             : storedBytes(archiveBytes, entries_[k], *format_);
             } catch (ResourceError& error) {
                 throw error.withEntry(editName(entries_[k]));
             }

@@ -63,6 +63,9 @@ void HeadlessToolkit::setRowCaption(int row, std::string_view entryBytes) {
 void HeadlessToolkit::setRowImage(int row, int image) { rowAt(rows, row).image = image; }
 
 void HeadlessToolkit::setRowChanged(int row, bool changed) { rowAt(rows, row).changed = changed; }
+void HeadlessToolkit::setRowDamaged(int row, bool damaged) {
+    rowAt(rows, row).damaged = damaged;
+}
 void HeadlessToolkit::setRowDetails(int row, const RowDetails& details) {
     HeadlessRow& shown = rowAt(rows, row);
     shown.type = details.type;
@@ -225,6 +228,11 @@ void HeadlessToolkit::userMovesFrameScroll(int position) { setFrameScrollPositio
 bool HeadlessToolkit::askOkCancel(std::string_view caption, std::string_view text) {
     questions.push_back({std::string(caption), std::string(text)});
     return takeReply(answers, true);
+}
+
+DamagedAnswer HeadlessToolkit::askDamagedEntries(std::string_view caption, std::string_view text) {
+    damagedQuestions.push_back({std::string(caption), std::string(text)});
+    return takeReply(damagedAnswers, DamagedAnswer::Cancel);
 }
 
 OverwriteAnswer HeadlessToolkit::askOverwrite(std::string_view fileName, std::string_view folder,

@@ -22,6 +22,7 @@ struct HeadlessRow {
     std::string caption;  // the bytes as set, NUL bytes included
     int image = 0;
     bool changed = false;  // drawn as not yet saved
+    bool damaged = false;  // drawn as damaged
     std::string type;     // the details' figures as set
     std::int64_t size = 0;
     std::int64_t storedSize = 0;
@@ -53,6 +54,7 @@ public:
     }
     void setEntryCommandsEnabled(bool enabled) override { entryCommandsEnabled = enabled; }
     void setRowChanged(int row, bool changed) override;
+    void setRowDamaged(int row, bool damaged) override;
     void setEditCommandsEnabled(const EditCommandState& state) override { editCommands = state; }
 
     void setStatusText(int panel, std::string_view text) override;
@@ -116,6 +118,7 @@ public:
 
     SaveAnswer askSaveChanges(std::string_view caption, std::string_view text) override;
     ChangedOnDiskAnswer askChangedOnDisk(std::string_view caption, std::string_view text) override;
+    DamagedAnswer askDamagedEntries(std::string_view caption, std::string_view text) override;
     // Each scripted name is checked as the dialog would; a refused one is recorded with its
     // reason and the dialog ends as cancelled (OK stays disabled under a reason).
     std::optional<std::string> askName(std::string_view caption, std::string_view label,
@@ -205,6 +208,8 @@ public:
         std::string text;
     };
     std::vector<Question> questions;
+    std::vector<Question> damagedQuestions;
+    std::deque<DamagedAnswer> damagedAnswers;  // scripted; Cancel when none is left
     std::deque<bool> answers;  // scripted replies to askOkCancel; OK when none is left
     struct OverwriteQuestion {
         std::string fileName;

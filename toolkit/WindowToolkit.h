@@ -83,6 +83,9 @@ enum class SaveAnswer { Save, Discard, Cancel };
 // over it: read it again (the unsaved edits dropped), save the edits under another name, write
 // over the change, or nothing.
 enum class ChangedOnDiskAnswer { Reload, SaveAs, Overwrite, Cancel };
+// What a save does with the archive's damaged entries: keeps their bytes as stored, leaves them
+// out, or does not happen.
+enum class DamagedAnswer { Keep, Drop, Cancel };
 
 // Shared between work running off the window's thread and the window: how far it got, and
 // whether the user pressed Cancel.
@@ -128,6 +131,8 @@ public:
 
     // Shows `row` as changed and not yet saved (new content or a new name), or as saved.
     virtual void setRowChanged(int row, bool changed) = 0;
+    // Shows `row` as damaged: its entry's stored bytes are not all there, or not a valid content.
+    virtual void setRowDamaged(int row, bool damaged) = 0;
     virtual void setEditCommandsEnabled(const EditCommandState& state) = 0;
 
     // The status bar (StatusBar1), panels 0 to 5. Texts stay until replaced.
@@ -228,6 +233,8 @@ public:
     // The archive changed on disk: the buttons Reload, Save as..., Save anyway and Cancel.
     virtual ChangedOnDiskAnswer askChangedOnDisk(std::string_view caption,
                                                  std::string_view text) = 0;
+    // Before an archive with damaged entries is saved, with the buttons Keep, Leave out and Cancel.
+    virtual DamagedAnswer askDamagedEntries(std::string_view caption, std::string_view text) = 0;
     // A dialog asking for a name, starting with `initial`: `check` runs on every change and its
     // reason shows at once, OK staying disabled while there is one. Nothing when cancelled.
     virtual std::optional<std::string> askName(std::string_view caption, std::string_view label,

@@ -519,6 +519,14 @@ Every button has a hint: just rest the mouse pointer over it.</translation>
         <source>Zapisz mimo to</source>
         <translation>Save anyway</translation>
     </message>
+    <message>
+        <source>Zachowaj</source>
+        <translation>Keep</translation>
+    </message>
+    <message>
+        <source>Pomiń uszkodzone</source>
+        <translation>Leave them out</translation>
+    </message>
 </context>
 <context>
     <name>WindowTexts</name>
@@ -943,6 +951,42 @@ The archive on disk is unchanged and the changes stay in the window: try again o
     <message>
         <source>%1 to samo archiwum: nie może być dodane do siebie.</source>
         <translation>%1 is the archive itself: it cannot be added to itself.</translation>
+    </message>
+    <message>
+        <source>Plik %1 już istnieje. Zastąpić go?</source>
+        <translation>%1 already exists. Replace it?</translation>
+    </message>
+    <message>
+        <source>Ambiguous name</source>
+        <translation>Ambiguous name</translation>
+    </message>
+    <message>
+        <source>Not a LOD archive</source>
+        <translation>Not a LOD archive</translation>
+    </message>
+    <message>
+        <source>Not an SND archive</source>
+        <translation>Not an SND archive</translation>
+    </message>
+    <message>
+        <source>Not a VID archive</source>
+        <translation>Not a VID archive</translation>
+    </message>
+    <message>
+        <source>%1   (uszkodzone pliki: %2)</source>
+        <translation>%1   (damaged entries: %2)</translation>
+    </message>
+    <message>
+        <source>Uszkodzone pliki</source>
+        <translation>Damaged entries</translation>
+    </message>
+    <message>
+        <source>Archiwum %1 ma uszkodzone pliki (%2): %3. Zachować ich bajty tak, jak są zapisane, czy pominąć je w zapisanym archiwum?</source>
+        <translation>Archive %1 has damaged entries (%2): %3. Keep their bytes as stored, or leave them out of the saved archive?</translation>
+    </message>
+    <message>
+        <source>Damaged entries</source>
+        <translation>Damaged entries</translation>
     </message>
 </context>
 </TS>

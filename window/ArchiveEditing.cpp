@@ -125,6 +125,41 @@ bool ArchiveEditing::answerChangedOnDisk(std::string& path, SaveOptions& options
     return false;
 }
 
+void ArchiveEditing::markDamaged(std::size_t index, std::string what) {
+    if (edit_) {
+        edit_->markDamaged(index, std::move(what));
+    }
+}
+
+bool ArchiveEditing::chooseDamaged(const std::string& path, SaveOptions& options) {
+    const std::vector<std::size_t> damaged = edit_->damagedEntries();
+    if (damaged.empty()) {
+        return true;
+    }
+    constexpr std::size_t kNamed = 10;
+    std::string names;
+    for (std::size_t k = 0; k < damaged.size() && k < kNamed; ++k) {
+        names += (k == 0 ? "" : ", ") + editName(edit_->entries()[damaged[k]]);
+    }
+    if (damaged.size() > kNamed) {
+        names += ", ...";
+    }
+    switch (ui_.askDamagedEntries(
+        text(texts::kDamagedCaption),
+        texts::fillIn(text(texts::kDamagedQuestion),
+                      {fileNameOf(path), std::to_string(damaged.size()), names}))) {
+        case DamagedAnswer::Keep:
+            options.damaged = DamagedEntries::Keep;
+            return true;
+        case DamagedAnswer::Drop:
+            options.damaged = DamagedEntries::Drop;
+            return true;
+        case DamagedAnswer::Cancel:
+            break;
+    }
+    return false;
+}
+
 bool ArchiveEditing::confirmProtected(const ArchiveProtected& refusal, const std::string& path,
                                       SaveOptions& options) {
     const std::string question =
@@ -142,6 +177,9 @@ bool ArchiveEditing::confirmProtected(const ArchiveProtected& refusal, const std
 SaveOutcome ArchiveEditing::save(std::string& path) {
     const auto translate = [this](const char* source) { return text(source); };
     SaveOptions options = saveOptions;
+    if (!chooseDamaged(path, options)) {
+        return SaveOutcome::NotSaved;
+    }
     // Nothing is written before a refusal: each answer that lifts one tries again.
     for (;;) {
         std::string why;

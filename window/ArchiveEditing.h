@@ -41,6 +41,8 @@ public:
     // The pending edit; null when none was begun.
     const ArchiveEdit* pending() const { return edit_ ? &*edit_ : nullptr; }
     bool hasChanges() const { return edit_ && edit_->hasChanges(); }
+    // Records damage found in an entry's content, when an edit is pending.
+    void markDamaged(std::size_t index, std::string what);
 
     // Asks for an entry name, starting at `initial`, refused at once with the reason while the
     // writer would refuse it; `renamed` is the entry that would carry it. Needs a pending edit.
@@ -75,6 +77,8 @@ private:
     bool answerChangedOnDisk(std::string& path, SaveOptions& options, SaveOutcome& outcome);
     bool confirmProtected(const ArchiveProtected& refusal, const std::string& path,
                           SaveOptions& options);
+    // Asks what to do with the damaged entries, if any; false when the user cancelled.
+    bool chooseDamaged(const std::string& path, SaveOptions& options);
 
     WindowToolkit& ui_;
     std::optional<ArchiveEdit> edit_;

@@ -11,6 +11,7 @@
 #include "base/Text.h"
 #include "extract/AtomicFile.h"
 #include "extract/BatchExtractor.h"
+#include "extract/EntryCheck.h"
 #include "extract/EntryContent.h"
 #include "extract/SafeName.h"
 #include "imaging/DefSprite.h"
@@ -276,6 +277,9 @@ void MainForm::FormCreate(const std::string& appPath, const std::string& argumen
     ui_.repaintWindow();
     if (const ArchiveFormat* format = formatOfExactCase(argument)) {
         guarded([&] { readArchive(*format); });
+    } else if (formatOfExtension(argument) == nullptr) {
+        // No kind in its name: its bytes tell, as for a dropped file.
+        guarded([&] { openByKind(argument); });
     }
 }
 
@@ -319,7 +323,7 @@ void MainForm::openByKind(const std::string& path) {
     const ArchiveFormat* format = formatOfExtension(path);
     if (format == nullptr) {
         const ReadOnlyFile file(path);
-        format = likelyFormat(file.bytes());
+        format = formatOfBytes(file.bytes());
     }
     if (format == nullptr) {
         throw ResourceError(texts::fillIn(text(texts::kNotAnArchive), {path}));
@@ -385,6 +389,7 @@ void MainForm::closeArchive() {
     forgetListedContent();
     editing_.reset();
     archive_.reset();
+    damage_.clear();
     view_ = {};
     marked_.clear();
     markedCount_ = 0;
@@ -411,7 +416,8 @@ void MainForm::readArchive(const ArchiveFormat& format) {
         }
     };
     // A file that does not look like the kind chosen but like another is offered as that one;
-    // one that looks like none is read as chosen, so a damaged archive shows what it can.
+    // one that looks like none is read as chosen, so a damaged archive shows what it can, unless
+    // it cannot be of that kind at all (Archive::open refuses it).
     auto file = std::make_shared<const ReadOnlyFile>(archivePath_);
     const ArchiveFormat* chosen = &format;
     if (!looksLike(file->bytes(), format)) {
@@ -428,6 +434,12 @@ void MainForm::readArchive(const ArchiveFormat& format) {
     }
     archive_ = Archive::open(std::move(file), archivePath_, *chosen, listingProgress);
     const Archive& archive = *archive_;
+    // The rows' damage is known at once; the content's when it is read.
+    const EntryCheck check(archive);
+    damage_.resize(archive.entries().size());
+    for (std::size_t index = 0; index < damage_.size(); ++index) {
+        damage_[index] = check.rowDamage(index);
+    }
     marked_.assign(archive.entries().size(), 0);
     rememberRecent(archivePath_);
     ui_.setArchiveTitle(std::filesystem::path(archivePath_).filename().string());
@@ -443,6 +455,7 @@ void MainForm::readArchive(const ArchiveFormat& format) {
     showRows();
     selectListedRow(view_.entries.empty() ? -1 : 0);
     showEditState();
+    showDamageCount();
     // An error past the entries the list shows lies where the window never reads.
     if (archive.directoryError() && archive.entries().size() < kListedEntries) {
         throw *archive.directoryError();
@@ -480,6 +493,9 @@ void MainForm::showRows() {
         const ArchiveEdit* edit = editing_.pending();
         if (edit != nullptr && edit->isChanged(view_.entries[i])) {
             ui_.setRowChanged(row, true);
+        }
+        if (damageOf(view_.entries[i])) {
+            ui_.setRowDamaged(row, true);
         }
     }
 }
@@ -1200,10 +1216,53 @@ Bytes MainForm::selectedContent() {
                         view_.entries[static_cast<std::size_t>(selectedRow_)]};
     if (impl_->key != key) {
         impl_->forget();
-        impl_->content = contentOf(key.entryIndex);
+        try {
+            impl_->content = contentOf(key.entryIndex);
+        } catch (const ResourceError& error) {
+            if (isDamage(error)) {
+                noteDamage(key.entryIndex, error.describe());
+            }
+            throw;
+        }
         impl_->key = key;
     }
     return impl_->content;
+}
+
+std::optional<std::string> MainForm::damageOf(std::size_t index) const {
+    if (const ArchiveEdit* edit = editing_.pending()) {
+        return edit->damage(index);
+    }
+    return index < damage_.size() ? damage_[index] : std::nullopt;
+}
+
+void MainForm::noteDamage(std::size_t index, const std::string& what) {
+    if (const ArchiveEdit* edit = editing_.pending()) {
+        if (edit->isNew(index)) {
+            return;  // a file given for new content failed: that is no damage of the archive
+        }
+        editing_.markDamaged(index, what);
+    } else if (index < damage_.size()) {
+        damage_[index] = what;
+    }
+    const auto row = std::find(view_.entries.begin(), view_.entries.end(), index);
+    if (row != view_.entries.end()) {
+        ui_.setRowDamaged(static_cast<int>(row - view_.entries.begin()), true);
+    }
+    showDamageCount();
+}
+
+void MainForm::showDamageCount() {
+    std::size_t damaged = 0;
+    for (std::size_t index = 0; index < entries().size(); ++index) {
+        damaged += damageOf(index) ? 1 : 0;
+    }
+    const std::string name = texts::fillIn(text(texts::kFileName), {archivePath_});
+    ui_.setStatusText(kFileNamePanel,
+                      damaged == 0
+                          ? name
+                          : texts::fillIn(text(texts::kDamagedStatus),
+                                          {name, number(static_cast<std::int64_t>(damaged))}));
 }
 
 void MainForm::Panel1Resize(int width, int height) {

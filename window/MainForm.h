@@ -274,6 +274,12 @@ private:
     void renderSelected();
     void renderFrame(std::uint32_t frame);
     Bytes selectedContent();
+    // Why entry `index` (of entries()) is damaged; nullopt when it is not known to be.
+    std::optional<std::string> damageOf(std::size_t index) const;
+    // Records damage found in an entry's content when it was read, and shows it.
+    void noteDamage(std::size_t index, const std::string& what);
+    // The file name panel, with the count of damaged entries when there are any.
+    void showDamageCount();
     // The text, palette or hex page for an entry that is neither picture nor sprite.
     void showEntryPage(const Entry& entry);
     std::string partNote(std::size_t shown, std::size_t size) const;
@@ -294,6 +300,9 @@ private:
     std::vector<char> marked_;  // by directory index: the entry is selected
     std::size_t markedCount_ = 0;
     std::optional<Archive> archive_;
+    // By directory index of the archive as opened: why the entry is damaged (its row, or its
+    // content when read). A pending edit keeps its own (ArchiveEdit::damage).
+    std::vector<std::optional<std::string>> damage_;
     TypeView view_;
     int selectedRow_ = -1;
     std::optional<std::size_t> selectedIndex_;  // the directory index of the selected entry

@@ -26,11 +26,31 @@ std::string folderOf(const std::string& path) {
     return std::filesystem::path(path).parent_path().string();
 }
 
+// A name chosen without an extension gets its kind's ("demo2" → "demo2.lod"): a file without one
+// would be hidden by the open dialog's filter and opened as no kind.
+std::string withKindSuffix(const std::string& path, const ArchiveFormat& format) {
+    const std::string name = fileNameOf(path);
+    if (name.empty() || name.find('.', 1) != std::string::npos) {
+        return path;
+    }
+    return path + std::string(format.suffix);
+}
+
 }  // namespace
 
 ArchiveEdit& MainForm::beginEdit() {
     try {
-        return editing_.edit(*archive_);
+        const bool fresh = editing_.pending() == nullptr;
+        ArchiveEdit& edit = editing_.edit(*archive_);
+        if (fresh) {
+            // Damage found in content read before the edit began goes with it.
+            for (std::size_t index = 0; index < damage_.size(); ++index) {
+                if (damage_[index] && !edit.damage(index)) {
+                    edit.markDamaged(index, *damage_[index]);
+                }
+            }
+        }
+        return edit;
     } catch (const ResourceError& error) {
         throw ResourceError(texts::fillIn(text(texts::kNotEditable), {describe(error)}));
     }
@@ -275,7 +295,20 @@ std::optional<std::string> MainForm::askSaveAsPath() {
             filter = filters[k];
         }
     }
-    return ui_.chooseSavePath(text(texts::kSaveAsCaption), archivePath_, filter);
+    const std::optional<std::string> chosen =
+        ui_.chooseSavePath(text(texts::kSaveAsCaption), archivePath_, filter);
+    if (!chosen) {
+        return std::nullopt;
+    }
+    // The dialog asked before replacing the name chosen, not the one with the suffix added.
+    std::string path = withKindSuffix(*chosen, archive_->format());
+    std::error_code error;
+    if (path != *chosen && std::filesystem::exists(path, error) &&
+        !ui_.askOkCancel(text(texts::kSaveAsCaption),
+                         texts::fillIn(text(texts::kReplaceArchiveQuestion), {fileNameOf(path)}))) {
+        return std::nullopt;
+    }
+    return path;
 }
 
 void MainForm::SaveArchiveAs1Click() {

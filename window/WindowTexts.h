@@ -183,6 +183,19 @@ inline constexpr const char* kSaveChangesQuestion = BRASVEL_TRANSLATE_NOOP(
     "WindowTexts", "Archiwum %1 ma niezapisane zmiany. Zapisać je?");
 inline constexpr const char* kSaveAsCaption =
     BRASVEL_TRANSLATE_NOOP("WindowTexts", "Zapisz archiwum jako");
+// Saving as a name given without an extension, whose name with it is taken: %1 that name.
+inline constexpr const char* kReplaceArchiveQuestion =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Plik %1 już istnieje. Zastąpić go?");
+// Damaged entries. The file name panel of an archive with some: %1 its usual text, %2 how many.
+inline constexpr const char* kDamagedStatus =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "%1   (uszkodzone pliki: %2)");
+inline constexpr const char* kDamagedCaption =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Uszkodzone pliki");
+// Before saving: %1 the archive, %2 how many damaged entries, %3 their names.
+inline constexpr const char* kDamagedQuestion = BRASVEL_TRANSLATE_NOOP(
+    "WindowTexts",
+    "Archiwum %1 ma uszkodzone pliki (%2): %3. Zachować ich bajty tak, jak są zapisane, czy "
+    "pominąć je w zapisanym archiwum?");
 // %1 the file being written.
 inline constexpr const char* kSavingCaption =
     BRASVEL_TRANSLATE_NOOP("WindowTexts", "Zapisywanie %1...");
@@ -287,6 +300,11 @@ inline constexpr const char* kErrorTexts[] = {
     BRASVEL_TRANSLATE_NOOP("WindowTexts", "Frame not found"),
     BRASVEL_TRANSLATE_NOOP("WindowTexts", "Video has no sound"),
     BRASVEL_TRANSLATE_NOOP("WindowTexts", "Video decoding is not available"),
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Ambiguous name"),
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Damaged entries"),
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Not a LOD archive"),
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Not an SND archive"),
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Not a VID archive"),
 };
 
 // The entry of kErrorTexts equal to `raised`, or nullptr when the table lacks it.

@@ -168,7 +168,7 @@ TEST_F(EditCommands, EveryRefusalLeavesTheArchiveByteForByteAsItWas) {
         {"add a.snd in/ONE.TXT", 1, "not a .wav file"},
         {"add a.lod twins", 1, "give one entry name"},
         {"add a.lod in/missing.txt", 2, "File not found"},
-        {"add a.lod --level 13 in/ONE.TXT", 2, "--level must be a number from 1 to 12"},
+        {"add a.lod --level 13 in/ONE.TXT", 2, "--level takes a number from 1 to 12"},
         {"remove a.lod NOTHING.TXT", 1, "No such entry"},
         {"rename a.lod ONE.TXT 'A/B.TXT'", 1, "contains '/'"},
         {"rename a.lod ONE.TXT ''", 1, "the name is empty"},

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 
 #include "archive/Layouts.h"
 #include "base/Text.h"
@@ -90,6 +91,56 @@ TEST(ArchiveEditNames, CollideCaseInsensitivelyAlsoInAccentedLetters) {
     EXPECT_EQ(editName(edit.entries()[0]), "\xC5\xBB" "ABA.TXT");
     // A rename to its own name in another case is no collision.
     EXPECT_EQ(edit.checkName("\xC5\xBC" "ABA.txt", 0), std::nullopt);
+}
+
+// An archive may hold names that differ only in case (our writer refuses to make one, others
+// did not): the exact name wins, one entry in another case is found, several are refused by name.
+TEST(ArchiveEditNames, AnExactMatchWinsAndSeveralInOtherCasesAreAmbiguous) {
+    const Archive archive = Archive::fromBytes(contentOf(writers::LodWriter()
+                                                             .add("A.TXT", "upper")
+                                                             .add("a.txt", "lower")
+                                                             .add("a.Txt", "mixed")
+                                                             .add("B.TXT", "bee")
+                                                             .build()),
+                                               kLodFormat);
+    struct Case {
+        std::string name;
+        std::optional<std::size_t> found;
+        std::string ambiguity;  // empty: no refusal
+    };
+    const Case cases[] = {
+        {"A.TXT", 0, ""},
+        {"a.txt", 1, ""},
+        {"a.Txt", 2, ""},
+        {"b.txt", 3, ""},
+        {"B.TXT", 3, ""},
+        {"A.txt", std::nullopt,
+         "\"A.txt\" names \"A.TXT\", \"a.txt\" and \"a.Txt\", which differ only in case"},
+        {"C.TXT", std::nullopt, ""},
+    };
+    ArchiveEdit edit(archive);
+    for (const Case& c : cases) {
+        if (c.ambiguity.empty()) {
+            EXPECT_EQ(edit.find(c.name), c.found) << c.name;
+            continue;
+        }
+        try {
+            (void)edit.find(c.name);
+            ADD_FAILURE() << c.name << " was not refused";
+        } catch (const ResourceError& error) {
+            EXPECT_EQ(error.text(), kAmbiguousName) << c.name;
+            EXPECT_EQ(error.detail(), c.ambiguity);
+            EXPECT_EQ(error.entry(), c.name);
+        }
+        // Adding under it is refused too, and changes nothing.
+        EXPECT_THROW(edit.put(c.name, contentOf("new")), ResourceError) << c.name;
+        EXPECT_FALSE(edit.hasChanges()) << c.name;
+    }
+    // Putting under an exact name replaces that entry alone.
+    edit.put("a.txt", contentOf("replaced"));
+    EXPECT_EQ(textOfBytes(edit.content(1)), "replaced");
+    EXPECT_EQ(textOfBytes(edit.content(0)), "upper");
+    EXPECT_EQ(textOfBytes(edit.content(2)), "mixed");
 }
 
 struct KindCase {
@@ -347,8 +398,8 @@ TEST(ArchiveEditOpen, NamesTheEntryWhoseBytesLieOutsideTheArchive) {
     try {
         edit.save((scratch / "bad.lod").string());
         FAIL() << "saved an entry outside the archive";
-    } catch (const ResourceError& error) {
-        EXPECT_EQ(error.entry(), "BAD.TXT");
+    } catch (const DamagedEntriesRefused& error) {
+        EXPECT_EQ(error.names(), std::vector<std::string>{"BAD.TXT"});
     }
     EXPECT_EQ(readText(scratch / "bad.lod"), before);
     // Removing the damaged entry lets the rest be saved.
@@ -356,6 +407,96 @@ TEST(ArchiveEditOpen, NamesTheEntryWhoseBytesLieOutsideTheArchive) {
     saved(edit, scratch / "bad.lod");
     EXPECT_EQ(readBack(scratch / "bad.lod", kLodFormat),
               (Contents{{"GOOD.TXT", "good"}, {"NEW.TXT", "new"}}));
+}
+
+// An archive with damaged entries is saved only as the user chooses: refused by default, nothing
+// written; the damaged ones kept as stored or left out, the good ones always whole.
+TEST(ArchiveEditDamaged, AreRefusedKeptAsStoredOrLeftOut) {
+    Scratch scratch;
+    // TAIL.TXT will reach 3 bytes past the end of the file; NEG.TXT has a negative offset; ZIP.TXT
+    // is a stream that is not zlib (found only when read, and marked then).
+    const std::string original = writers::LodWriter()
+                                     .add("GOOD.TXT", "good")
+                                     .addStored("ZIP.TXT", "not zlib", 50, 8)
+                                     .addRaw("NEG.TXT", -4, 5, 0)
+                                     .add("TAIL.TXT", "tail")
+                                     .build();
+    struct Case {
+        DamagedEntries damaged;
+        bool saved;
+        Contents readable;               // entries that read back whole
+        std::vector<std::string> names;  // every entry's name, in order
+    };
+    const Case cases[] = {
+        {DamagedEntries::Refuse, false, {}, {}},
+        {DamagedEntries::Drop,
+         true,
+         {{"GOOD.TXT", "good"}, {"NEW.TXT", "new"}},
+         {"GOOD.TXT", "NEW.TXT"}},
+        {DamagedEntries::Keep,
+         true,
+         {{"GOOD.TXT", "good"}, {"NEW.TXT", "new"}},
+         {"GOOD.TXT", "NEG.TXT", "NEW.TXT", "TAIL.TXT", "ZIP.TXT"}},
+    };
+    for (const Case& c : cases) {
+        std::string damaged = original;
+        // TAIL.TXT's size (row 3, +20) from 4 to 7: its bytes reach past the end of the file.
+        damaged[92 + 3 * 32 + 20] = '\x07';
+        writeText(scratch / "d.lod", damaged);
+        const Archive archive = Archive::open((scratch / "d.lod").string(), kLodFormat);
+        ArchiveEdit edit(archive);
+        ASSERT_EQ(edit.damagedEntries(), (std::vector<std::size_t>{2, 3})) << "rows NEG, TAIL";
+        edit.markDamaged(1, "Damaged entry (not zlib)");
+        edit.put("GOOD.TXT", contentOf("good"));  // new content: no longer damaged
+        EXPECT_EQ(edit.damage(0), std::nullopt);
+        edit.put("NEW.TXT", contentOf("new"));
+        EXPECT_EQ(edit.damagedEntries().size(), 3u);
+        SaveOptions options;
+        options.damaged = c.damaged;
+        if (!c.saved) {
+            try {
+                edit.save((scratch / "d.lod").string(), options);
+                ADD_FAILURE() << "saved without being told what to do with damaged entries";
+            } catch (const DamagedEntriesRefused& error) {
+                EXPECT_EQ(error.names(),
+                          (std::vector<std::string>{"ZIP.TXT", "NEG.TXT", "TAIL.TXT"}));
+                EXPECT_EQ(error.detail(), "ZIP.TXT, NEG.TXT, TAIL.TXT");
+            }
+            EXPECT_EQ(readText(scratch / "d.lod"), damaged);
+            continue;
+        }
+        ASSERT_TRUE(edit.save((scratch / "d.lod").string(), options));
+        const Archive back = Archive::open((scratch / "d.lod").string(), kLodFormat);
+        std::vector<std::string> names;
+        for (const Entry& entry : back.entries()) {
+            names.push_back(editName(entry));
+        }
+        std::sort(names.begin(), names.end());
+        EXPECT_EQ(names, c.names);
+        for (const auto& [name, content] : c.readable) {
+            const auto found = std::find_if(back.entries().begin(), back.entries().end(),
+                                            [&](const Entry& e) { return editName(e) == name; });
+            ASSERT_NE(found, back.entries().end()) << name;
+            EXPECT_EQ(textOfBytes(entryContent(back, *found)), content) << name;
+        }
+        if (c.damaged == DamagedEntries::Keep) {
+            // Kept as stored: the stream's bytes and the rows' stated sizes, the bytes that were
+            // there of TAIL.TXT.
+            for (const Entry& entry : back.entries()) {
+                if (editName(entry) == "ZIP.TXT") {
+                    EXPECT_EQ(entry.packedSize, 8);
+                    EXPECT_EQ(entry.size, 50);
+                    EXPECT_EQ(textOfBytes(
+                                  std::vector<std::byte>(back.bytes().begin() + entry.offset,
+                                                         back.bytes().begin() + entry.offset + 8)),
+                              "not zlib");
+                }
+                if (editName(entry) == "TAIL.TXT") {
+                    EXPECT_EQ(entry.size, 7);
+                }
+            }
+        }
+    }
 }
 
 TEST(ArchiveEditFiles, ReadsFilesWhenSavingAndNamesAMissingOne) {

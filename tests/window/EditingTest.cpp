@@ -401,6 +401,50 @@ TEST_F(EditingTest, aFailedSaveLeavesTheArchiveByteIdenticalAndKeepsTheEdits) {
     EXPECT_EQ(ui.archiveTitle, "copy.lod");
 }
 
+// "Zapisz jako..." with a name without an extension writes it with the kind's; a file already of
+// that name is replaced only when the user says so (the dialog asked about the name typed).
+TEST_F(EditingTest, savingAsANameWithoutAnExtensionAddsTheKindsExtension) {
+    struct Case {
+        std::string typed;
+        std::string written;
+        bool existing;
+        bool replace;  // the answer when it exists
+    };
+    const Case cases[] = {
+        {"demo2", "demo2.lod", false, true},
+        {"demo3.bak", "demo3.bak", false, true},
+        {"demo4", "demo4.lod", true, false},
+        {"demo5", "demo5.lod", true, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        open(archivePath, 1);
+        addNote();
+        const std::string kept = "someone else's file";
+        if (c.existing) {
+            write(c.written, kept);
+        }
+        ui.questions.clear();
+        ui.answers.push_back(c.replace);
+        ui.savePathReplies.push_back((folder / c.typed).string());
+        form.SaveArchiveAs1Click();
+        EXPECT_EQ(ui.questions.size(), c.existing ? 1u : 0u);
+        if (c.existing && !c.replace) {
+            EXPECT_EQ(read((folder / c.written).string()), kept);
+            EXPECT_TRUE(form.hasUnsavedChanges());
+            EXPECT_EQ(form.archivePath(), archivePath);
+            ui.answers.clear();
+            form.editing().reset();
+            continue;
+        }
+        ui.answers.clear();
+        EXPECT_FALSE(fs::exists(folder / c.typed) && c.typed != c.written);
+        EXPECT_EQ(onDisk((folder / c.written).string()).size(), 4u);
+        EXPECT_EQ(form.archivePath(), (folder / c.written).string());
+        EXPECT_EQ(read(archivePath), original);
+    }
+}
+
 TEST_F(EditingTest, aCancelledSaveLeavesTheArchiveAsItWas) {
     addNote();
     ui.cancelBackground = true;

@@ -73,8 +73,9 @@ TEST_F(ListingTest, eachDirectoryListsItsRowsItsTotalAndWhatWentWrong) {
              return LodWriter().add("A.TXT", "a").add("B.TXT", "b").build().substr(0, 92 + 32 + 5);
          },
          1, "Total Files: 2", 1, "Read beyond end of file", ""},
+        // No SND can state a negative count: refused before any listing.
         {"a negative count", [] { return SndWriter().add("A", "RIFF").statedCount(-3).build(); }, 2,
-         "Total Files: 0", 0, "Damaged file", ""},
+         "", 0, "Not an SND archive (its entry count -3 is negative)", ""},
         {"too short for its count", [] { return std::string("LOD\0", 4); }, 1, "", 0,
          "Read beyond end of file", ""},
         {"longer than the list", [] { return textsLod(kListed + 1).build(); }, 1,
@@ -274,11 +275,17 @@ TEST_F(ListingTest, theOpenDialogOffersEveryFormatAndItsFilterDecidesTheReader) 
 TEST_F(ListingTest, startUpPicksTheFormatByTheExactCaseOfTheLastThreeLetters) {
     const std::string snd = SndWriter().add("A", "RIFFa").build();
     const std::vector<std::pair<std::string, const ArchiveFormat*>> cases = {
-        {"a.snd", &kSndFormat}, {"a.SND", &kSndFormat}, {"a.Snd", nullptr},
-        {"a.sNd", nullptr},     {"snd", &kSndFormat},   {"nd", nullptr},
+        {"a.snd", &kSndFormat},
+        {"a.SND", &kSndFormat},
+        {"a.Snd", nullptr},
+        {"a.sNd", nullptr},
+        {"snd", &kSndFormat},
+        // A name without a known extension: its bytes tell, as for a dropped file.
+        {"nd", &kSndFormat},
         // Chosen as a LOD, the SND is offered (and taken) as the SND it looks like; its one row
         // fits a VID's layout too, so it is read as one.
-        {"a.lod", &kSndFormat}, {"a.VID", &kVidFormat},
+        {"a.lod", &kSndFormat},
+        {"a.VID", &kVidFormat},
     };
     for (const auto& [name, format] : cases) {
         SCOPED_TRACE(name);
