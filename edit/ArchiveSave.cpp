@@ -99,6 +99,18 @@ private:
     std::uint64_t runLength_ = 0;
 };
 
+// Another archive's entry as it is stored there, with the sizes its row states.
+StoredContent keptStoredContent(const Archive& archive, const Entry& entry) {
+    const StoredRange range = storedRange(entry, archive.format(), archive.size());
+    StoredContent stored;
+    stored.bytes.resize(range.length);
+    archive.read(range.offset, stored.bytes);
+    const bool compressed = isCompressed(entry, archive.format());
+    stored.size = compressed ? entry.size : static_cast<std::int32_t>(range.length);
+    stored.packedSize = compressed ? entry.packedSize : 0;
+    return stored;
+}
+
 }  // namespace
 
 bool ArchiveEdit::save(const std::string& path, const SaveOptions& options,
@@ -189,6 +201,9 @@ bool ArchiveEdit::save(const std::string& path, const SaveOptions& options,
     ContentPipeline pipeline(fresh.size(), options.threads, [&](std::size_t item) {
         const Source& from = sources_[fresh[item]];
         try {
+            if (from.storedIn) {
+                return keptStoredContent(*from.storedIn, from.storedEntry);
+            }
             std::vector<std::byte> content =
                 from.bytes ? *from.bytes : readWholeFile(from.path);
             return storeContent(std::move(content), *format_, compress, level);
