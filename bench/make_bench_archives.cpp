@@ -7,6 +7,13 @@
 //              compression type), for the PNG export benchmark
 //
 // usage: make-bench-archives FOLDER [ENTRIES] [SEED]
+//
+// With --many, the archives of the many-archives benchmark instead:
+//   lod/N.lod, zip/N.zip  ARCHIVES archives of ENTRIES small entries each (256 B to 8 KB, a
+//              third texts, most compressed), the same in both; a text in a hundred holds "needle"
+//   diff-a.lod, diff-b.lod  lod/0.lod, and the same but for 10 entries of other content
+//
+// usage: make-bench-archives --many FOLDER ARCHIVES ENTRIES
 
 #include <libdeflate.h>
 
@@ -17,6 +24,7 @@
 #include <iostream>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tools/writers/ArchiveWriters.h"
@@ -240,9 +248,60 @@ void makePictureSet(const std::filesystem::path& folder, unsigned seed) {
     std::cout << "pictures.lod: 24 pictures, 15 sprites of 16 frames\n";
 }
 
+// One archive of the many-archives set: the same entries as a LOD and as a zip. `changed` entries
+// (from the first) get other content of the same kind.
+std::pair<std::string, std::string> manyArchive(int archive, int entries, int changed) {
+    std::mt19937 random(static_cast<unsigned>(7919 * archive + 1));
+    std::uniform_real_distribution<double> logSize(std::log(256.0), std::log(8.0 * 1024));
+    LodWriter lod;
+    ZipWriter zip;
+    for (int i = 0; i < entries; ++i) {
+        const auto size = static_cast<std::size_t>(std::exp(logSize(random)));
+        const bool text = i % 3 == 0;
+        std::string content = text ? textLike(size, random) : spriteLike(size, random);
+        if (text && i % 100 == 0) {
+            content.insert(content.size() / 2, " needle ");
+        }
+        if (i < changed) {
+            content += text ? " zmienione" : "\x01\x02";
+        }
+        const std::string name = "A" + std::to_string(archive) + "E" +
+                                 std::to_string(100000 + i).substr(1) + (text ? ".TXT" : ".DEF");
+        if (random() % 10 != 0) {
+            const std::string stream = brasvel::writers::zlibCompress(content);
+            lod.addStored(name, stream, static_cast<std::int32_t>(content.size()),
+                          static_cast<std::int32_t>(stream.size()));
+            zip.add(name, content, rawDeflate(stream), true);
+        } else {
+            lod.add(name, content);
+            zip.add(name, content, content, false);
+        }
+    }
+    return {lod.build(), zip.build()};
+}
+
+void makeManySet(const std::filesystem::path& folder, int archives, int entries) {
+    std::filesystem::create_directories(folder / "lod");
+    std::filesystem::create_directories(folder / "zip");
+    for (int k = 0; k < archives; ++k) {
+        auto [lod, zip] = manyArchive(k, entries, 0);
+        save(folder / "lod" / (std::to_string(k) + ".lod"), lod);
+        save(folder / "zip" / (std::to_string(k) + ".zip"), zip);
+        if (k == 0) {
+            save(folder / "diff-a.lod", lod);
+        }
+    }
+    save(folder / "diff-b.lod", manyArchive(0, entries, 10).first);
+    std::cout << "many: " << archives << " archives of " << entries << " entries\n";
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 5 && std::string(argv[1]) == "--many") {
+        makeManySet(argv[2], std::stoi(argv[3]), std::stoi(argv[4]));
+        return 0;
+    }
     if (argc < 2) {
         std::cerr << "usage: make-bench-archives FOLDER [ENTRIES] [SEED]\n";
         return 2;

@@ -6,6 +6,8 @@
 # inflating, and the first frame of a video. It never fails because of a figure: the
 # targets are printed next to the ratios.
 #
+# Then bench/many.sh: find, grep and diff over many archives.
+#
 # usage: bench/run.sh [--quick] [ROUNDS] [ENTRIES]
 #   --quick  a small set, one round, short frame runs: a smoke run (well under a minute) that
 #            checks the benchmark still works; its figures are rough
@@ -252,3 +254,10 @@ video       640 x 480 clip (FFV1 in AVI): $video
 png export  $(echo $pictures | wc -w) pictures and $frame_count sprite frames to PNG / ImageMagick convert of their BMPs: $ratio_png (target <= 0.5)
 =========================================
 EOF
+
+# find, grep and diff over many archives, with their own summary.
+if ((quick)); then
+    bench/many.sh --quick
+else
+    bench/many.sh "$rounds" "$entries"
+fi

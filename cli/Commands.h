@@ -28,5 +28,11 @@ int createCommand(const std::vector<std::string>& args);
 int addCommand(const std::vector<std::string>& args);
 int removeCommand(const std::vector<std::string>& args);
 int renameCommand(const std::vector<std::string>& args);
+// Many archives at once (cli/ManyCommands.cpp): exit 0 found or the same, 1 nothing found, a
+// difference or a conflict, 2 trouble.
+int findCommand(const std::vector<std::string>& args);
+int grepCommand(const std::vector<std::string>& args);
+int diffCommand(const std::vector<std::string>& args);
+int mergeCommand(const std::vector<std::string>& args);
 
 }  // namespace brasvel::cli

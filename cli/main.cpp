@@ -86,6 +86,31 @@ commands:
   rename ARCHIVE [--kind lod|snd|vid] [--force] OLD NEW
       Rename an entry (a sound by NAME or NAME.wav).
 
+  find PATTERN PATH... [--json]
+      List the entries whose file name matches PATTERN (a shell pattern; ASCII and Polish
+      letters in any case) in each archive PATH, or in each archive directly inside a folder
+      PATH (its kind from its name, else from its content): ARCHIVE: ENTRY per line; --json
+      gives [{"archive", "entry", "size"}]. Exit 0 when some entry matched, 1 when none did.
+
+  grep TEXT PATH... [--json]
+      List the entries whose content (inflated) holds TEXT. Texts (.txt) are read as
+      Windows-1250 and matched line by line in any case: ARCHIVE: ENTRY:LINE: the line; other
+      entries by TEXT's Windows-1250 bytes: ARCHIVE: ENTRY: binary entry matches. --json gives
+      [{"archive", "entry", "line" (0 for a binary entry), "text"}]. Exit codes as find.
+
+  diff A B [--json] [--export PATCH]
+      Compare two archives of one kind by entry name (in any case) and content (inflated;
+      content stored differently is the same): only in A: X, only in B: Y, changed: Z.
+      --json gives {"only_in_a", "only_in_b", "changed", "same"}. --export writes PATCH, a new
+      archive of B's new and changed entries as stored, and lists the removals it cannot
+      carry. Exit 0 when they hold the same, 1 when they differ.
+
+  merge INTO FROM... [--prefer into|from] [--dry-run]
+      Add FROM's entries to INTO in one edit, their stored bytes kept. A name both hold with
+      other content is a conflict: every one is listed and nothing is written (exit 1), unless
+      --prefer from takes FROM's copy or --prefer into keeps INTO's. --dry-run says what would
+      happen and writes nothing.
+
 Edits are all or nothing: a refused name, an unreadable input, a damaged entry, a full disk or
 an interrupt leaves the archive byte for byte as it was (exit 1 for a refused edit, 2 for an
 archive, input or disk that failed). An edit locks the archive against other editors (waiting
@@ -94,7 +119,9 @@ own input, or has other names (hard links) or is write-protected; --force replac
 
 ENTRY of convert and info is an entry's file name, Name.Ext, as the list shows it.
 The kind of archive comes from --kind, else from the path's last three characters.
-Exit codes: 0 done, 1 some entry failed, 2 usage error or unreadable archive.
+Exit codes: 0 done, 1 some entry failed, 2 usage error or unreadable archive; find, grep, diff
+and merge: 0 found or the same, 1 nothing found, a difference or a conflict, 2 trouble (said on
+stderr; the others go on).
 )";
 
 }  // namespace
@@ -130,6 +157,18 @@ int runCommand(const std::string& command, const std::vector<std::string>& args)
         }
         if (command == "rename") {
             return renameCommand(args);
+        }
+        if (command == "find") {
+            return findCommand(args);
+        }
+        if (command == "grep") {
+            return grepCommand(args);
+        }
+        if (command == "diff") {
+            return diffCommand(args);
+        }
+        if (command == "merge") {
+            return mergeCommand(args);
         }
         if (command == "sprite") {
             return spriteCommand(args);

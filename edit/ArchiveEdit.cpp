@@ -303,6 +303,36 @@ std::size_t ArchiveEdit::putFile(std::string_view name, const std::string& path)
     return putSource(name, std::move(source), static_cast<std::int32_t>(status.size));
 }
 
+std::size_t ArchiveEdit::putStored(const std::shared_ptr<const Archive>& shared,
+                                   std::size_t index) {
+    const Archive& from = *shared;
+    if (&from.format() != format_) {
+        throw ResourceError("Other kind of archive", from.path() + " is a " +
+                                                         std::string(from.format().name) +
+                                                         " archive, not a " +
+                                                         std::string(format_->name) + " one");
+    }
+    if (index >= from.entries().size()) {
+        throw ResourceError(kNoSuchEntry, "entry " + std::to_string(index));
+    }
+    const Entry& entry = from.entries()[index];
+    const std::string name = editName(entry);
+    try {
+        storedRange(entry, *format_, from.size());
+    } catch (ResourceError& error) {
+        throw error.withEntry(name);
+    }
+    const bool fresh = !find(name).has_value();
+    Source source;
+    source.storedIn = shared;
+    source.storedEntry = entry;
+    const std::size_t put = putSource(name, std::move(source), entry.size);
+    if (fresh) {
+        entries_[put].type = entry.type;
+    }
+    return put;
+}
+
 void ArchiveEdit::remove(std::size_t index) {
     if (index >= entries_.size()) {
         throw ResourceError(kNoSuchEntry, "entry " + std::to_string(index));
@@ -369,6 +399,9 @@ std::vector<std::byte> ArchiveEdit::content(std::size_t index) const {
     try {
         if (source.original) {
             return entryContent(*archive_, archive_->entries()[*source.original]);
+        }
+        if (source.storedIn) {
+            return entryContent(*source.storedIn, source.storedEntry);
         }
         return source.bytes ? *source.bytes : readWholeFile(source.path);
     } catch (ResourceError& error) {

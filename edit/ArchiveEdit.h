@@ -125,6 +125,12 @@ public:
     // naming the file when it is not a readable file now, and ArchiveIsItsOwnInput when it is
     // the archive being edited (by any name).
     std::size_t putFile(std::string_view name, const std::string& path);
+    // Adds entry `index` of `from`, an archive of the same kind, under its own name, or replaces
+    // the content of the entry of that name: its stored bytes are copied as they are, never
+    // recompressed. A new entry keeps its row's type word. Throws ResourceError, changing nothing,
+    // for another kind of archive, stored bytes outside `from`, or a refused name. `from` is
+    // shared, not copied: many entries of one archive are put at once.
+    std::size_t putStored(const std::shared_ptr<const Archive>& from, std::size_t index);
     void remove(std::size_t index);
     // Throws ResourceError "Name refused" with the reason when `newName` is refused.
     void rename(std::size_t index, std::string_view newName);
@@ -169,6 +175,8 @@ private:
         std::shared_ptr<const std::vector<std::byte>> bytes;  // new content
         std::string path;                                     // new content, from a file
         std::optional<std::string> damage;  // why the original's stored bytes are damaged
+        std::shared_ptr<const Archive> storedIn;  // new content, stored bytes of another archive's
+        Entry storedEntry;                        // entry, kept as they are
     };
 
     // The name in archive bytes, or throws "Name refused" with the reason.

@@ -163,6 +163,18 @@ private:
     std::uint64_t runLength_ = 0;
 };
 
+// Another archive's entry as it is stored there, with the sizes its row states.
+StoredContent keptStoredContent(const Archive& archive, const Entry& entry) {
+    const StoredRange range = storedRange(entry, archive.format(), archive.size());
+    StoredContent stored;
+    stored.bytes.resize(range.length);
+    archive.read(range.offset, stored.bytes);
+    const bool compressed = isCompressed(entry, archive.format());
+    stored.size = compressed ? entry.size : static_cast<std::int32_t>(range.length);
+    stored.packedSize = compressed ? entry.packedSize : 0;
+    return stored;
+}
+
 }  // namespace
 
 void ArchiveEdit::refuseOwnInputs(const std::string& path) const {
@@ -301,6 +313,9 @@ bool ArchiveEdit::save(const std::string& path, const SaveOptions& options,
     const auto make = [&](std::size_t item) {
         const Source& from = sources_[fresh[item]];
         try {
+            if (from.storedIn) {
+                return keptStoredContent(*from.storedIn, from.storedEntry);
+            }
             if (from.bytes) {
                 return storeContent(*from.bytes, *format_, compress, level);
             }

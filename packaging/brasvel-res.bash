@@ -20,10 +20,14 @@ declare -gA _brasvel_res_options=(
     [add]="--kind --store --level --threads --force"
     [remove]="--kind --force"
     [rename]="--kind --force"
+    [find]="--json"
+    [grep]="--json"
+    [diff]="--json --export"
+    [merge]="--prefer --dry-run"
 )
 # What each command's arguments are, in order; a last kind in the plural stands for any number:
 # archive, entry or entries (names the archive lists), sprite (a DEF entry), folder, picture (a
-# PNG or BMP file), paths (any files or folders).
+# PNG or BMP file), paths (any files or folders), archives; pattern and text are typed, not offered.
 declare -gA _brasvel_res_arguments=(
     [list]="archive"
     [extract]="archive entries"
@@ -37,13 +41,18 @@ declare -gA _brasvel_res_arguments=(
     [add]="archive paths"
     [remove]="archive entries"
     [rename]="archive entry"
+    [find]="pattern paths"
+    [grep]="text paths"
+    [diff]="archive archive"
+    [merge]="archive archives"
 )
 # The options that take a value, and the values offered where there is a short list.
-_brasvel_res_valued=" -o --kind --type --threads --frame --format --bits --level "
+_brasvel_res_valued=" -o --kind --type --threads --frame --format --bits --level --prefer --export "
 declare -gA _brasvel_res_values=(
     [--kind]="lod snd vid"
     [--format]="bmp png"
     [--bits]="8 24"
+    [--prefer]="into from"
     [sprite import --type]="0 1 2 3"
 )
 # Commands whose -o names a folder; the others' names a file.
@@ -183,7 +192,7 @@ _brasvel_res() {
                     _brasvel_res_offer "$cur" "${_brasvel_res_types[@]}"
                 fi
                 ;;
-            -o)
+            -o | --export)
                 compopt -o filenames 2>/dev/null
                 if [[ $_brasvel_res_folder_outputs == *" $command "* ]]; then
                     mapfile -t COMPREPLY < <(compgen -d -- "$cur")
@@ -227,7 +236,7 @@ _brasvel_res() {
         what=${kinds[-1]}
     fi
     case $what in
-        archive) _brasvel_res_archives "$cur" "$kind" ;;
+        archive | archives) _brasvel_res_archives "$cur" "$kind" ;;
         entry | entries) _brasvel_res_entries "$cur" "$archive" "$kind" '*' ;;
         sprite) _brasvel_res_entries "$cur" "$archive" "$kind" '*.def' '*.DEF' ;;
         folder)

@@ -1,5 +1,5 @@
 // The program never changes an archive: after every command of the command line (list, extract,
-// verify, convert, info) the archive's bytes, its modification time and the file itself (its
+// verify, convert, info, find, grep, diff, and merges that write nothing) the archive's bytes, its modification time and the file itself (its
 // inode) are what they were. The window's actions are checked in window/.
 
 #include <string>
@@ -23,7 +23,16 @@ TEST_F(ArchiveUntouched, ByEveryCommandOfTheCommandLine) {
         command({"extract", archive, "-o", out.string(), "--raw", "--threads", "1"});
         command({"extract", archive, "-o", out.string(), "*.PCX"});
         command({"verify", archive});
+        command({"find", "*", archive, "--json"});
+        command({"grep", "a", archive});
+        command({"diff", archive, archive, "--export", (out / name).string()});
     }
+    // Searches over the folder, and merges that write nothing: a dry run, one with nothing new.
+    command({"find", "*.PCX", place.string()});
+    command({"grep", "HERO", place.string(), "--json"});
+    command({"merge", (place / "game.lod").string(), (place / "game.lod").string()});
+    command({"merge", (place / "game.snd").string(), (place / "game.lod").string()});
+    command({"merge", (place / "game.vid").string(), (place / "game.vid").string(), "--dry-run"});
     command({"extract", (place / "game.lod").string(), "-o", place.string()});
     const std::string lod = (place / "game.lod").string();
     command({"convert", lod, "PIC.PCX", "-o", (out / "pic.bmp").string()});

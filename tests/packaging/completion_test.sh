@@ -36,7 +36,7 @@ check() {
     fi
 }
 
-check "--help --version add convert create extract info list picture remove rename sprite verify" ""
+check "--help --version add convert create diff extract find grep info list merge picture remove rename sprite verify" ""
 check "extract" ex
 check "" frobnicate ""
 check "lod snd vid" list a.lod --kind ""
@@ -66,6 +66,12 @@ check "" info demo.lod POWITANIE.txt ""
 check "" list demo.lod ""
 check "" info missing.lod ""
 check "bmp png" convert demo.lod VALLEY.PCX --format ""
+check "from into" merge demo.lod Data.Lod --prefer ""
+check "Data.Lod" merge demo.lod demo.snd D
+check "Data.Lod" diff demo.lod D
+check "" find ""
+check "shot.PNG sub" find '*.def' s
+check "--dry-run --prefer" merge demo.lod -
 # Commands of two words: the second word, then the options and arguments of each.
 check "export import" sprite ""
 check "import" picture ""

@@ -1,0 +1,168 @@
+// Merging archives and exporting a difference: what is added, what conflicts and who wins, the
+// stored bytes kept, damage refused before anything is written, and export then merge giving B.
+
+#include <gtest/gtest.h>
+
+#include "edit/ArchiveMerge.h"
+#include "tests/edit/EditFixtures.h"
+#include "tools/writers/ArchiveWriters.h"
+
+namespace brasvel::testing {
+namespace {
+
+using writers::LodWriter;
+using writers::SndWriter;
+
+using Contents = std::vector<std::pair<std::string, std::string>>;
+using Archives = std::vector<std::shared_ptr<const Archive>>;
+
+std::shared_ptr<const Archive> shared(const std::string& bytes, const std::string& path,
+                                      const ArchiveFormat& format = kLodFormat) {
+    return std::make_shared<const Archive>(Archive::fromBytes(contentOf(bytes), format, path));
+}
+
+std::string storedOf(const Archive& archive, std::size_t index) {
+    const Bytes all = archive.bytes();
+    const Bytes stored = storedBytes(all, archive.entries()[index], archive.format());
+    return {reinterpret_cast<const char*>(stored.data()), stored.size()};
+}
+
+std::vector<std::string> troubleTexts(std::vector<SearchTrouble>& troubles) {
+    std::vector<std::string> texts;
+    for (const SearchTrouble& t : troubles) {
+        texts.push_back(t.archive + ": " + t.entry);
+    }
+    return texts;
+}
+
+struct WinnerCase {
+    MergeWinner winner;
+    bool refused;
+    Contents result;  // INTO after the merge; unchanged when refused
+};
+
+TEST(ArchiveMerge, AddsNewEntriesAndSettlesConflictsOnlyWithAWinner) {
+    const auto into = shared(LodWriter()
+                                 .add("KEEP.TXT", "keep")
+                                 .add("BOTH.TXT", "into's")
+                                 .add("SAME.TXT", std::string(500, 's'), false)
+                                 .build(),
+                             "into.lod");
+    const Archives froms = {
+        shared(LodWriter()
+                   .add("both.txt", "first's")
+                   .add("SAME.TXT", std::string(500, 's'), true)  // same content, packed
+                   .add("NEW.DEF", std::string(800, 'n'), true)
+                   .build(),
+               "first.lod"),
+        shared(
+            LodWriter().add("BOTH.TXT", "second's").add("new.def", std::string(800, 'n')).build(),
+            "second.lod")};
+    const std::vector<WinnerCase> cases = {
+        {MergeWinner::None, true, {}},
+        {MergeWinner::Into,
+         false,
+         {{"KEEP.TXT", "keep"},
+          {"BOTH.TXT", "into's"},
+          {"SAME.TXT", std::string(500, 's')},
+          {"NEW.DEF", std::string(800, 'n')}}},
+        {MergeWinner::From,
+         false,
+         {{"KEEP.TXT", "keep"},
+          {"BOTH.TXT", "second's"},
+          {"SAME.TXT", std::string(500, 's')},
+          {"NEW.DEF", std::string(800, 'n')}}},
+    };
+    for (const WinnerCase& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.winner));
+        std::vector<SearchTrouble> troubles;
+        const MergePlan plan = planMerge(*into, froms, c.winner,
+                                         [&](const SearchTrouble& t) { troubles.push_back(t); });
+        EXPECT_TRUE(troubles.empty());
+        EXPECT_EQ(plan.refused(), c.refused);
+        EXPECT_EQ(plan.count(MergeStep::Kind::Add), 1U);
+        // The second NEW.DEF holds what the first brought in: the same, not a conflict.
+        EXPECT_EQ(plan.same, 2U);
+        const MergeStep::Kind settled = c.winner == MergeWinner::None   ? MergeStep::Kind::Conflict
+                                        : c.winner == MergeWinner::Into ? MergeStep::Kind::KeepInto
+                                                                        : MergeStep::Kind::Replace;
+        EXPECT_EQ(plan.count(settled), 2U);
+        if (c.refused) {
+            continue;
+        }
+        Scratch scratch;
+        const ArchiveEdit edit = mergeEdit(*into, froms, plan);
+        ASSERT_TRUE(edit.save((scratch / "merged.lod").string()));
+        EXPECT_EQ(readBack(scratch / "merged.lod", kLodFormat), c.result);
+        // The new entry's stored bytes are the first FROM's zlib stream, not a recompression.
+        const Archive merged = Archive::open((scratch / "merged.lod").string(), kLodFormat);
+        EXPECT_EQ(storedOf(merged, 3), storedOf(*froms[0], 2));
+        EXPECT_EQ(merged.entries()[3].packedSize, froms[0]->entries()[2].packedSize);
+    }
+}
+
+TEST(ArchiveMerge, RefusesAnotherKindAndCountsDamagedEntries) {
+    const auto into = shared(LodWriter().add("A.TXT", "a").build(), "into.lod");
+    const auto sounds = shared(SndWriter().add("a", "RIFF").build(), "s.snd", kSndFormat);
+    EXPECT_THROW(planMerge(*into, {sounds}, MergeWinner::From, [](const SearchTrouble&) {}),
+                 ResourceError);
+
+    const auto damaged = shared(LodWriter()
+                                    .addStored("A.TXT", "not zlib", 1, 8)  // against INTO's
+                                    .addStored("B.TXT", "not zlib", 9, 8)  // new
+                                    .addRaw("C.TXT", 1 << 20, 4, 0)        // outside
+                                    .add("D.TXT", "fine")
+                                    .build(),
+                                "bad.lod");
+    std::vector<SearchTrouble> troubles;
+    const MergePlan plan = planMerge(*into, {damaged}, MergeWinner::From,
+                                     [&](const SearchTrouble& t) { troubles.push_back(t); });
+    EXPECT_EQ(troubleTexts(troubles),
+              (std::vector<std::string>{"bad.lod: A.TXT", "bad.lod: B.TXT", "bad.lod: C.TXT"}));
+    EXPECT_EQ(plan.unreadable, 3U);
+    EXPECT_TRUE(plan.refused());
+    EXPECT_EQ(plan.count(MergeStep::Kind::Add), 1U);
+}
+
+TEST(ArchivePatch, CarriesNewAndChangedEntriesSoThatMergingItGivesB) {
+    const auto a = shared(LodWriter()
+                              .add("SAME.TXT", "same")
+                              .add("CHANGED.TXT", "old", true)
+                              .add("GONE.TXT", "gone")
+                              .add("RESTORED.TXT", std::string(900, 'r'), false)
+                              .build(),
+                          "a.lod");
+    const auto b = shared(LodWriter()
+                              .add("ADDED.DEF", std::string(700, 'a'), true)
+                              .add("CHANGED.TXT", "new content", true)
+                              .add("RESTORED.TXT", std::string(900, 'r'), true)
+                              .add("SAME.TXT", "same")
+                              .build(),
+                          "b.lod");
+    const ArchiveDifference difference = compareArchives(*a, *b, [](const SearchTrouble&) {});
+    Scratch scratch;
+    ASSERT_TRUE(patchEdit(b, difference).save((scratch / "patch.lod").string()));
+    const auto patch = std::make_shared<const Archive>(
+        Archive::open((scratch / "patch.lod").string(), kLodFormat));
+    EXPECT_EQ(readBack(scratch / "patch.lod", kLodFormat),
+              (Contents{{"ADDED.DEF", std::string(700, 'a')}, {"CHANGED.TXT", "new content"}}));
+    EXPECT_EQ(storedOf(*patch, 0), storedOf(*b, 0));
+
+    const MergePlan plan = planMerge(*a, {patch}, MergeWinner::From, [](const SearchTrouble&) {});
+    ASSERT_FALSE(plan.refused());
+    ASSERT_TRUE(mergeEdit(*a, {patch}, plan).save((scratch / "a2.lod").string()));
+    // B's content, and A's entry that B removed, which a patch cannot carry.
+    EXPECT_EQ(readBack(scratch / "a2.lod", kLodFormat),
+              (Contents{{"SAME.TXT", "same"},
+                        {"CHANGED.TXT", "new content"},
+                        {"GONE.TXT", "gone"},
+                        {"RESTORED.TXT", std::string(900, 'r')},
+                        {"ADDED.DEF", std::string(700, 'a')}}));
+
+    const auto damaged = shared(LodWriter().addStored("X.TXT", "not zlib", 3, 8).build(), "d.lod");
+    const ArchiveDifference toDamaged = compareArchives(*a, *damaged, [](const SearchTrouble&) {});
+    EXPECT_THROW(patchEdit(damaged, toDamaged), ResourceError);
+}
+
+}  // namespace
+}  // namespace brasvel::testing
