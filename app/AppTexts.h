@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 #pragma once
 
 // Every text of the Qt window that the window's logic does not choose itself: the caption, menu

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 #pragma once
 
 // Every picture of the window is painted here in code: the sixteen 16 x 16 images of ImageList1

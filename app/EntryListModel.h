@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 #pragma once
 
 // The rows of the entry list, shown as icons (column 0 only) or as details: name, type, size,

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 #pragma once
 
 // The help window, "Pomoc": three pages of read-only text (about the program, how to use it, its

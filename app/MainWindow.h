@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 #pragma once
 
 // The main window, TForm1: menus, tool bar, entry list, the batch progress panel `extra`, the

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 // The toolkit's preview pages beside the picture, the sprite's playback and the save dialog.
 
 #include <QFileDialog>

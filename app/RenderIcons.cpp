@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 // brasvel-render-icons: paints the program's icon into a desktop icon theme at build time.
 //
 //   brasvel-render-icons THEME_DIR ICON_NAME

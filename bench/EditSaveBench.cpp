@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 // How responsive the window stays while it saves a big archive: the archive given (the
 // benchmark's big.lod, thousands of entries) is opened in the real window, one file is added, and
 // "Zapisz" saves it over a copy. A timer on the window's thread ticks every 5 ms meanwhile; the

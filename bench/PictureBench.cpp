@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 // Times picture conversion and sprite frame rendering on pictures made by the writers.
 // Prints one line per case: the case, the picture size and the time per call.
 

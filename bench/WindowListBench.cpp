@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 // How long the window takes to show a full list: 15011 rows filled through the toolkit inside one
 // bulk update and painted, and the same through the main window's start-up on a LOD archive of
 // 15011 entries, then sorted by size in the details list and narrowed by searches typed into the

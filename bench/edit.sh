@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 # Times the editing commands against tools that do the same work, in one run, and reports the
 # ratios; it never fails because of a figure.
 #   create  `brasvel-res create` of the benchmark's files (the entries of big.lod, extracted once)

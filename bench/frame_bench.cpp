@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 // Sprite frames decoded straight from memory, next to inflating the same sprite's stream: both
 // report bytes produced per second, so their ratio says whether decoding keeps up with inflating.
 // One benchmark also gives the time of one frame step (decode one frame to a BMP) of a large

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 // Makes the archives the extraction benchmark runs on, in the folder given:
 //   big.lod    thousands of entries, sizes log-uniform from 1 KB to 200 KB, sprite-like and
 //              text-like content, most of it zlib-compressed

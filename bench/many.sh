@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 # Times find, grep and diff over many archives against the tools users would otherwise pick, in
 # one run, and reports the ratios; it never fails because of a figure.
 #   find  `brasvel-res find` over a folder of ARCHIVES archives against `unzip -l | grep` over the

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 # Times brasvel-res against unzip and bsdtar on the same entries, in one run, and reports the
 # ratios; then the start-up of the program and of the window (libraries initialised, median
 # times; against an earlier build where BRASVEL_RES_BEFORE, BRASVEL_RESEDIT_BEFORE name one), the

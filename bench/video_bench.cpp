@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 // Opening a 640 × 480 clip from memory and decoding its first frame to RGB, the work of showing a
 // video entry's first picture; and one frame step further on, the work of playing it. The clip is
 // lossless FFV1 in AVI with 22 kHz sound (the game's codecs have no encoder), 30 frames at 15 a

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 // create, add, remove and rename: the archive's edits, each all or nothing. Every input and name is
 // checked before anything is written; the archive is then written beside itself and put in place
 // in one step. An interrupt (Ctrl+C, SIGTERM, SIGHUP) stops the save and leaves the archive as it

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 // extract: writes the entries of the archive (those of --type, those the names pick) into a
 // folder, as the window's extract-all does. verify: reads every entry as extraction would,
 // writing nothing, and lists the damaged ones.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 // PNG out and pictures back in: the output choice of convert, sprite export and import, picture
 // import. Every command checks everything first and writes nothing when it refuses; each file is
 // written whole or not at all, and files that exist are kept unless --force is given.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 #pragma once
 
 // Ctrl-C (SIGINT) and SIGTERM during a batch: the handler only notes the signal, and the batch

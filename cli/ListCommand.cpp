@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 // list: one row per entry that --type keeps, every entry of the archive when it is not given.
 
 #include <iostream>

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 // find, grep, diff and merge: many archives at once, straight on the core's search, comparison
 // and merge. Troubles with one archive or entry are said on stderr and the command goes on; the
 // exit code then says 2, whatever was found.

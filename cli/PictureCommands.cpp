@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 // convert and info: a PCX picture, one DEF frame or one video frame as the BMP or PNG the window
 // shows, and the figures of each.
 

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 // convert and info for video entries, over the video library (and its module, loaded on the
 // first video decoded).
 

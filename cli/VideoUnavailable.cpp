@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 // convert and info for video entries in a build without video decoding (the Windows build, which
 // has no FFmpeg): the entry is still recognised as a video, so the user is told why nothing comes
 // of it rather than that it is no picture. list, extract and verify treat videos as any entry.

@@ -1,3 +1,5 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 # Cross-building brasvel-res.exe for 64-bit Windows with Debian's MinGW-w64 (the posix thread
 # model, which std::thread needs). Libraries built for Windows are looked for under
 # BRASVEL_WINDOWS_PREFIX (tools/build-windows.sh puts libdeflate, libpng and GoogleTest there) and

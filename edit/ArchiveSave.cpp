@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 // Saving an ArchiveEdit: the layout of the result, the data written in their order (unchanged
 // runs copied by the kernel, new content compressed on worker threads), then the header and the
 // directory, and the file put in place in one step.

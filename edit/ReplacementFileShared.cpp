@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 // What a replacement file does the same on every system; the rest is in ReplacementFile.cpp
 // and ReplacementFileWindows.cpp.
 

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 // A file put in place of another in one step, on Windows: written under the temporary name
 // ".NAME.PID.XXXXXX.saving" beside the file it replaces, flushed to disk (FlushFileBuffers, where
 // Linux calls fsync), then moved over it with MoveFileExW, write-through, which is on disk when it

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 // Files written whole or not at all, on Windows: there are no unnamed files and no folder
 // descriptors there, so every file is written under its temporary name in the target folder and
 // put in place with one MoveFileExW, which replaces an older file of the name in one step. The

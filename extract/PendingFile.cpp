@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 // What a pending file does the same on every system; the rest (discard, commit) is in
 // AtomicFile.cpp and AtomicFileWindows.cpp.
 

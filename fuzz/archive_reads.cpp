@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 // Fuzz target: an archive read from a file that another process cuts short while it is read.
 //
 //   0  kind    u8: 0 LOD, 1 SND, 2 VID (modulo 3)

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 // Fuzz target: the archive writer, with the readers as the oracle. The first byte picks the kind
 // and the edits (rename the first entry, remove the last, add one); the rest is an archive. What
 // was read is written back with the edits and read again: every entry must come back with its row

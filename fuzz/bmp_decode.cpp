@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 // Fuzz target: a BMP file read back into a picture. What is read must write and read again to
 // the same picture.
 

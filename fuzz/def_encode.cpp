@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 // Fuzz target: the sprite encoder, with the decoder as its oracle. The input makes the sprite:
 //
 //   0  the type: odd bytes make a full-picture sprite (type 153), even ones an ordinary one

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 // Fuzz target: a sprite collection's directory walk and one frame's decoding.
 //
 //   0  the file name the sprite is walked under (the special files have rules of their own)

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 // Fuzz target: the check whether any bytes look like each kind of archive. It must never read
 // outside the bytes, and a kind it names must be one the bytes look like.
 

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 // Fuzz target: the content of one compressed LOD entry.
 //
 //   0  Size        i32, the unpacked size the directory states

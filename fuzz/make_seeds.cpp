@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 // Makes the seed inputs of the fuzz targets with the writers: a handful of well-formed and
 // slightly odd archives, pictures and sprites per target, in FOLDER/<target>/.
 

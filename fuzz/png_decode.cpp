@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 // Fuzz target: a PNG file read back into a picture through libpng. What is read must write and
 // read again to the same picture. Every whole chunk's CRC is set right before reading, so that
 // mutations reach the decoder instead of stopping at the checksum.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 // Fuzz target: a video entry opened from memory, frames 1 to 3 decoded and, on request, its sound.
 //
 // The first input byte is a control byte: bit 0 also allows the AVI container and the lossless

@@ -1,3 +1,5 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 # Run by CPack on the staged files before they are packed (CPACK_PRE_BUILD_SCRIPTS). It strips the
 # programs and the video module as dh_strip does (the .comment and .note sections too), and adds
 # what only the Debian package carries: its changelog, compressed without a time stamp, and its

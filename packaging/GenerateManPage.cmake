@@ -1,3 +1,5 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 # Turns one Markdown manual page into roff: cmake -DSOURCE=page.1.md -DOUTPUT=page.1
 #   -DGO_MD2MAN=path -DVERSION=x -DDATE=yyyy-mm-dd -P GenerateManPage.cmake
 # The version and date are filled in first; the roff says it is UTF-8, for man's preconv.

@@ -1,3 +1,5 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 # bash completion for brasvel-res                                  -*- shell-script -*-
 #
 # Completes the commands (and the second word of "sprite export", "picture import"), each

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 # Cross-builds the command line for 64-bit Windows (brasvel-res.exe, static: nothing to ship beside
 # it), runs the core's and the command line's tests under wine, compares the Windows program with
 # the Linux one on the same archives, and packs build-windows/brasvel-res-VERSION-windows-x86_64.zip.

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 # Fuzzing of the core's parsers with libFuzzer (clang, the "fuzz" preset).
 #
 #   tools/fuzz.sh build                          configure and build the targets, make the seeds

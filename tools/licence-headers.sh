@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 # licence-headers.sh [--check] [FILE...]
 # Puts the licence's two SPDX lines at the top of each source file that lacks them (after a "#!"
 # line), or, with --check, lists the files that lack them and fails. Without FILEs: every source

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 // Makes the demo archives (demo.lod, demo.snd, demo.vid, and damaged.lod: demo.lod with one
 // damaged entry) in the folder given as the argument.
 // Everything in them is drawn or synthesised here: pictures, sprite animations in all four

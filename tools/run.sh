@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 # Builds everything and opens the demo archive in the window. Extra arguments replace the demo
 # archive (for example: tools/run.sh path/to/archive.lod).
 set -euo pipefail

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 # Installs the Debian packages that the build, the tests, the window, the benchmarks and the
 # package (manual pages, validators) need.
 # Quick when everything is already there: apt is only called for packages that are missing.

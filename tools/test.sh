@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 # Builds everything and runs every test: the optimised build with the window and its tests, the
 # command line for Windows and its tests under wine, then the core and its tests again under
 # AddressSanitizer and UndefinedBehaviorSanitizer.

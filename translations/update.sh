@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 # update.sh [TS_FILE [LUPDATE_OPTION...]]
 # Collects every text of the window's tables (window/WindowTexts.h, marked BRASVEL_TRANSLATE_NOOP,
 # and app/AppTexts.h, marked QT_TRANSLATE_NOOP) into TS_FILE, by default the English translation

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 // VideoClip over the video module: the clip itself is the module's; what needs no FFmpeg (the WAV
 // file, the figures' text) is done here.
 

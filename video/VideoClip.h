@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 #pragma once
 
 // A video entry (Smacker .smk, Bink .bik) opened from its bytes in memory and decoded with FFmpeg's

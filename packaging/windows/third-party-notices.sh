@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 # third-party-notices.sh SOURCES OUTPUT
 # Writes THIRD-PARTY.txt for the Windows zip: for each library linked into the .exe files, its
 # version, the Debian source package that is its corresponding source, the archives it is linked

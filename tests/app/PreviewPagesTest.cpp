@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 // The preview's pages beside the picture: the palette grid, the hex rows, and the toolkit that
 // switches between them and runs the sprite's playback timer.
 

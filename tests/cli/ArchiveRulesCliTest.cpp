@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 // Runs the built brasvel-res on archives it must refuse or treat with care: files of another kind
 // or of none, names that differ only in case, numbers written loosely, and names that would
 // steer the terminal. Every refused command leaves every file byte for byte as it was.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 // Runs the built brasvel-res on archives made by the writers and checks files, output and exit
 // codes of the list, extract and verify commands.
 

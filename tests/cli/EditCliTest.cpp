@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 // Runs the built brasvel-res's create, add, remove and rename: round trips through extract and
 // verify for every kind, and refusals that leave the archive byte for byte as it was.
 

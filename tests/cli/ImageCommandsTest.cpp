@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 // Runs the built brasvel-res's PNG output, sprite export and import, and picture import on
 // archives and pictures made by the writers.
 

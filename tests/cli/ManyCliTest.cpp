@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 // Runs the built brasvel-res's find, grep, diff and merge over folders and archives the writers
 // make: the output lines and JSON scripts read, the exit codes, troubles said and gone past, and
 // refused merges that leave INTO byte for byte as it was.

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 // Shell patterns over entry names: our own matcher, which Windows needs (it has no fnmatch), must
 // answer as fnmatch does on Linux with no flags, byte for byte.
 

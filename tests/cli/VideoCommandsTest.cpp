@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 // The video part of convert and info: clips stored in a VID archive by the writers, read back as
 // the command line reads an entry, then given to the video commands in this process (with the test
 // container allowed) and to the built brasvel-res (which allows only the game's formats).

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 // ArchiveEdit: which names are taken, where entries go, what each edit keeps, and round trips of
 // every kind through our own readers.
 

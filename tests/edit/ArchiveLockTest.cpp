@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 // The editors' lock and the writer's refusals, on Linux and on Windows alike: one editor at a
 // time, readers never kept out, and a write-protected archive or the archive as its own input
 // refused with the file as it was.

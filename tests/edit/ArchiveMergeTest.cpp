@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 // Merging archives and exporting a difference: what is added, what conflicts and who wins, the
 // stored bytes kept, damage refused before anything is written, and export then merge giving B.
 

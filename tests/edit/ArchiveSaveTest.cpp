@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 // Saving all or nothing: every failure, cancel and kill leaves the archive byte for byte as it was
 // and no temporary beside it; a save keeps the archive's permissions and its symbolic link.
 

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 # A 320 MiB file is added, compressed and stored, by a program limited to 1 GiB of address space:
 # its content is streamed in pieces, never held whole (let alone two or three times over).
 # usage: memory_limit_test.sh BRASVEL_RES

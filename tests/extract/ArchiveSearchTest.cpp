@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 // Searching many archives: which archives a folder gives, entries by folded name, lines and bytes
 // by content (across the pieces of a large entry), and two archives compared.
 

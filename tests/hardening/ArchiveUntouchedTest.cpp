@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 // The program never changes an archive: after every command of the command line (list, extract,
 // verify, convert, info, find, grep, diff, and merges that write nothing) the archive's bytes, its modification time and the file itself (its
 // inode) are what they were. The window's actions are checked in window/.

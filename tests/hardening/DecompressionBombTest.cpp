@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 // Compressed entries whose stream inflates far past the size their directory entry states. The
 // inflation must stop at the stated size and call the entry damaged, without ever holding more
 // than that size in memory, whatever the stream would produce. The window's preview of one is

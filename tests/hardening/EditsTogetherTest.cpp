@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 // Edits that meet other edits, the archive itself as an input, hard links and write protection,
 // and the exit codes of the editing commands. Two editors are made to meet at a known point: the
 // first is stopped with its new archive complete, just before it would replace the old one, and

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 // The command line under hostile conditions: special files where an archive or an output should
 // be, outputs that lead back to the archive, names that would steer a terminal, numbers that would
 // wrap, an archive cut short while it is read, and signals during an extraction.

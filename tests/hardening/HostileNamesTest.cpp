@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 // Entry names come from the archive and are not trusted. Each name below is put in an archive
 // beside an ordinary entry, in a folder beside a sentinel file, and extracted through the batch
 // engine and through `brasvel-res extract`: nothing outside the target folder may be created or

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 // Writes that fail half-way: a full disk, a read-only folder, a folder removed while a batch
 // runs, a folder where a file should go (also in the window's batch: see window/). After each, a
 // file of the failing entry's name is the older one untouched (or the complete new one), no

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 # completion_test.sh COMPLETION BRASVEL_RES MAKE_DEMO
 # Sources the bash completion and checks what it offers for command lines typed up to a point.
 set -uo pipefail

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 # docs_in_step_test.sh SOURCE_DIR BRASVEL_RES
 # The manual page docs/man/brasvel-res.1.md is where the commands are described. This keeps the
 # others in step with it: the synopsis of each command must read the same in the README's

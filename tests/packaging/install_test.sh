@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 # install_test.sh BUILD_DIR APP_ID MIME_PROBE
 # Installs the build into a temporary prefix and checks what lands there: the programs, the
 # desktop entry (its Exec and MimeType), metainfo, file types (asked of Qt's MIME database, as a

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 # licence_test.sh SOURCE_DIR BRASVEL_RES
 # The licence is said everywhere it must be: COPYING holds the GPL-3.0's text, every source file
 # starts with its SPDX lines, and the program's --version names it.

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 # package_test.sh BUILD_DIR APP_ID
 # Builds the Debian package with CPack into a temporary folder and runs the validators on it:
 # lintian (no error or warning, informational tags included), desktop-file-validate on its desktop

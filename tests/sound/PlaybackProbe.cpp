@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 // Plays a tone through the window's real sound path: an SND archive holding one generated WAV is
 // opened by the window logic, Play is pressed, and the Qt Multimedia player plays the sound to
 // the default audio device. Exits 0 once the sound has played to its end, 1 on any failure.

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 # Hears the window's sound: a private PulseAudio server with a null sink stands in for the sound
 # card, the probe plays a 440 Hz tone through the real player, the sink's monitor is recorded, and
 # sox checks the recording's level and pitch. Exits 77 (skipped) when the sound stack cannot start.

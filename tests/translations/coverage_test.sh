@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 # coverage_test.sh LUPDATE
 # The English translation covers every text of the tables: the committed .ts has no unfinished,
 # empty or vanished message, and lupdate run over today's sources into a copy of it finds no

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 // Video clips made at test time with FFmpeg's lossless encoder, decoded back through VideoClip:
 // figures, exact frames, sound, and damaged or refused input failing with the entry named.
 

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 // The video module, loaded from next to the program, and the ways it can be missing: no file, a
 // file that is no shared object, a shared object without the entry point. Each leaves the clips
 // refused with "Video decoding is not available" and why; finding the module again brings them

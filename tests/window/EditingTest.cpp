@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 // The window's "Edycja" commands: edits pending until saved and shown meanwhile, names refused at
 // once in the user's words, the "Zapisać zmiany?" question wherever edits would be lost, and saves
 // that leave the archive on disk as it was when they fail, are cancelled or would lose a change

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 // The list's details and order, several entries selected at once, the question before a file is
 // written over, the remembered settings with the recent archives, and files dragged in and out.
 

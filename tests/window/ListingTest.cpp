@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 // How the window lists an archive it opened: the rows, "Total Files", the notice for a list cut to
 // 15011 entries, the tool bar's progress, the open dialog's filters, the texts through the
 // toolkit's translation, and an archive that is read once, whatever happens to its file later.

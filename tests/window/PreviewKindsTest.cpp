@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 // Choosing the preview's page and the Qt-free forms of what the pages show.
 
 #include <gtest/gtest.h>

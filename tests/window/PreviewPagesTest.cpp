@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 // The preview's pages beside the picture, sprite playback, and saving what the preview shows,
 // driven through the headless window.
 

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 // The preview panel and the frame scroll bar, driven through the headless window.
 
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 // The preview's video player, driven through the headless window: clips that FFmpeg's encoders
 // make at test time, stored in a VID by our writer, shown, played on a test clock, paused,
 // stepped, sought, stopped by the window, and failing in the panel when damaged.

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 # Runs the Linux and the Windows brasvel-res (under wine) on the same archives and compares what
 # they make: list --json output, every extracted file byte for byte, convert's pictures (BMP and
 # PNG), verify, the exit codes of damaged entries, and archives created and edited by each, byte

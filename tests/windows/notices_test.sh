@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 # notices_test.sh THIRD-PARTY.txt LINKER-MAP...
 # Every library archive the linker took into a shipped .exe (its map's list of archive members)
 # has its notice in THIRD-PARTY.txt: named on a "Linked as:" line, or, for the many Windows import

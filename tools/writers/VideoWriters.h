@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 #pragma once
 
 // Test videos made with FFmpeg's encoders: an AVI of lossless FFV1 frames (RGB, so the

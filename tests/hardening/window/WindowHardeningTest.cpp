@@ -1,3 +1,5 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 // The window's side of the hardening: its actions leave every archive untouched, its preview of a
 // decompression bomb shows nothing and says so, and its batch stops at a target name that is a
 // folder. The same cases for the command line and the core are in the folder above.
