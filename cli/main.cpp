@@ -79,14 +79,18 @@ commands:
       as zlib streams at level N (1-12, default 5) unless --store or where that is no smaller.
       An existing ARCHIVE is replaced only with --force.
 
-  add ARCHIVE [--kind lod|snd|vid] [--store] [--level N] [--threads N] [--force] PATH...
-      Add files; a file named as an entry, in any case, replaces that entry's content.
+  add ARCHIVE [--kind lod|snd|vid] [--store] [--level N] [--threads N] [--force]
+          [--damaged keep|drop] PATH...
+      Add files; a file named as an entry, in any case, replaces that entry's content. An
+      archive with damaged entries is refused unless --damaged keeps them as stored or drops
+      them.
 
-  remove ARCHIVE [--kind lod|snd|vid] [--force] ENTRY...
-      Remove the entries named, exactly or by shell pattern.
+  remove ARCHIVE [--kind lod|snd|vid] [--force] [--damaged keep|drop] ENTRY...
+      Remove the entries named, exactly or by shell pattern. An exact name wins; a name that
+      matches several entries only in case is refused as ambiguous.
 
-  rename ARCHIVE [--kind lod|snd|vid] [--force] OLD NEW
-      Rename an entry (a sound by NAME or NAME.wav).
+  rename ARCHIVE [--kind lod|snd|vid] [--force] [--damaged keep|drop] OLD NEW
+      Rename an entry (a sound by NAME or NAME.wav); OLD is found as remove finds it.
 
   find PATTERN PATH... [--json]
       List the entries whose file name matches PATTERN (a shell pattern; ASCII and Polish
@@ -120,7 +124,9 @@ up to 2 seconds for one to finish), and is refused when the archive changed mean
 own input, or has other names (hard links) or is write-protected; --force replaces those two.
 
 ENTRY of convert and info is an entry's file name, Name.Ext, as the list shows it.
-The kind of archive comes from --kind, else from the path's last three characters.
+The kind of archive comes from --kind, else from the path's last three characters, else from
+its content; a file that is not plausibly of that kind is refused, saying what it looks like.
+Numbers are decimal digits within their range.
 Exit codes: 0 done, 1 some entry failed, 2 usage error or unreadable archive; find, grep, diff
 and merge: 0 found or the same, 1 nothing found, a difference or a conflict, 2 trouble (said on
 stderr; the others go on).

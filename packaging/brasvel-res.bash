@@ -19,9 +19,9 @@ declare -gA _brasvel_res_options=(
     [sprite import]="-o --type --force"
     [picture import]="-o --bits --force"
     [create]="--kind --store --level --threads --force"
-    [add]="--kind --store --level --threads --force"
-    [remove]="--kind --force"
-    [rename]="--kind --force"
+    [add]="--kind --store --level --threads --force --damaged"
+    [remove]="--kind --force --damaged"
+    [rename]="--kind --force --damaged"
     [find]="--json"
     [grep]="--json"
     [diff]="--json --export"
@@ -49,12 +49,13 @@ declare -gA _brasvel_res_arguments=(
     [merge]="archive archives"
 )
 # The options that take a value, and the values offered where there is a short list.
-_brasvel_res_valued=" -o --kind --type --threads --frame --format --bits --level --prefer --export "
+_brasvel_res_valued=" -o --kind --type --threads --frame --format --bits --level --prefer --export --damaged "
 declare -gA _brasvel_res_values=(
     [--kind]="lod snd vid"
     [--format]="bmp png"
     [--bits]="8 24"
     [--prefer]="into from"
+    [--damaged]="keep drop"
     [sprite import --type]="0 1 2 3"
 )
 # Commands whose -o names a folder; the others' names a file.
