@@ -951,15 +951,23 @@ std::vector<std::string> MainForm::dragOut(const std::vector<int>& rows, const s
         TargetFolder target(folder);
         target.keepIntact(archivePath_);
         std::vector<std::string> failed;
-        extractEntries(*archive_, indices, target, ExtractOptions{},
-                       [&](const ExtractedEntry& outcome) {
+        const auto report = [&](const ExtractedEntry& outcome) {
             if (outcome.error) {
                 failed.push_back(messageOf(*outcome.error));
             } else {
                 written.push_back((std::filesystem::path(folder) / outcome.fileName).string());
             }
             return true;
-        });
+        };
+        if (editing_.hasChanges()) {
+            // The rows are the edit's entries: read them through it, not from the saved file.
+            std::set<std::string> names;
+            for (std::size_t position = 0; position < indices.size(); ++position) {
+                report(extractEdited(position, indices[position], target, names));
+            }
+        } else {
+            extractEntries(*archive_, indices, target, ExtractOptions{}, report);
+        }
         if (!failed.empty()) {
             std::string names;
             for (const std::string& name : failed) {

@@ -249,6 +249,22 @@ TEST_F(EditingTest, removedEntriesLeaveTheListAndTheSelectionMovesOn) {
               (std::vector<std::pair<std::string, std::string>>{{"ALPHA.TXT", "alpha"}}));
 }
 
+TEST_F(EditingTest, rowsDraggedOutWithUnsavedEditsAreWrittenAsTheListShowsThem) {
+    select(0);
+    form.RemoveEntry1Click();  // BETA.TXT is now the first row, its entry number that of ALPHA
+    select(1);
+    ui.fileReplies.push_back({write("swap.bin", "new gamma")});
+    form.ReplaceEntry1Click();
+    const std::filesystem::path drag = folder / "drag";
+    std::filesystem::create_directory(drag);
+    const std::vector<std::string> files = form.dragOut({0, 1}, drag.string());
+    EXPECT_TRUE(ui.errors.empty()) << ui.errors.front();
+    EXPECT_EQ(files.size(), 2U);
+    EXPECT_EQ(filesIn(drag), (std::set<std::string>{"BETA.TXT", "GAMMA.TXT"}));
+    EXPECT_EQ(read(drag / "BETA.TXT"), "beta");
+    EXPECT_EQ(read(drag / "GAMMA.TXT"), "new gamma");
+}
+
 TEST_F(EditingTest, aNameIsRefusedAtOnceWithTheWritersReasonInTheUsersWords) {
     struct NameCase {
         std::string typed;
