@@ -9,6 +9,8 @@
 #include <array>
 #include <cmath>
 
+#include "imaging/SpriteColours.h"
+
 namespace brasvel::app {
 namespace {
 
@@ -32,19 +34,23 @@ PictureView::PictureView(QWidget* parent) : QWidget(parent) {
     setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
 }
 
+// The markers as the exported PNG shows them: one table, imaging's, for both.
 QImage PictureView::withSpriteMarkers(QImage indexed) {
     if (indexed.format() != QImage::Format_Indexed8 || indexed.colorCount() < 8) {
         return indexed;
     }
     QList<QRgb> colours = indexed.colorTable();
-    for (int marker : {0, 2, 3, 5}) {
-        colours[marker] = qRgba(0, 0, 0, 0);
+    Palette palette{};
+    for (qsizetype i = 0; i < colours.size() && i < qsizetype(palette.size()); ++i) {
+        palette[static_cast<std::size_t>(i)] = {static_cast<std::uint8_t>(qRed(colours[i])),
+                                                static_cast<std::uint8_t>(qGreen(colours[i])),
+                                                static_cast<std::uint8_t>(qBlue(colours[i]))};
     }
-    for (int marker : {1, 4}) {
-        colours[marker] = qRgba(0, 0, 0, 64);
-    }
-    for (int marker : {6, 7}) {
-        colours[marker] = qRgba(0, 0, 0, 128);
+    const SpriteColours marked = spriteColours(palette, false);
+    for (std::size_t i = 0; i < kSpriteMarkerCount; ++i) {
+        const Colour& colour = marked.palette[i];
+        colours[static_cast<qsizetype>(i)] =
+            qRgba(colour.red, colour.green, colour.blue, marked.alpha[i]);
     }
     indexed.setColorTable(colours);
     return indexed.convertToFormat(QImage::Format_ARGB32_Premultiplied);

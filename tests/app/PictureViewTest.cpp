@@ -4,7 +4,12 @@
 #include <QTest>
 
 #include "app/PictureView.h"
+#include "imaging/SpriteColours.h"
 
+using brasvel::Colour;
+using brasvel::Palette;
+using brasvel::SpriteColours;
+using brasvel::spriteColours;
 using brasvel::app::PictureView;
 
 class PictureViewTest : public QObject {
@@ -82,11 +87,17 @@ private slots:
         for (int i = 0; i < 8; ++i) {
             frame.setPixel(i, 0, static_cast<uint>(i));
         }
+        // The preview shows each marker as the exported PNG does.
         const QImage marked = PictureView::withSpriteMarkers(frame);
-        const int alphas[] = {0, 64, 0, 0, 64, 0, 128, 128};
+        Palette palette{};
+        palette.fill(Colour{200, 200, 200});
+        const SpriteColours exported = spriteColours(palette, false);
         for (int i = 0; i < 8; ++i) {
-            QCOMPARE(qAlpha(marked.pixel(i, 0)), alphas[i]);
+            const auto k = static_cast<std::size_t>(i);
+            QCOMPARE(qAlpha(marked.pixel(i, 0)), int(exported.alpha[k]));
         }
+        QCOMPARE(qAlpha(marked.pixel(4, 0)), 128);  // the shadow's body
+        QCOMPARE(qAlpha(marked.pixel(7, 0)), 64);   // the edge under the outline
     }
 };
 
