@@ -65,7 +65,7 @@ std::vector<ChunkSeen> chunksOf(const std::vector<std::byte>& png) {
 
 // A PNG written by libpng's own writer, with what our encoder never writes: 16-bit or 2-bit
 // samples, grey, alpha, interlacing, and colour-space chunks that a reader must not apply.
-struct PngSpec {
+struct PngLayout {
     std::uint32_t width = 2;
     std::uint32_t height = 1;
     int bitDepth = 8;
@@ -77,7 +77,7 @@ struct PngSpec {
     bool srgb = false;
 };
 
-std::vector<std::byte> writtenPng(const PngSpec& spec) {
+std::vector<std::byte> writtenPng(const PngLayout& layout) {
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png_create_info_struct(png);
     std::vector<std::byte> out;
@@ -89,24 +89,24 @@ std::vector<std::byte> writtenPng(const PngSpec& spec) {
             bytes->insert(bytes->end(), from, from + length);
         },
         nullptr);
-    png_set_IHDR(png, info, spec.width, spec.height, spec.bitDepth, spec.colourType,
-                 spec.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
+    png_set_IHDR(png, info, layout.width, layout.height, layout.bitDepth, layout.colourType,
+                 layout.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    if (!spec.palette.empty()) {
-        png_set_PLTE(png, info, spec.palette.data(), static_cast<int>(spec.palette.size()));
+    if (!layout.palette.empty()) {
+        png_set_PLTE(png, info, layout.palette.data(), static_cast<int>(layout.palette.size()));
     }
-    if (spec.colourSpace) {
+    if (layout.colourSpace) {
         png_set_gAMA_fixed(png, info, PNG_GAMMA_LINEAR);
         png_set_cHRM_fixed(png, info, 31270, 32900, 64000, 33000, 30000, 60000, 15000, 6000);
     }
-    if (spec.srgb) {
+    if (layout.srgb) {
         png_set_sRGB(png, info, PNG_sRGB_INTENT_PERCEPTUAL);
     }
     png_write_info(png, info);
-    const std::size_t rowBytes = spec.rows.size() / spec.height;
+    const std::size_t rowBytes = layout.rows.size() / layout.height;
     std::vector<png_bytep> rows;
-    for (std::uint32_t y = 0; y < spec.height; ++y) {
-        rows.push_back(const_cast<png_bytep>(spec.rows.data() + y * rowBytes));
+    for (std::uint32_t y = 0; y < layout.height; ++y) {
+        rows.push_back(const_cast<png_bytep>(layout.rows.data() + y * rowBytes));
     }
     png_write_image(png, rows.data());
     png_write_end(png, info);
@@ -118,7 +118,7 @@ TEST(Png, SamplesAndPaletteBytesAreReadExactly) {
     const std::vector<png_color> palette = {{0x12, 0x80, 0xFE}, {0x01, 0x02, 0x03}, {200, 7, 99}};
     struct Case {
         const char* what;
-        PngSpec spec;
+        PngLayout layout;
         Picture expected;
     };
     const auto rgb = [](std::int32_t width, std::vector<std::uint8_t> pixels) {
@@ -160,7 +160,7 @@ TEST(Png, SamplesAndPaletteBytesAreReadExactly) {
          indexed},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(decodePng(writtenPng(c.spec)), c.expected) << c.what;
+        EXPECT_EQ(decodePng(writtenPng(c.layout)), c.expected) << c.what;
     }
 }
 
