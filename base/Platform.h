@@ -64,7 +64,8 @@ int seekTo(int fd, std::uint64_t position);
 // Flushes the file's bytes to the disk (fsync; FlushFileBuffers on Windows).
 int syncFile(int fd);
 // Puts `from` in place of `to` in one step, replacing a file of that name (rename; MoveFileExW with
-// write-through on Windows). A folder named `to` is never replaced: EISDIR.
+// write-through on Windows, over a read-only file too). A folder named `to` is never replaced:
+// EISDIR.
 int replaceFile(const std::string& from, const std::string& to);
 // The same where nothing of the name `to` exists yet; EEXIST when it does.
 int moveToNewName(const std::string& from, const std::string& to);

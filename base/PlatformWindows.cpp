@@ -347,14 +347,10 @@ int syncFile(int fd) {
     return 0;
 }
 
-int replaceFile(const std::string& from, const std::string& to) {
-    const std::wstring source = systemPath(from);
-    const std::wstring target = systemPath(to);
-    const DWORD attributes = ::GetFileAttributesW(target.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        errno = EISDIR;
-        return -1;
-    }
+namespace {
+
+// MoveFileExW over `target`, which is not read-only.
+int moveOver(const std::wstring& source, const std::wstring& target, DWORD attributes) {
     // Write-through: the rename is on disk when this returns, as the folder's fsync makes it on
     // Linux.
     constexpr DWORD kFlags = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
@@ -382,6 +378,33 @@ int replaceFile(const std::string& from, const std::string& to) {
     }
     ::DeleteFileW(aside.c_str());
     return 0;
+}
+
+}  // namespace
+
+int replaceFile(const std::string& from, const std::string& to) {
+    const std::wstring source = systemPath(from);
+    const std::wstring target = systemPath(to);
+    const DWORD attributes = ::GetFileAttributesW(target.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        errno = EISDIR;
+        return -1;
+    }
+    // Windows refuses to move over a read-only file, and would leave the old one behind when it
+    // was moved aside, where rename on Linux replaces it: the caller has chosen to replace it, so
+    // the attribute goes first and comes back should the move fail.
+    const bool readOnly =
+        attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
+    if (readOnly && !::SetFileAttributesW(target.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY)) {
+        return failWithLastError();
+    }
+    const int moved = moveOver(source, target, attributes);
+    if (moved != 0 && readOnly) {
+        const int error = errno;
+        ::SetFileAttributesW(target.c_str(), attributes);
+        errno = error;
+    }
+    return moved;
 }
 
 int moveToNewName(const std::string& from, const std::string& to) {

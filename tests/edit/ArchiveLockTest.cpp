@@ -5,6 +5,8 @@
 // refused with the file as it was.
 
 #include <chrono>
+#include <set>
+#include <string>
 
 #include "edit/ArchiveLock.h"
 #include "tests/edit/EditFixtures.h"
@@ -76,6 +78,13 @@ TEST(ArchiveSave, RefusesAWriteProtectedArchiveAndTheArchiveAsItsOwnInput) {
         EXPECT_EQ(refusal.why(), ArchiveProtected::Why::WriteProtected);
     }
     EXPECT_EQ(readText(archive.path), archive.before);
+    // Replaced when the user says so (on Windows, over the read-only attribute), leaving nothing
+    // else in the folder.
+    SaveOptions forced;
+    forced.replaceProtected = true;
+    EXPECT_TRUE(archive.adding("FORCED.TXT").save(path, forced));
+    EXPECT_EQ(readBack(archive.path, kLodFormat).size(), 2u);
+    EXPECT_EQ(archive.scratch.names(), std::set<std::string>{"a.lod"});
     fs::permissions(archive.path, fs::perms::owner_write, fs::perm_options::add);
     EXPECT_TRUE(archive.adding("NEW.TXT").save(path)) << "one write bit is enough";
 }
