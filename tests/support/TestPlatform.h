@@ -71,8 +71,15 @@ inline int shellExitCode(std::string command) {
     if (command.starts_with("cd ")) {
         command.insert(3, "/d ");
     }
-    // cmd /c takes the line's first and last quotes away when it starts with one.
-    return std::system(("\"" + command + "\"").c_str());
+    // cmd /c takes the line's first and last quotes away when it starts with one. Under load,
+    // wine's cmd now and then fails to start a program it found a moment before and answers
+    // 9009, "not recognised"; no program of ours exits with that code, so it is tried again.
+    constexpr int kCmdCouldNotStart = 9009;
+    int code = kCmdCouldNotStart;
+    for (int attempt = 0; attempt < 3 && code == kCmdCouldNotStart; ++attempt) {
+        code = std::system(("\"" + command + "\"").c_str());
+    }
+    return code;
 #else
     const int status = std::system(command.c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
