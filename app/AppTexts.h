@@ -154,6 +154,8 @@ inline constexpr const char* kLeaveOutButton = QT_TRANSLATE_NOOP("AppTexts", "Po
 inline constexpr const char* kOkButton = QT_TRANSLATE_NOOP("AppTexts", "OK");
 // While a save is being cancelled.
 inline constexpr const char* kCancelling = QT_TRANSLATE_NOOP("AppTexts", "Przerywanie...");
+// A job's dialog while it runs: %1 what it does, %2 files done of %3, %4 the file it is at.
+inline constexpr const char* kJobProgress = QT_TRANSLATE_NOOP("AppTexts", "%1\n%2 z %3: %4");
 inline constexpr const char* kNotABitmap =
     QT_TRANSLATE_NOOP("AppTexts", "Bitmap image is not valid");
 inline constexpr const char* kNotABitmapDetail =

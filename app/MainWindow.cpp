@@ -376,7 +376,6 @@ void TForm1::buildCentre() {
     CancelBatch = new QPushButton(appText(texts::kCancelButton), extra);
     CancelBatch->setObjectName(QStringLiteral("CancelBatch"));
     CancelBatch->setGeometry(271, 22, 70, 29);
-    connect(CancelBatch, &QPushButton::clicked, this, [this] { batchCancelled = true; });
     extra->hide();
     centre_->installEventFilter(this);
 

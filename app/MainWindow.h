@@ -64,8 +64,6 @@ public:
     void showArchiveTitle(const QString& fileName);
     // Shows an error of the sound player that came while it played.
     void showSoundError(const QString& text);
-    // True once Cancel was pressed since the batch panel was last shown.
-    bool batchCancelled = false;
 
     // The preview panel was put where the user left it: its first showing keeps that place.
     void keepPreviewPlace() { previewPlaced_ = true; }

@@ -25,7 +25,8 @@
 #include <QMenu>
 #include <QTreeView>
 #include <QApplication>
-#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QPointer>
 #include <QMessageBox>
 #include <QMenuBar>
 #include <QPushButton>
@@ -39,6 +40,7 @@
 #include <atomic>
 #include <thread>
 #include <cmath>
+#include <optional>
 #include <utility>
 
 #include "app/About.h"
@@ -305,17 +307,6 @@ void QtToolkit::setEditCommandsEnabled(const EditCommandState& state) {
     window_.SaveArchiveAs1->setEnabled(state.archiveEditable && state.archiveOpen);
 }
 
-bool QtToolkit::batchCancelRequested() {
-    // Input is handled every few dozen milliseconds, so Cancel answers at once without slowing
-    // a batch of small files.
-    static QElapsedTimer sinceInput;
-    if (!sinceInput.isValid() || sinceInput.elapsed() >= 30) {
-        QApplication::processEvents(QEventLoop::ExcludeSocketNotifiers);
-        sinceInput.restart();
-    }
-    return window_.batchCancelled;
-}
-
 void QtToolkit::setArchiveTitle(std::string_view fileName) {
     window_.showArchiveTitle(fromUtf8(fileName));
 }
@@ -389,7 +380,6 @@ void QtToolkit::setTypeBoxText(std::string_view text) {
 
 void QtToolkit::setPanelVisible(PanelId panel, bool visible) {
     if (panel == PanelId::Extra) {
-        window_.batchCancelled = false;
         window_.extra->setVisible(visible);
         // While a batch runs only its Cancel button takes input.
         window_.menuBar()->setEnabled(!visible);
@@ -786,61 +776,158 @@ std::optional<std::string> QtToolkit::chooseSavePath(std::string_view caption,
     return localPath(dialog.selectedFiles().constFirst());
 }
 
-void QtToolkit::runInBackground(std::string_view caption, BackgroundTask& task,
-                                const std::function<void()>& work) {
-    QProgressDialog dialog(fromUtf8(caption), appText(texts::kCancelButton), 0, kProgressMaximum,
-                           &window_);
-    dialog.setObjectName(QStringLiteral("BackgroundProgress"));
-    dialog.setWindowTitle(appText(texts::kMessageCaption));
-    dialog.setWindowModality(Qt::WindowModal);
-    dialog.setAutoClose(false);
-    dialog.setAutoReset(false);
-    dialog.setMinimumDuration(0);
-    dialog.setValue(0);
-    // Cancel (its button, Escape, the close box) only asks the work to stop: the dialog stays,
-    // keeping the window from other commands, until the work has ended.
+namespace {
+
+// While a job runs, the user's input reaches only `cancel` and what lies within it (the batch
+// panel's button, the progress dialog); Escape anywhere presses Cancel. The window is painted
+// as ever.
+class InputOnlyToCancel : public QObject {
+public:
+    InputOnlyToCancel(QWidget* cancel, std::function<void()> pressCancel)
+        : cancel_(cancel), pressCancel_(std::move(pressCancel)) {
+        qApp->installEventFilter(this);
+    }
+    ~InputOnlyToCancel() override { qApp->removeEventFilter(this); }
+    InputOnlyToCancel(const InputOnlyToCancel&) = delete;
+    InputOnlyToCancel& operator=(const InputOnlyToCancel&) = delete;
+
+protected:
+    bool eventFilter(QObject* target, QEvent* event) override {
+        if (!isInput(event->type())) {
+            return false;
+        }
+        if (event->type() == QEvent::KeyPress &&
+            static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+            pressCancel_();
+            return true;
+        }
+        const auto* widget = qobject_cast<const QWidget*>(target);
+        return widget == nullptr || cancel_ == nullptr ||
+               (widget != cancel_ && !cancel_->isAncestorOf(widget));
+    }
+
+private:
+    static bool isInput(QEvent::Type type) {
+        switch (type) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::ShortcutOverride:
+        case QEvent::Shortcut:
+        case QEvent::Wheel:
+        case QEvent::ContextMenu:
+        case QEvent::DragEnter:
+        case QEvent::DragMove:
+        case QEvent::Drop:
+        case QEvent::TouchBegin:
+        case QEvent::TouchUpdate:
+        case QEvent::TouchEnd:
+            return true;
+        default:
+            return false;
+        }
+    }
+
+    QPointer<QWidget> cancel_;
+    std::function<void()> pressCancel_;
+};
+
+constexpr int kJobProgressMs = 30;
+
+}  // namespace
+
+void QtToolkit::runJob(const Job& job, BackgroundTask& task) {
+    const bool inDialog = job.display == JobDisplay::Dialog;
+    std::optional<QProgressDialog> dialog;
+    if (inDialog) {
+        dialog.emplace(fromUtf8(job.caption), appText(texts::kCancelButton), 0,
+                       kProgressMaximum, &window_);
+        dialog->setObjectName(QStringLiteral("BackgroundProgress"));
+        dialog->setWindowTitle(appText(texts::kMessageCaption));
+        dialog->setWindowModality(Qt::WindowModal);
+        dialog->setAutoClose(false);
+        dialog->setAutoReset(false);
+        dialog->setMinimumDuration(0);
+        dialog->setValue(0);
+    }
+    // Cancel only asks the work to stop: the job's display stays, keeping the window from other
+    // commands, until the work has ended.
     const auto cancel = [&] {
         task.cancel = true;
-        dialog.setLabelText(appText(texts::kCancelling));
-        dialog.show();
+        if (dialog) {
+            dialog->setLabelText(appText(texts::kCancelling));
+            dialog->show();
+        }
     };
-    QObject::connect(&dialog, &QProgressDialog::canceled, &dialog, cancel);
-    QObject::connect(&dialog, &QDialog::rejected, &dialog, cancel);
+    QWidget* cancelTarget = inDialog ? static_cast<QWidget*>(&*dialog) : window_.CancelBatch;
+    const InputOnlyToCancel inert(cancelTarget, cancel);
+    QList<QMetaObject::Connection> cancelling;
+    if (dialog) {
+        cancelling << QObject::connect(&*dialog, &QProgressDialog::canceled, &*dialog, cancel)
+                   << QObject::connect(&*dialog, &QDialog::rejected, &*dialog, cancel);
+    } else {
+        cancelling << QObject::connect(window_.CancelBatch, &QPushButton::clicked,
+                                       window_.CancelBatch, cancel);
+    }
+    jobRunning_ = true;
 
     QEventLoop loop;
     std::atomic<bool> finished{false};
     std::exception_ptr failure;
     std::thread worker([&] {
         try {
-            work();
+            job.work();
         } catch (...) {
             failure = std::current_exception();
         }
         finished = true;
         QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
     });
-    QTimer progress;
-    progress.setInterval(40);
-    QObject::connect(&progress, &QTimer::timeout, &dialog, [&] {
-        if (dialog.wasCanceled() && !task.cancel) {
-            cancel();
+    const auto showProgress = [&] {
+        if (job.showProgress) {
+            job.showProgress();
         }
         const std::size_t total = task.total;
-        if (total > 0) {
-            dialog.setValue(static_cast<int>(task.done * kProgressMaximum / total));
+        if (dialog && total > 0) {
+            dialog->setValue(static_cast<int>(task.done * kProgressMaximum / total));
+            if (!task.cancel) {
+                const std::string current = task.current();
+                dialog->setLabelText(
+                    current.empty()
+                        ? fromUtf8(job.caption)
+                        : fromUtf8(brasvel::texts::fillIn(appText(texts::kJobProgress).toStdString(),
+                                                 {job.caption, std::to_string(task.done),
+                                                  std::to_string(total), current})));
+            }
         }
+    };
+    QTimer progress;
+    progress.setInterval(kJobProgressMs);
+    QObject::connect(&progress, &QTimer::timeout, &loop, [&] {
+        showProgress();
         if (finished) {
             loop.quit();
         }
     });
     progress.start();
-    dialog.show();
+    if (dialog) {
+        dialog->show();
+    }
     if (!finished) {
         loop.exec();
     }
     worker.join();
     progress.stop();
-    dialog.hide();
+    for (const QMetaObject::Connection& connection : cancelling) {
+        QObject::disconnect(connection);
+    }
+    jobRunning_ = false;
+    showProgress();
+    if (dialog) {
+        dialog->hide();
+    }
     if (failure) {
         std::rethrow_exception(failure);
     }
@@ -869,6 +956,9 @@ void QtToolkit::showHelp() {
 // --- Handlers ---
 
 void QtToolkit::run(const std::function<void()>& handler) {
+    if (jobRunning_) {
+        return;  // the window is inert but for Cancel until the job has ended
+    }
     ++handlerDepth_;
     try {
         handler();

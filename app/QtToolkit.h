@@ -112,12 +112,13 @@ public:
     std::optional<std::string> chooseSavePath(std::string_view caption,
                                               std::string_view initialPath,
                                               const OpenFilter& filter) override;
-    // A window-modal progress dialog with Cancel over the window while `work` runs on a thread
-    // of its own; the window's thread only paints and reads the progress, every 40 ms.
-    void runInBackground(std::string_view caption, BackgroundTask& task,
-                         const std::function<void()>& work) override;
-
-    bool batchCancelRequested() override;
+    // The work on a thread of its own; the window's thread paints, shows the progress every
+    // 30 ms, and passes no input but to Cancel: the batch panel's button, or a window-modal
+    // progress dialog's (its button, Escape, its close box). Escape anywhere cancels too.
+    // Handlers asked for meanwhile (a timer's tick, say) do not run.
+    void runJob(const Job& job, BackgroundTask& task) override;
+    // Whether a job runs.
+    bool jobRunning() const { return jobRunning_; }
     void setArchiveTitle(std::string_view fileName) override;
     void setRecentArchives(std::span<const std::string> paths) override;
 
@@ -176,6 +177,7 @@ private:
     std::exception_ptr scrollError_;
     bool typedText_ = false;
     int handlerDepth_ = 0;
+    bool jobRunning_ = false;
     int programmaticSelection_ = 0;
     int programmaticSort_ = 0;
 };

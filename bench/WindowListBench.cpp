@@ -3,13 +3,18 @@
 // How long the window takes to show a full list: 15011 rows filled through the toolkit inside one
 // bulk update and painted, and the same through the main window's start-up on a LOD archive of
 // 15011 entries, then sorted by size in the details list and narrowed by searches typed into the
-// search box. Prints milliseconds; run offscreen or on a screen.
+// search box; then how soon Cancel stops an extraction of those entries. Prints milliseconds; run
+// offscreen or on a screen.
 
 #include <QApplication>
+#include <QDir>
+#include <QPushButton>
+#include <QTimer>
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QListView>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <string>
@@ -28,6 +33,58 @@ namespace {
 using brasvel::bench::SilentPlayer;
 
 constexpr int kRows = 15011;
+
+// The main window's toolkit with the questions answered OK and the summary kept, not shown.
+class AnsweringToolkit : public brasvel::app::QtToolkit {
+public:
+    using QtToolkit::QtToolkit;
+    bool askOkCancel(std::string_view, std::string_view) override { return true; }
+    void reportNotice(std::string_view text) override {
+        answeredAt = clock.nsecsElapsed();
+        summary = text;
+    }
+    void reportError(std::string_view text) override { reportNotice(text); }
+
+    QElapsedTimer clock;
+    qint64 answeredAt = 0;
+    std::string summary;
+};
+
+// The files of `folder` but the archives.
+qint64 filesIn(const QString& folder) {
+    const QStringList files = QDir(folder).entryList(QDir::Files | QDir::Hidden);
+    return std::count_if(files.begin(), files.end(), [](const QString& name) {
+        return !name.endsWith(QStringLiteral(".lod"));
+    });
+}
+
+// Cancel clicked while the batch writes the archive's entries into a fresh folder: the time
+// until the batch has ended (its summary), and the files finished after the click.
+void cancelOfABatch(const std::string& archive, const QString& folder) {
+    brasvel::app::TForm1 window;
+    AnsweringToolkit ui(window);
+    SilentPlayer player;
+    brasvel::MainForm form(ui, player);
+    window.attach(form, ui, player);
+    window.resize(1280, 800);
+    window.show();
+    ui.run([&] { form.FormCreate("", archive); });
+    const QString out = folder;  // where the window extracts when no folder was chosen
+    qint64 clickedAt = 0;
+    qint64 filesAtClick = 0;
+    QTimer::singleShot(300, [&] {
+        filesAtClick = filesIn(out);
+        clickedAt = ui.clock.nsecsElapsed();
+        window.CancelBatch->click();
+    });
+    ui.clock.start();
+    window.ToolButton5->trigger();
+    std::printf("cancel: a batch of %d entries ended %.1f ms after the click, %lld files "
+                "finished after it (%lld in all): %s\n",
+                kRows, static_cast<double>(ui.answeredAt - clickedAt) / 1e6,
+                static_cast<long long>(filesIn(out) - filesAtClick),
+                static_cast<long long>(filesIn(out)), ui.summary.c_str());
+}
 
 // Shows the window and paints the list once.
 double paintMs(brasvel::app::TForm1& window) {
@@ -112,6 +169,16 @@ void throughStartUp() {
         std::printf("search \"%s\": %d rows in %.1f ms, painted %.1f ms\n", search,
                     window.listModel->rowCount(), narrowed, painted);
     }
+    // Texts of a few kilobytes each, written as they are.
+    brasvel::writers::LodWriter texts;
+    for (int i = 0; i < kRows; ++i) {
+        texts.add("T" + std::to_string(i) + ".TXT", std::string(2000 + i % 4000, 't'), i % 2 == 0);
+    }
+    const std::string textsPath = folder.filePath(QStringLiteral("texts.lod")).toStdString();
+    const std::string textBytes = texts.build();
+    std::ofstream(textsPath, std::ios::binary)
+        .write(textBytes.data(), std::streamsize(textBytes.size()));
+    cancelOfABatch(textsPath, folder.path());
 }
 
 }  // namespace

@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <deque>
+#include <exception>
 #include <stdexcept>
+#include <thread>
 #include <type_traits>
 #include <utility>
 
@@ -90,6 +92,7 @@ void HeadlessToolkit::selectRows(std::span<const int> chosen, int current) {
 }
 
 void HeadlessToolkit::setStatusText(int panel, std::string_view text) {
+    noteThread();
     statusTexts.at(static_cast<std::size_t>(panel)) = text;
 }
 
@@ -102,6 +105,7 @@ int HeadlessToolkit::progressPosition(ProgressBarId bar) const {
 }
 
 void HeadlessToolkit::setProgressPosition(ProgressBarId bar, int position) {
+    noteThread();
     const int shown = std::clamp(position, 0, kProgressMaximum);
     if (bar == ProgressBarId::Toolbar) {
         toolbarProgress = shown;
@@ -113,6 +117,7 @@ void HeadlessToolkit::setProgressPosition(ProgressBarId bar, int position) {
 }
 
 void HeadlessToolkit::setPanelVisible(PanelId panel, bool visible) {
+    noteThread();
     (panel == PanelId::Extra ? extraVisible : previewVisible) = visible;
 }
 
@@ -127,6 +132,7 @@ void HeadlessToolkit::setPanelHint(PanelId panel, std::string_view entryBytes) {
 }
 
 void HeadlessToolkit::showPicture(std::span<const std::byte> bmpFile, PictureKind kind) {
+    noteThread();
     picture.assign(bmpFile.begin(), bmpFile.end());
     pictureKind = kind;
     previewMessage.clear();
@@ -135,6 +141,7 @@ void HeadlessToolkit::showPicture(std::span<const std::byte> bmpFile, PictureKin
 }
 
 void HeadlessToolkit::showPreviewMessage(std::string_view text) {
+    noteThread();
     picture.clear();
     previewMessage = text;
     previewPage = PreviewPage::Image;
@@ -191,11 +198,6 @@ void HeadlessToolkit::setVideoPlaying(bool playing, int tickMs) {
     videoTickMs = playing ? tickMs : 0;
 }
 
-bool HeadlessToolkit::batchCancelRequested() {
-    ++cancelPolls;
-    return cancelAfterPolls >= 0 && cancelPolls > cancelAfterPolls;
-}
-
 void HeadlessToolkit::setImageBounds(int left, int top, int width, int height) {
     imageBounds = {left, top, width, height};
 }
@@ -244,6 +246,7 @@ OverwriteAnswer HeadlessToolkit::askOverwrite(std::string_view fileName, std::st
 }
 
 std::string HeadlessToolkit::translate(const char* text) const {
+    noteThread();
     const auto found = translations.find(text);
     return found == translations.end() ? std::string(text) : found->second;
 }
@@ -304,13 +307,43 @@ std::optional<std::string> HeadlessToolkit::chooseSavePath(std::string_view /*ca
     return takeReply(savePathReplies, std::nullopt);
 }
 
-void HeadlessToolkit::runInBackground(std::string_view caption, BackgroundTask& task,
-                                      const std::function<void()>& work) {
-    backgroundCaptions.emplace_back(caption);
+void HeadlessToolkit::noteThread() const {
+    if (std::this_thread::get_id() != windowThread_) {
+        ++offThreadCalls;
+    }
+}
+
+void HeadlessToolkit::runJob(const Job& job, BackgroundTask& task) {
+    jobDisplays.push_back(job.display);
+    if (job.display == JobDisplay::Dialog) {
+        backgroundCaptions.push_back(job.caption);
+    }
     task.cancel = cancelBackground;
-    work();
+    int filesDone = 0;
+    task.onBetweenFiles([this, &filesDone](BackgroundTask& running) {
+        ++filesDone;
+        if (cancelAfterFiles >= 0 && filesDone > cancelAfterFiles) {
+            running.cancel = true;
+        }
+    });
+    std::exception_ptr failure;
+    std::thread worker([&] {
+        try {
+            job.work();
+        } catch (...) {
+            failure = std::current_exception();
+        }
+    });
+    worker.join();
+    task.onBetweenFiles({});
+    if (job.showProgress) {
+        job.showProgress();
+    }
     backgroundDone = task.done;
     backgroundTotal = task.total;
+    if (failure) {
+        std::rethrow_exception(failure);
+    }
 }
 
 }  // namespace brasvel

@@ -7,10 +7,12 @@
 // logic through it.
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <deque>
 #include <map>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "toolkit/WindowToolkit.h"
@@ -105,10 +107,12 @@ public:
     OverwriteAnswer askOverwrite(std::string_view fileName, std::string_view folder,
                                  bool several) override;
     void reportError(std::string_view text) override {
+        noteThread();
         errors.emplace_back(text);
         extraVisibleAtReport = extraVisible;
     }
     void reportNotice(std::string_view text) override {
+        noteThread();
         notices.emplace_back(text);
         extraVisibleAtReport = extraVisible;
     }
@@ -130,17 +134,19 @@ public:
     std::optional<std::string> chooseSavePath(std::string_view caption,
                                               std::string_view initialPath,
                                               const OpenFilter& filter) override;
-    // Runs the work inline; Cancel is pressed before it starts when cancelBackground is set.
-    void runInBackground(std::string_view caption, BackgroundTask& task,
-                         const std::function<void()>& work) override;
-
-    bool batchCancelRequested() override;
+    // Runs the work on a thread of its own and waits for it, then shows its progress once.
+    // Cancel is pressed before it starts when cancelBackground is set, or between two files
+    // once cancelAfterFiles of them are done.
+    void runJob(const Job& job, BackgroundTask& task) override;
     void setArchiveTitle(std::string_view fileName) override { archiveTitle = fileName; }
     void setRecentArchives(std::span<const std::string> paths) override {
         recentMenu.assign(paths.begin(), paths.end());
     }
 
-    void repaintWindow() override { ++windowRepaints; }
+    void repaintWindow() override {
+        noteThread();
+        ++windowRepaints;
+    }
     void closeWindow() override { closed = true; }
     void showAboutBox() override { ++aboutShown; }
     void showHelp() override { ++helpShown; }
@@ -249,14 +255,21 @@ public:
     bool cancelBackground = false;
     std::size_t backgroundDone = 0;  // the last background work's progress at its end
     std::size_t backgroundTotal = 0;
-    int cancelAfterPolls = -1;  // Cancel is pressed at this poll of a batch; never when negative
-    int cancelPolls = 0;
+    int cancelAfterFiles = -1;  // never when negative
+    std::vector<JobDisplay> jobDisplays;  // of every job run
+    // Calls that change or read the window from another thread than the one that made it: a
+    // job's work may not make any.
+    mutable std::atomic<int> offThreadCalls{0};
     std::string archiveTitle;
     std::vector<std::string> recentMenu;
     int windowRepaints = 0;
     bool closed = false;
     int aboutShown = 0;
     int helpShown = 0;
+
+private:
+    void noteThread() const;
+    std::thread::id windowThread_ = std::this_thread::get_id();
 };
 
 }  // namespace brasvel

@@ -7,7 +7,6 @@
 // are UTF-8 unless a parameter says it takes entry bytes (Windows-1250, shown up to the first NUL
 // byte).
 
-#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -16,6 +15,8 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "toolkit/Jobs.h"
 
 namespace brasvel {
 
@@ -89,20 +90,12 @@ enum class ChangedOnDiskAnswer { Reload, SaveAs, Overwrite, Cancel };
 // out, or does not happen.
 enum class DamagedAnswer { Keep, Drop, Cancel };
 
-// Shared between work running off the window's thread and the window: how far it got, and
-// whether the user pressed Cancel.
-struct BackgroundTask {
-    std::atomic<std::size_t> done{0};
-    std::atomic<std::size_t> total{0};
-    std::atomic<bool> cancel{false};
-};
-
 // Why a name the user types cannot be taken (in the user's language), or nothing when it can.
 using NameCheck = std::function<std::optional<std::string>(const std::string& name)>;
 
-class WindowToolkit {
+class WindowToolkit : public JobRunner {
 public:
-    virtual ~WindowToolkit() = default;
+    ~WindowToolkit() override = default;
 
     // The entry list (ListView1). A hidden list receives no focus.
     virtual void setListVisible(bool visible) = 0;
@@ -251,15 +244,6 @@ public:
     virtual std::optional<std::string> chooseSavePath(std::string_view caption,
                                                       std::string_view initialPath,
                                                       const OpenFilter& filter) = 0;
-    // Runs `work` off the window's thread and returns when it has ended, rethrowing what it threw.
-    // Meanwhile the window stays painted and shows `caption` with the progress of `task` and a
-    // Cancel button, which sets task.cancel; it takes no other input.
-    virtual void runInBackground(std::string_view caption, BackgroundTask& task,
-                                 const std::function<void()>& work) = 0;
-
-    // Lets the window handle the user's input during a batch: true once its Cancel button was
-    // pressed since the batch panel was last shown.
-    virtual bool batchCancelRequested() = 0;
     // The recent archives under "Plik", the latest first.
     virtual void setRecentArchives(std::span<const std::string> paths) = 0;
     // The open archive's file name, for the window's title; empty when none is open.

@@ -527,6 +527,12 @@ Every button has a hint: just rest the mouse pointer over it.</translation>
         <source>Pomiń uszkodzone</source>
         <translation>Leave them out</translation>
     </message>
+    <message>
+        <source>%1
+%2 z %3: %4</source>
+        <translation>%1
+%2 of %3: %4</translation>
+    </message>
 </context>
 <context>
     <name>WindowTexts</name>

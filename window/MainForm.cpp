@@ -4,8 +4,8 @@
 
 #include <algorithm>
 #include <cctype>
-#include <chrono>
 #include <filesystem>
+#include <mutex>
 #include <vector>
 
 #include "archive/FormatCheck.h"
@@ -34,8 +34,6 @@ constexpr int kStoredSizePanel = 3;
 constexpr int kWidthPanel = 4;
 constexpr int kHeightPanel = 5;
 
-// A long batch repaints the window this often, so its progress panel moves.
-constexpr auto kRepaintInterval = std::chrono::milliseconds(30);
 
 bool isPicture(const Entry& entry) { return extIs(entry.ext, "pcx"); }
 bool isSprite(const Entry& entry) { return extIs(entry.ext, "def"); }
@@ -309,7 +307,7 @@ void MainForm::openThroughDialog() {
 
 void MainForm::openAs(const std::string& path, const ArchiveFormat& format) {
     player_.close();
-    previewOn_ = false;
+    // The preview stays as the user set it: shown, it shows the new archive's selected entry.
     closeArchive();
     archivePath_ = path;
     ui_.setStatusText(kFileNamePanel, texts::fillIn(text(texts::kFileName), {path}));
@@ -386,8 +384,8 @@ void MainForm::forgetListedContent() {
 }
 
 void MainForm::closeArchive() {
-    stopPlayback();
     impl_->video.close();
+    resetFrameScroll();  // the former sprite's frame row goes with it
     forgetListedContent();
     editing_.reset();
     archive_.reset();
@@ -400,7 +398,18 @@ void MainForm::closeArchive() {
     ui_.setEntryCommandsEnabled(false);
     ui_.setArchiveTitle("");
     clearPreview(text(texts::kNoSelection));
+    ui_.setStatusText(kSizePanel, "");
+    ui_.setStatusText(kStoredSizePanel, "");
+    showTypeItemText();
     showEditState();
+}
+
+// The type box shows its item's text again where a sprite's type was shown.
+void MainForm::showTypeItemText() {
+    const int item = ui_.selectedTypeIndex();
+    if (item >= 0 && item < kTypeItemCount) {
+        ui_.setTypeBoxText(kTypeItems[static_cast<std::size_t>(item)].text);
+    }
 }
 
 // Opens the archive at archivePath_ and lists it. The tool bar's progress bar rises as the
@@ -456,6 +465,9 @@ void MainForm::readArchive(const ArchiveFormat& format) {
     sortView();
     showRows();
     selectListedRow(view_.entries.empty() ? -1 : 0);
+    if (previewOn_ && selectedRow_ >= 0) {
+        showSelectedRow(selectedRow_);  // the preview left on shows the new archive's entry
+    }
     showEditState();
     showDamageCount();
     // An error past the entries the list shows lies where the window never reads.
@@ -841,48 +853,66 @@ void MainForm::extractBatch(const std::vector<std::size_t>& indices,
         ~PanelShown() { close(); }
     } panel{ui_};
     ui_.setPanelVisible(PanelId::Extra, true);
-    ui_.repaintWindow();
 
     // The format says how the batch's bar moves: by `advance` at every `step`-th row.
     const auto step =
         static_cast<std::size_t>(std::max(1, progress.step(static_cast<int>(kept->size()))));
 
+    // The work writes the files off the window's thread and queues what became of each; the
+    // window's thread takes them from the queue, in order, and shows them.
+    std::mutex finishedMutex;
+    std::vector<ExtractedEntry> finished;
+    BackgroundTask task;
+    task.total = kept->size();
+    const auto note = [&](ExtractedEntry outcome) {
+        task.setCurrent(outcome.fileName);
+        {
+            const std::lock_guard lock(finishedMutex);
+            finished.push_back(std::move(outcome));
+        }
+        ++task.done;
+        return task.goOn();
+    };
+    const auto work = [&] {
+        if (editing_.hasChanges()) {
+            // Unsaved edits: each entry's content as it now is, one after another.
+            std::set<std::string> written;
+            for (std::size_t position = 0; position < kept->size(); ++position) {
+                if (!note(extractEdited(position, (*kept)[position], folder, written))) {
+                    break;
+                }
+            }
+        } else {
+            extractEntries(*archive_, *kept, folder, ExtractOptions{}, note);
+        }
+    };
+
     std::size_t done = 0;
     std::vector<std::string> failed;
-    bool cancelled = false;
-    auto lastRepaint = std::chrono::steady_clock::now();
-    const auto report = [&](const ExtractedEntry& outcome) {
-        if (outcome.picture) {
-            showPictureSize(outcome.picture->width, outcome.picture->height);
+    const auto showFinished = [&] {
+        std::vector<ExtractedEntry> taken;
+        {
+            const std::lock_guard lock(finishedMutex);
+            taken.swap(finished);
         }
-        if (outcome.error) {
-            failed.push_back(messageOf(*outcome.error));  // the entry and why it failed
-        } else {
-            ++done;
-        }
-        if (outcome.position % step == 0) {
-            ui_.setProgressPosition(ProgressBarId::Batch,
-                                    ui_.progressPosition(ProgressBarId::Batch) + progress.advance);
-        }
-        const auto now = std::chrono::steady_clock::now();
-        if (now - lastRepaint >= kRepaintInterval) {
-            ui_.repaintWindow();
-            lastRepaint = now;
-        }
-        cancelled = ui_.batchCancelRequested();
-        return !cancelled;
-    };
-    if (editing_.hasChanges()) {
-        // Unsaved edits: each entry's content as it now is, one after another.
-        std::set<std::string> written;
-        for (std::size_t position = 0; position < kept->size(); ++position) {
-            if (!report(extractEdited(position, (*kept)[position], folder, written))) {
-                break;
+        for (const ExtractedEntry& outcome : taken) {
+            if (outcome.picture) {
+                showPictureSize(outcome.picture->width, outcome.picture->height);
+            }
+            if (outcome.error) {
+                failed.push_back(messageOf(*outcome.error));  // the entry and why it failed
+            } else {
+                ++done;
+            }
+            if (outcome.position % step == 0) {
+                ui_.setProgressPosition(
+                    ProgressBarId::Batch,
+                    ui_.progressPosition(ProgressBarId::Batch) + progress.advance);
             }
         }
-    } else {
-        extractEntries(*archive_, *kept, folder, ExtractOptions{}, report);
-    }
+    };
+    ui_.runJob(Job{JobDisplay::BatchPanel, {}, work, showFinished}, task);
+    const bool cancelled = task.cancel && done + failed.size() < kept->size();
     panel.close();
     const std::string summary =
         batchSummary(done, indices.size(), skipped, folderPath, failed, cancelled);

@@ -202,6 +202,7 @@ private:
     void openAs(const std::string& path, const ArchiveFormat& format);
     std::vector<OpenFilter> openFilters() const;
     void closeArchive();
+    void showTypeItemText();
     void readArchive(const ArchiveFormat& format);
     void showTotal(std::int32_t statedCount);
     void showRows();

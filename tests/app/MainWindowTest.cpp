@@ -456,6 +456,49 @@ private slots:
         QCOMPARE(window->ProgressBar3->value(), 0);
     }
 
+    // Cancel pressed while 15011 entries are being written: the batch ends between two files,
+    // every file it reports is whole and nothing else is in the folder.
+    void cancelStopsALongBatchSoonAndLeavesOnlyWholeFiles() {
+        QTemporaryDir folder;
+        writers::LodWriter lod;
+        constexpr int kEntries = 15011;
+        for (int i = 0; i < kEntries; ++i) {
+            lod.add("E" + std::to_string(i) + ".TXT", "entry " + std::to_string(i));
+        }
+        writeArchive(folder, "big.lod", lod.build());
+        const QString before = QDir::currentPath();
+        QDir::setCurrent(folder.path());
+        ui->run([&] { form->FormCreate("", "big.lod"); });
+        QDir(folder.path()).mkpath(QStringLiteral("out"));
+        QDir::setCurrent(folder.filePath(QStringLiteral("out")));
+        // Cancel once the bar has moved: the batch is well under way.
+        QTimer poll;
+        poll.setInterval(1);
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            if (window->ProgressBar3->value() > 0) {
+                poll.stop();
+                QTest::mouseClick(window->CancelBatch, Qt::LeftButton);
+            }
+        });
+        poll.start();
+        window->ToolButton5->trigger();
+        QDir::setCurrent(before);
+        QVERIFY2(ui->errors.empty(), ui->errors.empty() ? "" : ui->errors[0].c_str());
+        QCOMPARE(ui->notices.size(), std::size_t{1});
+        const QString notice = QString::fromStdString(ui->notices[0]);
+        QVERIFY2(notice.contains(QStringLiteral("Przerwano")), qPrintable(notice));
+        const int written = notice.section(QLatin1Char(' '), 1, 1).toInt();
+        const QStringList files = QDir(folder.filePath(QStringLiteral("out"))).entryList(QDir::Files | QDir::Hidden);
+        QCOMPARE(files.size(), written);
+        QVERIFY2(written > 0 && written < kEntries, qPrintable(notice));
+        for (const QString& name : files) {
+            QFile file(folder.filePath(QStringLiteral("out/") + name));
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QCOMPARE(file.readAll(), QByteArray("entry ") + name.mid(1).chopped(4).toLatin1());
+        }
+        QVERIFY(window->extra->isHidden());
+    }
+
     void aCloseRequestFromOutsideWaitsUntilTheRunningHandlerEnds() {
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));

@@ -4,6 +4,7 @@
 #include <QBuffer>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QElapsedTimer>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QTimer>
@@ -697,6 +698,52 @@ private slots:
             }
         });
         QVERIFY(cancelled.cancel);
+    }
+
+    // While a job shows itself in the batch panel, handlers do not run and typing goes nowhere;
+    // the panel's Cancel button, or Escape anywhere, reaches the work at once.
+    void duringABatchPanelJobOnlyCancelTakesInput() {
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        for (const bool byEscape : {false, true}) {
+            ui->setPanelVisible(PanelId::Extra, true);
+            brasvel::BackgroundTask task;
+            bool handlerRan = false;
+            bool pressed = false;
+            const auto pressKeysAndCancel = [&] {
+                if (pressed) {
+                    return;
+                }
+                pressed = true;
+                ui->run([&] { handlerRan = true; });
+                QTest::keyClicks(window->SearchBox, "abc");
+                if (byEscape) {
+                    QTest::keyClick(window->ListView1, Qt::Key_Escape);
+                } else {
+                    QTest::mouseClick(window->CancelBatch, Qt::LeftButton);
+                }
+            };
+            QElapsedTimer waited;
+            waited.start();
+            ui->runJob(brasvel::Job{brasvel::JobDisplay::BatchPanel, {},
+                                    [&] {
+                                        while (task.goOn() && waited.elapsed() < 5000) {
+                                            std::this_thread::sleep_for(
+                                                std::chrono::milliseconds(1));
+                                        }
+                                    },
+                                    pressKeysAndCancel},
+                       task);
+            ui->setPanelVisible(PanelId::Extra, false);
+            QVERIFY(task.cancel);
+            QVERIFY2(waited.elapsed() < 5000, "Cancel did not reach the work");
+            QVERIFY(!handlerRan);
+            QCOMPARE(window->SearchBox->text(), QString());
+            QVERIFY(!ui->jobRunning());
+            bool ranAfter = false;
+            ui->run([&] { ranAfter = true; });
+            QVERIFY2(ranAfter, "handlers run again once the job has ended");
+        }
     }
 
     void theOpenDialogNamesEachFilterWithItsPattern() {

@@ -377,7 +377,7 @@ TEST_F(MainFormTest, aBatchGoesOnPastADamagedEntryAndEndsWithOneSummary) {
 TEST_F(MainFormTest, cancelStopsABatchBetweenFilesAndKeepsThoseFinished) {
     openThroughDialog(lodOfTexts(10), 1);
     chooseFolder(folder / "out");
-    ui.cancelAfterPolls = 3;
+    ui.cancelAfterFiles = 3;
     form.ToolButton5Click();
     EXPECT_EQ(filesIn(folder / "out"), (std::set<std::string>{"F0.TXT", "F1.TXT", "F2.TXT", "F3.TXT"}));
     ASSERT_EQ(ui.notices.size(), 1u);
@@ -459,12 +459,12 @@ TEST_F(MainFormTest, aFileChosenAsTheWrongKindIsOfferedAsTheKindItLooksLike) {
     EXPECT_EQ(ui.archiveTitle, "data.snd");
 }
 
-TEST_F(MainFormTest, aBatchKeepsTheWindowPainted) {
+TEST_F(MainFormTest, aBatchRunsAsAJobShownInTheBatchPanel) {
     openThroughDialog(lodOfTexts(20), 1);
-    const int before = ui.windowRepaints;
     chooseFolder(folder / "out");
     form.ToolButton5Click();
-    EXPECT_GT(ui.windowRepaints, before);
+    EXPECT_EQ(ui.jobDisplays, std::vector<JobDisplay>{JobDisplay::BatchPanel});
+    EXPECT_EQ(ui.offThreadCalls, 0) << "the work touched the widgets";
 }
 
 // --- The extraction folder ---
