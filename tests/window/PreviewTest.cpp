@@ -190,19 +190,38 @@ TEST_F(PreviewTest, theButtonClearsThePictureSizeWhenSwitchingOffButTheMenuDoesN
     EXPECT_EQ(ui.statusTexts[4], "X: 6");
 }
 
-TEST_F(PreviewTest, openingAnotherArchiveTurnsThePreviewOffButLeavesThePanelShown) {
+// The preview stays on and shows the new archive's selected entry: nothing of the sprite shown
+// before stays (its frame row, its type in the type box, its sizes).
+TEST_F(PreviewTest, openingAnotherArchiveWithThePreviewOnShowsItsSelectedEntry) {
     form.BitBtn3Click();
-    ui.openReplies.push_back(OpenChoice{archive, 1});
-    form.LoadResurceFile1Click();
-    EXPECT_FALSE(form.PreviewOn());
-    EXPECT_TRUE(ui.previewVisible);
-    const int loads = ui.pictureLoads;
-    form.numitem(1, true);
-    EXPECT_EQ(ui.pictureLoads, loads) << "no render while the preview is off";
-    form.QuickView1Click();
-    EXPECT_TRUE(form.PreviewOn());
-    EXPECT_TRUE(ui.previewVisible);
-    EXPECT_EQ(ui.pictureLoads, loads + 1);
+    ui.userMovesFrameScroll(5);
+    ASSERT_EQ(ui.typeBoxText, "42");
+    const std::string pictures = (folder / "map.lod").string();
+    std::ofstream(pictures, std::ios::binary)
+        << LodWriter().add("SEA.PCX", gamePcx8(PixelGrid(3, 2, 99), greyPalette())).build();
+    for (const bool throughMenu : {false, true}) {
+        ui.openReplies.push_back(OpenChoice{pictures, 1});
+        throughMenu ? form.LoadResurceFile1Click() : form.ToolButton1Click();
+        EXPECT_TRUE(form.PreviewOn());
+        EXPECT_TRUE(ui.previewVisible);
+        EXPECT_EQ(form.SelectedRow(), 0);
+        ASSERT_FALSE(ui.picture.empty()) << ui.previewMessage;
+        EXPECT_EQ(centreIndex(ui.picture), 99) << "the new archive's picture, not a message";
+        EXPECT_EQ(ui.statusTexts[4], "X: 3");
+        EXPECT_EQ(ui.statusTexts[5], "Y: 2");
+        EXPECT_FALSE(ui.scrollVisible);
+        EXPECT_EQ(ui.scrollPosition, 1);
+        EXPECT_EQ(ui.typeBoxText, "*.*");
+    }
+    // An empty archive: no entry, no sizes of the former one.
+    const std::string empty = (folder / "empty.lod").string();
+    std::ofstream(empty, std::ios::binary) << LodWriter().build();
+    ui.openReplies.push_back(OpenChoice{empty, 1});
+    form.ToolButton1Click();
+    EXPECT_EQ(form.SelectedRow(), -1);
+    EXPECT_EQ(ui.statusTexts[1], "");
+    EXPECT_EQ(ui.statusTexts[3], "");
+    EXPECT_EQ(ui.previewMessage, "Nie wybrano pliku.");
 }
 
 TEST_F(PreviewTest, renderingLeavesTheExtractionFolderAsItWas) {
