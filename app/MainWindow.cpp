@@ -377,6 +377,7 @@ void TForm1::buildCentre() {
     CancelBatch->setObjectName(QStringLiteral("CancelBatch"));
     CancelBatch->setGeometry(271, 22, 70, 29);
     extra->hide();
+    extra->installEventFilter(this);
     centre_->installEventFilter(this);
 
     setCentralWidget(centre_);
@@ -782,6 +783,8 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
         }
     } else if (event->type() == QEvent::Show && watched == Panel1 && !previewPlaced_) {
         placePreview();
+    } else if (event->type() == QEvent::Show && watched == extra) {
+        centreExtra();
     }
     return QMainWindow::eventFilter(watched, event);
 }
@@ -797,7 +800,39 @@ void TForm1::placePreview() {
 }
 
 void TForm1::centreExtra() {
-    extra->move((centre_->width() - extra->width()) / 2, (centre_->height() - extra->height()) / 2);
+    extra->move(clearOfPreview(QRect(QPoint(), centre_->size()), extra->size(),
+                               floatingPreviewIn(centre_)));
+}
+
+QRect TForm1::floatingPreviewIn(const QWidget* area) const {
+    if (!Panel1->isFloating() || Panel1->isHidden()) {
+        return {};
+    }
+    const QRect frame = Panel1->frameGeometry();
+    return {area->mapFromGlobal(frame.topLeft()), frame.size()};
+}
+
+QPoint clearOfPreview(const QRect& area, const QSize& panel, const QRect& preview) {
+    constexpr int kMargin = 8;
+    const int centreX = area.left() + (area.width() - panel.width()) / 2;
+    const int centreY = area.top() + (area.height() - panel.height()) / 2;
+    const QPoint middle(centreX, centreY);
+    const QPoint candidates[] = {
+        middle,
+        {centreX, preview.bottom() + 1 + kMargin},                 // below the preview
+        {centreX, preview.top() - kMargin - panel.height()},       // above it
+        {preview.left() - kMargin - panel.width(), centreY},       // left of it
+        {preview.right() + 1 + kMargin, centreY},                  // right of it
+        {area.left() + kMargin, area.bottom() + 1 - kMargin - panel.height()},
+        {area.left() + kMargin, area.top() + kMargin},
+    };
+    for (const QPoint& place : candidates) {
+        const QRect placed(place, panel);
+        if (area.contains(placed) && !placed.intersects(preview)) {
+            return place;
+        }
+    }
+    return middle;  // no room: Escape still cancels
 }
 
 }  // namespace brasvel::app

@@ -50,6 +50,11 @@ class PictureView;
 class QtToolkit;
 class VideoPage;
 
+// Where a panel of size `panel` goes in `area`: its middle, else the first place within `area`
+// that `preview` leaves clear (below, above, left or right of it, then the bottom left and top
+// left corners); the middle when there is none.
+QPoint clearOfPreview(const QRect& area, const QSize& panel, const QRect& preview);
+
 class TForm1 : public QMainWindow {
     Q_OBJECT
 public:
@@ -164,7 +169,11 @@ private:
     void buildFrameRow(QVBoxLayout* page);
     void buildOtherPages();
     void buildStatusBar();
+    // The batch panel goes in the middle of the list, or where the floating preview leaves its
+    // Cancel button in sight.
     void centreExtra();
+    // The floating preview's frame in `area`'s coordinates; empty when it is docked or hidden.
+    QRect floatingPreviewIn(const QWidget* area) const;
     // Widens the list's columns to its captions, after every refill.
     void fitColumns();
     void placePreview();

@@ -802,8 +802,17 @@ protected:
             return true;
         }
         const auto* widget = qobject_cast<const QWidget*>(target);
-        return widget == nullptr || cancel_ == nullptr ||
-               (widget != cancel_ && !cancel_->isAncestorOf(widget));
+        if (widget == nullptr) {
+            // A window takes the system's input first and hands it to the widget it is for,
+            // which is judged then.
+            return false;
+        }
+        const bool forCancel =
+            cancel_ != nullptr && (widget == cancel_ || cancel_->isAncestorOf(widget));
+        if (!forCancel && event->type() == QEvent::ShortcutOverride) {
+            event->accept();  // taken as the widget's own key: no shortcut fires
+        }
+        return !forCancel;
     }
 
 private:

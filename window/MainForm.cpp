@@ -142,6 +142,18 @@ private:
     WindowToolkit& ui_;
 };
 
+// A folder as the user is told it: a relative one ("." beside an archive opened by a relative
+// path) as the absolute path it stands for.
+std::string shownFolder(const std::string& folder) {
+    std::error_code error;
+    const std::filesystem::path path(folder);
+    if (path.is_absolute()) {
+        return folder;
+    }
+    const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+    return error ? folder : absolute.lexically_normal().string();
+}
+
 }  // namespace
 
 // The entry last shown in the preview, kept while the same entry stays selected, so that stepping
@@ -915,7 +927,7 @@ void MainForm::extractBatch(const std::vector<std::size_t>& indices,
     const bool cancelled = task.cancel && done + failed.size() < kept->size();
     panel.close();
     const std::string summary =
-        batchSummary(done, indices.size(), skipped, folderPath, failed, cancelled);
+        batchSummary(done, indices.size(), skipped, shownFolder(folderPath), failed, cancelled);
     if (failed.empty()) {
         ui_.reportNotice(summary);
     } else {

@@ -456,6 +456,25 @@ private slots:
         QCOMPARE(window->ProgressBar3->value(), 0);
     }
 
+    // The batch panel keeps its Cancel button clear of a floating preview where there is room.
+    void theBatchPanelGoesWhereTheFloatingPreviewLeavesItInSight_data() {
+        QTest::addColumn<QRect>("preview");
+        QTest::addColumn<QPoint>("place");
+        // In an area of 600 × 400 a panel of 361 × 73: its middle is (119, 163).
+        QTest::newRow("no preview") << QRect() << QPoint(119, 163);
+        QTest::newRow("a preview away from the middle") << QRect(500, 0, 100, 100) << QPoint(119, 163);
+        QTest::newRow("over the middle, just room below") << QRect(260, 20, 340, 299) << QPoint(119, 327);
+        QTest::newRow("one pixel short of room below") << QRect(260, 20, 340, 300) << QPoint(119, 163);
+        QTest::newRow("over the bottom half") << QRect(0, 150, 600, 250) << QPoint(119, 69);
+        QTest::newRow("the right side, room left of it") << QRect(380, 0, 220, 400) << QPoint(11, 163);
+        QTest::newRow("everywhere") << QRect(0, 0, 600, 400) << QPoint(119, 163);
+    }
+    void theBatchPanelGoesWhereTheFloatingPreviewLeavesItInSight() {
+        QFETCH(QRect, preview);
+        QFETCH(QPoint, place);
+        QCOMPARE(brasvel::app::clearOfPreview(QRect(0, 0, 600, 400), QSize(361, 73), preview), place);
+    }
+
     // Cancel pressed while 15011 entries are being written: the batch ends between two files,
     // every file it reports is whole and nothing else is in the folder.
     void cancelStopsALongBatchSoonAndLeavesOnlyWholeFiles() {

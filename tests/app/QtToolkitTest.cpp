@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QElapsedTimer>
+#include <QWindow>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QTimer>
@@ -716,11 +717,19 @@ private slots:
                 }
                 pressed = true;
                 ui->run([&] { handlerRan = true; });
-                QTest::keyClicks(window->SearchBox, "abc");
+                // Input as the system gives it: to the window, which hands it on.
+                QWindow* screen = window->windowHandle();
+                window->SearchBox->setFocus();
+                for (const Qt::Key key : {Qt::Key_A, Qt::Key_B, Qt::Key_C}) {
+                    QTest::keyClick(screen, key);
+                }
+                QTest::keyClick(screen, Qt::Key_O, Qt::ControlModifier);  // "Otwórz"
                 if (byEscape) {
-                    QTest::keyClick(window->ListView1, Qt::Key_Escape);
+                    QTest::keyClick(screen, Qt::Key_Escape);
                 } else {
-                    QTest::mouseClick(window->CancelBatch, Qt::LeftButton);
+                    const QWidget* button = window->CancelBatch;
+                    QTest::mouseClick(screen, Qt::LeftButton, {},
+                                      button->mapTo(window.get(), button->rect().center()));
                 }
             };
             QElapsedTimer waited;

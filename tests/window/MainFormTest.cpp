@@ -386,6 +386,17 @@ TEST_F(MainFormTest, cancelStopsABatchBetweenFilesAndKeepsThoseFinished) {
     EXPECT_FALSE(ui.extraVisible);
 }
 
+TEST_F(MainFormTest, theSummaryNamesTheFolderBesideAnArchiveOpenedByARelativePath) {
+    lodOfTexts(2);
+    const fs::path before = fs::current_path();
+    fs::current_path(folder);
+    openThroughDialog("many.lod", 1);
+    form.ToolButton5Click();
+    fs::current_path(before);
+    ASSERT_EQ(ui.notices.size(), 1u);
+    EXPECT_EQ(ui.notices[0], "Wypakowano 2 z 2 plików do " + (folder / "").lexically_normal().string());
+}
+
 TEST_F(MainFormTest, aBatchIntoAMissingFolderClosesItsPanelAndSaysWhy) {
     openThroughDialog(lodOfTexts(2), 1);
     chooseFolder(folder / "gone");
