@@ -81,6 +81,7 @@ struct SaveOptions {
     DamagedEntries damaged = DamagedEntries::Refuse;
     WriteFunction write = nullptr;  // tests: a failing or slow write in place of ::write
     Temporaries temporaries = Temporaries::Unnamed;
+    SyncFunction sync = nullptr;    // tests: one that sees what is synced when
 };
 
 // Called after each entry written, with the entries done and the total.

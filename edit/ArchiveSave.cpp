@@ -309,7 +309,8 @@ bool ArchiveEdit::save(const std::string& path, const SaveOptions& options,
             fresh.push_back(k);
         }
     }
-    ReplacementFile file(path, options.existing, options.write, options.temporaries);
+    ReplacementFile file(path, options.existing, options.write, options.temporaries,
+                         options.sync);
     const bool compress = options.compress;
     const int level = options.level;
     const auto make = [&](std::size_t item) {

@@ -65,11 +65,13 @@ void splitPath(const std::string& path, std::string& folder, std::string& name) 
 }  // namespace
 
 ReplacementFile::ReplacementFile(const std::string& path, ExistingFile existing,
-                                 WriteFunction writeFunction, Temporaries temporaries)
+                                 WriteFunction writeFunction, Temporaries temporaries,
+                                 SyncFunction syncFunction)
     : path_(path),
       target_(followLinks(path)),
       existing_(existing),
-      write_(writeFunction != nullptr ? writeFunction : &::write) {
+      write_(writeFunction != nullptr ? writeFunction : &::write),
+      sync_(syncFunction != nullptr ? syncFunction : &::fsync) {
     std::string folder;
     splitPath(target_, folder, name_);
     if (name_.empty() || name_ == "." || name_ == "..") {
@@ -196,7 +198,7 @@ void ReplacementFile::commit(const std::function<void()>& beforePlacing) {
             throw fileError(errno, path_);
         }
     }
-    if (::fsync(fd_) != 0) {
+    if (sync_(fd_) != 0) {
         throw fileError(errno, path_);
     }
     if (beforePlacing) {
@@ -234,7 +236,7 @@ void ReplacementFile::commit(const std::function<void()>& beforePlacing) {
     ::close(std::exchange(fd_, -1));
     // The new name is on disk only once the folder is. Should that sync fail, the file is in
     // place already and only its durability is in doubt.
-    if (::fsync(folder_) != 0) {
+    if (sync_(folder_) != 0) {
         throw fileError(errno, folderPath());
     }
 }

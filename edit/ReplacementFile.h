@@ -34,7 +34,8 @@ public:
     // Starts the new file for `path`. Throws ResourceError naming the path when the folder cannot
     // be written or the path is not a file that can be replaced (a folder, ...).
     ReplacementFile(const std::string& path, ExistingFile existing, WriteFunction writeFunction = nullptr,
-                    Temporaries temporaries = Temporaries::Unnamed);
+                    Temporaries temporaries = Temporaries::Unnamed,
+                    SyncFunction syncFunction = nullptr);
     ~ReplacementFile();
     ReplacementFile(const ReplacementFile&) = delete;
     ReplacementFile& operator=(const ReplacementFile&) = delete;
@@ -68,6 +69,7 @@ private:
     std::string name_;        // the target's name in its folder
     ExistingFile existing_;
     WriteFunction write_;
+    SyncFunction sync_;  // the new file's, before it takes the name, and then its folder's
     int folder_ = -1;
     int fd_ = -1;
     std::string temporary_;   // a named temporary, while there is one

@@ -42,11 +42,13 @@ std::string joined(const std::string& folder, const std::string& name) {
 }  // namespace
 
 ReplacementFile::ReplacementFile(const std::string& path, ExistingFile existing,
-                                 WriteFunction writeFunction, Temporaries /*temporaries*/)
+                                 WriteFunction writeFunction, Temporaries /*temporaries*/,
+                                 SyncFunction syncFunction)
     : path_(path),
       target_(path),
       existing_(existing),
-      write_(writeFunction != nullptr ? writeFunction : &platform::writeSome) {
+      write_(writeFunction != nullptr ? writeFunction : &platform::writeSome),
+      sync_(syncFunction != nullptr ? syncFunction : &platform::syncFile) {
     std::string folder;
     splitPath(target_, folder, name_);
     if (name_.empty() || name_ == "." || name_ == "..") {
@@ -121,7 +123,7 @@ void ReplacementFile::commit(const std::function<void()>& beforePlacing) {
     if (fd_ < 0 || writeFailed_) {
         throw ResourceError(fileFailureText(FileFailure::Other, EIO), path_ + " was not written");
     }
-    if (platform::syncFile(fd_) != 0) {
+    if (sync_(fd_) != 0) {
         throw fileError(errno, path_);
     }
     if (beforePlacing) {

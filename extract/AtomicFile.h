@@ -38,6 +38,11 @@ namespace brasvel {
 // place.
 using WriteFunction = ssize_t (*)(int fd, const void* data, std::size_t count);
 
+// How a file's bytes are made to reach the disk: the system's sync (fsync, FlushFileBuffers)
+// unless a test puts one in its place that sees when, and what, is synced. 0 on success, else -1
+// with errno set.
+using SyncFunction = int (*)(int fd);
+
 // How files wait for their commit.
 enum class Temporaries {
     Unnamed,  // without a name where the file system allows it, else named

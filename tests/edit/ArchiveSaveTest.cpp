@@ -18,6 +18,7 @@
 #include <cstring>
 #include <thread>
 
+#include "base/Platform.h"
 #include "edit/ArchiveEdit.h"
 #include "edit/ReplacementFile.h"
 #include "tests/edit/EditFixtures.h"
@@ -42,6 +43,20 @@ ssize_t writeUntilFull(int fd, const void* data, std::size_t count) {
 ssize_t slowWrite(int fd, const void* data, std::size_t count) {
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
     return ::write(fd, data, static_cast<unsigned>(std::min<std::size_t>(count, 4096)));
+}
+
+// What the archive held on disk at each sync of a save, and whether the sync is made to fail.
+std::string syncedArchive;
+std::vector<std::string> onDiskAtSync;
+bool failSync = false;
+
+int recordingSync(int fd) {
+    onDiskAtSync.push_back(readText(syncedArchive));
+    if (failSync) {
+        errno = EIO;
+        return -1;
+    }
+    return platform::syncFile(fd);
 }
 
 // An archive of three entries saved at `path`, and an edit of it that adds a fourth.
@@ -89,6 +104,38 @@ TEST(ArchiveSave, AFailedWriteAnywhereLeavesTheArchiveAsItWas) {
     roomy.write = writeUntilFull;
     EXPECT_TRUE(edit.save(path.string(), roomy));
     EXPECT_EQ(readBack(path, kSndFormat).size(), 4u);
+}
+
+// The new archive is synced before it takes the old one's place (on Linux its folder after):
+// a crash in between leaves the old archive or the whole new one, never a new one half on disk.
+TEST(ArchiveSave, TheNewArchiveIsSyncedBeforeItTakesTheOldOnesPlace) {
+    Scratch scratch;
+    const fs::path path = scratch / "a.snd";
+    const std::string before = makeArchive(path);
+    const ArchiveEdit edit = addingOne(Archive::open(path.string(), kSndFormat));
+    syncedArchive = path.string();
+    SaveOptions options;
+    options.sync = recordingSync;
+    for (const bool fails : {true, false}) {
+        failSync = fails;
+        onDiskAtSync.clear();
+        if (fails) {
+            EXPECT_THROW(edit.save(path.string(), options), ResourceError);
+            EXPECT_EQ(readText(path), before);
+            EXPECT_EQ(scratch.names(), (std::set<std::string>{"a.snd"}));
+            EXPECT_EQ(onDiskAtSync, std::vector<std::string>{before});
+        } else {
+            EXPECT_TRUE(edit.save(path.string(), options));
+            const std::string after = readText(path);
+            ASSERT_NE(after, before);
+            ASSERT_FALSE(onDiskAtSync.empty());
+            EXPECT_EQ(onDiskAtSync.front(), before) << "synced only after it took the name";
+            if (!kOnWindows) {
+                EXPECT_EQ(onDiskAtSync, (std::vector<std::string>{before, after}))
+                    << "the folder is synced once the new name is in it";
+            }
+        }
+    }
 }
 
 TEST(ArchiveSave, ACancelLeavesTheArchiveAsItWas) {
