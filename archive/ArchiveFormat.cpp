@@ -3,12 +3,10 @@
 #include "archive/ArchiveFormat.h"
 
 #include <algorithm>
-#include <cctype>
 #include <string>
 #include <vector>
 
 #include "archive/Layouts.h"
-#include "archive/TypeItems.h"
 #include "base/Text.h"
 
 namespace brasvel {
@@ -42,16 +40,6 @@ std::string joined(std::string_view name, std::string_view ext) {
     return std::string(untilNul(text));
 }
 
-// n / d rounded to the nearest whole number, a half going to the even neighbour.
-int roundHalfEven(int n, int d) {
-    const int quotient = n / d;
-    const int twiceRemainder = 2 * (n % d);
-    if (twiceRemainder > d || (twiceRemainder == d && quotient % 2 != 0)) {
-        return quotient + 1;
-    }
-    return quotient;
-}
-
 void putI32(std::byte* at, std::int32_t value) {
     const auto bits = static_cast<std::uint32_t>(value);
     for (int k = 0; k < 4; ++k) {
@@ -83,13 +71,6 @@ void describeLod(Entry& entry) {
     splitName(entry, kLodNameScan, kListedNameBytes);
     entry.caption = joined(entry.name, entry.ext);
     entry.fileName = entry.caption;
-    // The listing gives icons to these eight kinds only; "msg" gets one from the type box.
-    entry.image = kImageNone;
-    for (std::string_view kind : {"def", "pcx", "h3c", "msk", "txt", "fnt", "pal", "xmi"}) {
-        if (extIs(entry.ext, kind)) {
-            entry.image = typeImageFor(entry.ext);
-        }
-    }
 }
 
 Entry readLodRow(ByteReader& row) {
@@ -152,7 +133,6 @@ void describeSnd(Entry& entry) {
     entry.caption = untilNul(entry.name);
     entry.caption += ".Wav";
     entry.fileName = joined(entry.name, entry.ext);
-    entry.image = kImageWav;
 }
 
 Entry readSndRow(ByteReader& row) {
@@ -192,8 +172,6 @@ void describeVid(Entry& entry) {
     splitName(entry, storedName(entry).size(), kVidNameField);
     entry.caption = untilNul(entry.nameField);
     entry.fileName = entry.caption;
-    entry.image = extIs(entry.ext, "smk") ? kImageSmk : extIs(entry.ext, "bik") ? kImageBik
-                                                                                : kImageNone;
 }
 
 Entry readVidRow(ByteReader& row) {
@@ -219,43 +197,33 @@ std::string storedNameOutput(const Entry& entry, bool /*convertPictures*/) {
 
 bool neverConverts(const Entry& /*entry*/, bool /*convertPictures*/) { return false; }
 
-int everyRow(int /*rows*/) { return 1; }
-int tenSteps(int rows) { return std::max(1, roundHalfEven(rows, 10)); }
-int hundredSteps(int rows) { return std::max(1, roundHalfEven(rows, 100)); }
-
 }  // namespace
 
 const ArchiveFormat kLodFormat{
-    "lod", ".lod", "*.Lod",
+    "lod", ".lod",
     {kLodCountOffset, kLodFirstRow, kLodRowSize, kLodNameField},
     true, false,
     readLodRow, describeLod, lodOutputName, lodConvertsToBitmap,
-    50, 2,
-    {tenSteps, 10}, {hundredSteps, 1},
     {.newHeader = newLodHeader, .reservedRows = kLodReservedRows, .sortedByName = true,
      .dataInDirectoryOrder = false, .followsFieldPattern = false, .fileSuffix = "",
      .nameProblem = lodNameProblem, .writeRow = writeLodRow},
 };
 
 const ArchiveFormat kSndFormat{
-    "snd", ".snd", "*.SND",
+    "snd", ".snd",
     {kSndCountOffset, kSndFirstRow, kSndRowSize, kSndNameField},
     false, false,
     readSndRow, describeSnd, sndOutputName, neverConverts,
-    1, 1,
-    {everyRow, 1}, {everyRow, 1},
     {.newHeader = newCountHeader, .reservedRows = 0, .sortedByName = false,
      .dataInDirectoryOrder = false, .followsFieldPattern = true, .fileSuffix = ".wav",
      .nameProblem = sndNameProblem, .writeRow = writeSndRow},
 };
 
 const ArchiveFormat kVidFormat{
-    "vid", ".vid", "*.Vid",
+    "vid", ".vid",
     {kVidCountOffset, kVidFirstRow, kVidRowSize, kVidNameField},
     false, true,
     readVidRow, describeVid, storedNameOutput, neverConverts,
-    1, 10,
-    {everyRow, 7}, {everyRow, 7},
     {.newHeader = newCountHeader, .reservedRows = 0, .sortedByName = false,
      .dataInDirectoryOrder = true, .followsFieldPattern = false, .fileSuffix = "",
      .nameProblem = vidNameProblem, .writeRow = writeVidRow},
@@ -299,21 +267,21 @@ std::span<const ArchiveFormat* const> archiveFormats() {
 }
 
 const ArchiveFormat* formatNamed(std::string_view name) {
-    if (name.size() != 3) {
-        return nullptr;
-    }
     for (const ArchiveFormat* format : archiveFormats()) {
-        if (std::equal(name.begin(), name.end(), format->name.begin(), [](char a, char b) {
-                return std::tolower(static_cast<unsigned char>(a)) == b;
-            })) {
+        if (equalIgnoringAsciiCase(name, format->name)) {
             return format;
         }
     }
     return nullptr;
 }
 
-const ArchiveFormat* formatFromPath(std::string_view path) {
-    return path.size() < 3 ? nullptr : formatNamed(path.substr(path.size() - 3));
+const ArchiveFormat* formatFromPath(std::string_view path, LetterCase letters) {
+    if (path.size() < 3) {
+        return nullptr;
+    }
+    const std::string_view last = path.substr(path.size() - 3);
+    const bool singleCase = last == asciiLowerText(last) || last == asciiUpperText(last);
+    return letters == LetterCase::Single && !singleCase ? nullptr : formatNamed(last);
 }
 
 }  // namespace brasvel

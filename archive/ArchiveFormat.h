@@ -3,8 +3,8 @@
 #pragma once
 
 // One descriptor per kind of archive: what it is called, how its directory is laid out, how an
-// entry's names derive from its row, how its entries are stored and named on extraction, and how
-// its listing and batches report progress. A new kind of archive is a new descriptor here.
+// entry's names derive from its row, and how its entries are stored and named on extraction. A
+// new kind of archive is a new descriptor here.
 
 #include <cstdint>
 #include <optional>
@@ -23,13 +23,6 @@ struct DirectoryLayout {
     std::uint64_t firstRow;
     std::uint64_t rowSize;
     std::size_t nameFieldSize;
-};
-
-// How a batch over `rows` rows moves a progress bar of 0 to 100: by `advance` at every row whose
-// number is a multiple of the step.
-struct BatchProgress {
-    int (*step)(int rows);
-    int advance;
 };
 
 // What writing an archive of the kind needs beyond its directory layout.
@@ -56,25 +49,18 @@ struct WritingRules {
 struct ArchiveFormat {
     std::string_view name;           // "lod", also the --kind value
     std::string_view suffix;         // ".lod"
-    std::string_view dialogPattern;  // the open dialog's pattern, "*.Lod"
     DirectoryLayout layout;
     bool compressedEntries;  // entries may be stored as zlib streams (packedSize)
     bool sizesFromOffsets;   // sizes are not stored: each reaches to the next entry's data
 
     // Reads one directory row: the stored fields, then the derived names.
     Entry (*readRow)(ByteReader& row);
-    // Sets an entry's derived names and image from its name field.
+    // Sets an entry's derived names from its name field.
     void (*describe)(Entry& entry);
     // The name the entry is written under on extraction, in archive bytes, cut at its first NUL.
     std::string (*outputName)(const Entry& entry, bool convertPictures);
     // Whether extraction turns the entry into a BMP picture.
     bool (*convertsToBitmap)(const Entry& entry, bool convertPictures);
-
-    // The listing's progress bar rises by `listingStep` at entries 0, listingEvery, 2 × ...
-    int listingEvery;
-    int listingStep;
-    BatchProgress batchProgress;  // extract-all from the tool bar
-    BatchProgress menuBatchProgress;  // extract-all from the menu
 
     WritingRules writing;
 };
@@ -95,13 +81,19 @@ std::string sharedFieldTail(const ArchiveFormat& format, std::span<const Entry> 
 // The name that identifies an entry when it is edited: its name field up to the first NUL.
 std::string_view storedName(const Entry& entry);
 
-// Every kind, in the order of the open dialog's filters.
+// Every kind, in the order the open dialog's filters and --kind's words list them.
 std::span<const ArchiveFormat* const> archiveFormats();
 
 // The kind named "lod", "snd" or "vid" (case-insensitively); null when none.
 const ArchiveFormat* formatNamed(std::string_view name);
 
-// The kind that a path's last three characters name, case-insensitively; null when none.
-const ArchiveFormat* formatFromPath(std::string_view path);
+// How the letters of a path's last three characters must be written to name a kind.
+enum class LetterCase {
+    Any,     // "lod", "LOD", "Lod"
+    Single,  // all in lower or all in upper case: "lod", "LOD"; not "Lod"
+};
+
+// The kind that a path's last three characters name; null when none.
+const ArchiveFormat* formatFromPath(std::string_view path, LetterCase letters = LetterCase::Any);
 
 }  // namespace brasvel

@@ -3,7 +3,6 @@
 #include "archive/Entry.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "base/Text.h"
 
@@ -23,8 +22,21 @@ bool extIs(std::string_view ext, std::string_view lower) {
         return false;
     }
     return std::equal(ext.begin(), ext.end(), lower.begin(), [](char e, char l) {
-        return e == static_cast<char>(std::toupper(static_cast<unsigned char>(l)));
+        return e == asciiUpper(l);
     });
+}
+
+bool isPicture(const Entry& entry) { return extIs(entry.ext, "pcx"); }
+bool isSprite(const Entry& entry) { return extIs(entry.ext, "def"); }
+bool isVideo(const Entry& entry) { return extIs(entry.ext, "smk") || extIs(entry.ext, "bik"); }
+
+bool namesVideo(std::string_view name) {
+    const std::size_t dot = name.rfind('.');
+    if (dot == std::string_view::npos) {
+        return false;
+    }
+    const std::string_view extension = name.substr(dot + 1);
+    return extIs(extension, "smk") || extIs(extension, "bik");
 }
 
 }  // namespace brasvel

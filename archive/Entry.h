@@ -26,7 +26,6 @@ struct Entry {
     std::string ext;       // the extension: at most three bytes
     std::string caption;   // what the list shows, up to its first NUL byte
     std::string fileName;  // what the entry is called as a file, up to its first NUL byte
-    int image = 0;         // the type icon of the entry's row
 
     friend bool operator==(const Entry&, const Entry&) = default;
 };
@@ -35,5 +34,15 @@ std::ostream& operator<<(std::ostream& out, const Entry& entry);
 
 // `ext` is exactly the lower-case or the upper-case form of `lower` (a lower-case literal).
 bool extIs(std::string_view ext, std::string_view lower);
+
+// What an entry holds, by its extension (extIs): a game picture (PCX), a sprite (DEF), a video
+// (SMK, BIK).
+bool isPicture(const Entry& entry);
+bool isSprite(const Entry& entry);
+bool isVideo(const Entry& entry);
+
+// Whether a name as the user gives it ends in .smk or .bik, all in lower or all in upper case: a
+// video's, where the name is all there is.
+bool namesVideo(std::string_view name);
 
 }  // namespace brasvel

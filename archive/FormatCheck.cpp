@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "archive/Layouts.h"
+#include "base/Text.h"
 
 namespace brasvel {
 namespace {
@@ -148,6 +149,22 @@ const ArchiveFormat* formatOfBytes(Bytes archive) {
     return nullptr;
 }
 
+const ArchiveFormat* formatOfFile(const std::string& path, const ReadOnlyFile& file, BytesFit fit) {
+    if (const ArchiveFormat* named = formatFromPath(path)) {
+        return named;
+    }
+    // Nothing shorter than a count can be an archive; an empty file cannot be mapped.
+    if (file.size() < 4) {
+        return nullptr;
+    }
+    return fit == BytesFit::Whole ? likelyFormat(file.bytes()) : formatOfBytes(file.bytes());
+}
+
+const ArchiveFormat* formatOfFile(const std::string& path, BytesFit fit) {
+    const ArchiveFormat* named = formatFromPath(path);
+    return named != nullptr ? named : formatOfFile(path, ReadOnlyFile(path), fit);
+}
+
 ResourceError notOfKind(const ArchiveFormat& format, Bytes archive) {
     // What it looks like instead; nothing when it looks like no kind, or like this one after all.
     const ArchiveFormat* other = formatOfBytes(archive);
@@ -161,10 +178,7 @@ ResourceError notOfKind(const ArchiveFormat& format, Bytes archive) {
 }
 
 std::string kindInWords(const ArchiveFormat& format) {
-    std::string name;
-    for (const char c : format.name) {
-        name += static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
-    }
+    const std::string name = asciiUpperText(format.name);
     // Said letter by letter: "an SND", "a LOD".
     const bool vowelSound = name.starts_with('S') || name.starts_with('A') ||
                             name.starts_with('E') || name.starts_with('F');

@@ -29,6 +29,7 @@
 
 #include "archive/ArchiveFormat.h"
 #include "base/ByteReader.h"
+#include "base/ReadOnlyFile.h"
 #include "base/ResourceError.h"
 
 namespace brasvel {
@@ -52,6 +53,19 @@ std::optional<std::string> kindProblem(const ArchiveFormat& format, Bytes head,
 // damaged archive of (kindProblem finds nothing); null when none. How a file named without a
 // known extension is opened.
 const ArchiveFormat* formatOfBytes(Bytes archive);
+
+// How a file's bytes tell its kind when its name does not.
+enum class BytesFit {
+    Whole,           // a kind they fit whole (likelyFormat), as a folder's archives are found
+    WholeOrDamaged,  // else one they may be a damaged archive of (formatOfBytes)
+};
+
+// The kind of the file at `path`: the one its name's last three characters tell (formatFromPath),
+// else the one its bytes tell by `fit`; null when neither does. The file is read only when its
+// name tells nothing; ResourceError when it cannot be.
+const ArchiveFormat* formatOfFile(const std::string& path, BytesFit fit);
+// The same for the file at `path`, open as `file`.
+const ArchiveFormat* formatOfFile(const std::string& path, const ReadOnlyFile& file, BytesFit fit);
 
 // The refusal of an archive that cannot be of `format`: "Not a LOD archive", with what it looks
 // like instead ("it looks like an SND archive") or else why, from the whole of its bytes.

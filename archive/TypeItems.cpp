@@ -2,8 +2,9 @@
 // SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 #include "archive/TypeItems.h"
 
-#include <cctype>
 #include <string>
+
+#include "base/Text.h"
 
 namespace brasvel {
 
@@ -32,11 +33,23 @@ int typeImageFor(std::string_view ext) {
     return kImageNone;
 }
 
-int typeItemIndex(std::string_view item) {
-    std::string wanted;
-    for (char c : item) {
-        wanted += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+int listedImage(const ArchiveFormat& format, const Entry& entry) {
+    if (&format == &kSndFormat) {
+        return kImageWav;
     }
+    if (&format == &kVidFormat) {
+        return isVideo(entry) ? typeImageFor(entry.ext) : kImageNone;
+    }
+    for (std::string_view kind : {"def", "pcx", "h3c", "msk", "txt", "fnt", "pal", "xmi"}) {
+        if (extIs(entry.ext, kind)) {
+            return typeImageFor(entry.ext);
+        }
+    }
+    return kImageNone;
+}
+
+int typeItemIndex(std::string_view item) {
+    std::string wanted = asciiLowerText(item);
     if (wanted.starts_with("*.")) {
         wanted.erase(0, 2);
     } else if (wanted.starts_with(".")) {

@@ -2,18 +2,22 @@
 // SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 #pragma once
 
-// The kinds of file an archive holds, as the type icons and the type box know them.
+// The kinds of file an archive holds, by extension: the type items a listing is narrowed to (by
+// --type, or the window's type box), and the number of each kind's image, as `list --json` prints
+// it. Both programs list entries through this one table.
 
 #include <array>
 #include <span>
 #include <string_view>
 #include <vector>
 
+#include "archive/ArchiveFormat.h"
 #include "archive/Entry.h"
 
 namespace brasvel {
 
-// The type icons, by their place in the window's image list.
+// The type images, numbered as `list --json` prints them; the window's image list holds their
+// icons in this order.
 enum TypeImage : int {
     kImageNone = 0,
     kImagePcx = 4,
@@ -32,6 +36,11 @@ enum TypeImage : int {
 
 // The image that the whole icon table gives an extension (exact lower or upper case), or none.
 int typeImageFor(std::string_view ext);
+
+// The image of the entry's row in a listing of every entry (what `list --json` calls its image):
+// a LOD's eight kinds of file but "msg" (which gets one from the type box only), every sound, a
+// VID's videos.
+int listedImage(const ArchiveFormat& format, const Entry& entry);
 
 // The items of the type box: text, the extension they keep (lower case; empty for "*.*") and the
 // image of a kept row.

@@ -114,16 +114,44 @@ char foldCase1250(char byte) {
     return table[static_cast<unsigned char>(byte)];
 }
 
-int compareIgnoringCase(std::string_view a, std::string_view b) {
+namespace {
+
+// -1, 0 or 1 as `a` sorts before, with or after `b`, byte by byte through `fold`.
+int compareFolded(std::string_view a, std::string_view b, char (*fold)(char)) {
     const std::size_t common = std::min(a.size(), b.size());
     for (std::size_t k = 0; k < common; ++k) {
-        const auto x = static_cast<unsigned char>(foldCase1250(a[k]));
-        const auto y = static_cast<unsigned char>(foldCase1250(b[k]));
+        const auto x = static_cast<unsigned char>(fold(a[k]));
+        const auto y = static_cast<unsigned char>(fold(b[k]));
         if (x != y) {
             return x < y ? -1 : 1;
         }
     }
     return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+
+std::string mapped(std::string_view text, char (*map)(char)) {
+    std::string result(text);
+    for (char& c : result) {
+        c = map(c);
+    }
+    return result;
+}
+
+}  // namespace
+
+std::string foldedText(std::string_view bytes) { return mapped(bytes, foldCase1250); }
+
+int compareIgnoringCase(std::string_view a, std::string_view b) {
+    return compareFolded(a, b, foldCase1250);
+}
+
+char asciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+char asciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+std::string asciiLowerText(std::string_view text) { return mapped(text, asciiLower); }
+std::string asciiUpperText(std::string_view text) { return mapped(text, asciiUpper); }
+
+int compareIgnoringAsciiCase(std::string_view a, std::string_view b) {
+    return compareFolded(a, b, asciiLower);
 }
 
 std::string_view untilNul(std::string_view bytes) { return bytes.substr(0, bytes.find('\0')); }

@@ -29,11 +29,25 @@ std::optional<std::string> encodeWindows1250(std::string_view utf8);
 // letters of the code page. Names are compared through it, case-insensitively, as the game's file
 // system compares them.
 char foldCase1250(char byte);
+// `bytes` with every letter folded to lower case (foldCase1250): equal for names equal in any case.
+std::string foldedText(std::string_view bytes);
 
 // -1, 0 or 1 as `a` sorts before, with or after `b`, byte by byte through foldCase1250.
 int compareIgnoringCase(std::string_view a, std::string_view b);
 inline bool equalIgnoringCase(std::string_view a, std::string_view b) {
     return compareIgnoringCase(a, b) == 0;
+}
+
+// ASCII letters only, whatever the locale: for kinds' names, extensions and the user's UTF-8 text,
+// whose other bytes stay as they are.
+char asciiLower(char c);
+char asciiUpper(char c);
+std::string asciiLowerText(std::string_view text);
+std::string asciiUpperText(std::string_view text);
+// -1, 0 or 1 as `a` sorts before, with or after `b`, byte by byte with ASCII letters in one case.
+int compareIgnoringAsciiCase(std::string_view a, std::string_view b);
+inline bool equalIgnoringAsciiCase(std::string_view a, std::string_view b) {
+    return compareIgnoringAsciiCase(a, b) == 0;
 }
 
 // Both: the text the user sees for entry bytes.

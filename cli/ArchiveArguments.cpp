@@ -3,18 +3,16 @@
 #include "cli/ArchiveArguments.h"
 
 #include "archive/FormatCheck.h"
-#include "base/ReadOnlyFile.h"
 #include "base/Text.h"
 
 namespace brasvel::cli {
 namespace {
 
-// The kind an existing file's bytes look like; null when none, or when it cannot be read (the
+// The kind the file's name or bytes tell; null when neither does, or when it cannot be read (the
 // command then says why when it opens it).
-const ArchiveFormat* formatOfFile(const std::string& path) {
+const ArchiveFormat* formatOfExistingFile(const std::string& path) {
     try {
-        const ReadOnlyFile file(path);
-        return formatOfBytes(file.bytes());
+        return formatOfFile(path, BytesFit::WholeOrDamaged);
     } catch (const ResourceError&) {
         return nullptr;
     }
@@ -31,10 +29,7 @@ const ArchiveFormat& chooseFormat(const std::string& path,
         }
         return *format;
     }
-    const ArchiveFormat* format = formatFromPath(path);
-    if (format == nullptr) {
-        format = formatOfFile(path);
-    }
+    const ArchiveFormat* format = formatOfExistingFile(path);
     if (format == nullptr) {
         throw UsageError("cannot tell the kind of " + escapedControls(path) +
                          " from its name or its bytes; give --kind lod, snd or vid");
@@ -63,7 +58,8 @@ std::optional<int> chooseTypeItem(const std::optional<std::string>& item) {
     return index;
 }
 
-TypeView listedEntries(std::span<const Entry> entries, std::optional<int> typeItem) {
+TypeView listedEntries(const ArchiveFormat& format, std::span<const Entry> entries,
+                       std::optional<int> typeItem) {
     if (typeItem) {
         return viewOfType(entries, *typeItem);
     }
@@ -72,19 +68,9 @@ TypeView listedEntries(std::span<const Entry> entries, std::optional<int> typeIt
     view.images.reserve(entries.size());
     for (std::size_t index = 0; index < entries.size(); ++index) {
         view.entries.push_back(index);
-        view.images.push_back(entries[index].image);
+        view.images.push_back(listedImage(format, entries[index]));
     }
     return view;
-}
-
-std::optional<std::size_t> findEntryByCaption(const Archive& archive, const std::string& name) {
-    const std::vector<Entry>& entries = archive.entries();
-    for (std::size_t index = 0; index < entries.size(); ++index) {
-        if (decodeWindows1250(entries[index].caption) == name) {
-            return index;
-        }
-    }
-    return std::nullopt;
 }
 
 }  // namespace brasvel::cli

@@ -3,9 +3,9 @@
 #pragma once
 
 // What the commands share about the archive they work on: its format (from --kind, else from the
-// path's last three characters, else from the bytes of an existing file), the type item of --type,
-// and an entry found by its name. The command line works on every entry of the archive; the
-// window's cap on its list does not apply here.
+// path's last three characters, else from the bytes of an existing file) and the type item of
+// --type. The command line works on every entry of the archive; the window's cap on its list does
+// not apply here.
 
 #include <cstddef>
 #include <optional>
@@ -40,9 +40,7 @@ std::optional<int> chooseTypeItem(const std::optional<std::string>& item);
 // The entries a command works on, in directory order, with the images their rows show: those the
 // type item keeps, as the window's type box shows them, or without one every entry with the
 // image the listing gives it.
-TypeView listedEntries(std::span<const Entry> entries, std::optional<int> typeItem);
-
-// The index of the first entry whose caption, decoded to UTF-8, is exactly `name`.
-std::optional<std::size_t> findEntryByCaption(const Archive& archive, const std::string& name);
+TypeView listedEntries(const ArchiveFormat& format, std::span<const Entry> entries,
+                       std::optional<int> typeItem);
 
 }  // namespace brasvel::cli

@@ -9,16 +9,16 @@
 #include <atomic>
 #include <filesystem>
 #include <iostream>
-#include <map>
 
+#include "archive/NamePattern.h"
 #include "base/Platform.h"
 #include "base/Text.h"
 #include "base/Utf8Path.h"
 #include "cli/ArchiveArguments.h"
 #include "cli/Commands.h"
 #include "cli/Interruption.h"
-#include "cli/NamePattern.h"
 #include "edit/ArchiveEdit.h"
+#include "edit/InputNames.h"
 #include "extract/BatchExtractor.h"
 
 namespace brasvel::cli {
@@ -123,7 +123,7 @@ std::vector<fs::path> inputFiles(const std::vector<std::string>& paths, const st
 
 // Puts every file into the edit under its entry name. Two files of one name are refused.
 void putFiles(ArchiveEdit& edit, const std::vector<fs::path>& files) {
-    std::map<std::string, fs::path> given;  // folded entry name → its file
+    InputNames given;
     for (const fs::path& file : files) {
         const std::string fileName = platform::utf8Path(file.filename());
         const std::optional<std::string> name = entryNameForFile(edit.format(), fileName);
@@ -133,12 +133,8 @@ void putFiles(ArchiveEdit& edit, const std::vector<fs::path>& files) {
                               std::string(edit.format().name) + " entry comes from NAME" +
                               std::string(edit.format().writing.fileSuffix)};
         }
-        std::string folded;
-        for (const char c : encodeWindows1250(*name).value_or(*name)) {
-            folded += foldCase1250(c);
-        }
-        if (const auto [at, fresh] = given.emplace(folded, file); !fresh) {
-            throw EditRefused{platform::utf8Path(file) + " and " + platform::utf8Path(at->second) +
+        if (const auto earlier = given.claim(*name, platform::utf8Path(file))) {
+            throw EditRefused{platform::utf8Path(file) + " and " + *earlier +
                               " give one entry name: " + *name};
         }
         try {
@@ -227,17 +223,11 @@ std::string entriesText(std::size_t count) {
     return std::to_string(count) + (count == 1 ? " entry" : " entries");
 }
 
-// The entry that `name` gives: its edit name (exactly, else in another case), or for a SND also
-// NAME.wav. A name that several entries bear only in other cases is refused, naming them.
+// The entry that `name` gives (findEntryOrFile). A name that several entries bear only in other
+// cases is refused, naming them.
 std::optional<std::size_t> findEntry(const ArchiveEdit& edit, const std::string& name) {
     try {
-        if (auto index = edit.find(name)) {
-            return index;
-        }
-        const std::optional<std::string> withoutSuffix = entryNameForFile(edit.format(), name);
-        return withoutSuffix && !edit.format().writing.fileSuffix.empty()
-                   ? edit.find(*withoutSuffix)
-                   : std::nullopt;
+        return findEntryOrFile(edit.format(), edit.entries(), name);
     } catch (const ResourceError& error) {
         throw EditRefused{error.describe()};
     }

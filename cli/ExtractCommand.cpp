@@ -13,11 +13,11 @@
 #include <sstream>
 #include <vector>
 
+#include "archive/NamePattern.h"
 #include "base/Text.h"
 #include "cli/ArchiveArguments.h"
 #include "cli/Commands.h"
 #include "cli/Interruption.h"
-#include "cli/NamePattern.h"
 #include "extract/BatchExtractor.h"
 #include "extract/EntryCheck.h"
 #include "extract/EntryContent.h"
@@ -163,9 +163,10 @@ int extractCommand(const std::vector<std::string>& args) {
     }
 
     std::vector<std::string> unmatched;
+    const std::vector<std::size_t> listed =
+        listedEntries(archive->format(), archive->entries(), typeItem).entries;
     const std::vector<std::size_t> chosen =
-        chooseEntries(*archive, listedEntries(archive->entries(), typeItem).entries, options,
-                      patterns, unmatched);
+        chooseEntries(*archive, listed, options, patterns, unmatched);
     if (!unmatched.empty()) {
         for (const std::string& pattern : unmatched) {
             std::cerr << "brasvel-res: " << escapedControls(path) << ": "
@@ -233,28 +234,21 @@ int verifyCommand(const std::vector<std::string>& args) {
         return kExitUnusable;
     }
     const std::vector<Entry>& entries = archive->entries();
-    EntryCheck check(*archive);
-    int damagedCount = 0;
-    std::size_t checked = 0;
-    // Written as it goes (stdout is buffered): a hostile archive may hold millions of damaged
-    // entries.
-    std::ostream& out = std::cout;
-    for (std::size_t index = 0; index < entries.size(); ++index, ++checked) {
-        try {
-            if (const std::optional<std::string> what = check.damage(index)) {
-                ++damagedCount;
-                out << entryLabel(entries[index], index) << ": " << escapedControls(*what) << '\n';
-            }
-        } catch (const ResourceError& error) {
-            std::cout.flush();
-            std::cerr << "brasvel-res: " << escapedControls(path) << ": "
-                      << escapedControls(error.describe()) << "; " << entries.size() - index
-                      << " of " << entries.size() << " entries not checked\n";
-            return kExitUnusable;
-        }
+    // Written as it goes (stdout is buffered).
+    const Verification found =
+        verifyArchive(*archive, [&](std::size_t index, const std::string& what) {
+            std::cout << entryLabel(entries[index], index) << ": " << escapedControls(what) << '\n';
+        });
+    if (found.failure) {
+        std::cout.flush();
+        std::cerr << "brasvel-res: " << escapedControls(path) << ": "
+                  << escapedControls(found.failure->describe()) << "; "
+                  << entries.size() - found.checked << " of " << entries.size()
+                  << " entries not checked\n";
+        return kExitUnusable;
     }
-    out << checked << " entries checked, " << damagedCount << " damaged\n";
-    return damagedCount > 0 ? kExitEntryFailed : kExitDone;
+    std::cout << found.checked << " entries checked, " << found.damaged << " damaged\n";
+    return found.damaged > 0 ? kExitEntryFailed : kExitDone;
 }
 
 }  // namespace brasvel::cli

@@ -111,7 +111,7 @@ int listCommand(const std::vector<std::string>& args) {
     }
     const std::span<const Entry> entries =
         archive ? std::span<const Entry>(archive->entries()) : std::span<const Entry>();
-    const TypeView view = listedEntries(entries, typeItem);
+    const TypeView view = listedEntries(format, entries, typeItem);
     // An archive that could not be opened has no list at all, not an empty one.
     if (archive) {
         RowOutput output;

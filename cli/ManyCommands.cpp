@@ -9,12 +9,12 @@
 #include <memory>
 #include <sstream>
 
+#include "archive/NamePattern.h"
 #include "base/Platform.h"
 #include "base/Text.h"
 #include "cli/Arguments.h"
 #include "cli/Commands.h"
 #include "cli/Json.h"
-#include "cli/NamePattern.h"
 #include "edit/ArchiveMerge.h"
 #include "extract/ArchiveDiff.h"
 #include "extract/ArchiveSearch.h"

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <iostream>
 
+#include "archive/EntryNames.h"
 #include "base/Platform.h"
 #include "base/Text.h"
 #include "base/Utf8Path.h"
@@ -40,7 +41,7 @@ std::optional<PictureEntry> loadEntry(const Arguments& arguments, const std::str
     if (const auto& error = archive.directoryError()) {
         throw *error;
     }
-    const std::optional<std::size_t> index = findEntryByCaption(archive, wanted);
+    const std::optional<std::size_t> index = findEntryByCaption(archive.entries(), wanted);
     if (!index) {
         std::cerr << "brasvel-res: " << escapedControls(path) << " holds no entry "
                   << escapedControls(wanted) << '\n';
@@ -140,7 +141,7 @@ int convertCommand(const std::vector<std::string>& args) {
         return kExitUnusable;
     }
     const std::string& name = arguments.positional()[1];
-    const bool video = isVideoEntry(name);
+    const bool video = namesVideo(name);
     if (!video && !picture->isPcx() && !picture->isDef()) {
         reportNotAPicture(name);
         return kExitEntryFailed;
@@ -223,7 +224,7 @@ int infoCommand(const std::vector<std::string>& args) {
     }
     const std::string& name = arguments.positional()[1];
     const bool json = arguments.has("--json");
-    if (isVideoEntry(name)) {
+    if (namesVideo(name)) {
         return videoInfoCommand(name, picture->content, json);
     }
     try {

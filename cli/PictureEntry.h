@@ -22,8 +22,8 @@ struct PictureEntry {
     std::uint64_t archiveDevice = 0;  // the archive file, never to be written over
     std::uint64_t archiveInode = 0;
 
-    bool isPcx() const { return extIs(entry.ext, "pcx"); }
-    bool isDef() const { return extIs(entry.ext, "def"); }
+    bool isPcx() const { return isPicture(entry); }
+    bool isDef() const { return isSprite(entry); }
     // The name the sprite rules look at: Name + ".def", as the preview passes it.
     std::string defFileName() const { return std::string(untilNul(entry.name)) + ".def"; }
 };

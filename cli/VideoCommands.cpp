@@ -20,15 +20,6 @@
 namespace brasvel::cli {
 namespace {
 
-bool endsWithExtension(const std::string& name, std::string_view lower, std::string_view upper) {
-    const std::size_t dot = name.rfind('.');
-    if (dot == std::string::npos) {
-        return false;
-    }
-    const std::string_view extension = std::string_view(name).substr(dot + 1);
-    return extension == lower || extension == upper;
-}
-
 // The entry's name without its extension, plus ".bmp"; checked by the rules of extracted file
 // names (those look only at ASCII bytes, so they hold for this UTF-8 name too).
 std::string defaultOutName(const std::string& entryName) {
@@ -73,10 +64,6 @@ void printInfo(std::ostream& out, const std::string& entryName, const video::Vid
 }
 
 }  // namespace
-
-bool isVideoEntry(const std::string& entryName) {
-    return endsWithExtension(entryName, "smk", "SMK") || endsWithExtension(entryName, "bik", "BIK");
-}
 
 bool isVideoUnavailable(const ResourceError& error) {
     return error.text() == video::kVideoUnavailable;

@@ -25,9 +25,6 @@ struct VideoCommandContext {
     video::VideoOptions options;
 };
 
-// Whether `entryName` ends in .smk or .bik, all in lower or all in upper case.
-bool isVideoEntry(const std::string& entryName);
-
 // Frame `frame` (from 1) of the clip, for convert to encode as it encodes pictures. Throws
 // ResourceError naming the entry; video::kVideoUnavailable where no video can be decoded.
 Picture videoFrame(const std::string& entryName, Bytes content, std::uint32_t frame,

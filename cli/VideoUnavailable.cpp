@@ -26,15 +26,6 @@ int unavailable(const std::string& entryName, const VideoCommandContext& context
 
 }  // namespace
 
-bool isVideoEntry(const std::string& entryName) {
-    const std::size_t dot = entryName.rfind('.');
-    if (dot == std::string::npos) {
-        return false;
-    }
-    const std::string_view extension = std::string_view(entryName).substr(dot + 1);
-    return extension == "smk" || extension == "SMK" || extension == "bik" || extension == "BIK";
-}
-
 bool isVideoUnavailable(const ResourceError& error) {
     return error.text() == video::kVideoUnavailable;
 }

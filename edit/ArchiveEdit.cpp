@@ -35,20 +35,6 @@ std::string takenBy(std::string_view name, std::string_view other) {
     return quoted(name) + " is taken: an entry is named " + quoted(shownText(other));
 }
 
-// A name that several entries bear only in other cases: no one of them is meant more than another.
-ResourceError ambiguous(std::string_view name, const std::vector<std::string_view>& alike) {
-    std::string names;
-    for (std::size_t k = 0; k < alike.size(); ++k) {
-        names += (k == 0                  ? ""
-                  : k + 1 == alike.size() ? " and "
-                                          : ", ") +
-                 quoted(shownText(alike[k]));
-    }
-    return ResourceError(kAmbiguousName,
-                         quoted(name) + " names " + names + ", which differ only in case")
-        .withEntry(std::string(name));
-}
-
 ResourceError refused(std::string reason, std::string_view name) {
     return ResourceError(kNameRefused, std::move(reason)).withEntry(std::string(name));
 }
@@ -57,15 +43,6 @@ bool sortedIgnoringCase(const std::vector<Entry>& entries) {
     return std::is_sorted(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
         return compareIgnoringCase(storedName(a), storedName(b)) < 0;
     });
-}
-
-// The name with every letter in lower case: equal for names equal in any case.
-std::string folded(std::string_view nameBytes) {
-    std::string result(nameBytes);
-    for (char& c : result) {
-        c = foldCase1250(c);
-    }
-    return result;
 }
 
 }  // namespace
@@ -85,21 +62,6 @@ DamagedEntriesRefused::DamagedEntriesRefused(std::vector<std::string> names)
                         return listed;
                     }()),
       names_(std::move(names)) {}
-
-std::string editName(const Entry& entry) { return decodeWindows1250(storedName(entry)); }
-
-std::optional<std::string> entryNameForFile(const ArchiveFormat& format,
-                                            std::string_view fileName) {
-    const std::string_view suffix = format.writing.fileSuffix;
-    if (suffix.empty()) {
-        return std::string(fileName);
-    }
-    if (fileName.size() <= suffix.size() ||
-        !equalIgnoringCase(fileName.substr(fileName.size() - suffix.size()), suffix)) {
-        return std::nullopt;
-    }
-    return std::string(fileName.substr(0, fileName.size() - suffix.size()));
-}
 
 ArchiveEdit::ArchiveEdit(const ArchiveFormat& format)
     : format_(&format), sorted_(format.writing.sortedByName), changed_(true) {}
@@ -130,7 +92,7 @@ ArchiveEdit::ArchiveEdit(const Archive& archive)
         if (entry.ext.empty()) {
             continue;
         }
-        const std::string ext = folded(entry.ext);
+        const std::string ext = foldedText(entry.ext);
         const int count = ++typeCounts[ext][entry.type];
         if (count > bestCounts[ext]) {
             bestCounts[ext] = count;
@@ -140,7 +102,7 @@ ArchiveEdit::ArchiveEdit(const Archive& archive)
 }
 
 void ArchiveEdit::countName(const Entry& entry, int change) {
-    const auto [at, fresh] = names_.try_emplace(folded(storedName(entry)), 0);
+    const auto [at, fresh] = names_.try_emplace(foldedText(storedName(entry)), 0);
     at->second += change;
     if (at->second <= 0) {
         names_.erase(at);
@@ -148,32 +110,17 @@ void ArchiveEdit::countName(const Entry& entry, int change) {
 }
 
 int ArchiveEdit::namesLike(std::string_view nameBytes) const {
-    const auto found = names_.find(folded(nameBytes));
+    const auto found = names_.find(foldedText(nameBytes));
     return found == names_.end() ? 0 : found->second;
 }
 
 std::optional<std::size_t> ArchiveEdit::find(std::string_view name) const {
+    // A name that no entry bears in any case is answered without looking at the entries.
     const std::optional<std::string> bytes = encodeWindows1250(name);
     if (!bytes || namesLike(*bytes) == 0) {
         return std::nullopt;
     }
-    std::vector<std::size_t> alike;
-    for (std::size_t k = 0; k < entries_.size(); ++k) {
-        if (storedName(entries_[k]) == *bytes) {
-            return k;  // an exact match wins over any other case
-        }
-        if (equalIgnoringCase(storedName(entries_[k]), *bytes)) {
-            alike.push_back(k);
-        }
-    }
-    if (alike.size() > 1) {
-        std::vector<std::string_view> names;
-        for (const std::size_t k : alike) {
-            names.push_back(storedName(entries_[k]));
-        }
-        throw ambiguous(name, names);
-    }
-    return alike.empty() ? std::nullopt : std::optional(alike.front());
+    return findEntry(entries_, name);
 }
 
 std::string ArchiveEdit::acceptedName(std::string_view name,
@@ -260,7 +207,7 @@ std::size_t ArchiveEdit::putSource(std::string_view name, Source source, std::in
     entry.nameField = makeNameField(*format_, bytes, fieldTail_);
     format_->describe(entry);
     entry.size = size;
-    if (const auto type = typeOfExtension_.find(folded(entry.ext)); type != typeOfExtension_.end()) {
+    if (const auto type = typeOfExtension_.find(foldedText(entry.ext)); type != typeOfExtension_.end()) {
         entry.type = type->second;
     }
     const std::size_t index = placeFor(bytes);

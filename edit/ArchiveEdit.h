@@ -34,6 +34,7 @@
 #include "archive/Archive.h"
 #include "archive/ArchiveFormat.h"
 #include "archive/Entry.h"
+#include "archive/EntryNames.h"
 #include "base/ReadOnlyFile.h"
 #include "base/ResourceError.h"
 #include "edit/ArchiveLock.h"
@@ -51,8 +52,6 @@ inline constexpr int kDefaultCompressionLevel = 5;
 inline constexpr int kMostCompressionLevel = 12;
 
 inline constexpr const char* kNameRefused = "Name refused";
-inline constexpr const char* kNoSuchEntry = "No such entry";
-inline constexpr const char* kAmbiguousName = "Ambiguous name";
 
 // What a save does with damaged entries (ArchiveEdit::damagedEntries).
 enum class DamagedEntries {
@@ -115,9 +114,7 @@ public:
     std::optional<std::string> checkName(std::string_view name,
                                          std::optional<std::size_t> renamed = {}) const;
 
-    // The entry named `name` (UTF-8): the one named exactly so, else the one named so in another
-    // case. Throws ResourceError "Ambiguous name", naming them, when no entry is named exactly so
-    // and several are in other cases (an archive may hold "A.TXT" and "a.txt").
+    // The entry named `name` (UTF-8), as findEntry finds it among the entries.
     std::optional<std::size_t> find(std::string_view name) const;
 
     // Adds an entry named `name`, or replaces the content of the entry of that name. Throws
@@ -204,13 +201,5 @@ private:
     bool sorted_ = false;    // the directory is kept sorted by name
     bool changed_ = false;
 };
-
-// The entry name (UTF-8) that a file named `fileName` gives in an archive of `format`: the name
-// without ".wav" for SND; nullopt for a SND whose file is not a .wav file.
-std::optional<std::string> entryNameForFile(const ArchiveFormat& format,
-                                            std::string_view fileName);
-
-// The name (UTF-8) that identifies an entry when it is edited.
-std::string editName(const Entry& entry);
 
 }  // namespace brasvel

@@ -30,7 +30,7 @@ void visitFile(const std::string& path, bool given,
     const ArchiveFormat* format = nullptr;
     try {
         file = std::make_shared<const ReadOnlyFile>(path);
-        format = archiveKindOf(*file, path);
+        format = formatOfFile(path, *file, BytesFit::Whole);
     } catch (const ResourceError& error) {
         trouble({path, {}, error.describe()});
         return;
@@ -75,17 +75,9 @@ void visitFolder(const std::string& folder, const std::function<void(const Archi
 
 }  // namespace
 
-const ArchiveFormat* archiveKindOf(const ReadOnlyFile& file, const std::string& path) {
-    if (const ArchiveFormat* named = formatFromPath(path)) {
-        return named;
-    }
-    // Nothing shorter than a count can be an archive; an empty file cannot be mapped.
-    return file.size() < 4 ? nullptr : likelyFormat(file.bytes());
-}
-
 Archive openArchiveOfAnyKind(const std::string& path) {
     auto file = std::make_shared<const ReadOnlyFile>(path);
-    const ArchiveFormat* format = archiveKindOf(*file, path);
+    const ArchiveFormat* format = formatOfFile(path, *file, BytesFit::Whole);
     if (format == nullptr) {
         throw ResourceError("Not an archive",
                             path + " is no archive of a known kind (lod, snd or vid)");
@@ -105,14 +97,6 @@ void forEachArchive(const std::vector<std::string>& paths,
             visitFile(path, true, visit, trouble);
         }
     }
-}
-
-std::string foldedText(std::string_view bytes) {
-    std::string folded(bytes);
-    for (char& c : folded) {
-        c = foldCase1250(c);
-    }
-    return folded;
 }
 
 std::vector<std::size_t> findEntries(const Archive& archive,

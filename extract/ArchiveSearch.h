@@ -33,11 +33,7 @@ struct SearchTrouble {
 };
 using TroubleSink = std::function<void(const SearchTrouble&)>;
 
-// The kind of the archive `file` holds: by the last three characters of its name, else by its
-// bytes; null when neither tells.
-const ArchiveFormat* archiveKindOf(const ReadOnlyFile& file, const std::string& path);
-
-// The archive at `path`, of the kind its name or bytes tell. Throws ResourceError when the file
+// The archive at `path`, of the kind its name or bytes tell (formatOfFile, bytes that fit it whole). Throws ResourceError when the file
 // cannot be read or is no archive of a known kind.
 Archive openArchiveOfAnyKind(const std::string& path);
 
@@ -48,9 +44,6 @@ Archive openArchiveOfAnyKind(const std::string& path);
 // read, and reported.
 void forEachArchive(const std::vector<std::string>& paths,
                     const std::function<void(const Archive&)>& visit, const TroubleSink& trouble);
-
-// `bytes` with every letter folded to lower case (foldCase1250).
-std::string foldedText(std::string_view bytes);
 
 // The entries whose file name, folded to lower case, `matches` accepts; in directory order.
 std::vector<std::size_t> findEntries(const Archive& archive,

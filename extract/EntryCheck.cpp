@@ -50,6 +50,25 @@ std::optional<std::string> EntryCheck::damage(std::size_t index) {
     return std::nullopt;
 }
 
+Verification verifyArchive(const Archive& archive,
+                           const std::function<void(std::size_t index, const std::string& what)>&
+                               damaged) {
+    Verification result;
+    EntryCheck check(archive);
+    for (; result.checked < archive.entries().size(); ++result.checked) {
+        try {
+            if (const std::optional<std::string> what = check.damage(result.checked)) {
+                ++result.damaged;
+                damaged(result.checked, *what);
+            }
+        } catch (const ResourceError& error) {
+            result.failure = error;
+            break;
+        }
+    }
+    return result;
+}
+
 bool isDamage(const ResourceError& error) {
     return error.text() == kDamagedEntry || error.text() == kReadBeyondEnd;
 }

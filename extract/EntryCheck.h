@@ -8,6 +8,7 @@
 // valid zlib or a content that is not its stated size.
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -40,6 +41,20 @@ private:
     std::map<std::pair<std::uint64_t, std::uint64_t>, std::uint64_t> lengths_;
     ContentBuffers buffers_;
 };
+
+// What verifying an archive found: every entry checked in directory order until the end, or until
+// reading failed for the archive as a whole.
+struct Verification {
+    std::size_t checked = 0;  // entries checked; the rest were not
+    std::size_t damaged = 0;
+    std::optional<ResourceError> failure;  // why checking stopped early (the file changed)
+};
+
+// Checks every entry (EntryCheck::damage), handing each damaged one to `damaged` as it is found:
+// an archive may hold millions of them.
+Verification verifyArchive(const Archive& archive,
+                           const std::function<void(std::size_t index, const std::string& what)>&
+                               damaged);
 
 // Whether an error met while reading an entry's content shows the entry damaged: its bytes are
 // not a valid content, or lie outside the archive (not a file that changed or failed).

@@ -3,9 +3,9 @@
 #include "imaging/PictureFormats.h"
 
 #include <array>
-#include <cctype>
 #include <string>
 
+#include "base/Text.h"
 #include "imaging/Bmp.h"
 #include "imaging/Png.h"
 #include "imaging/SpriteColours.h"
@@ -36,19 +36,6 @@ constexpr std::array kFormats{
     PictureFormatInfo{PictureFormat::Png, "png", ".png", encodePngFile, decodePng},
 };
 
-bool sameLetters(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i]))) {
-            return false;
-        }
-    }
-    return true;
-}
-
 }  // namespace
 
 std::span<const PictureFormatInfo> pictureFormats() {
@@ -66,7 +53,7 @@ const PictureFormatInfo& pictureFormatInfo(PictureFormat format) {
 
 std::optional<PictureFormat> pictureFormatNamed(std::string_view name) {
     for (const PictureFormatInfo& info : kFormats) {
-        if (sameLetters(info.name, name)) {
+        if (equalIgnoringAsciiCase(info.name, name)) {
             return info.format;
         }
     }
@@ -76,7 +63,7 @@ std::optional<PictureFormat> pictureFormatNamed(std::string_view name) {
 std::optional<PictureFormat> formatOfPath(std::string_view path) {
     for (const PictureFormatInfo& info : kFormats) {
         if (path.size() > info.suffix.size() &&
-            sameLetters(path.substr(path.size() - info.suffix.size()), info.suffix)) {
+            equalIgnoringAsciiCase(path.substr(path.size() - info.suffix.size()), info.suffix)) {
             return info.format;
         }
     }

@@ -3,16 +3,13 @@
 #include "window/EntryFilter.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "base/Text.h"
 
 namespace brasvel {
 namespace {
 
-bool sameLetter(char a, char b) {
-    return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
-}
+bool sameLetter(char a, char b) { return asciiLower(a) == asciiLower(b); }
 
 bool holds(std::string_view caption, std::string_view search) {
     return std::search(caption.begin(), caption.end(), search.begin(), search.end(), sameLetter) !=

@@ -3,7 +3,6 @@
 #include "window/MainForm.h"
 
 #include <algorithm>
-#include <cctype>
 #include <filesystem>
 #include <mutex>
 #include <vector>
@@ -35,47 +34,7 @@ constexpr int kWidthPanel = 4;
 constexpr int kHeightPanel = 5;
 
 
-bool isPicture(const Entry& entry) { return extIs(entry.ext, "pcx"); }
-bool isSprite(const Entry& entry) { return extIs(entry.ext, "def"); }
-bool isVideo(const Entry& entry) { return extIs(entry.ext, "smk") || extIs(entry.ext, "bik"); }
-
 std::string number(std::int64_t value) { return std::to_string(value); }
-
-std::string upperCase(std::string_view text) {
-    std::string upper(text);
-    std::transform(upper.begin(), upper.end(), upper.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    return upper;
-}
-
-// The format whose name the path's last three characters spell in exactly lower or upper case
-// ("lod", "LOD"; not "Lod"); null when none.
-const ArchiveFormat* formatOfExactCase(const std::string& path) {
-    if (path.size() < 3) {
-        return nullptr;
-    }
-    const std::string_view last = std::string_view(path).substr(path.size() - 3);
-    for (const ArchiveFormat* format : archiveFormats()) {
-        if (last == format->name || last == upperCase(format->name)) {
-            return format;
-        }
-    }
-    return nullptr;
-}
-
-// The format whose name the path's last three characters spell in any case; null when none.
-const ArchiveFormat* formatOfExtension(const std::string& path) {
-    if (path.size() < 3) {
-        return nullptr;
-    }
-    const std::string last = upperCase(std::string_view(path).substr(path.size() - 3));
-    for (const ArchiveFormat* format : archiveFormats()) {
-        if (last == upperCase(format->name)) {
-            return format;
-        }
-    }
-    return nullptr;
-}
 
 // The keys the sort column is remembered by, in the order of ListColumn.
 constexpr const char* kColumnKeys[] = {"name", "type", "size", "storedSize", "ratio", "offset"};
@@ -90,32 +49,18 @@ RowDetails detailsOf(const Entry& entry) {
     return {untilNul(entry.ext), entry.size, storedSizeOf(entry), entry.offset};
 }
 
-// Only ASCII letters: whatever locale the program runs in, other bytes stay as they are.
-int asciiLower(int c) { return c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c; }
-
-// Compares the shown bytes with ASCII letters in one case; -1, 0 or 1.
-int compareFolded(std::string_view a, std::string_view b) {
-    const std::size_t common = std::min(a.size(), b.size());
-    for (std::size_t i = 0; i < common; ++i) {
-        const int x = asciiLower(static_cast<unsigned char>(a[i]));
-        const int y = asciiLower(static_cast<unsigned char>(b[i]));
-        if (x != y) {
-            return x < y ? -1 : 1;
-        }
-    }
-    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
-}
-
 // Whether `a` comes before `b` when the list is sorted by `column` upwards. Numbers sort as
 // numbers; equal keys fall back to the name, so the order never depends on the one before.
 bool sortsBefore(const Entry& a, const Entry& b, ListColumn column) {
-    const auto byName = [&] { return compareFolded(untilNul(a.caption), untilNul(b.caption)) < 0; };
+    const auto byName = [&] {
+        return compareIgnoringAsciiCase(untilNul(a.caption), untilNul(b.caption)) < 0;
+    };
     const auto byNumber = [&](std::int64_t x, std::int64_t y) { return x != y ? x < y : byName(); };
     switch (column) {
         case ListColumn::Name:
             return byName();
         case ListColumn::Type: {
-            const int order = compareFolded(untilNul(a.ext), untilNul(b.ext));
+            const int order = compareIgnoringAsciiCase(untilNul(a.ext), untilNul(b.ext));
             return order != 0 ? order < 0 : byName();
         }
         case ListColumn::Size:
@@ -287,9 +232,9 @@ void MainForm::FormCreate(const std::string& appPath, const std::string& argumen
     archivePath_ = argument;
     ui_.setStatusText(kFileNamePanel, texts::fillIn(text(texts::kFileName), {argument}));
     ui_.repaintWindow();
-    if (const ArchiveFormat* format = formatOfExactCase(argument)) {
+    if (const ArchiveFormat* format = formatFromPath(argument, LetterCase::Single)) {
         guarded([&] { readArchive(*format); });
-    } else if (formatOfExtension(argument) == nullptr) {
+    } else if (formatFromPath(argument) == nullptr) {
         // No kind in its name: its bytes tell, as for a dropped file.
         guarded([&] { openByKind(argument); });
     }
@@ -332,11 +277,7 @@ void MainForm::openByKind(const std::string& path) {
     if (!editing_.settleUnsaved(archivePath_)) {
         return;
     }
-    const ArchiveFormat* format = formatOfExtension(path);
-    if (format == nullptr) {
-        const ReadOnlyFile file(path);
-        format = formatOfBytes(file.bytes());
-    }
+    const ArchiveFormat* format = formatOfFile(path, BytesFit::WholeOrDamaged);
     if (format == nullptr) {
         throw ResourceError(texts::fillIn(text(texts::kNotAnArchive), {path}));
     }
@@ -362,7 +303,7 @@ void MainForm::openRecent(std::size_t position) {
 
 void MainForm::filesDropped(const std::vector<std::string>& paths) {
     guarded([&] {
-        if (paths.size() == 1 && formatOfExtension(paths.front()) != nullptr) {
+        if (paths.size() == 1 && formatFromPath(paths.front()) != nullptr) {
             openByKind(paths.front());
         } else if (archive_) {
             addFiles(paths);
@@ -379,7 +320,8 @@ void MainForm::filesDropped(const std::vector<std::string>& paths) {
 std::vector<OpenFilter> MainForm::openFilters() const {
     std::vector<OpenFilter> filters;
     for (const ArchiveFormat* format : archiveFormats()) {
-        OpenFilter filter{upperCase(format->name), std::string(format->dialogPattern)};
+        OpenFilter filter{asciiUpperText(format->name),
+                          std::string(windowKindOf(*format).dialogPattern)};
         for (const texts::FilterText& named : texts::kOpenFilters) {
             if (named.format == format->name) {
                 filter.text = text(named.text);
@@ -430,12 +372,13 @@ void MainForm::showTypeItemText() {
 void MainForm::readArchive(const ArchiveFormat& format) {
     closeArchive();
     ui_.setListVisible(true);
-    const auto listingProgress = [this, &format](std::size_t entriesRead) {
+    const WindowKind& shown = windowKindOf(format);
+    const auto listingProgress = [this, &shown](std::size_t entriesRead) {
         const std::size_t entry = entriesRead - 1;
-        if (entry < kListedEntries && entry % static_cast<std::size_t>(format.listingEvery) == 0) {
+        if (entry < kListedEntries && entry % static_cast<std::size_t>(shown.listingEvery) == 0) {
             ui_.setProgressPosition(ProgressBarId::Toolbar,
                                     ui_.progressPosition(ProgressBarId::Toolbar) +
-                                        format.listingStep);
+                                        shown.listingStep);
         }
     };
     // A file that does not look like the kind chosen but like another is offered as that one;
@@ -448,8 +391,8 @@ void MainForm::readArchive(const ArchiveFormat& format) {
             const std::string name = std::filesystem::path(archivePath_).filename().string();
             if (!ui_.askOkCancel(text(texts::kOtherKindCaption),
                                  texts::fillIn(text(texts::kOtherKindQuestion),
-                                               {name, upperCase(format.name),
-                                                upperCase(likely->name)}))) {
+                                               {name, asciiUpperText(format.name),
+                                                asciiUpperText(likely->name)}))) {
                 return;
             }
             chosen = likely;
@@ -471,7 +414,7 @@ void MainForm::readArchive(const ArchiveFormat& format) {
     const std::size_t listed = std::min(archive.entries().size(), kListedEntries);
     for (std::size_t index = 0; index < listed; ++index) {
         view_.entries.push_back(index);
-        view_.images.push_back(archive.entries()[index].image);
+        view_.images.push_back(listedImage(archive.format(), archive.entries()[index]));
     }
     view_ = narrowByName(archive.entries(), view_, search_);
     sortView();
@@ -728,7 +671,7 @@ void MainForm::extractSelected() {
             return;
         }
         if (chosen.size() > 1) {
-            extractBatch(chosen, archive_->format().batchProgress);
+            extractBatch(chosen, windowKindOf(archive_->format()).batchProgress);
             return;
         }
         const std::string folderPath = targetFolder();
@@ -785,8 +728,8 @@ void MainForm::runBatch(BatchVariant variant) {
     if (!archive_) {
         return;  // nothing is listed: nothing to write
     }
-    const ArchiveFormat& format = archive_->format();
-    extractBatch(view_.entries, toolbar ? format.batchProgress : format.menuBatchProgress);
+    const WindowKind& shown = windowKindOf(archive_->format());
+    extractBatch(view_.entries, toolbar ? shown.batchProgress : shown.menuBatchProgress);
 }
 
 // Asks about each file of `indices` that is already in `folder`, until an answer for all.

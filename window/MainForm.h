@@ -29,6 +29,7 @@
 #include "window/ArchiveEditing.h"
 #include "window/PreviewKinds.h"
 #include "window/WavePlayer.h"
+#include "window/WindowKinds.h"
 #include "window/WindowSettings.h"
 
 namespace brasvel {

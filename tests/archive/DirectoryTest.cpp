@@ -8,6 +8,7 @@
 #include <fstream>
 
 #include "archive/Archive.h"
+#include "archive/FormatCheck.h"
 #include "archive/TypeItems.h"
 #include "tools/writers/ArchiveWriters.h"
 
@@ -89,7 +90,7 @@ TEST(Directory, derivesNamesCaptionsAndIconsFromTheNameField) {
         EXPECT_EQ(entry.ext, c.ext) << c.field;
         EXPECT_EQ(entry.caption, c.caption) << c.field;
         EXPECT_EQ(entry.fileName, c.fileName) << c.field;
-        EXPECT_EQ(entry.image, c.image) << c.field;
+        EXPECT_EQ(listedImage(*c.format, entry), c.image) << c.field;
         EXPECT_EQ(entry.nameField.size(), c.format->layout.nameFieldSize) << c.field;
         EXPECT_EQ(entry.nameField.substr(0, c.field.size()), c.field.substr(0, entry.nameField.size()));
     }
@@ -206,13 +207,29 @@ TEST(Directory, videoSizesReachToTheNextOffsetButNeverPastTheEndOfTheFile) {
     }
 }
 
-TEST(ArchiveFormats, areFoundByNameAndByPathInAnyCase) {
-    EXPECT_EQ(formatFromPath("sprites.lod"), &kLodFormat);
-    EXPECT_EQ(formatFromPath("Sounds.SND"), &kSndFormat);
-    EXPECT_EQ(formatFromPath("video.Vid"), &kVidFormat);
-    EXPECT_EQ(formatFromPath("archive.zip"), nullptr);
-    EXPECT_EQ(formatFromPath("od"), nullptr);
+TEST(ArchiveFormats, areFoundByNameAndByPathInAnyCaseOrInOneCase) {
+    struct Case {
+        std::string path;
+        const ArchiveFormat* any;
+        const ArchiveFormat* single;  // all lower or all upper case only
+    };
+    const Case cases[] = {
+        {"sprites.lod", &kLodFormat, &kLodFormat},
+        {"Sounds.SND", &kSndFormat, &kSndFormat},
+        {"video.Vid", &kVidFormat, nullptr},
+        {"x.sNd", &kSndFormat, nullptr},
+        {"xlod", &kLodFormat, &kLodFormat},  // the last three characters, dot or not
+        {"archive.zip", nullptr, nullptr},
+        {"LOD.txt", nullptr, nullptr},
+        {"od", nullptr, nullptr},
+        {"", nullptr, nullptr},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(formatFromPath(c.path), c.any) << c.path;
+        EXPECT_EQ(formatFromPath(c.path, LetterCase::Single), c.single) << c.path;
+    }
     EXPECT_EQ(formatNamed("LOD"), &kLodFormat);
+    EXPECT_EQ(formatNamed("sNd"), &kSndFormat);
     EXPECT_EQ(formatNamed("lodx"), nullptr);
     ASSERT_EQ(archiveFormats().size(), 3u);
     EXPECT_EQ(archiveFormats()[1], &kSndFormat);
@@ -238,6 +255,35 @@ protected:
 
     std::filesystem::path folder;
 };
+
+// A file's name tells its kind before its bytes are read; else its bytes do, as a damaged archive
+// only when asked.
+TEST_F(ArchiveOnDisk, aFileIsOfTheKindItsNameElseItsBytesTell) {
+    const std::string damagedSnd =
+        writers::SndWriter().add("A", "x").addRaw("B", 5000, 1).build();
+    struct Case {
+        std::string name;
+        std::string bytes;
+        const ArchiveFormat* whole;
+        const ArchiveFormat* wholeOrDamaged;
+    };
+    const Case cases[] = {
+        {"noise.lod", "not an archive", &kLodFormat, &kLodFormat},
+        {"sounds", SndWriter().add("A", "x").build(), &kSndFormat, &kSndFormat},
+        {"videos.bin", VidWriter().add("A.SMK", "x").build(), &kVidFormat, &kVidFormat},
+        {"damaged", damagedSnd, nullptr, &kSndFormat},
+        {"short", "LOD", nullptr, nullptr},
+        {"empty", "", nullptr, nullptr},
+    };
+    for (const Case& c : cases) {
+        const std::string path = write(c.name, c.bytes);
+        EXPECT_EQ(formatOfFile(path, BytesFit::Whole), c.whole) << c.name;
+        EXPECT_EQ(formatOfFile(path, BytesFit::WholeOrDamaged), c.wholeOrDamaged) << c.name;
+        EXPECT_EQ(formatOfFile(path, ReadOnlyFile(path), BytesFit::Whole), c.whole) << c.name;
+    }
+    EXPECT_EQ(formatOfFile((folder / "missing.snd").string(), BytesFit::Whole), &kSndFormat);
+    EXPECT_THROW(formatOfFile((folder / "missing").string(), BytesFit::Whole), ResourceError);
+}
 
 TEST_F(ArchiveOnDisk, refusesWhatCannotBeOpenedWithTheFileErrorTexts) {
     try {

@@ -66,6 +66,22 @@ TEST(Text, comparesNamesIgnoringTheCaseOfEveryLetterOfTheCodePage) {
     EXPECT_LT(compareIgnoringCase("_", "A"), 0);  // letters fold to lower case, after '_'
 }
 
+// Names fold every letter of the code page; kinds' names, extensions and the user's UTF-8 text
+// fold ASCII letters alone, whatever the locale, leaving every other byte as it is.
+TEST(Text, foldsNamesByTheCodePageAndOtherTextByAsciiLettersAlone) {
+    EXPECT_EQ(foldedText("A\xAF" "BA.Txt"), "a\xBF" "ba.txt");  // Ż to ż
+    EXPECT_EQ(foldedText("\xD7_1"), "\xD7_1");                  // ×: no letter
+    EXPECT_EQ(asciiLowerText("LoD.\xAF\xC5\xBB"), "lod.\xAF\xC5\xBB");
+    EXPECT_EQ(asciiUpperText("snd.\xBF\xC5\xBC"), "SND.\xBF\xC5\xBC");
+    EXPECT_EQ(compareIgnoringAsciiCase("Alpha.PCX", "aLPHA.pcx"), 0);
+    EXPECT_NE(compareIgnoringAsciiCase("\xAF" "ABA", "\xBF" "aba"), 0);
+    EXPECT_LT(compareIgnoringAsciiCase("a", "B"), 0);
+    EXPECT_LT(compareIgnoringAsciiCase("ab", "abc"), 0);
+    EXPECT_LT(compareIgnoringAsciiCase("_", "A"), 0);  // letters fold to lower case, after '_'
+    EXPECT_TRUE(equalIgnoringAsciiCase("vid", "VID"));
+    EXPECT_FALSE(equalIgnoringAsciiCase("vid", "vi"));
+}
+
 TEST(FileErrors, speakTheProgramsTexts) {
     EXPECT_EQ(fileFailureText(FileFailure::NotFound), "File not found");
     EXPECT_EQ(fileFailureText(FileFailure::AccessDenied), "File access denied");

@@ -636,12 +636,5 @@ TEST(ContentPipeline, HoldsNoMoreThanItsBudgetAndMakesALargerItemAlone) {
     }
 }
 
-TEST(ArchiveEditFiles, EntryNamesOfFiles) {
-    EXPECT_EQ(entryNameForFile(kSndFormat, "Horse.WAV"), "Horse");
-    EXPECT_EQ(entryNameForFile(kSndFormat, "Horse.mp3"), std::nullopt);
-    EXPECT_EQ(entryNameForFile(kSndFormat, ".wav"), std::nullopt);
-    EXPECT_EQ(entryNameForFile(kLodFormat, "Horse.def"), "Horse.def");
-}
-
 }  // namespace
 }  // namespace brasvel::testing

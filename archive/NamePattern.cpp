@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
-#include "cli/NamePattern.h"
+#include "archive/NamePattern.h"
 
 #include <cctype>
 #include <optional>
 #include <string_view>
 
-namespace brasvel::cli {
+namespace brasvel {
 namespace {
 
 // The classes of "[:name:]" in the C locale.
@@ -145,4 +145,4 @@ bool matchesPattern(std::string_view pattern, std::string_view name) {
     return matchFrom(pattern, 0, name, 0);
 }
 
-}  // namespace brasvel::cli
+}  // namespace brasvel

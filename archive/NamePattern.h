@@ -10,8 +10,8 @@
 
 #include <string_view>
 
-namespace brasvel::cli {
+namespace brasvel {
 
 bool matchesPattern(std::string_view pattern, std::string_view name);
 
-}  // namespace brasvel::cli
+}  // namespace brasvel

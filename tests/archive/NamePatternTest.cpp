@@ -8,13 +8,13 @@
 #include <string>
 #include <vector>
 
-#include "cli/NamePattern.h"
+#include "archive/NamePattern.h"
 
 #ifndef _WIN32
 #include <fnmatch.h>
 #endif
 
-namespace brasvel::cli {
+namespace brasvel {
 namespace {
 
 struct Case {
@@ -111,4 +111,4 @@ TEST(NamePattern, AgreesWithFnmatchOnEveryShortPattern) {
 #endif
 
 }  // namespace
-}  // namespace brasvel::cli
+}  // namespace brasvel
