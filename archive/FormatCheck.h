@@ -57,6 +57,9 @@ const ArchiveFormat* formatOfBytes(Bytes archive);
 // like instead ("it looks like an SND archive") or else why, from the whole of its bytes.
 ResourceError notOfKind(const ArchiveFormat& format, Bytes archive);
 
+// The kind of that refusal: NotLodArchive, NotSndArchive or NotVidArchive.
+ErrorKind notOfKindError(const ArchiveFormat& format);
+
 // The kind's name in a sentence: "a LOD archive", "an SND archive".
 std::string kindInWords(const ArchiveFormat& format);
 

@@ -79,13 +79,13 @@ bool isVideoEntry(const std::string& entryName) {
 }
 
 bool isVideoUnavailable(const ResourceError& error) {
-    return error.text() == video::kVideoUnavailable;
+    return error.kind() == ErrorKind::VideoUnavailable;
 }
 
 Picture videoFrame(const std::string& entryName, Bytes content, std::uint32_t frame,
                    const video::VideoOptions& options) {
     Picture picture = video::VideoClip::open(content, entryName, options).frame(frame);
-    checkPictureSize(picture.width, picture.height, "picture");
+    checkPictureSize(picture.width, picture.height, ErrorKind::DamagedPicture);
     return picture;
 }
 

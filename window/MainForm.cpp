@@ -328,7 +328,7 @@ void MainForm::openByKind(const std::string& path) {
         format = formatOfBytes(file.bytes());
     }
     if (format == nullptr) {
-        throw ResourceError(texts::fillIn(text(texts::kNotAnArchive), {path}));
+        throw ResourceError::worded(texts::fillIn(text(texts::kNotAnArchive), {path}));
     }
     openAs(path, *format);
 }
@@ -1200,7 +1200,7 @@ void MainForm::renderFrame(std::uint32_t frame) {
     }
     const DefSprite& sprite = *impl_->sprite;
     if (sprite.frameTotal() == 0) {
-        throw ResourceError(text(texts::kNoFrames));
+        throw ResourceError::worded(text(texts::kNoFrames));
     }
     impl_->convertingSprite = true;
     ui_.setFrameScrollMaximum(static_cast<int>(sprite.frameTotal()));
