@@ -416,8 +416,9 @@ void QtToolkit::showPicture(std::span<const std::byte> bmpFile, PictureKind kind
     QImage picture;
     const auto* data = reinterpret_cast<const uchar*>(bmpFile.data());
     if (!picture.loadFromData(data, static_cast<int>(bmpFile.size()), "BMP")) {
-        throw ResourceError(appText(texts::kNotABitmap).toStdString(),
-                            appText(texts::kNotABitmapDetail).arg(bmpFile.size()).toStdString());
+        throw ResourceError::worded(
+            appText(texts::kNotABitmap).toStdString(),
+            appText(texts::kNotABitmapDetail).arg(bmpFile.size()).toStdString());
     }
     window_.Image->setPicture(kind == PictureKind::SpriteFrame
                                   ? PictureView::withSpriteMarkers(std::move(picture))

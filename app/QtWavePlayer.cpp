@@ -48,24 +48,24 @@ QtWavePlayer::~QtWavePlayer() {
 void QtWavePlayer::open(Bytes wav) {
     close();
     if (!looksLikeWave(wav)) {
-        throw ResourceError(shown(texts::kNotAWave), shown(texts::kNotAWaveDetail));
+        throw ResourceError::worded(shown(texts::kNotAWave), shown(texts::kNotAWaveDetail));
     }
     if (!folder_.isValid()) {
-        throw ResourceError(appText(texts::kCannotCreate).arg(folder_.path()).toStdString(),
-                            folder_.errorString().toStdString());
+        throw ResourceError::worded(appText(texts::kCannotCreate).arg(folder_.path()).toStdString(),
+                                    folder_.errorString().toStdString());
     }
     // Each sound gets a file of its own, so the back end never plays a file being rewritten.
     const QString path = folder_.filePath(QStringLiteral("sound%1.wav").arg(++files_));
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        throw ResourceError(appText(texts::kCannotCreate).arg(path).toStdString(),
-                            file.errorString().toStdString());
+        throw ResourceError::worded(appText(texts::kCannotCreate).arg(path).toStdString(),
+                                    file.errorString().toStdString());
     }
     const auto size = static_cast<qint64>(wav.size());
     if (file.write(reinterpret_cast<const char*>(wav.data()), size) != size || !file.flush()) {
         file.close();
         QFile::remove(path);
-        throw ResourceError(shown(texts::kDiskFull), file.errorString().toStdString());
+        throw ResourceError::worded(shown(texts::kDiskFull), file.errorString().toStdString());
     }
     file.close();
     file_ = path;
@@ -74,7 +74,8 @@ void QtWavePlayer::open(Bytes wav) {
     if (player_->error() != QMediaPlayer::NoError) {
         const QString text = player_->errorString();
         close();
-        throw ResourceError(text.isEmpty() ? shown(texts::kCannotPlay) : text.toStdString());
+        throw ResourceError::worded(text.isEmpty() ? shown(texts::kCannotPlay)
+                                                   : text.toStdString());
     }
     open_ = true;
 }
@@ -99,10 +100,10 @@ void QtWavePlayer::stop() {
 void QtWavePlayer::play() {
     requireOpen();
     if (QMediaDevices::audioOutputs().isEmpty()) {
-        throw ResourceError(shown(texts::kNoSoundDevice));
+        throw ResourceError::worded(shown(texts::kNoSoundDevice));
     }
     if (!error_.isEmpty()) {
-        throw ResourceError(error_.toStdString());
+        throw ResourceError::worded(error_.toStdString());
     }
     player_->play();
 }
@@ -119,7 +120,7 @@ std::optional<std::chrono::milliseconds> QtWavePlayer::playedTime() const {
 
 void QtWavePlayer::requireOpen() const {
     if (!open_) {
-        throw ResourceError(shown(texts::kNoDevice));
+        throw ResourceError::worded(shown(texts::kNoDevice));
     }
 }
 

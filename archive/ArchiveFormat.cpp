@@ -53,14 +53,9 @@ void putField(std::byte* at, std::string_view field, std::size_t width) {
     }
 }
 
-std::string tooLong(std::string_view what, std::size_t length, std::size_t most) {
-    return std::string(what) + " too long: " + std::to_string(length) + " bytes, at most " +
-           std::to_string(most);
-}
-
-std::optional<std::string> longerThan(std::string_view name, std::size_t most) {
+std::optional<NameRefusal> longerThan(std::string_view name, std::size_t most) {
     if (name.size() > most) {
-        return tooLong("name", name.size(), most);
+        return NameRefusal::tooLong(NameRefusalReason::TooLong, name.size(), most);
     }
     return std::nullopt;
 }
@@ -95,16 +90,16 @@ std::string newLodHeader() {
 
 // The listing finds the dot in bytes 0-11 and shows three bytes after it. A name of 12 bytes or
 // more before its dot, or without one, would read back cut or with a dot of its own.
-std::optional<std::string> lodNameProblem(std::string_view name) {
+std::optional<NameRefusal> lodNameProblem(std::string_view name) {
     const std::size_t dot = name.find('.');
     if (dot == std::string_view::npos) {
         return longerThan(name, kLodNameScan - 1);  // 12 bytes would read back with a dot
     }
     if (dot >= kLodNameScan) {
-        return tooLong("name before the extension", dot, kLodNameScan - 1);
+        return NameRefusal::tooLong(NameRefusalReason::StemTooLong, dot, kLodNameScan - 1);
     }
     if (name.size() - dot - 1 > 3) {
-        return tooLong("extension", name.size() - dot - 1, 3);
+        return NameRefusal::tooLong(NameRefusalReason::ExtensionTooLong, name.size() - dot - 1, 3);
     }
     return longerThan(name, kLodNameField);
 }
@@ -146,7 +141,7 @@ Entry readSndRow(ByteReader& row) {
 
 std::string newCountHeader() { return std::string(4, '\0'); }
 
-std::optional<std::string> sndNameProblem(std::string_view name) {
+std::optional<NameRefusal> sndNameProblem(std::string_view name) {
     return longerThan(name, kListedNameBytes);
 }
 
@@ -182,7 +177,7 @@ Entry readVidRow(ByteReader& row) {
     return entry;
 }
 
-std::optional<std::string> vidNameProblem(std::string_view name) {
+std::optional<NameRefusal> vidNameProblem(std::string_view name) {
     return longerThan(name, kVidNameField);
 }
 

@@ -13,6 +13,7 @@
 #include <string_view>
 
 #include "archive/Entry.h"
+#include "archive/NameRefusal.h"
 #include "base/ByteReader.h"
 
 namespace brasvel {
@@ -40,8 +41,9 @@ struct WritingRules {
     // The suffix of the files entries come from, which the entry's name leaves out: ".wav"; empty
     // when an entry is named as its file.
     std::string_view fileSuffix;
-    // Why a name (archive bytes, no NUL) cannot be read back whole from a row; nullopt when it can.
-    std::optional<std::string> (*nameProblem)(std::string_view name);
+    // Why a name (archive bytes, no NUL) cannot be read back whole from a row, a reason of length;
+    // nullopt when it can.
+    std::optional<NameRefusal> (*nameProblem)(std::string_view name);
     // Encodes an entry's row: layout.rowSize bytes from `row`.
     void (*writeRow)(const Entry& entry, std::byte* row);
 };

@@ -21,7 +21,7 @@ ResourceError ambiguous(std::string_view name, const std::vector<std::string_vie
                                           : ", ") +
                  quoted(shownText(alike[k]));
     }
-    return ResourceError(kAmbiguousName,
+    return ResourceError(ErrorKind::AmbiguousName,
                          quoted(name) + " names " + names + ", which differ only in case")
         .withEntry(std::string(name));
 }

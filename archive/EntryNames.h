@@ -14,11 +14,12 @@
 
 #include "archive/ArchiveFormat.h"
 #include "archive/Entry.h"
+#include "base/ResourceError.h"
 
 namespace brasvel {
 
-inline constexpr const char* kNoSuchEntry = "No such entry";
-inline constexpr const char* kAmbiguousName = "Ambiguous name";
+inline constexpr const char* kNoSuchEntry = errorKindText(ErrorKind::NoSuchEntry);
+inline constexpr const char* kAmbiguousName = errorKindText(ErrorKind::AmbiguousName);
 
 // The name (UTF-8) that identifies an entry when it is edited.
 std::string editName(const Entry& entry);

@@ -174,7 +174,14 @@ ResourceError notOfKind(const ArchiveFormat& format, Bytes archive) {
     const std::string detail = other != nullptr
                                    ? "it looks like " + kindInWords(*other)
                                    : kindProblem(format, archive, archive.size()).value_or("");
-    return ResourceError("Not " + kindInWords(format), detail);
+    return ResourceError(notOfKindError(format), detail);
+}
+
+ErrorKind notOfKindError(const ArchiveFormat& format) {
+    if (&format == &kSndFormat) {
+        return ErrorKind::NotSndArchive;
+    }
+    return &format == &kVidFormat ? ErrorKind::NotVidArchive : ErrorKind::NotLodArchive;
 }
 
 std::string kindInWords(const ArchiveFormat& format) {

@@ -71,6 +71,9 @@ const ArchiveFormat* formatOfFile(const std::string& path, const ReadOnlyFile& f
 // like instead ("it looks like an SND archive") or else why, from the whole of its bytes.
 ResourceError notOfKind(const ArchiveFormat& format, Bytes archive);
 
+// The kind of that refusal: NotLodArchive, NotSndArchive or NotVidArchive.
+ErrorKind notOfKindError(const ArchiveFormat& format);
+
 // The kind's name in a sentence: "a LOD archive", "an SND archive".
 std::string kindInWords(const ArchiveFormat& format);
 

@@ -17,7 +17,7 @@ using platform::FileStatus;
     if (status.kind == FileStatus::Kind::Folder) {
         throw fileError(EISDIR, path);
     }
-    throw ResourceError("File access denied", path + " is not a regular file");
+    throw ResourceError(ErrorKind::FileAccessDenied, path + " is not a regular file");
 }
 
 }  // namespace

@@ -7,14 +7,18 @@
 
 namespace brasvel {
 
-ResourceError::ResourceError(std::string text, std::string detail)
-    : std::runtime_error(text), text_(std::move(text)), detail_(std::move(detail)) {
-    // The failures with words of their own; the system's other words come through fileError().
-    for (const FileFailure failure :
-         {FileFailure::NotFound, FileFailure::InvalidName, FileFailure::TooManyOpen,
-          FileFailure::AccessDenied, FileFailure::DiskFull}) {
-        fileFailure_ = fileFailure_ || text_ == fileFailureText(failure);
-    }
+ResourceError::ResourceError(ErrorKind kind, std::string detail)
+    : ResourceError(kind, errorKindText(kind), std::move(detail)) {}
+
+ResourceError::ResourceError(ErrorKind kind, std::string text, std::string detail)
+    : std::runtime_error(text),
+      kind_(kind),
+      scope_(defaultScope(kind)),
+      text_(std::move(text)),
+      detail_(std::move(detail)) {}
+
+ResourceError ResourceError::withText(ErrorKind kind, std::string text, std::string detail) {
+    return ResourceError(kind, std::move(text), std::move(detail));
 }
 
 ResourceError& ResourceError::withEntry(std::string entryName) {
@@ -29,22 +33,29 @@ std::string ResourceError::describe() const {
     return text_ + " (" + detail_ + ")";
 }
 
-std::string fileFailureText(FileFailure failure, int errnoValue) {
+ErrorKind errorKindOf(FileFailure failure) {
     switch (failure) {
         case FileFailure::NotFound:
-            return "File not found";
+            return ErrorKind::FileNotFound;
         case FileFailure::InvalidName:
-            return "Invalid filename";
+            return ErrorKind::InvalidFileName;
         case FileFailure::TooManyOpen:
-            return "Too many open files";
+            return ErrorKind::TooManyOpenFiles;
         case FileFailure::AccessDenied:
-            return "File access denied";
+            return ErrorKind::FileAccessDenied;
         case FileFailure::ReadBeyondEnd:
-            return kReadBeyondEnd;
+            return ErrorKind::ReadBeyondEnd;
         case FileFailure::DiskFull:
-            return "Disk full";
+            return ErrorKind::DiskFull;
         case FileFailure::Other:
             break;
+    }
+    return ErrorKind::FileFailure;
+}
+
+std::string fileFailureText(FileFailure failure, int errnoValue) {
+    if (failure != FileFailure::Other) {
+        return errorKindText(errorKindOf(failure));
     }
     // The system's own words ("Too many levels of symbolic links"), never a bare number.
     return std::generic_category().message(errnoValue);
@@ -98,22 +109,24 @@ std::string fileFailureCause(int errnoValue) {
 
 ResourceError fileError(int errnoValue, const std::string& path) {
     const std::string cause = fileFailureCause(errnoValue);
-    return ResourceError(fileFailureText(fileFailureOf(errnoValue), errnoValue),
-                         cause.empty() ? path : path + ": " + cause)
-        .asFileFailure();
+    const FileFailure failure = fileFailureOf(errnoValue);
+    return ResourceError::withText(errorKindOf(failure), fileFailureText(failure, errnoValue),
+                                   cause.empty() ? path : path + ": " + cause);
 }
 
 ResourceError readBeyondEnd(std::uint64_t offset, std::uint64_t wanted, std::uint64_t available) {
     const std::uint64_t found = offset < available ? available - offset : 0;
-    return ResourceError(kReadBeyondEnd, "needed " + std::to_string(wanted) + " bytes at offset " +
-                                             std::to_string(offset) + ", found " +
-                                             std::to_string(found));
+    return ResourceError(ErrorKind::ReadBeyondEnd,
+                         "needed " + std::to_string(wanted) + " bytes at offset " +
+                             std::to_string(offset) + ", found " + std::to_string(found));
 }
 
 ResourceError archiveChanged(const std::string& path) {
-    return ResourceError(kArchiveChanged, path);
+    return ResourceError(ErrorKind::ArchiveChanged, path);
 }
 
-ResourceError damaged(std::string what) { return ResourceError("Damaged file", std::move(what)); }
+ResourceError damaged(std::string what) {
+    return ResourceError(ErrorKind::DamagedFile, std::move(what));
+}
 
 }  // namespace brasvel

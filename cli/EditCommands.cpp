@@ -106,8 +106,9 @@ std::vector<fs::path> inputFiles(const std::vector<std::string>& paths, const st
                 }
             }
             if (error) {
-                throw ResourceError(fileFailureText(fileFailureOf(error.value()), error.value()),
-                                    path);
+                const FileFailure failure = fileFailureOf(error.value());
+                throw ResourceError::withText(errorKindOf(failure),
+                                              fileFailureText(failure, error.value()), path);
             }
             std::sort(inside.begin(), inside.end());
             std::erase_if(inside, [&](const fs::path& file) { return sameFile(file, archive); });
@@ -153,9 +154,10 @@ void putFiles(ArchiveEdit& edit, const std::vector<fs::path>& files) {
 Archive openForEdit(const std::string& path, const ArchiveFormat& format) {
     Archive archive = openArchive(path, format);
     if (const auto& error = archive.directoryError()) {
-        throw ResourceError(error->text(), path + ": " + error->describe() +
-                                               "; an archive is edited only when all of its "
-                                               "directory can be read");
+        throw ResourceError::withText(error->kind(), error->text(),
+                                      path + ": " + error->describe() +
+                                          "; an archive is edited only when all of its "
+                                          "directory can be read");
     }
     return archive;
 }

@@ -80,7 +80,7 @@ void checkNothingReplaced(const fs::path& folder, const std::vector<std::string>
         if (taken.size() > 5) {
             list += " and " + std::to_string(taken.size() - 5) + " other files";
         }
-        throw ResourceError("Files exist", list + "; give --force to replace them");
+        throw ResourceError(ErrorKind::FilesExist, list + "; give --force to replace them");
     }
 }
 

@@ -107,8 +107,9 @@ std::string entriesText(std::size_t count) {
 std::shared_ptr<const Archive> openWhole(const std::string& path) {
     auto archive = std::make_shared<const Archive>(openArchiveOfAnyKind(path));
     if (const auto& error = archive->directoryError()) {
-        throw ResourceError(error->text(), path + ": " + error->describe() +
-                                               "; its directory cannot be read whole");
+        throw ResourceError::withText(
+            error->kind(), error->text(),
+            path + ": " + error->describe() + "; its directory cannot be read whole");
     }
     return archive;
 }

@@ -66,13 +66,13 @@ void printInfo(std::ostream& out, const std::string& entryName, const video::Vid
 }  // namespace
 
 bool isVideoUnavailable(const ResourceError& error) {
-    return error.text() == video::kVideoUnavailable;
+    return error.kind() == ErrorKind::VideoUnavailable;
 }
 
 Picture videoFrame(const std::string& entryName, Bytes content, std::uint32_t frame,
                    const video::VideoOptions& options) {
     Picture picture = video::VideoClip::open(content, entryName, options).frame(frame);
-    checkPictureSize(picture.width, picture.height, "picture");
+    checkPictureSize(picture.width, picture.height, ErrorKind::DamagedPicture);
     return picture;
 }
 

@@ -13,7 +13,7 @@ namespace brasvel::cli {
 namespace {
 
 ResourceError unavailableIn(const std::string& entryName) {
-    ResourceError error(video::kVideoUnavailable, "not in this build");
+    ResourceError error(ErrorKind::VideoUnavailable, "not in this build");
     error.withEntry(entryName);
     return error;
 }
@@ -27,7 +27,7 @@ int unavailable(const std::string& entryName, const VideoCommandContext& context
 }  // namespace
 
 bool isVideoUnavailable(const ResourceError& error) {
-    return error.text() == video::kVideoUnavailable;
+    return error.kind() == ErrorKind::VideoUnavailable;
 }
 
 Picture videoFrame(const std::string& entryName, Bytes /*content*/, std::uint32_t /*frame*/,

@@ -23,20 +23,16 @@ namespace {
 
 std::string quoted(std::string_view name) { return "\"" + std::string(name) + "\""; }
 
-std::string notWritable(std::string_view name) {
-    return quoted(name) + " has a character that Windows-1250 cannot write";
+NameRefusal refusal(NameRefusalReason reason, std::string_view name, std::string other = {}) {
+    NameRefusal refused;
+    refused.reason = reason;
+    refused.name = std::string(name);
+    refused.other = std::move(other);
+    return refused;
 }
 
-std::string readsBackAs(std::string_view name, std::string_view readBack) {
-    return quoted(name) + " would read back as " + quoted(shownText(readBack));
-}
-
-std::string takenBy(std::string_view name, std::string_view other) {
-    return quoted(name) + " is taken: an entry is named " + quoted(shownText(other));
-}
-
-ResourceError refused(std::string reason, std::string_view name) {
-    return ResourceError(kNameRefused, std::move(reason)).withEntry(std::string(name));
+ResourceError refused(const NameRefusal& refusal) {
+    return ResourceError(ErrorKind::NameRefused, nameRefusalText(refusal)).withEntry(refusal.name);
 }
 
 bool sortedIgnoringCase(const std::vector<Entry>& entries) {
@@ -48,7 +44,7 @@ bool sortedIgnoringCase(const std::vector<Entry>& entries) {
 }  // namespace
 
 DamagedEntriesRefused::DamagedEntriesRefused(std::vector<std::string> names)
-    : ResourceError(kDamagedEntries,
+    : ResourceError(ErrorKind::DamagedEntries,
                     [&] {
                         // A few names say which; an archive may hold thousands of damaged rows.
                         constexpr std::size_t kNamed = 10;
@@ -69,9 +65,10 @@ ArchiveEdit::ArchiveEdit(const ArchiveFormat& format)
 ArchiveEdit::ArchiveEdit(const Archive& archive)
     : format_(&archive.format()), archive_(archive), entries_(archive.entries()) {
     if (const auto& error = archive.directoryError()) {
-        throw ResourceError(error->text(), archive.path() + ": the directory cannot be read " +
-                                               "whole, so the archive cannot be written back (" +
-                                               error->describe() + ")");
+        throw ResourceError::withText(error->kind(), error->text(),
+                                      archive.path() + ": the directory cannot be read " +
+                                          "whole, so the archive cannot be written back (" +
+                                          error->describe() + ")");
     }
     sources_.resize(entries_.size());
     const EntryCheck check(archive);
@@ -123,54 +120,63 @@ std::optional<std::size_t> ArchiveEdit::find(std::string_view name) const {
     return findEntry(entries_, name);
 }
 
-std::string ArchiveEdit::acceptedName(std::string_view name,
-                                      std::optional<std::size_t> renamed) const {
+std::optional<NameRefusal> ArchiveEdit::refusalOf(std::string_view name,
+                                                  std::optional<std::size_t> renamed,
+                                                  std::string& bytes) const {
     if (name.empty()) {
-        throw refused("the name is empty", name);
+        return refusal(NameRefusalReason::Empty, name);
     }
-    const std::optional<std::string> bytes = encodeWindows1250(name);
-    if (!bytes) {
-        throw refused(notWritable(name), name);
+    std::optional<std::string> encoded = encodeWindows1250(name);
+    if (!encoded) {
+        return refusal(NameRefusalReason::NotWindows1250, name);
     }
-    if (bytes->find('\0') != std::string::npos) {
-        throw refused("the name contains the control byte 0x00", name);
+    bytes = std::move(*encoded);
+    if (bytes.find('\0') != std::string::npos) {
+        return refusal(NameRefusalReason::HasNul, name);
     }
-    if (auto problem = format_->writing.nameProblem(*bytes)) {
-        throw refused(*problem, name);
+    if (std::optional<NameRefusal> problem = format_->writing.nameProblem(bytes)) {
+        problem->name = std::string(name);
+        return problem;
     }
     // The reader is the judge: the row must give back the name whole, and a safe file name.
     Entry entry;
-    entry.nameField = makeNameField(*format_, *bytes, fieldTail_);
+    entry.nameField = makeNameField(*format_, bytes, fieldTail_);
     format_->describe(entry);
     const std::string output = format_->outputName(entry, false);
-    if (output != *bytes + std::string(format_->writing.fileSuffix) ||
-        storedName(entry) != *bytes) {
-        throw refused(readsBackAs(name, output), name);
+    if (output != bytes + std::string(format_->writing.fileSuffix) || storedName(entry) != bytes) {
+        return refusal(NameRefusalReason::ReadsBackOtherwise, name, shownText(output));
     }
     try {
         safeFileName(output);
     } catch (const ResourceError& error) {
-        throw refused(error.detail(), name);
+        NameRefusal unsafe = refusal(NameRefusalReason::UnsafeFileName, name);
+        unsafe.why = error.detail();
+        return unsafe;
     }
     // Only a name that is taken is looked for among the entries.
-    if (namesLike(*bytes) > 0) {
+    if (namesLike(bytes) > 0) {
         for (std::size_t k = 0; k < entries_.size(); ++k) {
-            if (k != renamed && equalIgnoringCase(storedName(entries_[k]), *bytes)) {
-                throw refused(takenBy(name, storedName(entries_[k])), name);
+            if (k != renamed && equalIgnoringCase(storedName(entries_[k]), bytes)) {
+                return refusal(NameRefusalReason::Taken, name, shownText(storedName(entries_[k])));
             }
         }
     }
-    return *bytes;
+    return std::nullopt;
 }
 
-std::optional<std::string> ArchiveEdit::checkName(std::string_view name,
-                                                  std::optional<std::size_t> renamed) const {
-    try {
-        acceptedName(name, renamed);
-        return std::nullopt;
-    } catch (const ResourceError& error) {
-        return error.detail();
+std::string ArchiveEdit::acceptedName(std::string_view name,
+                                      std::optional<std::size_t> renamed) const {
+    std::string bytes;
+    if (const std::optional<NameRefusal> refusal = refusalOf(name, renamed, bytes)) {
+        throw refused(*refusal);
     }
+    return bytes;
+}
+
+std::optional<NameRefusal> ArchiveEdit::checkName(std::string_view name,
+                                                  std::optional<std::size_t> renamed) const {
+    std::string bytes;
+    return refusalOf(name, renamed, bytes);
 }
 
 std::size_t ArchiveEdit::placeFor(std::string_view nameBytes) const {
@@ -217,7 +223,7 @@ std::size_t ArchiveEdit::putSource(std::string_view name, Source source, std::in
 
 std::size_t ArchiveEdit::put(std::string_view name, std::vector<std::byte> content) {
     if (content.size() > static_cast<std::size_t>(INT32_MAX)) {
-        throw ResourceError("File too large", std::to_string(content.size()) + " bytes")
+        throw ResourceError(ErrorKind::FileTooLarge, std::to_string(content.size()) + " bytes")
             .withEntry(std::string(name));
     }
     const auto size = static_cast<std::int32_t>(content.size());
@@ -232,8 +238,7 @@ std::size_t ArchiveEdit::putFile(std::string_view name, const std::string& path)
         throw fileError(errno, path);
     }
     if (status.kind != platform::FileStatus::Kind::Regular) {
-        throw ResourceError(fileFailureText(FileFailure::AccessDenied),
-                            path + " is not a regular file");
+        throw ResourceError(ErrorKind::FileAccessDenied, path + " is not a regular file");
     }
     if (!platform::readable(path)) {
         throw fileError(errno, path);
@@ -243,9 +248,9 @@ std::size_t ArchiveEdit::putFile(std::string_view name, const std::string& path)
         throw ArchiveIsItsOwnInput(path);
     }
     if (status.size > INT32_MAX) {
-        throw ResourceError("File too large", path + " has " + std::to_string(status.size) +
-                                                  " bytes, an entry holds at most " +
-                                                  std::to_string(INT32_MAX));
+        throw ResourceError(ErrorKind::FileTooLarge, path + " has " + std::to_string(status.size) +
+                                                         " bytes, an entry holds at most " +
+                                                         std::to_string(INT32_MAX));
     }
     Source source;
     source.path = path;
@@ -256,13 +261,12 @@ std::size_t ArchiveEdit::putStored(const std::shared_ptr<const Archive>& shared,
                                    std::size_t index) {
     const Archive& from = *shared;
     if (&from.format() != format_) {
-        throw ResourceError("Other kind of archive", from.path() + " is a " +
-                                                         std::string(from.format().name) +
-                                                         " archive, not a " +
-                                                         std::string(format_->name) + " one");
+        throw ResourceError(ErrorKind::OtherKindOfArchive,
+                            from.path() + " is a " + std::string(from.format().name) +
+                                " archive, not a " + std::string(format_->name) + " one");
     }
     if (index >= from.entries().size()) {
-        throw ResourceError(kNoSuchEntry, "entry " + std::to_string(index));
+        throw ResourceError(ErrorKind::NoSuchEntry, "entry " + std::to_string(index));
     }
     const Entry& entry = from.entries()[index];
     const std::string name = editName(entry);
@@ -284,7 +288,7 @@ std::size_t ArchiveEdit::putStored(const std::shared_ptr<const Archive>& shared,
 
 void ArchiveEdit::remove(std::size_t index) {
     if (index >= entries_.size()) {
-        throw ResourceError(kNoSuchEntry, "entry " + std::to_string(index));
+        throw ResourceError(ErrorKind::NoSuchEntry, "entry " + std::to_string(index));
     }
     countName(entries_[index], -1);
     entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(index));
@@ -294,7 +298,7 @@ void ArchiveEdit::remove(std::size_t index) {
 
 void ArchiveEdit::rename(std::size_t index, std::string_view newName) {
     if (index >= entries_.size()) {
-        throw ResourceError(kNoSuchEntry, "entry " + std::to_string(index));
+        throw ResourceError(ErrorKind::NoSuchEntry, "entry " + std::to_string(index));
     }
     const std::string bytes = acceptedName(newName, index);
     Entry entry = entries_[index];
@@ -342,7 +346,7 @@ bool ArchiveEdit::isChanged(std::size_t index) const {
 
 std::vector<std::byte> ArchiveEdit::content(std::size_t index) const {
     if (index >= entries_.size()) {
-        throw ResourceError(kNoSuchEntry, "entry " + std::to_string(index));
+        throw ResourceError(ErrorKind::NoSuchEntry, "entry " + std::to_string(index));
     }
     const Source& source = sources_[index];
     try {

@@ -35,6 +35,7 @@
 #include "archive/ArchiveFormat.h"
 #include "archive/Entry.h"
 #include "archive/EntryNames.h"
+#include "archive/NameRefusal.h"
 #include "base/ReadOnlyFile.h"
 #include "base/ResourceError.h"
 #include "edit/ArchiveLock.h"
@@ -51,7 +52,7 @@ namespace brasvel {
 inline constexpr int kDefaultCompressionLevel = 5;
 inline constexpr int kMostCompressionLevel = 12;
 
-inline constexpr const char* kNameRefused = "Name refused";
+inline constexpr const char* kNameRefused = errorKindText(ErrorKind::NameRefused);
 
 // What a save does with damaged entries (ArchiveEdit::damagedEntries).
 enum class DamagedEntries {
@@ -97,7 +98,7 @@ private:
     std::vector<std::string> names_;
 };
 
-inline constexpr const char* kDamagedEntries = "Damaged entries";
+inline constexpr const char* kDamagedEntries = errorKindText(ErrorKind::DamagedEntries);
 
 class ArchiveEdit {
 public:
@@ -110,8 +111,9 @@ public:
     const ArchiveFormat& format() const { return *format_; }
 
     // Why `name` cannot be a new entry's name; nullopt when it can. `renamed` is the entry that
-    // would carry it, whose own name does not count as a collision.
-    std::optional<std::string> checkName(std::string_view name,
+    // would carry it, whose own name does not count as a collision. nameRefusalText words it as
+    // the "Name refused" error's detail.
+    std::optional<NameRefusal> checkName(std::string_view name,
                                          std::optional<std::size_t> renamed = {}) const;
 
     // The entry named `name` (UTF-8), as findEntry finds it among the entries.
@@ -181,6 +183,9 @@ private:
 
     // The name in archive bytes, or throws "Name refused" with the reason.
     std::string acceptedName(std::string_view name, std::optional<std::size_t> renamed) const;
+    // Why `name` is refused, or nullopt with `bytes` set to it in archive bytes.
+    std::optional<NameRefusal> refusalOf(std::string_view name, std::optional<std::size_t> renamed,
+                                         std::string& bytes) const;
     std::size_t putSource(std::string_view name, Source source, std::int32_t size);
     // Where an entry named `nameBytes` goes in the directory.
     std::size_t placeFor(std::string_view nameBytes) const;

@@ -21,15 +21,15 @@ bool sameFile(const platform::FileStatus& a, const platform::FileStatus& b) {
 }  // namespace
 
 ArchiveBusy::ArchiveBusy(const std::string& path)
-    : EditRefusal("Archive in use",
+    : EditRefusal(ErrorKind::ArchiveInUse,
                   path + " is being changed by another program; try again when it is done") {}
 
 ArchiveChangedOnDisk::ArchiveChangedOnDisk(const std::string& path)
-    : EditRefusal("Archive changed on disk",
+    : EditRefusal(ErrorKind::ArchiveChangedOnDisk,
                   path + " was replaced or written to since it was opened") {}
 
 ArchiveProtected::ArchiveProtected(const std::string& path, Why why, std::uint64_t links)
-    : EditRefusal("Archive protected",
+    : EditRefusal(ErrorKind::ArchiveProtected,
                   why == Why::HardLinked
                       ? path + " has " + std::to_string(links) +
                             " names (hard links); saving would give this name a new file and "
@@ -39,8 +39,7 @@ ArchiveProtected::ArchiveProtected(const std::string& path, Why why, std::uint64
       links_(links) {}
 
 ArchiveIsItsOwnInput::ArchiveIsItsOwnInput(const std::string& input)
-    : EditRefusal("The archive cannot be its own input", input + " is the archive itself"),
-      input_(input) {}
+    : EditRefusal(ErrorKind::OwnInput, input + " is the archive itself"), input_(input) {}
 
 ArchiveLock ArchiveLock::take(const std::string& path, std::chrono::milliseconds wait) {
     const auto deadline = std::chrono::steady_clock::now() + wait;

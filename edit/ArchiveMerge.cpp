@@ -18,10 +18,10 @@ struct Holder {
 
 void requireSameKind(const Archive& into, const Archive& from) {
     if (&into.format() != &from.format()) {
-        throw ResourceError("Other kind of archive", from.path() + " is a " +
-                                                         std::string(from.format().name) +
-                                                         " archive, " + into.path() + " a " +
-                                                         std::string(into.format().name) + " one");
+        throw ResourceError(ErrorKind::OtherKindOfArchive,
+                            from.path() + " is a " + std::string(from.format().name) +
+                                " archive, " + into.path() + " a " +
+                                std::string(into.format().name) + " one");
     }
 }
 

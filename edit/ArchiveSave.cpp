@@ -113,9 +113,9 @@ Bytes bytesInside(Bytes archive, const Entry& entry, const ArchiveFormat& format
 }
 
 ResourceError tooLarge(std::uint64_t size) {
-    return ResourceError("Archive too large", "it would hold " + std::to_string(size) +
-                                                  " bytes, an archive at most " +
-                                                  std::to_string(kLargestArchive));
+    return ResourceError(ErrorKind::ArchiveTooLarge, "it would hold " + std::to_string(size) +
+                                                         " bytes, an archive at most " +
+                                                         std::to_string(kLargestArchive));
 }
 
 // Unchanged entries' bytes, gathered into runs that lie one after another in the old archive and
@@ -200,7 +200,7 @@ bool ArchiveEdit::save(const std::string& path, const SaveOptions& options,
                        const SaveProgress& progress, const std::atomic<bool>* cancel) const {
     const auto cancelled = [cancel] { return cancel != nullptr && cancel->load(); };
     if (options.level < 1 || options.level > kMostCompressionLevel) {
-        throw ResourceError("Invalid compression level",
+        throw ResourceError(ErrorKind::InvalidCompressionLevel,
                             std::to_string(options.level) + ", not from 1 to " +
                                 std::to_string(kMostCompressionLevel));
     }
@@ -242,8 +242,9 @@ bool ArchiveEdit::save(const std::string& path, const SaveOptions& options,
         for (std::size_t k = 0; k + 1 < entries_.size(); ++k) {
             const bool empty = sources_[k].original ? kept[k].empty() : entries_[k].size == 0;
             if (empty) {
-                throw ResourceError("Empty entry", "an empty entry can only be the last of a " +
-                                                       std::string(format_->name) + " archive")
+                throw ResourceError(ErrorKind::EmptyEntry,
+                                    "an empty entry can only be the last of a " +
+                                        std::string(format_->name) + " archive")
                     .withEntry(editName(entries_[k]));
             }
         }

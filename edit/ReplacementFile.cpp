@@ -75,17 +75,17 @@ ReplacementFile::ReplacementFile(const std::string& path, ExistingFile existing,
     std::string folder;
     splitPath(target_, folder, name_);
     if (name_.empty() || name_ == "." || name_ == "..") {
-        throw ResourceError(fileFailureText(FileFailure::InvalidName), path + " names a folder");
+        throw ResourceError(ErrorKind::InvalidFileName, path + " names a folder");
     }
     struct stat status {};
     if (::stat(target_.c_str(), &status) == 0) {
         if (existing_ == ExistingFile::Refuse) {
-            throw ResourceError("File exists", path);
+            throw ResourceError(ErrorKind::FileExists, path);
         }
         if (!S_ISREG(status.st_mode)) {
-            throw ResourceError(fileFailureText(FileFailure::AccessDenied),
-                                path + (S_ISDIR(status.st_mode) ? " is a folder"
-                                                                : " is not a regular file"));
+            throw ResourceError(
+                ErrorKind::FileAccessDenied,
+                path + (S_ISDIR(status.st_mode) ? " is a folder" : " is not a regular file"));
         }
     }
     folder_ = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -165,8 +165,8 @@ bool ReplacementFile::copyFrom(int source, std::uint64_t offset, std::uint64_t l
         }
         if (copied == 0) {
             writeFailed_ = true;
-            throw ResourceError(kReadBeyondEnd, "the archive being read ended at offset " +
-                                                    std::to_string(from));
+            throw ResourceError(ErrorKind::ReadBeyondEnd,
+                                "the archive being read ended at offset " + std::to_string(from));
         }
         // Writing back each stretch while the next is copied: the sync before the commit then
         // waits for the last stretch, not for the whole file (errors show in that sync).
@@ -186,7 +186,9 @@ void ReplacementFile::seek(std::uint64_t position) {
 
 void ReplacementFile::commit(const std::function<void()>& beforePlacing) {
     if (fd_ < 0 || writeFailed_) {
-        throw ResourceError(fileFailureText(FileFailure::Other, EIO), path_ + " was not written");
+        throw ResourceError::withText(ErrorKind::FileFailure,
+                                      fileFailureText(FileFailure::Other, EIO),
+                                      path_ + " was not written");
     }
     // The old file's permissions and owner carry over; an owner this user may not give stays his.
     struct stat old {};
@@ -210,7 +212,8 @@ void ReplacementFile::commit(const std::function<void()>& beforePlacing) {
         if (existing_ == ExistingFile::Refuse) {
             // Linked straight under its name: a file that appeared meanwhile is not replaced.
             if (::linkat(AT_FDCWD, source, folder_, name_.c_str(), AT_SYMLINK_FOLLOW) != 0) {
-                throw errno == EEXIST ? ResourceError("File exists", path_) : fileError(errno, path_);
+                throw errno == EEXIST ? ResourceError(ErrorKind::FileExists, path_)
+                                      : fileError(errno, path_);
             }
         } else {
             for (int attempt = 0; attempt < kNameAttempts && temporary_.empty(); ++attempt) {
@@ -229,7 +232,8 @@ void ReplacementFile::commit(const std::function<void()>& beforePlacing) {
     if (!temporary_.empty()) {
         const unsigned flags = existing_ == ExistingFile::Refuse ? RENAME_NOREPLACE : 0;
         if (::renameat2(folder_, temporary_.c_str(), folder_, name_.c_str(), flags) != 0) {
-            throw errno == EEXIST ? ResourceError("File exists", path_) : fileError(errno, path_);
+            throw errno == EEXIST ? ResourceError(ErrorKind::FileExists, path_)
+                                  : fileError(errno, path_);
         }
         temporary_.clear();
     }

@@ -52,16 +52,16 @@ ReplacementFile::ReplacementFile(const std::string& path, ExistingFile existing,
     std::string folder;
     splitPath(target_, folder, name_);
     if (name_.empty() || name_ == "." || name_ == "..") {
-        throw ResourceError(fileFailureText(FileFailure::InvalidName), path + " names a folder");
+        throw ResourceError(ErrorKind::InvalidFileName, path + " names a folder");
     }
     FileStatus status;
     if (platform::statusOfPath(target_, status) == 0) {
         if (existing_ == ExistingFile::Refuse) {
-            throw ResourceError("File exists", path);
+            throw ResourceError(ErrorKind::FileExists, path);
         }
         if (status.kind != FileStatus::Kind::Regular) {
             throw ResourceError(
-                fileFailureText(FileFailure::AccessDenied),
+                ErrorKind::FileAccessDenied,
                 path + (status.kind == FileStatus::Kind::Folder ? " is a folder"
                                                                 : " is not a regular file"));
         }
@@ -121,7 +121,9 @@ void ReplacementFile::seek(std::uint64_t position) {
 
 void ReplacementFile::commit(const std::function<void()>& beforePlacing) {
     if (fd_ < 0 || writeFailed_) {
-        throw ResourceError(fileFailureText(FileFailure::Other, EIO), path_ + " was not written");
+        throw ResourceError::withText(ErrorKind::FileFailure,
+                                      fileFailureText(FileFailure::Other, EIO),
+                                      path_ + " was not written");
     }
     if (sync_(fd_) != 0) {
         throw fileError(errno, path_);
@@ -138,7 +140,8 @@ void ReplacementFile::commit(const std::function<void()>& beforePlacing) {
                           ? platform::moveToNewName(temporary, target_)
                           : platform::replaceFile(temporary, target_);
     if (moved != 0) {
-        throw errno == EEXIST ? ResourceError("File exists", path_) : fileError(errno, path_);
+        throw errno == EEXIST ? ResourceError(ErrorKind::FileExists, path_)
+                              : fileError(errno, path_);
     }
     temporary_.clear();
 }

@@ -59,9 +59,9 @@ private:
 StoredContent storeContent(std::vector<std::byte> content, const ArchiveFormat& format,
                            bool compress, int level) {
     if (content.size() > static_cast<std::size_t>(INT32_MAX)) {
-        throw ResourceError("File too large", std::to_string(content.size()) +
-                                                  " bytes, an entry holds at most " +
-                                                  std::to_string(INT32_MAX));
+        throw ResourceError(ErrorKind::FileTooLarge, std::to_string(content.size()) +
+                                                         " bytes, an entry holds at most " +
+                                                         std::to_string(INT32_MAX));
     }
     StoredContent stored;
     stored.size = static_cast<std::int32_t>(content.size());
@@ -86,14 +86,13 @@ StoredContent storeContent(std::vector<std::byte> content, const ArchiveFormat& 
 namespace {
 
 ResourceError tooLargeFile(const std::string& path, std::uint64_t size) {
-    return ResourceError("File too large", path + " has " + std::to_string(size) +
-                                               " bytes, an entry holds at most " +
-                                               std::to_string(INT32_MAX));
+    return ResourceError(ErrorKind::FileTooLarge, path + " has " + std::to_string(size) +
+                                                      " bytes, an entry holds at most " +
+                                                      std::to_string(INT32_MAX));
 }
 
 ResourceError changedWhileRead(const std::string& path) {
-    return ResourceError("File changed while it was read",
-                         path + " changed its size while it was added");
+    return ResourceError(ErrorKind::FileChanged, path + " changed its size while it was added");
 }
 
 // The file at `path`, open, checked to be a regular file no larger than an entry holds.
@@ -108,8 +107,7 @@ int openRegularFile(const std::string& path, std::uint64_t& size) {
         throw fileError(errno, path);
     }
     if (status.kind != platform::FileStatus::Kind::Regular) {
-        throw ResourceError(fileFailureText(FileFailure::AccessDenied),
-                            path + " is not a regular file");
+        throw ResourceError(ErrorKind::FileAccessDenied, path + " is not a regular file");
     }
     if (status.size > INT32_MAX) {
         throw tooLargeFile(path, status.size);
@@ -214,7 +212,7 @@ std::optional<std::int32_t> deflateInto(int fd, const std::string& path, std::ui
         stream.avail_out = room;
         const int result = deflate(&stream, flush);
         if (result == Z_STREAM_ERROR) {
-            throw ResourceError("Cannot compress", path);
+            throw ResourceError(ErrorKind::CannotCompress, path);
         }
         const std::size_t produced = room - stream.avail_out;
         out.write(Bytes(output.data(), produced));

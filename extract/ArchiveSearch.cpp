@@ -79,7 +79,7 @@ Archive openArchiveOfAnyKind(const std::string& path) {
     auto file = std::make_shared<const ReadOnlyFile>(path);
     const ArchiveFormat* format = formatOfFile(path, *file, BytesFit::Whole);
     if (format == nullptr) {
-        throw ResourceError("Not an archive",
+        throw ResourceError(ErrorKind::NotAnArchive,
                             path + " is no archive of a known kind (lod, snd or vid)");
     }
     return Archive::open(std::move(file), path, *format);

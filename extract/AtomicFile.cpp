@@ -97,10 +97,10 @@ TargetFolder::TargetFolder(const std::string& path, WriteFunction write, Tempora
     if (fd_ < 0) {
         const std::string shown = path.empty() ? "." : path;
         if (errno == ENOTDIR) {
-            throw ResourceError(fileFailureText(FileFailure::NotFound), shown + " is not a folder");
+            throw ResourceError(ErrorKind::FileNotFound, shown + " is not a folder");
         }
         if (errno == ENOENT) {
-            throw ResourceError(fileFailureText(FileFailure::NotFound), "no such folder: " + shown);
+            throw ResourceError(ErrorKind::FileNotFound, "no such folder: " + shown);
         }
         throw fileError(errno, shown);
     }
@@ -274,7 +274,7 @@ void TargetFolder::renameOver(const std::string& temporary, const std::string& n
     ::unlinkat(fd_, temporary.c_str(), 0);
     const std::string path = pathOf(name);
     if (error == EISDIR || error == ENOTEMPTY || error == EEXIST) {
-        throw ResourceError(fileFailureText(FileFailure::AccessDenied), path + " is a folder");
+        throw ResourceError(ErrorKind::FileAccessDenied, path + " is a folder");
     }
     throw fileError(error, path);
 }
@@ -293,7 +293,7 @@ void PendingFile::commit() {
     const auto refuseKept = [this] {
         if (folder_->isKeptIntact(name_)) {
             discard();
-            throw ResourceError(fileFailureText(FileFailure::AccessDenied),
+            throw ResourceError(ErrorKind::FileAccessDenied,
                                 folder_->pathOf(name_) + " is the archive being read");
         }
     };

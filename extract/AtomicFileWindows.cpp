@@ -30,12 +30,12 @@ TargetFolder::TargetFolder(const std::string& path, WriteFunction write,
     FileStatus status;
     if (platform::statusOfTarget(shown, status) != 0) {
         if (errno == ENOENT) {
-            throw ResourceError(fileFailureText(FileFailure::NotFound), "no such folder: " + shown);
+            throw ResourceError(ErrorKind::FileNotFound, "no such folder: " + shown);
         }
         throw fileError(errno, shown);
     }
     if (status.kind != FileStatus::Kind::Folder) {
-        throw ResourceError(fileFailureText(FileFailure::NotFound), shown + " is not a folder");
+        throw ResourceError(ErrorKind::FileNotFound, shown + " is not a folder");
     }
 }
 
@@ -164,7 +164,7 @@ void TargetFolder::renameOver(const std::string& temporary, const std::string& n
     platform::removeFile(pathOf(temporary));
     const std::string path = pathOf(name);
     if (error == EISDIR || error == ENOTEMPTY || error == EEXIST) {
-        throw ResourceError(fileFailureText(FileFailure::AccessDenied), path + " is a folder");
+        throw ResourceError(ErrorKind::FileAccessDenied, path + " is a folder");
     }
     throw fileError(error, path);
 }
@@ -185,7 +185,7 @@ void PendingFile::commit() {
     }
     if (folder_->isKeptIntact(name_)) {
         discard();
-        throw ResourceError(fileFailureText(FileFailure::AccessDenied),
+        throw ResourceError(ErrorKind::FileAccessDenied,
                             folder_->pathOf(name_) + " is the archive being read");
     }
     folder_->renameOver(std::exchange(temporary_, {}), name_);

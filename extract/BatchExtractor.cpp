@@ -55,8 +55,8 @@ public:
         outcome.position = position;
         outcome.index = index;
         if (index >= archive_.entries().size()) {
-            outcome.error = ResourceError("No such entry", "entry " + std::to_string(index) +
-                                                               " is not in the archive");
+            outcome.error = ResourceError(ErrorKind::NoSuchEntry, "entry " + std::to_string(index) +
+                                                                      " is not in the archive");
             outcome.error->withEntry("entry " + std::to_string(index));
             return prepared;
         }
@@ -66,9 +66,9 @@ public:
         } catch (const ResourceError& error) {
             outcome.error = error;
         } catch (const std::bad_alloc&) {
-            outcome.error = ResourceError("Not enough memory");
+            outcome.error = ResourceError(ErrorKind::NotEnoughMemory);
         } catch (const std::exception& error) {
-            outcome.error = ResourceError(error.what());
+            outcome.error = ResourceError::withText(ErrorKind::Unexpected, error.what());
         }
         if (outcome.error) {
             outcome.error->withEntry(entryLabel(*outcome.entry, index));
@@ -83,9 +83,9 @@ private:
         outcome.fileName = extractedFileName(entry, format, options_);
         const std::size_t other = overlaps_[outcome.index];
         if (other != kNoOverlap) {
-            throw ResourceError(kDamagedEntry, "its stored bytes overlap those of " +
-                                                   entryLabel(archive_.entries()[other], other) +
-                                                   " in part");
+            throw ResourceError(ErrorKind::DamagedEntry,
+                                "its stored bytes overlap those of " +
+                                    entryLabel(archive_.entries()[other], other) + " in part");
         }
         if (!format.convertsToBitmap(entry, options_.convertPictures)) {
             return folder_.prepare(outcome.fileName, [&](const TargetFolder::PieceWriter& write) {
@@ -131,11 +131,10 @@ void commit(PreparedRow& prepared, NamesWritten& names) {
     try {
         if (const ExtractedEntry* earlier = names.holder(outcome.fileName)) {
             prepared.file->discard();
-            throw ResourceError(kNameTaken, entryLabel(*outcome.entry, outcome.index) +
-                                                " would replace " + earlier->fileName +
-                                                ", written for " +
-                                                entryLabel(*earlier->entry, earlier->index) +
-                                                " in this run");
+            throw ResourceError(ErrorKind::NameWrittenInRun,
+                                entryLabel(*outcome.entry, outcome.index) + " would replace " +
+                                    earlier->fileName + ", written for " +
+                                    entryLabel(*earlier->entry, earlier->index) + " in this run");
         }
         prepared.file->commit();
         names.add(outcome);
@@ -154,9 +153,10 @@ public:
         } else {
             ++summary.failed;
         }
-        // Nothing read after the archive changed can be trusted: the batch ends there.
-        const bool archiveMoved = !outcome.done() && outcome.error->text() == kArchiveChanged;
-        return goOn && !archiveMoved && (outcome.done() || !options.stopAtFirstFailure);
+        // An error of the whole task (the archive changed: nothing read after it can be trusted)
+        // ends the batch there.
+        const bool taskFailed = !outcome.done() && outcome.error->scope() == ErrorScope::Task;
+        return goOn && !taskFailed && (outcome.done() || !options.stopAtFirstFailure);
     }
     BatchSummary summary;
 };
@@ -378,10 +378,9 @@ static void requireRoomFor(const Archive& archive, std::span<const std::size_t> 
     const std::optional<std::uint64_t> free = folder.freeSpace();
     const std::uint64_t need = batchNeeds(archive, indices);
     if (free && need > *free) {
-        throw ResourceError(fileFailureText(FileFailure::DiskFull),
-                            "the entries need " + std::to_string(need) + " bytes, " +
-                                folder.pathOf("") + " has " + std::to_string(*free) +
-                                " bytes free");
+        throw ResourceError(ErrorKind::DiskFull, "the entries need " + std::to_string(need) +
+                                                     " bytes, " + folder.pathOf("") + " has " +
+                                                     std::to_string(*free) + " bytes free");
     }
 }
 

@@ -38,7 +38,7 @@ namespace brasvel {
 
 // The failure of an entry whose file name an earlier entry of the same batch wrote, exactly or
 // but for the case of its letters: it is not written over that file.
-inline constexpr const char* kNameTaken = "Name already written in this run";
+inline constexpr const char* kNameTaken = errorKindText(ErrorKind::NameWrittenInRun);
 
 // Two threads, the calling one included: more gain little against one disk and one folder.
 unsigned defaultThreadCount();

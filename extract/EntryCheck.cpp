@@ -42,7 +42,7 @@ std::optional<std::string> EntryCheck::damage(std::size_t index) {
                    std::to_string(known->second) + " bytes, not " + std::to_string(size) + ")";
         }
     } catch (const ResourceError& error) {
-        if (error.text() == kArchiveChanged) {
+        if (error.scope() == ErrorScope::Task) {
             throw;
         }
         return error.describe();
@@ -70,7 +70,7 @@ Verification verifyArchive(const Archive& archive,
 }
 
 bool isDamage(const ResourceError& error) {
-    return error.text() == kDamagedEntry || error.text() == kReadBeyondEnd;
+    return error.kind() == ErrorKind::DamagedEntry || error.kind() == ErrorKind::ReadBeyondEnd;
 }
 
 }  // namespace brasvel

@@ -30,9 +30,9 @@ public:
     std::optional<std::string> rowDamage(std::size_t index) const;
 
     // The row's damage, else what reading the content shows (any failure but a changed file);
-    // nullopt for a sound entry. Entries that share stored bytes share the reading. Throws
-    // ResourceError "The archive changed while it was read" when the file moved since it was
-    // opened.
+    // nullopt for a sound entry. Entries that share stored bytes share the reading. Throws a
+    // ResourceError of the task's scope, "The archive changed while it was read" when the file
+    // moved since it was opened.
     std::optional<std::string> damage(std::size_t index);
 
 private:

@@ -36,7 +36,7 @@ DecompressorPool::Lease borrowDecompressor() {
 }
 
 ResourceError damagedEntry(std::string detail) {
-    return ResourceError(kDamagedEntry, std::move(detail));
+    return ResourceError(ErrorKind::DamagedEntry, std::move(detail));
 }
 
 void requireNotNegative(std::int32_t value, const char* what) {

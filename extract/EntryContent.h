@@ -25,10 +25,11 @@
 #include "archive/Archive.h"
 #include "archive/Entry.h"
 #include "base/ByteReader.h"
+#include "base/ResourceError.h"
 
 namespace brasvel {
 
-inline constexpr const char* kDamagedEntry = "Damaged entry";
+inline constexpr const char* kDamagedEntry = errorKindText(ErrorKind::DamagedEntry);
 inline constexpr std::size_t kWholeContentLimit = std::size_t{16} << 20;
 inline constexpr std::size_t kContentPiece = std::size_t{1} << 20;
 

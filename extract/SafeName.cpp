@@ -9,7 +9,7 @@ namespace brasvel {
 namespace {
 
 [[noreturn]] void refuse(std::string why) {
-    throw ResourceError(kUnsafeEntryName, std::move(why));
+    throw ResourceError(ErrorKind::UnsafeEntryName, std::move(why));
 }
 
 std::string shownByte(unsigned char byte) {

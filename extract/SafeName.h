@@ -19,10 +19,11 @@
 
 #include "archive/ArchiveFormat.h"
 #include "archive/Entry.h"
+#include "base/ResourceError.h"
 
 namespace brasvel {
 
-inline constexpr const char* kUnsafeEntryName = "Unsafe entry name";
+inline constexpr const char* kUnsafeEntryName = errorKindText(ErrorKind::UnsafeEntryName);
 inline constexpr std::size_t kLongestFileName = 255;
 
 

@@ -46,7 +46,7 @@ inline void checkEntry(const ArchiveFormat& format, const Entry& entry, std::siz
             FUZZ_CHECK(name.find('/') == std::string::npos && name != "." && name != "..");
             FUZZ_CHECK(!holdsNul(name));
         } catch (const ResourceError& error) {
-            FUZZ_CHECK(error.text() == kUnsafeEntryName);
+            FUZZ_CHECK(error.kind() == ErrorKind::UnsafeEntryName);
         }
     }
     const bool mustLieInside = format.sizesFromOffsets && complete && entry.offset >= 0 &&

@@ -54,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     try {
         file = encodeDef(source);
     } catch (const ResourceError& error) {
-        FUZZ_CHECK(error.text() == "Cannot write sprite");
+        FUZZ_CHECK(error.kind() == ErrorKind::CannotWriteSprite);
         return 0;
     }
     const DefSprite sprite = DefSprite::walk(file, "fuzz.def");

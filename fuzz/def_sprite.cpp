@@ -44,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             (chosen == 0 || chosen == total + 1 || total == 0) ? chosen : 1 + chosen % total;
         (void)sprite.frameHeader(frame);
         FUZZ_CHECK(frame >= 1 && frame <= total);
-        checkPictureSize(sprite.width(), sprite.height(), "sprite");
+        checkPictureSize(sprite.width(), sprite.height(), ErrorKind::DamagedSprite);
         if (static_cast<std::uint64_t>(sprite.width()) *
                 static_cast<std::uint64_t>(sprite.height()) >
             kMostRenderedPixels) {

@@ -29,42 +29,41 @@ std::uint32_t pixelArrayOffset(const BmpFields& fields) {
 }
 
 [[noreturn]] void unsupportedBmp(const std::string& what) {
-    throw ResourceError("Unsupported BMP file", what);
+    throw ResourceError(ErrorKind::UnsupportedBmp, what);
 }
 
 [[noreturn]] void damagedBmp(const std::string& what) {
-    throw ResourceError("Damaged BMP file", what);
+    throw ResourceError(ErrorKind::DamagedBmp, what);
 }
 
 }  // namespace
 
 void checkPictureNotEmpty(std::int32_t width, std::int32_t height) {
     if (width == 0 || height == 0) {
-        throw ResourceError("Empty picture", std::to_string(width) + " x " +
-                                                 std::to_string(height) +
-                                                 " pixels; a picture needs at least one pixel");
+        throw ResourceError(ErrorKind::EmptyPicture,
+                            std::to_string(width) + " x " + std::to_string(height) +
+                                " pixels; a picture needs at least one pixel");
     }
 }
 
-void checkPictureSize(std::int32_t width, std::int32_t height, std::string_view kind) {
+void checkPictureSize(std::int32_t width, std::int32_t height, ErrorKind damagedKind) {
     if (width < 0 || height < 0) {
         throw ResourceError(
-            "Damaged " + std::string(kind),
-            "negative size " + std::to_string(width) + " x " + std::to_string(height));
+            damagedKind, "negative size " + std::to_string(width) + " x " + std::to_string(height));
     }
     if (width > kMaxPictureSide || height > kMaxPictureSide) {
-        throw ResourceError("Picture too large", std::to_string(width) + " x " +
-                                                     std::to_string(height) +
-                                                     " pixels; each side may be at most " +
-                                                     std::to_string(kMaxPictureSide));
+        throw ResourceError(ErrorKind::PictureTooLarge, std::to_string(width) + " x " +
+                                                            std::to_string(height) +
+                                                            " pixels; each side may be at most " +
+                                                            std::to_string(kMaxPictureSide));
     }
     const std::uint64_t pixels =
         static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height);
     if (pixels > kMaxPicturePixels) {
-        throw ResourceError("Picture too large", std::to_string(width) + " x " +
-                                                     std::to_string(height) +
-                                                     " pixels; a picture may hold at most " +
-                                                     std::to_string(kMaxPicturePixels) + " pixels");
+        throw ResourceError(ErrorKind::PictureTooLarge,
+                            std::to_string(width) + " x " + std::to_string(height) +
+                                " pixels; a picture may hold at most " +
+                                std::to_string(kMaxPicturePixels) + " pixels");
     }
 }
 
@@ -174,7 +173,7 @@ Picture decodeBmp(Bytes bmp) {
     }
     const bool topDown = statedHeight < 0;
     const std::int32_t height = topDown ? -statedHeight : statedHeight;
-    checkPictureSize(width, height, "picture");
+    checkPictureSize(width, height, ErrorKind::DamagedPicture);
     checkPictureNotEmpty(width, height);
 
     Picture picture{width, height,

@@ -44,9 +44,9 @@ inline constexpr BmpFields kSpriteBmp{8, false, 65536, 65536, 256};
 inline constexpr std::int32_t kMaxPictureSide = 32768;
 inline constexpr std::uint64_t kMaxPicturePixels = std::uint64_t{64} << 20;
 
-// Throws ResourceError "Damaged <kind>" for a negative side, "Picture too large" for a side or a
-// pixel count above the limits (the detail names the limit). `kind` is "picture" or "sprite".
-void checkPictureSize(std::int32_t width, std::int32_t height, std::string_view kind);
+// Throws ResourceError `damagedKind` (DamagedPicture or DamagedSprite) for a negative side,
+// "Picture too large" for a side or a pixel count above the limits (the detail names the limit).
+void checkPictureSize(std::int32_t width, std::int32_t height, ErrorKind damagedKind);
 // Throws ResourceError "Empty picture" when a side is 0: a picture read in must have pixels.
 void checkPictureNotEmpty(std::int32_t width, std::int32_t height);
 

@@ -46,7 +46,7 @@ constexpr std::int32_t kFullPictureRowsLeftOut = 3;
 using Out = std::vector<std::byte>;
 
 [[noreturn]] void cannotWrite(const std::string& what) {
-    throw ResourceError("Cannot write sprite", what);
+    throw ResourceError(ErrorKind::CannotWriteSprite, what);
 }
 
 // Which frame is written, spelled out only when a refusal names it.
@@ -531,7 +531,7 @@ void putFrame(Out& out, std::vector<std::byte>& scratch, const DefSource& source
 }
 
 void checkSource(const DefSource& source) {
-    checkPictureSize(source.width, source.height, "sprite");
+    checkPictureSize(source.width, source.height, ErrorKind::DamagedSprite);
     if (source.blocks.size() > kMostBlocks) {
         cannotWrite(std::to_string(source.blocks.size()) + " blocks; a sprite holds at most " +
                     std::to_string(kMostBlocks));

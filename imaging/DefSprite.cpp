@@ -111,7 +111,7 @@ private:
 };
 
 [[noreturn]] void damagedSprite(std::uint32_t frame, const std::string& what) {
-    throw ResourceError("Damaged sprite", "frame " + std::to_string(frame) + ": " + what);
+    throw ResourceError(ErrorKind::DamagedSprite, "frame " + std::to_string(frame) + ": " + what);
 }
 
 // A sprite row wider than the whole picture cannot lie inside it; refusing it keeps every row's
@@ -324,8 +324,9 @@ DefSprite DefSprite::walk(Bytes def, std::string_view defFileName) {
             break;  // the header after the last block must still be there
         }
         if (frameCount < 0) {
-            throw ResourceError("Damaged sprite", "block " + std::to_string(block) + " states " +
-                                                      std::to_string(frameCount) + " frames");
+            throw ResourceError(ErrorKind::DamagedSprite,
+                                "block " + std::to_string(block) + " states " +
+                                    std::to_string(frameCount) + " frames");
         }
         DefBlockInfo& info = sprite.blocks_.emplace_back();
         info.identifier = blockIdentifier;
@@ -336,7 +337,7 @@ DefSprite DefSprite::walk(Bytes def, std::string_view defFileName) {
         const auto count = static_cast<std::uint64_t>(frameCount);
         const std::uint64_t perFrame = kFrameNameSize + kFrameOffsetSize;
         if (count > reader.remaining() / perFrame) {
-            throw ResourceError("Damaged sprite",
+            throw ResourceError(ErrorKind::DamagedSprite,
                                 "block " + std::to_string(block) + " states " +
                                     std::to_string(count) + " frames; the " +
                                     std::to_string(reader.remaining()) +
@@ -366,11 +367,12 @@ DefSprite DefSprite::walk(Bytes def, std::string_view defFileName) {
             }
         }
         if (!found) {
-            throw ResourceError("Damaged sprite", "no frame offsets found within " +
-                                                      std::to_string(kOffsetSearchCandidates) +
-                                                      " bytes after the "
-                                                      "names of block " +
-                                                      std::to_string(block));
+            throw ResourceError(ErrorKind::DamagedSprite,
+                                "no frame offsets found within " +
+                                    std::to_string(kOffsetSearchCandidates) +
+                                    " bytes after the "
+                                    "names of block " +
+                                    std::to_string(block));
         }
         reader.seek(*found);
         reader.require(count * kFrameOffsetSize);
@@ -383,9 +385,9 @@ DefSprite DefSprite::walk(Bytes def, std::string_view defFileName) {
 
 std::uint32_t DefSprite::frameOffset(std::uint32_t frame) const {
     if (frame < 1 || frame > frameTotal()) {
-        throw ResourceError("No such frame", "frame " + std::to_string(frame) +
-                                                 "; the sprite has frames 1 to " +
-                                                 std::to_string(frameTotal()));
+        throw ResourceError(ErrorKind::NoSuchFrame, "frame " + std::to_string(frame) +
+                                                        "; the sprite has frames 1 to " +
+                                                        std::to_string(frameTotal()));
     }
     return frameOffsets_[frame - 1];
 }
@@ -408,7 +410,7 @@ DefFrameHeader DefSprite::frameHeader(std::uint32_t frame) const {
 Picture DefSprite::decodeFrame(std::uint32_t frame) const {
     const FrameContext context{frame, frameOffset(frame), frameOffset(frame) + kFrameHeaderSize,
                                frameHeader(frame)};
-    checkPictureSize(width_, height_, "sprite");
+    checkPictureSize(width_, height_, ErrorKind::DamagedSprite);
     Picture picture = Picture::blank(width_, height_, PixelFormat::Indexed8);
     picture.palette = palette();
     FrameStream stream(def_);

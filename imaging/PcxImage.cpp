@@ -35,7 +35,7 @@ Picture decode8(Bytes pcx, const PcxInfo& info) {
     const std::uint64_t pixels =
         static_cast<std::uint64_t>(info.width) * static_cast<std::uint64_t>(info.height);
     if (pixels > blockSize) {
-        throw ResourceError("Damaged picture",
+        throw ResourceError(ErrorKind::DamagedPicture,
                             "the pixel block holds " + std::to_string(blockSize) + " bytes; " +
                                 std::to_string(info.width) + " x " + std::to_string(info.height) +
                                 " pixels need " + std::to_string(pixels));
@@ -87,7 +87,7 @@ PcxInfo readPcxInfo(Bytes pcx) {
     info.width = reader.i32();
     info.height = reader.i32();
     if (info.size < 0) {
-        throw ResourceError("Damaged picture",
+        throw ResourceError(ErrorKind::DamagedPicture,
                             "negative pixel block size " + std::to_string(info.size));
     }
     const std::uint64_t blockEnd = kPcxHeaderSize + static_cast<std::uint64_t>(info.size);
@@ -101,7 +101,7 @@ PcxInfo readPcxInfo(Bytes pcx) {
 
 Picture decodePcx(Bytes pcx) {
     const PcxInfo info = readPcxInfo(pcx);
-    checkPictureSize(info.width, info.height, "picture");
+    checkPictureSize(info.width, info.height, ErrorKind::DamagedPicture);
     return info.bits == 8 ? decode8(pcx, info) : decode24(pcx, info);
 }
 
@@ -183,7 +183,7 @@ Picture indexColours(const Picture& picture) {
 
 Picture pcxPixels(const Picture& picture, std::optional<int> bits) {
     if (bits && *bits != 8 && *bits != 24) {
-        throw ResourceError("Unsupported bit depth",
+        throw ResourceError(ErrorKind::UnsupportedBitDepth,
                             std::to_string(*bits) + " bits; pictures have 8 or 24");
     }
     const bool indexed = picture.format == PixelFormat::Indexed8;
@@ -195,7 +195,7 @@ Picture pcxPixels(const Picture& picture, std::optional<int> bits) {
     }
     const std::size_t colours = countColours(picture);
     if (colours > 256) {
-        throw ResourceError("Too many colours",
+        throw ResourceError(ErrorKind::TooManyColours,
                             "the picture has " + std::to_string(colours) +
                                 " colours and an 8-bit picture holds at most 256; write it with "
                                 "--bits 24, or reduce it to 256 colours first");

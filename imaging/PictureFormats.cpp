@@ -78,7 +78,7 @@ std::vector<std::byte> encodePicture(const Picture& picture, PictureFormat forma
 Picture decodePicture(Bytes file, PictureFormat format) {
     const PictureFormatInfo& info = pictureFormatInfo(format);
     if (info.decode == nullptr) {
-        throw ResourceError("Unsupported picture format",
+        throw ResourceError(ErrorKind::UnsupportedPictureFormat,
                             std::string(info.name) + " files are written, not read");
     }
     return info.decode(file);

@@ -25,15 +25,14 @@ namespace {
 
 constexpr std::string_view kSignature = "\x89PNG\r\n\x1a\n";
 
-ResourceError pngError(const std::string& what, const png_image& image) {
-    return ResourceError(what, image.message[0] != '\0' ? image.message : "libpng failed");
+ResourceError pngError(ErrorKind kind, const png_image& image) {
+    return ResourceError(kind, image.message[0] != '\0' ? image.message : "libpng failed");
 }
 
 void checkEncodable(const Picture& picture) {
     if (picture.width <= 0 || picture.height <= 0) {
-        throw ResourceError(
-            "Cannot write an empty picture as PNG",
-            std::to_string(picture.width) + " x " + std::to_string(picture.height) + " pixels");
+        throw ResourceError(ErrorKind::EmptyPng, std::to_string(picture.width) + " x " +
+                                                     std::to_string(picture.height) + " pixels");
     }
 }
 
@@ -129,7 +128,7 @@ std::vector<std::byte> encodePng(const Picture& picture, const Palette& palette,
     std::vector<std::byte> png(size);
     if (png_image_write_to_memory(&image, png.data(), &size, 0, picture.pixels.data(), stride,
                                   indexed ? colormap.data() : nullptr) == 0) {
-        const ResourceError error = pngError("Cannot write PNG", image);
+        const ResourceError error = pngError(ErrorKind::CannotWritePng, image);
         png_image_free(&image);
         throw error;
     }
@@ -140,7 +139,7 @@ std::vector<std::byte> encodePng(const Picture& picture, const Palette& palette,
 std::vector<std::byte> encodeAnimatedPng(std::span<const Picture> frames, const PaletteAlpha& alpha,
                                          std::uint16_t delayMs) {
     if (frames.empty()) {
-        throw ResourceError("Cannot write an animation without frames");
+        throw ResourceError(ErrorKind::AnimationWithoutFrames);
     }
     std::vector<std::byte> out(
         reinterpret_cast<const std::byte*>(kSignature.data()),
@@ -150,7 +149,7 @@ std::vector<std::byte> encodeAnimatedPng(std::span<const Picture> frames, const 
         const Picture& frame = frames[f];
         if (frame.width != frames[0].width || frame.height != frames[0].height ||
             frame.format != PixelFormat::Indexed8) {
-            throw ResourceError("Cannot write an animation of unequal frames",
+            throw ResourceError(ErrorKind::UnequalFrames,
                                 "frame " + std::to_string(f) + " differs from the first");
         }
         const std::vector<std::byte> png = encodePng(frame, frames[0].palette, alpha);
@@ -215,7 +214,7 @@ void pngRead(png_structp png, png_bytep out, png_size_t length) {
 }
 
 [[noreturn]] void damagedPng(const PngReading& reading) {
-    throw ResourceError("Damaged PNG file",
+    throw ResourceError(ErrorKind::DamagedPng,
                         reading.message[0] != '\0' ? reading.message : "libpng failed");
 }
 
@@ -237,7 +236,7 @@ void checkHeaderSize(Bytes png) {
     const auto width = static_cast<std::int32_t>(std::min(big32(16), pastLimit));
     const auto height = static_cast<std::int32_t>(std::min(big32(20), pastLimit));
     checkPictureNotEmpty(width, height);
-    checkPictureSize(width, height, "picture");
+    checkPictureSize(width, height, ErrorKind::DamagedPicture);
 }
 
 // The colour-space chunks, read as unknown ones and dropped: the samples are taken as they are.
@@ -295,7 +294,7 @@ Picture decodePng(Bytes png) {
     reading.file = png;
     reading.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &reading, pngFailed, pngWarned);
     if (reading.png == nullptr) {
-        throw ResourceError("Cannot read PNG", "libpng could not start");
+        throw ResourceError(ErrorKind::CannotReadPng, "libpng could not start");
     }
     struct Release {
         PngReading& reading;
@@ -303,7 +302,7 @@ Picture decodePng(Bytes png) {
     } release{reading};
     reading.info = png_create_info_struct(reading.png);
     if (reading.info == nullptr) {
-        throw ResourceError("Cannot read PNG", "libpng could not start");
+        throw ResourceError(ErrorKind::CannotReadPng, "libpng could not start");
     }
     png_uint_32 width = 0;
     png_uint_32 height = 0;
@@ -314,7 +313,7 @@ Picture decodePng(Bytes png) {
     const auto sideWidth = static_cast<std::int32_t>(width);
     const auto sideHeight = static_cast<std::int32_t>(height);
     checkPictureNotEmpty(sideWidth, sideHeight);
-    checkPictureSize(sideWidth, sideHeight, "picture");
+    checkPictureSize(sideWidth, sideHeight, ErrorKind::DamagedPicture);
     Picture picture =
         Picture::blank(sideWidth, sideHeight, indexed ? PixelFormat::Indexed8 : PixelFormat::Rgb24);
     std::vector<png_bytep> rows(height);

@@ -22,7 +22,7 @@ void checkExportedPixels(std::uint64_t frames, std::int32_t width, std::int32_t 
     const std::uint64_t pixels = frames * static_cast<std::uint64_t>(std::max(width, 0)) *
                                  static_cast<std::uint64_t>(std::max(height, 0));
     if (pixels > kMostExportedPixels) {
-        throw ResourceError("Sprite too large",
+        throw ResourceError(ErrorKind::SpriteTooLarge,
                             std::to_string(frames) + " frames of " + std::to_string(width) + " x " +
                                 std::to_string(height) + " pixels; at most " +
                                 std::to_string(kMostExportedPixels) + " pixels in all");
@@ -46,10 +46,10 @@ Picture sheetOf(const std::vector<std::vector<Picture>>& blocks, std::int32_t wi
     const std::uint64_t sheetHeight = blocks.size() * static_cast<std::uint64_t>(height);
     if (sheetWidth > static_cast<std::uint64_t>(kMaxPictureSide) ||
         sheetHeight > static_cast<std::uint64_t>(kMaxPictureSide)) {
-        checkPictureSize(kMaxPictureSide + 1, 1, "picture");
+        checkPictureSize(kMaxPictureSide + 1, 1, ErrorKind::DamagedPicture);
     }
     checkPictureSize(static_cast<std::int32_t>(sheetWidth), static_cast<std::int32_t>(sheetHeight),
-                     "picture");
+                     ErrorKind::DamagedPicture);
     Picture sheet = Picture::blank(static_cast<std::int32_t>(sheetWidth),
                                    static_cast<std::int32_t>(sheetHeight), PixelFormat::Indexed8);
     sheet.palette = palette;
@@ -76,7 +76,7 @@ void checkColours(const Picture& frame, const SpriteListing& listing, const std:
     for (std::size_t i = kSpriteMarkerCount; i < used.size(); ++i) {
         if (used[i] && frame.palette[i] != listing.palette[i]) {
             throw ResourceError(
-                "Palette mismatch",
+                ErrorKind::PaletteMismatch,
                 file + ": index " + std::to_string(i) + " is " + colourText(frame.palette[i]) +
                     " there but " + colourText(listing.palette[i]) +
                     " in the sprite's palette; every frame must keep the sprite's palette");
@@ -88,7 +88,7 @@ Picture readFrame(const ListedFrame& listed, const SpriteListing& listing,
                   const FolderReader& read) {
     const std::optional<PictureFormat> format = formatOfPath(listed.file);
     if (!format) {
-        throw ResourceError("Unsupported picture format",
+        throw ResourceError(ErrorKind::UnsupportedPictureFormat,
                             listed.file + ": frames are read as .png or .bmp files");
     }
     Picture frame;
@@ -99,13 +99,13 @@ Picture readFrame(const ListedFrame& listed, const SpriteListing& listing,
         throw;
     }
     if (frame.format != PixelFormat::Indexed8) {
-        throw ResourceError("Frame is not indexed",
+        throw ResourceError(ErrorKind::FrameNotIndexed,
                             listed.file +
                                 " holds RGB colours; frames must be indexed (paletted) "
                                 "pictures with the sprite's palette");
     }
     if (frame.width != listing.width || frame.height != listing.height) {
-        throw ResourceError("Frame size mismatch",
+        throw ResourceError(ErrorKind::FrameSizeMismatch,
                             listed.file + " is " + std::to_string(frame.width) + " x " +
                                 std::to_string(frame.height) + "; the sprite's frames are " +
                                 std::to_string(listing.width) + " x " +
@@ -177,7 +177,7 @@ std::vector<NamedFile> exportSprite(const DefSprite& sprite, const SpriteExportO
 
 DefSource importSprite(const SpriteListing& listing, const FolderReader& read,
                        std::optional<std::int32_t> compression, std::string_view defFileName) {
-    checkPictureSize(listing.width, listing.height, "sprite");
+    checkPictureSize(listing.width, listing.height, ErrorKind::DamagedSprite);
     std::uint64_t frames = 0;
     for (const ListedBlock& block : listing.blocks) {
         frames += block.frames.size();

@@ -32,7 +32,8 @@ std::string percentEncoded(std::string_view bytes) {
 }
 
 [[noreturn]] void damagedListing(std::size_t line, const std::string& what) {
-    throw ResourceError("Damaged sprite listing", "line " + std::to_string(line) + ": " + what);
+    throw ResourceError(ErrorKind::DamagedSpriteListing,
+                        "line " + std::to_string(line) + ": " + what);
 }
 
 int hexDigit(char c) {

@@ -994,5 +994,145 @@ The archive on disk is unchanged and the changes stay in the window: try again o
         <source>Damaged entries</source>
         <translation>Damaged entries</translation>
     </message>
+    <message>
+        <source>Błąd pliku: %1</source>
+        <translation>File error: %1</translation>
+    </message>
+    <message>
+        <source>Plik już istnieje</source>
+        <translation>File exists</translation>
+    </message>
+    <message>
+        <source>Pliki już istnieją</source>
+        <translation>Files exist</translation>
+    </message>
+    <message>
+        <source>Plik za duży</source>
+        <translation>File too large</translation>
+    </message>
+    <message>
+        <source>Plik zmienił się podczas odczytu</source>
+        <translation>File changed while it was read</translation>
+    </message>
+    <message>
+        <source>Archiwum zmieniło się podczas odczytu</source>
+        <translation>The archive changed while it was read</translation>
+    </message>
+    <message>
+        <source>To nie jest archiwum</source>
+        <translation>Not an archive</translation>
+    </message>
+    <message>
+        <source>Archiwum innego rodzaju</source>
+        <translation>Other kind of archive</translation>
+    </message>
+    <message>
+        <source>Plik o tej nazwie już zapisano w tym wypakowaniu</source>
+        <translation>Name already written in this run</translation>
+    </message>
+    <message>
+        <source>Nazwa odrzucona</source>
+        <translation>Name refused</translation>
+    </message>
+    <message>
+        <source>Pusty plik w archiwum</source>
+        <translation>Empty entry</translation>
+    </message>
+    <message>
+        <source>Archiwum za duże</source>
+        <translation>Archive too large</translation>
+    </message>
+    <message>
+        <source>Nie można skompresować</source>
+        <translation>Cannot compress</translation>
+    </message>
+    <message>
+        <source>Nieprawidłowy poziom kompresji</source>
+        <translation>Invalid compression level</translation>
+    </message>
+    <message>
+        <source>Archiwum w użyciu</source>
+        <translation>Archive in use</translation>
+    </message>
+    <message>
+        <source>Archiwum nie może być własnym plikiem wejściowym</source>
+        <translation>The archive cannot be its own input</translation>
+    </message>
+    <message>
+        <source>Nieobsługiwany format obrazu</source>
+        <translation>Unsupported picture format</translation>
+    </message>
+    <message>
+        <source>Pusty obraz</source>
+        <translation>Empty picture</translation>
+    </message>
+    <message>
+        <source>Nieobsługiwana głębia kolorów</source>
+        <translation>Unsupported bit depth</translation>
+    </message>
+    <message>
+        <source>Za dużo kolorów</source>
+        <translation>Too many colours</translation>
+    </message>
+    <message>
+        <source>Nieobsługiwany plik BMP</source>
+        <translation>Unsupported BMP file</translation>
+    </message>
+    <message>
+        <source>Uszkodzony plik BMP</source>
+        <translation>Damaged BMP file</translation>
+    </message>
+    <message>
+        <source>Nie można odczytać PNG</source>
+        <translation>Cannot read PNG</translation>
+    </message>
+    <message>
+        <source>Nie można zapisać PNG</source>
+        <translation>Cannot write PNG</translation>
+    </message>
+    <message>
+        <source>Nie można zapisać pustego obrazu jako PNG</source>
+        <translation>Cannot write an empty picture as PNG</translation>
+    </message>
+    <message>
+        <source>Nie można zapisać animacji bez klatek</source>
+        <translation>Cannot write an animation without frames</translation>
+    </message>
+    <message>
+        <source>Nie można zapisać animacji z różnych klatek</source>
+        <translation>Cannot write an animation of unequal frames</translation>
+    </message>
+    <message>
+        <source>Uszkodzony plik PNG</source>
+        <translation>Damaged PNG file</translation>
+    </message>
+    <message>
+        <source>Sprite za duży</source>
+        <translation>Sprite too large</translation>
+    </message>
+    <message>
+        <source>Niezgodne palety</source>
+        <translation>Palette mismatch</translation>
+    </message>
+    <message>
+        <source>Klatka nie ma palety</source>
+        <translation>Frame is not indexed</translation>
+    </message>
+    <message>
+        <source>Niezgodny rozmiar klatki</source>
+        <translation>Frame size mismatch</translation>
+    </message>
+    <message>
+        <source>Nie można zapisać sprite&apos;a</source>
+        <translation>Cannot write sprite</translation>
+    </message>
+    <message>
+        <source>Uszkodzony opis sprite&apos;a</source>
+        <translation>Damaged sprite listing</translation>
+    </message>
+    <message>
+        <source>Nieoczekiwany błąd: %1</source>
+        <translation>Unexpected error: %1</translation>
+    </message>
 </context>
 </TS>

@@ -35,16 +35,16 @@ std::string ffmpegText(int code) {
     return text;
 }
 
-ResourceError failure(const char* text, const std::string& detail, const std::string& entry) {
-    ResourceError error(text, detail);
+ResourceError failure(ErrorKind kind, const std::string& detail, const std::string& entry) {
+    ResourceError error(kind, detail);
     error.withEntry(entry);
     return error;
 }
 
 // A failed FFmpeg call: `what` says what was being done, the detail adds FFmpeg's reason.
-ResourceError ffmpegFailure(const char* text, const std::string& what, int code,
+ResourceError ffmpegFailure(ErrorKind kind, const std::string& what, int code,
                             const std::string& entry) {
-    return failure(text, what + ": " + ffmpegText(code), entry);
+    return failure(kind, what + ": " + ffmpegText(code), entry);
 }
 
 std::string joined(const std::vector<std::string>& names) {
@@ -171,8 +171,9 @@ public:
         // On failure avformat_open_input frees the format context; the I/O context stays ours.
         const int result = avformat_open_input(&format, nullptr, nullptr, &settings);
         if (result < 0) {
-            throw ffmpegFailure(kNotAVideo, "not in one of the formats " + joined(options.formats),
-                                result, entry_);
+            throw ffmpegFailure(ErrorKind::NotAVideo,
+                                "not in one of the formats " + joined(options.formats), result,
+                                entry_);
         }
         format_.reset(format);
     }
@@ -185,16 +186,17 @@ public:
     // The next packet of any stream into `packet`; false at the end of the entry.
     bool read(AVPacket* packet) {
         if (++packetsRead_ > kMaxPackets) {
-            throw failure(kVideoTooLarge, "more than " + std::to_string(kMaxPackets) + " packets",
-                          entry_);
+            throw failure(ErrorKind::VideoTooLarge,
+                          "more than " + std::to_string(kMaxPackets) + " packets", entry_);
         }
         const int result = av_read_frame(format_.get(), packet);
         if (result == AVERROR_EOF) {
             return false;
         }
         if (result < 0) {
-            throw ffmpegFailure(kDamagedVideo, "cannot read packet " + std::to_string(packetsRead_),
-                                result, entry_);
+            throw ffmpegFailure(ErrorKind::DamagedVideo,
+                                "cannot read packet " + std::to_string(packetsRead_), result,
+                                entry_);
         }
         return true;
     }
@@ -215,7 +217,7 @@ public:
         : streamIndex_(stream.index), entry_(entry) {
         const AVCodec* codec = avcodec_find_decoder(stream.codecpar->codec_id);
         if (codec == nullptr || !allowed(options.codecs, codec->name)) {
-            throw failure(kNotAVideo,
+            throw failure(ErrorKind::NotAVideo,
                           std::string("codec ") + avcodec_get_name(stream.codecpar->codec_id) +
                               " is not one of " + joined(options.codecs),
                           entry_);
@@ -223,7 +225,7 @@ public:
         context_.reset(allocated(avcodec_alloc_context3(codec)));
         int result = avcodec_parameters_to_context(context_.get(), stream.codecpar);
         if (result < 0) {
-            throw ffmpegFailure(kDamagedVideo, "bad stream parameters", result, entry_);
+            throw ffmpegFailure(ErrorKind::DamagedVideo, "bad stream parameters", result, entry_);
         }
         context_->pkt_timebase = stream.time_base;
         AVDictionary* settings = nullptr;
@@ -234,8 +236,8 @@ public:
         result = avcodec_open2(context_.get(), codec, &settings);
         av_dict_free(&settings);
         if (result < 0) {
-            throw ffmpegFailure(kDamagedVideo, std::string("cannot start decoder ") + codec->name,
-                                result, entry_);
+            throw ffmpegFailure(ErrorKind::DamagedVideo,
+                                std::string("cannot start decoder ") + codec->name, result, entry_);
         }
     }
 
@@ -250,7 +252,7 @@ public:
                 return false;
             }
             if (result != AVERROR(EAGAIN)) {
-                throw ffmpegFailure(kDamagedVideo, "cannot decode", result, entry_);
+                throw ffmpegFailure(ErrorKind::DamagedVideo, "cannot decode", result, entry_);
             }
             if (!demuxer.read(packet_.get())) {
                 draining_ = true;
@@ -261,7 +263,7 @@ public:
             result = ours ? avcodec_send_packet(context_.get(), packet_.get()) : 0;
             av_packet_unref(packet_.get());
             if (result < 0) {
-                throw ffmpegFailure(kDamagedVideo, "cannot decode", result, entry_);
+                throw ffmpegFailure(ErrorKind::DamagedVideo, "cannot decode", result, entry_);
             }
         }
     }
@@ -276,12 +278,12 @@ private:
 
 void checkSide(std::int64_t width, std::int64_t height, const std::string& entry) {
     if (width <= 0 || height <= 0) {
-        throw failure(kDamagedVideo,
+        throw failure(ErrorKind::DamagedVideo,
                       "picture of " + std::to_string(width) + " x " + std::to_string(height),
                       entry);
     }
     if (width > kMaxVideoSide || height > kMaxVideoSide) {
-        throw failure(kVideoTooLarge,
+        throw failure(ErrorKind::VideoTooLarge,
                       std::to_string(width) + " x " + std::to_string(height) + ", above " +
                           std::to_string(kMaxVideoSide) + " x " + std::to_string(kMaxVideoSide),
                       entry);
@@ -336,13 +338,14 @@ public:
             start(frame);
         } else if (frame.sample_rate != pcm_.rate || frame.ch_layout.nb_channels != pcm_.channels ||
                    frame.format != format_) {
-            throw failure(kDamagedVideo, "the sound's format changes within the stream", entry_);
+            throw failure(ErrorKind::DamagedVideo, "the sound's format changes within the stream",
+                          entry_);
         }
         // A sound decoder can make many samples of few bytes: the length is checked, not assumed.
         const std::int64_t limit =
             std::min<std::int64_t>(kMaxSoundSeconds * pcm_.rate, kMaxSoundSamples / pcm_.channels);
         if (frame.nb_samples < 0 || sampleFrames_ + frame.nb_samples > limit) {
-            throw failure(kVideoTooLarge,
+            throw failure(ErrorKind::VideoTooLarge,
                           "sound longer than " + std::to_string(kMaxSoundSeconds) + " seconds or " +
                               std::to_string(kMaxSoundSamples) + " samples",
                           entry_);
@@ -353,7 +356,7 @@ public:
     // Throws "Video has no sound" when no frame came: a WAV of no channels could not be played.
     Pcm finish() {
         if (!resampler_) {
-            throw failure(kNoSound, "its sound stream holds no samples", entry_);
+            throw failure(ErrorKind::NoSound, "its sound stream holds no samples", entry_);
         }
         convert(nullptr, 0);
         pcm_.samples.resize(static_cast<std::size_t>(sampleFrames_ * pcm_.channels));
@@ -365,7 +368,7 @@ private:
         const int channels = frame.ch_layout.nb_channels;
         if (channels < 1 || channels > kMaxChannels || frame.sample_rate < 1 ||
             frame.sample_rate > kMaxSampleRate) {
-            throw failure(kDamagedVideo,
+            throw failure(ErrorKind::DamagedVideo,
                           "sound of " + std::to_string(channels) + " channels at " +
                               std::to_string(frame.sample_rate) + " Hz",
                           entry_);
@@ -380,7 +383,8 @@ private:
             result = swr_init(resampler_.get());
         }
         if (result < 0) {
-            throw ffmpegFailure(kDamagedVideo, "cannot convert the sound", result, entry_);
+            throw ffmpegFailure(ErrorKind::DamagedVideo, "cannot convert the sound", result,
+                                entry_);
         }
         pcm_.rate = frame.sample_rate;
         pcm_.channels = channels;
@@ -390,7 +394,7 @@ private:
     void convert(std::uint8_t* const* input, int count) {
         const int room = swr_get_out_samples(resampler_.get(), count);
         if (room < 0) {
-            throw ffmpegFailure(kDamagedVideo, "cannot convert the sound", room, entry_);
+            throw ffmpegFailure(ErrorKind::DamagedVideo, "cannot convert the sound", room, entry_);
         }
         const auto used = static_cast<std::size_t>(sampleFrames_ * pcm_.channels);
         pcm_.samples.resize(used + static_cast<std::size_t>(room) * pcm_.channels);
@@ -398,7 +402,8 @@ private:
         const int written = swr_convert(resampler_.get(), &out, room,
                                         const_cast<const std::uint8_t**>(input), count);
         if (written < 0) {
-            throw ffmpegFailure(kDamagedVideo, "cannot convert the sound", written, entry_);
+            throw ffmpegFailure(ErrorKind::DamagedVideo, "cannot convert the sound", written,
+                                entry_);
         }
         sampleFrames_ += written;
     }
@@ -463,7 +468,7 @@ void checkStatedFrames(Bytes content, const std::string& entry) {
         return;
     }
     if (needed > content.size()) {
-        throw failure(kDamagedVideo,
+        throw failure(ErrorKind::DamagedVideo,
                       "it states " + std::to_string(frames) + " frames" +
                           (treeBytes > 0 ? " and trees of " + std::to_string(treeBytes) + " bytes"
                                          : std::string()) +
@@ -521,7 +526,7 @@ Picture FfmpegClip::currentPicture() {
                                        SWS_BILINEAR, nullptr, nullptr, nullptr));
     if (!scaler_) {
         const char* name = av_get_pix_fmt_name(source);
-        throw failure(kDamagedVideo,
+        throw failure(ErrorKind::DamagedVideo,
                       std::string("cannot convert pixels of format ") + (name ? name : "unknown"),
                       entry_);
     }
@@ -535,7 +540,7 @@ Picture FfmpegClip::currentPicture() {
     const int result =
         sws_scale(scaler_.get(), decoded.data, decoded.linesize, 0, decoded.height, rows, strides);
     if (result != decoded.height) {
-        throw failure(kDamagedVideo, "cannot convert the frame's pixels", entry_);
+        throw failure(ErrorKind::DamagedVideo, "cannot convert the frame's pixels", entry_);
     }
     Picture picture;
     picture.width = decoded.width;
@@ -557,7 +562,7 @@ FfmpegClip::FfmpegClip(Bytes content, const std::string& entryName, const VideoO
     AVFormatContext* format = demuxer_->format();
     videoStream_ = av_find_best_stream(format, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
     if (videoStream_ < 0) {
-        throw failure(kNotAVideo, "it holds no picture stream", entry_);
+        throw failure(ErrorKind::NotAVideo, "it holds no picture stream", entry_);
     }
     const AVStream& video = *format->streams[videoStream_];
     checkSide(video.codecpar->width, video.codecpar->height, entry_);
@@ -586,7 +591,7 @@ FfmpegClip::FfmpegClip(Bytes content, const std::string& entryName, const VideoO
 
 Picture FfmpegClip::frame(std::uint32_t number) {
     if (number == 0 || number > kMaxFrameNumber) {
-        throw failure(number == 0 ? kFrameNotFound : kVideoTooLarge,
+        throw failure(number == 0 ? ErrorKind::FrameNotFound : ErrorKind::VideoTooLarge,
                       "frame " + std::to_string(number) +
                           "; frames are numbered from 1 to at most " +
                           std::to_string(kMaxFrameNumber),
@@ -599,13 +604,13 @@ Picture FfmpegClip::frame(std::uint32_t number) {
         while (delivered_ < number) {
             // The frames decoded on the way are what a hostile clip could make expensive.
             if (decodedPixels_ > options_.maxDecodedPixels) {
-                throw failure(kVideoTooLarge,
+                throw failure(ErrorKind::VideoTooLarge,
                               "frame " + std::to_string(number) + " lies beyond " +
                                   std::to_string(options_.maxDecodedPixels) + " decoded pixels",
                               entry_);
             }
             if (!decoder_->next(*demuxer_, frame_.get())) {
-                throw failure(kFrameNotFound,
+                throw failure(ErrorKind::FrameNotFound,
                               "frame " + std::to_string(number) + " of a stream that ends after " +
                                   std::to_string(delivered_) + " frames",
                               entry_);
@@ -626,7 +631,7 @@ Picture FfmpegClip::frame(std::uint32_t number) {
 
 Pcm FfmpegClip::sound() const {
     if (soundStream_ < 0) {
-        throw failure(kNoSound, "", entry_);
+        throw failure(ErrorKind::NoSound, "", entry_);
     }
     Demuxer demuxer(content_, entry_, options_);
     Decoder decoder(*demuxer.format()->streams[soundStream_], entry_, options_);

@@ -39,14 +39,16 @@ inline constexpr std::int64_t kMaxSoundSeconds = 3600;
 inline constexpr std::int64_t kMaxSoundSamples = std::int64_t{1} << 26;
 inline constexpr std::int64_t kProbeBytes = 1 << 20;
 
-// The error texts of this library; the detail says what FFmpeg or the check found.
-inline constexpr const char* kNotAVideo = "Not a video";          // no demuxer we allow reads it
-inline constexpr const char* kDamagedVideo = "Damaged video";     // a read or decode failed
-inline constexpr const char* kVideoTooLarge = "Video too large";  // a limit above was passed
-inline constexpr const char* kFrameNotFound = "Frame not found";  // the stream ends before frame N
-inline constexpr const char* kNoSound = "Video has no sound";
+// The error texts of this library; the detail says what FFmpeg or the check found. Not a video:
+// no demuxer we allow reads it; damaged: a read or decode failed; too large: a limit above was
+// passed; frame not found: the stream ends before frame N.
+inline constexpr const char* kNotAVideo = errorKindText(ErrorKind::NotAVideo);
+inline constexpr const char* kDamagedVideo = errorKindText(ErrorKind::DamagedVideo);
+inline constexpr const char* kVideoTooLarge = errorKindText(ErrorKind::VideoTooLarge);
+inline constexpr const char* kFrameNotFound = errorKindText(ErrorKind::FrameNotFound);
+inline constexpr const char* kNoSound = errorKindText(ErrorKind::NoSound);
 // The video module is missing or failed to load (VideoModule.h); the detail says why.
-inline constexpr const char* kVideoUnavailable = "Video decoding is not available";
+inline constexpr const char* kVideoUnavailable = errorKindText(ErrorKind::VideoUnavailable);
 
 // Which of FFmpeg's demuxers and decoders may read an entry, and what reaching a frame may cost.
 // The default allows only what the game's videos need; the tests add the container and codecs

@@ -90,7 +90,7 @@ const VideoDecoding& videoDecoding() {
         tried = true;
     }
     if (current.decoding == nullptr) {
-        throw ResourceError(kVideoUnavailable, current.problem);
+        throw ResourceError(ErrorKind::VideoUnavailable, current.problem);
     }
     return *current.decoding;
 }

@@ -18,7 +18,7 @@ namespace brasvel::video {
 inline constexpr const char* kVideoModuleVariable = "BRASVEL_VIDEO_MODULE";
 
 // The module's decoding, loaded on the first call, the same ever after (also after a failure).
-// Throws ResourceError(kVideoUnavailable, why).
+// Throws ResourceError(ErrorKind::VideoUnavailable, why).
 const VideoDecoding& videoDecoding();
 
 // Whether the module has been loaded; never loads it.

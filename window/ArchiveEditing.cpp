@@ -3,7 +3,6 @@
 #include "window/ArchiveEditing.h"
 
 #include <filesystem>
-#include <regex>
 
 #include "extract/BatchExtractor.h"
 #include "window/WindowTexts.h"
@@ -11,46 +10,39 @@
 namespace brasvel {
 namespace {
 
-// The writer's reasons (ArchiveEdit and the formats' name rules) and the window's words for them:
-// the pattern's groups fill in %1 and %2.
-struct RefusalText {
-    std::regex pattern;
-    const char* text;
-};
-
-const std::vector<RefusalText>& refusalTexts() {
-    static const std::vector<RefusalText> table = {
-        {std::regex("the name is empty"), texts::kNameEmpty},
-        {std::regex("name too long: (\\d+) bytes, at most (\\d+)"), texts::kNameTooLong},
-        {std::regex("name before the extension too long: (\\d+) bytes, at most (\\d+)"),
-         texts::kStemTooLong},
-        {std::regex("extension too long: (\\d+) bytes, at most (\\d+)"), texts::kExtensionTooLong},
-        {std::regex("\"(.*)\" is taken: an entry is named \"(.*)\""), texts::kNameTaken},
-        {std::regex("\"(.*)\" has a character that Windows-1250 cannot write"),
-         texts::kNameNot1250},
-        {std::regex("\"(.*)\" would read back as \"(.*)\""), texts::kNameReadsBack},
-        {std::regex("the name contains the control byte 0x00"), texts::kNameHasNul},
-    };
-    return table;
-}
-
 std::string fileNameOf(const std::string& path) {
     return std::filesystem::path(path).filename().string();
 }
 
 }  // namespace
 
-std::string nameRefusal(const std::string& reason,
+std::string nameRefusal(const NameRefusal& refusal,
                         const std::function<std::string(const char*)>& translate) {
-    for (const RefusalText& known : refusalTexts()) {
-        std::smatch groups;
-        if (std::regex_match(reason, groups, known.pattern)) {
-            const std::string first = groups.size() > 1 ? groups[1].str() : std::string();
-            const std::string second = groups.size() > 2 ? groups[2].str() : std::string();
-            return texts::fillIn(translate(known.text), {first, second});
-        }
+    const auto lengths = [&](const char* text) {
+        return texts::fillIn(translate(text),
+                             {std::to_string(refusal.length), std::to_string(refusal.most)});
+    };
+    switch (refusal.reason) {
+        case NameRefusalReason::Empty:
+            return translate(texts::kNameEmpty);
+        case NameRefusalReason::NotWindows1250:
+            return texts::fillIn(translate(texts::kNameNot1250), {refusal.name});
+        case NameRefusalReason::HasNul:
+            return translate(texts::kNameHasNul);
+        case NameRefusalReason::TooLong:
+            return lengths(texts::kNameTooLong);
+        case NameRefusalReason::StemTooLong:
+            return lengths(texts::kStemTooLong);
+        case NameRefusalReason::ExtensionTooLong:
+            return lengths(texts::kExtensionTooLong);
+        case NameRefusalReason::ReadsBackOtherwise:
+            return texts::fillIn(translate(texts::kNameReadsBack), {refusal.name, refusal.other});
+        case NameRefusalReason::Taken:
+            return texts::fillIn(translate(texts::kNameTaken), {refusal.name, refusal.other});
+        case NameRefusalReason::UnsafeFileName:
+            break;
     }
-    return texts::fillIn(translate(texts::kNameUnsafe), {reason});
+    return texts::fillIn(translate(texts::kNameUnsafe), {nameRefusalText(refusal)});
 }
 
 ArchiveEditing::ArchiveEditing(WindowToolkit& ui) : ui_(ui) {
@@ -72,12 +64,11 @@ std::optional<std::string> ArchiveEditing::askName(const std::string& caption,
     const auto translate = [this](const char* source) { return text(source); };
     return ui_.askName(caption, label, initial,
                        [&](const std::string& name) -> std::optional<std::string> {
-                           const std::optional<std::string> reason =
-                               edit.checkName(name, renamed);
-                           if (!reason) {
+                           const std::optional<NameRefusal> refusal = edit.checkName(name, renamed);
+                           if (!refusal) {
                                return std::nullopt;
                            }
-                           return nameRefusal(*reason, translate);
+                           return nameRefusal(*refusal, translate);
                        });
 }
 

@@ -18,10 +18,10 @@
 
 namespace brasvel {
 
-// The writer's reason for refusing a name (ArchiveEdit::checkName), in the window's words through
-// `translate`: "nazwa za długa: 13 znaków, najwyżej 12". A reason it does not know is shown as an
-// unsafe name with the writer's words.
-std::string nameRefusal(const std::string& reason,
+// The writer's refusal of a name (ArchiveEdit::checkName), in the window's words through
+// `translate`: "nazwa za długa: 13 znaków, najwyżej 12". An unsafe file name keeps the file-name
+// rule's words for why.
+std::string nameRefusal(const NameRefusal& refusal,
                         const std::function<std::string(const char*)>& translate);
 
 // How a save ended.

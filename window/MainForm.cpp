@@ -279,7 +279,7 @@ void MainForm::openByKind(const std::string& path) {
     }
     const ArchiveFormat* format = formatOfFile(path, BytesFit::WholeOrDamaged);
     if (format == nullptr) {
-        throw ResourceError(texts::fillIn(text(texts::kNotAnArchive), {path}));
+        throw ResourceError::worded(texts::fillIn(text(texts::kNotAnArchive), {path}));
     }
     openAs(path, *format);
 }
@@ -1185,7 +1185,7 @@ void MainForm::renderFrame(std::uint32_t frame) {
     }
     const DefSprite& sprite = *impl_->sprite;
     if (sprite.frameTotal() == 0) {
-        throw ResourceError(text(texts::kNoFrames));
+        throw ResourceError::worded(text(texts::kNoFrames));
     }
     impl_->convertingSprite = true;
     ui_.setFrameScrollMaximum(static_cast<int>(sprite.frameTotal()));

@@ -54,7 +54,7 @@ ArchiveEdit& MainForm::beginEdit() {
         }
         return edit;
     } catch (const ResourceError& error) {
-        throw ResourceError(texts::fillIn(text(texts::kNotEditable), {describe(error)}));
+        throw ResourceError::worded(texts::fillIn(text(texts::kNotEditable), {describe(error)}));
     }
 }
 
@@ -370,7 +370,8 @@ ExtractedEntry MainForm::extractEdited(std::size_t position, std::size_t index,
         // As in a batch of the saved archive, no file of this run is written over.
         const std::string folded = caseFolded(outcome.fileName);
         if (written.count(folded) > 0) {
-            throw ResourceError(kNameTaken, outcome.fileName + " was written in this run");
+            throw ResourceError(ErrorKind::NameWrittenInRun,
+                                outcome.fileName + " was written in this run");
         }
         const std::vector<std::byte> content = contentOf(index);
         if (format.convertsToBitmap(entry, true)) {

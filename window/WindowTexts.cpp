@@ -2,8 +2,6 @@
 // SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 #include "window/WindowTexts.h"
 
-#include "base/ResourceError.h"
-
 namespace brasvel::texts {
 
 std::string fillIn(std::string_view pattern, std::initializer_list<std::string_view> arguments) {
@@ -24,10 +22,10 @@ std::string fillIn(std::string_view pattern, std::initializer_list<std::string_v
     return text;
 }
 
-const char* knownErrorText(std::string_view raised) {
-    for (const char* known : kErrorTexts) {
-        if (raised == known) {
-            return known;
+const char* errorText(ErrorKind kind) {
+    for (const ErrorText& known : kErrorTexts) {
+        if (known.kind == kind) {
+            return known.text;
         }
     }
     return nullptr;
@@ -35,8 +33,10 @@ const char* knownErrorText(std::string_view raised) {
 
 std::string describeError(const ResourceError& error,
                           const std::function<std::string(const char*)>& translate) {
-    const char* known = knownErrorText(error.text());
-    std::string shown = known != nullptr ? translate(known) : error.text();
+    const char* known = errorText(error.kind());
+    std::string shown = known == nullptr             ? error.text()
+                        : hasFixedText(error.kind()) ? translate(known)
+                                                     : fillIn(translate(known), {error.text()});
     if (error.detail().empty()) {
         return shown;
     }

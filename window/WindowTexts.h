@@ -20,11 +20,9 @@
 #include <string>
 #include <string_view>
 
-#define BRASVEL_TRANSLATE_NOOP(context, text) text
+#include "base/ResourceError.h"
 
-namespace brasvel {
-class ResourceError;
-}
+#define BRASVEL_TRANSLATE_NOOP(context, text) text
 
 namespace brasvel::texts {
 
@@ -277,43 +275,101 @@ inline constexpr const char* kEntryError = BRASVEL_TRANSLATE_NOOP("WindowTexts",
 // An error with the place it happened: %1 the error's text, %2 where (the core's words).
 inline constexpr const char* kErrorWithDetail = BRASVEL_TRANSLATE_NOOP("WindowTexts", "%1 (%2)");
 
-// The texts the core raises its errors with (ResourceError::text(), English). The window shows
-// one of them through translate, so a translation words it its own way; a text not listed here
-// (one that carries a number, "I/O error 5") is shown as raised.
-inline constexpr const char* kErrorTexts[] = {
-    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Read beyond end of file"),
-    BRASVEL_TRANSLATE_NOOP("WindowTexts", "File not found"),
-    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Invalid filename"),
-    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Too many open files"),
-    BRASVEL_TRANSLATE_NOOP("WindowTexts", "File access denied"),
-    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Disk full"),
-    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Damaged file"),
-    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Damaged entry"),
-    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Damaged picture"),
-    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Damaged sprite"),
-    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Picture too large"),
-    BRASVEL_TRANSLATE_NOOP("WindowTexts", "No such frame"),
-    BRASVEL_TRANSLATE_NOOP("WindowTexts", "No such entry"),
-    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Unsafe entry name"),
-    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Not enough memory"),
-    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Not a video"),
-    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Damaged video"),
-    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Video too large"),
-    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Frame not found"),
-    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Video has no sound"),
-    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Video decoding is not available"),
-    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Ambiguous name"),
-    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Damaged entries"),
-    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Not a LOD archive"),
-    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Not an SND archive"),
-    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Not a VID archive"),
+// The window's words for the core's errors, by kind. The texts that were always shown in English
+// ("Read beyond end of file", "Damaged entry") stay English in the Polish window too; the others
+// are worded in Polish like the rest of the window. FileFailure's and Unexpected's %1 is the text
+// raised (the system's or a library's words). A Worded error is the window's own, shown as raised.
+struct ErrorText {
+    ErrorKind kind;
+    const char* text;
+};
+inline constexpr ErrorText kErrorTexts[] = {
+    {ErrorKind::ReadBeyondEnd, BRASVEL_TRANSLATE_NOOP("WindowTexts", "Read beyond end of file")},
+    {ErrorKind::FileNotFound, BRASVEL_TRANSLATE_NOOP("WindowTexts", "File not found")},
+    {ErrorKind::InvalidFileName, BRASVEL_TRANSLATE_NOOP("WindowTexts", "Invalid filename")},
+    {ErrorKind::TooManyOpenFiles, BRASVEL_TRANSLATE_NOOP("WindowTexts", "Too many open files")},
+    {ErrorKind::FileAccessDenied, BRASVEL_TRANSLATE_NOOP("WindowTexts", "File access denied")},
+    {ErrorKind::DiskFull, BRASVEL_TRANSLATE_NOOP("WindowTexts", "Disk full")},
+    {ErrorKind::DamagedFile, BRASVEL_TRANSLATE_NOOP("WindowTexts", "Damaged file")},
+    {ErrorKind::DamagedEntry, BRASVEL_TRANSLATE_NOOP("WindowTexts", "Damaged entry")},
+    {ErrorKind::DamagedPicture, BRASVEL_TRANSLATE_NOOP("WindowTexts", "Damaged picture")},
+    {ErrorKind::DamagedSprite, BRASVEL_TRANSLATE_NOOP("WindowTexts", "Damaged sprite")},
+    {ErrorKind::PictureTooLarge, BRASVEL_TRANSLATE_NOOP("WindowTexts", "Picture too large")},
+    {ErrorKind::NoSuchFrame, BRASVEL_TRANSLATE_NOOP("WindowTexts", "No such frame")},
+    {ErrorKind::NoSuchEntry, BRASVEL_TRANSLATE_NOOP("WindowTexts", "No such entry")},
+    {ErrorKind::UnsafeEntryName, BRASVEL_TRANSLATE_NOOP("WindowTexts", "Unsafe entry name")},
+    {ErrorKind::NotEnoughMemory, BRASVEL_TRANSLATE_NOOP("WindowTexts", "Not enough memory")},
+    {ErrorKind::NotAVideo, BRASVEL_TRANSLATE_NOOP("WindowTexts", "Not a video")},
+    {ErrorKind::DamagedVideo, BRASVEL_TRANSLATE_NOOP("WindowTexts", "Damaged video")},
+    {ErrorKind::VideoTooLarge, BRASVEL_TRANSLATE_NOOP("WindowTexts", "Video too large")},
+    {ErrorKind::FrameNotFound, BRASVEL_TRANSLATE_NOOP("WindowTexts", "Frame not found")},
+    {ErrorKind::NoSound, BRASVEL_TRANSLATE_NOOP("WindowTexts", "Video has no sound")},
+    {ErrorKind::VideoUnavailable,
+     BRASVEL_TRANSLATE_NOOP("WindowTexts", "Video decoding is not available")},
+    {ErrorKind::AmbiguousName, BRASVEL_TRANSLATE_NOOP("WindowTexts", "Ambiguous name")},
+    {ErrorKind::DamagedEntries, BRASVEL_TRANSLATE_NOOP("WindowTexts", "Damaged entries")},
+    {ErrorKind::NotLodArchive, BRASVEL_TRANSLATE_NOOP("WindowTexts", "Not a LOD archive")},
+    {ErrorKind::NotSndArchive, BRASVEL_TRANSLATE_NOOP("WindowTexts", "Not an SND archive")},
+    {ErrorKind::NotVidArchive, BRASVEL_TRANSLATE_NOOP("WindowTexts", "Not a VID archive")},
+    {ErrorKind::FileFailure, BRASVEL_TRANSLATE_NOOP("WindowTexts", "Błąd pliku: %1")},
+    {ErrorKind::FileExists, BRASVEL_TRANSLATE_NOOP("WindowTexts", "Plik już istnieje")},
+    {ErrorKind::FilesExist, BRASVEL_TRANSLATE_NOOP("WindowTexts", "Pliki już istnieją")},
+    {ErrorKind::FileTooLarge, BRASVEL_TRANSLATE_NOOP("WindowTexts", "Plik za duży")},
+    {ErrorKind::FileChanged,
+     BRASVEL_TRANSLATE_NOOP("WindowTexts", "Plik zmienił się podczas odczytu")},
+    {ErrorKind::ArchiveChanged,
+     BRASVEL_TRANSLATE_NOOP("WindowTexts", "Archiwum zmieniło się podczas odczytu")},
+    {ErrorKind::NotAnArchive, BRASVEL_TRANSLATE_NOOP("WindowTexts", "To nie jest archiwum")},
+    {ErrorKind::OtherKindOfArchive,
+     BRASVEL_TRANSLATE_NOOP("WindowTexts", "Archiwum innego rodzaju")},
+    {ErrorKind::NameWrittenInRun,
+     BRASVEL_TRANSLATE_NOOP("WindowTexts", "Plik o tej nazwie już zapisano w tym wypakowaniu")},
+    {ErrorKind::NameRefused, BRASVEL_TRANSLATE_NOOP("WindowTexts", "Nazwa odrzucona")},
+    {ErrorKind::EmptyEntry, BRASVEL_TRANSLATE_NOOP("WindowTexts", "Pusty plik w archiwum")},
+    {ErrorKind::ArchiveTooLarge, BRASVEL_TRANSLATE_NOOP("WindowTexts", "Archiwum za duże")},
+    {ErrorKind::CannotCompress, BRASVEL_TRANSLATE_NOOP("WindowTexts", "Nie można skompresować")},
+    {ErrorKind::InvalidCompressionLevel,
+     BRASVEL_TRANSLATE_NOOP("WindowTexts", "Nieprawidłowy poziom kompresji")},
+    {ErrorKind::ArchiveInUse, BRASVEL_TRANSLATE_NOOP("WindowTexts", "Archiwum w użyciu")},
+    {ErrorKind::ArchiveChangedOnDisk,
+     BRASVEL_TRANSLATE_NOOP("WindowTexts", "Archiwum zmienione na dysku")},
+    {ErrorKind::ArchiveProtected, BRASVEL_TRANSLATE_NOOP("WindowTexts", "Archiwum chronione")},
+    {ErrorKind::OwnInput,
+     BRASVEL_TRANSLATE_NOOP("WindowTexts", "Archiwum nie może być własnym plikiem wejściowym")},
+    {ErrorKind::UnsupportedPictureFormat,
+     BRASVEL_TRANSLATE_NOOP("WindowTexts", "Nieobsługiwany format obrazu")},
+    {ErrorKind::EmptyPicture, BRASVEL_TRANSLATE_NOOP("WindowTexts", "Pusty obraz")},
+    {ErrorKind::UnsupportedBitDepth,
+     BRASVEL_TRANSLATE_NOOP("WindowTexts", "Nieobsługiwana głębia kolorów")},
+    {ErrorKind::TooManyColours, BRASVEL_TRANSLATE_NOOP("WindowTexts", "Za dużo kolorów")},
+    {ErrorKind::UnsupportedBmp, BRASVEL_TRANSLATE_NOOP("WindowTexts", "Nieobsługiwany plik BMP")},
+    {ErrorKind::DamagedBmp, BRASVEL_TRANSLATE_NOOP("WindowTexts", "Uszkodzony plik BMP")},
+    {ErrorKind::CannotReadPng, BRASVEL_TRANSLATE_NOOP("WindowTexts", "Nie można odczytać PNG")},
+    {ErrorKind::CannotWritePng, BRASVEL_TRANSLATE_NOOP("WindowTexts", "Nie można zapisać PNG")},
+    {ErrorKind::EmptyPng,
+     BRASVEL_TRANSLATE_NOOP("WindowTexts", "Nie można zapisać pustego obrazu jako PNG")},
+    {ErrorKind::AnimationWithoutFrames,
+     BRASVEL_TRANSLATE_NOOP("WindowTexts", "Nie można zapisać animacji bez klatek")},
+    {ErrorKind::UnequalFrames,
+     BRASVEL_TRANSLATE_NOOP("WindowTexts", "Nie można zapisać animacji z różnych klatek")},
+    {ErrorKind::DamagedPng, BRASVEL_TRANSLATE_NOOP("WindowTexts", "Uszkodzony plik PNG")},
+    {ErrorKind::SpriteTooLarge, BRASVEL_TRANSLATE_NOOP("WindowTexts", "Sprite za duży")},
+    {ErrorKind::PaletteMismatch, BRASVEL_TRANSLATE_NOOP("WindowTexts", "Niezgodne palety")},
+    {ErrorKind::FrameNotIndexed, BRASVEL_TRANSLATE_NOOP("WindowTexts", "Klatka nie ma palety")},
+    {ErrorKind::FrameSizeMismatch,
+     BRASVEL_TRANSLATE_NOOP("WindowTexts", "Niezgodny rozmiar klatki")},
+    {ErrorKind::CannotWriteSprite,
+     BRASVEL_TRANSLATE_NOOP("WindowTexts", "Nie można zapisać sprite'a")},
+    {ErrorKind::DamagedSpriteListing,
+     BRASVEL_TRANSLATE_NOOP("WindowTexts", "Uszkodzony opis sprite'a")},
+    {ErrorKind::Unexpected, BRASVEL_TRANSLATE_NOOP("WindowTexts", "Nieoczekiwany błąd: %1")},
 };
 
-// The entry of kErrorTexts equal to `raised`, or nullptr when the table lacks it.
-const char* knownErrorText(std::string_view raised);
+// The window's text for errors of `kind`, untranslated; nullptr for Worded.
+const char* errorText(ErrorKind kind);
 
-// An error's text through `translate` when the table knows it, then where it happened as the
-// core says it (kErrorWithDetail).
+// An error's text in the window's words through `translate` (see kErrorTexts), then where it
+// happened as the core says it (kErrorWithDetail).
 std::string describeError(const ResourceError& error,
                           const std::function<std::string(const char*)>& translate);
 

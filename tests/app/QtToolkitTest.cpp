@@ -291,7 +291,9 @@ private slots:
 
     void anErrorInASelectionHandlerIsReportedAndTheWindowGoesOn() {
         fillRows(4);
-        ui->onRowSelection = [](int, bool) { throw brasvel::ResourceError("File not found"); };
+        ui->onRowSelection = [](int, bool) {
+            throw brasvel::ResourceError(brasvel::ErrorKind::FileNotFound);
+        };
         window->ListView1->selectionModel()->select(window->ListView1->model()->index(1, 0),
                                                     QItemSelectionModel::ClearAndSelect);
         QCOMPARE(ui->errors.size(), std::size_t{1});
@@ -511,7 +513,9 @@ private slots:
     void anErrorOfTheChangeHandlerEndsTheHandlerThatMovedTheScrollBar() {
         ui->setFrameScrollMaximum(5);
         ui->setFrameScrollPosition(3);
-        ui->onFrameScrollChange = [] { throw brasvel::ResourceError("File not found"); };
+        ui->onFrameScrollChange = [] {
+            throw brasvel::ResourceError(brasvel::ErrorKind::FileNotFound);
+        };
         QVERIFY_THROWS_EXCEPTION(brasvel::ResourceError, ui->setFrameScrollMaximum(1));
         QCOMPARE(ui->frameScrollPosition(), 1);
         QVERIFY(ui->errors.empty());
@@ -534,7 +538,7 @@ private slots:
                 }
                 return;
             }
-            throw brasvel::ResourceError("Read beyond end of file");
+            throw brasvel::ResourceError(brasvel::ErrorKind::ReadBeyondEnd);
         };
         ui->setFrameScrollMaximum(6);
         ui->setFrameScrollPosition(4);
@@ -546,7 +550,9 @@ private slots:
         ui->setFrameScrollMaximum(3);
         ui->setFrameScrollVisible(true);
         ui->setPanelVisible(PanelId::Preview, true);
-        ui->onFrameScrollChange = [] { throw brasvel::ResourceError("Read beyond end of file"); };
+        ui->onFrameScrollChange = [] {
+            throw brasvel::ResourceError(brasvel::ErrorKind::ReadBeyondEnd);
+        };
         window->scb->triggerAction(QAbstractSlider::SliderSingleStepAdd);
         QCOMPARE(ui->errors, std::vector<std::string>{"Read beyond end of file"});
     }
@@ -684,7 +690,7 @@ private slots:
 
         QVERIFY_THROWS_EXCEPTION(brasvel::ResourceError,
                                  ui->runInBackground("Zapisywanie", task, [] {
-                                     throw brasvel::ResourceError("Disk full");
+                                     throw brasvel::ResourceError(brasvel::ErrorKind::DiskFull);
                                  }));
 
         brasvel::BackgroundTask cancelled;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <set>
 
 #include "base/ByteReader.h"
 #include "base/ResourceError.h"
@@ -94,6 +95,56 @@ TEST(FileErrors, speakTheProgramsTexts) {
     EXPECT_EQ(fileError(ENOSPC, "/x").text(), "Disk full");
     EXPECT_EQ(fileError(EROFS, "/x").text(), "File access denied");
     EXPECT_EQ(fileError(ENOENT, "/x").describe(), "File not found (/x)");
+}
+
+// A failed file operation is told by its kind: the text, the kind and whether it is a file
+// failure agree, the system's own words included.
+TEST(FileErrors, carryTheKindOfTheirText) {
+    struct Case {
+        int errnoValue;
+        ErrorKind kind;
+    };
+    const Case cases[] = {
+        {ENOENT, ErrorKind::FileNotFound},     {ENOTDIR, ErrorKind::FileNotFound},
+        {EINVAL, ErrorKind::InvalidFileName},  {EMFILE, ErrorKind::TooManyOpenFiles},
+        {EACCES, ErrorKind::FileAccessDenied}, {EEXIST, ErrorKind::FileAccessDenied},
+        {ENOSPC, ErrorKind::DiskFull},         {EIO, ErrorKind::FileFailure},
+    };
+    for (const Case& c : cases) {
+        const ResourceError error = fileError(c.errnoValue, "/x");
+        EXPECT_EQ(error.kind(), c.kind) << c.errnoValue;
+        EXPECT_TRUE(error.isFileFailure()) << c.errnoValue;
+        EXPECT_EQ(error.scope(), ErrorScope::Entry) << c.errnoValue;
+        if (hasFixedText(c.kind)) {
+            EXPECT_EQ(error.text(), errorKindText(c.kind));
+        }
+    }
+    EXPECT_EQ(fileError(EIO, "/x").text(), fileFailureText(FileFailure::Other, EIO));
+    EXPECT_NE(fileError(EIO, "/x").text(), errorKindText(ErrorKind::FileFailure));
+}
+
+TEST(ResourceErrors, takeTheirTextAndScopeFromTheirKind) {
+    EXPECT_EQ(readBeyondEnd(10, 4, 12).kind(), ErrorKind::ReadBeyondEnd);
+    EXPECT_EQ(readBeyondEnd(10, 4, 12).describe(),
+              "Read beyond end of file (needed 4 bytes at offset 10, found 2)");
+    EXPECT_FALSE(readBeyondEnd(10, 4, 12).isFileFailure());  // the content is at fault
+    EXPECT_EQ(damaged("x").text(), "Damaged file");
+    EXPECT_EQ(archiveChanged("a.lod").text(), "The archive changed while it was read");
+    EXPECT_EQ(archiveChanged("a.lod").scope(), ErrorScope::Task);
+    EXPECT_EQ(ResourceError(ErrorKind::DamagedEntry).scope(), ErrorScope::Entry);
+    EXPECT_EQ(ResourceError(ErrorKind::DamagedEntry).withScope(ErrorScope::Task).scope(),
+              ErrorScope::Task);
+    // Every kind raised without words of its own has a text, and no two share one: the command
+    // line's reader tells them apart as the program does.
+    std::set<std::string> texts;
+    for (const ErrorKind kind : kErrorKinds) {
+        const std::string text = ResourceError(kind).text();
+        EXPECT_FALSE(text.empty());
+        EXPECT_TRUE(texts.insert(text).second) << text;
+    }
+    const ResourceError own = ResourceError::withText(ErrorKind::Unexpected, "bad cast", "why");
+    EXPECT_EQ(own.describe(), "bad cast (why)");
+    EXPECT_STREQ(own.what(), "bad cast");
 }
 
 }  // namespace

@@ -54,7 +54,7 @@ ResourceError failureOpening(const std::string& path) {
         return error;
     }
     ADD_FAILURE() << path << " opened";
-    return ResourceError("none");
+    return ResourceError::worded("none");
 }
 
 TEST_F(ReadOnlyFileTest, whatIsNotARegularFileIsRefusedAtOnceInWords) {

@@ -69,7 +69,9 @@ TEST(ArchiveEditNames, AreAcceptedOnlyWhenTheyReadBackWholeAndSafe) {
     for (const NameCase& test : cases) {
         ArchiveEdit edit(*test.format);
         edit.put("TAKEN.TXT", contentOf("x"));
-        const std::optional<std::string> reason = edit.checkName(test.name);
+        const std::optional<NameRefusal> refusal = edit.checkName(test.name);
+        const std::optional<std::string> reason =
+            refusal ? std::optional(nameRefusalText(*refusal)) : std::nullopt;
         if (test.reason.empty()) {
             EXPECT_EQ(reason, std::nullopt) << test.format->name << " " << test.name;
         } else {
@@ -81,6 +83,64 @@ TEST(ArchiveEditNames, AreAcceptedOnlyWhenTheyReadBackWholeAndSafe) {
             EXPECT_EQ(edit.entries().size(), 1u);
         }
     }
+}
+
+// The refusal as data, at the limits' edges, and the sentence the command line prints for it.
+TEST(ArchiveEditNames, AreRefusedWithTheReasonItsFiguresAndTheSentence) {
+    using Reason = NameRefusalReason;
+    struct RefusalCase {
+        const ArchiveFormat* format;
+        std::string name;
+        Reason reason;
+        std::size_t length;
+        std::size_t most;
+        std::string other;
+        std::string sentence;
+    };
+    const RefusalCase cases[] = {
+        {&kLodFormat, "", Reason::Empty, 0, 0, "", "the name is empty"},
+        {&kLodFormat, "ABCDEFGHIJKL", Reason::TooLong, 12, 11, "",
+         "name too long: 12 bytes, at most 11"},
+        {&kLodFormat, "ABCDEFGHIJKL.P", Reason::StemTooLong, 12, 11, "",
+         "name before the extension too long: 12 bytes, at most 11"},
+        {&kLodFormat, "A.PCXX", Reason::ExtensionTooLong, 4, 3, "",
+         "extension too long: 4 bytes, at most 3"},
+        {&kSndFormat, "ABCDEFGHIJKLM", Reason::TooLong, 13, 12, "",
+         "name too long: 13 bytes, at most 12"},
+        {&kVidFormat, std::string(37, 'V') + ".SMK", Reason::TooLong, 41, 40, "",
+         "name too long: 41 bytes, at most 40"},
+        {&kLodFormat, "\xE6\x97\xA5.TXT", Reason::NotWindows1250, 0, 0, "",
+         "\"\xE6\x97\xA5.TXT\" has a character that Windows-1250 cannot write"},
+        {&kLodFormat, std::string("A\0B", 3), Reason::HasNul, 0, 0, "",
+         "the name contains the control byte 0x00"},
+        {&kLodFormat, "taken.TXT", Reason::Taken, 0, 0, "TAKEN.TXT",
+         "\"taken.TXT\" is taken: an entry is named \"TAKEN.TXT\""},
+        {&kLodFormat, "A/B.TXT", Reason::UnsafeFileName, 0, 0, "", "A/B.TXT contains '/'"},
+    };
+    for (const RefusalCase& test : cases) {
+        ArchiveEdit edit(*test.format);
+        edit.put("TAKEN.TXT", contentOf("x"));
+        const std::optional<NameRefusal> refusal = edit.checkName(test.name);
+        ASSERT_TRUE(refusal) << test.name;
+        EXPECT_EQ(refusal->reason, test.reason) << test.name;
+        EXPECT_EQ(refusal->name, test.name);
+        EXPECT_EQ(refusal->length, test.length) << test.name;
+        EXPECT_EQ(refusal->most, test.most) << test.name;
+        EXPECT_EQ(refusal->other, test.other) << test.name;
+        EXPECT_EQ(nameRefusalText(*refusal), test.sentence);
+        if (test.reason != Reason::Taken) {  // put() replaces that one
+            try {
+                edit.put(test.name, contentOf("y"));
+                ADD_FAILURE() << test.name;
+            } catch (const ResourceError& error) {
+                EXPECT_EQ(error.kind(), ErrorKind::NameRefused);
+                EXPECT_EQ(error.detail(), test.sentence);
+            }
+        }
+    }
+    // One byte under each limit passes.
+    EXPECT_EQ(ArchiveEdit(kLodFormat).checkName("ABCDEFGHIJK.PCX"), std::nullopt);
+    EXPECT_EQ(ArchiveEdit(kSndFormat).checkName("ABCDEFGHIJKL"), std::nullopt);
 }
 
 TEST(ArchiveEditNames, CollideCaseInsensitivelyAlsoInAccentedLetters) {

@@ -43,7 +43,7 @@ ResourceError failureOf(const auto& action) {
         return error;
     }
     ADD_FAILURE() << "no error";
-    return ResourceError("none");
+    return ResourceError::worded("none");
 }
 
 TEST(TargetFolder, WritesTheWholeContentAndLeavesNoTemporary) {

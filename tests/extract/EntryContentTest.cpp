@@ -39,7 +39,7 @@ ResourceError failureOf(const std::string& archive, const Entry& entry,
         return error;
     }
     ADD_FAILURE() << "no error for " << entry;
-    return ResourceError("none");
+    return ResourceError::worded("none");
 }
 
 class PlainSizes : public ::testing::TestWithParam<std::int32_t> {};

@@ -57,22 +57,22 @@ TEST(Bmp, RowsCountFromTheBottomAndExcludeThePadding) {
 }
 
 TEST(Bmp, PictureSizeLimitsNameTheLimit) {
-    EXPECT_NO_THROW(checkPictureSize(kMaxPictureSide, 16, "picture"));
+    EXPECT_NO_THROW(checkPictureSize(kMaxPictureSide, 16, ErrorKind::DamagedPicture));
     try {
-        checkPictureSize(kMaxPictureSide + 1, 1, "picture");
+        checkPictureSize(kMaxPictureSide + 1, 1, ErrorKind::DamagedPicture);
         FAIL();
     } catch (const ResourceError& error) {
         EXPECT_EQ(error.text(), "Picture too large");
         EXPECT_NE(error.detail().find("32768"), std::string::npos);
     }
     try {
-        checkPictureSize(kMaxPictureSide, kMaxPictureSide, "sprite");
+        checkPictureSize(kMaxPictureSide, kMaxPictureSide, ErrorKind::DamagedSprite);
         FAIL();
     } catch (const ResourceError& error) {
         EXPECT_NE(error.detail().find(std::to_string(kMaxPicturePixels)), std::string::npos);
     }
     try {
-        checkPictureSize(-1, 4, "sprite");
+        checkPictureSize(-1, 4, ErrorKind::DamagedSprite);
         FAIL();
     } catch (const ResourceError& error) {
         EXPECT_EQ(error.text(), "Damaged sprite");

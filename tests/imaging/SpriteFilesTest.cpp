@@ -59,7 +59,7 @@ FolderReader readerOf(const Folder& folder) {
     return [&folder](const std::string& name) {
         const auto found = folder.find(name);
         if (found == folder.end()) {
-            throw ResourceError("File not found", name);
+            throw ResourceError(ErrorKind::FileNotFound, name);
         }
         return found->second;
     };

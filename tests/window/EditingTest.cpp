@@ -277,6 +277,7 @@ TEST_F(EditingTest, aNameIsRefusedAtOnceWithTheWritersReasonInTheUsersWords) {
         {"A.TEXT", "rozszerzenie za długie: 4 znaków, najwyżej 3"},
         {"gamma.txt", "nazwa zajęta: w archiwum jest już GAMMA.TXT"},
         {"名.TXT", "nazwa ma znak spoza Windows-1250: 名.TXT"},
+        {std::string("A\0B.TXT", 7), "nazwa zawiera bajt 0x00"},
         {"A/B.TXT", "nazwa niebezpieczna jako nazwa pliku: A/B.TXT contains '/'"},
     };
     select(1);

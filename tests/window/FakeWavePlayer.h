@@ -19,7 +19,8 @@ public:
     void open(Bytes wav) override {
         close();
         if (wav.size() < 4 || std::string(reinterpret_cast<const char*>(wav.data()), 4) != "RIFF") {
-            throw ResourceError("The specified file cannot be played on the specified MCI device");
+            throw ResourceError::worded(
+                "The specified file cannot be played on the specified MCI device");
         }
         opened.emplace_back(wav.begin(), wav.end());
         isOpen_ = true;
@@ -31,7 +32,7 @@ public:
     }
     void stop() override {
         if (!isOpen_) {
-            throw ResourceError("No MCI device open");
+            throw ResourceError::worded("No MCI device open");
         }
         playing = false;
         ++stops;

@@ -1,22 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
-#include "window/MainForm.h"
-
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <set>
-
-#include <unistd.h>
 
 #include "base/ResourceError.h"
 #include "extract/EntryContent.h"
 #include "extract/SafeName.h"
 #include "tests/window/FakeWavePlayer.h"
 #include "tests/window/WindowFolderTest.h"
-#include "tools/writers/ArchiveWriters.h"
 #include "toolkit/HeadlessToolkit.h"
+#include "tools/writers/ArchiveWriters.h"
+#include "window/MainForm.h"
 #include "window/WindowTexts.h"
 
 namespace brasvel {
@@ -206,20 +205,50 @@ TEST_F(MainFormTest, coreErrorsAreShownInTheWindowsLanguage) {
     EXPECT_EQ(ui.errors[1].rfind("BROKEN.TXT -> Damaged entry [", 0), 0u) << ui.errors[1];
 }
 
-TEST(WindowTextsTest, everyErrorTextTheCoreNamesIsInTheTable) {
-    std::vector<std::string> raised = {brasvel::kReadBeyondEnd, brasvel::kDamagedEntry,
-                                       brasvel::kUnsafeEntryName};
-    for (const auto failure : {brasvel::FileFailure::NotFound, brasvel::FileFailure::InvalidName,
-                               brasvel::FileFailure::TooManyOpen, brasvel::FileFailure::AccessDenied,
-                               brasvel::FileFailure::ReadBeyondEnd, brasvel::FileFailure::DiskFull}) {
-        raised.push_back(brasvel::fileFailureText(failure));
+TEST(WindowTextsTest, everyKindTheCoreRaisesHasOneTextInTheTable) {
+    for (const brasvel::ErrorKind kind : brasvel::kErrorKinds) {
+        const auto entries = std::count_if(
+            std::begin(brasvel::texts::kErrorTexts), std::end(brasvel::texts::kErrorTexts),
+            [&](const brasvel::texts::ErrorText& known) { return known.kind == kind; });
+        const bool worded = kind == brasvel::ErrorKind::Worded;
+        EXPECT_EQ(entries, worded ? 0 : 1) << brasvel::errorKindText(kind);
+        if (!worded) {
+            EXPECT_STRNE(brasvel::texts::errorText(kind), "") << brasvel::errorKindText(kind);
+        }
     }
-    raised.push_back(brasvel::damaged("x").text());
-    for (const std::string& text : raised) {
-        EXPECT_NE(brasvel::texts::knownErrorText(text), nullptr) << text;
+}
+
+// The window's words come from the kind, not from the text raised: the text is the system's or
+// the window's own only where the kind says so.
+TEST(WindowTextsTest, anErrorIsWordedByItsKind) {
+    using brasvel::ErrorKind;
+    using brasvel::ResourceError;
+    const auto marked = [](const char* source) { return std::string("<") + source + ">"; };
+    struct Case {
+        ResourceError error;
+        std::string shown;
+    };
+    const Case cases[] = {
+        {ResourceError(ErrorKind::ReadBeyondEnd), "<Read beyond end of file>"},
+        {ResourceError(ErrorKind::ArchiveChanged), "<Archiwum zmieniło się podczas odczytu>"},
+        // The pattern is translated, then the raised text filled in.
+        {ResourceError::withText(ErrorKind::Unexpected, "bad %2 cast"),
+         "<Nieoczekiwany błąd: bad %2 cast>"},
+        {ResourceError::worded("Brak urządzenia"), "Brak urządzenia"},
+        // A kind's own text raised by the window itself is worded by its kind all the same.
+        {ResourceError::withText(ErrorKind::DiskFull, "whatever the words"), "<Disk full>"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(brasvel::texts::describeError(c.error, marked), c.shown) << c.error.text();
     }
-    EXPECT_EQ(brasvel::texts::knownErrorText("I/O error 5"), nullptr);
-    EXPECT_EQ(brasvel::texts::knownErrorText("Read beyond end"), nullptr);
+    const auto asWritten = [](const char* source) { return std::string(source); };
+    EXPECT_EQ(
+        brasvel::texts::describeError(ResourceError(ErrorKind::ArchiveChanged, "a.lod"), asWritten),
+        "Archiwum zmieniło się podczas odczytu (a.lod)");
+    EXPECT_EQ(
+        brasvel::texts::describeError(
+            ResourceError::withText(ErrorKind::FileFailure, "I/O error 5", "a.lod"), asWritten),
+        "Błąd pliku: I/O error 5 (a.lod)");
 }
 
 TEST_F(MainFormTest, aFailedEntryIsReportedByName) {

@@ -186,7 +186,9 @@ TEST(TwoEntriesOfOneName, FailTheSecondInTheWindowsBatchWithTheFirstsFileKept) {
     form.ToolButton5Click();
 
     ASSERT_EQ(ui.errors.size(), 1U);
-    EXPECT_NE(ui.errors[0].find("SAME.TXT: Name already written in this run"), std::string::npos)
+    // The Polish window's words for it (the command line's are "Name already written in this run").
+    EXPECT_NE(ui.errors[0].find("SAME.TXT: Plik o tej nazwie już zapisano w tym wypakowaniu"),
+              std::string::npos)
         << ui.errors[0];
     EXPECT_NE(ui.errors[0].find("Same.txt"), std::string::npos) << ui.errors[0];
     EXPECT_EQ(namesIn(area.root() / "out"), std::vector<std::string>{"Same.txt"});
