@@ -988,5 +988,49 @@ The archive on disk is unchanged and the changes stay in the window: try again o
         <source>Damaged entries</source>
         <translation>Damaged entries</translation>
     </message>
+    <message>
+        <source>Cofnij</source>
+        <translation>Undo</translation>
+    </message>
+    <message>
+        <source>Ponów</source>
+        <translation>Redo</translation>
+    </message>
+    <message>
+        <source>Cofnij: %1</source>
+        <translation>Undo: %1</translation>
+    </message>
+    <message>
+        <source>Ponów: %1</source>
+        <translation>Redo: %1</translation>
+    </message>
+    <message>
+        <source>dodaj %1</source>
+        <translation>add %1</translation>
+    </message>
+    <message>
+        <source>dodaj %1 pliki</source>
+        <translation>add %1 files</translation>
+    </message>
+    <message>
+        <source>dodaj %1 plików</source>
+        <translation>add %1 files</translation>
+    </message>
+    <message>
+        <source>zastąp %1</source>
+        <translation>replace %1</translation>
+    </message>
+    <message>
+        <source>usuń %1</source>
+        <translation>remove %1</translation>
+    </message>
+    <message>
+        <source>zmień nazwę %1 na %2</source>
+        <translation>rename %1 to %2</translation>
+    </message>
+    <message>
+        <source>odrzuć zmiany</source>
+        <translation>discard changes</translation>
+    </message>
 </context>
 </TS>

@@ -81,6 +81,29 @@ std::optional<std::string> ArchiveEditing::askName(const std::string& caption,
                        });
 }
 
+void ArchiveEditing::revert(EditStep step) {
+    history_.record(std::move(edit_), std::move(step));
+    edit_.reset();
+}
+
+std::optional<EditStep> ArchiveEditing::undo() {
+    if (history_.nextUndo() == nullptr) {
+        return std::nullopt;
+    }
+    std::optional<EditStep> step = *history_.nextUndo();
+    edit_ = history_.undo(std::move(edit_));
+    return step;
+}
+
+std::optional<EditStep> ArchiveEditing::redo() {
+    if (history_.nextRedo() == nullptr) {
+        return std::nullopt;
+    }
+    std::optional<EditStep> step = *history_.nextRedo();
+    edit_ = history_.redo(std::move(edit_));
+    return step;
+}
+
 bool ArchiveEditing::saveOnce(const std::string& path, const SaveOptions& options) {
     BackgroundTask task;
     task.total = edit_->entries().size();
@@ -106,7 +129,7 @@ bool ArchiveEditing::answerChangedOnDisk(std::string& path, SaveOptions& options
         text(texts::kChangedOnDiskCaption),
         texts::fillIn(text(texts::kChangedOnDiskQuestion), {fileNameOf(path)}))) {
         case ChangedOnDiskAnswer::Reload:
-            edit_.reset();
+            reset();
             outcome = SaveOutcome::Reload;
             return false;
         case ChangedOnDiskAnswer::SaveAs: {
@@ -190,7 +213,7 @@ SaveOutcome ArchiveEditing::save(std::string& path) {
                 ui_.reportNotice(text(texts::kSaveCancelled));
                 return SaveOutcome::NotSaved;
             }
-            edit_.reset();
+            reset();
             return SaveOutcome::Saved;
         } catch (const ArchiveChangedOnDisk&) {
             SaveOutcome outcome = SaveOutcome::NotSaved;
@@ -230,7 +253,7 @@ bool ArchiveEditing::settleUnsaved(const std::string& path) {
             return save(target) != SaveOutcome::NotSaved;
         }
         case SaveAnswer::Discard:
-            edit_.reset();
+            reset();
             return true;
         case SaveAnswer::Cancel:
             break;

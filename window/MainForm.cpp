@@ -203,7 +203,7 @@ void MainForm::connectToolkit() {
     ui_.onFrameTimer = [this] { FrameTimerTimer(); };
     ui_.setEntryCommandsEnabled(false);
     ui_.setPreviewCommandsEnabled(false, false);
-    ui_.setEditCommandsEnabled({});
+    ui_.setEditCommandsEnabled(editCommandState());
 }
 
 // The message of an error that ended a handler; an entry's failure names the entry.

@@ -76,8 +76,10 @@ public:
 
     // "Edycja" (and the list's context menu): add files (through the file chooser, or dropped
     // onto the list: filesDropped), replace the selected entry's content from a file, remove it, rename it
-    // (Ctrl+R), save (Ctrl+S), save as (Ctrl+Shift+S), drop every unsaved edit. Edits stay
-    // pending until saved: the list, the preview and extraction show them meanwhile.
+    // (Ctrl+R), save (Ctrl+S), save as (Ctrl+Shift+S), drop every unsaved edit, undo the latest
+    // edit (Alt+Backspace) and redo it (Ctrl+Y). Edits stay pending until saved: the list, the
+    // preview and extraction show them meanwhile. Each edit is one step to undo, back to the
+    // archive as opened or saved; a revert is one too.
     void AddFiles1Click();
     void ReplaceEntry1Click();
     void RemoveEntry1Click();
@@ -85,6 +87,8 @@ public:
     void SaveArchive1Click();
     void SaveArchiveAs1Click();
     void RevertChanges1Click();
+    void UndoEdit1Click();
+    void RedoEdit1Click();
     // The window is about to close (its close box or the exit commands): unsaved edits are
     // saved or discarded as the user says. False keeps the window open.
     bool FormCloseQuery();
@@ -260,6 +264,7 @@ private:
     void showEdited(const std::optional<std::string>& selectName);
     // The title's mark of unsaved edits and which editing commands make sense.
     void showEditState();
+    EditCommandState editCommandState() const;
     std::optional<std::string> selectedName() const;
     void saveTo(const std::string& path);
     // The save dialog with this archive's filter; nothing when cancelled.

@@ -1,0 +1,53 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
+#include "window/EditHistory.h"
+
+#include <utility>
+
+namespace brasvel {
+
+std::size_t EditHistory::rowsOf(const EditState& state) {
+    // A state with no edit still counts, so that the number of steps is bounded too.
+    return state ? state->entries().size() + 1 : 1;
+}
+
+void EditHistory::record(EditState before, EditStep step) {
+    for (const Kept& kept : undone_) {
+        keptRows_ -= rowsOf(kept.state);
+    }
+    undone_.clear();
+    keptRows_ += rowsOf(before);
+    done_.push_back({std::move(before), std::move(step)});
+    dropOldest();
+}
+
+void EditHistory::dropOldest() {
+    while (done_.size() > kMostUndoSteps || (keptRows_ > kMostUndoRows && done_.size() > 1)) {
+        keptRows_ -= rowsOf(done_.front().state);
+        done_.pop_front();
+    }
+}
+
+EditState EditHistory::undo(EditState current) {
+    Kept step = std::move(done_.back());
+    done_.pop_back();
+    keptRows_ = keptRows_ - rowsOf(step.state) + rowsOf(current);
+    undone_.push_back({std::move(current), std::move(step.step)});
+    return std::move(step.state);
+}
+
+EditState EditHistory::redo(EditState current) {
+    Kept step = std::move(undone_.back());
+    undone_.pop_back();
+    keptRows_ = keptRows_ - rowsOf(step.state) + rowsOf(current);
+    done_.push_back({std::move(current), std::move(step.step)});
+    return std::move(step.state);
+}
+
+void EditHistory::clear() {
+    done_.clear();
+    undone_.clear();
+    keptRows_ = 0;
+}
+
+}  // namespace brasvel

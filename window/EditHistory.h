@@ -1,0 +1,65 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
+#pragma once
+
+// The undo and redo of the window's edits: every edit since the archive was opened or saved is
+// a step, kept as the whole edit state it started from. A state holds the directory's rows and
+// where each entry's content comes from (bytes shared between states, files by path, the archive's
+// stored bytes by place), never a copy of the content, so a step costs about its rows. The oldest
+// steps go when too many rows are kept.
+
+#include <cstddef>
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "edit/ArchiveEdit.h"
+
+namespace brasvel {
+
+// The edit state between steps; nothing: no edit, the archive as opened.
+using EditState = std::optional<ArchiveEdit>;
+
+// One step the user can take back and do again.
+struct EditStep {
+    std::string label;                        // the menu's words: "usuń BETA.TXT"
+    std::optional<std::string> selectUndone;  // the entry selected once it is undone
+    std::optional<std::string> selectRedone;  // and once it is done again
+};
+
+// At most this many steps are kept, and steps of at most this many rows in all (about 110 MB of
+// directory for the largest archives; a hundred steps of the usual ones).
+inline constexpr std::size_t kMostUndoSteps = 100;
+inline constexpr std::size_t kMostUndoRows = 150000;
+
+class EditHistory {
+public:
+    // An edit was made from `before`: it is the step to undo next, and the steps undone before
+    // it can no longer be done again.
+    void record(EditState before, EditStep step);
+    // The step undo would take back, the one redo would do again; null when there is none.
+    const EditStep* nextUndo() const { return done_.empty() ? nullptr : &done_.back().step; }
+    const EditStep* nextRedo() const { return undone_.empty() ? nullptr : &undone_.back().step; }
+    // Takes back the latest step from `current`, which redo brings back; returns the state before
+    // it. Needs nextUndo().
+    EditState undo(EditState current);
+    // Does the latest step undone again from `current`; returns the state after it. Needs
+    // nextRedo().
+    EditState redo(EditState current);
+    void clear();
+
+private:
+    struct Kept {
+        EditState state;  // before the step on the undo side, after it on the redo side
+        EditStep step;
+    };
+    static std::size_t rowsOf(const EditState& state);
+    void dropOldest();
+
+    std::deque<Kept> done_;      // oldest first
+    std::vector<Kept> undone_;   // the next to redo last
+    std::size_t keptRows_ = 0;
+};
+
+}  // namespace brasvel
