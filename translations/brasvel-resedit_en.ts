@@ -424,7 +424,7 @@ Program obsługuje trzy rodzaje plików zasobów: LOD (grafika, animacje, teksty
 
 6. Dźwięki z plików SND odtwarzasz przyciskami odtwarzacza na końcu paska narzędzi.
 
-7. Menu &quot;Edycja&quot; (także pod prawym przyciskiem myszy na liście) zmienia plik zasobów: &quot;Dodaj pliki...&quot; (albo przeciągnij pliki na listę), &quot;Zamień...&quot; (nowa zawartość podświetlonego pliku), &quot;Usuń&quot; (Del), &quot;Zmień nazwę&quot; (Ctrl+R). Zmiany widać od razu (zmienione pliki kursywą, gwiazdka w tytule), ale na dysk trafiają dopiero po &quot;Zapisz&quot; (Ctrl+S) lub &quot;Zapisz jako...&quot; (Ctrl+Shift+S); &quot;Cofnij zmiany&quot; je odrzuca. Nieudany lub przerwany zapis zostawia plik zasobów nietknięty.
+7. Menu &quot;Edycja&quot; (także pod prawym przyciskiem myszy na liście) zmienia plik zasobów: &quot;Dodaj pliki...&quot; (albo przeciągnij pliki na listę), &quot;Zamień...&quot; (nowa zawartość podświetlonego pliku), &quot;Usuń&quot; (Del), &quot;Zmień nazwę&quot; (Ctrl+R). Zmiany widać od razu (zmienione pliki kursywą, gwiazdka w tytule), ale na dysk trafiają dopiero po &quot;Zapisz&quot; (Ctrl+S) lub &quot;Zapisz jako...&quot; (Ctrl+Shift+S); &quot;Cofnij zmiany&quot; je odrzuca. &quot;Cofnij&quot; (Alt+Backspace) i &quot;Ponów&quot; (Ctrl+Y) cofają i ponawiają zmiany po jednej, aż do pliku otwartego lub ostatnio zapisanego. Nieudany lub przerwany zapis zostawia plik zasobów nietknięty.
 
 Pasek stanu u dołu okna pokazuje kolejno: liczbę plików w otwartym pliku zasobów, rozmiar podświetlonego pliku oraz ścieżkę otwartego pliku zasobów.
 
@@ -445,7 +445,7 @@ The program handles three kinds of resource files: LOD (pictures, animations, te
 
 6. Play the sounds of SND files with the player&apos;s buttons at the end of the tool bar.
 
-7. The menu &quot;Edit&quot; (also under the right mouse button over the list) changes the resource file: &quot;Add files...&quot; (or drag files onto the list), &quot;Replace...&quot; (new content for the highlighted file), &quot;Remove&quot; (Del), &quot;Rename&quot; (Ctrl+R). Changes show at once (changed files in italics, an asterisk in the title) but reach the disk only with &quot;Save&quot; (Ctrl+S) or &quot;Save as...&quot; (Ctrl+Shift+S); &quot;Revert changes&quot; drops them. A failed or cancelled save leaves the resource file untouched.
+7. The menu &quot;Edit&quot; (also under the right mouse button over the list) changes the resource file: &quot;Add files...&quot; (or drag files onto the list), &quot;Replace...&quot; (new content for the highlighted file), &quot;Remove&quot; (Del), &quot;Rename&quot; (Ctrl+R). Changes show at once (changed files in italics, an asterisk in the title) but reach the disk only with &quot;Save&quot; (Ctrl+S) or &quot;Save as...&quot; (Ctrl+Shift+S); &quot;Revert changes&quot; drops them. &quot;Undo&quot; (Alt+Backspace) and &quot;Redo&quot; (Ctrl+Y) take changes back and do them again one at a time, back to the file as opened or last saved. A failed or cancelled save leaves the resource file untouched.
 
 The status bar at the bottom of the window shows, in turn: the number of files in the open resource file, the size of the highlighted file and the path of the open resource file.
 

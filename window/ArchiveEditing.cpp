@@ -86,24 +86,6 @@ void ArchiveEditing::revert(EditStep step) {
     edit_.reset();
 }
 
-std::optional<EditStep> ArchiveEditing::undo() {
-    if (history_.nextUndo() == nullptr) {
-        return std::nullopt;
-    }
-    std::optional<EditStep> step = *history_.nextUndo();
-    edit_ = history_.undo(std::move(edit_));
-    return step;
-}
-
-std::optional<EditStep> ArchiveEditing::redo() {
-    if (history_.nextRedo() == nullptr) {
-        return std::nullopt;
-    }
-    std::optional<EditStep> step = *history_.nextRedo();
-    edit_ = history_.redo(std::move(edit_));
-    return step;
-}
-
 bool ArchiveEditing::saveOnce(const std::string& path, const SaveOptions& options) {
     BackgroundTask task;
     task.total = edit_->entries().size();

@@ -59,8 +59,8 @@ public:
     const EditStep* nextUndo() const { return history_.nextUndo(); }
     const EditStep* nextRedo() const { return history_.nextRedo(); }
     // The step taken back or done again; nothing when there was none.
-    std::optional<EditStep> undo();
-    std::optional<EditStep> redo();
+    std::optional<EditStep> undo() { return history_.undo(edit_); }
+    std::optional<EditStep> redo() { return history_.redo(edit_); }
 
     // Asks for an entry name, starting at `initial`, refused at once with the reason while the
     // writer would refuse it; `renamed` is the entry that would carry it. Needs a pending edit.

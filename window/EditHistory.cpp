@@ -28,20 +28,17 @@ void EditHistory::dropOldest() {
     }
 }
 
-EditState EditHistory::undo(EditState current) {
-    Kept step = std::move(done_.back());
-    done_.pop_back();
-    keptRows_ = keptRows_ - rowsOf(step.state) + rowsOf(current);
-    undone_.push_back({std::move(current), std::move(step.step)});
-    return std::move(step.state);
-}
-
-EditState EditHistory::redo(EditState current) {
-    Kept step = std::move(undone_.back());
-    undone_.pop_back();
-    keptRows_ = keptRows_ - rowsOf(step.state) + rowsOf(current);
-    done_.push_back({std::move(current), std::move(step.step)});
-    return std::move(step.state);
+std::optional<EditStep> EditHistory::travel(std::deque<Kept>& from, std::deque<Kept>& to,
+                                            EditState& state) {
+    if (from.empty()) {
+        return std::nullopt;
+    }
+    Kept kept = std::move(from.back());
+    from.pop_back();
+    keptRows_ = keptRows_ - rowsOf(kept.state) + rowsOf(state);
+    std::swap(state, kept.state);
+    to.push_back({std::move(kept.state), kept.step});
+    return std::move(kept.step);
 }
 
 void EditHistory::clear() {

@@ -12,7 +12,6 @@
 #include <deque>
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "edit/ArchiveEdit.h"
 
@@ -41,12 +40,11 @@ public:
     // The step undo would take back, the one redo would do again; null when there is none.
     const EditStep* nextUndo() const { return done_.empty() ? nullptr : &done_.back().step; }
     const EditStep* nextRedo() const { return undone_.empty() ? nullptr : &undone_.back().step; }
-    // Takes back the latest step from `current`, which redo brings back; returns the state before
-    // it. Needs nextUndo().
-    EditState undo(EditState current);
-    // Does the latest step undone again from `current`; returns the state after it. Needs
-    // nextRedo().
-    EditState redo(EditState current);
+    // Takes back the latest step: `state`, the state now, becomes the one before it, and redo
+    // brings it back. The step taken back; nothing, `state` as it was, when there was none.
+    std::optional<EditStep> undo(EditState& state) { return travel(done_, undone_, state); }
+    // Does the latest step undone again: `state` becomes the one after it.
+    std::optional<EditStep> redo(EditState& state) { return travel(undone_, done_, state); }
     void clear();
 
 private:
@@ -56,9 +54,12 @@ private:
     };
     static std::size_t rowsOf(const EditState& state);
     void dropOldest();
+    // Moves the latest step of `from` to `to`, exchanging `state` for the one kept with it.
+    std::optional<EditStep> travel(std::deque<Kept>& from, std::deque<Kept>& to,
+                                   EditState& state);
 
-    std::deque<Kept> done_;      // oldest first
-    std::vector<Kept> undone_;   // the next to redo last
+    std::deque<Kept> done_;    // oldest first
+    std::deque<Kept> undone_;  // the next to redo last
     std::size_t keptRows_ = 0;
 };
 

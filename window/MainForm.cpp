@@ -1252,6 +1252,11 @@ void MainForm::noteDamage(std::size_t index, const std::string& what) {
             return;  // a file given for new content failed: that is no damage of the archive
         }
         editing_.markDamaged(index, what);
+        // Kept for the archive's entry too, for the states an undo or redo brings back.
+        const std::optional<std::size_t> original = edit->originalIndex(index);
+        if (original && *original < damage_.size()) {
+            damage_[*original] = what;
+        }
     } else if (index < damage_.size()) {
         damage_[index] = what;
     }

@@ -253,6 +253,7 @@ private:
 
     // Editing.
     ArchiveEdit& beginEdit();
+    void carryDamage();
     // The entries' indices or contents changed: what the preview kept belongs to the list before.
     void forgetListedContent();
     // The content entry `index` of entries() has now, unsaved edits included.
@@ -308,7 +309,8 @@ private:
     std::size_t markedCount_ = 0;
     std::optional<Archive> archive_;
     // By directory index of the archive as opened: why the entry is damaged (its row, or its
-    // content when read). A pending edit keeps its own (ArchiveEdit::damage).
+    // content when read). A pending edit keeps its own (ArchiveEdit::damage); what is found in it
+    // is noted here too, for the edit states that undo and redo bring back.
     std::vector<std::optional<std::string>> damage_;
     TypeView view_;
     int selectedRow_ = -1;

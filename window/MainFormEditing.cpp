@@ -54,16 +54,27 @@ ArchiveEdit& MainForm::beginEdit() {
         const bool fresh = editing_.pending() == nullptr;
         ArchiveEdit& edit = editing_.edit(*archive_);
         if (fresh) {
-            // Damage found in content read before the edit began goes with it.
-            for (std::size_t index = 0; index < damage_.size(); ++index) {
-                if (damage_[index] && !edit.damage(index)) {
-                    edit.markDamaged(index, *damage_[index]);
-                }
-            }
+            carryDamage();  // found in content read before the edit began
         }
         return edit;
     } catch (const ResourceError& error) {
         throw ResourceError(texts::fillIn(text(texts::kNotEditable), {describe(error)}));
+    }
+}
+
+// The damage known of the archive's entries goes to the pending edit, which may have been kept
+// from before it was found (an undone step).
+void MainForm::carryDamage() {
+    const ArchiveEdit* edit = editing_.pending();
+    if (edit == nullptr) {
+        return;
+    }
+    for (std::size_t index = 0; index < edit->entries().size(); ++index) {
+        const std::optional<std::size_t> original = edit->originalIndex(index);
+        if (original && *original < damage_.size() && damage_[*original] &&
+            !edit->damage(index)) {
+            editing_.markDamaged(index, *damage_[*original]);
+        }
     }
 }
 
@@ -326,6 +337,7 @@ void MainForm::RevertChanges1Click() {
 void MainForm::UndoEdit1Click() {
     guarded([&] {
         if (const std::optional<EditStep> step = editing_.undo()) {
+            carryDamage();
             showEdited(step->selectUndone);
         }
     });
@@ -334,6 +346,7 @@ void MainForm::UndoEdit1Click() {
 void MainForm::RedoEdit1Click() {
     guarded([&] {
         if (const std::optional<EditStep> step = editing_.redo()) {
+            carryDamage();
             showEdited(step->selectRedone);
         }
     });

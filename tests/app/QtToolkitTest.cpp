@@ -612,14 +612,16 @@ private slots:
     void editCommandsFollowTheState() {
         QVERIFY(!window->SaveArchive1->isEnabled());
         ui->setEditCommandsEnabled({.archiveEditable = true, .entrySelected = true,
-                                    .changed = false, .archiveOpen = true});
+                                    .changed = false, .archiveOpen = true,
+                                    .undoText = "Cofnij", .redoText = "Ponów"});
         QVERIFY(window->AddFiles1->isEnabled());
         QVERIFY(window->RenameEntry1->isEnabled());
         QVERIFY(!window->SaveArchive1->isEnabled());
         QVERIFY(!window->RevertChanges1->isEnabled());
         QVERIFY(window->SaveArchiveAs1->isEnabled());
         ui->setEditCommandsEnabled({.archiveEditable = true, .entrySelected = false,
-                                    .changed = true, .archiveOpen = true});
+                                    .changed = true, .archiveOpen = true,
+                                    .undoText = "Cofnij", .redoText = "Ponów"});
         QVERIFY(!window->RemoveEntry1->isEnabled());
         QVERIFY(window->SaveArchive1->isEnabled());
         QVERIFY(window->RevertChanges1->isEnabled());

@@ -307,6 +307,30 @@ TEST_F(UndoTest, aRevertIsOneStepThatUndoTakesBack) {
     EXPECT_EQ(captions(), (std::vector<std::string>{"ALPHA.TXT", "BETA.TXT", "GAMMA.TXT"}));
 }
 
+// Damage found in an entry's content while an edit was pending stays known in the state an undo
+// brings back, which was kept from before it was found.
+TEST_F(UndoTest, damageFoundDuringAnEditIsKeptByTheStatesUndoneTo) {
+    archivePath = write("bad.lod", LodWriter()
+                                       .add("ALPHA.TXT", "alpha")
+                                       .addStored("BROKEN.TXT", "not zlib at all", 50, 15)
+                                       .build());
+    open(ui, form);
+    form.numitem(0, true);
+    form.RemoveEntry1Click();  // BROKEN.TXT is now entry 0 of the edit, 1 of the archive
+    addFiles({"NOTE.TXT"});
+    form.QuickView1Click();
+    form.numitem(0, true);  // BROKEN.TXT, read now
+    ASSERT_TRUE(ui.rows.at(0).damaged);
+    form.QuickView1Click();  // nothing is read again
+    form.UndoEdit1Click();
+    EXPECT_EQ(captions(), (std::vector<std::string>{"BROKEN.TXT"}));
+    EXPECT_TRUE(ui.rows.at(0).damaged);
+    form.UndoEdit1Click();
+    EXPECT_TRUE(ui.rows.at(1).damaged);
+    EXPECT_NE(ui.statusTexts[2].find("(uszkodzone pliki: 1)"), std::string::npos)
+        << ui.statusTexts[2];
+}
+
 // Another archive opened, or the same read again, starts with nothing to undo.
 TEST_F(UndoTest, openingAnArchiveForgetsTheSteps) {
     addFiles({"NOTE.TXT"});
@@ -319,13 +343,14 @@ TEST_F(UndoTest, openingAnArchiveForgetsTheSteps) {
 // The history keeps its newest steps within its bounds: a step's cost is its rows.
 TEST(EditHistoryTest, theOldestStepsGoBeyondTheBounds) {
     EditHistory history;
+    EditState state;
     for (std::size_t k = 0; k <= kMostUndoSteps; ++k) {
         history.record(std::nullopt, {std::to_string(k), {}, {}});
     }
     std::size_t undone = 0;
     for (; history.nextUndo() != nullptr; ++undone) {
         EXPECT_EQ(history.nextUndo()->label, std::to_string(kMostUndoSteps - undone));
-        history.undo(std::nullopt);
+        history.undo(state);
     }
     EXPECT_EQ(undone, kMostUndoSteps);
 
@@ -339,8 +364,8 @@ TEST(EditHistoryTest, theOldestStepsGoBeyondTheBounds) {
         history.record(large, {std::to_string(k), {}, {}});
     }
     undone = 0;
-    for (; history.nextUndo() != nullptr; ++undone) {
-        history.undo(std::nullopt);
+    while (history.undo(state)) {
+        ++undone;
     }
     EXPECT_EQ(undone, kMostUndoRows / (kRows + 1));
 }
