@@ -4,10 +4,11 @@
 
 // The unsaved edits of the open archive and their saving, for the window's "Edycja" commands.
 // It owns the pending ArchiveEdit (begun on the first edit, dropped by a save, a revert or
-// another archive) and the history of its steps for undo and redo, and talks to the user only through WindowToolkit: the names the user types are
-// checked with the writer's rules and refused in the user's words, saving runs off the window's
-// thread with progress and Cancel, holding the archive's lock, and a save over an archive that
-// changed on disk, or that is hard-linked or write-protected, asks first.
+// another archive) and the steps that undo and redo it (EditHistory), and talks to the user only
+// through WindowToolkit: the names the user types are checked with the writer's rules and refused
+// in the user's words, saving runs off the window's thread with progress and Cancel, holding the
+// archive's lock, and a save over an archive that changed on disk, or that is hard-linked or
+// write-protected, asks first.
 
 #include <optional>
 #include <string>
@@ -53,7 +54,9 @@ public:
     // Undo and redo. The edit state as it is now, for an edit about to be made from it.
     EditState state() const { return edit_; }
     // An edit was made from `before` (an earlier state()): `step` takes it back.
-    void record(EditState before, EditStep step) { history_.record(std::move(before), std::move(step)); }
+    void record(EditState before, EditStep step) {
+        history_.record(std::move(before), std::move(step));
+    }
     // Drops every unsaved edit as one step that undo takes back.
     void revert(EditStep step);
     const EditStep* nextUndo() const { return history_.nextUndo(); }

@@ -27,8 +27,9 @@ struct EditStep {
     std::optional<std::string> selectRedone;  // and once it is done again
 };
 
-// At most this many steps are kept, and steps of at most this many rows in all (about 110 MB of
-// directory for the largest archives; a hundred steps of the usual ones).
+// At most this many steps are kept, and steps of at most this many rows in all. A state costs
+// about 800 bytes a row (measured over 8000 entries), so the rows come to some 120 MB: ten steps
+// of an archive as large as the list shows, a hundred of one of a thousand entries.
 inline constexpr std::size_t kMostUndoSteps = 100;
 inline constexpr std::size_t kMostUndoRows = 150000;
 
@@ -55,8 +56,7 @@ private:
     static std::size_t rowsOf(const EditState& state);
     void dropOldest();
     // Moves the latest step of `from` to `to`, exchanging `state` for the one kept with it.
-    std::optional<EditStep> travel(std::deque<Kept>& from, std::deque<Kept>& to,
-                                   EditState& state);
+    std::optional<EditStep> travel(std::deque<Kept>& from, std::deque<Kept>& to, EditState& state);
 
     std::deque<Kept> done_;    // oldest first
     std::deque<Kept> undone_;  // the next to redo last

@@ -71,8 +71,7 @@ void MainForm::carryDamage() {
     }
     for (std::size_t index = 0; index < edit->entries().size(); ++index) {
         const std::optional<std::size_t> original = edit->originalIndex(index);
-        if (original && *original < damage_.size() && damage_[*original] &&
-            !edit->damage(index)) {
+        if (original && *original < damage_.size() && damage_[*original] && !edit->damage(index)) {
             editing_.markDamaged(index, *damage_[*original]);
         }
     }

@@ -87,8 +87,7 @@ TEST_F(UndoTest, everyEditMarksTheArchiveUnsavedAndUndoingItLeavesNothingUnsaved
         {"add", addFiles({"NOTE.TXT"}), "dodaj NOTE.TXT", "BETA.TXT", "NOTE.TXT"},
         {"add several", addFiles({"D1.TXT", "D2.TXT", "D3.TXT"}), "dodaj 3 pliki", "BETA.TXT",
          "D3.TXT"},
-        {"add over an entry", addFiles({"gamma.txt"}), "zastąp GAMMA.TXT", "BETA.TXT",
-         "GAMMA.TXT"},
+        {"add over an entry", addFiles({"gamma.txt"}), "zastąp GAMMA.TXT", "BETA.TXT", "GAMMA.TXT"},
         {"drop",
          [this](HeadlessToolkit&, MainForm& window) {
              window.filesDropped({write("DROP.TXT", "dropped")});
