@@ -22,7 +22,7 @@ void EditHistory::record(EditState before, EditStep step) {
 }
 
 void EditHistory::dropOldest() {
-    while (done_.size() > kMostUndoSteps || (keptRows_ > kMostUndoRows && done_.size() > 1)) {
+    while (done_.size() > bounds_.steps || (keptRows_ > bounds_.rows && done_.size() > 1)) {
         keptRows_ -= rowsOf(done_.front().state);
         done_.pop_front();
     }

@@ -27,14 +27,19 @@ struct EditStep {
     std::optional<std::string> selectRedone;  // and once it is done again
 };
 
-// At most this many steps are kept, and steps of at most this many rows in all. A state costs
-// about 800 bytes a row (measured over 8000 entries), so the rows come to some 120 MB: ten steps
-// of an archive as large as the list shows, a hundred of one of a thousand entries.
-inline constexpr std::size_t kMostUndoSteps = 100;
-inline constexpr std::size_t kMostUndoRows = 150000;
+// How much the history keeps: at most `steps` steps, of at most `rows` rows in all, but always
+// the latest step. A state costs about 800 bytes a row (measured over 8000 entries), so the rows
+// come to some 120 MB: ten steps of an archive as large as the list shows, a hundred of one of a
+// thousand entries.
+struct HistoryBounds {
+    std::size_t steps = 100;
+    std::size_t rows = 150000;
+};
 
 class EditHistory {
 public:
+    explicit EditHistory(HistoryBounds bounds = {}) : bounds_(bounds) {}
+
     // An edit was made from `before`: it is the step to undo next, and the steps undone before
     // it can no longer be done again.
     void record(EditState before, EditStep step);
@@ -58,6 +63,7 @@ private:
     // Moves the latest step of `from` to `to`, exchanging `state` for the one kept with it.
     std::optional<EditStep> travel(std::deque<Kept>& from, std::deque<Kept>& to, EditState& state);
 
+    HistoryBounds bounds_;
     std::deque<Kept> done_;    // oldest first
     std::deque<Kept> undone_;  // the next to redo last
     std::size_t keptRows_ = 0;

@@ -339,34 +339,43 @@ TEST_F(UndoTest, openingAnArchiveForgetsTheSteps) {
     EXPECT_EQ(ui.editCommands.undoText, "Cofnij");
 }
 
-// The history keeps its newest steps within its bounds: a step's cost is its rows.
+// The history keeps its newest steps within its bounds, a step costing its state's rows and one.
 TEST(EditHistoryTest, theOldestStepsGoBeyondTheBounds) {
-    EditHistory history;
-    EditState state;
-    for (std::size_t k = 0; k <= kMostUndoSteps; ++k) {
+    const auto withRows = [](std::size_t rows) {
+        ArchiveEdit edit(kLodFormat);
+        for (std::size_t k = 0; k < rows; ++k) {
+            edit.put("E" + std::to_string(k) + ".TXT", {});
+        }
+        return edit;
+    };
+    const auto undoAll = [](EditHistory& history) {
+        std::vector<std::string> labels;
+        EditState state;
+        while (const std::optional<EditStep> step = history.undo(state)) {
+            labels.push_back(step->label);
+        }
+        return labels;
+    };
+    EditHistory history({.steps = 5, .rows = 20});
+    for (int k = 1; k <= 6; ++k) {
         history.record(std::nullopt, {std::to_string(k), {}, {}});
     }
-    std::size_t undone = 0;
-    for (; history.nextUndo() != nullptr; ++undone) {
-        EXPECT_EQ(history.nextUndo()->label, std::to_string(kMostUndoSteps - undone));
-        history.undo(state);
-    }
-    EXPECT_EQ(undone, kMostUndoSteps);
+    EXPECT_EQ(undoAll(history), (std::vector<std::string>{"6", "5", "4", "3", "2"}));
 
-    ArchiveEdit large(kLodFormat);
-    constexpr std::size_t kRows = 2000;
-    for (std::size_t k = 0; k < kRows; ++k) {
-        large.put("E" + std::to_string(k) + ".TXT", {});
-    }
     history.clear();
-    for (std::size_t k = 0; k < 80; ++k) {
-        history.record(large, {std::to_string(k), {}, {}});
+    for (int k = 1; k <= 5; ++k) {
+        history.record(withRows(4), {std::to_string(k), {}, {}});
     }
-    undone = 0;
-    while (history.undo(state)) {
-        ++undone;
-    }
-    EXPECT_EQ(undone, kMostUndoRows / (kRows + 1));
+    EXPECT_EQ(undoAll(history), (std::vector<std::string>{"5", "4", "3", "2"}))
+        << "20 rows kept, the bound itself";
+
+    history.clear();
+    history.record(withRows(30), {"large", {}, {}});
+    EditState state;
+    ASSERT_TRUE(history.undo(state)) << "the latest step stays, however large";
+    EXPECT_EQ(state->entries().size(), 30u);
+    EXPECT_TRUE(history.redo(state));
+    EXPECT_FALSE(state.has_value());
 }
 
 }  // namespace
