@@ -165,6 +165,14 @@ void TForm1::buildMenus() {
 // "Edycja", also the list's context menu. The window's logic enables the items.
 void TForm1::buildEditMenu() {
     QMenu* edit = menuBar()->addMenu(appText(texts::kEditMenu));
+    // Their texts name the step, from the window's logic. Ctrl+Z is the preview's.
+    UndoEdit1 = makeAction(this, QString(), -1, QKeySequence(Qt::ALT | Qt::Key_Backspace));
+    RedoEdit1 = makeAction(this, QString(), -1, QKeySequence(Qt::CTRL | Qt::Key_Y));
+    for (QAction* action : {UndoEdit1, RedoEdit1}) {
+        edit->addAction(action);
+        action->setEnabled(false);
+    }
+    edit->addSeparator();
     AddFiles1 = makeAction(this, appText(texts::kAddFilesItem), -1, QKeySequence(Qt::Key_Insert));
     ReplaceEntry1 = makeAction(this, appText(texts::kReplaceItem), -1, {});
     RemoveEntry1 = makeAction(this, appText(texts::kRemoveItem), -1, QKeySequence::Delete);
@@ -661,6 +669,8 @@ void TForm1::attach(MainForm& form, QtToolkit& ui, WavePlayer& player) {
     route(SaveArchive1, &MainForm::SaveArchive1Click);
     route(SaveArchiveAs1, &MainForm::SaveArchiveAs1Click);
     route(RevertChanges1, &MainForm::RevertChanges1Click);
+    route(UndoEdit1, &MainForm::UndoEdit1Click);
+    route(RedoEdit1, &MainForm::RedoEdit1Click);
     route(SetPathForExtract1, &MainForm::SetPathForExtract1Click);
     route(GeneralHelp1, &MainForm::GeneralHelp1Click);
     route(About2, &MainForm::About2Click);

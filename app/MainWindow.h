@@ -141,6 +141,8 @@ public:
     QAction* SaveArchive1 = nullptr;
     QAction* SaveArchiveAs1 = nullptr;
     QAction* RevertChanges1 = nullptr;
+    QAction* UndoEdit1 = nullptr;
+    QAction* RedoEdit1 = nullptr;
     QAction* QuickView1 = nullptr;
     QAction* SetPathForExtract1 = nullptr;
     QAction* GeneralHelp1 = nullptr;

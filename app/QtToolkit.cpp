@@ -305,6 +305,10 @@ void QtToolkit::setEditCommandsEnabled(const EditCommandState& state) {
     window_.SaveArchive1->setEnabled(state.archiveEditable && state.changed);
     window_.RevertChanges1->setEnabled(state.changed);
     window_.SaveArchiveAs1->setEnabled(state.archiveEditable && state.archiveOpen);
+    window_.UndoEdit1->setText(fromUtf8(state.undoText));
+    window_.UndoEdit1->setEnabled(state.canUndo);
+    window_.RedoEdit1->setText(fromUtf8(state.redoText));
+    window_.RedoEdit1->setEnabled(state.canRedo);
 }
 
 void QtToolkit::setArchiveTitle(std::string_view fileName) {

@@ -156,6 +156,11 @@ public:
     std::optional<std::string> damage(std::size_t index) const;
     // Records damage found in an unchanged entry's content when it was read.
     void markDamaged(std::size_t index, std::string what);
+    // The index in the archive as opened of entry `index` while it holds that entry's content
+    // (unchanged or renamed); nullopt for new content.
+    std::optional<std::size_t> originalIndex(std::size_t index) const {
+        return index < sources_.size() ? sources_[index].original : std::nullopt;
+    }
     // The damaged entries, in directory order.
     std::vector<std::size_t> damagedEntries() const;
 

@@ -76,6 +76,11 @@ struct EditCommandState {
     bool entrySelected = false;    // Replace, Remove, Rename
     bool changed = false;          // Save, Revert
     bool archiveOpen = false;      // Save as
+    // Undo and redo: usable or not, and their menu items' texts, which name the step.
+    bool canUndo = false;
+    bool canRedo = false;
+    std::string undoText;
+    std::string redoText;
     friend bool operator==(const EditCommandState&, const EditCommandState&) = default;
 };
 

@@ -72,6 +72,11 @@ std::optional<std::string> ArchiveEditing::askName(const std::string& caption,
                        });
 }
 
+void ArchiveEditing::revert(EditStep step) {
+    history_.record(std::move(edit_), std::move(step));
+    edit_.reset();
+}
+
 bool ArchiveEditing::saveOnce(const std::string& path, const SaveOptions& options) {
     BackgroundTask task;
     task.total = edit_->entries().size();
@@ -97,7 +102,7 @@ bool ArchiveEditing::answerChangedOnDisk(std::string& path, SaveOptions& options
         text(texts::kChangedOnDiskCaption),
         texts::fillIn(text(texts::kChangedOnDiskQuestion), {fileNameOf(path)}))) {
         case ChangedOnDiskAnswer::Reload:
-            edit_.reset();
+            reset();
             outcome = SaveOutcome::Reload;
             return false;
         case ChangedOnDiskAnswer::SaveAs: {
@@ -181,7 +186,7 @@ SaveOutcome ArchiveEditing::save(std::string& path) {
                 ui_.reportNotice(text(texts::kSaveCancelled));
                 return SaveOutcome::NotSaved;
             }
-            edit_.reset();
+            reset();
             return SaveOutcome::Saved;
         } catch (const ArchiveChangedOnDisk&) {
             SaveOutcome outcome = SaveOutcome::NotSaved;
@@ -221,7 +226,7 @@ bool ArchiveEditing::settleUnsaved(const std::string& path) {
             return save(target) != SaveOutcome::NotSaved;
         }
         case SaveAnswer::Discard:
-            edit_.reset();
+            reset();
             return true;
         case SaveAnswer::Cancel:
             break;

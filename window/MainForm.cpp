@@ -158,7 +158,7 @@ void MainForm::connectToolkit() {
     ui_.onFrameTimer = [this] { FrameTimerTimer(); };
     ui_.setEntryCommandsEnabled(false);
     ui_.setPreviewCommandsEnabled(false, false);
-    ui_.setEditCommandsEnabled({});
+    ui_.setEditCommandsEnabled(editCommandState());
 }
 
 // The message of an error that ended a handler; an entry's failure names the entry.
@@ -1237,6 +1237,11 @@ void MainForm::noteDamage(std::size_t index, const std::string& what) {
             return;  // a file given for new content failed: that is no damage of the archive
         }
         editing_.markDamaged(index, what);
+        // Kept for the archive's entry too, for the states an undo or redo brings back.
+        const std::optional<std::size_t> original = edit->originalIndex(index);
+        if (original && *original < damage_.size()) {
+            damage_[*original] = what;
+        }
     } else if (index < damage_.size()) {
         damage_[index] = what;
     }

@@ -77,8 +77,10 @@ public:
 
     // "Edycja" (and the list's context menu): add files (through the file chooser, or dropped
     // onto the list: filesDropped), replace the selected entry's content from a file, remove it, rename it
-    // (Ctrl+R), save (Ctrl+S), save as (Ctrl+Shift+S), drop every unsaved edit. Edits stay
-    // pending until saved: the list, the preview and extraction show them meanwhile.
+    // (Ctrl+R), save (Ctrl+S), save as (Ctrl+Shift+S), drop every unsaved edit, undo the latest
+    // edit (Alt+Backspace) and redo it (Ctrl+Y). Edits stay pending until saved: the list, the
+    // preview and extraction show them meanwhile. Each edit is one step to undo, back to the
+    // archive as opened or saved; a revert is one too.
     void AddFiles1Click();
     void ReplaceEntry1Click();
     void RemoveEntry1Click();
@@ -86,6 +88,8 @@ public:
     void SaveArchive1Click();
     void SaveArchiveAs1Click();
     void RevertChanges1Click();
+    void UndoEdit1Click();
+    void RedoEdit1Click();
     // The window is about to close (its close box or the exit commands): unsaved edits are
     // saved or discarded as the user says. False keeps the window open.
     bool FormCloseQuery();
@@ -251,6 +255,7 @@ private:
 
     // Editing.
     ArchiveEdit& beginEdit();
+    void carryDamage();
     // The entries' indices or contents changed: what the preview kept belongs to the list before.
     void forgetListedContent();
     // The content entry `index` of entries() has now, unsaved edits included.
@@ -262,6 +267,7 @@ private:
     void showEdited(const std::optional<std::string>& selectName);
     // The title's mark of unsaved edits and which editing commands make sense.
     void showEditState();
+    EditCommandState editCommandState() const;
     std::optional<std::string> selectedName() const;
     void saveTo(const std::string& path);
     // The save dialog with this archive's filter; nothing when cancelled.
@@ -305,7 +311,8 @@ private:
     std::size_t markedCount_ = 0;
     std::optional<Archive> archive_;
     // By directory index of the archive as opened: why the entry is damaged (its row, or its
-    // content when read). A pending edit keeps its own (ArchiveEdit::damage).
+    // content when read). A pending edit keeps its own (ArchiveEdit::damage); what is found in it
+    // is noted here too, for the edit states that undo and redo bring back.
     std::vector<std::optional<std::string>> damage_;
     TypeView view_;
     int selectedRow_ = -1;

@@ -38,6 +38,15 @@ std::string withKindSuffix(const std::string& path, const ArchiveFormat& format)
     return path + std::string(format.suffix);
 }
 
+// The step of adding `count` files (two or more), in the Polish plural that count takes: 2 to 4
+// files, but not 12 to 14, are "pliki", the others "plików".
+const char* addedFilesStep(std::size_t count) {
+    const std::size_t units = count % 10;
+    const std::size_t tens = count % 100;
+    const bool few = units >= 2 && units <= 4 && (tens < 12 || tens > 14);
+    return few ? texts::kAddFewStep : texts::kAddManyStep;
+}
+
 }  // namespace
 
 ArchiveEdit& MainForm::beginEdit() {
@@ -45,16 +54,26 @@ ArchiveEdit& MainForm::beginEdit() {
         const bool fresh = editing_.pending() == nullptr;
         ArchiveEdit& edit = editing_.edit(*archive_);
         if (fresh) {
-            // Damage found in content read before the edit began goes with it.
-            for (std::size_t index = 0; index < damage_.size(); ++index) {
-                if (damage_[index] && !edit.damage(index)) {
-                    edit.markDamaged(index, *damage_[index]);
-                }
-            }
+            carryDamage();  // found in content read before the edit began
         }
         return edit;
     } catch (const ResourceError& error) {
         throw ResourceError::worded(texts::fillIn(text(texts::kNotEditable), {describe(error)}));
+    }
+}
+
+// The damage known of the archive's entries goes to the pending edit, which may have been kept
+// from before it was found (an undone step).
+void MainForm::carryDamage() {
+    const ArchiveEdit* edit = editing_.pending();
+    if (edit == nullptr) {
+        return;
+    }
+    for (std::size_t index = 0; index < edit->entries().size(); ++index) {
+        const std::optional<std::size_t> original = edit->originalIndex(index);
+        if (original && *original < damage_.size() && damage_[*original] && !edit->damage(index)) {
+            editing_.markDamaged(index, *damage_[*original]);
+        }
     }
 }
 
@@ -70,17 +89,29 @@ std::optional<std::string> MainForm::selectedName() const {
     return entry != nullptr ? std::optional(editName(*entry)) : std::nullopt;
 }
 
-void MainForm::showEditState() {
-    const std::string fileName = archive_ ? fileNameOf(archivePath_) : std::string();
-    ui_.setArchiveTitle(editing_.hasChanges()
-                            ? texts::fillIn(text(texts::kUnsavedTitle), {fileName})
-                            : fileName);
+EditCommandState MainForm::editCommandState() const {
     EditCommandState state;
     state.archiveOpen = archive_.has_value();
     state.archiveEditable = archive_ && !archive_->directoryError();
     state.entrySelected = state.archiveEditable && selectedRow_ >= 0;
     state.changed = editing_.hasChanges();
-    ui_.setEditCommandsEnabled(state);
+    const EditStep* undo = editing_.nextUndo();
+    const EditStep* redo = editing_.nextRedo();
+    state.canUndo = undo != nullptr;
+    state.canRedo = redo != nullptr;
+    state.undoText = undo != nullptr ? texts::fillIn(text(texts::kUndoStepItem), {undo->label})
+                                     : text(texts::kUndoItem);
+    state.redoText = redo != nullptr ? texts::fillIn(text(texts::kRedoStepItem), {redo->label})
+                                     : text(texts::kRedoItem);
+    return state;
+}
+
+void MainForm::showEditState() {
+    const std::string fileName = archive_ ? fileNameOf(archivePath_) : std::string();
+    ui_.setArchiveTitle(editing_.hasChanges()
+                            ? texts::fillIn(text(texts::kUnsavedTitle), {fileName})
+                            : fileName);
+    ui_.setEditCommandsEnabled(editCommandState());
 }
 
 void MainForm::showEdited(const std::optional<std::string>& selectName) {
@@ -130,13 +161,20 @@ void MainForm::addFiles(const std::vector<std::string>& paths) {
     if (paths.empty()) {
         return;
     }
+    EditState before = editing_.state();
+    const std::optional<std::string> selected = selectedName();
     ArchiveEdit& edit = beginEdit();
     std::optional<std::string> added;
+    std::size_t changed = 0;
+    bool replaced = false;
     for (const std::string& path : paths) {
         // A file that fails is named and the others go on.
         try {
+            const std::size_t rows = edit.entries().size();
             if (std::optional<std::string> name = addFile(edit, path)) {
                 added = std::move(name);
+                ++changed;
+                replaced = edit.entries().size() == rows;
             }
         } catch (const ArchiveIsItsOwnInput&) {
             ui_.reportError(texts::fillIn(text(texts::kOwnInput), {fileNameOf(path)}));
@@ -144,6 +182,14 @@ void MainForm::addFiles(const std::vector<std::string>& paths) {
             ui_.reportError(texts::fillIn(text(texts::kEntryError),
                                           {fileNameOf(path), describe(error)}));
         }
+    }
+    if (changed > 0) {
+        // All the files added are one step; one file that replaced an entry is called so.
+        const std::string label =
+            changed > 1 ? texts::fillIn(text(addedFilesStep(changed)), {std::to_string(changed)})
+                        : texts::fillIn(text(replaced ? texts::kReplaceStep : texts::kAddStep),
+                                        {*added});
+        editing_.record(std::move(before), {label, selected, added});
     }
     showEdited(added ? added : selectedName());
 }
@@ -221,7 +267,10 @@ void MainForm::ReplaceEntry1Click() {
         if (files.empty()) {
             return;
         }
+        EditState before = editing_.state();
         beginEdit().putFile(*name, files.front());
+        editing_.record(std::move(before),
+                        {texts::fillIn(text(texts::kReplaceStep), {*name}), name, name});
         showEdited(name);
     });
 }
@@ -239,7 +288,11 @@ void MainForm::RemoveEntry1Click() {
         const std::optional<std::string> next =
             neighbour != nullptr ? std::optional(editName(*neighbour)) : std::nullopt;
         const std::size_t index = *selectedIndex_;
+        const std::optional<std::string> removed = selectedName();
+        EditState before = editing_.state();
         beginEdit().remove(index);
+        editing_.record(std::move(before),
+                        {texts::fillIn(text(texts::kRemoveStep), {*removed}), removed, next});
         showEdited(next);
     });
 }
@@ -251,6 +304,7 @@ void MainForm::RenameEntry1Click() {
             return;
         }
         const std::size_t index = *selectedIndex_;
+        EditState before = editing_.state();
         ArchiveEdit& edit = beginEdit();
         const std::optional<std::string> name =
             editing_.askName(text(texts::kRenameCaption),
@@ -259,6 +313,8 @@ void MainForm::RenameEntry1Click() {
             return;
         }
         edit.rename(index, *name);
+        editing_.record(std::move(before),
+                        {texts::fillIn(text(texts::kRenameStep), {*old, *name}), old, name});
         showEdited(name);
     });
 }
@@ -272,8 +328,26 @@ void MainForm::RevertChanges1Click() {
             return;
         }
         const std::optional<std::string> name = selectedName();
-        editing_.reset();
+        editing_.revert({text(texts::kRevertStep), name, name});
         showEdited(name);
+    });
+}
+
+void MainForm::UndoEdit1Click() {
+    guarded([&] {
+        if (const std::optional<EditStep> step = editing_.undo()) {
+            carryDamage();
+            showEdited(step->selectUndone);
+        }
+    });
+}
+
+void MainForm::RedoEdit1Click() {
+    guarded([&] {
+        if (const std::optional<EditStep> step = editing_.redo()) {
+            carryDamage();
+            showEdited(step->selectRedone);
+        }
     });
 }
 

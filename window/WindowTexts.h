@@ -146,6 +146,24 @@ inline constexpr const char* kOtherKindQuestion = BRASVEL_TRANSLATE_NOOP(
     "WindowTexts",
     "%1 nie wygląda na archiwum %2, lecz na archiwum %3. Otworzyć je jako archiwum %3?");
 
+// Undo and redo: the "Edycja" menu's items, plain when there is nothing to undo or redo, else
+// naming the step (%1, one of the steps below).
+inline constexpr const char* kUndoItem = BRASVEL_TRANSLATE_NOOP("WindowTexts", "Cofnij");
+inline constexpr const char* kRedoItem = BRASVEL_TRANSLATE_NOOP("WindowTexts", "Ponów");
+inline constexpr const char* kUndoStepItem = BRASVEL_TRANSLATE_NOOP("WindowTexts", "Cofnij: %1");
+inline constexpr const char* kRedoStepItem = BRASVEL_TRANSLATE_NOOP("WindowTexts", "Ponów: %1");
+// The steps: %1 an entry's name, %2 its new name. Several files added, %1 how many: 2 to 4 (and
+// 22 to 24, ...), then the rest.
+inline constexpr const char* kAddStep = BRASVEL_TRANSLATE_NOOP("WindowTexts", "dodaj %1");
+inline constexpr const char* kAddFewStep = BRASVEL_TRANSLATE_NOOP("WindowTexts", "dodaj %1 pliki");
+inline constexpr const char* kAddManyStep =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "dodaj %1 plików");
+inline constexpr const char* kReplaceStep = BRASVEL_TRANSLATE_NOOP("WindowTexts", "zastąp %1");
+inline constexpr const char* kRemoveStep = BRASVEL_TRANSLATE_NOOP("WindowTexts", "usuń %1");
+inline constexpr const char* kRenameStep =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "zmień nazwę %1 na %2");
+inline constexpr const char* kRevertStep = BRASVEL_TRANSLATE_NOOP("WindowTexts", "odrzuć zmiany");
+
 // Editing. The title of an archive with unsaved edits: %1 its file name.
 inline constexpr const char* kUnsavedTitle = BRASVEL_TRANSLATE_NOOP("WindowTexts", "*%1");
 inline constexpr const char* kAddFilesCaption =

@@ -620,17 +620,29 @@ private slots:
     void editCommandsFollowTheState() {
         QVERIFY(!window->SaveArchive1->isEnabled());
         ui->setEditCommandsEnabled({.archiveEditable = true, .entrySelected = true,
-                                    .changed = false, .archiveOpen = true});
+                                    .changed = false, .archiveOpen = true,
+                                    .undoText = "Cofnij", .redoText = "Ponów"});
         QVERIFY(window->AddFiles1->isEnabled());
         QVERIFY(window->RenameEntry1->isEnabled());
         QVERIFY(!window->SaveArchive1->isEnabled());
         QVERIFY(!window->RevertChanges1->isEnabled());
         QVERIFY(window->SaveArchiveAs1->isEnabled());
         ui->setEditCommandsEnabled({.archiveEditable = true, .entrySelected = false,
-                                    .changed = true, .archiveOpen = true});
+                                    .changed = true, .archiveOpen = true,
+                                    .undoText = "Cofnij", .redoText = "Ponów"});
         QVERIFY(!window->RemoveEntry1->isEnabled());
         QVERIFY(window->SaveArchive1->isEnabled());
         QVERIFY(window->RevertChanges1->isEnabled());
+        QVERIFY(!window->UndoEdit1->isEnabled());
+        ui->setEditCommandsEnabled({.canUndo = true, .undoText = "Cofnij: usuń BETA.TXT",
+                                    .redoText = "Ponów"});
+        QVERIFY(window->UndoEdit1->isEnabled());
+        QCOMPARE(window->UndoEdit1->text(), QStringLiteral("Cofnij: usuń BETA.TXT"));
+        QVERIFY(!window->RedoEdit1->isEnabled());
+        QCOMPARE(window->RedoEdit1->text(), QStringLiteral("Ponów"));
+        // Ctrl+Z stays the preview's.
+        QCOMPARE(window->UndoEdit1->shortcut(), QKeySequence(Qt::ALT | Qt::Key_Backspace));
+        QCOMPARE(window->RedoEdit1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Y));
     }
 
     // The reason shows as the name is typed, and OK is usable only without one.

@@ -92,12 +92,16 @@ protected:
 TEST_F(EditingTest, commandsAreEnabledOnlyWhereTheyMakeSense) {
     HeadlessToolkit freshUi;
     MainForm fresh(freshUi, player);
-    EXPECT_EQ(freshUi.editCommands, EditCommandState{}) << "no archive";
+    EXPECT_EQ(freshUi.editCommands,
+              (EditCommandState{.undoText = "Cofnij", .redoText = "Ponów"}))
+        << "no archive";
 
     EXPECT_EQ(ui.editCommands, (EditCommandState{.archiveEditable = true,
                                                  .entrySelected = true,
                                                  .changed = false,
-                                                 .archiveOpen = true}));
+                                                 .archiveOpen = true,
+                                                 .undoText = "Cofnij",
+                                                 .redoText = "Ponów"}));
     form.searchEdited("nothing like it");
     EXPECT_FALSE(ui.editCommands.entrySelected);
     form.searchEdited("");
