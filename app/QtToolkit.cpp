@@ -454,11 +454,6 @@ void QtToolkit::setVideoPlaying(bool playing, int tickMs) {
 
 void QtToolkit::setVideoInfo(std::string_view text) { window_.Video->setInfo(fromUtf8(text)); }
 
-void QtToolkit::setImageBounds(int, int, int, int) {
-    // The picture fills the panel's interior above the scroll bar; the panel's layout keeps it
-    // there after every change of size, so the bounds given need no placing of their own.
-}
-
 void QtToolkit::repaintImage() {
     window_.Image->update();
 }

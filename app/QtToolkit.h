@@ -38,7 +38,7 @@ public:
     void endListUpdate() override;
     void clearRows() override;
     int appendRow() override;
-    int rowCount() const override;
+    int rowCount() const;
     void setRowCaption(int row, std::string_view entryBytes) override;
     void setRowImage(int row, int image) override;
     void setRowDetails(int row, const RowDetails& details) override;
@@ -61,12 +61,11 @@ public:
     void setTypeBoxText(std::string_view text) override;
 
     void setPanelVisible(PanelId panel, bool visible) override;
-    bool isPanelVisible(PanelId panel) const override;
+    bool isPanelVisible(PanelId panel) const;
     void setPanelHint(PanelId panel, std::string_view entryBytes) override;
 
     void showPicture(std::span<const std::byte> bmpFile, PictureKind kind) override;
     void showPreviewMessage(std::string_view text) override;
-    void setImageBounds(int left, int top, int width, int height) override;
     void repaintImage() override;
 
     void showPreviewText(std::string_view text, std::string_view note) override;
@@ -82,9 +81,9 @@ public:
     void setVideoPlaying(bool playing, int tickMs) override;
     void setVideoInfo(std::string_view text) override;
 
-    void setFrameScrollMinimum(int minimum) override;
+    void setFrameScrollMinimum(int minimum);
     void setFrameScrollMaximum(int maximum) override;
-    int frameScrollMaximum() const override { return scrollMaximum_; }
+    int frameScrollMaximum() const { return scrollMaximum_; }
     void setFrameScrollPosition(int position) override;
     int frameScrollPosition() const override;
     void setFrameScrollVisible(bool visible) override;

@@ -198,9 +198,6 @@ void HeadlessToolkit::setVideoPlaying(bool playing, int tickMs) {
     videoTickMs = playing ? tickMs : 0;
 }
 
-void HeadlessToolkit::setImageBounds(int left, int top, int width, int height) {
-    imageBounds = {left, top, width, height};
-}
 
 void HeadlessToolkit::setFrameScrollMinimum(int minimum) {
     scrollMinimum = minimum;

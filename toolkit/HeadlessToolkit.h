@@ -45,7 +45,7 @@ public:
     void endListUpdate() override;
     void clearRows() override { rows.clear(); }
     int appendRow() override;
-    int rowCount() const override { return static_cast<int>(rows.size()); }
+    int rowCount() const { return static_cast<int>(rows.size()); }
     void setRowCaption(int row, std::string_view entryBytes) override;
     void setRowImage(int row, int image) override;
     void setRowDetails(int row, const RowDetails& details) override;
@@ -71,12 +71,11 @@ public:
     void setTypeBoxText(std::string_view text) override { typeBoxText = text; }
 
     void setPanelVisible(PanelId panel, bool visible) override;
-    bool isPanelVisible(PanelId panel) const override;
+    bool isPanelVisible(PanelId panel) const;
     void setPanelHint(PanelId panel, std::string_view entryBytes) override;
 
     void showPicture(std::span<const std::byte> bmpFile, PictureKind kind) override;
     void showPreviewMessage(std::string_view text) override;
-    void setImageBounds(int left, int top, int width, int height) override;
     void repaintImage() override { ++imageRepaints; }
 
     void showPreviewText(std::string_view text, std::string_view note) override;
@@ -93,9 +92,9 @@ public:
     void setVideoPlaying(bool playing, int tickMs) override;
     void setVideoInfo(std::string_view text) override { videoInfo = text; }
 
-    void setFrameScrollMinimum(int minimum) override;
+    void setFrameScrollMinimum(int minimum);
     void setFrameScrollMaximum(int maximum) override;
-    int frameScrollMaximum() const override { return scrollMaximum; }
+    int frameScrollMaximum() const { return scrollMaximum; }
     void setFrameScrollPosition(int position) override;
     int frameScrollPosition() const override { return scrollPosition; }
     void setFrameScrollVisible(bool visible) override { scrollVisible = visible; }
@@ -185,7 +184,6 @@ public:
     std::string previewMessage;  // what the preview shows instead of a picture
     int pictureLoads = 0;
     int imageRepaints = 0;
-    std::array<int, 4> imageBounds{};  // left, top, width, height
     PreviewPage previewPage = PreviewPage::Image;
     std::string previewText;                // the text page's text
     std::vector<SwatchColour> paletteShown;  // the palette page's colours

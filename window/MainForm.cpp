@@ -1265,10 +1265,8 @@ void MainForm::showDamageCount() {
                                           {name, number(static_cast<std::int64_t>(damaged))}));
 }
 
-void MainForm::Panel1Resize(int width, int height) {
-    // The picture fills the panel inside its border and bevel, above the frame scroll bar.
-    const int scrollBar = ui_.isFrameScrollVisible() ? 16 : 0;
-    ui_.setImageBounds(9, 9, std::max(0, width - 18), std::max(0, height - 18 - scrollBar));
+void MainForm::Panel1Resize(int /*width*/, int /*height*/) {
+    // Nothing to place: the toolkit's picture fills the panel above the frame row by its layout.
 }
 
 // --- The preview's other pages, sprite playback, saving what it shows ---

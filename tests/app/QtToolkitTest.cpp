@@ -575,14 +575,16 @@ private slots:
         headless.onFrameScrollChange = [&] { ++headlessChanges; };
         for (const QString& step : steps.split(' ')) {
             const int value = step.mid(1).toInt();
-            for (brasvel::WindowToolkit* kit : {static_cast<brasvel::WindowToolkit*>(ui.get()),
-                                                static_cast<brasvel::WindowToolkit*>(&headless)}) {
-                if (step[0] == 'x') {
-                    kit->setFrameScrollMaximum(value);
-                } else if (step[0] == 'n') {
-                    kit->setFrameScrollMinimum(value);
-                } else {
-                    kit->setFrameScrollPosition(value);
+            if (step[0] == 'n') {
+                // Not the logic's: both toolkits keep it for their own use.
+                ui->setFrameScrollMinimum(value);
+                headless.setFrameScrollMinimum(value);
+            } else {
+                for (brasvel::FrameRowWidgets* row :
+                     {static_cast<brasvel::FrameRowWidgets*>(ui.get()),
+                      static_cast<brasvel::FrameRowWidgets*>(&headless)}) {
+                    step[0] == 'x' ? row->setFrameScrollMaximum(value)
+                                   : row->setFrameScrollPosition(value);
                 }
             }
             QCOMPARE(ui->frameScrollPosition(), headless.frameScrollPosition());

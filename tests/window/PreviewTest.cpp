@@ -288,14 +288,5 @@ TEST_F(PreviewTest, eachDamagedSpriteIsReportedOnceInThePreviewForTheEntryChosen
     EXPECT_TRUE(ui.errors.empty());
 }
 
-TEST_F(PreviewTest, thePictureFillsThePanelInsideItsBorderAboveTheScrollBar) {
-    form.Panel1Resize(105, 109);
-    EXPECT_EQ(ui.imageBounds[2], 87);
-    EXPECT_EQ(ui.imageBounds[3], 91);
-    form.BitBtn3Click();
-    form.Panel1Resize(105, 109);
-    EXPECT_EQ(ui.imageBounds[3], 75);
-}
-
 }  // namespace
 }  // namespace brasvel
