@@ -45,22 +45,16 @@ std::string nameRefusal(const NameRefusal& refusal,
     return texts::fillIn(translate(texts::kNameUnsafe), {nameRefusalText(refusal)});
 }
 
-ArchiveEditing::ArchiveEditing(WindowToolkit& ui) : ui_(ui) {
+ArchiveEditing::ArchiveEditing(WindowToolkit& ui, ArchiveSession& session)
+    : ui_(ui), session_(session) {
     saveOptions.threads = defaultThreadCount();
-}
-
-ArchiveEdit& ArchiveEditing::edit(const Archive& archive) {
-    if (!edit_) {
-        edit_.emplace(archive);
-    }
-    return *edit_;
 }
 
 std::optional<std::string> ArchiveEditing::askName(const std::string& caption,
                                                    const std::string& label,
                                                    const std::string& initial,
                                                    std::optional<std::size_t> renamed) {
-    const ArchiveEdit& edit = *edit_;
+    const ArchiveEdit& edit = *session_.pending();
     const auto translate = [this](const char* source) { return text(source); };
     return ui_.askName(caption, label, initial,
                        [&](const std::string& name) -> std::optional<std::string> {
@@ -72,16 +66,11 @@ std::optional<std::string> ArchiveEditing::askName(const std::string& caption,
                        });
 }
 
-void ArchiveEditing::revert(EditStep step) {
-    history_.record(std::move(edit_), std::move(step));
-    edit_.reset();
-}
-
 bool ArchiveEditing::saveOnce(const std::string& path, const SaveOptions& options) {
     BackgroundTask task;
-    task.total = edit_->entries().size();
+    const ArchiveEdit& edit = *session_.pending();
+    task.total = edit.entries().size();
     bool saved = false;
-    const ArchiveEdit& edit = *edit_;
     ui_.runInBackground(
         texts::fillIn(text(texts::kSavingCaption), {fileNameOf(path)}), task, [&] {
             saved = edit.save(
@@ -102,7 +91,7 @@ bool ArchiveEditing::answerChangedOnDisk(std::string& path, SaveOptions& options
         text(texts::kChangedOnDiskCaption),
         texts::fillIn(text(texts::kChangedOnDiskQuestion), {fileNameOf(path)}))) {
         case ChangedOnDiskAnswer::Reload:
-            reset();
+            session_.dropEdits();
             outcome = SaveOutcome::Reload;
             return false;
         case ChangedOnDiskAnswer::SaveAs: {
@@ -123,21 +112,16 @@ bool ArchiveEditing::answerChangedOnDisk(std::string& path, SaveOptions& options
     return false;
 }
 
-void ArchiveEditing::markDamaged(std::size_t index, std::string what) {
-    if (edit_) {
-        edit_->markDamaged(index, std::move(what));
-    }
-}
-
 bool ArchiveEditing::chooseDamaged(const std::string& path, SaveOptions& options) {
-    const std::vector<std::size_t> damaged = edit_->damagedEntries();
+    const ArchiveEdit& edit = *session_.pending();
+    const std::vector<std::size_t> damaged = edit.damagedEntries();
     if (damaged.empty()) {
         return true;
     }
     constexpr std::size_t kNamed = 10;
     std::string names;
     for (std::size_t k = 0; k < damaged.size() && k < kNamed; ++k) {
-        names += (k == 0 ? "" : ", ") + editName(edit_->entries()[damaged[k]]);
+        names += (k == 0 ? "" : ", ") + editName(edit.entries()[damaged[k]]);
     }
     if (damaged.size() > kNamed) {
         names += ", ...";
@@ -186,7 +170,7 @@ SaveOutcome ArchiveEditing::save(std::string& path) {
                 ui_.reportNotice(text(texts::kSaveCancelled));
                 return SaveOutcome::NotSaved;
             }
-            reset();
+            session_.dropEdits();
             return SaveOutcome::Saved;
         } catch (const ArchiveChangedOnDisk&) {
             SaveOutcome outcome = SaveOutcome::NotSaved;
@@ -215,7 +199,7 @@ SaveOutcome ArchiveEditing::save(std::string& path) {
 }
 
 bool ArchiveEditing::settleUnsaved(const std::string& path) {
-    if (!hasChanges()) {
+    if (!session_.hasChanges()) {
         return true;
     }
     switch (ui_.askSaveChanges(text(texts::kSaveChangesCaption),
@@ -226,7 +210,7 @@ bool ArchiveEditing::settleUnsaved(const std::string& path) {
             return save(target) != SaveOutcome::NotSaved;
         }
         case SaveAnswer::Discard:
-            reset();
+            session_.dropEdits();
             return true;
         case SaveAnswer::Cancel:
             break;

@@ -2,21 +2,19 @@
 // SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 #pragma once
 
-// The unsaved edits of the open archive and their saving, for the window's "Edycja" commands.
-// It owns the pending ArchiveEdit (begun on the first edit, dropped by a save, a revert or
-// another archive) and the steps that undo and redo it (EditHistory), and talks to the user only
-// through WindowToolkit: the names the user types are checked with the writer's rules and refused
-// in the user's words, saving runs off the window's thread with progress and Cancel, holding the
-// archive's lock, and a save over an archive that changed on disk, or that is hard-linked or
-// write-protected, asks first.
+// The questions the window's "Edycja" commands ask about the session's pending edit, and its
+// saving. It talks to the user only through WindowToolkit: the names the user types are checked
+// with the writer's rules and refused in the user's words, saving runs off the window's thread
+// with progress and Cancel, holding the archive's lock, and a save over an archive that changed
+// on disk, or that is hard-linked or write-protected, asks first. The edit itself and its undo
+// history are the session's (ArchiveSession).
 
 #include <optional>
 #include <string>
 
-#include "archive/Archive.h"
 #include "edit/ArchiveEdit.h"
 #include "toolkit/WindowToolkit.h"
-#include "window/EditHistory.h"
+#include "window/ArchiveSession.h"
 
 namespace brasvel {
 
@@ -35,35 +33,7 @@ enum class SaveOutcome {
 
 class ArchiveEditing {
 public:
-    explicit ArchiveEditing(WindowToolkit& ui);
-
-    // Drops every unsaved edit and the steps to undo and redo (another archive, none, a save).
-    void reset() {
-        edit_.reset();
-        history_.clear();
-    }
-    // The edit of `archive`, begun on first use. Throws ResourceError when the archive cannot be
-    // written back (its directory could not be read whole).
-    ArchiveEdit& edit(const Archive& archive);
-    // The pending edit; null when none was begun.
-    const ArchiveEdit* pending() const { return edit_ ? &*edit_ : nullptr; }
-    bool hasChanges() const { return edit_ && edit_->hasChanges(); }
-    // Records damage found in an entry's content, when an edit is pending.
-    void markDamaged(std::size_t index, std::string what);
-
-    // Undo and redo. The edit state as it is now, for an edit about to be made from it.
-    EditState state() const { return edit_; }
-    // An edit was made from `before` (an earlier state()): `step` takes it back.
-    void record(EditState before, EditStep step) {
-        history_.record(std::move(before), std::move(step));
-    }
-    // Drops every unsaved edit as one step that undo takes back.
-    void revert(EditStep step);
-    const EditStep* nextUndo() const { return history_.nextUndo(); }
-    const EditStep* nextRedo() const { return history_.nextRedo(); }
-    // The step taken back or done again; nothing when there was none.
-    std::optional<EditStep> undo() { return history_.undo(edit_); }
-    std::optional<EditStep> redo() { return history_.redo(edit_); }
+    ArchiveEditing(WindowToolkit& ui, ArchiveSession& session);
 
     // Asks for an entry name, starting at `initial`, refused at once with the reason while the
     // writer would refuse it; `renamed` is the entry that would carry it. Needs a pending edit.
@@ -102,8 +72,7 @@ private:
     bool chooseDamaged(const std::string& path, SaveOptions& options);
 
     WindowToolkit& ui_;
-    std::optional<ArchiveEdit> edit_;
-    EditHistory history_;
+    ArchiveSession& session_;
 };
 
 }  // namespace brasvel

@@ -5,10 +5,9 @@
 #include <algorithm>
 #include <filesystem>
 #include <mutex>
+#include <set>
 #include <vector>
 
-#include "archive/FormatCheck.h"
-#include "base/ReadOnlyFile.h"
 #include "base/Text.h"
 #include "extract/AtomicFile.h"
 #include "extract/BatchExtractor.h"
@@ -132,17 +131,12 @@ MainForm::MainForm(WindowToolkit& ui, WavePlayer& player)
       player_(player),
       ownSettings_(std::make_unique<MemorySettings>()),
       settings_(*ownSettings_),
-      editing_(ui),
       impl_(std::make_unique<Impl>(ui, player)) {
     connectToolkit();
 }
 
 MainForm::MainForm(WindowToolkit& ui, WavePlayer& player, WindowSettings& settings)
-    : ui_(ui),
-      player_(player),
-      settings_(settings),
-      editing_(ui),
-      impl_(std::make_unique<Impl>(ui, player)) {
+    : ui_(ui), player_(player), settings_(settings), impl_(std::make_unique<Impl>(ui, player)) {
     connectToolkit();
     loadSettings();
 }
@@ -225,15 +219,14 @@ void MainForm::FormCreate(const std::string& appPath, const std::string& argumen
     for (int panel = 0; panel < 4; ++panel) {
         ui_.setStatusWidth(panel, widths[panel]);
     }
-    archivePath_.clear();
+    session_.nameUnopened(argument);
     if (argument.empty()) {
         return;
     }
-    archivePath_ = argument;
     ui_.setStatusText(kFileNamePanel, texts::fillIn(text(texts::kFileName), {argument}));
     ui_.repaintWindow();
     if (const ArchiveFormat* format = formatFromPath(argument, LetterCase::Single)) {
-        guarded([&] { readArchive(*format); });
+        guarded([&] { readArchive(argument, *format); });
     } else if (formatFromPath(argument) == nullptr) {
         // No kind in its name: its bytes tell, as for a dropped file.
         guarded([&] { openByKind(argument); });
@@ -246,7 +239,7 @@ void MainForm::LoadResurceFile1Click() { openThroughDialog(); }
 void MainForm::openThroughDialog() {
     guarded([&] {
         const std::optional<OpenChoice> choice = ui_.runOpenDialog(startDir_, openFilters());
-        if (!choice || !editing_.settleUnsaved(archivePath_)) {
+        if (!choice || !editing_.settleUnsaved(session_.path())) {
             return;
         }
         // The filter the user chose, not the file's extension, decides how it is read.
@@ -256,7 +249,7 @@ void MainForm::openThroughDialog() {
             openAs(choice->path, *formats[static_cast<std::size_t>(filter - 1)]);
         } else {
             closeArchive();
-            archivePath_ = choice->path;
+            session_.nameUnopened(choice->path);
             showRows();
         }
     });
@@ -266,18 +259,18 @@ void MainForm::openAs(const std::string& path, const ArchiveFormat& format) {
     player_.close();
     // The preview stays as the user set it: shown, it shows the new archive's selected entry.
     closeArchive();
-    archivePath_ = path;
+    session_.nameUnopened(path);
     ui_.setStatusText(kFileNamePanel, texts::fillIn(text(texts::kFileName), {path}));
     showRows();
     ui_.repaintWindow();
-    readArchive(format);
+    readArchive(path, format);
 }
 
 void MainForm::openByKind(const std::string& path) {
-    if (!editing_.settleUnsaved(archivePath_)) {
+    if (!editing_.settleUnsaved(session_.path())) {
         return;
     }
-    const ArchiveFormat* format = formatOfFile(path, BytesFit::WholeOrDamaged);
+    const ArchiveFormat* format = ArchiveSession::kindOf(path);
     if (format == nullptr) {
         throw ResourceError::worded(texts::fillIn(text(texts::kNotAnArchive), {path}));
     }
@@ -305,7 +298,7 @@ void MainForm::filesDropped(const std::vector<std::string>& paths) {
     guarded([&] {
         if (paths.size() == 1 && formatFromPath(paths.front()) != nullptr) {
             openByKind(paths.front());
-        } else if (archive_) {
+        } else if (session_.archive() != nullptr) {
             addFiles(paths);
         } else if (paths.size() == 1) {
             openByKind(paths.front());
@@ -341,9 +334,7 @@ void MainForm::closeArchive() {
     impl_->video.close();
     resetFrameScroll();  // the former sprite's frame row goes with it
     forgetListedContent();
-    editing_.reset();
-    archive_.reset();
-    damage_.clear();
+    session_.close();
     view_ = {};
     marked_.clear();
     markedCount_ = 0;
@@ -366,10 +357,10 @@ void MainForm::showTypeItemText() {
     }
 }
 
-// Opens the archive at archivePath_ and lists it. The tool bar's progress bar rises as the
-// directory is read and goes back to 0 once the list is filled. A directory that ends early keeps
-// the rows read so far, and its error is shown after them.
-void MainForm::readArchive(const ArchiveFormat& format) {
+// Opens the archive at `path` and lists it. The tool bar's progress bar rises as the directory
+// is read and goes back to 0 once the list is filled. A directory that ends early keeps the rows
+// read so far, and its error is shown after them.
+void MainForm::readArchive(const std::string& path, const ArchiveFormat& format) {
     closeArchive();
     ui_.setListVisible(true);
     const WindowKind& shown = windowKindOf(format);
@@ -381,34 +372,20 @@ void MainForm::readArchive(const ArchiveFormat& format) {
                                         shown.listingStep);
         }
     };
-    // A file that does not look like the kind chosen but like another is offered as that one;
-    // one that looks like none is read as chosen, so a damaged archive shows what it can, unless
-    // it cannot be of that kind at all (Archive::open refuses it).
-    auto file = std::make_shared<const ReadOnlyFile>(archivePath_);
-    const ArchiveFormat* chosen = &format;
-    if (!looksLike(file->bytes(), format)) {
-        if (const ArchiveFormat* likely = likelyFormat(file->bytes())) {
-            const std::string name = std::filesystem::path(archivePath_).filename().string();
-            if (!ui_.askOkCancel(text(texts::kOtherKindCaption),
-                                 texts::fillIn(text(texts::kOtherKindQuestion),
-                                               {name, asciiUpperText(format.name),
-                                                asciiUpperText(likely->name)}))) {
-                return;
-            }
-            chosen = likely;
-        }
+    const auto askOtherKind = [&](const ArchiveFormat& likely) {
+        const std::string name = std::filesystem::path(path).filename().string();
+        return ui_.askOkCancel(
+            text(texts::kOtherKindCaption),
+            texts::fillIn(text(texts::kOtherKindQuestion),
+                          {name, asciiUpperText(format.name), asciiUpperText(likely.name)}));
+    };
+    if (!session_.open(path, format, listingProgress, askOtherKind)) {
+        return;
     }
-    archive_ = Archive::open(std::move(file), archivePath_, *chosen, listingProgress);
-    const Archive& archive = *archive_;
-    // The rows' damage is known at once; the content's when it is read.
-    const EntryCheck check(archive);
-    damage_.resize(archive.entries().size());
-    for (std::size_t index = 0; index < damage_.size(); ++index) {
-        damage_[index] = check.rowDamage(index);
-    }
+    const Archive& archive = *session_.archive();
     marked_.assign(archive.entries().size(), 0);
-    rememberRecent(archivePath_);
-    ui_.setArchiveTitle(std::filesystem::path(archivePath_).filename().string());
+    rememberRecent(path);
+    ui_.setArchiveTitle(std::filesystem::path(path).filename().string());
     showTotal(archive.statedCount());
 
     const std::size_t listed = std::min(archive.entries().size(), kListedEntries);
@@ -434,14 +411,14 @@ void MainForm::readArchive(const ArchiveFormat& format) {
         ui_.reportNotice(texts::fillIn(text(texts::kListCut),
                                        {number(archive.statedCount()), number(kListedEntries)}));
     }
-    if (chosen == &kSndFormat) {
+    if (&archive.format() == &kSndFormat) {
         prepareSound();
     }
 }
 
 // "Total Files: N": the count the header states, cut to what the list can show, 0 when negative.
 void MainForm::showTotal(std::int32_t statedCount) {
-    if (statedCount == 0 && archive_->directoryError()) {
+    if (statedCount == 0 && session_.archive()->directoryError()) {
         return;  // the count itself could not be read: the panel keeps what it showed
     }
     const std::int64_t total =
@@ -459,25 +436,18 @@ void MainForm::showRows() {
         ui_.setRowCaption(row, captionUnder(entry, view_.item));
         ui_.setRowImage(row, view_.images[i]);
         ui_.setRowDetails(row, detailsOf(entry));
-        const ArchiveEdit* edit = editing_.pending();
-        if (edit != nullptr && edit->isChanged(view_.entries[i])) {
+        if (session_.isChanged(view_.entries[i])) {
             ui_.setRowChanged(row, true);
         }
-        if (damageOf(view_.entries[i])) {
+        if (session_.damage(view_.entries[i])) {
             ui_.setRowDamaged(row, true);
         }
     }
 }
 
-const std::vector<Entry>& MainForm::entries() const {
-    static const std::vector<Entry> none;
-    if (const ArchiveEdit* edit = editing_.pending()) {
-        return edit->entries();
-    }
-    return archive_ ? archive_->entries() : none;
+bool MainForm::isLod() const {
+    return session_.archive() != nullptr && &session_.archive()->format() == &kLodFormat;
 }
-
-bool MainForm::isLod() const { return archive_ && &archive_->format() == &kLodFormat; }
 
 void MainForm::selectListedRow(int row) {
     clearMarks();
@@ -525,7 +495,7 @@ std::vector<std::size_t> MainForm::selectedEntries() const {
 // --- Sorting and the list's look ---
 
 void MainForm::sortView() {
-    if (!sortColumn_ || !archive_) {
+    if (!sortColumn_ || session_.archive() == nullptr) {
         return;
     }
     const std::vector<Entry>& listed = entries();
@@ -558,7 +528,7 @@ void MainForm::sortList(ListColumn column, bool ascending) {
         settings_.setValue(settings::kSortColumn, kColumnKeys[static_cast<std::size_t>(column)]);
         settings_.setValue(settings::kSortOrder, ascending ? "ascending" : "descending");
         ui_.showSortOrder(sortColumn_, sortAscending_);
-        if (archive_) {
+        if (session_.archive() != nullptr) {
             sortView();
             showRows();
             restoreSelection();
@@ -581,7 +551,8 @@ int MainForm::rowOfEntry(std::optional<std::size_t> index) const {
 }
 
 const Entry* MainForm::entryAtRow(int row) const {
-    if (!archive_ || row < 0 || static_cast<std::size_t>(row) >= view_.entries.size()) {
+    if (session_.archive() == nullptr || row < 0 ||
+        static_cast<std::size_t>(row) >= view_.entries.size()) {
         return nullptr;
     }
     return &entries()[view_.entries[static_cast<std::size_t>(row)]];
@@ -594,7 +565,7 @@ void MainForm::prepareSound() {
     if (entry == nullptr) {
         return;
     }
-    player_.open(contentOf(view_.entries[static_cast<std::size_t>(selectedRow_)]));
+    player_.open(session_.content(view_.entries[static_cast<std::size_t>(selectedRow_)]));
 }
 
 void MainForm::ViewLod() { guarded([&] { relist(); }); }
@@ -606,8 +577,9 @@ void MainForm::searchEdited(const std::string& search) {
 
 void MainForm::relist() {
     const int item = ui_.selectedTypeIndex();
-    view_ = archive_ ? narrowByName(entries(), viewOfType(entries(), item, kListedEntries), search_)
-                     : TypeView{};
+    view_ = session_.archive() != nullptr
+                ? narrowByName(entries(), viewOfType(entries(), item, kListedEntries), search_)
+                : TypeView{};
     sortView();
     showRows();
     restoreSelection();
@@ -652,7 +624,7 @@ std::string MainForm::targetFolder() const {
         return extractDir_;
     }
     // With no folder chosen, files go beside the open archive.
-    const std::filesystem::path folder = std::filesystem::path(archivePath_).parent_path();
+    const std::filesystem::path folder = std::filesystem::path(session_.path()).parent_path();
     return folder.empty() ? std::string(".") : folder.string();
 }
 
@@ -671,7 +643,7 @@ void MainForm::extractSelected() {
             return;
         }
         if (chosen.size() > 1) {
-            extractBatch(chosen, windowKindOf(archive_->format()).batchProgress);
+            extractBatch(chosen, windowKindOf(session_.archive()->format()).batchProgress);
             return;
         }
         const std::string folderPath = targetFolder();
@@ -681,12 +653,9 @@ void MainForm::extractSelected() {
             return;
         }
         TargetFolder folder(folderPath);
-        folder.keepIntact(archivePath_);
-        const std::size_t index = chosen.front();
+        folder.keepIntact(session_.path());
         std::set<std::string> written;
-        const ExtractedEntry outcome =
-            editing_.hasChanges() ? extractEdited(0, index, folder, written)
-                                  : extractEntry(*archive_, index, folder, ExtractOptions{});
+        const ExtractedEntry outcome = session_.extract(0, chosen.front(), folder, written);
         if (outcome.picture) {
             showPictureSize(outcome.picture->width, outcome.picture->height);
         }
@@ -704,7 +673,7 @@ void MainForm::SaveSingleFile2Click() { extractAll(BatchVariant::Menu); }
 
 void MainForm::extractAll(BatchVariant variant) {
     guarded([&] {
-        if (!archivePath_.empty()) {
+        if (!session_.path().empty()) {
             runBatch(variant);
         }
     });
@@ -725,10 +694,10 @@ void MainForm::runBatch(BatchVariant variant) {
         ui_.setPanelVisible(PanelId::Extra, false);
         return;
     }
-    if (!archive_) {
+    if (session_.archive() == nullptr) {
         return;  // nothing is listed: nothing to write
     }
-    const WindowKind& shown = windowKindOf(archive_->format());
+    const WindowKind& shown = windowKindOf(session_.archive()->format());
     extractBatch(view_.entries, toolbar ? shown.batchProgress : shown.menuBatchProgress);
 }
 
@@ -738,7 +707,7 @@ std::optional<std::vector<std::size_t>> MainForm::confirmOverwrites(
     std::vector<std::size_t> kept;
     kept.reserve(indices.size());
     std::optional<bool> forAll;  // overwrite (true) or skip (false) every later one
-    const ArchiveFormat& format = archive_->format();
+    const ArchiveFormat& format = session_.archive()->format();
     for (const std::size_t index : indices) {
         std::string name;
         try {
@@ -792,7 +761,7 @@ void MainForm::extractBatch(const std::vector<std::size_t>& indices,
         return;  // cancelled: nothing written
     }
     TargetFolder folder(folderPath);
-    folder.keepIntact(archivePath_);
+    folder.keepIntact(session_.path());
     folder.removeStaleTemporaries();  // left by a run that was killed outright
     // The panel closes on every way out, and before the summary is shown.
     struct PanelShown {
@@ -828,19 +797,7 @@ void MainForm::extractBatch(const std::vector<std::size_t>& indices,
         ++task.done;
         return task.goOn();
     };
-    const auto work = [&] {
-        if (editing_.hasChanges()) {
-            // Unsaved edits: each entry's content as it now is, one after another.
-            std::set<std::string> written;
-            for (std::size_t position = 0; position < kept->size(); ++position) {
-                if (!note(extractEdited(position, (*kept)[position], folder, written))) {
-                    break;
-                }
-            }
-        } else {
-            extractEntries(*archive_, *kept, folder, ExtractOptions{}, note);
-        }
-    };
+    const auto work = [&] { session_.extractEach(*kept, folder, note); };
 
     std::size_t done = 0;
     std::vector<std::string> failed;
@@ -934,7 +891,7 @@ std::vector<std::string> MainForm::dragOut(const std::vector<int>& rows, const s
             return;
         }
         TargetFolder target(folder);
-        target.keepIntact(archivePath_);
+        target.keepIntact(session_.path());
         std::vector<std::string> failed;
         const auto report = [&](const ExtractedEntry& outcome) {
             if (outcome.error) {
@@ -944,15 +901,7 @@ std::vector<std::string> MainForm::dragOut(const std::vector<int>& rows, const s
             }
             return true;
         };
-        if (editing_.hasChanges()) {
-            // The rows are the edit's entries: read them through it, not from the saved file.
-            std::set<std::string> names;
-            for (std::size_t position = 0; position < indices.size(); ++position) {
-                report(extractEdited(position, indices[position], target, names));
-            }
-        } else {
-            extractEntries(*archive_, indices, target, ExtractOptions{}, report);
-        }
+        session_.extractEach(indices, target, report);
         if (!failed.empty()) {
             std::string names;
             for (const std::string& name : failed) {
@@ -980,7 +929,7 @@ void MainForm::Exittheprogram1Click() {
 
 bool MainForm::FormCloseQuery() {
     bool mayClose = false;
-    guarded([&] { mayClose = editing_.settleUnsaved(archivePath_); });
+    guarded([&] { mayClose = editing_.settleUnsaved(session_.path()); });
     return mayClose;
 }
 
@@ -1212,7 +1161,7 @@ Bytes MainForm::selectedContent() {
     if (impl_->key != key) {
         impl_->forget();
         try {
-            impl_->content = contentOf(key.entryIndex);
+            impl_->content = session_.content(key.entryIndex);
         } catch (const ResourceError& error) {
             if (isDamage(error)) {
                 noteDamage(key.entryIndex, error.describe());
@@ -1224,26 +1173,9 @@ Bytes MainForm::selectedContent() {
     return impl_->content;
 }
 
-std::optional<std::string> MainForm::damageOf(std::size_t index) const {
-    if (const ArchiveEdit* edit = editing_.pending()) {
-        return edit->damage(index);
-    }
-    return index < damage_.size() ? damage_[index] : std::nullopt;
-}
-
 void MainForm::noteDamage(std::size_t index, const std::string& what) {
-    if (const ArchiveEdit* edit = editing_.pending()) {
-        if (edit->isNew(index)) {
-            return;  // a file given for new content failed: that is no damage of the archive
-        }
-        editing_.markDamaged(index, what);
-        // Kept for the archive's entry too, for the states an undo or redo brings back.
-        const std::optional<std::size_t> original = edit->originalIndex(index);
-        if (original && *original < damage_.size()) {
-            damage_[*original] = what;
-        }
-    } else if (index < damage_.size()) {
-        damage_[index] = what;
+    if (!session_.noteDamage(index, what)) {
+        return;  // a file given for new content failed: that is no damage of the archive
     }
     const auto row = std::find(view_.entries.begin(), view_.entries.end(), index);
     if (row != view_.entries.end()) {
@@ -1253,11 +1185,8 @@ void MainForm::noteDamage(std::size_t index, const std::string& what) {
 }
 
 void MainForm::showDamageCount() {
-    std::size_t damaged = 0;
-    for (std::size_t index = 0; index < entries().size(); ++index) {
-        damaged += damageOf(index) ? 1 : 0;
-    }
-    const std::string name = texts::fillIn(text(texts::kFileName), {archivePath_});
+    const std::size_t damaged = session_.damagedCount();
+    const std::string name = texts::fillIn(text(texts::kFileName), {session_.path()});
     ui_.setStatusText(kFileNamePanel,
                       damaged == 0
                           ? name
@@ -1386,13 +1315,13 @@ void MainForm::SavePictureAsPngClick() {
         // The dialog adds ".png" to a bare name; a name the user gave a BMP suffix gets a BMP.
         const PictureFormat format = formatOfPath(*chosen).value_or(PictureFormat::Png);
         std::error_code error;
-        if (fs::equivalent(*chosen, archivePath_, error)) {
+        if (fs::equivalent(*chosen, session_.path(), error)) {
             ui_.reportError(texts::fillIn(text(texts::kNotOverArchive), {*chosen}));
             return;
         }
         const fs::path path(*chosen);
         TargetFolder folder(path.parent_path().string());
-        folder.keepIntact(archivePath_);
+        folder.keepIntact(session_.path());
         folder.writeFile(path.filename().string(), encodePicture(picture, format, options));
         ui_.reportNotice(texts::fillIn(text(texts::kPictureSaved),
                                        {*chosen, number(picture.width), number(picture.height)}));
@@ -1440,7 +1369,7 @@ void MainForm::ExportSpriteClick() {
             return;
         }
         TargetFolder folder(*chosen);
-        folder.keepIntact(archivePath_);
+        folder.keepIntact(session_.path());
         for (const NamedFile& file : files) {
             folder.writeFile(file.name, file.content);
         }
@@ -1461,7 +1390,7 @@ void MainForm::MediaPlayer1Click(PlayerButton /*button*/) {
     guarded([&] {
         player_.stop();
         player_.close();
-        if (archive_) {
+        if (session_.archive() != nullptr) {
             prepareSound();
         }
     });

@@ -8,7 +8,8 @@
 // Handlers catch the core's errors and show them through the toolkit's error report.
 //
 // The open archive is opened once and kept open until another is opened: listing, preview,
-// sound and extraction all read it through that one open file, never by its path again. The list
+// sound and extraction all read it through the session (ArchiveSession), edits included, never
+// by its path again. The list
 // shows a view of it: the rows, each naming an entry and its icon, of at most the first 15011
 // entries; the command line has no such limit.
 
@@ -16,7 +17,6 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -27,6 +27,7 @@
 #include "toolkit/WindowToolkit.h"
 #include "video/VideoClip.h"
 #include "window/ArchiveEditing.h"
+#include "window/ArchiveSession.h"
 #include "window/PreviewKinds.h"
 #include "window/WavePlayer.h"
 #include "window/WindowKinds.h"
@@ -93,9 +94,11 @@ public:
     // The window is about to close (its close box or the exit commands): unsaved edits are
     // saved or discarded as the user says. False keeps the window open.
     bool FormCloseQuery();
-    bool hasUnsavedChanges() const { return editing_.hasChanges(); }
-    // The editing state, open to tests (their injected save failures).
+    bool hasUnsavedChanges() const { return session_.hasChanges(); }
+    // The editing questions and the open archive, open to tests (their injected save failures,
+    // edits dropped).
     ArchiveEditing& editing() { return editing_; }
+    ArchiveSession& session() { return session_; }
     // "Plik": a recent archive chosen, by its place in recentArchives().
     void openRecent(std::size_t position);
     // Files dropped onto the window (local paths): one archive file opens; others go to
@@ -162,15 +165,15 @@ public:
 
     // State, open to the window and to tests.
     // The open archive; null when none is (none chosen yet, or it could not be opened).
-    const Archive* archive() const { return archive_ ? &*archive_ : nullptr; }
+    const Archive* archive() const { return session_.archive(); }
     // The entries the list is built from: the pending edit's while one was begun, else the
     // archive's. Empty when no archive is open.
-    const std::vector<Entry>& entries() const;
+    const std::vector<Entry>& entries() const { return session_.entries(); }
     // The list's rows: the entry each shows and its icon.
     const TypeView& view() const { return view_; }
     // The row that single-entry commands act on: the one the user sees selected, -1 when none.
     int SelectedRow() const { return selectedRow_; }
-    const std::string& archivePath() const { return archivePath_; }
+    const std::string& archivePath() const { return session_.path(); }
     const std::string& ExtractDir() const { return extractDir_; }
     const std::string& StartDir() const { return startDir_; }
     bool PreviewOn() const { return previewOn_; }
@@ -208,7 +211,8 @@ private:
     std::vector<OpenFilter> openFilters() const;
     void closeArchive();
     void showTypeItemText();
-    void readArchive(const ArchiveFormat& format);
+    // Opens `path` as `format` (asking before another kind it looks like) and lists it.
+    void readArchive(const std::string& path, const ArchiveFormat& format);
     void showTotal(std::int32_t statedCount);
     void showRows();
     bool isLod() const;
@@ -255,11 +259,8 @@ private:
 
     // Editing.
     ArchiveEdit& beginEdit();
-    void carryDamage();
     // The entries' indices or contents changed: what the preview kept belongs to the list before.
     void forgetListedContent();
-    // The content entry `index` of entries() has now, unsaved edits included.
-    std::vector<std::byte> contentOf(std::size_t index) const;
     void addFiles(const std::vector<std::string>& paths);
     std::optional<std::string> addFile(ArchiveEdit& edit, const std::string& path);
     std::optional<std::vector<std::byte>> offerPicture(const std::string& path, std::string& name);
@@ -274,18 +275,12 @@ private:
     std::optional<std::string> askSaveAsPath();
     // The archive just saved at `path`, opened again and listed, `selectName` selected.
     void reopenSaved(const std::string& path, const std::optional<std::string>& selectName);
-    // Extracts entry `index` of the pending edit: what the batch would write for it.
-    ExtractedEntry extractEdited(std::size_t position, std::size_t index,
-                                 const TargetFolder& folder,
-                                 std::set<std::string>& written) const;
 
     void resetFrameScroll();
     void togglePreview(bool fromButton);
     void renderSelected();
     void renderFrame(std::uint32_t frame);
     Bytes selectedContent();
-    // Why entry `index` (of entries()) is damaged; nullopt when it is not known to be.
-    std::optional<std::string> damageOf(std::size_t index) const;
     // Records damage found in an entry's content when it was read, and shows it.
     void noteDamage(std::size_t index, const std::string& what);
     // The file name panel, with the count of damaged entries when there are any.
@@ -309,15 +304,9 @@ private:
     bool sortAscending_ = true;
     std::vector<char> marked_;  // by directory index: the entry is selected
     std::size_t markedCount_ = 0;
-    std::optional<Archive> archive_;
-    // By directory index of the archive as opened: why the entry is damaged (its row, or its
-    // content when read). A pending edit keeps its own (ArchiveEdit::damage); what is found in it
-    // is noted here too, for the edit states that undo and redo bring back.
-    std::vector<std::optional<std::string>> damage_;
     TypeView view_;
     int selectedRow_ = -1;
     std::optional<std::size_t> selectedIndex_;  // the directory index of the selected entry
-    std::string archivePath_;
     std::string search_;
     std::string extractDir_;
     std::string startDir_ = "data";
@@ -325,7 +314,8 @@ private:
     Shown shown_ = Shown::Nothing;
     bool playing_ = false;
     int framesPerSecond_ = kDefaultPlayback;
-    ArchiveEditing editing_;
+    ArchiveSession session_;
+    ArchiveEditing editing_{ui_, session_};
     std::unique_ptr<Impl> impl_;
 };
 

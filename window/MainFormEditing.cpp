@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
-// MainForm's "Edycja" commands: edits pending in ArchiveEditing until saved, shown in the list,
-// the preview and extraction meanwhile.
+// MainForm's "Edycja" commands: edits pending in the ArchiveSession until saved, shown in the
+// list, the preview and extraction meanwhile; ArchiveEditing asks for names and saves.
 
 #include <filesystem>
 #include <set>
@@ -51,37 +51,10 @@ const char* addedFilesStep(std::size_t count) {
 
 ArchiveEdit& MainForm::beginEdit() {
     try {
-        const bool fresh = editing_.pending() == nullptr;
-        ArchiveEdit& edit = editing_.edit(*archive_);
-        if (fresh) {
-            carryDamage();  // found in content read before the edit began
-        }
-        return edit;
+        return session_.edit();
     } catch (const ResourceError& error) {
         throw ResourceError::worded(texts::fillIn(text(texts::kNotEditable), {describe(error)}));
     }
-}
-
-// The damage known of the archive's entries goes to the pending edit, which may have been kept
-// from before it was found (an undone step).
-void MainForm::carryDamage() {
-    const ArchiveEdit* edit = editing_.pending();
-    if (edit == nullptr) {
-        return;
-    }
-    for (std::size_t index = 0; index < edit->entries().size(); ++index) {
-        const std::optional<std::size_t> original = edit->originalIndex(index);
-        if (original && *original < damage_.size() && damage_[*original] && !edit->damage(index)) {
-            editing_.markDamaged(index, *damage_[*original]);
-        }
-    }
-}
-
-std::vector<std::byte> MainForm::contentOf(std::size_t index) const {
-    if (const ArchiveEdit* edit = editing_.pending()) {
-        return edit->content(index);
-    }
-    return entryContent(*archive_, archive_->entries().at(index));
 }
 
 std::optional<std::string> MainForm::selectedName() const {
@@ -91,12 +64,12 @@ std::optional<std::string> MainForm::selectedName() const {
 
 EditCommandState MainForm::editCommandState() const {
     EditCommandState state;
-    state.archiveOpen = archive_.has_value();
-    state.archiveEditable = archive_ && !archive_->directoryError();
+    state.archiveOpen = session_.archive() != nullptr;
+    state.archiveEditable = session_.editable();
     state.entrySelected = state.archiveEditable && selectedRow_ >= 0;
-    state.changed = editing_.hasChanges();
-    const EditStep* undo = editing_.nextUndo();
-    const EditStep* redo = editing_.nextRedo();
+    state.changed = session_.hasChanges();
+    const EditStep* undo = session_.nextUndo();
+    const EditStep* redo = session_.nextRedo();
     state.canUndo = undo != nullptr;
     state.canRedo = redo != nullptr;
     state.undoText = undo != nullptr ? texts::fillIn(text(texts::kUndoStepItem), {undo->label})
@@ -107,10 +80,10 @@ EditCommandState MainForm::editCommandState() const {
 }
 
 void MainForm::showEditState() {
-    const std::string fileName = archive_ ? fileNameOf(archivePath_) : std::string();
-    ui_.setArchiveTitle(editing_.hasChanges()
-                            ? texts::fillIn(text(texts::kUnsavedTitle), {fileName})
-                            : fileName);
+    const std::string fileName =
+        session_.archive() != nullptr ? fileNameOf(session_.path()) : std::string();
+    ui_.setArchiveTitle(
+        session_.hasChanges() ? texts::fillIn(text(texts::kUnsavedTitle), {fileName}) : fileName);
     ui_.setEditCommandsEnabled(editCommandState());
 }
 
@@ -118,15 +91,7 @@ void MainForm::showEdited(const std::optional<std::string>& selectName) {
     forgetListedContent();
     selectedIndex_.reset();
     if (selectName) {
-        if (const ArchiveEdit* edit = editing_.pending()) {
-            selectedIndex_ = edit->find(*selectName);
-        } else {
-            for (std::size_t k = 0; k < entries().size(); ++k) {
-                if (editName(entries()[k]) == *selectName) {
-                    selectedIndex_ = k;
-                }
-            }
-        }
+        selectedIndex_ = session_.find(*selectName);
     }
     showTotal(static_cast<std::int32_t>(entries().size()));
     // An edit renumbers the entries: the selection keeps only the entry named.
@@ -149,8 +114,9 @@ void MainForm::showEdited(const std::optional<std::string>& selectName) {
 
 void MainForm::AddFiles1Click() {
     guarded([&] {
-        if (archive_) {
-            addFiles(ui_.chooseFiles(text(texts::kAddFilesCaption), folderOf(archivePath_), true));
+        if (session_.archive() != nullptr) {
+            addFiles(
+                ui_.chooseFiles(text(texts::kAddFilesCaption), folderOf(session_.path()), true));
         }
     });
 }
@@ -161,7 +127,7 @@ void MainForm::addFiles(const std::vector<std::string>& paths) {
     if (paths.empty()) {
         return;
     }
-    EditState before = editing_.state();
+    EditState before = session_.state();
     const std::optional<std::string> selected = selectedName();
     ArchiveEdit& edit = beginEdit();
     std::optional<std::string> added;
@@ -189,7 +155,7 @@ void MainForm::addFiles(const std::vector<std::string>& paths) {
             changed > 1 ? texts::fillIn(text(addedFilesStep(changed)), {std::to_string(changed)})
                         : texts::fillIn(text(replaced ? texts::kReplaceStep : texts::kAddStep),
                                         {*added});
-        editing_.record(std::move(before), {label, selected, added});
+        session_.record(std::move(before), {label, selected, added});
     }
     showEdited(added ? added : selectedName());
 }
@@ -263,13 +229,13 @@ void MainForm::ReplaceEntry1Click() {
             return;
         }
         const std::vector<std::string> files = ui_.chooseFiles(
-            texts::fillIn(text(texts::kReplaceCaption), {*name}), folderOf(archivePath_), false);
+            texts::fillIn(text(texts::kReplaceCaption), {*name}), folderOf(session_.path()), false);
         if (files.empty()) {
             return;
         }
-        EditState before = editing_.state();
+        EditState before = session_.state();
         beginEdit().putFile(*name, files.front());
-        editing_.record(std::move(before),
+        session_.record(std::move(before),
                         {texts::fillIn(text(texts::kReplaceStep), {*name}), name, name});
         showEdited(name);
     });
@@ -289,9 +255,9 @@ void MainForm::RemoveEntry1Click() {
             neighbour != nullptr ? std::optional(editName(*neighbour)) : std::nullopt;
         const std::size_t index = *selectedIndex_;
         const std::optional<std::string> removed = selectedName();
-        EditState before = editing_.state();
+        EditState before = session_.state();
         beginEdit().remove(index);
-        editing_.record(std::move(before),
+        session_.record(std::move(before),
                         {texts::fillIn(text(texts::kRemoveStep), {*removed}), removed, next});
         showEdited(next);
     });
@@ -304,7 +270,7 @@ void MainForm::RenameEntry1Click() {
             return;
         }
         const std::size_t index = *selectedIndex_;
-        EditState before = editing_.state();
+        EditState before = session_.state();
         ArchiveEdit& edit = beginEdit();
         const std::optional<std::string> name =
             editing_.askName(text(texts::kRenameCaption),
@@ -313,7 +279,7 @@ void MainForm::RenameEntry1Click() {
             return;
         }
         edit.rename(index, *name);
-        editing_.record(std::move(before),
+        session_.record(std::move(before),
                         {texts::fillIn(text(texts::kRenameStep), {*old, *name}), old, name});
         showEdited(name);
     });
@@ -321,22 +287,21 @@ void MainForm::RenameEntry1Click() {
 
 void MainForm::RevertChanges1Click() {
     guarded([&] {
-        if (!editing_.hasChanges() ||
+        if (!session_.hasChanges() ||
             !ui_.askOkCancel(text(texts::kRevertCaption),
                              texts::fillIn(text(texts::kRevertQuestion),
-                                           {fileNameOf(archivePath_)}))) {
+                                           {fileNameOf(session_.path())}))) {
             return;
         }
         const std::optional<std::string> name = selectedName();
-        editing_.revert({text(texts::kRevertStep), name, name});
+        session_.revert({text(texts::kRevertStep), name, name});
         showEdited(name);
     });
 }
 
 void MainForm::UndoEdit1Click() {
     guarded([&] {
-        if (const std::optional<EditStep> step = editing_.undo()) {
-            carryDamage();
+        if (const std::optional<EditStep> step = session_.undo()) {
             showEdited(step->selectUndone);
         }
     });
@@ -344,8 +309,7 @@ void MainForm::UndoEdit1Click() {
 
 void MainForm::RedoEdit1Click() {
     guarded([&] {
-        if (const std::optional<EditStep> step = editing_.redo()) {
-            carryDamage();
+        if (const std::optional<EditStep> step = session_.redo()) {
             showEdited(step->selectRedone);
         }
     });
@@ -355,8 +319,8 @@ void MainForm::RedoEdit1Click() {
 
 void MainForm::SaveArchive1Click() {
     guarded([&] {
-        if (archive_ && editing_.hasChanges()) {
-            saveTo(archivePath_);
+        if (session_.hasChanges()) {
+            saveTo(session_.path());
         }
     });
 }
@@ -367,17 +331,17 @@ std::optional<std::string> MainForm::askSaveAsPath() {
     const auto formats = archiveFormats();
     const std::vector<OpenFilter> filters = openFilters();
     for (std::size_t k = 0; k < formats.size(); ++k) {
-        if (formats[k] == &archive_->format()) {
+        if (formats[k] == &session_.archive()->format()) {
             filter = filters[k];
         }
     }
     const std::optional<std::string> chosen =
-        ui_.chooseSavePath(text(texts::kSaveAsCaption), archivePath_, filter);
+        ui_.chooseSavePath(text(texts::kSaveAsCaption), session_.path(), filter);
     if (!chosen) {
         return std::nullopt;
     }
     // The dialog asked before replacing the name chosen, not the one with the suffix added.
-    std::string path = withKindSuffix(*chosen, archive_->format());
+    std::string path = withKindSuffix(*chosen, session_.archive()->format());
     std::error_code error;
     if (path != *chosen && std::filesystem::exists(path, error) &&
         !ui_.askOkCancel(text(texts::kSaveAsCaption),
@@ -389,7 +353,7 @@ std::optional<std::string> MainForm::askSaveAsPath() {
 
 void MainForm::SaveArchiveAs1Click() {
     guarded([&] {
-        if (!archive_) {
+        if (session_.archive() == nullptr) {
             return;
         }
         const std::optional<std::string> path = askSaveAsPath();
@@ -410,7 +374,7 @@ void MainForm::saveTo(const std::string& path) {
             return;
         case SaveOutcome::Reload:
             // What the window showed of the old archive is read again from the new one.
-            reopenSaved(archivePath_, name);
+            reopenSaved(session_.path(), name);
             return;
         case SaveOutcome::NotSaved:
             break;
@@ -419,48 +383,12 @@ void MainForm::saveTo(const std::string& path) {
 }
 
 void MainForm::reopenSaved(const std::string& path, const std::optional<std::string>& selectName) {
-    const ArchiveFormat& format = archive_->format();
-    archivePath_ = path;
+    const ArchiveFormat& format = session_.archive()->format();
     ui_.setStatusText(kFileNamePanel, texts::fillIn(text(texts::kFileName), {path}));
-    readArchive(format);
-    if (archive_) {
+    readArchive(path, format);
+    if (session_.archive() != nullptr) {
         showEdited(selectName);
     }
-}
-
-// --- Extraction of unsaved edits ---
-
-ExtractedEntry MainForm::extractEdited(std::size_t position, std::size_t index,
-                                       const TargetFolder& folder,
-                                       std::set<std::string>& written) const {
-    ExtractedEntry outcome;
-    outcome.position = position;
-    outcome.index = index;
-    outcome.entry = &entries().at(index);
-    const Entry& entry = *outcome.entry;
-    try {
-        const ArchiveFormat& format = archive_->format();
-        outcome.fileName = outputFileName(entry, format, true);
-        // As in a batch of the saved archive, no file of this run is written over.
-        const std::string folded = caseFolded(outcome.fileName);
-        if (written.count(folded) > 0) {
-            throw ResourceError(ErrorKind::NameWrittenInRun,
-                                outcome.fileName + " was written in this run");
-        }
-        const std::vector<std::byte> content = contentOf(index);
-        if (format.convertsToBitmap(entry, true)) {
-            const Picture picture = decodePcx(content);
-            outcome.picture = PictureSize{picture.width, picture.height};
-            folder.writeFile(outcome.fileName, encodePicture(picture, PictureFormat::Bmp));
-        } else {
-            folder.writeFile(outcome.fileName, content);
-        }
-        written.insert(folded);
-    } catch (const ResourceError& error) {
-        outcome.error = error;
-        outcome.error->withEntry(entryLabel(entry, index));
-    }
-    return outcome;
 }
 
 }  // namespace brasvel

@@ -457,7 +457,7 @@ TEST_F(EditingTest, savingAsANameWithoutAnExtensionAddsTheKindsExtension) {
             EXPECT_TRUE(form.hasUnsavedChanges());
             EXPECT_EQ(form.archivePath(), archivePath);
             ui.answers.clear();
-            form.editing().reset();
+            form.session().dropEdits();
             continue;
         }
         ui.answers.clear();
