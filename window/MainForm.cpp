@@ -332,7 +332,6 @@ void MainForm::forgetListedContent() {
 
 void MainForm::closeArchive() {
     impl_->video.close();
-    resetFrameScroll();  // the former sprite's frame row goes with it
     forgetListedContent();
     session_.close();
     view_ = {};
@@ -340,6 +339,7 @@ void MainForm::closeArchive() {
     markedCount_ = 0;
     selectedRow_ = -1;
     selectedIndex_.reset();
+    resetFrameScroll();  // the former sprite's frame row goes with it
     ui_.setEntryCommandsEnabled(false);
     ui_.setArchiveTitle("");
     clearPreview(text(texts::kNoSelection));
@@ -555,7 +555,9 @@ const Entry* MainForm::entryAtRow(int row) const {
         static_cast<std::size_t>(row) >= view_.entries.size()) {
         return nullptr;
     }
-    return &entries()[view_.entries[static_cast<std::size_t>(row)]];
+    // A list not yet rebuilt after the entries changed (edits dropped) shows none beyond them.
+    const std::size_t index = view_.entries[static_cast<std::size_t>(row)];
+    return index < entries().size() ? &entries()[index] : nullptr;
 }
 
 // The selected sound, opened in the player ready to play. With no selected row in the new list
