@@ -16,7 +16,7 @@ packages=(
   xvfb xauth fonts-dejavu-core
   pulseaudio pulseaudio-utils sox
   unzip libarchive-tools zip time bc imagemagick
-  linux-perf valgrind
+  linux-perf valgrind hyperfine
   go-md2man man-db groff-base file shared-mime-info dpkg-dev lintian desktop-file-utils appstream
 )
 
