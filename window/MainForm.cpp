@@ -11,14 +11,10 @@
 #include "base/Text.h"
 #include "extract/AtomicFile.h"
 #include "extract/BatchExtractor.h"
-#include "extract/EntryCheck.h"
 #include "extract/EntryContent.h"
 #include "extract/SafeName.h"
-#include "imaging/DefSprite.h"
-#include "imaging/PcxImage.h"
-#include "imaging/PictureFormats.h"
-#include "imaging/SpriteFiles.h"
 #include "window/EntryFilter.h"
+#include "window/PreviewController.h"
 #include "window/VideoPreview.h"
 #include "window/WindowTexts.h"
 
@@ -29,8 +25,6 @@ constexpr int kCountPanel = 0;
 constexpr int kSizePanel = 1;
 constexpr int kFileNamePanel = 2;
 constexpr int kStoredSizePanel = 3;
-constexpr int kWidthPanel = 4;
-constexpr int kHeightPanel = 5;
 
 
 std::string number(std::int64_t value) { return std::to_string(value); }
@@ -100,30 +94,13 @@ std::string shownFolder(const std::string& folder) {
 
 }  // namespace
 
-// The entry last shown in the preview, kept while the same entry stays selected, so that stepping
-// through a sprite's frames decodes from memory instead of reading the archive again.
-// The video player of the preview lives beside it.
+// The preview; its video player is the one the window's list and sound handlers close and pause.
 struct MainForm::Impl {
-    Impl(WindowToolkit& ui, WavePlayer& player) : video(ui, player) {}
+    Impl(WindowToolkit& ui, WavePlayer& player, const ArchiveSession& session)
+        : preview(ui, player, session), video(preview.video()) {}
 
-    struct Key {
-        std::uint64_t archiveGeneration = 0;
-        std::size_t entryIndex = 0;
-        friend bool operator==(const Key&, const Key&) = default;
-    };
-    std::optional<Key> key;
-    std::vector<std::byte> content;
-    std::optional<DefSprite> sprite;
-    std::uint64_t archiveGeneration = 0;
-    bool convertingSprite = false;  // scroll bar changes are the logic's own: nothing to render
-    VideoPreview video;
-
-    void forget() {
-        key.reset();
-        sprite.reset();
-        content.clear();
-        content.shrink_to_fit();
-    }
+    PreviewController preview;
+    VideoPreview& video;
 };
 
 MainForm::MainForm(WindowToolkit& ui, WavePlayer& player)
@@ -131,12 +108,13 @@ MainForm::MainForm(WindowToolkit& ui, WavePlayer& player)
       player_(player),
       ownSettings_(std::make_unique<MemorySettings>()),
       settings_(*ownSettings_),
-      impl_(std::make_unique<Impl>(ui, player)) {
+      impl_(std::make_unique<Impl>(ui, player, session_)) {
     connectToolkit();
 }
 
 MainForm::MainForm(WindowToolkit& ui, WavePlayer& player, WindowSettings& settings)
-    : ui_(ui), player_(player), settings_(settings), impl_(std::make_unique<Impl>(ui, player)) {
+    : ui_(ui), player_(player), settings_(settings),
+      impl_(std::make_unique<Impl>(ui, player, session_)) {
     connectToolkit();
     loadSettings();
 }
@@ -150,6 +128,9 @@ void MainForm::connectToolkit() {
     editing_.chooseOtherPath = [this] { return askSaveAsPath(); };
     ui_.onFrameScrollChange = [this] { scbChange(); };
     ui_.onFrameTimer = [this] { FrameTimerTimer(); };
+    impl_->preview.onDamage = [this](std::size_t index, const std::string& what) {
+        noteDamage(index, what);
+    };
     ui_.setEntryCommandsEnabled(false);
     ui_.setPreviewCommandsEnabled(false, false);
     ui_.setEditCommandsEnabled(editCommandState());
@@ -325,10 +306,7 @@ std::vector<OpenFilter> MainForm::openFilters() const {
     return filters;
 }
 
-void MainForm::forgetListedContent() {
-    impl_->forget();
-    ++impl_->archiveGeneration;
-}
+void MainForm::forgetListedContent() { impl_->preview.listChanged(); }
 
 void MainForm::closeArchive() {
     impl_->video.close();
@@ -397,7 +375,7 @@ void MainForm::readArchive(const std::string& path, const ArchiveFormat& format)
     sortView();
     showRows();
     selectListedRow(view_.entries.empty() ? -1 : 0);
-    if (previewOn_ && selectedRow_ >= 0) {
+    if (PreviewOn() && selectedRow_ >= 0) {
         showSelectedRow(selectedRow_);  // the preview left on shows the new archive's entry
     }
     showEditState();
@@ -631,8 +609,7 @@ std::string MainForm::targetFolder() const {
 }
 
 void MainForm::showPictureSize(std::int32_t width, std::int32_t height) {
-    ui_.setStatusText(kWidthPanel, texts::fillIn(text(texts::kPictureWidth), {number(width)}));
-    ui_.setStatusText(kHeightPanel, texts::fillIn(text(texts::kPictureHeight), {number(height)}));
+    impl_->preview.showPictureSize(width, height);
 }
 
 void MainForm::ToolButton2Click() { extractSelected(); }
@@ -937,11 +914,10 @@ bool MainForm::FormCloseQuery() {
 
 void MainForm::FormClose() {
     guarded([&] {
-        stopPlayback();
-        impl_->video.close();
+        impl_->preview.stop();
         player_.close();
     });
-    impl_->forget();
+    impl_->preview.forgetContent();
 }
 
 void MainForm::GeneralHelp1Click() { ui_.showHelp(); }
@@ -949,24 +925,8 @@ void MainForm::About2Click() { ui_.showAboutBox(); }
 
 // --- Selection and preview ---
 
-// Stops playback, forgets what was drawn, and puts the frame scroll bar back to frame 1 and hides
-// it. The change this raises is the logic's own: it renders nothing (it once rendered the entry
-// selected until now, showing that entry's error again before the new one's).
-void MainForm::resetFrameScroll() {
-    stopPlayback();
-    shown_ = Shown::Nothing;  // until the entry chosen now is drawn
-    refreshPreviewCommands();
-    impl_->convertingSprite = true;
-    try {
-        ui_.setFrameScrollMaximum(1);
-        ui_.setFrameScrollPosition(1);
-    } catch (...) {
-        impl_->convertingSprite = false;
-        throw;
-    }
-    impl_->convertingSprite = false;
-    ui_.setFrameScrollVisible(false);
-}
+// Stops playback, forgets what was drawn, and puts the frame scroll bar back to frame 1, hidden.
+void MainForm::resetFrameScroll() { preview().resetFrameScroll(); }
 
 void MainForm::numitem(int row, bool selected) {
     if (!selected) {
@@ -1038,141 +998,32 @@ void MainForm::showSelectedRow(int row) {
         ui_.setStatusText(kSizePanel, texts::fillIn(text(texts::kFileSize), {number(entry->size)}));
         ui_.setStatusText(kStoredSizePanel,
                           texts::fillIn(text(texts::kStoredSize), {number(entry->packedSize)}));
-        if (previewOn_) {
-            previewing([&] { renderSelected(); });
-        }
+        preview().showSelected();
     });
 }
 
-void MainForm::BitBtn3Click() { togglePreview(true); }
-void MainForm::QuickView1Click() { togglePreview(false); }
+void MainForm::BitBtn3Click() { guarded([&] { preview().toggle(true); }); }
+void MainForm::QuickView1Click() { guarded([&] { preview().toggle(false); }); }
 
-void MainForm::togglePreview(bool fromButton) {
-    guarded([&] {
-        impl_->video.close();
-        resetFrameScroll();
-        previewOn_ = !previewOn_;
-        ui_.setPanelVisible(PanelId::Preview, previewOn_);
-        if (!previewOn_ && fromButton) {
-            showPictureSize(0, 0);
-        }
-        if (previewOn_) {
-            previewing([&] { renderSelected(); });
-        }
-    });
-}
+bool MainForm::PreviewOn() const { return impl_->preview.isOn(); }
+bool MainForm::Playing() const { return impl_->preview.isPlaying(); }
+int MainForm::FramesPerSecond() const { return impl_->preview.framesPerSecond(); }
 
-// The preview and the picture-size panels say `message` instead of keeping the last picture.
-void MainForm::clearPreview(const std::string& message) {
-    shown_ = Shown::Nothing;
-    refreshPreviewCommands();
-    ui_.showPreviewMessage(message);
-    ui_.setStatusText(kWidthPanel, text(texts::kNoPictureWidth));
-    ui_.setStatusText(kHeightPanel, text(texts::kNoPictureHeight));
-}
-
-template <typename Body>
-void MainForm::previewing(Body&& body) {
-    try {
-        body();
-    } catch (const ResourceError& error) {
-        const Entry* entry = selectedEntry();
-        clearPreview(entry == nullptr || !error.entry().empty()
-                         ? messageOf(error)
-                         : texts::fillIn(text(texts::kEntryError),
-                                         {shownText(entry->caption), describe(error)}));
+PreviewController& MainForm::preview() {
+    std::optional<std::size_t> index;
+    if (selectedEntry() != nullptr) {
+        index = view_.entries[static_cast<std::size_t>(selectedRow_)];
     }
+    impl_->preview.select(index);
+    return impl_->preview;
 }
 
-void MainForm::renderSelected() {
-    const Entry* entry = selectedEntry();
-    if (entry == nullptr) {
-        clearPreview(text(texts::kNoSelection));
-        return;
-    }
-    if (isPicture(*entry)) {
-        ui_.setPanelHint(PanelId::Preview, entry->name);
-        const Picture picture = decodePcx(selectedContent());
-        showPictureSize(picture.width, picture.height);
-        ui_.showPicture(encodePicture(picture, PictureFormat::Bmp), PictureKind::Picture);
-        shown_ = Shown::Picture;
-        refreshPreviewCommands();
-        ui_.repaintImage();
-    } else if (isSprite(*entry)) {
-        ui_.setFrameScrollVisible(true);
-        ui_.setPanelHint(PanelId::Preview, entry->name);
-        renderFrame(1);
-    } else if (isVideo(*entry)) {
-        ui_.setPanelHint(PanelId::Preview, entry->name);
-        impl_->video.open(selectedContent(), shownText(entry->caption));
-        const video::VideoInfo& figures = *impl_->video.info();
-        showPictureSize(figures.width, figures.height);
-    } else {
-        showEntryPage(*entry);
-    }
-}
+void MainForm::clearPreview(const std::string& message) { preview().clear(message); }
+
+void MainForm::refreshPreviewCommands() { preview().refreshCommands(); }
 
 void MainForm::scbChange() {
-    if (impl_->convertingSprite) {
-        return;  // the logic's own change of the bar: nothing new to render
-    }
-    guarded([&] {
-        const Entry* entry = selectedEntry();
-        if (entry == nullptr || !isSprite(*entry)) {
-            return;
-        }
-        previewing(
-            [&] { renderFrame(static_cast<std::uint16_t>(ui_.frameScrollPosition())); });
-    });
-}
-
-void MainForm::renderFrame(std::uint32_t frame) {
-    const Bytes content = selectedContent();
-    const DefHeaderInfo header = readDefHeader(content);
-    showPictureSize(header.width, header.height);
-    if (!impl_->sprite) {
-        impl_->sprite =
-            DefSprite::walk(content, std::string(untilNul(selectedEntry()->name)) + ".def");
-    }
-    const DefSprite& sprite = *impl_->sprite;
-    if (sprite.frameTotal() == 0) {
-        throw ResourceError::worded(text(texts::kNoFrames));
-    }
-    impl_->convertingSprite = true;
-    ui_.setFrameScrollMaximum(static_cast<int>(sprite.frameTotal()));
-    impl_->convertingSprite = false;
-    ui_.setTypeBoxText(defTypeText(sprite.type()));
-    ui_.showPicture(encodePicture(sprite.decodeFrame(frame), PictureFormat::Bmp,
-                                  {.role = PictureRole::SpriteFrame}),
-                    PictureKind::SpriteFrame);
-    shown_ = Shown::Frame;
-    refreshPreviewCommands();
-    const FrameBlock block = blockOfFrame(sprite.blocks(), frame);
-    ui_.setFrameCaption(texts::fillIn(
-        text(texts::kFrameCaption),
-        {number(frame), number(sprite.frameTotal()), number(static_cast<std::int64_t>(block.block)),
-         number(frame - block.first + 1), number(block.last - block.first + 1)}));
-    ui_.repaintImage();
-}
-
-// The selected entry's content, read from the open archive once and kept while it stays
-// selected. Only for a selected row of the list.
-Bytes MainForm::selectedContent() {
-    const Impl::Key key{impl_->archiveGeneration,
-                        view_.entries[static_cast<std::size_t>(selectedRow_)]};
-    if (impl_->key != key) {
-        impl_->forget();
-        try {
-            impl_->content = session_.content(key.entryIndex);
-        } catch (const ResourceError& error) {
-            if (isDamage(error)) {
-                noteDamage(key.entryIndex, error.describe());
-            }
-            throw;
-        }
-        impl_->key = key;
-    }
-    return impl_->content;
+    guarded([&] { preview().frameScrollChanged(); });
 }
 
 void MainForm::noteDamage(std::size_t index, const std::string& what) {
@@ -1200,186 +1051,20 @@ void MainForm::Panel1Resize(int /*width*/, int /*height*/) {
     // Nothing to place: the toolkit's picture fills the panel above the frame row by its layout.
 }
 
-// --- The preview's other pages, sprite playback, saving what it shows ---
+// --- Sprite playback, saving what the preview shows ---
 
-void MainForm::showEntryPage(const Entry& entry) {
-    const Bytes content = selectedContent();
-    shown_ = Shown::Nothing;
-    refreshPreviewCommands();
-    ui_.setPanelHint(PanelId::Preview, entry.name);
-    ui_.setStatusText(kWidthPanel, text(texts::kNoPictureWidth));
-    ui_.setStatusText(kHeightPanel, text(texts::kNoPictureHeight));
-    switch (previewKindOf(entry.ext, content)) {
-    case PreviewKind::Colours:
-        ui_.showPalette(paletteColours(content));
-        break;
-    case PreviewKind::Text:
-        ui_.showPreviewText(previewText(content), partNote(kTextPreviewLimit, content.size()));
-        break;
-    default:
-        ui_.showHexView(content.first(std::min(content.size(), kHexPreviewLimit)),
-                        partNote(kHexPreviewLimit, content.size()));
-        break;
-    }
-}
-
-// The note above a page that shows `shown` bytes of `size`; empty when it shows them all.
-std::string MainForm::partNote(std::size_t shown, std::size_t size) const {
-    if (size <= shown) {
-        return {};
-    }
-    const auto kilobytes = [](std::size_t bytes) {
-        return number(static_cast<std::int64_t>((bytes + 1023) / 1024));
-    };
-    return texts::fillIn(text(texts::kPartShown), {kilobytes(shown), kilobytes(size)});
-}
-
-void MainForm::stopPlayback() {
-    playing_ = false;
-    ui_.setFrameTimer(0);
-}
-
-void MainForm::refreshPreviewCommands() {
-    const Entry* entry = selectedEntry();
-    ui_.setPreviewCommandsEnabled(shown_ != Shown::Nothing && entry != nullptr,
-                                  entry != nullptr && isSprite(*entry));
-}
-
-void MainForm::PlayFramesClick() {
-    guarded([&] {
-        if (playing_) {
-            stopPlayback();
-        } else if (shown_ == Shown::Frame) {
-            playing_ = true;
-            ui_.setFrameTimer(playbackInterval(framesPerSecond_));
-        }
-    });
-}
-
-void MainForm::FrameTimerTimer() {
-    guarded([&] {
-        const Entry* entry = selectedEntry();
-        if (!playing_ || !previewOn_ || shown_ != Shown::Frame || entry == nullptr ||
-            !isSprite(*entry) || !impl_->sprite) {
-            stopPlayback();
-            return;
-        }
-        const auto frame = static_cast<std::uint32_t>(ui_.frameScrollPosition());
-        const FrameBlock block = blockOfFrame(impl_->sprite->blocks(), frame);
-        // The scroll bar's notification shows the frame; a frame that fails ends playback.
-        ui_.setFrameScrollPosition(static_cast<int>(nextPlaybackFrame(block, frame)));
-        if (shown_ != Shown::Frame) {
-            stopPlayback();
-        }
-    });
-}
+void MainForm::PlayFramesClick() { guarded([&] { preview().playFrames(); }); }
+void MainForm::FrameTimerTimer() { guarded([&] { preview().frameTimerTick(); }); }
 
 void MainForm::FrameSpeedChange(int framesPerSecond) {
-    framesPerSecond_ = std::clamp(framesPerSecond, kSlowestPlayback, kFastestPlayback);
-    if (playing_) {
-        guarded([&] { ui_.setFrameTimer(playbackInterval(framesPerSecond_)); });
-    }
-}
-
-Picture MainForm::shownPicture(std::string& suggestedName) {
-    const Entry& entry = *selectedEntry();
-    const std::string name(untilNul(entry.name));
-    if (shown_ == Shown::Picture) {
-        suggestedName = name + ".png";
-        return decodePcx(selectedContent());
-    }
-    const auto frame = static_cast<std::uint32_t>(ui_.frameScrollPosition());
-    suggestedName = name + "-" + number(frame) + ".png";
-    return DefSprite::walk(selectedContent(), name + ".def").decodeFrame(frame);
+    guarded([&] { preview().setFramesPerSecond(framesPerSecond); });
 }
 
 void MainForm::SavePictureAsPngClick() {
-    namespace fs = std::filesystem;
-    guarded([&] {
-        if (shown_ == Shown::Nothing || selectedEntry() == nullptr) {
-            return;
-        }
-        std::string nameBytes;
-        const Picture picture = shownPicture(nameBytes);
-        const EncodeOptions options{.role = shown_ == Shown::Frame ? PictureRole::SpriteFrame
-                                                                    : PictureRole::GamePicture};
-        std::string suggested;
-        try {
-            suggested = (fs::path(targetFolder()) / safeFileName(nameBytes)).string();
-        } catch (const ResourceError&) {
-            suggested = (fs::path(targetFolder()) / "picture.png").string();
-        }
-        const std::optional<std::string> chosen =
-            ui_.askSavePath(text(texts::kSavePngCaption), suggested);
-        if (!chosen || chosen->empty()) {
-            return;
-        }
-        // The dialog adds ".png" to a bare name; a name the user gave a BMP suffix gets a BMP.
-        const PictureFormat format = formatOfPath(*chosen).value_or(PictureFormat::Png);
-        std::error_code error;
-        if (fs::equivalent(*chosen, session_.path(), error)) {
-            ui_.reportError(texts::fillIn(text(texts::kNotOverArchive), {*chosen}));
-            return;
-        }
-        const fs::path path(*chosen);
-        TargetFolder folder(path.parent_path().string());
-        folder.keepIntact(session_.path());
-        folder.writeFile(path.filename().string(), encodePicture(picture, format, options));
-        ui_.reportNotice(texts::fillIn(text(texts::kPictureSaved),
-                                       {*chosen, number(picture.width), number(picture.height)}));
-    });
+    guarded([&] { preview().savePictureAsPng(targetFolder()); });
 }
 
-void MainForm::ExportSpriteClick() {
-    namespace fs = std::filesystem;
-    guarded([&] {
-        const Entry* entry = selectedEntry();
-        if (entry == nullptr || !isSprite(*entry)) {
-            return;
-        }
-        const std::optional<std::string> chosen =
-            ui_.chooseFolder(text(texts::kExportFolderCaption));
-        if (!chosen || chosen->empty()) {
-            return;
-        }
-        const std::string caption = shownText(entry->caption);
-        const Bytes content = selectedContent();
-        std::vector<NamedFile> files;
-        std::size_t frames = 0;
-        std::size_t blocks = 0;
-        try {
-            const DefSprite sprite =
-                DefSprite::walk(content, std::string(untilNul(entry->name)) + ".def");
-            SpriteExportOptions options;
-            options.source = caption;
-            files = exportSprite(sprite, options);
-            frames = sprite.frameTotal();
-            blocks = sprite.blocks().size();
-        } catch (ResourceError& error) {
-            throw error.withEntry(caption);
-        }
-        std::size_t existing = 0;
-        for (const NamedFile& file : files) {
-            std::error_code error;
-            existing += fs::exists(fs::symlink_status(fs::path(*chosen) / file.name, error));
-        }
-        const auto count = [](std::size_t value) { return number(static_cast<std::int64_t>(value)); };
-        if (existing > 0 &&
-            !ui_.askOkCancel(text(texts::kFilesExistCaption),
-                             texts::fillIn(text(texts::kReplaceExportQuestion),
-                                           {count(existing), count(files.size()), *chosen}))) {
-            return;
-        }
-        TargetFolder folder(*chosen);
-        folder.keepIntact(session_.path());
-        for (const NamedFile& file : files) {
-            folder.writeFile(file.name, file.content);
-        }
-        ui_.reportNotice(texts::fillIn(
-            text(texts::kSpriteExported),
-            {count(files.size()), caption, *chosen, count(frames), count(blocks)}));
-    });
-}
+void MainForm::ExportSpriteClick() { guarded([&] { preview().exportSprite(); }); }
 
 // --- Sound ---
 
@@ -1417,7 +1102,7 @@ const VideoPreview& MainForm::videoPreview() const { return impl_->video; }
 // A failing frame has closed the player; the preview says why, as for any other entry.
 template <typename Body>
 void MainForm::videoHandler(Body&& body) {
-    guarded([&] { previewing(body); });
+    guarded([&] { preview().previewing(body); });
 }
 
 }  // namespace brasvel

@@ -36,6 +36,7 @@
 namespace brasvel {
 
 struct Picture;
+class PreviewController;
 class VideoPreview;
 
 // The list shows at most this many entries of an archive.
@@ -176,9 +177,9 @@ public:
     const std::string& archivePath() const { return session_.path(); }
     const std::string& ExtractDir() const { return extractDir_; }
     const std::string& StartDir() const { return startDir_; }
-    bool PreviewOn() const { return previewOn_; }
-    bool Playing() const { return playing_; }
-    int FramesPerSecond() const { return framesPerSecond_; }
+    bool PreviewOn() const;
+    bool Playing() const;
+    int FramesPerSecond() const;
     const VideoPreview& videoPreview() const;
     // The directory indices of the selected entries, in the list's order.
     std::vector<std::size_t> selectedEntries() const;
@@ -189,8 +190,6 @@ public:
     const std::vector<std::string>& recentArchives() const { return recent_; }
 
 private:
-    // What the picture page shows, for the commands that save it.
-    enum class Shown { Nothing, Picture, Frame };
     enum class BatchVariant { Toolbar, Menu };
     struct Impl;
 
@@ -232,9 +231,8 @@ private:
     // The row that shows the entry with directory index `index`; -1 when the list does not.
     int rowOfEntry(std::optional<std::size_t> index) const;
     void clearPreview(const std::string& message);
-    // Runs a preview step; its failure is shown once, in the preview, for the entry chosen.
-    template <typename Body>
-    void previewing(Body&& body);
+    // The preview, told the entry selected now.
+    PreviewController& preview();
     void prepareSound();
     template <typename Body>
     void videoHandler(Body&& body);
@@ -277,22 +275,12 @@ private:
     void reopenSaved(const std::string& path, const std::optional<std::string>& selectName);
 
     void resetFrameScroll();
-    void togglePreview(bool fromButton);
-    void renderSelected();
-    void renderFrame(std::uint32_t frame);
-    Bytes selectedContent();
     // Records damage found in an entry's content when it was read, and shows it.
     void noteDamage(std::size_t index, const std::string& what);
     // The file name panel, with the count of damaged entries when there are any.
     void showDamageCount();
-    // The text, palette or hex page for an entry that is neither picture nor sprite.
-    void showEntryPage(const Entry& entry);
-    std::string partNote(std::size_t shown, std::size_t size) const;
-    void stopPlayback();
     // The preview's commands follow what is shown and selected.
     void refreshPreviewCommands();
-    // The picture or sprite frame shown, decoded again, and the file name it is offered under.
-    Picture shownPicture(std::string& suggestedName);
 
     WindowToolkit& ui_;
     WavePlayer& player_;
@@ -310,10 +298,6 @@ private:
     std::string search_;
     std::string extractDir_;
     std::string startDir_ = "data";
-    bool previewOn_ = false;
-    Shown shown_ = Shown::Nothing;
-    bool playing_ = false;
-    int framesPerSecond_ = kDefaultPlayback;
     ArchiveSession session_;
     ArchiveEditing editing_{ui_, session_};
     std::unique_ptr<Impl> impl_;

@@ -21,8 +21,9 @@ std::uint32_t playableFrames(const video::VideoInfo& info) {
 
 }  // namespace
 
-VideoPreview::VideoPreview(WindowToolkit& ui, WavePlayer& player, Clock clock)
-    : ui_(ui), player_(player), clock_(std::move(clock)) {}
+VideoPreview::VideoPreview(PreviewWidgets& pages, WindowShell& shell, WavePlayer& player,
+                           Clock clock)
+    : pages_(pages), shell_(shell), player_(player), clock_(std::move(clock)) {}
 
 VideoPreview::~VideoPreview() {
     try {
@@ -52,7 +53,7 @@ void VideoPreview::open(Bytes content, const std::string& entryName) {
         frames_ = playableFrames(figures);
         show(1);
         showFigures();
-        ui_.setVideoPlaying(false, 0);
+        pages_.setVideoPlaying(false, 0);
     });
 }
 
@@ -65,7 +66,7 @@ void VideoPreview::close() {
     frames_ = 0;
     frame_ = 0;
     if (wasOpen) {
-        ui_.setVideoPlaying(false, 0);
+        pages_.setVideoPlaying(false, 0);
         stopSound();
     }
 }
@@ -91,7 +92,7 @@ void VideoPreview::pause() {
         return;
     }
     playing_ = false;
-    ui_.setVideoPlaying(false, 0);
+    pages_.setVideoPlaying(false, 0);
     stopSound();
 }
 
@@ -151,8 +152,8 @@ void VideoPreview::tick() {
 void VideoPreview::show(std::uint32_t frame) {
     const Picture picture = clip_->frame(frame);
     frame_ = frame;
-    ui_.showVideoFrame(picture.pixels, picture.width, picture.height);
-    ui_.setVideoPosition(static_cast<int>(frame), static_cast<int>(frames_),
+    pages_.showVideoFrame(picture.pixels, picture.width, picture.height);
+    pages_.setVideoPosition(static_cast<int>(frame), static_cast<int>(frames_),
                          texts::fillIn(text(texts::kVideoPosition),
                                        {number(frame), number(frames_), timeText(frame - 1),
                                         timeText(frames_)}));
@@ -164,7 +165,7 @@ void VideoPreview::startPlaying() {
     playedAt_ = clock_();
     waitingForSound_ = false;
     // Ticks twice a frame, so a tick late by the timer's jitter still shows each frame.
-    ui_.setVideoPlaying(true, std::max(1, static_cast<int>(std::lround(500 / frameRate_))));
+    pages_.setVideoPlaying(true, std::max(1, static_cast<int>(std::lround(500 / frameRate_))));
     startSound();
 }
 
@@ -243,7 +244,7 @@ void VideoPreview::showFigures() {
     } else {
         shown += "; " + text(texts::kVideoSilent);
     }
-    ui_.setVideoInfo(shown);
+    pages_.setVideoInfo(shown);
 }
 
 // "15" or "12,5": a frame rate to a tenth, the tenth only when there is one.

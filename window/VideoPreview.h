@@ -3,7 +3,7 @@
 #pragma once
 
 // The preview's video player: the clip of the selected video entry, the frame shown, and whether
-// it plays. It shows frames, the position and the figures through WindowToolkit and the sound
+// it plays. It shows frames, the position and the figures through PreviewWidgets and the sound
 // through the same WavePlayer as a sound archive's entries, so headless tests drive it whole.
 //
 // While it plays, the window's timer calls tick(); each tick shows the frame that the time since
@@ -40,8 +40,11 @@ class VideoPreview {
 public:
     using Clock = std::function<std::chrono::steady_clock::time_point()>;
 
-    VideoPreview(WindowToolkit& ui, WavePlayer& player,
+    VideoPreview(PreviewWidgets& pages, WindowShell& shell, WavePlayer& player,
                  Clock clock = [] { return std::chrono::steady_clock::now(); });
+    VideoPreview(WindowToolkit& ui, WavePlayer& player,
+                 Clock clock = [] { return std::chrono::steady_clock::now(); })
+        : VideoPreview(ui, ui, player, std::move(clock)) {}
     ~VideoPreview();
     VideoPreview(const VideoPreview&) = delete;
     VideoPreview& operator=(const VideoPreview&) = delete;
@@ -87,9 +90,10 @@ private:
     void showFigures();
     std::string rateText() const;
     std::string timeText(std::uint32_t frame) const;
-    std::string text(const char* source) const { return ui_.translate(source); }
+    std::string text(const char* source) const { return shell_.translate(source); }
 
-    WindowToolkit& ui_;
+    PreviewWidgets& pages_;
+    WindowShell& shell_;
     WavePlayer& player_;
     Clock clock_;
     video::VideoOptions options_;
