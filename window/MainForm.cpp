@@ -13,7 +13,6 @@
 #include "extract/BatchExtractor.h"
 #include "extract/EntryContent.h"
 #include "extract/SafeName.h"
-#include "window/EntryFilter.h"
 #include "window/PreviewController.h"
 #include "window/VideoPreview.h"
 #include "window/WindowTexts.h"
@@ -32,53 +31,6 @@ std::string number(std::int64_t value) { return std::to_string(value); }
 // The keys the sort column is remembered by, in the order of ListColumn.
 constexpr const char* kColumnKeys[] = {"name", "type", "size", "storedSize", "ratio", "offset"};
 static_assert(std::size(kColumnKeys) == kListColumnCount);
-
-std::int64_t storedSizeOf(const Entry& entry) {
-    // A LOD entry stored plain states no packed size.
-    return entry.packedSize > 0 ? entry.packedSize : entry.size;
-}
-
-RowDetails detailsOf(const Entry& entry) {
-    return {untilNul(entry.ext), entry.size, storedSizeOf(entry), entry.offset};
-}
-
-// Whether `a` comes before `b` when the list is sorted by `column` upwards. Numbers sort as
-// numbers; equal keys fall back to the name, so the order never depends on the one before.
-bool sortsBefore(const Entry& a, const Entry& b, ListColumn column) {
-    const auto byName = [&] {
-        return compareIgnoringAsciiCase(untilNul(a.caption), untilNul(b.caption)) < 0;
-    };
-    const auto byNumber = [&](std::int64_t x, std::int64_t y) { return x != y ? x < y : byName(); };
-    switch (column) {
-        case ListColumn::Name:
-            return byName();
-        case ListColumn::Type: {
-            const int order = compareIgnoringAsciiCase(untilNul(a.ext), untilNul(b.ext));
-            return order != 0 ? order < 0 : byName();
-        }
-        case ListColumn::Size:
-            return byNumber(a.size, b.size);
-        case ListColumn::StoredSize:
-            return byNumber(storedSizeOf(a), storedSizeOf(b));
-        case ListColumn::Ratio:
-            return byNumber(detailsOf(a).ratioPercent(), detailsOf(b).ratioPercent());
-        case ListColumn::Offset:
-            return byNumber(a.offset, b.offset);
-    }
-    return false;
-}
-
-// Ends the list's bulk update on every way out.
-class ListUpdate {
-public:
-    explicit ListUpdate(WindowToolkit& ui) : ui_(ui) { ui_.beginListUpdate(); }
-    ~ListUpdate() { ui_.endListUpdate(); }
-    ListUpdate(const ListUpdate&) = delete;
-    ListUpdate& operator=(const ListUpdate&) = delete;
-
-private:
-    WindowToolkit& ui_;
-};
 
 // A folder as the user is told it: a relative one ("." beside an archive opened by a relative
 // path) as the absolute path it stands for.
@@ -153,16 +105,16 @@ std::string MainForm::describe(const ResourceError& error) const {
 
 void MainForm::loadSettings() {
     extractDir_ = settings_.value(settings::kExtractFolder).value_or("");
-    look_ = settings_.value(settings::kListLook) == "details" ? ListLook::Details : ListLook::Icons;
-    ui_.setListLook(look_);
+    list_.setLook(settings_.value(settings::kListLook) == "details" ? ListLook::Details
+                                                                    : ListLook::Icons);
     const std::optional<std::string> column = settings_.value(settings::kSortColumn);
+    std::optional<ListColumn> sortColumn;
     for (std::size_t i = 0; i < std::size(kColumnKeys); ++i) {
         if (column == kColumnKeys[i]) {
-            sortColumn_ = static_cast<ListColumn>(i);
+            sortColumn = static_cast<ListColumn>(i);
         }
     }
-    sortAscending_ = settings_.value(settings::kSortOrder) != "descending";
-    ui_.showSortOrder(sortColumn_, sortAscending_);
+    list_.setOrder(sortColumn, settings_.value(settings::kSortOrder) != "descending");
     for (std::size_t i = 1; i <= settings::kRecentArchives; ++i) {
         if (auto path = settings_.value(settings::kRecentPrefix + std::to_string(i))) {
             recent_.push_back(std::move(*path));
@@ -231,7 +183,7 @@ void MainForm::openThroughDialog() {
         } else {
             closeArchive();
             session_.nameUnopened(choice->path);
-            showRows();
+            list_.show();
         }
     });
 }
@@ -242,7 +194,7 @@ void MainForm::openAs(const std::string& path, const ArchiveFormat& format) {
     closeArchive();
     session_.nameUnopened(path);
     ui_.setStatusText(kFileNamePanel, texts::fillIn(text(texts::kFileName), {path}));
-    showRows();
+    list_.show();
     ui_.repaintWindow();
     readArchive(path, format);
 }
@@ -312,11 +264,8 @@ void MainForm::closeArchive() {
     impl_->video.close();
     forgetListedContent();
     session_.close();
-    view_ = {};
-    marked_.clear();
-    markedCount_ = 0;
-    selectedRow_ = -1;
-    selectedIndex_.reset();
+    list_.clear();
+    selection_.reset(0);
     resetFrameScroll();  // the former sprite's frame row goes with it
     ui_.setEntryCommandsEnabled(false);
     ui_.setArchiveTitle("");
@@ -361,22 +310,16 @@ void MainForm::readArchive(const std::string& path, const ArchiveFormat& format)
         return;
     }
     const Archive& archive = *session_.archive();
-    marked_.assign(archive.entries().size(), 0);
+    selection_.reset(archive.entries().size());
     rememberRecent(path);
     ui_.setArchiveTitle(std::filesystem::path(path).filename().string());
     showTotal(archive.statedCount());
 
-    const std::size_t listed = std::min(archive.entries().size(), kListedEntries);
-    for (std::size_t index = 0; index < listed; ++index) {
-        view_.entries.push_back(index);
-        view_.images.push_back(listedImage(archive.format(), archive.entries()[index]));
-    }
-    view_ = narrowByName(archive.entries(), view_, search_);
-    sortView();
-    showRows();
-    selectListedRow(view_.entries.empty() ? -1 : 0);
-    if (PreviewOn() && selectedRow_ >= 0) {
-        showSelectedRow(selectedRow_);  // the preview left on shows the new archive's entry
+    list_.listArchive(archive.format(), kListedEntries);
+    list_.show();
+    selectListedRow(list_.listedEntries().empty() ? -1 : 0);
+    if (PreviewOn() && SelectedRow() >= 0) {
+        showSelectedRow(SelectedRow());  // the preview left on shows the new archive's entry
     }
     showEditState();
     showDamageCount();
@@ -404,38 +347,15 @@ void MainForm::showTotal(std::int32_t statedCount) {
     ui_.setStatusText(kCountPanel, texts::fillIn(text(texts::kTotalFiles), {number(total)}));
 }
 
-// Fills the list with the view's rows: each entry's caption and the view's icon.
-void MainForm::showRows() {
-    ListUpdate update(ui_);
-    ui_.clearRows();
-    for (std::size_t i = 0; i < view_.entries.size(); ++i) {
-        const int row = ui_.appendRow();
-        const Entry& entry = entries()[view_.entries[i]];
-        ui_.setRowCaption(row, captionUnder(entry, view_.item));
-        ui_.setRowImage(row, view_.images[i]);
-        ui_.setRowDetails(row, detailsOf(entry));
-        if (session_.isChanged(view_.entries[i])) {
-            ui_.setRowChanged(row, true);
-        }
-        if (session_.damage(view_.entries[i])) {
-            ui_.setRowDamaged(row, true);
-        }
-    }
-}
-
 bool MainForm::isLod() const {
     return session_.archive() != nullptr && &session_.archive()->format() == &kLodFormat;
 }
 
 void MainForm::selectListedRow(int row) {
-    clearMarks();
-    selectedRow_ = markRow(row, true) ? row : -1;
-    selectedIndex_.reset();
-    if (selectedRow_ >= 0) {
-        selectedIndex_ = view_.entries[static_cast<std::size_t>(selectedRow_)];
-    }
-    ui_.selectRow(selectedRow_);
-    ui_.setEntryCommandsEnabled(selectedRow_ >= 0);
+    selection_.unmarkAll();
+    focusRow(markRow(row, true) ? row : -1);
+    ui_.selectRow(SelectedRow());
+    ui_.setEntryCommandsEnabled(SelectedRow() >= 0);
     refreshPreviewCommands();
     showEditState();
 }
@@ -444,98 +364,49 @@ bool MainForm::markRow(int row, bool selected) {
     if (entryAtRow(row) == nullptr) {
         return false;
     }
-    char& mark = marked_[view_.entries[static_cast<std::size_t>(row)]];
-    if (mark != static_cast<char>(selected)) {
-        mark = static_cast<char>(selected);
-        selected ? ++markedCount_ : --markedCount_;
-    }
+    selection_.mark(*list_.entryAt(row), selected);
     return true;
 }
 
-void MainForm::clearMarks() {
-    std::fill(marked_.begin(), marked_.end(), 0);
-    markedCount_ = 0;
+bool MainForm::isMarkedRow(int row) const {
+    return entryAtRow(row) != nullptr && selection_.isMarked(*list_.entryAt(row));
+}
+
+void MainForm::focusRow(int row) {
+    selection_.focus(entryAtRow(row) != nullptr ? list_.entryAt(row) : std::nullopt);
 }
 
 std::vector<std::size_t> MainForm::selectedEntries() const {
-    std::vector<std::size_t> chosen;
-    if (markedCount_ == 0) {
-        return chosen;
-    }
-    for (const std::size_t index : view_.entries) {
-        if (marked_[index] != 0) {
-            chosen.push_back(index);
-        }
-    }
-    return chosen;
+    return selection_.selectedOf(list_.listedEntries());
 }
 
 // --- Sorting and the list's look ---
 
-void MainForm::sortView() {
-    if (!sortColumn_ || session_.archive() == nullptr) {
-        return;
-    }
-    const std::vector<Entry>& listed = entries();
-    std::vector<std::size_t> order(view_.entries.size());
-    for (std::size_t i = 0; i < order.size(); ++i) {
-        order[i] = i;
-    }
-    const ListColumn column = *sortColumn_;
-    const bool ascending = sortAscending_;
-    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-        const Entry& first = listed[view_.entries[a]];
-        const Entry& second = listed[view_.entries[b]];
-        return ascending ? sortsBefore(first, second, column) : sortsBefore(second, first, column);
-    });
-    TypeView sorted;
-    sorted.item = view_.item;
-    sorted.entries.reserve(order.size());
-    sorted.images.reserve(order.size());
-    for (const std::size_t i : order) {
-        sorted.entries.push_back(view_.entries[i]);
-        sorted.images.push_back(view_.images[i]);
-    }
-    view_ = std::move(sorted);
-}
-
 void MainForm::sortList(ListColumn column, bool ascending) {
     guarded([&] {
-        sortColumn_ = column;
-        sortAscending_ = ascending;
         settings_.setValue(settings::kSortColumn, kColumnKeys[static_cast<std::size_t>(column)]);
         settings_.setValue(settings::kSortOrder, ascending ? "ascending" : "descending");
-        ui_.showSortOrder(sortColumn_, sortAscending_);
+        list_.setOrder(column, ascending);
         if (session_.archive() != nullptr) {
-            sortView();
-            showRows();
+            list_.sort();
+            list_.show();
             restoreSelection();
         }
     });
 }
 
 void MainForm::toggleListLook() {
-    look_ = look_ == ListLook::Icons ? ListLook::Details : ListLook::Icons;
-    settings_.setValue(settings::kListLook, look_ == ListLook::Details ? "details" : "icons");
-    ui_.setListLook(look_);
-}
-
-int MainForm::rowOfEntry(std::optional<std::size_t> index) const {
-    if (!index) {
-        return -1;
-    }
-    const auto found = std::find(view_.entries.begin(), view_.entries.end(), *index);
-    return found == view_.entries.end() ? -1 : static_cast<int>(found - view_.entries.begin());
+    const ListLook look = list_.look() == ListLook::Icons ? ListLook::Details : ListLook::Icons;
+    settings_.setValue(settings::kListLook, look == ListLook::Details ? "details" : "icons");
+    list_.setLook(look);
 }
 
 const Entry* MainForm::entryAtRow(int row) const {
-    if (session_.archive() == nullptr || row < 0 ||
-        static_cast<std::size_t>(row) >= view_.entries.size()) {
-        return nullptr;
-    }
-    // A list not yet rebuilt after the entries changed (edits dropped) shows none beyond them.
-    const std::size_t index = view_.entries[static_cast<std::size_t>(row)];
-    return index < entries().size() ? &entries()[index] : nullptr;
+    // Between an edit or a save and the list rebuilt after it, rows may name entries gone.
+    const std::optional<std::size_t> index = list_.entryAt(row);
+    return session_.archive() != nullptr && index && *index < entries().size()
+               ? &entries()[*index]
+               : nullptr;
 }
 
 // The selected sound, opened in the player ready to play. With no selected row in the new list
@@ -545,23 +416,24 @@ void MainForm::prepareSound() {
     if (entry == nullptr) {
         return;
     }
-    player_.open(session_.content(view_.entries[static_cast<std::size_t>(selectedRow_)]));
+    player_.open(session_.content(*selection_.focused()));
 }
 
 void MainForm::ViewLod() { guarded([&] { relist(); }); }
 
 void MainForm::searchEdited(const std::string& search) {
-    search_ = search;
+    list_.setSearch(search);
     guarded([&] { relist(); });
 }
 
 void MainForm::relist() {
     const int item = ui_.selectedTypeIndex();
-    view_ = session_.archive() != nullptr
-                ? narrowByName(entries(), viewOfType(entries(), item, kListedEntries), search_)
-                : TypeView{};
-    sortView();
-    showRows();
+    if (session_.archive() != nullptr) {
+        list_.listType(item, kListedEntries);
+    } else {
+        list_.clear();
+    }
+    list_.show();
     restoreSelection();
 }
 
@@ -569,25 +441,10 @@ void MainForm::relist() {
 // others are no longer selected. The preview's entry stays when it is still shown, else there is
 // none.
 void MainForm::restoreSelection() {
-    std::vector<int> rows;
-    std::vector<char> shown(marked_.size(), 0);
-    for (std::size_t row = 0; row < view_.entries.size(); ++row) {
-        const std::size_t index = view_.entries[row];
-        if (marked_[index] != 0) {
-            rows.push_back(static_cast<int>(row));
-            shown[index] = 1;
-        }
-    }
-    marked_ = std::move(shown);
-    markedCount_ = rows.size();
-    const int row = rowOfEntry(selectedIndex_);
-    const bool kept = row >= 0 && marked_[*selectedIndex_] != 0;
-    selectedRow_ = kept ? row : -1;
-    if (!kept) {
-        selectedIndex_.reset();
-    }
-    ui_.selectRows(rows, selectedRow_);
-    ui_.setEntryCommandsEnabled(markedCount_ > 0);
+    const std::vector<int> rows = selection_.keepListed(list_.listedEntries());
+    const bool kept = selection_.focused().has_value();
+    ui_.selectRows(rows, SelectedRow());
+    ui_.setEntryCommandsEnabled(!selection_.empty());
     if (!kept) {
         impl_->video.close();
         resetFrameScroll();
@@ -677,7 +534,7 @@ void MainForm::runBatch(BatchVariant variant) {
         return;  // nothing is listed: nothing to write
     }
     const WindowKind& shown = windowKindOf(session_.archive()->format());
-    extractBatch(view_.entries, toolbar ? shown.batchProgress : shown.menuBatchProgress);
+    extractBatch(list_.view().entries, toolbar ? shown.batchProgress : shown.menuBatchProgress);
 }
 
 // Asks about each file of `indices` that is already in `folder`, until an answer for all.
@@ -863,7 +720,7 @@ std::vector<std::string> MainForm::dragOut(const std::vector<int>& rows, const s
         std::vector<std::size_t> indices;
         for (const int row : rows) {
             if (entryAtRow(row) != nullptr) {
-                indices.push_back(view_.entries[static_cast<std::size_t>(row)]);
+                indices.push_back(*list_.entryAt(row));
             }
         }
         if (indices.empty()) {
@@ -932,16 +789,15 @@ void MainForm::numitem(int row, bool selected) {
     if (!selected) {
         markRow(row, false);
         // The row that gains the selection, if any, is reported next; until then none is.
-        if (row == selectedRow_) {
-            selectedRow_ = -1;
-            selectedIndex_.reset();
+        if (row == SelectedRow()) {
+            selection_.focus(std::nullopt);
         }
-        ui_.setEntryCommandsEnabled(markedCount_ > 0);
+        ui_.setEntryCommandsEnabled(!selection_.empty());
         refreshPreviewCommands();
         showEditState();
         return;
     }
-    clearMarks();
+    selection_.unmarkAll();
     markRow(row, true);
     showSelectedRow(row);
 }
@@ -954,26 +810,21 @@ void MainForm::selectionChanged(const std::vector<int>& deselected,
     for (const int row : selected) {
         markRow(row, true);
     }
-    const auto isMarked = [&](int row) {
-        return entryAtRow(row) != nullptr &&
-               marked_[view_.entries[static_cast<std::size_t>(row)]] != 0;
-    };
     // The focused row when it is selected, else one that just was, else the one shown so far.
     int shown = -1;
-    if (isMarked(current)) {
+    if (isMarkedRow(current)) {
         shown = current;
-    } else if (!selected.empty() && isMarked(selected.back())) {
+    } else if (!selected.empty() && isMarkedRow(selected.back())) {
         shown = selected.back();
-    } else if (isMarked(selectedRow_)) {
-        shown = selectedRow_;
+    } else if (isMarkedRow(SelectedRow())) {
+        shown = SelectedRow();
     }
     if (shown < 0) {
-        selectedRow_ = -1;
-        selectedIndex_.reset();
-        ui_.setEntryCommandsEnabled(markedCount_ > 0);
+        selection_.focus(std::nullopt);
+        ui_.setEntryCommandsEnabled(!selection_.empty());
         refreshPreviewCommands();
         showEditState();
-    } else if (shown != selectedRow_) {
+    } else if (shown != SelectedRow()) {
         showSelectedRow(shown);
     } else {
         ui_.setEntryCommandsEnabled(true);
@@ -984,9 +835,8 @@ void MainForm::showSelectedRow(int row) {
     guarded([&] {
         impl_->video.close();
         resetFrameScroll();
-        selectedRow_ = entryAtRow(row) != nullptr ? row : -1;
-        selectedIndex_.reset();
-        ui_.setEntryCommandsEnabled(markedCount_ > 0);
+        focusRow(row);
+        ui_.setEntryCommandsEnabled(!selection_.empty());
         refreshPreviewCommands();
         showEditState();
         const Entry* entry = selectedEntry();
@@ -994,7 +844,6 @@ void MainForm::showSelectedRow(int row) {
             clearPreview(text(texts::kNoSelection));
             return;
         }
-        selectedIndex_ = view_.entries[static_cast<std::size_t>(selectedRow_)];
         ui_.setStatusText(kSizePanel, texts::fillIn(text(texts::kFileSize), {number(entry->size)}));
         ui_.setStatusText(kStoredSizePanel,
                           texts::fillIn(text(texts::kStoredSize), {number(entry->packedSize)}));
@@ -1010,11 +859,8 @@ bool MainForm::Playing() const { return impl_->preview.isPlaying(); }
 int MainForm::FramesPerSecond() const { return impl_->preview.framesPerSecond(); }
 
 PreviewController& MainForm::preview() {
-    std::optional<std::size_t> index;
-    if (selectedEntry() != nullptr) {
-        index = view_.entries[static_cast<std::size_t>(selectedRow_)];
-    }
-    impl_->preview.select(index);
+    // The entry the list's selected row shows, while it shows one.
+    impl_->preview.select(selectedEntry() != nullptr ? selection_.focused() : std::nullopt);
     return impl_->preview;
 }
 
@@ -1030,10 +876,7 @@ void MainForm::noteDamage(std::size_t index, const std::string& what) {
     if (!session_.noteDamage(index, what)) {
         return;  // a file given for new content failed: that is no damage of the archive
     }
-    const auto row = std::find(view_.entries.begin(), view_.entries.end(), index);
-    if (row != view_.entries.end()) {
-        ui_.setRowDamaged(static_cast<int>(row - view_.entries.begin()), true);
-    }
+    list_.showDamaged(index);
     showDamageCount();
 }
 

@@ -28,7 +28,9 @@
 #include "video/VideoClip.h"
 #include "window/ArchiveEditing.h"
 #include "window/ArchiveSession.h"
+#include "window/EntryListView.h"
 #include "window/PreviewKinds.h"
+#include "window/Selection.h"
 #include "window/WavePlayer.h"
 #include "window/WindowKinds.h"
 #include "window/WindowSettings.h"
@@ -75,7 +77,7 @@ public:
     // The search box's text changed (UTF-8): the list narrows to the names that hold it, within
     // the type box's choice.
     void searchEdited(const std::string& search);
-    const std::string& searchText() const { return search_; }
+    const std::string& searchText() const { return list_.search(); }
 
     // "Edycja" (and the list's context menu): add files (through the file chooser, or dropped
     // onto the list: filesDropped), replace the selected entry's content from a file, remove it, rename it
@@ -171,9 +173,9 @@ public:
     // archive's. Empty when no archive is open.
     const std::vector<Entry>& entries() const { return session_.entries(); }
     // The list's rows: the entry each shows and its icon.
-    const TypeView& view() const { return view_; }
+    const TypeView& view() const { return list_.view(); }
     // The row that single-entry commands act on: the one the user sees selected, -1 when none.
-    int SelectedRow() const { return selectedRow_; }
+    int SelectedRow() const { return list_.rowOf(selection_.focused()); }
     const std::string& archivePath() const { return session_.path(); }
     const std::string& ExtractDir() const { return extractDir_; }
     const std::string& StartDir() const { return startDir_; }
@@ -183,9 +185,9 @@ public:
     const VideoPreview& videoPreview() const;
     // The directory indices of the selected entries, in the list's order.
     std::vector<std::size_t> selectedEntries() const;
-    ListLook listLook() const { return look_; }
-    std::optional<ListColumn> sortColumn() const { return sortColumn_; }
-    bool sortAscending() const { return sortAscending_; }
+    ListLook listLook() const { return list_.look(); }
+    std::optional<ListColumn> sortColumn() const { return list_.sortColumn(); }
+    bool sortAscending() const { return list_.sortAscending(); }
     // The latest first.
     const std::vector<std::string>& recentArchives() const { return recent_; }
 
@@ -213,23 +215,20 @@ private:
     // Opens `path` as `format` (asking before another kind it looks like) and lists it.
     void readArchive(const std::string& path, const ArchiveFormat& format);
     void showTotal(std::int32_t statedCount);
-    void showRows();
     bool isLod() const;
     // The entry that row `row` shows; null when the row is not one of the list.
     const Entry* entryAtRow(int row) const;
-    const Entry* selectedEntry() const { return entryAtRow(selectedRow_); }
+    const Entry* selectedEntry() const { return entryAtRow(SelectedRow()); }
     // Selects `row` of the list (-1: none) for the user and for the single-entry commands.
     void selectListedRow(int row);
     // Marks the entry at `row` as selected or not; false when the row shows none.
     bool markRow(int row, bool selected);
-    void clearMarks();
+    bool isMarkedRow(int row) const;
+    // The focused entry becomes the one at `row`, or none.
+    void focusRow(int row);
     // The selected row became `row`: its sizes and preview are shown.
     void showSelectedRow(int row);
-    // Orders the view by the sort column.
-    void sortView();
     void restoreSelection();
-    // The row that shows the entry with directory index `index`; -1 when the list does not.
-    int rowOfEntry(std::optional<std::size_t> index) const;
     void clearPreview(const std::string& message);
     // The preview, told the entry selected now.
     PreviewController& preview();
@@ -287,19 +286,12 @@ private:
     std::unique_ptr<MemorySettings> ownSettings_;
     WindowSettings& settings_;
     std::vector<std::string> recent_;
-    ListLook look_ = ListLook::Icons;
-    std::optional<ListColumn> sortColumn_;  // none: the directory's order
-    bool sortAscending_ = true;
-    std::vector<char> marked_;  // by directory index: the entry is selected
-    std::size_t markedCount_ = 0;
-    TypeView view_;
-    int selectedRow_ = -1;
-    std::optional<std::size_t> selectedIndex_;  // the directory index of the selected entry
-    std::string search_;
     std::string extractDir_;
     std::string startDir_ = "data";
     ArchiveSession session_;
     ArchiveEditing editing_{ui_, session_};
+    EntryListView list_{ui_, session_};
+    Selection selection_;
     std::unique_ptr<Impl> impl_;
 };
 

@@ -66,7 +66,7 @@ EditCommandState MainForm::editCommandState() const {
     EditCommandState state;
     state.archiveOpen = session_.archive() != nullptr;
     state.archiveEditable = session_.editable();
-    state.entrySelected = state.archiveEditable && selectedRow_ >= 0;
+    state.entrySelected = state.archiveEditable && SelectedRow() >= 0;
     state.changed = session_.hasChanges();
     const EditStep* undo = session_.nextUndo();
     const EditStep* redo = session_.nextRedo();
@@ -89,20 +89,12 @@ void MainForm::showEditState() {
 
 void MainForm::showEdited(const std::optional<std::string>& selectName) {
     forgetListedContent();
-    selectedIndex_.reset();
-    if (selectName) {
-        selectedIndex_ = session_.find(*selectName);
-    }
     showTotal(static_cast<std::int32_t>(entries().size()));
     // An edit renumbers the entries: the selection keeps only the entry named.
-    marked_.assign(entries().size(), 0);
-    markedCount_ = 0;
-    if (selectedIndex_ && *selectedIndex_ < marked_.size()) {
-        marked_[*selectedIndex_] = 1;
-    }
+    selection_.keepOnly(entries().size(), selectName ? session_.find(*selectName) : std::nullopt);
     relist();
-    if (selectedRow_ >= 0) {
-        numitem(selectedRow_, true);  // sizes and preview of the content as it now is
+    if (SelectedRow() >= 0) {
+        numitem(SelectedRow(), true);  // sizes and preview of the content as it now is
     }
     showEditState();
     if (ui_.isListVisible()) {
@@ -243,17 +235,17 @@ void MainForm::ReplaceEntry1Click() {
 
 void MainForm::RemoveEntry1Click() {
     guarded([&] {
-        if (!selectedIndex_ || selectedEntry() == nullptr) {
+        if (!selection_.focused() || selectedEntry() == nullptr) {
             return;
         }
         // The selection moves to the row below, or above at the end of the list.
-        const Entry* neighbour = entryAtRow(selectedRow_ + 1);
+        const Entry* neighbour = entryAtRow(SelectedRow() + 1);
         if (neighbour == nullptr) {
-            neighbour = entryAtRow(selectedRow_ - 1);
+            neighbour = entryAtRow(SelectedRow() - 1);
         }
         const std::optional<std::string> next =
             neighbour != nullptr ? std::optional(editName(*neighbour)) : std::nullopt;
-        const std::size_t index = *selectedIndex_;
+        const std::size_t index = *selection_.focused();
         const std::optional<std::string> removed = selectedName();
         EditState before = session_.state();
         beginEdit().remove(index);
@@ -266,10 +258,10 @@ void MainForm::RemoveEntry1Click() {
 void MainForm::RenameEntry1Click() {
     guarded([&] {
         const std::optional<std::string> old = selectedName();
-        if (!old || !selectedIndex_) {
+        if (!old || !selection_.focused()) {
             return;
         }
-        const std::size_t index = *selectedIndex_;
+        const std::size_t index = *selection_.focused();
         EditState before = session_.state();
         ArchiveEdit& edit = beginEdit();
         const std::optional<std::string> name =

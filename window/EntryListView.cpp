@@ -1,0 +1,172 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
+#include "window/EntryListView.h"
+
+#include <algorithm>
+#include <numeric>
+
+#include "base/Text.h"
+#include "window/ArchiveSession.h"
+#include "window/EntryFilter.h"
+
+namespace brasvel {
+namespace {
+
+std::int64_t storedSizeOf(const Entry& entry) {
+    // A LOD entry stored plain states no packed size.
+    return entry.packedSize > 0 ? entry.packedSize : entry.size;
+}
+
+RowDetails detailsOf(const Entry& entry) {
+    return {untilNul(entry.ext), entry.size, storedSizeOf(entry), entry.offset};
+}
+
+// Whether `a` comes before `b` when the list is sorted by `column` upwards. Numbers sort as
+// numbers; equal keys fall back to the name, so the order never depends on the one before.
+bool sortsBefore(const Entry& a, const Entry& b, ListColumn column) {
+    const auto byName = [&] {
+        return compareIgnoringAsciiCase(untilNul(a.caption), untilNul(b.caption)) < 0;
+    };
+    const auto byNumber = [&](std::int64_t x, std::int64_t y) { return x != y ? x < y : byName(); };
+    switch (column) {
+        case ListColumn::Name:
+            return byName();
+        case ListColumn::Type: {
+            const int order = compareIgnoringAsciiCase(untilNul(a.ext), untilNul(b.ext));
+            return order != 0 ? order < 0 : byName();
+        }
+        case ListColumn::Size:
+            return byNumber(a.size, b.size);
+        case ListColumn::StoredSize:
+            return byNumber(storedSizeOf(a), storedSizeOf(b));
+        case ListColumn::Ratio:
+            return byNumber(detailsOf(a).ratioPercent(), detailsOf(b).ratioPercent());
+        case ListColumn::Offset:
+            return byNumber(a.offset, b.offset);
+    }
+    return false;
+}
+
+// Ends the list's bulk update on every way out.
+class ListUpdate {
+public:
+    explicit ListUpdate(ListWidgets& widgets) : widgets_(widgets) { widgets_.beginListUpdate(); }
+    ~ListUpdate() { widgets_.endListUpdate(); }
+    ListUpdate(const ListUpdate&) = delete;
+    ListUpdate& operator=(const ListUpdate&) = delete;
+
+private:
+    ListWidgets& widgets_;
+};
+
+}  // namespace
+
+EntryListView::EntryListView(ListWidgets& widgets, const ArchiveSession& session)
+    : widgets_(widgets), session_(session) {}
+
+void EntryListView::listArchive(const ArchiveFormat& format, std::size_t limit) {
+    const std::vector<Entry>& entries = session_.entries();
+    TypeView every;
+    const std::size_t listed = std::min(entries.size(), limit);
+    every.entries.reserve(listed);
+    every.images.reserve(listed);
+    for (std::size_t index = 0; index < listed; ++index) {
+        every.entries.push_back(index);
+        every.images.push_back(listedImage(format, entries[index]));
+    }
+    finish(std::move(every));
+}
+
+void EntryListView::listType(int item, std::size_t limit) {
+    finish(viewOfType(session_.entries(), item, limit));
+}
+
+void EntryListView::clear() {
+    view_ = {};
+    rowOfEntry_.clear();
+}
+
+void EntryListView::finish(TypeView built) {
+    view_ = narrowByName(session_.entries(), built, search_);
+    sort();
+}
+
+void EntryListView::sort() {
+    if (sortColumn_) {
+        const std::vector<Entry>& entries = session_.entries();
+        std::vector<std::size_t> order(view_.entries.size());
+        std::iota(order.begin(), order.end(), std::size_t{0});
+        const ListColumn column = *sortColumn_;
+        const bool ascending = sortAscending_;
+        std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+            const Entry& first = entries[view_.entries[a]];
+            const Entry& second = entries[view_.entries[b]];
+            return ascending ? sortsBefore(first, second, column)
+                             : sortsBefore(second, first, column);
+        });
+        TypeView sorted;
+        sorted.item = view_.item;
+        sorted.entries.reserve(order.size());
+        sorted.images.reserve(order.size());
+        for (const std::size_t i : order) {
+            sorted.entries.push_back(view_.entries[i]);
+            sorted.images.push_back(view_.images[i]);
+        }
+        view_ = std::move(sorted);
+    }
+    rowOfEntry_.assign(session_.entries().size(), -1);
+    for (std::size_t row = 0; row < view_.entries.size(); ++row) {
+        rowOfEntry_[view_.entries[row]] = static_cast<int>(row);
+    }
+}
+
+void EntryListView::setOrder(std::optional<ListColumn> column, bool ascending) {
+    sortColumn_ = column;
+    sortAscending_ = ascending;
+    widgets_.showSortOrder(sortColumn_, sortAscending_);
+}
+
+void EntryListView::setLook(ListLook look) {
+    look_ = look;
+    widgets_.setListLook(look_);
+}
+
+void EntryListView::show() {
+    ListUpdate update(widgets_);
+    widgets_.clearRows();
+    const std::vector<Entry>& entries = session_.entries();
+    for (std::size_t i = 0; i < view_.entries.size(); ++i) {
+        const int row = widgets_.appendRow();
+        const std::size_t index = view_.entries[i];
+        const Entry& entry = entries[index];
+        widgets_.setRowCaption(row, captionUnder(entry, view_.item));
+        widgets_.setRowImage(row, view_.images[i]);
+        widgets_.setRowDetails(row, detailsOf(entry));
+        if (session_.isChanged(index)) {
+            widgets_.setRowChanged(row, true);
+        }
+        if (session_.damage(index)) {
+            widgets_.setRowDamaged(row, true);
+        }
+    }
+}
+
+void EntryListView::showDamaged(std::size_t index) {
+    const int row = rowOf(index);
+    if (row >= 0) {
+        widgets_.setRowDamaged(row, true);
+    }
+}
+
+std::optional<std::size_t> EntryListView::entryAt(int row) const {
+    if (row < 0 || static_cast<std::size_t>(row) >= view_.entries.size()) {
+        return std::nullopt;
+    }
+    return view_.entries[static_cast<std::size_t>(row)];
+}
+
+int EntryListView::rowOf(std::optional<std::size_t> index) const {
+    return index && *index < rowOfEntry_.size() ? rowOfEntry_[*index] : -1;
+}
+
+}  // namespace brasvel
