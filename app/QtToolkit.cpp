@@ -37,8 +37,6 @@
 #include <QStackedWidget>
 #include <QTimer>
 #include <algorithm>
-#include <atomic>
-#include <thread>
 #include <cmath>
 #include <optional>
 #include <utility>
@@ -883,15 +881,7 @@ void QtToolkit::runJob(const Job& job, BackgroundTask& task) {
     jobRunning_ = true;
 
     QEventLoop loop;
-    std::atomic<bool> finished{false};
-    std::exception_ptr failure;
-    std::thread worker([&] {
-        try {
-            job.work();
-        } catch (...) {
-            failure = std::current_exception();
-        }
-        finished = true;
+    WorkThread worker(job.work, [&loop] {
         QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
     });
     const auto showProgress = [&] {
@@ -916,7 +906,7 @@ void QtToolkit::runJob(const Job& job, BackgroundTask& task) {
     progress.setInterval(kJobProgressMs);
     QObject::connect(&progress, &QTimer::timeout, &loop, [&] {
         showProgress();
-        if (finished) {
+        if (worker.finished()) {
             loop.quit();
         }
     });
@@ -924,10 +914,10 @@ void QtToolkit::runJob(const Job& job, BackgroundTask& task) {
     if (dialog) {
         dialog->show();
     }
-    if (!finished) {
+    if (!worker.finished()) {
         loop.exec();
     }
-    worker.join();
+    const std::exception_ptr failure = worker.wait();
     progress.stop();
     for (const QMetaObject::Connection& connection : cancelling) {
         QObject::disconnect(connection);

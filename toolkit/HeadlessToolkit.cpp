@@ -323,15 +323,8 @@ void HeadlessToolkit::runJob(const Job& job, BackgroundTask& task) {
             running.cancel = true;
         }
     });
-    std::exception_ptr failure;
-    std::thread worker([&] {
-        try {
-            job.work();
-        } catch (...) {
-            failure = std::current_exception();
-        }
-    });
-    worker.join();
+    WorkThread worker(job.work);
+    const std::exception_ptr failure = worker.wait();
     task.onBetweenFiles({});
     if (job.showProgress) {
         job.showProgress();

@@ -9,10 +9,12 @@
 
 #include <atomic>
 #include <cstddef>
+#include <exception>
 #include <functional>
 #include <mutex>
 #include <string>
 #include <string_view>
+#include <thread>
 
 namespace brasvel {
 
@@ -64,6 +66,42 @@ struct Job {
     // Runs on the window's thread, every few dozen milliseconds while the work runs and once
     // after it ended: shows what the work has done since (through a queue of its own).
     std::function<void()> showProgress;
+};
+
+// A job's work on a thread of its own. `ended` runs on that thread once the work has ended, as
+// it did or by throwing; wait() waits for it and gives what the work threw (null: nothing).
+class WorkThread {
+public:
+    explicit WorkThread(const std::function<void()>& work, std::function<void()> ended = {})
+        : thread_([this, &work, ended = std::move(ended)] {
+              try {
+                  work();
+              } catch (...) {
+                  failure_ = std::current_exception();
+              }
+              finished_ = true;
+              if (ended) {
+                  ended();
+              }
+          }) {}
+    ~WorkThread() {
+        if (thread_.joinable()) {
+            thread_.join();
+        }
+    }
+    WorkThread(const WorkThread&) = delete;
+    WorkThread& operator=(const WorkThread&) = delete;
+
+    bool finished() const { return finished_; }
+    std::exception_ptr wait() {
+        thread_.join();
+        return failure_;
+    }
+
+private:
+    std::exception_ptr failure_;
+    std::atomic<bool> finished_{false};
+    std::thread thread_;  // last: it starts once the rest is ready
 };
 
 class JobRunner {
