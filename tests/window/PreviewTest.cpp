@@ -135,12 +135,12 @@ TEST_F(PreviewTest, framesAreNumberedAcrossBlocks) {
     EXPECT_EQ(centreIndex(ui.picture), 14) << "frame 4 is the first of the second block";
 }
 
-TEST_F(PreviewTest, selectingAnotherRowFirstRendersFrameOneOfTheSpriteShownBefore) {
+TEST_F(PreviewTest, selectingAnotherRowAfterASpriteFrameShowsItsPictureAndResetsTheFrameRow) {
     form.BitBtn3Click();
     ui.userMovesFrameScroll(3);
     const int loadsBefore = ui.pictureLoads;
     form.numitem(1, true);  // the picture
-    // The reset rendered frame 1 of the sprite, then the new row rendered the picture.
+    EXPECT_EQ(ui.pictureLoads, loadsBefore + 1) << "the picture only, no frame of the sprite";
     EXPECT_EQ(centreIndex(ui.picture), 77);
     EXPECT_EQ(ui.pictureKind, PictureKind::Picture);
     EXPECT_FALSE(ui.scrollVisible);
