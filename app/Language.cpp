@@ -84,13 +84,31 @@ std::vector<std::string> withoutLanguageOption(const std::vector<std::string>& a
     return rest;
 }
 
+// On Windows the translations are built into the program (one .exe, nothing beside it), Qt's
+// own for its dialogs too; elsewhere they are installed files, Qt's where Qt keeps them.
 QString translationsDirectory() {
+#ifdef _WIN32
+    return QStringLiteral(":/translations");
+#else
     return QCoreApplication::applicationDirPath() +
            QStringLiteral("/../" BRASVEL_INSTALL_TRANSLATIONSDIR);
+#endif
 }
 
+namespace {
+
+QString qtTranslationsDirectory() {
+#ifdef _WIN32
+    return translationsDirectory();
+#else
+    return QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+#endif
+}
+
+}  // namespace
+
 InstalledLanguage::InstalledLanguage(Language language) : language_(language) {
-    const QString qtDirectory = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    const QString qtDirectory = qtTranslationsDirectory();
     if (language == Language::English) {
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
         // Qt's dialogs speak English without a translation.

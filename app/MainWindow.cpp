@@ -39,6 +39,7 @@
 #include "app/AppTexts.h"
 #include "app/Artwork.h"
 #include "app/EntryListModel.h"
+#include "app/LocalPath.h"
 #include "app/PictureView.h"
 #include "app/PreviewPages.h"
 #include "app/QtToolkit.h"
@@ -424,10 +425,10 @@ QList<QUrl> TForm1::dragOut(const std::vector<int>& rows) {
         return urls;
     }
     std::vector<std::string> files;
-    const std::string path = QFile::encodeName(folder->path()).toStdString();
+    const std::string path = localPath(folder->path());
     ui_->run([&] { files = form_->dragOut(rows, path); });
     for (const std::string& file : files) {
-        urls << QUrl::fromLocalFile(QFile::decodeName(file.c_str()));
+        urls << QUrl::fromLocalFile(fromLocalPath(file));
     }
     dragFolders_.push_back(std::move(folder));
     return urls;
@@ -448,7 +449,7 @@ void TForm1::dropEvent(QDropEvent* event) {
     std::vector<std::string> paths;
     for (const QUrl& url : event->mimeData()->urls()) {
         if (url.isLocalFile()) {
-            paths.push_back(QFile::encodeName(url.toLocalFile()).toStdString());
+            paths.push_back(localPath(url.toLocalFile()));
         }
     }
     if (paths.empty() || form_ == nullptr || ui_->busy()) {

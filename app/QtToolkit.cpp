@@ -45,6 +45,7 @@
 #include "app/AppTexts.h"
 #include "app/EntryListModel.h"
 #include "app/Help.h"
+#include "app/LocalPath.h"
 #include "app/MainWindow.h"
 #include "app/PictureView.h"
 #include "app/VideoPage.h"
@@ -61,10 +62,6 @@ QString fromUtf8(std::string_view text) {
 
 QString fromEntryBytes(std::string_view bytes) {
     return QString::fromStdString(shownText(bytes));
-}
-
-std::string localPath(const QString& path) {
-    return QFile::encodeName(path).toStdString();
 }
 
 }  // namespace
@@ -321,7 +318,7 @@ void QtToolkit::setRecentArchives(std::span<const std::string> paths) {
         item->deleteLater();
     }
     for (std::size_t i = 0; i < paths.size(); ++i) {
-        const QString path = QFile::decodeName(paths[i].c_str());
+        const QString path = fromLocalPath(paths[i]);
         QAction* item = menu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(path));
         QObject::connect(item, &QAction::triggered, menu, [this, i] {
             run([&] {
@@ -546,8 +543,7 @@ OverwriteAnswer QtToolkit::askOverwrite(std::string_view fileName, std::string_v
                                         bool several) {
     QMessageBox box(QMessageBox::Question, appText(texts::kOverwriteCaption),
                     appText(texts::kOverwriteQuestion)
-                        .arg(fromUtf8(fileName), QString::fromLocal8Bit(folder.data(),
-                                                                        qsizetype(folder.size()))),
+                        .arg(fromUtf8(fileName), fromLocalPath(folder)),
                     QMessageBox::NoButton, &window_);
     QPushButton* overwrite = box.addButton(appText(texts::kOverwriteButton),
                                            QMessageBox::AcceptRole);
@@ -607,7 +603,7 @@ QStringList QtToolkit::nameFilters(std::span<const OpenFilter> filters) {
 
 void QtToolkit::prepareOpenDialog(QFileDialog& dialog, const QString& initialDirectory,
                                   std::span<const OpenFilter> filters) {
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setOptions(kFileDialogOptions);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     // Archive names come in any case: demo.lod, DEMO.LOD and Demo.Lod all show under "*.Lod".
@@ -622,8 +618,7 @@ std::optional<OpenChoice> QtToolkit::runOpenDialog(std::string_view initialDirec
                                                    std::span<const OpenFilter> filters) {
     QFileDialog dialog(&window_);
     prepareOpenDialog(dialog,
-                      QString::fromLocal8Bit(initialDirectory.data(),
-                                             static_cast<qsizetype>(initialDirectory.size())),
+                      fromLocalPath(initialDirectory),
                       filters);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
@@ -638,7 +633,7 @@ std::optional<OpenChoice> QtToolkit::runOpenDialog(std::string_view initialDirec
 std::optional<std::string> QtToolkit::chooseFolder(std::string_view caption) {
     const QString folder = QFileDialog::getExistingDirectory(
         &window_, fromUtf8(caption), QString(),
-        QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
+        QFileDialog::ShowDirsOnly | kFileDialogOptions);
     if (folder.isEmpty()) {
         return std::nullopt;
     }
@@ -742,11 +737,10 @@ std::optional<std::string> QtToolkit::askName(std::string_view caption, std::str
 std::vector<std::string> QtToolkit::chooseFiles(std::string_view caption,
                                                 std::string_view initialDirectory, bool many) {
     QFileDialog dialog(&window_, fromUtf8(caption));
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setOptions(kFileDialogOptions);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(many ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
-    const QString folder = QString::fromLocal8Bit(
-        initialDirectory.data(), static_cast<qsizetype>(initialDirectory.size()));
+    const QString folder = fromLocalPath(initialDirectory);
     if (!folder.isEmpty() && QFileInfo(folder).isDir()) {
         dialog.setDirectory(folder);
     }
@@ -766,8 +760,7 @@ std::optional<std::string> QtToolkit::chooseSavePath(std::string_view caption,
     makeSaveDialog(dialog);
     dialog.setFilter(dialog.filter() & ~QDir::CaseSensitive);
     dialog.setNameFilters(nameFilters(std::span<const OpenFilter>(&filter, 1)));
-    dialog.selectFile(QString::fromLocal8Bit(initialPath.data(),
-                                             static_cast<qsizetype>(initialPath.size())));
+    dialog.selectFile(fromLocalPath(initialPath));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
     }

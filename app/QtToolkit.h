@@ -6,6 +6,7 @@
 // a type chosen, the preview panel resized, the frame scroll bar moved) come out through the
 // hooks below, each run inside run(), which turns an escaping error into an error box.
 
+#include <QFileDialog>
 #include <QList>
 #include <QMetaObject>
 #include <QStringList>
@@ -23,6 +24,14 @@ class QItemSelection;
 namespace brasvel::app {
 
 class TForm1;
+
+// The file dialogs: the system's on Windows, as its users know them; Qt's own elsewhere, which
+// shows archive names in any case under one filter and can be driven in tests.
+#ifdef _WIN32
+inline constexpr QFileDialog::Options kFileDialogOptions{};
+#else
+inline constexpr QFileDialog::Options kFileDialogOptions{QFileDialog::DontUseNativeDialog};
+#endif
 
 class QtToolkit : public WindowToolkit {
 public:

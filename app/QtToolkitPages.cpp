@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include "app/LocalPath.h"
 #include "app/AppTexts.h"
 #include "app/Artwork.h"
 #include "app/MainWindow.h"
@@ -57,7 +58,7 @@ void QtToolkit::setPreviewCommandsEnabled(bool savePicture, bool exportSprite) {
 }
 
 void QtToolkit::makeSaveDialog(QFileDialog& dialog) {
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setOptions(kFileDialogOptions);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
 }
@@ -77,12 +78,11 @@ void QtToolkit::prepareSaveDialog(QFileDialog& dialog, const QString& suggestedP
 std::optional<std::string> QtToolkit::askSavePath(std::string_view caption,
                                                   std::string_view suggestedPath) {
     QFileDialog dialog(&window_, fromUtf8(caption));
-    prepareSaveDialog(dialog, QString::fromLocal8Bit(suggestedPath.data(),
-                                                     static_cast<qsizetype>(suggestedPath.size())));
+    prepareSaveDialog(dialog, fromLocalPath(suggestedPath));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
     }
-    return QFile::encodeName(dialog.selectedFiles().constFirst()).toStdString();
+    return localPath(dialog.selectedFiles().constFirst());
 }
 
 void QtToolkit::setFrameCaption(std::string_view text) {

@@ -38,7 +38,12 @@
 #include "app/MainWindow.h"
 #include "app/QtSettings.h"
 #include "app/QtToolkit.h"
+#include "app/LocalPath.h"
+#ifdef _WIN32
+#include "app/WindowsWavePlayer.h"
+#else
 #include "app/QtWavePlayer.h"
+#endif
 #include "app/StartupArchive.h"
 #include "window/MainForm.h"
 
@@ -46,10 +51,28 @@ namespace {
 
 // The game's folder, as its installer records it; empty when it does not. Only read.
 std::string readAppPath() {
+#ifdef _WIN32
+    // Under HKEY_LOCAL_MACHINE, where a 32-bit installer's key lies in the 32-bit view.
+    const QString key = QStringLiteral("HKEY_LOCAL_MACHINE\\Software\\Talgrove\\Brasvel\\1.0");
+    for (const QSettings::Format view : {QSettings::Registry32Format, QSettings::Registry64Format}) {
+        const QSettings settings(key, view);
+        const QVariant value = settings.value(QStringLiteral("AppPath"));
+        if (value.isValid()) {
+            return brasvel::app::localPath(value.toString());
+        }
+    }
+    return {};
+#else
     const QSettings settings(QStringLiteral("Talgrove"), QStringLiteral("Brasvel"));
-    return QFile::encodeName(settings.value(QStringLiteral("1.0/AppPath")).toString())
-        .toStdString();
+    return brasvel::app::localPath(settings.value(QStringLiteral("1.0/AppPath")).toString());
+#endif
 }
+
+#ifdef _WIN32
+using SystemWavePlayer = brasvel::app::WindowsWavePlayer;
+#else
+using SystemWavePlayer = brasvel::app::QtWavePlayer;
+#endif
 
 struct Options {
     std::string archive;
@@ -101,7 +124,7 @@ Options parseOptions(const std::vector<std::string>& arguments) {
     for (std::size_t i = 0; i < count; ++i) {
         const std::string& argument = arguments[i];
         if (argument == "--screenshot" && i + 1 < count) {
-            options.screenshot = QString::fromLocal8Bit(arguments[++i]);
+            options.screenshot = brasvel::app::fromLocalPath(arguments[++i]);
         } else if (argument == "--preview" && i + 1 < count) {
             options.previewRow = std::atoi(arguments[++i].c_str());
         } else if (argument == "--frame" && i + 1 < count) {
@@ -161,7 +184,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QString::fromUtf8(brasvel::app::kSettingsApplication));
     // Ties the window to its installed .desktop file: its name and icon on the task bar.
     QGuiApplication::setDesktopFileName(QStringLiteral(BRASVEL_APP_ID));
-    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    const std::vector<std::string> arguments = brasvel::app::programArguments(argc, argv);
     brasvel::app::Language language = brasvel::app::Language::Polish;
     try {
         language = brasvel::app::chooseLanguage(arguments);
@@ -185,14 +208,16 @@ int main(int argc, char** argv) {
     }
     // Its open dialog can be answered in advance, for an archive named in mixed case at start.
     brasvel::app::OpenDialogAnsweredOnce<brasvel::app::QtToolkit> ui(window);
-    brasvel::app::QtWavePlayer player;
+    SystemWavePlayer player;
     brasvel::app::QtSettings settings;
     brasvel::MainForm form(ui, player, settings);
     window.attach(form, ui, player);
     if (options.testVideos) {
         form.setVideoOptions(withTestClips());
     }
+#ifndef _WIN32
     player.onError = [&window](const QString& text) { window.showSoundError(text); };
+#endif
 
     // The window is on the screen before start-up opens the archive, so that an error about
     // the archive shows over it.

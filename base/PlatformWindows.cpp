@@ -12,6 +12,7 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -365,10 +366,22 @@ int moveOver(const std::wstring& source, const std::wstring& target, DWORD attri
     // the old file is moved aside first, the new one takes its name, and the old one goes (it
     // stays readable through the handles open on it). Should the second step fail, the old file
     // gets its name back.
-    const std::wstring aside =
-        target + L"." + std::to_wstring(::GetCurrentProcessId()) + L".replaced";
-    if (!::MoveFileExW(target.c_str(), aside.c_str(), MOVEFILE_WRITE_THROUGH)) {
-        return failWithLastError();
+    // Each replacement takes a name of its own: a file moved aside earlier keeps its name until
+    // the last handle on it closes (the window holds the archive it shows open), and a second
+    // save of the same archive must not stumble on it.
+    static std::atomic<unsigned> replacements{0};
+    std::wstring aside;
+    for (;;) {
+        aside = target + L"." + std::to_wstring(::GetCurrentProcessId()) + L"." +
+                std::to_wstring(++replacements) + L".replaced";
+        if (::MoveFileExW(target.c_str(), aside.c_str(), MOVEFILE_WRITE_THROUGH)) {
+            break;
+        }
+        const DWORD error = ::GetLastError();
+        if ((error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS) ||
+            replacements > 1000000) {
+            return failWithLastError();
+        }
     }
     if (!::MoveFileExW(source.c_str(), target.c_str(), kFlags)) {
         const DWORD error = ::GetLastError();

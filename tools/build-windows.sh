@@ -1,15 +1,18 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
-# Cross-builds the command line for 64-bit Windows (brasvel-res.exe, static: nothing to ship beside
-# it), runs the core's and the command line's tests under wine, compares the Windows program with
-# the Linux one on the same archives, and packs build-windows/brasvel-res-VERSION-windows-x86_64.zip.
+# Cross-builds the window and the command line for 64-bit Windows (brasvel-resedit.exe and
+# brasvel-res.exe, each static: nothing to ship beside them), runs the tests of the core, the
+# command line, the video decoding, the window's logic and its widgets under wine, compares the
+# Windows command line with the Linux one on the same archives, and packs
+# build-windows/build/brasvel-resedit-VERSION-windows-x86_64.zip.
 #
 #   tools/build-windows.sh [--deps-only] [--no-tests]
 #
 # The comparison needs the Linux build (build/bin/brasvel-res and make-demo): tools/test.sh runs
 # this after it. Everything goes into build-windows/: the libraries built for Windows from Debian's
-# sources (libdeflate, libpng, GoogleTest) under deps/, the build, and wine's private prefix.
+# sources (libdeflate, libpng, FFmpeg, GoogleTest) under deps/, the build, and wine's private
+# prefix; Qt, which takes about 20 minutes, into a cache outside it (tools/windows-qt.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -29,7 +32,7 @@ started=$SECONDS
 
 # --- Debian packages: the cross compiler, zlib for it, wine, and GoogleTest's sources.
 packages=(g++-mingw-w64-x86-64-posix libz-mingw-w64-dev wine64 googletest cmake ninja-build
-  pkg-config dpkg-dev zip unzip)
+  pkg-config dpkg-dev zip unzip nasm make xvfb xauth xdotool)
 missing=()
 for package in "${packages[@]}"; do
   status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
@@ -46,19 +49,27 @@ fi
 
 # --- libdeflate and libpng have no MinGW package: built from Debian's source packages. The same
 # libdeflate release as the Linux build's, so that both compress to the same bytes.
+download_source() {  # PACKAGE FOLDER: downloads Debian's source package into FOLDER once
+  local package=$1 folder=$2
+  mkdir -p "$folder"
+  compgen -G "$folder/${package}_*.orig.tar.[gx]z" >/dev/null && return 0
+  if ! (cd "$folder" && apt-get source --download-only "$package" >/dev/null 2>&1); then
+    echo "build-windows: adding Debian's source lines to fetch $package" >&2
+    printf 'Types: deb-src\nURIs: http://deb.debian.org/debian\nSuites: bookworm\nComponents: main\nSigned-By: /usr/share/keyrings/debian-archive-keyring.gpg\n' |
+      $sudo tee /etc/apt/sources.list.d/brasvel-src.sources >/dev/null
+    $sudo apt-get update -qq
+    (cd "$folder" && apt-get source --download-only "$package" >/dev/null 2>&1)
+  fi
+}
+
 source_of() {  # PACKAGE DIRECTORY-GLOB: unpacks Debian's upstream tarball once, prints its folder
   local package=$1 glob=$2 folder
-  mkdir -p "$out/sources"
-  folder=$(find "$out/sources" -maxdepth 1 -type d -name "$glob" | head -n 1)
+  folder=$(find "$out/sources" -maxdepth 1 -type d -name "$glob" 2>/dev/null | head -n 1)
   if [[ -z "$folder" ]]; then
-    if ! (cd "$out/sources" && apt-get source --download-only "$package" >/dev/null 2>&1); then
-      echo "build-windows: adding Debian's source lines to fetch $package" >&2
-      printf 'Types: deb-src\nURIs: http://deb.debian.org/debian\nSuites: bookworm\nComponents: main\nSigned-By: /usr/share/keyrings/debian-archive-keyring.gpg\n' |
-        $sudo tee /etc/apt/sources.list.d/brasvel-src.sources >/dev/null
-      $sudo apt-get update -qq
-      (cd "$out/sources" && apt-get source --download-only "$package" >/dev/null 2>&1)
-    fi
-    (cd "$out/sources" && for tarball in *.orig.tar.*; do tar xf "$tarball"; done)
+    download_source "$package" "$out/sources"
+    (cd "$out/sources" && for tarball in "${package}"_*.orig.tar.*; do
+      [[ $tarball == *.asc ]] || tar xf "$tarball"
+    done)
     folder=$(find "$out/sources" -maxdepth 1 -type d -name "$glob" | head -n 1)
   fi
   echo "$folder"
@@ -102,6 +113,38 @@ if [[ ! -f $deps/lib/libgtest.a ]]; then
   cmake --build "$out/googletest-build" -j "$jobs" >/dev/null
   cmake --install "$out/googletest-build" >/dev/null
 fi
+# FFmpeg with the game's video demuxers and decoders only, linked into the programs; the AVI
+# container with FFV1 frames and PCM sound too, which the tests and the demo's clip are made of.
+if [[ ! -f $deps/lib/libavcodec.a ]]; then
+  src=$(source_of ffmpeg 'ffmpeg-*')
+  echo "build-windows: FFmpeg from $src"
+  rm -rf "$out/ffmpeg-build" && mkdir -p "$out/ffmpeg-build"
+  (cd "$out/ffmpeg-build" &&
+    "$src/configure" --prefix="$deps" --enable-cross-compile --target-os=mingw32 --arch=x86_64 \
+      --cross-prefix=$mingw- --cc=$mingw-gcc-posix --cxx=$mingw-g++-posix \
+      --enable-w32threads --disable-autodetect --enable-static --disable-shared \
+      --disable-everything --disable-programs --disable-doc --disable-network --disable-debug \
+      --disable-avdevice --disable-avfilter --disable-postproc --enable-swscale --enable-swresample \
+      --enable-demuxer=smacker,bink,avi --enable-muxer=avi \
+      --enable-decoder=smacker,smackaud,bink,binkaudio_rdft,binkaudio_dct,ffv1,pcm_s16le \
+      --enable-encoder=ffv1,pcm_s16le --enable-protocol=file >configure.log 2>&1 &&
+    make -j "$jobs" >build.log 2>&1 && make install >/dev/null 2>&1) || {
+    tail -n 30 "$out/ffmpeg-build"/*.log >&2
+    exit 2
+  }
+fi
+
+# Qt for the window: static, built once per machine into a cache outside the repository.
+download_source qt6-base "$out/sources"
+qt_prefix=$("$root/tools/windows-qt.sh" "$out/sources")
+echo "build-windows: Qt for Windows in $qt_prefix"
+# Qt's licence texts and those of the libraries bundled in it, for the notices.
+if ! compgen -G "$out/sources/qtbase-*/src/3rdparty/zlib/LICENSE" >/dev/null; then
+  tar xf "$(compgen -G "$out/sources/qt6-base_*.orig.tar.[gx]z" | head -n 1)" -C "$out/sources" \
+    --wildcards '*/LICENSES/*' '*/src/3rdparty/harfbuzz-ng/COPYING' \
+    '*/src/3rdparty/pcre2/LICENCE' '*/src/3rdparty/zlib/LICENSE'
+fi
+
 # The notices of what the programs link, from the packages just used: written each time, as a
 # Debian update may change a version.
 "$root/packaging/windows/third-party-notices.sh" "$out/sources" "$deps/THIRD-PARTY.txt"
@@ -124,10 +167,12 @@ launcher=()
 if command -v ccache >/dev/null; then
   launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
 fi
+# Qt's host tools (moc, rcc, uic) are Debian's, of the same version as the Qt built above.
 cmake -S "$root" -B "$out/build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
-  -DCMAKE_BUILD_TYPE=Release -DBRASVEL_WINDOWS_PREFIX="$deps" -DBRASVEL_BUILD_APP=OFF \
+  -DCMAKE_BUILD_TYPE=Release -DBRASVEL_WINDOWS_PREFIX="$deps" -DBRASVEL_WINDOWS_QT="$qt_prefix" \
+  -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
   -DBRASVEL_BUILD_BENCH=OFF "${launcher[@]}" >/dev/null
-cmake --build "$out/build" -j "$jobs" --target brasvel-res core_tests cli_tests demo-archives
+cmake --build "$out/build" -j "$jobs"
 echo "build-windows: built after $((SECONDS - started)) s"
 
 if ((run_tests)); then
@@ -144,5 +189,5 @@ if ((run_tests)); then
 fi
 
 (cd "$out/build" && cpack -G ZIP >/dev/null)
-ls "$out/build"/brasvel-res-*-windows-x86_64.zip
+ls "$out/build"/brasvel-resedit-*-windows-x86_64.zip
 echo "build-windows: done in $((SECONDS - started)) s"

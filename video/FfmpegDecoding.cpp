@@ -670,7 +670,11 @@ public:
 
 }  // namespace brasvel::video
 
+#ifdef _WIN32
+extern "C" const brasvel::video::VideoDecoding*
+#else
 extern "C" __attribute__((visibility("default"))) const brasvel::video::VideoDecoding*
+#endif
 brasvel_video_decoding(int interface) {
     static const brasvel::video::FfmpegDecoding decoding;
     return interface == brasvel::video::kDecodingInterface ? &decoding : nullptr;

@@ -33,7 +33,7 @@ constexpr const char* kColumnKeys[] = {"name", "type", "size", "storedSize", "ra
 static_assert(std::size(kColumnKeys) == kListColumnCount);
 
 // A folder as the user is told it: a relative one ("." beside an archive opened by a relative
-// path) as the absolute path it stands for.
+// path) as the absolute path it stands for, ending in a separator on every system.
 std::string shownFolder(const std::string& folder) {
     std::error_code error;
     const std::filesystem::path path(folder);
@@ -41,7 +41,7 @@ std::string shownFolder(const std::string& folder) {
         return folder;
     }
     const std::filesystem::path absolute = std::filesystem::absolute(path, error);
-    return error ? folder : absolute.lexically_normal().string();
+    return error ? folder : (absolute / "").lexically_normal().string();
 }
 
 }  // namespace

@@ -5,8 +5,8 @@
 # Writes THIRD-PARTY.txt for the Windows zip: for each library linked into the .exe files, its
 # version, the Debian source package that is its corresponding source, the archives it is linked
 # as, and its licence text. SOURCES is the folder where tools/build-windows.sh unpacks the Debian
-# source packages it builds itself (libdeflate, libpng); the other libraries are Debian's
-# MinGW-w64 packages, whose copyright files hold their licences.
+# source packages it builds itself (libdeflate, libpng, FFmpeg; Qt's licence texts); the other
+# libraries are Debian's MinGW-w64 packages, whose copyright files hold their licences.
 set -euo pipefail
 sources=$1 output=$2
 
@@ -16,6 +16,11 @@ components=(
   "libdeflate|libdeflate|libdeflate-*/COPYING|libdeflate.a"
   "libpng|libpng1.6|libpng-*/LICENSE|libpng16.a"
   "zlib|package:libz-mingw-w64-dev||libz.a"
+  "FFmpeg (libavformat, libavcodec, libswscale, libswresample, libavutil), built under the LGPL|ffmpeg|ffmpeg-*/COPYING.LGPLv2.1|libavformat.a libavcodec.a libswscale.a libswresample.a libavutil.a"
+  "Qt 6 (qtbase: Core, Gui, Widgets, the Windows platform, styles and image formats), under the LGPL version 3|qt6-base|qtbase-*/LICENSES/LGPL-3.0-only.txt|libQt6Core.a libQt6Gui.a libQt6Widgets.a libQt6EntryPoint.a libqwindows.a libqwindowsvistastyle.a libqgif.a libqico.a"
+  "HarfBuzz, as bundled in Qt's source|qt6-base|qtbase-*/src/3rdparty/harfbuzz-ng/COPYING|libQt6BundledHarfbuzz.a"
+  "PCRE2, as bundled in Qt's source|qt6-base|qtbase-*/src/3rdparty/pcre2/LICENCE|libQt6BundledPcre2.a"
+  "zlib, as bundled in Qt's source|qt6-base|qtbase-*/src/3rdparty/zlib/LICENSE|libQt6BundledZLIB.a"
   "MinGW-w64 runtime, winpthreads and Windows import libraries|package:mingw-w64-x86-64-dev||libmingw32.a libmingwex.a libmoldname.a libmsvcrt.a libwinpthread.a"
   "GCC runtime libraries (libstdc++, libgcc), under the GCC Runtime Library Exception|package:g++-mingw-w64-x86-64-posix||libstdc++.a libgcc.a libgcc_eh.a"
 )

@@ -791,6 +791,9 @@ private slots:
         QTest::newRow("VID") << filters[2] << QStringList{"VIDEO.VID"};
     }
     void theOpenDialogShowsArchivesWhateverTheCaseOfTheirNames() {
+#ifdef _WIN32
+        QSKIP("Windows shows the system's dialog, which matches names in any case itself");
+#endif
         QFETCH(QString, filter);
         QFETCH(QStringList, shown);
         QTemporaryDir folder;

@@ -63,48 +63,6 @@ inline BatchSummary extractView(const ListedArchive& listed, const TargetFolder&
     return extractEntries(listed.archive, listed.view, folder, options, report);
 }
 
-class ScratchFolder {
-public:
-    ScratchFolder() {
-        path_ = makeScratchFolder("brasvel-extract");
-    }
-    ~ScratchFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-    const std::filesystem::path& path() const { return path_; }
-    std::string str() const { return platform::utf8Path(path_); }
-    // Names are UTF-8, as the program writes them, on every system.
-    std::filesystem::path operator/(const std::string& name) const {
-        return path_ / platform::fileSystemPath(name);
-    }
-
-    bool has(const std::string& name) const {
-        return std::filesystem::exists(std::filesystem::symlink_status(*this / name));
-    }
-    std::string read(const std::string& name) const {
-        std::ifstream in(*this / name, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
-    void write(const std::string& name, const std::string& content) const {
-        std::ofstream(*this / name, std::ios::binary) << content;
-    }
-    // Every name in the folder, temporaries included.
-    std::set<std::string> names() const {
-        std::set<std::string> result;
-        for (const auto& item : std::filesystem::directory_iterator(path_)) {
-            result.insert(platform::utf8Path(item.path().filename()));
-        }
-        return result;
-    }
-
-private:
-    std::filesystem::path path_;
-};
-
 // Content that differs from byte to byte, so a cut or shifted copy never passes for it.
 inline std::string patterned(std::size_t size, unsigned seed = 1) {
     std::string content(size, '\0');

@@ -9,9 +9,14 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <random>
+#include <set>
 #include <stdexcept>
 #include <string>
+
+#include "base/Utf8Path.h"
 
 #ifdef _WIN32
 #include <process.h>
@@ -59,6 +64,50 @@ inline std::filesystem::path makeScratchFolder(const std::string& prefix) {
     return pattern;
 #endif
 }
+
+// A scratch folder for as long as the object lives, removed with everything in it when it goes.
+// Declared before what may hold a file in it open, it goes after that: Windows removes no folder
+// with a file open in it.
+class ScratchFolder {
+public:
+    explicit ScratchFolder(const std::string& prefix = "brasvel-extract")
+        : path_(makeScratchFolder(prefix)) {}
+    ~ScratchFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+    const std::filesystem::path& path() const { return path_; }
+    std::string str() const { return platform::utf8Path(path_); }
+    // Names are UTF-8, as the program writes them, on every system.
+    std::filesystem::path operator/(const std::string& name) const {
+        return path_ / platform::fileSystemPath(name);
+    }
+
+    bool has(const std::string& name) const {
+        return std::filesystem::exists(std::filesystem::symlink_status(*this / name));
+    }
+    std::string read(const std::string& name) const {
+        std::ifstream in(*this / name, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+    void write(const std::string& name, const std::string& content) const {
+        std::ofstream(*this / name, std::ios::binary) << content;
+    }
+    // Every name in the folder, temporaries included.
+    std::set<std::string> names() const {
+        std::set<std::string> result;
+        for (const auto& item : std::filesystem::directory_iterator(path_)) {
+            result.insert(platform::utf8Path(item.path().filename()));
+        }
+        return result;
+    }
+
+private:
+    std::filesystem::path path_;
+};
 
 // Runs a command line written for sh — words quoted with '...', "cd FOLDER && ..." — and returns
 // its exit code, -1 when it did not exit. On Windows cmd runs it: quotes become "...", cd changes

@@ -11,6 +11,7 @@
 #include <filesystem>
 
 #include "archive/Archive.h"
+#include "base/Platform.h"
 #include "edit/ArchiveLock.h"
 #include "extract/EntryContent.h"
 #include "imaging/PcxImage.h"
@@ -57,6 +58,14 @@ protected:
     }
 
     void select(int row) { form.numitem(row, true); }
+
+    // Another program puts `bytes` in the archive's place under a new name moved over it, as an
+    // editor does: on Windows as our own command line does, since a file open in the window
+    // cannot simply be moved over there (under wine).
+    void replaceByAnotherProgram(const std::string& bytes) {
+        write("theirs.tmp", bytes);
+        ASSERT_EQ(platform::replaceFile((folder / "theirs.tmp").string(), archivePath), 0);
+    }
 
     std::vector<std::string> captions() const {
         std::vector<std::string> shown;
@@ -480,10 +489,8 @@ TEST_F(EditingTest, aCancelledSaveLeavesTheArchiveAsItWas) {
 
 TEST_F(EditingTest, savingOverAnArchiveChangedOnDiskAsksFirst) {
     addNote();
-    // Another program replaces the archive.
     const std::string theirs = LodWriter().add("THEIRS.TXT", "theirs").build();
-    write("theirs.tmp", theirs);
-    fs::rename(folder / "theirs.tmp", archivePath);
+    replaceByAnotherProgram(theirs);
 
     ui.changedOnDiskAnswers.push_back(ChangedOnDiskAnswer::Cancel);
     form.SaveArchive1Click();
@@ -501,10 +508,7 @@ TEST_F(EditingTest, savingOverAnArchiveChangedOnDiskAsksFirst) {
 
 TEST_F(EditingTest, anArchiveChangedOnDiskCanBeReloadedOrTheEditsSavedUnderAnotherName) {
     const std::string theirs = LodWriter().add("THEIRS.TXT", "theirs").build();
-    const auto replaceOnDisk = [&] {
-        write("theirs.tmp", theirs);
-        fs::rename(folder / "theirs.tmp", archivePath);
-    };
+    const auto replaceOnDisk = [&] { replaceByAnotherProgram(theirs); };
     // Under another name: both the change on disk and the edits are kept.
     addNote();
     replaceOnDisk();
@@ -522,8 +526,7 @@ TEST_F(EditingTest, anArchiveChangedOnDiskCanBeReloadedOrTheEditsSavedUnderAnoth
     open(archivePath, 1);
     addNote();
     const std::string newest = LodWriter().add("NEWEST.TXT", "n").add("ZETA.TXT", "z").build();
-    write("theirs.tmp", newest);
-    fs::rename(folder / "theirs.tmp", archivePath);
+    replaceByAnotherProgram(newest);
     ui.changedOnDiskAnswers.push_back(ChangedOnDiskAnswer::Reload);
     form.SaveArchive1Click();
     EXPECT_EQ(read(archivePath), newest);

@@ -3,12 +3,12 @@
 // The preview part on its own: what drops its kept content, and what stops a sprite's playback.
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <functional>
 
+#include "tests/support/TestPlatform.h"
 #include "tests/window/FakeWavePlayer.h"
 #include "tools/writers/ArchiveWriters.h"
 #include "tools/writers/PictureWriters.h"
@@ -48,14 +48,10 @@ std::vector<std::byte> bytesOf(std::string_view text) {
 class PreviewControllerTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        folder = fs::temp_directory_path() /
-                 ("brasvel-preview-part-" + std::to_string(::getpid()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::create_directories(folder);
         open("first.lod", "first note");
         ui.onFrameScrollChange = [this] { preview.frameScrollChanged(); };
     }
-    void TearDown() override { fs::remove_all(folder); }
 
     void open(const std::string& name, const std::string& note) {
         const std::string path = (folder / name).string();
@@ -70,7 +66,9 @@ protected:
         preview.showSelected();
     }
 
-    fs::path folder;
+    // Gone after the window, which may hold an archive in it open.
+    testing::ScratchFolder scratch{"brasvel-preview-part"};
+    const fs::path folder = scratch.path();
     HeadlessToolkit ui;
     FakeWavePlayer player;
     ArchiveSession session;

@@ -3,7 +3,6 @@
 // The preview's pages beside the picture, sprite playback, and saving what the preview shows,
 // driven through the headless window.
 
-#include <sys/stat.h>
 
 #include "imaging/PictureFormats.h"
 #include "imaging/SpriteListing.h"
@@ -251,20 +250,26 @@ TEST_F(PreviewPagesTest, aCancelledDialogOrTheArchiveItselfWritesNothing) {
     EXPECT_TRUE(filesIn(folder / "out").empty());
 
     const std::string before = read(archive);
-    fs::create_symlink(archive, folder / "out" / "link.png");
-    for (const std::string& target : {archive, (folder / "out" / "link.png").string()}) {
+    std::vector<std::string> targets{archive};
+    std::set<std::string> left;
+    if (!testing::kOnWindows) {  // a symbolic link to it too, where links are made freely
+        fs::create_symlink(archive, folder / "out" / "link.png");
+        targets.push_back((folder / "out" / "link.png").string());
+        left.insert("link.png");
+    }
+    for (const std::string& target : targets) {
         ui.saveReplies.push_back(target);
         form.SavePictureAsPngClick();
     }
     EXPECT_EQ(read(archive), before);
-    ASSERT_EQ(ui.errors.size(), 2u);
+    ASSERT_EQ(ui.errors.size(), targets.size());
     EXPECT_NE(ui.errors[0].find("otwarte archiwum"), std::string::npos) << ui.errors[0];
-    EXPECT_EQ(filesIn(folder / "out"), std::set<std::string>{"link.png"});
+    EXPECT_EQ(filesIn(folder / "out"), left);
     EXPECT_TRUE(ui.notices.empty());
 
     ui.saveReplies.push_back((folder / "missing" / "x.png").string());
     form.SavePictureAsPngClick();
-    EXPECT_EQ(ui.errors.size(), 3u);
+    EXPECT_EQ(ui.errors.size(), targets.size() + 1);
     EXPECT_FALSE(fs::exists(folder / "missing"));
 }
 

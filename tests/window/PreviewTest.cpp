@@ -3,12 +3,12 @@
 // The preview panel and the frame scroll bar, driven through the headless window.
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <set>
 
+#include "tests/support/TestPlatform.h"
 #include "tests/window/FakeWavePlayer.h"
 #include "tools/writers/ArchiveWriters.h"
 #include "tools/writers/PictureWriters.h"
@@ -67,10 +67,6 @@ int centreIndex(const std::vector<std::byte>& bmp) {
 class PreviewTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        folder = fs::temp_directory_path() /
-                 ("brasvel-preview-" + std::to_string(::getpid()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder);
         fs::create_directories(folder / "out");
         std::ofstream(folder / "out" / "temp.bmp") << "the user's own file";
         archive = (folder / "pictures.lod").string();
@@ -87,7 +83,6 @@ protected:
         ui.folderReplies.push_back((folder / "out").string());
         form.SetPathForExtract1Click();
     }
-    void TearDown() override { fs::remove_all(folder); }
 
     std::set<std::string> filesIn(const fs::path& where) const {
         std::set<std::string> names;
@@ -97,7 +92,9 @@ protected:
         return names;
     }
 
-    fs::path folder;
+    // Gone after the window, which may hold an archive in it open.
+    testing::ScratchFolder scratch{"brasvel-preview"};
+    const fs::path folder = scratch.path();
     std::string archive;
     HeadlessToolkit ui;
     FakeWavePlayer player;

@@ -304,6 +304,9 @@ TEST_F(VideoWindowTest, aClipThatBreaksWhilePlayingStopsWithItsErrorInThePanel) 
 // Without the video module the video page says so, every other page works, and the module found
 // again brings the videos back.
 TEST_F(VideoWindowTest, withoutTheVideoModuleAVideoSaysDecodingIsNotAvailable) {
+    if (testing::kOnWindows) {
+        GTEST_SKIP() << "the Windows program has its decoding linked in: no module to miss";
+    }
     const std::string missing = (folder / "no-such-module.so").string();
     ASSERT_FALSE(video::reloadVideoModule(missing));
     form.numitem(2, true);

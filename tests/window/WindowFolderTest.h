@@ -6,7 +6,6 @@
 // window's logic over a headless toolkit and a fake player.
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -14,6 +13,7 @@
 #include <set>
 #include <string>
 
+#include "tests/support/TestPlatform.h"
 #include "tests/window/FakeWavePlayer.h"
 #include "toolkit/HeadlessToolkit.h"
 #include "window/MainForm.h"
@@ -22,14 +22,7 @@ namespace brasvel {
 
 class WindowFolderTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        folder = std::filesystem::temp_directory_path() /
-                 ("brasvel-window-" + std::to_string(::getpid()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(folder);
-        std::filesystem::create_directories(folder / "out");
-    }
-    void TearDown() override { std::filesystem::remove_all(folder); }
+    void SetUp() override { std::filesystem::create_directories(folder / "out"); }
 
     std::string write(const std::string& name, const std::string& bytes) {
         std::ofstream(folder / name, std::ios::binary) << bytes;
@@ -49,7 +42,9 @@ protected:
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     }
 
-    std::filesystem::path folder;
+    // Gone after the window, which may hold an archive in it open.
+    testing::ScratchFolder scratch{"brasvel-window"};
+    const std::filesystem::path folder = scratch.path();
     HeadlessToolkit ui;
     FakeWavePlayer player;
     MainForm form{ui, player};

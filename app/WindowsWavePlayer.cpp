@@ -1,0 +1,88 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
+#include "app/WindowsWavePlayer.h"
+
+#include <windows.h>
+#include <mmsystem.h>
+
+#include <cstring>
+
+#include "app/AppTexts.h"
+#include "base/ResourceError.h"
+
+namespace brasvel::app {
+namespace {
+
+std::string shown(const char* text) { return appText(text).toStdString(); }
+
+// A wave file begins "RIFF", a 32-bit size, "WAVE".
+bool looksLikeWave(Bytes wav) {
+    if (wav.size() < 12) {
+        return false;
+    }
+    const auto* bytes = reinterpret_cast<const char*>(wav.data());
+    return std::memcmp(bytes, "RIFF", 4) == 0 && std::memcmp(bytes + 8, "WAVE", 4) == 0;
+}
+
+void silence() {
+    ::PlaySoundW(nullptr, nullptr, 0);
+}
+
+}  // namespace
+
+WindowsWavePlayer::~WindowsWavePlayer() {
+    close();
+}
+
+void WindowsWavePlayer::open(Bytes wav) {
+    close();
+    if (!looksLikeWave(wav)) {
+        throw ResourceError::worded(shown(texts::kNotAWave), shown(texts::kNotAWaveDetail));
+    }
+    sound_.assign(wav.begin(), wav.end());
+}
+
+void WindowsWavePlayer::close() {
+    // Stopped before the sound it reads is released.
+    if (!sound_.empty()) {
+        silence();
+    }
+    sound_.clear();
+    started_.reset();
+}
+
+void WindowsWavePlayer::stop() {
+    requireOpen();
+    silence();
+    started_.reset();
+}
+
+void WindowsWavePlayer::play() {
+    requireOpen();
+    // Without a device PlaySound still answers that it plays.
+    if (::waveOutGetNumDevs() == 0) {
+        throw ResourceError::worded(shown(texts::kNoSoundDevice));
+    }
+    silence();
+    if (!::PlaySoundW(reinterpret_cast<LPCWSTR>(sound_.data()), nullptr,
+                      SND_MEMORY | SND_ASYNC | SND_NODEFAULT)) {
+        throw ResourceError::worded(shown(texts::kCannotPlay));
+    }
+    started_ = std::chrono::steady_clock::now();
+}
+
+std::optional<std::chrono::milliseconds> WindowsWavePlayer::playedTime() const {
+    if (!started_) {
+        return std::nullopt;
+    }
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::steady_clock::now() - *started_);
+}
+
+void WindowsWavePlayer::requireOpen() const {
+    if (sound_.empty()) {
+        throw ResourceError::worded(shown(texts::kNoDevice));
+    }
+}
+
+}  // namespace brasvel::app
