@@ -350,7 +350,7 @@ TEST(WindowTexts, fillInReplacesEachNumberOnceAndLeavesTheRest) {
 namespace brasvel {
 namespace {
 
-TEST(EntryFilter, theSearchNarrowsTheTypeBoxsRowsByNameIgnoringAsciiCase) {
+TEST(EntryFilter, theSearchNarrowsTheTypeBoxsRowsByNameIgnoringTheCaseOfPolishLettersToo) {
     const Archive archive = Archive::fromBytes(
         [] {
             const std::string bytes = writers::LodWriter()
@@ -358,6 +358,7 @@ TEST(EntryFilter, theSearchNarrowsTheTypeBoxsRowsByNameIgnoringAsciiCase) {
                                           .add("TORCHES.TXT", "")
                                           .add("ARROW.DEF", "")
                                           .add("\xA3" "ODZ.TXT", "")  // Ł in Windows-1250
+                                          .add("\xAF\xD3\xA3W.TXT", "")  // ŻÓŁW
                                           .build();
             const auto span = writers::asBytes(bytes);
             return std::vector<std::byte>(span.begin(), span.end());
@@ -370,13 +371,18 @@ TEST(EntryFilter, theSearchNarrowsTheTypeBoxsRowsByNameIgnoringAsciiCase) {
         std::vector<std::size_t> rows;
     };
     const Case cases[] = {
-        {"", 0, {0, 1, 2, 3}},
+        {"", 0, {0, 1, 2, 3, 4}},
         {"torch", 0, {0, 1}},
         {"TORCH", 0, {0, 1}},
         {"torch", typeItemIndex("def"), {0}},  // both boxes apply
         {".def", typeItemIndex("def"), {0, 2}},
-        {"łodz", 0, {}},  // only ASCII letters fold
+        {"łodz", 0, {3}},  // Polish letters fold as in the names' rules
         {"Łodz", 0, {3}},
+        {"łw", 0, {4}},
+        {"żółw.txt", typeItemIndex("txt"), {4}},
+        {"lw", 0, {}},  // no letter stands for another
+        {"€", 0, {}},   // in the code page, in no name
+        {"好", 0, {}},  // outside the code page
         {"nothing", 0, {}},
     };
     for (const Case& c : cases) {
