@@ -724,7 +724,7 @@ void TForm1::attach(MainForm& form, QtToolkit& ui, WavePlayer& player) {
                 return;
             }
             if (button == PlayerButton::Play) {
-                player_->play();
+                form_->playSound();
             } else {
                 player_->stop();
             }

@@ -71,6 +71,7 @@ public:
     void showPreviewText(std::string_view text, std::string_view note) override;
     void showPalette(std::span<const SwatchColour> colours) override;
     void showHexView(std::span<const std::byte> bytes, std::string_view note) override;
+    void showDrawing(std::span<const std::byte> bmpFile, std::string_view figures) override;
     void setPreviewCommandsEnabled(bool savePicture, bool exportSprite) override;
     std::optional<std::string> askSavePath(std::string_view caption,
                                            std::string_view suggestedPath) override;

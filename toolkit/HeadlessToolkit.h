@@ -81,6 +81,7 @@ public:
     void showPreviewText(std::string_view text, std::string_view note) override;
     void showPalette(std::span<const SwatchColour> colours) override;
     void showHexView(std::span<const std::byte> bytes, std::string_view note) override;
+    void showDrawing(std::span<const std::byte> bmpFile, std::string_view figures) override;
     void setPreviewCommandsEnabled(bool savePicture, bool exportSprite) override {
         savePictureEnabled = savePicture;
         exportSpriteEnabled = exportSprite;
@@ -189,6 +190,7 @@ public:
     std::vector<SwatchColour> paletteShown;  // the palette page's colours
     std::vector<std::byte> hexBytes;         // the hex page's bytes
     std::string pageNote;                    // the note above the text or hex page
+    std::string drawingFigures;              // the figures above a drawing (showDrawing)
     bool savePictureEnabled = false;
     bool exportSpriteEnabled = false;
     std::deque<std::optional<std::string>> saveReplies;  // scripted save dialog results

@@ -911,6 +911,23 @@ void MainForm::ExportSpriteClick() { guarded([&] { preview().exportSprite(); });
 
 // --- Sound ---
 
+void MainForm::playSound() {
+    guarded([&] {
+        if (!player_.isOpen()) {
+            return;
+        }
+        if (!player_.hasOutput()) {
+            impl_->preview.noteNoSoundDevice();
+            if (!noDeviceSaid_) {
+                noDeviceSaid_ = true;
+                ui_.reportError(text(texts::kNoSoundDevice));
+            }
+            return;
+        }
+        player_.play();
+    });
+}
+
 void MainForm::MediaPlayer1Click(PlayerButton /*button*/) {
     if (impl_->video.isPlaying()) {
         // The device plays the video's sound: either button stops the video with it.

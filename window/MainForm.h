@@ -131,6 +131,12 @@ public:
     // with the focus (-1: none). The preview follows one selected row; the commands act on all.
     void selectionChanged(const std::vector<int>& deselected, const std::vector<int>& selected,
                           int current);
+    // Enter on a row, or "Pokaż w podglądzie" on its context menu: the selected entry in the
+    // preview, turned on when it was off.
+    void showRowInPreview();
+    // The player's Play: plays the sound prepared. Without a sound device, the first Play of a
+    // run says so and the preview's figures say it afterwards.
+    void playSound();
     // The preview switch: tool bar button and menu item (Ctrl+Z).
     void BitBtn3Click();
     void QuickView1Click();
@@ -288,6 +294,8 @@ private:
     std::vector<std::string> recent_;
     std::string extractDir_;
     std::string startDir_ = "data";
+    std::string totalText_;  // "Total Files: N" of the open archive; empty when none is
+    bool noDeviceSaid_ = false;
     ArchiveSession session_;
     ArchiveEditing editing_{ui_, session_};
     EntryListView list_{ui_, session_};

@@ -288,6 +288,25 @@ inline constexpr const char* kVideoTime = BRASVEL_TRANSLATE_NOOP("WindowTexts", 
 // A number with one decimal: %1 the whole part, %2 the tenths (a frame rate of 12,5).
 inline constexpr const char* kDecimal = BRASVEL_TRANSLATE_NOOP("WindowTexts", "%1,%2");
 
+// The preview of a sound, above its waveform: %1 its format (kSoundPcm, else kSoundFormat with
+// the format's number), %2 samples a second, %3 channels, %4 bits a sample, %5 its length
+// (kVideoTime).
+inline constexpr const char* kSoundFigures = BRASVEL_TRANSLATE_NOOP(
+    "WindowTexts", "Dźwięk %1, %2 Hz, kanały: %3, %4 bit, czas %5");
+inline constexpr const char* kSoundPcm = BRASVEL_TRANSLATE_NOOP("WindowTexts", "PCM");
+inline constexpr const char* kSoundFormat = BRASVEL_TRANSLATE_NOOP("WindowTexts", "w formacie %1");
+// Play with no sound device: said once a run, then after the sound's figures.
+inline constexpr const char* kNoSoundDevice =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Brak urządzenia dźwiękowego");
+// %1 the figures, %2 kNoSoundDevice.
+inline constexpr const char* kSoundUnheard = BRASVEL_TRANSLATE_NOOP("WindowTexts", "%1 — %2");
+// A font's glyphs: %1 how many, %2 × %3 their size in pixels, %4 the first one's character code.
+inline constexpr const char* kFontFigures = BRASVEL_TRANSLATE_NOOP(
+    "WindowTexts", "Czcionka: %1 znaków %2 × %3 pikseli, od kodu %4");
+// A mask's cells: %1 × %2 cells, %3 layers.
+inline constexpr const char* kMaskFigures =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Maska: %1 × %2 pól, warstwy: %3");
+
 // An error that belongs to one entry: %1 the entry, %2 the error.
 inline constexpr const char* kEntryError = BRASVEL_TRANSLATE_NOOP("WindowTexts", "%1: %2");
 // An error with the place it happened: %1 the error's text, %2 where (the core's words).
