@@ -287,6 +287,12 @@ void QtToolkit::setEntryCommandsEnabled(bool enabled) {
     }
 }
 
+void QtToolkit::setExtractItemText(std::string_view text) {
+    const QString shown = text.empty() ? appText(texts::kExtractOneItem) : fromUtf8(text);
+    window_.SaveSingleFile1->setText(shown);
+    window_.ToolButton2->setToolTip(text.empty() ? appText(texts::kExtractOneHint) : shown);
+}
+
 void QtToolkit::setRowChanged(int row, bool changed) {
     window_.listModel->setChanged(row, changed);
 }

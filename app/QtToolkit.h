@@ -47,6 +47,7 @@ public:
     void setListLook(ListLook look) override;
     void showSortOrder(std::optional<ListColumn> column, bool ascending) override;
     void setEntryCommandsEnabled(bool enabled) override;
+    void setExtractItemText(std::string_view text) override;
     void setRowChanged(int row, bool changed) override;
     void setRowDamaged(int row, bool damaged) override;
     void setEditCommandsEnabled(const EditCommandState& state) override;

@@ -57,6 +57,7 @@ public:
         sortIndicatorAscending = ascending;
     }
     void setEntryCommandsEnabled(bool enabled) override { entryCommandsEnabled = enabled; }
+    void setExtractItemText(std::string_view text) override { extractItemText = text; }
     void setRowChanged(int row, bool changed) override;
     void setRowDamaged(int row, bool damaged) override;
     void setEditCommandsEnabled(const EditCommandState& state) override { editCommands = state; }
@@ -168,6 +169,7 @@ public:
     std::optional<ListColumn> sortIndicator;
     bool sortIndicatorAscending = true;
     bool entryCommandsEnabled = true;
+    std::string extractItemText;  // empty: the command's own
     std::array<std::string, kStatusPanelCount> statusTexts{};
     std::array<int, kStatusPanelCount> statusWidths{};
     int toolbarProgress = 0;

@@ -83,7 +83,7 @@ void MainForm::connectToolkit() {
     impl_->preview.onDamage = [this](std::size_t index, const std::string& what) {
         noteDamage(index, what);
     };
-    ui_.setEntryCommandsEnabled(false);
+    enableEntryCommands(false);
     ui_.setPreviewCommandsEnabled(false, false);
     ui_.setEditCommandsEnabled(editCommandState());
 }
@@ -171,7 +171,13 @@ void MainForm::LoadResurceFile1Click() { openThroughDialog(); }
 
 void MainForm::openThroughDialog() {
     guarded([&] {
-        const std::optional<OpenChoice> choice = ui_.runOpenDialog(startDir_, openFilters());
+        // Beside the open archive; the game's data folder while none is open.
+        std::string folder = startDir_;
+        if (!session_.path().empty()) {
+            const std::filesystem::path beside = std::filesystem::path(session_.path()).parent_path();
+            folder = beside.empty() ? std::string(".") : beside.string();
+        }
+        const std::optional<OpenChoice> choice = ui_.runOpenDialog(folder, openFilters());
         if (!choice || !editing_.settleUnsaved(session_.path())) {
             return;
         }
@@ -223,8 +229,23 @@ void MainForm::openRecent(std::size_t position) {
             ui_.reportError(texts::fillIn(text(texts::kRecentMissing), {path}));
             return;
         }
-        openByKind(path);
+        // The list keeps only archives that open: one that no longer does leaves it.
+        try {
+            openByKind(path);
+        } catch (const ResourceError&) {
+            if (session_.archive() == nullptr || session_.path() != path) {
+                forgetRecent(path);
+            }
+            throw;
+        }
     });
+}
+
+void MainForm::forgetRecent(const std::string& path) {
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+    std::erase(recent_, error ? path : absolute.lexically_normal().string());
+    saveRecent();
 }
 
 void MainForm::filesDropped(const std::vector<std::string>& paths) {
@@ -267,11 +288,12 @@ void MainForm::closeArchive() {
     list_.clear();
     selection_.reset(0);
     resetFrameScroll();  // the former sprite's frame row goes with it
-    ui_.setEntryCommandsEnabled(false);
+    enableEntryCommands(false);
     ui_.setArchiveTitle("");
     clearPreview(text(texts::kNoSelection));
     ui_.setStatusText(kSizePanel, "");
     ui_.setStatusText(kStoredSizePanel, "");
+    totalText_.clear();
     showTypeItemText();
     showEditState();
 }
@@ -317,9 +339,12 @@ void MainForm::readArchive(const std::string& path, const ArchiveFormat& format)
 
     list_.listArchive(archive.format(), kListedEntries);
     list_.show();
+    showListedCount();
     selectListedRow(list_.listedEntries().empty() ? -1 : 0);
     if (PreviewOn() && SelectedRow() >= 0) {
         showSelectedRow(SelectedRow());  // the preview left on shows the new archive's entry
+    } else if (const Entry* entry = selectedEntry()) {
+        showSizes(*entry);  // the panels describe the row highlighted
     }
     showEditState();
     showDamageCount();
@@ -344,7 +369,25 @@ void MainForm::showTotal(std::int32_t statedCount) {
     }
     const std::int64_t total =
         std::clamp<std::int64_t>(statedCount, 0, static_cast<std::int64_t>(kListedEntries));
-    ui_.setStatusText(kCountPanel, texts::fillIn(text(texts::kTotalFiles), {number(total)}));
+    totalText_ = texts::fillIn(text(texts::kTotalFiles), {number(total)});
+    showListedCount();
+}
+
+// While the type box or the search narrows the list, the count panel adds how many rows of the
+// entries the list can show it lists.
+void MainForm::showListedCount() {
+    if (totalText_.empty()) {
+        return;
+    }
+    const std::size_t listable = std::min(entries().size(), kListedEntries);
+    const std::size_t listed = list_.listedEntries().size();
+    const bool narrowed = ui_.selectedTypeIndex() != 0 || !list_.search().empty();
+    ui_.setStatusText(kCountPanel,
+                      !narrowed || session_.archive() == nullptr
+                          ? totalText_
+                          : texts::fillIn(text(texts::kListedCount),
+                                          {totalText_, number(static_cast<std::int64_t>(listed)),
+                                           number(static_cast<std::int64_t>(listable))}));
 }
 
 bool MainForm::isLod() const {
@@ -355,7 +398,7 @@ void MainForm::selectListedRow(int row) {
     selection_.unmarkAll();
     focusRow(markRow(row, true) ? row : -1);
     ui_.selectRow(SelectedRow());
-    ui_.setEntryCommandsEnabled(SelectedRow() >= 0);
+    enableEntryCommands(SelectedRow() >= 0);
     refreshPreviewCommands();
     showEditState();
 }
@@ -434,6 +477,7 @@ void MainForm::relist() {
         list_.clear();
     }
     list_.show();
+    showListedCount();
     restoreSelection();
 }
 
@@ -444,7 +488,7 @@ void MainForm::restoreSelection() {
     const std::vector<int> rows = selection_.keepListed(list_.listedEntries());
     const bool kept = selection_.focused().has_value();
     ui_.selectRows(rows, SelectedRow());
-    ui_.setEntryCommandsEnabled(!selection_.empty());
+    enableEntryCommands(!selection_.empty());
     if (!kept) {
         impl_->video.close();
         resetFrameScroll();
@@ -792,7 +836,7 @@ void MainForm::numitem(int row, bool selected) {
         if (row == SelectedRow()) {
             selection_.focus(std::nullopt);
         }
-        ui_.setEntryCommandsEnabled(!selection_.empty());
+        enableEntryCommands(!selection_.empty());
         refreshPreviewCommands();
         showEditState();
         return;
@@ -821,13 +865,13 @@ void MainForm::selectionChanged(const std::vector<int>& deselected,
     }
     if (shown < 0) {
         selection_.focus(std::nullopt);
-        ui_.setEntryCommandsEnabled(!selection_.empty());
+        enableEntryCommands(!selection_.empty());
         refreshPreviewCommands();
         showEditState();
     } else if (shown != SelectedRow()) {
         showSelectedRow(shown);
     } else {
-        ui_.setEntryCommandsEnabled(true);
+        enableEntryCommands(true);
     }
 }
 
@@ -836,7 +880,7 @@ void MainForm::showSelectedRow(int row) {
         impl_->video.close();
         resetFrameScroll();
         focusRow(row);
-        ui_.setEntryCommandsEnabled(!selection_.empty());
+        enableEntryCommands(!selection_.empty());
         refreshPreviewCommands();
         showEditState();
         const Entry* entry = selectedEntry();
@@ -844,10 +888,35 @@ void MainForm::showSelectedRow(int row) {
             clearPreview(text(texts::kNoSelection));
             return;
         }
-        ui_.setStatusText(kSizePanel, texts::fillIn(text(texts::kFileSize), {number(entry->size)}));
-        ui_.setStatusText(kStoredSizePanel,
-                          texts::fillIn(text(texts::kStoredSize), {number(entry->packedSize)}));
+        showSizes(*entry);
         preview().showSelected();
+    });
+}
+
+void MainForm::enableEntryCommands(bool enabled) {
+    ui_.setEntryCommandsEnabled(enabled);
+    const std::size_t selected = enabled ? selectedEntries().size() : 0;
+    ui_.setExtractItemText(selected > 1 ? texts::fillIn(text(texts::kExtractSelectedItem),
+                                                        {number(static_cast<std::int64_t>(selected))})
+                                        : std::string());
+}
+
+void MainForm::showSizes(const Entry& entry) {
+    ui_.setStatusText(kSizePanel, texts::fillIn(text(texts::kFileSize), {number(entry.size)}));
+    ui_.setStatusText(kStoredSizePanel,
+                      texts::fillIn(text(texts::kStoredSize), {number(entry.packedSize)}));
+}
+
+void MainForm::showRowInPreview() {
+    guarded([&] {
+        if (selectedEntry() == nullptr) {
+            return;
+        }
+        if (!PreviewOn()) {
+            preview().toggle(false);  // shows the selected entry as it opens
+        } else {
+            preview().showSelected();
+        }
     });
 }
 

@@ -221,6 +221,14 @@ private:
     // Opens `path` as `format` (asking before another kind it looks like) and lists it.
     void readArchive(const std::string& path, const ArchiveFormat& format);
     void showTotal(std::int32_t statedCount);
+    // The count panel: the archive's total, and while the list is narrowed, how many it lists.
+    void showListedCount();
+    // The selected entry's sizes in the status panels.
+    void showSizes(const Entry& entry);
+    void forgetRecent(const std::string& path);
+    // The commands on the selected entries enabled or not; the extract command's text says how
+    // many it writes while several are selected.
+    void enableEntryCommands(bool enabled);
     bool isLod() const;
     // The entry that row `row` shows; null when the row is not one of the list.
     const Entry* entryAtRow(int row) const;

@@ -36,6 +36,17 @@ inline constexpr const char* kStoredSize = BRASVEL_TRANSLATE_NOOP("WindowTexts",
 inline constexpr const char* kPictureWidth = BRASVEL_TRANSLATE_NOOP("WindowTexts", "X: %1");
 inline constexpr const char* kPictureHeight = BRASVEL_TRANSLATE_NOOP("WindowTexts", "Y: %1");
 
+// The count panel while the type box or the search narrows the list: %1 its usual text
+// (kTotalFiles), %2 the rows listed, %3 the entries the list can show.
+inline constexpr const char* kListedCount =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "%1   (na liście %2 z %3)");
+// The details list's figures: the separator of thousands ("1 234 567") and a ratio (%1 percent).
+inline constexpr const char* kThousandsSeparator = BRASVEL_TRANSLATE_NOOP("WindowTexts", " ");
+inline constexpr const char* kPercent = BRASVEL_TRANSLATE_NOOP("WindowTexts", "%1%");
+// "Wypakuj pojedynczy plik..." while several rows are selected: %1 how many files it writes.
+inline constexpr const char* kExtractSelectedItem =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Wy&pakuj zaznaczone pliki (%1)...");
+
 // %1 the entries the archive states, %2 the entries the list shows.
 inline constexpr const char* kListCut = BRASVEL_TRANSLATE_NOOP(
     "WindowTexts", "Archiwum zawiera %1 plików; lista pokazuje pierwsze %2.");
