@@ -15,6 +15,7 @@
 // so that a translation may put them where its language wants them. The Qt toolkit looks texts up
 // with QCoreApplication::translate; the headless one shows them as written.
 
+#include <cstdint>
 #include <functional>
 #include <initializer_list>
 #include <string>
@@ -420,6 +421,9 @@ const char* errorText(ErrorKind kind);
 // happened as the core says it (kErrorWithDetail).
 std::string describeError(const ResourceError& error,
                           const std::function<std::string(const char*)>& translate);
+
+// `value` in groups of three digits parted by `separator` ("-1 234 567").
+std::string groupedNumber(std::int64_t value, std::string_view separator);
 
 // `pattern` with %1 to %9 replaced by the arguments, in one pass: an argument that itself holds
 // "%2" (an entry's name, say) is left as it is. A number without an argument stays as written.

@@ -399,7 +399,7 @@ private slots:
         qint64 previous = -1;
         for (int row = 0; row < window->listModel->rowCount(); ++row) {
             const QString shown = window->listModel->index(row, size).data().toString();
-            const qint64 value = QLocale().toLongLong(shown);
+            const qint64 value = QString(shown).remove(QLatin1Char(' ')).toLongLong();
             QVERIFY2(value >= previous, qPrintable(shown));
             previous = value;
         }

@@ -5,11 +5,14 @@
 // toolkit's translation, and an archive that is read once, whatever happens to its file later.
 
 #include <gtest/gtest.h>
+
+#include <limits>
 #include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <limits>
 #include <set>
 
 #include "tests/window/FakeWavePlayer.h"
@@ -342,6 +345,22 @@ TEST(WindowTexts, fillInReplacesEachNumberOnceAndLeavesTheRest) {
     EXPECT_EQ(fillIn("%3 has no argument", {"a"}), "%3 has no argument");
     EXPECT_EQ(fillIn("100% sure, %", {}), "100% sure, %");
     EXPECT_EQ(fillIn("%0 and %%1", {"x"}), "%0 and %x");
+}
+
+TEST(WindowTexts, groupedNumbersPartEveryThreeDigitsFromTheRight) {
+    struct Case {
+        std::int64_t value;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {0, "0"},          {999, "999"},           {1000, "1 000"},
+        {-999, "-999"},    {-1000, "-1 000"},      {1234567, "1 234 567"},
+        {std::numeric_limits<std::int64_t>::min(), "-9 223 372 036 854 775 808"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(texts::groupedNumber(c.value, " "), c.shown);
+    }
+    EXPECT_EQ(texts::groupedNumber(12345, ","), "12,345");
 }
 
 }  // namespace
