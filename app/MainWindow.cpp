@@ -146,6 +146,7 @@ void TForm1::buildMenus() {
     file->addAction(Exittheprogram1);
 
     buildEditMenu();
+    buildListMenu();
 
     QMenu* options = menuBar()->addMenu(appText(texts::kOptionsMenu));
     QuickView1 = makeAction(this, appText(texts::kPreviewItem), kImagePal,
@@ -194,6 +195,31 @@ void TForm1::buildEditMenu() {
         action->setEnabled(false);
     }
     editMenu_ = edit;
+}
+
+// The list's context menu: the commands for the selected rows, in both looks. Its items are the
+// menus' own actions, enabled by the window's logic as there.
+void TForm1::buildListMenu() {
+    ShowInPreview1 = makeAction(this, appText(texts::kShowInPreviewItem), kImagePcx,
+                                QKeySequence(Qt::Key_Return));
+    // Enter reaches the list as a key (its activation), not as this item's shortcut.
+    ShowInPreview1->setShortcutContext(Qt::WidgetShortcut);
+    ShowInPreview1->setEnabled(false);
+    listMenu_ = new QMenu(this);
+    listMenu_->setObjectName(QStringLiteral("ListMenu"));
+    listMenu_->addAction(ShowInPreview1);
+    listMenu_->addSeparator();
+    listMenu_->addAction(SaveSingleFile1);
+    listMenu_->addSeparator();
+    for (QAction* action : {ReplaceEntry1, RenameEntry1, RemoveEntry1}) {
+        listMenu_->addAction(action);
+    }
+    listMenu_->addSeparator();
+    listMenu_->addAction(SavePng);
+    listMenu_->addAction(ExportSprite);
+    // "Edytuj w innym programie…" goes here, after the picture's commands.
+    listMenu_->addSeparator();
+    listMenu_->addAction(AddFiles1);
 }
 
 void TForm1::buildToolBar() {
@@ -322,10 +348,6 @@ void TForm1::buildCentre() {
     ListView1->setIconSize(QSize(kImageListSize, kImageListSize));
     ListView1->setTextElideMode(Qt::ElideRight);
     ListView1->setMovement(QListView::Static);
-    ListView1->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(ListView1, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
-        editMenu_->popup(ListView1->viewport()->mapToGlobal(at));
-    });
     fitColumns();
     connect(listModel, &QAbstractItemModel::modelReset, this, &TForm1::fitColumns);
     ListView1->hide();
@@ -362,6 +384,20 @@ void TForm1::buildCentre() {
     }
     DetailsView->hide();
     layout->addWidget(DetailsView);
+    // Both looks: the commands for the selection on the right button (or the menu key), and Enter
+    // (or a double click) shows the row in the preview.
+    for (QAbstractItemView* view : {static_cast<QAbstractItemView*>(ListView1),
+                                    static_cast<QAbstractItemView*>(DetailsView)}) {
+        view->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(view, &QWidget::customContextMenuRequested, this, [this, view](const QPoint& at) {
+            listMenu_->popup(view->viewport()->mapToGlobal(at));
+        });
+        connect(view, &QAbstractItemView::activated, this, [this] {
+            if (form_ != nullptr) {
+                ui_->run([this] { form_->showRowInPreview(); });
+            }
+        });
+    }
     listModel->dragFiles = [this](const std::vector<int>& rows) { return dragOut(rows); };
     setAcceptDrops(true);
 
@@ -497,10 +533,8 @@ void TForm1::buildPreview() {
     layout->addWidget(PreviewPages, 1);
     Panel1->setWidget(inside);
     addDockWidget(Qt::RightDockWidgetArea, Panel1);
-    // The picture is stretched to the panel, so the panel starts as a small floating window of
-    // about a picture's shape rather than a tall strip along the window's side; the user can
-    // dock it there, or anywhere else, and float it again.
-    Panel1->setFloating(true);
+    // The panel starts docked at the window's right side, beside the list rather than over it;
+    // the user can float it, and dock it anywhere else.
     Panel1->resize(kPreviewStartSize);
     Panel1->hide();
     Panel1->installEventFilter(this);
@@ -521,6 +555,7 @@ QWidget* TForm1::buildPicturePage() {
     Image = new PictureView;
     Image->setObjectName(QStringLiteral("Image"));
     Image->setMinimumSize(16, 16);
+    Image->setFocusPolicy(Qt::StrongFocus);  // Tab reaches it, for its zoom keys
     // The picture's own commands, on its context menu as in "Plik".
     Image->setContextMenuPolicy(Qt::ActionsContextMenu);
     Image->addAction(SavePng);
@@ -531,6 +566,7 @@ QWidget* TForm1::buildPicturePage() {
     zoomRow->setContentsMargins(0, 4, 0, 0);
     auto zoomButton = [&](const QString& caption, const char* hint, void (PictureView::*step)()) {
         auto* button = new QToolButton;
+        button->setFocusPolicy(Qt::StrongFocus);
         button->setText(caption);
         button->setToolTip(appText(hint));
         connect(button, &QToolButton::clicked, Image, step);
@@ -554,6 +590,7 @@ void TForm1::buildFrameRow(QVBoxLayout* page) {
     scb->setSingleStep(1);
     scb->setPageStep(1);
     scb->setTracking(true);
+    scb->setFocusPolicy(Qt::StrongFocus);  // Tab reaches the frame slider; arrows step frames
     scb->hide();
     page->addWidget(scb);
 
@@ -565,6 +602,7 @@ void TForm1::buildFrameRow(QVBoxLayout* page) {
     PlayFrames->setObjectName(QStringLiteral("PlayFrames"));
     PlayFrames->setIcon(playIcon());
     PlayFrames->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    PlayFrames->setFocusPolicy(Qt::StrongFocus);
     PlayFrames->setToolTip(appText(texts::kPlayFramesHint));
     // As wide as its longer caption, so the row does not shift when playback starts or stops.
     int widest = 0;
@@ -675,6 +713,7 @@ void TForm1::attach(MainForm& form, QtToolkit& ui, WavePlayer& player) {
     route(GeneralHelp1, &MainForm::GeneralHelp1Click);
     route(About2, &MainForm::About2Click);
     route(DetailsToggle, &MainForm::toggleListLook);
+    route(ShowInPreview1, &MainForm::showRowInPreview);
     connect(BitBtn1, &QPushButton::clicked, this,
             [this, &ui] { ui.run([this] { form_->BitBtn3Click(); }); });
     route(SavePng, &MainForm::SavePictureAsPngClick);

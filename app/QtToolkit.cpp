@@ -59,6 +59,12 @@ QString fromUtf8(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+// Undo's and Redo's texts name the step ("Cofnij: usuń A&B.TXT"): their first letter is their
+// access key (C and P, U and R in English), and an '&' of a name shows as written.
+QString withLeadingAccessKey(std::string_view text) {
+    return QLatin1Char('&') + fromUtf8(text).replace(QLatin1Char('&'), QStringLiteral("&&"));
+}
+
 QString fromEntryBytes(std::string_view bytes) {
     return QString::fromStdString(shownText(bytes));
 }
@@ -282,7 +288,7 @@ void QtToolkit::showSortOrder(std::optional<ListColumn> column, bool ascending) 
 }
 
 void QtToolkit::setEntryCommandsEnabled(bool enabled) {
-    for (QAction* action : {window_.ToolButton2, window_.SaveSingleFile1}) {
+    for (QAction* action : {window_.ToolButton2, window_.SaveSingleFile1, window_.ShowInPreview1}) {
         action->setEnabled(enabled);
     }
 }
@@ -309,9 +315,9 @@ void QtToolkit::setEditCommandsEnabled(const EditCommandState& state) {
     window_.SaveArchive1->setEnabled(state.archiveEditable && state.changed);
     window_.RevertChanges1->setEnabled(state.changed);
     window_.SaveArchiveAs1->setEnabled(state.archiveEditable && state.archiveOpen);
-    window_.UndoEdit1->setText(fromUtf8(state.undoText));
+    window_.UndoEdit1->setText(withLeadingAccessKey(state.undoText));
     window_.UndoEdit1->setEnabled(state.canUndo);
-    window_.RedoEdit1->setText(fromUtf8(state.redoText));
+    window_.RedoEdit1->setText(withLeadingAccessKey(state.redoText));
     window_.RedoEdit1->setEnabled(state.canRedo);
 }
 

@@ -636,12 +636,13 @@ private slots:
         QVERIFY(window->SaveArchive1->isEnabled());
         QVERIFY(window->RevertChanges1->isEnabled());
         QVERIFY(!window->UndoEdit1->isEnabled());
-        ui->setEditCommandsEnabled({.canUndo = true, .undoText = "Cofnij: usuń BETA.TXT",
+        ui->setEditCommandsEnabled({.canUndo = true, .undoText = "Cofnij: usuń B&B.TXT",
                                     .redoText = "Ponów"});
         QVERIFY(window->UndoEdit1->isEnabled());
-        QCOMPARE(window->UndoEdit1->text(), QStringLiteral("Cofnij: usuń BETA.TXT"));
+        // The first letter is the access key; a name's '&' shows as written.
+        QCOMPARE(window->UndoEdit1->text(), QStringLiteral("&Cofnij: usuń B&&B.TXT"));
         QVERIFY(!window->RedoEdit1->isEnabled());
-        QCOMPARE(window->RedoEdit1->text(), QStringLiteral("Ponów"));
+        QCOMPARE(window->RedoEdit1->text(), QStringLiteral("&Ponów"));
         // Ctrl+Z stays the preview's.
         QCOMPARE(window->UndoEdit1->shortcut(), QKeySequence(Qt::ALT | Qt::Key_Backspace));
         QCOMPARE(window->RedoEdit1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Y));
