@@ -8,48 +8,12 @@
         <translation>Brasvel Resource Editor  Version 1.90</translation>
     </message>
     <message>
-        <source>Plik</source>
-        <translation>File</translation>
-    </message>
-    <message>
-        <source>Otwórz plik zasobów...</source>
-        <translation>Open resource file...</translation>
-    </message>
-    <message>
-        <source>Wypakuj pojedynczy plik...</source>
-        <translation>Extract single file...</translation>
-    </message>
-    <message>
-        <source>Wypakuj wszystkie widoczne pliki...</source>
-        <translation>Extract all visible files...</translation>
-    </message>
-    <message>
         <source>Wyjdź z programu</source>
         <translation>Exit</translation>
     </message>
     <message>
-        <source>Opcje</source>
-        <translation>Options</translation>
-    </message>
-    <message>
-        <source>Podgląd obrazu</source>
-        <translation>Picture preview</translation>
-    </message>
-    <message>
-        <source>Wybierz ścieżkę do wypakowania plików...</source>
-        <translation>Choose the folder to extract files to...</translation>
-    </message>
-    <message>
         <source>Pomoc</source>
         <translation>Help</translation>
-    </message>
-    <message>
-        <source>Ogólna pomoc</source>
-        <translation>General help</translation>
-    </message>
-    <message>
-        <source>O programie</source>
-        <translation>About</translation>
     </message>
     <message>
         <source>ToolBar1</source>
@@ -320,14 +284,6 @@ Version 1.60
         <translation>Narrows the list to the names that contain this text (Ctrl+E)</translation>
     </message>
     <message>
-        <source>Zapisz jako PNG...</source>
-        <translation>Save as PNG...</translation>
-    </message>
-    <message>
-        <source>Eksportuj sprite...</source>
-        <translation>Export sprite...</translation>
-    </message>
-    <message>
         <source>Odtwarzaj klatki bloku w pętli</source>
         <translation>Play the block&apos;s frames in a loop</translation>
     </message>
@@ -348,36 +304,12 @@ Version 1.60
         <translation>Point at a colour to see its value</translation>
     </message>
     <message>
-        <source>Edycja</source>
-        <translation>Edit</translation>
-    </message>
-    <message>
-        <source>Dodaj pliki...</source>
-        <translation>Add files...</translation>
-    </message>
-    <message>
-        <source>Zamień...</source>
-        <translation>Replace...</translation>
-    </message>
-    <message>
-        <source>Usuń</source>
-        <translation>Remove</translation>
-    </message>
-    <message>
-        <source>Zmień nazwę</source>
-        <translation>Rename</translation>
-    </message>
-    <message>
         <source>Zapisz</source>
         <translation>Save</translation>
     </message>
     <message>
         <source>Zapisz jako...</source>
         <translation>Save as...</translation>
-    </message>
-    <message>
-        <source>Cofnij zmiany</source>
-        <translation>Revert changes</translation>
     </message>
     <message>
         <source>Odrzuć</source>
@@ -438,10 +370,6 @@ Version 1.60
     <message>
         <source>Przełącza listę między ikonami a szczegółami (kolumny można sortować)</source>
         <translation>Switches the list between icons and details (the columns sort)</translation>
-    </message>
-    <message>
-        <source>Ostatnio otwierane</source>
-        <translation>Recent archives</translation>
     </message>
     <message>
         <source>Plik istnieje</source>
@@ -532,6 +460,98 @@ The program handles three kinds of resource files: LOD (pictures, animations, te
 The status bar at the bottom of the window shows, in turn: the number of files in the open resource file, the size of the highlighted file and the path of the open resource file.
 
 Every button has a hint: just rest the mouse pointer over it.</translation>
+    </message>
+    <message>
+        <source>&amp;Plik</source>
+        <translation>&amp;File</translation>
+    </message>
+    <message>
+        <source>&amp;Otwórz plik zasobów...</source>
+        <translation>&amp;Open resource file...</translation>
+    </message>
+    <message>
+        <source>Wypakuj &amp;pojedynczy plik...</source>
+        <translation>Extract &amp;single file...</translation>
+    </message>
+    <message>
+        <source>Wypakuj &amp;wszystkie widoczne pliki...</source>
+        <translation>Extract &amp;all visible files...</translation>
+    </message>
+    <message>
+        <source>W&amp;yjdź z programu</source>
+        <translation>E&amp;xit</translation>
+    </message>
+    <message>
+        <source>&amp;Zapisz jako PNG...</source>
+        <translation>Save as &amp;PNG...</translation>
+    </message>
+    <message>
+        <source>&amp;Eksportuj sprite...</source>
+        <translation>&amp;Export sprite...</translation>
+    </message>
+    <message>
+        <source>&amp;Edycja</source>
+        <translation>&amp;Edit</translation>
+    </message>
+    <message>
+        <source>&amp;Dodaj pliki...</source>
+        <translation>&amp;Add files...</translation>
+    </message>
+    <message>
+        <source>Za&amp;mień...</source>
+        <translation>Repla&amp;ce...</translation>
+    </message>
+    <message>
+        <source>&amp;Usuń</source>
+        <translation>Re&amp;move</translation>
+    </message>
+    <message>
+        <source>Zmień &amp;nazwę</source>
+        <translation>Re&amp;name</translation>
+    </message>
+    <message>
+        <source>Zapi&amp;sz</source>
+        <translation>&amp;Save</translation>
+    </message>
+    <message>
+        <source>Zapisz j&amp;ako...</source>
+        <translation>Sa&amp;ve as...</translation>
+    </message>
+    <message>
+        <source>C&amp;ofnij zmiany</source>
+        <translation>Rever&amp;t changes</translation>
+    </message>
+    <message>
+        <source>&amp;Opcje</source>
+        <translation>&amp;Options</translation>
+    </message>
+    <message>
+        <source>&amp;Podgląd obrazu</source>
+        <translation>&amp;Picture preview</translation>
+    </message>
+    <message>
+        <source>&amp;Wybierz ścieżkę do wypakowania plików...</source>
+        <translation>&amp;Choose the folder to extract files to...</translation>
+    </message>
+    <message>
+        <source>Po&amp;moc</source>
+        <translation>&amp;Help</translation>
+    </message>
+    <message>
+        <source>&amp;Ogólna pomoc</source>
+        <translation>&amp;General help</translation>
+    </message>
+    <message>
+        <source>O &amp;programie</source>
+        <translation>&amp;About</translation>
+    </message>
+    <message>
+        <source>P&amp;okaż w podglądzie</source>
+        <translation>Show in pre&amp;view</translation>
+    </message>
+    <message>
+        <source>Ostatnio o&amp;twierane</source>
+        <translation>&amp;Recent archives</translation>
     </message>
 </context>
 <context>
@@ -1177,6 +1197,50 @@ The archive on disk is unchanged and the changes stay in the window: try again o
     <message>
         <source>odrzuć zmiany</source>
         <translation>discard changes</translation>
+    </message>
+    <message>
+        <source>%1   (na liście %2 z %3)</source>
+        <translation>%1   (%2 of %3 listed)</translation>
+    </message>
+    <message>
+        <source> </source>
+        <translation>,</translation>
+    </message>
+    <message>
+        <source>%1%</source>
+        <translation>%1%</translation>
+    </message>
+    <message>
+        <source>Wy&amp;pakuj zaznaczone pliki (%1)...</source>
+        <translation>Extract &amp;selected files (%1)...</translation>
+    </message>
+    <message>
+        <source>Dźwięk %1, %2 Hz, kanały: %3, %4 bit, czas %5</source>
+        <translation>%1 sound, %2 Hz, %3 channels, %4-bit, length %5</translation>
+    </message>
+    <message>
+        <source>PCM</source>
+        <translation>PCM</translation>
+    </message>
+    <message>
+        <source>w formacie %1</source>
+        <translation>format %1</translation>
+    </message>
+    <message>
+        <source>Brak urządzenia dźwiękowego</source>
+        <translation>No sound device</translation>
+    </message>
+    <message>
+        <source>%1 — %2</source>
+        <translation>%1 — %2</translation>
+    </message>
+    <message>
+        <source>Czcionka: %1 znaków %2 × %3 pikseli, od kodu %4</source>
+        <translation>Font: %1 glyphs of %2 × %3 pixels, from code %4</translation>
+    </message>
+    <message>
+        <source>Maska: %1 × %2 pól, warstwy: %3</source>
+        <translation>Mask: %1 × %2 cells, %3 layers</translation>
     </message>
 </context>
 </TS>
