@@ -842,6 +842,8 @@ void TForm1::placePreview() {
     // The first showing puts the floating panel over the top right corner of the list.
     previewPlaced_ = true;
     if (!Panel1->isFloating()) {
+        // Docked, it first takes about a picture's width rather than a narrow strip.
+        resizeDocks({Panel1}, {kPreviewStartSize.width()}, Qt::Horizontal);
         return;
     }
     const QPoint corner = centre_->mapToGlobal(QPoint(centre_->width(), 0));

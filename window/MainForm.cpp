@@ -24,6 +24,9 @@ constexpr int kCountPanel = 0;
 constexpr int kSizePanel = 1;
 constexpr int kFileNamePanel = 2;
 constexpr int kStoredSizePanel = 3;
+// The count panel's width, and its width while it also tells how many rows the list shows.
+constexpr int kCountPanelWidth = 100;
+constexpr int kWideCountPanel = 250;
 
 
 std::string number(std::int64_t value) { return std::to_string(value); }
@@ -148,7 +151,7 @@ void MainForm::saveRecent() {
 
 void MainForm::FormCreate(const std::string& appPath, const std::string& argument) {
     startDir_ = appPath + "data";
-    const int widths[] = {100, 100, 300, 100};
+    const int widths[] = {kCountPanelWidth, 100, 300, 100};
     for (int panel = 0; panel < 4; ++panel) {
         ui_.setStatusWidth(panel, widths[panel]);
     }
@@ -381,13 +384,19 @@ void MainForm::showListedCount() {
     }
     const std::size_t listable = std::min(entries().size(), kListedEntries);
     const std::size_t listed = list_.listedEntries().size();
-    const bool narrowed = ui_.selectedTypeIndex() != 0 || !list_.search().empty();
+    const bool narrowed = session_.archive() != nullptr &&
+                          (ui_.selectedTypeIndex() != 0 || !list_.search().empty());
+    if (narrowed != countWidened_) {
+        // The panel widens for the longer text, and narrows again after it.
+        countWidened_ = narrowed;
+        ui_.setStatusWidth(kCountPanel, narrowed ? kWideCountPanel : kCountPanelWidth);
+    }
     ui_.setStatusText(kCountPanel,
-                      !narrowed || session_.archive() == nullptr
-                          ? totalText_
-                          : texts::fillIn(text(texts::kListedCount),
-                                          {totalText_, number(static_cast<std::int64_t>(listed)),
-                                           number(static_cast<std::int64_t>(listable))}));
+                      !narrowed ? totalText_
+                                : texts::fillIn(text(texts::kListedCount),
+                                                {totalText_,
+                                                 number(static_cast<std::int64_t>(listed)),
+                                                 number(static_cast<std::int64_t>(listable))}));
 }
 
 bool MainForm::isLod() const {
@@ -493,6 +502,8 @@ void MainForm::restoreSelection() {
         impl_->video.close();
         resetFrameScroll();
         clearPreview(text(texts::kNoSelection));
+        ui_.setStatusText(kSizePanel, "");  // the sizes of no entry the list shows
+        ui_.setStatusText(kStoredSizePanel, "");
     }
     refreshPreviewCommands();
     showEditState();

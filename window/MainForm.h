@@ -304,6 +304,7 @@ private:
     std::string startDir_ = "data";
     std::string totalText_;  // "Total Files: N" of the open archive; empty when none is
     bool noDeviceSaid_ = false;
+    bool countWidened_ = false;  // the count panel is wide for the narrowed list's count
     ArchiveSession session_;
     ArchiveEditing editing_{ui_, session_};
     EntryListView list_{ui_, session_};

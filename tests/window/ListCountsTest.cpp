@@ -54,6 +54,8 @@ TEST_F(ListCountsTest, theCountPanelAddsHowManyAreListedWhileTheListIsNarrowed) 
         form.ViewLod();
         form.searchEdited(step.search);
         EXPECT_EQ(ui.statusTexts[0], step.count) << step.search;
+        EXPECT_EQ(ui.statusWidths[0] == 250, step.typeItem != 0 || *step.search != '\0')
+            << "the panel has room for the longer text";
     }
     // Another archive opened while narrowed is counted through the same narrowing.
     form.searchEdited("beta");
@@ -67,6 +69,10 @@ TEST_F(ListCountsTest, theStatusPanelsDescribeTheRowHighlightedWhenAnArchiveOpen
     EXPECT_EQ(ui.selectedRow, 0);
     EXPECT_EQ(ui.statusTexts[1], "FileSize: 1500");
     EXPECT_NE(ui.statusTexts[3], "") << "the stored size too";
+    // A search that hides the selected row leaves no sizes of it behind.
+    form.searchEdited("beta");
+    EXPECT_EQ(ui.statusTexts[1], "");
+    EXPECT_EQ(ui.statusTexts[3], "");
 }
 
 // "Wypakuj pojedynczy plik..." says how many files it writes while more than one is selected.
