@@ -201,7 +201,7 @@ void TForm1::buildEditMenu() {
 // menus' own actions, enabled by the window's logic as there.
 void TForm1::buildListMenu() {
     ShowInPreview1 = makeAction(this, appText(texts::kShowInPreviewItem), kImagePcx,
-                                QKeySequence(Qt::Key_Return));
+                                QKeySequence(Qt::Key_Enter));
     // Enter reaches the list as a key (its activation), not as this item's shortcut.
     ShowInPreview1->setShortcutContext(Qt::WidgetShortcut);
     ShowInPreview1->setEnabled(false);
@@ -392,10 +392,16 @@ void TForm1::buildCentre() {
         connect(view, &QWidget::customContextMenuRequested, this, [this, view](const QPoint& at) {
             listMenu_->popup(view->viewport()->mapToGlobal(at));
         });
-        connect(view, &QAbstractItemView::activated, this, [this] {
-            if (form_ != nullptr) {
-                ui_->run([this] { form_->showRowInPreview(); });
+        connect(view, &QAbstractItemView::activated, this, [this, view](const QModelIndex& row) {
+            if (form_ == nullptr) {
+                return;
             }
+            // The row Enter is pressed on is the one shown, selected or only focused.
+            if (!view->selectionModel()->isRowSelected(row.row(), {})) {
+                view->selectionModel()->setCurrentIndex(
+                    row, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+            }
+            ui_->run([this] { form_->showRowInPreview(); });
         });
     }
     listModel->dragFiles = [this](const std::vector<int>& rows) { return dragOut(rows); };

@@ -290,8 +290,11 @@ private slots:
             if (!view->isVisible()) {
                 window->DetailsToggle->trigger();
             }
-            view->setCurrentIndex(window->listModel->index(2, 0));
+            // Focused, not selected: Enter selects it too.
+            view->selectionModel()->setCurrentIndex(window->listModel->index(2, 0),
+                                                    QItemSelectionModel::Clear);
             QTest::keyClick(view, Qt::Key_Return);
+            QCOMPARE(form->SelectedRow(), 2);
             QVERIFY(form->PreviewOn());
             QVERIFY(!window->Panel1->isHidden());
             QVERIFY(!window->Panel1->isFloating());
