@@ -396,6 +396,26 @@ private slots:
         QVERIFY(ui->errors.empty());
     }
 
+    // A click on the position slider seeks where it is made, once; one on the handle seeks nowhere.
+    void aClickOnTheVideoSliderSeeksWhereItIsMade() {
+        brasvel::app::VideoPage page;
+        page.resize(420, 120);
+        page.setPosition(1, 101, QString());
+        page.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&page));
+        QSignalSpy seeks(&page, &brasvel::app::VideoPage::seekRequested);
+        QSlider* slider = page.slider;
+        QTest::mouseClick(slider, Qt::LeftButton, {},
+                          QPoint(slider->width() * 3 / 4, slider->height() / 2));
+        QCOMPARE(seeks.count(), 1);
+        const int frame = seeks.first().first().toInt();
+        QVERIFY2(frame > 60 && frame < 90, qPrintable(QString::number(frame)));
+        QCOMPARE(slider->value(), frame);
+        QTest::mouseClick(slider, Qt::LeftButton, {},
+                          QPoint(slider->width() * 3 / 4, slider->height() / 2));
+        QCOMPARE(seeks.count(), 1);  // on the handle now: nothing to seek
+    }
+
     void theVideoPageShowsAClipAndItsControlsReachTheLogic() {
         const writers::ClipShape shape{24, 16, 30, 30, 0, 1};  // a second, without sound
         QTemporaryDir folder;
