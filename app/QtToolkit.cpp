@@ -647,9 +647,12 @@ std::optional<OpenChoice> QtToolkit::runOpenDialog(std::string_view initialDirec
     return OpenChoice{localPath(path), filter < 0 ? 1 : static_cast<int>(filter) + 1};
 }
 
-std::optional<std::string> QtToolkit::chooseFolder(std::string_view caption) {
+std::optional<std::string> QtToolkit::chooseFolder(std::string_view caption,
+                                                   std::string_view initialDirectory) {
+    const QString start = QString::fromLocal8Bit(initialDirectory.data(),
+                                                 static_cast<qsizetype>(initialDirectory.size()));
     const QString folder = QFileDialog::getExistingDirectory(
-        &window_, fromUtf8(caption), QString(),
+        &window_, fromUtf8(caption), QFileInfo(start).isDir() ? start : QString(),
         QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
     if (folder.isEmpty()) {
         return std::nullopt;

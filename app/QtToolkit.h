@@ -101,7 +101,8 @@ public:
 
     std::optional<OpenChoice> runOpenDialog(std::string_view initialDirectory,
                                             std::span<const OpenFilter> filters) override;
-    std::optional<std::string> chooseFolder(std::string_view caption) override;
+    std::optional<std::string> chooseFolder(std::string_view caption,
+                                            std::string_view initialDirectory) override;
 
     SaveAnswer askSaveChanges(std::string_view caption, std::string_view text) override;
     ChangedOnDiskAnswer askChangedOnDisk(std::string_view caption, std::string_view text) override;

@@ -267,8 +267,10 @@ std::optional<OpenChoice> HeadlessToolkit::runOpenDialog(std::string_view initia
     return takeReply(openReplies, std::nullopt);
 }
 
-std::optional<std::string> HeadlessToolkit::chooseFolder(std::string_view caption) {
+std::optional<std::string> HeadlessToolkit::chooseFolder(std::string_view caption,
+                                                         std::string_view initialDirectory) {
     folderCaptions.emplace_back(caption);
+    folderDirectories.emplace_back(initialDirectory);
     return takeReply(folderReplies, std::nullopt);
 }
 

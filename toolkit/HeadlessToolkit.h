@@ -121,7 +121,8 @@ public:
 
     std::optional<OpenChoice> runOpenDialog(std::string_view initialDirectory,
                                             std::span<const OpenFilter> filters) override;
-    std::optional<std::string> chooseFolder(std::string_view caption) override;
+    std::optional<std::string> chooseFolder(std::string_view caption,
+                                            std::string_view initialDirectory) override;
 
     SaveAnswer askSaveChanges(std::string_view caption, std::string_view text) override;
     ChangedOnDiskAnswer askChangedOnDisk(std::string_view caption, std::string_view text) override;
@@ -237,6 +238,7 @@ public:
     std::vector<OpenFilter> openDialogFilters;  // the filters the open dialog last offered
     std::deque<std::optional<std::string>> folderReplies;  // scripted folder chooser results
     std::vector<std::string> folderCaptions;
+    std::vector<std::string> folderDirectories;  // where each folder chooser started
     EditCommandState editCommands;
     std::vector<Question> saveQuestions;
     std::deque<SaveAnswer> saveAnswers;  // scripted; Cancel when none is left

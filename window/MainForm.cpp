@@ -758,8 +758,10 @@ std::string MainForm::batchSummary(std::size_t done, std::size_t chosen, std::si
 
 void MainForm::SetPathForExtract1Click() {
     guarded([&] {
+        // The folder chosen so far, else the one beside the open archive.
+        const std::string start = targetFolder();
         extractDir_.clear();
-        extractDir_ = ui_.chooseFolder(text(texts::kFolderCaption)).value_or("");
+        extractDir_ = ui_.chooseFolder(text(texts::kFolderCaption), start).value_or("");
         if (!extractDir_.empty() && extractDir_.back() != '/') {
             extractDir_ += '/';
         }

@@ -413,8 +413,9 @@ void PreviewController::exportSprite() {
     if (entry == nullptr || !isSprite(*entry)) {
         return;
     }
-    const std::optional<std::string> chosen =
-        ui_.dialogs.chooseFolder(text(texts::kExportFolderCaption));
+    const std::string beside = fs::path(session_.path()).parent_path().string();
+    const std::optional<std::string> chosen = ui_.dialogs.chooseFolder(
+        text(texts::kExportFolderCaption), beside.empty() ? std::string(".") : beside);
     if (!chosen || chosen->empty()) {
         return;
     }

@@ -87,12 +87,19 @@ TEST_F(ListCountsTest, theExtractCommandCountsTheSelectedRows) {
     EXPECT_EQ(ui.extractItemText, "");
 }
 
-// The open dialog starts beside the open archive; with none, in the game's data folder.
+// The file dialogs start beside the open archive; the open dialog with none in the game's data
+// folder.
 TEST_F(ListCountsTest, theOpenDialogStartsBesideTheOpenArchive) {
     ASSERT_EQ(ui.openDialogDirectories.size(), 1u);
     EXPECT_EQ(ui.openDialogDirectories[0], "data");
     form.ToolButton1Click();  // cancelled
     EXPECT_EQ(ui.openDialogDirectories.back(), folder.string());
+    // The extraction folder's chooser: beside the archive, then at the folder chosen.
+    ui.folderReplies.push_back((folder / "out").string());
+    form.SetPathForExtract1Click();
+    EXPECT_EQ(ui.folderDirectories.back(), folder.string());
+    form.SetPathForExtract1Click();  // cancelled
+    EXPECT_EQ(ui.folderDirectories.back(), (folder / "out").string() + "/");
 }
 
 // A recent archive that no longer opens leaves the list; the others stay.
