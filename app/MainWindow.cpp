@@ -23,6 +23,7 @@
 #include <QDropEvent>
 #include <QFile>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QListView>
 #include <QMenuBar>
 #include <QMimeData>
@@ -97,6 +98,29 @@ protected:
         QFrame::paintEvent(event);
         QPainter painter(this);
         painter.drawText(inside, Qt::AlignLeft | Qt::AlignVCenter, shown);
+    }
+};
+
+// The sprite's frame slider: besides Page Up and Page Down, the arrow keys step one frame, as
+// they do on every other slider (a scroll bar leaves them to the view it scrolls).
+class FrameScrollBar : public QScrollBar {
+public:
+    using QScrollBar::QScrollBar;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        switch (event->key()) {
+            case Qt::Key_Right:
+            case Qt::Key_Down:
+                triggerAction(SliderSingleStepAdd);
+                return;
+            case Qt::Key_Left:
+            case Qt::Key_Up:
+                triggerAction(SliderSingleStepSub);
+                return;
+            default:
+                QScrollBar::keyPressEvent(event);
+        }
     }
 };
 
@@ -589,7 +613,7 @@ QWidget* TForm1::buildPicturePage() {
 }
 
 void TForm1::buildFrameRow(QVBoxLayout* page) {
-    scb = new QScrollBar(Qt::Horizontal);
+    scb = new FrameScrollBar(Qt::Horizontal);
     scb->setObjectName(QStringLiteral("scb"));
     scb->setRange(1, 1);
     scb->setValue(1);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QDockWidget>
@@ -300,8 +301,17 @@ private slots:
             QVERIFY(!window->Panel1->isFloating());
             QVERIFY(!window->scb->isHidden());  // the sprite's frame row
         }
-        QCOMPARE(window->scb->focusPolicy(), Qt::StrongFocus);
-        QCOMPARE(window->Image->focusPolicy(), Qt::StrongFocus);
+        // Tab goes from the picture to the frame slider, whose arrow keys step the frames.
+        window->show();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        window->Image->setFocus(Qt::OtherFocusReason);
+        QTest::keyClick(window->Image, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), window->scb);
+        QTest::keyClick(window->scb, Qt::Key_Right);
+        QCOMPARE(window->scb->value(), 2);
+        QCOMPARE(ui->frameScrollPosition(), 2);
+        QTest::keyClick(window->scb, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), window->PlayFrames);
         QVERIFY(ui->errors.empty());
     }
 
