@@ -57,6 +57,15 @@ TEST_F(ListCountsTest, theCountPanelAddsHowManyAreListedWhileTheListIsNarrowed) 
         EXPECT_EQ(ui.statusWidths[0] == 250, step.typeItem != 0 || *step.search != '\0')
             << "the panel has room for the longer text";
     }
+    // An edit counts again: one of the texts removed, one of the entries gone.
+    ui.typeIndex = typeItemIndex("txt");
+    form.ViewLod();
+    form.numitem(0, true);
+    form.RemoveEntry1Click();
+    EXPECT_EQ(ui.statusTexts[0], "Total Files: 4   (na liście 3 z 4)");
+    form.UndoEdit1Click();
+    EXPECT_EQ(ui.statusTexts[0], "Total Files: 5   (na liście 4 z 5)");
+    ui.typeIndex = 0;
     // Another archive opened while narrowed is counted through the same narrowing.
     form.searchEdited("beta");
     open(archive);
