@@ -418,50 +418,6 @@ Version 1.60
 %2 of %3: %4</translation>
     </message>
     <message>
-        <source>Jak korzystać z programu
-
-Program obsługuje trzy rodzaje plików zasobów: LOD (grafika, animacje, teksty, palety, czcionki i inne dane), SND (dźwięki) oraz VID (filmy).
-
-1. Plik zasobów otwierasz poleceniem &quot;Plik&quot; -&gt; &quot;Otwórz plik zasobów...&quot; (F3) albo pierwszym przyciskiem paska narzędzi. W oknie otwierania wybierz rodzaj pliku (LOD, SND lub VID) - to on decyduje, jak plik zostanie odczytany.
-
-2. Na liście &quot;Typy zasobów&quot; na pasku narzędzi wybierasz, jakie pliki mają być widoczne, np. *.Pcx dla obrazów albo *.Def dla animacji. *.* pokazuje wszystkie pliki.
-
-3. Folder, do którego trafiają wypakowane pliki, ustawiasz poleceniem &quot;Opcje&quot; -&gt; &quot;Wybierz ścieżkę do wypakowania plików...&quot; (Ctrl+F). Jeśli go nie wybierzesz, pliki trafią do folderu, w którym leży otwarty plik zasobów.
-
-4. &quot;Wypakuj pojedynczy plik...&quot; (F2) zapisuje podświetlony plik, a &quot;Wypakuj wszystkie widoczne pliki...&quot; (Ctrl+F2) - wszystkie pliki widoczne na liście. Obrazy PCX są przy tym zamieniane na pliki BMP.
-
-5. Przycisk &quot;Podgląd&quot; (lub Ctrl+Z) otwiera panel &quot;Obraz&quot;, w którym widać podświetlone grafiki .pcx i .def. Klatki animacji .def przełączasz suwakiem pod obrazem. Panel można odczepić od okna i przypiąć z powrotem.
-
-6. Dźwięki z plików SND odtwarzasz przyciskami odtwarzacza na końcu paska narzędzi.
-
-7. Menu &quot;Edycja&quot; (także pod prawym przyciskiem myszy na liście) zmienia plik zasobów: &quot;Dodaj pliki...&quot; (albo przeciągnij pliki na listę), &quot;Zamień...&quot; (nowa zawartość podświetlonego pliku), &quot;Usuń&quot; (Del), &quot;Zmień nazwę&quot; (Ctrl+R). Zmiany widać od razu (zmienione pliki kursywą, gwiazdka w tytule), ale na dysk trafiają dopiero po &quot;Zapisz&quot; (Ctrl+S) lub &quot;Zapisz jako...&quot; (Ctrl+Shift+S); &quot;Cofnij zmiany&quot; je odrzuca. &quot;Cofnij&quot; (Alt+Backspace) i &quot;Ponów&quot; (Ctrl+Y) cofają i ponawiają zmiany po jednej, aż do pliku otwartego lub ostatnio zapisanego. Nieudany lub przerwany zapis zostawia plik zasobów nietknięty.
-
-Pasek stanu u dołu okna pokazuje kolejno: liczbę plików w otwartym pliku zasobów, rozmiar podświetlonego pliku oraz ścieżkę otwartego pliku zasobów.
-
-Każdy przycisk ma podpowiedź - wystarczy zatrzymać nad nim kursor myszy.</source>
-        <translation>How to use the program
-
-The program handles three kinds of resource files: LOD (pictures, animations, texts, palettes, fonts and other data), SND (sounds) and VID (videos).
-
-1. Open a resource file with &quot;File&quot; -&gt; &quot;Open resource file...&quot; (F3) or with the first button of the tool bar. In the open dialog choose the kind of file (LOD, SND or VID): it decides how the file is read.
-
-2. In the list &quot;Resource types&quot; on the tool bar choose which files are shown, e.g. *.Pcx for pictures or *.Def for animations. *.* shows every file.
-
-3. Set the folder that extracted files go to with &quot;Options&quot; -&gt; &quot;Choose the folder to extract files to...&quot; (Ctrl+F). If you choose none, files go to the folder that holds the open resource file.
-
-4. &quot;Extract single file...&quot; (F2) saves the highlighted file, and &quot;Extract all visible files...&quot; (Ctrl+F2) every file shown in the list. PCX pictures are turned into BMP files on the way.
-
-5. The button &quot;Preview&quot; (or Ctrl+Z) opens the panel &quot;Picture&quot;, which shows the highlighted .pcx and .def pictures. Step through the frames of a .def animation with the scroll bar under the picture. The panel can be undocked from the window and docked again.
-
-6. Play the sounds of SND files with the player&apos;s buttons at the end of the tool bar.
-
-7. The menu &quot;Edit&quot; (also under the right mouse button over the list) changes the resource file: &quot;Add files...&quot; (or drag files onto the list), &quot;Replace...&quot; (new content for the highlighted file), &quot;Remove&quot; (Del), &quot;Rename&quot; (Ctrl+R). Changes show at once (changed files in italics, an asterisk in the title) but reach the disk only with &quot;Save&quot; (Ctrl+S) or &quot;Save as...&quot; (Ctrl+Shift+S); &quot;Revert changes&quot; drops them. &quot;Undo&quot; (Alt+Backspace) and &quot;Redo&quot; (Ctrl+Y) take changes back and do them again one at a time, back to the file as opened or last saved. A failed or cancelled save leaves the resource file untouched.
-
-The status bar at the bottom of the window shows, in turn: the number of files in the open resource file, the size of the highlighted file and the path of the open resource file.
-
-Every button has a hint: just rest the mouse pointer over it.</translation>
-    </message>
-    <message>
         <source>&amp;Plik</source>
         <translation>&amp;File</translation>
     </message>
@@ -552,6 +508,50 @@ Every button has a hint: just rest the mouse pointer over it.</translation>
     <message>
         <source>Ostatnio o&amp;twierane</source>
         <translation>&amp;Recent archives</translation>
+    </message>
+    <message>
+        <source>Jak korzystać z programu
+
+Program obsługuje trzy rodzaje plików zasobów: LOD (grafika, animacje, teksty, palety, czcionki i inne dane), SND (dźwięki) oraz VID (filmy).
+
+1. Plik zasobów otwierasz poleceniem &quot;Plik&quot; -&gt; &quot;Otwórz plik zasobów...&quot; (F3) albo pierwszym przyciskiem paska narzędzi. W oknie otwierania wybierz rodzaj pliku (LOD, SND lub VID) - to on decyduje, jak plik zostanie odczytany.
+
+2. Na liście &quot;Typy zasobów&quot; na pasku narzędzi wybierasz, jakie pliki mają być widoczne, np. *.Pcx dla obrazów albo *.Def dla animacji. *.* pokazuje wszystkie pliki. Pole &quot;Szukaj nazwy…&quot; (Ctrl+E) zawęża listę do nazw, które zawierają wpisany tekst, bez względu na wielkość liter, także polskich.
+
+3. Folder, do którego trafiają wypakowane pliki, ustawiasz poleceniem &quot;Opcje&quot; -&gt; &quot;Wybierz ścieżkę do wypakowania plików...&quot; (Ctrl+F). Jeśli go nie wybierzesz, pliki trafią do folderu, w którym leży otwarty plik zasobów.
+
+4. &quot;Wypakuj pojedynczy plik...&quot; (F2) zapisuje podświetlony plik, a &quot;Wypakuj wszystkie widoczne pliki...&quot; (Ctrl+F2) - wszystkie pliki widoczne na liście. Obrazy PCX są przy tym zamieniane na pliki BMP.
+
+5. Przycisk &quot;Podgląd&quot; (lub Ctrl+Z) otwiera panel &quot;Obraz&quot;, w którym widać podświetlone grafiki .pcx i .def. Klatki animacji .def przełączasz suwakiem pod obrazem. Panel można odczepić od okna i przypiąć z powrotem. Enter na pliku z listy pokazuje go w tym panelu; dźwięki mają tam wykres fali, czcionki swoje znaki, a maski siatkę pól.
+
+6. Dźwięki z plików SND odtwarzasz przyciskami odtwarzacza na końcu paska narzędzi.
+
+7. Menu &quot;Edycja&quot; zmienia plik zasobów (polecenia dla zaznaczonych plików są też pod prawym przyciskiem myszy na liście): &quot;Dodaj pliki...&quot; (albo przeciągnij pliki na listę), &quot;Zamień...&quot; (nowa zawartość podświetlonego pliku), &quot;Usuń&quot; (Del), &quot;Zmień nazwę&quot; (Ctrl+R). Zmiany widać od razu (zmienione pliki kursywą, gwiazdka w tytule), ale na dysk trafiają dopiero po &quot;Zapisz&quot; (Ctrl+S) lub &quot;Zapisz jako...&quot; (Ctrl+Shift+S); &quot;Cofnij zmiany&quot; je odrzuca. &quot;Cofnij&quot; (Alt+Backspace) i &quot;Ponów&quot; (Ctrl+Y) cofają i ponawiają zmiany po jednej, aż do pliku otwartego lub ostatnio zapisanego. Nieudany lub przerwany zapis zostawia plik zasobów nietknięty.
+
+Pasek stanu u dołu okna pokazuje kolejno: liczbę plików w otwartym pliku zasobów, rozmiar podświetlonego pliku oraz ścieżkę otwartego pliku zasobów.
+
+Każdy przycisk ma podpowiedź - wystarczy zatrzymać nad nim kursor myszy.</source>
+        <translation>How to use the program
+
+The program handles three kinds of resource files: LOD (pictures, animations, texts, palettes, fonts and other data), SND (sounds) and VID (videos).
+
+1. Open a resource file with &quot;File&quot; -&gt; &quot;Open resource file...&quot; (F3) or with the first button of the tool bar. In the open dialog choose the kind of file (LOD, SND or VID): it decides how the file is read.
+
+2. In the list &quot;Resource types&quot; on the tool bar choose which files are shown, e.g. *.Pcx for pictures or *.Def for animations. *.* shows every file. The box &quot;Search names…&quot; (Ctrl+E) narrows the list to the names that hold the text typed, in any case of their letters, Polish ones too.
+
+3. Set the folder that extracted files go to with &quot;Options&quot; -&gt; &quot;Choose the folder to extract files to...&quot; (Ctrl+F). If you choose none, files go to the folder that holds the open resource file.
+
+4. &quot;Extract single file...&quot; (F2) saves the highlighted file, and &quot;Extract all visible files...&quot; (Ctrl+F2) every file shown in the list. PCX pictures are turned into BMP files on the way.
+
+5. The button &quot;Preview&quot; (or Ctrl+Z) opens the panel &quot;Picture&quot;, which shows the highlighted .pcx and .def pictures. Step through the frames of a .def animation with the scroll bar under the picture. The panel can be undocked from the window and docked again. Enter on a file of the list shows it in this panel; sounds show their waveform there, fonts their glyphs and masks their cells.
+
+6. Play the sounds of SND files with the player&apos;s buttons at the end of the tool bar.
+
+7. The menu &quot;Edit&quot; changes the resource file (the commands for the selected files are also under the right mouse button over the list): &quot;Add files...&quot; (or drag files onto the list), &quot;Replace...&quot; (new content for the highlighted file), &quot;Remove&quot; (Del), &quot;Rename&quot; (Ctrl+R). Changes show at once (changed files in italics, an asterisk in the title) but reach the disk only with &quot;Save&quot; (Ctrl+S) or &quot;Save as...&quot; (Ctrl+Shift+S); &quot;Revert changes&quot; drops them. &quot;Undo&quot; (Alt+Backspace) and &quot;Redo&quot; (Ctrl+Y) take changes back and do them again one at a time, back to the file as opened or last saved. A failed or cancelled save leaves the resource file untouched.
+
+The status bar at the bottom of the window shows, in turn: the number of files in the open resource file, the size of the highlighted file and the path of the open resource file.
+
+Every button has a hint: just rest the mouse pointer over it.</translation>
     </message>
 </context>
 <context>
