@@ -296,7 +296,9 @@ void QtToolkit::setEntryCommandsEnabled(bool enabled) {
 void QtToolkit::setExtractItemText(std::string_view text) {
     const QString shown = text.empty() ? appText(texts::kExtractOneItem) : fromUtf8(text);
     window_.SaveSingleFile1->setText(shown);
-    window_.ToolButton2->setToolTip(text.empty() ? appText(texts::kExtractOneHint) : shown);
+    // The tool bar's button tells the same, without the menu's access key.
+    window_.ToolButton2->setToolTip(text.empty() ? appText(texts::kExtractOneHint)
+                                                 : QString(shown).remove(QLatin1Char('&')));
 }
 
 void QtToolkit::setRowChanged(int row, bool changed) {

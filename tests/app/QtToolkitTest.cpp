@@ -619,6 +619,16 @@ private slots:
         QVERIFY(!changed.data(Qt::FontRole).isValid());
     }
 
+    // The extract command names how many it writes; its tool bar button too, without the key.
+    void theExtractCommandTakesTheLogicsTextForSeveralRows() {
+        ui->setExtractItemText("Wy&pakuj zaznaczone pliki (3)...");
+        QCOMPARE(window->SaveSingleFile1->text(), QStringLiteral("Wy&pakuj zaznaczone pliki (3)..."));
+        QCOMPARE(window->ToolButton2->toolTip(), QStringLiteral("Wypakuj zaznaczone pliki (3)..."));
+        ui->setExtractItemText("");
+        QCOMPARE(window->SaveSingleFile1->text(), QStringLiteral("Wypakuj &pojedynczy plik..."));
+        QCOMPARE(window->ToolButton2->toolTip(), QStringLiteral("Wypakuj pojedynczy plik"));
+    }
+
     void editCommandsFollowTheState() {
         QVERIFY(!window->SaveArchive1->isEnabled());
         ui->setEditCommandsEnabled({.archiveEditable = true, .entrySelected = true,
