@@ -25,31 +25,36 @@ inline constexpr const char* kWindowCaption =
     QT_TRANSLATE_NOOP("AppTexts", "Brasvel Resource Editor  Wersja 1.90 PL");
 
 // --- Menus ---
-inline constexpr const char* kFileMenu = QT_TRANSLATE_NOOP("AppTexts", "Plik");
-inline constexpr const char* kOpenItem = QT_TRANSLATE_NOOP("AppTexts", "Otwórz plik zasobów...");
+// Each menu and item has an access key (&), unique within its menu: Alt+P opens "Plik".
+inline constexpr const char* kFileMenu = QT_TRANSLATE_NOOP("AppTexts", "&Plik");
+inline constexpr const char* kOpenItem = QT_TRANSLATE_NOOP("AppTexts", "&Otwórz plik zasobów...");
 inline constexpr const char* kExtractOneItem =
-    QT_TRANSLATE_NOOP("AppTexts", "Wypakuj pojedynczy plik...");
+    QT_TRANSLATE_NOOP("AppTexts", "Wypakuj &pojedynczy plik...");
 inline constexpr const char* kExtractAllItem =
-    QT_TRANSLATE_NOOP("AppTexts", "Wypakuj wszystkie widoczne pliki...");
-inline constexpr const char* kExitItem = QT_TRANSLATE_NOOP("AppTexts", "Wyjdź z programu");
-inline constexpr const char* kSavePngItem = QT_TRANSLATE_NOOP("AppTexts", "Zapisz jako PNG...");
+    QT_TRANSLATE_NOOP("AppTexts", "Wypakuj &wszystkie widoczne pliki...");
+inline constexpr const char* kExitItem = QT_TRANSLATE_NOOP("AppTexts", "W&yjdź z programu");
+inline constexpr const char* kSavePngItem = QT_TRANSLATE_NOOP("AppTexts", "&Zapisz jako PNG...");
 inline constexpr const char* kExportSpriteItem =
-    QT_TRANSLATE_NOOP("AppTexts", "Eksportuj sprite...");
-inline constexpr const char* kEditMenu = QT_TRANSLATE_NOOP("AppTexts", "Edycja");
-inline constexpr const char* kAddFilesItem = QT_TRANSLATE_NOOP("AppTexts", "Dodaj pliki...");
-inline constexpr const char* kReplaceItem = QT_TRANSLATE_NOOP("AppTexts", "Zamień...");
-inline constexpr const char* kRemoveItem = QT_TRANSLATE_NOOP("AppTexts", "Usuń");
-inline constexpr const char* kRenameItem = QT_TRANSLATE_NOOP("AppTexts", "Zmień nazwę");
-inline constexpr const char* kSaveItem = QT_TRANSLATE_NOOP("AppTexts", "Zapisz");
-inline constexpr const char* kSaveAsItem = QT_TRANSLATE_NOOP("AppTexts", "Zapisz jako...");
-inline constexpr const char* kRevertItem = QT_TRANSLATE_NOOP("AppTexts", "Cofnij zmiany");
-inline constexpr const char* kOptionsMenu = QT_TRANSLATE_NOOP("AppTexts", "Opcje");
-inline constexpr const char* kPreviewItem = QT_TRANSLATE_NOOP("AppTexts", "Podgląd obrazu");
+    QT_TRANSLATE_NOOP("AppTexts", "&Eksportuj sprite...");
+inline constexpr const char* kEditMenu = QT_TRANSLATE_NOOP("AppTexts", "&Edycja");
+inline constexpr const char* kAddFilesItem = QT_TRANSLATE_NOOP("AppTexts", "&Dodaj pliki...");
+inline constexpr const char* kReplaceItem = QT_TRANSLATE_NOOP("AppTexts", "Za&mień...");
+inline constexpr const char* kRemoveItem = QT_TRANSLATE_NOOP("AppTexts", "&Usuń");
+inline constexpr const char* kRenameItem = QT_TRANSLATE_NOOP("AppTexts", "Zmień &nazwę");
+inline constexpr const char* kSaveItem = QT_TRANSLATE_NOOP("AppTexts", "Zapi&sz");
+inline constexpr const char* kSaveAsItem = QT_TRANSLATE_NOOP("AppTexts", "Zapisz j&ako...");
+inline constexpr const char* kRevertItem = QT_TRANSLATE_NOOP("AppTexts", "C&ofnij zmiany");
+inline constexpr const char* kOptionsMenu = QT_TRANSLATE_NOOP("AppTexts", "&Opcje");
+inline constexpr const char* kPreviewItem = QT_TRANSLATE_NOOP("AppTexts", "&Podgląd obrazu");
 inline constexpr const char* kFolderItem =
-    QT_TRANSLATE_NOOP("AppTexts", "Wybierz ścieżkę do wypakowania plików...");
-inline constexpr const char* kHelpMenu = QT_TRANSLATE_NOOP("AppTexts", "Pomoc");
-inline constexpr const char* kHelpItem = QT_TRANSLATE_NOOP("AppTexts", "Ogólna pomoc");
-inline constexpr const char* kAboutItem = QT_TRANSLATE_NOOP("AppTexts", "O programie");
+    QT_TRANSLATE_NOOP("AppTexts", "&Wybierz ścieżkę do wypakowania plików...");
+inline constexpr const char* kHelpMenu = QT_TRANSLATE_NOOP("AppTexts", "Po&moc");
+inline constexpr const char* kHelpItem = QT_TRANSLATE_NOOP("AppTexts", "&Ogólna pomoc");
+inline constexpr const char* kAboutItem = QT_TRANSLATE_NOOP("AppTexts", "O &programie");
+
+// The list's context menu: the selected entry in the preview.
+inline constexpr const char* kShowInPreviewItem =
+    QT_TRANSLATE_NOOP("AppTexts", "P&okaż w podglądzie");
 
 // --- Tool bar ---
 inline constexpr const char* kToolBarTitle = QT_TRANSLATE_NOOP("AppTexts", "ToolBar1");
@@ -95,7 +100,7 @@ inline constexpr const char* kOffsetColumn = QT_TRANSLATE_NOOP("AppTexts", "Poł
 inline constexpr const char* kDetailsToggle = QT_TRANSLATE_NOOP("AppTexts", "Szczegóły");
 inline constexpr const char* kDetailsHint = QT_TRANSLATE_NOOP(
     "AppTexts", "Przełącza listę między ikonami a szczegółami (kolumny można sortować)");
-inline constexpr const char* kRecentMenu = QT_TRANSLATE_NOOP("AppTexts", "Ostatnio otwierane");
+inline constexpr const char* kRecentMenu = QT_TRANSLATE_NOOP("AppTexts", "Ostatnio o&twierane");
 
 // --- The question before a file is written over: %1 the file, %2 the folder ---
 inline constexpr const char* kOverwriteCaption = QT_TRANSLATE_NOOP("AppTexts", "Plik istnieje");
@@ -214,7 +219,9 @@ inline constexpr const char* kHelpUsage = QT_TRANSLATE_NOOP(
     "lub VID) - to on decyduje, jak plik zostanie odczytany.\n"
     "\n"
     "2. Na liście \"Typy zasobów\" na pasku narzędzi wybierasz, jakie pliki mają być widoczne, "
-    "np. *.Pcx dla obrazów albo *.Def dla animacji. *.* pokazuje wszystkie pliki.\n"
+    "np. *.Pcx dla obrazów albo *.Def dla animacji. *.* pokazuje wszystkie pliki. Pole \"Szukaj "
+    "nazwy…\" (Ctrl+E) zawęża listę do nazw, które zawierają wpisany tekst, bez względu na "
+    "wielkość liter, także polskich.\n"
     "\n"
     "3. Folder, do którego trafiają wypakowane pliki, ustawiasz poleceniem \"Opcje\" -> "
     "\"Wybierz ścieżkę do wypakowania plików...\" (Ctrl+F). Jeśli go nie wybierzesz, pliki "
@@ -226,11 +233,13 @@ inline constexpr const char* kHelpUsage = QT_TRANSLATE_NOOP(
     "\n"
     "5. Przycisk \"Podgląd\" (lub Ctrl+Z) otwiera panel \"Obraz\", w którym widać podświetlone "
     "grafiki .pcx i .def. Klatki animacji .def przełączasz suwakiem pod obrazem. Panel można "
-    "odczepić od okna i przypiąć z powrotem.\n"
+    "odczepić od okna i przypiąć z powrotem. Enter na pliku z listy pokazuje go w tym panelu; "
+    "dźwięki mają tam wykres fali, czcionki swoje znaki, a maski siatkę pól.\n"
     "\n"
     "6. Dźwięki z plików SND odtwarzasz przyciskami odtwarzacza na końcu paska narzędzi.\n"
     "\n"
-    "7. Menu \"Edycja\" (także pod prawym przyciskiem myszy na liście) zmienia plik zasobów: "
+    "7. Menu \"Edycja\" zmienia plik zasobów (polecenia dla zaznaczonych plików są też pod prawym "
+    "przyciskiem myszy na liście): "
     "\"Dodaj pliki...\" (albo przeciągnij pliki na listę), \"Zamień...\" (nowa zawartość "
     "podświetlonego pliku), \"Usuń\" (Del), \"Zmień nazwę\" (Ctrl+R). Zmiany widać od razu "
     "(zmienione pliki kursywą, gwiazdka w tytule), ale na dysk trafiają dopiero po \"Zapisz\" "

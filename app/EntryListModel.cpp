@@ -4,7 +4,7 @@
 
 #include <QColor>
 #include <QFont>
-#include <QLocale>
+#include <QCoreApplication>
 #include <QMimeData>
 #include <algorithm>
 #include <stdexcept>
@@ -14,6 +14,7 @@
 #include "app/Artwork.h"
 #include "base/Text.h"
 #include "toolkit/WindowToolkit.h"
+#include "window/WindowTexts.h"
 
 namespace brasvel::app {
 namespace {
@@ -74,21 +75,30 @@ QVariant EntryListModel::data(const QModelIndex& index, int role) const {
     }
 }
 
+// Every figure in the window's one number format: its language's separator of thousands.
 QVariant EntryListModel::shownFigure(const Row& row, int column) const {
-    const QLocale locale;
+    const std::string separator =
+        QCoreApplication::translate(brasvel::texts::kContext, brasvel::texts::kThousandsSeparator)
+            .toStdString();
+    const auto figure = [&](std::int64_t value) {
+        return QString::fromStdString(brasvel::texts::groupedNumber(value, separator));
+    };
     switch (static_cast<ListColumn>(column)) {
         case ListColumn::Type:
             return QString::fromStdString(shownText(row.type)).toUpper();
         case ListColumn::Size:
-            return locale.toString(static_cast<qlonglong>(row.size));
+            return figure(row.size);
         case ListColumn::StoredSize:
-            return locale.toString(static_cast<qlonglong>(row.storedSize));
+            return figure(row.storedSize);
         case ListColumn::Ratio: {
             const RowDetails details{{}, row.size, row.storedSize, row.offset};
-            return QStringLiteral("%1%").arg(details.ratioPercent());
+            return QString::fromStdString(brasvel::texts::fillIn(
+                QCoreApplication::translate(brasvel::texts::kContext, brasvel::texts::kPercent)
+                    .toStdString(),
+                {figure(details.ratioPercent()).toStdString()}));
         }
         case ListColumn::Offset:
-            return locale.toString(static_cast<qlonglong>(row.offset));
+            return figure(row.offset);
         case ListColumn::Name:
             break;
     }

@@ -23,6 +23,7 @@
 #include <QDropEvent>
 #include <QFile>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QListView>
 #include <QMenuBar>
 #include <QMimeData>
@@ -101,6 +102,29 @@ protected:
     }
 };
 
+// The sprite's frame slider: besides Page Up and Page Down, the arrow keys step one frame, as
+// they do on every other slider (a scroll bar leaves them to the view it scrolls).
+class FrameScrollBar : public QScrollBar {
+public:
+    using QScrollBar::QScrollBar;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override {
+        switch (event->key()) {
+            case Qt::Key_Right:
+            case Qt::Key_Down:
+                triggerAction(SliderSingleStepAdd);
+                return;
+            case Qt::Key_Left:
+            case Qt::Key_Up:
+                triggerAction(SliderSingleStepSub);
+                return;
+            default:
+                QScrollBar::keyPressEvent(event);
+        }
+    }
+};
+
 QWidget* spacer(int width) {
     auto* gap = new QWidget;
     gap->setFixedWidth(width);
@@ -147,6 +171,7 @@ void TForm1::buildMenus() {
     file->addAction(Exittheprogram1);
 
     buildEditMenu();
+    buildListMenu();
 
     QMenu* options = menuBar()->addMenu(appText(texts::kOptionsMenu));
     QuickView1 = makeAction(this, appText(texts::kPreviewItem), kImagePal,
@@ -195,6 +220,31 @@ void TForm1::buildEditMenu() {
         action->setEnabled(false);
     }
     editMenu_ = edit;
+}
+
+// The list's context menu: the commands for the selected rows, in both looks. Its items are the
+// menus' own actions, enabled by the window's logic as there.
+void TForm1::buildListMenu() {
+    ShowInPreview1 = makeAction(this, appText(texts::kShowInPreviewItem), kImagePcx,
+                                QKeySequence(Qt::Key_Enter));
+    // Enter reaches the list as a key (its activation), not as this item's shortcut.
+    ShowInPreview1->setShortcutContext(Qt::WidgetShortcut);
+    ShowInPreview1->setEnabled(false);
+    listMenu_ = new QMenu(this);
+    listMenu_->setObjectName(QStringLiteral("ListMenu"));
+    listMenu_->addAction(ShowInPreview1);
+    listMenu_->addSeparator();
+    listMenu_->addAction(SaveSingleFile1);
+    listMenu_->addSeparator();
+    for (QAction* action : {ReplaceEntry1, RenameEntry1, RemoveEntry1}) {
+        listMenu_->addAction(action);
+    }
+    listMenu_->addSeparator();
+    listMenu_->addAction(SavePng);
+    listMenu_->addAction(ExportSprite);
+    // "Edytuj w innym programie…" goes here, after the picture's commands.
+    listMenu_->addSeparator();
+    listMenu_->addAction(AddFiles1);
 }
 
 void TForm1::buildToolBar() {
@@ -323,10 +373,6 @@ void TForm1::buildCentre() {
     ListView1->setIconSize(QSize(kImageListSize, kImageListSize));
     ListView1->setTextElideMode(Qt::ElideRight);
     ListView1->setMovement(QListView::Static);
-    ListView1->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(ListView1, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
-        editMenu_->popup(ListView1->viewport()->mapToGlobal(at));
-    });
     fitColumns();
     connect(listModel, &QAbstractItemModel::modelReset, this, &TForm1::fitColumns);
     ListView1->hide();
@@ -363,6 +409,26 @@ void TForm1::buildCentre() {
     }
     DetailsView->hide();
     layout->addWidget(DetailsView);
+    // Both looks: the commands for the selection on the right button (or the menu key), and Enter
+    // (or a double click) shows the row in the preview.
+    for (QAbstractItemView* view : {static_cast<QAbstractItemView*>(ListView1),
+                                    static_cast<QAbstractItemView*>(DetailsView)}) {
+        view->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(view, &QWidget::customContextMenuRequested, this, [this, view](const QPoint& at) {
+            listMenu_->popup(view->viewport()->mapToGlobal(at));
+        });
+        connect(view, &QAbstractItemView::activated, this, [this, view](const QModelIndex& row) {
+            if (form_ == nullptr) {
+                return;
+            }
+            // The row Enter is pressed on is the one shown, selected or only focused.
+            if (!view->selectionModel()->isRowSelected(row.row(), {})) {
+                view->selectionModel()->setCurrentIndex(
+                    row, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+            }
+            ui_->run([this] { form_->showRowInPreview(); });
+        });
+    }
     listModel->dragFiles = [this](const std::vector<int>& rows) { return dragOut(rows); };
     setAcceptDrops(true);
 
@@ -498,10 +564,8 @@ void TForm1::buildPreview() {
     layout->addWidget(PreviewPages, 1);
     Panel1->setWidget(inside);
     addDockWidget(Qt::RightDockWidgetArea, Panel1);
-    // The picture is stretched to the panel, so the panel starts as a small floating window of
-    // about a picture's shape rather than a tall strip along the window's side; the user can
-    // dock it there, or anywhere else, and float it again.
-    Panel1->setFloating(true);
+    // The panel starts docked at the window's right side, beside the list rather than over it;
+    // the user can float it, and dock it anywhere else.
     Panel1->resize(kPreviewStartSize);
     Panel1->hide();
     Panel1->installEventFilter(this);
@@ -522,6 +586,7 @@ QWidget* TForm1::buildPicturePage() {
     Image = new PictureView;
     Image->setObjectName(QStringLiteral("Image"));
     Image->setMinimumSize(16, 16);
+    Image->setFocusPolicy(Qt::StrongFocus);  // Tab reaches it, for its zoom keys
     // The picture's own commands, on its context menu as in "Plik".
     Image->setContextMenuPolicy(Qt::ActionsContextMenu);
     Image->addAction(SavePng);
@@ -532,6 +597,7 @@ QWidget* TForm1::buildPicturePage() {
     zoomRow->setContentsMargins(0, 4, 0, 0);
     auto zoomButton = [&](const QString& caption, const char* hint, void (PictureView::*step)()) {
         auto* button = new QToolButton;
+        button->setFocusPolicy(Qt::StrongFocus);
         button->setText(caption);
         button->setToolTip(appText(hint));
         connect(button, &QToolButton::clicked, Image, step);
@@ -548,13 +614,14 @@ QWidget* TForm1::buildPicturePage() {
 }
 
 void TForm1::buildFrameRow(QVBoxLayout* page) {
-    scb = new QScrollBar(Qt::Horizontal);
+    scb = new FrameScrollBar(Qt::Horizontal);
     scb->setObjectName(QStringLiteral("scb"));
     scb->setRange(1, 1);
     scb->setValue(1);
     scb->setSingleStep(1);
     scb->setPageStep(1);
     scb->setTracking(true);
+    scb->setFocusPolicy(Qt::StrongFocus);  // Tab reaches the frame slider; arrows step frames
     scb->hide();
     page->addWidget(scb);
 
@@ -566,6 +633,7 @@ void TForm1::buildFrameRow(QVBoxLayout* page) {
     PlayFrames->setObjectName(QStringLiteral("PlayFrames"));
     PlayFrames->setIcon(playIcon());
     PlayFrames->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    PlayFrames->setFocusPolicy(Qt::StrongFocus);
     PlayFrames->setToolTip(appText(texts::kPlayFramesHint));
     // As wide as its longer caption, so the row does not shift when playback starts or stops.
     int widest = 0;
@@ -676,6 +744,7 @@ void TForm1::attach(MainForm& form, QtToolkit& ui, WavePlayer& player) {
     route(GeneralHelp1, &MainForm::GeneralHelp1Click);
     route(About2, &MainForm::About2Click);
     route(DetailsToggle, &MainForm::toggleListLook);
+    route(ShowInPreview1, &MainForm::showRowInPreview);
     connect(BitBtn1, &QPushButton::clicked, this,
             [this, &ui] { ui.run([this] { form_->BitBtn3Click(); }); });
     route(SavePng, &MainForm::SavePictureAsPngClick);
@@ -725,7 +794,7 @@ void TForm1::attach(MainForm& form, QtToolkit& ui, WavePlayer& player) {
                 return;
             }
             if (button == PlayerButton::Play) {
-                player_->play();
+                form_->playSound();
             } else {
                 player_->stop();
             }
@@ -804,6 +873,8 @@ void TForm1::placePreview() {
     // The first showing puts the floating panel over the top right corner of the list.
     previewPlaced_ = true;
     if (!Panel1->isFloating()) {
+        // Docked, it first takes about a picture's width rather than a narrow strip.
+        resizeDocks({Panel1}, {kPreviewStartSize.width()}, Qt::Horizontal);
         return;
     }
     const QPoint corner = centre_->mapToGlobal(QPoint(centre_->width(), 0));

@@ -148,6 +148,7 @@ public:
     QAction* GeneralHelp1 = nullptr;
     QAction* About2 = nullptr;
     QAction* DetailsToggle = nullptr;
+    QAction* ShowInPreview1 = nullptr;  // the list's context menu: the row in the preview
     QMenu* RecentMenu = nullptr;
 
 signals:
@@ -164,6 +165,7 @@ protected:
 private:
     void buildMenus();
     void buildEditMenu();
+    void buildListMenu();
     void buildToolBar();
     void buildCentre();
     void buildPreview();
@@ -187,6 +189,7 @@ private:
     WavePlayer* player_ = nullptr;
     QWidget* centre_ = nullptr;
     QMenu* editMenu_ = nullptr;
+    QMenu* listMenu_ = nullptr;
     bool closing_ = false;
     bool previewPlaced_ = false;
     bool listShown_ = false;

@@ -7,6 +7,7 @@
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QHelpEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -42,6 +43,7 @@ QString PaletteGrid::swatchText(int index, QRgb colour) {
 
 PaletteGrid::PaletteGrid(QWidget* parent) : QWidget(parent) {
     setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
     setMinimumSize(kColumns * 6, kColumns * 6);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     setToolTip(appText(texts::kPaletteHint));
@@ -143,6 +145,47 @@ void PaletteGrid::mouseMoveEvent(QMouseEvent* event) {
 
 void PaletteGrid::mousePressEvent(QMouseEvent* event) {
     point(indexAt(event->position().toPoint()));
+}
+
+void PaletteGrid::keyPressEvent(QKeyEvent* event) {
+    const int last = static_cast<int>(colours_.size()) - 1;
+    int step = 0;
+    switch (event->key()) {
+        case Qt::Key_Left:
+            step = -1;
+            break;
+        case Qt::Key_Right:
+            step = 1;
+            break;
+        case Qt::Key_Up:
+            step = -kColumns;
+            break;
+        case Qt::Key_Down:
+            step = kColumns;
+            break;
+        case Qt::Key_Home:
+            point(last >= 0 ? 0 : -1);
+            return;
+        case Qt::Key_End:
+            point(last);
+            return;
+        default:
+            QWidget::keyPressEvent(event);
+            return;
+    }
+    // A step past the grid's edge stays on the swatch it started from.
+    const int to = current_ + step;
+    if (last >= 0 && current_ >= 0 && to >= 0 && to <= last) {
+        point(to);
+    }
+}
+
+// Reached by the keyboard, the grid starts at the first swatch.
+void PaletteGrid::focusInEvent(QFocusEvent* event) {
+    QWidget::focusInEvent(event);
+    if (current_ < 0 && !colours_.isEmpty()) {
+        point(0);
+    }
 }
 
 bool PaletteGrid::event(QEvent* event) {

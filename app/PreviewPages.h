@@ -17,7 +17,8 @@ namespace brasvel::app {
 
 // 256 colours as a 16 × 16 grid of square swatches, with the row's first index at the left and
 // the column at the top, and each swatch's index written in it when it is large enough. Pointing at
-// a swatch (or clicking it) makes it the current one and tells its index.
+// a swatch (or clicking it) makes it the current one and tells its index; so do the arrow keys,
+// Home and End once Tab has reached the grid.
 class PaletteGrid : public QWidget {
     Q_OBJECT
 public:
@@ -43,6 +44,8 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
     bool event(QEvent* event) override;
 
 private:

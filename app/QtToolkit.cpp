@@ -60,6 +60,12 @@ QString fromUtf8(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+// Undo's and Redo's texts name the step ("Cofnij: usuń A&B.TXT"): their first letter is their
+// access key (C and P, U and R in English), and an '&' of a name shows as written.
+QString withLeadingAccessKey(std::string_view text) {
+    return QLatin1Char('&') + fromUtf8(text).replace(QLatin1Char('&'), QStringLiteral("&&"));
+}
+
 QString fromEntryBytes(std::string_view bytes) {
     return QString::fromStdString(shownText(bytes));
 }
@@ -279,9 +285,17 @@ void QtToolkit::showSortOrder(std::optional<ListColumn> column, bool ascending) 
 }
 
 void QtToolkit::setEntryCommandsEnabled(bool enabled) {
-    for (QAction* action : {window_.ToolButton2, window_.SaveSingleFile1}) {
+    for (QAction* action : {window_.ToolButton2, window_.SaveSingleFile1, window_.ShowInPreview1}) {
         action->setEnabled(enabled);
     }
+}
+
+void QtToolkit::setExtractItemText(std::string_view text) {
+    const QString shown = text.empty() ? appText(texts::kExtractOneItem) : fromUtf8(text);
+    window_.SaveSingleFile1->setText(shown);
+    // The tool bar's button tells the same, without the menu's access key.
+    window_.ToolButton2->setToolTip(text.empty() ? appText(texts::kExtractOneHint)
+                                                 : QString(shown).remove(QLatin1Char('&')));
 }
 
 void QtToolkit::setRowChanged(int row, bool changed) {
@@ -300,9 +314,9 @@ void QtToolkit::setEditCommandsEnabled(const EditCommandState& state) {
     window_.SaveArchive1->setEnabled(state.archiveEditable && state.changed);
     window_.RevertChanges1->setEnabled(state.changed);
     window_.SaveArchiveAs1->setEnabled(state.archiveEditable && state.archiveOpen);
-    window_.UndoEdit1->setText(fromUtf8(state.undoText));
+    window_.UndoEdit1->setText(withLeadingAccessKey(state.undoText));
     window_.UndoEdit1->setEnabled(state.canUndo);
-    window_.RedoEdit1->setText(fromUtf8(state.redoText));
+    window_.RedoEdit1->setText(withLeadingAccessKey(state.redoText));
     window_.RedoEdit1->setEnabled(state.canRedo);
 }
 
@@ -630,9 +644,11 @@ std::optional<OpenChoice> QtToolkit::runOpenDialog(std::string_view initialDirec
     return OpenChoice{localPath(path), filter < 0 ? 1 : static_cast<int>(filter) + 1};
 }
 
-std::optional<std::string> QtToolkit::chooseFolder(std::string_view caption) {
+std::optional<std::string> QtToolkit::chooseFolder(std::string_view caption,
+                                                   std::string_view initialDirectory) {
+    const QString start = fromLocalPath(initialDirectory);
     const QString folder = QFileDialog::getExistingDirectory(
-        &window_, fromUtf8(caption), QString(),
+        &window_, fromUtf8(caption), QFileInfo(start).isDir() ? start : QString(),
         QFileDialog::ShowDirsOnly | kFileDialogOptions);
     if (folder.isEmpty()) {
         return std::nullopt;

@@ -56,6 +56,7 @@ public:
     void setListLook(ListLook look) override;
     void showSortOrder(std::optional<ListColumn> column, bool ascending) override;
     void setEntryCommandsEnabled(bool enabled) override;
+    void setExtractItemText(std::string_view text) override;
     void setRowChanged(int row, bool changed) override;
     void setRowDamaged(int row, bool damaged) override;
     void setEditCommandsEnabled(const EditCommandState& state) override;
@@ -80,6 +81,7 @@ public:
     void showPreviewText(std::string_view text, std::string_view note) override;
     void showPalette(std::span<const SwatchColour> colours) override;
     void showHexView(std::span<const std::byte> bytes, std::string_view note) override;
+    void showDrawing(std::span<const std::byte> bmpFile, std::string_view figures) override;
     void setPreviewCommandsEnabled(bool savePicture, bool exportSprite) override;
     std::optional<std::string> askSavePath(std::string_view caption,
                                            std::string_view suggestedPath) override;
@@ -108,7 +110,8 @@ public:
 
     std::optional<OpenChoice> runOpenDialog(std::string_view initialDirectory,
                                             std::span<const OpenFilter> filters) override;
-    std::optional<std::string> chooseFolder(std::string_view caption) override;
+    std::optional<std::string> chooseFolder(std::string_view caption,
+                                            std::string_view initialDirectory) override;
 
     SaveAnswer askSaveChanges(std::string_view caption, std::string_view text) override;
     ChangedOnDiskAnswer askChangedOnDisk(std::string_view caption, std::string_view text) override;

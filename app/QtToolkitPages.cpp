@@ -52,6 +52,15 @@ void QtToolkit::showHexView(std::span<const std::byte> bytes, std::string_view n
     showPage(window_.HexDump, note);
 }
 
+void QtToolkit::showDrawing(std::span<const std::byte> bmpFile, std::string_view figures) {
+    if (bmpFile.empty()) {
+        showPreviewMessage(figures);
+        return;
+    }
+    showPicture(bmpFile, PictureKind::Picture);
+    showPage(window_.PicturePage, figures);
+}
+
 void QtToolkit::setPreviewCommandsEnabled(bool savePicture, bool exportSprite) {
     window_.SavePng->setEnabled(savePicture);
     window_.ExportSprite->setEnabled(exportSprite);

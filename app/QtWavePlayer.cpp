@@ -97,6 +97,8 @@ void QtWavePlayer::stop() {
     player_->stop();
 }
 
+bool QtWavePlayer::hasOutput() const { return !QMediaDevices::audioOutputs().isEmpty(); }
+
 void QtWavePlayer::play() {
     requireOpen();
     if (QMediaDevices::audioOutputs().isEmpty()) {

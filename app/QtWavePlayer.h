@@ -27,6 +27,7 @@ public:
     void stop() override;
     void play() override;
     bool isOpen() const override { return open_; }
+    bool hasOutput() const override;
     std::optional<std::chrono::milliseconds> playedTime() const override;
 
     // The text of the last device error since the sound was opened; empty when none.

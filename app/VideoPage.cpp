@@ -2,12 +2,16 @@
 // SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 #include "app/VideoPage.h"
 
+#include <algorithm>
+
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QShortcut>
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QStyle>
+#include <QStyleOptionSlider>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -25,6 +29,33 @@ QToolButton* controlButton(QStyle::StandardPixmap icon, const char* hint, QWidge
     button->setAutoRaise(false);
     return button;
 }
+
+// The position slider: a click beside the handle seeks to where it was clicked, rather than a page
+// step towards it; the handle is then under the pointer, to be dragged on from there.
+class PositionSlider : public QSlider {
+public:
+    using QSlider::QSlider;
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override {
+        if (event->button() == Qt::LeftButton && maximum() > minimum()) {
+            QStyleOptionSlider option;
+            initStyleOption(&option);
+            const QRect handle =
+                style()->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, this);
+            const QPoint at = event->position().toPoint();
+            if (!handle.contains(at)) {
+                const QRect groove = style()->subControlRect(QStyle::CC_Slider, &option,
+                                                             QStyle::SC_SliderGroove, this);
+                const int span = std::max(1, groove.width() - handle.width());
+                const int x = std::clamp(at.x() - groove.x() - handle.width() / 2, 0, span);
+                setValue(QStyle::sliderValueFromPosition(minimum(), maximum(), x, span,
+                                                         option.upsideDown));
+            }
+        }
+        QSlider::mousePressEvent(event);
+    }
+};
 
 }  // namespace
 
@@ -49,11 +80,12 @@ VideoPage::VideoPage(QWidget* parent) : QWidget(parent) {
     stepBack = controlButton(QStyle::SP_MediaSkipBackward, texts::kVideoBackHint, this);
     playPause = controlButton(QStyle::SP_MediaPlay, texts::kVideoPlayHint, this);
     stepForward = controlButton(QStyle::SP_MediaSkipForward, texts::kVideoForwardHint, this);
-    slider = new QSlider(Qt::Horizontal);
+    slider = new PositionSlider(Qt::Horizontal);
     slider->setObjectName(QStringLiteral("VideoSlider"));
     slider->setToolTip(appText(texts::kVideoSliderHint));
     slider->setRange(1, 1);
-    // A drag seeks once, where it is let go: a seek back decodes the clip again from its start.
+    // A drag seeks once, where it is let go: a seek back decodes the clip again from its start. A
+    // click seeks where it is made.
     slider->setTracking(false);
     position = new QLabel;
     position->setObjectName(QStringLiteral("VideoPosition"));

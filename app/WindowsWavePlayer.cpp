@@ -57,10 +57,14 @@ void WindowsWavePlayer::stop() {
     started_.reset();
 }
 
+// Without a device PlaySound still answers that it plays: the devices are counted first.
+bool WindowsWavePlayer::hasOutput() const {
+    return ::waveOutGetNumDevs() > 0;
+}
+
 void WindowsWavePlayer::play() {
     requireOpen();
-    // Without a device PlaySound still answers that it plays.
-    if (::waveOutGetNumDevs() == 0) {
+    if (!hasOutput()) {
         throw ResourceError::worded(shown(texts::kNoSoundDevice));
     }
     silence();

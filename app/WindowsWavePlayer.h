@@ -29,6 +29,7 @@ public:
     void stop() override;
     void play() override;
     bool isOpen() const override { return !sound_.empty(); }
+    bool hasOutput() const override;
     std::optional<std::chrono::milliseconds> playedTime() const override;
 
 private:

@@ -145,6 +145,18 @@ int compareIgnoringCase(std::string_view a, std::string_view b) {
     return compareFolded(a, b, foldCase1250);
 }
 
+bool holdsIgnoringCase(std::string_view bytes, std::string_view text) {
+    const auto holds = [](std::string_view within, std::string_view wanted, char (*fold)(char)) {
+        return std::search(within.begin(), within.end(), wanted.begin(), wanted.end(),
+                           [fold](char a, char b) { return fold(a) == fold(b); }) != within.end();
+    };
+    const std::string_view name = untilNul(bytes);
+    if (const std::optional<std::string> encoded = encodeWindows1250(text)) {
+        return holds(name, *encoded, foldCase1250);
+    }
+    return holds(decodeWindows1250(name), text, asciiLower);
+}
+
 char asciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 char asciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 std::string asciiLowerText(std::string_view text) { return mapped(text, asciiLower); }

@@ -38,6 +38,11 @@ inline bool equalIgnoringCase(std::string_view a, std::string_view b) {
     return compareIgnoringCase(a, b) == 0;
 }
 
+// Whether entry bytes (Windows-1250, up to their first NUL) hold the user's UTF-8 `text`, every
+// letter of the code page in any case (foldCase1250): "łw" is found in "ŻÓŁW.TXT". Text the code
+// page cannot write is looked for in the bytes as shown, with ASCII letters in any case.
+bool holdsIgnoringCase(std::string_view bytes, std::string_view text);
+
 // ASCII letters only, whatever the locale: for kinds' names, extensions and the user's UTF-8 text,
 // whose other bytes stay as they are.
 char asciiLower(char c);

@@ -15,6 +15,7 @@
 #include "imaging/Png.h"
 #include "tools/writers/ArchiveWriters.h"
 #include "tools/writers/PictureWriters.h"
+#include "tools/writers/SoundWriters.h"
 #include "tools/writers/VideoWriters.h"
 
 namespace {
@@ -396,6 +397,25 @@ void videoSeeds(const fs::path& root) {
                            std::string(120, '\0'));
 }
 
+void fontMaskSeeds(const fs::path& root) {
+    const SeedFolder seeds(root, "font_mask");
+    std::string font = "FNT\x08\x08";
+    for (int i = 0; i < 96 * 8; ++i) {
+        font += static_cast<char>(i * 37);
+    }
+    seeds.save("font", font);
+    seeds.save("wide-font", "FNT\x09\x01" + std::string(4, '\x81'));
+    seeds.save("mask", std::string("\x02\x02", 2) + std::string(10, '\0'));
+    seeds.save("wide-mask", std::string("\x0A\x02", 2) + std::string(8, '\x55'));
+}
+
+void waveSeeds(const fs::path& root) {
+    const SeedFolder seeds(root, "wave_sound");
+    seeds.save("tone", pcmWave(0.01, 8000, [](double t) { return t * 50; }));
+    std::string wave = pcmWave(0.005, 11025, [](double t) { return -t * 80; });
+    seeds.save("cut", wave.substr(0, wave.size() - 3));
+}
+
 int main(int argc, char** argv) {
     if (argc != 2) {
         std::cerr << "usage: fuzz-make-seeds FOLDER\n";
@@ -416,6 +436,8 @@ int main(int argc, char** argv) {
         defEncodeSeeds(root);
         rewriteSeeds(root);
         archiveReadSeeds(root);
+        fontMaskSeeds(root);
+        waveSeeds(root);
     } catch (const std::exception& error) {
         std::cerr << "fuzz-make-seeds: " << error.what() << '\n';
         return 1;

@@ -66,8 +66,10 @@ public:
     // cancels.
     virtual std::optional<OpenChoice> runOpenDialog(std::string_view initialDirectory,
                                                     std::span<const OpenFilter> filters) = 0;
-    // The folder chooser: the chosen folder's full path, or nothing when cancelled.
-    virtual std::optional<std::string> chooseFolder(std::string_view caption) = 0;
+    // The folder chooser, starting in `initialDirectory` (empty: where the system starts): the
+    // chosen folder's full path, or nothing when cancelled.
+    virtual std::optional<std::string> chooseFolder(std::string_view caption,
+                                                    std::string_view initialDirectory) = 0;
 
     // "Save the changes?" with the buttons Save, Discard and Cancel (also the window's close).
     virtual SaveAnswer askSaveChanges(std::string_view caption, std::string_view text) = 0;

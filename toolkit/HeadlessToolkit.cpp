@@ -136,6 +136,7 @@ void HeadlessToolkit::showPicture(std::span<const std::byte> bmpFile, PictureKin
     picture.assign(bmpFile.begin(), bmpFile.end());
     pictureKind = kind;
     previewMessage.clear();
+    drawingFigures.clear();
     previewPage = PreviewPage::Image;
     ++pictureLoads;
 }
@@ -143,6 +144,7 @@ void HeadlessToolkit::showPicture(std::span<const std::byte> bmpFile, PictureKin
 void HeadlessToolkit::showPreviewMessage(std::string_view text) {
     noteThread();
     picture.clear();
+    drawingFigures.clear();
     previewMessage = text;
     previewPage = PreviewPage::Image;
 }
@@ -165,6 +167,16 @@ void HeadlessToolkit::showHexView(std::span<const std::byte> bytes, std::string_
     pageNote = note;
     previewPage = PreviewPage::Hex;
     picture.clear();
+}
+
+void HeadlessToolkit::showDrawing(std::span<const std::byte> bmpFile, std::string_view figures) {
+    noteThread();
+    picture.assign(bmpFile.begin(), bmpFile.end());
+    pictureKind = PictureKind::Picture;
+    previewMessage.clear();
+    drawingFigures = figures;
+    previewPage = PreviewPage::Image;
+    ++pictureLoads;
 }
 
 std::optional<std::string> HeadlessToolkit::askSavePath(std::string_view /*caption*/,
@@ -255,8 +267,10 @@ std::optional<OpenChoice> HeadlessToolkit::runOpenDialog(std::string_view initia
     return takeReply(openReplies, std::nullopt);
 }
 
-std::optional<std::string> HeadlessToolkit::chooseFolder(std::string_view caption) {
+std::optional<std::string> HeadlessToolkit::chooseFolder(std::string_view caption,
+                                                         std::string_view initialDirectory) {
     folderCaptions.emplace_back(caption);
+    folderDirectories.emplace_back(initialDirectory);
     return takeReply(folderReplies, std::nullopt);
 }
 

@@ -57,6 +57,7 @@ public:
         sortIndicatorAscending = ascending;
     }
     void setEntryCommandsEnabled(bool enabled) override { entryCommandsEnabled = enabled; }
+    void setExtractItemText(std::string_view text) override { extractItemText = text; }
     void setRowChanged(int row, bool changed) override;
     void setRowDamaged(int row, bool damaged) override;
     void setEditCommandsEnabled(const EditCommandState& state) override { editCommands = state; }
@@ -81,6 +82,7 @@ public:
     void showPreviewText(std::string_view text, std::string_view note) override;
     void showPalette(std::span<const SwatchColour> colours) override;
     void showHexView(std::span<const std::byte> bytes, std::string_view note) override;
+    void showDrawing(std::span<const std::byte> bmpFile, std::string_view figures) override;
     void setPreviewCommandsEnabled(bool savePicture, bool exportSprite) override {
         savePictureEnabled = savePicture;
         exportSpriteEnabled = exportSprite;
@@ -119,7 +121,8 @@ public:
 
     std::optional<OpenChoice> runOpenDialog(std::string_view initialDirectory,
                                             std::span<const OpenFilter> filters) override;
-    std::optional<std::string> chooseFolder(std::string_view caption) override;
+    std::optional<std::string> chooseFolder(std::string_view caption,
+                                            std::string_view initialDirectory) override;
 
     SaveAnswer askSaveChanges(std::string_view caption, std::string_view text) override;
     ChangedOnDiskAnswer askChangedOnDisk(std::string_view caption, std::string_view text) override;
@@ -167,6 +170,7 @@ public:
     std::optional<ListColumn> sortIndicator;
     bool sortIndicatorAscending = true;
     bool entryCommandsEnabled = true;
+    std::string extractItemText;  // empty: the command's own
     std::array<std::string, kStatusPanelCount> statusTexts{};
     std::array<int, kStatusPanelCount> statusWidths{};
     int toolbarProgress = 0;
@@ -189,6 +193,7 @@ public:
     std::vector<SwatchColour> paletteShown;  // the palette page's colours
     std::vector<std::byte> hexBytes;         // the hex page's bytes
     std::string pageNote;                    // the note above the text or hex page
+    std::string drawingFigures;              // the figures above a drawing (showDrawing)
     bool savePictureEnabled = false;
     bool exportSpriteEnabled = false;
     std::deque<std::optional<std::string>> saveReplies;  // scripted save dialog results
@@ -233,6 +238,7 @@ public:
     std::vector<OpenFilter> openDialogFilters;  // the filters the open dialog last offered
     std::deque<std::optional<std::string>> folderReplies;  // scripted folder chooser results
     std::vector<std::string> folderCaptions;
+    std::vector<std::string> folderDirectories;  // where each folder chooser started
     EditCommandState editCommands;
     std::vector<Question> saveQuestions;
     std::deque<SaveAnswer> saveAnswers;  // scripted; Cancel when none is left

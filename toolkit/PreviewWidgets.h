@@ -44,6 +44,11 @@ public:
     // Bytes as hex rows of 16: offset, the bytes in hex, the bytes as Windows-1250 letters.
     virtual void showHexView(std::span<const std::byte> bytes, std::string_view note) = 0;
 
+    // A picture the preview drew (a sound's waveform, a font's glyphs, a mask's cells; a BMP file
+    // as showPicture takes it, drawn as it is) on the picture page under a line of its figures
+    // (UTF-8); an empty picture shows the figures alone.
+    virtual void showDrawing(std::span<const std::byte> bmpFile, std::string_view figures) = 0;
+
     // The preview's commands: save the picture or frame shown, export the selected sprite.
     virtual void setPreviewCommandsEnabled(bool savePicture, bool exportSprite) = 0;
     // The preview's video page: a clip's frame (width × height × red, green, blue, row after row

@@ -30,6 +30,9 @@ public:
 
     // The commands that act on the selected entry (extract it, Play) are usable or not.
     virtual void setEntryCommandsEnabled(bool enabled) = 0;
+    // The text of the command that extracts the selected entries ("Wypakuj pojedynczy plik..."):
+    // `text` while several are selected, its own when empty.
+    virtual void setExtractItemText(std::string_view text) = 0;
     // The editing commands, Undo and Redo with the steps they name, follow `state`.
     virtual void setEditCommandsEnabled(const EditCommandState& state) = 0;
 

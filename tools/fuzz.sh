@@ -20,7 +20,7 @@ cd "$(dirname "$0")/.."
 
 readonly targets_all=(lod_directory snd_directory vid_directory lod_inflate pcx_conv def_sprite
     video_decode png_decode bmp_decode def_encode archive_rewrite
-    archive_reads format_check)
+    archive_reads format_check font_mask wave_sound)
 readonly build=build-fuzz
 readonly seeds=$build/seeds
 readonly log=$build/fuzz-runs.tsv

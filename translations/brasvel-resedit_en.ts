@@ -8,48 +8,12 @@
         <translation>Brasvel Resource Editor  Version 1.90</translation>
     </message>
     <message>
-        <source>Plik</source>
-        <translation>File</translation>
-    </message>
-    <message>
-        <source>Otwórz plik zasobów...</source>
-        <translation>Open resource file...</translation>
-    </message>
-    <message>
-        <source>Wypakuj pojedynczy plik...</source>
-        <translation>Extract single file...</translation>
-    </message>
-    <message>
-        <source>Wypakuj wszystkie widoczne pliki...</source>
-        <translation>Extract all visible files...</translation>
-    </message>
-    <message>
         <source>Wyjdź z programu</source>
         <translation>Exit</translation>
     </message>
     <message>
-        <source>Opcje</source>
-        <translation>Options</translation>
-    </message>
-    <message>
-        <source>Podgląd obrazu</source>
-        <translation>Picture preview</translation>
-    </message>
-    <message>
-        <source>Wybierz ścieżkę do wypakowania plików...</source>
-        <translation>Choose the folder to extract files to...</translation>
-    </message>
-    <message>
         <source>Pomoc</source>
         <translation>Help</translation>
-    </message>
-    <message>
-        <source>Ogólna pomoc</source>
-        <translation>General help</translation>
-    </message>
-    <message>
-        <source>O programie</source>
-        <translation>About</translation>
     </message>
     <message>
         <source>ToolBar1</source>
@@ -320,14 +284,6 @@ Version 1.60
         <translation>Narrows the list to the names that contain this text (Ctrl+E)</translation>
     </message>
     <message>
-        <source>Zapisz jako PNG...</source>
-        <translation>Save as PNG...</translation>
-    </message>
-    <message>
-        <source>Eksportuj sprite...</source>
-        <translation>Export sprite...</translation>
-    </message>
-    <message>
         <source>Odtwarzaj klatki bloku w pętli</source>
         <translation>Play the block&apos;s frames in a loop</translation>
     </message>
@@ -348,36 +304,12 @@ Version 1.60
         <translation>Point at a colour to see its value</translation>
     </message>
     <message>
-        <source>Edycja</source>
-        <translation>Edit</translation>
-    </message>
-    <message>
-        <source>Dodaj pliki...</source>
-        <translation>Add files...</translation>
-    </message>
-    <message>
-        <source>Zamień...</source>
-        <translation>Replace...</translation>
-    </message>
-    <message>
-        <source>Usuń</source>
-        <translation>Remove</translation>
-    </message>
-    <message>
-        <source>Zmień nazwę</source>
-        <translation>Rename</translation>
-    </message>
-    <message>
         <source>Zapisz</source>
         <translation>Save</translation>
     </message>
     <message>
         <source>Zapisz jako...</source>
         <translation>Save as...</translation>
-    </message>
-    <message>
-        <source>Cofnij zmiany</source>
-        <translation>Revert changes</translation>
     </message>
     <message>
         <source>Odrzuć</source>
@@ -440,10 +372,6 @@ Version 1.60
         <translation>Switches the list between icons and details (the columns sort)</translation>
     </message>
     <message>
-        <source>Ostatnio otwierane</source>
-        <translation>Recent archives</translation>
-    </message>
-    <message>
         <source>Plik istnieje</source>
         <translation>File exists</translation>
     </message>
@@ -490,23 +418,115 @@ Version 1.60
 %2 of %3: %4</translation>
     </message>
     <message>
+        <source>&amp;Plik</source>
+        <translation>&amp;File</translation>
+    </message>
+    <message>
+        <source>&amp;Otwórz plik zasobów...</source>
+        <translation>&amp;Open resource file...</translation>
+    </message>
+    <message>
+        <source>Wypakuj &amp;pojedynczy plik...</source>
+        <translation>Extract &amp;single file...</translation>
+    </message>
+    <message>
+        <source>Wypakuj &amp;wszystkie widoczne pliki...</source>
+        <translation>Extract &amp;all visible files...</translation>
+    </message>
+    <message>
+        <source>W&amp;yjdź z programu</source>
+        <translation>E&amp;xit</translation>
+    </message>
+    <message>
+        <source>&amp;Zapisz jako PNG...</source>
+        <translation>Save as &amp;PNG...</translation>
+    </message>
+    <message>
+        <source>&amp;Eksportuj sprite...</source>
+        <translation>&amp;Export sprite...</translation>
+    </message>
+    <message>
+        <source>&amp;Edycja</source>
+        <translation>&amp;Edit</translation>
+    </message>
+    <message>
+        <source>&amp;Dodaj pliki...</source>
+        <translation>&amp;Add files...</translation>
+    </message>
+    <message>
+        <source>Za&amp;mień...</source>
+        <translation>Repla&amp;ce...</translation>
+    </message>
+    <message>
+        <source>&amp;Usuń</source>
+        <translation>Re&amp;move</translation>
+    </message>
+    <message>
+        <source>Zmień &amp;nazwę</source>
+        <translation>Re&amp;name</translation>
+    </message>
+    <message>
+        <source>Zapi&amp;sz</source>
+        <translation>&amp;Save</translation>
+    </message>
+    <message>
+        <source>Zapisz j&amp;ako...</source>
+        <translation>Sa&amp;ve as...</translation>
+    </message>
+    <message>
+        <source>C&amp;ofnij zmiany</source>
+        <translation>Rever&amp;t changes</translation>
+    </message>
+    <message>
+        <source>&amp;Opcje</source>
+        <translation>&amp;Options</translation>
+    </message>
+    <message>
+        <source>&amp;Podgląd obrazu</source>
+        <translation>&amp;Picture preview</translation>
+    </message>
+    <message>
+        <source>&amp;Wybierz ścieżkę do wypakowania plików...</source>
+        <translation>&amp;Choose the folder to extract files to...</translation>
+    </message>
+    <message>
+        <source>Po&amp;moc</source>
+        <translation>&amp;Help</translation>
+    </message>
+    <message>
+        <source>&amp;Ogólna pomoc</source>
+        <translation>&amp;General help</translation>
+    </message>
+    <message>
+        <source>O &amp;programie</source>
+        <translation>&amp;About</translation>
+    </message>
+    <message>
+        <source>P&amp;okaż w podglądzie</source>
+        <translation>Show in pre&amp;view</translation>
+    </message>
+    <message>
+        <source>Ostatnio o&amp;twierane</source>
+        <translation>&amp;Recent archives</translation>
+    </message>
+    <message>
         <source>Jak korzystać z programu
 
 Program obsługuje trzy rodzaje plików zasobów: LOD (grafika, animacje, teksty, palety, czcionki i inne dane), SND (dźwięki) oraz VID (filmy).
 
 1. Plik zasobów otwierasz poleceniem &quot;Plik&quot; -&gt; &quot;Otwórz plik zasobów...&quot; (F3) albo pierwszym przyciskiem paska narzędzi. W oknie otwierania wybierz rodzaj pliku (LOD, SND lub VID) - to on decyduje, jak plik zostanie odczytany.
 
-2. Na liście &quot;Typy zasobów&quot; na pasku narzędzi wybierasz, jakie pliki mają być widoczne, np. *.Pcx dla obrazów albo *.Def dla animacji. *.* pokazuje wszystkie pliki.
+2. Na liście &quot;Typy zasobów&quot; na pasku narzędzi wybierasz, jakie pliki mają być widoczne, np. *.Pcx dla obrazów albo *.Def dla animacji. *.* pokazuje wszystkie pliki. Pole &quot;Szukaj nazwy…&quot; (Ctrl+E) zawęża listę do nazw, które zawierają wpisany tekst, bez względu na wielkość liter, także polskich.
 
 3. Folder, do którego trafiają wypakowane pliki, ustawiasz poleceniem &quot;Opcje&quot; -&gt; &quot;Wybierz ścieżkę do wypakowania plików...&quot; (Ctrl+F). Jeśli go nie wybierzesz, pliki trafią do folderu, w którym leży otwarty plik zasobów.
 
 4. &quot;Wypakuj pojedynczy plik...&quot; (F2) zapisuje podświetlony plik, a &quot;Wypakuj wszystkie widoczne pliki...&quot; (Ctrl+F2) - wszystkie pliki widoczne na liście. Obrazy PCX są przy tym zamieniane na pliki BMP.
 
-5. Przycisk &quot;Podgląd&quot; (lub Ctrl+Z) otwiera panel &quot;Obraz&quot;, w którym widać podświetlone grafiki .pcx i .def. Klatki animacji .def przełączasz suwakiem pod obrazem. Panel można odczepić od okna i przypiąć z powrotem.
+5. Przycisk &quot;Podgląd&quot; (lub Ctrl+Z) otwiera panel &quot;Obraz&quot;, w którym widać podświetlone grafiki .pcx i .def. Klatki animacji .def przełączasz suwakiem pod obrazem. Panel można odczepić od okna i przypiąć z powrotem. Enter na pliku z listy pokazuje go w tym panelu; dźwięki mają tam wykres fali, czcionki swoje znaki, a maski siatkę pól.
 
 6. Dźwięki z plików SND odtwarzasz przyciskami odtwarzacza na końcu paska narzędzi.
 
-7. Menu &quot;Edycja&quot; (także pod prawym przyciskiem myszy na liście) zmienia plik zasobów: &quot;Dodaj pliki...&quot; (albo przeciągnij pliki na listę), &quot;Zamień...&quot; (nowa zawartość podświetlonego pliku), &quot;Usuń&quot; (Del), &quot;Zmień nazwę&quot; (Ctrl+R). Zmiany widać od razu (zmienione pliki kursywą, gwiazdka w tytule), ale na dysk trafiają dopiero po &quot;Zapisz&quot; (Ctrl+S) lub &quot;Zapisz jako...&quot; (Ctrl+Shift+S); &quot;Cofnij zmiany&quot; je odrzuca. &quot;Cofnij&quot; (Alt+Backspace) i &quot;Ponów&quot; (Ctrl+Y) cofają i ponawiają zmiany po jednej, aż do pliku otwartego lub ostatnio zapisanego. Nieudany lub przerwany zapis zostawia plik zasobów nietknięty.
+7. Menu &quot;Edycja&quot; zmienia plik zasobów (polecenia dla zaznaczonych plików są też pod prawym przyciskiem myszy na liście): &quot;Dodaj pliki...&quot; (albo przeciągnij pliki na listę), &quot;Zamień...&quot; (nowa zawartość podświetlonego pliku), &quot;Usuń&quot; (Del), &quot;Zmień nazwę&quot; (Ctrl+R). Zmiany widać od razu (zmienione pliki kursywą, gwiazdka w tytule), ale na dysk trafiają dopiero po &quot;Zapisz&quot; (Ctrl+S) lub &quot;Zapisz jako...&quot; (Ctrl+Shift+S); &quot;Cofnij zmiany&quot; je odrzuca. &quot;Cofnij&quot; (Alt+Backspace) i &quot;Ponów&quot; (Ctrl+Y) cofają i ponawiają zmiany po jednej, aż do pliku otwartego lub ostatnio zapisanego. Nieudany lub przerwany zapis zostawia plik zasobów nietknięty.
 
 Pasek stanu u dołu okna pokazuje kolejno: liczbę plików w otwartym pliku zasobów, rozmiar podświetlonego pliku oraz ścieżkę otwartego pliku zasobów.
 
@@ -517,17 +537,17 @@ The program handles three kinds of resource files: LOD (pictures, animations, te
 
 1. Open a resource file with &quot;File&quot; -&gt; &quot;Open resource file...&quot; (F3) or with the first button of the tool bar. In the open dialog choose the kind of file (LOD, SND or VID): it decides how the file is read.
 
-2. In the list &quot;Resource types&quot; on the tool bar choose which files are shown, e.g. *.Pcx for pictures or *.Def for animations. *.* shows every file.
+2. In the list &quot;Resource types&quot; on the tool bar choose which files are shown, e.g. *.Pcx for pictures or *.Def for animations. *.* shows every file. The box &quot;Search names…&quot; (Ctrl+E) narrows the list to the names that hold the text typed, in any case of their letters, Polish ones too.
 
 3. Set the folder that extracted files go to with &quot;Options&quot; -&gt; &quot;Choose the folder to extract files to...&quot; (Ctrl+F). If you choose none, files go to the folder that holds the open resource file.
 
 4. &quot;Extract single file...&quot; (F2) saves the highlighted file, and &quot;Extract all visible files...&quot; (Ctrl+F2) every file shown in the list. PCX pictures are turned into BMP files on the way.
 
-5. The button &quot;Preview&quot; (or Ctrl+Z) opens the panel &quot;Picture&quot;, which shows the highlighted .pcx and .def pictures. Step through the frames of a .def animation with the scroll bar under the picture. The panel can be undocked from the window and docked again.
+5. The button &quot;Preview&quot; (or Ctrl+Z) opens the panel &quot;Picture&quot;, which shows the highlighted .pcx and .def pictures. Step through the frames of a .def animation with the scroll bar under the picture. The panel can be undocked from the window and docked again. Enter on a file of the list shows it in this panel; sounds show their waveform there, fonts their glyphs and masks their cells.
 
 6. Play the sounds of SND files with the player&apos;s buttons at the end of the tool bar.
 
-7. The menu &quot;Edit&quot; (also under the right mouse button over the list) changes the resource file: &quot;Add files...&quot; (or drag files onto the list), &quot;Replace...&quot; (new content for the highlighted file), &quot;Remove&quot; (Del), &quot;Rename&quot; (Ctrl+R). Changes show at once (changed files in italics, an asterisk in the title) but reach the disk only with &quot;Save&quot; (Ctrl+S) or &quot;Save as...&quot; (Ctrl+Shift+S); &quot;Revert changes&quot; drops them. &quot;Undo&quot; (Alt+Backspace) and &quot;Redo&quot; (Ctrl+Y) take changes back and do them again one at a time, back to the file as opened or last saved. A failed or cancelled save leaves the resource file untouched.
+7. The menu &quot;Edit&quot; changes the resource file (the commands for the selected files are also under the right mouse button over the list): &quot;Add files...&quot; (or drag files onto the list), &quot;Replace...&quot; (new content for the highlighted file), &quot;Remove&quot; (Del), &quot;Rename&quot; (Ctrl+R). Changes show at once (changed files in italics, an asterisk in the title) but reach the disk only with &quot;Save&quot; (Ctrl+S) or &quot;Save as...&quot; (Ctrl+Shift+S); &quot;Revert changes&quot; drops them. &quot;Undo&quot; (Alt+Backspace) and &quot;Redo&quot; (Ctrl+Y) take changes back and do them again one at a time, back to the file as opened or last saved. A failed or cancelled save leaves the resource file untouched.
 
 The status bar at the bottom of the window shows, in turn: the number of files in the open resource file, the size of the highlighted file and the path of the open resource file.
 
@@ -1177,6 +1197,50 @@ The archive on disk is unchanged and the changes stay in the window: try again o
     <message>
         <source>odrzuć zmiany</source>
         <translation>discard changes</translation>
+    </message>
+    <message>
+        <source>%1   (na liście %2 z %3)</source>
+        <translation>%1   (%2 of %3 listed)</translation>
+    </message>
+    <message>
+        <source> </source>
+        <translation>,</translation>
+    </message>
+    <message>
+        <source>%1%</source>
+        <translation>%1%</translation>
+    </message>
+    <message>
+        <source>Wy&amp;pakuj zaznaczone pliki (%1)...</source>
+        <translation>Extract &amp;selected files (%1)...</translation>
+    </message>
+    <message>
+        <source>Dźwięk %1, %2 Hz, kanały: %3, %4 bit, czas %5</source>
+        <translation>%1 sound, %2 Hz, %3 channels, %4-bit, length %5</translation>
+    </message>
+    <message>
+        <source>PCM</source>
+        <translation>PCM</translation>
+    </message>
+    <message>
+        <source>w formacie %1</source>
+        <translation>format %1</translation>
+    </message>
+    <message>
+        <source>Brak urządzenia dźwiękowego</source>
+        <translation>No sound device</translation>
+    </message>
+    <message>
+        <source>%1 — %2</source>
+        <translation>%1 — %2</translation>
+    </message>
+    <message>
+        <source>Czcionka: %1 znaków %2 × %3 pikseli, od kodu %4</source>
+        <translation>Font: %1 glyphs of %2 × %3 pixels, from code %4</translation>
+    </message>
+    <message>
+        <source>Maska: %1 × %2 pól, warstwy: %3</source>
+        <translation>Mask: %1 × %2 cells, %3 layers</translation>
     </message>
 </context>
 </TS>

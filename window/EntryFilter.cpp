@@ -2,21 +2,9 @@
 // SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 #include "window/EntryFilter.h"
 
-#include <algorithm>
-
 #include "base/Text.h"
 
 namespace brasvel {
-namespace {
-
-bool sameLetter(char a, char b) { return asciiLower(a) == asciiLower(b); }
-
-bool holds(std::string_view caption, std::string_view search) {
-    return std::search(caption.begin(), caption.end(), search.begin(), search.end(), sameLetter) !=
-           caption.end();
-}
-
-}  // namespace
 
 TypeView narrowByName(const std::vector<Entry>& entries, const TypeView& view,
                       std::string_view search) {
@@ -26,7 +14,7 @@ TypeView narrowByName(const std::vector<Entry>& entries, const TypeView& view,
     TypeView narrowed;
     narrowed.item = view.item;
     for (std::size_t row = 0; row < view.entries.size(); ++row) {
-        if (holds(shownText(captionUnder(entries[view.entries[row]], view.item)), search)) {
+        if (holdsIgnoringCase(captionUnder(entries[view.entries[row]], view.item), search)) {
             narrowed.entries.push_back(view.entries[row]);
             narrowed.images.push_back(view.images[row]);
         }

@@ -3,8 +3,8 @@
 #pragma once
 
 // The search box's narrowing of the list: of the rows a type item keeps, those whose caption (as
-// shown, UTF-8) holds the searched text (UTF-8), ignoring the case of ASCII letters; other
-// letters must match exactly.
+// shown) holds the searched text (UTF-8), every letter of the names' code page in any case, as
+// base/Text.h's holdsIgnoringCase has it.
 // Rows keep their order and their icons.
 
 #include <string_view>

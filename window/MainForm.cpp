@@ -24,6 +24,9 @@ constexpr int kCountPanel = 0;
 constexpr int kSizePanel = 1;
 constexpr int kFileNamePanel = 2;
 constexpr int kStoredSizePanel = 3;
+// The count panel's width, and its width while it also tells how many rows the list shows.
+constexpr int kCountPanelWidth = 100;
+constexpr int kWideCountPanel = 250;
 
 
 std::string number(std::int64_t value) { return std::to_string(value); }
@@ -83,7 +86,7 @@ void MainForm::connectToolkit() {
     impl_->preview.onDamage = [this](std::size_t index, const std::string& what) {
         noteDamage(index, what);
     };
-    ui_.setEntryCommandsEnabled(false);
+    enableEntryCommands(false);
     ui_.setPreviewCommandsEnabled(false, false);
     ui_.setEditCommandsEnabled(editCommandState());
 }
@@ -148,7 +151,7 @@ void MainForm::saveRecent() {
 
 void MainForm::FormCreate(const std::string& appPath, const std::string& argument) {
     startDir_ = appPath + "data";
-    const int widths[] = {100, 100, 300, 100};
+    const int widths[] = {kCountPanelWidth, 100, 300, 100};
     for (int panel = 0; panel < 4; ++panel) {
         ui_.setStatusWidth(panel, widths[panel]);
     }
@@ -171,7 +174,13 @@ void MainForm::LoadResurceFile1Click() { openThroughDialog(); }
 
 void MainForm::openThroughDialog() {
     guarded([&] {
-        const std::optional<OpenChoice> choice = ui_.runOpenDialog(startDir_, openFilters());
+        // Beside the open archive; the game's data folder while none is open.
+        std::string folder = startDir_;
+        if (!session_.path().empty()) {
+            const std::filesystem::path beside = std::filesystem::path(session_.path()).parent_path();
+            folder = beside.empty() ? std::string(".") : beside.string();
+        }
+        const std::optional<OpenChoice> choice = ui_.runOpenDialog(folder, openFilters());
         if (!choice || !editing_.settleUnsaved(session_.path())) {
             return;
         }
@@ -223,8 +232,23 @@ void MainForm::openRecent(std::size_t position) {
             ui_.reportError(texts::fillIn(text(texts::kRecentMissing), {path}));
             return;
         }
-        openByKind(path);
+        // The list keeps only archives that open: one that no longer does leaves it.
+        try {
+            openByKind(path);
+        } catch (const ResourceError&) {
+            if (session_.archive() == nullptr || session_.path() != path) {
+                forgetRecent(path);
+            }
+            throw;
+        }
     });
+}
+
+void MainForm::forgetRecent(const std::string& path) {
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+    std::erase(recent_, error ? path : absolute.lexically_normal().string());
+    saveRecent();
 }
 
 void MainForm::filesDropped(const std::vector<std::string>& paths) {
@@ -267,11 +291,12 @@ void MainForm::closeArchive() {
     list_.clear();
     selection_.reset(0);
     resetFrameScroll();  // the former sprite's frame row goes with it
-    ui_.setEntryCommandsEnabled(false);
+    enableEntryCommands(false);
     ui_.setArchiveTitle("");
     clearPreview(text(texts::kNoSelection));
     ui_.setStatusText(kSizePanel, "");
     ui_.setStatusText(kStoredSizePanel, "");
+    totalText_.clear();
     showTypeItemText();
     showEditState();
 }
@@ -317,9 +342,12 @@ void MainForm::readArchive(const std::string& path, const ArchiveFormat& format)
 
     list_.listArchive(archive.format(), kListedEntries);
     list_.show();
+    showListedCount();
     selectListedRow(list_.listedEntries().empty() ? -1 : 0);
     if (PreviewOn() && SelectedRow() >= 0) {
         showSelectedRow(SelectedRow());  // the preview left on shows the new archive's entry
+    } else if (const Entry* entry = selectedEntry()) {
+        showSizes(*entry);  // the panels describe the row highlighted
     }
     showEditState();
     showDamageCount();
@@ -344,7 +372,31 @@ void MainForm::showTotal(std::int32_t statedCount) {
     }
     const std::int64_t total =
         std::clamp<std::int64_t>(statedCount, 0, static_cast<std::int64_t>(kListedEntries));
-    ui_.setStatusText(kCountPanel, texts::fillIn(text(texts::kTotalFiles), {number(total)}));
+    totalText_ = texts::fillIn(text(texts::kTotalFiles), {number(total)});
+    showListedCount();
+}
+
+// While the type box or the search narrows the list, the count panel adds how many rows of the
+// entries the list can show it lists.
+void MainForm::showListedCount() {
+    if (totalText_.empty()) {
+        return;
+    }
+    const std::size_t listable = std::min(entries().size(), kListedEntries);
+    const std::size_t listed = list_.listedEntries().size();
+    const bool narrowed = session_.archive() != nullptr &&
+                          (ui_.selectedTypeIndex() != 0 || !list_.search().empty());
+    if (narrowed != countWidened_) {
+        // The panel widens for the longer text, and narrows again after it.
+        countWidened_ = narrowed;
+        ui_.setStatusWidth(kCountPanel, narrowed ? kWideCountPanel : kCountPanelWidth);
+    }
+    ui_.setStatusText(kCountPanel,
+                      !narrowed ? totalText_
+                                : texts::fillIn(text(texts::kListedCount),
+                                                {totalText_,
+                                                 number(static_cast<std::int64_t>(listed)),
+                                                 number(static_cast<std::int64_t>(listable))}));
 }
 
 bool MainForm::isLod() const {
@@ -355,7 +407,7 @@ void MainForm::selectListedRow(int row) {
     selection_.unmarkAll();
     focusRow(markRow(row, true) ? row : -1);
     ui_.selectRow(SelectedRow());
-    ui_.setEntryCommandsEnabled(SelectedRow() >= 0);
+    enableEntryCommands(SelectedRow() >= 0);
     refreshPreviewCommands();
     showEditState();
 }
@@ -434,6 +486,7 @@ void MainForm::relist() {
         list_.clear();
     }
     list_.show();
+    showListedCount();
     restoreSelection();
 }
 
@@ -444,11 +497,13 @@ void MainForm::restoreSelection() {
     const std::vector<int> rows = selection_.keepListed(list_.listedEntries());
     const bool kept = selection_.focused().has_value();
     ui_.selectRows(rows, SelectedRow());
-    ui_.setEntryCommandsEnabled(!selection_.empty());
+    enableEntryCommands(!selection_.empty());
     if (!kept) {
         impl_->video.close();
         resetFrameScroll();
         clearPreview(text(texts::kNoSelection));
+        ui_.setStatusText(kSizePanel, "");  // the sizes of no entry the list shows
+        ui_.setStatusText(kStoredSizePanel, "");
     }
     refreshPreviewCommands();
     showEditState();
@@ -703,8 +758,10 @@ std::string MainForm::batchSummary(std::size_t done, std::size_t chosen, std::si
 
 void MainForm::SetPathForExtract1Click() {
     guarded([&] {
+        // The folder chosen so far, else the one beside the open archive.
+        const std::string start = targetFolder();
         extractDir_.clear();
-        extractDir_ = ui_.chooseFolder(text(texts::kFolderCaption)).value_or("");
+        extractDir_ = ui_.chooseFolder(text(texts::kFolderCaption), start).value_or("");
         if (!extractDir_.empty() && extractDir_.back() != '/') {
             extractDir_ += '/';
         }
@@ -792,7 +849,7 @@ void MainForm::numitem(int row, bool selected) {
         if (row == SelectedRow()) {
             selection_.focus(std::nullopt);
         }
-        ui_.setEntryCommandsEnabled(!selection_.empty());
+        enableEntryCommands(!selection_.empty());
         refreshPreviewCommands();
         showEditState();
         return;
@@ -821,13 +878,13 @@ void MainForm::selectionChanged(const std::vector<int>& deselected,
     }
     if (shown < 0) {
         selection_.focus(std::nullopt);
-        ui_.setEntryCommandsEnabled(!selection_.empty());
+        enableEntryCommands(!selection_.empty());
         refreshPreviewCommands();
         showEditState();
     } else if (shown != SelectedRow()) {
         showSelectedRow(shown);
     } else {
-        ui_.setEntryCommandsEnabled(true);
+        enableEntryCommands(true);
     }
 }
 
@@ -836,7 +893,7 @@ void MainForm::showSelectedRow(int row) {
         impl_->video.close();
         resetFrameScroll();
         focusRow(row);
-        ui_.setEntryCommandsEnabled(!selection_.empty());
+        enableEntryCommands(!selection_.empty());
         refreshPreviewCommands();
         showEditState();
         const Entry* entry = selectedEntry();
@@ -844,10 +901,35 @@ void MainForm::showSelectedRow(int row) {
             clearPreview(text(texts::kNoSelection));
             return;
         }
-        ui_.setStatusText(kSizePanel, texts::fillIn(text(texts::kFileSize), {number(entry->size)}));
-        ui_.setStatusText(kStoredSizePanel,
-                          texts::fillIn(text(texts::kStoredSize), {number(entry->packedSize)}));
+        showSizes(*entry);
         preview().showSelected();
+    });
+}
+
+void MainForm::enableEntryCommands(bool enabled) {
+    ui_.setEntryCommandsEnabled(enabled);
+    const std::size_t selected = enabled ? selectedEntries().size() : 0;
+    ui_.setExtractItemText(selected > 1 ? texts::fillIn(text(texts::kExtractSelectedItem),
+                                                        {number(static_cast<std::int64_t>(selected))})
+                                        : std::string());
+}
+
+void MainForm::showSizes(const Entry& entry) {
+    ui_.setStatusText(kSizePanel, texts::fillIn(text(texts::kFileSize), {number(entry.size)}));
+    ui_.setStatusText(kStoredSizePanel,
+                      texts::fillIn(text(texts::kStoredSize), {number(entry.packedSize)}));
+}
+
+void MainForm::showRowInPreview() {
+    guarded([&] {
+        if (selectedEntry() == nullptr) {
+            return;
+        }
+        if (!PreviewOn()) {
+            preview().toggle(false);  // shows the selected entry as it opens
+        } else {
+            preview().showSelected();
+        }
     });
 }
 
@@ -910,6 +992,23 @@ void MainForm::SavePictureAsPngClick() {
 void MainForm::ExportSpriteClick() { guarded([&] { preview().exportSprite(); }); }
 
 // --- Sound ---
+
+void MainForm::playSound() {
+    guarded([&] {
+        if (!player_.isOpen()) {
+            return;
+        }
+        if (!player_.hasOutput()) {
+            impl_->preview.noteNoSoundDevice();
+            if (!noDeviceSaid_) {
+                noDeviceSaid_ = true;
+                ui_.reportError(text(texts::kNoSoundDevice));
+            }
+            return;
+        }
+        player_.play();
+    });
+}
 
 void MainForm::MediaPlayer1Click(PlayerButton /*button*/) {
     if (impl_->video.isPlaying()) {

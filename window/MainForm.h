@@ -131,6 +131,12 @@ public:
     // with the focus (-1: none). The preview follows one selected row; the commands act on all.
     void selectionChanged(const std::vector<int>& deselected, const std::vector<int>& selected,
                           int current);
+    // Enter on a row, or "Pokaż w podglądzie" on its context menu: the selected entry in the
+    // preview, turned on when it was off.
+    void showRowInPreview();
+    // The player's Play: plays the sound prepared. Without a sound device, the first Play of a
+    // run says so and the preview's figures say it afterwards.
+    void playSound();
     // The preview switch: tool bar button and menu item (Ctrl+Z).
     void BitBtn3Click();
     void QuickView1Click();
@@ -215,6 +221,14 @@ private:
     // Opens `path` as `format` (asking before another kind it looks like) and lists it.
     void readArchive(const std::string& path, const ArchiveFormat& format);
     void showTotal(std::int32_t statedCount);
+    // The count panel: the archive's total, and while the list is narrowed, how many it lists.
+    void showListedCount();
+    // The selected entry's sizes in the status panels.
+    void showSizes(const Entry& entry);
+    void forgetRecent(const std::string& path);
+    // The commands on the selected entries enabled or not; the extract command's text says how
+    // many it writes while several are selected.
+    void enableEntryCommands(bool enabled);
     bool isLod() const;
     // The entry that row `row` shows; null when the row is not one of the list.
     const Entry* entryAtRow(int row) const;
@@ -288,6 +302,9 @@ private:
     std::vector<std::string> recent_;
     std::string extractDir_;
     std::string startDir_ = "data";
+    std::string totalText_;  // "Total Files: N" of the open archive; empty when none is
+    bool noDeviceSaid_ = false;
+    bool countWidened_ = false;  // the count panel is wide for the narrowed list's count
     ArchiveSession session_;
     ArchiveEditing editing_{ui_, session_};
     EntryListView list_{ui_, session_};

@@ -11,9 +11,11 @@
 #include "extract/AtomicFile.h"
 #include "extract/EntryCheck.h"
 #include "extract/SafeName.h"
+#include "imaging/BitFont.h"
 #include "imaging/PcxImage.h"
 #include "imaging/PictureFormats.h"
 #include "imaging/SpriteFiles.h"
+#include "imaging/WaveSound.h"
 #include "window/WindowTexts.h"
 
 namespace brasvel {
@@ -23,6 +25,11 @@ constexpr int kWidthPanel = 4;
 constexpr int kHeightPanel = 5;
 
 std::string number(std::int64_t value) { return std::to_string(value); }
+std::string count(std::uint64_t value) { return std::to_string(value); }
+
+// The waveform's size in pixels: one column for each of as many parts of the sound.
+constexpr std::size_t kWaveformWidth = 480;
+constexpr std::int32_t kWaveformHeight = 120;
 
 }  // namespace
 
@@ -230,6 +237,30 @@ void PreviewController::showEntryPage(const Entry& entry) {
     ui_.status.setStatusText(kWidthPanel, text(texts::kNoPictureWidth));
     ui_.status.setStatusText(kHeightPanel, text(texts::kNoPictureHeight));
     switch (previewKindOf(entry.ext, content)) {
+    case PreviewKind::Sound:
+        showSound(content);
+        break;
+    case PreviewKind::Font: {
+        const BitFont font = *readBitFont(content);
+        const Picture sheet = fontSheet(font);
+        showPictureSize(sheet.width, sheet.height);
+        ui_.pages.showDrawing(encodePicture(sheet, PictureFormat::Bmp),
+                              texts::fillIn(text(texts::kFontFigures),
+                                            {count(font.count), number(font.glyphs.width),
+                                             number(font.glyphs.height),
+                                             number(font.firstCharacter)}));
+        break;
+    }
+    case PreviewKind::Mask: {
+        const CellMask mask = *readCellMask(content);
+        const Picture grid = maskPicture(mask);
+        showPictureSize(grid.width, grid.height);
+        ui_.pages.showDrawing(encodePicture(grid, PictureFormat::Bmp),
+                              texts::fillIn(text(texts::kMaskFigures),
+                                            {number(mask.cells.width), number(mask.cells.height),
+                                             count(mask.layers)}));
+        break;
+    }
     case PreviewKind::Colours:
         ui_.pages.showPalette(paletteColours(content));
         break;
@@ -240,6 +271,40 @@ void PreviewController::showEntryPage(const Entry& entry) {
         ui_.pages.showHexView(content.first(std::min(content.size(), kHexPreviewLimit)),
                               partNote(kHexPreviewLimit, content.size()));
         break;
+    }
+}
+
+// A sound's figures above its waveform; without a sound device, the figures say so.
+void PreviewController::showSound(Bytes content) {
+    const WaveSound sound = *readWave(content);
+    const std::uint64_t tenths = sound.milliseconds() / 100;
+    const std::uint64_t seconds = tenths / 10 % 60;
+    const std::string length = texts::fillIn(
+        text(texts::kVideoTime),
+        {count(tenths / 600), (seconds < 10 ? "0" : "") + count(seconds), count(tenths % 10)});
+    const std::string format = sound.format == kWavePcm
+                                   ? text(texts::kSoundPcm)
+                                   : texts::fillIn(text(texts::kSoundFormat), {number(sound.format)});
+    std::string figures =
+        texts::fillIn(text(texts::kSoundFigures), {format, number(sound.rate),
+                                                   number(sound.channels), number(sound.bits),
+                                                   length});
+    if (noSoundDevice_) {
+        figures = texts::fillIn(text(texts::kSoundUnheard), {figures, text(texts::kNoSoundDevice)});
+    }
+    const std::vector<WavePeak> peaks = wavePeaks(sound, kWaveformWidth);
+    std::vector<std::byte> drawn;
+    if (!peaks.empty()) {
+        drawn = encodePicture(waveformPicture(peaks, kWaveformHeight), PictureFormat::Bmp);
+    }
+    ui_.pages.showDrawing(drawn, figures);
+}
+
+void PreviewController::noteNoSoundDevice() {
+    noSoundDevice_ = true;
+    const Entry* entry = selectedEntry();
+    if (on_ && entry != nullptr && extIs(entry->ext, "wav")) {
+        showSelected();
     }
 }
 
@@ -348,8 +413,9 @@ void PreviewController::exportSprite() {
     if (entry == nullptr || !isSprite(*entry)) {
         return;
     }
-    const std::optional<std::string> chosen =
-        ui_.dialogs.chooseFolder(text(texts::kExportFolderCaption));
+    const std::string beside = fs::path(session_.path()).parent_path().string();
+    const std::optional<std::string> chosen = ui_.dialogs.chooseFolder(
+        text(texts::kExportFolderCaption), beside.empty() ? std::string(".") : beside);
     if (!chosen || chosen->empty()) {
         return;
     }
@@ -374,7 +440,6 @@ void PreviewController::exportSprite() {
         std::error_code error;
         existing += fs::exists(fs::symlink_status(fs::path(*chosen) / file.name, error));
     }
-    const auto count = [](std::size_t value) { return number(static_cast<std::int64_t>(value)); };
     if (existing > 0 &&
         !ui_.dialogs.askOkCancel(text(texts::kFilesExistCaption),
                                  texts::fillIn(text(texts::kReplaceExportQuestion),

@@ -93,6 +93,10 @@ public:
     void frameTimerTick();
     void setFramesPerSecond(int framesPerSecond);
 
+    // Play found no sound device: the sound's figures say so from now on.
+    void noteNoSoundDevice();
+    bool soundDeviceMissing() const { return noSoundDevice_; }
+
     // The picture or frame shown, to a PNG (or BMP) file the user names, offered in `folder`
     // and never over the open archive.
     void savePictureAsPng(const std::string& folder);
@@ -118,6 +122,7 @@ private:
     // The text, palette or hex page for an entry that is neither picture nor sprite.
     void showEntryPage(const Entry& entry);
     std::string partNote(std::size_t shown, std::size_t size) const;
+    void showSound(Bytes content);
     void stopPlayback();
     // The picture or sprite frame shown, decoded again, and the file name it is offered under.
     Picture shownPicture(std::string& suggestedName);
@@ -133,6 +138,7 @@ private:
     std::optional<ContentKey> key_;
     std::vector<std::byte> content_;
     std::optional<DefSprite> sprite_;
+    bool noSoundDevice_ = false;
     bool movingScrollBar_ = false;  // the bar's changes are the preview's own: nothing to render
     VideoPreview video_;
 };

@@ -8,6 +8,8 @@
 
 #include "archive/Entry.h"
 #include "base/Text.h"
+#include "imaging/BitFont.h"
+#include "imaging/WaveSound.h"
 
 namespace brasvel {
 namespace {
@@ -63,6 +65,15 @@ PreviewKind previewKindOf(std::string_view ext, Bytes content) {
     }
     if (extIs(ext, "pal") && content.size() == kPaletteBytes) {
         return PreviewKind::Colours;
+    }
+    if (extIs(ext, "wav") && readWave(content)) {
+        return PreviewKind::Sound;
+    }
+    if (extIs(ext, "fnt") && readBitFont(content)) {
+        return PreviewKind::Font;
+    }
+    if (extIs(ext, "msk") && readCellMask(content)) {
+        return PreviewKind::Mask;
     }
     const bool binary = std::any_of(kBinaryKinds.begin(), kBinaryKinds.end(),
                                     [&](std::string_view kind) { return extIs(ext, kind); });

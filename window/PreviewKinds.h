@@ -6,7 +6,8 @@
 // decoded and bounded, a palette's colours, hex rows, a sprite frame's caption and the stepping
 // of sprite playback.
 //
-// The page follows the entry's extension first (pictures, sprites and 768-byte palettes), then
+// The page follows the entry's extension first (pictures, sprites, 768-byte palettes, and sounds,
+// fonts and masks whose bytes read as such, drawn by imaging/), then
 // its content: an entry whose first bytes read as Windows-1250 text is shown as text whatever its
 // extension, except kinds known to be binary; everything else as hex.
 
@@ -22,7 +23,7 @@
 
 namespace brasvel {
 
-enum class PreviewKind { GamePicture, Sprite, Text, Colours, Hex };
+enum class PreviewKind { GamePicture, Sprite, Text, Colours, Sound, Font, Mask, Hex };
 
 // A palette entry: 256 colours of red, green and blue bytes.
 inline constexpr std::size_t kPaletteBytes = 768;

@@ -26,6 +26,8 @@ public:
     // Starts playback from the current position (the start right after open); does not wait.
     virtual void play() = 0;
     virtual bool isOpen() const = 0;
+    // Whether the system has a device to play sound on; play() fails without one.
+    virtual bool hasOutput() const { return true; }
     // How far playback has come, once the device has begun to play the sound; nothing before,
     // or when the device cannot tell. A video's picture starts with its sound by it.
     virtual std::optional<std::chrono::milliseconds> playedTime() const { return std::nullopt; }

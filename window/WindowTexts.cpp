@@ -4,6 +4,21 @@
 
 namespace brasvel::texts {
 
+std::string groupedNumber(std::int64_t value, std::string_view separator) {
+    // From the unsigned magnitude, so that the lowest value has its digits too.
+    const std::uint64_t magnitude = value < 0 ? 0 - static_cast<std::uint64_t>(value)
+                                        : static_cast<std::uint64_t>(value);
+    const std::string digits = std::to_string(magnitude);
+    std::string grouped;
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0) {
+            grouped += separator;
+        }
+        grouped += digits[i];
+    }
+    return value < 0 ? "-" + grouped : grouped;
+}
+
 std::string fillIn(std::string_view pattern, std::initializer_list<std::string_view> arguments) {
     std::string text;
     text.reserve(pattern.size());

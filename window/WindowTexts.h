@@ -15,6 +15,7 @@
 // so that a translation may put them where its language wants them. The Qt toolkit looks texts up
 // with QCoreApplication::translate; the headless one shows them as written.
 
+#include <cstdint>
 #include <functional>
 #include <initializer_list>
 #include <string>
@@ -35,6 +36,17 @@ inline constexpr const char* kFileName = BRASVEL_TRANSLATE_NOOP("WindowTexts", "
 inline constexpr const char* kStoredSize = BRASVEL_TRANSLATE_NOOP("WindowTexts", "Archive : %1");
 inline constexpr const char* kPictureWidth = BRASVEL_TRANSLATE_NOOP("WindowTexts", "X: %1");
 inline constexpr const char* kPictureHeight = BRASVEL_TRANSLATE_NOOP("WindowTexts", "Y: %1");
+
+// The count panel while the type box or the search narrows the list: %1 its usual text
+// (kTotalFiles), %2 the rows listed, %3 the entries the list can show.
+inline constexpr const char* kListedCount =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "%1   (na liście %2 z %3)");
+// The details list's figures: the separator of thousands ("1 234 567") and a ratio (%1 percent).
+inline constexpr const char* kThousandsSeparator = BRASVEL_TRANSLATE_NOOP("WindowTexts", " ");
+inline constexpr const char* kPercent = BRASVEL_TRANSLATE_NOOP("WindowTexts", "%1%");
+// "Wypakuj pojedynczy plik..." while several rows are selected: %1 how many files it writes.
+inline constexpr const char* kExtractSelectedItem =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Wy&pakuj zaznaczone pliki (%1)...");
 
 // %1 the entries the archive states, %2 the entries the list shows.
 inline constexpr const char* kListCut = BRASVEL_TRANSLATE_NOOP(
@@ -288,6 +300,25 @@ inline constexpr const char* kVideoTime = BRASVEL_TRANSLATE_NOOP("WindowTexts", 
 // A number with one decimal: %1 the whole part, %2 the tenths (a frame rate of 12,5).
 inline constexpr const char* kDecimal = BRASVEL_TRANSLATE_NOOP("WindowTexts", "%1,%2");
 
+// The preview of a sound, above its waveform: %1 its format (kSoundPcm, else kSoundFormat with
+// the format's number), %2 samples a second, %3 channels, %4 bits a sample, %5 its length
+// (kVideoTime).
+inline constexpr const char* kSoundFigures = BRASVEL_TRANSLATE_NOOP(
+    "WindowTexts", "Dźwięk %1, %2 Hz, kanały: %3, %4 bit, czas %5");
+inline constexpr const char* kSoundPcm = BRASVEL_TRANSLATE_NOOP("WindowTexts", "PCM");
+inline constexpr const char* kSoundFormat = BRASVEL_TRANSLATE_NOOP("WindowTexts", "w formacie %1");
+// Play with no sound device: said once a run, then after the sound's figures.
+inline constexpr const char* kNoSoundDevice =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Brak urządzenia dźwiękowego");
+// %1 the figures, %2 kNoSoundDevice.
+inline constexpr const char* kSoundUnheard = BRASVEL_TRANSLATE_NOOP("WindowTexts", "%1 — %2");
+// A font's glyphs: %1 how many, %2 × %3 their size in pixels, %4 the first one's character code.
+inline constexpr const char* kFontFigures = BRASVEL_TRANSLATE_NOOP(
+    "WindowTexts", "Czcionka: %1 znaków %2 × %3 pikseli, od kodu %4");
+// A mask's cells: %1 × %2 cells, %3 layers.
+inline constexpr const char* kMaskFigures =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Maska: %1 × %2 pól, warstwy: %3");
+
 // An error that belongs to one entry: %1 the entry, %2 the error.
 inline constexpr const char* kEntryError = BRASVEL_TRANSLATE_NOOP("WindowTexts", "%1: %2");
 // An error with the place it happened: %1 the error's text, %2 where (the core's words).
@@ -390,6 +421,9 @@ const char* errorText(ErrorKind kind);
 // happened as the core says it (kErrorWithDetail).
 std::string describeError(const ResourceError& error,
                           const std::function<std::string(const char*)>& translate);
+
+// `value` in groups of three digits parted by `separator` ("-1 234 567").
+std::string groupedNumber(std::int64_t value, std::string_view separator);
 
 // `pattern` with %1 to %9 replaced by the arguments, in one pass: an argument that itself holds
 // "%2" (an entry's name, say) is left as it is. A number without an argument stays as written.

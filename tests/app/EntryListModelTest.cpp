@@ -97,12 +97,15 @@ private slots:
         const int row = model.append();
         model.setCaption(row, "SUN.pcx");
         model.setDetails(row, std::string_view("pcx\0", 4), 1200, 300, 4096);
+        const int large = model.append();
+        model.setDetails(large, "lod", 1234567, 1234567, 999);
         const int empty = model.append();
         model.setDetails(empty, "txt", 0, 0, 92);
         QCOMPARE(model.columnCount(), brasvel::kListColumnCount);
+        // One number format for every figure, the window's (Polish) whatever the system's locale.
         const QStringList expected = {QStringLiteral("SUN.pcx"), QStringLiteral("PCX"),
-                                      QLocale().toString(1200), QStringLiteral("300"),
-                                      QStringLiteral("25%"), QLocale().toString(4096)};
+                                      QStringLiteral("1 200"), QStringLiteral("300"),
+                                      QStringLiteral("25%"), QStringLiteral("4 096")};
         for (int column = 0; column < model.columnCount(); ++column) {
             QCOMPARE(model.index(row, column).data().toString(), expected[column]);
             QVERIFY(!model.headerData(column, Qt::Horizontal, Qt::DisplayRole).toString().isEmpty());
@@ -113,6 +116,10 @@ private slots:
         // An empty entry is stored whole: nothing to divide by.
         QCOMPARE(model.index(empty, static_cast<int>(brasvel::ListColumn::Ratio)).data().toString(),
                  QStringLiteral("100%"));
+        QCOMPARE(model.index(large, static_cast<int>(brasvel::ListColumn::Size)).data().toString(),
+                 QStringLiteral("1 234 567"));
+        QCOMPARE(model.index(large, static_cast<int>(brasvel::ListColumn::Offset)).data().toString(),
+                 QStringLiteral("999"));
         QVERIFY(!model.index(row, 0).data(Qt::DecorationRole).isNull());
         QVERIFY(model.index(row, 1).data(Qt::DecorationRole).isNull());
     }

@@ -35,10 +35,11 @@ QStringList split(const QString& text) {
 }
 
 // The menu bar's titles.
+// The titles without their access keys' marks.
 QStringList menuTitles(const app::TForm1& window) {
     QStringList titles;
     for (const QAction* menu : window.menuBar()->actions()) {
-        titles << menu->text();
+        titles << QString(menu->text()).remove(QLatin1Char('&'));
     }
     return titles;
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QDockWidget>
@@ -10,7 +11,9 @@
 #include <QTreeView>
 #include <QLabel>
 #include <QListView>
+#include <QMenu>
 #include <QMenuBar>
+#include <QSet>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
@@ -85,8 +88,8 @@ public:
     QString translate(const char* context, const char* source, const char* /*disambiguation*/,
                       int /*n*/) const override {
         const QString key = QString::fromUtf8(context) + '|' + QString::fromUtf8(source);
-        if (key == QStringLiteral("AppTexts|Plik")) {
-            return QStringLiteral("File");
+        if (key == QStringLiteral("AppTexts|&Plik")) {
+            return QStringLiteral("&File");
         }
         if (key == QStringLiteral("WindowTexts|Total Files: %1")) {
             return QStringLiteral("Files: %1");
@@ -160,7 +163,7 @@ private slots:
         QAction* found = nullptr;
         for (QAction* menu : window->menuBar()->actions()) {
             for (QAction* item : menu->menu()->actions()) {
-                if (item->text() == text) {
+                if (QString(item->text()).remove(QLatin1Char('&')) == text) {
                     found = item;
                 }
             }
@@ -220,7 +223,7 @@ private slots:
             [&] { translatedForm.FormCreate("", folder.filePath("mixed.lod").toStdString()); });
         translated.ToolButton1->trigger();
         QCoreApplication::removeTranslator(&translator);
-        QCOMPARE(translated.menuBar()->actions().first()->text(), QStringLiteral("File"));
+        QCOMPARE(translated.menuBar()->actions().first()->text(), QStringLiteral("&File"));
         QCOMPARE(translated.StatusPanels[0]->text(), QStringLiteral("Files: 5"));
         QCOMPARE(translatedUi.offeredFilters.first(), QStringLiteral("LOD archives (*.Lod)"));
         QCOMPARE(translated.Panel1->windowTitle(), QStringLiteral("Obraz"));  // not translated
@@ -231,7 +234,85 @@ private slots:
         for (QAction* menu : window->menuBar()->actions()) {
             titles << menu->text();
         }
-        QCOMPARE(titles, (QStringList{"Plik", "Edycja", "Opcje", "Pomoc"}));
+        // Alt+P, Alt+E, Alt+O and Alt+M open them.
+        QCOMPARE(titles, (QStringList{"&Plik", "&Edycja", "&Opcje", "Po&moc"}));
+    }
+
+    // Every item of every menu, the list's context menu too, has an access key of its own there.
+    void everyMenuItemHasAnAccessKeyUniqueInItsMenu() {
+        QList<QMenu*> menus;
+        for (QAction* menu : window->menuBar()->actions()) {
+            menus << menu->menu();
+        }
+        menus << window->findChild<QMenu*>(QStringLiteral("ListMenu"));
+        for (QMenu* menu : menus) {
+            QVERIFY(menu != nullptr);
+            QSet<QChar> keys;
+            for (QAction* item : menu->actions()) {
+                if (item->isSeparator()) {
+                    continue;
+                }
+                const QString text = item->text();
+                const qsizetype mark = text.indexOf(QLatin1Char('&'));
+                QVERIFY2(mark >= 0 && mark + 1 < text.size(), qPrintable(text));
+                const QChar key = text.at(mark + 1).toLower();
+                QVERIFY2(!keys.contains(key), qPrintable(menu->title() + ": " + text));
+                keys.insert(key);
+            }
+        }
+    }
+
+    // The list's context menu holds the commands for the selection, in both looks.
+    void bothListLooksOfferTheSelectionsCommandsOnTheRightButton() {
+        QMenu* menu = window->findChild<QMenu*>(QStringLiteral("ListMenu"));
+        QVERIFY(menu != nullptr);
+        for (QAction* command : {window->ShowInPreview1, window->SaveSingleFile1,
+                                 window->ReplaceEntry1, window->RenameEntry1, window->RemoveEntry1,
+                                 window->SavePng, window->ExportSprite}) {
+            QVERIFY2(menu->actions().contains(command), qPrintable(command->text()));
+        }
+        QCOMPARE(window->ListView1->contextMenuPolicy(), Qt::CustomContextMenu);
+        QCOMPARE(window->DetailsView->contextMenuPolicy(), Qt::CustomContextMenu);
+    }
+
+    // Enter on a row shows it in the preview, which opens docked beside the list; Tab reaches
+    // the frame slider and the picture.
+    void enterOnARowOpensThePreviewDocked() {
+        QTemporaryDir folder;
+        writeArchive(folder, "mixed.lod", lodOfPictures());
+        ui->run([&] { form->FormCreate("", folder.filePath("mixed.lod").toStdString()); });
+        QVERIFY(window->ShowInPreview1->isEnabled());
+        for (QAbstractItemView* view :
+             {static_cast<QAbstractItemView*>(window->ListView1),
+              static_cast<QAbstractItemView*>(window->DetailsView)}) {
+            if (form->PreviewOn()) {
+                form->BitBtn3Click();
+            }
+            if (!view->isVisible()) {
+                window->DetailsToggle->trigger();
+            }
+            // Focused, not selected: Enter selects it too.
+            view->selectionModel()->setCurrentIndex(window->listModel->index(2, 0),
+                                                    QItemSelectionModel::Clear);
+            QTest::keyClick(view, Qt::Key_Return);
+            QCOMPARE(form->SelectedRow(), 2);
+            QVERIFY(form->PreviewOn());
+            QVERIFY(!window->Panel1->isHidden());
+            QVERIFY(!window->Panel1->isFloating());
+            QVERIFY(!window->scb->isHidden());  // the sprite's frame row
+        }
+        // Tab goes from the picture to the frame slider, whose arrow keys step the frames.
+        window->show();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+        window->Image->setFocus(Qt::OtherFocusReason);
+        QTest::keyClick(window->Image, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), window->scb);
+        QTest::keyClick(window->scb, Qt::Key_Right);
+        QCOMPARE(window->scb->value(), 2);
+        QCOMPARE(ui->frameScrollPosition(), 2);
+        QTest::keyClick(window->scb, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), window->PlayFrames);
+        QVERIFY(ui->errors.empty());
     }
 
     void everyControlHasAHint() {
@@ -325,6 +406,26 @@ private slots:
         QVERIFY(ui->errors.empty());
     }
 
+    // A click on the position slider seeks where it is made, once; one on the handle seeks nowhere.
+    void aClickOnTheVideoSliderSeeksWhereItIsMade() {
+        brasvel::app::VideoPage page;
+        page.resize(420, 120);
+        page.setPosition(1, 101, QString());
+        page.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&page));
+        QSignalSpy seeks(&page, &brasvel::app::VideoPage::seekRequested);
+        QSlider* slider = page.slider;
+        QTest::mouseClick(slider, Qt::LeftButton, {},
+                          QPoint(slider->width() * 3 / 4, slider->height() / 2));
+        QCOMPARE(seeks.count(), 1);
+        const int frame = seeks.first().first().toInt();
+        QVERIFY2(frame > 60 && frame < 90, qPrintable(QString::number(frame)));
+        QCOMPARE(slider->value(), frame);
+        QTest::mouseClick(slider, Qt::LeftButton, {},
+                          QPoint(slider->width() * 3 / 4, slider->height() / 2));
+        QCOMPARE(seeks.count(), 1);  // on the handle now: nothing to seek
+    }
+
     void theVideoPageShowsAClipAndItsControlsReachTheLogic() {
         const writers::ClipShape shape{24, 16, 30, 30, 0, 1};  // a second, without sound
         QTemporaryDir folder;
@@ -399,7 +500,7 @@ private slots:
         qint64 previous = -1;
         for (int row = 0; row < window->listModel->rowCount(); ++row) {
             const QString shown = window->listModel->index(row, size).data().toString();
-            const qint64 value = QLocale().toLongLong(shown);
+            const qint64 value = QString(shown).remove(QLatin1Char(' ')).toLongLong();
             QVERIFY2(value >= previous, qPrintable(shown));
             previous = value;
         }

@@ -61,6 +61,27 @@ private slots:
                  QStringLiteral("Kolor 37: #0C2238 (12, 34, 56)"));
     }
 
+    // The keyboard moves the current swatch as pointing does, and never off the grid.
+    void theArrowKeysMoveTheCurrentSwatch() {
+        PaletteGrid grid;
+        grid.resize(320, 320);
+        grid.setColours(QList<QRgb>(256, qRgb(1, 2, 3)));
+        QCOMPARE(grid.focusPolicy(), Qt::StrongFocus);
+        QTest::keyClick(&grid, Qt::Key_Home);
+        QCOMPARE(grid.current(), 0);
+        QTest::keyClick(&grid, Qt::Key_Left);  // the first swatch has none before it
+        QTest::keyClick(&grid, Qt::Key_Up);
+        QCOMPARE(grid.current(), 0);
+        QTest::keyClick(&grid, Qt::Key_Down);
+        QTest::keyClick(&grid, Qt::Key_Right);
+        QCOMPARE(grid.current(), 17);
+        QTest::keyClick(&grid, Qt::Key_End);
+        QCOMPARE(grid.current(), 255);
+        QTest::keyClick(&grid, Qt::Key_Down);  // the last row has none below it
+        QTest::keyClick(&grid, Qt::Key_Right);
+        QCOMPARE(grid.current(), 255);
+    }
+
     void hexRowsCoverEveryByteAndScrollByRows() {
         HexView view;
         view.resize(400, 10 * view.fontMetrics().height() + 10);

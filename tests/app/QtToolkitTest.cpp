@@ -619,6 +619,16 @@ private slots:
         QVERIFY(!changed.data(Qt::FontRole).isValid());
     }
 
+    // The extract command names how many it writes; its tool bar button too, without the key.
+    void theExtractCommandTakesTheLogicsTextForSeveralRows() {
+        ui->setExtractItemText("Wy&pakuj zaznaczone pliki (3)...");
+        QCOMPARE(window->SaveSingleFile1->text(), QStringLiteral("Wy&pakuj zaznaczone pliki (3)..."));
+        QCOMPARE(window->ToolButton2->toolTip(), QStringLiteral("Wypakuj zaznaczone pliki (3)..."));
+        ui->setExtractItemText("");
+        QCOMPARE(window->SaveSingleFile1->text(), QStringLiteral("Wypakuj &pojedynczy plik..."));
+        QCOMPARE(window->ToolButton2->toolTip(), QStringLiteral("Wypakuj pojedynczy plik"));
+    }
+
     void editCommandsFollowTheState() {
         QVERIFY(!window->SaveArchive1->isEnabled());
         ui->setEditCommandsEnabled({.archiveEditable = true, .entrySelected = true,
@@ -636,12 +646,13 @@ private slots:
         QVERIFY(window->SaveArchive1->isEnabled());
         QVERIFY(window->RevertChanges1->isEnabled());
         QVERIFY(!window->UndoEdit1->isEnabled());
-        ui->setEditCommandsEnabled({.canUndo = true, .undoText = "Cofnij: usuń BETA.TXT",
+        ui->setEditCommandsEnabled({.canUndo = true, .undoText = "Cofnij: usuń B&B.TXT",
                                     .redoText = "Ponów"});
         QVERIFY(window->UndoEdit1->isEnabled());
-        QCOMPARE(window->UndoEdit1->text(), QStringLiteral("Cofnij: usuń BETA.TXT"));
+        // The first letter is the access key; a name's '&' shows as written.
+        QCOMPARE(window->UndoEdit1->text(), QStringLiteral("&Cofnij: usuń B&&B.TXT"));
         QVERIFY(!window->RedoEdit1->isEnabled());
-        QCOMPARE(window->RedoEdit1->text(), QStringLiteral("Ponów"));
+        QCOMPARE(window->RedoEdit1->text(), QStringLiteral("&Ponów"));
         // Ctrl+Z stays the preview's.
         QCOMPARE(window->UndoEdit1->shortcut(), QKeySequence(Qt::ALT | Qt::Key_Backspace));
         QCOMPARE(window->RedoEdit1->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Y));

@@ -67,6 +67,28 @@ TEST(Text, comparesNamesIgnoringTheCaseOfEveryLetterOfTheCodePage) {
     EXPECT_LT(compareIgnoringCase("_", "A"), 0);  // letters fold to lower case, after '_'
 }
 
+// The user's UTF-8 text is looked for in a name's Windows-1250 bytes by the names' case rule.
+TEST(Text, findsTheUsersTextInANameInAnyCaseOfItsLetters) {
+    struct Case {
+        std::string name;
+        const char* text;
+        bool holds;
+    };
+    const Case cases[] = {
+        {"\xAF\xD3\xA3W.TXT", "łw", true},        // ŻÓŁW.TXT
+        {"\xAF\xD3\xA3W.TXT", "ŻÓŁW.txt", true},
+        {"\xAF\xD3\xA3W.TXT", "lw", false},       // Ł is no L
+        {"\xAF\xD3\xA3W.TXT", "", true},
+        {std::string("ABC\0\xA3W", 6), "łw", false},                // past the NUL is no name
+        {"ABC", "abcd", false},                     // one letter more than the name
+        {"A\x81" "B", "\xEF\xBF\xBD" "b", true},   // an undefined byte is shown as U+FFFD
+        {"ABC", "\xC3", false},                     // not UTF-8
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(holdsIgnoringCase(c.name, c.text), c.holds) << c.text;
+    }
+}
+
 // Names fold every letter of the code page; kinds' names, extensions and the user's UTF-8 text
 // fold ASCII letters alone, whatever the locale, leaving every other byte as it is.
 TEST(Text, foldsNamesByTheCodePageAndOtherTextByAsciiLettersAlone) {

@@ -39,6 +39,7 @@ public:
     }
     void play() override { playing = isOpen_; }
     bool isOpen() const override { return isOpen_; }
+    bool hasOutput() const override { return output; }
     // Playing sounds are heard at once, `heardFor` into the sound, unless `silentStart` says the
     // device has not begun yet.
     std::optional<std::chrono::milliseconds> playedTime() const override {
@@ -58,6 +59,7 @@ public:
     bool playing = false;
     int stops = 0;
     bool silentStart = false;
+    bool output = true;  // a sound device is there
     std::chrono::milliseconds heardFor{0};
 
 private:

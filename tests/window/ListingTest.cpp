@@ -5,11 +5,14 @@
 // toolkit's translation, and an archive that is read once, whatever happens to its file later.
 
 #include <gtest/gtest.h>
+
+#include <limits>
 #include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <limits>
 #include <set>
 
 #include "tests/window/FakeWavePlayer.h"
@@ -344,13 +347,29 @@ TEST(WindowTexts, fillInReplacesEachNumberOnceAndLeavesTheRest) {
     EXPECT_EQ(fillIn("%0 and %%1", {"x"}), "%0 and %x");
 }
 
+TEST(WindowTexts, groupedNumbersPartEveryThreeDigitsFromTheRight) {
+    struct Case {
+        std::int64_t value;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {0, "0"},          {999, "999"},           {1000, "1 000"},
+        {-999, "-999"},    {-1000, "-1 000"},      {1234567, "1 234 567"},
+        {std::numeric_limits<std::int64_t>::min(), "-9 223 372 036 854 775 808"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(texts::groupedNumber(c.value, " "), c.shown);
+    }
+    EXPECT_EQ(texts::groupedNumber(12345, ","), "12,345");
+}
+
 }  // namespace
 }  // namespace brasvel
 
 namespace brasvel {
 namespace {
 
-TEST(EntryFilter, theSearchNarrowsTheTypeBoxsRowsByNameIgnoringAsciiCase) {
+TEST(EntryFilter, theSearchNarrowsTheTypeBoxsRowsByNameIgnoringTheCaseOfPolishLettersToo) {
     const Archive archive = Archive::fromBytes(
         [] {
             const std::string bytes = writers::LodWriter()
@@ -358,6 +377,7 @@ TEST(EntryFilter, theSearchNarrowsTheTypeBoxsRowsByNameIgnoringAsciiCase) {
                                           .add("TORCHES.TXT", "")
                                           .add("ARROW.DEF", "")
                                           .add("\xA3" "ODZ.TXT", "")  // Ł in Windows-1250
+                                          .add("\xAF\xD3\xA3W.TXT", "")  // ŻÓŁW
                                           .build();
             const auto span = writers::asBytes(bytes);
             return std::vector<std::byte>(span.begin(), span.end());
@@ -370,13 +390,18 @@ TEST(EntryFilter, theSearchNarrowsTheTypeBoxsRowsByNameIgnoringAsciiCase) {
         std::vector<std::size_t> rows;
     };
     const Case cases[] = {
-        {"", 0, {0, 1, 2, 3}},
+        {"", 0, {0, 1, 2, 3, 4}},
         {"torch", 0, {0, 1}},
         {"TORCH", 0, {0, 1}},
         {"torch", typeItemIndex("def"), {0}},  // both boxes apply
         {".def", typeItemIndex("def"), {0, 2}},
-        {"łodz", 0, {}},  // only ASCII letters fold
+        {"łodz", 0, {3}},  // Polish letters fold as in the names' rules
         {"Łodz", 0, {3}},
+        {"łw", 0, {4}},
+        {"żółw.txt", typeItemIndex("txt"), {4}},
+        {"lw", 0, {}},  // no letter stands for another
+        {"€", 0, {}},   // in the code page, in no name
+        {"好", 0, {}},  // outside the code page
         {"nothing", 0, {}},
     };
     for (const Case& c : cases) {

@@ -17,6 +17,12 @@ Bytes bytesOf(const std::string& text) {
 
 TEST(PreviewKinds, theExtensionDecidesFirstThenTheContent) {
     const std::string palette(kPaletteBytes, '\x07');
+    // A wave of one 16-bit mono frame, a font of one 8 x 2 glyph, a mask of 2 x 2 cells.
+    const std::string wave("RIFF\x26\0\0\0WAVEfmt \x10\0\0\0\x01\0\x01\0\x40\x1f\0\0"
+                           "\x80\x3e\0\0\x02\0\x10\0data\x02\0\0\0\x01\x02",
+                           46);
+    const std::string font("FNT\x08\x02\x18\x18", 7);
+    const std::string mask("\x02\x02\x40\x80", 4);
     struct Case {
         std::string ext;
         std::string content;
@@ -34,6 +40,15 @@ TEST(PreviewKinds, theExtensionDecidesFirstThenTheContent) {
         {"txt", "a\x81z", PreviewKind::Hex},  // undefined in Windows-1250
         {"msg", "Wiadomo\x9C\xE6", PreviewKind::Text},
         {"wav", "RIFF plain letters", PreviewKind::Hex},
+        {"wav", wave, PreviewKind::Sound},
+        {"WAV", wave.substr(0, 43), PreviewKind::Hex},  // the data chunk's size cut short
+        {"txt", wave, PreviewKind::Hex},                // a sound only by its extension
+        {"fnt", font, PreviewKind::Font},
+        {"FNT", font + "\x01", PreviewKind::Hex},  // a byte past the last glyph
+        {"fnt", font.substr(0, 6), PreviewKind::Hex},
+        {"msk", mask, PreviewKind::Mask},
+        {"MSK", mask.substr(0, 3), PreviewKind::Hex},
+        {"msk", "plain", PreviewKind::Hex},  // 'p' x 'l' cells would take far more
         {"", "", PreviewKind::Text},
         {"xyz", std::string(100, 'a') + "\x01\x02", PreviewKind::Hex},  // over 1 % control bytes
         {"xyz", std::string(100, 'a') + "\x01", PreviewKind::Text},

@@ -4,11 +4,13 @@
 // driven through the headless window.
 
 
+#include "imaging/Bmp.h"
 #include "imaging/PictureFormats.h"
 #include "imaging/SpriteListing.h"
 #include "tests/window/WindowFolderTest.h"
 #include "tools/writers/ArchiveWriters.h"
 #include "tools/writers/PictureWriters.h"
+#include "tools/writers/SoundWriters.h"
 
 namespace brasvel {
 namespace {
@@ -70,8 +72,15 @@ enum Row {
     kLongText,
     kBinaryTxt,
     kDamagedText,
-    kBadSprite
+    kBadSprite,
+    kTone,
+    kFont,
+    kMask,
+    kOddFont
 };
+
+// A font of two 8 x 2 glyphs: the header, then each glyph's two rows.
+const std::string kTwoGlyphs("FNT\x08\x02\x81\x42\xFF\x00", 9);
 
 class PreviewPagesTest : public WindowFolderTest {
 protected:
@@ -89,6 +98,10 @@ protected:
                             .add("ODD.TXT", std::string("\x01\x00\x02zz", 5))
                             .addStored("BROKEN.TXT", "no zlib stream", 4096, 14)
                             .add("BAD.DEF", spriteWithABadFrame(), true)
+                            .add("TONE.wav", pcmWave(1.5, 8000, [](double t) { return t - 1; }))
+                            .add("SMALL.FNT", kTwoGlyphs, true)
+                            .add("BALL.MSK", std::string("\x02\x02\x40\x80\xC0\x00", 6))
+                            .add("ODD.FNT", kTwoGlyphs.substr(0, 8))
                             .build());
         ui.openReplies.push_back(OpenChoice{archive, 1});
         form.ToolButton1Click();
@@ -108,12 +121,66 @@ TEST_F(PreviewPagesTest, eachEntryChoosesItsPage) {
         {kShortPalette, PreviewPage::Hex}, {kSound, PreviewPage::Hex},
         {kBinaryTxt, PreviewPage::Hex},    {kLongText, PreviewPage::Text},
         {kPicture, PreviewPage::Image},    {kSprite, PreviewPage::Image},
+        {kTone, PreviewPage::Image},       {kFont, PreviewPage::Image},
+        {kMask, PreviewPage::Image},       {kOddFont, PreviewPage::Hex},
     };
     for (const Case& c : cases) {
         form.numitem(c.row, true);
         EXPECT_EQ(ui.previewPage, c.page) << "row " << c.row;
     }
     EXPECT_TRUE(ui.errors.empty());
+}
+
+// Sounds, fonts and masks are drawn under their figures; leaving them for a picture takes the
+// figures away, and none of them is a picture to save.
+TEST_F(PreviewPagesTest, soundsFontsAndMasksAreDrawnUnderTheirFigures) {
+    struct Case {
+        Row row;
+        std::string figures;
+        std::int32_t width;  // of the drawing
+        std::int32_t height;
+    };
+    const Case cases[] = {
+        {kTone, "Dźwięk PCM, 8000 Hz, kanały: 1, 16 bit, czas 0:01,5", 480, 120},
+        {kFont, "Czcionka: 2 znaków 8 × 2 pikseli, od kodu 32", 23, 6},
+        {kMask, "Maska: 2 × 2 pól, warstwy: 2", 2 * 25 + 12, 25},
+    };
+    for (const Case& c : cases) {
+        form.numitem(c.row, true);
+        EXPECT_EQ(ui.drawingFigures, c.figures);
+        const Picture drawn = decodeBmp(ui.picture);
+        EXPECT_EQ(drawn.width, c.width) << c.figures;
+        EXPECT_EQ(drawn.height, c.height) << c.figures;
+        EXPECT_FALSE(ui.savePictureEnabled);
+        form.numitem(kPicture, true);
+        EXPECT_EQ(ui.drawingFigures, "");
+    }
+    EXPECT_TRUE(ui.errors.empty());
+}
+
+// Without a sound device the first Play says so; later ones leave it to the sound's figures.
+TEST_F(PreviewPagesTest, noSoundDeviceIsSaidOnceThenShownWithTheSoundsFigures) {
+    const std::string sounds =
+        write("tones.snd", SndWriter()
+                               .add(std::string("TONE\0wav", 8),
+                                    pcmWave(1.5, 8000, [](double t) { return t - 1; }))
+                               .build());
+    ui.openReplies.push_back(OpenChoice{sounds, 2});
+    form.ToolButton1Click();
+    ASSERT_TRUE(player.isOpen());
+    player.output = false;
+    for (int press = 0; press < 3; ++press) {
+        form.MediaPlayer1Click(PlayerButton::Play);
+        form.playSound();
+    }
+    EXPECT_FALSE(player.playing);
+    EXPECT_EQ(ui.errors, std::vector<std::string>{"Brak urządzenia dźwiękowego"});
+    EXPECT_EQ(ui.drawingFigures,
+              "Dźwięk PCM, 8000 Hz, kanały: 1, 16 bit, czas 0:01,5 — Brak urządzenia dźwiękowego");
+    player.output = true;
+    form.MediaPlayer1Click(PlayerButton::Play);
+    form.playSound();
+    EXPECT_TRUE(player.playing);
 }
 
 TEST_F(PreviewPagesTest, textIsDecodedAndLongTextsAreCutWithANote) {
