@@ -6,10 +6,10 @@
 #include <QFile>
 #include <QMediaPlayer>
 #include <QUrl>
-#include <cstring>
 
 #include "app/AppTexts.h"
 #include "base/ResourceError.h"
+#include "imaging/WaveSound.h"
 #include <QAudioDevice>
 #include <QMediaDevices>
 
@@ -17,15 +17,6 @@ namespace brasvel::app {
 namespace {
 
 std::string shown(const char* text) { return appText(text).toStdString(); }
-
-// A wave file begins "RIFF", a 32-bit size, "WAVE".
-bool looksLikeWave(Bytes wav) {
-    if (wav.size() < 12) {
-        return false;
-    }
-    const auto* bytes = reinterpret_cast<const char*>(wav.data());
-    return std::memcmp(bytes, "RIFF", 4) == 0 && std::memcmp(bytes + 8, "WAVE", 4) == 0;
-}
 
 }  // namespace
 

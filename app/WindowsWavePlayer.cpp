@@ -5,24 +5,15 @@
 #include <windows.h>
 #include <mmsystem.h>
 
-#include <cstring>
 
 #include "app/AppTexts.h"
 #include "base/ResourceError.h"
+#include "imaging/WaveSound.h"
 
 namespace brasvel::app {
 namespace {
 
 std::string shown(const char* text) { return appText(text).toStdString(); }
-
-// A wave file begins "RIFF", a 32-bit size, "WAVE".
-bool looksLikeWave(Bytes wav) {
-    if (wav.size() < 12) {
-        return false;
-    }
-    const auto* bytes = reinterpret_cast<const char*>(wav.data());
-    return std::memcmp(bytes, "RIFF", 4) == 0 && std::memcmp(bytes + 8, "WAVE", 4) == 0;
-}
 
 void silence() {
     ::PlaySoundW(nullptr, nullptr, 0);

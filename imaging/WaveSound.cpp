@@ -35,6 +35,14 @@ bool WaveSound::drawable() const {
            blockAlign == channels * (bits / 8u);
 }
 
+bool looksLikeWave(Bytes bytes) {
+    if (bytes.size() < 12) {
+        return false;
+    }
+    const auto* text = reinterpret_cast<const char*>(bytes.data());
+    return std::memcmp(text, "RIFF", 4) == 0 && std::memcmp(text + 8, "WAVE", 4) == 0;
+}
+
 std::optional<WaveSound> readWave(Bytes bytes) {
     ByteReader reader(bytes);
     if (!reader.canRead(12) || !tagIs(reader.bytes(4), "RIFF")) {

@@ -33,6 +33,10 @@ struct WaveSound {
     bool drawable() const;
 };
 
+// Whether `bytes` begin as a wave file does: "RIFF", a 32-bit size, "WAVE". What a player asks
+// before it hands a sound to the system, which reads the rest.
+bool looksLikeWave(Bytes bytes);
+
 // The sound `bytes` hold; nothing when they are no RIFF WAVE file with a "fmt " chunk before a
 // "data" chunk and a channel count, rate and block size that agree.
 std::optional<WaveSound> readWave(Bytes bytes);

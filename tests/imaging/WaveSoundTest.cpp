@@ -54,6 +54,15 @@ TEST(WaveSound, readsTheFiguresAWaveStates) {
 }
 
 // Whatever a file states, no chunk is read past its end.
+// What a player asks before it hands a sound over: the twelve bytes of the header, no fewer.
+TEST(WaveSound, looksLikeAWaveByItsTwelveHeaderBytes) {
+    using namespace std::string_literals;
+    EXPECT_TRUE(looksLikeWave(asBytes("RIFF\0\0\0\0WAVE"s)));
+    EXPECT_FALSE(looksLikeWave(asBytes("RIFF\0\0\0\0WAV"s)));
+    EXPECT_FALSE(looksLikeWave(asBytes("RIFX\0\0\0\0WAVE"s)));
+    EXPECT_FALSE(looksLikeWave(asBytes("RIFF\0\0\0\0AVI "s)));
+}
+
 TEST(WaveSound, boundsEveryChunkByTheFile) {
     const std::string stereo = format(kWavePcm, 2, 8000, 16);
     struct Case {
