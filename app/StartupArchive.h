@@ -19,6 +19,12 @@
 
 namespace brasvel::app {
 
+// The game's folder as its installer records it (AppPath; the open dialog starts in its "data"
+// folder); empty when it records none. Only read. On Windows the string value AppPath of
+// HKEY_LOCAL_MACHINE\Software\Talgrove\Brasvel\1.0, in the 32-bit view first, where a 32-bit
+// installer writes it; elsewhere the same key of the user's settings (Talgrove/Brasvel.conf).
+std::string installedGameFolder();
+
 // The format of an archive whose last three letters name it in mixed case ("Data.Lod", "x.sNd"),
 // which MainForm's start-up leaves unread; null for every other name.
 const ArchiveFormat* mixedCaseFormat(const std::string& path);

@@ -49,25 +49,6 @@
 
 namespace {
 
-// The game's folder, as its installer records it; empty when it does not. Only read.
-std::string readAppPath() {
-#ifdef _WIN32
-    // Under HKEY_LOCAL_MACHINE, where a 32-bit installer's key lies in the 32-bit view.
-    const QString key = QStringLiteral("HKEY_LOCAL_MACHINE\\Software\\Talgrove\\Brasvel\\1.0");
-    for (const QSettings::Format view : {QSettings::Registry32Format, QSettings::Registry64Format}) {
-        const QSettings settings(key, view);
-        const QVariant value = settings.value(QStringLiteral("AppPath"));
-        if (value.isValid()) {
-            return brasvel::app::localPath(value.toString());
-        }
-    }
-    return {};
-#else
-    const QSettings settings(QStringLiteral("Talgrove"), QStringLiteral("Brasvel"));
-    return brasvel::app::localPath(settings.value(QStringLiteral("1.0/AppPath")).toString());
-#endif
-}
-
 #ifdef _WIN32
 using SystemWavePlayer = brasvel::app::WindowsWavePlayer;
 #else
@@ -245,6 +226,6 @@ int main(int argc, char** argv) {
     if (options.screenshot.isEmpty() && !options.firstPaint) {
         window.beforeClose = [&] { settings.saveWindow(window); };
     }
-    ui.run([&] { brasvel::app::startUp(form, ui, readAppPath(), options.archive); });
+    ui.run([&] { brasvel::app::startUp(form, ui, brasvel::app::installedGameFolder(), options.archive); });
     return QApplication::exec();
 }

@@ -17,4 +17,15 @@ inline std::string utf8Path(const std::filesystem::path& path) {
     return std::string(text.begin(), text.end());
 }
 
+// The parts of a UTF-8 path, and a name joined to a folder, as UTF-8 again.
+inline std::string fileNameOfPath(const std::string& utf8) {
+    return utf8Path(fileSystemPath(utf8).filename());
+}
+inline std::string folderOfPath(const std::string& utf8) {
+    return utf8Path(fileSystemPath(utf8).parent_path());
+}
+inline std::string joinedPath(const std::string& folder, const std::string& name) {
+    return utf8Path(fileSystemPath(folder) / fileSystemPath(name));
+}
+
 }  // namespace brasvel::platform

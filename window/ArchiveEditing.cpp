@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "base/Utf8Path.h"
 #include "extract/BatchExtractor.h"
 #include "window/WindowTexts.h"
 
@@ -11,7 +12,7 @@ namespace brasvel {
 namespace {
 
 std::string fileNameOf(const std::string& path) {
-    return std::filesystem::path(path).filename().string();
+    return platform::fileNameOfPath(path);
 }
 
 }  // namespace

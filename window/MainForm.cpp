@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/Text.h"
+#include "base/Utf8Path.h"
 #include "extract/AtomicFile.h"
 #include "extract/BatchExtractor.h"
 #include "extract/EntryContent.h"
@@ -35,16 +36,24 @@ std::string number(std::int64_t value) { return std::to_string(value); }
 constexpr const char* kColumnKeys[] = {"name", "type", "size", "storedSize", "ratio", "offset"};
 static_assert(std::size(kColumnKeys) == kListColumnCount);
 
+// A path made absolute and normal, as the recent archives keep it; as given when it cannot be.
+std::string wholePath(const std::string& path) {
+    std::error_code error;
+    const std::filesystem::path absolute =
+        std::filesystem::absolute(platform::fileSystemPath(path), error);
+    return error ? path : platform::utf8Path(absolute.lexically_normal());
+}
+
 // A folder as the user is told it: a relative one ("." beside an archive opened by a relative
 // path) as the absolute path it stands for, ending in a separator on every system.
 std::string shownFolder(const std::string& folder) {
     std::error_code error;
-    const std::filesystem::path path(folder);
+    const std::filesystem::path path = platform::fileSystemPath(folder);
     if (path.is_absolute()) {
         return folder;
     }
     const std::filesystem::path absolute = std::filesystem::absolute(path, error);
-    return error ? folder : (absolute / "").lexically_normal().string();
+    return error ? folder : platform::utf8Path((absolute / "").lexically_normal());
 }
 
 }  // namespace
@@ -128,9 +137,7 @@ void MainForm::loadSettings() {
 
 // The archive opened goes first in the recent archives, once.
 void MainForm::rememberRecent(const std::string& path) {
-    std::error_code error;
-    std::filesystem::path absolute = std::filesystem::absolute(path, error);
-    const std::string whole = error ? path : absolute.lexically_normal().string();
+    const std::string whole = wholePath(path);
     std::erase(recent_, whole);
     recent_.insert(recent_.begin(), whole);
     if (recent_.size() > settings::kRecentArchives) {
@@ -177,8 +184,8 @@ void MainForm::openThroughDialog() {
         // Beside the open archive; the game's data folder while none is open.
         std::string folder = startDir_;
         if (!session_.path().empty()) {
-            const std::filesystem::path beside = std::filesystem::path(session_.path()).parent_path();
-            folder = beside.empty() ? std::string(".") : beside.string();
+            const std::string beside = platform::folderOfPath(session_.path());
+            folder = beside.empty() ? std::string(".") : beside;
         }
         const std::optional<OpenChoice> choice = ui_.runOpenDialog(folder, openFilters());
         if (!choice || !editing_.settleUnsaved(session_.path())) {
@@ -226,7 +233,7 @@ void MainForm::openRecent(std::size_t position) {
         }
         const std::string path = recent_[position];
         std::error_code error;
-        if (!std::filesystem::is_regular_file(path, error)) {
+        if (!std::filesystem::is_regular_file(platform::fileSystemPath(path), error)) {
             recent_.erase(recent_.begin() + static_cast<std::ptrdiff_t>(position));
             saveRecent();
             ui_.reportError(texts::fillIn(text(texts::kRecentMissing), {path}));
@@ -245,9 +252,7 @@ void MainForm::openRecent(std::size_t position) {
 }
 
 void MainForm::forgetRecent(const std::string& path) {
-    std::error_code error;
-    const std::filesystem::path absolute = std::filesystem::absolute(path, error);
-    std::erase(recent_, error ? path : absolute.lexically_normal().string());
+    std::erase(recent_, wholePath(path));
     saveRecent();
 }
 
@@ -325,7 +330,7 @@ void MainForm::readArchive(const std::string& path, const ArchiveFormat& format)
         }
     };
     const auto askOtherKind = [&](const ArchiveFormat& likely) {
-        const std::string name = std::filesystem::path(path).filename().string();
+        const std::string name = platform::fileNameOfPath(path);
         return ui_.askOkCancel(
             text(texts::kOtherKindCaption),
             texts::fillIn(text(texts::kOtherKindQuestion),
@@ -337,7 +342,7 @@ void MainForm::readArchive(const std::string& path, const ArchiveFormat& format)
     const Archive& archive = *session_.archive();
     selection_.reset(archive.entries().size());
     rememberRecent(path);
-    ui_.setArchiveTitle(std::filesystem::path(path).filename().string());
+    ui_.setArchiveTitle(platform::fileNameOfPath(path));
     showTotal(archive.statedCount());
 
     list_.listArchive(archive.format(), kListedEntries);
@@ -516,8 +521,8 @@ std::string MainForm::targetFolder() const {
         return extractDir_;
     }
     // With no folder chosen, files go beside the open archive.
-    const std::filesystem::path folder = std::filesystem::path(session_.path()).parent_path();
-    return folder.empty() ? std::string(".") : folder.string();
+    const std::string folder = platform::folderOfPath(session_.path());
+    return folder.empty() ? std::string(".") : folder;
 }
 
 void MainForm::showPictureSize(std::int32_t width, std::int32_t height) {
@@ -609,7 +614,9 @@ std::optional<std::vector<std::size_t>> MainForm::confirmOverwrites(
         }
         std::error_code error;
         const bool exists =
-            std::filesystem::symlink_status(std::filesystem::path(folder) / name, error).type() !=
+            std::filesystem::symlink_status(platform::fileSystemPath(platform::joinedPath(folder, name)),
+                                            error)
+                .type() !=
             std::filesystem::file_type::not_found;
         bool write = true;
         if (exists && !error) {
@@ -790,7 +797,7 @@ std::vector<std::string> MainForm::dragOut(const std::vector<int>& rows, const s
             if (outcome.error) {
                 failed.push_back(messageOf(*outcome.error));
             } else {
-                written.push_back((std::filesystem::path(folder) / outcome.fileName).string());
+                written.push_back(platform::joinedPath(folder, outcome.fileName));
             }
             return true;
         };

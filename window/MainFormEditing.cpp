@@ -7,6 +7,7 @@
 #include <set>
 
 #include "base/Text.h"
+#include "base/Utf8Path.h"
 #include "extract/EntryContent.h"
 #include "edit/StoredContent.h"
 #include "extract/SafeName.h"
@@ -21,11 +22,11 @@ namespace {
 constexpr int kFileNamePanel = 2;
 
 std::string fileNameOf(const std::string& path) {
-    return std::filesystem::path(path).filename().string();
+    return platform::fileNameOfPath(path);
 }
 
 std::string folderOf(const std::string& path) {
-    return std::filesystem::path(path).parent_path().string();
+    return platform::folderOfPath(path);
 }
 
 // A name chosen without an extension gets its kind's ("demo2" → "demo2.lod"): a file without one
@@ -335,7 +336,7 @@ std::optional<std::string> MainForm::askSaveAsPath() {
     // The dialog asked before replacing the name chosen, not the one with the suffix added.
     std::string path = withKindSuffix(*chosen, session_.archive()->format());
     std::error_code error;
-    if (path != *chosen && std::filesystem::exists(path, error) &&
+    if (path != *chosen && std::filesystem::exists(platform::fileSystemPath(path), error) &&
         !ui_.askOkCancel(text(texts::kSaveAsCaption),
                          texts::fillIn(text(texts::kReplaceArchiveQuestion), {fileNameOf(path)}))) {
         return std::nullopt;

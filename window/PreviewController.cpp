@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "base/Text.h"
+#include "base/Utf8Path.h"
 #include "extract/AtomicFile.h"
 #include "extract/EntryCheck.h"
 #include "extract/SafeName.h"
@@ -383,9 +384,9 @@ void PreviewController::savePictureAsPng(const std::string& folderPath) {
                                                                 : PictureRole::GamePicture};
     std::string suggested;
     try {
-        suggested = (fs::path(folderPath) / safeFileName(nameBytes)).string();
+        suggested = platform::joinedPath(folderPath, safeFileName(nameBytes));
     } catch (const ResourceError&) {
-        suggested = (fs::path(folderPath) / "picture.png").string();
+        suggested = platform::joinedPath(folderPath, "picture.png");
     }
     const std::optional<std::string> chosen =
         ui_.dialogs.askSavePath(text(texts::kSavePngCaption), suggested);
@@ -395,14 +396,14 @@ void PreviewController::savePictureAsPng(const std::string& folderPath) {
     // The dialog adds ".png" to a bare name; a name the user gave a BMP suffix gets a BMP.
     const PictureFormat format = formatOfPath(*chosen).value_or(PictureFormat::Png);
     std::error_code error;
-    if (fs::equivalent(*chosen, session_.path(), error)) {
+    if (fs::equivalent(platform::fileSystemPath(*chosen), platform::fileSystemPath(session_.path()),
+                       error)) {
         ui_.dialogs.reportError(texts::fillIn(text(texts::kNotOverArchive), {*chosen}));
         return;
     }
-    const fs::path path(*chosen);
-    TargetFolder folder(path.parent_path().string());
+    TargetFolder folder(platform::folderOfPath(*chosen));
     folder.keepIntact(session_.path());
-    folder.writeFile(path.filename().string(), encodePicture(picture, format, options));
+    folder.writeFile(platform::fileNameOfPath(*chosen), encodePicture(picture, format, options));
     ui_.dialogs.reportNotice(texts::fillIn(
         text(texts::kPictureSaved), {*chosen, number(picture.width), number(picture.height)}));
 }
@@ -413,7 +414,7 @@ void PreviewController::exportSprite() {
     if (entry == nullptr || !isSprite(*entry)) {
         return;
     }
-    const std::string beside = fs::path(session_.path()).parent_path().string();
+    const std::string beside = platform::folderOfPath(session_.path());
     const std::optional<std::string> chosen = ui_.dialogs.chooseFolder(
         text(texts::kExportFolderCaption), beside.empty() ? std::string(".") : beside);
     if (!chosen || chosen->empty()) {
@@ -438,7 +439,8 @@ void PreviewController::exportSprite() {
     std::size_t existing = 0;
     for (const NamedFile& file : files) {
         std::error_code error;
-        existing += fs::exists(fs::symlink_status(fs::path(*chosen) / file.name, error));
+        existing += fs::exists(
+            fs::symlink_status(platform::fileSystemPath(platform::joinedPath(*chosen, file.name)), error));
     }
     if (existing > 0 &&
         !ui_.dialogs.askOkCancel(text(texts::kFilesExistCaption),

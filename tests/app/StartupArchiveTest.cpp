@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <fstream>
@@ -116,6 +117,32 @@ private slots:
         QCOMPARE(ui.errors.size(), std::size_t{1});
         QCOMPARE(window.listModel->rowCount(), 0);
     }
+
+#ifdef _WIN32
+    // The game's folder from the registry, as a 32-bit installer writes it or a 64-bit one; the
+    // tests run in a private wine prefix, whose registry is theirs.
+    void theGameFolderIsReadFromEitherViewOfTheRegistry() {
+        const QString key = QStringLiteral("HKEY_LOCAL_MACHINE\\Software\\Talgrove\\Brasvel\\1.0");
+        QSettings narrow(key, QSettings::Registry32Format);
+        QSettings wide(key, QSettings::Registry64Format);
+        narrow.remove(QStringLiteral("AppPath"));
+        wide.remove(QStringLiteral("AppPath"));
+        narrow.sync();
+        wide.sync();
+        QCOMPARE(app::installedGameFolder(), std::string());
+
+        wide.setValue(QStringLiteral("AppPath"), QStringLiteral("D:\\Gry\\Brasvel 64\\"));
+        wide.sync();
+        QCOMPARE(app::installedGameFolder(), std::string("D:\\Gry\\Brasvel 64\\"));
+
+        narrow.setValue(QStringLiteral("AppPath"), QStringLiteral("C:\\Gry\\Żółw\\"));
+        narrow.sync();
+        QCOMPARE(app::installedGameFolder(), std::string("C:\\Gry\\\xC5\xBB\xC3\xB3\xC5\x82w\\"));
+
+        narrow.remove(QStringLiteral("AppPath"));
+        wide.remove(QStringLiteral("AppPath"));
+    }
+#endif
 };
 
 QTEST_MAIN(StartupArchiveTest)

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "base/Utf8Path.h"
 #include "tests/window/WindowFolderTest.h"
 #include "tools/writers/ArchiveWriters.h"
 #include "window/WindowTexts.h"
@@ -155,6 +156,25 @@ TEST_F(ListDetailsTest, f2WritesSeveralSelectedEntriesThroughTheBatchAndOneAlone
     form.ToolButton2Click();
     EXPECT_EQ(filesIn(folder / "out"), (std::set<std::string>{"b10.TXT"}));
     EXPECT_EQ(ui.notices.size(), 1u);  // one file needs no summary
+}
+
+// The question before writing over comes in a folder of any name: on Windows the window once
+// looked for the file under the name's letters read in the system's code page, found none and
+// wrote over it unasked.
+TEST_F(ListDetailsTest, anExistingFileInAFolderOfPolishNameIsWrittenOverOnlyWhenTheUserSaysSo) {
+    const std::string out = platform::joinedPath(platform::utf8Path(folder), "Żółw gęślą");
+    fs::create_directories(platform::fileSystemPath(out));
+    std::ofstream(platform::fileSystemPath(platform::joinedPath(out, "b10.TXT"))) << "old";
+    openThree();
+    ui.folderReplies.push_back(out);
+    form.SetPathForExtract1Click();
+    ui.overwriteAnswers.assign({OverwriteAnswer::Skip});
+    form.numitem(rowOf("b10.TXT"), true);
+    form.SaveSingleFile1Click();
+    ASSERT_EQ(ui.overwriteQuestions.size(), 1u);
+    EXPECT_EQ(ui.overwriteQuestions[0].fileName, "b10.TXT");
+    std::ifstream kept(platform::fileSystemPath(platform::joinedPath(out, "b10.TXT")));
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "old");
 }
 
 TEST_F(ListDetailsTest, anExistingFileIsWrittenOverOnlyWhenTheUserSaysSo) {
