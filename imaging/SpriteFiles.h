@@ -16,6 +16,7 @@
 
 #include "imaging/DefEncoder.h"
 #include "imaging/DefSprite.h"
+#include "imaging/PictureFormats.h"
 #include "imaging/SpriteListing.h"
 
 namespace brasvel {
@@ -44,10 +45,17 @@ std::vector<NamedFile> exportSprite(const DefSprite& sprite, const SpriteExportO
 // Reads a file of the export's folder by its plain name; throws ResourceError when it cannot.
 using FolderReader = std::function<std::vector<std::byte>(const std::string& name)>;
 
+// A frame picture (the file `name`, PNG or BMP) of `width` x `height` as indices of `palette`: an
+// indexed picture whose used colours (indices 8 to 255; 0 to 7 are markers) are the palette's is
+// taken index for index; any other, RGB, RGBA or indexed with a rewritten palette, through its
+// colours by the rule of FrameColours.h. Throws ResourceError (FrameSizeMismatch,
+// PaletteMismatch naming the first pixel of another colour, or the decoder's).
+Picture readSpriteFrame(Bytes file, PictureFormat format, const std::string& name,
+                        std::int32_t width, std::int32_t height, const Palette& palette);
+
 // The sprite that a listing and its frame pictures describe, each frame stored with
 // `compression` when given, else with the compression the listing names. Frames are read as PNG
-// or BMP by their suffix and must be indexed pictures of the sprite's size whose used colours
-// (indices 8 to 255; 0 to 7 are markers) are the listing's palette. `defFileName`, the name the
+// or BMP by their suffix, each by readSpriteFrame. `defFileName`, the name the
 // sprite will have, decides the placement rules of the files with reserved names. Throws
 // ResourceError.
 DefSource importSprite(const SpriteListing& listing, const FolderReader& read,
