@@ -683,6 +683,27 @@ ChangedOnDiskAnswer QtToolkit::askChangedOnDisk(std::string_view caption, std::s
     return clicked == overwrite ? ChangedOnDiskAnswer::Overwrite : ChangedOnDiskAnswer::Cancel;
 }
 
+std::size_t QtToolkit::askChoice(std::string_view caption, std::string_view text,
+                                 std::span<const std::string> buttons) {
+    QMessageBox box(QMessageBox::Question, fromUtf8(caption), fromUtf8(text), QMessageBox::NoButton,
+                    &window_);
+    std::vector<QPushButton*> pressed;
+    for (std::size_t i = 0; i < buttons.size(); ++i) {
+        const bool last = i + 1 == buttons.size();
+        pressed.push_back(box.addButton(fromUtf8(buttons[i]), last ? QMessageBox::RejectRole
+                                                                   : QMessageBox::AcceptRole));
+    }
+    if (pressed.empty()) {
+        return 0;
+    }
+    box.setDefaultButton(pressed.front());
+    box.setEscapeButton(pressed.back());
+    box.exec();
+    const auto found = std::find(pressed.begin(), pressed.end(), box.clickedButton());
+    return found != pressed.end() ? static_cast<std::size_t>(found - pressed.begin())
+                                  : pressed.size() - 1;
+}
+
 DamagedAnswer QtToolkit::askDamagedEntries(std::string_view caption, std::string_view text) {
     QMessageBox box(QMessageBox::Warning, fromUtf8(caption), fromUtf8(text), QMessageBox::NoButton,
                     &window_);

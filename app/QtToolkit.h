@@ -104,6 +104,8 @@ public:
     SaveAnswer askSaveChanges(std::string_view caption, std::string_view text) override;
     ChangedOnDiskAnswer askChangedOnDisk(std::string_view caption, std::string_view text) override;
     DamagedAnswer askDamagedEntries(std::string_view caption, std::string_view text) override;
+    std::size_t askChoice(std::string_view caption, std::string_view text,
+                          std::span<const std::string> buttons) override;
     std::optional<std::string> askName(std::string_view caption, std::string_view label,
                                        std::string_view initial, const NameCheck& check) override;
     std::vector<std::string> chooseFiles(std::string_view caption,

@@ -124,6 +124,8 @@ public:
     SaveAnswer askSaveChanges(std::string_view caption, std::string_view text) override;
     ChangedOnDiskAnswer askChangedOnDisk(std::string_view caption, std::string_view text) override;
     DamagedAnswer askDamagedEntries(std::string_view caption, std::string_view text) override;
+    std::size_t askChoice(std::string_view caption, std::string_view text,
+                          std::span<const std::string> buttons) override;
     // Each scripted name is checked as the dialog would; a refused one is recorded with its
     // reason and the dialog ends as cancelled (OK stays disabled under a reason).
     std::optional<std::string> askName(std::string_view caption, std::string_view label,
@@ -217,6 +219,13 @@ public:
     std::vector<Question> damagedQuestions;
     std::deque<DamagedAnswer> damagedAnswers;  // scripted; Cancel when none is left
     std::deque<bool> answers;  // scripted replies to askOkCancel; OK when none is left
+    struct ChoiceQuestion {
+        std::string caption;
+        std::string text;
+        std::vector<std::string> buttons;
+    };
+    std::vector<ChoiceQuestion> choiceQuestions;
+    std::deque<std::size_t> choiceAnswers;  // scripted; the last button (Escape) when none is left
     struct OverwriteQuestion {
         std::string fileName;
         std::string folder;

@@ -911,10 +911,6 @@ The archive on disk is unchanged and the changes stay in the window: try again o
         <translation>Wrote %1 files of sprite %2 to %3: %4 frames in %5 blocks, a sheet, animations and a listing.</translation>
     </message>
     <message>
-        <source>%1 to obraz PNG/BMP. Zapisać go w archiwum jako obraz gry %2 (OK), czy bez zmian (Anuluj)?</source>
-        <translation>%1 is a PNG/BMP picture. Store it in the archive as the game&apos;s picture %2 (OK), or as it is (Cancel)?</translation>
-    </message>
-    <message>
         <source>Pominięto istniejące pliki: %1.</source>
         <translation>Existing files skipped: %1.</translation>
     </message>
@@ -1177,6 +1173,38 @@ The archive on disk is unchanged and the changes stay in the window: try again o
     <message>
         <source>odrzuć zmiany</source>
         <translation>discard changes</translation>
+    </message>
+    <message>
+        <source>%1 to obraz PNG/BMP. Zapisać go w archiwum jako obraz gry %2, czy bez zmian?</source>
+        <translation>%1 is a PNG/BMP picture. Store it in the archive as the game picture %2, or unchanged?</translation>
+    </message>
+    <message>
+        <source>Jako obraz gry (%1)</source>
+        <translation>As a game picture (%1)</translation>
+    </message>
+    <message>
+        <source>Bez zmian (%1)</source>
+        <translation>Unchanged (%1)</translation>
+    </message>
+    <message>
+        <source>Anuluj</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>%1 ma więcej niż 256 kolorów: zapisano go jako 24-bitowy obraz gry %2 (bez palety).</source>
+        <translation>%1 has more than 256 colours: it was stored as the 24-bit game picture %2 (no palette).</translation>
+    </message>
+    <message>
+        <source>Jak zapisać klatki %1? Przezroczyste pokazują sprite jak gra; z paletą bez zmian zachowują indeksy i kolory znaczników, dokładnie do ponownego importu.</source>
+        <translation>How should the frames of %1 be written? Transparent shows the sprite as the game does; with the palette unchanged keeps the indices and the markers&apos; colours, exactly as a new import needs them.</translation>
+    </message>
+    <message>
+        <source>Przezroczyste</source>
+        <translation>Transparent</translation>
+    </message>
+    <message>
+        <source>Z paletą bez zmian</source>
+        <translation>Palette unchanged</translation>
     </message>
 </context>
 </TS>

@@ -260,7 +260,12 @@ private:
     void forgetListedContent();
     void addFiles(const std::vector<std::string>& paths);
     std::optional<std::string> addFile(ArchiveEdit& edit, const std::string& path);
-    std::optional<std::vector<std::byte>> offerPicture(const std::string& path, std::string& name);
+    // A PNG or BMP added to a LOD: as the game's picture (its PCX file), as it is, or not at all.
+    struct OfferedPicture {
+        bool cancelled = false;
+        std::optional<std::vector<std::byte>> pcx;  // nothing: as the file is
+    };
+    OfferedPicture offerPicture(const std::string& path, std::string& name);
     // After an edit: the list rebuilt, the entry named `selectName` selected if it is listed.
     void showEdited(const std::optional<std::string>& selectName);
     // The title's mark of unsaved edits and which editing commands make sense.

@@ -162,7 +162,11 @@ std::optional<std::string> MainForm::addFile(ArchiveEdit& edit, const std::strin
     }
     std::optional<std::vector<std::byte>> picture;
     if (isLod()) {
-        picture = offerPicture(path, *name);
+        OfferedPicture offered = offerPicture(path, *name);
+        if (offered.cancelled) {
+            return std::nullopt;
+        }
+        picture = std::move(offered.pcx);
     }
     if (const auto existing = edit.find(*name)) {
         name = editName(edit.entries()[*existing]);
@@ -186,32 +190,44 @@ std::optional<std::string> MainForm::addFile(ArchiveEdit& edit, const std::strin
     return name;
 }
 
-// A PNG or BMP file added to a LOD may go in as the game's picture: the user chooses. Its PCX
-// file when so, with `name` turned to NAME.pcx; nothing to store it as given. A picture that
-// cannot be read or has too many colours for 8 bits goes in as 24 bits, or fails as a whole.
-std::optional<std::vector<std::byte>> MainForm::offerPicture(const std::string& path,
-                                                              std::string& name) {
+// A PNG or BMP file added to a LOD may go in as the game's picture: the user chooses, by buttons
+// that say what each does. Its PCX file when so, with `name` turned to NAME.pcx; nothing to store
+// it as given. A picture of more than 256 colours goes in as 24 bits, and the user is told; one
+// that cannot be read fails as a whole.
+MainForm::OfferedPicture MainForm::offerPicture(const std::string& path, std::string& name) {
     const std::optional<PictureFormat> format = formatOfPath(path);
     const std::size_t dot = name.rfind('.');
     if (!format || dot == std::string::npos) {
-        return std::nullopt;
+        return {};
     }
     const bool upper = name[dot + 1] >= 'A' && name[dot + 1] <= 'Z';
     const std::string pictureName = name.substr(0, dot) + (upper ? ".PCX" : ".pcx");
-    if (!ui_.askOkCancel(text(texts::kAddFilesCaption),
-                         texts::fillIn(text(texts::kStoreAsPcxQuestion),
-                                       {fileNameOf(path), pictureName}))) {
-        return std::nullopt;
+    const std::string suffix = asciiLowerText(name.substr(dot));
+    const std::vector<std::string> buttons{
+        texts::fillIn(text(texts::kAsGamePictureButton), {".pcx"}),
+        texts::fillIn(text(texts::kUnchangedButton), {suffix}), text(texts::kCancelChoiceButton)};
+    const std::size_t answer =
+        ui_.askChoice(text(texts::kAddFilesCaption),
+                      texts::fillIn(text(texts::kStoreAsPcxQuestion),
+                                    {fileNameOf(path), pictureName}),
+                      buttons);
+    if (answer != 0) {
+        return {answer != 1, std::nullopt};
     }
     const Picture decoded = decodePicture(readWholeFile(path), *format);
     Picture pixels;
     try {
         pixels = pcxPixels(decoded, std::nullopt);  // 8 bits where that is exact
-    } catch (const ResourceError&) {
+    } catch (const ResourceError& error) {
+        if (error.kind() != ErrorKind::TooManyColours) {
+            throw;
+        }
         pixels = pcxPixels(decoded, 24);
+        ui_.reportNotice(
+            texts::fillIn(text(texts::kStoredAs24Bits), {fileNameOf(path), pictureName}));
     }
     name = pictureName;
-    return encodePcx(pixels);
+    return {false, encodePcx(pixels)};
 }
 
 void MainForm::ReplaceEntry1Click() {

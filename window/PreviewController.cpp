@@ -354,6 +354,15 @@ void PreviewController::exportSprite() {
         return;
     }
     const std::string caption = shownText(entry->caption);
+    const std::vector<std::string> buttons{text(texts::kExportShownButton),
+                                           text(texts::kExportKeepPaletteButton),
+                                           text(texts::kCancelChoiceButton)};
+    const std::size_t kept = ui_.dialogs.askChoice(
+        text(texts::kExportFolderCaption),
+        texts::fillIn(text(texts::kExportPaletteQuestion), {caption}), buttons);
+    if (kept > 1) {
+        return;
+    }
     const Bytes content = selectedContent();
     std::vector<NamedFile> files;
     std::size_t frames = 0;
@@ -363,6 +372,7 @@ void PreviewController::exportSprite() {
             DefSprite::walk(content, std::string(untilNul(entry->name)) + ".def");
         SpriteExportOptions options;
         options.source = caption;
+        options.keepPalette = kept == 1;
         files = brasvel::exportSprite(sprite, options);
         frames = sprite.frameTotal();
         blocks = sprite.blocks().size();

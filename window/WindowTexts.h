@@ -128,6 +128,15 @@ inline constexpr const char* kNotOverArchive = BRASVEL_TRANSLATE_NOOP(
     "WindowTexts", "Nie zapisano: %1 to otwarte archiwum. Wybierz inną nazwę.");
 inline constexpr const char* kExportFolderCaption =
     BRASVEL_TRANSLATE_NOOP("WindowTexts", "Wybierz folder dla eksportu sprite'a");
+// How the export writes the frames: %1 the sprite.
+inline constexpr const char* kExportPaletteQuestion = BRASVEL_TRANSLATE_NOOP(
+    "WindowTexts",
+    "Jak zapisać klatki %1? Przezroczyste pokazują sprite jak gra; z paletą bez zmian zachowują "
+    "indeksy i kolory znaczników, dokładnie do ponownego importu.");
+inline constexpr const char* kExportShownButton =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Przezroczyste");
+inline constexpr const char* kExportKeepPaletteButton =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Z paletą bez zmian");
 inline constexpr const char* kFilesExistCaption =
     BRASVEL_TRANSLATE_NOOP("WindowTexts", "Pliki istnieją");
 // %1 how many files exist, %2 the files of the export, %3 the folder.
@@ -186,10 +195,20 @@ inline constexpr const char* kReplaceQuestion = BRASVEL_TRANSLATE_NOOP(
 // A sound archive holds WAV files only: %1 the file refused.
 inline constexpr const char* kOnlyWavFiles = BRASVEL_TRANSLATE_NOOP(
     "WindowTexts", "%1: do archiwum dźwięków można dodać tylko pliki .wav");
-// A PNG or BMP file added to a LOD: %1 the file, %2 the picture's entry name.
+// A PNG or BMP file added to a LOD: %1 the file, %2 the picture's entry name; the buttons, %1 the
+// suffix of the game's picture (".pcx"), of the file as it is (".png", ".bmp").
 inline constexpr const char* kStoreAsPcxQuestion = BRASVEL_TRANSLATE_NOOP(
     "WindowTexts",
-    "%1 to obraz PNG/BMP. Zapisać go w archiwum jako obraz gry %2 (OK), czy bez zmian (Anuluj)?");
+    "%1 to obraz PNG/BMP. Zapisać go w archiwum jako obraz gry %2, czy bez zmian?");
+inline constexpr const char* kAsGamePictureButton =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Jako obraz gry (%1)");
+inline constexpr const char* kUnchangedButton =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Bez zmian (%1)");
+inline constexpr const char* kCancelChoiceButton = BRASVEL_TRANSLATE_NOOP("WindowTexts", "Anuluj");
+// A picture of more than 256 colours stored as the game's picture: %1 the file, %2 the entry.
+inline constexpr const char* kStoredAs24Bits = BRASVEL_TRANSLATE_NOOP(
+    "WindowTexts",
+    "%1 ma więcej niż 256 kolorów: zapisano go jako 24-bitowy obraz gry %2 (bez palety).");
 // %1 the archive's file name.
 inline constexpr const char* kRevertCaption =
     BRASVEL_TRANSLATE_NOOP("WindowTexts", "Cofnij zmiany");

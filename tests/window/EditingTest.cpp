@@ -172,8 +172,9 @@ TEST_F(EditingTest, addingAnEntrysNameAsksBeforeReplacingAndARefusedNameIsAskedA
                                                     "LONG.TXT *"}));
 }
 
-// A PNG or BMP added to a LOD goes in as the game's picture when the user agrees, else as given;
-// one that cannot be decoded fails alone, named.
+// A PNG or BMP added to a LOD goes in as the game's picture, as given, or not at all, by buttons
+// that say so; one that cannot be decoded fails alone, named; one of 257 colours becomes a 24-bit
+// picture and the user is told, one of 256 stays 8-bit.
 TEST_F(EditingTest, aPngOrBmpAddedToALodIsStoredAsAPictureOrAsGivenAsTheUserChooses) {
     Picture rgb = Picture::blank(5, 4, PixelFormat::Rgb24);
     for (std::size_t k = 0; k < rgb.pixels.size(); ++k) {
@@ -184,17 +185,35 @@ TEST_F(EditingTest, aPngOrBmpAddedToALodIsStoredAsAPictureOrAsGivenAsTheUserChoo
     };
     const std::string png = asText(encodePicture(rgb, PictureFormat::Png));
     const std::string bmp = asText(encodePicture(rgb, PictureFormat::Bmp));
-    ui.answers = {true, false, true};
+    const auto coloured = [&](int colours) {
+        Picture many = Picture::blank(colours, 1, PixelFormat::Rgb24);
+        for (int k = 0; k < colours; ++k) {
+            many.pixels[static_cast<std::size_t>(k) * 3] = static_cast<std::uint8_t>(k);
+            many.pixels[static_cast<std::size_t>(k) * 3 + 1] = static_cast<std::uint8_t>(k >> 8);
+        }
+        return asText(encodePicture(many, PictureFormat::Png));
+    };
+    ui.choiceAnswers = {0, 1, 0, 2, 0, 0};
     ui.fileReplies.push_back({write("LOGO.PNG", png), write("flag.bmp", bmp),
-                              write("BROKEN.PNG", "not a png"), write("NOTE.TXT", "a note")});
+                              write("BROKEN.PNG", "not a png"), write("SKIP.PNG", png),
+                              write("FULL.png", coloured(256)), write("WIDE.png", coloured(257)),
+                              write("NOTE.TXT", "a note")});
     form.AddFiles1Click();
-    ASSERT_EQ(ui.questions.size(), 3u);
-    EXPECT_EQ(ui.questions[0].text, "LOGO.PNG to obraz PNG/BMP. Zapisać go w archiwum jako obraz "
-                                    "gry LOGO.PCX (OK), czy bez zmian (Anuluj)?");
+    ASSERT_EQ(ui.choiceQuestions.size(), 6u);
+    EXPECT_EQ(ui.choiceQuestions[0].text,
+              "LOGO.PNG to obraz PNG/BMP. Zapisać go w archiwum jako obraz gry LOGO.PCX, czy bez "
+              "zmian?");
+    EXPECT_EQ(ui.choiceQuestions[0].buttons,
+              (std::vector<std::string>{"Jako obraz gry (.pcx)", "Bez zmian (.png)", "Anuluj"}));
+    EXPECT_EQ(ui.choiceQuestions[1].buttons[1], "Bez zmian (.bmp)");
     ASSERT_EQ(ui.errors.size(), 1u);
     EXPECT_EQ(ui.errors[0].rfind("BROKEN.PNG: ", 0), 0u) << ui.errors[0];
-    EXPECT_EQ(captions(), (std::vector<std::string>{"ALPHA.TXT", "BETA.TXT", "flag.bmp *",
-                                                    "GAMMA.TXT", "LOGO.PCX *", "NOTE.TXT *"}));
+    EXPECT_EQ(ui.notices, (std::vector<std::string>{
+                              "WIDE.png ma więcej niż 256 kolorów: zapisano go jako 24-bitowy "
+                              "obraz gry WIDE.pcx (bez palety)."}));
+    EXPECT_EQ(captions(),
+              (std::vector<std::string>{"ALPHA.TXT", "BETA.TXT", "flag.bmp *", "FULL.pcx *",
+                                        "GAMMA.TXT", "LOGO.PCX *", "NOTE.TXT *", "WIDE.pcx *"}));
 
     form.SaveArchive1Click();
     const Archive saved = Archive::open(archivePath, kLodFormat);
@@ -209,6 +228,10 @@ TEST_F(EditingTest, aPngOrBmpAddedToALodIsStoredAsAPictureOrAsGivenAsTheUserChoo
                 EXPECT_EQ(colour, (Colour{rgb.pixels[3 * k], rgb.pixels[3 * k + 1],
                                           rgb.pixels[3 * k + 2]}));
             }
+        } else if (entry.caption == "FULL.pcx" || entry.caption == "WIDE.pcx") {
+            EXPECT_EQ(decodePcx(content).format, entry.caption == "FULL.pcx"
+                                                     ? PixelFormat::Indexed8
+                                                     : PixelFormat::Rgb24);
         } else if (entry.caption == "flag.bmp") {
             EXPECT_EQ(asText(content), bmp) << "stored as given";
         }
