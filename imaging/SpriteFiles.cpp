@@ -4,7 +4,9 @@
 
 #include <algorithm>
 
+#include "base/ReadOnlyFile.h"
 #include "base/ResourceError.h"
+#include "base/Utf8Path.h"
 #include "imaging/Bmp.h"
 #include "imaging/FrameColours.h"
 #include "imaging/PictureFormats.h"
@@ -169,6 +171,69 @@ std::vector<NamedFile> exportSprite(const DefSprite& sprite, const SpriteExportO
     const auto* bytes = reinterpret_cast<const std::byte*>(text.data());
     files.push_back({std::string(kSpriteListingName), {bytes, bytes + text.size()}});
     return files;
+}
+
+namespace {
+
+std::vector<std::byte> readInFolder(const std::string& folder, const std::string& name) {
+    const ReadOnlyFile file(
+        platform::utf8Path(platform::fileSystemPath(folder) / platform::fileSystemPath(name)));
+    std::vector<std::byte> bytes(static_cast<std::size_t>(file.size()));
+    file.read(0, bytes);
+    return bytes;
+}
+
+}  // namespace
+
+SpriteListing readFolderListing(const std::string& folder) {
+    const std::vector<std::byte> text = readInFolder(folder, std::string(kSpriteListingName));
+    return readSpriteListing({reinterpret_cast<const char*>(text.data()), text.size()});
+}
+
+DefSource importSpriteFolder(const std::string& folder, const SpriteListing& listing,
+                             std::optional<std::int32_t> compression,
+                             std::string_view defFileName) {
+    return importSprite(
+        listing, [&](const std::string& name) { return readInFolder(folder, name); }, compression,
+        defFileName);
+}
+
+DefSource spriteSource(const DefSprite& sprite, std::string_view defFileName) {
+    checkExportedPixels(sprite.frameTotal(), sprite.width(), sprite.height());
+    DefSource source{sprite.headerType(), sprite.width(), sprite.height(), sprite.palette(), {}};
+    source.fullPicture = defShownType(sprite.headerType(), defFileName) == kFullPictureType;
+    for (const DefBlockInfo& block : sprite.blocks()) {
+        DefBlockSource& target = source.blocks.emplace_back();
+        target.identifier = block.identifier;
+        for (std::size_t f = 0; f < block.frameNames.size(); ++f) {
+            const auto number = block.firstFrame + static_cast<std::uint32_t>(f);
+            const std::string& stored = block.frameNames[f];
+            target.frames.push_back({stored.substr(0, stored.find('\0')),
+                                     sprite.frameHeader(number).compression,
+                                     sprite.decodeFrame(number)});
+        }
+    }
+    return source;
+}
+
+DefSource withFrameReplaced(const DefSprite& sprite, std::string_view defFileName,
+                            std::uint32_t number, Picture frame) {
+    if (number < 1 || number > sprite.frameTotal()) {
+        throw ResourceError(ErrorKind::NoSuchFrame,
+                            "frame " + std::to_string(number) + " of " +
+                                std::to_string(sprite.frameTotal()));
+    }
+    DefSource source = spriteSource(sprite, defFileName);
+    std::uint32_t counted = 0;
+    for (DefBlockSource& block : source.blocks) {
+        for (DefFrameSource& stored : block.frames) {
+            if (++counted == number) {
+                frame.palette = source.palette;
+                stored.picture = std::move(frame);
+            }
+        }
+    }
+    return source;
 }
 
 DefSource importSprite(const SpriteListing& listing, const FolderReader& read,

@@ -221,6 +221,37 @@ TEST(SpriteFiles, ImportRefusesFramesThatDoNotFit) {
     }
 }
 
+// The sprite written again from its own frames is the same; one frame replaced changes that frame
+// alone, and only frames 1 to the last can be replaced.
+TEST(SpriteFiles, ASpriteWrittenAgainWithOneFrameReplacedKeepsTheOthers) {
+    const std::string file = writtenSprite(2);
+    const DefSprite original = DefSprite::walk(writers::asBytes(file), "x.def");
+    const std::vector<std::byte> again = encodeDef(spriteSource(original, "x.def"));
+    expectSameFrames(original, DefSprite::walk(again, "x.def"));
+
+    Picture frame = Picture::blank(70, 40, PixelFormat::Indexed8);
+    frame.pixels[5 * 70 + 6] = 200;
+    const std::uint32_t last = original.frameTotal();
+    const std::vector<std::byte> replaced =
+        encodeDef(withFrameReplaced(original, "x.def", last, frame));
+    const DefSprite copy = DefSprite::walk(replaced, "x.def");
+    ASSERT_EQ(copy.frameTotal(), last);
+    for (std::uint32_t f = 1; f < last; ++f) {
+        EXPECT_EQ(copy.decodeFrame(f), original.decodeFrame(f)) << f;
+    }
+    frame.palette = original.palette();
+    EXPECT_EQ(copy.decodeFrame(last), frame);
+    EXPECT_EQ(copy.blocks()[1].frameNames, original.blocks()[1].frameNames);
+    for (const std::uint32_t number : {0U, last + 1}) {
+        try {
+            withFrameReplaced(original, "x.def", number, frame);
+            ADD_FAILURE() << "frame " << number << " replaced";
+        } catch (const ResourceError& error) {
+            EXPECT_EQ(error.kind(), ErrorKind::NoSuchFrame);
+        }
+    }
+}
+
 // What an image editor makes of the exported frames: RGB, RGBA with the markers' transparency, or
 // indexed with its palette reordered. Each comes back to the sprite's indices.
 TEST(SpriteFiles, ImportMapsFramesSavedInColoursBackToTheirIndices) {
