@@ -185,6 +185,7 @@ void TForm1::buildEditMenu() {
     for (QAction* action : {AddFiles1, ReplaceEntry1, RemoveEntry1, RenameEntry1}) {
         edit->addAction(action);
     }
+    buildSpriteItems(edit);
     edit->addSeparator();
     for (QAction* action : {SaveArchive1, SaveArchiveAs1, RevertChanges1}) {
         edit->addAction(action);
@@ -194,6 +195,16 @@ void TForm1::buildEditMenu() {
         action->setEnabled(false);
     }
     editMenu_ = edit;
+}
+
+// "Importuj sprite...", "Zastąp klatkę..." in the Edycja menu.
+void TForm1::buildSpriteItems(QMenu* edit) {
+    ImportSprite1 = makeAction(this, appText(texts::kImportSpriteItem), -1, {});
+    ReplaceFrame1 = makeAction(this, appText(texts::kReplaceFrameItem), -1, {});
+    for (QAction* action : {ImportSprite1, ReplaceFrame1}) {
+        edit->addAction(action);
+        action->setEnabled(false);
+    }
 }
 
 void TForm1::buildToolBar() {
@@ -666,6 +677,8 @@ void TForm1::attach(MainForm& form, QtToolkit& ui, WavePlayer& player) {
     route(ReplaceEntry1, &MainForm::ReplaceEntry1Click);
     route(RemoveEntry1, &MainForm::RemoveEntry1Click);
     route(RenameEntry1, &MainForm::RenameEntry1Click);
+    route(ImportSprite1, &MainForm::ImportSpriteClick);
+    route(ReplaceFrame1, &MainForm::ReplaceFrameClick);
     route(SaveArchive1, &MainForm::SaveArchive1Click);
     route(SaveArchiveAs1, &MainForm::SaveArchiveAs1Click);
     route(RevertChanges1, &MainForm::RevertChanges1Click);

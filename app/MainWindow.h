@@ -138,6 +138,8 @@ public:
     QAction* ReplaceEntry1 = nullptr;
     QAction* RemoveEntry1 = nullptr;
     QAction* RenameEntry1 = nullptr;
+    QAction* ImportSprite1 = nullptr;
+    QAction* ReplaceFrame1 = nullptr;
     QAction* SaveArchive1 = nullptr;
     QAction* SaveArchiveAs1 = nullptr;
     QAction* RevertChanges1 = nullptr;
@@ -164,6 +166,7 @@ protected:
 private:
     void buildMenus();
     void buildEditMenu();
+    void buildSpriteItems(QMenu* edit);
     void buildToolBar();
     void buildCentre();
     void buildPreview();

@@ -300,6 +300,8 @@ void QtToolkit::setEditCommandsEnabled(const EditCommandState& state) {
     for (QAction* action : {window_.ReplaceEntry1, window_.RemoveEntry1, window_.RenameEntry1}) {
         action->setEnabled(state.entrySelected);
     }
+    window_.ImportSprite1->setEnabled(state.spritesEditable);
+    window_.ReplaceFrame1->setEnabled(state.spriteSelected);
     window_.SaveArchive1->setEnabled(state.archiveEditable && state.changed);
     window_.RevertChanges1->setEnabled(state.changed);
     window_.SaveArchiveAs1->setEnabled(state.archiveEditable && state.archiveOpen);

@@ -533,6 +533,14 @@ The status bar at the bottom of the window shows, in turn: the number of files i
 
 Every button has a hint: just rest the mouse pointer over it.</translation>
     </message>
+    <message>
+        <source>Importuj sprite...</source>
+        <translation>Import sprite...</translation>
+    </message>
+    <message>
+        <source>Zastąp klatkę...</source>
+        <translation>Replace frame...</translation>
+    </message>
 </context>
 <context>
     <name>WindowTexts</name>
@@ -1205,6 +1213,38 @@ The archive on disk is unchanged and the changes stay in the window: try again o
     <message>
         <source>Z paletą bez zmian</source>
         <translation>Palette unchanged</translation>
+    </message>
+    <message>
+        <source>Wybierz folder eksportu sprite&apos;a</source>
+        <translation>Choose the folder of a sprite export</translation>
+    </message>
+    <message>
+        <source>Zaimportować sprite z %1 w miejsce %2, czy dodać go jako nowy plik?</source>
+        <translation>Import the sprite from %1 in place of %2, or add it as a new file?</translation>
+    </message>
+    <message>
+        <source>Zastąp %1</source>
+        <translation>Replace %1</translation>
+    </message>
+    <message>
+        <source>Dodaj jako nowy</source>
+        <translation>Add as new</translation>
+    </message>
+    <message>
+        <source>importuj sprite %1</source>
+        <translation>import sprite %1</translation>
+    </message>
+    <message>
+        <source>Obraz (PNG, BMP) na klatkę %1 sprite&apos;a %2</source>
+        <translation>Picture (PNG, BMP) for frame %1 of sprite %2</translation>
+    </message>
+    <message>
+        <source>zastąp klatkę %1 w %2</source>
+        <translation>replace frame %1 in %2</translation>
+    </message>
+    <message>
+        <source>%1: klatkę można zastąpić tylko obrazem .png lub .bmp</source>
+        <translation>%1: a frame can be replaced by a .png or .bmp picture only</translation>
     </message>
 </context>
 </TS>

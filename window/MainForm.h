@@ -89,6 +89,11 @@ public:
     void ReplaceEntry1Click();
     void RemoveEntry1Click();
     void RenameEntry1Click();
+    // A sprite from an export's folder, in place of the selected sprite or as a new entry; the
+    // frame shown (the first when none is) of the selected sprite from a picture file. Each one
+    // step, nothing changed when the pictures do not fit.
+    void ImportSpriteClick();
+    void ReplaceFrameClick();
     void SaveArchive1Click();
     void SaveArchiveAs1Click();
     void RevertChanges1Click();

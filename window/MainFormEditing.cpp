@@ -67,6 +67,9 @@ EditCommandState MainForm::editCommandState() const {
     state.archiveOpen = session_.archive() != nullptr;
     state.archiveEditable = session_.editable();
     state.entrySelected = state.archiveEditable && SelectedRow() >= 0;
+    state.spritesEditable = state.archiveEditable && isLod();
+    const Entry* selected = state.spritesEditable ? selectedEntry() : nullptr;
+    state.spriteSelected = selected != nullptr && isSprite(*selected);
     state.changed = session_.hasChanges();
     const EditStep* undo = session_.nextUndo();
     const EditStep* redo = session_.nextRedo();

@@ -342,6 +342,12 @@ void PreviewController::savePictureAsPng(const std::string& folderPath) {
         text(texts::kPictureSaved), {*chosen, number(picture.width), number(picture.height)}));
 }
 
+std::uint32_t PreviewController::shownFrame() const {
+    return shown_ == Shown::Frame
+               ? static_cast<std::uint32_t>(std::max(ui_.frameRow.frameScrollPosition(), 1))
+               : 1;
+}
+
 void PreviewController::exportSprite() {
     namespace fs = std::filesystem;
     const Entry* entry = selectedEntry();

@@ -209,6 +209,24 @@ inline constexpr const char* kCancelChoiceButton = BRASVEL_TRANSLATE_NOOP("Windo
 inline constexpr const char* kStoredAs24Bits = BRASVEL_TRANSLATE_NOOP(
     "WindowTexts",
     "%1 ma więcej niż 256 kolorów: zapisano go jako 24-bitowy obraz gry %2 (bez palety).");
+// Importing a sprite: %1 the export's folder, %2 the selected sprite.
+inline constexpr const char* kImportSpriteCaption =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Wybierz folder eksportu sprite'a");
+inline constexpr const char* kImportSpriteQuestion = BRASVEL_TRANSLATE_NOOP(
+    "WindowTexts", "Zaimportować sprite z %1 w miejsce %2, czy dodać go jako nowy plik?");
+inline constexpr const char* kReplaceSpriteButton =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Zastąp %1");
+inline constexpr const char* kAddAsNewButton =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Dodaj jako nowy");
+inline constexpr const char* kImportSpriteStep =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "importuj sprite %1");
+// Replacing one frame: %1 the frame's number, %2 the sprite.
+inline constexpr const char* kReplaceFrameCaption =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Obraz (PNG, BMP) na klatkę %1 sprite'a %2");
+inline constexpr const char* kReplaceFrameStep =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "zastąp klatkę %1 w %2");
+inline constexpr const char* kFrameNotPicture = BRASVEL_TRANSLATE_NOOP(
+    "WindowTexts", "%1: klatkę można zastąpić tylko obrazem .png lub .bmp");
 // %1 the archive's file name.
 inline constexpr const char* kRevertCaption =
     BRASVEL_TRANSLATE_NOOP("WindowTexts", "Cofnij zmiany");
