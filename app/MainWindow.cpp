@@ -154,6 +154,8 @@ void TForm1::buildMenus() {
         makeAction(this, appText(texts::kFolderItem), -1, QKeySequence(Qt::CTRL | Qt::Key_F));
     options->addAction(QuickView1);
     options->addAction(SetPathForExtract1);
+    ExternalProgram1 = makeAction(this, appText(texts::kExternalProgramItem), -1, {});
+    options->addAction(ExternalProgram1);
 
     QMenu* help = menuBar()->addMenu(appText(texts::kHelpMenu));
     GeneralHelp1 = makeAction(this, appText(texts::kHelpItem), kImageTxt, {});
@@ -201,7 +203,9 @@ void TForm1::buildEditMenu() {
 void TForm1::buildSpriteItems(QMenu* edit) {
     ImportSprite1 = makeAction(this, appText(texts::kImportSpriteItem), -1, {});
     ReplaceFrame1 = makeAction(this, appText(texts::kReplaceFrameItem), -1, {});
-    for (QAction* action : {ImportSprite1, ReplaceFrame1}) {
+    EditExternally1 = makeAction(this, appText(texts::kEditExternallyItem), -1,
+                                 QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E));
+    for (QAction* action : {ImportSprite1, ReplaceFrame1, EditExternally1}) {
         edit->addAction(action);
         action->setEnabled(false);
     }
@@ -679,6 +683,8 @@ void TForm1::attach(MainForm& form, QtToolkit& ui, WavePlayer& player) {
     route(RenameEntry1, &MainForm::RenameEntry1Click);
     route(ImportSprite1, &MainForm::ImportSpriteClick);
     route(ReplaceFrame1, &MainForm::ReplaceFrameClick);
+    route(EditExternally1, &MainForm::EditExternallyClick);
+    route(ExternalProgram1, &MainForm::ExternalProgramClick);
     route(SaveArchive1, &MainForm::SaveArchive1Click);
     route(SaveArchiveAs1, &MainForm::SaveArchiveAs1Click);
     route(RevertChanges1, &MainForm::RevertChanges1Click);
@@ -699,6 +705,9 @@ void TForm1::attach(MainForm& form, QtToolkit& ui, WavePlayer& player) {
     });
     if (!ui.onFrameTimer) {
         ui.onFrameTimer = [this] { form_->FrameTimerTimer(); };
+    }
+    if (!ui.onWatchTimer) {
+        ui.onWatchTimer = [this] { form_->ExternalWatchTick(); };
     }
 
     connect(SearchBox, &QLineEdit::textChanged, this, [this, &ui](const QString& search) {

@@ -140,6 +140,8 @@ public:
     QAction* RenameEntry1 = nullptr;
     QAction* ImportSprite1 = nullptr;
     QAction* ReplaceFrame1 = nullptr;
+    QAction* EditExternally1 = nullptr;
+    QAction* ExternalProgram1 = nullptr;
     QAction* SaveArchive1 = nullptr;
     QAction* SaveArchiveAs1 = nullptr;
     QAction* RevertChanges1 = nullptr;

@@ -3,6 +3,9 @@
 #include "app/QtToolkit.h"
 
 #include <QComboBox>
+#include <QDesktopServices>
+#include <QProcess>
+#include <QUrl>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QEventLoop>
@@ -123,6 +126,13 @@ QtToolkit::QtToolkit(TForm1& window) : window_(window) {
                                      });
     connections_ << QObject::connect(window_.scb, &QScrollBar::valueChanged, window_.scb,
                                      [this](int) { frameScrollMoved(); });
+    watchTimer_ = new QTimer(&window_);
+    watchTimer_->setObjectName(QStringLiteral("WatchTimer"));
+    connections_ << QObject::connect(watchTimer_, &QTimer::timeout, watchTimer_, [this] {
+        if (!busy() && onWatchTimer) {
+            run([this] { onWatchTimer(); });
+        }
+    });
     connections_ << QObject::connect(window_.FrameTimer, &QTimer::timeout, window_.FrameTimer,
                                      [this] {
                                          // A tick during another handler (a batch, a dialog)
@@ -302,6 +312,7 @@ void QtToolkit::setEditCommandsEnabled(const EditCommandState& state) {
     }
     window_.ImportSprite1->setEnabled(state.spritesEditable);
     window_.ReplaceFrame1->setEnabled(state.spriteSelected);
+    window_.EditExternally1->setEnabled(state.entrySelected);
     window_.SaveArchive1->setEnabled(state.archiveEditable && state.changed);
     window_.RevertChanges1->setEnabled(state.changed);
     window_.SaveArchiveAs1->setEnabled(state.archiveEditable && state.archiveOpen);
@@ -704,6 +715,33 @@ std::size_t QtToolkit::askChoice(std::string_view caption, std::string_view text
     const auto found = std::find(pressed.begin(), pressed.end(), box.clickedButton());
     return found != pressed.end() ? static_cast<std::size_t>(found - pressed.begin())
                                   : pressed.size() - 1;
+}
+
+bool QtToolkit::openExternally(const std::string& path, const std::string& program) {
+    const QString file = QString::fromUtf8(path.data(), qsizetype(path.size()));
+    QString command = qEnvironmentVariable("BRASVEL_EDITOR");
+    if (command.isEmpty()) {
+        command = fromUtf8(program);
+    }
+    if (command.trimmed().isEmpty()) {
+        // xdg-open on Linux, ShellExecute on Windows: the program the desktop associates.
+        return QDesktopServices::openUrl(QUrl::fromLocalFile(file));
+    }
+    QStringList arguments = QProcess::splitCommand(command);
+    if (arguments.isEmpty()) {
+        return false;
+    }
+    const QString executable = arguments.takeFirst();
+    arguments << file;
+    return QProcess::startDetached(executable, arguments);
+}
+
+void QtToolkit::setWatchTimer(int intervalMs) {
+    if (intervalMs > 0) {
+        watchTimer_->start(intervalMs);
+    } else {
+        watchTimer_->stop();
+    }
 }
 
 DamagedAnswer QtToolkit::askDamagedEntries(std::string_view caption, std::string_view text) {

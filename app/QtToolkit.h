@@ -19,6 +19,7 @@
 class QFileDialog;
 class QWidget;
 class QItemSelection;
+class QTimer;
 
 namespace brasvel::app {
 
@@ -76,6 +77,8 @@ public:
                                            std::string_view suggestedPath) override;
     void setFrameCaption(std::string_view text) override;
     void setFrameTimer(int intervalMs) override;
+    bool openExternally(const std::string& path, const std::string& program) override;
+    void setWatchTimer(int intervalMs) override;
     void showVideoFrame(std::span<const std::uint8_t> rgb, int width, int height) override;
     void setVideoPosition(int frame, int frames, std::string_view text) override;
     void setVideoPlaying(bool playing, int tickMs) override;
@@ -172,6 +175,7 @@ private:
 
     TForm1& window_;
     QList<QMetaObject::Connection> connections_;
+    QTimer* watchTimer_ = nullptr;
     int scrollMinimum_ = 1;
     int scrollMaximum_ = 1;
     int programmaticScroll_ = 0;

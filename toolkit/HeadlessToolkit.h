@@ -101,6 +101,11 @@ public:
     bool isFrameScrollVisible() const override { return scrollVisible; }
     void setFrameCaption(std::string_view text) override { frameCaption = text; }
     void setFrameTimer(int intervalMs) override { frameTimerInterval = intervalMs; }
+    bool openExternally(const std::string& path, const std::string& program) override {
+        externalOpens.push_back({path, program});
+        return externalOpenWorks;
+    }
+    void setWatchTimer(int intervalMs) override { watchTimerInterval = intervalMs; }
 
     bool askOkCancel(std::string_view caption, std::string_view text) override;
     OverwriteAnswer askOverwrite(std::string_view fileName, std::string_view folder,
@@ -219,6 +224,13 @@ public:
     std::vector<Question> damagedQuestions;
     std::deque<DamagedAnswer> damagedAnswers;  // scripted; Cancel when none is left
     std::deque<bool> answers;  // scripted replies to askOkCancel; OK when none is left
+    struct ExternalOpen {
+        std::string path;
+        std::string program;
+    };
+    std::vector<ExternalOpen> externalOpens;
+    bool externalOpenWorks = true;
+    int watchTimerInterval = 0;
     struct ChoiceQuestion {
         std::string caption;
         std::string text;

@@ -541,6 +541,14 @@ Every button has a hint: just rest the mouse pointer over it.</translation>
         <source>Zastąp klatkę...</source>
         <translation>Replace frame...</translation>
     </message>
+    <message>
+        <source>Edytuj w innym programie...</source>
+        <translation>Edit in another program...</translation>
+    </message>
+    <message>
+        <source>Program do edycji...</source>
+        <translation>Editing program...</translation>
+    </message>
 </context>
 <context>
     <name>WindowTexts</name>
@@ -1245,6 +1253,50 @@ The archive on disk is unchanged and the changes stay in the window: try again o
     <message>
         <source>%1: klatkę można zastąpić tylko obrazem .png lub .bmp</source>
         <translation>%1: a frame can be replaced by a .png or .bmp picture only</translation>
+    </message>
+    <message>
+        <source>Edycja w innym programie</source>
+        <translation>Editing in another program</translation>
+    </message>
+    <message>
+        <source>Plik %1 został zmieniony. Uaktualnić archiwum?</source>
+        <translation>The file %1 was changed. Update the archive?</translation>
+    </message>
+    <message>
+        <source>Tak</source>
+        <translation>Yes</translation>
+    </message>
+    <message>
+        <source>Tak, zawsze dla tego pliku</source>
+        <translation>Yes, always for this file</translation>
+    </message>
+    <message>
+        <source>Nie</source>
+        <translation>No</translation>
+    </message>
+    <message>
+        <source>Nie uaktualniono archiwum plikiem %1: %2. Archiwum się nie zmieniło.</source>
+        <translation>The archive was not updated from %1: %2. The archive did not change.</translation>
+    </message>
+    <message>
+        <source>Nie udało się otworzyć %1 w innym programie.</source>
+        <translation>Could not open %1 in another program.</translation>
+    </message>
+    <message>
+        <source>zmiana %1 w innym programie</source>
+        <translation>%1 changed in another program</translation>
+    </message>
+    <message>
+        <source>W innych programach są wciąż otwarte: %1. Zmiany zapisane w nich później nie trafią do archiwum. Zamknąć mimo to?</source>
+        <translation>Still open in other programs: %1. Changes saved there later will not reach the archive. Close anyway?</translation>
+    </message>
+    <message>
+        <source>Program do edycji</source>
+        <translation>Editing program</translation>
+    </message>
+    <message>
+        <source>Wiersz polecenia programu, który otwiera wpisy (ścieżka pliku dochodzi na końcu); pusty: program, który system kojarzy z typem pliku.</source>
+        <translation>The command line of the program that opens entries (the file&apos;s path is added at its end); empty: the program the system associates with the file&apos;s type.</translation>
     </message>
 </context>
 </TS>

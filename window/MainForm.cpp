@@ -172,7 +172,7 @@ void MainForm::LoadResurceFile1Click() { openThroughDialog(); }
 void MainForm::openThroughDialog() {
     guarded([&] {
         const std::optional<OpenChoice> choice = ui_.runOpenDialog(startDir_, openFilters());
-        if (!choice || !editing_.settleUnsaved(session_.path())) {
+        if (!choice || !settleExternalEdits() || !editing_.settleUnsaved(session_.path())) {
             return;
         }
         // The filter the user chose, not the file's extension, decides how it is read.
@@ -200,7 +200,7 @@ void MainForm::openAs(const std::string& path, const ArchiveFormat& format) {
 }
 
 void MainForm::openByKind(const std::string& path) {
-    if (!editing_.settleUnsaved(session_.path())) {
+    if (!settleExternalEdits() || !editing_.settleUnsaved(session_.path())) {
         return;
     }
     const ArchiveFormat* format = ArchiveSession::kindOf(path);
@@ -765,7 +765,8 @@ void MainForm::Exittheprogram1Click() {
 
 bool MainForm::FormCloseQuery() {
     bool mayClose = false;
-    guarded([&] { mayClose = editing_.settleUnsaved(session_.path()); });
+    guarded(
+        [&] { mayClose = settleExternalEdits() && editing_.settleUnsaved(session_.path()); });
     return mayClose;
 }
 

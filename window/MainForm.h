@@ -33,6 +33,7 @@
 #include "window/Selection.h"
 #include "window/WavePlayer.h"
 #include "window/WindowKinds.h"
+#include "window/ExternalEdits.h"
 #include "window/WindowSettings.h"
 
 namespace brasvel {
@@ -94,6 +95,14 @@ public:
     // step, nothing changed when the pictures do not fit.
     void ImportSpriteClick();
     void ReplaceFrameClick();
+    // "Edytuj w innym programie...": the selected entry written for another program and opened
+    // there; its file watched, and each complete save offered as one step. The watch timer's
+    // tick; "Opcje" > the program edits open with (empty: the desktop's choice).
+    void EditExternallyClick();
+    void ExternalWatchTick();
+    void ExternalProgramClick();
+    // How many entries are out in other programs.
+    std::size_t externalEditCount() const { return externalEdits_.size(); }
     void SaveArchive1Click();
     void SaveArchiveAs1Click();
     void RevertChanges1Click();
@@ -303,6 +312,12 @@ private:
     EntryListView list_{ui_, session_};
     Selection selection_;
     std::unique_ptr<Impl> impl_;
+    std::vector<ExternalEdit> externalEdits_;
+    std::unique_ptr<WorkFolder> workFolder_;
+    // With entries still out in other programs: asks before the archive or the window closes;
+    // true when it may, the watches then ended and their files gone.
+    bool settleExternalEdits();
+    void takeExternalEdit(ExternalEdit& edit);
 };
 
 // Runs a handler's body; an error ends it and is shown, and the program goes on.

@@ -227,6 +227,34 @@ inline constexpr const char* kReplaceFrameStep =
     BRASVEL_TRANSLATE_NOOP("WindowTexts", "zastąp klatkę %1 w %2");
 inline constexpr const char* kFrameNotPicture = BRASVEL_TRANSLATE_NOOP(
     "WindowTexts", "%1: klatkę można zastąpić tylko obrazem .png lub .bmp");
+// Editing in another program: %1 the file the other program has.
+inline constexpr const char* kExternalCaption =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Edycja w innym programie");
+inline constexpr const char* kExternalChangedQuestion =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Plik %1 został zmieniony. Uaktualnić archiwum?");
+inline constexpr const char* kYesButton = BRASVEL_TRANSLATE_NOOP("WindowTexts", "Tak");
+inline constexpr const char* kYesAlwaysButton =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Tak, zawsze dla tego pliku");
+inline constexpr const char* kNoButton = BRASVEL_TRANSLATE_NOOP("WindowTexts", "Nie");
+// %1 the file, %2 why it does not fit.
+inline constexpr const char* kExternalNotTaken = BRASVEL_TRANSLATE_NOOP(
+    "WindowTexts", "Nie uaktualniono archiwum plikiem %1: %2. Archiwum się nie zmieniło.");
+inline constexpr const char* kExternalNotOpened = BRASVEL_TRANSLATE_NOOP(
+    "WindowTexts", "Nie udało się otworzyć %1 w innym programie.");
+// %1 the entry.
+inline constexpr const char* kExternalStep =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "zmiana %1 w innym programie");
+// %1 the files still open in other programs.
+inline constexpr const char* kExternalOpenQuestion = BRASVEL_TRANSLATE_NOOP(
+    "WindowTexts",
+    "W innych programach są wciąż otwarte: %1. Zmiany zapisane w nich później nie trafią do "
+    "archiwum. Zamknąć mimo to?");
+inline constexpr const char* kExternalProgramCaption =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Program do edycji");
+inline constexpr const char* kExternalProgramLabel = BRASVEL_TRANSLATE_NOOP(
+    "WindowTexts",
+    "Wiersz polecenia programu, który otwiera wpisy (ścieżka pliku dochodzi na końcu); pusty: "
+    "program, który system kojarzy z typem pliku.");
 // %1 the archive's file name.
 inline constexpr const char* kRevertCaption =
     BRASVEL_TRANSLATE_NOOP("WindowTexts", "Cofnij zmiany");
