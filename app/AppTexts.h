@@ -42,6 +42,7 @@ inline constexpr const char* kRemoveItem = QT_TRANSLATE_NOOP("AppTexts", "Usuń"
 inline constexpr const char* kRenameItem = QT_TRANSLATE_NOOP("AppTexts", "Zmień nazwę");
 inline constexpr const char* kImportSpriteItem = QT_TRANSLATE_NOOP("AppTexts", "Importuj sprite...");
 inline constexpr const char* kReplaceFrameItem = QT_TRANSLATE_NOOP("AppTexts", "Zastąp klatkę...");
+inline constexpr const char* kNewArchiveItem = QT_TRANSLATE_NOOP("AppTexts", "Nowe archiwum...");
 inline constexpr const char* kEditExternallyItem =
     QT_TRANSLATE_NOOP("AppTexts", "Edytuj w innym programie...");
 inline constexpr const char* kExternalProgramItem =

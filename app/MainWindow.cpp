@@ -132,6 +132,8 @@ void TForm1::buildMenus() {
     SaveSingleFile2 = makeAction(this, appText(texts::kExtractAllItem), 2,
                                  QKeySequence(Qt::CTRL | Qt::Key_F2));
     Exittheprogram1 = makeAction(this, appText(texts::kExitItem), 3, Qt::Key_F12);
+    NewArchive1 = makeAction(this, appText(texts::kNewArchiveItem), -1, {});
+    file->addAction(NewArchive1);
     file->addAction(LoadResurceFile1);
     RecentMenu = file->addMenu(appText(texts::kRecentMenu));
     RecentMenu->setObjectName(QStringLiteral("RecentMenu"));
@@ -684,6 +686,7 @@ void TForm1::attach(MainForm& form, QtToolkit& ui, WavePlayer& player) {
     route(ImportSprite1, &MainForm::ImportSpriteClick);
     route(ReplaceFrame1, &MainForm::ReplaceFrameClick);
     route(EditExternally1, &MainForm::EditExternallyClick);
+    route(NewArchive1, &MainForm::NewArchiveClick);
     route(ExternalProgram1, &MainForm::ExternalProgramClick);
     route(SaveArchive1, &MainForm::SaveArchive1Click);
     route(SaveArchiveAs1, &MainForm::SaveArchiveAs1Click);

@@ -141,6 +141,7 @@ public:
     QAction* ImportSprite1 = nullptr;
     QAction* ReplaceFrame1 = nullptr;
     QAction* EditExternally1 = nullptr;
+    QAction* NewArchive1 = nullptr;
     QAction* ExternalProgram1 = nullptr;
     QAction* SaveArchive1 = nullptr;
     QAction* SaveArchiveAs1 = nullptr;

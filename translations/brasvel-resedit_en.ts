@@ -549,6 +549,10 @@ Every button has a hint: just rest the mouse pointer over it.</translation>
         <source>Program do edycji...</source>
         <translation>Editing program...</translation>
     </message>
+    <message>
+        <source>Nowe archiwum...</source>
+        <translation>New archive...</translation>
+    </message>
 </context>
 <context>
     <name>WindowTexts</name>
@@ -1297,6 +1301,18 @@ The archive on disk is unchanged and the changes stay in the window: try again o
     <message>
         <source>Wiersz polecenia programu, który otwiera wpisy (ścieżka pliku dochodzi na końcu); pusty: program, który system kojarzy z typem pliku.</source>
         <translation>The command line of the program that opens entries (the file&apos;s path is added at its end); empty: the program the system associates with the file&apos;s type.</translation>
+    </message>
+    <message>
+        <source>Nowe archiwum</source>
+        <translation>New archive</translation>
+    </message>
+    <message>
+        <source>Jakiego rodzaju archiwum utworzyć?</source>
+        <translation>What kind of archive should be made?</translation>
+    </message>
+    <message>
+        <source>%1 już istnieje; nowe archiwum nie zastępuje innego pliku.</source>
+        <translation>%1 already exists; a new archive does not replace another file.</translation>
     </message>
 </context>
 </TS>

@@ -99,6 +99,9 @@ public:
     // there; its file watched, and each complete save offered as one step. The watch timer's
     // tick; "Opcje" > the program edits open with (empty: the desktop's choice).
     void EditExternallyClick();
+    // "Plik" > "Nowe archiwum...": its kind and name asked, an empty archive of that kind
+    // written there (never over a file) and opened, for files to be added and saved.
+    void NewArchiveClick();
     void ExternalWatchTick();
     void ExternalProgramClick();
     // How many entries are out in other programs.

@@ -362,6 +362,43 @@ std::optional<std::string> MainForm::askSaveAsPath() {
     return path;
 }
 
+void MainForm::NewArchiveClick() {
+    guarded([&] {
+        if (!settleExternalEdits() || !editing_.settleUnsaved(session_.path())) {
+            return;
+        }
+        const auto formats = archiveFormats();
+        const std::vector<OpenFilter> filters = openFilters();
+        std::vector<std::string> buttons;
+        for (const OpenFilter& filter : filters) {
+            buttons.push_back(filter.text);
+        }
+        buttons.push_back(text(texts::kCancelChoiceButton));
+        const std::size_t kind = ui_.askChoice(text(texts::kNewArchiveCaption),
+                                               text(texts::kNewArchiveQuestion), buttons);
+        if (kind >= formats.size() || kind >= filters.size()) {
+            return;
+        }
+        const ArchiveFormat& format = *formats[kind];
+        const std::string folder = session_.path().empty() ? startDir_ : folderOf(session_.path());
+        const std::optional<std::string> chosen = ui_.chooseSavePath(
+            text(texts::kNewArchiveCaption),
+            (std::filesystem::path(folder) / ("nowe" + std::string(format.suffix))).string(),
+            filters[kind]);
+        if (!chosen || chosen->empty()) {
+            return;
+        }
+        const std::string path = withKindSuffix(*chosen, format);
+        std::error_code error;
+        if (std::filesystem::exists(std::filesystem::symlink_status(path, error))) {
+            ui_.reportError(texts::fillIn(text(texts::kNewArchiveExists), {path}));
+            return;
+        }
+        ArchiveEdit(format).save(path);
+        openAs(path, format);
+    });
+}
+
 void MainForm::SaveArchiveAs1Click() {
     guarded([&] {
         if (session_.archive() == nullptr) {

@@ -255,6 +255,13 @@ inline constexpr const char* kExternalProgramLabel = BRASVEL_TRANSLATE_NOOP(
     "WindowTexts",
     "Wiersz polecenia programu, który otwiera wpisy (ścieżka pliku dochodzi na końcu); pusty: "
     "program, który system kojarzy z typem pliku.");
+// A new archive; %1 the path chosen, where a file already is.
+inline constexpr const char* kNewArchiveCaption =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Nowe archiwum");
+inline constexpr const char* kNewArchiveQuestion =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Jakiego rodzaju archiwum utworzyć?");
+inline constexpr const char* kNewArchiveExists = BRASVEL_TRANSLATE_NOOP(
+    "WindowTexts", "%1 już istnieje; nowe archiwum nie zastępuje innego pliku.");
 // %1 the archive's file name.
 inline constexpr const char* kRevertCaption =
     BRASVEL_TRANSLATE_NOOP("WindowTexts", "Cofnij zmiany");

@@ -98,6 +98,8 @@ TEST_F(EditingTest, commandsAreEnabledOnlyWhereTheyMakeSense) {
 
     EXPECT_EQ(ui.editCommands, (EditCommandState{.archiveEditable = true,
                                                  .entrySelected = true,
+                                                 .spritesEditable = true,
+                                                 .spriteSelected = false,
                                                  .changed = false,
                                                  .archiveOpen = true,
                                                  .undoText = "Cofnij",
@@ -115,6 +117,7 @@ TEST_F(EditingTest, commandsAreEnabledOnlyWhereTheyMakeSense) {
     open(write("short.lod", original.substr(0, 92 + 32 + 5)), 1);
     EXPECT_FALSE(ui.editCommands.archiveEditable);
     EXPECT_FALSE(ui.editCommands.entrySelected);
+    EXPECT_FALSE(ui.editCommands.spritesEditable);
     EXPECT_TRUE(ui.editCommands.archiveOpen);
 }
 
@@ -236,6 +239,43 @@ TEST_F(EditingTest, aPngOrBmpAddedToALodIsStoredAsAPictureOrAsGivenAsTheUserChoo
             EXPECT_EQ(asText(content), bmp) << "stored as given";
         }
     }
+}
+
+// A new archive: its kind and name asked, an empty one written and opened, never over a file;
+// files added to it are saved into it.
+TEST_F(EditingTest, aNewArchiveIsMadeEmptyOpenedAndSavedWithWhatIsAdded) {
+    ui.choiceAnswers = {3};  // Anuluj
+    form.NewArchiveClick();
+    ASSERT_EQ(ui.choiceQuestions.size(), 1u);
+    EXPECT_EQ(ui.choiceQuestions[0].buttons.size(), 4u) << "LOD, SND, VID and Anuluj";
+    EXPECT_TRUE(ui.savePathStarts.empty());
+
+    const std::string taken = write("taken.snd", "mine");
+    ui.choiceAnswers = {1};
+    ui.savePathReplies.push_back(taken);
+    form.NewArchiveClick();
+    ASSERT_EQ(ui.errors.size(), 1u);
+    EXPECT_NE(ui.errors[0].find("już istnieje"), std::string::npos) << ui.errors[0];
+    EXPECT_EQ(read(taken), "mine");
+
+    ui.choiceAnswers = {1};
+    ui.savePathReplies.push_back((folder / "fresh").string());
+    form.NewArchiveClick();
+    EXPECT_EQ(ui.errors.size(), 1u) << ui.errors.back();
+    const std::string fresh = (folder / "fresh.snd").string();
+    EXPECT_TRUE(std::filesystem::exists(fresh));
+    EXPECT_TRUE(captions().empty());
+    EXPECT_EQ(read(archivePath), original) << "the archive open before is untouched";
+
+    ui.fileReplies.push_back({write("beep.wav", "RIFF beep")});
+    form.AddFiles1Click();
+    EXPECT_EQ(captions(), (std::vector<std::string>{"beep.Wav *"}));
+    form.SaveArchive1Click();
+    const Archive saved = Archive::open(fresh, kSndFormat);
+    ASSERT_EQ(saved.entries().size(), 1u);
+    const std::vector<std::byte> content = entryContent(saved, saved.entries()[0]);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(content.data()), content.size()),
+              "RIFF beep");
 }
 
 TEST_F(EditingTest, replacedContentIsWhatThePreviewAndExtractionShow) {
