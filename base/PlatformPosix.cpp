@@ -13,6 +13,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 
 #include "base/Platform.h"
 
@@ -184,6 +185,15 @@ std::string windows1250Character(unsigned char byte) {
         return {};
     }
     return std::string(out, static_cast<std::size_t>(outPointer - out));
+}
+
+std::string userStateFolder() {
+    const char* state = std::getenv("XDG_STATE_HOME");
+    if (state != nullptr && state[0] == '/') {
+        return state;
+    }
+    const char* home = std::getenv("HOME");
+    return home != nullptr && home[0] == '/' ? std::string(home) + "/.local/state" : std::string();
 }
 
 long currentProcess() {
