@@ -1314,5 +1314,29 @@ The archive on disk is unchanged and the changes stay in the window: try again o
         <source>%1 już istnieje; nowe archiwum nie zastępuje innego pliku.</source>
         <translation>%1 already exists; a new archive does not replace another file.</translation>
     </message>
+    <message>
+        <source>Niezapisane zmiany</source>
+        <translation>Unsaved changes</translation>
+    </message>
+    <message>
+        <source>Przywrócić niezapisane zmiany archiwum %1?</source>
+        <translation>Restore the unsaved changes of the archive %1?</translation>
+    </message>
+    <message>
+        <source>przywróć niezapisane zmiany</source>
+        <translation>restore unsaved changes</translation>
+    </message>
+    <message>
+        <source>Archiwum %1 zmieniło się od czasu tych zmian, więc nie zostały przywrócone. Dziennik zachowano: %2</source>
+        <translation>The archive %1 has changed since those changes, so they were not restored. The journal was kept: %2</translation>
+    </message>
+    <message>
+        <source>Dziennik zmian %2 jest uszkodzony (%3); zachowano go, niczego nie zmieniono.</source>
+        <translation>The change journal %2 is damaged (%3); it was kept and nothing was changed.</translation>
+    </message>
+    <message>
+        <source>Nie można zapisać dziennika niezapisanych zmian %2: %3</source>
+        <translation>Cannot write the journal of unsaved changes %2: %3</translation>
+    </message>
 </context>
 </TS>

@@ -104,6 +104,14 @@ public:
     void NewArchiveClick();
     void ExternalWatchTick();
     void ExternalProgramClick();
+    // Pending edits outlive a crash: after each edit they are journalled into the recovery folder
+    // (the user's state folder's brasvel-resedit/recovery), and the journal goes with a save,
+    // revert or discard. At the start, each journal left by a window that no longer runs is
+    // offered back: restored as unsaved edits when the archive is as it was, else kept.
+    void offerRecovery();
+    // The recovery folder; empty: none (no state folder). Tests put one of their own.
+    void setRecoveryFolder(std::string folder) { recoveryFolder_ = std::move(folder); }
+    const std::string& recoveryFolder() const { return recoveryFolder_; }
     // How many entries are out in other programs.
     std::size_t externalEditCount() const { return externalEdits_.size(); }
     void SaveArchive1Click();
@@ -316,6 +324,12 @@ private:
     Selection selection_;
     std::unique_ptr<Impl> impl_;
     std::vector<ExternalEdit> externalEdits_;
+    std::string recoveryFolder_;
+    std::string journalled_;     // the journal this window wrote last, until it is removed
+    bool journalFailed_ = false;  // said once
+    std::string journalPathOf(const std::string& archivePath) const;
+    // The pending edits to the journal, or the journal removed when there are none.
+    void journalEdits();
     std::unique_ptr<WorkFolder> workFolder_;
     // With entries still out in other programs: asks before the archive or the window closes;
     // true when it may, the watches then ended and their files gone.

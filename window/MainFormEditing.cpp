@@ -88,9 +88,13 @@ void MainForm::showEditState() {
     ui_.setArchiveTitle(
         session_.hasChanges() ? texts::fillIn(text(texts::kUnsavedTitle), {fileName}) : fileName);
     ui_.setEditCommandsEnabled(editCommandState());
+    if (!journalled_.empty() && !session_.hasChanges()) {
+        journalEdits();  // saved, reverted, undone to nothing or discarded: the journal goes
+    }
 }
 
 void MainForm::showEdited(const std::optional<std::string>& selectName) {
+    journalEdits();
     forgetListedContent();
     showTotal(static_cast<std::int32_t>(entries().size()));
     // An edit renumbers the entries: the selection keeps only the entry named.

@@ -262,6 +262,21 @@ inline constexpr const char* kNewArchiveQuestion =
     BRASVEL_TRANSLATE_NOOP("WindowTexts", "Jakiego rodzaju archiwum utworzyć?");
 inline constexpr const char* kNewArchiveExists = BRASVEL_TRANSLATE_NOOP(
     "WindowTexts", "%1 już istnieje; nowe archiwum nie zastępuje innego pliku.");
+// Recovery after a crash: %1 the archive, %2 the journal's path, %3 why.
+inline constexpr const char* kRecoveryCaption =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Niezapisane zmiany");
+inline constexpr const char* kRecoveryQuestion =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Przywrócić niezapisane zmiany archiwum %1?");
+inline constexpr const char* kRecoveryStep =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "przywróć niezapisane zmiany");
+inline constexpr const char* kRecoveryArchiveChanged = BRASVEL_TRANSLATE_NOOP(
+    "WindowTexts",
+    "Archiwum %1 zmieniło się od czasu tych zmian, więc nie zostały przywrócone. Dziennik "
+    "zachowano: %2");
+inline constexpr const char* kRecoveryDamaged = BRASVEL_TRANSLATE_NOOP(
+    "WindowTexts", "Dziennik zmian %2 jest uszkodzony (%3); zachowano go, niczego nie zmieniono.");
+inline constexpr const char* kJournalFailed = BRASVEL_TRANSLATE_NOOP(
+    "WindowTexts", "Nie można zapisać dziennika niezapisanych zmian %2: %3");
 // %1 the archive's file name.
 inline constexpr const char* kRevertCaption =
     BRASVEL_TRANSLATE_NOOP("WindowTexts", "Cofnij zmiany");
