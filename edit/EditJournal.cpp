@@ -196,9 +196,18 @@ void applyJournal(const std::vector<JournalRow>& rows, ArchiveEdit& edit) {
             }
         }
     }
+    // An entry whose content was replaced keeps its place: its new content is put under its
+    // name below rather than the entry removed and added again at the end.
+    std::set<std::string> replaced;
+    for (const JournalRow& row : rows) {
+        if (!row.original) {
+            replaced.insert(row.name);
+        }
+    }
     for (std::size_t i = edit.entries().size(); i-- > 0;) {
         const std::optional<std::size_t> original = edit.originalIndex(i);
-        if (!original || kept.count(*original) == 0) {
+        if ((!original || kept.count(*original) == 0) &&
+            replaced.count(editName(edit.entries()[i])) == 0) {
             edit.remove(i);
         }
     }

@@ -20,10 +20,11 @@ struct JournalTest : ::testing::Test {
     Scratch scratch;
     std::string path = (scratch / "game.lod").string();
     void SetUp() override {
+        // Not in name order: a replaced entry must keep its place, not go to the end.
         writeText(path, LodWriter()
+                            .add("GAMMA.TXT", "gamma")
                             .add("ALPHA.TXT", "alpha", true)
                             .add("BETA.TXT", "beta")
-                            .add("GAMMA.TXT", "gamma")
                             .build());
     }
     static std::vector<std::string> contents(const ArchiveEdit& edit) {
@@ -39,8 +40,8 @@ TEST_F(JournalTest, theEditsComeBackOnAFreshEditOfTheSameArchive) {
     const Archive archive = Archive::open(path, kLodFormat);
     ArchiveEdit edit(archive);
     edit.remove(*edit.find("BETA.TXT"));
-    edit.rename(*edit.find("GAMMA.TXT"), "DELTA.TXT");
-    edit.put("ALPHA.TXT", contentOf("alpha, rewritten"));
+    edit.rename(*edit.find("ALPHA.TXT"), "DELTA.TXT");
+    edit.put("GAMMA.TXT", contentOf("gamma, rewritten"));
     edit.put("NEW.TXT", contentOf(std::string("new\0bytes", 9)));
     const EditJournal journal{path, "lod", 4242, lookOf(path, archive), journalRows(edit)};
     const std::vector<std::byte> file = writeJournal(journal);
@@ -50,6 +51,11 @@ TEST_F(JournalTest, theEditsComeBackOnAFreshEditOfTheSameArchive) {
     ArchiveEdit restored(archive);
     applyJournal(back.rows, restored);
     EXPECT_EQ(contents(restored), contents(edit));
+    for (std::size_t i = 0; i < edit.entries().size(); ++i) {
+        EXPECT_EQ(restored.entries()[i].caption, edit.entries()[i].caption) << "in its place";
+        EXPECT_EQ(restored.isChanged(i), edit.isChanged(i)) << i;
+        EXPECT_EQ(restored.isNew(i), edit.isNew(i)) << i;
+    }
     EXPECT_TRUE(restored.hasChanges());
 
     // The look changes with the archive's directory, not with its entries' bytes alone.
