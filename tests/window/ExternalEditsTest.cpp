@@ -201,6 +201,44 @@ TEST_F(ExternalEditsTest, aPictureComesBackAtItsBitsOrSaysWhyAndChangesNothing) 
     EXPECT_EQ(back.width, 300);
 }
 
+// A sprite goes out as its export's folder, palette kept; a frame saved at another size is
+// refused, named, and changes nothing; the folder put right comes back as the sprite.
+TEST_F(ExternalEditsTest, aSpriteGoesOutAsAFolderAndComesBackThroughTheImport) {
+    DefBlock block;
+    for (int n = 1; n <= 2; ++n) {
+        DefFrame frame;
+        frame.name = "F" + std::to_string(n);
+        frame.sprite = PixelGrid(3, 2, static_cast<std::uint8_t>(20 + n));
+        block.frames.push_back(frame);
+    }
+    const std::string sprites =
+        write("sprites.lod",
+              LodWriter().add("HERO.DEF", DefWriter(0x42, 5, 4, greyPalette()).block(block).build())
+                  .build());
+    ui.openReplies.push_back(OpenChoice{sprites, 1});
+    form.ToolButton1Click();
+    select("HERO.DEF");
+    form.EditExternallyClick();
+    const fs::path out = ui.externalOpens.at(0).path;
+    EXPECT_EQ(out.filename(), "HERO");
+    EXPECT_TRUE(fs::is_directory(out));
+    EXPECT_TRUE(fs::exists(out / "sprite.txt"));
+    const std::string frame = read(out / "0-1.png");
+
+    ui.choiceAnswers = {0, 0};
+    saveOutside((out / "0-1.png").string(), rgbPng(4, 5));  // 5 x 2, the sprite is 5 x 4
+    twoTicks();
+    ASSERT_EQ(ui.errors.size(), 1u);
+    EXPECT_NE(ui.errors[0].find("0-1.png"), std::string::npos) << ui.errors[0];
+    EXPECT_EQ(captions(), (std::vector<std::string>{"HERO.DEF"}));
+
+    saveOutside((out / "0-1.png").string(), frame);
+    saveOutside((out / "0-0.png").string(), frame);  // frame 1 drawn as frame 2
+    twoTicks();
+    EXPECT_EQ(ui.errors.size(), 1u) << ui.errors.back();
+    EXPECT_EQ(captions(), (std::vector<std::string>{"HERO.DEF *"}));
+}
+
 TEST_F(ExternalEditsTest, closingWithEntriesStillOutAsksFirstAndSeveralAreWatchedAtOnce) {
     select("MAP.PCX");
     form.EditExternallyClick();
