@@ -260,6 +260,16 @@ TEST_F(ExternalEditsTest, closingWithEntriesStillOutAsksFirstAndSeveralAreWatche
     EXPECT_FALSE(fs::exists(work)) << "the working folder goes with the watches";
     EXPECT_EQ(ui.watchTimerInterval, 0);
 
+    // The program set in "Opcje" goes with each opening; an empty one is the desktop's choice.
+    ui.nameReplies.push_back("gimp --new-instance");
+    form.ExternalProgramClick();
+    EXPECT_EQ(ui.nameDialogs.back().initial, "");
+    form.EditExternallyClick();
+    EXPECT_EQ(ui.externalOpens.back().program, "gimp --new-instance");
+    EXPECT_EQ(form.externalEditCount(), 1u);
+    ui.answers = {true};
+    EXPECT_TRUE(form.FormCloseQuery());
+
     ui.externalOpenWorks = false;
     form.EditExternallyClick();
     ASSERT_EQ(ui.errors.size(), 1u);
