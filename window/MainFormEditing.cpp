@@ -7,6 +7,7 @@
 #include <set>
 
 #include "base/Text.h"
+#include "base/Utf8Path.h"
 #include "extract/EntryContent.h"
 #include "edit/StoredContent.h"
 #include "extract/SafeName.h"
@@ -387,14 +388,16 @@ void MainForm::NewArchiveClick() {
         const std::string folder = session_.path().empty() ? startDir_ : folderOf(session_.path());
         const std::optional<std::string> chosen = ui_.chooseSavePath(
             text(texts::kNewArchiveCaption),
-            (std::filesystem::path(folder) / ("nowe" + std::string(format.suffix))).string(),
+            platform::utf8Path(platform::fileSystemPath(folder) /
+                               platform::fileSystemPath("nowe" + std::string(format.suffix))),
             filters[kind]);
         if (!chosen || chosen->empty()) {
             return;
         }
         const std::string path = withKindSuffix(*chosen, format);
         std::error_code error;
-        if (std::filesystem::exists(std::filesystem::symlink_status(path, error))) {
+        if (std::filesystem::exists(
+                std::filesystem::symlink_status(platform::fileSystemPath(path), error))) {
             ui_.reportError(texts::fillIn(text(texts::kNewArchiveExists), {path}));
             return;
         }
