@@ -334,7 +334,7 @@ private:
     // With entries still out in other programs: asks before the archive or the window closes;
     // true when it may, the watches then ended and their files gone.
     bool settleExternalEdits();
-    void takeExternalEdit(ExternalEdit& edit);
+    void takeExternalEdit(const std::string& entryName);
 };
 
 // Runs a handler's body; an error ends it and is shown, and the program goes on.

@@ -56,33 +56,52 @@ void MainForm::EditExternallyClick() {
 
 void MainForm::ExternalWatchTick() {
     guarded([&] {
-        for (std::size_t i = 0; i < externalEdits_.size(); ++i) {
-            if (externalEdits_[i].watch.check(stampOf(externalEdits_[i].path))) {
-                takeExternalEdit(externalEdits_[i]);
+        // By name, not by reference: the question may outlast the watches (the window closed
+        // meanwhile ends them).
+        std::vector<std::string> saved;
+        for (ExternalEdit& out : externalEdits_) {
+            if (out.watch.check(stampOf(out.path))) {
+                saved.push_back(out.entryName);
             }
+        }
+        for (const std::string& name : saved) {
+            takeExternalEdit(name);
         }
     });
 }
 
 // A complete save of `out`: asked about unless the user said always, converted back (a picture
 // or sprite that does not fit says why and changes nothing), and made one step.
-void MainForm::takeExternalEdit(ExternalEdit& out) {
-    const std::string file = fileNameOf(out.path);
-    if (!out.always) {
+void MainForm::takeExternalEdit(const std::string& entryName) {
+    const auto outOf = [&]() -> ExternalEdit* {
+        for (ExternalEdit& out : externalEdits_) {
+            if (out.entryName == entryName) {
+                return &out;
+            }
+        }
+        return nullptr;
+    };
+    ExternalEdit* found = outOf();
+    if (found == nullptr) {
+        return;
+    }
+    const std::string file = fileNameOf(found->path);
+    if (!found->always) {
         const std::vector<std::string> buttons{text(texts::kYesButton),
                                                text(texts::kYesAlwaysButton),
                                                text(texts::kNoButton)};
         const std::size_t answer = ui_.askChoice(
             text(texts::kExternalCaption),
             texts::fillIn(text(texts::kExternalChangedQuestion), {file}), buttons);
-        if (answer > 1) {
+        found = outOf();
+        if (answer > 1 || found == nullptr) {
             return;
         }
-        out.always = answer == 1;
+        found->always = answer == 1;
     }
     std::vector<std::byte> content;
     try {
-        content = convertBack(out);
+        content = convertBack(*found);
     } catch (const ResourceError& error) {
         ui_.reportError(texts::fillIn(text(texts::kExternalNotTaken), {file, describe(error)}));
         return;
@@ -90,7 +109,7 @@ void MainForm::takeExternalEdit(ExternalEdit& out) {
     if (session_.archive() == nullptr || !session_.editable()) {
         return;
     }
-    const std::string name = out.entryName;
+    const std::string name = entryName;
     EditState before = session_.state();
     const std::optional<std::string> previous = selectedName();
     beginEdit().put(name, std::move(content));
