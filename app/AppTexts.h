@@ -41,6 +41,13 @@ inline constexpr const char* kAddFilesItem = QT_TRANSLATE_NOOP("AppTexts", "&Dod
 inline constexpr const char* kReplaceItem = QT_TRANSLATE_NOOP("AppTexts", "Za&mień...");
 inline constexpr const char* kRemoveItem = QT_TRANSLATE_NOOP("AppTexts", "&Usuń");
 inline constexpr const char* kRenameItem = QT_TRANSLATE_NOOP("AppTexts", "Zmień &nazwę");
+inline constexpr const char* kImportSpriteItem = QT_TRANSLATE_NOOP("AppTexts", "&Importuj sprite...");
+inline constexpr const char* kReplaceFrameItem = QT_TRANSLATE_NOOP("AppTexts", "Zastąp &klatkę...");
+inline constexpr const char* kNewArchiveItem = QT_TRANSLATE_NOOP("AppTexts", "&Nowe archiwum...");
+inline constexpr const char* kEditExternallyItem =
+    QT_TRANSLATE_NOOP("AppTexts", "Edytuj w innym pro&gramie...");
+inline constexpr const char* kExternalProgramItem =
+    QT_TRANSLATE_NOOP("AppTexts", "Program do &edycji...");
 inline constexpr const char* kSaveItem = QT_TRANSLATE_NOOP("AppTexts", "Zapi&sz");
 inline constexpr const char* kSaveAsItem = QT_TRANSLATE_NOOP("AppTexts", "Zapisz j&ako...");
 inline constexpr const char* kRevertItem = QT_TRANSLATE_NOOP("AppTexts", "C&ofnij zmiany");

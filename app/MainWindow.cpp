@@ -157,6 +157,8 @@ void TForm1::buildMenus() {
     SaveSingleFile2 = makeAction(this, appText(texts::kExtractAllItem), 2,
                                  QKeySequence(Qt::CTRL | Qt::Key_F2));
     Exittheprogram1 = makeAction(this, appText(texts::kExitItem), 3, Qt::Key_F12);
+    NewArchive1 = makeAction(this, appText(texts::kNewArchiveItem), -1, {});
+    file->addAction(NewArchive1);
     file->addAction(LoadResurceFile1);
     RecentMenu = file->addMenu(appText(texts::kRecentMenu));
     RecentMenu->setObjectName(QStringLiteral("RecentMenu"));
@@ -180,6 +182,8 @@ void TForm1::buildMenus() {
         makeAction(this, appText(texts::kFolderItem), -1, QKeySequence(Qt::CTRL | Qt::Key_F));
     options->addAction(QuickView1);
     options->addAction(SetPathForExtract1);
+    ExternalProgram1 = makeAction(this, appText(texts::kExternalProgramItem), -1, {});
+    options->addAction(ExternalProgram1);
 
     QMenu* help = menuBar()->addMenu(appText(texts::kHelpMenu));
     GeneralHelp1 = makeAction(this, appText(texts::kHelpItem), kImageTxt, {});
@@ -211,6 +215,7 @@ void TForm1::buildEditMenu() {
     for (QAction* action : {AddFiles1, ReplaceEntry1, RemoveEntry1, RenameEntry1}) {
         edit->addAction(action);
     }
+    buildSpriteItems(edit);
     edit->addSeparator();
     for (QAction* action : {SaveArchive1, SaveArchiveAs1, RevertChanges1}) {
         edit->addAction(action);
@@ -242,9 +247,23 @@ void TForm1::buildListMenu() {
     listMenu_->addSeparator();
     listMenu_->addAction(SavePng);
     listMenu_->addAction(ExportSprite);
-    // "Edytuj w innym programie…" goes here, after the picture's commands.
+    for (QAction* action : {EditExternally1, ImportSprite1, ReplaceFrame1}) {
+        listMenu_->addAction(action);
+    }
     listMenu_->addSeparator();
     listMenu_->addAction(AddFiles1);
+}
+
+// "Importuj sprite...", "Zastąp klatkę..." in the Edycja menu.
+void TForm1::buildSpriteItems(QMenu* edit) {
+    ImportSprite1 = makeAction(this, appText(texts::kImportSpriteItem), -1, {});
+    ReplaceFrame1 = makeAction(this, appText(texts::kReplaceFrameItem), -1, {});
+    EditExternally1 = makeAction(this, appText(texts::kEditExternallyItem), -1,
+                                 QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E));
+    for (QAction* action : {ImportSprite1, ReplaceFrame1, EditExternally1}) {
+        edit->addAction(action);
+        action->setEnabled(false);
+    }
 }
 
 void TForm1::buildToolBar() {
@@ -735,6 +754,11 @@ void TForm1::attach(MainForm& form, QtToolkit& ui, WavePlayer& player) {
     route(ReplaceEntry1, &MainForm::ReplaceEntry1Click);
     route(RemoveEntry1, &MainForm::RemoveEntry1Click);
     route(RenameEntry1, &MainForm::RenameEntry1Click);
+    route(ImportSprite1, &MainForm::ImportSpriteClick);
+    route(ReplaceFrame1, &MainForm::ReplaceFrameClick);
+    route(EditExternally1, &MainForm::EditExternallyClick);
+    route(NewArchive1, &MainForm::NewArchiveClick);
+    route(ExternalProgram1, &MainForm::ExternalProgramClick);
     route(SaveArchive1, &MainForm::SaveArchive1Click);
     route(SaveArchiveAs1, &MainForm::SaveArchiveAs1Click);
     route(RevertChanges1, &MainForm::RevertChanges1Click);
@@ -756,6 +780,9 @@ void TForm1::attach(MainForm& form, QtToolkit& ui, WavePlayer& player) {
     });
     if (!ui.onFrameTimer) {
         ui.onFrameTimer = [this] { form_->FrameTimerTimer(); };
+    }
+    if (!ui.onWatchTimer) {
+        ui.onWatchTimer = [this] { form_->ExternalWatchTick(); };
     }
 
     connect(SearchBox, &QLineEdit::textChanged, this, [this, &ui](const QString& search) {

@@ -138,6 +138,11 @@ public:
     QAction* ReplaceEntry1 = nullptr;
     QAction* RemoveEntry1 = nullptr;
     QAction* RenameEntry1 = nullptr;
+    QAction* ImportSprite1 = nullptr;
+    QAction* ReplaceFrame1 = nullptr;
+    QAction* EditExternally1 = nullptr;
+    QAction* NewArchive1 = nullptr;
+    QAction* ExternalProgram1 = nullptr;
     QAction* SaveArchive1 = nullptr;
     QAction* SaveArchiveAs1 = nullptr;
     QAction* RevertChanges1 = nullptr;
@@ -166,6 +171,7 @@ private:
     void buildMenus();
     void buildEditMenu();
     void buildListMenu();
+    void buildSpriteItems(QMenu* edit);
     void buildToolBar();
     void buildCentre();
     void buildPreview();

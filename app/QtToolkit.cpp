@@ -3,6 +3,9 @@
 #include "app/QtToolkit.h"
 
 #include <QComboBox>
+#include <QDesktopServices>
+#include <QProcess>
+#include <QUrl>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QEventLoop>
@@ -126,6 +129,13 @@ QtToolkit::QtToolkit(TForm1& window) : window_(window) {
                                      });
     connections_ << QObject::connect(window_.scb, &QScrollBar::valueChanged, window_.scb,
                                      [this](int) { frameScrollMoved(); });
+    watchTimer_ = new QTimer(&window_);
+    watchTimer_->setObjectName(QStringLiteral("WatchTimer"));
+    connections_ << QObject::connect(watchTimer_, &QTimer::timeout, watchTimer_, [this] {
+        if (!busy() && onWatchTimer) {
+            run([this] { onWatchTimer(); });
+        }
+    });
     connections_ << QObject::connect(window_.FrameTimer, &QTimer::timeout, window_.FrameTimer,
                                      [this] {
                                          // A tick during another handler (a batch, a dialog)
@@ -311,6 +321,9 @@ void QtToolkit::setEditCommandsEnabled(const EditCommandState& state) {
     for (QAction* action : {window_.ReplaceEntry1, window_.RemoveEntry1, window_.RenameEntry1}) {
         action->setEnabled(state.entrySelected);
     }
+    window_.ImportSprite1->setEnabled(state.spritesEditable);
+    window_.ReplaceFrame1->setEnabled(state.spriteSelected);
+    window_.EditExternally1->setEnabled(state.entrySelected);
     window_.SaveArchive1->setEnabled(state.archiveEditable && state.changed);
     window_.RevertChanges1->setEnabled(state.changed);
     window_.SaveArchiveAs1->setEnabled(state.archiveEditable && state.archiveOpen);
@@ -692,6 +705,54 @@ ChangedOnDiskAnswer QtToolkit::askChangedOnDisk(std::string_view caption, std::s
         return ChangedOnDiskAnswer::SaveAs;
     }
     return clicked == overwrite ? ChangedOnDiskAnswer::Overwrite : ChangedOnDiskAnswer::Cancel;
+}
+
+std::size_t QtToolkit::askChoice(std::string_view caption, std::string_view text,
+                                 std::span<const std::string> buttons) {
+    QMessageBox box(QMessageBox::Question, fromUtf8(caption), fromUtf8(text), QMessageBox::NoButton,
+                    &window_);
+    std::vector<QPushButton*> pressed;
+    for (std::size_t i = 0; i < buttons.size(); ++i) {
+        const bool last = i + 1 == buttons.size();
+        pressed.push_back(box.addButton(fromUtf8(buttons[i]), last ? QMessageBox::RejectRole
+                                                                   : QMessageBox::AcceptRole));
+    }
+    if (pressed.empty()) {
+        return 0;
+    }
+    box.setDefaultButton(pressed.front());
+    box.setEscapeButton(pressed.back());
+    box.exec();
+    const auto found = std::find(pressed.begin(), pressed.end(), box.clickedButton());
+    return found != pressed.end() ? static_cast<std::size_t>(found - pressed.begin())
+                                  : pressed.size() - 1;
+}
+
+bool QtToolkit::openExternally(const std::string& path, const std::string& program) {
+    const QString file = QString::fromUtf8(path.data(), qsizetype(path.size()));
+    QString command = qEnvironmentVariable("BRASVEL_EDITOR");
+    if (command.isEmpty()) {
+        command = fromUtf8(program);
+    }
+    if (command.trimmed().isEmpty()) {
+        // xdg-open on Linux, ShellExecute on Windows: the program the desktop associates.
+        return QDesktopServices::openUrl(QUrl::fromLocalFile(file));
+    }
+    QStringList arguments = QProcess::splitCommand(command);
+    if (arguments.isEmpty()) {
+        return false;
+    }
+    const QString executable = arguments.takeFirst();
+    arguments << file;
+    return QProcess::startDetached(executable, arguments);
+}
+
+void QtToolkit::setWatchTimer(int intervalMs) {
+    if (intervalMs > 0) {
+        watchTimer_->start(intervalMs);
+    } else {
+        watchTimer_->stop();
+    }
 }
 
 DamagedAnswer QtToolkit::askDamagedEntries(std::string_view caption, std::string_view text) {

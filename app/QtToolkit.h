@@ -20,6 +20,7 @@
 class QFileDialog;
 class QWidget;
 class QItemSelection;
+class QTimer;
 
 namespace brasvel::app {
 
@@ -87,6 +88,8 @@ public:
                                            std::string_view suggestedPath) override;
     void setFrameCaption(std::string_view text) override;
     void setFrameTimer(int intervalMs) override;
+    bool openExternally(const std::string& path, const std::string& program) override;
+    void setWatchTimer(int intervalMs) override;
     void showVideoFrame(std::span<const std::uint8_t> rgb, int width, int height) override;
     void setVideoPosition(int frame, int frames, std::string_view text) override;
     void setVideoPlaying(bool playing, int tickMs) override;
@@ -116,6 +119,8 @@ public:
     SaveAnswer askSaveChanges(std::string_view caption, std::string_view text) override;
     ChangedOnDiskAnswer askChangedOnDisk(std::string_view caption, std::string_view text) override;
     DamagedAnswer askDamagedEntries(std::string_view caption, std::string_view text) override;
+    std::size_t askChoice(std::string_view caption, std::string_view text,
+                          std::span<const std::string> buttons) override;
     std::optional<std::string> askName(std::string_view caption, std::string_view label,
                                        std::string_view initial, const NameCheck& check) override;
     std::vector<std::string> chooseFiles(std::string_view caption,
@@ -182,6 +187,7 @@ private:
 
     TForm1& window_;
     QList<QMetaObject::Connection> connections_;
+    QTimer* watchTimer_ = nullptr;
     int scrollMinimum_ = 1;
     int scrollMaximum_ = 1;
     int programmaticScroll_ = 0;

@@ -46,6 +46,8 @@
 #endif
 #include "app/StartupArchive.h"
 #include "window/MainForm.h"
+#include "base/Platform.h"
+#include "base/Utf8Path.h"
 
 namespace {
 
@@ -226,6 +228,17 @@ int main(int argc, char** argv) {
     if (options.screenshot.isEmpty() && !options.firstPaint) {
         window.beforeClose = [&] { settings.saveWindow(window); };
     }
+    // Pending edits are journalled under the user's state folder; journals a crash left are
+    // offered back once start-up is done (not in the screenshot and benchmark runs).
+    const std::string stateFolder = brasvel::platform::userStateFolder();
+    const bool recovers = options.screenshot.isEmpty() && !options.firstPaint && !stateFolder.empty();
+    if (recovers) {
+        form.setRecoveryFolder(brasvel::platform::utf8Path(
+            brasvel::platform::fileSystemPath(stateFolder) / "brasvel-resedit" / "recovery"));
+    }
     ui.run([&] { brasvel::app::startUp(form, ui, brasvel::app::installedGameFolder(), options.archive); });
+    if (recovers) {
+        QTimer::singleShot(0, &window, [&] { ui.run([&] { form.offerRecovery(); }); });
+    }
     return QApplication::exec();
 }

@@ -85,6 +85,10 @@ std::vector<std::string> folderNames(const std::string& folder);
 // The bytes the user may still write on the file system of `folder`; none when unknown.
 std::optional<std::uint64_t> freeSpace(const std::string& folder);
 
+// The folder where programs keep the user's state: $XDG_STATE_HOME, else ~/.local/state (Linux);
+// %LOCALAPPDATA% (Windows). Empty when none can be told.
+std::string userStateFolder();
+
 // The program's process, and whether another still runs (true when that cannot be told).
 long currentProcess();
 bool processRuns(long process);

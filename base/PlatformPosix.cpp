@@ -13,6 +13,8 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 #include "base/Platform.h"
 
@@ -186,13 +188,37 @@ std::string windows1250Character(unsigned char byte) {
     return std::string(out, static_cast<std::size_t>(outPointer - out));
 }
 
+std::string userStateFolder() {
+    const char* state = std::getenv("XDG_STATE_HOME");
+    if (state != nullptr && state[0] == '/') {
+        return state;
+    }
+    const char* home = std::getenv("HOME");
+    return home != nullptr && home[0] == '/' ? std::string(home) + "/.local/state" : std::string();
+}
+
 long currentProcess() {
     return ::getpid();
 }
 
 bool processRuns(long process) {
     // A process of another user, which kill() may not probe, counts as running.
-    return ::kill(static_cast<pid_t>(process), 0) == 0 || errno != ESRCH;
+    if (::kill(static_cast<pid_t>(process), 0) != 0 && errno == ESRCH) {
+        return false;
+    }
+    // One that has ended but whose parent has not yet collected it (a zombie, "Z" in its stat
+    // line after the command's closing parenthesis) runs no more.
+    char path[64];
+    std::snprintf(path, sizeof path, "/proc/%ld/stat", process);
+    std::FILE* stat = std::fopen(path, "re");
+    if (stat == nullptr) {
+        return true;
+    }
+    char line[512] = {};
+    const std::size_t read = std::fread(line, 1, sizeof line - 1, stat);
+    std::fclose(stat);
+    const char* end = std::strrchr(line, ')');
+    return !(read > 0 && end != nullptr && end[1] == ' ' && end[2] == 'Z');
 }
 
 std::optional<std::size_t> openFileLimit() {

@@ -505,6 +505,11 @@ std::string windows1250Character(unsigned char byte) {
     return utf8Text(std::wstring_view(out, 1));
 }
 
+std::string userStateFolder() {
+    const wchar_t* folder = _wgetenv(L"LOCALAPPDATA");
+    return folder != nullptr && folder[0] != L'\0' ? utf8Text(folder) : std::string();
+}
+
 long currentProcess() {
     return static_cast<long>(::GetCurrentProcessId());
 }

@@ -165,12 +165,10 @@ int spriteImport(const std::vector<std::string>& args) {
     const std::optional<int> compression = choiceOption(arguments, "--type", {0, 1, 2, 3});
     const fs::path folder = platform::fileSystemPath(arguments.positional()[0]);
     try {
-        const std::vector<std::byte> text = readWhole(platform::utf8Path(folder / kSpriteListingName));
-        const SpriteListing listing =
-            readSpriteListing({reinterpret_cast<const char*>(text.data()), text.size()});
-        const DefSource source = importSprite(
-            listing, [&](const std::string& file) { return readWhole(platform::utf8Path(folder / platform::fileSystemPath(file))); },
-            compression, platform::utf8Path(platform::fileSystemPath(out).filename()));
+        const SpriteListing listing = readFolderListing(platform::utf8Path(folder));
+        const DefSource source =
+            importSpriteFolder(platform::utf8Path(folder), listing, compression,
+                               platform::utf8Path(platform::fileSystemPath(out).filename()));
         const std::vector<std::byte> def = encodeDef(source);
         writeOne(out, def, arguments.has("--force"));
         std::size_t frames = 0;

@@ -65,8 +65,8 @@ commands:
       sprite.txt. Existing files are kept unless --force is given; then nothing is written.
 
   sprite import DIR -o NAME.def [--type 0|1|2|3] [--force]
-      Build a DEF from an export's folder: the listing and the frames, which must be indexed
-      pictures of the sprite's size and palette. --type stores every frame with that
+      Build a DEF from an export's folder: the listing and the frames, pictures of the
+      sprite's size, indexed in its palette or in colours (RGB, RGBA) that are all its own. --type stores every frame with that
       compression; by default each frame keeps the compression of the exported sprite.
 
   picture import IN.png|IN.bmp -o NAME.pcx [--bits 8|24] [--force]

@@ -10,6 +10,7 @@
 #include <iostream>
 #include <string>
 
+#include "edit/EditJournal.h"
 #include "imaging/Bmp.h"
 #include "imaging/DefSprite.h"
 #include "imaging/Png.h"
@@ -325,6 +326,18 @@ void pngSeeds(const fs::path& root) {
     seeds.save("animated", textOf(encodeAnimatedPng(frames, alpha, 100)));
 }
 
+// Journals of pending edits: empty, kept and renamed entries, new content.
+void journalSeeds(const fs::path& root) {
+    using namespace brasvel;
+    const SeedFolder seeds(root, "edit_journal");
+    EditJournal journal{"/games/data/H3sprite.lod", "lod", 4242, {12345, 1700000000, 99}, {}};
+    seeds.save("empty", textOf(writeJournal(journal)));
+    journal.rows = {{"ALPHA.TXT", 0U, {}},
+                    {"RENAMED.PCX", 2U, {}},
+                    {"NEW.TXT", std::nullopt, {std::byte{'n'}, std::byte{'e'}, std::byte{'w'}}}};
+    seeds.save("rows", textOf(writeJournal(journal)));
+}
+
 void bmpSeeds(const fs::path& root) {
     using namespace brasvel;
     const SeedFolder seeds(root, "bmp_decode");
@@ -433,6 +446,7 @@ int main(int argc, char** argv) {
         videoSeeds(root);
         pngSeeds(root);
         bmpSeeds(root);
+        journalSeeds(root);
         defEncodeSeeds(root);
         rewriteSeeds(root);
         archiveReadSeeds(root);

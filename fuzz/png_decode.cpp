@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 // Fuzz target: a PNG file read back into a picture through libpng. What is read must write and
-// read again to the same picture. Every whole chunk's CRC is set right before reading, so that
-// mutations reach the decoder instead of stopping at the checksum.
+// read again to the same picture; read as RGBA, its colours are matched to a sprite's palette.
+// Every whole chunk's CRC is set right before reading, so that mutations reach the decoder
+// instead of stopping at the checksum.
 
 #include <array>
 #include <vector>
@@ -10,6 +11,7 @@
 #include "base/ResourceError.h"
 #include "fuzz/FuzzSupport.h"
 #include "imaging/Bmp.h"
+#include "imaging/FrameColours.h"
 #include "imaging/Png.h"
 
 namespace {
@@ -81,6 +83,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                    picture.rowBytes() * static_cast<std::size_t>(picture.height));
         const std::vector<std::byte> again = encodePng(picture);
         FUZZ_CHECK(decodePng(again) == picture);
+    } catch (const ResourceError& error) {
+        FUZZ_CHECK(!error.text().empty());
+    }
+    // The same file as RGBA, and its colours matched to a palette, as a sprite frame's import
+    // does: the size agrees with the indexed reading, a refusal names a pixel.
+    try {
+        const RgbaPicture rgba = decodePngRgba(fuzz::inputBytes(png.data(), png.size()));
+        FUZZ_CHECK(rgba.rgba.size() ==
+                   static_cast<std::size_t>(rgba.width) * static_cast<std::size_t>(rgba.height) * 4);
+        Palette palette{};
+        for (std::size_t i = 0; i < palette.size(); ++i) {
+            palette[i] = {static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(i), 0};
+        }
+        const Picture indices = spriteFrameFromColours(rgba, palette, "frame.png");
+        FUZZ_CHECK(indices.pixels.size() == rgba.rgba.size() / 4);
     } catch (const ResourceError& error) {
         FUZZ_CHECK(!error.text().empty());
     }

@@ -53,6 +53,14 @@ struct Picture {
     }
 };
 
+// Pixels as red, green, blue and opacity (0 transparent, 255 opaque), four bytes each, row after
+// row from the top-left pixel: a picture an image editor saved, before its colours are matched.
+struct RgbaPicture {
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+    std::vector<std::uint8_t> rgba;
+};
+
 inline std::ostream& operator<<(std::ostream& out, const Picture& picture) {
     return out << (picture.format == PixelFormat::Indexed8 ? "Indexed8 " : "Rgb24 ")
                << picture.width << " x " << picture.height;

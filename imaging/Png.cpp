@@ -247,8 +247,10 @@ void ignoreColourSpace(png_structp png) {
 }
 
 // Reads the header and sets the transforms: indices one byte each for a paletted file, else
-// 8-bit RGB (16-bit samples keep their high byte, grey is repeated, alpha dropped).
-bool readHeader(PngReading& reading, png_uint_32& width, png_uint_32& height, bool& indexed) {
+// 8-bit RGB (16-bit samples keep their high byte, grey is repeated, alpha dropped); with `rgba`,
+// every file becomes 8-bit RGBA (the palette and tRNS expanded, opaque where there is no alpha).
+bool readHeader(PngReading& reading, png_uint_32& width, png_uint_32& height, bool& indexed,
+                bool rgba) {
     if (setjmp(png_jmpbuf(reading.png)) != 0) {
         return false;
     }
@@ -260,8 +262,15 @@ bool readHeader(PngReading& reading, png_uint_32& width, png_uint_32& height, bo
     int colourType = 0;
     png_get_IHDR(reading.png, reading.info, &width, &height, &bitDepth, &colourType, nullptr,
                  nullptr, nullptr);
-    indexed = colourType == PNG_COLOR_TYPE_PALETTE;
-    if (indexed) {
+    indexed = colourType == PNG_COLOR_TYPE_PALETTE && !rgba;
+    if (rgba) {
+        png_set_expand(reading.png);
+        png_set_strip_16(reading.png);
+        if ((colourType & PNG_COLOR_MASK_COLOR) == 0) {
+            png_set_gray_to_rgb(reading.png);
+        }
+        png_set_add_alpha(reading.png, 0xFF, PNG_FILLER_AFTER);
+    } else if (indexed) {
         png_set_packing(reading.png);
     } else {
         png_set_strip_16(reading.png);
@@ -274,7 +283,7 @@ bool readHeader(PngReading& reading, png_uint_32& width, png_uint_32& height, bo
     png_set_interlace_handling(reading.png);
     png_read_update_info(reading.png, reading.info);
     return png_get_rowbytes(reading.png, reading.info) ==
-           static_cast<png_size_t>(width) * (indexed ? 1 : 3);
+           static_cast<png_size_t>(width) * (rgba ? 4 : indexed ? 1 : 3);
 }
 
 bool readPixels(PngReading& reading, png_bytepp rows) {
@@ -286,28 +295,33 @@ bool readPixels(PngReading& reading, png_bytepp rows) {
     return true;
 }
 
-}  // namespace
-
-Picture decodePng(Bytes png) {
+// Creates libpng's reading of `png`; the caller destroys it.
+void startReading(PngReading& reading, Bytes png) {
     checkHeaderSize(png);
-    PngReading reading;
     reading.file = png;
     reading.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, &reading, pngFailed, pngWarned);
     if (reading.png == nullptr) {
         throw ResourceError(ErrorKind::CannotReadPng, "libpng could not start");
     }
-    struct Release {
-        PngReading& reading;
-        ~Release() { png_destroy_read_struct(&reading.png, &reading.info, nullptr); }
-    } release{reading};
     reading.info = png_create_info_struct(reading.png);
     if (reading.info == nullptr) {
         throw ResourceError(ErrorKind::CannotReadPng, "libpng could not start");
     }
+}
+
+}  // namespace
+
+Picture decodePng(Bytes png) {
+    PngReading reading;
+    struct Release {
+        PngReading& reading;
+        ~Release() { png_destroy_read_struct(&reading.png, &reading.info, nullptr); }
+    } release{reading};
+    startReading(reading, png);
     png_uint_32 width = 0;
     png_uint_32 height = 0;
     bool indexed = false;
-    if (!readHeader(reading, width, height, indexed)) {
+    if (!readHeader(reading, width, height, indexed, false)) {
         damagedPng(reading);
     }
     const auto sideWidth = static_cast<std::int32_t>(width);
@@ -332,6 +346,33 @@ Picture decodePng(Bytes png) {
                                                                 colours[i].blue};
             }
         }
+    }
+    return picture;
+}
+
+RgbaPicture decodePngRgba(Bytes png) {
+    PngReading reading;
+    struct Release {
+        PngReading& reading;
+        ~Release() { png_destroy_read_struct(&reading.png, &reading.info, nullptr); }
+    } release{reading};
+    startReading(reading, png);
+    png_uint_32 width = 0;
+    png_uint_32 height = 0;
+    bool indexed = false;
+    if (!readHeader(reading, width, height, indexed, true)) {
+        damagedPng(reading);
+    }
+    RgbaPicture picture{static_cast<std::int32_t>(width), static_cast<std::int32_t>(height), {}};
+    checkPictureNotEmpty(picture.width, picture.height);
+    checkPictureSize(picture.width, picture.height, ErrorKind::DamagedPicture);
+    picture.rgba.resize(static_cast<std::size_t>(width) * height * 4);
+    std::vector<png_bytep> rows(height);
+    for (png_uint_32 y = 0; y < height; ++y) {
+        rows[y] = picture.rgba.data() + static_cast<std::size_t>(y) * width * 4;
+    }
+    if (!readPixels(reading, rows.data())) {
+        damagedPng(reading);
     }
     return picture;
 }

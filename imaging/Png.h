@@ -44,4 +44,8 @@ std::vector<std::byte> encodeAnimatedPng(std::span<const Picture> frames, const 
 // ResourceError ("Empty picture" for a side of 0).
 Picture decodePng(Bytes png);
 
+// A PNG file as 8-bit RGBA, whatever its kind: a palette and its tRNS are expanded, a file without
+// alpha is opaque. Throws ResourceError as decodePng.
+RgbaPicture decodePngRgba(Bytes png);
+
 }  // namespace brasvel

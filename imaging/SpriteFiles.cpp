@@ -3,10 +3,12 @@
 #include "imaging/SpriteFiles.h"
 
 #include <algorithm>
-#include <cstdio>
 
+#include "base/ReadOnlyFile.h"
 #include "base/ResourceError.h"
+#include "base/Utf8Path.h"
 #include "imaging/Bmp.h"
+#include "imaging/FrameColours.h"
 #include "imaging/PictureFormats.h"
 #include "imaging/Png.h"
 #include "imaging/SpriteColours.h"
@@ -27,12 +29,6 @@ void checkExportedPixels(std::uint64_t frames, std::int32_t width, std::int32_t 
                                 std::to_string(height) + " pixels; at most " +
                                 std::to_string(kMostExportedPixels) + " pixels in all");
     }
-}
-
-std::string colourText(const Colour& c) {
-    char text[16];
-    std::snprintf(text, sizeof text, "#%02X%02X%02X", c.red, c.green, c.blue);
-    return text;
 }
 
 // One row per block, one column per frame; cells of blocks with fewer frames stay transparent.
@@ -67,23 +63,23 @@ Picture sheetOf(const std::vector<std::vector<Picture>>& blocks, std::int32_t wi
     return sheet;
 }
 
-// Each used index beyond the markers must have the sprite's colour.
-void checkColours(const Picture& frame, const SpriteListing& listing, const std::string& file) {
+// Whether each used index beyond the markers has the sprite's colour: the frame is then taken
+// index for index.
+bool keepsColours(const Picture& frame, const Palette& palette) {
     std::array<bool, 256> used{};
     for (const std::uint8_t index : frame.pixels) {
         used[index] = true;
     }
     for (std::size_t i = kSpriteMarkerCount; i < used.size(); ++i) {
-        if (used[i] && frame.palette[i] != listing.palette[i]) {
-            throw ResourceError(
-                ErrorKind::PaletteMismatch,
-                file + ": index " + std::to_string(i) + " is " + colourText(frame.palette[i]) +
-                    " there but " + colourText(listing.palette[i]) +
-                    " in the sprite's palette; every frame must keep the sprite's palette");
+        if (used[i] && frame.palette[i] != palette[i]) {
+            return false;
         }
     }
+    return true;
 }
 
+// An indexed frame in the sprite's palette is taken as it is; any other (RGB, RGBA, or a palette
+// that an image editor rewrote) through its colours, each of which must be one of the sprite's.
 Picture readFrame(const ListedFrame& listed, const SpriteListing& listing,
                   const FolderReader& read) {
     const std::optional<PictureFormat> format = formatOfPath(listed.file);
@@ -91,31 +87,33 @@ Picture readFrame(const ListedFrame& listed, const SpriteListing& listing,
         throw ResourceError(ErrorKind::UnsupportedPictureFormat,
                             listed.file + ": frames are read as .png or .bmp files");
     }
-    Picture frame;
-    try {
-        frame = decodePicture(read(listed.file), *format);
-    } catch (ResourceError& error) {
-        error.withEntry(listed.file);
-        throw;
-    }
-    if (frame.format != PixelFormat::Indexed8) {
-        throw ResourceError(ErrorKind::FrameNotIndexed,
-                            listed.file +
-                                " holds RGB colours; frames must be indexed (paletted) "
-                                "pictures with the sprite's palette");
-    }
-    if (frame.width != listing.width || frame.height != listing.height) {
-        throw ResourceError(ErrorKind::FrameSizeMismatch,
-                            listed.file + " is " + std::to_string(frame.width) + " x " +
-                                std::to_string(frame.height) + "; the sprite's frames are " +
-                                std::to_string(listing.width) + " x " +
-                                std::to_string(listing.height));
-    }
-    checkColours(frame, listing, listed.file);
-    return frame;
+    return readSpriteFrame(read(listed.file), *format, listed.file, listing.width, listing.height,
+                           listing.palette);
 }
 
 }  // namespace
+
+Picture readSpriteFrame(Bytes file, PictureFormat format, const std::string& name,
+                        std::int32_t width, std::int32_t height, const Palette& palette) {
+    Picture frame;
+    try {
+        frame = decodePicture(file, format);
+    } catch (ResourceError& error) {
+        error.withEntry(name);
+        throw;
+    }
+    if (frame.width != width || frame.height != height) {
+        throw ResourceError(ErrorKind::FrameSizeMismatch,
+                            name + " is " + std::to_string(frame.width) + " x " +
+                                std::to_string(frame.height) + "; the sprite's frames are " +
+                                std::to_string(width) + " x " + std::to_string(height));
+    }
+    if (frame.format == PixelFormat::Indexed8 && keepsColours(frame, palette)) {
+        frame.palette = palette;
+        return frame;
+    }
+    return spriteFrameFromColours(decodePictureRgba(file, format), palette, name);
+}
 
 std::string animationFileName(std::size_t block) {
     return "block-" + std::to_string(block) + ".png";
@@ -175,6 +173,69 @@ std::vector<NamedFile> exportSprite(const DefSprite& sprite, const SpriteExportO
     return files;
 }
 
+namespace {
+
+std::vector<std::byte> readInFolder(const std::string& folder, const std::string& name) {
+    const ReadOnlyFile file(
+        platform::utf8Path(platform::fileSystemPath(folder) / platform::fileSystemPath(name)));
+    std::vector<std::byte> bytes(static_cast<std::size_t>(file.size()));
+    file.read(0, bytes);
+    return bytes;
+}
+
+}  // namespace
+
+SpriteListing readFolderListing(const std::string& folder) {
+    const std::vector<std::byte> text = readInFolder(folder, std::string(kSpriteListingName));
+    return readSpriteListing({reinterpret_cast<const char*>(text.data()), text.size()});
+}
+
+DefSource importSpriteFolder(const std::string& folder, const SpriteListing& listing,
+                             std::optional<std::int32_t> compression,
+                             std::string_view defFileName) {
+    return importSprite(
+        listing, [&](const std::string& name) { return readInFolder(folder, name); }, compression,
+        defFileName);
+}
+
+DefSource spriteSource(const DefSprite& sprite, std::string_view defFileName) {
+    checkExportedPixels(sprite.frameTotal(), sprite.width(), sprite.height());
+    DefSource source{sprite.headerType(), sprite.width(), sprite.height(), sprite.palette(), {}};
+    source.fullPicture = defShownType(sprite.headerType(), defFileName) == kFullPictureType;
+    for (const DefBlockInfo& block : sprite.blocks()) {
+        DefBlockSource& target = source.blocks.emplace_back();
+        target.identifier = block.identifier;
+        for (std::size_t f = 0; f < block.frameNames.size(); ++f) {
+            const auto number = block.firstFrame + static_cast<std::uint32_t>(f);
+            const std::string& stored = block.frameNames[f];
+            target.frames.push_back({stored.substr(0, stored.find('\0')),
+                                     sprite.frameHeader(number).compression,
+                                     sprite.decodeFrame(number)});
+        }
+    }
+    return source;
+}
+
+DefSource withFrameReplaced(const DefSprite& sprite, std::string_view defFileName,
+                            std::uint32_t number, Picture frame) {
+    if (number < 1 || number > sprite.frameTotal()) {
+        throw ResourceError(ErrorKind::NoSuchFrame,
+                            "frame " + std::to_string(number) + " of " +
+                                std::to_string(sprite.frameTotal()));
+    }
+    DefSource source = spriteSource(sprite, defFileName);
+    std::uint32_t counted = 0;
+    for (DefBlockSource& block : source.blocks) {
+        for (DefFrameSource& stored : block.frames) {
+            if (++counted == number) {
+                frame.palette = source.palette;
+                stored.picture = std::move(frame);
+            }
+        }
+    }
+    return source;
+}
+
 DefSource importSprite(const SpriteListing& listing, const FolderReader& read,
                        std::optional<std::int32_t> compression, std::string_view defFileName) {
     checkPictureSize(listing.width, listing.height, ErrorKind::DamagedSprite);
@@ -190,7 +251,6 @@ DefSource importSprite(const SpriteListing& listing, const FolderReader& read,
         target.identifier = block.identifier;
         for (const ListedFrame& listed : block.frames) {
             Picture frame = readFrame(listed, listing, read);
-            frame.palette = listing.palette;
             target.frames.push_back(
                 {listed.name, compression.value_or(listed.compression), std::move(frame)});
         }

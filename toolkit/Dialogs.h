@@ -2,6 +2,7 @@
 // SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <optional>
 #include <span>
@@ -78,6 +79,11 @@ public:
                                                  std::string_view text) = 0;
     // Before an archive with damaged entries is saved, with the buttons Keep, Leave out and Cancel.
     virtual DamagedAnswer askDamagedEntries(std::string_view caption, std::string_view text) = 0;
+    // A question answered by one of `buttons` (their texts in the user's language, in order, the
+    // first the default); the last is the one Escape and closing the box press. The index of the
+    // button pressed.
+    virtual std::size_t askChoice(std::string_view caption, std::string_view text,
+                                  std::span<const std::string> buttons) = 0;
     // A dialog asking for a name, starting with `initial`: `check` runs on every change and its
     // reason shows at once, OK staying disabled while there is one. Nothing when cancelled.
     virtual std::optional<std::string> askName(std::string_view caption, std::string_view label,

@@ -243,6 +243,14 @@ bool HeadlessToolkit::askOkCancel(std::string_view caption, std::string_view tex
     return takeReply(answers, true);
 }
 
+std::size_t HeadlessToolkit::askChoice(std::string_view caption, std::string_view text,
+                                       std::span<const std::string> buttons) {
+    choiceQuestions.push_back(
+        {std::string(caption), std::string(text), {buttons.begin(), buttons.end()}});
+    const std::size_t escape = buttons.empty() ? 0 : buttons.size() - 1;
+    return std::min(takeReply(choiceAnswers, escape), escape);
+}
+
 DamagedAnswer HeadlessToolkit::askDamagedEntries(std::string_view caption, std::string_view text) {
     damagedQuestions.push_back({std::string(caption), std::string(text)});
     return takeReply(damagedAnswers, DamagedAnswer::Cancel);

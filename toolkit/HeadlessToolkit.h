@@ -103,6 +103,11 @@ public:
     bool isFrameScrollVisible() const override { return scrollVisible; }
     void setFrameCaption(std::string_view text) override { frameCaption = text; }
     void setFrameTimer(int intervalMs) override { frameTimerInterval = intervalMs; }
+    bool openExternally(const std::string& path, const std::string& program) override {
+        externalOpens.push_back({path, program});
+        return externalOpenWorks;
+    }
+    void setWatchTimer(int intervalMs) override { watchTimerInterval = intervalMs; }
 
     bool askOkCancel(std::string_view caption, std::string_view text) override;
     OverwriteAnswer askOverwrite(std::string_view fileName, std::string_view folder,
@@ -127,6 +132,8 @@ public:
     SaveAnswer askSaveChanges(std::string_view caption, std::string_view text) override;
     ChangedOnDiskAnswer askChangedOnDisk(std::string_view caption, std::string_view text) override;
     DamagedAnswer askDamagedEntries(std::string_view caption, std::string_view text) override;
+    std::size_t askChoice(std::string_view caption, std::string_view text,
+                          std::span<const std::string> buttons) override;
     // Each scripted name is checked as the dialog would; a refused one is recorded with its
     // reason and the dialog ends as cancelled (OK stays disabled under a reason).
     std::optional<std::string> askName(std::string_view caption, std::string_view label,
@@ -222,6 +229,20 @@ public:
     std::vector<Question> damagedQuestions;
     std::deque<DamagedAnswer> damagedAnswers;  // scripted; Cancel when none is left
     std::deque<bool> answers;  // scripted replies to askOkCancel; OK when none is left
+    struct ExternalOpen {
+        std::string path;
+        std::string program;
+    };
+    std::vector<ExternalOpen> externalOpens;
+    bool externalOpenWorks = true;
+    int watchTimerInterval = 0;
+    struct ChoiceQuestion {
+        std::string caption;
+        std::string text;
+        std::vector<std::string> buttons;
+    };
+    std::vector<ChoiceQuestion> choiceQuestions;
+    std::deque<std::size_t> choiceAnswers;  // scripted; the last button (Escape) when none is left
     struct OverwriteQuestion {
         std::string fileName;
         std::string folder;

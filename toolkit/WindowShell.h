@@ -12,6 +12,8 @@ namespace brasvel {
 struct EditCommandState {
     bool archiveEditable = false;  // an archive is open and can be written back
     bool entrySelected = false;    // Replace, Remove, Rename
+    bool spritesEditable = false;  // Import sprite: a LOD that can be written back
+    bool spriteSelected = false;   // Replace frame
     bool changed = false;          // Save, Revert
     bool archiveOpen = false;      // Save as
     // Undo and redo: usable or not, and their menu items' texts, which name the step.

@@ -9,6 +9,7 @@
 // byte).
 
 #include "toolkit/Dialogs.h"
+#include "toolkit/ExternalPrograms.h"
 #include "toolkit/Jobs.h"
 #include "toolkit/ListWidgets.h"
 #include "toolkit/PreviewWidgets.h"
@@ -23,6 +24,7 @@ class WindowToolkit : public ListWidgets,
                       public StatusWidgets,
                       public Dialogs,
                       public JobRunner,
-                      public WindowShell {};
+                      public WindowShell,
+                      public ExternalPrograms {};
 
 }  // namespace brasvel

@@ -553,6 +553,26 @@ The status bar at the bottom of the window shows, in turn: the number of files i
 
 Every button has a hint: just rest the mouse pointer over it.</translation>
     </message>
+    <message>
+        <source>&amp;Importuj sprite...</source>
+        <translation>&amp;Import sprite...</translation>
+    </message>
+    <message>
+        <source>Zastąp &amp;klatkę...</source>
+        <translation>Replace &amp;frame...</translation>
+    </message>
+    <message>
+        <source>&amp;Nowe archiwum...</source>
+        <translation>&amp;New archive...</translation>
+    </message>
+    <message>
+        <source>Edytuj w innym pro&amp;gramie...</source>
+        <translation>Edit in &amp;another program...</translation>
+    </message>
+    <message>
+        <source>Program do &amp;edycji...</source>
+        <translation>&amp;Editing program...</translation>
+    </message>
 </context>
 <context>
     <name>WindowTexts</name>
@@ -931,10 +951,6 @@ The archive on disk is unchanged and the changes stay in the window: try again o
         <translation>Wrote %1 files of sprite %2 to %3: %4 frames in %5 blocks, a sheet, animations and a listing.</translation>
     </message>
     <message>
-        <source>%1 to obraz PNG/BMP. Zapisać go w archiwum jako obraz gry %2 (OK), czy bez zmian (Anuluj)?</source>
-        <translation>%1 is a PNG/BMP picture. Store it in the archive as the game&apos;s picture %2 (OK), or as it is (Cancel)?</translation>
-    </message>
-    <message>
         <source>Pominięto istniejące pliki: %1.</source>
         <translation>Existing files skipped: %1.</translation>
     </message>
@@ -1241,6 +1257,150 @@ The archive on disk is unchanged and the changes stay in the window: try again o
     <message>
         <source>Maska: %1 × %2 pól, warstwy: %3</source>
         <translation>Mask: %1 × %2 cells, %3 layers</translation>
+    </message>
+    <message>
+        <source>Jak zapisać klatki %1? Przezroczyste pokazują sprite jak gra; z paletą bez zmian zachowują indeksy i kolory znaczników, dokładnie do ponownego importu.</source>
+        <translation>How should the frames of %1 be written? Transparent shows the sprite as the game does; with the palette unchanged keeps the indices and the markers&apos; colours, exactly as a new import needs them.</translation>
+    </message>
+    <message>
+        <source>Przezroczyste</source>
+        <translation>Transparent</translation>
+    </message>
+    <message>
+        <source>Z paletą bez zmian</source>
+        <translation>Palette unchanged</translation>
+    </message>
+    <message>
+        <source>%1 to obraz PNG/BMP. Zapisać go w archiwum jako obraz gry %2, czy bez zmian?</source>
+        <translation>%1 is a PNG/BMP picture. Store it in the archive as the game picture %2, or unchanged?</translation>
+    </message>
+    <message>
+        <source>Jako obraz gry (%1)</source>
+        <translation>As a game picture (%1)</translation>
+    </message>
+    <message>
+        <source>Bez zmian (%1)</source>
+        <translation>Unchanged (%1)</translation>
+    </message>
+    <message>
+        <source>Anuluj</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>%1 ma więcej niż 256 kolorów: zapisano go jako 24-bitowy obraz gry %2 (bez palety).</source>
+        <translation>%1 has more than 256 colours: it was stored as the 24-bit game picture %2 (no palette).</translation>
+    </message>
+    <message>
+        <source>Wybierz folder eksportu sprite&apos;a</source>
+        <translation>Choose the folder of a sprite export</translation>
+    </message>
+    <message>
+        <source>Zaimportować sprite z %1 w miejsce %2, czy dodać go jako nowy plik?</source>
+        <translation>Import the sprite from %1 in place of %2, or add it as a new file?</translation>
+    </message>
+    <message>
+        <source>Zastąp %1</source>
+        <translation>Replace %1</translation>
+    </message>
+    <message>
+        <source>Dodaj jako nowy</source>
+        <translation>Add as new</translation>
+    </message>
+    <message>
+        <source>importuj sprite %1</source>
+        <translation>import sprite %1</translation>
+    </message>
+    <message>
+        <source>Obraz (PNG, BMP) na klatkę %1 sprite&apos;a %2</source>
+        <translation>Picture (PNG, BMP) for frame %1 of sprite %2</translation>
+    </message>
+    <message>
+        <source>zastąp klatkę %1 w %2</source>
+        <translation>replace frame %1 in %2</translation>
+    </message>
+    <message>
+        <source>%1: klatkę można zastąpić tylko obrazem .png lub .bmp</source>
+        <translation>%1: a frame can be replaced by a .png or .bmp picture only</translation>
+    </message>
+    <message>
+        <source>Edycja w innym programie</source>
+        <translation>Editing in another program</translation>
+    </message>
+    <message>
+        <source>Plik %1 został zmieniony. Uaktualnić archiwum?</source>
+        <translation>The file %1 was changed. Update the archive?</translation>
+    </message>
+    <message>
+        <source>Tak</source>
+        <translation>Yes</translation>
+    </message>
+    <message>
+        <source>Tak, zawsze dla tego pliku</source>
+        <translation>Yes, always for this file</translation>
+    </message>
+    <message>
+        <source>Nie</source>
+        <translation>No</translation>
+    </message>
+    <message>
+        <source>Nie uaktualniono archiwum plikiem %1: %2. Archiwum się nie zmieniło.</source>
+        <translation>The archive was not updated from %1: %2. The archive did not change.</translation>
+    </message>
+    <message>
+        <source>Nie udało się otworzyć %1 w innym programie.</source>
+        <translation>Could not open %1 in another program.</translation>
+    </message>
+    <message>
+        <source>zmiana %1 w innym programie</source>
+        <translation>%1 changed in another program</translation>
+    </message>
+    <message>
+        <source>W innych programach są wciąż otwarte: %1. Zmiany zapisane w nich później nie trafią do archiwum. Zamknąć mimo to?</source>
+        <translation>Still open in other programs: %1. Changes saved there later will not reach the archive. Close anyway?</translation>
+    </message>
+    <message>
+        <source>Program do edycji</source>
+        <translation>Editing program</translation>
+    </message>
+    <message>
+        <source>Wiersz polecenia programu, który otwiera wpisy (ścieżka pliku dochodzi na końcu); pusty: program, który system kojarzy z typem pliku.</source>
+        <translation>The command line of the program that opens entries (the file&apos;s path is added at its end); empty: the program the system associates with the file&apos;s type.</translation>
+    </message>
+    <message>
+        <source>Nowe archiwum</source>
+        <translation>New archive</translation>
+    </message>
+    <message>
+        <source>Jakiego rodzaju archiwum utworzyć?</source>
+        <translation>What kind of archive should be made?</translation>
+    </message>
+    <message>
+        <source>%1 już istnieje; nowe archiwum nie zastępuje innego pliku.</source>
+        <translation>%1 already exists; a new archive does not replace another file.</translation>
+    </message>
+    <message>
+        <source>Niezapisane zmiany</source>
+        <translation>Unsaved changes</translation>
+    </message>
+    <message>
+        <source>Przywrócić niezapisane zmiany archiwum %1?</source>
+        <translation>Restore the unsaved changes of the archive %1?</translation>
+    </message>
+    <message>
+        <source>przywróć niezapisane zmiany</source>
+        <translation>restore unsaved changes</translation>
+    </message>
+    <message>
+        <source>Archiwum %1 zmieniło się od czasu tych zmian, więc nie zostały przywrócone. Dziennik zachowano: %2</source>
+        <translation>The archive %1 has changed since those changes, so they were not restored. The journal was kept: %2</translation>
+    </message>
+    <message>
+        <source>Dziennik zmian %2 jest uszkodzony (%3); zachowano go, niczego nie zmieniono.</source>
+        <translation>The change journal %2 is damaged (%3); it was kept and nothing was changed.</translation>
+    </message>
+    <message>
+        <source>Nie można zapisać dziennika niezapisanych zmian %2: %3</source>
+        <translation>Cannot write the journal of unsaved changes %2: %3</translation>
     </message>
 </context>
 </TS>

@@ -188,7 +188,7 @@ void MainForm::openThroughDialog() {
             folder = beside.empty() ? std::string(".") : beside;
         }
         const std::optional<OpenChoice> choice = ui_.runOpenDialog(folder, openFilters());
-        if (!choice || !editing_.settleUnsaved(session_.path())) {
+        if (!choice || !settleExternalEdits() || !editing_.settleUnsaved(session_.path())) {
             return;
         }
         // The filter the user chose, not the file's extension, decides how it is read.
@@ -216,7 +216,7 @@ void MainForm::openAs(const std::string& path, const ArchiveFormat& format) {
 }
 
 void MainForm::openByKind(const std::string& path) {
-    if (!editing_.settleUnsaved(session_.path())) {
+    if (!settleExternalEdits() || !editing_.settleUnsaved(session_.path())) {
         return;
     }
     const ArchiveFormat* format = ArchiveSession::kindOf(path);
@@ -829,7 +829,8 @@ void MainForm::Exittheprogram1Click() {
 
 bool MainForm::FormCloseQuery() {
     bool mayClose = false;
-    guarded([&] { mayClose = editing_.settleUnsaved(session_.path()); });
+    guarded(
+        [&] { mayClose = settleExternalEdits() && editing_.settleUnsaved(session_.path()); });
     return mayClose;
 }
 

@@ -33,6 +33,7 @@
 #include "window/Selection.h"
 #include "window/WavePlayer.h"
 #include "window/WindowKinds.h"
+#include "window/ExternalEdits.h"
 #include "window/WindowSettings.h"
 
 namespace brasvel {
@@ -89,6 +90,30 @@ public:
     void ReplaceEntry1Click();
     void RemoveEntry1Click();
     void RenameEntry1Click();
+    // A sprite from an export's folder, in place of the selected sprite or as a new entry; the
+    // frame shown (the first when none is) of the selected sprite from a picture file. Each one
+    // step, nothing changed when the pictures do not fit.
+    void ImportSpriteClick();
+    void ReplaceFrameClick();
+    // "Edytuj w innym programie...": the selected entry written for another program and opened
+    // there; its file watched, and each complete save offered as one step. The watch timer's
+    // tick; "Opcje" > the program edits open with (empty: the desktop's choice).
+    void EditExternallyClick();
+    // "Plik" > "Nowe archiwum...": its kind and name asked, an empty archive of that kind
+    // written there (never over a file) and opened, for files to be added and saved.
+    void NewArchiveClick();
+    void ExternalWatchTick();
+    void ExternalProgramClick();
+    // Pending edits outlive a crash: after each edit they are journalled into the recovery folder
+    // (the user's state folder's brasvel-resedit/recovery), and the journal goes with a save,
+    // revert or discard. At the start, each journal left by a window that no longer runs is
+    // offered back: restored as unsaved edits when the archive is as it was, else kept.
+    void offerRecovery();
+    // The recovery folder; empty: none (no state folder). Tests put one of their own.
+    void setRecoveryFolder(std::string folder) { recoveryFolder_ = std::move(folder); }
+    const std::string& recoveryFolder() const { return recoveryFolder_; }
+    // How many entries are out in other programs.
+    std::size_t externalEditCount() const { return externalEdits_.size(); }
     void SaveArchive1Click();
     void SaveArchiveAs1Click();
     void RevertChanges1Click();
@@ -274,7 +299,12 @@ private:
     void forgetListedContent();
     void addFiles(const std::vector<std::string>& paths);
     std::optional<std::string> addFile(ArchiveEdit& edit, const std::string& path);
-    std::optional<std::vector<std::byte>> offerPicture(const std::string& path, std::string& name);
+    // A PNG or BMP added to a LOD: as the game's picture (its PCX file), as it is, or not at all.
+    struct OfferedPicture {
+        bool cancelled = false;
+        std::optional<std::vector<std::byte>> pcx;  // nothing: as the file is
+    };
+    OfferedPicture offerPicture(const std::string& path, std::string& name);
     // After an edit: the list rebuilt, the entry named `selectName` selected if it is listed.
     void showEdited(const std::optional<std::string>& selectName);
     // The title's mark of unsaved edits and which editing commands make sense.
@@ -310,6 +340,18 @@ private:
     EntryListView list_{ui_, session_};
     Selection selection_;
     std::unique_ptr<Impl> impl_;
+    std::vector<ExternalEdit> externalEdits_;
+    std::string recoveryFolder_;
+    std::string journalled_;     // the journal this window wrote last, until it is removed
+    bool journalFailed_ = false;  // said once
+    std::string journalPathOf(const std::string& archivePath) const;
+    // The pending edits to the journal, or the journal removed when there are none.
+    void journalEdits();
+    std::unique_ptr<WorkFolder> workFolder_;
+    // With entries still out in other programs: asks before the archive or the window closes;
+    // true when it may, the watches then ended and their files gone.
+    bool settleExternalEdits();
+    void takeExternalEdit(const std::string& entryName);
 };
 
 // Runs a handler's body; an error ends it and is shown, and the program goes on.

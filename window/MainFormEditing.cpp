@@ -68,6 +68,9 @@ EditCommandState MainForm::editCommandState() const {
     state.archiveOpen = session_.archive() != nullptr;
     state.archiveEditable = session_.editable();
     state.entrySelected = state.archiveEditable && SelectedRow() >= 0;
+    state.spritesEditable = state.archiveEditable && isLod();
+    const Entry* selected = state.spritesEditable ? selectedEntry() : nullptr;
+    state.spriteSelected = selected != nullptr && isSprite(*selected);
     state.changed = session_.hasChanges();
     const EditStep* undo = session_.nextUndo();
     const EditStep* redo = session_.nextRedo();
@@ -86,9 +89,13 @@ void MainForm::showEditState() {
     ui_.setArchiveTitle(
         session_.hasChanges() ? texts::fillIn(text(texts::kUnsavedTitle), {fileName}) : fileName);
     ui_.setEditCommandsEnabled(editCommandState());
+    if (!journalled_.empty() && !session_.hasChanges()) {
+        journalEdits();  // saved, reverted, undone to nothing or discarded: the journal goes
+    }
 }
 
 void MainForm::showEdited(const std::optional<std::string>& selectName) {
+    journalEdits();
     forgetListedContent();
     showTotal(static_cast<std::int32_t>(entries().size()));
     // An edit renumbers the entries: the selection keeps only the entry named.
@@ -163,7 +170,11 @@ std::optional<std::string> MainForm::addFile(ArchiveEdit& edit, const std::strin
     }
     std::optional<std::vector<std::byte>> picture;
     if (isLod()) {
-        picture = offerPicture(path, *name);
+        OfferedPicture offered = offerPicture(path, *name);
+        if (offered.cancelled) {
+            return std::nullopt;
+        }
+        picture = std::move(offered.pcx);
     }
     if (const auto existing = edit.find(*name)) {
         name = editName(edit.entries()[*existing]);
@@ -187,32 +198,44 @@ std::optional<std::string> MainForm::addFile(ArchiveEdit& edit, const std::strin
     return name;
 }
 
-// A PNG or BMP file added to a LOD may go in as the game's picture: the user chooses. Its PCX
-// file when so, with `name` turned to NAME.pcx; nothing to store it as given. A picture that
-// cannot be read or has too many colours for 8 bits goes in as 24 bits, or fails as a whole.
-std::optional<std::vector<std::byte>> MainForm::offerPicture(const std::string& path,
-                                                              std::string& name) {
+// A PNG or BMP file added to a LOD may go in as the game's picture: the user chooses, by buttons
+// that say what each does. Its PCX file when so, with `name` turned to NAME.pcx; nothing to store
+// it as given. A picture of more than 256 colours goes in as 24 bits, and the user is told; one
+// that cannot be read fails as a whole.
+MainForm::OfferedPicture MainForm::offerPicture(const std::string& path, std::string& name) {
     const std::optional<PictureFormat> format = formatOfPath(path);
     const std::size_t dot = name.rfind('.');
     if (!format || dot == std::string::npos) {
-        return std::nullopt;
+        return {};
     }
     const bool upper = name[dot + 1] >= 'A' && name[dot + 1] <= 'Z';
     const std::string pictureName = name.substr(0, dot) + (upper ? ".PCX" : ".pcx");
-    if (!ui_.askOkCancel(text(texts::kAddFilesCaption),
-                         texts::fillIn(text(texts::kStoreAsPcxQuestion),
-                                       {fileNameOf(path), pictureName}))) {
-        return std::nullopt;
+    const std::string suffix = asciiLowerText(name.substr(dot));
+    const std::vector<std::string> buttons{
+        texts::fillIn(text(texts::kAsGamePictureButton), {".pcx"}),
+        texts::fillIn(text(texts::kUnchangedButton), {suffix}), text(texts::kCancelChoiceButton)};
+    const std::size_t answer =
+        ui_.askChoice(text(texts::kAddFilesCaption),
+                      texts::fillIn(text(texts::kStoreAsPcxQuestion),
+                                    {fileNameOf(path), pictureName}),
+                      buttons);
+    if (answer != 0) {
+        return {answer != 1, std::nullopt};
     }
     const Picture decoded = decodePicture(readWholeFile(path), *format);
     Picture pixels;
     try {
         pixels = pcxPixels(decoded, std::nullopt);  // 8 bits where that is exact
-    } catch (const ResourceError&) {
+    } catch (const ResourceError& error) {
+        if (error.kind() != ErrorKind::TooManyColours) {
+            throw;
+        }
         pixels = pcxPixels(decoded, 24);
+        ui_.reportNotice(
+            texts::fillIn(text(texts::kStoredAs24Bits), {fileNameOf(path), pictureName}));
     }
     name = pictureName;
-    return encodePcx(pixels);
+    return {false, encodePcx(pixels)};
 }
 
 void MainForm::ReplaceEntry1Click() {
@@ -342,6 +365,45 @@ std::optional<std::string> MainForm::askSaveAsPath() {
         return std::nullopt;
     }
     return path;
+}
+
+void MainForm::NewArchiveClick() {
+    guarded([&] {
+        if (!settleExternalEdits() || !editing_.settleUnsaved(session_.path())) {
+            return;
+        }
+        const auto formats = archiveFormats();
+        const std::vector<OpenFilter> filters = openFilters();
+        std::vector<std::string> buttons;
+        for (const OpenFilter& filter : filters) {
+            buttons.push_back(filter.text);
+        }
+        buttons.push_back(text(texts::kCancelChoiceButton));
+        const std::size_t kind = ui_.askChoice(text(texts::kNewArchiveCaption),
+                                               text(texts::kNewArchiveQuestion), buttons);
+        if (kind >= formats.size() || kind >= filters.size()) {
+            return;
+        }
+        const ArchiveFormat& format = *formats[kind];
+        const std::string folder = session_.path().empty() ? startDir_ : folderOf(session_.path());
+        const std::optional<std::string> chosen = ui_.chooseSavePath(
+            text(texts::kNewArchiveCaption),
+            platform::utf8Path(platform::fileSystemPath(folder) /
+                               platform::fileSystemPath("nowe" + std::string(format.suffix))),
+            filters[kind]);
+        if (!chosen || chosen->empty()) {
+            return;
+        }
+        const std::string path = withKindSuffix(*chosen, format);
+        std::error_code error;
+        if (std::filesystem::exists(
+                std::filesystem::symlink_status(platform::fileSystemPath(path), error))) {
+            ui_.reportError(texts::fillIn(text(texts::kNewArchiveExists), {path}));
+            return;
+        }
+        ArchiveEdit(format).save(path);
+        openAs(path, format);
+    });
 }
 
 void MainForm::SaveArchiveAs1Click() {

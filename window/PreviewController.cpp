@@ -408,6 +408,12 @@ void PreviewController::savePictureAsPng(const std::string& folderPath) {
         text(texts::kPictureSaved), {*chosen, number(picture.width), number(picture.height)}));
 }
 
+std::uint32_t PreviewController::shownFrame() const {
+    return shown_ == Shown::Frame
+               ? static_cast<std::uint32_t>(std::max(ui_.frameRow.frameScrollPosition(), 1))
+               : 1;
+}
+
 void PreviewController::exportSprite() {
     namespace fs = std::filesystem;
     const Entry* entry = selectedEntry();
@@ -421,6 +427,15 @@ void PreviewController::exportSprite() {
         return;
     }
     const std::string caption = shownText(entry->caption);
+    const std::vector<std::string> buttons{text(texts::kExportShownButton),
+                                           text(texts::kExportKeepPaletteButton),
+                                           text(texts::kCancelChoiceButton)};
+    const std::size_t kept = ui_.dialogs.askChoice(
+        text(texts::kExportFolderCaption),
+        texts::fillIn(text(texts::kExportPaletteQuestion), {caption}), buttons);
+    if (kept > 1) {
+        return;
+    }
     const Bytes content = selectedContent();
     std::vector<NamedFile> files;
     std::size_t frames = 0;
@@ -430,6 +445,7 @@ void PreviewController::exportSprite() {
             DefSprite::walk(content, std::string(untilNul(entry->name)) + ".def");
         SpriteExportOptions options;
         options.source = caption;
+        options.keepPalette = kept == 1;
         files = brasvel::exportSprite(sprite, options);
         frames = sprite.frameTotal();
         blocks = sprite.blocks().size();

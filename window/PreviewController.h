@@ -57,6 +57,8 @@ public:
 
     bool isOn() const { return on_; }
     Shown shown() const { return shown_; }
+    // The sprite frame shown (counted from 1 over every block); 1 when no frame is.
+    std::uint32_t shownFrame() const;
     bool isPlaying() const { return playing_; }
     int framesPerSecond() const { return framesPerSecond_; }
     VideoPreview& video() { return video_; }

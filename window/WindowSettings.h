@@ -42,6 +42,7 @@ public:
 
 namespace settings {
 inline constexpr const char* kExtractFolder = "extractFolder";
+inline constexpr const char* kExternalProgram = "externalProgram";  // a command line, or none
 inline constexpr const char* kListLook = "listLook";        // "icons" or "details"
 inline constexpr const char* kSortColumn = "sortColumn";    // a column's key, see MainForm
 inline constexpr const char* kSortOrder = "sortOrder";      // "ascending" or "descending"

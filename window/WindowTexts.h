@@ -140,6 +140,15 @@ inline constexpr const char* kNotOverArchive = BRASVEL_TRANSLATE_NOOP(
     "WindowTexts", "Nie zapisano: %1 to otwarte archiwum. Wybierz inną nazwę.");
 inline constexpr const char* kExportFolderCaption =
     BRASVEL_TRANSLATE_NOOP("WindowTexts", "Wybierz folder dla eksportu sprite'a");
+// How the export writes the frames: %1 the sprite.
+inline constexpr const char* kExportPaletteQuestion = BRASVEL_TRANSLATE_NOOP(
+    "WindowTexts",
+    "Jak zapisać klatki %1? Przezroczyste pokazują sprite jak gra; z paletą bez zmian zachowują "
+    "indeksy i kolory znaczników, dokładnie do ponownego importu.");
+inline constexpr const char* kExportShownButton =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Przezroczyste");
+inline constexpr const char* kExportKeepPaletteButton =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Z paletą bez zmian");
 inline constexpr const char* kFilesExistCaption =
     BRASVEL_TRANSLATE_NOOP("WindowTexts", "Pliki istnieją");
 // %1 how many files exist, %2 the files of the export, %3 the folder.
@@ -198,10 +207,88 @@ inline constexpr const char* kReplaceQuestion = BRASVEL_TRANSLATE_NOOP(
 // A sound archive holds WAV files only: %1 the file refused.
 inline constexpr const char* kOnlyWavFiles = BRASVEL_TRANSLATE_NOOP(
     "WindowTexts", "%1: do archiwum dźwięków można dodać tylko pliki .wav");
-// A PNG or BMP file added to a LOD: %1 the file, %2 the picture's entry name.
+// A PNG or BMP file added to a LOD: %1 the file, %2 the picture's entry name; the buttons, %1 the
+// suffix of the game's picture (".pcx"), of the file as it is (".png", ".bmp").
 inline constexpr const char* kStoreAsPcxQuestion = BRASVEL_TRANSLATE_NOOP(
     "WindowTexts",
-    "%1 to obraz PNG/BMP. Zapisać go w archiwum jako obraz gry %2 (OK), czy bez zmian (Anuluj)?");
+    "%1 to obraz PNG/BMP. Zapisać go w archiwum jako obraz gry %2, czy bez zmian?");
+inline constexpr const char* kAsGamePictureButton =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Jako obraz gry (%1)");
+inline constexpr const char* kUnchangedButton =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Bez zmian (%1)");
+inline constexpr const char* kCancelChoiceButton = BRASVEL_TRANSLATE_NOOP("WindowTexts", "Anuluj");
+// A picture of more than 256 colours stored as the game's picture: %1 the file, %2 the entry.
+inline constexpr const char* kStoredAs24Bits = BRASVEL_TRANSLATE_NOOP(
+    "WindowTexts",
+    "%1 ma więcej niż 256 kolorów: zapisano go jako 24-bitowy obraz gry %2 (bez palety).");
+// Importing a sprite: %1 the export's folder, %2 the selected sprite.
+inline constexpr const char* kImportSpriteCaption =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Wybierz folder eksportu sprite'a");
+inline constexpr const char* kImportSpriteQuestion = BRASVEL_TRANSLATE_NOOP(
+    "WindowTexts", "Zaimportować sprite z %1 w miejsce %2, czy dodać go jako nowy plik?");
+inline constexpr const char* kReplaceSpriteButton =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Zastąp %1");
+inline constexpr const char* kAddAsNewButton =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Dodaj jako nowy");
+inline constexpr const char* kImportSpriteStep =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "importuj sprite %1");
+// Replacing one frame: %1 the frame's number, %2 the sprite.
+inline constexpr const char* kReplaceFrameCaption =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Obraz (PNG, BMP) na klatkę %1 sprite'a %2");
+inline constexpr const char* kReplaceFrameStep =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "zastąp klatkę %1 w %2");
+inline constexpr const char* kFrameNotPicture = BRASVEL_TRANSLATE_NOOP(
+    "WindowTexts", "%1: klatkę można zastąpić tylko obrazem .png lub .bmp");
+// Editing in another program: %1 the file the other program has.
+inline constexpr const char* kExternalCaption =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Edycja w innym programie");
+inline constexpr const char* kExternalChangedQuestion =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Plik %1 został zmieniony. Uaktualnić archiwum?");
+inline constexpr const char* kYesButton = BRASVEL_TRANSLATE_NOOP("WindowTexts", "Tak");
+inline constexpr const char* kYesAlwaysButton =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Tak, zawsze dla tego pliku");
+inline constexpr const char* kNoButton = BRASVEL_TRANSLATE_NOOP("WindowTexts", "Nie");
+// %1 the file, %2 why it does not fit.
+inline constexpr const char* kExternalNotTaken = BRASVEL_TRANSLATE_NOOP(
+    "WindowTexts", "Nie uaktualniono archiwum plikiem %1: %2. Archiwum się nie zmieniło.");
+inline constexpr const char* kExternalNotOpened = BRASVEL_TRANSLATE_NOOP(
+    "WindowTexts", "Nie udało się otworzyć %1 w innym programie.");
+// %1 the entry.
+inline constexpr const char* kExternalStep =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "zmiana %1 w innym programie");
+// %1 the files still open in other programs.
+inline constexpr const char* kExternalOpenQuestion = BRASVEL_TRANSLATE_NOOP(
+    "WindowTexts",
+    "W innych programach są wciąż otwarte: %1. Zmiany zapisane w nich później nie trafią do "
+    "archiwum. Zamknąć mimo to?");
+inline constexpr const char* kExternalProgramCaption =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Program do edycji");
+inline constexpr const char* kExternalProgramLabel = BRASVEL_TRANSLATE_NOOP(
+    "WindowTexts",
+    "Wiersz polecenia programu, który otwiera wpisy (ścieżka pliku dochodzi na końcu); pusty: "
+    "program, który system kojarzy z typem pliku.");
+// A new archive; %1 the path chosen, where a file already is.
+inline constexpr const char* kNewArchiveCaption =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Nowe archiwum");
+inline constexpr const char* kNewArchiveQuestion =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Jakiego rodzaju archiwum utworzyć?");
+inline constexpr const char* kNewArchiveExists = BRASVEL_TRANSLATE_NOOP(
+    "WindowTexts", "%1 już istnieje; nowe archiwum nie zastępuje innego pliku.");
+// Recovery after a crash: %1 the archive, %2 the journal's path, %3 why.
+inline constexpr const char* kRecoveryCaption =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Niezapisane zmiany");
+inline constexpr const char* kRecoveryQuestion =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Przywrócić niezapisane zmiany archiwum %1?");
+inline constexpr const char* kRecoveryStep =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "przywróć niezapisane zmiany");
+inline constexpr const char* kRecoveryArchiveChanged = BRASVEL_TRANSLATE_NOOP(
+    "WindowTexts",
+    "Archiwum %1 zmieniło się od czasu tych zmian, więc nie zostały przywrócone. Dziennik "
+    "zachowano: %2");
+inline constexpr const char* kRecoveryDamaged = BRASVEL_TRANSLATE_NOOP(
+    "WindowTexts", "Dziennik zmian %2 jest uszkodzony (%3); zachowano go, niczego nie zmieniono.");
+inline constexpr const char* kJournalFailed = BRASVEL_TRANSLATE_NOOP(
+    "WindowTexts", "Nie można zapisać dziennika niezapisanych zmian %2: %3");
 // %1 the archive's file name.
 inline constexpr const char* kRevertCaption =
     BRASVEL_TRANSLATE_NOOP("WindowTexts", "Cofnij zmiany");

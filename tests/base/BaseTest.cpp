@@ -2,10 +2,16 @@
 // SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
 #include <cerrno>
 #include <set>
 
 #include "base/ByteReader.h"
+#include "base/Platform.h"
 #include "base/ResourceError.h"
 #include "base/Text.h"
 
@@ -171,3 +177,21 @@ TEST(ResourceErrors, takeTheirTextAndScopeFromTheirKind) {
 
 }  // namespace
 }  // namespace brasvel
+
+#ifndef _WIN32
+// A process that has ended runs no more, even before its parent collects it; this one runs.
+TEST(Platform, AProcessThatEndedRunsNoMoreThoughNotYetCollected) {
+    EXPECT_TRUE(brasvel::platform::processRuns(brasvel::platform::currentProcess()));
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::_exit(0);
+    }
+    ASSERT_GT(child, 0);
+    siginfo_t info{};
+    // Waits for its end without collecting it: it stays a zombie until waitpid below.
+    ASSERT_EQ(::waitid(P_PID, static_cast<id_t>(child), &info, WEXITED | WNOWAIT), 0);
+    EXPECT_FALSE(brasvel::platform::processRuns(child));
+    ::waitpid(child, nullptr, 0);
+    EXPECT_FALSE(brasvel::platform::processRuns(child));
+}
+#endif

@@ -12,6 +12,8 @@
 #include <set>
 #include <string>
 
+#include "imaging/FrameColours.h"
+#include "imaging/Png.h"
 #include "tests/support/TestPlatform.h"
 #include "tools/writers/ArchiveWriters.h"
 #include "tools/writers/PictureWriters.h"
@@ -151,6 +153,48 @@ TEST_F(ImageCommands, ImportRefusalsWriteNothingAndSayWhy) {
     EXPECT_EQ(run("sprite import out -o Hero.def"), 1);
     EXPECT_NE(stderr_.find("Frame size mismatch"), std::string::npos) << stderr_;
     EXPECT_FALSE(fs::exists(at("Hero.def")));
+}
+
+// Frames an image editor saved as RGB come back when every colour is the sprite's; the first
+// colour that is not is named with its frame and place, and nothing is written.
+TEST_F(ImageCommands, ImportTakesRgbFramesOfTheSpritesColoursOnly) {
+    ASSERT_EQ(run("sprite export game.lod Hero.def -o out --keep-palette"), 0) << stderr_;
+    const fs::path frame = at("out") / "0-1.png";
+    const std::string png = readFile(frame);
+    const brasvel::Picture indexed = brasvel::decodePng(
+        {reinterpret_cast<const std::byte*>(png.data()), png.size()});
+    const brasvel::RgbaPicture rgba = brasvel::rgbaOf(indexed);
+    brasvel::Picture rgb = brasvel::Picture::blank(indexed.width, indexed.height,
+                                                   brasvel::PixelFormat::Rgb24);
+    for (std::size_t i = 0; i < indexed.pixels.size(); ++i) {
+        std::copy_n(rgba.rgba.begin() + static_cast<std::ptrdiff_t>(i * 4), 3,
+                    rgb.pixels.begin() + static_cast<std::ptrdiff_t>(i * 3));
+    }
+    const auto write = [&](const brasvel::Picture& picture) {
+        const std::vector<std::byte> file = brasvel::encodePng(picture);
+        writeFile(frame, std::string(reinterpret_cast<const char*>(file.data()), file.size()));
+    };
+    write(rgb);
+    ASSERT_EQ(run("sprite import out -o Rgb.def"), 0) << stderr_;
+    writeFile(at("rgb.lod"), LodWriter().add("Rgb.def", readFile(at("Rgb.def"))).build());
+    ASSERT_EQ(run("sprite export rgb.lod Rgb.def -o again --keep-palette"), 0) << stderr_;
+    // The same colours (an index whose colour repeats earlier in the palette becomes the first).
+    const std::string again = readFile(at("again") / "0-1.png");
+    EXPECT_EQ(brasvel::rgbaOf(brasvel::decodePng(
+                                  {reinterpret_cast<const std::byte*>(again.data()), again.size()}))
+                  .rgba,
+              rgba.rgba);
+
+    // The last pixel one step off a palette colour.
+    rgb.pixels.back() = static_cast<std::uint8_t>(rgb.pixels.back() ^ 1);
+    write(rgb);
+    EXPECT_EQ(run("sprite import out -o Off.def"), 1);
+    EXPECT_NE(stderr_.find("Palette mismatch"), std::string::npos) << stderr_;
+    EXPECT_NE(stderr_.find("0-1.png: pixel (" + std::to_string(rgb.width - 1) + ", " +
+                           std::to_string(rgb.height - 1) + ") is #"),
+              std::string::npos)
+        << stderr_;
+    EXPECT_FALSE(fs::exists(at("Off.def")));
 }
 
 TEST_F(ImageCommands, PictureImportKeepsPalettesAndNeverQuantises) {

@@ -8,6 +8,7 @@
 #include "ImagingFixtures.h"
 #include "imaging/DefEncoder.h"
 #include "imaging/DefSprite.h"
+#include "imaging/FrameColours.h"
 #include "imaging/Png.h"
 #include "imaging/SpriteFiles.h"
 #include "imaging/SpriteListing.h"
@@ -186,11 +187,26 @@ TEST(SpriteFiles, ImportRefusesFramesThatDoNotFit) {
              f["0-0.png"] = encodePng(frame);
          },
          "Palette mismatch"},
+        {"one colour off in a rewritten palette",
+         [](Folder& f) {
+             Picture frame = decodePng(f.at("0-0.png"));
+             std::swap(frame.palette[8], frame.palette[9]);
+             for (std::uint8_t& index : frame.pixels) {
+                 index = index == 8 ? 9 : index == 9 ? 8 : index;
+             }
+             frame.palette[200].blue ^= 1;
+             f["0-0.png"] = encodePng(frame);
+         },
+         "Palette mismatch"},
         {"other size",
          [](Folder& f) { f["1-0.png"] = encodePng(testing::patternedIndices(70, 41)); },
          "Frame size mismatch"},
-        {"rgb frame", [](Folder& f) { f["1-0.png"] = encodePng(testing::patternedRgb(70, 40)); },
-         "Frame is not indexed"},
+        {"rgb frame of other colours",
+         [](Folder& f) { f["1-0.png"] = encodePng(testing::patternedRgb(70, 40)); },
+         "Palette mismatch"},
+        {"rgb frame one row short",
+         [](Folder& f) { f["1-0.png"] = encodePng(testing::patternedRgb(70, 39)); },
+         "Frame size mismatch"},
         {"damaged png", [](Folder& f) { f["1-0.png"].resize(30); }, "Damaged PNG file"},
     };
     for (const Case& c : cases) {
@@ -201,6 +217,159 @@ TEST(SpriteFiles, ImportRefusesFramesThatDoNotFit) {
             ADD_FAILURE() << c.what << " was imported";
         } catch (const ResourceError& error) {
             EXPECT_EQ(error.text(), c.text) << c.what << ": " << error.describe();
+        }
+    }
+}
+
+// The sprite written again from its own frames is the same; one frame replaced changes that frame
+// alone, and only frames 1 to the last can be replaced.
+TEST(SpriteFiles, ASpriteWrittenAgainWithOneFrameReplacedKeepsTheOthers) {
+    const std::string file = writtenSprite(2);
+    const DefSprite original = DefSprite::walk(writers::asBytes(file), "x.def");
+    const std::vector<std::byte> again = encodeDef(spriteSource(original, "x.def"));
+    expectSameFrames(original, DefSprite::walk(again, "x.def"));
+
+    Picture frame = Picture::blank(70, 40, PixelFormat::Indexed8);
+    frame.pixels[5 * 70 + 6] = 200;
+    const std::uint32_t last = original.frameTotal();
+    const std::vector<std::byte> replaced =
+        encodeDef(withFrameReplaced(original, "x.def", last, frame));
+    const DefSprite copy = DefSprite::walk(replaced, "x.def");
+    ASSERT_EQ(copy.frameTotal(), last);
+    for (std::uint32_t f = 1; f < last; ++f) {
+        EXPECT_EQ(copy.decodeFrame(f), original.decodeFrame(f)) << f;
+    }
+    frame.palette = original.palette();
+    EXPECT_EQ(copy.decodeFrame(last), frame);
+    EXPECT_EQ(copy.blocks()[1].frameNames, original.blocks()[1].frameNames);
+    for (const std::uint32_t number : {0U, last + 1}) {
+        try {
+            withFrameReplaced(original, "x.def", number, frame);
+            ADD_FAILURE() << "frame " << number << " replaced";
+        } catch (const ResourceError& error) {
+            EXPECT_EQ(error.kind(), ErrorKind::NoSuchFrame);
+        }
+    }
+}
+
+// What an image editor makes of the exported frames: RGB, RGBA with the markers' transparency, or
+// indexed with its palette reordered. Each comes back to the sprite's indices.
+TEST(SpriteFiles, ImportMapsFramesSavedInColoursBackToTheirIndices) {
+    const std::string file = writtenSprite(1);
+    const DefSprite original = DefSprite::walk(writers::asBytes(file), "x.def");
+    struct Case {
+        std::string what;
+        bool keepPalette;
+        std::function<std::vector<std::byte>(const std::vector<std::byte>&)> resave;
+        bool markersExact;  // false: the markers come back as 0, 1 and 4 only
+    };
+    const std::vector<Case> cases = {
+        {"rgb of the kept palette", true,
+         [](const std::vector<std::byte>& png) {
+             Picture frame = decodePng(png);
+             Picture rgb = Picture::blank(frame.width, frame.height, PixelFormat::Rgb24);
+             for (std::size_t i = 0; i < frame.pixels.size(); ++i) {
+                 const Colour& c = frame.palette[frame.pixels[i]];
+                 rgb.pixels[i * 3] = c.red;
+                 rgb.pixels[i * 3 + 1] = c.green;
+                 rgb.pixels[i * 3 + 2] = c.blue;
+             }
+             return encodePng(rgb);
+         },
+         true},
+        {"rgba of the shown markers", false,
+         [](const std::vector<std::byte>& png) {
+             // The indexed PNG with tRNS, expanded as an editor would save it.
+             const RgbaPicture rgba = decodePngRgba(png);
+             Picture frame = decodePng(png);
+             // Re-encode through a palette of its own whose entries are all distinct colours
+             // the editor "rewrote": reversed order, same colours.
+             Picture reordered = frame;
+             for (std::size_t i = 0; i < 256; ++i) {
+                 reordered.palette[i] = frame.palette[255 - i];
+             }
+             for (std::uint8_t& index : reordered.pixels) {
+                 index = static_cast<std::uint8_t>(255 - index);
+             }
+             EXPECT_EQ(rgba.rgba.size(), frame.pixels.size() * 4);
+             PaletteAlpha alpha = kOpaque;
+             for (std::size_t i = 0; i < 8; ++i) {
+                 alpha[255 - i] = i == 1 || i == 7 ? 64 : i == 4 || i == 6 ? 128 : 0;
+             }
+             return encodePng(reordered, reordered.palette, alpha);
+         },
+         false},
+    };
+    for (const Case& c : cases) {
+        Folder folder = exported(original, c.keepPalette);
+        for (auto& [name, content] : folder) {
+            if (name.find('-') == 1 && name.find("block") == std::string::npos) {
+                content = c.resave(content);
+            }
+        }
+        const std::vector<std::byte> written = encodeDef(imported(folder));
+        const DefSprite copy = DefSprite::walk(written, "x.def");
+        for (std::uint32_t f = 1; f <= original.frameTotal(); ++f) {
+            Picture expected = original.decodeFrame(f);
+            if (!c.markersExact) {
+                for (std::uint8_t& index : expected.pixels) {
+                    constexpr std::array<std::uint8_t, 8> kShown{0, 1, 0, 0, 4, 0, 4, 1};
+                    index = index < 8 ? kShown[index] : index;
+                }
+            }
+            const Picture got = copy.decodeFrame(f);
+            EXPECT_EQ(got.palette, expected.palette) << c.what;
+            const auto differ =
+                std::mismatch(got.pixels.begin(), got.pixels.end(), expected.pixels.begin());
+            EXPECT_EQ(differ.first, got.pixels.end())
+                << c.what << ", frame " << f << ": pixel " << (differ.first - got.pixels.begin())
+                << " is " << int(*differ.first) << ", not " << int(*differ.second);
+        }
+    }
+}
+
+// The colour rule at its edges: exact colours only, the two shadow opacities only in black.
+TEST(FrameColours, EachPixelIsOneOfTheSpritesColoursOrRefusedByPlace) {
+    Palette palette = testing::rampPalette();
+    palette[9] = palette[20];  // a colour twice: the first index takes it
+    struct Case {
+        std::array<std::uint8_t, 4> pixel;
+        int index;  // -1: refused
+        std::string said;
+    };
+    const Colour c8 = palette[8];
+    const Colour c255 = palette[255];
+    const Colour c3 = palette[3];
+    const std::vector<Case> cases = {
+        {{c8.red, c8.green, c8.blue, 255}, 8, ""},
+        {{c255.red, c255.green, c255.blue, 255}, 255, ""},
+        {{palette[20].red, palette[20].green, palette[20].blue, 255}, 9, ""},
+        {{c3.red, c3.green, c3.blue, 255}, 3, ""},  // a marker's own colour, palette kept
+        {{c8.red, c8.green, static_cast<std::uint8_t>(c8.blue + 1), 255}, -1,
+         "pixel (1, 2) is #38F7"},
+        {{1, 2, 3, 0}, 0, ""},
+        {{0, 0, 0, 64}, 1, ""},
+        {{0, 0, 0, 128}, 4, ""},
+        {{0, 0, 0, 63}, -1, "at opacity 63"},
+        {{0, 0, 0, 65}, -1, "at opacity 65"},
+        {{0, 0, 0, 129}, -1, "at opacity 129"},
+        {{0, 0, 1, 128}, -1, "#000001 at opacity 128"},
+        {{c8.red, c8.green, c8.blue, 254}, -1, "at opacity 254"},
+    };
+    for (const Case& c : cases) {
+        RgbaPicture frame{3, 4, std::vector<std::uint8_t>(3 * 4 * 4, 0)};
+        const std::size_t at = (2 * 3 + 1) * 4;
+        std::copy(c.pixel.begin(), c.pixel.end(), frame.rgba.begin() + at);
+        try {
+            const Picture indices = spriteFrameFromColours(frame, palette, "0-1.png");
+            EXPECT_EQ(c.index, indices.pixels[2 * 3 + 1]) << c.said;
+            EXPECT_EQ(indices.pixels[0], 0);
+            EXPECT_EQ(indices.palette, palette);
+        } catch (const ResourceError& error) {
+            EXPECT_EQ(c.index, -1) << error.describe();
+            EXPECT_EQ(error.kind(), ErrorKind::PaletteMismatch);
+            EXPECT_NE(error.describe().find("0-1.png: "), std::string::npos) << error.describe();
+            EXPECT_NE(error.describe().find(c.said), std::string::npos) << error.describe();
         }
     }
 }

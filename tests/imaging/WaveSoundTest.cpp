@@ -103,8 +103,9 @@ TEST(WaveSound, drawsThePeaksOfEachPartOverAMidline) {
     for (const int sample : {128, 255, 0, 128}) {
         data += static_cast<char>(sample);
     }
-    const std::optional<WaveSound> sound =
-        readWave(asBytes(riff(format(kWavePcm, 1, 8000, 8) + chunk("data", data, 4))));
+    // The sound is a view of the bytes it was read from: they outlive it.
+    const std::string file = riff(format(kWavePcm, 1, 8000, 8) + chunk("data", data, 4));
+    const std::optional<WaveSound> sound = readWave(asBytes(file));
     ASSERT_TRUE(sound);
     const std::vector<WavePeak> peaks = wavePeaks(*sound, 2);
     ASSERT_EQ(peaks.size(), 2u);
@@ -120,8 +121,8 @@ TEST(WaveSound, drawsThePeaksOfEachPartOverAMidline) {
     EXPECT_EQ(drawn.row(8)[0], 0);
     EXPECT_EQ(drawn.row(8)[1], 2) << "the quietest reaches the bottom";
     // A sound that is no PCM gives no waveform, only figures.
-    const std::optional<WaveSound> other =
-        readWave(asBytes(riff(format(2, 1, 8000, 8) + chunk("data", "ab", 2))));
+    const std::string otherFile = riff(format(2, 1, 8000, 8) + chunk("data", "ab", 2));
+    const std::optional<WaveSound> other = readWave(asBytes(otherFile));
     ASSERT_TRUE(other);
     EXPECT_FALSE(other->drawable());
     EXPECT_TRUE(wavePeaks(*other, 4).empty());

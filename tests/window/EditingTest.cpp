@@ -107,6 +107,8 @@ TEST_F(EditingTest, commandsAreEnabledOnlyWhereTheyMakeSense) {
 
     EXPECT_EQ(ui.editCommands, (EditCommandState{.archiveEditable = true,
                                                  .entrySelected = true,
+                                                 .spritesEditable = true,
+                                                 .spriteSelected = false,
                                                  .changed = false,
                                                  .archiveOpen = true,
                                                  .undoText = "Cofnij",
@@ -124,6 +126,7 @@ TEST_F(EditingTest, commandsAreEnabledOnlyWhereTheyMakeSense) {
     open(write("short.lod", original.substr(0, 92 + 32 + 5)), 1);
     EXPECT_FALSE(ui.editCommands.archiveEditable);
     EXPECT_FALSE(ui.editCommands.entrySelected);
+    EXPECT_FALSE(ui.editCommands.spritesEditable);
     EXPECT_TRUE(ui.editCommands.archiveOpen);
 }
 
@@ -181,8 +184,9 @@ TEST_F(EditingTest, addingAnEntrysNameAsksBeforeReplacingAndARefusedNameIsAskedA
                                                     "LONG.TXT *"}));
 }
 
-// A PNG or BMP added to a LOD goes in as the game's picture when the user agrees, else as given;
-// one that cannot be decoded fails alone, named.
+// A PNG or BMP added to a LOD goes in as the game's picture, as given, or not at all, by buttons
+// that say so; one that cannot be decoded fails alone, named; one of 257 colours becomes a 24-bit
+// picture and the user is told, one of 256 stays 8-bit.
 TEST_F(EditingTest, aPngOrBmpAddedToALodIsStoredAsAPictureOrAsGivenAsTheUserChooses) {
     Picture rgb = Picture::blank(5, 4, PixelFormat::Rgb24);
     for (std::size_t k = 0; k < rgb.pixels.size(); ++k) {
@@ -193,17 +197,35 @@ TEST_F(EditingTest, aPngOrBmpAddedToALodIsStoredAsAPictureOrAsGivenAsTheUserChoo
     };
     const std::string png = asText(encodePicture(rgb, PictureFormat::Png));
     const std::string bmp = asText(encodePicture(rgb, PictureFormat::Bmp));
-    ui.answers = {true, false, true};
+    const auto coloured = [&](int colours) {
+        Picture many = Picture::blank(colours, 1, PixelFormat::Rgb24);
+        for (int k = 0; k < colours; ++k) {
+            many.pixels[static_cast<std::size_t>(k) * 3] = static_cast<std::uint8_t>(k);
+            many.pixels[static_cast<std::size_t>(k) * 3 + 1] = static_cast<std::uint8_t>(k >> 8);
+        }
+        return asText(encodePicture(many, PictureFormat::Png));
+    };
+    ui.choiceAnswers = {0, 1, 0, 2, 0, 0};
     ui.fileReplies.push_back({write("LOGO.PNG", png), write("flag.bmp", bmp),
-                              write("BROKEN.PNG", "not a png"), write("NOTE.TXT", "a note")});
+                              write("BROKEN.PNG", "not a png"), write("SKIP.PNG", png),
+                              write("FULL.png", coloured(256)), write("WIDE.png", coloured(257)),
+                              write("NOTE.TXT", "a note")});
     form.AddFiles1Click();
-    ASSERT_EQ(ui.questions.size(), 3u);
-    EXPECT_EQ(ui.questions[0].text, "LOGO.PNG to obraz PNG/BMP. Zapisać go w archiwum jako obraz "
-                                    "gry LOGO.PCX (OK), czy bez zmian (Anuluj)?");
+    ASSERT_EQ(ui.choiceQuestions.size(), 6u);
+    EXPECT_EQ(ui.choiceQuestions[0].text,
+              "LOGO.PNG to obraz PNG/BMP. Zapisać go w archiwum jako obraz gry LOGO.PCX, czy bez "
+              "zmian?");
+    EXPECT_EQ(ui.choiceQuestions[0].buttons,
+              (std::vector<std::string>{"Jako obraz gry (.pcx)", "Bez zmian (.png)", "Anuluj"}));
+    EXPECT_EQ(ui.choiceQuestions[1].buttons[1], "Bez zmian (.bmp)");
     ASSERT_EQ(ui.errors.size(), 1u);
     EXPECT_EQ(ui.errors[0].rfind("BROKEN.PNG: ", 0), 0u) << ui.errors[0];
-    EXPECT_EQ(captions(), (std::vector<std::string>{"ALPHA.TXT", "BETA.TXT", "flag.bmp *",
-                                                    "GAMMA.TXT", "LOGO.PCX *", "NOTE.TXT *"}));
+    EXPECT_EQ(ui.notices, (std::vector<std::string>{
+                              "WIDE.png ma więcej niż 256 kolorów: zapisano go jako 24-bitowy "
+                              "obraz gry WIDE.pcx (bez palety)."}));
+    EXPECT_EQ(captions(),
+              (std::vector<std::string>{"ALPHA.TXT", "BETA.TXT", "flag.bmp *", "FULL.pcx *",
+                                        "GAMMA.TXT", "LOGO.PCX *", "NOTE.TXT *", "WIDE.pcx *"}));
 
     form.SaveArchive1Click();
     const Archive saved = Archive::open(archivePath, kLodFormat);
@@ -218,10 +240,51 @@ TEST_F(EditingTest, aPngOrBmpAddedToALodIsStoredAsAPictureOrAsGivenAsTheUserChoo
                 EXPECT_EQ(colour, (Colour{rgb.pixels[3 * k], rgb.pixels[3 * k + 1],
                                           rgb.pixels[3 * k + 2]}));
             }
+        } else if (entry.caption == "FULL.pcx" || entry.caption == "WIDE.pcx") {
+            EXPECT_EQ(decodePcx(content).format, entry.caption == "FULL.pcx"
+                                                     ? PixelFormat::Indexed8
+                                                     : PixelFormat::Rgb24);
         } else if (entry.caption == "flag.bmp") {
             EXPECT_EQ(asText(content), bmp) << "stored as given";
         }
     }
+}
+
+// A new archive: its kind and name asked, an empty one written and opened, never over a file;
+// files added to it are saved into it.
+TEST_F(EditingTest, aNewArchiveIsMadeEmptyOpenedAndSavedWithWhatIsAdded) {
+    ui.choiceAnswers = {3};  // Anuluj
+    form.NewArchiveClick();
+    ASSERT_EQ(ui.choiceQuestions.size(), 1u);
+    EXPECT_EQ(ui.choiceQuestions[0].buttons.size(), 4u) << "LOD, SND, VID and Anuluj";
+    EXPECT_TRUE(ui.savePathStarts.empty());
+
+    const std::string taken = write("taken.snd", "mine");
+    ui.choiceAnswers = {1};
+    ui.savePathReplies.push_back(taken);
+    form.NewArchiveClick();
+    ASSERT_EQ(ui.errors.size(), 1u);
+    EXPECT_NE(ui.errors[0].find("już istnieje"), std::string::npos) << ui.errors[0];
+    EXPECT_EQ(read(taken), "mine");
+
+    ui.choiceAnswers = {1};
+    ui.savePathReplies.push_back((folder / "fresh").string());
+    form.NewArchiveClick();
+    EXPECT_EQ(ui.errors.size(), 1u) << ui.errors.back();
+    const std::string fresh = (folder / "fresh.snd").string();
+    EXPECT_TRUE(std::filesystem::exists(fresh));
+    EXPECT_TRUE(captions().empty());
+    EXPECT_EQ(read(archivePath), original) << "the archive open before is untouched";
+
+    ui.fileReplies.push_back({write("beep.wav", "RIFF beep")});
+    form.AddFiles1Click();
+    EXPECT_EQ(captions(), (std::vector<std::string>{"beep.Wav *"}));
+    form.SaveArchive1Click();
+    const Archive saved = Archive::open(fresh, kSndFormat);
+    ASSERT_EQ(saved.entries().size(), 1u);
+    const std::vector<std::byte> content = entryContent(saved, saved.entries()[0]);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(content.data()), content.size()),
+              "RIFF beep");
 }
 
 TEST_F(EditingTest, replacedContentIsWhatThePreviewAndExtractionShow) {

@@ -353,8 +353,11 @@ TEST_F(PreviewPagesTest, nothingToSaveWithoutAShownPicture) {
 TEST_F(PreviewPagesTest, exportsTheSelectedSpriteAsTheCommandLineDoes) {
     form.numitem(kSprite, true);
     ui.folderReplies.push_back((folder / "out").string());
+    ui.choiceAnswers = {0, 0, 2, 1};
     form.ExportSpriteClick();
     ASSERT_TRUE(ui.errors.empty()) << ui.errors[0];
+    EXPECT_EQ(ui.choiceQuestions[0].buttons,
+              (std::vector<std::string>{"Przezroczyste", "Z paletą bez zmian", "Anuluj"}));
     const std::set<std::string> expected = {
         "0-0.png",     "0-1.png",   "0-2.png",
         "1-0.png",     "1-1.png",   "block-0.png",
@@ -373,9 +376,24 @@ TEST_F(PreviewPagesTest, exportsTheSelectedSpriteAsTheCommandLineDoes) {
     EXPECT_NE(ui.questions[0].text.find("9 z 9"), std::string::npos) << ui.questions[0].text;
     EXPECT_EQ(fs::file_size(folder / "out" / "sheet.png"), 1u);
 
-    // A cancelled folder chooser writes nothing.
+    // A cancelled folder chooser, or a cancelled choice of the palette, writes nothing.
+    form.ExportSpriteClick();
+    fs::create_directory(folder / "none");
+    ui.folderReplies.push_back((folder / "none").string());
     form.ExportSpriteClick();
     EXPECT_EQ(ui.notices.size(), 1u);
+    EXPECT_TRUE(filesIn(folder / "none").empty());
+
+    // With the palette kept, the frames hold the markers' own colours, opaque, as the command
+    // line's --keep-palette writes them.
+    fs::create_directory(folder / "kept");
+    ui.folderReplies.push_back((folder / "kept").string());
+    form.ExportSpriteClick();
+    ASSERT_EQ(ui.notices.size(), 2u) << (ui.errors.empty() ? "" : ui.errors.back());
+    const std::string listing = read(folder / "kept" / std::string(kSpriteListingName));
+    EXPECT_NE(listing.find("colours kept"), std::string::npos) << listing;
+    const std::string shown = read(folder / "out" / std::string(kSpriteListingName));
+    EXPECT_NE(shown.find("colours transparent"), std::string::npos) << shown;
 }
 
 }  // namespace
