@@ -188,7 +188,13 @@ namespace {
 
 // libpng reports errors by a long jump back into the function that set it; these hold what it
 // said. Nothing with a destructor lives between a setjmp and the end of its function.
+// A PNG being read: libpng's structures, released with it, and the bytes it reads from.
 struct PngReading {
+    PngReading() = default;
+    PngReading(const PngReading&) = delete;
+    PngReading& operator=(const PngReading&) = delete;
+    ~PngReading() { png_destroy_read_struct(&png, &info, nullptr); }
+
     png_structp png = nullptr;
     png_infop info = nullptr;
     Bytes file;
@@ -313,10 +319,6 @@ void startReading(PngReading& reading, Bytes png) {
 
 Picture decodePng(Bytes png) {
     PngReading reading;
-    struct Release {
-        PngReading& reading;
-        ~Release() { png_destroy_read_struct(&reading.png, &reading.info, nullptr); }
-    } release{reading};
     startReading(reading, png);
     png_uint_32 width = 0;
     png_uint_32 height = 0;
@@ -352,10 +354,6 @@ Picture decodePng(Bytes png) {
 
 RgbaPicture decodePngRgba(Bytes png) {
     PngReading reading;
-    struct Release {
-        PngReading& reading;
-        ~Release() { png_destroy_read_struct(&reading.png, &reading.info, nullptr); }
-    } release{reading};
     startReading(reading, png);
     png_uint_32 width = 0;
     png_uint_32 height = 0;

@@ -67,13 +67,6 @@ protected:
         ASSERT_EQ(platform::replaceFile((folder / "theirs.tmp").string(), archivePath), 0);
     }
 
-    std::vector<std::string> captions() const {
-        std::vector<std::string> shown;
-        for (const HeadlessRow& row : ui.rows) {
-            shown.push_back(row.shownCaption() + (row.changed ? " *" : ""));
-        }
-        return shown;
-    }
 
     // Each entry's name and content in the archive at `path`, through our own reader.
     std::vector<std::pair<std::string, std::string>> onDisk(const std::string& path) const {

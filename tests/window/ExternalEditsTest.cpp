@@ -88,23 +88,7 @@ protected:
         form.ToolButton1Click();
     }
 
-    void select(const std::string& caption) {
-        for (std::size_t row = 0; row < ui.rows.size(); ++row) {
-            if (ui.rows[row].shownCaption() == caption) {
-                form.numitem(static_cast<int>(row), true);
-                return;
-            }
-        }
-        ADD_FAILURE() << caption << " not listed";
-    }
 
-    std::vector<std::string> captions() const {
-        std::vector<std::string> shown;
-        for (const HeadlessRow& row : ui.rows) {
-            shown.push_back(row.shownCaption() + (row.changed ? " *" : ""));
-        }
-        return shown;
-    }
 
     // What another program does: writes the file, with a later time than the last.
     void saveOutside(const std::string& path, const std::string& content) {

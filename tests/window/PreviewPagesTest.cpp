@@ -18,32 +18,7 @@ namespace {
 namespace fs = std::filesystem;
 using namespace writers;
 
-std::string rampPalette() {
-    std::string palette;
-    for (int i = 0; i < 256; ++i) {
-        palette += static_cast<char>(i);
-        palette += static_cast<char>(255 - i);
-        palette += static_cast<char>(i / 2);
-    }
-    return palette;
-}
 
-// Two blocks of 3 and 2 frames; frame n (from 1) is filled with index 20 + n.
-std::string playSprite() {
-    DefWriter writer(0x42, 5, 4, rampPalette());
-    DefBlock first;
-    DefBlock second;
-    second.identifier = 2;
-    for (int n = 1; n <= 5; ++n) {
-        DefFrame frame;
-        frame.name = "F" + std::to_string(n);
-        frame.sprite = PixelGrid(3, 2, static_cast<std::uint8_t>(20 + n));
-        frame.left = 1;
-        frame.top = 1;
-        (n <= 3 ? first : second).frames.push_back(frame);
-    }
-    return writer.block(first).block(second).build();
-}
 
 // One block of three frames whose second frame states an encoding that does not exist.
 std::string spriteWithABadFrame() {
@@ -88,7 +63,7 @@ protected:
         WindowFolderTest::SetUp();
         archive = write("pages.lod",
                         LodWriter()
-                            .add("HERO.DEF", playSprite(), true)
+                            .add("HERO.DEF", fiveFrameSprite(), true)
                             .add("MAP.PCX", gamePcx8(PixelGrid(6, 3, 9), rampPalette()), true)
                             .add("NOTE.txt", "Za\xBF\xF3\xB3\x63\r\ndruga linia\r\n")
                             .add("GAME.PAL", rampPalette())

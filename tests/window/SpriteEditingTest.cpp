@@ -19,32 +19,7 @@ namespace {
 namespace fs = std::filesystem;
 using namespace writers;
 
-std::string rampPalette() {
-    std::string palette;
-    for (int i = 0; i < 256; ++i) {
-        palette += static_cast<char>(i);
-        palette += static_cast<char>(255 - i);
-        palette += static_cast<char>(i / 2);
-    }
-    return palette;
-}
 
-// Two blocks of 3 and 2 frames of 5 x 4; frame n (from 1) is filled with index 20 + n.
-std::string heroSprite() {
-    DefWriter writer(0x42, 5, 4, rampPalette());
-    DefBlock first;
-    DefBlock second;
-    second.identifier = 2;
-    for (int n = 1; n <= 5; ++n) {
-        DefFrame frame;
-        frame.name = "F" + std::to_string(n);
-        frame.sprite = PixelGrid(3, 2, static_cast<std::uint8_t>(20 + n));
-        frame.left = 1;
-        frame.top = 1;
-        (n <= 3 ? first : second).frames.push_back(frame);
-    }
-    return writer.block(first).block(second).build();
-}
 
 Colour rampColour(int index) {
     return {static_cast<std::uint8_t>(index), static_cast<std::uint8_t>(255 - index),
@@ -68,7 +43,7 @@ class SpriteEditingTest : public WindowFolderTest {
 protected:
     void SetUp() override {
         WindowFolderTest::SetUp();
-        original = LodWriter().add("HERO.DEF", heroSprite(), true).add("NOTE.TXT", "n").build();
+        original = LodWriter().add("HERO.DEF", fiveFrameSprite(), true).add("NOTE.TXT", "n").build();
         archivePath = write("game.lod", original);
         ui.openReplies.push_back(OpenChoice{archivePath, 1});
         form.ToolButton1Click();
@@ -76,23 +51,7 @@ protected:
         select("HERO.DEF");
     }
 
-    void select(const std::string& caption) {
-        for (std::size_t row = 0; row < ui.rows.size(); ++row) {
-            if (ui.rows[row].shownCaption() == caption) {
-                form.numitem(static_cast<int>(row), true);
-                return;
-            }
-        }
-        ADD_FAILURE() << caption << " not listed";
-    }
 
-    std::vector<std::string> captions() const {
-        std::vector<std::string> shown;
-        for (const HeadlessRow& row : ui.rows) {
-            shown.push_back(row.shownCaption() + (row.changed ? " *" : ""));
-        }
-        return shown;
-    }
 
     // Frame `frame` of the sprite `name` as the archive on disk holds it.
     Picture savedFrame(const std::string& name, std::uint32_t frame) const {
