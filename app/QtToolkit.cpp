@@ -729,7 +729,7 @@ std::size_t QtToolkit::askChoice(std::string_view caption, std::string_view text
 }
 
 bool QtToolkit::openExternally(const std::string& path, const std::string& program) {
-    const QString file = QString::fromUtf8(path.data(), qsizetype(path.size()));
+    const QString file = fromLocalPath(path);
     QString command = qEnvironmentVariable("BRASVEL_EDITOR");
     if (command.isEmpty()) {
         command = fromUtf8(program);
