@@ -40,7 +40,9 @@ if [[ -f $prefix/.complete ]]; then
 fi
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/brasvel-qt.XXXXXX")
+# The build tree (1.8 GB) goes however the script ends, interrupted too.
 trap 'rm -rf "$work"' EXIT
+trap 'exit 130' INT TERM
 echo "windows-qt: building Qt $version for Windows into $prefix (about 20 minutes on 2 cores)" >&2
 tar xf "$(compgen -G "$sources/qt6-base_*.orig.tar.[gx]z" | head -n 1)" -C "$work"
 src=$(find "$work" -maxdepth 1 -type d -name 'qtbase-*' | head -n 1)
