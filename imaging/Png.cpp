@@ -315,17 +315,27 @@ void startReading(PngReading& reading, Bytes png) {
     }
 }
 
+struct PngHeader {
+    png_uint_32 width = 0;
+    png_uint_32 height = 0;
+    bool indexed = false;
+};
+
+// Starts reading `png` and reads its header (as RGBA, or as its own pixels); a damaged one throws.
+PngHeader startedHeader(PngReading& reading, Bytes png, bool rgba) {
+    startReading(reading, png);
+    PngHeader header;
+    if (!readHeader(reading, header.width, header.height, header.indexed, rgba)) {
+        damagedPng(reading);
+    }
+    return header;
+}
+
 }  // namespace
 
 Picture decodePng(Bytes png) {
     PngReading reading;
-    startReading(reading, png);
-    png_uint_32 width = 0;
-    png_uint_32 height = 0;
-    bool indexed = false;
-    if (!readHeader(reading, width, height, indexed, false)) {
-        damagedPng(reading);
-    }
+    const auto [width, height, indexed] = startedHeader(reading, png, false);
     const auto sideWidth = static_cast<std::int32_t>(width);
     const auto sideHeight = static_cast<std::int32_t>(height);
     checkPictureNotEmpty(sideWidth, sideHeight);
@@ -354,13 +364,7 @@ Picture decodePng(Bytes png) {
 
 RgbaPicture decodePngRgba(Bytes png) {
     PngReading reading;
-    startReading(reading, png);
-    png_uint_32 width = 0;
-    png_uint_32 height = 0;
-    bool indexed = false;
-    if (!readHeader(reading, width, height, indexed, true)) {
-        damagedPng(reading);
-    }
+    const auto [width, height, indexed] = startedHeader(reading, png, true);
     RgbaPicture picture{static_cast<std::int32_t>(width), static_cast<std::int32_t>(height), {}};
     checkPictureNotEmpty(picture.width, picture.height);
     checkPictureSize(picture.width, picture.height, ErrorKind::DamagedPicture);
