@@ -9,6 +9,7 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QTimer>
+#include <atomic>
 #include <chrono>
 #include <thread>
 #include <QComboBox>
@@ -710,15 +711,20 @@ private slots:
     void backgroundWorkRunsOffTheWindowsThreadAndReportsItsEnd() {
         brasvel::BackgroundTask task;
         std::thread::id workedOn;
-        int ticks = 0;
+        std::atomic<int> ticks = 0;
         QTimer ticker;
         QObject::connect(&ticker, &QTimer::timeout, [&] { ++ticks; });
         ticker.start(5);
+        // The work waits for the window's thread to tick, however loaded the machine is; a
+        // window's thread blocked by the work would never tick, and the deadline ends the wait.
         ui->runInBackground("Zapisywanie", task, [&] {
             workedOn = std::this_thread::get_id();
             task.total = 10;
+            const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
             for (int k = 0; k < 10; ++k) {
-                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+                while (ticks < (k + 1) / 2 && std::chrono::steady_clock::now() < deadline) {
+                    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+                }
                 task.done = k + 1;
             }
         });
