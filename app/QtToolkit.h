@@ -56,6 +56,7 @@ public:
     void selectRows(std::span<const int> rows, int current) override;
     void setListLook(ListLook look) override;
     void showSortOrder(std::optional<ListColumn> column, bool ascending) override;
+    void setFolderColumnsShown(bool shown) override;
     void setEntryCommandsEnabled(bool enabled) override;
     void setExtractItemText(std::string_view text) override;
     void setRowChanged(int row, bool changed) override;
@@ -119,6 +120,9 @@ public:
     SaveAnswer askSaveChanges(std::string_view caption, std::string_view text) override;
     ChangedOnDiskAnswer askChangedOnDisk(std::string_view caption, std::string_view text) override;
     DamagedAnswer askDamagedEntries(std::string_view caption, std::string_view text) override;
+    std::optional<std::vector<std::size_t>> arrangeList(
+        std::string_view caption, std::string_view text,
+        std::span<const std::string> items) override;
     std::size_t askChoice(std::string_view caption, std::string_view text,
                           std::span<const std::string> buttons) override;
     std::optional<std::string> askName(std::string_view caption, std::string_view label,

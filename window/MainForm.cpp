@@ -33,7 +33,8 @@ constexpr int kWideCountPanel = 250;
 std::string number(std::int64_t value) { return std::to_string(value); }
 
 // The keys the sort column is remembered by, in the order of ListColumn.
-constexpr const char* kColumnKeys[] = {"name", "type", "size", "storedSize", "ratio", "offset"};
+constexpr const char* kColumnKeys[] = {"name",  "type",   "size",    "storedSize",
+                                       "ratio", "offset", "archive", "shadows"};
 static_assert(std::size(kColumnKeys) == kListColumnCount);
 
 // A path made absolute and normal, as the recent archives keep it; as given when it cannot be.
@@ -389,7 +390,7 @@ void MainForm::showListedCount() {
     }
     const std::size_t listable = std::min(entries().size(), kListedEntries);
     const std::size_t listed = list_.listedEntries().size();
-    const bool narrowed = session_.archive() != nullptr &&
+    const bool narrowed = session_.isOpen() &&
                           (ui_.selectedTypeIndex() != 0 || !list_.search().empty());
     if (narrowed != countWidened_) {
         // The panel widens for the longer text, and narrows again after it.
@@ -444,7 +445,7 @@ void MainForm::sortList(ListColumn column, bool ascending) {
         settings_.setValue(settings::kSortColumn, kColumnKeys[static_cast<std::size_t>(column)]);
         settings_.setValue(settings::kSortOrder, ascending ? "ascending" : "descending");
         list_.setOrder(column, ascending);
-        if (session_.archive() != nullptr) {
+        if (session_.isOpen()) {
             list_.sort();
             list_.show();
             restoreSelection();
@@ -461,7 +462,7 @@ void MainForm::toggleListLook() {
 const Entry* MainForm::entryAtRow(int row) const {
     // Between an edit or a save and the list rebuilt after it, rows may name entries gone.
     const std::optional<std::size_t> index = list_.entryAt(row);
-    return session_.archive() != nullptr && index && *index < entries().size()
+    return session_.isOpen() && index && *index < entries().size()
                ? &entries()[*index]
                : nullptr;
 }
@@ -485,7 +486,7 @@ void MainForm::searchEdited(const std::string& search) {
 
 void MainForm::relist() {
     const int item = ui_.selectedTypeIndex();
-    if (session_.archive() != nullptr) {
+    if (session_.isOpen()) {
         list_.listType(item, kListedEntries);
     } else {
         list_.clear();
@@ -539,7 +540,7 @@ void MainForm::extractSelected() {
             return;
         }
         if (chosen.size() > 1) {
-            extractBatch(chosen, windowKindOf(session_.archive()->format()).batchProgress);
+            extractBatch(chosen, shownKind().batchProgress);
             return;
         }
         const std::string folderPath = targetFolder();
@@ -549,7 +550,7 @@ void MainForm::extractSelected() {
             return;
         }
         TargetFolder folder(folderPath);
-        folder.keepIntact(session_.path());
+        session_.keepIntact(folder);
         std::set<std::string> written;
         const ExtractedEntry outcome = session_.extract(0, chosen.front(), folder, written);
         if (outcome.picture) {
@@ -590,10 +591,10 @@ void MainForm::runBatch(BatchVariant variant) {
         ui_.setPanelVisible(PanelId::Extra, false);
         return;
     }
-    if (session_.archive() == nullptr) {
+    if (!session_.isOpen()) {
         return;  // nothing is listed: nothing to write
     }
-    const WindowKind& shown = windowKindOf(session_.archive()->format());
+    const WindowKind& shown = shownKind();
     extractBatch(list_.view().entries, toolbar ? shown.batchProgress : shown.menuBatchProgress);
 }
 
@@ -603,11 +604,10 @@ std::optional<std::vector<std::size_t>> MainForm::confirmOverwrites(
     std::vector<std::size_t> kept;
     kept.reserve(indices.size());
     std::optional<bool> forAll;  // overwrite (true) or skip (false) every later one
-    const ArchiveFormat& format = session_.archive()->format();
     for (const std::size_t index : indices) {
         std::string name;
         try {
-            name = outputFileName(entries()[index], format, true);
+            name = outputFileName(entries()[index], session_.formatOf(index), true);
         } catch (const ResourceError&) {
             kept.push_back(index);  // its extraction names the fault
             continue;
@@ -659,7 +659,7 @@ void MainForm::extractBatch(const std::vector<std::size_t>& indices,
         return;  // cancelled: nothing written
     }
     TargetFolder folder(folderPath);
-    folder.keepIntact(session_.path());
+    session_.keepIntact(folder);
     folder.removeStaleTemporaries();  // left by a run that was killed outright
     // The panel closes on every way out, and before the summary is shown.
     struct PanelShown {
@@ -791,7 +791,7 @@ std::vector<std::string> MainForm::dragOut(const std::vector<int>& rows, const s
             return;
         }
         TargetFolder target(folder);
-        target.keepIntact(session_.path());
+        session_.keepIntact(target);
         std::vector<std::string> failed;
         const auto report = [&](const ExtractedEntry& outcome) {
             if (outcome.error) {
@@ -972,7 +972,9 @@ void MainForm::noteDamage(std::size_t index, const std::string& what) {
 
 void MainForm::showDamageCount() {
     const std::size_t damaged = session_.damagedCount();
-    const std::string name = texts::fillIn(text(texts::kFileName), {session_.path()});
+    const std::string name = session_.folder() != nullptr
+                                 ? folderStatus()
+                                 : texts::fillIn(text(texts::kFileName), {session_.path()});
     ui_.setStatusText(kFileNamePanel,
                       damaged == 0
                           ? name
@@ -1025,9 +1027,12 @@ void MainForm::MediaPlayer1Click(PlayerButton /*button*/) {
         return;
     }
     guarded([&] {
-        player_.stop();
+        // A folder's list opens no sound beforehand, as a sound archive's does.
+        if (session_.folder() == nullptr || player_.isOpen()) {
+            player_.stop();
+        }
         player_.close();
-        if (session_.archive() != nullptr) {
+        if (session_.isOpen()) {
             prepareSound();
         }
     });
