@@ -32,7 +32,7 @@ inline constexpr const char* kOpenFolderItem = QT_TRANSLATE_NOOP("AppTexts", "Ot
 inline constexpr const char* kArchiveOrderItem =
     QT_TRANSLATE_NOOP("AppTexts", "&Kolejność archiwów...");
 inline constexpr const char* kShowShadowedItem =
-    QT_TRANSLATE_NOOP("AppTexts", "Pokaż &zasłonięte");
+    QT_TRANSLATE_NOOP("AppTexts", "Pok&aż zasłonięte");
 inline constexpr const char* kExtractOneItem =
     QT_TRANSLATE_NOOP("AppTexts", "Wypakuj &pojedynczy plik...");
 inline constexpr const char* kExtractAllItem =
