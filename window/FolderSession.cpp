@@ -232,7 +232,10 @@ void rememberOrder(WindowSettings& settings, const std::string& folder,
                    std::span<const std::string> order) {
     std::string value = folder;
     for (const std::string& name : order) {
-        value += '\n' + name;
+        // A name of several lines would read back as other names: it goes unremembered (new).
+        if (name.find_first_of("\r\n") == std::string::npos) {
+            value += '\n' + name;
+        }
     }
     std::vector<std::string> kept{value};
     for (std::size_t i = 1; i <= settings::kRememberedFolders; ++i) {
