@@ -28,43 +28,6 @@ std::string normalFolder(const std::string& folder) {
     return platform::utf8Path(path);
 }
 
-// What a remembered order may be: longer ones, or more names, are no order this window wrote.
-constexpr std::size_t kRememberedOrderBytes = 64 * 1024;
-constexpr std::size_t kRememberedNames = 1000;
-
-std::vector<std::string> linesOf(std::string_view text) {
-    std::vector<std::string> lines;
-    while (true) {
-        const std::size_t end = text.find('\n');
-        lines.emplace_back(text.substr(0, end));
-        if (end == std::string_view::npos) {
-            return lines;
-        }
-        text.remove_prefix(end + 1);
-    }
-}
-
-// The folder and the names a remembered value holds; nothing when it holds no order.
-std::optional<std::vector<std::string>> parsedOrder(const std::optional<std::string>& value) {
-    if (!value || value->empty() || value->size() > kRememberedOrderBytes) {
-        return std::nullopt;
-    }
-    std::vector<std::string> lines = linesOf(*value);
-    if (lines.size() > kRememberedNames + 1) {
-        return std::nullopt;
-    }
-    for (std::size_t i = 1; i < lines.size(); ++i) {
-        if (lines[i].empty() || lines[i].find_first_of("/\\") != std::string::npos) {
-            return std::nullopt;
-        }
-    }
-    return lines;
-}
-
-std::string orderKey(std::size_t position) {
-    return settings::kFolderOrderPrefix + std::to_string(position);
-}
-
 }  // namespace
 
 struct FolderSession::Member {
@@ -213,40 +176,6 @@ void FolderSession::extractEach(std::span<const std::size_t> indices, const Targ
 void FolderSession::keepIntact(TargetFolder& target) const {
     for (const auto& member : members_) {
         target.keepIntact(member->session.path());
-    }
-}
-
-std::optional<std::vector<std::string>> rememberedOrder(const WindowSettings& settings,
-                                                        const std::string& folder) {
-    for (std::size_t i = 1; i <= settings::kRememberedFolders; ++i) {
-        std::optional<std::vector<std::string>> lines = parsedOrder(settings.value(orderKey(i)));
-        if (lines && lines->front() == folder) {
-            lines->erase(lines->begin());
-            return lines;
-        }
-    }
-    return std::nullopt;
-}
-
-void rememberOrder(WindowSettings& settings, const std::string& folder,
-                   std::span<const std::string> order) {
-    std::string value = folder;
-    for (const std::string& name : order) {
-        // A name of several lines would read back as other names: it goes unremembered (new).
-        if (name.find_first_of("\r\n") == std::string::npos) {
-            value += '\n' + name;
-        }
-    }
-    std::vector<std::string> kept{value};
-    for (std::size_t i = 1; i <= settings::kRememberedFolders; ++i) {
-        const std::optional<std::string> other = settings.value(orderKey(i));
-        const std::optional<std::vector<std::string>> lines = parsedOrder(other);
-        if (lines && lines->front() != folder && kept.size() < settings::kRememberedFolders) {
-            kept.push_back(*other);
-        }
-    }
-    for (std::size_t i = 1; i <= settings::kRememberedFolders; ++i) {
-        settings.setValue(orderKey(i), i <= kept.size() ? kept[i - 1] : std::string());
     }
 }
 

@@ -19,7 +19,6 @@
 #include "archive/ArchiveStack.h"
 #include "extract/ArchiveSearch.h"
 #include "extract/BatchExtractor.h"
-#include "window/WindowSettings.h"
 
 namespace brasvel {
 
@@ -82,13 +81,5 @@ private:
     std::vector<StackedEntry> stack_;
     std::vector<Entry> entries_;
 };
-
-// The winning order remembered for `folder` (a FolderSession's path); nothing when none is, or
-// what is remembered is no order (too long, an empty name).
-std::optional<std::vector<std::string>> rememberedOrder(const WindowSettings& settings,
-                                                        const std::string& folder);
-// Remembers `order` for `folder`, first among the folders remembered (settings::kFolderOrders).
-void rememberOrder(WindowSettings& settings, const std::string& folder,
-                   std::span<const std::string> order);
 
 }  // namespace brasvel

@@ -95,7 +95,6 @@ void MainForm::showEditState() {
                                                                  : std::string();
     ui_.setArchiveTitle(
         session_.hasChanges() ? texts::fillIn(text(texts::kUnsavedTitle), {fileName}) : fileName);
-    ui_.setEditCommandsEnabled(editCommandState());
     if (!journalled_.empty() && !session_.hasChanges()) {
         journalEdits();  // saved, reverted, undone to nothing or discarded: the journal goes
     }

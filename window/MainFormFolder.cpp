@@ -67,7 +67,7 @@ void MainForm::openFolder(const std::string& folder) {
             showDamageCount();
             throw;
         }
-        if (const auto order = rememberedOrder(settings_, session_.path())) {
+        if (const auto order = settings_.folderOrder(session_.path())) {
             session_.folder()->arrange(*order);
         }
         showFolder(std::nullopt);
@@ -151,7 +151,7 @@ void MainForm::ArchiveOrderClick() {
             kept.emplace(folder->archiveName(*index), folder->entryInArchive(*index));
         }
         folder->arrange(arranged);
-        rememberOrder(settings_, folder->path(), arranged);
+        settings_.rememberFolderOrder(folder->path(), arranged);
         showFolder(kept ? folder->indexOf(kept->first, kept->second) : std::nullopt);
     });
 }

@@ -7,6 +7,7 @@
 
 #include "tests/window/WindowFolderTest.h"
 #include "window/FolderSession.h"
+#include "window/SettingsStore.h"
 #include "window/WindowTexts.h"
 
 namespace brasvel {
@@ -41,7 +42,7 @@ protected:
 
     void openGame(MainForm& window, HeadlessToolkit& shown) {
         shown.folderReplies.push_back(game.string());
-        window.OpenFolderClick();
+        window.commandChosen(WindowCommand::OpenFolder);
     }
 
     // Each row as "caption@archive", with "+N" for the copies it shadows, "~" when shadowed.
@@ -76,8 +77,8 @@ TEST_F(FolderViewTest, listsEveryArchiveOfTheFolderWithTheWinningCopies) {
     EXPECT_EQ(ui.statusTexts[2], "Folder: " + fs::absolute(game).lexically_normal().string() +
                                      " (archiwa: 4, zasłonięte kopie: 1)");
     // The shadowed copy listed too, under its winner; the type box and search narrow all.
-    form.ShowShadowedClick();
-    EXPECT_TRUE(ui.editCommands.shadowedShown);
+    form.commandChosen(WindowCommand::ToggleShadowed);
+    EXPECT_TRUE(form.commandState().edit.shadowedShown);
     EXPECT_EQ(stackRows(ui),
               (std::vector<std::string>{"readme.txt@b.lod+1", "README.TXT@a.lod~", "ONLYB.TXT@b.lod",
                                         "ONLYA.TXT@a.lod", "BOOM.Wav@c.snd", "INTRO.SMK@d.vid"}));
@@ -92,7 +93,7 @@ TEST_F(FolderViewTest, listsEveryArchiveOfTheFolderWithTheWinningCopies) {
 // Sorted by any column, a shadowed copy stays under its winner; the archive column sorts too.
 TEST_F(FolderViewTest, sortingKeepsShadowedCopiesUnderTheirWinners) {
     openGame(form, ui);
-    form.ShowShadowedClick();
+    form.commandChosen(WindowCommand::ToggleShadowed);
     form.sortList(ListColumn::Archive, false);
     EXPECT_EQ(stackRows(ui),
               (std::vector<std::string>{"INTRO.SMK@d.vid", "BOOM.Wav@c.snd", "readme.txt@b.lod+1",
@@ -126,7 +127,7 @@ TEST_F(FolderViewTest, theUsersOrderIsRememberedPerFolder) {
         HeadlessToolkit shown;
         MainForm window(shown, player, settings);
         openGame(window, shown);
-        window.ArchiveOrderClick();  // cancelled
+        window.commandChosen(WindowCommand::ArrangeArchives);  // cancelled
         EXPECT_EQ(stackRows(shown)[0], "readme.txt@b.lod+1");
         ASSERT_EQ(shown.arrangedLists.size(), 1u);
         EXPECT_EQ(shown.arrangedLists[0],
@@ -134,8 +135,8 @@ TEST_F(FolderViewTest, theUsersOrderIsRememberedPerFolder) {
         // Hostile answers change nothing: a position twice, one missing.
         shown.arrangeReplies.push_back(std::vector<std::size_t>{3, 3, 0, 1});
         shown.arrangeReplies.push_back(std::vector<std::size_t>{3, 0, 1});
-        window.ArchiveOrderClick();
-        window.ArchiveOrderClick();
+        window.commandChosen(WindowCommand::ArrangeArchives);
+        window.commandChosen(WindowCommand::ArrangeArchives);
         EXPECT_EQ(stackRows(shown)[0], "readme.txt@b.lod+1");
         EXPECT_TRUE(settings.values.empty() ||
                     !settings.value(std::string(settings::kFolderOrderPrefix) + "1"));
@@ -143,7 +144,7 @@ TEST_F(FolderViewTest, theUsersOrderIsRememberedPerFolder) {
         window.numitem(1, true);
         ASSERT_EQ(shown.rows[1].shownCaption(), "ONLYB.TXT");
         shown.arrangeReplies.push_back(std::vector<std::size_t>{1, 0, 2, 3});
-        window.ArchiveOrderClick();
+        window.commandChosen(WindowCommand::ArrangeArchives);
         EXPECT_EQ(stackRows(shown)[0], "README.TXT@a.lod+1");
         EXPECT_EQ(shown.rows[static_cast<std::size_t>(window.SelectedRow())].shownCaption(),
                   "ONLYB.TXT");
@@ -190,14 +191,15 @@ TEST_F(FolderViewTest, aHostileRememberedOrderIsIgnored) {
     // Remembering keeps eight folders, the latest first, and drops what is no order.
     MemorySettings settings;
     settings.setValue(std::string(settings::kFolderOrderPrefix) + "2", "\n\n");
+    SettingsStore store(settings);
     for (int i = 0; i < 10; ++i) {
-        rememberOrder(settings, "/f" + std::to_string(i), std::vector<std::string>{"x.lod"});
+        store.rememberFolderOrder("/f" + std::to_string(i), {"x.lod"});
     }
-    rememberOrder(settings, "/f5", std::vector<std::string>{"y.lod"});
+    store.rememberFolderOrder("/f5", {"y.lod", "two\nlines.lod"});
     EXPECT_EQ(settings.values.size(), settings::kRememberedFolders);
     EXPECT_EQ(settings.value(key), "/f5\ny.lod");
-    EXPECT_EQ(rememberedOrder(settings, "/f9"), std::vector<std::string>{"x.lod"});
-    EXPECT_EQ(rememberedOrder(settings, "/f1"), std::nullopt);
+    EXPECT_EQ(store.folderOrder("/f9"), std::vector<std::string>{"x.lod"});
+    EXPECT_EQ(store.folderOrder("/f1"), std::nullopt);
 }
 
 // The preview, sound and extraction read each entry through its own archive: the winner's
@@ -216,7 +218,7 @@ TEST_F(FolderViewTest, previewAndExtractionReadTheWinnersBytes) {
     EXPECT_EQ(player.lastOpened(), "RIFFboom");
     // Every row shown, the shadowed copy too: it never replaces its winner's file.
     fs::remove(folder / "out" / "readme.txt");
-    form.ShowShadowedClick();
+    form.commandChosen(WindowCommand::ToggleShadowed);
     select("README.TXT");
     EXPECT_EQ(ui.previewText, "from a");
     form.SaveSingleFile2Click();
@@ -239,12 +241,12 @@ TEST_F(FolderViewTest, previewAndExtractionReadTheWinnersBytes) {
 TEST_F(FolderViewTest, editingOpensTheEntrysOwnArchive) {
     openGame(form, ui);
     select("ONLYA.TXT");
-    EXPECT_TRUE(ui.editCommands.folderOpen);
-    EXPECT_TRUE(ui.editCommands.folderEntrySelected);
-    EXPECT_FALSE(ui.editCommands.archiveEditable);
-    EXPECT_FALSE(ui.editCommands.entrySelected);
-    EXPECT_FALSE(ui.editCommands.archiveOpen);
-    EXPECT_FALSE(ui.editCommands.spritesEditable);
+    EXPECT_TRUE(form.commandState().edit.folderOpen);
+    EXPECT_TRUE(form.commandState().edit.folderEntrySelected);
+    EXPECT_FALSE(form.commandState().edit.archiveEditable);
+    EXPECT_FALSE(form.commandState().edit.entrySelected);
+    EXPECT_FALSE(form.commandState().edit.archiveOpen);
+    EXPECT_FALSE(form.commandState().edit.spritesEditable);
     const std::string before = read(game / "a.lod");
     form.RemoveEntry1Click();
     ui.fileReplies.push_back({write("new.txt", "new")});
@@ -256,16 +258,17 @@ TEST_F(FolderViewTest, editingOpensTheEntrysOwnArchive) {
     ASSERT_EQ(ui.errors.size(), 3u) << "bad.lod, the removal, the two files dropped";
     EXPECT_EQ(ui.errors[1], texts::kFolderNotEditable);
 
-    form.EditThisArchiveClick();
+    form.commandChosen(WindowCommand::EditThisArchive);
+    EXPECT_EQ(ui.commands, form.commandState());
     EXPECT_EQ(form.archivePath(), (game / "a.lod").string());
     ASSERT_NE(form.archive(), nullptr);
     EXPECT_FALSE(ui.folderColumnsShown);
     EXPECT_EQ(captions(), (std::vector<std::string>{"README.TXT", "ONLYA.TXT"}));
     EXPECT_EQ(form.SelectedRow(), 1);
     EXPECT_EQ(ui.selectedRow, 1);
-    EXPECT_TRUE(ui.editCommands.archiveEditable);
-    EXPECT_TRUE(ui.editCommands.entrySelected);
-    EXPECT_FALSE(ui.editCommands.folderOpen);
+    EXPECT_TRUE(form.commandState().edit.archiveEditable);
+    EXPECT_TRUE(form.commandState().edit.entrySelected);
+    EXPECT_FALSE(form.commandState().edit.folderOpen);
     EXPECT_EQ(ui.archiveTitle, "a.lod");
 }
 
