@@ -30,6 +30,7 @@ struct SearchTrouble {
     std::string archive;  // the archive's path
     std::string entry;    // the entry's file name (UTF-8); empty for the archive as a whole
     std::string text;     // what went wrong, in words
+    std::optional<ResourceError> error = std::nullopt;  // the error itself, when one was raised
 };
 using TroubleSink = std::function<void(const SearchTrouble&)>;
 

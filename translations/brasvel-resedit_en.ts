@@ -573,6 +573,38 @@ Every button has a hint: just rest the mouse pointer over it.</translation>
         <source>Program do &amp;edycji...</source>
         <translation>&amp;Editing program...</translation>
     </message>
+    <message>
+        <source>Otwórz &amp;folder...</source>
+        <translation>Open &amp;folder...</translation>
+    </message>
+    <message>
+        <source>&amp;Kolejność archiwów...</source>
+        <translation>Archive or&amp;der...</translation>
+    </message>
+    <message>
+        <source>Pok&amp;aż zasłonięte</source>
+        <translation>Show s&amp;hadowed</translation>
+    </message>
+    <message>
+        <source>Edytuj &amp;to archiwum</source>
+        <translation>Edit this arc&amp;hive</translation>
+    </message>
+    <message>
+        <source>Archiwum</source>
+        <translation>Archive</translation>
+    </message>
+    <message>
+        <source>Zasłanianie</source>
+        <translation>Shadowing</translation>
+    </message>
+    <message>
+        <source>W &amp;górę</source>
+        <translation>&amp;Up</translation>
+    </message>
+    <message>
+        <source>W &amp;dół</source>
+        <translation>&amp;Down</translation>
+    </message>
 </context>
 <context>
     <name>WindowTexts</name>
@@ -1401,6 +1433,44 @@ The archive on disk is unchanged and the changes stay in the window: try again o
     <message>
         <source>Nie można zapisać dziennika niezapisanych zmian %2: %3</source>
         <translation>Cannot write the journal of unsaved changes %2: %3</translation>
+    </message>
+    <message>
+        <source>Otwórz folder gry</source>
+        <translation>Open the game&apos;s folder</translation>
+    </message>
+    <message>
+        <source>%1 (archiwa: %2, pliki: %3)</source>
+        <translation>%1 (archives: %2, files: %3)</translation>
+    </message>
+    <message>
+        <source>Folder: %1 (archiwa: %2, zasłonięte kopie: %3)</source>
+        <translation>Folder: %1 (archives: %2, shadowed copies: %3)</translation>
+    </message>
+    <message>
+        <source>zasłania: %1</source>
+        <translation>shadows: %1</translation>
+    </message>
+    <message>
+        <source>zasłonięty</source>
+        <translation>shadowed</translation>
+    </message>
+    <message>
+        <source>Niektórych archiwów folderu nie można odczytać:
+%1</source>
+        <translation>Some archives of the folder cannot be read:
+%1</translation>
+    </message>
+    <message>
+        <source>Folderu nie można edytować. Wybierz „Edytuj to archiwum”, aby otworzyć archiwum zaznaczonego pliku.</source>
+        <translation>A folder cannot be edited. Choose “Edit this archive” to open the selected file&apos;s archive.</translation>
+    </message>
+    <message>
+        <source>Kolejność archiwów</source>
+        <translation>Archive order</translation>
+    </message>
+    <message>
+        <source>Plik o tej samej nazwie w kilku archiwach pochodzi z archiwum wyżej na liście.</source>
+        <translation>A file of the same name in several archives comes from the archive higher on the list.</translation>
     </message>
 </context>
 </TS>

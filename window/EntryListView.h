@@ -25,7 +25,8 @@ class EntryListView {
 public:
     EntryListView(ListWidgets& widgets, const ArchiveSession& session);
 
-    // Rebuilding the rows (none shown until show()). Every entry of the first `limit`, each
+    // Rebuilding the rows (none shown until show()). A folder's list holds only the winning
+    // copies unless setShadowedShown. Every entry of the first `limit`, each
     // with the image a listing of a `format` archive gives it: the list of an archive just opened.
     void listArchive(const ArchiveFormat& format, std::size_t limit);
     // The entries of the first `limit` that type item `item` keeps.
@@ -41,6 +42,10 @@ public:
     void setOrder(std::optional<ListColumn> column, bool ascending);
     std::optional<ListColumn> sortColumn() const { return sortColumn_; }
     bool sortAscending() const { return sortAscending_; }
+    // A folder's list: whether the copies that others shadow are listed too, each under the
+    // copy that wins for its name (the rows built afterwards).
+    void setShadowedShown(bool shown) { showShadowed_ = shown; }
+    bool shadowedShown() const { return showShadowed_; }
     void setLook(ListLook look);
     ListLook look() const { return look_; }
 
@@ -69,6 +74,7 @@ private:
     std::optional<ListColumn> sortColumn_;
     bool sortAscending_ = true;
     ListLook look_ = ListLook::Icons;
+    bool showShadowed_ = false;
 };
 
 }  // namespace brasvel

@@ -48,6 +48,10 @@ constexpr auto kCommandHandlers = std::to_array<std::pair<WindowCommand, Handler
     {WindowCommand::ExportSprite, &MainForm::ExportSpriteClick},
     {WindowCommand::PlayFrames, &MainForm::PlayFramesClick},
     {WindowCommand::VideoPlayPause, &MainForm::videoPlayPause},
+    {WindowCommand::OpenFolder, &MainForm::OpenFolderClick},
+    {WindowCommand::ArrangeArchives, &MainForm::ArchiveOrderClick},
+    {WindowCommand::ToggleShadowed, &MainForm::ShowShadowedClick},
+    {WindowCommand::EditThisArchive, &MainForm::EditThisArchiveClick},
 });
 
 constexpr bool inCommandOrder() {
@@ -56,7 +60,7 @@ constexpr bool inCommandOrder() {
             return false;
         }
     }
-    return kCommandHandlers.back().first == WindowCommand::VideoPlayPause;  // the last command
+    return kCommandHandlers.back().first == WindowCommand::EditThisArchive;  // the last command
 }
 static_assert(inCommandOrder(), "one handler per command, in WindowCommand's order");
 

@@ -28,6 +28,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QListWidget>
 #include <QProgressBar>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -704,6 +705,43 @@ private slots:
                                  return std::nullopt;
                              });
         QCOMPARE(result, std::optional<std::string>("NEW.TXT"));
+    }
+
+    // The list put in order: Up and Down move the chosen item, past neither end; Cancel gives
+    // nothing.
+    void theArrangeDialogMovesTheChosenItem() {
+        const std::vector<std::string> items{"a.lod", "b.lod", "c.snd"};
+        const auto press = [&](std::vector<int> moves, bool accept) {
+            QTimer::singleShot(0, [&, moves, accept] {
+                auto* dialog = window->findChild<QDialog*>(QStringLiteral("ArrangeDialog"));
+                QVERIFY(dialog != nullptr);
+                auto* list = dialog->findChild<QListWidget*>(QStringLiteral("ArrangeList"));
+                QPushButton* up = nullptr;
+                QPushButton* down = nullptr;
+                for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
+                    if (button->text() == QStringLiteral("W &górę")) {
+                        up = button;
+                    } else if (button->text() == QStringLiteral("W &dół")) {
+                        down = button;
+                    }
+                }
+                QVERIFY(list != nullptr && up != nullptr && down != nullptr);
+                list->setCurrentRow(2);
+                for (const int move : moves) {
+                    (move < 0 ? up : down)->click();
+                }
+                if (accept) {
+                    dialog->accept();
+                } else {
+                    dialog->reject();
+                }
+            });
+        };
+        press({-1, -1, -1, +1}, true);  // c.snd to the top, past it, then one down
+        QCOMPARE(ui->arrangeList("Kolejność", "", items),
+                 std::optional<std::vector<std::size_t>>(std::vector<std::size_t>{0, 2, 1}));
+        press({+1}, false);
+        QCOMPARE(ui->arrangeList("Kolejność", "", items), std::nullopt);
     }
 
     // The work runs on another thread while the window's thread goes on; its error reaches the
