@@ -491,6 +491,7 @@ public:
     std::int32_t rate() const override { return decoding_.converter.rate(); }
     std::int32_t channels() const override { return decoding_.converter.channels(); }
     std::int64_t decodedSampleFrames() const override { return decoding_.converter.sampleFrames(); }
+    bool atEnd() const override { return ended_ && pendingAt_ == pending_.size(); }
 
     std::size_t read(std::span<std::int16_t> samples) override {
         const auto frameSize = static_cast<std::size_t>(channels());

@@ -69,6 +69,9 @@ std::int32_t ClipSound::channels() const {
 std::size_t ClipSound::read(std::span<std::int16_t> samples) {
     return sound_->read(samples);
 }
+bool ClipSound::atEnd() const {
+    return sound_->atEnd();
+}
 std::int64_t ClipSound::decodedSampleFrames() const {
     return sound_->decodedSampleFrames();
 }

@@ -115,6 +115,8 @@ public:
     // at least one); the count of samples written, 0 at the end. Throws ResourceError naming the
     // entry when the sound is damaged or too long.
     std::size_t read(std::span<std::int16_t> samples);
+    // Whether every sample has been read (from the start: the sound ends before its start).
+    bool atEnd() const;
     // Sample frames decoded since the sound was opened, those skipped to reach its start included.
     std::int64_t decodedSampleFrames() const;
 

@@ -31,6 +31,7 @@ public:
     virtual std::int32_t channels() const = 0;
     virtual std::size_t read(std::span<std::int16_t> samples) = 0;
     virtual std::int64_t decodedSampleFrames() const = 0;
+    virtual bool atEnd() const = 0;
 };
 
 // One clip opened by the module; VideoClip forwards to it. Errors are ResourceErrors naming the

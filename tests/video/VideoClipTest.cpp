@@ -184,6 +184,7 @@ TEST(VideoClip, SoundReadFromAnyTimeIsTheWholeSoundFromThere) {
         EXPECT_EQ(sound.channels(), 2);
         // Opening decodes up to the frame of the stream that holds the start, no further.
         EXPECT_LE(sound.decodedSampleFrames(), std::int64_t(c.firstFrame) + 800);
+        EXPECT_EQ(sound.atEnd(), c.firstFrame == 16000);
         std::vector<std::int16_t> read;
         std::vector<std::int16_t> chunk(c.chunk);
         while (const std::size_t count = sound.read(chunk)) {
@@ -195,6 +196,7 @@ TEST(VideoClip, SoundReadFromAnyTimeIsTheWholeSoundFromThere) {
                                 whole.begin() + std::ptrdiff_t(c.firstFrame * 2), whole.end()))
             << read.size() << " samples";
         EXPECT_EQ(sound.read(chunk), 0u);
+        EXPECT_TRUE(sound.atEnd());
     }
     // A buffer too small for one sample frame gets nothing.
     ClipSound sound = clip.soundFrom(0);
