@@ -3,7 +3,8 @@
 # SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 # Hears the window's sound: a private PulseAudio server with a null sink stands in for the sound
 # card, the probe plays a 440 Hz tone through the real player (a WAV, then a video's sound streamed
-# as it plays), the sink's monitor is recorded, and sox checks the recording's level and pitch. Exits 77 (skipped) when the sound stack cannot start.
+# as it plays), the sink's monitor is recorded, and sox checks the recording's level and pitch.
+# Exits 77 (skipped) when the sound stack cannot start.
 set -uo pipefail
 probe=$1
 frequency=440
