@@ -12,7 +12,9 @@ extern "C" {
 }
 
 #include <algorithm>
+#include <array>
 #include <cstring>
+#include <limits>
 #include <mutex>
 #include <new>
 #include <optional>
@@ -275,7 +277,8 @@ public:
                 avcodec_send_packet(context_.get(), nullptr);
                 continue;
             }
-            const bool ours = packet_->stream_index == streamIndex_;
+            const bool ours = packet_->stream_index == streamIndex_ &&
+                              (packet_->pts == AV_NOPTS_VALUE || packet_->pts >= firstStamp_);
             result = ours ? avcodec_send_packet(context_.get(), packet_.get()) : 0;
             av_packet_unref(packet_.get());
             if (result < 0) {
@@ -284,9 +287,13 @@ public:
         }
     }
 
+    // The stream's packets stamped before `stamp` are passed over, not decoded.
+    void startAt(std::int64_t stamp) { firstStamp_ = stamp; }
+
 private:
     int streamIndex_;
     std::string entry_;
+    std::int64_t firstStamp_ = std::numeric_limits<std::int64_t>::min();
     std::unique_ptr<AVCodecContext, CodecDeleter> context_;
     PacketPtr packet_{allocated(av_packet_alloc())};
     bool draining_ = false;
@@ -330,6 +337,10 @@ std::int64_t countPackets(Bytes data, int streamIndex, const std::string& entry,
         av_packet_unref(packet.get());
     }
     return count;
+}
+
+std::int64_t stampOf(const AVFrame& frame) {
+    return frame.pts != AV_NOPTS_VALUE ? frame.pts : frame.best_effort_timestamp;
 }
 
 AVChannelLayout layoutOf(const AVFrame& frame) {
@@ -464,33 +475,77 @@ struct SoundDecoding {
     FramePtr frame{allocated(av_frame_alloc())};
 };
 
-// The sound from `seconds` on, decoded a frame of the stream at a time as it is read. What lies
-// before the start is decoded and dropped, so the samples are exactly those of the whole sound.
+// Where to start decoding a sound stream to reach time stamp `stamp` exactly without decoding
+// all that lies before: the stamp of the packet two before the one holding `stamp`, so that a
+// decoder that carries the end of one packet into the next (Bink's overlapping blocks) starts
+// with the state it would have had; Smacker's and PCM packets decode alone. Read by a demuxer of
+// its own, which only reads packets. Nothing when that packet is among the first three or the
+// packets' stamps do not rise: decoding starts at the beginning then.
+std::optional<std::int64_t> warmUpStamp(Bytes content, int stream, std::int64_t stamp,
+                                        const std::string& entry, const VideoOptions& options) {
+    constexpr std::size_t kWarmUpPackets = 2;
+    Demuxer demuxer(content, entry, options);
+    demuxer.readOnly(stream);
+    const PacketPtr packet(allocated(av_packet_alloc()));
+    std::array<std::int64_t, kWarmUpPackets + 1> last{};  // the stamps of the last packets read
+    std::size_t count = 0;
+    while (demuxer.read(packet.get())) {
+        const bool ours = packet->stream_index == stream;
+        const std::int64_t pts = packet->pts;
+        av_packet_unref(packet.get());
+        if (!ours) {
+            continue;
+        }
+        if (pts == AV_NOPTS_VALUE || (count > 0 && pts < last.back())) {
+            return std::nullopt;
+        }
+        if (pts > stamp) {
+            break;
+        }
+        std::rotate(last.begin(), last.begin() + 1, last.end());
+        last.back() = pts;
+        ++count;
+    }
+    if (count <= kWarmUpPackets + 1) {
+        return std::nullopt;
+    }
+    return last.front();
+}
+
+// The sound from `seconds` on, decoded a frame of the stream at a time as it is read. Decoding
+// starts a few packets before the start, found by the packets' time stamps (else at the
+// beginning), and drops the samples before it: they are exactly those of the whole sound.
 class FfmpegSound final : public DecodedSound {
 public:
     FfmpegSound(std::shared_ptr<const std::vector<std::byte>> content, int stream, double seconds,
                 const std::string& entry, const VideoOptions& options)
-        : content_(std::move(content)), decoding_(*content_, stream, entry, options) {
-        std::int64_t skipped = 0;
-        bool more = true;
-        while (more && (!decoding_.converter.started() ||
-                        skipped + framesPending() <= startFrame(seconds))) {
-            skipped += framesPending();
+        : content_(std::move(content)), entry_(entry) {
+        seconds = std::clamp(seconds, 0.0, double(kMaxSoundSeconds));
+        decoding_ = std::make_unique<SoundDecoding>(*content_, stream, entry, options);
+        const AVRational timeBase = decoding_->demuxer.format()->streams[stream]->time_base;
+        std::optional<std::int64_t> warmUp;
+        if (seconds > 0 && timeBase.num > 0 && timeBase.den > 0) {
+            warmUp = warmUpStamp(*content_, stream,
+                                 std::llround(seconds / av_q2d(timeBase)), entry,
+                                 options);
+        }
+        if (warmUp) {
+            decoding_->decoder.startAt(*warmUp);
+            if (skipTo(seconds, timeBase)) {
+                return;
+            }
+            // A frame without a stamp says not where it lies: from the beginning, then.
+            decoding_ = std::make_unique<SoundDecoding>(*content_, stream, entry, options);
             pending_.clear();
-            more = decoding_.next(pending_);
         }
-        // Throws "Video has no sound" when no frame came: a sound of no channels cannot be played.
-        if (!decoding_.converter.started()) {
-            throw failure(ErrorKind::NoSound, "its sound stream holds no samples", entry);
-        }
-        const std::int64_t inside = std::min(framesPending(), startFrame(seconds) - skipped);
-        pendingAt_ = static_cast<std::size_t>(std::max<std::int64_t>(inside, 0)) * channels();
-        ended_ = !more;
+        skipTo(seconds, std::nullopt);
     }
 
-    std::int32_t rate() const override { return decoding_.converter.rate(); }
-    std::int32_t channels() const override { return decoding_.converter.channels(); }
-    std::int64_t decodedSampleFrames() const override { return decoding_.converter.sampleFrames(); }
+    std::int32_t rate() const override { return decoding_->converter.rate(); }
+    std::int32_t channels() const override { return decoding_->converter.channels(); }
+    std::int64_t decodedSampleFrames() const override {
+        return decoding_->converter.sampleFrames();
+    }
     bool atEnd() const override { return ended_ && pendingAt_ == pending_.size(); }
 
     std::size_t read(std::span<std::int16_t> samples) override {
@@ -504,7 +559,7 @@ public:
                 }
                 pending_.clear();
                 pendingAt_ = 0;
-                ended_ = !decoding_.next(pending_);
+                ended_ = !decoding_->next(pending_);
                 continue;
             }
             const std::size_t count = std::min(wanted - done, pending_.size() - pendingAt_);
@@ -517,15 +572,51 @@ public:
     }
 
 private:
-    std::int64_t startFrame(double seconds) const {
-        return std::llround(std::clamp(seconds, 0.0, double(kMaxSoundSeconds)) * rate());
+    // Decodes up to the frame holding the sample frame at `seconds` and stands on that sample.
+    // The first frame's place is its stamp in `timeBase` when decoding did not begin at the
+    // start; false when that frame has none.
+    bool skipTo(double seconds, std::optional<AVRational> timeBase) {
+        std::int64_t position = 0;  // the sample frame pending_ begins with
+        bool first = true;
+        bool more = true;
+        for (;;) {
+            position += framesPending();
+            pending_.clear();
+            more = decoding_->next(pending_);
+            if (!decoding_->converter.started()) {
+                break;
+            }
+            if (first && timeBase) {
+                const std::int64_t stamp = stampOf(*decoding_->frame);
+                if (stamp == AV_NOPTS_VALUE || stamp < 0) {
+                    return false;
+                }
+                position = std::llround(static_cast<double>(stamp) * av_q2d(*timeBase) * rate());
+            }
+            first = false;
+            if (!more || position + framesPending() > startFrame(seconds)) {
+                break;
+            }
+        }
+        // Throws "Video has no sound" when no frame came: a sound of no channels cannot be played.
+        if (!decoding_->converter.started()) {
+            throw failure(ErrorKind::NoSound, "its sound stream holds no samples", entry_);
+        }
+        const std::int64_t inside =
+            std::clamp<std::int64_t>(startFrame(seconds) - position, 0, framesPending());
+        pendingAt_ = static_cast<std::size_t>(inside) * static_cast<std::size_t>(channels());
+        ended_ = !more;
+        return true;
     }
+
+    std::int64_t startFrame(double seconds) const { return std::llround(seconds * rate()); }
     std::int64_t framesPending() const {
         return static_cast<std::int64_t>(pending_.size()) / std::max(1, channels());
     }
 
     std::shared_ptr<const std::vector<std::byte>> content_;
-    SoundDecoding decoding_;
+    std::string entry_;
+    std::unique_ptr<SoundDecoding> decoding_;
     std::vector<std::int16_t> pending_;  // the samples of the frame decoded last
     std::size_t pendingAt_ = 0;          // the first of them not read yet
     bool ended_ = false;
@@ -694,10 +785,6 @@ bool stampsCountFrames(const AVStream& stream) {
     }
     return rate.num > 0 && rate.den > 0 && stream.time_base.num > 0 && stream.time_base.den > 0 &&
            av_cmp_q(av_mul_q(stream.time_base, rate), AVRational{1, 1}) == 0;
-}
-
-std::int64_t stampOf(const AVFrame& frame) {
-    return frame.pts != AV_NOPTS_VALUE ? frame.pts : frame.best_effort_timestamp;
 }
 
 FfmpegClip::FfmpegClip(Bytes content, const std::string& entryName, const VideoOptions& options)
