@@ -713,7 +713,8 @@ private:
     }
     // Makes `delivered_` reach `number` the cheapest way the container allows.
     void approach(std::uint32_t number);
-    std::optional<std::uint32_t> keyFrameAtOrBefore(std::uint32_t number) const;
+    std::optional<std::uint32_t> keyFrameAtOrBefore(std::uint32_t number);
+    bool seeksLandWhereAsked() const;
     bool seekTo(std::uint32_t keyFrame);
     bool decodeNext();
     Picture currentPicture();
@@ -727,6 +728,7 @@ private:
     // Seeking needs an index of key frames and time stamps that count frames: frame N is stamped
     // firstStamp_ + N - 1. A demuxer whose seek lands elsewhere is not asked again.
     bool seekable_ = false;
+    bool seekTried_ = false;  // whether seeksLandWhereAsked() has been asked
     std::int64_t firstStamp_ = 0;
 
     // The frame decoding under way: `delivered_` is the number of the frame that came out of
@@ -880,8 +882,13 @@ void FfmpegClip::approach(std::uint32_t number) {
     }
 }
 
-// The key frame at or before frame `number` by the demuxer's index; nothing without one.
-std::optional<std::uint32_t> FfmpegClip::keyFrameAtOrBefore(std::uint32_t number) const {
+// The key frame at or before frame `number` by the demuxer's index; nothing without one, or when
+// the demuxer's seek does not land where asked.
+std::optional<std::uint32_t> FfmpegClip::keyFrameAtOrBefore(std::uint32_t number) {
+    if (seekable_ && !seekTried_) {
+        seekTried_ = true;
+        seekable_ = seeksLandWhereAsked();
+    }
     if (!seekable_) {
         return std::nullopt;
     }
@@ -893,6 +900,33 @@ std::optional<std::uint32_t> FfmpegClip::keyFrameAtOrBefore(std::uint32_t number
         return std::nullopt;
     }
     return static_cast<std::uint32_t>(entry->timestamp - firstStamp_ + 1);
+}
+
+// Whether the demuxer's seek reaches the last key frame of the index, tried once on a demuxer of
+// its own before the clip's is moved: Bink's goes back to the start whatever is asked, so its
+// jumps ahead decode on from the frame shown instead.
+bool FfmpegClip::seeksLandWhereAsked() const {
+    try {
+        Demuxer trial(*content_, entry_, options_);
+        const AVIndexEntry* last = avformat_index_get_entry_from_timestamp(
+            trial.format()->streams[videoStream_], std::numeric_limits<std::int64_t>::max(),
+            AVSEEK_FLAG_BACKWARD);
+        if (last == nullptr || !trial.seek(videoStream_, last->timestamp)) {
+            return false;
+        }
+        const PacketPtr packet(allocated(av_packet_alloc()));
+        while (trial.read(packet.get())) {
+            const bool ours = packet->stream_index == videoStream_;
+            const std::int64_t stamp = packet->pts != AV_NOPTS_VALUE ? packet->pts : packet->dts;
+            av_packet_unref(packet.get());
+            if (ours) {
+                return stamp == last->timestamp;
+            }
+        }
+    } catch (const ResourceError&) {
+        // A clip whose headers read once and not twice is not sought in.
+    }
+    return false;
 }
 
 // Moves the demuxer to `keyFrame` and decodes it with a new decoder, so no state of the frames
