@@ -10,7 +10,6 @@
 #include <QMediaDevices>
 #include <QMediaPlayer>
 #include <QUrl>
-#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -202,13 +201,12 @@ void QtWavePlayer::play() {
 
 std::optional<std::chrono::milliseconds> QtWavePlayer::playedTime() const {
     if (sink_) {
-        // What the sink has taken, less what still waits in its buffer for the device.
+        // PulseAudio's sink counts the time the server has played, its buffers' delay already
+        // taken off (0 for about 60 ms after start here): what the picture follows.
         if (sink_->state() != QAudio::ActiveState && sink_->state() != QAudio::IdleState) {
             return std::nullopt;
         }
-        const qint64 waiting = sink_->format().durationForBytes(static_cast<qint32>(
-            std::clamp<qint64>(sink_->bufferSize() - sink_->bytesFree(), 0, 1 << 30)));
-        const qint64 played = sink_->processedUSecs() - waiting;
+        const qint64 played = sink_->processedUSecs();
         if (played <= 0) {
             return std::nullopt;
         }
