@@ -525,8 +525,7 @@ public:
         const AVRational timeBase = decoding_->demuxer.format()->streams[stream]->time_base;
         std::optional<std::int64_t> warmUp;
         if (seconds > 0 && timeBase.num > 0 && timeBase.den > 0) {
-            warmUp = warmUpStamp(*content_, stream,
-                                 std::llround(seconds / av_q2d(timeBase)), entry,
+            warmUp = warmUpStamp(*content_, stream, std::llround(seconds / av_q2d(timeBase)), entry,
                                  options);
         }
         if (warmUp) {
@@ -588,10 +587,11 @@ private:
             }
             if (first && timeBase) {
                 const std::int64_t stamp = stampOf(*decoding_->frame);
-                if (stamp == AV_NOPTS_VALUE || stamp < 0) {
+                const double at = static_cast<double>(stamp) * av_q2d(*timeBase);
+                if (stamp == AV_NOPTS_VALUE || stamp < 0 || at > 2.0 * kMaxSoundSeconds) {
                     return false;
                 }
-                position = std::llround(static_cast<double>(stamp) * av_q2d(*timeBase) * rate());
+                position = std::llround(at * rate());
             }
             first = false;
             if (!more || position + framesPending() > startFrame(seconds)) {
@@ -808,8 +808,9 @@ FfmpegClip::FfmpegClip(Bytes content, const std::string& entryName, const VideoO
     info_.width = video.codecpar->width;
     info_.height = video.codecpar->height;
     info_.frameRate = rateOf(video);
-    info_.frameCount = video.nb_frames > 0 ? video.nb_frames
-                                           : countPackets(*content_, videoStream_, entry_, options_);
+    info_.frameCount = video.nb_frames > 0
+                           ? video.nb_frames
+                           : countPackets(*content_, videoStream_, entry_, options_);
     if (video.duration > 0 && video.time_base.num > 0 && video.time_base.den > 0) {
         info_.durationSeconds = static_cast<double>(video.duration) * av_q2d(video.time_base);
     } else if (format->duration > 0) {
@@ -824,7 +825,8 @@ FfmpegClip::FfmpegClip(Bytes content, const std::string& entryName, const VideoO
                                 sound.ch_layout.nb_channels};
     }
     firstStamp_ = video.start_time != AV_NOPTS_VALUE ? video.start_time : 0;
-    seekable_ = stampsCountFrames(video) && avformat_index_get_entries_count(format->streams[videoStream_]) > 0 &&
+    seekable_ = stampsCountFrames(video) &&
+                avformat_index_get_entries_count(format->streams[videoStream_]) > 0 &&
                 firstStamp_ >= 0 && firstStamp_ <= std::int64_t{1} << 40;
 }
 

@@ -43,7 +43,8 @@ std::string errorText(const std::function<void()>& action) {
 // A second of silence at 8 kHz mono that says when it is released.
 class SilentStream : public brasvel::SoundStream {
 public:
-    SilentStream(bool& released, std::int32_t channels) : released_(released), channels_(channels) {}
+    SilentStream(bool& released, std::int32_t channels)
+        : released_(released), channels_(channels) {}
     ~SilentStream() override { released_ = true; }
     std::int32_t rate() const override { return 8000; }
     std::int32_t channels() const override { return channels_; }
@@ -132,9 +133,7 @@ private slots:
     void aStreamOfNoChannelsIsRefusedAndLeavesThePlayerClosed() {
         QtWavePlayer player;
         bool released = false;
-        QCOMPARE(errorText([&] {
-                     player.openStream(std::make_unique<SilentStream>(released, 0));
-                 }),
+        QCOMPARE(errorText([&] { player.openStream(std::make_unique<SilentStream>(released, 0)); }),
                  std::string("The sound cannot be played"));
         QVERIFY(!player.isOpen());
         QVERIFY(released);

@@ -29,8 +29,8 @@ namespace {
 
 // A clip of `seconds` at 10 frames a second whose sound is the tone, played until its picture
 // ends, with its sound heard through the stream.
-int playVideo(QCoreApplication& application, const std::filesystem::path& folder,
-              double frequency, double seconds) {
+int playVideo(QCoreApplication& application, const std::filesystem::path& folder, double frequency,
+              double seconds) {
     using namespace brasvel;
     const writers::ClipShape shape{8, 8, static_cast<int>(seconds * 10), 10, 22050, 1};
     std::vector<std::int16_t> tone(static_cast<std::size_t>(seconds * shape.soundRate));

@@ -103,17 +103,16 @@ TEST(VideoClip, AJumpDecodesFromTheKeyFrameAtOrBeforeItWithTheSamePictures) {
         std::uint64_t decoded;  // frames decoded to show it
     };
     const Case cases[] = {
-        {900, 50},   // from key frame 851, not from the start
-        {901, 1},    // the next frame
-        {909, 8},    // a small jump decodes on
-        {951, 1},    // a key frame
-        {950, 50},   // one back: from key frame 901
-        {120, 20},   // far back
-        {1000, 50},  // the last
-        {50, 50},    // just before a key frame
-        {51, 1},
-        {1, 1},      // back to the start
-        {10, 9},     // on from there
+        {900, 50},           // from key frame 851, not from the start
+        {901, 1},            // the next frame
+        {909, 8},            // a small jump decodes on
+        {951, 1},            // a key frame
+        {950, 50},           // one back: from key frame 901
+        {120, 20},           // far back
+        {1000, 50},          // the last
+        {50, 50},            // just before a key frame
+        {51, 1},    {1, 1},  // back to the start
+        {10, 9},             // on from there
     };
     for (const Case& c : cases) {
         const std::uint64_t before = clip.framesDecoded();
@@ -196,8 +195,8 @@ TEST(VideoClip, SoundReadFromAnyTimeIsTheWholeSoundFromThere) {
         std::size_t chunk;       // samples asked for at a time
     };
     const Case cases[] = {
-        {0, 0, 2}, {0.5, 4000, 4096}, {0.49995, 4000, 7}, {1.95, 15600, 1000},
-        {1.99, 15920, 64}, {2, 16000, 64}, {30, 16000, 64}, {-1, 0, 100000},
+        {0, 0, 2},         {0.5, 4000, 4096}, {0.49995, 4000, 7}, {1.95, 15600, 1000},
+        {1.99, 15920, 64}, {2, 16000, 64},    {30, 16000, 64},    {-1, 0, 100000},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.seconds);

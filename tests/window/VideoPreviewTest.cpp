@@ -230,28 +230,36 @@ TEST(VideoPlayer, theSoundIsDecodedAsItPlaysFromTheFrameShown) {
     };
     const Case cases[] = {
         {"play", [&] { preview.playPause(); }, 0},
-        {"pause after a second, play", [&] {
+        {"pause after a second, play",
+         [&] {
              now += 1s;
              preview.tick();
              preview.playPause();
              preview.playPause();
-         }, 8000},
+         },
+         8000},
         {"seek while playing", [&] { preview.seek(300); }, 299 * 800},
-        {"seek while paused, play", [&] {
+        {"seek while paused, play",
+         [&] {
              preview.playPause();
              preview.seek(42);
              EXPECT_FALSE(player.isOpen());
              preview.playPause();
-         }, 41 * 800},
-        {"step, play", [&] {
+         },
+         41 * 800},
+        {"step, play",
+         [&] {
              preview.step(-1);
              preview.playPause();
-         }, 40 * 800},
-        {"the last but one frame, play", [&] {
+         },
+         40 * 800},
+        {"the last but one frame, play",
+         [&] {
              preview.playPause();
              preview.seek(599);
              preview.playPause();
-         }, 598 * 800},
+         },
+         598 * 800},
     };
     for (const Case& c : cases) {
         c.action();
@@ -282,10 +290,10 @@ TEST(VideoPlayer, aClipWithoutSoundOrPastItsEndPlaysSilently) {
     const ClipShape shape{8, 8, 10, 10, 8000, 1};
     std::vector<std::int16_t> half = writers::clipSound(shape);
     half.resize(4000);
-    preview.open(bytesOf(writers::losslessClip(
-                     shape, [&](int index) { return writers::clipFramePixels(shape, index); },
-                     half)),
-                 "SHORT.smk");
+    preview.open(
+        bytesOf(writers::losslessClip(
+            shape, [&](int index) { return writers::clipFramePixels(shape, index); }, half)),
+        "SHORT.smk");
     preview.seek(7);
     preview.playPause();
     EXPECT_TRUE(preview.isPlaying());
@@ -394,9 +402,10 @@ TEST_F(VideoWindowTest, aTruncatedVideoSaysSoInThePanelAndTheNextEntryWorks) {
 TEST_F(VideoWindowTest, aClipThatBreaksWhilePlayingStopsWithItsErrorInThePanel) {
     // Whole headers and the first frames, then the file ends.
     const std::string& clip = clipFile();
-    form.FormCreate("", write("cut.vid", writers::VidWriter()
-                                             .add("HALF.smk", clip.substr(0, clip.size() * 6 / 10))
-                                             .build()));
+    form.FormCreate(
+        "",
+        write("cut.vid",
+              writers::VidWriter().add("HALF.smk", clip.substr(0, clip.size() * 6 / 10)).build()));
     form.numitem(0, true);
     ASSERT_EQ(ui.previewPage, Page::Video) << ui.previewMessage;
     form.videoSeek(10);
