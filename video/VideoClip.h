@@ -117,7 +117,7 @@ public:
     std::size_t read(std::span<std::int16_t> samples);
     // Whether every sample has been read (from the start: the sound ends before its start).
     bool atEnd() const;
-    // Sample frames decoded since the sound was opened, those skipped to reach its start included.
+    // Sample frames decoded since the sound was opened, those dropped to reach its start included.
     std::int64_t decodedSampleFrames() const;
 
 private:
@@ -145,8 +145,10 @@ public:
     // The first sound stream decoded whole. Throws ResourceError "Video has no sound" without one
     // or when it decodes to no samples.
     Pcm sound() const;
-    // The first sound stream from `seconds` into it, read as it is decoded (what lies before is
-    // decoded and dropped, as sound() would have it: the samples are the same). Throws as sound().
+    // The first sound stream from `seconds` into it, read as it is decoded: decoding starts a few
+    // packets before that time, found by their time stamps (at the beginning when they do not
+    // tell), and drops what lies before it; the samples are those sound() gives from there.
+    // Throws as sound().
     ClipSound soundFrom(double seconds) const;
 
     // The frames decoded since the clip was opened: what reaching frames has cost.
