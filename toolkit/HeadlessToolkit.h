@@ -56,11 +56,9 @@ public:
         sortIndicator = column;
         sortIndicatorAscending = ascending;
     }
-    void setEntryCommandsEnabled(bool enabled) override { entryCommandsEnabled = enabled; }
-    void setExtractItemText(std::string_view text) override { extractItemText = text; }
     void setRowChanged(int row, bool changed) override;
     void setRowDamaged(int row, bool damaged) override;
-    void setEditCommandsEnabled(const EditCommandState& state) override { editCommands = state; }
+    void setCommandState(const CommandState& state) override;
 
     void setStatusText(int panel, std::string_view text) override;
     void setStatusWidth(int panel, int width) override;
@@ -83,10 +81,6 @@ public:
     void showPalette(std::span<const SwatchColour> colours) override;
     void showHexView(std::span<const std::byte> bytes, std::string_view note) override;
     void showDrawing(std::span<const std::byte> bmpFile, std::string_view figures) override;
-    void setPreviewCommandsEnabled(bool savePicture, bool exportSprite) override {
-        savePictureEnabled = savePicture;
-        exportSpriteEnabled = exportSprite;
-    }
     std::optional<std::string> askSavePath(std::string_view caption,
                                            std::string_view suggestedPath) override;
     void showVideoFrame(std::span<const std::uint8_t> rgb, int width, int height) override;
@@ -176,8 +170,8 @@ public:
     ListLook listLook = ListLook::Icons;
     std::optional<ListColumn> sortIndicator;
     bool sortIndicatorAscending = true;
-    bool entryCommandsEnabled = true;
-    std::string extractItemText;  // empty: the command's own
+    CommandState commands{.entryCommands = true};  // as the logic last set them
+    int commandStateChanges = 0;
     std::array<std::string, kStatusPanelCount> statusTexts{};
     std::array<int, kStatusPanelCount> statusWidths{};
     int toolbarProgress = 0;
@@ -201,8 +195,6 @@ public:
     std::vector<std::byte> hexBytes;         // the hex page's bytes
     std::string pageNote;                    // the note above the text or hex page
     std::string drawingFigures;              // the figures above a drawing (showDrawing)
-    bool savePictureEnabled = false;
-    bool exportSpriteEnabled = false;
     std::deque<std::optional<std::string>> saveReplies;  // scripted save dialog results
     std::vector<std::string> saveSuggestions;            // the paths the save dialog started at
     std::string frameCaption;
@@ -260,7 +252,6 @@ public:
     std::deque<std::optional<std::string>> folderReplies;  // scripted folder chooser results
     std::vector<std::string> folderCaptions;
     std::vector<std::string> folderDirectories;  // where each folder chooser started
-    EditCommandState editCommands;
     std::vector<Question> saveQuestions;
     std::deque<SaveAnswer> saveAnswers;  // scripted; Cancel when none is left
     std::vector<Question> changedOnDiskQuestions;

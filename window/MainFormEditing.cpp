@@ -88,7 +88,6 @@ void MainForm::showEditState() {
         session_.archive() != nullptr ? fileNameOf(session_.path()) : std::string();
     ui_.setArchiveTitle(
         session_.hasChanges() ? texts::fillIn(text(texts::kUnsavedTitle), {fileName}) : fileName);
-    ui_.setEditCommandsEnabled(editCommandState());
     if (!journalled_.empty() && !session_.hasChanges()) {
         journalEdits();  // saved, reverted, undone to nothing or discarded: the journal goes
     }

@@ -12,6 +12,7 @@
 #include <optional>
 
 #include "base/ByteReader.h"
+#include "toolkit/WindowEvents.h"  // PlayerButton
 #include "window/SoundStream.h"
 
 namespace brasvel {
@@ -39,7 +40,5 @@ public:
     // or when the device cannot tell. A video's picture starts with its sound by it.
     virtual std::optional<std::chrono::milliseconds> playedTime() const { return std::nullopt; }
 };
-
-enum class PlayerButton { Play, Stop };
 
 }  // namespace brasvel
