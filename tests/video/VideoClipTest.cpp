@@ -7,7 +7,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <string>
+#include <thread>
 
 #include "base/ResourceError.h"
 #include "tools/writers/ArchiveWriters.h"
@@ -223,6 +225,33 @@ TEST(VideoClip, SoundReadFromAnyTimeIsTheWholeSoundFromThere) {
     ClipSound sound = clip.soundFrom(0);
     std::int16_t one = 0;
     EXPECT_EQ(sound.read({&one, 1}), 0u);
+}
+
+// The player reads the sound on its own thread while the window decodes pictures: each has its
+// own decoding, and the sound outlives the clip.
+TEST(VideoClip, SoundIsReadOnAnotherThreadWhileFramesDecodeAndOutlivesTheClip) {
+    const ClipShape shape{24, 16, 60, 10, 8000, 1};
+    std::optional<VideoClip> clip = openClip(writers::losslessClip(shape));
+    ClipSound sound = clip->soundFrom(1.0);
+    std::vector<std::int16_t> read;
+    std::thread player([&] {
+        std::vector<std::int16_t> piece(333);
+        while (const std::size_t count = sound.read(piece)) {
+            read.insert(read.end(), piece.begin(), piece.begin() + std::ptrdiff_t(count));
+            if (read.size() > 20000) {
+                break;
+            }
+        }
+    });
+    for (const std::uint32_t number : {1u, 40u, 41u, 7u, 60u}) {
+        EXPECT_TRUE(clip->frame(number).pixels == writers::clipFramePixels(shape, int(number) - 1));
+    }
+    player.join();
+    clip.reset();
+    std::vector<std::int16_t> piece(100000);
+    read.insert(read.end(), piece.begin(), piece.begin() + std::ptrdiff_t(sound.read(piece)));
+    const std::vector<std::int16_t> whole = writers::clipSound(shape);
+    EXPECT_TRUE(read == std::vector<std::int16_t>(whole.begin() + 8000, whole.end()));
 }
 
 TEST(VideoClip, AClipWithoutSoundSaysSo) {
