@@ -157,6 +157,8 @@ private:
     std::thread feeder_;
 };
 
+WindowsWavePlayer::WindowsWavePlayer() = default;
+
 WindowsWavePlayer::~WindowsWavePlayer() {
     close();
 }

@@ -24,7 +24,7 @@ namespace brasvel::app {
 
 class WindowsWavePlayer : public WavePlayer {
 public:
-    WindowsWavePlayer() = default;
+    WindowsWavePlayer();
     ~WindowsWavePlayer() override;
     WindowsWavePlayer(const WindowsWavePlayer&) = delete;
     WindowsWavePlayer& operator=(const WindowsWavePlayer&) = delete;

@@ -450,10 +450,12 @@ int tryLockForEditing(int fd) {
     return -1;
 }
 
+// A folder too: it opens only with backup semantics (no privilege is needed just to open it).
 bool readable(const std::string& path) {
-    const HANDLE handle = ::CreateFileW(systemPath(path).c_str(), GENERIC_READ,
-                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE handle = ::CreateFileW(
+        systemPath(path).c_str(), GENERIC_READ,
+        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+        FILE_ATTRIBUTE_NORMAL | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         failWithLastError();
         return false;

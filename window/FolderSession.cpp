@@ -119,8 +119,9 @@ const std::string& FolderSession::archiveName(std::size_t index) const {
     return holderOf(index).stamp.name;
 }
 
+// Written as the system writes paths (the folder's search joins with '/' on every system).
 std::string FolderSession::archivePath(std::size_t index) const {
-    return holder(index).path();
+    return platform::joinedPath(path_, archiveName(index));
 }
 
 std::optional<std::size_t> FolderSession::indexOf(const std::string& archive,
