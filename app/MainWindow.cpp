@@ -5,6 +5,7 @@
 #include <QAction>
 #include <algorithm>
 #include <QCloseEvent>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDockWidget>
@@ -144,6 +145,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     buildToolBar();
     buildCentre();
     buildPreview();
+    buildManyArchivesWidgets();
     buildStatusBar();
     refreshPlayerButtons();
 }
@@ -170,6 +172,7 @@ void TForm1::buildMenus() {
     ExportSprite = makeAction(this, appText(texts::kExportSpriteItem), kImageDef, {});
     file->addAction(SavePng);
     file->addAction(ExportSprite);
+    buildManyArchivesItems(file);
     file->addAction(Exittheprogram1);
 
     buildEditMenu();
@@ -773,6 +776,10 @@ void TForm1::attach(MainForm& form, QtToolkit& ui, WavePlayer& player) {
             [this, &ui] { ui.run([this] { form_->BitBtn3Click(); }); });
     route(SavePng, &MainForm::SavePictureAsPngClick);
     route(ExportSprite, &MainForm::ExportSpriteClick);
+    route(CompareWith1, &MainForm::CompareWithClick);
+    route(CloseComparison1, &MainForm::CloseComparisonClick);
+    route(ExportDifferences1, &MainForm::ExportDifferencesClick);
+    route(MergeWith1, &MainForm::MergeWithClick);
     connect(PlayFrames, &QToolButton::clicked, this,
             [this, &ui] { ui.run([this] { form_->PlayFramesClick(); }); });
     connect(FrameSpeed, &QSpinBox::valueChanged, this, [this, &ui](int framesPerSecond) {
@@ -788,6 +795,12 @@ void TForm1::attach(MainForm& form, QtToolkit& ui, WavePlayer& player) {
     connect(SearchBox, &QLineEdit::textChanged, this, [this, &ui](const QString& search) {
         ui.run([this, search] { form_->searchEdited(search.toStdString()); });
     });
+    connect(SearchBox, &QLineEdit::returnPressed, this,
+            [this, &ui] { ui.run([this] { form_->searchSubmitted(); }); });
+    connect(ContentSearch, &QCheckBox::toggled, this,
+            [this, &ui](bool on) { ui.run([this, on] { form_->contentSearchToggled(on); }); });
+    connect(StatusFilter, &QComboBox::activated, this,
+            [this, &ui](int item) { ui.run([this, item] { form_->comparisonFilterChosen(item); }); });
     ui.onSelectionChange = [this](const std::vector<int>& deselected,
                                   const std::vector<int>& selected, int current) {
         form_->selectionChanged(deselected, selected, current);

@@ -17,6 +17,7 @@
 #include "toolkit/WindowToolkit.h"
 
 class QAction;
+class QCheckBox;
 class QComboBox;
 class QDockWidget;
 class QFrame;
@@ -47,6 +48,7 @@ class EntryListModel;
 class HexView;
 class PaletteGrid;
 class PictureView;
+class SideBySidePage;
 class QtToolkit;
 class VideoPage;
 
@@ -155,6 +157,15 @@ public:
     QAction* DetailsToggle = nullptr;
     QAction* ShowInPreview1 = nullptr;  // the list's context menu: the row in the preview
     QMenu* RecentMenu = nullptr;
+    // Comparison, merge and the search inside entries (ManyArchivesWidgets.cpp).
+    QAction* CompareWith1 = nullptr;
+    QAction* CloseComparison1 = nullptr;
+    QAction* ExportDifferences1 = nullptr;
+    QAction* MergeWith1 = nullptr;
+    QCheckBox* ContentSearch = nullptr;
+    QComboBox* StatusFilter = nullptr;
+    QAction* StatusFilterAction = nullptr;  // shows and hides it on the tool bar
+    SideBySidePage* SideBySide = nullptr;
 
 signals:
     // Panel1 took a new size.
@@ -179,6 +190,8 @@ private:
     void buildFrameRow(QVBoxLayout* page);
     void buildOtherPages();
     void buildStatusBar();
+    void buildManyArchivesItems(QMenu* file);
+    void buildManyArchivesWidgets();
     // The batch panel goes in the middle of the list, or where the floating preview leaves its
     // Cancel button in sight.
     void centreExtra();

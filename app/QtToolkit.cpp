@@ -327,6 +327,10 @@ void QtToolkit::setEditCommandsEnabled(const EditCommandState& state) {
     window_.SaveArchive1->setEnabled(state.archiveEditable && state.changed);
     window_.RevertChanges1->setEnabled(state.changed);
     window_.SaveArchiveAs1->setEnabled(state.archiveEditable && state.archiveOpen);
+    window_.CompareWith1->setEnabled(state.archiveOpen);
+    window_.ExportDifferences1->setEnabled(state.archiveOpen);
+    window_.CloseComparison1->setEnabled(state.comparing);
+    window_.MergeWith1->setEnabled(state.archiveEditable);
     window_.UndoEdit1->setText(withLeadingAccessKey(state.undoText));
     window_.UndoEdit1->setEnabled(state.canUndo);
     window_.RedoEdit1->setText(withLeadingAccessKey(state.redoText));

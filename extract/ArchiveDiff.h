@@ -13,6 +13,7 @@
 
 #include "archive/Archive.h"
 #include "extract/ArchiveSearch.h"
+#include "extract/ComparedEntries.h"
 #include "extract/EntryContent.h"
 
 namespace brasvel {
@@ -33,8 +34,16 @@ struct ArchiveDifference {
     bool differs() const { return !onlyInA.empty() || !onlyInB.empty() || !changed.empty(); }
 };
 
+// The same for entries of two sides, each an archive as saved or with edits pending: content
+// held outside an archive is compared whole.
+bool sameContent(const ComparedEntries& a, std::size_t indexA, const ComparedEntries& b,
+                 std::size_t indexB, ContentBuffers& buffersA, ContentBuffers& buffersB);
+
 // The difference between `a` and `b`. A paired entry that cannot be read is reported to
 // `trouble` and counted as unreadable.
 ArchiveDifference compareArchives(const Archive& a, const Archive& b, const TroubleSink& trouble);
+// The same between two sides; `a` with edits pending, say.
+ArchiveDifference compareEntries(const ComparedEntries& a, const ComparedEntries& b,
+                                 const TroubleSink& trouble);
 
 }  // namespace brasvel

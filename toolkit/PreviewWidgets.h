@@ -6,7 +6,9 @@
 #include <cstdint>
 #include <functional>
 #include <span>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace brasvel {
 
@@ -22,6 +24,15 @@ struct SwatchColour {
 
 // The preview panel's pages (Panel1): the picture, text, palette, hex and video pages, and the
 // sprite's frame row under the picture.
+// One side of an entry compared in two archives: a picture (a BMP file as showPicture takes it)
+// or, when `bmpFile` is empty, a text (UTF-8); `title` says which archive it is.
+struct ComparedView {
+    std::string title;
+    std::vector<std::byte> bmpFile;
+    PictureKind kind = PictureKind::Picture;
+    std::string text;
+};
+
 class PreviewWidgets {
 public:
     virtual ~PreviewWidgets() = default;
@@ -48,6 +59,8 @@ public:
     // as showPicture takes it, drawn as it is) on the picture page under a line of its figures
     // (UTF-8); an empty picture shows the figures alone.
     virtual void showDrawing(std::span<const std::byte> bmpFile, std::string_view figures) = 0;
+    // Two versions of an entry side by side, the old one on the left, on a page of their own.
+    virtual void showSideBySide(const ComparedView& old, const ComparedView& now) = 0;
 
     // The preview's commands: save the picture or frame shown, export the selected sprite.
     virtual void setPreviewCommandsEnabled(bool savePicture, bool exportSprite) = 0;

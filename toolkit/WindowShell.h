@@ -15,7 +15,8 @@ struct EditCommandState {
     bool spritesEditable = false;  // Import sprite: a LOD that can be written back
     bool spriteSelected = false;   // Replace frame
     bool changed = false;          // Save, Revert
-    bool archiveOpen = false;      // Save as
+    bool archiveOpen = false;      // Save as, Compare with, Export differences
+    bool comparing = false;        // Close comparison
     // Undo and redo: usable or not, and their menu items' texts, which name the step.
     bool canUndo = false;
     bool canRedo = false;

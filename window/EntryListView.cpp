@@ -8,6 +8,7 @@
 #include "base/Text.h"
 #include "window/ArchiveSession.h"
 #include "window/EntryFilter.h"
+#include "window/ListOverlay.h"
 
 namespace brasvel {
 namespace {
@@ -78,17 +79,39 @@ void EntryListView::listArchive(const ArchiveFormat& format, std::size_t limit) 
 }
 
 void EntryListView::listType(int item, std::size_t limit) {
+    extraView_ = {};
+    if (overlay_ != nullptr) {
+        const std::vector<Entry>& extra = overlay_->extraEntries();
+        extraView_ = narrowByName(extra, viewOfType(extra, item, limit), search_);
+    }
     finish(viewOfType(session_.entries(), item, limit));
 }
 
 void EntryListView::clear() {
     view_ = {};
+    extraView_ = {};
     rowOfEntry_.clear();
 }
 
 void EntryListView::finish(TypeView built) {
     view_ = narrowByName(session_.entries(), built, search_);
+    if (overlay_ != nullptr) {
+        TypeView kept;
+        kept.item = view_.item;
+        for (std::size_t row = 0; row < view_.entries.size(); ++row) {
+            if (overlay_->keeps(view_.entries[row])) {
+                kept.entries.push_back(view_.entries[row]);
+                kept.images.push_back(view_.images[row]);
+            }
+        }
+        view_ = std::move(kept);
+    }
     sort();
+}
+
+void EntryListView::setOverlay(const ListOverlay* overlay) {
+    overlay_ = overlay;
+    widgets_.setNoteColumn(overlay_ != nullptr ? overlay_->noteHeader() : std::string());
 }
 
 void EntryListView::sort() {
@@ -148,6 +171,21 @@ void EntryListView::show() {
         if (session_.damage(index)) {
             widgets_.setRowDamaged(row, true);
         }
+        if (overlay_ != nullptr) {
+            widgets_.setRowNote(row, overlay_->note(index));
+        }
+    }
+    if (overlay_ == nullptr) {
+        return;
+    }
+    const std::vector<Entry>& extra = overlay_->extraEntries();
+    for (std::size_t i = 0; i < extraView_.entries.size(); ++i) {
+        const int row = widgets_.appendRow();
+        const Entry& entry = extra[extraView_.entries[i]];
+        widgets_.setRowCaption(row, captionUnder(entry, extraView_.item));
+        widgets_.setRowImage(row, extraView_.images[i]);
+        widgets_.setRowDetails(row, detailsOf(entry));
+        widgets_.setRowNote(row, overlay_->extraNote(extraView_.entries[i]));
     }
 }
 

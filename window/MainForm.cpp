@@ -287,7 +287,10 @@ std::vector<OpenFilter> MainForm::openFilters() const {
     return filters;
 }
 
-void MainForm::forgetListedContent() { impl_->preview.listChanged(); }
+void MainForm::forgetListedContent() {
+    impl_->preview.listChanged();
+    dropListOverlays();
+}
 
 void MainForm::closeArchive() {
     impl_->video.close();
@@ -479,6 +482,9 @@ void MainForm::prepareSound() {
 void MainForm::ViewLod() { guarded([&] { relist(); }); }
 
 void MainForm::searchEdited(const std::string& search) {
+    if (contentSearchEdited(search)) {
+        return;
+    }
     list_.setSearch(search);
     guarded([&] { relist(); });
 }
@@ -910,7 +916,9 @@ void MainForm::showSelectedRow(int row) {
             return;
         }
         showSizes(*entry);
-        preview().showSelected();
+        if (!showComparedSides()) {
+            preview().showSelected();
+        }
     });
 }
 

@@ -72,6 +72,7 @@ EditCommandState MainForm::editCommandState() const {
     const Entry* selected = state.spritesEditable ? selectedEntry() : nullptr;
     state.spriteSelected = selected != nullptr && isSprite(*selected);
     state.changed = session_.hasChanges();
+    state.comparing = comparing();
     const EditStep* undo = session_.nextUndo();
     const EditStep* redo = session_.nextRedo();
     state.canUndo = undo != nullptr;
