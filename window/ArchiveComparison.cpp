@@ -60,8 +60,9 @@ std::shared_ptr<const Archive> openOtherArchive(
     auto other = std::make_shared<const Archive>(openArchiveOfAnyKind(path));
     const std::string name = platform::fileNameOfPath(path);
     if (&other->format() != &format) {
-        throw ResourceError::worded(texts::fillIn(
-            translate(texts::kOtherKindRefused), {name, kindName(other->format()), kindName(format)}));
+        throw ResourceError::worded(
+            texts::fillIn(translate(texts::kOtherKindRefused),
+                          {name, kindName(other->format()), kindName(format)}));
     }
     if (const auto& error = other->directoryError()) {
         throw ResourceError::worded(
@@ -136,9 +137,9 @@ std::optional<std::pair<ComparedView, ComparedView>> ArchiveComparison::sideBySi
     } catch (const ResourceError&) {
         return std::nullopt;
     }
-    std::optional<ComparedView> newView =
-        viewOf(newEntry, now,
-               texts::fillIn(translate_(texts::kNewSide), {platform::fileNameOfPath(other_->path())}));
+    std::optional<ComparedView> newView = viewOf(
+        newEntry, now,
+        texts::fillIn(translate_(texts::kNewSide), {platform::fileNameOfPath(other_->path())}));
     // A picture beside a text would compare nothing.
     if (!newView || oldView->bmpFile.empty() != newView->bmpFile.empty()) {
         return std::nullopt;

@@ -28,9 +28,8 @@ class ArchiveSession;
 enum class ComparedStatus { New, Removed, Changed, Same, Unreadable };
 
 // The status filter's items, in order: every status first.
-inline constexpr ComparedStatus kFilteredStatuses[] = {ComparedStatus::New, ComparedStatus::Removed,
-                                                       ComparedStatus::Changed,
-                                                       ComparedStatus::Same};
+inline constexpr ComparedStatus kFilteredStatuses[] = {
+    ComparedStatus::New, ComparedStatus::Removed, ComparedStatus::Changed, ComparedStatus::Same};
 
 // The archive at `path` as another archive to compare with or merge from: of the open archive's
 // kind (`format`), its directory read whole. Throws ResourceError worded for the user through
@@ -74,7 +73,10 @@ public:
     std::string noteHeader() const override;
     bool keeps(std::size_t index) const override;
     std::string note(std::size_t index) const override;
-    const std::vector<Entry>& extraEntries() const override { return newEntries_; }
+    // The new entries, while the filter lets them be listed.
+    const std::vector<Entry>& extraEntries() const override {
+        return !filter_ || *filter_ == ComparedStatus::New ? newEntries_ : noEntries_;
+    }
     std::string extraNote(std::size_t extra) const override;
 
 private:
@@ -83,9 +85,10 @@ private:
     std::shared_ptr<const Archive> other_;
     Translate translate_;
     ArchiveDifference difference_;
-    std::vector<ComparedStatus> statuses_;            // by the open archive's index
-    std::vector<std::optional<std::size_t>> pairs_;   // the same
-    std::vector<Entry> newEntries_;                   // the other's entries the open one lacks
+    std::vector<ComparedStatus> statuses_;           // by the open archive's index
+    std::vector<std::optional<std::size_t>> pairs_;  // the same
+    std::vector<Entry> newEntries_;                  // the other's entries the open one lacks
+    std::vector<Entry> noEntries_;
     std::optional<ComparedStatus> filter_;
 };
 

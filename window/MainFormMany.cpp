@@ -28,7 +28,9 @@ struct MainForm::ManyArchives {
 
 namespace {
 
-std::string number(std::int64_t value) { return std::to_string(value); }
+std::string number(std::int64_t value) {
+    return std::to_string(value);
+}
 
 // Troubles gathered for one report, a line each.
 class TroubleLines {
@@ -65,7 +67,9 @@ MainForm::ManyArchives& MainForm::many() {
     return *many_;
 }
 
-bool MainForm::comparing() const { return many_ && many_->comparison; }
+bool MainForm::comparing() const {
+    return many_ && many_->comparison;
+}
 
 void MainForm::dropListOverlays() {
     if (!many_ || (!many_->comparison && !many_->findings)) {
@@ -100,8 +104,7 @@ void MainForm::CompareWithClick() {
         }
         TroubleLines troubles;
         auto comparison = std::make_unique<ArchiveComparison>(
-            session_, other, [this](const char* source) { return text(source); },
-            troubles.sink());
+            session_, other, [this](const char* source) { return text(source); }, troubles.sink());
         dropListOverlays();
         many().comparison = std::move(comparison);
         const ArchiveComparison& shown = *many_->comparison;
@@ -203,10 +206,10 @@ void MainForm::ExportDifferencesClick() {
             return;
         }
         const std::filesystem::path open = platform::fileSystemPath(session_.path());
-        const std::string suggested = platform::utf8Path(
-            open.parent_path() /
-            platform::fileSystemPath(platform::utf8Path(open.stem()) + "-patch" +
-                                     platform::utf8Path(open.extension())));
+        const std::string suggested =
+            platform::utf8Path(open.parent_path() /
+                               platform::fileSystemPath(platform::utf8Path(open.stem()) + "-patch" +
+                                                        platform::utf8Path(open.extension())));
         OpenFilter filter{asciiUpperText(session_.archive()->format().name),
                           std::string(windowKindOf(session_.archive()->format()).dialogPattern)};
         const std::optional<std::string> path =
@@ -214,7 +217,8 @@ void MainForm::ExportDifferencesClick() {
         if (!path) {
             return;
         }
-        if (platform::sameFile(*path, session_.path()) || platform::sameFile(*path, other->path())) {
+        if (platform::sameFile(*path, session_.path()) ||
+            platform::sameFile(*path, other->path())) {
             ui_.reportError(
                 texts::fillIn(text(texts::kPatchOverCompared), {platform::fileNameOfPath(*path)}));
             return;
@@ -268,35 +272,38 @@ void MainForm::MergeWithClick() {
         const std::vector<std::shared_ptr<const Archive>> froms{other};
         const std::string otherName = platform::fileNameOfPath(other->path());
         TroubleLines troubles;
-        MergePlan plan = planMerge(*sessionEntries(session_), froms, MergeWinner::None,
-                                   troubles.sink());
+        MergePlan plan =
+            planMerge(*sessionEntries(session_), froms, MergeWinner::None, troubles.sink());
         // Keep all and take all answer the conflicts after them.
         MergeWinner every = MergeWinner::None;
-        const std::vector<std::string> buttons{text(texts::kKeepButton), text(texts::kTakeButton),
-                                               text(texts::kKeepAllButton),
-                                               text(texts::kTakeAllButton),
-                                               text(texts::kCancelChoiceButton)};
-        const bool settled = plan.unreadable == 0 &&
-            settleConflicts(plan, froms, [&](const MergeStep& conflict) {
-                if (every != MergeWinner::None) {
-                    return every;
-                }
-                switch (ui_.askChoice(text(texts::kMergeCaption),
-                                      texts::fillIn(text(texts::kConflictQuestion),
-                                                    {conflict.name, otherName}),
-                                      buttons)) {
-                    case 0:
-                        return MergeWinner::Into;
-                    case 1:
-                        return MergeWinner::From;
-                    case 2:
-                        return every = MergeWinner::Into;
-                    case 3:
-                        return every = MergeWinner::From;
-                    default:
-                        return MergeWinner::None;
-                }
-            }, troubles.sink());
+        const std::vector<std::string> buttons{
+            text(texts::kKeepButton), text(texts::kTakeButton), text(texts::kKeepAllButton),
+            text(texts::kTakeAllButton), text(texts::kCancelChoiceButton)};
+        const bool settled =
+            plan.unreadable == 0 &&
+            settleConflicts(
+                plan, froms,
+                [&](const MergeStep& conflict) {
+                    if (every != MergeWinner::None) {
+                        return every;
+                    }
+                    switch (ui_.askChoice(
+                        text(texts::kMergeCaption),
+                        texts::fillIn(text(texts::kConflictQuestion), {conflict.name, otherName}),
+                        buttons)) {
+                        case 0:
+                            return MergeWinner::Into;
+                        case 1:
+                            return MergeWinner::From;
+                        case 2:
+                            return every = MergeWinner::Into;
+                        case 3:
+                            return every = MergeWinner::From;
+                        default:
+                            return MergeWinner::None;
+                    }
+                },
+                troubles.sink());
         if (!troubles.empty()) {
             ui_.reportError(texts::fillIn(text(texts::kUnreadableEntries), {troubles.text()}));
             return;

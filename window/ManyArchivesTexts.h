@@ -36,8 +36,8 @@ inline constexpr const char* kOtherKindRefused = BRASVEL_TRANSLATE_NOOP(
 inline constexpr const char* kOtherDamaged = BRASVEL_TRANSLATE_NOOP(
     "WindowTexts", "Katalogu archiwum %1 nie da się odczytać w całości (%2).");
 // Entries that could not be read: %1 each one, a line each ("ARCHIWUM: PLIK: powód").
-inline constexpr const char* kUnreadableEntries = BRASVEL_TRANSLATE_NOOP(
-    "WindowTexts", "Nie udało się odczytać niektórych plików:\n%1");
+inline constexpr const char* kUnreadableEntries =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Nie udało się odczytać niektórych plików:\n%1");
 // The side-by-side preview's titles: %1 the archive's file name.
 inline constexpr const char* kOldSide = BRASVEL_TRANSLATE_NOOP("WindowTexts", "Stare: %1");
 inline constexpr const char* kNewSide = BRASVEL_TRANSLATE_NOOP("WindowTexts", "Nowe: %1");
@@ -61,7 +61,8 @@ inline constexpr const char* kPatchCancelled =
     BRASVEL_TRANSLATE_NOOP("WindowTexts", "Przerwano: nie zapisano różnic.");
 
 // Merge.
-inline constexpr const char* kMergeCaption = BRASVEL_TRANSLATE_NOOP("WindowTexts", "Scal z archiwum");
+inline constexpr const char* kMergeCaption =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Scal z archiwum");
 // %1 the entry, %2 the other archive's file name.
 inline constexpr const char* kConflictQuestion = BRASVEL_TRANSLATE_NOOP(
     "WindowTexts",
@@ -71,14 +72,15 @@ inline constexpr const char* kKeepButton = BRASVEL_TRANSLATE_NOOP("WindowTexts",
 inline constexpr const char* kTakeButton = BRASVEL_TRANSLATE_NOOP("WindowTexts", "Weź");
 inline constexpr const char* kKeepAllButton =
     BRASVEL_TRANSLATE_NOOP("WindowTexts", "Zostaw wszystkie");
-inline constexpr const char* kTakeAllButton = BRASVEL_TRANSLATE_NOOP("WindowTexts", "Weź wszystkie");
+inline constexpr const char* kTakeAllButton =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Weź wszystkie");
 inline constexpr const char* kNothingToMerge = BRASVEL_TRANSLATE_NOOP(
     "WindowTexts", "%1 nie wnosi nic nowego: otwarte archiwum ma już wszystkie jego pliki.");
 // The undo step: %1 the other archive's file name.
 inline constexpr const char* kMergeStep = BRASVEL_TRANSLATE_NOOP("WindowTexts", "scal z %1");
 // %1 the other archive, %2 entries added, %3 entries replaced.
-inline constexpr const char* kMerged = BRASVEL_TRANSLATE_NOOP(
-    "WindowTexts", "Scalono z %1: dodano %2, zastąpiono %3 (do zapisania).");
+inline constexpr const char* kMerged =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Scalono z %1: dodano %2, zastąpiono %3 (do zapisania).");
 
 // Search inside entries.
 inline constexpr const char* kSearchingContent =
@@ -93,9 +95,9 @@ inline constexpr const char* kFoundBinary =
 inline constexpr const char* kTextNotInCodePage = BRASVEL_TRANSLATE_NOOP(
     "WindowTexts", "Tekstu „%1” nie da się zapisać w kodowaniu Windows-1250 plików archiwum.");
 // %1 the text, %2 the entries holding it, %3 the entries searched.
-inline constexpr const char* kFoundSummary = BRASVEL_TRANSLATE_NOOP(
-    "WindowTexts", "„%1” w treści: %2 plików (przeszukano %3)");
-inline constexpr const char* kSearchCancelled = BRASVEL_TRANSLATE_NOOP(
-    "WindowTexts", "Przerwano szukanie „%1”: przeszukano %2 z %3 plików.");
+inline constexpr const char* kFoundSummary =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "„%1” w treści: %2 plików (przeszukano %3)");
+inline constexpr const char* kSearchCancelled =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Przerwano szukanie „%1”: przeszukano %2 z %3 plików.");
 
 }  // namespace brasvel::texts
