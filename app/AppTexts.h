@@ -104,12 +104,12 @@ inline constexpr const char* kContentSearchHint = QT_TRANSLATE_NOOP(
 inline constexpr const char* kStatusFilterHint =
     QT_TRANSLATE_NOOP("AppTexts", "Pokazuje tylko pliki o tym wyniku porównania");
 // "Plik": comparison and merge.
-inline constexpr const char* kCompareWithItem = QT_TRANSLATE_NOOP("AppTexts", "Porównaj z…");
+inline constexpr const char* kCompareWithItem = QT_TRANSLATE_NOOP("AppTexts", "Po&równaj z…");
 inline constexpr const char* kCloseComparisonItem =
-    QT_TRANSLATE_NOOP("AppTexts", "Zamknij porównanie");
+    QT_TRANSLATE_NOOP("AppTexts", "Zam&knij porównanie");
 inline constexpr const char* kExportDifferencesItem =
-    QT_TRANSLATE_NOOP("AppTexts", "Eksportuj różnice…");
-inline constexpr const char* kMergeWithItem = QT_TRANSLATE_NOOP("AppTexts", "Scal z…");
+    QT_TRANSLATE_NOOP("AppTexts", "Eksportuj różni&ce…");
+inline constexpr const char* kMergeWithItem = QT_TRANSLATE_NOOP("AppTexts", "&Scal z…");
 
 // --- The details list, its switch on the tool bar, the recent archives ---
 inline constexpr const char* kNameColumn = QT_TRANSLATE_NOOP("AppTexts", "Nazwa");

@@ -23,10 +23,6 @@ inline constexpr const char* kStatusUnreadable =
 inline constexpr const char* kFilterItem = BRASVEL_TRANSLATE_NOOP("WindowTexts", "%1 (%2)");
 // The status filter's first item: every status.
 inline constexpr const char* kStatusEvery = BRASVEL_TRANSLATE_NOOP("WindowTexts", "wszystkie");
-// The status panel while comparing: %1 the other archive's file name, %2 to %5 the counts of
-// new, removed, changed and unchanged entries.
-inline constexpr const char* kComparedSummary = BRASVEL_TRANSLATE_NOOP(
-    "WindowTexts", "Porównanie z %1: nowe %2, usunięte %3, zmienione %4, bez zmian %5");
 // %1 the other archive, %2 its kind, %3 the open archive's kind.
 inline constexpr const char* kOtherKindRefused = BRASVEL_TRANSLATE_NOOP(
     "WindowTexts",
@@ -94,9 +90,6 @@ inline constexpr const char* kFoundBinary =
     BRASVEL_TRANSLATE_NOOP("WindowTexts", "dane binarne zawierają tekst");
 inline constexpr const char* kTextNotInCodePage = BRASVEL_TRANSLATE_NOOP(
     "WindowTexts", "Tekstu „%1” nie da się zapisać w kodowaniu Windows-1250 plików archiwum.");
-// %1 the text, %2 the entries holding it, %3 the entries searched.
-inline constexpr const char* kFoundSummary =
-    BRASVEL_TRANSLATE_NOOP("WindowTexts", "„%1” w treści: %2 plików (przeszukano %3)");
 inline constexpr const char* kSearchCancelled =
     BRASVEL_TRANSLATE_NOOP("WindowTexts", "Przerwano szukanie „%1”: przeszukano %2 z %3 plików.");
 
