@@ -99,8 +99,10 @@ inline constexpr const char* kSearchHint =
 inline constexpr const char* kContentSearchBox = QT_TRANSLATE_NOOP("AppTexts", "w treści");
 inline constexpr const char* kContentSearchHint = QT_TRANSLATE_NOOP(
     "AppTexts",
-    "Szuka tekstu w treści plików: Enter w polu szukania zaczyna, lista pokazuje pliki z tym "
-    "tekstem i znaleziony wiersz");
+    "W treści: szuka tekstu w treści plików (Enter zaczyna); lista pokazuje pliki z tym tekstem "
+    "i znaleziony wiersz");
+inline constexpr const char* kContentSearchPlaceholder =
+    QT_TRANSLATE_NOOP("AppTexts", "Szukaj w treści…");
 inline constexpr const char* kStatusFilterHint =
     QT_TRANSLATE_NOOP("AppTexts", "Pokazuje tylko pliki o tym wyniku porównania");
 // "Plik": comparison and merge.

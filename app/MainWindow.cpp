@@ -5,7 +5,6 @@
 #include <QAction>
 #include <algorithm>
 #include <QCloseEvent>
-#include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDockWidget>
@@ -797,7 +796,7 @@ void TForm1::attach(MainForm& form, QtToolkit& ui, WavePlayer& player) {
     });
     connect(SearchBox, &QLineEdit::returnPressed, this,
             [this, &ui] { ui.run([this] { form_->searchSubmitted(); }); });
-    connect(ContentSearch, &QCheckBox::toggled, this,
+    connect(ContentSearch, &QAction::toggled, this,
             [this, &ui](bool on) { ui.run([this, on] { form_->contentSearchToggled(on); }); });
     connect(StatusFilter, &QComboBox::activated, this,
             [this, &ui](int item) { ui.run([this, item] { form_->comparisonFilterChosen(item); }); });

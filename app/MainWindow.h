@@ -17,7 +17,6 @@
 #include "toolkit/WindowToolkit.h"
 
 class QAction;
-class QCheckBox;
 class QComboBox;
 class QDockWidget;
 class QFrame;
@@ -162,10 +161,12 @@ public:
     QAction* CloseComparison1 = nullptr;
     QAction* ExportDifferences1 = nullptr;
     QAction* MergeWith1 = nullptr;
-    QCheckBox* ContentSearch = nullptr;
+    QAction* ContentSearch = nullptr;  // "w treści", inside the search box
     QComboBox* StatusFilter = nullptr;
     QAction* StatusFilterAction = nullptr;  // shows and hides it on the tool bar
     SideBySidePage* SideBySide = nullptr;
+    // The note column as wide as its notes, within bounds, while it shows.
+    void fitNoteColumn();
 
 signals:
     // Panel1 took a new size.

@@ -7,10 +7,12 @@
 #include "app/ManyArchivesWidgets.h"
 
 #include <QAction>
-#include <QCheckBox>
+
+#include <algorithm>
 #include <QComboBox>
 #include <QFontDatabase>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -21,10 +23,12 @@
 #include <QVBoxLayout>
 
 #include "app/AppTexts.h"
+#include "app/Artwork.h"
 #include "app/EntryListModel.h"
 #include "app/MainWindow.h"
 #include "app/PictureView.h"
 #include "app/QtToolkit.h"
+#include "archive/TypeItems.h"
 #include "base/ResourceError.h"
 #include "toolkit/PreviewWidgets.h"
 
@@ -122,19 +126,41 @@ void TForm1::buildManyArchivesWidgets() {
             afterSearch = actions[k + 1];
         }
     }
-    ContentSearch = new QCheckBox(appText(texts::kContentSearchBox));
+    // A toggle inside the search box, which keeps the tool bar within the window's least width;
+    // the box's placeholder says which search it makes.
+    ContentSearch = new QAction(listIcon(kImageTxt), appText(texts::kContentSearchBox), this);
     ContentSearch->setObjectName(QStringLiteral("ContentSearch"));
+    ContentSearch->setCheckable(true);
     ContentSearch->setToolTip(appText(texts::kContentSearchHint));
-    bar->insertWidget(afterSearch, ContentSearch);
+    SearchBox->addAction(ContentSearch, QLineEdit::TrailingPosition);
+    connect(ContentSearch, &QAction::toggled, SearchBox, [this](bool on) {
+        SearchBox->setPlaceholderText(
+            appText(on ? texts::kContentSearchPlaceholder : texts::kSearchPlaceholder));
+    });
     StatusFilter = new QComboBox;
     StatusFilter->setObjectName(QStringLiteral("StatusFilter"));
     StatusFilter->setToolTip(appText(texts::kStatusFilterHint));
     StatusFilterAction = bar->insertWidget(afterSearch, StatusFilter);
     StatusFilterAction->setVisible(false);
 
+    // The note column, hidden until a comparison or a search fills it, comes right after the
+    // names, where it is seen without scrolling.
+    DetailsView->header()->moveSection(EntryListModel::kNoteColumn, 1);
+    DetailsView->setColumnHidden(EntryListModel::kNoteColumn, true);
+
     SideBySide = new SideBySidePage;
     SideBySide->setObjectName(QStringLiteral("SideBySide"));
     PreviewPages->addWidget(SideBySide);
+}
+
+void TForm1::fitNoteColumn() {
+    constexpr int kWidestNote = 420;
+    const int column = EntryListModel::kNoteColumn;
+    if (DetailsView->isColumnHidden(column)) {
+        return;
+    }
+    DetailsView->resizeColumnToContents(column);
+    DetailsView->setColumnWidth(column, std::min(DetailsView->columnWidth(column), kWidestNote));
 }
 
 // --- The toolkit's operations ---
@@ -142,6 +168,7 @@ void TForm1::buildManyArchivesWidgets() {
 void QtToolkit::setNoteColumn(std::string_view header) {
     window_.listModel->setNoteHeader(fromUtf8(header));
     window_.DetailsView->setColumnHidden(EntryListModel::kNoteColumn, header.empty());
+    window_.fitNoteColumn();
 }
 
 void QtToolkit::setRowNote(int row, std::string_view note) {

@@ -222,6 +222,7 @@ void QtToolkit::beginListUpdate() {
 
 void QtToolkit::endListUpdate() {
     window_.listModel->endUpdate();
+    window_.fitNoteColumn();
 }
 
 void QtToolkit::clearRows() {

@@ -578,10 +578,6 @@ Every button has a hint: just rest the mouse pointer over it.</translation>
         <translation>in content</translation>
     </message>
     <message>
-        <source>Szuka tekstu w treści plików: Enter w polu szukania zaczyna, lista pokazuje pliki z tym tekstem i znaleziony wiersz</source>
-        <translation>Searches the files&apos; content for the text: Enter in the search box starts, the list shows the files holding it and the line found</translation>
-    </message>
-    <message>
         <source>Pokazuje tylko pliki o tym wyniku porównania</source>
         <translation>Shows only the files with this comparison result</translation>
     </message>
@@ -600,6 +596,14 @@ Every button has a hint: just rest the mouse pointer over it.</translation>
     <message>
         <source>&amp;Scal z…</source>
         <translation>&amp;Merge with…</translation>
+    </message>
+    <message>
+        <source>W treści: szuka tekstu w treści plików (Enter zaczyna); lista pokazuje pliki z tym tekstem i znaleziony wiersz</source>
+        <translation>In content: searches the files&apos; content for the text (Enter starts); the list shows the files holding it and the line found</translation>
+    </message>
+    <message>
+        <source>Szukaj w treści…</source>
+        <translation>Search content…</translation>
     </message>
 </context>
 <context>

@@ -392,8 +392,10 @@ void MainForm::showListedCount() {
     }
     const std::size_t listable = std::min(entries().size(), kListedEntries);
     const std::size_t listed = list_.listedEntries().size();
-    const bool narrowed = session_.archive() != nullptr &&
-                          (ui_.selectedTypeIndex() != 0 || !list_.search().empty());
+    const bool narrowed =
+        session_.archive() != nullptr &&
+        (ui_.selectedTypeIndex() != 0 || !list_.search().empty() ||
+         (list_.overlay() != nullptr && listed < listable));
     if (narrowed != countWidened_) {
         // The panel widens for the longer text, and narrows again after it.
         countWidened_ = narrowed;
