@@ -7,8 +7,6 @@
 #include "app/ManyArchivesWidgets.h"
 
 #include <QAction>
-
-#include <algorithm>
 #include <QComboBox>
 #include <QFontDatabase>
 #include <QHBoxLayout>
@@ -21,6 +19,7 @@
 #include <QToolBar>
 #include <QTreeView>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/AppTexts.h"
 #include "app/Artwork.h"

@@ -188,6 +188,13 @@ void MainForm::ExportDifferencesClick() {
         if (comparing()) {
             other = many_->comparison->otherShared();
             difference = many_->comparison->difference();
+            // The comparison said which ones it could not read.
+            for (std::size_t index = 0; index < entries().size(); ++index) {
+                if (many_->comparison->statusOf(index) == ComparedStatus::Unreadable) {
+                    troubles.sink()({session_.path(), shownText(entries()[index].fileName),
+                                     text(texts::kStatusUnreadable)});
+                }
+            }
         } else {
             other = chooseOtherArchive(texts::kExportDifferencesCaption);
             if (!other) {
@@ -197,8 +204,7 @@ void MainForm::ExportDifferencesClick() {
                 compareEntries(*sessionEntries(session_), SavedEntries(*other), troubles.sink());
         }
         if (difference.unreadable > 0) {
-            ui_.reportError(texts::fillIn(text(texts::kUnreadableEntries),
-                                          {troubles.empty() ? std::string() : troubles.text()}));
+            ui_.reportError(texts::fillIn(text(texts::kUnreadableEntries), {troubles.text()}));
             return;
         }
         if (!difference.differs()) {

@@ -210,6 +210,22 @@ TEST_F(ManyArchivesTest, ThePatchMergedIntoTheOldArchiveGivesTheNewOnesContent) 
     EXPECT_EQ(contentOf("GONE.TXT"), "gone");  // a patch removes nothing
 }
 
+TEST_F(ManyArchivesTest, AnEntryThatCannotBeReadIsSaidAndNoPatchIsWritten) {
+    const std::string damaged = write(
+        "damaged.lod",
+        LodWriter().add("CHANGED.TXT", "old line").addStored("SAME.TXT", "not zlib", 4, 8).build());
+    compareWith(damaged);
+    ASSERT_EQ(ui.errors.size(), 1u);
+    EXPECT_NE(ui.errors[0].find("damaged.lod: SAME.TXT"), std::string::npos) << ui.errors[0];
+    EXPECT_EQ(ui.rows[4].note, "nieczytelne");
+    ui.savePathReplies.push_back((folder / "out" / "patch.lod").string());
+    form.ExportDifferencesClick();
+    ASSERT_EQ(ui.errors.size(), 2u);
+    EXPECT_NE(ui.errors[1].find("SAME.TXT: nieczytelne"), std::string::npos) << ui.errors[1];
+    EXPECT_FALSE(std::filesystem::exists(folder / "out" / "patch.lod"));
+    EXPECT_TRUE(ui.savePathStarts.empty());  // refused before a path was asked for
+}
+
 TEST_F(ManyArchivesTest, ThePatchIsNeverWrittenOverAnArchiveCompared) {
     const std::string before = read(openPath);
     compareWith(otherPath);
