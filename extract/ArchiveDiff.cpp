@@ -99,7 +99,7 @@ ArchiveDifference compareArchives(const Archive& a, const Archive& b, const Trou
 }
 
 ArchiveDifference compareEntries(const ComparedEntries& a, const ComparedEntries& b,
-                                 const TroubleSink& trouble) {
+                                 const TroubleSink& trouble, const CompareStep& step) {
     ArchiveDifference difference;
     const std::vector<Entry>& entriesA = a.entries();
     const std::vector<Entry>& entriesB = b.entries();
@@ -108,6 +108,10 @@ ArchiveDifference compareEntries(const ComparedEntries& a, const ComparedEntries
     ContentBuffers buffersB;
     std::vector<bool> pairedInB(entriesB.size(), false);
     for (std::size_t index = 0; index < entriesA.size(); ++index) {
+        if (step && !step(index, entriesA.size())) {
+            difference.stopped = true;
+            return difference;
+        }
         const Entry& entryA = entriesA[index];
         const auto found = unpaired.find(foldedText(storedName(entryA)));
         if (found == unpaired.end() || found->second.empty()) {

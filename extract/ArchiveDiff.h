@@ -8,6 +8,7 @@
 // entries of an archive, they pair in directory order.
 
 #include <cstddef>
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -30,6 +31,8 @@ struct ArchiveDifference {
     std::size_t same = 0;
     // Paired entries whose content could not be read: neither the same nor changed.
     std::size_t unreadable = 0;
+    // The comparison was stopped before A's last entry: what it found is incomplete.
+    bool stopped = false;
 
     bool differs() const { return !onlyInA.empty() || !onlyInB.empty() || !changed.empty(); }
 };
@@ -42,8 +45,11 @@ bool sameContent(const ComparedEntries& a, std::size_t indexA, const ComparedEnt
 // The difference between `a` and `b`. A paired entry that cannot be read is reported to
 // `trouble` and counted as unreadable.
 ArchiveDifference compareArchives(const Archive& a, const Archive& b, const TroubleSink& trouble);
+// Called before A's entry `index` (of `total`) is compared; false stops the comparison there.
+using CompareStep = std::function<bool(std::size_t index, std::size_t total)>;
+
 // The same between two sides; `a` with edits pending, say.
 ArchiveDifference compareEntries(const ComparedEntries& a, const ComparedEntries& b,
-                                 const TroubleSink& trouble);
+                                 const TroubleSink& trouble, const CompareStep& step = {});
 
 }  // namespace brasvel

@@ -1578,5 +1578,21 @@ The archive on disk is unchanged and the changes stay in the window: try again o
         <source>Przerwano szukanie „%1”: przeszukano %2 z %3 plików.</source>
         <translation>Search for “%1” cancelled: %2 of %3 files searched.</translation>
     </message>
+    <message>
+        <source>Porównywanie z %1...</source>
+        <translation>Comparing with %1...</translation>
+    </message>
+    <message>
+        <source>Przerwano porównanie.</source>
+        <translation>Comparison cancelled.</translation>
+    </message>
+    <message>
+        <source>Czytanie %1...</source>
+        <translation>Reading %1...</translation>
+    </message>
+    <message>
+        <source>Przerwano scalanie: niczego nie zmieniono.</source>
+        <translation>Merge cancelled: nothing was changed.</translation>
+    </message>
 </context>
 </TS>

@@ -3,7 +3,6 @@
 #include "window/ArchiveComparison.h"
 
 #include <algorithm>
-#include <set>
 
 #include "base/Text.h"
 #include "base/Utf8Path.h"
@@ -78,17 +77,50 @@ std::unique_ptr<ComparedEntries> sessionEntries(const ArchiveSession& session) {
     return std::make_unique<SavedEntries>(*session.archive());
 }
 
-ArchiveComparison::ArchiveComparison(const ArchiveSession& session,
-                                     std::shared_ptr<const Archive> other, Translate translate,
-                                     const TroubleSink& trouble)
-    : other_(std::move(other)), translate_(std::move(translate)) {
+std::unique_ptr<ArchiveComparison> ArchiveComparison::run(JobRunner& jobs,
+                                                          const std::string& caption,
+                                                          const ArchiveSession& session,
+                                                          std::shared_ptr<const Archive> other,
+                                                          Translate translate,
+                                                          std::vector<SearchTrouble>& troubles) {
     const std::unique_ptr<ComparedEntries> open = sessionEntries(session);
-    std::set<std::string> unreadable;  // the names of paired entries that could not be read
-    difference_ = compareEntries(*open, SavedEntries(*other_), [&](const SearchTrouble& problem) {
-        unreadable.insert(problem.entry);
-        trouble(problem);
-    });
     const std::vector<Entry>& entries = open->entries();
+    BackgroundTask task;
+    task.total = entries.size();
+    ArchiveDifference difference;
+    std::set<std::string> unreadable;
+    // The work alone writes these until the job has ended.
+    const auto work = [&] {
+        difference = compareEntries(
+            *open, SavedEntries(*other),
+            [&](const SearchTrouble& problem) {
+                unreadable.insert(problem.entry);
+                troubles.push_back(problem);
+            },
+            [&](std::size_t index, std::size_t /*total*/) {
+                task.done = index;
+                task.setCurrent(shownText(entries[index].fileName));
+                return task.goOn();
+            });
+        if (!difference.stopped) {
+            task.done = entries.size();
+        }
+    };
+    jobs.runJob(Job{JobDisplay::Dialog, caption, work, {}}, task);
+    if (difference.stopped) {
+        return nullptr;
+    }
+    return std::unique_ptr<ArchiveComparison>(new ArchiveComparison(
+        entries, std::move(other), std::move(translate), std::move(difference), unreadable));
+}
+
+ArchiveComparison::ArchiveComparison(const std::vector<Entry>& entries,
+                                     std::shared_ptr<const Archive> other, Translate translate,
+                                     ArchiveDifference difference,
+                                     const std::set<std::string>& unreadable)
+    : other_(std::move(other)),
+      translate_(std::move(translate)),
+      difference_(std::move(difference)) {
     statuses_.assign(entries.size(), ComparedStatus::Same);
     pairs_.assign(entries.size(), std::nullopt);
     for (std::size_t index = 0; index < entries.size(); ++index) {

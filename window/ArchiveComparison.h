@@ -13,11 +13,13 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "archive/Archive.h"
 #include "extract/ArchiveDiff.h"
+#include "toolkit/Jobs.h"
 #include "toolkit/PreviewWidgets.h"
 #include "window/ListOverlay.h"
 
@@ -45,10 +47,14 @@ class ArchiveComparison : public ListOverlay {
 public:
     using Translate = std::function<std::string(const char*)>;
 
-    // Compares the session as it is now with `other`. Entries that cannot be read are reported
-    // to `trouble` and shown as unreadable.
-    ArchiveComparison(const ArchiveSession& session, std::shared_ptr<const Archive> other,
-                      Translate translate, const TroubleSink& trouble);
+    // Compares the session as it is now with `other` as a job shown with `caption` (the count and
+    // the entry at hand; Cancel honoured between entries). Null when cancelled. Entries that
+    // cannot be read go to `troubles` and show as unreadable.
+    static std::unique_ptr<ArchiveComparison> run(JobRunner& jobs, const std::string& caption,
+                                                  const ArchiveSession& session,
+                                                  std::shared_ptr<const Archive> other,
+                                                  Translate translate,
+                                                  std::vector<SearchTrouble>& troubles);
 
     const Archive& other() const { return *other_; }
     const std::shared_ptr<const Archive>& otherShared() const { return other_; }
@@ -80,6 +86,10 @@ public:
     std::string extraNote(std::size_t extra) const override;
 
 private:
+    // `unreadable`: the file names of the open archive's entries that could not be read.
+    ArchiveComparison(const std::vector<Entry>& entries, std::shared_ptr<const Archive> other,
+                      Translate translate, ArchiveDifference difference,
+                      const std::set<std::string>& unreadable);
     std::string statusText(ComparedStatus status) const;
 
     std::shared_ptr<const Archive> other_;

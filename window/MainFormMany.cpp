@@ -44,6 +44,11 @@ public:
             lines_.push_back(line + ": " + trouble.text);
         };
     }
+    void add(const std::vector<SearchTrouble>& troubles) {
+        for (const SearchTrouble& trouble : troubles) {
+            sink()(trouble);
+        }
+    }
     bool empty() const { return lines_.empty(); }
     std::string text() const { return joined(lines_); }
     static std::string joined(const std::vector<std::string>& lines) {
@@ -102,9 +107,14 @@ void MainForm::CompareWithClick() {
         if (!other) {
             return;
         }
-        TroubleLines troubles;
-        auto comparison = std::make_unique<ArchiveComparison>(
-            session_, other, [this](const char* source) { return text(source); }, troubles.sink());
+        std::vector<SearchTrouble> troubles;
+        auto comparison = ArchiveComparison::run(
+            ui_, texts::fillIn(text(texts::kComparing), {platform::fileNameOfPath(other->path())}),
+            session_, other, [this](const char* source) { return text(source); }, troubles);
+        if (!comparison) {
+            ui_.reportNotice(text(texts::kComparisonCancelled));
+            return;
+        }
         dropListOverlays();
         many().comparison = std::move(comparison);
         const ArchiveComparison& shown = *many_->comparison;
@@ -126,7 +136,9 @@ void MainForm::CompareWithClick() {
         }
         relist();
         if (!troubles.empty()) {
-            ui_.reportError(texts::fillIn(text(texts::kUnreadableEntries), {troubles.text()}));
+            TroubleLines lines;
+            lines.add(troubles);
+            ui_.reportError(texts::fillIn(text(texts::kUnreadableEntries), {lines.text()}));
         }
     });
 }
@@ -200,8 +212,17 @@ void MainForm::ExportDifferencesClick() {
             if (!other) {
                 return;
             }
-            difference =
-                compareEntries(*sessionEntries(session_), SavedEntries(*other), troubles.sink());
+            std::vector<SearchTrouble> unread;
+            const auto compared = ArchiveComparison::run(
+                ui_,
+                texts::fillIn(text(texts::kComparing), {platform::fileNameOfPath(other->path())}),
+                session_, other, [this](const char* source) { return text(source); }, unread);
+            if (!compared) {
+                ui_.reportNotice(text(texts::kComparisonCancelled));
+                return;
+            }
+            difference = compared->difference();
+            troubles.add(unread);
         }
         if (difference.unreadable > 0) {
             ui_.reportError(texts::fillIn(text(texts::kUnreadableEntries), {troubles.text()}));
@@ -229,14 +250,16 @@ void MainForm::ExportDifferencesClick() {
                 texts::fillIn(text(texts::kPatchOverCompared), {platform::fileNameOfPath(*path)}));
             return;
         }
-        const ArchiveEdit patch = patchEdit(other, difference);
+        // The new and changed entries read whole, then written, off the window's thread.
+        std::optional<ArchiveEdit> patch;
         BackgroundTask task;
-        task.total = patch.entries().size();
         bool saved = false;
         ui_.runInBackground(
             texts::fillIn(text(texts::kWritingPatch), {platform::fileNameOfPath(*path)}), task,
             [&] {
-                saved = patch.save(
+                patch.emplace(patchEdit(other, difference));
+                task.total = patch->entries().size();
+                saved = patch->save(
                     *path, {},
                     [&task](std::size_t done, std::size_t total) {
                         task.total = total;
@@ -251,7 +274,7 @@ void MainForm::ExportDifferencesClick() {
         std::string summary =
             texts::fillIn(text(texts::kPatchWritten),
                           {platform::fileNameOfPath(*path),
-                           number(static_cast<std::int64_t>(patch.entries().size()))});
+                           number(static_cast<std::int64_t>(patch->entries().size()))});
         if (!difference.onlyInA.empty()) {
             std::vector<std::string> removed;
             for (const std::size_t index : difference.onlyInA) {
@@ -277,9 +300,21 @@ void MainForm::MergeWithClick() {
         }
         const std::vector<std::shared_ptr<const Archive>> froms{other};
         const std::string otherName = platform::fileNameOfPath(other->path());
+        // What the other archive brings, read off the window's thread.
+        const std::unique_ptr<ComparedEntries> into = sessionEntries(session_);
+        std::vector<SearchTrouble> unread;
+        MergePlan plan;
+        BackgroundTask task;
+        ui_.runInBackground(texts::fillIn(text(texts::kReadingMerged), {otherName}), task, [&] {
+            plan = planMerge(*into, froms, MergeWinner::None,
+                             [&](const SearchTrouble& trouble) { unread.push_back(trouble); });
+        });
+        if (task.cancel) {
+            ui_.reportNotice(text(texts::kMergeCancelled));
+            return;
+        }
         TroubleLines troubles;
-        MergePlan plan =
-            planMerge(*sessionEntries(session_), froms, MergeWinner::None, troubles.sink());
+        troubles.add(unread);
         // Keep all and take all answer the conflicts after them.
         MergeWinner every = MergeWinner::None;
         const std::vector<std::string> buttons{

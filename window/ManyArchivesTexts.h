@@ -19,6 +19,11 @@ inline constexpr const char* kStatusChanged = BRASVEL_TRANSLATE_NOOP("WindowText
 inline constexpr const char* kStatusSame = BRASVEL_TRANSLATE_NOOP("WindowTexts", "bez zmian");
 inline constexpr const char* kStatusUnreadable =
     BRASVEL_TRANSLATE_NOOP("WindowTexts", "nieczytelne");
+// The comparison's job: %1 the other archive's file name.
+inline constexpr const char* kComparing =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Porównywanie z %1...");
+inline constexpr const char* kComparisonCancelled =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Przerwano porównanie.");
 // A status filter's item: %1 the status, %2 how many entries have it.
 inline constexpr const char* kFilterItem = BRASVEL_TRANSLATE_NOOP("WindowTexts", "%1 (%2)");
 // The status filter's first item: every status.
@@ -56,7 +61,11 @@ inline constexpr const char* kPatchKeepsRemoved = BRASVEL_TRANSLATE_NOOP(
 inline constexpr const char* kPatchCancelled =
     BRASVEL_TRANSLATE_NOOP("WindowTexts", "Przerwano: nie zapisano różnic.");
 
-// Merge.
+// Merge. The job that reads what a merge brings: %1 the other archive's file name.
+inline constexpr const char* kReadingMerged =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Czytanie %1...");
+inline constexpr const char* kMergeCancelled =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Przerwano scalanie: niczego nie zmieniono.");
 inline constexpr const char* kMergeCaption =
     BRASVEL_TRANSLATE_NOOP("WindowTexts", "Scal z archiwum");
 // %1 the entry, %2 the other archive's file name.

@@ -226,6 +226,25 @@ TEST_F(ManyArchivesTest, AnEntryThatCannotBeReadIsSaidAndNoPatchIsWritten) {
     EXPECT_TRUE(ui.savePathStarts.empty());  // refused before a path was asked for
 }
 
+TEST_F(ManyArchivesTest, ComparingAndReadingAMergeAreJobsThatCancelChangesNothing) {
+    ui.cancelAfterFiles = 2;
+    compareWith(otherPath);
+    EXPECT_EQ(ui.backgroundCaptions, std::vector<std::string>{"Porównywanie z new.lod..."});
+    EXPECT_EQ(ui.backgroundDone, 2u);  // stopped before the third entry
+    EXPECT_FALSE(form.comparing());
+    EXPECT_EQ(ui.noteHeader, "");
+    EXPECT_EQ(ui.notices, std::vector<std::string>{"Przerwano porównanie."});
+
+    ui.cancelAfterFiles = -1;
+    ui.cancelBackground = true;
+    mergeFrom(otherPath);
+    EXPECT_EQ(ui.backgroundCaptions.back(), "Czytanie new.lod...");
+    EXPECT_TRUE(ui.choiceQuestions.empty());
+    EXPECT_FALSE(form.hasUnsavedChanges());
+    EXPECT_EQ(ui.notices.back(), "Przerwano scalanie: niczego nie zmieniono.");
+    EXPECT_EQ(ui.offThreadCalls, 0);
+}
+
 TEST_F(ManyArchivesTest, ThePatchIsNeverWrittenOverAnArchiveCompared) {
     const std::string before = read(openPath);
     compareWith(otherPath);
