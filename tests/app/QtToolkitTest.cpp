@@ -2,45 +2,47 @@
 // SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 #include <QApplication>
 #include <QBuffer>
-#include <QComboBox>
 #include <QDialog>
 #include <QDialogButtonBox>
-#include <QDockWidget>
 #include <QElapsedTimer>
+#include <QWindow>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QTimer>
+#include <chrono>
+#include <thread>
+#include <QComboBox>
+#include <QDockWidget>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QFrame>
 #include <QHeaderView>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+#include <QTreeView>
 #include <QImage>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListView>
-#include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QStackedWidget>
+#include <QListView>
 #include <QProgressBar>
-#include <QProgressDialog>
-#include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
-#include <QStackedWidget>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
-#include <QTreeView>
-#include <QWindow>
-#include <chrono>
 #include <stdexcept>
-#include <thread>
 #include <utility>
 #include <vector>
 
 #include "app/EntryListModel.h"
-#include "app/MainWindow.h"
 #include "app/ManyArchivesWidgets.h"
-#include "app/PictureView.h"
 #include "app/QtToolkit.h"
+#include "app/MainWindow.h"
+#include "app/PictureView.h"
 #include "base/ResourceError.h"
 #include "tests/app/AppTestSupport.h"
 #include "toolkit/HeadlessToolkit.h"
@@ -55,9 +57,10 @@ Q_DECLARE_METATYPE(brasvel::OverwriteAnswer)
 
 namespace {
 
-const std::vector<brasvel::OpenFilter> kArchiveFilters = {{"Pliki zaosbów LOD", "*.Lod"},
-                                                          {"Pliki zasobów dźwiękowych", "*.SND"},
-                                                          {"Pliki zaosbów video Files", "*.Vid"}};
+const std::vector<brasvel::OpenFilter> kArchiveFilters = {
+    {"Pliki zaosbów LOD", "*.Lod"},
+    {"Pliki zasobów dźwiękowych", "*.SND"},
+    {"Pliki zaosbów video Files", "*.Vid"}};
 
 std::string_view bytesOf(const QByteArray& bytes) {
     return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
@@ -235,7 +238,8 @@ private slots:
         };
         auto click = [&](int row, Qt::KeyboardModifiers keys) {
             const QRect rect = window->DetailsView->visualRect(window->listModel->index(row, 3));
-            QTest::mouseClick(window->DetailsView->viewport(), Qt::LeftButton, keys, rect.center());
+            QTest::mouseClick(window->DetailsView->viewport(), Qt::LeftButton, keys,
+                              rect.center());
         };
         click(1, {});
         click(3, Qt::ShiftModifier);
@@ -276,10 +280,8 @@ private slots:
         QHeaderView* header = window->DetailsView->header();
         QCOMPARE(header->sortIndicatorSection(), 5);
         auto clickHeader = [&](int section) {
-            const int x =
-                header->sectionViewportPosition(section) + header->sectionSize(section) / 2;
-            QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
-                              QPoint(x, header->height() / 2));
+            const int x = header->sectionViewportPosition(section) + header->sectionSize(section) / 2;
+            QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, header->height() / 2));
         };
         clickHeader(2);
         clickHeader(2);
@@ -297,10 +299,10 @@ private slots:
         QTest::addColumn<int>("buttons");
         QTest::addColumn<brasvel::OverwriteAnswer>("answer");
         using brasvel::OverwriteAnswer;
-        QTest::newRow("one, replace")
-            << false << QStringLiteral("Zastąp") << 3 << OverwriteAnswer::Overwrite;
-        QTest::newRow("one, skip")
-            << false << QStringLiteral("Pomiń") << 3 << OverwriteAnswer::Skip;
+        QTest::newRow("one, replace") << false << QStringLiteral("Zastąp") << 3
+                                      << OverwriteAnswer::Overwrite;
+        QTest::newRow("one, skip") << false << QStringLiteral("Pomiń") << 3
+                                   << OverwriteAnswer::Skip;
         QTest::newRow("several, replace all")
             << true << QStringLiteral("Zastąp wszystkie") << 5 << OverwriteAnswer::OverwriteAll;
         QTest::newRow("several, skip all")
@@ -503,8 +505,7 @@ private slots:
         const QByteArray junk("BMnot a picture");
         QVERIFY_THROWS_EXCEPTION(
             brasvel::ResourceError,
-            ui->showPicture(std::as_bytes(std::span(junk.constData(), junk.size())),
-                            brasvel::PictureKind::Picture));
+            ui->showPicture(std::as_bytes(std::span(junk.constData(), junk.size())), brasvel::PictureKind::Picture));
     }
 
     // --- Frame scroll bar ---
@@ -683,8 +684,7 @@ private slots:
     // The extract command names how many it writes; its tool bar button too, without the key.
     void theExtractCommandTakesTheLogicsTextForSeveralRows() {
         ui->setExtractItemText("Wy&pakuj zaznaczone pliki (3)...");
-        QCOMPARE(window->SaveSingleFile1->text(),
-                 QStringLiteral("Wy&pakuj zaznaczone pliki (3)..."));
+        QCOMPARE(window->SaveSingleFile1->text(), QStringLiteral("Wy&pakuj zaznaczone pliki (3)..."));
         QCOMPARE(window->ToolButton2->toolTip(), QStringLiteral("Wypakuj zaznaczone pliki (3)..."));
         ui->setExtractItemText("");
         QCOMPARE(window->SaveSingleFile1->text(), QStringLiteral("Wypakuj &pojedynczy plik..."));
@@ -693,29 +693,23 @@ private slots:
 
     void editCommandsFollowTheState() {
         QVERIFY(!window->SaveArchive1->isEnabled());
-        ui->setEditCommandsEnabled({.archiveEditable = true,
-                                    .entrySelected = true,
-                                    .changed = false,
-                                    .archiveOpen = true,
-                                    .undoText = "Cofnij",
-                                    .redoText = "Ponów"});
+        ui->setEditCommandsEnabled({.archiveEditable = true, .entrySelected = true,
+                                    .changed = false, .archiveOpen = true,
+                                    .undoText = "Cofnij", .redoText = "Ponów"});
         QVERIFY(window->AddFiles1->isEnabled());
         QVERIFY(window->RenameEntry1->isEnabled());
         QVERIFY(!window->SaveArchive1->isEnabled());
         QVERIFY(!window->RevertChanges1->isEnabled());
         QVERIFY(window->SaveArchiveAs1->isEnabled());
-        ui->setEditCommandsEnabled({.archiveEditable = true,
-                                    .entrySelected = false,
-                                    .changed = true,
-                                    .archiveOpen = true,
-                                    .undoText = "Cofnij",
-                                    .redoText = "Ponów"});
+        ui->setEditCommandsEnabled({.archiveEditable = true, .entrySelected = false,
+                                    .changed = true, .archiveOpen = true,
+                                    .undoText = "Cofnij", .redoText = "Ponów"});
         QVERIFY(!window->RemoveEntry1->isEnabled());
         QVERIFY(window->SaveArchive1->isEnabled());
         QVERIFY(window->RevertChanges1->isEnabled());
         QVERIFY(!window->UndoEdit1->isEnabled());
-        ui->setEditCommandsEnabled(
-            {.canUndo = true, .undoText = "Cofnij: usuń B&B.TXT", .redoText = "Ponów"});
+        ui->setEditCommandsEnabled({.canUndo = true, .undoText = "Cofnij: usuń B&B.TXT",
+                                    .redoText = "Ponów"});
         QVERIFY(window->UndoEdit1->isEnabled());
         // The first letter is the access key; a name's '&' shows as written.
         QCOMPARE(window->UndoEdit1->text(), QStringLiteral("&Cofnij: usuń B&&B.TXT"));
@@ -788,8 +782,7 @@ private slots:
 
         brasvel::BackgroundTask cancelled;
         QTimer::singleShot(30, [&] {
-            auto* dialog =
-                window->findChild<QProgressDialog*>(QStringLiteral("BackgroundProgress"));
+            auto* dialog = window->findChild<QProgressDialog*>(QStringLiteral("BackgroundProgress"));
             QVERIFY(dialog != nullptr);
             dialog->findChild<QPushButton*>()->click();  // its only button: Anuluj
         });
@@ -834,16 +827,15 @@ private slots:
             };
             QElapsedTimer waited;
             waited.start();
-            ui->runJob(
-                brasvel::Job{brasvel::JobDisplay::BatchPanel,
-                             {},
-                             [&] {
-                                 while (task.goOn() && waited.elapsed() < 5000) {
-                                     std::this_thread::sleep_for(std::chrono::milliseconds(1));
-                                 }
-                             },
-                             pressKeysAndCancel},
-                task);
+            ui->runJob(brasvel::Job{brasvel::JobDisplay::BatchPanel, {},
+                                    [&] {
+                                        while (task.goOn() && waited.elapsed() < 5000) {
+                                            std::this_thread::sleep_for(
+                                                std::chrono::milliseconds(1));
+                                        }
+                                    },
+                                    pressKeysAndCancel},
+                       task);
             ui->setPanelVisible(PanelId::Extra, false);
             QVERIFY(task.cancel);
             QVERIFY2(waited.elapsed() < 5000, "Cancel did not reach the work");
