@@ -146,7 +146,8 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     buildPreview();
     buildManyArchivesWidgets();
     buildStatusBar();
-    refreshPlayerButtons();
+    PlayButton->setEnabled(false);  // until a sound is ready
+    StopButton->setEnabled(false);
 }
 
 TForm1::~TForm1() = default;
@@ -439,7 +440,7 @@ void TForm1::buildCentre() {
             listMenu_->popup(view->viewport()->mapToGlobal(at));
         });
         connect(view, &QAbstractItemView::activated, this, [this, view](const QModelIndex& row) {
-            if (form_ == nullptr) {
+            if (ui_ == nullptr) {
                 return;
             }
             // The row Enter is pressed on is the one shown, selected or only focused.
@@ -447,7 +448,7 @@ void TForm1::buildCentre() {
                 view->selectionModel()->setCurrentIndex(
                     row, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
             }
-            ui_->run([this] { form_->showRowInPreview(); });
+            sendCommand(WindowCommand::ShowInPreview);
         });
     }
     listModel->dragFiles = [this](const std::vector<int>& rows) { return dragOut(rows); };
@@ -502,7 +503,7 @@ QAbstractItemView* TForm1::shownList() const {
 
 QList<QUrl> TForm1::dragOut(const std::vector<int>& rows) {
     QList<QUrl> urls;
-    if (form_ == nullptr || ui_ == nullptr) {
+    if (ui_ == nullptr || ui_->events() == nullptr) {
         return urls;
     }
     auto folder = std::make_unique<QTemporaryDir>(QDir::tempPath() +
@@ -513,7 +514,7 @@ QList<QUrl> TForm1::dragOut(const std::vector<int>& rows) {
     }
     std::vector<std::string> files;
     const std::string path = localPath(folder->path());
-    ui_->run([&] { files = form_->dragOut(rows, path); });
+    ui_->send([&](WindowEvents& events) { files = events.entriesDraggedOut(rows, path); });
     for (const std::string& file : files) {
         urls << QUrl::fromLocalFile(fromLocalPath(file));
     }
@@ -539,11 +540,11 @@ void TForm1::dropEvent(QDropEvent* event) {
             paths.push_back(localPath(url.toLocalFile()));
         }
     }
-    if (paths.empty() || form_ == nullptr || ui_->busy()) {
+    if (paths.empty() || ui_ == nullptr || ui_->busy()) {
         return;
     }
     event->acceptProposedAction();
-    ui_->run([this, paths] { form_->filesDropped(paths); });
+    ui_->send([&](WindowEvents& events) { events.filesDropped(paths); });
 }
 
 void TForm1::fitColumns() {
@@ -733,121 +734,87 @@ void TForm1::buildStatusBar() {
     }
 }
 
-void TForm1::attach(MainForm& form, QtToolkit& ui, WavePlayer& player) {
-    form_ = &form;
+void TForm1::attach(QtToolkit& ui) {
     ui_ = &ui;
-    player_ = &player;
-    ui.afterHandler = [this] { refreshPlayerButtons(); };
-
-    auto route = [this, &ui](QAction* action, void (MainForm::*handler)()) {
-        connect(action, &QAction::triggered, this,
-                [this, &ui, handler] { ui.run([this, handler] { (form_->*handler)(); }); });
+    const std::pair<QAction*, WindowCommand> commands[] = {
+        {ToolButton1, WindowCommand::OpenArchive},
+        {LoadResurceFile1, WindowCommand::OpenArchiveFromMenu},
+        {ToolButton2, WindowCommand::ExtractSelected},
+        {SaveSingleFile1, WindowCommand::ExtractSelectedFromMenu},
+        {ToolButton5, WindowCommand::ExtractShown},
+        {SaveSingleFile2, WindowCommand::ExtractShownFromMenu},
+        {ToolButton4, WindowCommand::ExitFromToolbar},
+        {Exittheprogram1, WindowCommand::Exit},
+        {QuickView1, WindowCommand::TogglePreviewFromMenu},
+        {AddFiles1, WindowCommand::AddFiles},
+        {ReplaceEntry1, WindowCommand::ReplaceEntry},
+        {RemoveEntry1, WindowCommand::RemoveEntry},
+        {RenameEntry1, WindowCommand::RenameEntry},
+        {ImportSprite1, WindowCommand::ImportSprite},
+        {ReplaceFrame1, WindowCommand::ReplaceFrame},
+        {EditExternally1, WindowCommand::EditExternally},
+        {NewArchive1, WindowCommand::NewArchive},
+        {ExternalProgram1, WindowCommand::ChooseExternalProgram},
+        {SaveArchive1, WindowCommand::SaveArchive},
+        {SaveArchiveAs1, WindowCommand::SaveArchiveAs},
+        {RevertChanges1, WindowCommand::RevertChanges},
+        {UndoEdit1, WindowCommand::Undo},
+        {RedoEdit1, WindowCommand::Redo},
+        {SetPathForExtract1, WindowCommand::ChooseExtractFolder},
+        {GeneralHelp1, WindowCommand::Help},
+        {About2, WindowCommand::About},
+        {DetailsToggle, WindowCommand::ToggleListLook},
+        {ShowInPreview1, WindowCommand::ShowInPreview},
+        {SavePng, WindowCommand::SavePictureAsPng},
+        {ExportSprite, WindowCommand::ExportSprite},
+        {CompareWith1, WindowCommand::CompareWith},
+        {CloseComparison1, WindowCommand::CloseComparison},
+        {ExportDifferences1, WindowCommand::ExportDifferences},
+        {MergeWith1, WindowCommand::MergeWith},
     };
-    route(ToolButton1, &MainForm::ToolButton1Click);
-    route(LoadResurceFile1, &MainForm::LoadResurceFile1Click);
-    route(ToolButton2, &MainForm::ToolButton2Click);
-    route(SaveSingleFile1, &MainForm::SaveSingleFile1Click);
-    route(ToolButton5, &MainForm::ToolButton5Click);
-    route(SaveSingleFile2, &MainForm::SaveSingleFile2Click);
-    route(ToolButton4, &MainForm::ToolButton4Click);
-    route(Exittheprogram1, &MainForm::Exittheprogram1Click);
-    route(QuickView1, &MainForm::QuickView1Click);
-    route(AddFiles1, &MainForm::AddFiles1Click);
-    route(ReplaceEntry1, &MainForm::ReplaceEntry1Click);
-    route(RemoveEntry1, &MainForm::RemoveEntry1Click);
-    route(RenameEntry1, &MainForm::RenameEntry1Click);
-    route(ImportSprite1, &MainForm::ImportSpriteClick);
-    route(ReplaceFrame1, &MainForm::ReplaceFrameClick);
-    route(EditExternally1, &MainForm::EditExternallyClick);
-    route(NewArchive1, &MainForm::NewArchiveClick);
-    route(ExternalProgram1, &MainForm::ExternalProgramClick);
-    route(SaveArchive1, &MainForm::SaveArchive1Click);
-    route(SaveArchiveAs1, &MainForm::SaveArchiveAs1Click);
-    route(RevertChanges1, &MainForm::RevertChanges1Click);
-    route(UndoEdit1, &MainForm::UndoEdit1Click);
-    route(RedoEdit1, &MainForm::RedoEdit1Click);
-    route(SetPathForExtract1, &MainForm::SetPathForExtract1Click);
-    route(GeneralHelp1, &MainForm::GeneralHelp1Click);
-    route(About2, &MainForm::About2Click);
-    route(DetailsToggle, &MainForm::toggleListLook);
-    route(ShowInPreview1, &MainForm::showRowInPreview);
+    for (const auto& [action, command] : commands) {
+        connect(action, &QAction::triggered, this, [this, command] { sendCommand(command); });
+    }
     connect(BitBtn1, &QPushButton::clicked, this,
-            [this, &ui] { ui.run([this] { form_->BitBtn3Click(); }); });
-    route(SavePng, &MainForm::SavePictureAsPngClick);
-    route(ExportSprite, &MainForm::ExportSpriteClick);
-    route(CompareWith1, &MainForm::CompareWithClick);
-    route(CloseComparison1, &MainForm::CloseComparisonClick);
-    route(ExportDifferences1, &MainForm::ExportDifferencesClick);
-    route(MergeWith1, &MainForm::MergeWithClick);
+            [this] { sendCommand(WindowCommand::TogglePreview); });
     connect(PlayFrames, &QToolButton::clicked, this,
-            [this, &ui] { ui.run([this] { form_->PlayFramesClick(); }); });
-    connect(FrameSpeed, &QSpinBox::valueChanged, this, [this, &ui](int framesPerSecond) {
-        ui.run([this, framesPerSecond] { form_->FrameSpeedChange(framesPerSecond); });
-    });
-    if (!ui.onFrameTimer) {
-        ui.onFrameTimer = [this] { form_->FrameTimerTimer(); };
-    }
-    if (!ui.onWatchTimer) {
-        ui.onWatchTimer = [this] { form_->ExternalWatchTick(); };
-    }
+            [this] { sendCommand(WindowCommand::PlayFrames); });
+    connect(Video, &VideoPage::playPauseClicked, this,
+            [this] { sendCommand(WindowCommand::VideoPlayPause); });
 
-    connect(SearchBox, &QLineEdit::textChanged, this, [this, &ui](const QString& search) {
-        ui.run([this, search] { form_->searchEdited(search.toStdString()); });
+    connect(FrameSpeed, &QSpinBox::valueChanged, this, [this](int framesPerSecond) {
+        ui_->send([=](WindowEvents& events) { events.frameSpeedChanged(framesPerSecond); });
+    });
+    connect(SearchBox, &QLineEdit::textChanged, this, [this](const QString& search) {
+        ui_->send([&](WindowEvents& events) { events.searchEdited(search.toStdString()); });
     });
     connect(SearchBox, &QLineEdit::returnPressed, this,
-            [this, &ui] { ui.run([this] { form_->searchSubmitted(); }); });
-    connect(ContentSearch, &QAction::toggled, this,
-            [this, &ui](bool on) { ui.run([this, on] { form_->contentSearchToggled(on); }); });
-    connect(StatusFilter, &QComboBox::activated, this,
-            [this, &ui](int item) { ui.run([this, item] { form_->comparisonFilterChosen(item); }); });
-    ui.onSelectionChange = [this](const std::vector<int>& deselected,
-                                  const std::vector<int>& selected, int current) {
-        form_->selectionChanged(deselected, selected, current);
-    };
-    ui.onSortChosen = [this](ListColumn column, bool ascending) {
-        form_->sortList(column, ascending);
-    };
-    ui.onRecentChosen = [this](std::size_t position) { form_->openRecent(position); };
-    ui.onTypeChosen = [this] { form_->ViewLod(); };
-    ui.onPreviewResize = [this](int width, int height) { form_->Panel1Resize(width, height); };
-    if (!ui.onFrameScrollChange) {
-        ui.onFrameScrollChange = [this] { form_->scbChange(); };
-    }
-
-    auto video = [this, &ui](auto handler) {
-        return [this, &ui, handler](auto... arguments) {
-            ui.run([this, handler, arguments...] { (form_->*handler)(arguments...); });
-        };
-    };
-    connect(Video, &VideoPage::playPauseClicked, this, video(&MainForm::videoPlayPause));
-    connect(Video, &VideoPage::stepClicked, this, video(&MainForm::videoStep));
-    connect(Video, &VideoPage::seekRequested, this, video(&MainForm::videoSeek));
-    connect(Video, &VideoPage::ticked, this, video(&MainForm::videoTick));
-
-    // The press notification comes first; the button's own action follows only while the
-    // notification left a device open.
-    auto press = [this, &ui](PlayerButton button) {
-        ui.run([this, button] {
-            form_->MediaPlayer1Click(button);
-            if (!player_->isOpen()) {
-                return;
-            }
-            if (button == PlayerButton::Play) {
-                form_->playSound();
-            } else {
-                player_->stop();
-            }
+            [this] { sendCommand(WindowCommand::SearchInContent); });
+    connect(ContentSearch, &QAction::toggled, this, [this](bool on) {
+        ui_->send([=](WindowEvents& events) { events.contentSearchToggled(on); });
+    });
+    connect(StatusFilter, &QComboBox::activated, this, [this](int item) {
+        ui_->send([=](WindowEvents& events) { events.statusFilterChosen(item); });
+    });
+    connect(Video, &VideoPage::stepClicked, this, [this](int delta) {
+        ui_->send([=](WindowEvents& events) { events.videoStepped(delta); });
+    });
+    connect(Video, &VideoPage::seekRequested, this, [this](int frame) {
+        ui_->send([=](WindowEvents& events) { events.videoSeeked(frame); });
+    });
+    connect(Video, &VideoPage::ticked, this, [this] { ui_->send(&WindowEvents::videoTicked); });
+    for (const auto& [button, which] :
+         {std::pair{PlayButton, PlayerButton::Play}, std::pair{StopButton, PlayerButton::Stop}}) {
+        connect(button, &QToolButton::clicked, this, [this, which] {
+            ui_->send([=](WindowEvents& events) { events.playerButtonPressed(which); });
         });
-    };
-    connect(PlayButton, &QToolButton::clicked, this, [press] { press(PlayerButton::Play); });
-    connect(StopButton, &QToolButton::clicked, this, [press] { press(PlayerButton::Stop); });
-    refreshPlayerButtons();
+    }
 }
 
-void TForm1::refreshPlayerButtons() {
-    const bool open = player_ != nullptr && player_->isOpen();
-    PlayButton->setEnabled(open);
-    StopButton->setEnabled(open);
+void TForm1::sendCommand(WindowCommand command) {
+    if (ui_ != nullptr) {
+        ui_->send([=](WindowEvents& events) { events.commandChosen(command); });
+    }
 }
 
 void TForm1::showArchiveTitle(const QString& fileName) {
@@ -874,9 +841,9 @@ void TForm1::closeEvent(QCloseEvent* event) {
         return;
     }
     // The exit commands asked about unsaved edits already; the window's close box asks here.
-    if (form_ != nullptr && !closing_) {
+    if (ui_ != nullptr && !closing_) {
         bool mayClose = false;
-        ui_->run([this, &mayClose] { mayClose = form_->FormCloseQuery(); });
+        ui_->send([&](WindowEvents& events) { mayClose = events.closeRequested(); });
         if (!mayClose) {
             event->ignore();
             return;
@@ -885,9 +852,9 @@ void TForm1::closeEvent(QCloseEvent* event) {
     if (beforeClose) {
         beforeClose();
     }
-    if (form_ != nullptr) {
-        ui_->run([this] { form_->FormClose(); });
-        form_ = nullptr;
+    if (ui_ != nullptr) {
+        ui_->send(&WindowEvents::closed);
+        ui_ = nullptr;
     }
     event->accept();
     QCoreApplication::quit();

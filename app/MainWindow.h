@@ -3,9 +3,9 @@
 #pragma once
 
 // The main window, TForm1: menus, tool bar, entry list, the batch progress panel `extra`, the
-// dockable preview panel Panel1 and the status bar. It holds no program logic: attach() routes
-// every menu item, button and control event to the handlers of MainForm, through QtToolkit's
-// guard so that no error escapes into Qt.
+// dockable preview panel Panel1 and the status bar. It holds no program logic: attach() sends
+// every menu item's, button's and control's event to the window's logic as WindowEvents,
+// through QtToolkit's guard so that no error escapes into Qt.
 
 #include <QMainWindow>
 #include <QTemporaryDir>
@@ -36,11 +36,6 @@ class QScrollBar;
 class QToolButton;
 class QVBoxLayout;
 
-namespace brasvel {
-class MainForm;
-class WavePlayer;
-}  // namespace brasvel
-
 namespace brasvel::app {
 
 class EntryListModel;
@@ -62,9 +57,9 @@ public:
     explicit TForm1(QWidget* parent = nullptr);
     ~TForm1() override;
 
-    // Routes the window's events to `form`; `ui` is the toolkit over this window and `player`
-    // the device behind the player's buttons. All three outlive the window's use.
-    void attach(MainForm& form, QtToolkit& ui, WavePlayer& player);
+    // Sends every menu item's, button's and control's event to `ui`'s events (the window's
+    // logic); `ui` is the toolkit over this window and outlives its use.
+    void attach(QtToolkit& ui);
 
     // The title names the open archive's file; empty: none is open.
     void showArchiveTitle(const QString& fileName);
@@ -78,9 +73,6 @@ public:
 
     // Closes the window even from inside a handler (the exit commands).
     void closeFromHandler();
-
-    // Enables the player's buttons while its device is open.
-    void refreshPlayerButtons();
 
     // The entry list shows icons (ListView1) or details (DetailsView); both show the same rows
     // and share one selection. Hidden, neither shows.
@@ -204,9 +196,9 @@ private:
     // Writes the rows' entries into a new folder of their own and gives their files' URLs.
     QList<QUrl> dragOut(const std::vector<int>& rows);
 
-    MainForm* form_ = nullptr;
+    void sendCommand(WindowCommand command);
+
     QtToolkit* ui_ = nullptr;
-    WavePlayer* player_ = nullptr;
     QWidget* centre_ = nullptr;
     QMenu* editMenu_ = nullptr;
     QMenu* listMenu_ = nullptr;

@@ -11,6 +11,7 @@
 #include <QEventLoop>
 #include <QProgressDialog>
 #include <QTimer>
+#include <QToolButton>
 #include <QVBoxLayout>
 #include <QCoreApplication>
 #include <QDir>
@@ -39,6 +40,7 @@
 #include <QScrollBar>
 #include <QStackedWidget>
 #include <QTimer>
+#include <QToolButton>
 #include <algorithm>
 #include <cmath>
 #include <optional>
@@ -85,46 +87,35 @@ QtToolkit::QtToolkit(TForm1& window) : window_(window) {
     connections_ << QObject::connect(
         window_.ListView1->selectionModel(), &QItemSelectionModel::currentChanged,
         window_.ListView1, [this](const QModelIndex& current, const QModelIndex& previous) {
-            if (current.row() == previous.row() || programmaticSelection_ > 0 ||
-                !onSelectionChange) {
+            if (current.row() == previous.row() || programmaticSelection_ > 0) {
                 return;
             }
-            run([&] { onSelectionChange({}, {}, current.row()); });
+            send([&](WindowEvents& events) { events.selectionChanged({}, {}, current.row()); });
         });
     connections_ << QObject::connect(
         window_.listModel, &EntryListModel::sortRequested, window_.listModel,
         [this](int column, Qt::SortOrder order) {
-            if (programmaticSort_ > 0 || !onSortChosen) {
+            if (programmaticSort_ > 0) {
                 return;
             }
-            run([&] {
-                onSortChosen(static_cast<ListColumn>(column), order == Qt::AscendingOrder);
+            send([&](WindowEvents& events) {
+                events.sortChosen(static_cast<ListColumn>(column), order == Qt::AscendingOrder);
             });
         });
     connections_ << QObject::connect(window_.ComboBox1, &QComboBox::activated, window_.ComboBox1,
                                      [this](int) {
                                          typedText_ = false;
-                                         run([this] {
-                                             if (onTypeChosen) {
-                                                 onTypeChosen();
-                                             }
-                                         });
+                                         send(&WindowEvents::typeChosen);
                                      });
     connections_ << QObject::connect(window_.ComboBox1->lineEdit(), &QLineEdit::textEdited,
                                      window_.ComboBox1, [this](const QString&) {
                                          typedText_ = true;
-                                         run([this] {
-                                             if (onTypeChosen) {
-                                                 onTypeChosen();
-                                             }
-                                         });
+                                         send(&WindowEvents::typeChosen);
                                      });
     connections_ << QObject::connect(&window_, &TForm1::previewResized, &window_,
                                      [this](int width, int height) {
-                                         run([&] {
-                                             if (onPreviewResize) {
-                                                 onPreviewResize(width, height);
-                                             }
+                                         send([&](WindowEvents& events) {
+                                             events.previewResized(width, height);
                                          });
                                      });
     connections_ << QObject::connect(window_.scb, &QScrollBar::valueChanged, window_.scb,
@@ -132,16 +123,16 @@ QtToolkit::QtToolkit(TForm1& window) : window_(window) {
     watchTimer_ = new QTimer(&window_);
     watchTimer_->setObjectName(QStringLiteral("WatchTimer"));
     connections_ << QObject::connect(watchTimer_, &QTimer::timeout, watchTimer_, [this] {
-        if (!busy() && onWatchTimer) {
-            run([this] { onWatchTimer(); });
+        if (!busy()) {
+            send(&WindowEvents::watchTimerTicked);
         }
     });
     connections_ << QObject::connect(window_.FrameTimer, &QTimer::timeout, window_.FrameTimer,
                                      [this] {
                                          // A tick during another handler (a batch, a dialog)
                                          // waits for the next one.
-                                         if (!busy() && onFrameTimer) {
-                                             run([this] { onFrameTimer(); });
+                                         if (!busy()) {
+                                             send(&WindowEvents::frameTimerTicked);
                                          }
                                      });
 }
@@ -177,18 +168,8 @@ void QtToolkit::selectionMoved(const QItemSelection& selected, const QItemSelect
             return selection->isRowSelected(row, QModelIndex()) ||
                    selection->isSelected(window_.listModel->index(row, 0));
         });
-        if (onSelectionChange) {
-            onSelectionChange(lost, gained, selection->currentIndex().row());
-            return;
-        }
-        if (!onRowSelection) {
-            return;
-        }
-        for (const int row : lost) {
-            onRowSelection(row, false);
-        }
-        for (const int row : gained) {
-            onRowSelection(row, true);
+        if (events() != nullptr) {
+            events()->selectionChanged(lost, gained, selection->currentIndex().row());
         }
     });
 }
@@ -295,20 +276,6 @@ void QtToolkit::showSortOrder(std::optional<ListColumn> column, bool ascending) 
     --programmaticSort_;
 }
 
-void QtToolkit::setEntryCommandsEnabled(bool enabled) {
-    for (QAction* action : {window_.ToolButton2, window_.SaveSingleFile1, window_.ShowInPreview1}) {
-        action->setEnabled(enabled);
-    }
-}
-
-void QtToolkit::setExtractItemText(std::string_view text) {
-    const QString shown = text.empty() ? appText(texts::kExtractOneItem) : fromUtf8(text);
-    window_.SaveSingleFile1->setText(shown);
-    // The tool bar's button tells the same, without the menu's access key.
-    window_.ToolButton2->setToolTip(text.empty() ? appText(texts::kExtractOneHint)
-                                                 : QString(shown).remove(QLatin1Char('&')));
-}
-
 void QtToolkit::setRowChanged(int row, bool changed) {
     window_.listModel->setChanged(row, changed);
 }
@@ -317,7 +284,26 @@ void QtToolkit::setRowDamaged(int row, bool damaged) {
     window_.listModel->setDamaged(row, damaged);
 }
 
-void QtToolkit::setEditCommandsEnabled(const EditCommandState& state) {
+void QtToolkit::setCommandState(const CommandState& state) {
+    for (QAction* action : {window_.ToolButton2, window_.SaveSingleFile1, window_.ShowInPreview1}) {
+        action->setEnabled(state.entryCommands);
+    }
+    const std::string& extractText = state.extractItemText;
+    const QString shown =
+        extractText.empty() ? appText(texts::kExtractOneItem) : fromUtf8(extractText);
+    window_.SaveSingleFile1->setText(shown);
+    // The tool bar's button tells the same, without the menu's access key.
+    window_.ToolButton2->setToolTip(extractText.empty() ? appText(texts::kExtractOneHint)
+                                                        : QString(shown).remove(QLatin1Char('&')));
+    window_.SavePng->setEnabled(state.savePicture);
+    window_.ExportSprite->setEnabled(state.exportSprite);
+    window_.PlayButton->setEnabled(state.playerButtons);
+    window_.StopButton->setEnabled(state.playerButtons);
+    window_.CloseComparison1->setEnabled(state.comparing);
+    showEditCommands(state.edit);
+}
+
+void QtToolkit::showEditCommands(const EditCommandState& state) {
     window_.AddFiles1->setEnabled(state.archiveEditable);
     for (QAction* action : {window_.ReplaceEntry1, window_.RemoveEntry1, window_.RenameEntry1}) {
         action->setEnabled(state.entrySelected);
@@ -330,7 +316,6 @@ void QtToolkit::setEditCommandsEnabled(const EditCommandState& state) {
     window_.SaveArchiveAs1->setEnabled(state.archiveEditable && state.archiveOpen);
     window_.CompareWith1->setEnabled(state.archiveOpen);
     window_.ExportDifferences1->setEnabled(state.archiveOpen);
-    window_.CloseComparison1->setEnabled(state.comparing);
     window_.MergeWith1->setEnabled(state.archiveEditable);
     window_.UndoEdit1->setText(withLeadingAccessKey(state.undoText));
     window_.UndoEdit1->setEnabled(state.canUndo);
@@ -353,11 +338,7 @@ void QtToolkit::setRecentArchives(std::span<const std::string> paths) {
         const QString path = fromLocalPath(paths[i]);
         QAction* item = menu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(path));
         QObject::connect(item, &QAction::triggered, menu, [this, i] {
-            run([&] {
-                if (onRecentChosen) {
-                    onRecentChosen(i);
-                }
-            });
+            send([i](WindowEvents& events) { events.recentChosen(i); });
         });
     }
     menu->setEnabled(!paths.empty());
@@ -542,7 +523,7 @@ void QtToolkit::changeFrameScroll(const std::function<void()>& change) {
 }
 
 void QtToolkit::frameScrollMoved() {
-    if (!onFrameScrollChange) {
+    if (events() == nullptr) {
         return;
     }
     if (programmaticScroll_ > 0) {
@@ -552,13 +533,13 @@ void QtToolkit::frameScrollMoved() {
             return;
         }
         try {
-            onFrameScrollChange();
+            events()->frameScrollChanged();
         } catch (...) {
             scrollError_ = std::current_exception();
         }
         return;
     }
-    run([this] { onFrameScrollChange(); });
+    send(&WindowEvents::frameScrollChanged);
 }
 
 // --- Questions, reports and dialogs ---
@@ -1045,9 +1026,18 @@ void QtToolkit::run(const std::function<void()>& handler) {
         reportError(appText(texts::kUnknownError).toStdString());
     }
     --handlerDepth_;
-    if (afterHandler) {
-        afterHandler();
-    }
+}
+
+void QtToolkit::send(const std::function<void(WindowEvents&)>& event) {
+    run([&] {
+        if (events() != nullptr) {
+            event(*events());
+        }
+    });
+}
+
+void QtToolkit::send(void (WindowEvents::*event)()) {
+    send([event](WindowEvents& events) { (events.*event)(); });
 }
 
 }  // namespace brasvel::app

@@ -56,11 +56,9 @@ public:
     void selectRows(std::span<const int> rows, int current) override;
     void setListLook(ListLook look) override;
     void showSortOrder(std::optional<ListColumn> column, bool ascending) override;
-    void setEntryCommandsEnabled(bool enabled) override;
-    void setExtractItemText(std::string_view text) override;
     void setRowChanged(int row, bool changed) override;
     void setRowDamaged(int row, bool damaged) override;
-    void setEditCommandsEnabled(const EditCommandState& state) override;
+    void setCommandState(const CommandState& state) override;
 
     void setStatusText(int panel, std::string_view text) override;
     void setStatusWidth(int panel, int width) override;
@@ -87,7 +85,6 @@ public:
     void setNoteColumn(std::string_view header) override;
     void setRowNote(int row, std::string_view note) override;
     void showStatusFilter(std::span<const std::string> items) override;
-    void setPreviewCommandsEnabled(bool savePicture, bool exportSprite) override;
     std::optional<std::string> askSavePath(std::string_view caption,
                                            std::string_view suggestedPath) override;
     void setFrameCaption(std::string_view text) override;
@@ -147,24 +144,13 @@ public:
     void showAboutBox() override;
     void showHelp() override;
 
-    // Runs one handler of the window: an error that escapes it is shown by reportError, and
-    // afterHandler runs when it ends.
+    // Runs one handler of the window: an error that escapes it is shown by reportError.
     void run(const std::function<void()>& handler);
+    // Passes one of the user's events to the window's logic (events()), through run().
+    void send(const std::function<void(WindowEvents&)>& event);
+    void send(void (WindowEvents::*event)());
     // Whether a handler is running.
     bool busy() const { return handlerDepth_ > 0; }
-
-    // The user's actions on the controls. A change of the selection goes to onSelectionChange
-    // when it is set (rows that lost it, rows that gained it, the focused row), else row by row
-    // to onRowSelection; the focus moving to another selected row is a change of its own.
-    std::function<void(int row, bool selected)> onRowSelection;
-    std::function<void(const std::vector<int>& deselected, const std::vector<int>& selected,
-                       int current)>
-        onSelectionChange;
-    std::function<void(ListColumn column, bool ascending)> onSortChosen;
-    std::function<void(std::size_t position)> onRecentChosen;
-    std::function<void()> onTypeChosen;
-    std::function<void(int width, int height)> onPreviewResize;
-    std::function<void()> afterHandler;
 
     // Sets up the save dialog of a PNG picture, starting at `suggestedPath`.
     static void prepareSaveDialog(QFileDialog& dialog, const QString& suggestedPath);
@@ -183,6 +169,7 @@ private:
     // Shows `page` of the preview's stack, with `note` above it when not empty.
     void showPage(QWidget* page, std::string_view note);
     void frameScrollMoved();
+    void showEditCommands(const EditCommandState& state);
     void selectionMoved(const QItemSelection& selected, const QItemSelection& deselected);
     // Applies a change to the scroll bar; a change notification that fails inside it is thrown
     // to the caller once the scroll bar is consistent again.

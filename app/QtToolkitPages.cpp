@@ -61,11 +61,6 @@ void QtToolkit::showDrawing(std::span<const std::byte> bmpFile, std::string_view
     showPage(window_.PicturePage, figures);
 }
 
-void QtToolkit::setPreviewCommandsEnabled(bool savePicture, bool exportSprite) {
-    window_.SavePng->setEnabled(savePicture);
-    window_.ExportSprite->setEnabled(exportSprite);
-}
-
 void QtToolkit::makeSaveDialog(QFileDialog& dialog) {
     dialog.setOptions(kFileDialogOptions);
     dialog.setAcceptMode(QFileDialog::AcceptSave);

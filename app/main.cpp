@@ -194,7 +194,7 @@ int main(int argc, char** argv) {
     SystemWavePlayer player;
     brasvel::app::QtSettings settings;
     brasvel::MainForm form(ui, player, settings);
-    window.attach(form, ui, player);
+    window.attach(ui);
     if (options.testVideos) {
         form.setVideoOptions(withTestClips());
     }

@@ -49,7 +49,7 @@ int main(int argc, char** argv) {
     brasvel::app::QtToolkit ui(window);
     SilentPlayer player;
     brasvel::MainForm form(ui, player);
-    window.attach(form, ui, player);
+    window.attach(ui);
     window.resize(1024, 700);
     window.show();
     form.FormCreate("", copy);

@@ -79,7 +79,7 @@ void cancelOfABatch(const std::string& archive, const QString& folder) {
     AnsweringToolkit ui(window);
     SilentPlayer player;
     brasvel::MainForm form(ui, player);
-    window.attach(form, ui, player);
+    window.attach(ui);
     window.resize(1280, 800);
     window.show();
     ui.run([&] { form.FormCreate("", archive); });
@@ -148,7 +148,7 @@ void throughStartUp() {
     brasvel::app::QtToolkit ui(window);
     SilentPlayer player;
     brasvel::MainForm form(ui, player);
-    window.attach(form, ui, player);
+    window.attach(ui);
     window.resize(1280, 800);
     window.show();
     QCoreApplication::processEvents();

@@ -2,7 +2,6 @@
 // SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 #pragma once
 
-#include <functional>
 #include <string>
 
 namespace brasvel {
@@ -16,10 +15,9 @@ public:
     // when it is set, else `program` when it is not empty (the path its last argument in both),
     // else the program the desktop associates with the file's type. False when none started.
     virtual bool openExternally(const std::string& path, const std::string& program) = 0;
-    // Every `intervalMs` milliseconds the timer calls onWatchTimer (never within another
-    // handler, a dialog's included); 0 stops it.
+    // Every `intervalMs` milliseconds the event watchTimerTicked (never within another handler,
+    // a dialog's included); 0 stops it.
     virtual void setWatchTimer(int intervalMs) = 0;
-    std::function<void()> onWatchTimer;
 };
 
 }  // namespace brasvel

@@ -70,6 +70,10 @@ void HeadlessToolkit::setRowCaption(int row, std::string_view entryBytes) {
 
 void HeadlessToolkit::setRowImage(int row, int image) { rowAt(rows, row).image = image; }
 
+void HeadlessToolkit::setCommandState(const CommandState& state) {
+    commands = state;
+    ++commandStateChanges;
+}
 void HeadlessToolkit::setRowChanged(int row, bool changed) { rowAt(rows, row).changed = changed; }
 void HeadlessToolkit::setRowDamaged(int row, bool damaged) {
     rowAt(rows, row).damaged = damaged;
@@ -199,8 +203,8 @@ std::optional<std::string> HeadlessToolkit::askSavePath(std::string_view /*capti
 }
 
 void HeadlessToolkit::frameTimerFires() {
-    if (frameTimerInterval > 0 && onFrameTimer) {
-        onFrameTimer();
+    if (frameTimerInterval > 0 && events() != nullptr) {
+        events()->frameTimerTicked();
     }
 }
 
@@ -244,8 +248,8 @@ void HeadlessToolkit::setFrameScrollPosition(int position) {
         return;
     }
     scrollPosition = position;
-    if (onFrameScrollChange) {
-        onFrameScrollChange();
+    if (events() != nullptr) {
+        events()->frameScrollChanged();
     }
 }
 

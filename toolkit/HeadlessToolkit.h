@@ -57,13 +57,11 @@ public:
         sortIndicator = column;
         sortIndicatorAscending = ascending;
     }
-    void setEntryCommandsEnabled(bool enabled) override { entryCommandsEnabled = enabled; }
-    void setExtractItemText(std::string_view text) override { extractItemText = text; }
     void setRowChanged(int row, bool changed) override;
     void setRowDamaged(int row, bool damaged) override;
     void setNoteColumn(std::string_view header) override { noteHeader = header; }
     void setRowNote(int row, std::string_view note) override;
-    void setEditCommandsEnabled(const EditCommandState& state) override { editCommands = state; }
+    void setCommandState(const CommandState& state) override;
 
     void setStatusText(int panel, std::string_view text) override;
     void setStatusWidth(int panel, int width) override;
@@ -90,10 +88,6 @@ public:
     void showHexView(std::span<const std::byte> bytes, std::string_view note) override;
     void showDrawing(std::span<const std::byte> bmpFile, std::string_view figures) override;
     void showSideBySide(const ComparedView& old, const ComparedView& now) override;
-    void setPreviewCommandsEnabled(bool savePicture, bool exportSprite) override {
-        savePictureEnabled = savePicture;
-        exportSpriteEnabled = exportSprite;
-    }
     std::optional<std::string> askSavePath(std::string_view caption,
                                            std::string_view suggestedPath) override;
     void showVideoFrame(std::span<const std::uint8_t> rgb, int width, int height) override;
@@ -183,8 +177,8 @@ public:
     ListLook listLook = ListLook::Icons;
     std::optional<ListColumn> sortIndicator;
     bool sortIndicatorAscending = true;
-    bool entryCommandsEnabled = true;
-    std::string extractItemText;  // empty: the command's own
+    CommandState commands{.entryCommands = true};  // as the logic last set them
+    int commandStateChanges = 0;
     std::array<std::string, kStatusPanelCount> statusTexts{};
     std::array<int, kStatusPanelCount> statusWidths{};
     int toolbarProgress = 0;
@@ -212,8 +206,6 @@ public:
     ComparedView sideNew;
     std::string noteHeader;                  // the list's note column; empty: hidden
     std::vector<std::string> statusFilterItems;  // the status filter's items; empty: hidden
-    bool savePictureEnabled = false;
-    bool exportSpriteEnabled = false;
     std::deque<std::optional<std::string>> saveReplies;  // scripted save dialog results
     std::vector<std::string> saveSuggestions;            // the paths the save dialog started at
     std::string frameCaption;
@@ -271,7 +263,6 @@ public:
     std::deque<std::optional<std::string>> folderReplies;  // scripted folder chooser results
     std::vector<std::string> folderCaptions;
     std::vector<std::string> folderDirectories;  // where each folder chooser started
-    EditCommandState editCommands;
     std::vector<Question> saveQuestions;
     std::deque<SaveAnswer> saveAnswers;  // scripted; Cancel when none is left
     std::vector<Question> changedOnDiskQuestions;

@@ -4,7 +4,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -62,8 +61,6 @@ public:
     // Two versions of an entry side by side, the old one on the left, on a page of their own.
     virtual void showSideBySide(const ComparedView& old, const ComparedView& now) = 0;
 
-    // The preview's commands: save the picture or frame shown, export the selected sprite.
-    virtual void setPreviewCommandsEnabled(bool savePicture, bool exportSprite) = 0;
     // The preview's video page: a clip's frame (width × height × red, green, blue, row after row
     // from the top), where it stands, whether it plays, and its figures. Showing a frame turns the
     // preview to the video page; showPicture and showPreviewMessage turn it back to the picture.
@@ -88,14 +85,13 @@ public:
     virtual int frameScrollPosition() const = 0;
     virtual void setFrameScrollVisible(bool visible) = 0;
     virtual bool isFrameScrollVisible() const = 0;
-    // Called on every change of the scroll bar's position, also in the middle of another handler.
-    std::function<void()> onFrameScrollChange;
+    // Every change of the scroll bar's position is the event frameScrollChanged, also in the
+    // middle of another handler.
     // What the sprite's frame row says beside the scroll bar ("klatka 3 / 8 ...").
     virtual void setFrameCaption(std::string_view text) = 0;
-    // The playback timer: every `intervalMs` milliseconds it calls onFrameTimer, until it is set
-    // to 0; the Play button shows whether it runs.
+    // The playback timer: every `intervalMs` milliseconds the event frameTimerTicked, until it
+    // is set to 0; the Play button shows whether it runs.
     virtual void setFrameTimer(int intervalMs) = 0;
-    std::function<void()> onFrameTimer;
 };
 
 }  // namespace brasvel

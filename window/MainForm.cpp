@@ -32,10 +32,6 @@ constexpr int kWideCountPanel = 250;
 
 std::string number(std::int64_t value) { return std::to_string(value); }
 
-// The keys the sort column is remembered by, in the order of ListColumn.
-constexpr const char* kColumnKeys[] = {"name", "type", "size", "storedSize", "ratio", "offset"};
-static_assert(std::size(kColumnKeys) == kListColumnCount);
-
 // A path made absolute and normal, as the recent archives keep it; as given when it cannot be.
 std::string wholePath(const std::string& path) {
     std::error_code error;
@@ -84,20 +80,18 @@ MainForm::MainForm(WindowToolkit& ui, WavePlayer& player, WindowSettings& settin
 }
 
 MainForm::~MainForm() {
-    ui_.onFrameScrollChange = nullptr;
-    ui_.onFrameTimer = nullptr;
+    if (ui_.events() == this) {
+        ui_.setEvents(nullptr);
+    }
 }
 
 void MainForm::connectToolkit() {
     editing_.chooseOtherPath = [this] { return askSaveAsPath(); };
-    ui_.onFrameScrollChange = [this] { scbChange(); };
-    ui_.onFrameTimer = [this] { FrameTimerTimer(); };
+    ui_.setEvents(this);
     impl_->preview.onDamage = [this](std::size_t index, const std::string& what) {
         noteDamage(index, what);
     };
-    enableEntryCommands(false);
-    ui_.setPreviewCommandsEnabled(false, false);
-    ui_.setEditCommandsEnabled(editCommandState());
+    refreshCommands();
 }
 
 // The message of an error that ended a handler; an entry's failure names the entry.
@@ -116,42 +110,21 @@ std::string MainForm::describe(const ResourceError& error) const {
 // --- Remembered settings ---
 
 void MainForm::loadSettings() {
-    extractDir_ = settings_.value(settings::kExtractFolder).value_or("");
-    list_.setLook(settings_.value(settings::kListLook) == "details" ? ListLook::Details
-                                                                    : ListLook::Icons);
-    const std::optional<std::string> column = settings_.value(settings::kSortColumn);
-    std::optional<ListColumn> sortColumn;
-    for (std::size_t i = 0; i < std::size(kColumnKeys); ++i) {
-        if (column == kColumnKeys[i]) {
-            sortColumn = static_cast<ListColumn>(i);
-        }
-    }
-    list_.setOrder(sortColumn, settings_.value(settings::kSortOrder) != "descending");
-    for (std::size_t i = 1; i <= settings::kRecentArchives; ++i) {
-        if (auto path = settings_.value(settings::kRecentPrefix + std::to_string(i))) {
-            recent_.push_back(std::move(*path));
-        }
-    }
-    ui_.setRecentArchives(recent_);
+    extractDir_ = settings_.extractFolder();
+    list_.setLook(settings_.listLook());
+    list_.setOrder(settings_.sortColumn(), settings_.sortAscending());
+    ui_.setRecentArchives(settings_.recentArchives());
 }
 
 // The archive opened goes first in the recent archives, once.
 void MainForm::rememberRecent(const std::string& path) {
-    const std::string whole = wholePath(path);
-    std::erase(recent_, whole);
-    recent_.insert(recent_.begin(), whole);
-    if (recent_.size() > settings::kRecentArchives) {
-        recent_.resize(settings::kRecentArchives);
-    }
-    saveRecent();
+    settings_.rememberRecent(wholePath(path));
+    ui_.setRecentArchives(settings_.recentArchives());
 }
 
-void MainForm::saveRecent() {
-    for (std::size_t i = 1; i <= settings::kRecentArchives; ++i) {
-        settings_.setValue(settings::kRecentPrefix + std::to_string(i),
-                           i <= recent_.size() ? recent_[i - 1] : std::string());
-    }
-    ui_.setRecentArchives(recent_);
+void MainForm::forgetRecent(const std::string& path) {
+    settings_.forgetRecent(wholePath(path));
+    ui_.setRecentArchives(settings_.recentArchives());
 }
 
 // --- Start-up and opening archives ---
@@ -228,14 +201,13 @@ void MainForm::openByKind(const std::string& path) {
 
 void MainForm::openRecent(std::size_t position) {
     guarded([&] {
-        if (position >= recent_.size()) {
+        if (position >= settings_.recentArchives().size()) {
             return;
         }
-        const std::string path = recent_[position];
+        const std::string path = settings_.recentArchives()[position];
         std::error_code error;
         if (!std::filesystem::is_regular_file(platform::fileSystemPath(path), error)) {
-            recent_.erase(recent_.begin() + static_cast<std::ptrdiff_t>(position));
-            saveRecent();
+            forgetRecent(path);
             ui_.reportError(texts::fillIn(text(texts::kRecentMissing), {path}));
             return;
         }
@@ -249,11 +221,6 @@ void MainForm::openRecent(std::size_t position) {
             throw;
         }
     });
-}
-
-void MainForm::forgetRecent(const std::string& path) {
-    std::erase(recent_, wholePath(path));
-    saveRecent();
 }
 
 void MainForm::filesDropped(const std::vector<std::string>& paths) {
@@ -299,7 +266,6 @@ void MainForm::closeArchive() {
     list_.clear();
     selection_.reset(0);
     resetFrameScroll();  // the former sprite's frame row goes with it
-    enableEntryCommands(false);
     ui_.setArchiveTitle("");
     clearPreview(text(texts::kNoSelection));
     ui_.setStatusText(kSizePanel, "");
@@ -417,9 +383,7 @@ void MainForm::selectListedRow(int row) {
     selection_.unmarkAll();
     focusRow(markRow(row, true) ? row : -1);
     ui_.selectRow(SelectedRow());
-    enableEntryCommands(SelectedRow() >= 0);
-    refreshPreviewCommands();
-    showEditState();
+    refreshCommands();
 }
 
 bool MainForm::markRow(int row, bool selected) {
@@ -446,8 +410,7 @@ std::vector<std::size_t> MainForm::selectedEntries() const {
 
 void MainForm::sortList(ListColumn column, bool ascending) {
     guarded([&] {
-        settings_.setValue(settings::kSortColumn, kColumnKeys[static_cast<std::size_t>(column)]);
-        settings_.setValue(settings::kSortOrder, ascending ? "ascending" : "descending");
+        settings_.setSortOrder(column, ascending);
         list_.setOrder(column, ascending);
         if (session_.archive() != nullptr) {
             list_.sort();
@@ -459,7 +422,7 @@ void MainForm::sortList(ListColumn column, bool ascending) {
 
 void MainForm::toggleListLook() {
     const ListLook look = list_.look() == ListLook::Icons ? ListLook::Details : ListLook::Icons;
-    settings_.setValue(settings::kListLook, look == ListLook::Details ? "details" : "icons");
+    settings_.setListLook(look);
     list_.setLook(look);
 }
 
@@ -510,7 +473,6 @@ void MainForm::restoreSelection() {
     const std::vector<int> rows = selection_.keepListed(list_.listedEntries());
     const bool kept = selection_.focused().has_value();
     ui_.selectRows(rows, SelectedRow());
-    enableEntryCommands(!selection_.empty());
     if (!kept) {
         impl_->video.close();
         resetFrameScroll();
@@ -518,8 +480,7 @@ void MainForm::restoreSelection() {
         ui_.setStatusText(kSizePanel, "");  // the sizes of no entry the list shows
         ui_.setStatusText(kStoredSizePanel, "");
     }
-    refreshPreviewCommands();
-    showEditState();
+    refreshCommands();
 }
 
 // --- Extraction ---
@@ -780,7 +741,7 @@ void MainForm::SetPathForExtract1Click() {
         if (!extractDir_.empty() && extractDir_.back() != '/') {
             extractDir_ += '/';
         }
-        settings_.setValue(settings::kExtractFolder, extractDir_);
+        settings_.setExtractFolder(extractDir_);
     });
 }
 
@@ -865,9 +826,7 @@ void MainForm::numitem(int row, bool selected) {
         if (row == SelectedRow()) {
             selection_.focus(std::nullopt);
         }
-        enableEntryCommands(!selection_.empty());
-        refreshPreviewCommands();
-        showEditState();
+        refreshCommands();
         return;
     }
     selection_.unmarkAll();
@@ -894,14 +853,10 @@ void MainForm::selectionChanged(const std::vector<int>& deselected,
     }
     if (shown < 0) {
         selection_.focus(std::nullopt);
-        enableEntryCommands(!selection_.empty());
-        refreshPreviewCommands();
-        showEditState();
     } else if (shown != SelectedRow()) {
         showSelectedRow(shown);
-    } else {
-        enableEntryCommands(true);
     }
+    refreshCommands();
 }
 
 void MainForm::showSelectedRow(int row) {
@@ -909,9 +864,7 @@ void MainForm::showSelectedRow(int row) {
         impl_->video.close();
         resetFrameScroll();
         focusRow(row);
-        enableEntryCommands(!selection_.empty());
-        refreshPreviewCommands();
-        showEditState();
+        refreshCommands();
         const Entry* entry = selectedEntry();
         if (entry == nullptr) {
             clearPreview(text(texts::kNoSelection));
@@ -924,12 +877,25 @@ void MainForm::showSelectedRow(int row) {
     });
 }
 
-void MainForm::enableEntryCommands(bool enabled) {
-    ui_.setEntryCommandsEnabled(enabled);
-    const std::size_t selected = enabled ? selectedEntries().size() : 0;
-    ui_.setExtractItemText(selected > 1 ? texts::fillIn(text(texts::kExtractSelectedItem),
-                                                        {number(static_cast<std::int64_t>(selected))})
-                                        : std::string());
+CommandState MainForm::commandState() const {
+    CommandState state;
+    state.entryCommands = !selection_.empty();
+    const std::size_t selected = state.entryCommands ? selectedEntries().size() : 0;
+    if (selected > 1) {
+        state.extractItemText = texts::fillIn(text(texts::kExtractSelectedItem),
+                                              {number(static_cast<std::int64_t>(selected))});
+    }
+    state.savePicture = impl_->preview.canSavePicture();
+    state.exportSprite = impl_->preview.canExportSprite();
+    state.playerButtons = player_.isOpen();
+    state.comparing = comparing();
+    state.edit = editCommandState();
+    return state;
+}
+
+void MainForm::refreshCommands() {
+    preview();  // told the entry selected now, for its commands
+    ui_.setCommandState(commandState());
 }
 
 void MainForm::showSizes(const Entry& entry) {
@@ -965,8 +931,6 @@ PreviewController& MainForm::preview() {
 }
 
 void MainForm::clearPreview(const std::string& message) { preview().clear(message); }
-
-void MainForm::refreshPreviewCommands() { preview().refreshCommands(); }
 
 void MainForm::scbChange() {
     guarded([&] { preview().frameScrollChanged(); });

@@ -34,6 +34,7 @@
 #include "window/WavePlayer.h"
 #include "window/WindowKinds.h"
 #include "window/ExternalEdits.h"
+#include "window/SettingsStore.h"
 #include "window/WindowSettings.h"
 
 namespace brasvel {
@@ -45,14 +46,14 @@ class VideoPreview;
 // The list shows at most this many entries of an archive.
 inline constexpr std::size_t kListedEntries = 15011;
 
-class MainForm {
+class MainForm : public WindowEvents {
 public:
     // Settings kept in memory only, for this run.
     MainForm(WindowToolkit& ui, WavePlayer& player);
     // Reads the remembered settings (extraction folder, list look and order, recent archives)
     // and keeps them up to date in `settings`, which outlives the form.
     MainForm(WindowToolkit& ui, WavePlayer& player, WindowSettings& settings);
-    ~MainForm();
+    ~MainForm() override;
     MainForm(const MainForm&) = delete;
     MainForm& operator=(const MainForm&) = delete;
 
@@ -77,7 +78,7 @@ public:
     void ViewLod();
     // The search box's text changed (UTF-8): the list narrows to the names that hold it, within
     // the type box's choice.
-    void searchEdited(const std::string& search);
+    void searchEdited(const std::string& search) override;
     const std::string& searchText() const { return list_.search(); }
 
     // "Edycja" (and the list's context menu): add files (through the file chooser, or dropped
@@ -131,7 +132,7 @@ public:
     void openRecent(std::size_t position);
     // Files dropped onto the window (local paths): one archive file opens; others go to
     // the editing commands' adding while an archive is open.
-    void filesDropped(const std::vector<std::string>& paths);
+    void filesDropped(const std::vector<std::string>& paths) override;
     // Entries dragged out of the list at `rows`: extracted into `folder` as the extract command
     // would; returns the paths of the files written, in list order. A failure is reported and
     // leaves its entry out.
@@ -149,11 +150,11 @@ public:
     void ExportDifferencesClick();
     void MergeWithClick();
     // The status filter's item chosen: 0 every status, then kFilteredStatuses' order.
-    void comparisonFilterChosen(int item);
+    void statusFilterChosen(int item) override;
     // The search box's "w treści" ticked or not, and Enter pressed in the box: while ticked,
     // Enter searches inside the entries as a job and the list shows what holds the text;
     // clearing the box or unticking goes back to the names.
-    void contentSearchToggled(bool on);
+    void contentSearchToggled(bool on) override;
     void searchSubmitted();
     bool comparing() const;
 
@@ -175,7 +176,7 @@ public:
     // The list's selection changed by `deselected` and `selected` rows; `current` is the row
     // with the focus (-1: none). The preview follows one selected row; the commands act on all.
     void selectionChanged(const std::vector<int>& deselected, const std::vector<int>& selected,
-                          int current);
+                          int current) override;
     // Enter on a row, or "Pokaż w podglądzie" on its context menu: the selected entry in the
     // preview, turned on when it was off.
     void showRowInPreview();
@@ -217,6 +218,32 @@ public:
     // Which demuxers and decoders may read a video entry (the game's by default).
     void setVideoOptions(video::VideoOptions options);
 
+    // The user's events from a front end (WindowEvents), each passed to its handler above; after
+    // each, every command's state is shown again (commandState).
+    void commandChosen(WindowCommand command) override;
+    void sortChosen(ListColumn column, bool ascending) override;
+    void typeChosen() override;
+    void recentChosen(std::size_t position) override;
+    std::vector<std::string> entriesDraggedOut(const std::vector<int>& rows,
+                                               const std::string& folder) override;
+    void previewResized(int width, int height) override;
+    void frameScrollChanged() override;
+    void frameSpeedChanged(int framesPerSecond) override;
+    void frameTimerTicked() override;
+    void videoStepped(int delta) override;
+    void videoSeeked(int frame) override;
+    void videoTicked() override;
+    // MediaPlayer1Click first; then the button's own action, while that left a sound open.
+    void playerButtonPressed(PlayerButton button) override;
+    void watchTimerTicked() override;
+    bool closeRequested() override;
+    void closed() override;
+
+    // Whether each command is usable now and what the items that name their object say: one
+    // rule for all of them, from the open archive, its edits, the selection, the preview and the
+    // player. Shown after every handler.
+    CommandState commandState() const;
+
     // State, open to the window and to tests.
     // The open archive; null when none is (none chosen yet, or it could not be opened).
     const Archive* archive() const { return session_.archive(); }
@@ -240,7 +267,7 @@ public:
     std::optional<ListColumn> sortColumn() const { return list_.sortColumn(); }
     bool sortAscending() const { return list_.sortAscending(); }
     // The latest first.
-    const std::vector<std::string>& recentArchives() const { return recent_; }
+    const std::vector<std::string>& recentArchives() const { return settings_.recentArchives(); }
 
 private:
     enum class BatchVariant { Toolbar, Menu };
@@ -255,7 +282,6 @@ private:
     void connectToolkit();
     void loadSettings();
     void rememberRecent(const std::string& path);
-    void saveRecent();
     void openThroughDialog();
     // Opens `path` as the kind its extension names, else as the kind its bytes look like.
     void openByKind(const std::string& path);
@@ -271,9 +297,8 @@ private:
     // The selected entry's sizes in the status panels.
     void showSizes(const Entry& entry);
     void forgetRecent(const std::string& path);
-    // The commands on the selected entries enabled or not; the extract command's text says how
-    // many it writes while several are selected.
-    void enableEntryCommands(bool enabled);
+    // Every command's state shown as commandState() says.
+    void refreshCommands();
     bool isLod() const;
     // The entry that row `row` shows; null when the row is not one of the list.
     const Entry* entryAtRow(int row) const;
@@ -327,7 +352,7 @@ private:
     OfferedPicture offerPicture(const std::string& path, std::string& name);
     // After an edit: the list rebuilt, the entry named `selectName` selected if it is listed.
     void showEdited(const std::optional<std::string>& selectName);
-    // The title's mark of unsaved edits and which editing commands make sense.
+    // The title's mark of unsaved edits, and the journal gone with the last of them.
     void showEditState();
     EditCommandState editCommandState() const;
     std::optional<std::string> selectedName() const;
@@ -342,14 +367,12 @@ private:
     void noteDamage(std::size_t index, const std::string& what);
     // The file name panel, with the count of damaged entries when there are any.
     void showDamageCount();
-    // The preview's commands follow what is shown and selected.
-    void refreshPreviewCommands();
 
     WindowToolkit& ui_;
     WavePlayer& player_;
+    int handlerDepth_ = 0;                       // guarded handlers running, one in another
     std::unique_ptr<MemorySettings> ownSettings_;
-    WindowSettings& settings_;
-    std::vector<std::string> recent_;
+    SettingsStore settings_;
     std::string extractDir_;
     std::string startDir_ = "data";
     std::string totalText_;  // "Total Files: N" of the open archive; empty when none is
@@ -388,14 +411,19 @@ private:
 };
 
 // Runs a handler's body; an error ends it and is shown, and the program goes on.
+// The outermost one shows the commands' state as it left them.
 template <typename Body>
 void MainForm::guarded(Body&& body) {
+    ++handlerDepth_;
     try {
         body();
     } catch (const ResourceError& error) {
         ui_.reportError(messageOf(error));
     } catch (const std::exception& error) {
         ui_.reportError(error.what());
+    }
+    if (--handlerDepth_ == 0) {
+        refreshCommands();
     }
 }
 

@@ -72,7 +72,6 @@ EditCommandState MainForm::editCommandState() const {
     const Entry* selected = state.spritesEditable ? selectedEntry() : nullptr;
     state.spriteSelected = selected != nullptr && isSprite(*selected);
     state.changed = session_.hasChanges();
-    state.comparing = comparing();
     const EditStep* undo = session_.nextUndo();
     const EditStep* redo = session_.nextRedo();
     state.canUndo = undo != nullptr;
@@ -89,7 +88,6 @@ void MainForm::showEditState() {
         session_.archive() != nullptr ? fileNameOf(session_.path()) : std::string();
     ui_.setArchiveTitle(
         session_.hasChanges() ? texts::fillIn(text(texts::kUnsavedTitle), {fileName}) : fileName);
-    ui_.setEditCommandsEnabled(editCommandState());
     if (!journalled_.empty() && !session_.hasChanges()) {
         journalEdits();  // saved, reverted, undone to nothing or discarded: the journal goes
     }

@@ -28,7 +28,7 @@ void MainForm::EditExternallyClick() {
             return;
         }
         const std::string name = editName(*entry);
-        const std::string program = settings_.value(settings::kExternalProgram).value_or("");
+        const std::string program = settings_.externalProgram();
         for (const ExternalEdit& out : externalEdits_) {
             if (out.entryName == name) {  // already out: its file opened again
                 if (!ui_.openExternally(out.path, program)) {
@@ -138,12 +138,12 @@ bool MainForm::settleExternalEdits() {
 
 void MainForm::ExternalProgramClick() {
     guarded([&] {
-        const std::string current = settings_.value(settings::kExternalProgram).value_or("");
+        const std::string current = settings_.externalProgram();
         const std::optional<std::string> program =
             ui_.askName(text(texts::kExternalProgramCaption), text(texts::kExternalProgramLabel),
                         current, [](const std::string&) { return std::optional<std::string>(); });
         if (program) {
-            settings_.setValue(settings::kExternalProgram, *program);
+            settings_.setExternalProgram(*program);
         }
     });
 }

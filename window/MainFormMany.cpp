@@ -153,7 +153,7 @@ void MainForm::CloseComparisonClick() {
     });
 }
 
-void MainForm::comparisonFilterChosen(int item) {
+void MainForm::statusFilterChosen(int item) {
     guarded([&] {
         if (!comparing()) {
             return;
@@ -161,6 +161,7 @@ void MainForm::comparisonFilterChosen(int item) {
         many_->comparison->setFilter(filterOfItem(item));
         relist();
     });
+    refreshCommands();
 }
 
 bool MainForm::showComparedSides() {
@@ -398,6 +399,7 @@ void MainForm::contentSearchToggled(bool on) {
         list_.setSearch(state.boxText);
         relist();
     });
+    refreshCommands();
 }
 
 bool MainForm::contentSearchEdited(const std::string& search) {

@@ -105,7 +105,6 @@ void PreviewController::showSelected() {
 
 void PreviewController::clear(const std::string& message) {
     shown_ = Shown::Nothing;
-    refreshCommands();
     ui_.pages.showPreviewMessage(message);
     ui_.status.setStatusText(kWidthPanel, text(texts::kNoPictureWidth));
     ui_.status.setStatusText(kHeightPanel, text(texts::kNoPictureHeight));
@@ -116,7 +115,6 @@ void PreviewController::clear(const std::string& message) {
 void PreviewController::resetFrameScroll() {
     stopPlayback();
     shown_ = Shown::Nothing;  // until the entry chosen now is drawn
-    refreshCommands();
     movingScrollBar_ = true;
     try {
         ui_.frameRow.setFrameScrollMaximum(1);
@@ -129,10 +127,13 @@ void PreviewController::resetFrameScroll() {
     ui_.frameRow.setFrameScrollVisible(false);
 }
 
-void PreviewController::refreshCommands() {
+bool PreviewController::canSavePicture() const {
+    return shown_ != Shown::Nothing && selectedEntry() != nullptr;
+}
+
+bool PreviewController::canExportSprite() const {
     const Entry* entry = selectedEntry();
-    ui_.pages.setPreviewCommandsEnabled(shown_ != Shown::Nothing && entry != nullptr,
-                                        entry != nullptr && isSprite(*entry));
+    return entry != nullptr && isSprite(*entry);
 }
 
 void PreviewController::showPictureSize(std::int32_t width, std::int32_t height) {
@@ -173,7 +174,6 @@ void PreviewController::renderSelected() {
         showPictureSize(picture.width, picture.height);
         ui_.pages.showPicture(encodePicture(picture, PictureFormat::Bmp), PictureKind::Picture);
         shown_ = Shown::Picture;
-        refreshCommands();
         ui_.pages.repaintImage();
     } else if (isSprite(*entry)) {
         ui_.frameRow.setFrameScrollVisible(true);
@@ -221,7 +221,6 @@ void PreviewController::renderFrame(std::uint32_t frame) {
                                         {.role = PictureRole::SpriteFrame}),
                           PictureKind::SpriteFrame);
     shown_ = Shown::Frame;
-    refreshCommands();
     const FrameBlock block = blockOfFrame(sprite.blocks(), frame);
     ui_.frameRow.setFrameCaption(texts::fillIn(
         text(texts::kFrameCaption),
@@ -233,7 +232,6 @@ void PreviewController::renderFrame(std::uint32_t frame) {
 void PreviewController::showEntryPage(const Entry& entry) {
     const Bytes content = selectedContent();
     shown_ = Shown::Nothing;
-    refreshCommands();
     ui_.status.setPanelHint(PanelId::Preview, entry.name);
     ui_.status.setStatusText(kWidthPanel, text(texts::kNoPictureWidth));
     ui_.status.setStatusText(kHeightPanel, text(texts::kNoPictureHeight));

@@ -82,8 +82,10 @@ public:
     void clear(const std::string& message);
     // Stops playback and puts the frame scroll bar back to frame 1, hidden.
     void resetFrameScroll();
-    // The preview's commands follow what is shown and selected.
-    void refreshCommands();
+    // Whether its commands are usable: save the picture or frame shown, export the selected
+    // sprite.
+    bool canSavePicture() const;
+    bool canExportSprite() const;
     void showPictureSize(std::int32_t width, std::int32_t height);
     // Runs a preview step; its failure is shown once, in the preview, for the entry chosen.
     void previewing(const std::function<void()>& step);

@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "base/ByteReader.h"
+#include "toolkit/WindowEvents.h"  // PlayerButton
 
 namespace brasvel {
 
@@ -32,7 +33,5 @@ public:
     // or when the device cannot tell. A video's picture starts with its sound by it.
     virtual std::optional<std::chrono::milliseconds> playedTime() const { return std::nullopt; }
 };
-
-enum class PlayerButton { Play, Stop };
 
 }  // namespace brasvel

@@ -118,7 +118,7 @@ private slots:
         ui = std::make_unique<RecordingToolkit>(*window);
         player = std::make_unique<FakePlayer>();
         form = std::make_unique<MainForm>(*ui, *player);
-        window->attach(*form, *ui, *player);
+        window->attach(*ui);
     }
     void cleanup() {
         form.reset();
@@ -216,7 +216,7 @@ private slots:
         TForm1 translated;
         RecordingToolkit translatedUi(translated);
         MainForm translatedForm(translatedUi, *player);
-        translated.attach(translatedForm, translatedUi, *player);
+        translated.attach(translatedUi);
         QTemporaryDir folder;
         writeArchive(folder, "mixed.lod", lodOfPictures());
         translatedUi.run(
@@ -331,10 +331,10 @@ private slots:
     void thePlayerButtonsAreUsableOnlyWhileASoundIsOpen() {
         QVERIFY(!window->PlayButton->isEnabled());
         QVERIFY(!window->StopButton->isEnabled());
-        ui->run([&] { player->opened = true; });
+        ui->setCommandState({.playerButtons = true});
         QVERIFY(window->PlayButton->isEnabled());
         QVERIFY(window->StopButton->isEnabled());
-        ui->run([&] { player->opened = false; });
+        ui->setCommandState({});
         QVERIFY(!window->PlayButton->isEnabled());
     }
 
@@ -342,7 +342,7 @@ private slots:
         // With no archive open the notification stops and closes the device and opens nothing,
         // so the button's own play does not follow and the buttons become unusable.
         player->opened = true;
-        window->refreshPlayerButtons();
+        ui->setCommandState({.playerButtons = true});
         window->PlayButton->click();
         QCOMPARE(player->calls, std::vector<std::string>{"stop"});
         QVERIFY(!window->PlayButton->isEnabled());

@@ -17,6 +17,7 @@
 #include "app/PictureView.h"
 #include "app/PreviewPages.h"
 #include "tests/app/AppTestSupport.h"
+#include "tests/support/CallbackEvents.h"
 
 using namespace brasvel;
 using namespace brasvel::app;
@@ -106,7 +107,7 @@ private slots:
 
     void theToolkitShowsOnePageAtATimeWithItsNote() {
         TForm1 window;
-        testing::RecordingToolkit ui(window);
+        app::testing::RecordingToolkit ui(window);
         window.Panel1->show();
         ui.showPreviewText("Zażółć", "Pokazano pierwsze 256 KB z 300 KB.");
         QCOMPARE(window.PreviewPages->currentWidget(), window.PreviewText);
@@ -130,9 +131,11 @@ private slots:
 
     void theFrameRowFollowsTheScrollBarAndTheTimerCallsTheLogic() {
         TForm1 window;
-        testing::RecordingToolkit ui(window);
+        app::testing::RecordingToolkit ui(window);
+        brasvel::testing::CallbackEvents events;
+        ui.setEvents(&events);
         int ticks = 0;
-        ui.onFrameTimer = [&] { ++ticks; };
+        events.onFrameTimer = [&] { ++ticks; };
         ui.setFrameScrollVisible(true);
         QVERIFY(!window.FrameRow->isHidden());
         ui.setFrameCaption("klatka 2 / 8");
@@ -151,8 +154,8 @@ private slots:
 
     void theCommandsFollowTheLogic() {
         TForm1 window;
-        testing::RecordingToolkit ui(window);
-        ui.setPreviewCommandsEnabled(true, false);
+        app::testing::RecordingToolkit ui(window);
+        ui.setCommandState({.savePicture = true, .exportSprite = false});
         QVERIFY(window.SavePng->isEnabled());
         QVERIFY(!window.ExportSprite->isEnabled());
         QVERIFY(window.Image->actions().contains(window.SavePng));

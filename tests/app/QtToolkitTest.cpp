@@ -45,9 +45,12 @@
 #include "app/PictureView.h"
 #include "base/ResourceError.h"
 #include "tests/app/AppTestSupport.h"
+#include "tests/support/CallbackEvents.h"
 #include "toolkit/HeadlessToolkit.h"
 
 using brasvel::PanelId;
+using brasvel::WindowCommand;
+using brasvel::WindowEvents;
 using brasvel::ProgressBarId;
 using brasvel::app::TForm1;
 using brasvel::app::testing::RecordingToolkit;
@@ -73,6 +76,7 @@ class QtToolkitTest : public QObject {
 
     std::unique_ptr<TForm1> window;
     std::unique_ptr<RecordingToolkit> ui;
+    brasvel::testing::CallbackEvents events;
 
     void fillRows(int count) {
         ui->beginListUpdate();
@@ -87,6 +91,8 @@ private slots:
     void init() {
         window = std::make_unique<TForm1>();
         ui = std::make_unique<RecordingToolkit>(*window);
+        events = brasvel::testing::CallbackEvents{};
+        ui->setEvents(&events);
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
     }
@@ -203,7 +209,7 @@ private slots:
     void selectingAnotherRowReportsTheDeselectedRowBeforeTheSelectedOne() {
         fillRows(8);
         std::vector<std::pair<int, bool>> seen;
-        ui->onRowSelection = [&](int row, bool selected) { seen.emplace_back(row, selected); };
+        events.onRowSelection = [&](int row, bool selected) { seen.emplace_back(row, selected); };
         auto* model = window->ListView1->model();
         auto* selection = window->ListView1->selectionModel();
         selection->setCurrentIndex(model->index(2, 0), QItemSelectionModel::ClearAndSelect);
@@ -215,7 +221,7 @@ private slots:
     void aClickOnARowReportsIt() {
         fillRows(8);
         std::vector<std::pair<int, bool>> seen;
-        ui->onRowSelection = [&](int row, bool selected) { seen.emplace_back(row, selected); };
+        events.onRowSelection = [&](int row, bool selected) { seen.emplace_back(row, selected); };
         const QRect rect = window->ListView1->visualRect(window->ListView1->model()->index(3, 0));
         QTest::mouseClick(window->ListView1->viewport(), Qt::LeftButton, {}, rect.center());
         const std::vector<std::pair<int, bool>> expected = {{3, true}};
@@ -230,7 +236,7 @@ private slots:
         std::vector<int> gained;
         std::vector<int> lost;
         int current = -2;
-        ui->onSelectionChange = [&](const std::vector<int>& deselected,
+        events.onSelectionChange = [&](const std::vector<int>& deselected,
                                     const std::vector<int>& selected, int focused) {
             lost.insert(lost.end(), deselected.begin(), deselected.end());
             gained.insert(gained.end(), selected.begin(), selected.end());
@@ -253,7 +259,7 @@ private slots:
     void selectingRowsForTheLogicMarksWholeRowsAndRaisesNothing() {
         fillRows(6);
         int notifications = 0;
-        ui->onSelectionChange = [&](const std::vector<int>&, const std::vector<int>&, int) {
+        events.onSelectionChange = [&](const std::vector<int>&, const std::vector<int>&, int) {
             ++notifications;
         };
         const int rows[] = {1, 2, 4};
@@ -273,7 +279,7 @@ private slots:
         ui->setListLook(brasvel::ListLook::Details);
         fillRows(3);
         std::vector<std::pair<brasvel::ListColumn, bool>> asked;
-        ui->onSortChosen = [&](brasvel::ListColumn column, bool ascending) {
+        events.onSortChosen = [&](brasvel::ListColumn column, bool ascending) {
             asked.emplace_back(column, ascending);
         };
         ui->showSortOrder(brasvel::ListColumn::Offset, false);
@@ -343,7 +349,7 @@ private slots:
         auto* selection = window->ListView1->selectionModel();
         selection->select(window->ListView1->model()->index(1, 0),
                           QItemSelectionModel::ClearAndSelect);
-        ui->onRowSelection = [&](int, bool) { ++notifications; };
+        events.onRowSelection = [&](int, bool) { ++notifications; };
         ui->beginListUpdate();
         ui->clearRows();
         ui->endListUpdate();
@@ -353,7 +359,7 @@ private slots:
 
     void anErrorInASelectionHandlerIsReportedAndTheWindowGoesOn() {
         fillRows(4);
-        ui->onRowSelection = [](int, bool) {
+        events.onRowSelection = [](int, bool) {
             throw brasvel::ResourceError(brasvel::ErrorKind::FileNotFound);
         };
         window->ListView1->selectionModel()->select(window->ListView1->model()->index(1, 0),
@@ -427,7 +433,7 @@ private slots:
 
     void theProgramsOwnTextRunsNoRebuild() {
         int rebuilds = 0;
-        ui->onTypeChosen = [&] { ++rebuilds; };
+        events.onTypeChosen = [&] { ++rebuilds; };
         ui->setTypeBoxText("65");
         QCOMPARE(window->ComboBox1->currentText(), QStringLiteral("65"));
         QCOMPARE(rebuilds, 0);
@@ -436,7 +442,7 @@ private slots:
 
     void theUsersChoiceRunsOneRebuildWithTheChosenIndex() {
         std::vector<int> indices;
-        ui->onTypeChosen = [&] { indices.push_back(ui->selectedTypeIndex()); };
+        events.onTypeChosen = [&] { indices.push_back(ui->selectedTypeIndex()); };
         QTest::keyClick(window->ComboBox1, Qt::Key_Down);
         QCOMPARE(indices, std::vector<int>{1});
         QCOMPARE(window->ComboBox1->currentText(), QStringLiteral("*.Smk"));
@@ -453,7 +459,7 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(int, index);
         int rebuilds = 0;
-        ui->onTypeChosen = [&] { ++rebuilds; };
+        events.onTypeChosen = [&] { ++rebuilds; };
         QLineEdit* edit = window->ComboBox1->lineEdit();
         edit->selectAll();
         edit->setCompleter(nullptr);
@@ -477,7 +483,7 @@ private slots:
 
     void thePreviewPanelReportsItsNewSize() {
         std::vector<std::pair<int, int>> sizes;
-        ui->onPreviewResize = [&](int width, int height) { sizes.emplace_back(width, height); };
+        events.onPreviewResize = [&](int width, int height) { sizes.emplace_back(width, height); };
         ui->setPanelVisible(PanelId::Preview, true);
         window->Panel1->setFloating(true);
         window->Panel1->resize(300, 220);
@@ -519,7 +525,7 @@ private slots:
 
     void loweringTheMaximumBelowThePositionMovesItAndNotifiesOnce() {
         int changes = 0;
-        ui->onFrameScrollChange = [&] { ++changes; };
+        events.onFrameScrollChange = [&] { ++changes; };
         ui->setFrameScrollMaximum(5);
         ui->setFrameScrollPosition(4);
         QCOMPARE(changes, 1);
@@ -531,7 +537,7 @@ private slots:
 
     void settingTheSamePositionNotifiesNothing() {
         int changes = 0;
-        ui->onFrameScrollChange = [&] { ++changes; };
+        events.onFrameScrollChange = [&] { ++changes; };
         ui->setFrameScrollMaximum(3);
         ui->setFrameScrollPosition(1);
         ui->setFrameScrollMaximum(1);
@@ -547,7 +553,7 @@ private slots:
 
     void theUsersStepsAreReportedOneByOne() {
         std::vector<int> positions;
-        ui->onFrameScrollChange = [&] { positions.push_back(ui->frameScrollPosition()); };
+        events.onFrameScrollChange = [&] { positions.push_back(ui->frameScrollPosition()); };
         ui->setFrameScrollMaximum(4);
         ui->setFrameScrollVisible(true);
         ui->setPanelVisible(PanelId::Preview, true);
@@ -560,7 +566,7 @@ private slots:
 
     void aChangeHandlerMayChangeTheScrollBarAgain() {
         std::vector<int> positions;
-        ui->onFrameScrollChange = [&] {
+        events.onFrameScrollChange = [&] {
             positions.push_back(ui->frameScrollPosition());
             if (ui->frameScrollPosition() == 4) {
                 ui->setFrameScrollMaximum(2);  // as a frame pass that finds fewer frames does
@@ -575,7 +581,7 @@ private slots:
     void anErrorOfTheChangeHandlerEndsTheHandlerThatMovedTheScrollBar() {
         ui->setFrameScrollMaximum(5);
         ui->setFrameScrollPosition(3);
-        ui->onFrameScrollChange = [] {
+        events.onFrameScrollChange = [] {
             throw brasvel::ResourceError(brasvel::ErrorKind::FileNotFound);
         };
         QVERIFY_THROWS_EXCEPTION(brasvel::ResourceError, ui->setFrameScrollMaximum(1));
@@ -583,7 +589,7 @@ private slots:
         QVERIFY(ui->errors.empty());
         // The scroll bar is consistent again: the next change goes through.
         int changes = 0;
-        ui->onFrameScrollChange = [&] { ++changes; };
+        events.onFrameScrollChange = [&] { ++changes; };
         ui->setFrameScrollMaximum(2);
         ui->setFrameScrollPosition(2);
         QCOMPARE(changes, 1);
@@ -591,7 +597,7 @@ private slots:
 
     void anErrorOfANestedNotificationReachesTheHandlerThatMadeTheNestedChange() {
         std::vector<std::string> caught;
-        ui->onFrameScrollChange = [&] {
+        events.onFrameScrollChange = [&] {
             if (ui->frameScrollPosition() == 4) {
                 try {
                     ui->setFrameScrollMaximum(2);
@@ -612,7 +618,7 @@ private slots:
         ui->setFrameScrollMaximum(3);
         ui->setFrameScrollVisible(true);
         ui->setPanelVisible(PanelId::Preview, true);
-        ui->onFrameScrollChange = [] {
+        events.onFrameScrollChange = [] {
             throw brasvel::ResourceError(brasvel::ErrorKind::ReadBeyondEnd);
         };
         window->scb->triggerAction(QAbstractSlider::SliderSingleStepAdd);
@@ -633,8 +639,10 @@ private slots:
         brasvel::HeadlessToolkit headless;
         int qtChanges = 0;
         int headlessChanges = 0;
-        ui->onFrameScrollChange = [&] { ++qtChanges; };
-        headless.onFrameScrollChange = [&] { ++headlessChanges; };
+        events.onFrameScrollChange = [&] { ++qtChanges; };
+        brasvel::testing::CallbackEvents headlessEvents;
+        headlessEvents.onFrameScrollChange = [&] { ++headlessChanges; };
+        headless.setEvents(&headlessEvents);
         for (const QString& step : steps.split(' ')) {
             const int value = step.mid(1).toInt();
             if (step[0] == 'n') {
@@ -657,13 +665,17 @@ private slots:
 
     // --- Handlers and dialogs ---
 
-    void runShowsAnyEscapingErrorAndCallsTheAfterHook() {
-        int after = 0;
-        ui->afterHandler = [&] { ++after; };
-        ui->run([] { throw std::runtime_error("boom"); });
-        ui->run([] {});
+    void anEventReachesTheEventsSetAndAnEscapingErrorIsShown() {
+        std::vector<WindowCommand> chosen;
+        events.onCommand = [&](WindowCommand command) {
+            chosen.push_back(command);
+            throw std::runtime_error("boom");
+        };
+        ui->send([](WindowEvents& to) { to.commandChosen(WindowCommand::Help); });
+        ui->setEvents(nullptr);
+        ui->send([](WindowEvents& to) { to.commandChosen(WindowCommand::About); });
+        QCOMPARE(chosen, std::vector<WindowCommand>{WindowCommand::Help});
         QCOMPARE(ui->errors, std::vector<std::string>{"boom"});
-        QCOMPARE(after, 2);
         QVERIFY(!ui->busy());
     }
 
@@ -683,33 +695,33 @@ private slots:
 
     // The extract command names how many it writes; its tool bar button too, without the key.
     void theExtractCommandTakesTheLogicsTextForSeveralRows() {
-        ui->setExtractItemText("Wy&pakuj zaznaczone pliki (3)...");
+        ui->setCommandState({.extractItemText = "Wy&pakuj zaznaczone pliki (3)..."});
         QCOMPARE(window->SaveSingleFile1->text(), QStringLiteral("Wy&pakuj zaznaczone pliki (3)..."));
         QCOMPARE(window->ToolButton2->toolTip(), QStringLiteral("Wypakuj zaznaczone pliki (3)..."));
-        ui->setExtractItemText("");
+        ui->setCommandState({});
         QCOMPARE(window->SaveSingleFile1->text(), QStringLiteral("Wypakuj &pojedynczy plik..."));
         QCOMPARE(window->ToolButton2->toolTip(), QStringLiteral("Wypakuj pojedynczy plik"));
     }
 
     void editCommandsFollowTheState() {
         QVERIFY(!window->SaveArchive1->isEnabled());
-        ui->setEditCommandsEnabled({.archiveEditable = true, .entrySelected = true,
+        ui->setCommandState({.edit = {.archiveEditable = true, .entrySelected = true,
                                     .changed = false, .archiveOpen = true,
-                                    .undoText = "Cofnij", .redoText = "Ponów"});
+                                    .undoText = "Cofnij", .redoText = "Ponów"}});
         QVERIFY(window->AddFiles1->isEnabled());
         QVERIFY(window->RenameEntry1->isEnabled());
         QVERIFY(!window->SaveArchive1->isEnabled());
         QVERIFY(!window->RevertChanges1->isEnabled());
         QVERIFY(window->SaveArchiveAs1->isEnabled());
-        ui->setEditCommandsEnabled({.archiveEditable = true, .entrySelected = false,
+        ui->setCommandState({.edit = {.archiveEditable = true, .entrySelected = false,
                                     .changed = true, .archiveOpen = true,
-                                    .undoText = "Cofnij", .redoText = "Ponów"});
+                                    .undoText = "Cofnij", .redoText = "Ponów"}});
         QVERIFY(!window->RemoveEntry1->isEnabled());
         QVERIFY(window->SaveArchive1->isEnabled());
         QVERIFY(window->RevertChanges1->isEnabled());
         QVERIFY(!window->UndoEdit1->isEnabled());
-        ui->setEditCommandsEnabled({.canUndo = true, .undoText = "Cofnij: usuń B&B.TXT",
-                                    .redoText = "Ponów"});
+        ui->setCommandState({.edit = {.canUndo = true, .undoText = "Cofnij: usuń B&B.TXT",
+                                    .redoText = "Ponów"}});
         QVERIFY(window->UndoEdit1->isEnabled());
         // The first letter is the access key; a name's '&' shows as written.
         QCOMPARE(window->UndoEdit1->text(), QStringLiteral("&Cofnij: usuń B&&B.TXT"));

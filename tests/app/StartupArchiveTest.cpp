@@ -93,7 +93,7 @@ private slots:
         StartupToolkit ui(window);
         app::testing::FakePlayer player;
         brasvel::MainForm form(ui, player);
-        window.attach(form, ui, player);
+        window.attach(ui);
         ui.run([&] { app::startUp(form, ui, "", path); });
 
         QVERIFY(ui.errors.empty());
@@ -111,7 +111,7 @@ private slots:
         StartupToolkit ui(window);
         app::testing::FakePlayer player;
         brasvel::MainForm form(ui, player);
-        window.attach(form, ui, player);
+        window.attach(ui);
         ui.run([&] { app::startUp(form, ui, "", path); });
 
         QCOMPARE(ui.errors.size(), std::size_t{1});

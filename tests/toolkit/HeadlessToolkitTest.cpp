@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/CallbackEvents.h"
+
 namespace brasvel {
 namespace {
 
@@ -24,8 +26,10 @@ TEST(HeadlessToolkit, captionsShowUpToTheirFirstNul) {
 
 TEST(HeadlessToolkit, lowersTheScrollPositionWithTheMaximumAndNotifiesOnlyOnChange) {
     HeadlessToolkit ui;
+    testing::CallbackEvents events;
+    ui.setEvents(&events);
     int changes = 0;
-    ui.onFrameScrollChange = [&] { ++changes; };
+    events.onFrameScrollChange = [&] { ++changes; };
     ui.setFrameScrollMaximum(8);
     ui.userMovesFrameScroll(5);
     EXPECT_EQ(changes, 1);

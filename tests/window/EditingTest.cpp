@@ -94,11 +94,11 @@ protected:
 TEST_F(EditingTest, commandsAreEnabledOnlyWhereTheyMakeSense) {
     HeadlessToolkit freshUi;
     MainForm fresh(freshUi, player);
-    EXPECT_EQ(freshUi.editCommands,
+    EXPECT_EQ(freshUi.commands.edit,
               (EditCommandState{.undoText = "Cofnij", .redoText = "Ponów"}))
         << "no archive";
 
-    EXPECT_EQ(ui.editCommands, (EditCommandState{.archiveEditable = true,
+    EXPECT_EQ(ui.commands.edit, (EditCommandState{.archiveEditable = true,
                                                  .entrySelected = true,
                                                  .spritesEditable = true,
                                                  .spriteSelected = false,
@@ -107,20 +107,20 @@ TEST_F(EditingTest, commandsAreEnabledOnlyWhereTheyMakeSense) {
                                                  .undoText = "Cofnij",
                                                  .redoText = "Ponów"}));
     form.searchEdited("nothing like it");
-    EXPECT_FALSE(ui.editCommands.entrySelected);
+    EXPECT_FALSE(ui.commands.edit.entrySelected);
     form.searchEdited("");
     addNote();
-    EXPECT_TRUE(ui.editCommands.changed);
+    EXPECT_TRUE(ui.commands.edit.changed);
     EXPECT_EQ(ui.archiveTitle, "*game.lod");
 
     // An archive whose directory ends early cannot be written back.
     open(write("short.lod", original.substr(0, 92 + 32 + 5)), 1);
     ui.saveAnswers.push_back(SaveAnswer::Discard);
     open(write("short.lod", original.substr(0, 92 + 32 + 5)), 1);
-    EXPECT_FALSE(ui.editCommands.archiveEditable);
-    EXPECT_FALSE(ui.editCommands.entrySelected);
-    EXPECT_FALSE(ui.editCommands.spritesEditable);
-    EXPECT_TRUE(ui.editCommands.archiveOpen);
+    EXPECT_FALSE(ui.commands.edit.archiveEditable);
+    EXPECT_FALSE(ui.commands.edit.entrySelected);
+    EXPECT_FALSE(ui.commands.edit.spritesEditable);
+    EXPECT_TRUE(ui.commands.edit.archiveOpen);
 }
 
 TEST_F(EditingTest, addedFilesAreListedAsChangedPreviewedAndSavedWhole) {
@@ -154,7 +154,7 @@ TEST_F(EditingTest, addedFilesAreListedAsChangedPreviewedAndSavedWhole) {
                                                     "NEW.PCX", "NOTE.TXT"}));
     EXPECT_EQ(ui.selectedRow, 3);
     EXPECT_FALSE(form.hasUnsavedChanges());
-    EXPECT_FALSE(ui.editCommands.changed);
+    EXPECT_FALSE(ui.commands.edit.changed);
 }
 
 TEST_F(EditingTest, addingAnEntrysNameAsksBeforeReplacingAndARefusedNameIsAskedAgain) {

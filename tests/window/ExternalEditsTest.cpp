@@ -136,7 +136,7 @@ TEST_F(ExternalEditsTest, aSavedTextIsAskedAboutTakenInAsOneStepAndUndone) {
     EXPECT_EQ(ui.choiceQuestions[0].buttons,
               (std::vector<std::string>{"Tak", "Tak, zawsze dla tego pliku", "Nie"}));
     EXPECT_EQ(captions(), (std::vector<std::string>{"MAP.PCX", "NOTE.TXT *"}));
-    EXPECT_EQ(ui.editCommands.undoText, "Cofnij: zmiana NOTE.TXT w innym programie");
+    EXPECT_EQ(ui.commands.edit.undoText, "Cofnij: zmiana NOTE.TXT w innym programie");
     form.UndoEdit1Click();
     EXPECT_EQ(captions(), (std::vector<std::string>{"MAP.PCX", "NOTE.TXT"}));
 
@@ -174,7 +174,7 @@ TEST_F(ExternalEditsTest, aPictureComesBackAtItsBitsOrSaysWhyAndChangesNothing) 
     EXPECT_EQ(ui.errors[0].rfind("Nie uaktualniono archiwum plikiem MAP.png: ", 0), 0u)
         << ui.errors[0];
     EXPECT_EQ(captions(), (std::vector<std::string>{"MAP.PCX", "NOTE.TXT"}));
-    EXPECT_FALSE(ui.editCommands.canUndo);
+    EXPECT_FALSE(ui.commands.edit.canUndo);
     saveOutside(path, rgbPng(256, 300));
     twoTicks();
     EXPECT_EQ(captions(), (std::vector<std::string>{"MAP.PCX *", "NOTE.TXT"}));

@@ -86,14 +86,14 @@ TEST_F(ListCountsTest, theStatusPanelsDescribeTheRowHighlightedWhenAnArchiveOpen
 
 // "Wypakuj pojedynczy plik..." says how many files it writes while more than one is selected.
 TEST_F(ListCountsTest, theExtractCommandCountsTheSelectedRows) {
-    EXPECT_EQ(ui.extractItemText, "");
+    EXPECT_EQ(ui.commands.extractItemText, "");
     form.selectionChanged({}, {1, 2}, 2);
-    EXPECT_EQ(ui.extractItemText, "Wy&pakuj zaznaczone pliki (3)...");
+    EXPECT_EQ(ui.commands.extractItemText, "Wy&pakuj zaznaczone pliki (3)...");
     form.selectionChanged({0, 1}, {}, 2);
-    EXPECT_EQ(ui.extractItemText, "");
+    EXPECT_EQ(ui.commands.extractItemText, "");
     form.selectionChanged({2}, {}, -1);
-    EXPECT_FALSE(ui.entryCommandsEnabled);
-    EXPECT_EQ(ui.extractItemText, "");
+    EXPECT_FALSE(ui.commands.entryCommands);
+    EXPECT_EQ(ui.commands.extractItemText, "");
 }
 
 // The file dialogs start beside the open archive; the open dialog with none in the game's data

@@ -117,7 +117,7 @@ TEST_F(ListDetailsTest, theSelectionFollowsItsEntriesThroughSortsSearchesAndANew
     EXPECT_EQ(ui.selectedRows, (std::vector<int>{1}));
     EXPECT_EQ(form.SelectedRow(), -1);
     EXPECT_EQ(form.selectedEntries(), (std::vector<std::size_t>{0}));
-    EXPECT_TRUE(ui.entryCommandsEnabled);
+    EXPECT_TRUE(ui.commands.entryCommands);
     // Shown again, a hidden entry is not selected again.
     form.searchEdited("");
     EXPECT_EQ(form.selectedEntries(), (std::vector<std::size_t>{0}));
@@ -129,7 +129,7 @@ TEST_F(ListDetailsTest, theSelectionFollowsItsEntriesThroughSortsSearchesAndANew
     // The last selected row deselected: no entry command is left.
     form.selectionChanged({rowOf("B2.MSK"), rowOf("b10.TXT")}, {}, -1);
     EXPECT_TRUE(form.selectedEntries().empty());
-    EXPECT_FALSE(ui.entryCommandsEnabled);
+    EXPECT_FALSE(ui.commands.entryCommands);
 
     // The order stays for the next archive.
     openThree();

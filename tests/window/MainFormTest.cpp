@@ -336,7 +336,7 @@ TEST_F(MainFormTest, withNoArchiveTheBatchCommandsDoNothing) {
     EXPECT_TRUE(ui.questions.empty());
     EXPECT_FALSE(ui.extraVisible);
     EXPECT_EQ(form.SelectedRow(), -1);
-    EXPECT_FALSE(ui.entryCommandsEnabled);
+    EXPECT_FALSE(ui.commands.entryCommands);
 }
 
 TEST_F(MainFormTest, aFilteredBatchWritesExactlyItsRows) {
@@ -450,12 +450,12 @@ TEST_F(MainFormTest, theSelectionFollowsItsEntryThroughTheTypeBoxOrIsGone) {
     form.ViewLod();
     EXPECT_EQ(form.SelectedRow(), 0) << "POWITANIE.txt is the first text";
     EXPECT_EQ(ui.selectedRow, 0);
-    EXPECT_TRUE(ui.entryCommandsEnabled);
+    EXPECT_TRUE(ui.commands.entryCommands);
     ui.typeIndex = typeItemIndex("def");
     form.ViewLod();
     EXPECT_EQ(form.SelectedRow(), -1);
     EXPECT_EQ(ui.selectedRow, -1);
-    EXPECT_FALSE(ui.entryCommandsEnabled);
+    EXPECT_FALSE(ui.commands.entryCommands);
     form.ToolButton2Click();
     EXPECT_TRUE(filesIn(folder / "out").empty()) << "F2 writes nothing with nothing selected";
     ui.typeIndex = 0;
@@ -464,7 +464,7 @@ TEST_F(MainFormTest, theSelectionFollowsItsEntryThroughTheTypeBoxOrIsGone) {
     form.numitem(1, true);
     form.numitem(1, false);  // a click beside the rows clears the selection
     EXPECT_EQ(form.SelectedRow(), -1);
-    EXPECT_FALSE(ui.entryCommandsEnabled);
+    EXPECT_FALSE(ui.commands.entryCommands);
 }
 
 TEST_F(MainFormTest, theSearchBoxNarrowsTheListAndTheSelectionFollowsItsEntry) {
@@ -477,7 +477,7 @@ TEST_F(MainFormTest, theSearchBoxNarrowsTheListAndTheSelectionFollowsItsEntry) {
     EXPECT_EQ(ui.selectedRow, 2);
     form.searchEdited("f2");
     EXPECT_EQ(form.SelectedRow(), -1);
-    EXPECT_FALSE(ui.entryCommandsEnabled);
+    EXPECT_FALSE(ui.commands.entryCommands);
     openThroughDialog(lodOfTexts(30), 1);
     EXPECT_EQ(ui.rows.size(), 11u) << "a new archive is listed through the search too";
 }

@@ -104,7 +104,7 @@ TEST_F(ManyArchivesTest, EveryEntryGetsItsStatusAndTheNewOnesFollow) {
     EXPECT_EQ(ui.statusFilterItems,
               (std::vector<std::string>{"wszystkie (6)", "nowe (1)", "usunięte (1)",
                                         "zmienione (2)", "bez zmian (2)"}));
-    EXPECT_TRUE(ui.editCommands.comparing);
+    EXPECT_TRUE(ui.commands.comparing);
     // A row of the new archive's own shows no entry of the open one.
     form.numitem(5, true);
     EXPECT_EQ(form.SelectedRow(), -1);
@@ -132,15 +132,15 @@ TEST_F(ManyArchivesTest, TheFilterNarrowsToOneStatusAndClosingEndsTheComparison)
         {4, {{"PACKED.TXT", "bez zmian"}, {"SAME.TXT", "bez zmian"}}},
     };
     for (const auto& [item, rows] : cases) {
-        form.comparisonFilterChosen(item);
+        form.statusFilterChosen(item);
         EXPECT_EQ(noted(), rows) << item;
     }
     // The search box narrows within the status.
-    form.comparisonFilterChosen(4);
+    form.statusFilterChosen(4);
     form.searchEdited("sam");
     EXPECT_EQ(noted(), (Noted{{"SAME.TXT", "bez zmian"}}));
     form.searchEdited("");
-    form.comparisonFilterChosen(0);
+    form.statusFilterChosen(0);
     EXPECT_EQ(ui.rowCount(), 6);
 
     form.CloseComparisonClick();
@@ -296,7 +296,7 @@ TEST_F(ManyArchivesTest, AMergeIsOneStepToUndoAndRedo) {
     mergeFrom(otherPath);
     EXPECT_TRUE(form.hasUnsavedChanges());
     EXPECT_EQ(ui.archiveTitle, "*old.lod");
-    EXPECT_EQ(ui.editCommands.undoText, "Cofnij: scal z new.lod");
+    EXPECT_EQ(ui.commands.edit.undoText, "Cofnij: scal z new.lod");
     ASSERT_EQ(ui.notices.size(), 1u);
     EXPECT_EQ(ui.notices.front(), "Scalono z new.lod: dodano 1, zastąpiono 2 (do zapisania).");
     EXPECT_EQ(captions(), (std::vector<std::string>{"CHANGED.TXT *", "GONE.TXT", "NEW.TXT *",

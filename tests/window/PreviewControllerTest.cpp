@@ -8,6 +8,7 @@
 #include <fstream>
 #include <functional>
 
+#include "tests/support/CallbackEvents.h"
 #include "tests/support/TestPlatform.h"
 #include "tests/window/FakeWavePlayer.h"
 #include "tools/writers/ArchiveWriters.h"
@@ -50,7 +51,8 @@ protected:
     void SetUp() override {
         fs::create_directories(folder);
         open("first.lod", "first note");
-        ui.onFrameScrollChange = [this] { preview.frameScrollChanged(); };
+        events.onFrameScrollChange = [this] { preview.frameScrollChanged(); };
+        ui.setEvents(&events);
     }
 
     void open(const std::string& name, const std::string& note) {
@@ -69,6 +71,7 @@ protected:
     // Gone after the window, which may hold an archive in it open.
     testing::ScratchFolder scratch{"brasvel-preview-part"};
     const fs::path folder = scratch.path();
+    testing::CallbackEvents events;
     HeadlessToolkit ui;
     FakeWavePlayer player;
     ArchiveSession session;

@@ -126,7 +126,7 @@ TEST_F(PreviewPagesTest, soundsFontsAndMasksAreDrawnUnderTheirFigures) {
         const Picture drawn = decodeBmp(ui.picture);
         EXPECT_EQ(drawn.width, c.width) << c.figures;
         EXPECT_EQ(drawn.height, c.height) << c.figures;
-        EXPECT_FALSE(ui.savePictureEnabled);
+        EXPECT_FALSE(ui.commands.savePicture);
         form.numitem(kPicture, true);
         EXPECT_EQ(ui.drawingFigures, "");
     }
@@ -249,7 +249,7 @@ TEST_F(PreviewPagesTest, aDamagedEntryOrFrameShowsItsErrorInThePanelAndEndsPlayb
     EXPECT_FALSE(form.Playing());
     EXPECT_EQ(ui.frameTimerInterval, 0);
     EXPECT_NE(ui.previewMessage.find("BAD.DEF"), std::string::npos) << ui.previewMessage;
-    EXPECT_FALSE(ui.savePictureEnabled) << "nothing shown to save";
+    EXPECT_FALSE(ui.commands.savePicture) << "nothing shown to save";
     EXPECT_TRUE(ui.errors.empty()) << "shown in the panel, not in a box";
 }
 
@@ -263,8 +263,8 @@ TEST_F(PreviewPagesTest, playNeedsAShownFrame) {
 TEST_F(PreviewPagesTest, savesTheShownFrameAsPngWithTransparency) {
     form.numitem(kSprite, true);
     ui.userMovesFrameScroll(3);
-    EXPECT_TRUE(ui.savePictureEnabled);
-    EXPECT_TRUE(ui.exportSpriteEnabled);
+    EXPECT_TRUE(ui.commands.savePicture);
+    EXPECT_TRUE(ui.commands.exportSprite);
     ui.saveReplies.push_back((folder / "out" / "frame.png").string());
     ui.saveReplies.push_back((folder / "out" / "frame.BMP").string());
     form.SavePictureAsPngClick();
@@ -317,8 +317,8 @@ TEST_F(PreviewPagesTest, aCancelledDialogOrTheArchiveItselfWritesNothing) {
 
 TEST_F(PreviewPagesTest, nothingToSaveWithoutAShownPicture) {
     form.numitem(kText, true);
-    EXPECT_FALSE(ui.savePictureEnabled);
-    EXPECT_FALSE(ui.exportSpriteEnabled);
+    EXPECT_FALSE(ui.commands.savePicture);
+    EXPECT_FALSE(ui.commands.exportSprite);
     ui.saveReplies.push_back((folder / "out" / "x.png").string());
     form.SavePictureAsPngClick();
     EXPECT_TRUE(ui.saveSuggestions.empty());

@@ -89,7 +89,7 @@ TEST_F(RecoveryTest, theNextWindowRestoresTheEditsAsUnsavedWhenTheArchiveIsAsItW
     EXPECT_TRUE(nextUi.errors.empty()) << nextUi.errors.front();
     EXPECT_EQ(captions(nextUi), edited);
     EXPECT_EQ(nextUi.archiveTitle, "*game.lod");
-    EXPECT_EQ(nextUi.editCommands.undoText, "Cofnij: przywróć niezapisane zmiany");
+    EXPECT_EQ(nextUi.commands.edit.undoText, "Cofnij: przywróć niezapisane zmiany");
     EXPECT_EQ(read(archivePath), original) << "restored as unsaved edits only";
     EXPECT_EQ(journals().size(), 1u);
     next.SaveArchive1Click();
@@ -114,7 +114,7 @@ TEST_F(RecoveryTest, aChangedArchiveOrADamagedJournalIsSaidAndTheJournalKept) {
         next.offerRecovery();
         ASSERT_EQ(nextUi.errors.size(), 1u);
         EXPECT_NE(nextUi.errors[0].find("zmieniło się"), std::string::npos) << nextUi.errors[0];
-        EXPECT_FALSE(nextUi.editCommands.changed);
+        EXPECT_FALSE(nextUi.commands.edit.changed);
         EXPECT_EQ(read(journal), whole);
     }
     // Cut one byte short, as a crash while writing might: refused, kept, nothing asked.
@@ -140,7 +140,7 @@ TEST_F(RecoveryTest, aChangedArchiveOrADamagedJournalIsSaidAndTheJournalKept) {
         next.offerRecovery();
         EXPECT_EQ(nextUi.questions.size(), 1u);
         EXPECT_FALSE(fs::exists(journal));
-        EXPECT_FALSE(nextUi.editCommands.changed);
+        EXPECT_FALSE(nextUi.commands.edit.changed);
     }
 }
 

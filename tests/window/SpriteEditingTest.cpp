@@ -71,8 +71,8 @@ protected:
 };
 
 TEST_F(SpriteEditingTest, anExportEditedInColoursComesBackInPlaceOrAsANewSprite) {
-    EXPECT_TRUE(ui.editCommands.spritesEditable);
-    EXPECT_TRUE(ui.editCommands.spriteSelected);
+    EXPECT_TRUE(ui.commands.edit.spritesEditable);
+    EXPECT_TRUE(ui.commands.edit.spriteSelected);
     const fs::path exported = folder / "hero";
     fs::create_directory(exported);
     ui.folderReplies.push_back(exported.string());
@@ -89,10 +89,10 @@ TEST_F(SpriteEditingTest, anExportEditedInColoursComesBackInPlaceOrAsANewSprite)
     EXPECT_EQ(ui.choiceQuestions.back().buttons,
               (std::vector<std::string>{"Zastąp HERO.DEF", "Dodaj jako nowy", "Anuluj"}));
     EXPECT_EQ(captions(), (std::vector<std::string>{"HERO.DEF *", "NOTE.TXT"}));
-    EXPECT_EQ(ui.editCommands.undoText, "Cofnij: importuj sprite HERO.DEF");
+    EXPECT_EQ(ui.commands.edit.undoText, "Cofnij: importuj sprite HERO.DEF");
     form.UndoEdit1Click();
     EXPECT_EQ(captions(), (std::vector<std::string>{"HERO.DEF", "NOTE.TXT"}));
-    EXPECT_FALSE(ui.editCommands.changed);
+    EXPECT_FALSE(ui.commands.edit.changed);
     form.RedoEdit1Click();
 
     // Again as a new sprite, named by the user; a cancelled choice changes nothing.
@@ -134,7 +134,7 @@ TEST_F(SpriteEditingTest, oneFrameIsReplacedFromAPictureOrNothingChanges) {
         ASSERT_FALSE(ui.errors.empty()) << path;
         EXPECT_NE(ui.errors.back().find(said), std::string::npos) << ui.errors.back();
         EXPECT_EQ(captions(), (std::vector<std::string>{"HERO.DEF", "NOTE.TXT"})) << path;
-        EXPECT_FALSE(ui.editCommands.canUndo) << path;
+        EXPECT_FALSE(ui.commands.edit.canUndo) << path;
     }
     EXPECT_EQ(ui.fileCaptions.back(), "Obraz (PNG, BMP) na klatkę 4 sprite'a HERO.DEF");
 
@@ -143,7 +143,7 @@ TEST_F(SpriteEditingTest, oneFrameIsReplacedFromAPictureOrNothingChanges) {
     form.ReplaceFrameClick();
     EXPECT_EQ(ui.errors.size(), errors) << ui.errors.back();
     EXPECT_EQ(captions(), (std::vector<std::string>{"HERO.DEF *", "NOTE.TXT"}));
-    EXPECT_EQ(ui.editCommands.undoText, "Cofnij: zastąp klatkę 4 w HERO.DEF");
+    EXPECT_EQ(ui.commands.edit.undoText, "Cofnij: zastąp klatkę 4 w HERO.DEF");
     form.SaveArchive1Click();
     const Picture frame = savedFrame("HERO.DEF", 4);
     EXPECT_EQ(frame.pixels.front(), 30);
@@ -151,7 +151,7 @@ TEST_F(SpriteEditingTest, oneFrameIsReplacedFromAPictureOrNothingChanges) {
     EXPECT_EQ(savedFrame("HERO.DEF", 3).pixels[5 + 1], 23) << "frame 3 as it was";
 
     select("NOTE.TXT");
-    EXPECT_FALSE(ui.editCommands.spriteSelected);
+    EXPECT_FALSE(ui.commands.edit.spriteSelected);
 }
 
 }  // namespace

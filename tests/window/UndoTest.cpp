@@ -117,7 +117,7 @@ TEST_F(UndoTest, everyEditMarksTheArchiveUnsavedAndUndoingItLeavesNothingUnsaved
         window.numitem(1, true);  // BETA.TXT
         const auto expectUnsaved = [&](bool unsaved) {
             EXPECT_EQ(toolkit.archiveTitle, unsaved ? "*game.lod" : "game.lod");
-            EXPECT_EQ(toolkit.editCommands.changed, unsaved) << "Save and Revert";
+            EXPECT_EQ(toolkit.commands.edit.changed, unsaved) << "Save and Revert";
             EXPECT_EQ(window.hasUnsavedChanges(), unsaved);
             toolkit.saveQuestions.clear();
             toolkit.saveAnswers.push_back(SaveAnswer::Cancel);
@@ -131,26 +131,26 @@ TEST_F(UndoTest, everyEditMarksTheArchiveUnsavedAndUndoingItLeavesNothingUnsaved
         const std::vector<std::string> edited = captionsOf(toolkit);
         EXPECT_NE(edited, opened);
         expectUnsaved(true);
-        EXPECT_TRUE(toolkit.editCommands.canUndo);
-        EXPECT_EQ(toolkit.editCommands.undoText, "Cofnij: " + each.step);
-        EXPECT_FALSE(toolkit.editCommands.canRedo);
-        EXPECT_EQ(toolkit.editCommands.redoText, "Ponów");
+        EXPECT_TRUE(toolkit.commands.edit.canUndo);
+        EXPECT_EQ(toolkit.commands.edit.undoText, "Cofnij: " + each.step);
+        EXPECT_FALSE(toolkit.commands.edit.canRedo);
+        EXPECT_EQ(toolkit.commands.edit.redoText, "Ponów");
 
         window.UndoEdit1Click();
         EXPECT_EQ(captionsOf(toolkit), opened);
         expectUnsaved(false);
         EXPECT_EQ(selectedOf(toolkit), each.selectUndone);
-        EXPECT_FALSE(toolkit.editCommands.canUndo);
-        EXPECT_EQ(toolkit.editCommands.undoText, "Cofnij");
-        EXPECT_TRUE(toolkit.editCommands.canRedo);
-        EXPECT_EQ(toolkit.editCommands.redoText, "Ponów: " + each.step);
+        EXPECT_FALSE(toolkit.commands.edit.canUndo);
+        EXPECT_EQ(toolkit.commands.edit.undoText, "Cofnij");
+        EXPECT_TRUE(toolkit.commands.edit.canRedo);
+        EXPECT_EQ(toolkit.commands.edit.redoText, "Ponów: " + each.step);
 
         window.RedoEdit1Click();
         EXPECT_EQ(captionsOf(toolkit), edited);
         expectUnsaved(true);
         EXPECT_EQ(selectedOf(toolkit), each.selectRedone);
-        EXPECT_EQ(toolkit.editCommands.undoText, "Cofnij: " + each.step);
-        EXPECT_FALSE(toolkit.editCommands.canRedo);
+        EXPECT_EQ(toolkit.commands.edit.undoText, "Cofnij: " + each.step);
+        EXPECT_FALSE(toolkit.commands.edit.canRedo);
     }
 }
 
@@ -170,23 +170,23 @@ TEST_F(UndoTest, stepsAreUndoneLatestFirstAndRedoneInTheOrderMade) {
         {"Cofnij: dodaj NOTE.TXT", {"ALPHA.TXT", "BETA.TXT", "GAMMA.TXT"}},
     };
     for (const auto& [text, after] : undone) {
-        EXPECT_EQ(ui.editCommands.undoText, text);
+        EXPECT_EQ(ui.commands.edit.undoText, text);
         form.UndoEdit1Click();
         EXPECT_EQ(captions(), after);
     }
-    EXPECT_FALSE(ui.editCommands.canUndo);
+    EXPECT_FALSE(ui.commands.edit.canUndo);
     form.UndoEdit1Click();  // nothing more to undo: nothing happens
     EXPECT_EQ(captions(), undone.back().second);
     EXPECT_TRUE(ui.errors.empty());
 
-    EXPECT_EQ(ui.editCommands.redoText, "Ponów: dodaj NOTE.TXT");
+    EXPECT_EQ(ui.commands.edit.redoText, "Ponów: dodaj NOTE.TXT");
     form.RedoEdit1Click();
-    EXPECT_EQ(ui.editCommands.redoText, "Ponów: zmień nazwę NOTE.TXT na MEMO.TXT");
+    EXPECT_EQ(ui.commands.edit.redoText, "Ponów: zmień nazwę NOTE.TXT na MEMO.TXT");
     form.RedoEdit1Click();
-    EXPECT_EQ(ui.editCommands.redoText, "Ponów: usuń ALPHA.TXT");
+    EXPECT_EQ(ui.commands.edit.redoText, "Ponów: usuń ALPHA.TXT");
     form.RedoEdit1Click();
     EXPECT_EQ(captions(), edited);
-    EXPECT_FALSE(ui.editCommands.canRedo);
+    EXPECT_FALSE(ui.commands.edit.canRedo);
     form.RedoEdit1Click();
     EXPECT_EQ(captions(), edited);
 }
@@ -199,14 +199,14 @@ TEST_F(UndoTest, aNewEditAfterAnUndoDropsTheStepsUndone) {
     EXPECT_EQ(selectedOf(ui), "ALPHA.TXT") << "the entry the undo brings back";
     form.numitem(2, true);
     form.RemoveEntry1Click();  // GAMMA.TXT
-    EXPECT_FALSE(ui.editCommands.canRedo);
-    EXPECT_EQ(ui.editCommands.redoText, "Ponów");
+    EXPECT_FALSE(ui.commands.edit.canRedo);
+    EXPECT_EQ(ui.commands.edit.redoText, "Ponów");
     form.RedoEdit1Click();
     EXPECT_EQ(captions(), (std::vector<std::string>{"ALPHA.TXT", "BETA.TXT", "NOTE.TXT *"}));
     form.UndoEdit1Click();
     EXPECT_EQ(captions(),
               (std::vector<std::string>{"ALPHA.TXT", "BETA.TXT", "GAMMA.TXT", "NOTE.TXT *"}));
-    EXPECT_EQ(ui.editCommands.undoText, "Cofnij: dodaj NOTE.TXT");
+    EXPECT_EQ(ui.commands.edit.undoText, "Cofnij: dodaj NOTE.TXT");
 }
 
 // A cancelled or refused edit is no step.
@@ -221,7 +221,7 @@ TEST_F(UndoTest, anEditThatChangedNothingIsNoStep) {
     ui.answers.push_back(false);  // not over GAMMA.TXT
     ui.fileReplies.push_back({write("gamma.txt", "other")});
     form.AddFiles1Click();
-    EXPECT_FALSE(ui.editCommands.canUndo);
+    EXPECT_FALSE(ui.commands.edit.canUndo);
     EXPECT_FALSE(form.hasUnsavedChanges());
 }
 
@@ -236,7 +236,7 @@ TEST_F(UndoTest, severalFilesAddedAreCountedInThePluralTheirNumberTakes) {
             names.push_back("F" + std::to_string(k) + ".TXT");
         }
         addFiles(names);
-        EXPECT_EQ(ui.editCommands.undoText, "Cofnij: " + step);
+        EXPECT_EQ(ui.commands.edit.undoText, "Cofnij: " + step);
         form.UndoEdit1Click();
         EXPECT_EQ(ui.rows.size(), 3u);
     }
@@ -267,13 +267,13 @@ TEST_F(UndoTest, aSavedArchiveIsTheNewStateToUndoBackTo) {
     };
     form.SaveArchive1Click();
     ASSERT_EQ(ui.errors.size(), 1u);
-    EXPECT_EQ(ui.editCommands.undoText, "Cofnij: dodaj NOTE.TXT");
+    EXPECT_EQ(ui.commands.edit.undoText, "Cofnij: dodaj NOTE.TXT");
 
     form.editing().saveOptions.write = nullptr;
     form.SaveArchive1Click();
     EXPECT_FALSE(form.hasUnsavedChanges());
-    EXPECT_FALSE(ui.editCommands.canUndo);
-    EXPECT_FALSE(ui.editCommands.canRedo);
+    EXPECT_FALSE(ui.commands.edit.canUndo);
+    EXPECT_FALSE(ui.commands.edit.canRedo);
     form.UndoEdit1Click();
     const std::vector<std::string> saved = {"ALPHA.TXT", "BETA.TXT", "GAMMA.TXT", "NOTE.TXT"};
     EXPECT_EQ(captions(), saved);
@@ -296,11 +296,11 @@ TEST_F(UndoTest, aRevertIsOneStepThatUndoTakesBack) {
     ui.answers.push_back(true);
     form.RevertChanges1Click();
     EXPECT_FALSE(form.hasUnsavedChanges());
-    EXPECT_EQ(ui.editCommands.undoText, "Cofnij: odrzuć zmiany");
+    EXPECT_EQ(ui.commands.edit.undoText, "Cofnij: odrzuć zmiany");
     form.UndoEdit1Click();
     EXPECT_EQ(captions(), edited);
     EXPECT_TRUE(form.hasUnsavedChanges());
-    EXPECT_EQ(ui.editCommands.undoText, "Cofnij: usuń ALPHA.TXT");
+    EXPECT_EQ(ui.commands.edit.undoText, "Cofnij: usuń ALPHA.TXT");
     form.RedoEdit1Click();
     EXPECT_FALSE(form.hasUnsavedChanges());
     EXPECT_EQ(captions(), (std::vector<std::string>{"ALPHA.TXT", "BETA.TXT", "GAMMA.TXT"}));
@@ -335,8 +335,8 @@ TEST_F(UndoTest, openingAnArchiveForgetsTheSteps) {
     addFiles({"NOTE.TXT"});
     ui.saveAnswers.push_back(SaveAnswer::Discard);
     open(ui, form);
-    EXPECT_FALSE(ui.editCommands.canUndo);
-    EXPECT_EQ(ui.editCommands.undoText, "Cofnij");
+    EXPECT_FALSE(ui.commands.edit.canUndo);
+    EXPECT_EQ(ui.commands.edit.undoText, "Cofnij");
 }
 
 // The history keeps its newest steps within its bounds, a step costing its state's rows and one.
