@@ -127,12 +127,17 @@ void TForm1::buildManyArchivesWidgets() {
     }
     // A toggle inside the search box, which keeps the tool bar within the window's least width;
     // the box's placeholder says which search it makes.
-    ContentSearch = new QAction(listIcon(kImageTxt), appText(texts::kContentSearchBox), this);
+    // Greyed while names are searched, in colour while contents are.
+    const QIcon page = listIcon(kImageTxt);
+    const QSize size = page.availableSizes().value(0, QSize(16, 16));
+    const QIcon greyed(page.pixmap(size, QIcon::Disabled));
+    ContentSearch = new QAction(greyed, appText(texts::kContentSearchBox), this);
     ContentSearch->setObjectName(QStringLiteral("ContentSearch"));
     ContentSearch->setCheckable(true);
     ContentSearch->setToolTip(appText(texts::kContentSearchHint));
     SearchBox->addAction(ContentSearch, QLineEdit::TrailingPosition);
-    connect(ContentSearch, &QAction::toggled, SearchBox, [this](bool on) {
+    connect(ContentSearch, &QAction::toggled, SearchBox, [this, page, greyed](bool on) {
+        ContentSearch->setIcon(on ? page : greyed);
         SearchBox->setPlaceholderText(
             appText(on ? texts::kContentSearchPlaceholder : texts::kSearchPlaceholder));
     });
