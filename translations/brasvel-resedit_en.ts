@@ -1594,5 +1594,9 @@ The archive on disk is unchanged and the changes stay in the window: try again o
         <source>Przerwano scalanie: niczego nie zmieniono.</source>
         <translation>Merge cancelled: nothing was changed.</translation>
     </message>
+    <message>
+        <source>(nie ma go w tym archiwum)</source>
+        <translation>(not in this archive)</translation>
+    </message>
 </context>
 </TS>

@@ -179,6 +179,27 @@ std::optional<std::pair<ComparedView, ComparedView>> ArchiveComparison::sideBySi
     return std::pair{std::move(*oldView), std::move(*newView)};
 }
 
+std::optional<std::pair<ComparedView, ComparedView>> ArchiveComparison::newEntrySides(
+    std::size_t extra, const std::string& oldTitle, const std::string& absent) const {
+    if (extra >= newEntries_.size()) {
+        return std::nullopt;
+    }
+    const Entry& entry = newEntries_[extra];
+    std::vector<std::byte> content;
+    try {
+        content = entryContent(*other_, entry);
+    } catch (const ResourceError&) {
+        return std::nullopt;
+    }
+    std::optional<ComparedView> newView = viewOf(
+        entry, content,
+        texts::fillIn(translate_(texts::kNewSide), {platform::fileNameOfPath(other_->path())}));
+    if (!newView) {
+        return std::nullopt;
+    }
+    return std::pair{ComparedView{oldTitle, {}, PictureKind::Picture, absent}, std::move(*newView)};
+}
+
 std::string ArchiveComparison::noteHeader() const {
     return translate_(texts::kCompareColumn);
 }

@@ -76,6 +76,11 @@ public:
         std::size_t index, const Entry& entry, const std::vector<std::byte>& old,
         const std::string& oldTitle) const;
 
+    // The sides of the other archive's new entry `extra` (of extraEntries()): the old one says
+    // it is `absent`; nothing when the new one is no picture, sprite or text, or cannot be shown.
+    std::optional<std::pair<ComparedView, ComparedView>> newEntrySides(
+        std::size_t extra, const std::string& oldTitle, const std::string& absent) const;
+
     std::string noteHeader() const override;
     bool keeps(std::size_t index) const override;
     std::string note(std::size_t index) const override;

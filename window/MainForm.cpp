@@ -853,6 +853,9 @@ void MainForm::selectionChanged(const std::vector<int>& deselected,
     }
     if (shown < 0) {
         selection_.focus(std::nullopt);
+        if (!selected.empty()) {
+            showNewEntry(selected.back());
+        }
     } else if (shown != SelectedRow()) {
         showSelectedRow(shown);
     }
@@ -867,7 +870,9 @@ void MainForm::showSelectedRow(int row) {
         refreshCommands();
         const Entry* entry = selectedEntry();
         if (entry == nullptr) {
-            clearPreview(text(texts::kNoSelection));
+            if (!showNewEntry(row)) {
+                clearPreview(text(texts::kNoSelection));
+            }
             return;
         }
         showSizes(*entry);

@@ -400,6 +400,9 @@ private:
     // Shows the focused entry's two sides when the comparison found it changed; false when it
     // does not apply.
     bool showComparedSides();
+    // Row `row`, one of the other archive's new entries that a comparison lists, shown alone
+    // beside an empty old side; false when the row is none of those or cannot be shown.
+    bool showNewEntry(int row);
     // The search box's text while "w treści" is ticked; false when it is not.
     bool contentSearchEdited(const std::string& search);
     void runContentSearch();

@@ -188,6 +188,25 @@ bool MainForm::showComparedSides() {
     return true;
 }
 
+bool MainForm::showNewEntry(int row) {
+    const std::size_t listed = list_.listedEntries().size();
+    if (!comparing() || !PreviewOn() || row < 0 || static_cast<std::size_t>(row) < listed ||
+        static_cast<std::size_t>(row) - listed >= list_.extraRows().size()) {
+        return false;
+    }
+    const std::size_t extra = list_.extraRows()[static_cast<std::size_t>(row) - listed];
+    auto sides = many_->comparison->newEntrySides(
+        extra, texts::fillIn(text(texts::kOldSide), {platform::fileNameOfPath(session_.path())}),
+        text(texts::kAbsentSide));
+    if (!sides) {
+        return false;
+    }
+    preview().clear({});
+    ui_.setPanelHint(PanelId::Preview, many_->comparison->extraEntries()[extra].name);
+    ui_.showSideBySide(sides->first, sides->second);
+    return true;
+}
+
 // --- The comparison's patch ---
 
 void MainForm::ExportDifferencesClick() {

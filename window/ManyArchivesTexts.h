@@ -42,6 +42,9 @@ inline constexpr const char* kUnreadableEntries =
 // The side-by-side preview's titles: %1 the archive's file name.
 inline constexpr const char* kOldSide = BRASVEL_TRANSLATE_NOOP("WindowTexts", "Stare: %1");
 inline constexpr const char* kNewSide = BRASVEL_TRANSLATE_NOOP("WindowTexts", "Nowe: %1");
+// The old side of an entry only the new archive holds.
+inline constexpr const char* kAbsentSide =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "(nie ma go w tym archiwum)");
 
 // The patch of a comparison.
 inline constexpr const char* kExportDifferencesCaption =

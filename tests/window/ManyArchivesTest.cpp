@@ -181,6 +181,16 @@ TEST_F(ManyArchivesTest, AChangedPictureAndTextShowSideBySide) {
     select("SAME.TXT");  // unchanged: the usual preview
     EXPECT_EQ(ui.previewPage, PreviewPage::Text);
     EXPECT_EQ(ui.previewText, "same");
+
+    select("NEW.TXT");  // only in the new archive: beside an empty old side
+    ASSERT_EQ(ui.previewPage, PreviewPage::SideBySide);
+    EXPECT_EQ(ui.sideOld.text, "(nie ma go w tym archiwum)");
+    EXPECT_EQ(ui.sideNew.text, "new");
+    EXPECT_EQ(form.SelectedRow(), -1);  // no entry of the open archive
+    select("SAME.TXT");
+    form.selectionChanged({4}, {5}, 5);  // the list's own selection moving to NEW.TXT
+    EXPECT_EQ(ui.previewPage, PreviewPage::SideBySide);
+    EXPECT_EQ(ui.sideNew.text, "new");
 }
 
 TEST_F(ManyArchivesTest, ThePatchMergedIntoTheOldArchiveGivesTheNewOnesContent) {
