@@ -193,6 +193,31 @@ TEST_F(ManyArchivesTest, AChangedPictureAndTextShowSideBySide) {
     EXPECT_EQ(ui.sideNew.text, "new");
 }
 
+TEST_F(ManyArchivesTest, AChangedSpriteShowsItsFirstFrameOnEachSide) {
+    const auto sprite = [](std::uint8_t fill) {
+        DefBlock block;
+        DefFrame frame;
+        frame.name = "F1";
+        frame.sprite = PixelGrid(3, 2, fill);
+        block.frames.push_back(frame);
+        return DefWriter(0x42, 5, 4, rampPalette()).block(block).build();
+    };
+    const std::string older =
+        write("sprites-old.lod", LodWriter().add("BALL.DEF", sprite(21)).build());
+    const std::string newer =
+        write("sprites-new.lod", LodWriter().add("BALL.DEF", sprite(22)).build());
+    ui.openReplies.push_back(OpenChoice{older, 1});
+    form.ToolButton1Click();
+    form.BitBtn3Click();
+    compareWith(newer);
+    select("BALL.DEF");
+    ASSERT_EQ(ui.previewPage, PreviewPage::SideBySide);
+    EXPECT_EQ(ui.sideOld.kind, PictureKind::SpriteFrame);
+    EXPECT_EQ(ui.sideNew.kind, PictureKind::SpriteFrame);
+    EXPECT_FALSE(ui.sideOld.bmpFile.empty());
+    EXPECT_NE(ui.sideOld.bmpFile, ui.sideNew.bmpFile);
+}
+
 TEST_F(ManyArchivesTest, ThePatchMergedIntoTheOldArchiveGivesTheNewOnesContent) {
     compareWith(otherPath);
     const std::string patch = (folder / "out" / "patch.lod").string();
