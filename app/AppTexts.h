@@ -28,6 +28,11 @@ inline constexpr const char* kWindowCaption =
 // Each menu and item has an access key (&), unique within its menu: Alt+P opens "Plik".
 inline constexpr const char* kFileMenu = QT_TRANSLATE_NOOP("AppTexts", "&Plik");
 inline constexpr const char* kOpenItem = QT_TRANSLATE_NOOP("AppTexts", "&Otwórz plik zasobów...");
+inline constexpr const char* kOpenFolderItem = QT_TRANSLATE_NOOP("AppTexts", "Otwórz &folder...");
+inline constexpr const char* kArchiveOrderItem =
+    QT_TRANSLATE_NOOP("AppTexts", "&Kolejność archiwów...");
+inline constexpr const char* kShowShadowedItem =
+    QT_TRANSLATE_NOOP("AppTexts", "Pok&aż zasłonięte");
 inline constexpr const char* kExtractOneItem =
     QT_TRANSLATE_NOOP("AppTexts", "Wypakuj &pojedynczy plik...");
 inline constexpr const char* kExtractAllItem =
@@ -43,6 +48,8 @@ inline constexpr const char* kRemoveItem = QT_TRANSLATE_NOOP("AppTexts", "&Usuń
 inline constexpr const char* kRenameItem = QT_TRANSLATE_NOOP("AppTexts", "Zmień &nazwę");
 inline constexpr const char* kImportSpriteItem = QT_TRANSLATE_NOOP("AppTexts", "&Importuj sprite...");
 inline constexpr const char* kReplaceFrameItem = QT_TRANSLATE_NOOP("AppTexts", "Zastąp &klatkę...");
+inline constexpr const char* kEditThisArchiveItem =
+    QT_TRANSLATE_NOOP("AppTexts", "Edytuj &to archiwum");
 inline constexpr const char* kNewArchiveItem = QT_TRANSLATE_NOOP("AppTexts", "&Nowe archiwum...");
 inline constexpr const char* kEditExternallyItem =
     QT_TRANSLATE_NOOP("AppTexts", "Edytuj w innym pro&gramie...");
@@ -108,7 +115,7 @@ inline constexpr const char* kStatusFilterHint =
 // "Plik": comparison and merge.
 inline constexpr const char* kCompareWithItem = QT_TRANSLATE_NOOP("AppTexts", "Po&równaj z…");
 inline constexpr const char* kCloseComparisonItem =
-    QT_TRANSLATE_NOOP("AppTexts", "Zam&knij porównanie");
+    QT_TRANSLATE_NOOP("AppTexts", "Za&mknij porównanie");
 inline constexpr const char* kExportDifferencesItem =
     QT_TRANSLATE_NOOP("AppTexts", "Eksportuj różni&ce…");
 inline constexpr const char* kMergeWithItem = QT_TRANSLATE_NOOP("AppTexts", "&Scal z…");
@@ -121,6 +128,8 @@ inline constexpr const char* kStoredSizeColumn =
     QT_TRANSLATE_NOOP("AppTexts", "Rozmiar w archiwum");
 inline constexpr const char* kRatioColumn = QT_TRANSLATE_NOOP("AppTexts", "Stopień");
 inline constexpr const char* kOffsetColumn = QT_TRANSLATE_NOOP("AppTexts", "Położenie");
+inline constexpr const char* kArchiveColumn = QT_TRANSLATE_NOOP("AppTexts", "Archiwum");
+inline constexpr const char* kShadowsColumn = QT_TRANSLATE_NOOP("AppTexts", "Zasłanianie");
 inline constexpr const char* kDetailsToggle = QT_TRANSLATE_NOOP("AppTexts", "Szczegóły");
 inline constexpr const char* kDetailsHint = QT_TRANSLATE_NOOP(
     "AppTexts", "Przełącza listę między ikonami a szczegółami (kolumny można sortować)");
@@ -181,6 +190,9 @@ inline constexpr const char* kKeepButton = QT_TRANSLATE_NOOP("AppTexts", "Zachow
 inline constexpr const char* kLeaveOutButton = QT_TRANSLATE_NOOP("AppTexts", "Pomiń uszkodzone");
 // A name dialog's OK, and what it says while the name typed is accepted.
 inline constexpr const char* kOkButton = QT_TRANSLATE_NOOP("AppTexts", "OK");
+// The buttons that move the item chosen in a list put in order.
+inline constexpr const char* kUpButton = QT_TRANSLATE_NOOP("AppTexts", "W &górę");
+inline constexpr const char* kDownButton = QT_TRANSLATE_NOOP("AppTexts", "W &dół");
 // While a save is being cancelled.
 inline constexpr const char* kCancelling = QT_TRANSLATE_NOOP("AppTexts", "Przerywanie...");
 // A job's dialog while it runs: %1 what it does, %2 files done of %3, %4 the file it is at.

@@ -22,10 +22,16 @@ namespace {
 constexpr const char* kColumnTitles[kListColumnCount] = {
     texts::kNameColumn,       texts::kTypeColumn,  texts::kSizeColumn,
     texts::kStoredSizeColumn, texts::kRatioColumn, texts::kOffsetColumn,
+    texts::kArchiveColumn,    texts::kShadowsColumn,
 };
 
 bool isFigure(int column) {
-    return column >= static_cast<int>(ListColumn::Size) && column < kListColumnCount;
+    return column >= static_cast<int>(ListColumn::Size) &&
+           column <= static_cast<int>(ListColumn::Offset);
+}
+
+QString windowText(const char* source) {
+    return QCoreApplication::translate(brasvel::texts::kContext, source);
 }
 
 }  // namespace
@@ -61,9 +67,21 @@ QVariant EntryListModel::data(const QModelIndex& index, int role) const {
             }
             return column == 0 ? QVariant(QString::fromStdString(shownText(row.caption)))
                                : shownFigure(row, column);
-        case Qt::ToolTipRole:
-            return column == 0 ? QVariant(QString::fromStdString(shownText(row.caption)))
-                               : QVariant();
+        case Qt::ToolTipRole: {
+            if (column != 0) {
+                return {};
+            }
+            // A folder's row says its archive and what it shadows in both looks.
+            QString tip = QString::fromStdString(shownText(row.caption));
+            if (!row.archive.empty()) {
+                tip += QStringLiteral("\n") + QString::fromStdString(row.archive);
+                const QVariant mark = shownFigure(row, static_cast<int>(ListColumn::Shadows));
+                if (!mark.toString().isEmpty()) {
+                    tip += QStringLiteral(", ") + mark.toString();
+                }
+            }
+            return tip;
+        }
         case Qt::DecorationRole:
             return column == 0 ? QVariant(listIcon(row.image)) : QVariant();
         case Qt::TextAlignmentRole:
@@ -81,6 +99,9 @@ QVariant EntryListModel::data(const QModelIndex& index, int role) const {
             // Damage outweighs an unsaved change: it decides what a save asks.
             if (row.damaged) {
                 return QVariant(QColor(0xb0, 0x00, 0x00));
+            }
+            if (row.shadowed) {
+                return QVariant(QColor(0x80, 0x80, 0x80));
             }
             return row.changed ? QVariant(QColor(0x1a, 0x5f, 0xb4)) : QVariant();
         default:
@@ -112,6 +133,15 @@ QVariant EntryListModel::shownFigure(const Row& row, int column) const {
         }
         case ListColumn::Offset:
             return figure(row.offset);
+        case ListColumn::Archive:
+            return QString::fromStdString(row.archive);
+        case ListColumn::Shadows:
+            if (row.shadowed) {
+                return windowText(brasvel::texts::kShadowedMark);
+            }
+            return row.shadows > 0 ? windowText(brasvel::texts::kShadowsMark)
+                                         .arg(figure(row.shadows))
+                                   : QString();
         case ListColumn::Name:
             break;
     }
@@ -243,6 +273,15 @@ void EntryListModel::setDetails(int row, std::string_view type, std::int64_t siz
     changed.size = size;
     changed.storedSize = storedSize;
     changed.offset = offset;
+    showRow(row);
+}
+
+void EntryListModel::setStack(int row, std::string_view archive, std::int64_t shadows,
+                              bool shadowed) {
+    Row& changed = at(row);
+    changed.archive = archive;
+    changed.shadows = shadows;
+    changed.shadowed = shadowed;
     showRow(row);
 }
 

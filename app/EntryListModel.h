@@ -3,7 +3,7 @@
 #pragma once
 
 // The rows of the entry list, shown as icons (column 0 only) or as details: name, type, size,
-// stored size, ratio and offset. A caption is decoded from the entry's Windows-1250 bytes, cut
+// stored size, ratio and offset; for a folder's list, the archive and what the copy shadows. A caption is decoded from the entry's Windows-1250 bytes, cut
 // at the first NUL; the figures are turned into text only when a view asks for them. Inside a
 // bulk update the rows change out of the views' sight; they see them all at once when it ends.
 //
@@ -66,6 +66,9 @@ public:
     static constexpr int kNoteColumn = kListColumnCount;
     void setNoteHeader(const QString& header);
     void setNote(int row, std::string_view note);
+    // A folder's row: its archive's file name (UTF-8), the copies it shadows, whether it is
+    // shadowed (drawn grey).
+    void setStack(int row, std::string_view archive, std::int64_t shadows, bool shadowed);
     QString caption(int row) const;
     // The caption's length in the archive's bytes: a letter each.
     std::size_t captionBytes(int row) const;
@@ -89,6 +92,9 @@ private:
         std::int64_t storedSize = 0;
         std::int64_t offset = 0;
         std::string note;  // UTF-8
+        std::string archive;
+        std::int64_t shadows = 0;
+        bool shadowed = false;
     };
     const Row& at(int row) const;
     Row& at(int row);

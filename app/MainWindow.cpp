@@ -162,6 +162,15 @@ void TForm1::buildMenus() {
     NewArchive1 = makeAction(this, appText(texts::kNewArchiveItem), -1, {});
     file->addAction(NewArchive1);
     file->addAction(LoadResurceFile1);
+    OpenFolder1 = makeAction(this, appText(texts::kOpenFolderItem), -1, {});
+    ArchiveOrder1 = makeAction(this, appText(texts::kArchiveOrderItem), -1, {});
+    ShowShadowed1 = makeAction(this, appText(texts::kShowShadowedItem), -1, {});
+    ShowShadowed1->setCheckable(true);
+    for (QAction* action : {OpenFolder1, ArchiveOrder1, ShowShadowed1}) {
+        file->addAction(action);
+    }
+    ArchiveOrder1->setEnabled(false);
+    ShowShadowed1->setEnabled(false);
     RecentMenu = file->addMenu(appText(texts::kRecentMenu));
     RecentMenu->setObjectName(QStringLiteral("RecentMenu"));
     RecentMenu->setEnabled(false);
@@ -219,6 +228,11 @@ void TForm1::buildEditMenu() {
         edit->addAction(action);
     }
     buildSpriteItems(edit);
+    // A folder's list: the selected entry's archive opened alone, to be edited.
+    EditThisArchive1 = makeAction(this, appText(texts::kEditThisArchiveItem), -1, {});
+    edit->addAction(EditThisArchive1);
+    EditThisArchive1->setEnabled(false);
+    EditThisArchive1->setVisible(false);
     edit->addSeparator();
     for (QAction* action : {SaveArchive1, SaveArchiveAs1, RevertChanges1}) {
         edit->addAction(action);
@@ -244,6 +258,7 @@ void TForm1::buildListMenu() {
     listMenu_->addSeparator();
     listMenu_->addAction(SaveSingleFile1);
     listMenu_->addSeparator();
+    listMenu_->addAction(EditThisArchive1);
     for (QAction* action : {ReplaceEntry1, RenameEntry1, RemoveEntry1}) {
         listMenu_->addAction(action);
     }
@@ -428,6 +443,10 @@ void TForm1::buildCentre() {
         header->resizeSection(column, std::max(header->sectionSizeHint(column),
                                                ListView1->fontMetrics().horizontalAdvance(
                                                    QStringLiteral("0 000 000 000"))));
+    }
+    // A folder's columns, shown while a folder is open.
+    for (const ListColumn column : {ListColumn::Archive, ListColumn::Shadows}) {
+        DetailsView->setColumnHidden(static_cast<int>(column), true);
     }
     DetailsView->hide();
     layout->addWidget(DetailsView);
@@ -767,6 +786,10 @@ void TForm1::attach(QtToolkit& ui) {
         {ShowInPreview1, WindowCommand::ShowInPreview},
         {SavePng, WindowCommand::SavePictureAsPng},
         {ExportSprite, WindowCommand::ExportSprite},
+        {OpenFolder1, WindowCommand::OpenFolder},
+        {ArchiveOrder1, WindowCommand::ArrangeArchives},
+        {ShowShadowed1, WindowCommand::ToggleShadowed},
+        {EditThisArchive1, WindowCommand::EditThisArchive},
         {CompareWith1, WindowCommand::CompareWith},
         {CloseComparison1, WindowCommand::CloseComparison},
         {ExportDifferences1, WindowCommand::ExportDifferences},

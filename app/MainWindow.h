@@ -147,6 +147,10 @@ public:
     QAction* About2 = nullptr;
     QAction* DetailsToggle = nullptr;
     QAction* ShowInPreview1 = nullptr;  // the list's context menu: the row in the preview
+    QAction* OpenFolder1 = nullptr;      // a game folder's archives in one list
+    QAction* ArchiveOrder1 = nullptr;
+    QAction* ShowShadowed1 = nullptr;
+    QAction* EditThisArchive1 = nullptr;
     QMenu* RecentMenu = nullptr;
     // Comparison, merge and the search inside entries (ManyArchivesWidgets.cpp).
     QAction* CompareWith1 = nullptr;

@@ -26,6 +26,8 @@
 #include <QLineEdit>
 #include <QHeaderView>
 #include <QListView>
+#include <QHBoxLayout>
+#include <QListWidget>
 #include <QMenu>
 #include <QTreeView>
 #include <QApplication>
@@ -229,6 +231,15 @@ void QtToolkit::setRowImage(int row, int image) {
 void QtToolkit::setRowDetails(int row, const RowDetails& details) {
     window_.listModel->setDetails(row, details.type, details.size, details.storedSize,
                                   details.offset);
+    if (!details.archive.empty() || details.shadows > 0 || details.shadowed) {
+        window_.listModel->setStack(row, details.archive, details.shadows, details.shadowed);
+    }
+}
+
+void QtToolkit::setFolderColumnsShown(bool shown) {
+    for (const ListColumn column : {ListColumn::Archive, ListColumn::Shadows}) {
+        window_.DetailsView->setColumnHidden(static_cast<int>(column), !shown);
+    }
 }
 
 void QtToolkit::selectRow(int row) {
@@ -311,6 +322,11 @@ void QtToolkit::showEditCommands(const EditCommandState& state) {
     window_.ImportSprite1->setEnabled(state.spritesEditable);
     window_.ReplaceFrame1->setEnabled(state.spriteSelected);
     window_.EditExternally1->setEnabled(state.entrySelected);
+    window_.ArchiveOrder1->setEnabled(state.folderOpen);
+    window_.ShowShadowed1->setEnabled(state.folderOpen);
+    window_.ShowShadowed1->setChecked(state.shadowedShown);
+    window_.EditThisArchive1->setEnabled(state.folderEntrySelected);
+    window_.EditThisArchive1->setVisible(state.folderOpen);
     window_.SaveArchive1->setEnabled(state.archiveEditable && state.changed);
     window_.RevertChanges1->setEnabled(state.changed);
     window_.SaveArchiveAs1->setEnabled(state.archiveEditable && state.archiveOpen);
@@ -691,6 +707,59 @@ ChangedOnDiskAnswer QtToolkit::askChangedOnDisk(std::string_view caption, std::s
         return ChangedOnDiskAnswer::SaveAs;
     }
     return clicked == overwrite ? ChangedOnDiskAnswer::Overwrite : ChangedOnDiskAnswer::Cancel;
+}
+
+std::optional<std::vector<std::size_t>> QtToolkit::arrangeList(
+    std::string_view caption, std::string_view text, std::span<const std::string> items) {
+    QDialog dialog(&window_);
+    dialog.setObjectName(QStringLiteral("ArrangeDialog"));
+    dialog.setWindowTitle(fromUtf8(caption));
+    auto* layout = new QVBoxLayout(&dialog);
+    auto* label = new QLabel(fromUtf8(text));
+    label->setWordWrap(true);
+    layout->addWidget(label);
+    auto* row = new QHBoxLayout;
+    auto* list = new QListWidget;
+    list->setObjectName(QStringLiteral("ArrangeList"));
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        auto* item = new QListWidgetItem(fromUtf8(items[i]), list);
+        item->setData(Qt::UserRole, static_cast<qulonglong>(i));
+    }
+    list->setCurrentRow(0);
+    row->addWidget(list);
+    auto* moves = new QVBoxLayout;
+    auto* up = new QPushButton(appText(texts::kUpButton));
+    auto* down = new QPushButton(appText(texts::kDownButton));
+    moves->addWidget(up);
+    moves->addWidget(down);
+    moves->addStretch();
+    row->addLayout(moves);
+    layout->addLayout(row);
+    const auto move = [list](int by) {
+        const int from = list->currentRow();
+        const int to = from + by;
+        if (from < 0 || to < 0 || to >= list->count()) {
+            return;
+        }
+        list->insertItem(to, list->takeItem(from));
+        list->setCurrentRow(to);
+    };
+    QObject::connect(up, &QPushButton::clicked, list, [move] { move(-1); });
+    QObject::connect(down, &QPushButton::clicked, list, [move] { move(1); });
+    auto* buttons = new QDialogButtonBox;
+    buttons->addButton(appText(texts::kOkButton), QDialogButtonBox::AcceptRole);
+    buttons->addButton(appText(texts::kCancelButton), QDialogButtonBox::RejectRole);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    layout->addWidget(buttons);
+    if (dialog.exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    std::vector<std::size_t> order;
+    for (int i = 0; i < list->count(); ++i) {
+        order.push_back(static_cast<std::size_t>(list->item(i)->data(Qt::UserRole).toULongLong()));
+    }
+    return order;
 }
 
 std::size_t QtToolkit::askChoice(std::string_view caption, std::string_view text,

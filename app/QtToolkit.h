@@ -56,6 +56,7 @@ public:
     void selectRows(std::span<const int> rows, int current) override;
     void setListLook(ListLook look) override;
     void showSortOrder(std::optional<ListColumn> column, bool ascending) override;
+    void setFolderColumnsShown(bool shown) override;
     void setRowChanged(int row, bool changed) override;
     void setRowDamaged(int row, bool damaged) override;
     void setCommandState(const CommandState& state) override;
@@ -120,6 +121,9 @@ public:
     SaveAnswer askSaveChanges(std::string_view caption, std::string_view text) override;
     ChangedOnDiskAnswer askChangedOnDisk(std::string_view caption, std::string_view text) override;
     DamagedAnswer askDamagedEntries(std::string_view caption, std::string_view text) override;
+    std::optional<std::vector<std::size_t>> arrangeList(
+        std::string_view caption, std::string_view text,
+        std::span<const std::string> items) override;
     std::size_t askChoice(std::string_view caption, std::string_view text,
                           std::span<const std::string> buttons) override;
     std::optional<std::string> askName(std::string_view caption, std::string_view label,

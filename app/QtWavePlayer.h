@@ -2,8 +2,10 @@
 // SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 #pragma once
 
-// The wave player over Qt Multimedia. The sound is written to a private temporary folder (never
+// The wave player over Qt Multimedia. A WAV sound is written to a private temporary folder (never
 // to the user's extraction folder) and played from there; the folder goes when the player does.
+// A stream is played by an audio sink that pulls it through a QIODevice as the device needs more
+// (on the thread Qt's audio back end reads on; only there is the stream read).
 
 #include <QString>
 #include <QTemporaryDir>
@@ -13,6 +15,7 @@
 #include "window/WavePlayer.h"
 
 class QAudioOutput;
+class QAudioSink;
 class QMediaPlayer;
 
 namespace brasvel::app {
@@ -23,6 +26,7 @@ public:
     ~QtWavePlayer() override;
 
     void open(Bytes wav) override;
+    void openStream(std::unique_ptr<SoundStream> stream) override;
     void close() override;
     void stop() override;
     void play() override;
@@ -38,11 +42,17 @@ public:
     QMediaPlayer* mediaPlayer() const { return player_.get(); }
 
 private:
+    class StreamDevice;
     void requireOpen() const;
+    void reportError(const QString& text);
 
     QTemporaryDir folder_;
     std::unique_ptr<QAudioOutput> output_;
     std::unique_ptr<QMediaPlayer> player_;
+    // The stream playing, if any; the sink is stopped before its device goes.
+    std::unique_ptr<StreamDevice> streamDevice_;
+    std::unique_ptr<QAudioSink> sink_;
+    bool sinkStarted_ = false;
     QString file_;
     QString error_;
     int files_ = 0;

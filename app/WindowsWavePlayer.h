@@ -7,9 +7,14 @@
 // here does not have. The sound is kept in memory for as long as it may play, as PlaySound
 // reads it while it plays. Playback's progress is told by the clock from the moment play()
 // handed the sound over, which is what the video's picture follows.
+//
+// A stream plays through the wave output (waveOut): a few buffers queued on the device, which a
+// thread of the player's own refills from the stream as the device finishes each (it alone reads
+// the stream). Stop pauses the device, play restarts it; its position tells the time played.
 
 #include <chrono>
 #include <cstddef>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -25,17 +30,20 @@ public:
     WindowsWavePlayer& operator=(const WindowsWavePlayer&) = delete;
 
     void open(Bytes wav) override;
+    void openStream(std::unique_ptr<SoundStream> stream) override;
     void close() override;
     void stop() override;
     void play() override;
-    bool isOpen() const override { return !sound_.empty(); }
+    bool isOpen() const override { return !sound_.empty() || output_ != nullptr; }
     bool hasOutput() const override;
     std::optional<std::chrono::milliseconds> playedTime() const override;
 
 private:
+    class StreamOutput;
     void requireOpen() const;
 
     std::vector<std::byte> sound_;
+    std::unique_ptr<StreamOutput> output_;  // the stream playing, if any
     std::optional<std::chrono::steady_clock::time_point> started_;
 };
 

@@ -12,6 +12,7 @@ namespace brasvel::bench {
 class SilentPlayer : public WavePlayer {
 public:
     void open(Bytes) override { open_ = true; }
+    void openStream(std::unique_ptr<SoundStream>) override { open_ = true; }
     void close() override { open_ = false; }
     void stop() override {}
     void play() override {}

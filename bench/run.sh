@@ -200,7 +200,8 @@ while IFS=, read -r name _ real cpu unit _; do
     case $name in
         openAndFirstFrame)
             video+="open + first frame $(printf '%.1f' "$real") $unit, processor $(printf '%.1f' "$cpu") $unit (target < 100 ms); " ;;
-        frameStep) video+="one frame step $(printf '%.1f' "$real") $unit" ;;
+        frameStep) video+="one frame step $(printf '%.1f' "$real") $unit; " ;;
+        jumpFarIn) video+="a jump far into a 320 x 240 clip $(printf '%.1f' "$real") $unit" ;;
     esac
 done <"$work/video.csv"
 echo "$video"

@@ -3,7 +3,8 @@
 // Opening a 640 × 480 clip from memory and decoding its first frame to RGB, the work of showing a
 // video entry's first picture; and one frame step further on, the work of playing it. The clip is
 // lossless FFV1 in AVI with 22 kHz sound (the game's codecs have no encoder), 30 frames at 15 a
-// second.
+// second. And a jump to a frame far into a longer clip with a key frame every 50, the work of
+// the slider, which decodes from the key frame before it.
 
 #include <benchmark/benchmark.h>
 
@@ -49,12 +50,29 @@ void frameStep(benchmark::State& state) {
     std::uint32_t frame = 1;
     for (auto _ : state) {
         benchmark::DoNotOptimize(clip.frame(frame).pixels.data());
-        frame = frame % static_cast<std::uint32_t>(kShape.frames) + 1;  // a restart every 30
+        frame = frame % static_cast<std::uint32_t>(kShape.frames) + 1;  // back to 1 every 30
     }
+}
+
+// 1000 frames of 320 × 240; the jumps alternate between frames 900 and 120, each from a key
+// frame 49 and 19 frames before it.
+void jumpFarIn(benchmark::State& state) {
+    const writers::ClipShape shape{320, 240, 1000, 25, 0, 1, 50};
+    const std::string file = writers::losslessClip(shape);
+    const Bytes bytes{reinterpret_cast<const std::byte*>(file.data()), file.size()};
+    video::VideoClip clip = video::VideoClip::open(bytes, "BENCH.smk", clipOptions());
+    bool far = true;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(clip.frame(far ? 900 : 120).pixels.data());
+        far = !far;
+    }
+    state.counters["frames_decoded"] =
+        static_cast<double>(clip.framesDecoded()) / static_cast<double>(state.iterations());
 }
 
 BENCHMARK(openAndFirstFrame)->Unit(benchmark::kMillisecond);
 BENCHMARK(frameStep)->Unit(benchmark::kMillisecond);
+BENCHMARK(jumpFarIn)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -32,7 +32,7 @@ void visitFile(const std::string& path, bool given,
         file = std::make_shared<const ReadOnlyFile>(path);
         format = formatOfFile(path, *file, BytesFit::Whole);
     } catch (const ResourceError& error) {
-        trouble({path, {}, error.describe()});
+        trouble({path, {}, error.describe(), error});
         return;
     }
     if (format == nullptr) {
@@ -45,11 +45,11 @@ void visitFile(const std::string& path, bool given,
     try {
         archive.emplace(Archive::open(file, path, *format));
     } catch (const ResourceError& error) {
-        trouble({path, {}, error.describe()});
+        trouble({path, {}, error.describe(), error});
         return;
     }
     if (const auto& error = archive->directoryError()) {
-        trouble({path, {}, error->describe()});
+        trouble({path, {}, error->describe(), *error});
     }
     visit(*archive);
 }
@@ -58,7 +58,8 @@ void visitFolder(const std::string& folder, const std::function<void(const Archi
                  const TroubleSink& trouble) {
     std::vector<std::string> names = platform::folderNames(folder);
     if (names.empty() && !platform::readable(folder)) {
-        trouble({folder, {}, fileError(errno, folder).describe()});
+        const ResourceError error = fileError(errno, folder);
+        trouble({folder, {}, error.describe(), error});
         return;
     }
     std::sort(names.begin(), names.end());
@@ -66,7 +67,8 @@ void visitFolder(const std::string& folder, const std::function<void(const Archi
         const std::string path = insideFolder(folder, name);
         platform::FileStatus status;
         if (platform::statusOfTarget(path, status) != 0) {
-            trouble({path, {}, fileError(errno, path).describe()});
+            const ResourceError error = fileError(errno, path);
+            trouble({path, {}, error.describe(), error});
         } else if (status.kind == platform::FileStatus::Kind::Regular) {
             visitFile(path, false, visit, trouble);
         }
@@ -90,7 +92,8 @@ void forEachArchive(const std::vector<std::string>& paths,
     for (const std::string& path : paths) {
         platform::FileStatus status;
         if (platform::statusOfTarget(path, status) != 0) {
-            trouble({path, {}, fileError(errno, path).describe()});
+            const ResourceError error = fileError(errno, path);
+            trouble({path, {}, error.describe(), error});
         } else if (status.kind == platform::FileStatus::Kind::Folder) {
             visitFolder(path, visit, trouble);
         } else {
@@ -152,6 +155,15 @@ void ContentSearch::search(const ComparedEntries& side, std::size_t index, Conte
             sink(content);
         }
     };
+    if (searchedAsText(entry)) {
+        searchLines(stream, found);
+    } else {
+        searchBytes(stream, found);
+    }
+}
+
+void ContentSearch::search(const Entry& entry, Bytes content, const MatchSink& found) const {
+    const Stream stream = [content](const ContentSink& sink) { sink(content); };
     if (searchedAsText(entry)) {
         searchLines(stream, found);
     } else {

@@ -31,6 +31,7 @@ struct SearchTrouble {
     std::string archive;  // the archive's path
     std::string entry;    // the entry's file name (UTF-8); empty for the archive as a whole
     std::string text;     // what went wrong, in words
+    std::optional<ResourceError> error = std::nullopt;  // the error itself, when one was raised
 };
 using TroubleSink = std::function<void(const SearchTrouble&)>;
 
@@ -73,6 +74,8 @@ public:
     // name there, its content read from the archive that stores it or whole from the edit.
     void search(const ComparedEntries& side, std::size_t index, ContentBuffers& buffers,
                 const MatchSink& found) const;
+    // The same for `content`, entry `entry`'s whole content read by the caller.
+    void search(const Entry& entry, Bytes content, const MatchSink& found) const;
 
 private:
     // Hands the content to its sink a piece at a time.

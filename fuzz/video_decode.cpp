@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
-// Fuzz target: a video entry opened from memory, frames 1 to 3 decoded and, on request, its sound.
+// Fuzz target: a video entry opened from memory, frames 1 to 3 decoded, then frame 2 again (back
+// through the container's index, where it has one) and, on request, its sound: whole, and read
+// as it is decoded from half a second on.
 //
 // The first input byte is a control byte: bit 0 also allows the AVI container and the lossless
 // codecs the test clips use (so the seeds made by the test writer decode), bit 1 decodes the
@@ -30,7 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const video::VideoInfo& info = clip.info();
         FUZZ_CHECK(info.width > 0 && info.width <= video::kMaxVideoSide);
         FUZZ_CHECK(info.height > 0 && info.height <= video::kMaxVideoSide);
-        for (std::uint32_t number = 1; number <= 3; ++number) {
+        for (const std::uint32_t number : {1u, 2u, 3u, 2u}) {
             try {
                 const Picture picture = clip.frame(number);
                 FUZZ_CHECK(picture.format == PixelFormat::Rgb24);
@@ -44,6 +46,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             const video::Pcm pcm = clip.sound();
             FUZZ_CHECK(pcm.channels > 0 && pcm.samples.size() % std::size_t(pcm.channels) == 0);
             FUZZ_CHECK(video::wavFile(pcm).size() == 44 + pcm.samples.size() * 2);
+            video::ClipSound sound = clip.soundFrom(0.5);
+            FUZZ_CHECK(sound.rate() == pcm.rate && sound.channels() == pcm.channels);
+            std::vector<std::int16_t> chunk(999);
+            std::size_t read = 0;
+            while (const std::size_t count = sound.read(chunk)) {
+                FUZZ_CHECK(count <= chunk.size() && count % std::size_t(pcm.channels) == 0);
+                read += count;
+            }
+            FUZZ_CHECK(read <= pcm.samples.size());
         }
     } catch (const ResourceError& error) {
         FUZZ_CHECK(error.entry() == "FUZZ.smk" && !error.text().empty());

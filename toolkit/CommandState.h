@@ -18,6 +18,10 @@ struct EditCommandState {
     bool spriteSelected = false;   // Replace frame
     bool changed = false;          // Save, Revert
     bool archiveOpen = false;      // Save as
+    // A folder is open: its archives' order, the shadowed copies shown (checked) or not.
+    bool folderOpen = false;
+    bool shadowedShown = false;
+    bool folderEntrySelected = false;  // Edit this archive
     // Undo and redo: usable or not, and their menu items' texts, which name the step.
     bool canUndo = false;
     bool canRedo = false;

@@ -93,6 +93,11 @@ public:
     // when cancelled. Paths in the file system's encoding.
     virtual std::vector<std::string> chooseFiles(std::string_view caption,
                                                  std::string_view initialDirectory, bool many) = 0;
+    // A list the user puts in order with the buttons Up and Down: `items` (UTF-8) in the order
+    // given, the first at the top. The positions of `items` in the order chosen, or nothing when
+    // cancelled.
+    virtual std::optional<std::vector<std::size_t>> arrangeList(
+        std::string_view caption, std::string_view text, std::span<const std::string> items) = 0;
     // The save dialog: a path for a new file, starting at `initialPath`; the user confirms
     // replacing a file there. Nothing when cancelled.
     virtual std::optional<std::string> chooseSavePath(std::string_view caption,

@@ -84,6 +84,9 @@ void HeadlessToolkit::setRowDetails(int row, const RowDetails& details) {
     shown.size = details.size;
     shown.storedSize = details.storedSize;
     shown.offset = details.offset;
+    shown.archive = details.archive;
+    shown.shadows = details.shadows;
+    shown.shadowed = details.shadowed;
 }
 
 void HeadlessToolkit::selectRow(int row) {
@@ -341,6 +344,17 @@ std::optional<std::string> HeadlessToolkit::chooseSavePath(std::string_view /*ca
                                                            const OpenFilter& /*filter*/) {
     savePathStarts.emplace_back(initialPath);
     return takeReply(savePathReplies, std::nullopt);
+}
+
+std::optional<std::vector<std::size_t>> HeadlessToolkit::arrangeList(
+    std::string_view /*caption*/, std::string_view /*text*/, std::span<const std::string> items) {
+    arrangedLists.emplace_back(items.begin(), items.end());
+    std::optional<std::vector<std::size_t>> reply;
+    if (!arrangeReplies.empty()) {
+        reply.swap(arrangeReplies.front());
+        arrangeReplies.pop_front();
+    }
+    return reply;
 }
 
 void HeadlessToolkit::noteThread() const {

@@ -32,6 +32,9 @@ struct HeadlessRow {
     std::int64_t size = 0;
     std::int64_t storedSize = 0;
     std::int64_t offset = 0;
+    std::string archive;  // a folder's row: its archive, what it shadows, whether it is shadowed
+    std::int64_t shadows = 0;
+    bool shadowed = false;
 
     // The caption as the list shows it: up to its first NUL byte.
     std::string shownCaption() const { return caption.substr(0, caption.find('\0')); }
@@ -57,6 +60,7 @@ public:
         sortIndicator = column;
         sortIndicatorAscending = ascending;
     }
+    void setFolderColumnsShown(bool shown) override { folderColumnsShown = shown; }
     void setRowChanged(int row, bool changed) override;
     void setRowDamaged(int row, bool damaged) override;
     void setNoteColumn(std::string_view header) override { noteHeader = header; }
@@ -144,6 +148,9 @@ public:
     std::optional<std::string> chooseSavePath(std::string_view caption,
                                               std::string_view initialPath,
                                               const OpenFilter& filter) override;
+    std::optional<std::vector<std::size_t>> arrangeList(
+        std::string_view caption, std::string_view text,
+        std::span<const std::string> items) override;
     // Runs the work on a thread of its own and waits for it, then shows its progress once.
     // Cancel is pressed before it starts when cancelBackground is set, or between two files
     // once cancelAfterFiles of them are done.
@@ -278,6 +285,10 @@ public:
     std::vector<std::string> fileCaptions;
     std::deque<std::optional<std::string>> savePathReplies;  // scripted save dialog results
     std::vector<std::string> savePathStarts;                 // where each save dialog started
+    bool folderColumnsShown = false;
+    std::vector<std::vector<std::string>> arrangedLists;  // the items each arrangeList offered
+    // Scripted: the order chosen, as positions of the items offered; cancelled when none is left.
+    std::deque<std::optional<std::vector<std::size_t>>> arrangeReplies;
     std::vector<std::string> backgroundCaptions;
     bool cancelBackground = false;
     std::size_t backgroundDone = 0;  // the last background work's progress at its end

@@ -8,9 +8,10 @@
 
 namespace brasvel {
 
-// The columns of the details list, in the order shown.
-enum class ListColumn { Name, Type, Size, StoredSize, Ratio, Offset };
-inline constexpr int kListColumnCount = 6;
+// The columns of the details list, in the order shown. Archive and Shadows show only while a
+// folder is open: the archive holding the row's entry, and what the row's copy shadows.
+enum class ListColumn { Name, Type, Size, StoredSize, Ratio, Offset, Archive, Shadows };
+inline constexpr int kListColumnCount = 8;
 
 // How the list shows its rows: icons with names only, or one line per entry with its figures.
 enum class ListLook { Icons, Details };
@@ -21,6 +22,11 @@ struct RowDetails {
     std::int64_t size = 0;        // the content's length
     std::int64_t storedSize = 0;  // its length in the archive
     std::int64_t offset = 0;
+    // A folder's rows: the archive's file name (UTF-8; empty for an archive's own list), how many
+    // copies of its name this copy shadows, and whether it is itself shadowed.
+    std::string_view archive = {};
+    std::int64_t shadows = 0;
+    bool shadowed = false;
 
     // The stored size in per cent of the size (100 for an empty entry), rounded down.
     std::int64_t ratioPercent() const { return size <= 0 ? 100 : storedSize * 100 / size; }
@@ -55,6 +61,8 @@ public:
     // Icons or details; the sort order's arrow over `column` (none: the directory's order).
     virtual void setListLook(ListLook look) = 0;
     virtual void showSortOrder(std::optional<ListColumn> column, bool ascending) = 0;
+    // The details list's Archive and Shadows columns shown (a folder is open) or hidden.
+    virtual void setFolderColumnsShown(bool shown) = 0;
     // Shows `row` as changed and not yet saved (new content or a new name), or as saved.
     virtual void setRowChanged(int row, bool changed) = 0;
     // Shows `row` as damaged: its entry's stored bytes are not all there, or not a valid content.

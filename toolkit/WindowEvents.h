@@ -51,6 +51,10 @@ enum class WindowCommand : std::uint8_t {
     ExportSprite,
     PlayFrames,      // the sprite's Play
     VideoPlayPause,  // the video page's Play/Pause
+    OpenFolder,       // "Plik" > "Otwórz folder...": a game folder's archives in one list
+    ArrangeArchives,  // "Plik" > "Kolejność archiwów..."
+    ToggleShadowed,   // "Plik" > "Pokaż zasłonięte"
+    EditThisArchive,  // "Edytuj to archiwum": the selected entry's archive alone
     CompareWith,     // "Plik" > "Porównaj z…"
     CloseComparison,
     ExportDifferences,

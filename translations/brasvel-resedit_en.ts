@@ -574,8 +574,48 @@ Every button has a hint: just rest the mouse pointer over it.</translation>
         <translation>&amp;Editing program...</translation>
     </message>
     <message>
+        <source>Otwórz &amp;folder...</source>
+        <translation>Open &amp;folder...</translation>
+    </message>
+    <message>
+        <source>&amp;Kolejność archiwów...</source>
+        <translation>Archive or&amp;der...</translation>
+    </message>
+    <message>
+        <source>Pok&amp;aż zasłonięte</source>
+        <translation>Show s&amp;hadowed</translation>
+    </message>
+    <message>
+        <source>Edytuj &amp;to archiwum</source>
+        <translation>Edit this arc&amp;hive</translation>
+    </message>
+    <message>
+        <source>Archiwum</source>
+        <translation>Archive</translation>
+    </message>
+    <message>
+        <source>Zasłanianie</source>
+        <translation>Shadowing</translation>
+    </message>
+    <message>
+        <source>W &amp;górę</source>
+        <translation>&amp;Up</translation>
+    </message>
+    <message>
+        <source>W &amp;dół</source>
+        <translation>&amp;Down</translation>
+    </message>
+    <message>
         <source>w treści</source>
         <translation>in content</translation>
+    </message>
+    <message>
+        <source>W treści: szuka tekstu w treści plików (Enter zaczyna); lista pokazuje pliki z tym tekstem i znaleziony wiersz</source>
+        <translation>In content: searches the files&apos; content for the text (Enter starts); the list shows the files holding it and the line found</translation>
+    </message>
+    <message>
+        <source>Szukaj w treści…</source>
+        <translation>Search content…</translation>
     </message>
     <message>
         <source>Pokazuje tylko pliki o tym wyniku porównania</source>
@@ -586,24 +626,16 @@ Every button has a hint: just rest the mouse pointer over it.</translation>
         <translation>&amp;Compare with…</translation>
     </message>
     <message>
-        <source>Zam&amp;knij porównanie</source>
-        <translation>Close compa&amp;rison</translation>
+        <source>Za&amp;mknij porównanie</source>
+        <translation>Close compar&amp;ison</translation>
     </message>
     <message>
         <source>Eksportuj różni&amp;ce…</source>
-        <translation>Export &amp;differences…</translation>
+        <translation>Expor&amp;t differences…</translation>
     </message>
     <message>
         <source>&amp;Scal z…</source>
         <translation>&amp;Merge with…</translation>
-    </message>
-    <message>
-        <source>W treści: szuka tekstu w treści plików (Enter zaczyna); lista pokazuje pliki z tym tekstem i znaleziony wiersz</source>
-        <translation>In content: searches the files&apos; content for the text (Enter starts); the list shows the files holding it and the line found</translation>
-    </message>
-    <message>
-        <source>Szukaj w treści…</source>
-        <translation>Search content…</translation>
     </message>
 </context>
 <context>
@@ -1435,6 +1467,44 @@ The archive on disk is unchanged and the changes stay in the window: try again o
         <translation>Cannot write the journal of unsaved changes %2: %3</translation>
     </message>
     <message>
+        <source>Otwórz folder gry</source>
+        <translation>Open the game&apos;s folder</translation>
+    </message>
+    <message>
+        <source>%1 (archiwa: %2, pliki: %3)</source>
+        <translation>%1 (archives: %2, files: %3)</translation>
+    </message>
+    <message>
+        <source>Folder: %1 (archiwa: %2, zasłonięte kopie: %3)</source>
+        <translation>Folder: %1 (archives: %2, shadowed copies: %3)</translation>
+    </message>
+    <message>
+        <source>zasłania: %1</source>
+        <translation>shadows: %1</translation>
+    </message>
+    <message>
+        <source>zasłonięty</source>
+        <translation>shadowed</translation>
+    </message>
+    <message>
+        <source>Niektórych archiwów folderu nie można odczytać:
+%1</source>
+        <translation>Some archives of the folder cannot be read:
+%1</translation>
+    </message>
+    <message>
+        <source>Folderu nie można edytować. Wybierz „Edytuj to archiwum”, aby otworzyć archiwum zaznaczonego pliku.</source>
+        <translation>A folder cannot be edited. Choose “Edit this archive” to open the selected file&apos;s archive.</translation>
+    </message>
+    <message>
+        <source>Kolejność archiwów</source>
+        <translation>Archive order</translation>
+    </message>
+    <message>
+        <source>Plik o tej samej nazwie w kilku archiwach pochodzi z archiwum wyżej na liście.</source>
+        <translation>A file of the same name in several archives comes from the archive higher on the list.</translation>
+    </message>
+    <message>
         <source>Porównaj z archiwum</source>
         <translation>Compare with an archive</translation>
     </message>
@@ -1463,6 +1533,14 @@ The archive on disk is unchanged and the changes stay in the window: try again o
         <translation>unreadable</translation>
     </message>
     <message>
+        <source>Porównywanie z %1...</source>
+        <translation>Comparing with %1...</translation>
+    </message>
+    <message>
+        <source>Przerwano porównanie.</source>
+        <translation>Comparison cancelled.</translation>
+    </message>
+    <message>
         <source>wszystkie</source>
         <translation>all</translation>
     </message>
@@ -1487,6 +1565,10 @@ The archive on disk is unchanged and the changes stay in the window: try again o
     <message>
         <source>Nowe: %1</source>
         <translation>New: %1</translation>
+    </message>
+    <message>
+        <source>(nie ma go w tym archiwum)</source>
+        <translation>(not in this archive)</translation>
     </message>
     <message>
         <source>Eksportuj różnice</source>
@@ -1517,6 +1599,14 @@ The archive on disk is unchanged and the changes stay in the window: try again o
     <message>
         <source>Przerwano: nie zapisano różnic.</source>
         <translation>Cancelled: the differences were not written.</translation>
+    </message>
+    <message>
+        <source>Czytanie %1...</source>
+        <translation>Reading %1...</translation>
+    </message>
+    <message>
+        <source>Przerwano scalanie: niczego nie zmieniono.</source>
+        <translation>Merge cancelled: nothing was changed.</translation>
     </message>
     <message>
         <source>Scal z archiwum</source>
@@ -1577,26 +1667,6 @@ The archive on disk is unchanged and the changes stay in the window: try again o
     <message>
         <source>Przerwano szukanie „%1”: przeszukano %2 z %3 plików.</source>
         <translation>Search for “%1” cancelled: %2 of %3 files searched.</translation>
-    </message>
-    <message>
-        <source>Porównywanie z %1...</source>
-        <translation>Comparing with %1...</translation>
-    </message>
-    <message>
-        <source>Przerwano porównanie.</source>
-        <translation>Comparison cancelled.</translation>
-    </message>
-    <message>
-        <source>Czytanie %1...</source>
-        <translation>Reading %1...</translation>
-    </message>
-    <message>
-        <source>Przerwano scalanie: niczego nie zmieniono.</source>
-        <translation>Merge cancelled: nothing was changed.</translation>
-    </message>
-    <message>
-        <source>(nie ma go w tym archiwum)</source>
-        <translation>(not in this archive)</translation>
     </message>
 </context>
 </TS>

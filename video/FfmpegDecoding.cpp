@@ -12,9 +12,12 @@ extern "C" {
 }
 
 #include <algorithm>
+#include <array>
 #include <cstring>
+#include <limits>
 #include <mutex>
 #include <new>
+#include <optional>
 #include <string_view>
 
 #include "base/ResourceError.h"
@@ -183,6 +186,21 @@ public:
 
     AVFormatContext* format() const { return format_.get(); }
 
+    // Moves to the key frame of stream `stream` at or before `timestamp`, in the stream's time
+    // base; false when the demuxer cannot. The packets' bound counts afresh from there.
+    bool seek(int stream, std::int64_t timestamp) {
+        packetsRead_ = 0;
+        return av_seek_frame(format_.get(), stream, timestamp, AVSEEK_FLAG_BACKWARD) >= 0;
+    }
+
+    // The demuxer may skip every other stream's packets (Smacker's pictures, to reach a sound).
+    void readOnly(int stream) {
+        for (unsigned index = 0; index < format_->nb_streams; ++index) {
+            format_->streams[index]->discard =
+                static_cast<int>(index) == stream ? AVDISCARD_DEFAULT : AVDISCARD_ALL;
+        }
+    }
+
     // The next packet of any stream into `packet`; false at the end of the entry.
     bool read(AVPacket* packet) {
         if (++packetsRead_ > kMaxPackets) {
@@ -259,7 +277,8 @@ public:
                 avcodec_send_packet(context_.get(), nullptr);
                 continue;
             }
-            const bool ours = packet_->stream_index == streamIndex_;
+            const bool ours = packet_->stream_index == streamIndex_ &&
+                              (packet_->pts == AV_NOPTS_VALUE || packet_->pts >= firstStamp_);
             result = ours ? avcodec_send_packet(context_.get(), packet_.get()) : 0;
             av_packet_unref(packet_.get());
             if (result < 0) {
@@ -268,9 +287,13 @@ public:
         }
     }
 
+    // The stream's packets stamped before `stamp` are passed over, not decoded.
+    void startAt(std::int64_t stamp) { firstStamp_ = stamp; }
+
 private:
     int streamIndex_;
     std::string entry_;
+    std::int64_t firstStamp_ = std::numeric_limits<std::int64_t>::min();
     std::unique_ptr<AVCodecContext, CodecDeleter> context_;
     PacketPtr packet_{allocated(av_packet_alloc())};
     bool draining_ = false;
@@ -316,6 +339,10 @@ std::int64_t countPackets(Bytes data, int streamIndex, const std::string& entry,
     return count;
 }
 
+std::int64_t stampOf(const AVFrame& frame) {
+    return frame.pts != AV_NOPTS_VALUE ? frame.pts : frame.best_effort_timestamp;
+}
+
 AVChannelLayout layoutOf(const AVFrame& frame) {
     AVChannelLayout layout{};
     if (frame.ch_layout.order == AV_CHANNEL_ORDER_UNSPEC ||
@@ -325,42 +352,45 @@ AVChannelLayout layoutOf(const AVFrame& frame) {
     return layout;
 }
 
-// Decoded sound frames as interleaved 16-bit samples, in the format of the first frame.
-class SoundCollector {
+// Decoded sound frames as interleaved 16-bit samples appended to a vector, in the format of the
+// first frame; the length of the whole sound is bounded.
+class SoundConverter {
 public:
-    explicit SoundCollector(const std::string& entry) : entry_(entry) {}
-    ~SoundCollector() { av_channel_layout_uninit(&layout_); }
-    SoundCollector(const SoundCollector&) = delete;
-    SoundCollector& operator=(const SoundCollector&) = delete;
+    explicit SoundConverter(const std::string& entry) : entry_(entry) {}
+    ~SoundConverter() { av_channel_layout_uninit(&layout_); }
+    SoundConverter(const SoundConverter&) = delete;
+    SoundConverter& operator=(const SoundConverter&) = delete;
 
-    void add(const AVFrame& frame) {
+    bool started() const { return resampler_ != nullptr; }
+    std::int32_t rate() const { return rate_; }
+    std::int32_t channels() const { return channels_; }
+    std::int64_t sampleFrames() const { return sampleFrames_; }
+
+    void add(const AVFrame& frame, std::vector<std::int16_t>& out) {
         if (!resampler_) {
             start(frame);
-        } else if (frame.sample_rate != pcm_.rate || frame.ch_layout.nb_channels != pcm_.channels ||
+        } else if (frame.sample_rate != rate_ || frame.ch_layout.nb_channels != channels_ ||
                    frame.format != format_) {
             throw failure(ErrorKind::DamagedVideo, "the sound's format changes within the stream",
                           entry_);
         }
         // A sound decoder can make many samples of few bytes: the length is checked, not assumed.
         const std::int64_t limit =
-            std::min<std::int64_t>(kMaxSoundSeconds * pcm_.rate, kMaxSoundSamples / pcm_.channels);
+            std::min<std::int64_t>(kMaxSoundSeconds * rate_, kMaxSoundSamples / channels_);
         if (frame.nb_samples < 0 || sampleFrames_ + frame.nb_samples > limit) {
             throw failure(ErrorKind::VideoTooLarge,
                           "sound longer than " + std::to_string(kMaxSoundSeconds) + " seconds or " +
                               std::to_string(kMaxSoundSamples) + " samples",
                           entry_);
         }
-        convert(frame.extended_data, frame.nb_samples);
+        convert(frame.extended_data, frame.nb_samples, out);
     }
 
-    // Throws "Video has no sound" when no frame came: a WAV of no channels could not be played.
-    Pcm finish() {
-        if (!resampler_) {
-            throw failure(ErrorKind::NoSound, "its sound stream holds no samples", entry_);
+    // What the converter still holds, at the end of the stream.
+    void finish(std::vector<std::int16_t>& out) {
+        if (resampler_) {
+            convert(nullptr, 0, out);
         }
-        convert(nullptr, 0);
-        pcm_.samples.resize(static_cast<std::size_t>(sampleFrames_ * pcm_.channels));
-        return std::move(pcm_);
     }
 
 private:
@@ -383,28 +413,31 @@ private:
             result = swr_init(resampler_.get());
         }
         if (result < 0) {
+            resampler_.reset();
             throw ffmpegFailure(ErrorKind::DamagedVideo, "cannot convert the sound", result,
                                 entry_);
         }
-        pcm_.rate = frame.sample_rate;
-        pcm_.channels = channels;
+        rate_ = frame.sample_rate;
+        channels_ = channels;
         format_ = frame.format;
     }
 
-    void convert(std::uint8_t* const* input, int count) {
+    void convert(std::uint8_t* const* input, int count, std::vector<std::int16_t>& out) {
         const int room = swr_get_out_samples(resampler_.get(), count);
         if (room < 0) {
             throw ffmpegFailure(ErrorKind::DamagedVideo, "cannot convert the sound", room, entry_);
         }
-        const auto used = static_cast<std::size_t>(sampleFrames_ * pcm_.channels);
-        pcm_.samples.resize(used + static_cast<std::size_t>(room) * pcm_.channels);
-        auto* out = reinterpret_cast<std::uint8_t*>(pcm_.samples.data() + used);
-        const int written = swr_convert(resampler_.get(), &out, room,
+        const std::size_t used = out.size();
+        out.resize(used + static_cast<std::size_t>(room) * channels_);
+        auto* target = reinterpret_cast<std::uint8_t*>(out.data() + used);
+        const int written = swr_convert(resampler_.get(), &target, room,
                                         const_cast<const std::uint8_t**>(input), count);
         if (written < 0) {
+            out.resize(used);
             throw ffmpegFailure(ErrorKind::DamagedVideo, "cannot convert the sound", written,
                                 entry_);
         }
+        out.resize(used + static_cast<std::size_t>(written) * channels_);
         sampleFrames_ += written;
     }
 
@@ -412,8 +445,181 @@ private:
     std::unique_ptr<SwrContext, ResamplerDeleter> resampler_;
     AVChannelLayout layout_{};
     int format_ = -1;
+    std::int32_t rate_ = 0;
+    std::int32_t channels_ = 0;
     std::int64_t sampleFrames_ = 0;
-    Pcm pcm_;
+};
+
+// A sound stream's decoder over a demuxer of its own that reads that stream only.
+struct SoundDecoding {
+    SoundDecoding(Bytes content, int stream, const std::string& entry, const VideoOptions& options)
+        : demuxer(content, entry, options),
+          decoder(*demuxer.format()->streams[stream], entry, options),
+          converter(entry) {
+        demuxer.readOnly(stream);
+    }
+
+    // The samples of the stream's next frame appended to `out`; false at the end of the stream.
+    bool next(std::vector<std::int16_t>& out) {
+        if (!decoder.next(demuxer, frame.get())) {
+            converter.finish(out);
+            return false;
+        }
+        converter.add(*frame, out);
+        return true;
+    }
+
+    Demuxer demuxer;
+    Decoder decoder;
+    SoundConverter converter;
+    FramePtr frame{allocated(av_frame_alloc())};
+};
+
+// Where to start decoding a sound stream to reach time stamp `stamp` exactly without decoding
+// all that lies before: the stamp of the packet two before the one holding `stamp`, so that a
+// decoder that carries the end of one packet into the next (Bink's overlapping blocks) starts
+// with the state it would have had; Smacker's and PCM packets decode alone. Read by a demuxer of
+// its own, which only reads packets. Nothing when that packet is among the first three or the
+// packets' stamps do not rise: decoding starts at the beginning then.
+std::optional<std::int64_t> warmUpStamp(Bytes content, int stream, std::int64_t stamp,
+                                        const std::string& entry, const VideoOptions& options) {
+    constexpr std::size_t kWarmUpPackets = 2;
+    Demuxer demuxer(content, entry, options);
+    demuxer.readOnly(stream);
+    const PacketPtr packet(allocated(av_packet_alloc()));
+    std::array<std::int64_t, kWarmUpPackets + 1> last{};  // the stamps of the last packets read
+    std::size_t count = 0;
+    while (demuxer.read(packet.get())) {
+        const bool ours = packet->stream_index == stream;
+        const std::int64_t pts = packet->pts;
+        av_packet_unref(packet.get());
+        if (!ours) {
+            continue;
+        }
+        if (pts == AV_NOPTS_VALUE || (count > 0 && pts < last.back())) {
+            return std::nullopt;
+        }
+        if (pts > stamp) {
+            break;
+        }
+        std::rotate(last.begin(), last.begin() + 1, last.end());
+        last.back() = pts;
+        ++count;
+    }
+    if (count <= kWarmUpPackets + 1) {
+        return std::nullopt;
+    }
+    return last.front();
+}
+
+// The sound from `seconds` on, decoded a frame of the stream at a time as it is read. Decoding
+// starts a few packets before the start, found by the packets' time stamps (else at the
+// beginning), and drops the samples before it: they are exactly those of the whole sound.
+class FfmpegSound final : public DecodedSound {
+public:
+    FfmpegSound(std::shared_ptr<const std::vector<std::byte>> content, int stream, double seconds,
+                const std::string& entry, const VideoOptions& options)
+        : content_(std::move(content)), entry_(entry) {
+        seconds = std::clamp(seconds, 0.0, double(kMaxSoundSeconds));
+        decoding_ = std::make_unique<SoundDecoding>(*content_, stream, entry, options);
+        const AVRational timeBase = decoding_->demuxer.format()->streams[stream]->time_base;
+        std::optional<std::int64_t> warmUp;
+        if (seconds > 0 && timeBase.num > 0 && timeBase.den > 0) {
+            warmUp = warmUpStamp(*content_, stream, std::llround(seconds / av_q2d(timeBase)), entry,
+                                 options);
+        }
+        if (warmUp) {
+            decoding_->decoder.startAt(*warmUp);
+            if (skipTo(seconds, timeBase)) {
+                return;
+            }
+            // A frame without a stamp says not where it lies: from the beginning, then.
+            decoding_ = std::make_unique<SoundDecoding>(*content_, stream, entry, options);
+            pending_.clear();
+        }
+        skipTo(seconds, std::nullopt);
+    }
+
+    std::int32_t rate() const override { return decoding_->converter.rate(); }
+    std::int32_t channels() const override { return decoding_->converter.channels(); }
+    std::int64_t decodedSampleFrames() const override {
+        return decoding_->converter.sampleFrames();
+    }
+    bool atEnd() const override { return ended_ && pendingAt_ == pending_.size(); }
+
+    std::size_t read(std::span<std::int16_t> samples) override {
+        const auto frameSize = static_cast<std::size_t>(channels());
+        const std::size_t wanted = samples.size() / frameSize * frameSize;
+        std::size_t done = 0;
+        while (done < wanted) {
+            if (pendingAt_ == pending_.size()) {
+                if (ended_) {
+                    break;
+                }
+                pending_.clear();
+                pendingAt_ = 0;
+                ended_ = !decoding_->next(pending_);
+                continue;
+            }
+            const std::size_t count = std::min(wanted - done, pending_.size() - pendingAt_);
+            std::copy_n(pending_.begin() + static_cast<std::ptrdiff_t>(pendingAt_), count,
+                        samples.begin() + static_cast<std::ptrdiff_t>(done));
+            pendingAt_ += count;
+            done += count;
+        }
+        return done;
+    }
+
+private:
+    // Decodes up to the frame holding the sample frame at `seconds` and stands on that sample.
+    // The first frame's place is its stamp in `timeBase` when decoding did not begin at the
+    // start; false when that frame has none.
+    bool skipTo(double seconds, std::optional<AVRational> timeBase) {
+        std::int64_t position = 0;  // the sample frame pending_ begins with
+        bool first = true;
+        bool more = true;
+        for (;;) {
+            position += framesPending();
+            pending_.clear();
+            more = decoding_->next(pending_);
+            if (!decoding_->converter.started()) {
+                break;
+            }
+            if (first && timeBase) {
+                const std::int64_t stamp = stampOf(*decoding_->frame);
+                const double at = static_cast<double>(stamp) * av_q2d(*timeBase);
+                if (stamp == AV_NOPTS_VALUE || stamp < 0 || at > 2.0 * kMaxSoundSeconds) {
+                    return false;
+                }
+                position = std::llround(at * rate());
+            }
+            first = false;
+            if (!more || position + framesPending() > startFrame(seconds)) {
+                break;
+            }
+        }
+        // Throws "Video has no sound" when no frame came: a sound of no channels cannot be played.
+        if (!decoding_->converter.started()) {
+            throw failure(ErrorKind::NoSound, "its sound stream holds no samples", entry_);
+        }
+        const std::int64_t inside =
+            std::clamp<std::int64_t>(startFrame(seconds) - position, 0, framesPending());
+        pendingAt_ = static_cast<std::size_t>(inside) * static_cast<std::size_t>(channels());
+        ended_ = !more;
+        return true;
+    }
+
+    std::int64_t startFrame(double seconds) const { return std::llround(seconds * rate()); }
+    std::int64_t framesPending() const {
+        return static_cast<std::int64_t>(pending_.size()) / std::max(1, channels());
+    }
+
+    std::shared_ptr<const std::vector<std::byte>> content_;
+    std::string entry_;
+    std::unique_ptr<SoundDecoding> decoding_;
+    std::vector<std::int16_t> pending_;  // the samples of the frame decoded last
+    std::size_t pendingAt_ = 0;          // the first of them not read yet
+    bool ended_ = false;
 };
 
 // The frame counts (and Smacker's tree size) of the game's containers, checked against the
@@ -478,6 +684,10 @@ void checkStatedFrames(Bytes content, const std::string& entry) {
     }
 }
 
+// A forward jump of up to this many frames past the frame decoded last decodes on rather than
+// seeking back to a key frame: a new decoder costs about as much as a few frames.
+constexpr std::uint32_t kFramesDecodedRatherThanSeeking = 8;
+
 // A clip opened from its own copy of the entry's bytes.
 class FfmpegClip final : public DecodedClip {
 public:
@@ -486,6 +696,8 @@ public:
     const VideoInfo& info() const override { return info_; }
     Picture frame(std::uint32_t number) override;
     Pcm sound() const override;
+    std::unique_ptr<DecodedSound> soundFrom(double seconds) const override;
+    std::uint64_t framesDecoded() const override { return framesDecoded_; }
 
 private:
     void restart() {
@@ -493,25 +705,39 @@ private:
         demuxer_.reset();
         delivered_ = 0;
         decodedPixels_ = 0;
-        demuxer_ = std::make_unique<Demuxer>(content_, entry_, options_);
-        decoder_ =
-            std::make_unique<Decoder>(*demuxer_->format()->streams[videoStream_], entry_, options_);
+        demuxer_ = std::make_unique<Demuxer>(*content_, entry_, options_);
+        decoder_ = std::make_unique<Decoder>(videoStreamOf(*demuxer_), entry_, options_);
     }
+    const AVStream& videoStreamOf(const Demuxer& demuxer) const {
+        return *demuxer.format()->streams[videoStream_];
+    }
+    // Makes `delivered_` reach `number` the cheapest way the container allows.
+    void approach(std::uint32_t number);
+    std::optional<std::uint32_t> keyFrameAtOrBefore(std::uint32_t number);
+    bool seeksLandWhereAsked() const;
+    bool seekTo(std::uint32_t keyFrame);
+    bool decodeNext();
     Picture currentPicture();
 
-    std::vector<std::byte> content_;
+    std::shared_ptr<const std::vector<std::byte>> content_;
     std::string entry_;
     VideoOptions options_;
     VideoInfo info_;
     int videoStream_ = -1;
     int soundStream_ = -1;
+    // Seeking needs an index of key frames and time stamps that count frames: frame N is stamped
+    // firstStamp_ + N - 1. A demuxer whose seek lands elsewhere is not asked again.
+    bool seekable_ = false;
+    bool seekTried_ = false;  // whether seeksLandWhereAsked() has been asked
+    std::int64_t firstStamp_ = 0;
 
-    // The frame decoding under way: `delivered_` frames have come out of `decoder_`, the last of
-    // them in `frame_`.
+    // The frame decoding under way: `delivered_` is the number of the frame that came out of
+    // `decoder_` last, into `frame_`.
     std::unique_ptr<Demuxer> demuxer_;
     std::unique_ptr<Decoder> decoder_;
     std::uint32_t delivered_ = 0;
     std::uint64_t decodedPixels_ = 0;
+    std::uint64_t framesDecoded_ = 0;
     FramePtr frame_{allocated(av_frame_alloc())};
     std::unique_ptr<SwsContext, ScalerDeleter> scaler_;
     std::vector<std::uint8_t> rgbRows_;
@@ -553,12 +779,22 @@ Picture FfmpegClip::currentPicture() {
     return picture;
 }
 
+// Whether a stream's time stamps count its frames, one tick of the time base a frame.
+bool stampsCountFrames(const AVStream& stream) {
+    AVRational rate = stream.avg_frame_rate;
+    if (rate.num <= 0 || rate.den <= 0) {
+        rate = stream.r_frame_rate;
+    }
+    return rate.num > 0 && rate.den > 0 && stream.time_base.num > 0 && stream.time_base.den > 0 &&
+           av_cmp_q(av_mul_q(stream.time_base, rate), AVRational{1, 1}) == 0;
+}
+
 FfmpegClip::FfmpegClip(Bytes content, const std::string& entryName, const VideoOptions& options)
     : entry_(entryName), options_(options) {
     quietenFfmpeg();
     checkStatedFrames(content, entry_);
-    content_.assign(content.begin(), content.end());
-    demuxer_ = std::make_unique<Demuxer>(content_, entry_, options_);
+    content_ = std::make_shared<const std::vector<std::byte>>(content.begin(), content.end());
+    demuxer_ = std::make_unique<Demuxer>(*content_, entry_, options_);
     AVFormatContext* format = demuxer_->format();
     videoStream_ = av_find_best_stream(format, AVMEDIA_TYPE_VIDEO, -1, -1, nullptr, 0);
     if (videoStream_ < 0) {
@@ -572,8 +808,9 @@ FfmpegClip::FfmpegClip(Bytes content, const std::string& entryName, const VideoO
     info_.width = video.codecpar->width;
     info_.height = video.codecpar->height;
     info_.frameRate = rateOf(video);
-    info_.frameCount = video.nb_frames > 0 ? video.nb_frames
-                                           : countPackets(content_, videoStream_, entry_, options_);
+    info_.frameCount = video.nb_frames > 0
+                           ? video.nb_frames
+                           : countPackets(*content_, videoStream_, entry_, options_);
     if (video.duration > 0 && video.time_base.num > 0 && video.time_base.den > 0) {
         info_.durationSeconds = static_cast<double>(video.duration) * av_q2d(video.time_base);
     } else if (format->duration > 0) {
@@ -587,6 +824,10 @@ FfmpegClip::FfmpegClip(Bytes content, const std::string& entryName, const VideoO
         info_.sound = SoundInfo{avcodec_get_name(sound.codec_id), sound.sample_rate,
                                 sound.ch_layout.nb_channels};
     }
+    firstStamp_ = video.start_time != AV_NOPTS_VALUE ? video.start_time : 0;
+    seekable_ = stampsCountFrames(video) &&
+                avformat_index_get_entries_count(format->streams[videoStream_]) > 0 &&
+                firstStamp_ >= 0 && firstStamp_ <= std::int64_t{1} << 40;
 }
 
 Picture FfmpegClip::frame(std::uint32_t number) {
@@ -598,9 +839,7 @@ Picture FfmpegClip::frame(std::uint32_t number) {
                       entry_);
     }
     try {
-        if (!decoder_ || number < delivered_) {
-            restart();
-        }
+        approach(number);
         while (delivered_ < number) {
             // The frames decoded on the way are what a hostile clip could make expensive.
             if (decodedPixels_ > options_.maxDecodedPixels) {
@@ -609,15 +848,12 @@ Picture FfmpegClip::frame(std::uint32_t number) {
                                   std::to_string(options_.maxDecodedPixels) + " decoded pixels",
                               entry_);
             }
-            if (!decoder_->next(*demuxer_, frame_.get())) {
+            if (!decodeNext()) {
                 throw failure(ErrorKind::FrameNotFound,
                               "frame " + std::to_string(number) + " of a stream that ends after " +
                                   std::to_string(delivered_) + " frames",
                               entry_);
             }
-            ++delivered_;
-            decodedPixels_ += static_cast<std::uint64_t>(std::max(frame_->width, 0)) *
-                              static_cast<std::uint64_t>(std::max(frame_->height, 0));
         }
         return currentPicture();
     } catch (...) {
@@ -629,18 +865,130 @@ Picture FfmpegClip::frame(std::uint32_t number) {
     }
 }
 
+void FfmpegClip::approach(std::uint32_t number) {
+    if (!decoder_) {
+        restart();
+    }
+    if (number == delivered_ ||
+        (number > delivered_ && number <= delivered_ + kFramesDecodedRatherThanSeeking)) {
+        return;
+    }
+    const std::optional<std::uint32_t> key = keyFrameAtOrBefore(number);
+    const bool backward = number < delivered_;
+    if (key && (backward || *key > delivered_ + kFramesDecodedRatherThanSeeking)) {
+        if (!seekTo(*key)) {
+            restart();
+        }
+    } else if (backward) {
+        restart();
+    }
+}
+
+// The key frame at or before frame `number` by the demuxer's index; nothing without one, or when
+// the demuxer's seek does not land where asked.
+std::optional<std::uint32_t> FfmpegClip::keyFrameAtOrBefore(std::uint32_t number) {
+    if (seekable_ && !seekTried_) {
+        seekTried_ = true;
+        seekable_ = seeksLandWhereAsked();
+    }
+    if (!seekable_) {
+        return std::nullopt;
+    }
+    const std::int64_t stamp = firstStamp_ + number - 1;
+    const AVIndexEntry* entry = avformat_index_get_entry_from_timestamp(
+        demuxer_->format()->streams[videoStream_], stamp, AVSEEK_FLAG_BACKWARD);
+    if (entry == nullptr || (entry->flags & AVINDEX_KEYFRAME) == 0 ||
+        entry->timestamp < firstStamp_ || entry->timestamp > stamp) {
+        return std::nullopt;
+    }
+    return static_cast<std::uint32_t>(entry->timestamp - firstStamp_ + 1);
+}
+
+// Whether the demuxer's seek reaches the last key frame of the index, tried once on a demuxer of
+// its own before the clip's is moved: Bink's goes back to the start whatever is asked, so its
+// jumps ahead decode on from the frame shown instead.
+bool FfmpegClip::seeksLandWhereAsked() const {
+    try {
+        Demuxer trial(*content_, entry_, options_);
+        const AVIndexEntry* last = avformat_index_get_entry_from_timestamp(
+            trial.format()->streams[videoStream_], std::numeric_limits<std::int64_t>::max(),
+            AVSEEK_FLAG_BACKWARD);
+        if (last == nullptr || !trial.seek(videoStream_, last->timestamp)) {
+            return false;
+        }
+        const PacketPtr packet(allocated(av_packet_alloc()));
+        while (trial.read(packet.get())) {
+            const bool ours = packet->stream_index == videoStream_;
+            const std::int64_t stamp = packet->pts != AV_NOPTS_VALUE ? packet->pts : packet->dts;
+            av_packet_unref(packet.get());
+            if (ours) {
+                return stamp == last->timestamp;
+            }
+        }
+    } catch (const ResourceError&) {
+        // A clip whose headers read once and not twice is not sought in.
+    }
+    return false;
+}
+
+// Moves the demuxer to `keyFrame` and decodes it with a new decoder, so no state of the frames
+// decoded before is left. False when the demuxer cannot, or lands elsewhere (Bink's goes back to
+// the start whatever is asked): the caller starts again from the beginning.
+bool FfmpegClip::seekTo(std::uint32_t keyFrame) {
+    decoder_.reset();
+    delivered_ = 0;
+    decodedPixels_ = 0;
+    const std::int64_t stamp = firstStamp_ + keyFrame - 1;
+    if (!demuxer_->seek(videoStream_, stamp)) {
+        return false;
+    }
+    try {
+        decoder_ = std::make_unique<Decoder>(videoStreamOf(*demuxer_), entry_, options_);
+        delivered_ = keyFrame - 1;
+        if (decodeNext() && stampOf(*frame_) == stamp) {
+            return true;
+        }
+    } catch (const ResourceError&) {
+        // A frame the index calls a key frame that does not decode alone: not asked again.
+    }
+    seekable_ = false;
+    return false;
+}
+
+// The next frame into `frame_`; false at the end of the stream.
+bool FfmpegClip::decodeNext() {
+    if (!decoder_->next(*demuxer_, frame_.get())) {
+        return false;
+    }
+    ++delivered_;
+    ++framesDecoded_;
+    decodedPixels_ += static_cast<std::uint64_t>(std::max(frame_->width, 0)) *
+                      static_cast<std::uint64_t>(std::max(frame_->height, 0));
+    return true;
+}
+
 Pcm FfmpegClip::sound() const {
     if (soundStream_ < 0) {
         throw failure(ErrorKind::NoSound, "", entry_);
     }
-    Demuxer demuxer(content_, entry_, options_);
-    Decoder decoder(*demuxer.format()->streams[soundStream_], entry_, options_);
-    const FramePtr frame(allocated(av_frame_alloc()));
-    SoundCollector collector(entry_);
-    while (decoder.next(demuxer, frame.get())) {
-        collector.add(*frame);
+    SoundDecoding decoding(*content_, soundStream_, entry_, options_);
+    Pcm pcm;
+    while (decoding.next(pcm.samples)) {
     }
-    return collector.finish();
+    // A WAV of no channels could not be played.
+    if (!decoding.converter.started()) {
+        throw failure(ErrorKind::NoSound, "its sound stream holds no samples", entry_);
+    }
+    pcm.rate = decoding.converter.rate();
+    pcm.channels = decoding.converter.channels();
+    return pcm;
+}
+
+std::unique_ptr<DecodedSound> FfmpegClip::soundFrom(double seconds) const {
+    if (soundStream_ < 0) {
+        throw failure(ErrorKind::NoSound, "", entry_);
+    }
+    return std::make_unique<FfmpegSound>(content_, soundStream_, seconds, entry_, options_);
 }
 
 bool hasAll(const char* demuxer, std::initializer_list<AVCodecID> codecs) {

@@ -6,6 +6,7 @@
 #include "video/VideoClip.h"
 
 #include "base/ResourceError.h"
+#include "video/VideoDecoding.h"
 #include "video/VideoModule.h"
 
 namespace brasvel::video {
@@ -45,6 +46,34 @@ Picture VideoClip::frame(std::uint32_t number) {
 }
 Pcm VideoClip::sound() const {
     return state_->clip->sound();
+}
+
+ClipSound VideoClip::soundFrom(double seconds) const {
+    return ClipSound(state_->clip->soundFrom(seconds));
+}
+std::uint64_t VideoClip::framesDecoded() const {
+    return state_->clip->framesDecoded();
+}
+
+ClipSound::ClipSound(std::unique_ptr<DecodedSound> sound) : sound_(std::move(sound)) {}
+ClipSound::ClipSound(ClipSound&&) noexcept = default;
+ClipSound& ClipSound::operator=(ClipSound&&) noexcept = default;
+ClipSound::~ClipSound() = default;
+
+std::int32_t ClipSound::rate() const {
+    return sound_->rate();
+}
+std::int32_t ClipSound::channels() const {
+    return sound_->channels();
+}
+std::size_t ClipSound::read(std::span<std::int16_t> samples) {
+    return sound_->read(samples);
+}
+bool ClipSound::atEnd() const {
+    return sound_->atEnd();
+}
+std::int64_t ClipSound::decodedSampleFrames() const {
+    return sound_->decodedSampleFrames();
 }
 
 std::vector<std::byte> wavFile(const Pcm& pcm) {

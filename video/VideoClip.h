@@ -14,13 +14,19 @@
 // of FFmpeg becomes a ResourceError naming the entry.
 //
 // Frames are numbered from 1, as the sprite frames of `convert --frame` are. Decoding frame N
-// decodes every frame before it: forward from the last frame decoded when N lies ahead of it,
-// from the start otherwise; so stepping through a clip frame by frame costs one frame a step.
+// decodes every frame before it back to a key frame: forward from the last frame decoded when N
+// lies a little ahead of it; otherwise from the key frame at or before N, which the container's
+// index finds (AVI's; FFmpeg's Smacker and Bink demuxers can only go back to the start), or from
+// the start. Stepping through a clip frame by frame costs one frame a step.
+//
+// The sound can be decoded whole (sound()) or as it is read, from any time on (soundFrom()): a
+// reader of its own over the clip's bytes, which may be used on another thread than the clip.
 
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <ostream>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -91,6 +97,33 @@ struct Pcm {
 // A 16-bit PCM WAV file of `pcm`, as the sound player plays it.
 std::vector<std::byte> wavFile(const Pcm& pcm);
 
+class DecodedSound;
+
+// A clip's first sound stream, decoded a frame of the stream at a time as it is read. It holds the
+// clip's bytes and FFmpeg's state of its own: it outlives the clip, and one thread may read it
+// while another decodes the clip's frames.
+class ClipSound {
+public:
+    explicit ClipSound(std::unique_ptr<DecodedSound> sound);
+    ClipSound(ClipSound&&) noexcept;
+    ClipSound& operator=(ClipSound&&) noexcept;
+    ~ClipSound();
+
+    std::int32_t rate() const;
+    std::int32_t channels() const;
+    // The next interleaved 16-bit samples into `samples`, whole sample frames only (`samples` holds
+    // at least one); the count of samples written, 0 at the end. Throws ResourceError naming the
+    // entry when the sound is damaged or too long.
+    std::size_t read(std::span<std::int16_t> samples);
+    // Whether every sample has been read (from the start: the sound ends before its start).
+    bool atEnd() const;
+    // Sample frames decoded since the sound was opened, those dropped to reach its start included.
+    std::int64_t decodedSampleFrames() const;
+
+private:
+    std::unique_ptr<DecodedSound> sound_;
+};
+
 class VideoClip {
 public:
     // Reads the stream headers of `content` (copied: the clip keeps its own bytes). `entryName`
@@ -112,6 +145,14 @@ public:
     // The first sound stream decoded whole. Throws ResourceError "Video has no sound" without one
     // or when it decodes to no samples.
     Pcm sound() const;
+    // The first sound stream from `seconds` into it, read as it is decoded: decoding starts a few
+    // packets before that time, found by their time stamps (at the beginning when they do not
+    // tell), and drops what lies before it; the samples are those sound() gives from there.
+    // Throws as sound().
+    ClipSound soundFrom(double seconds) const;
+
+    // The frames decoded since the clip was opened: what reaching frames has cost.
+    std::uint64_t framesDecoded() const;
 
 private:
     struct State;

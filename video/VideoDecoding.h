@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 
 #include "base/ByteReader.h"
@@ -20,7 +21,18 @@
 
 namespace brasvel::video {
 
-inline constexpr int kDecodingInterface = 1;
+inline constexpr int kDecodingInterface = 2;
+
+// A clip's sound decoded as it is read; ClipSound forwards to it.
+class DecodedSound {
+public:
+    virtual ~DecodedSound() = default;
+    virtual std::int32_t rate() const = 0;
+    virtual std::int32_t channels() const = 0;
+    virtual std::size_t read(std::span<std::int16_t> samples) = 0;
+    virtual std::int64_t decodedSampleFrames() const = 0;
+    virtual bool atEnd() const = 0;
+};
 
 // One clip opened by the module; VideoClip forwards to it. Errors are ResourceErrors naming the
 // entry, as VideoClip.h describes.
@@ -30,6 +42,8 @@ public:
     virtual const VideoInfo& info() const = 0;
     virtual Picture frame(std::uint32_t number) = 0;
     virtual Pcm sound() const = 0;
+    virtual std::unique_ptr<DecodedSound> soundFrom(double seconds) const = 0;
+    virtual std::uint64_t framesDecoded() const = 0;
 };
 
 class VideoDecoding {

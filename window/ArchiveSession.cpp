@@ -13,8 +13,12 @@
 #include "extract/SafeName.h"
 #include "imaging/PcxImage.h"
 #include "imaging/PictureFormats.h"
+#include "window/FolderSession.h"
 
 namespace brasvel {
+
+ArchiveSession::ArchiveSession() = default;
+ArchiveSession::~ArchiveSession() = default;
 
 const ArchiveFormat* ArchiveSession::kindOf(const std::string& path) {
     return formatOfFile(path, BytesFit::WholeOrDamaged);
@@ -33,20 +37,32 @@ bool ArchiveSession::open(const std::string& path, const ArchiveFormat& format,
             chosen = likely;
         }
     }
-    archive_ = Archive::open(std::move(file), path, *chosen, progress);
+    adopt(Archive::open(std::move(file), path, *chosen, progress));
+    return true;
+}
+
+void ArchiveSession::adopt(Archive archive) {
+    nameUnopened(archive.path());
+    archive_ = std::move(archive);
     // The rows' damage is known at once; the content's when it is read.
     const EntryCheck check(*archive_);
     damage_.resize(archive_->entries().size());
     for (std::size_t index = 0; index < damage_.size(); ++index) {
         damage_[index] = check.rowDamage(index);
     }
-    return true;
+}
+
+void ArchiveSession::openFolder(const std::string& folder, const TroubleSink& trouble) {
+    nameUnopened(folder);
+    folder_ = std::make_unique<FolderSession>(folder, trouble);
+    path_ = folder_->path();
 }
 
 void ArchiveSession::close() {
     dropEdits();
     archive_.reset();
     damage_.clear();
+    folder_.reset();
 }
 
 void ArchiveSession::nameUnopened(std::string path) {
@@ -58,6 +74,9 @@ const std::vector<Entry>& ArchiveSession::entries() const {
     static const std::vector<Entry> none;
     if (edit_) {
         return edit_->entries();
+    }
+    if (folder_) {
+        return folder_->entries();
     }
     return archive_ ? archive_->entries() : none;
 }
@@ -79,12 +98,18 @@ std::vector<std::byte> ArchiveSession::content(std::size_t index) const {
     if (edit_) {
         return edit_->content(index);
     }
+    if (folder_) {
+        return folder_->content(index);
+    }
     return entryContent(*archive_, archive_->entries().at(index));
 }
 
 ExtractedEntry ArchiveSession::extract(std::size_t position, std::size_t index,
                                        const TargetFolder& folder,
                                        std::set<std::string>& written) const {
+    if (folder_) {
+        return folder_->extract(position, index, folder, written);
+    }
     if (hasChanges()) {
         return extractEdited(position, index, folder, written);
     }
@@ -98,6 +123,10 @@ ExtractedEntry ArchiveSession::extract(std::size_t position, std::size_t index,
 
 void ArchiveSession::extractEach(std::span<const std::size_t> indices, const TargetFolder& folder,
                                  const EntryReport& report) const {
+    if (folder_) {
+        folder_->extractEach(indices, folder, report);
+        return;
+    }
     if (!hasChanges()) {
         extractEntries(*archive_, indices, folder, ExtractOptions{}, report);
         return;
@@ -149,6 +178,11 @@ std::optional<std::string> ArchiveSession::damage(std::size_t index) const {
     if (edit_) {
         return edit_->damage(index);
     }
+    if (folder_) {
+        return index < folder_->entries().size()
+                   ? folder_->holder(index).damage(folder_->entryInArchive(index))
+                   : std::nullopt;
+    }
     return index < damage_.size() ? damage_[index] : std::nullopt;
 }
 
@@ -160,7 +194,23 @@ std::size_t ArchiveSession::damagedCount() const {
     return damaged;
 }
 
+const ArchiveFormat& ArchiveSession::formatOf(std::size_t index) const {
+    return folder_ ? folder_->holder(index).archive()->format() : archive_->format();
+}
+
+void ArchiveSession::keepIntact(TargetFolder& target) const {
+    if (folder_) {
+        folder_->keepIntact(target);
+    } else {
+        target.keepIntact(path_);
+    }
+}
+
 bool ArchiveSession::noteDamage(std::size_t index, const std::string& what) {
+    if (folder_) {
+        return index < folder_->entries().size() &&
+               folder_->holder(index).noteDamage(folder_->entryInArchive(index), what);
+    }
     if (!edit_) {
         if (index < damage_.size()) {
             damage_[index] = what;
@@ -180,6 +230,10 @@ bool ArchiveSession::noteDamage(std::size_t index, const std::string& what) {
 }
 
 ArchiveEdit& ArchiveSession::edit() {
+    if (!edit_ && !archive_) {
+        // A folder's archives, or none: nothing to write back.
+        throw ResourceError(ErrorKind::Unexpected, "No archive is open to edit");
+    }
     if (!edit_) {
         edit_.emplace(*archive_);
         carryDamage();  // found in content read before the edit began

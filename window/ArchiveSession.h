@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <set>
 #include <span>
@@ -18,14 +19,22 @@
 
 #include "archive/Archive.h"
 #include "edit/ArchiveEdit.h"
+#include "extract/ArchiveSearch.h"
 #include "extract/AtomicFile.h"
 #include "extract/BatchExtractor.h"
 #include "window/EditHistory.h"
 
 namespace brasvel {
 
+class FolderSession;
+
 class ArchiveSession {
 public:
+    ArchiveSession();
+    ~ArchiveSession();
+    ArchiveSession(const ArchiveSession&) = delete;
+    ArchiveSession& operator=(const ArchiveSession&) = delete;
+
     // Asked when a file does not look like the kind chosen but like `likely`: true opens it as
     // `likely`, false opens nothing.
     using OtherKindQuestion = std::function<bool(const ArchiveFormat& likely)>;
@@ -40,7 +49,19 @@ public:
     // cannot be opened; either way `path` is the one named afterwards.
     bool open(const std::string& path, const ArchiveFormat& format, const EntryProgress& progress,
               const OtherKindQuestion& otherKind);
-    // Drops the archive, its damage and its edits; the path named stays.
+    // Closes what was open and takes `archive`, opened already, as the open archive.
+    void adopt(Archive archive);
+    // Closes what was open and opens the game folder `folder`: every archive directly inside it,
+    // read as one list (FolderSession), whose entries every read below goes to. `path()` names
+    // the folder; archive() is null, so nothing is edited. An archive that cannot be read is
+    // told to `trouble` and left out. Throws ResourceError when the folder cannot be listed.
+    void openFolder(const std::string& folder, const TroubleSink& trouble);
+    // The folder open; null while an archive, or nothing, is.
+    const FolderSession* folder() const { return folder_.get(); }
+    FolderSession* folder() { return folder_.get(); }
+    // An archive or a folder is open: there are entries to read.
+    bool isOpen() const { return archive_ || folder_; }
+    // Drops the archive or folder, its damage and its edits; the path named stays.
     void close();
     // No archive open, and `path` the one named: chosen but not opened (empty: none).
     void nameUnopened(std::string path);
@@ -73,6 +94,10 @@ public:
     // known to be.
     std::optional<std::string> damage(std::size_t index) const;
     std::size_t damagedCount() const;
+    // The kind of the archive that holds entry `index`.
+    const ArchiveFormat& formatOf(std::size_t index) const;
+    // The open archive, or every archive of the open folder, is never written over in `target`.
+    void keepIntact(TargetFolder& target) const;
     // Damage found reading entry `index`'s content. False when it is none of the archive's: the
     // entry's content is a file given for it, which failed.
     bool noteDamage(std::size_t index, const std::string& what);
@@ -81,7 +106,8 @@ public:
     bool hasChanges() const { return edit_ && edit_->hasChanges(); }
 
     // Editing. The pending edit, begun on first use with the damage known so far. Throws
-    // ResourceError when the archive cannot be written back (its directory was not read whole).
+    // ResourceError when the archive cannot be written back (its directory was not read whole),
+    // or when no archive is open (none, or a folder).
     ArchiveEdit& edit();
     // The pending edit; null when none was begun.
     const ArchiveEdit* pending() const { return edit_ ? &*edit_ : nullptr; }
@@ -117,6 +143,7 @@ private:
     std::vector<std::optional<std::string>> damage_;
     std::optional<ArchiveEdit> edit_;
     EditHistory history_;
+    std::unique_ptr<FolderSession> folder_;
 };
 
 }  // namespace brasvel

@@ -11,8 +11,11 @@ namespace brasvel {
 
 ContentSearchRun searchContent(JobRunner& jobs, const ArchiveSession& session,
                                const ContentSearch& search, const std::string& caption) {
-    const std::unique_ptr<ComparedEntries> side = sessionEntries(session);
-    const std::vector<Entry>& entries = side->entries();
+    // An archive's entries are read a piece at a time from where they are stored; a folder's
+    // each whole from its own archive.
+    const std::unique_ptr<ComparedEntries> side =
+        session.folder() == nullptr ? sessionEntries(session) : nullptr;
+    const std::vector<Entry>& entries = session.entries();
     ContentSearchRun run;
     run.total = entries.size();
     BackgroundTask task;
@@ -28,14 +31,19 @@ ContentSearchRun searchContent(JobRunner& jobs, const ArchiveSession& session,
             const std::string name = shownText(entries[index].fileName);
             task.setCurrent(name);
             FoundEntry found{index, {}, 0};
+            const auto note = [&](const ContentSearch::Match& match) {
+                if (found.matches++ == 0) {
+                    found.first = match;
+                }
+            };
             try {
-                search.search(*side, index, buffers, [&](const ContentSearch::Match& match) {
-                    if (found.matches++ == 0) {
-                        found.first = match;
-                    }
-                });
+                if (side) {
+                    search.search(*side, index, buffers, note);
+                } else {
+                    search.search(entries[index], session.content(index), note);
+                }
             } catch (const ResourceError& error) {
-                run.troubles.push_back({side->path(), name, error.describe()});
+                run.troubles.push_back({session.path(), name, error.describe()});
             }
             if (found.matches > 0) {
                 run.found.push_back(std::move(found));

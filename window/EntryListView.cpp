@@ -8,6 +8,7 @@
 #include "base/Text.h"
 #include "window/ArchiveSession.h"
 #include "window/EntryFilter.h"
+#include "window/FolderSession.h"
 #include "window/ListOverlay.h"
 
 namespace brasvel {
@@ -44,8 +45,28 @@ bool sortsBefore(const Entry& a, const Entry& b, ListColumn column) {
             return byNumber(detailsOf(a).ratioPercent(), detailsOf(b).ratioPercent());
         case ListColumn::Offset:
             return byNumber(a.offset, b.offset);
+        case ListColumn::Archive:
+        case ListColumn::Shadows:
+            break;  // a folder's columns: see folderSortsBefore
     }
-    return false;
+    return byName();
+}
+
+// The same for a folder's rows by their winning copies (entries `a` and `b` of the stack): its
+// own columns besides those of the entry.
+bool folderSortsBefore(const FolderSession& folder, std::size_t a, std::size_t b,
+                       ListColumn column) {
+    const std::vector<Entry>& entries = folder.entries();
+    if (column == ListColumn::Archive) {
+        const int order = compareIgnoringCase(folder.archiveName(a), folder.archiveName(b));
+        return order != 0 ? order < 0 : sortsBefore(entries[a], entries[b], ListColumn::Name);
+    }
+    if (column == ListColumn::Shadows) {
+        const std::size_t x = folder.stacked(a).shadows;
+        const std::size_t y = folder.stacked(b).shadows;
+        return x != y ? x < y : sortsBefore(entries[a], entries[b], ListColumn::Name);
+    }
+    return sortsBefore(entries[a], entries[b], column);
 }
 
 // Ends the list's bulk update on every way out.
@@ -84,6 +105,17 @@ void EntryListView::listType(int item, std::size_t limit) {
         const std::vector<Entry>& extra = overlay_->extraEntries();
         extraView_ = narrowByName(extra, viewOfType(extra, item, limit), search_);
     }
+    if (session_.folder() != nullptr && item == 0) {
+        // Every entry, with the image its own archive's listing gives it.
+        const std::vector<Entry>& entries = session_.entries();
+        TypeView every;
+        for (std::size_t index = 0; index < std::min(entries.size(), limit); ++index) {
+            every.entries.push_back(index);
+            every.images.push_back(listedImage(session_.formatOf(index), entries[index]));
+        }
+        finish(std::move(every));
+        return;
+    }
     finish(viewOfType(session_.entries(), item, limit));
 }
 
@@ -94,6 +126,17 @@ void EntryListView::clear() {
 }
 
 void EntryListView::finish(TypeView built) {
+    if (const FolderSession* folder = session_.folder(); folder != nullptr && !showShadowed_) {
+        TypeView winners;
+        winners.item = built.item;
+        for (std::size_t i = 0; i < built.entries.size(); ++i) {
+            if (!folder->stacked(built.entries[i]).shadowed) {
+                winners.entries.push_back(built.entries[i]);
+                winners.images.push_back(built.images[i]);
+            }
+        }
+        built = std::move(winners);
+    }
     view_ = narrowByName(session_.entries(), built, search_);
     if (overlay_ != nullptr) {
         TypeView kept;
@@ -121,12 +164,33 @@ void EntryListView::sort() {
         std::iota(order.begin(), order.end(), std::size_t{0});
         const ListColumn column = *sortColumn_;
         const bool ascending = sortAscending_;
-        std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-            const Entry& first = entries[view_.entries[a]];
-            const Entry& second = entries[view_.entries[b]];
-            return ascending ? sortsBefore(first, second, column)
-                             : sortsBefore(second, first, column);
-        });
+        if (const FolderSession* folder = session_.folder()) {
+            // A shadowed copy stays under its winner, which sorts for both.
+            std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+                const std::size_t first = view_.entries[a];
+                const std::size_t second = view_.entries[b];
+                const std::size_t winnerA = folder->stacked(first).winner;
+                const std::size_t winnerB = folder->stacked(second).winner;
+                if (winnerA == winnerB) {
+                    return first < second;
+                }
+                const auto before = [&](std::size_t x, std::size_t y) {
+                    return ascending ? folderSortsBefore(*folder, x, y, column)
+                                     : folderSortsBefore(*folder, y, x, column);
+                };
+                if (before(winnerA, winnerB) || before(winnerB, winnerA)) {
+                    return before(winnerA, winnerB);
+                }
+                return winnerA < winnerB;
+            });
+        } else {
+            std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+                const Entry& first = entries[view_.entries[a]];
+                const Entry& second = entries[view_.entries[b]];
+                return ascending ? sortsBefore(first, second, column)
+                                 : sortsBefore(second, first, column);
+            });
+        }
         TypeView sorted;
         sorted.item = view_.item;
         sorted.entries.reserve(order.size());
@@ -157,6 +221,8 @@ void EntryListView::setLook(ListLook look) {
 void EntryListView::show() {
     ListUpdate update(widgets_);
     widgets_.clearRows();
+    const FolderSession* folder = session_.folder();
+    widgets_.setFolderColumnsShown(folder != nullptr);
     const std::vector<Entry>& entries = session_.entries();
     for (std::size_t i = 0; i < view_.entries.size(); ++i) {
         const int row = widgets_.appendRow();
@@ -164,7 +230,13 @@ void EntryListView::show() {
         const Entry& entry = entries[index];
         widgets_.setRowCaption(row, captionUnder(entry, view_.item));
         widgets_.setRowImage(row, view_.images[i]);
-        widgets_.setRowDetails(row, detailsOf(entry));
+        RowDetails details = detailsOf(entry);
+        if (folder != nullptr) {
+            details.archive = folder->archiveName(index);
+            details.shadows = static_cast<std::int64_t>(folder->stacked(index).shadows);
+            details.shadowed = folder->stacked(index).shadowed;
+        }
+        widgets_.setRowDetails(row, details);
         if (session_.isChanged(index)) {
             widgets_.setRowChanged(row, true);
         }

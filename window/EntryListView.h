@@ -26,7 +26,8 @@ class EntryListView {
 public:
     EntryListView(ListWidgets& widgets, const ArchiveSession& session);
 
-    // Rebuilding the rows (none shown until show()). Every entry of the first `limit`, each
+    // Rebuilding the rows (none shown until show()). A folder's list holds only the winning
+    // copies unless setShadowedShown. Every entry of the first `limit`, each
     // with the image a listing of a `format` archive gives it: the list of an archive just opened.
     void listArchive(const ArchiveFormat& format, std::size_t limit);
     // The entries of the first `limit` that type item `item` keeps.
@@ -48,6 +49,10 @@ public:
     const ListOverlay* overlay() const { return overlay_; }
     // The rows after the entries' that the overlay adds: which of its extra entries each shows.
     std::span<const std::size_t> extraRows() const { return extraView_.entries; }
+    // A folder's list: whether the copies that others shadow are listed too, each under the
+    // copy that wins for its name (the rows built afterwards).
+    void setShadowedShown(bool shown) { showShadowed_ = shown; }
+    bool shadowedShown() const { return showShadowed_; }
     void setLook(ListLook look);
     ListLook look() const { return look_; }
 
@@ -78,6 +83,7 @@ private:
     ListLook look_ = ListLook::Icons;
     const ListOverlay* overlay_ = nullptr;
     TypeView extraView_;  // of the overlay's extra entries
+    bool showShadowed_ = false;
 };
 
 }  // namespace brasvel

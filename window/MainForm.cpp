@@ -358,10 +358,9 @@ void MainForm::showListedCount() {
     }
     const std::size_t listable = std::min(entries().size(), kListedEntries);
     const std::size_t listed = list_.listedEntries().size();
-    const bool narrowed =
-        session_.archive() != nullptr &&
-        (ui_.selectedTypeIndex() != 0 || !list_.search().empty() ||
-         (list_.overlay() != nullptr && listed < listable));
+    const bool narrowed = session_.isOpen() &&
+                          (ui_.selectedTypeIndex() != 0 || !list_.search().empty() ||
+                           (list_.overlay() != nullptr && listed < listable));
     if (narrowed != countWidened_) {
         // The panel widens for the longer text, and narrows again after it.
         countWidened_ = narrowed;
@@ -412,7 +411,7 @@ void MainForm::sortList(ListColumn column, bool ascending) {
     guarded([&] {
         settings_.setSortOrder(column, ascending);
         list_.setOrder(column, ascending);
-        if (session_.archive() != nullptr) {
+        if (session_.isOpen()) {
             list_.sort();
             list_.show();
             restoreSelection();
@@ -429,7 +428,7 @@ void MainForm::toggleListLook() {
 const Entry* MainForm::entryAtRow(int row) const {
     // Between an edit or a save and the list rebuilt after it, rows may name entries gone.
     const std::optional<std::size_t> index = list_.entryAt(row);
-    return session_.archive() != nullptr && index && *index < entries().size()
+    return session_.isOpen() && index && *index < entries().size()
                ? &entries()[*index]
                : nullptr;
 }
@@ -456,7 +455,7 @@ void MainForm::searchEdited(const std::string& search) {
 
 void MainForm::relist() {
     const int item = ui_.selectedTypeIndex();
-    if (session_.archive() != nullptr) {
+    if (session_.isOpen()) {
         list_.listType(item, kListedEntries);
     } else {
         list_.clear();
@@ -508,7 +507,7 @@ void MainForm::extractSelected() {
             return;
         }
         if (chosen.size() > 1) {
-            extractBatch(chosen, windowKindOf(session_.archive()->format()).batchProgress);
+            extractBatch(chosen, shownKind().batchProgress);
             return;
         }
         const std::string folderPath = targetFolder();
@@ -518,7 +517,7 @@ void MainForm::extractSelected() {
             return;
         }
         TargetFolder folder(folderPath);
-        folder.keepIntact(session_.path());
+        session_.keepIntact(folder);
         std::set<std::string> written;
         const ExtractedEntry outcome = session_.extract(0, chosen.front(), folder, written);
         if (outcome.picture) {
@@ -559,10 +558,10 @@ void MainForm::runBatch(BatchVariant variant) {
         ui_.setPanelVisible(PanelId::Extra, false);
         return;
     }
-    if (session_.archive() == nullptr) {
+    if (!session_.isOpen()) {
         return;  // nothing is listed: nothing to write
     }
-    const WindowKind& shown = windowKindOf(session_.archive()->format());
+    const WindowKind& shown = shownKind();
     extractBatch(list_.view().entries, toolbar ? shown.batchProgress : shown.menuBatchProgress);
 }
 
@@ -572,11 +571,10 @@ std::optional<std::vector<std::size_t>> MainForm::confirmOverwrites(
     std::vector<std::size_t> kept;
     kept.reserve(indices.size());
     std::optional<bool> forAll;  // overwrite (true) or skip (false) every later one
-    const ArchiveFormat& format = session_.archive()->format();
     for (const std::size_t index : indices) {
         std::string name;
         try {
-            name = outputFileName(entries()[index], format, true);
+            name = outputFileName(entries()[index], session_.formatOf(index), true);
         } catch (const ResourceError&) {
             kept.push_back(index);  // its extraction names the fault
             continue;
@@ -628,7 +626,7 @@ void MainForm::extractBatch(const std::vector<std::size_t>& indices,
         return;  // cancelled: nothing written
     }
     TargetFolder folder(folderPath);
-    folder.keepIntact(session_.path());
+    session_.keepIntact(folder);
     folder.removeStaleTemporaries();  // left by a run that was killed outright
     // The panel closes on every way out, and before the summary is shown.
     struct PanelShown {
@@ -760,7 +758,7 @@ std::vector<std::string> MainForm::dragOut(const std::vector<int>& rows, const s
             return;
         }
         TargetFolder target(folder);
-        target.keepIntact(session_.path());
+        session_.keepIntact(target);
         std::vector<std::string> failed;
         const auto report = [&](const ExtractedEntry& outcome) {
             if (outcome.error) {
@@ -951,7 +949,9 @@ void MainForm::noteDamage(std::size_t index, const std::string& what) {
 
 void MainForm::showDamageCount() {
     const std::size_t damaged = session_.damagedCount();
-    const std::string name = texts::fillIn(text(texts::kFileName), {session_.path()});
+    const std::string name = session_.folder() != nullptr
+                                 ? folderStatus()
+                                 : texts::fillIn(text(texts::kFileName), {session_.path()});
     ui_.setStatusText(kFileNamePanel,
                       damaged == 0
                           ? name
@@ -1004,9 +1004,12 @@ void MainForm::MediaPlayer1Click(PlayerButton /*button*/) {
         return;
     }
     guarded([&] {
-        player_.stop();
+        // A folder's list opens no sound beforehand, as a sound archive's does.
+        if (session_.folder() == nullptr || player_.isOpen()) {
+            player_.stop();
+        }
         player_.close();
-        if (session_.archive() != nullptr) {
+        if (session_.isOpen()) {
             prepareSound();
         }
     });

@@ -128,6 +128,21 @@ public:
     // edits dropped).
     ArchiveEditing& editing() { return editing_; }
     ArchiveSession& session() { return session_; }
+    // "Plik" > "Otwórz folder...": every archive directly inside a folder the user chooses (the
+    // game's data folder first) in one list, each name once, as the copy that wins, with the
+    // archive that holds it and how many copies it shadows. The list, type box, search, sort,
+    // preview, sound, video and extraction work across the archives, each entry read through its
+    // own archive; editing is not: "Edytuj to archiwum" opens the selected entry's archive alone,
+    // with that entry selected. "Kolejność archiwów..." arranges which archive wins, remembered
+    // per folder (most recently changed first by default); "Pokaż zasłonięte" lists the copies
+    // shadowed too, under their winners.
+    void OpenFolderClick();
+    void ArchiveOrderClick();
+    void ShowShadowedClick();
+    void EditThisArchiveClick();
+    // Opens `folder` as OpenFolderClick does once it is chosen.
+    void openFolder(const std::string& folder);
+    bool shadowedShown() const { return list_.shadowedShown(); }
     // "Plik": a recent archive chosen, by its place in recentArchives().
     void openRecent(std::size_t position);
     // Files dropped onto the window (local paths): one archive file opens; others go to
@@ -337,6 +352,14 @@ private:
     std::string batchSummary(std::size_t done, std::size_t chosen, std::size_t skipped,
                              const std::string& folder, const std::vector<std::string>& failed,
                              bool cancelled) const;
+
+    // A folder open. How its batches move the progress bars, as an archive's kind says for it.
+    const WindowKind& shownKind() const;
+    // Lists the open folder anew (opened, or its order changed): `focused`, an entry of the
+    // stack, selected when given.
+    void showFolder(std::optional<std::size_t> focused);
+    std::string folderTitle() const;
+    std::string folderStatus() const;
 
     // Editing.
     ArchiveEdit& beginEdit();

@@ -51,6 +51,9 @@ const char* addedFilesStep(std::size_t count) {
 }  // namespace
 
 ArchiveEdit& MainForm::beginEdit() {
+    if (session_.folder() != nullptr) {
+        throw ResourceError::worded(text(texts::kFolderNotEditable));
+    }
     try {
         return session_.edit();
     } catch (const ResourceError& error) {
@@ -67,6 +70,9 @@ EditCommandState MainForm::editCommandState() const {
     EditCommandState state;
     state.archiveOpen = session_.archive() != nullptr;
     state.archiveEditable = session_.editable();
+    state.folderOpen = session_.folder() != nullptr;
+    state.shadowedShown = state.folderOpen && list_.shadowedShown();
+    state.folderEntrySelected = state.folderOpen && selectedEntry() != nullptr;
     state.entrySelected = state.archiveEditable && SelectedRow() >= 0;
     state.spritesEditable = state.archiveEditable && isLod();
     const Entry* selected = state.spritesEditable ? selectedEntry() : nullptr;
@@ -84,8 +90,9 @@ EditCommandState MainForm::editCommandState() const {
 }
 
 void MainForm::showEditState() {
-    const std::string fileName =
-        session_.archive() != nullptr ? fileNameOf(session_.path()) : std::string();
+    const std::string fileName = session_.folder() != nullptr   ? folderTitle()
+                                 : session_.archive() != nullptr ? fileNameOf(session_.path())
+                                                                 : std::string();
     ui_.setArchiveTitle(
         session_.hasChanges() ? texts::fillIn(text(texts::kUnsavedTitle), {fileName}) : fileName);
     if (!journalled_.empty() && !session_.hasChanges()) {

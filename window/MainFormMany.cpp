@@ -444,7 +444,7 @@ void MainForm::searchSubmitted() {
 }
 
 void MainForm::runContentSearch() {
-    if (session_.archive() == nullptr) {
+    if (!session_.isOpen()) {
         return;
     }
     const std::string wanted = many_->boxText;

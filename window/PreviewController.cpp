@@ -39,7 +39,7 @@ PreviewController::PreviewController(Widgets ui, WavePlayer& player,
     : ui_(ui), session_(session), video_(ui.pages, ui.shell, player) {}
 
 const Entry* PreviewController::selectedEntry() const {
-    if (!selected_ || session_.archive() == nullptr || *selected_ >= session_.entries().size()) {
+    if (!selected_ || !session_.isOpen() || *selected_ >= session_.entries().size()) {
         return nullptr;
     }
     return &session_.entries()[*selected_];
@@ -400,7 +400,7 @@ void PreviewController::savePictureAsPng(const std::string& folderPath) {
         return;
     }
     TargetFolder folder(platform::folderOfPath(*chosen));
-    folder.keepIntact(session_.path());
+    session_.keepIntact(folder);
     folder.writeFile(platform::fileNameOfPath(*chosen), encodePicture(picture, format, options));
     ui_.dialogs.reportNotice(texts::fillIn(
         text(texts::kPictureSaved), {*chosen, number(picture.width), number(picture.height)}));
@@ -463,7 +463,7 @@ void PreviewController::exportSprite() {
         return;
     }
     TargetFolder folder(*chosen);
-    folder.keepIntact(session_.path());
+    session_.keepIntact(folder);
     for (const NamedFile& file : files) {
         folder.writeFile(file.name, file.content);
     }

@@ -3,7 +3,8 @@
 #pragma once
 
 // What the window remembers between runs, by meaning rather than by key: the extraction folder,
-// the program entries are edited with, the list's look and order, and the recent archives. It
+// the program entries are edited with, the list's look and order, the recent archives, and the
+// order each game folder's archives win in. It
 // reads and writes the named texts of WindowSettings (QSettings in the Qt window, memory in
 // tests); a value that is not one it wrote reads as the default.
 
@@ -39,6 +40,12 @@ public:
     // `path` (made whole by the caller) goes first.
     void rememberRecent(const std::string& path);
     void forgetRecent(const std::string& path);
+
+    // The order the archives of a game folder (a FolderSession's path) win in, by file names, the
+    // winner first; nothing when none is remembered, or what is is no order (too long, an empty
+    // name). Remembering puts the folder first of kRememberedFolders.
+    std::optional<std::vector<std::string>> folderOrder(const std::string& folder) const;
+    void rememberFolderOrder(const std::string& folder, const std::vector<std::string>& order);
 
 private:
     void saveRecent();

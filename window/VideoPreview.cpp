@@ -61,7 +61,6 @@ void VideoPreview::close() {
     const bool wasOpen = clip_.has_value();
     playing_ = false;
     clip_.reset();
-    sound_.reset();
     soundProblem_.clear();
     frames_ = 0;
     frame_ = 0;
@@ -176,22 +175,11 @@ void VideoPreview::startSound() {
         return;
     }
     try {
-        if (!sound_) {
-            sound_ = clip_->sound();
+        video::ClipSound sound = clip_->soundFrom((frame_ - 1) / frameRate_);
+        if (sound.atEnd()) {
+            return;  // the sound ended before this frame: the picture plays on alone
         }
-        const auto channels = static_cast<std::size_t>(std::max(1, sound_->channels));
-        const auto sampleFrames = sound_->samples.size() / channels;
-        const auto from = std::min<std::size_t>(
-            sampleFrames,
-            static_cast<std::size_t>(std::llround((frame_ - 1) / frameRate_ * sound_->rate)));
-        if (from >= sampleFrames) {
-            return;
-        }
-        video::Pcm rest{sound_->rate, sound_->channels, {}};
-        rest.samples.assign(sound_->samples.begin() + static_cast<std::ptrdiff_t>(from * channels),
-                            sound_->samples.begin() +
-                                static_cast<std::ptrdiff_t>(sampleFrames * channels));
-        player_.open(video::wavFile(rest));
+        player_.openStream(std::make_unique<VideoSound>(std::move(sound)));
         player_.play();
         waitingForSound_ = true;
         followSound();

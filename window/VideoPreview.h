@@ -10,8 +10,9 @@
 // Play has reached (frames are skipped when decoding falls behind). The sound starts at the same
 // position, and its device takes a while to begin: the picture waits for it (at most
 // kSoundStartWait) and then counts its time from the moment the player says the sound began, so
-// picture and sound stay in step. The sound is the clip's PCM from that
-// position on, as a WAV, opened and played when Play is pressed and stopped and closed on pause.
+// picture and sound stay in step. The sound is a stream of the clip's sound from that position
+// on (VideoSound), decoded as the player reads it, opened and played when Play is pressed (after
+// a seek too) and stopped and closed on pause: nothing of it is decoded whole.
 //
 // A failure of the picture closes the player and is thrown to the caller (the window shows it in
 // the preview); a failure of the sound only silences it and says so beside the figures.
@@ -35,6 +36,20 @@ inline constexpr double kDefaultVideoFrameRate = 15.0;
 inline constexpr double kMaxVideoFrameRate = 120.0;
 // How long the picture waits for the sound's device to begin before it plays on alone.
 inline constexpr std::chrono::milliseconds kSoundStartWait{500};
+
+// A clip's sound as the wave player reads it: the video module's reader of its own, which the
+// player may use on another thread than the clip's.
+class VideoSound final : public SoundStream {
+public:
+    explicit VideoSound(video::ClipSound sound) : sound_(std::move(sound)) {}
+    std::int32_t rate() const override { return sound_.rate(); }
+    std::int32_t channels() const override { return sound_.channels(); }
+    std::size_t read(std::span<std::int16_t> samples) override { return sound_.read(samples); }
+    const video::ClipSound& clipSound() const { return sound_; }
+
+private:
+    video::ClipSound sound_;
+};
 
 class VideoPreview {
 public:
@@ -98,8 +113,7 @@ private:
     Clock clock_;
     video::VideoOptions options_;
     std::optional<video::VideoClip> clip_;
-    std::optional<video::Pcm> sound_;  // decoded on the first Play
-    std::string soundProblem_;         // why the clip plays silent; empty when it need not
+    std::string soundProblem_;  // why the clip plays silent; empty when it need not
     double frameRate_ = kDefaultVideoFrameRate;
     std::uint32_t frames_ = 0;
     std::uint32_t frame_ = 0;

@@ -3,14 +3,17 @@
 #pragma once
 
 // The wave player beside the tool bar: it opens one WAV sound, plays it from its start, stops and
-// closes. Its Play and Stop buttons are usable only while a sound is open. The Qt window plays
-// through Qt Multimedia; tests use a recording fake.
+// closes. Its Play and Stop buttons are usable only while a sound is open. A video's sound is
+// opened as a stream instead, read as it plays. The Qt window plays through Qt Multimedia, the
+// Windows one through the system's wave output; tests use a recording fake.
 
 #include <chrono>
+#include <memory>
 #include <optional>
 
 #include "base/ByteReader.h"
 #include "toolkit/WindowEvents.h"  // PlayerButton
+#include "window/SoundStream.h"
 
 namespace brasvel {
 
@@ -20,6 +23,10 @@ public:
     // Opens the device on the WAV file `wav` (an earlier sound is closed first). Throws
     // ResourceError with the device's text when it cannot, leaving the player closed.
     virtual void open(Bytes wav) = 0;
+    // Opens the device on `stream` (an earlier sound is closed first), which the player owns and
+    // reads as it plays until close(). Stop pauses it where it is; play goes on from there. Throws
+    // ResourceError with the device's text when it cannot, leaving the player closed.
+    virtual void openStream(std::unique_ptr<SoundStream> stream) = 0;
     // Releases the device and the sound; nothing when none is open.
     virtual void close() = 0;
     // Stops playback. Throws ResourceError("No MCI device open") when no sound is open.

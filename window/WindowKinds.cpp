@@ -24,6 +24,7 @@ int hundredSteps(int rows) { return std::max(1, roundHalfEven(rows, 100)); }
 const WindowKind kLodWindow{"*.Lod", 50, 2, {tenSteps, 10}, {hundredSteps, 1}};
 const WindowKind kSndWindow{"*.SND", 1, 1, {everyRow, 1}, {everyRow, 1}};
 const WindowKind kVidWindow{"*.Vid", 1, 10, {everyRow, 7}, {everyRow, 7}};
+const WindowKind kFolderWindow{"", 1, 1, {hundredSteps, 1}, {hundredSteps, 1}};
 
 }  // namespace
 
@@ -33,5 +34,7 @@ const WindowKind& windowKindOf(const ArchiveFormat& format) {
     }
     return &format == &kSndFormat ? kSndWindow : kVidWindow;
 }
+
+const WindowKind& folderWindowKind() { return kFolderWindow; }
 
 }  // namespace brasvel

@@ -29,5 +29,7 @@ struct WindowKind {
 };
 
 const WindowKind& windowKindOf(const ArchiveFormat& format);
+// A game folder's list, of archives of every kind: its batches move the bars by one in a hundred.
+const WindowKind& folderWindowKind();
 
 }  // namespace brasvel

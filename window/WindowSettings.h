@@ -48,6 +48,10 @@ inline constexpr const char* kSortColumn = "sortColumn";    // a column's key, s
 inline constexpr const char* kSortOrder = "sortOrder";      // "ascending" or "descending"
 inline constexpr const char* kRecentPrefix = "recent/";     // recent/1 (the latest) to recent/8
 inline constexpr std::size_t kRecentArchives = 8;
+// folderOrder/1 (the latest) to folderOrder/8: a folder's path, then the file names of its
+// archives in the order they win, a line each.
+inline constexpr const char* kFolderOrderPrefix = "folderOrder/";
+inline constexpr std::size_t kRememberedFolders = 8;
 }  // namespace settings
 
 }  // namespace brasvel

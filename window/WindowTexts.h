@@ -66,6 +66,32 @@ inline constexpr const char* kMenuBatchQuestion =
 inline constexpr const char* kFolderCaption =
     BRASVEL_TRANSLATE_NOOP("WindowTexts", "Select Directory");
 
+// A game folder open as one list. The folder chooser's caption; the title (%1 the folder's name,
+// %2 its archives, %3 the names listed); the file name panel (%1 the folder's path, %2 its
+// archives, %3 the copies shadowed); the details list's marks of a copy that shadows %1 others and
+// of one shadowed; the archives that could not be read (%1 each, a line each, with why).
+inline constexpr const char* kOpenFolderCaption =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Otwórz folder gry");
+inline constexpr const char* kFolderTitle =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "%1 (archiwa: %2, pliki: %3)");
+inline constexpr const char* kFolderStatus =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Folder: %1 (archiwa: %2, zasłonięte kopie: %3)");
+inline constexpr const char* kShadowsMark = BRASVEL_TRANSLATE_NOOP("WindowTexts", "zasłania: %1");
+inline constexpr const char* kShadowedMark = BRASVEL_TRANSLATE_NOOP("WindowTexts", "zasłonięty");
+inline constexpr const char* kFolderTroubles = BRASVEL_TRANSLATE_NOOP(
+    "WindowTexts", "Niektórych archiwów folderu nie można odczytać:\n%1");
+// An editing command while a folder is open.
+inline constexpr const char* kFolderNotEditable = BRASVEL_TRANSLATE_NOOP(
+    "WindowTexts",
+    "Folderu nie można edytować. Wybierz „Edytuj to archiwum”, aby otworzyć archiwum "
+    "zaznaczonego pliku.");
+// "Kolejność archiwów...": its caption and what it says above the list.
+inline constexpr const char* kArchiveOrderCaption =
+    BRASVEL_TRANSLATE_NOOP("WindowTexts", "Kolejność archiwów");
+inline constexpr const char* kArchiveOrderText = BRASVEL_TRANSLATE_NOOP(
+    "WindowTexts",
+    "Plik o tej samej nazwie w kilku archiwach pochodzi z archiwum wyżej na liście.");
+
 // A sprite without frames cannot set the frame scroll bar's range.
 inline constexpr const char* kNoFrames =
     BRASVEL_TRANSLATE_NOOP("WindowTexts", "Scrollbar property out of range");

@@ -5,6 +5,7 @@
 // What the window's tests share: a toolkit over a real TForm1 whose message boxes and dialogs
 // are recorded instead of shown, and a wave player that only records.
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -44,12 +45,20 @@ public:
 class FakePlayer : public WavePlayer {
 public:
     void open(Bytes) override { opened = true; }
-    void close() override { opened = false; }
+    void openStream(std::unique_ptr<SoundStream> stream) override {
+        opened = true;
+        this->stream = std::move(stream);
+    }
+    void close() override {
+        opened = false;
+        stream.reset();
+    }
     void stop() override { calls.push_back("stop"); }
     void play() override { calls.push_back("play"); }
     bool isOpen() const override { return opened; }
 
     bool opened = false;
+    std::unique_ptr<SoundStream> stream;
     std::vector<std::string> calls;
 };
 

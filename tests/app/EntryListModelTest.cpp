@@ -106,13 +106,15 @@ private slots:
         // One number format for every figure, the window's (Polish) whatever the system's locale.
         const QStringList expected = {QStringLiteral("SUN.pcx"), QStringLiteral("PCX"),
                                       QStringLiteral("1 200"), QStringLiteral("300"),
-                                      QStringLiteral("25%"), QStringLiteral("4 096")};
+                                      QStringLiteral("25%"), QStringLiteral("4 096"),
+                                      QString(),             QString()};
         for (int column = 0; column < brasvel::kListColumnCount; ++column) {
             QCOMPARE(model.index(row, column).data().toString(), expected[column]);
             QVERIFY(!model.headerData(column, Qt::Horizontal, Qt::DisplayRole).toString().isEmpty());
             const bool right =
                 model.index(row, column).data(Qt::TextAlignmentRole).toInt() & Qt::AlignRight;
-            QCOMPARE(right, column >= static_cast<int>(brasvel::ListColumn::Size));
+            QCOMPARE(right, column >= static_cast<int>(brasvel::ListColumn::Size) &&
+                                column <= static_cast<int>(brasvel::ListColumn::Offset));
         }
         // An empty entry is stored whole: nothing to divide by.
         QCOMPARE(model.index(empty, static_cast<int>(brasvel::ListColumn::Ratio)).data().toString(),
@@ -123,6 +125,21 @@ private slots:
                  QStringLiteral("999"));
         QVERIFY(!model.index(row, 0).data(Qt::DecorationRole).isNull());
         QVERIFY(model.index(row, 1).data(Qt::DecorationRole).isNull());
+        // A folder's rows: the archive, what a winning copy shadows, a shadowed copy marked grey.
+        model.setStack(row, "b.lod", 2, false);
+        model.setStack(large, "a.lod", 0, true);
+        const auto at = [&](int shown, brasvel::ListColumn column) {
+            return model.index(shown, static_cast<int>(column));
+        };
+        QCOMPARE(at(row, brasvel::ListColumn::Archive).data().toString(), QStringLiteral("b.lod"));
+        QCOMPARE(at(row, brasvel::ListColumn::Shadows).data().toString(),
+                 QStringLiteral("zasłania: 2"));
+        QCOMPARE(at(large, brasvel::ListColumn::Shadows).data().toString(),
+                 QStringLiteral("zasłonięty"));
+        QVERIFY(at(large, brasvel::ListColumn::Name).data(Qt::ForegroundRole).isValid());
+        QVERIFY(!at(row, brasvel::ListColumn::Name).data(Qt::ForegroundRole).isValid());
+        QVERIFY(at(row, brasvel::ListColumn::Name).data(Qt::ToolTipRole).toString().contains(
+            QStringLiteral("b.lod, zasłania: 2")));
     }
 
     void theNoteColumnShowsEachRowsNoteLeftAligned() {

@@ -9,6 +9,7 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QTimer>
+#include <atomic>
 #include <chrono>
 #include <thread>
 #include <QComboBox>
@@ -29,6 +30,7 @@
 #include <QPlainTextEdit>
 #include <QStackedWidget>
 #include <QListView>
+#include <QListWidget>
 #include <QProgressBar>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -767,20 +769,62 @@ private slots:
         QCOMPARE(result, std::optional<std::string>("NEW.TXT"));
     }
 
+    // The list put in order: Up and Down move the chosen item, past neither end; Cancel gives
+    // nothing.
+    void theArrangeDialogMovesTheChosenItem() {
+        const std::vector<std::string> items{"a.lod", "b.lod", "c.snd"};
+        const auto press = [&](std::vector<int> moves, bool accept) {
+            QTimer::singleShot(0, [&, moves, accept] {
+                auto* dialog = window->findChild<QDialog*>(QStringLiteral("ArrangeDialog"));
+                QVERIFY(dialog != nullptr);
+                auto* list = dialog->findChild<QListWidget*>(QStringLiteral("ArrangeList"));
+                QPushButton* up = nullptr;
+                QPushButton* down = nullptr;
+                for (QPushButton* button : dialog->findChildren<QPushButton*>()) {
+                    if (button->text() == QStringLiteral("W &górę")) {
+                        up = button;
+                    } else if (button->text() == QStringLiteral("W &dół")) {
+                        down = button;
+                    }
+                }
+                QVERIFY(list != nullptr && up != nullptr && down != nullptr);
+                list->setCurrentRow(2);
+                for (const int move : moves) {
+                    (move < 0 ? up : down)->click();
+                }
+                if (accept) {
+                    dialog->accept();
+                } else {
+                    dialog->reject();
+                }
+            });
+        };
+        press({-1, -1, -1, +1}, true);  // c.snd to the top, past it, then one down
+        QCOMPARE(ui->arrangeList("Kolejność", "", items),
+                 std::optional<std::vector<std::size_t>>(std::vector<std::size_t>{0, 2, 1}));
+        press({+1}, false);
+        QCOMPARE(ui->arrangeList("Kolejność", "", items), std::nullopt);
+    }
+
     // The work runs on another thread while the window's thread goes on; its error reaches the
     // caller, and Cancel reaches the work.
     void backgroundWorkRunsOffTheWindowsThreadAndReportsItsEnd() {
         brasvel::BackgroundTask task;
         std::thread::id workedOn;
-        int ticks = 0;
+        std::atomic<int> ticks = 0;
         QTimer ticker;
         QObject::connect(&ticker, &QTimer::timeout, [&] { ++ticks; });
         ticker.start(5);
+        // The work waits for the window's thread to tick, however loaded the machine is; a
+        // window's thread blocked by the work would never tick, and the deadline ends the wait.
         ui->runInBackground("Zapisywanie", task, [&] {
             workedOn = std::this_thread::get_id();
             task.total = 10;
+            const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
             for (int k = 0; k < 10; ++k) {
-                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+                while (ticks < (k + 1) / 2 && std::chrono::steady_clock::now() < deadline) {
+                    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+                }
                 task.done = k + 1;
             }
         });

@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
+#include <algorithm>
+#include <memory>
 #include <string>
 
 #include "app/QtWavePlayer.h"
@@ -37,6 +39,27 @@ std::string errorText(const std::function<void()>& action) {
     }
     return {};
 }
+
+// A second of silence at 8 kHz mono that says when it is released.
+class SilentStream : public brasvel::SoundStream {
+public:
+    SilentStream(bool& released, std::int32_t channels)
+        : released_(released), channels_(channels) {}
+    ~SilentStream() override { released_ = true; }
+    std::int32_t rate() const override { return 8000; }
+    std::int32_t channels() const override { return channels_; }
+    std::size_t read(std::span<std::int16_t> samples) override {
+        const std::size_t count = std::min<std::size_t>(samples.size(), left_);
+        std::fill_n(samples.begin(), count, std::int16_t{0});
+        left_ -= count;
+        return count;
+    }
+
+private:
+    bool& released_;
+    std::int32_t channels_;
+    std::size_t left_ = 8000;
+};
 
 }  // namespace
 
@@ -87,6 +110,33 @@ private slots:
         }
         QVERIFY(QDir(work.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty());
         QDir::setCurrent(before);
+    }
+
+    void aStreamOpensStopsAndClosesAndIsReleasedWithTheSound() {
+        QtWavePlayer player;
+        bool released = false;
+        player.openStream(std::make_unique<SilentStream>(released, 1));
+        QVERIFY(player.isOpen());
+        QVERIFY(!player.playedTime());  // not begun
+        player.stop();
+        player.open(bytesOf(silentWave(100)));  // a WAV in its place releases the stream
+        QVERIFY(released);
+
+        released = false;
+        player.openStream(std::make_unique<SilentStream>(released, 1));
+        player.close();
+        QVERIFY(released);
+        QVERIFY(!player.isOpen());
+        QCOMPARE(errorText([&] { player.stop(); }), std::string("No MCI device open"));
+    }
+
+    void aStreamOfNoChannelsIsRefusedAndLeavesThePlayerClosed() {
+        QtWavePlayer player;
+        bool released = false;
+        QCOMPARE(errorText([&] { player.openStream(std::make_unique<SilentStream>(released, 0)); }),
+                 std::string("The sound cannot be played"));
+        QVERIFY(!player.isOpen());
+        QVERIFY(released);
     }
 };
 

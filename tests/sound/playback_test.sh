@@ -2,8 +2,9 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 # Hears the window's sound: a private PulseAudio server with a null sink stands in for the sound
-# card, the probe plays a 440 Hz tone through the real player, the sink's monitor is recorded, and
-# sox checks the recording's level and pitch. Exits 77 (skipped) when the sound stack cannot start.
+# card, the probe plays a 440 Hz tone through the real player (a WAV, then a video's sound streamed
+# as it plays), the sink's monitor is recorded, and sox checks the recording's level and pitch.
+# Exits 77 (skipped) when the sound stack cannot start.
 set -uo pipefail
 probe=$1
 frequency=440
@@ -37,25 +38,30 @@ done
 pactl info >/dev/null 2>&1 || skip "PulseAudio did not start: $(tail -3 "$work/pulse.log" 2>/dev/null)"
 pactl set-default-sink probe
 
-parecord -d probe.monitor --file-format=wav "$work/heard.wav" &
-recorder=$!
-sleep 0.3
-if ! "$probe" "$work" "$frequency" 1.0; then
-    echo "FAILED: the probe could not play the tone"
-    exit 1
-fi
-sleep 0.3
-kill "$recorder"
-wait "$recorder" 2>/dev/null
-recorder=
+# Once as a sound archive's WAV, once as a video's sound streamed as it plays.
+for mode in sound video; do
+    rm -f "$work/heard.wav"
+    parecord -d probe.monitor --file-format=wav "$work/heard.wav" &
+    recorder=$!
+    sleep 0.3
+    if ! "$probe" "$work" "$frequency" 1.0 $([[ $mode == video ]] && echo video); then
+        echo "FAILED: the probe could not play the tone ($mode)"
+        exit 1
+    fi
+    sleep 0.3
+    kill "$recorder"
+    wait "$recorder" 2>/dev/null
+    recorder=
 
-# Keep the sounding part only, then read its level and pitch.
-stats=$(sox "$work/heard.wav" -n remix 1 silence 1 0.05 1% reverse silence 1 0.05 1% reverse stat 2>&1)
-level=$(awk '/RMS +amplitude/ {print $3}' <<<"$stats")
-pitch=$(awk '/Rough +frequency/ {print $3}' <<<"$stats")
-length=$(awk '/Length/ {print $3}' <<<"$stats")
-echo "heard ${length:-0} s at RMS ${level:-0}, rough frequency ${pitch:-0} Hz"
-awk -v l="${level:-0}" -v p="${pitch:-0}" -v f="$frequency" -v s="${length:-0}" \
-    'BEGIN { exit !(l > 0.1 && p > f - 25 && p < f + 25 && s > 0.8) }' ||
-    { echo "FAILED: expected about 1 s of a ${frequency} Hz tone"; exit 1; }
+    # Keep the sounding part only, then read its level and pitch.
+    stats=$(sox "$work/heard.wav" -n remix 1 silence 1 0.05 1% reverse silence 1 0.05 1% reverse \
+        stat 2>&1)
+    level=$(awk '/RMS +amplitude/ {print $3}' <<<"$stats")
+    pitch=$(awk '/Rough +frequency/ {print $3}' <<<"$stats")
+    length=$(awk '/Length/ {print $3}' <<<"$stats")
+    echo "$mode: heard ${length:-0} s at RMS ${level:-0}, rough frequency ${pitch:-0} Hz"
+    awk -v l="${level:-0}" -v p="${pitch:-0}" -v f="$frequency" -v s="${length:-0}" \
+        'BEGIN { exit !(l > 0.1 && p > f - 25 && p < f + 25 && s > 0.8) }' ||
+        { echo "FAILED: expected about 1 s of a ${frequency} Hz tone ($mode)"; exit 1; }
+done
 echo "PASSED: the tone was heard"

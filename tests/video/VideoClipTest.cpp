@@ -7,7 +7,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <optional>
 #include <string>
+#include <thread>
 
 #include "base/ResourceError.h"
 #include "tools/writers/ArchiveWriters.h"
@@ -94,6 +96,59 @@ TEST(VideoClip, EveryFrameDecodesToTheEncodedPixelsInAnyOrder) {
     }
 }
 
+TEST(VideoClip, AJumpDecodesFromTheKeyFrameAtOrBeforeItWithTheSamePictures) {
+    // 1000 frames, a key frame every 50: frames 1, 51, ..., 951.
+    const ClipShape shape{16, 12, 1000, 25, 0, 1, 50};
+    VideoClip clip = openClip(writers::losslessClip(shape));
+    struct Case {
+        std::uint32_t frame;
+        std::uint64_t decoded;  // frames decoded to show it
+    };
+    const Case cases[] = {
+        {900, 50},           // from key frame 851, not from the start
+        {901, 1},            // the next frame
+        {909, 8},            // a small jump decodes on
+        {951, 1},            // a key frame
+        {950, 50},           // one back: from key frame 901
+        {120, 20},           // far back
+        {1000, 50},          // the last
+        {50, 50},            // just before a key frame
+        {51, 1},    {1, 1},  // back to the start
+        {10, 9},             // on from there
+    };
+    for (const Case& c : cases) {
+        const std::uint64_t before = clip.framesDecoded();
+        const Picture picture = clip.frame(c.frame);
+        EXPECT_EQ(clip.framesDecoded() - before, c.decoded) << "frame " << c.frame;
+        EXPECT_TRUE(picture.pixels == writers::clipFramePixels(shape, int(c.frame) - 1))
+            << "frame " << c.frame;
+    }
+    expectFailure([&] { clip.frame(1001); }, kFrameNotFound);
+    EXPECT_TRUE(clip.frame(999).pixels == writers::clipFramePixels(shape, 998));
+}
+
+// The AVI's index with every picture called a key frame: a seek lands on a frame that does not
+// decode alone, and the clip decodes from the start instead, with the same pictures.
+TEST(VideoClip, AnIndexThatLiesAboutKeyFramesFallsBackToTheStart) {
+    const ClipShape shape{16, 12, 200, 25, 0, 1, 50};
+    std::string file = writers::losslessClip(shape);
+    const std::size_t index = file.rfind("idx1");
+    ASSERT_NE(index, std::string::npos);
+    // Rows of 16 bytes: chunk id, flags (0x10: a key frame), offset, size.
+    for (std::size_t row = index + 8; row + 16 <= file.size(); row += 16) {
+        if (file.compare(row, 2, "00") == 0) {
+            file[row + 4] = static_cast<char>(file[row + 4] | 0x10);
+        }
+    }
+    VideoClip clip = openClip(file);
+    for (const std::uint32_t number : {120u, 10u, 190u}) {
+        EXPECT_TRUE(clip.frame(number).pixels == writers::clipFramePixels(shape, int(number) - 1))
+            << "frame " << number;
+    }
+    // Once the seek failed the clip is not sought again: 120 and 10 from the start, then on.
+    EXPECT_EQ(clip.framesDecoded(), 120u + 10u + 180u);
+}
+
 TEST(VideoClip, FramesOutsideTheStreamFailAndTheClipStaysUsable) {
     const ClipShape shape{16, 16, 3, 15, 0, 1};
     VideoClip clip = openClip(writers::losslessClip(shape));
@@ -131,13 +186,83 @@ TEST(VideoClip, SoundDecodesToTheEncodedSamplesAndWraps) {
     EXPECT_EQ(first, pcm.samples[0]);
 }
 
+TEST(VideoClip, SoundReadFromAnyTimeIsTheWholeSoundFromThere) {
+    // 2 s of 8 kHz stereo, in frames of 1/10 s.
+    const ClipShape shape{8, 8, 20, 10, 8000, 2};
+    const VideoClip clip = openClip(writers::losslessClip(shape));
+    const std::vector<std::int16_t> whole = writers::clipSound(shape);
+    struct Case {
+        double seconds;
+        std::size_t firstFrame;  // the sample frame the reading starts with
+        std::size_t chunk;       // samples asked for at a time
+    };
+    const Case cases[] = {
+        {0, 0, 2},         {0.5, 4000, 4096}, {0.49995, 4000, 7}, {1.95, 15600, 1000},
+        {1.99, 15920, 64}, {2, 16000, 64},    {30, 16000, 64},    {-1, 0, 100000},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.seconds);
+        ClipSound sound = clip.soundFrom(c.seconds);
+        EXPECT_EQ(sound.rate(), 8000);
+        EXPECT_EQ(sound.channels(), 2);
+        // Opening decodes the frame of the stream that holds the start and the two before it.
+        EXPECT_LE(sound.decodedSampleFrames(), 3 * 800);
+        EXPECT_EQ(sound.atEnd(), c.firstFrame == 16000);
+        std::vector<std::int16_t> read;
+        std::vector<std::int16_t> chunk(c.chunk);
+        while (const std::size_t count = sound.read(chunk)) {
+            ASSERT_EQ(count % 2, 0u);
+            ASSERT_LE(count, c.chunk);
+            read.insert(read.end(), chunk.begin(), chunk.begin() + std::ptrdiff_t(count));
+        }
+        EXPECT_TRUE(read == std::vector<std::int16_t>(
+                                whole.begin() + std::ptrdiff_t(c.firstFrame * 2), whole.end()))
+            << read.size() << " samples";
+        EXPECT_EQ(sound.read(chunk), 0u);
+        EXPECT_TRUE(sound.atEnd());
+    }
+    // A buffer too small for one sample frame gets nothing.
+    ClipSound sound = clip.soundFrom(0);
+    std::int16_t one = 0;
+    EXPECT_EQ(sound.read({&one, 1}), 0u);
+}
+
+// The player reads the sound on its own thread while the window decodes pictures: each has its
+// own decoding, and the sound outlives the clip.
+TEST(VideoClip, SoundIsReadOnAnotherThreadWhileFramesDecodeAndOutlivesTheClip) {
+    const ClipShape shape{24, 16, 60, 10, 8000, 1};
+    std::optional<VideoClip> clip = openClip(writers::losslessClip(shape));
+    ClipSound sound = clip->soundFrom(1.0);
+    std::vector<std::int16_t> read;
+    std::thread player([&] {
+        std::vector<std::int16_t> piece(333);
+        while (const std::size_t count = sound.read(piece)) {
+            read.insert(read.end(), piece.begin(), piece.begin() + std::ptrdiff_t(count));
+            if (read.size() > 20000) {
+                break;
+            }
+        }
+    });
+    for (const std::uint32_t number : {1u, 40u, 41u, 7u, 60u}) {
+        EXPECT_TRUE(clip->frame(number).pixels == writers::clipFramePixels(shape, int(number) - 1));
+    }
+    player.join();
+    clip.reset();
+    std::vector<std::int16_t> piece(100000);
+    read.insert(read.end(), piece.begin(), piece.begin() + std::ptrdiff_t(sound.read(piece)));
+    const std::vector<std::int16_t> whole = writers::clipSound(shape);
+    EXPECT_TRUE(read == std::vector<std::int16_t>(whole.begin() + 8000, whole.end()));
+}
+
 TEST(VideoClip, AClipWithoutSoundSaysSo) {
     const VideoClip clip = openClip(writers::losslessClip({16, 16, 2, 15, 0, 1}));
     expectFailure([&] { (void)clip.sound(); }, kNoSound);
+    expectFailure([&] { (void)clip.soundFrom(0); }, kNoSound);
     // A sound stream without a single sample (found by fuzzing: it gave a PCM of no channels).
     const VideoClip silent = openClip(writers::losslessClip({16, 16, 1, 15, 1, 1}));
     ASSERT_TRUE(silent.info().sound.has_value());
     expectFailure([&] { (void)silent.sound(); }, kNoSound);
+    expectFailure([&] { (void)silent.soundFrom(0); }, kNoSound);
 }
 
 TEST(VideoClip, OnlyTheGameFormatsAreReadByDefault) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <chrono>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -13,7 +14,8 @@
 namespace brasvel {
 
 // A wave player that records what it was asked to do. It refuses sounds that are not RIFF files,
-// with a device-like message, as a real device would.
+// with a device-like message, as a real device would. A stream it holds until closed, unread: the
+// test reads it as the device would.
 class FakeWavePlayer : public WavePlayer {
 public:
     void open(Bytes wav) override {
@@ -26,9 +28,20 @@ public:
         isOpen_ = true;
         playing = false;
     }
+    void openStream(std::unique_ptr<SoundStream> sound) override {
+        close();
+        if (!sound) {
+            throw ResourceError::worded("No sound to play");
+        }
+        stream = std::move(sound);
+        ++streamsOpened;
+        isOpen_ = true;
+        playing = false;
+    }
     void close() override {
         isOpen_ = false;
         playing = false;
+        stream.reset();
     }
     void stop() override {
         if (!isOpen_) {
@@ -56,6 +69,8 @@ public:
     }
 
     std::vector<std::vector<std::byte>> opened;
+    std::unique_ptr<SoundStream> stream;  // the stream open, if any
+    int streamsOpened = 0;
     bool playing = false;
     int stops = 0;
     bool silentStart = false;

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "archive/EntryNames.h"
 #include "base/Text.h"
 #include "extract/EntryContent.h"
@@ -428,6 +430,21 @@ TEST_F(ContentSearchTest, SearchesPendingEditsToo) {
     form.session().edit().put("E.TXT", {std::byte{'z'}, std::byte{'o'}, std::byte{'o'}});
     searchInside("ZOO");
     EXPECT_EQ(noted(), (Noted{{"E.TXT", "1: zoo"}}));
+}
+
+TEST_F(ContentSearchTest, SearchesEveryArchiveOfAGameFolder) {
+    std::filesystem::create_directories(folder / "game");
+    write("game/texts.lod", LodWriter().add("A.TXT", cp1250("stary żółw"), true).build());
+    write("game/more.lod",
+          LodWriter().add("Z.TXT", cp1250("Żółw drugi")).add("Q.TXT", "q").build());
+    ui.folderReplies.push_back((folder / "game").string());
+    form.OpenFolderClick();
+    ASSERT_NE(form.session().folder(), nullptr);
+    searchInside("ŻÓŁW");
+    ASSERT_TRUE(ui.errors.empty()) << ui.errors.front();
+    Noted found = noted();
+    std::sort(found.begin(), found.end());
+    EXPECT_EQ(found, (Noted{{"A.TXT", "1: stary żółw"}, {"Z.TXT", "1: Żółw drugi"}}));
 }
 
 TEST_F(ContentSearchTest, CancelStopsBetweenEntries) {

@@ -42,9 +42,25 @@ Bytes bytesOf(const std::string& file) {
     return {reinterpret_cast<const std::byte*>(file.data()), file.size()};
 }
 
-// The sample count of a WAV the player was given (16-bit: the data chunk's bytes / 2).
-std::size_t wavSamples(const std::vector<std::byte>& wav) {
-    return (wav.size() - 44) / 2;
+// The clip's sound from sample `first` on.
+std::vector<std::int16_t> soundFrom(const ClipShape& shape, std::size_t first) {
+    const std::vector<std::int16_t> whole = writers::clipSound(shape);
+    return {whole.begin() + std::ptrdiff_t(std::min(first, whole.size())), whole.end()};
+}
+
+// The sample frames the stream the player holds has decoded so far.
+std::int64_t decodedByStream(const FakeWavePlayer& player) {
+    return dynamic_cast<const VideoSound&>(*player.stream).clipSound().decodedSampleFrames();
+}
+
+// What is left of the stream the player holds, read as a device would, in pieces.
+std::vector<std::int16_t> restOfStream(FakeWavePlayer& player) {
+    std::vector<std::int16_t> rest;
+    std::vector<std::int16_t> piece(1000);
+    while (const std::size_t count = player.stream->read(piece)) {
+        rest.insert(rest.end(), piece.begin(), piece.begin() + std::ptrdiff_t(count));
+    }
+    return rest;
 }
 
 // The player alone, over a clock the test moves.
@@ -83,7 +99,11 @@ TEST_F(VideoPlayerTest, playShowsTheFrameTheClockReachedWithTheSoundFromThere) {
     EXPECT_TRUE(ui.videoPlaying);
     EXPECT_EQ(ui.videoTickMs, 50);
     ASSERT_TRUE(player.playing);
-    EXPECT_EQ(wavSamples(player.opened.back()), 8000u);
+    ASSERT_TRUE(player.stream);
+    EXPECT_TRUE(player.opened.empty());
+    EXPECT_EQ(player.stream->rate(), 8000);
+    EXPECT_EQ(player.stream->channels(), 1);
+    EXPECT_LE(decodedByStream(player), 800);  // a frame of the stream, not the whole sound
 
     now += 150ms;
     preview.tick();
@@ -102,7 +122,9 @@ TEST_F(VideoPlayerTest, playShowsTheFrameTheClockReachedWithTheSoundFromThere) {
     EXPECT_EQ(preview.frame(), 5u);
 
     preview.playPause();  // on from frame 5: the sound from 0.4 s
-    EXPECT_EQ(wavSamples(player.opened.back()), 8000u - 3200u);
+    ASSERT_TRUE(player.playing);
+    EXPECT_EQ(player.streamsOpened, 2);
+    EXPECT_TRUE(restOfStream(player) == soundFrom(kShape, 3200));
     now += 200ms;
     preview.tick();
     EXPECT_EQ(preview.frame(), 7u);
@@ -178,7 +200,8 @@ TEST_F(VideoPlayerTest, aStepWhilePlayingPausesAndASeekPlaysOnFromTheNewFrame) {
     preview.playPause();
     preview.seek(6);
     EXPECT_TRUE(preview.isPlaying());
-    EXPECT_EQ(wavSamples(player.opened.back()), 8000u - 4000u);
+    EXPECT_TRUE(player.playing);
+    EXPECT_TRUE(restOfStream(player) == soundFrom(kShape, 4000));
     now += 100ms;
     preview.tick();
     EXPECT_EQ(preview.frame(), 7u);
@@ -187,6 +210,95 @@ TEST_F(VideoPlayerTest, aStepWhilePlayingPausesAndASeekPlaysOnFromTheNewFrame) {
     EXPECT_FALSE(preview.isPlaying());
     EXPECT_FALSE(player.isOpen());
     EXPECT_EQ(preview.frame(), 6u);
+}
+
+// A minute of sound: Play decodes a frame of it, wherever it starts, and the stream goes on from
+// the frame shown after a pause, a seek or a step.
+TEST(VideoPlayer, theSoundIsDecodedAsItPlaysFromTheFrameShown) {
+    const ClipShape shape{4, 4, 600, 10, 8000, 1};
+    HeadlessToolkit ui;
+    FakeWavePlayer player;
+    std::chrono::steady_clock::time_point now{};
+    VideoPreview preview{ui, player, [&] { return now; }};
+    preview.setOptions(clipOptions());
+    preview.open(bytesOf(writers::losslessClip(shape)), "LONG.smk");
+
+    struct Case {
+        const char* what;
+        std::function<void()> action;
+        std::size_t firstSample;
+    };
+    const Case cases[] = {
+        {"play", [&] { preview.playPause(); }, 0},
+        {"pause after a second, play",
+         [&] {
+             now += 1s;
+             preview.tick();
+             preview.playPause();
+             preview.playPause();
+         },
+         8000},
+        {"seek while playing", [&] { preview.seek(300); }, 299 * 800},
+        {"seek while paused, play",
+         [&] {
+             preview.playPause();
+             preview.seek(42);
+             EXPECT_FALSE(player.isOpen());
+             preview.playPause();
+         },
+         41 * 800},
+        {"step, play",
+         [&] {
+             preview.step(-1);
+             preview.playPause();
+         },
+         40 * 800},
+        {"the last but one frame, play",
+         [&] {
+             preview.playPause();
+             preview.seek(599);
+             preview.playPause();
+         },
+         598 * 800},
+    };
+    for (const Case& c : cases) {
+        c.action();
+        ASSERT_TRUE(player.playing) << c.what;
+        // The start's frame of the stream and the two before it: nothing more before the device
+        // asks for it.
+        EXPECT_LE(decodedByStream(player), 3 * 800) << c.what;
+        const std::vector<std::int16_t> rest = restOfStream(player);
+        EXPECT_EQ(rest.size(), 480000 - c.firstSample) << c.what;
+        EXPECT_TRUE(rest == soundFrom(shape, c.firstSample)) << c.what;
+    }
+    preview.pause();
+    EXPECT_FALSE(player.isOpen());
+    EXPECT_FALSE(player.stream);
+}
+
+TEST(VideoPlayer, aClipWithoutSoundOrPastItsEndPlaysSilently) {
+    HeadlessToolkit ui;
+    FakeWavePlayer player;
+    VideoPreview preview{ui, player};
+    preview.setOptions(clipOptions());
+    preview.open(bytesOf(writers::losslessClip(ClipShape{8, 8, 5, 10, 0, 1})), "MUTE.smk");
+    preview.playPause();
+    EXPECT_TRUE(preview.isPlaying());
+    EXPECT_EQ(player.streamsOpened, 0);
+
+    // Half a second of sound under a second of pictures.
+    const ClipShape shape{8, 8, 10, 10, 8000, 1};
+    std::vector<std::int16_t> half = writers::clipSound(shape);
+    half.resize(4000);
+    preview.open(
+        bytesOf(writers::losslessClip(
+            shape, [&](int index) { return writers::clipFramePixels(shape, index); }, half)),
+        "SHORT.smk");
+    preview.seek(7);
+    preview.playPause();
+    EXPECT_TRUE(preview.isPlaying());
+    EXPECT_EQ(player.streamsOpened, 0);
+    EXPECT_NE(ui.videoInfo.find("dźwięk 8000 Hz"), std::string::npos) << ui.videoInfo;
 }
 
 TEST(VideoPlayer, aSoundThatCannotPlayLeavesThePicturePlayingAndSaysWhy) {
@@ -290,9 +402,10 @@ TEST_F(VideoWindowTest, aTruncatedVideoSaysSoInThePanelAndTheNextEntryWorks) {
 TEST_F(VideoWindowTest, aClipThatBreaksWhilePlayingStopsWithItsErrorInThePanel) {
     // Whole headers and the first frames, then the file ends.
     const std::string& clip = clipFile();
-    form.FormCreate("", write("cut.vid", writers::VidWriter()
-                                             .add("HALF.smk", clip.substr(0, clip.size() * 6 / 10))
-                                             .build()));
+    form.FormCreate(
+        "",
+        write("cut.vid",
+              writers::VidWriter().add("HALF.smk", clip.substr(0, clip.size() * 6 / 10)).build()));
     form.numitem(0, true);
     ASSERT_EQ(ui.previewPage, Page::Video) << ui.previewMessage;
     form.videoSeek(10);

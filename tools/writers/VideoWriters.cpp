@@ -155,6 +155,7 @@ std::string losslessClip(const ClipShape& shape, const FramePainter& paint,
     video.context->pix_fmt = AV_PIX_FMT_0RGB32;
     video.context->time_base = AVRational{1, shape.frameRate};
     video.context->framerate = AVRational{shape.frameRate, 1};
+    video.context->gop_size = shape.keyFrameInterval;
     openEncoder(muxer, video, ffv1);
 
     Encoder sound;

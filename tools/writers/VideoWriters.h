@@ -20,6 +20,7 @@ struct ClipShape {
     int frameRate = 15;
     std::int32_t soundRate = 0;  // 0: no sound
     int channels = 1;
+    int keyFrameInterval = 12;  // a key frame every this many frames, the others coded on them
 };
 
 // The demuxer and codecs a clip of losslessClip needs, besides the game's.
