@@ -102,6 +102,23 @@ inline constexpr const char* kStatusHeight = QT_TRANSLATE_NOOP("AppTexts", "Y: 0
 inline constexpr const char* kSearchPlaceholder = QT_TRANSLATE_NOOP("AppTexts", "Szukaj nazwy…");
 inline constexpr const char* kSearchHint =
     QT_TRANSLATE_NOOP("AppTexts", "Zawęża listę do nazw, które zawierają ten tekst (Ctrl+E)");
+// Beside the search box: the search inside entries, and a comparison's status filter.
+inline constexpr const char* kContentSearchBox = QT_TRANSLATE_NOOP("AppTexts", "w treści");
+inline constexpr const char* kContentSearchHint = QT_TRANSLATE_NOOP(
+    "AppTexts",
+    "W treści: szuka tekstu w treści plików (Enter zaczyna); lista pokazuje pliki z tym tekstem "
+    "i znaleziony wiersz");
+inline constexpr const char* kContentSearchPlaceholder =
+    QT_TRANSLATE_NOOP("AppTexts", "Szukaj w treści…");
+inline constexpr const char* kStatusFilterHint =
+    QT_TRANSLATE_NOOP("AppTexts", "Pokazuje tylko pliki o tym wyniku porównania");
+// "Plik": comparison and merge.
+inline constexpr const char* kCompareWithItem = QT_TRANSLATE_NOOP("AppTexts", "Po&równaj z…");
+inline constexpr const char* kCloseComparisonItem =
+    QT_TRANSLATE_NOOP("AppTexts", "Za&mknij porównanie");
+inline constexpr const char* kExportDifferencesItem =
+    QT_TRANSLATE_NOOP("AppTexts", "Eksportuj różni&ce…");
+inline constexpr const char* kMergeWithItem = QT_TRANSLATE_NOOP("AppTexts", "&Scal z…");
 
 // --- The details list, its switch on the tool bar, the recent archives ---
 inline constexpr const char* kNameColumn = QT_TRANSLATE_NOOP("AppTexts", "Nazwa");

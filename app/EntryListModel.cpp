@@ -41,7 +41,17 @@ int EntryListModel::rowCount(const QModelIndex& parent) const {
 }
 
 int EntryListModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : kListColumnCount;
+    return parent.isValid() ? 0 : kNoteColumn + 1;
+}
+
+void EntryListModel::setNoteHeader(const QString& header) {
+    noteHeader_ = header;
+    emit headerDataChanged(Qt::Horizontal, kNoteColumn, kNoteColumn);
+}
+
+void EntryListModel::setNote(int row, std::string_view note) {
+    at(row).note = note;
+    showRow(row);
 }
 
 QVariant EntryListModel::data(const QModelIndex& index, int role) const {
@@ -52,6 +62,9 @@ QVariant EntryListModel::data(const QModelIndex& index, int role) const {
     const int column = index.column();
     switch (role) {
         case Qt::DisplayRole:
+            if (column == kNoteColumn) {
+                return QString::fromStdString(row.note);
+            }
             return column == 0 ? QVariant(QString::fromStdString(shownText(row.caption)))
                                : shownFigure(row, column);
         case Qt::ToolTipRole: {
@@ -136,6 +149,9 @@ QVariant EntryListModel::shownFigure(const Row& row, int column) const {
 }
 
 QVariant EntryListModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation == Qt::Horizontal && section == kNoteColumn && role == Qt::DisplayRole) {
+        return noteHeader_;
+    }
     if (orientation != Qt::Horizontal || section < 0 || section >= kListColumnCount) {
         return {};
     }
@@ -297,7 +313,7 @@ void EntryListModel::showRow(int row) {
         return;
     }
     shown_[static_cast<std::size_t>(row)] = rows_[static_cast<std::size_t>(row)];
-    emit dataChanged(index(row, 0), index(row, kListColumnCount - 1));
+    emit dataChanged(index(row, 0), index(row, kNoteColumn));
 }
 
 }  // namespace brasvel::app

@@ -21,6 +21,8 @@
 #include <string_view>
 #include <vector>
 
+#include "toolkit/ListWidgets.h"
+
 namespace brasvel::app {
 
 class EntryListModel : public QAbstractTableModel {
@@ -60,6 +62,10 @@ public:
     static constexpr int ChangedRole = Qt::UserRole + 1;
     void setDetails(int row, std::string_view type, std::int64_t size, std::int64_t storedSize,
                     std::int64_t offset);
+    // The note column after the details (a comparison's status, a line found), titled `header`.
+    static constexpr int kNoteColumn = kListColumnCount;
+    void setNoteHeader(const QString& header);
+    void setNote(int row, std::string_view note);
     // A folder's row: its archive's file name (UTF-8), the copies it shadows, whether it is
     // shadowed (drawn grey).
     void setStack(int row, std::string_view archive, std::int64_t shadows, bool shadowed);
@@ -85,6 +91,7 @@ private:
         std::int64_t size = 0;
         std::int64_t storedSize = 0;
         std::int64_t offset = 0;
+        std::string note;  // UTF-8
         std::string archive;
         std::int64_t shadows = 0;
         bool shadowed = false;
@@ -97,6 +104,7 @@ private:
     std::vector<Row> rows_;   // what the program has set
     std::vector<Row> shown_;  // what the views see; equal to rows_ outside an update
     int updateDepth_ = 0;
+    QString noteHeader_;
 };
 
 }  // namespace brasvel::app

@@ -144,6 +144,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     buildToolBar();
     buildCentre();
     buildPreview();
+    buildManyArchivesWidgets();
     buildStatusBar();
     PlayButton->setEnabled(false);  // until a sound is ready
     StopButton->setEnabled(false);
@@ -180,6 +181,7 @@ void TForm1::buildMenus() {
     ExportSprite = makeAction(this, appText(texts::kExportSpriteItem), kImageDef, {});
     file->addAction(SavePng);
     file->addAction(ExportSprite);
+    buildManyArchivesItems(file);
     file->addAction(Exittheprogram1);
 
     buildEditMenu();
@@ -788,6 +790,10 @@ void TForm1::attach(QtToolkit& ui) {
         {ArchiveOrder1, WindowCommand::ArrangeArchives},
         {ShowShadowed1, WindowCommand::ToggleShadowed},
         {EditThisArchive1, WindowCommand::EditThisArchive},
+        {CompareWith1, WindowCommand::CompareWith},
+        {CloseComparison1, WindowCommand::CloseComparison},
+        {ExportDifferences1, WindowCommand::ExportDifferences},
+        {MergeWith1, WindowCommand::MergeWith},
     };
     for (const auto& [action, command] : commands) {
         connect(action, &QAction::triggered, this, [this, command] { sendCommand(command); });
@@ -804,6 +810,14 @@ void TForm1::attach(QtToolkit& ui) {
     });
     connect(SearchBox, &QLineEdit::textChanged, this, [this](const QString& search) {
         ui_->send([&](WindowEvents& events) { events.searchEdited(search.toStdString()); });
+    });
+    connect(SearchBox, &QLineEdit::returnPressed, this,
+            [this] { sendCommand(WindowCommand::SearchInContent); });
+    connect(ContentSearch, &QAction::toggled, this, [this](bool on) {
+        ui_->send([=](WindowEvents& events) { events.contentSearchToggled(on); });
+    });
+    connect(StatusFilter, &QComboBox::activated, this, [this](int item) {
+        ui_->send([=](WindowEvents& events) { events.statusFilterChosen(item); });
     });
     connect(Video, &VideoPage::stepClicked, this, [this](int delta) {
         ui_->send([=](WindowEvents& events) { events.videoStepped(delta); });

@@ -42,6 +42,7 @@ class EntryListModel;
 class HexView;
 class PaletteGrid;
 class PictureView;
+class SideBySidePage;
 class QtToolkit;
 class VideoPage;
 
@@ -151,6 +152,17 @@ public:
     QAction* ShowShadowed1 = nullptr;
     QAction* EditThisArchive1 = nullptr;
     QMenu* RecentMenu = nullptr;
+    // Comparison, merge and the search inside entries (ManyArchivesWidgets.cpp).
+    QAction* CompareWith1 = nullptr;
+    QAction* CloseComparison1 = nullptr;
+    QAction* ExportDifferences1 = nullptr;
+    QAction* MergeWith1 = nullptr;
+    QAction* ContentSearch = nullptr;  // "w treści", inside the search box
+    QComboBox* StatusFilter = nullptr;
+    QAction* StatusFilterAction = nullptr;  // shows and hides it on the tool bar
+    SideBySidePage* SideBySide = nullptr;
+    // The note column as wide as its notes, within bounds, while it shows.
+    void fitNoteColumn();
 
 signals:
     // Panel1 took a new size.
@@ -175,6 +187,8 @@ private:
     void buildFrameRow(QVBoxLayout* page);
     void buildOtherPages();
     void buildStatusBar();
+    void buildManyArchivesItems(QMenu* file);
+    void buildManyArchivesWidgets();
     // The batch panel goes in the middle of the list, or where the floating preview leaves its
     // Cancel button in sight.
     void centreExtra();

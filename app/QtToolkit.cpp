@@ -205,6 +205,7 @@ void QtToolkit::beginListUpdate() {
 
 void QtToolkit::endListUpdate() {
     window_.listModel->endUpdate();
+    window_.fitNoteColumn();
 }
 
 void QtToolkit::clearRows() {
@@ -309,6 +310,7 @@ void QtToolkit::setCommandState(const CommandState& state) {
     window_.ExportSprite->setEnabled(state.exportSprite);
     window_.PlayButton->setEnabled(state.playerButtons);
     window_.StopButton->setEnabled(state.playerButtons);
+    window_.CloseComparison1->setEnabled(state.comparing);
     showEditCommands(state.edit);
 }
 
@@ -328,6 +330,9 @@ void QtToolkit::showEditCommands(const EditCommandState& state) {
     window_.SaveArchive1->setEnabled(state.archiveEditable && state.changed);
     window_.RevertChanges1->setEnabled(state.changed);
     window_.SaveArchiveAs1->setEnabled(state.archiveEditable && state.archiveOpen);
+    window_.CompareWith1->setEnabled(state.archiveOpen);
+    window_.ExportDifferences1->setEnabled(state.archiveOpen);
+    window_.MergeWith1->setEnabled(state.archiveEditable);
     window_.UndoEdit1->setText(withLeadingAccessKey(state.undoText));
     window_.UndoEdit1->setEnabled(state.canUndo);
     window_.RedoEdit1->setText(withLeadingAccessKey(state.redoText));

@@ -82,6 +82,10 @@ public:
     void showPalette(std::span<const SwatchColour> colours) override;
     void showHexView(std::span<const std::byte> bytes, std::string_view note) override;
     void showDrawing(std::span<const std::byte> bmpFile, std::string_view figures) override;
+    void showSideBySide(const ComparedView& old, const ComparedView& now) override;
+    void setNoteColumn(std::string_view header) override;
+    void setRowNote(int row, std::string_view note) override;
+    void showStatusFilter(std::span<const std::string> items) override;
     std::optional<std::string> askSavePath(std::string_view caption,
                                            std::string_view suggestedPath) override;
     void setFrameCaption(std::string_view text) override;

@@ -43,6 +43,13 @@ int statusOf(int fd, FileStatus& status);
 int statusOfPath(const std::string& path, FileStatus& status);
 // The same for what `path` leads to, its links followed.
 int statusOfTarget(const std::string& path, FileStatus& status);
+// Whether `a` and `b` lead to one file that exists (the same device and index).
+inline bool sameFile(const std::string& a, const std::string& b) {
+    FileStatus first;
+    FileStatus second;
+    return statusOfTarget(a, first) == 0 && statusOfTarget(b, second) == 0 &&
+           first.device == second.device && first.index == second.index;
+}
 
 // A file opened for reading, never waiting (a FIFO is not waited on); -1 with errno set.
 int openForReading(const std::string& path);

@@ -114,13 +114,6 @@ std::shared_ptr<const Archive> openWhole(const std::string& path) {
     return archive;
 }
 
-bool sameFile(const std::string& a, const std::string& b) {
-    platform::FileStatus first;
-    platform::FileStatus second;
-    return platform::statusOfTarget(a, first) == 0 && platform::statusOfTarget(b, second) == 0 &&
-           first.device == second.device && first.index == second.index;
-}
-
 // Saves `edit` to `path`; says what went wrong and returns false when it did not.
 bool saved(const ArchiveEdit& edit, const std::string& path) {
     platform::noteEveryInterrupt(onInterrupt);
@@ -190,7 +183,7 @@ void printDifference(const Archive& a, const Archive& b, const ArchiveDifference
 // Writes the patch of `difference`; says what it holds and what it cannot carry.
 bool exportPatch(const std::shared_ptr<const Archive>& a, const std::shared_ptr<const Archive>& b,
                  const ArchiveDifference& difference, const std::string& patch, bool json) {
-    if (sameFile(patch, a->path()) || sameFile(patch, b->path())) {
+    if (platform::sameFile(patch, a->path()) || platform::sameFile(patch, b->path())) {
         std::cerr << "brasvel-res: " << shown(patch)
                   << ": the patch cannot be written over an archive compared\n";
         return false;

@@ -344,6 +344,19 @@ bool ArchiveEdit::isChanged(std::size_t index) const {
     return !original || archive_->entries()[*original].nameField != entries_[index].nameField;
 }
 
+const Archive* ArchiveEdit::storedIn(std::size_t index, Entry& row) const {
+    const Source& source = sources_.at(index);
+    if (source.original) {
+        row = archive_->entries()[*source.original];
+        return &*archive_;
+    }
+    if (source.storedIn) {
+        row = source.storedEntry;
+        return source.storedIn.get();
+    }
+    return nullptr;
+}
+
 std::vector<std::byte> ArchiveEdit::content(std::size_t index) const {
     if (index >= entries_.size()) {
         throw ResourceError(ErrorKind::NoSuchEntry, "entry " + std::to_string(index));

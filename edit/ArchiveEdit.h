@@ -163,6 +163,10 @@ public:
     }
     // The damaged entries, in directory order.
     std::vector<std::size_t> damagedEntries() const;
+    // The archive that holds entry `index`'s stored bytes as they will be saved, `row` set to its
+    // row there: the archive as opened for an unchanged or renamed entry, another archive for one
+    // put stored; null for new content of bytes or a file.
+    const Archive* storedIn(std::size_t index, Entry& row) const;
 
     // Writes the result to `path`, all or nothing (see ReplacementFile), holding the archive's
     // lock. Returns false when `cancel` was set, checked between entries; nothing is changed

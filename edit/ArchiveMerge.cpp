@@ -12,11 +12,11 @@ namespace {
 
 // Where the copy of a name that INTO would hold at this point of the merge lies.
 struct Holder {
-    const Archive* archive;
+    const ComparedEntries* side;
     std::size_t entry;
 };
 
-void requireSameKind(const Archive& into, const Archive& from) {
+void requireSameKind(const ComparedEntries& into, const Archive& from) {
     if (&into.format() != &from.format()) {
         throw ResourceError(ErrorKind::OtherKindOfArchive,
                             from.path() + " is a " + std::string(from.format().name) +
@@ -34,8 +34,19 @@ std::size_t MergePlan::count(MergeStep::Kind kind) const {
 
 MergePlan planMerge(const Archive& into, const std::vector<std::shared_ptr<const Archive>>& froms,
                     MergeWinner winner, const TroubleSink& trouble) {
+    return planMerge(SavedEntries(into), froms, winner, trouble);
+}
+
+MergePlan planMerge(const ComparedEntries& into,
+                    const std::vector<std::shared_ptr<const Archive>>& froms, MergeWinner winner,
+                    const TroubleSink& trouble) {
     for (const auto& from : froms) {
         requireSameKind(into, *from);
+    }
+    std::vector<SavedEntries> fromSides;
+    fromSides.reserve(froms.size());
+    for (const auto& from : froms) {
+        fromSides.emplace_back(*from);
     }
     std::unordered_map<std::string, Holder> holders;
     for (std::size_t index = 0; index < into.entries().size(); ++index) {
@@ -54,8 +65,7 @@ MergePlan planMerge(const Archive& into, const std::vector<std::shared_ptr<const
             try {
                 if (holder != holders.end()) {
                     const Holder& at = holder->second;
-                    if (sameContent(*at.archive, at.archive->entries()[at.entry], from, entry, held,
-                                    given)) {
+                    if (sameContent(*at.side, at.entry, fromSides[f], index, held, given)) {
                         ++plan.same;
                         continue;
                     }
@@ -72,7 +82,7 @@ MergePlan planMerge(const Archive& into, const std::vector<std::shared_ptr<const
                 continue;
             }
             if (step.kind == MergeStep::Kind::Add || step.kind == MergeStep::Kind::Replace) {
-                holders.insert_or_assign(key, Holder{&from, index});
+                holders.insert_or_assign(key, Holder{&fromSides[f], index});
             }
             plan.steps.push_back(std::move(step));
         }
@@ -80,14 +90,46 @@ MergePlan planMerge(const Archive& into, const std::vector<std::shared_ptr<const
     return plan;
 }
 
-ArchiveEdit mergeEdit(const Archive& into, const std::vector<std::shared_ptr<const Archive>>& froms,
-                      const MergePlan& plan) {
-    ArchiveEdit edit(into);
+bool settleConflicts(MergePlan& plan, const std::vector<std::shared_ptr<const Archive>>& froms,
+                     const ConflictDecision& decide, const TroubleSink& trouble) {
+    ContentBuffers given;
+    for (MergeStep& step : plan.steps) {
+        if (step.kind != MergeStep::Kind::Conflict) {
+            continue;
+        }
+        const MergeWinner winner = decide(step);
+        if (winner == MergeWinner::None) {
+            return false;
+        }
+        if (winner == MergeWinner::Into) {
+            step.kind = MergeStep::Kind::KeepInto;
+            continue;
+        }
+        const Archive& from = *froms.at(step.from);
+        try {
+            entryContent(from, from.entries()[step.entry], given);
+            step.kind = MergeStep::Kind::Replace;
+        } catch (const ResourceError& error) {
+            ++plan.unreadable;
+            trouble({from.path(), step.name, error.describe()});
+        }
+    }
+    return true;
+}
+
+void applyMerge(ArchiveEdit& edit, const std::vector<std::shared_ptr<const Archive>>& froms,
+                const MergePlan& plan) {
     for (const MergeStep& step : plan.steps) {
         if (step.kind == MergeStep::Kind::Add || step.kind == MergeStep::Kind::Replace) {
             edit.putStored(froms.at(step.from), step.entry);
         }
     }
+}
+
+ArchiveEdit mergeEdit(const Archive& into, const std::vector<std::shared_ptr<const Archive>>& froms,
+                      const MergePlan& plan) {
+    ArchiveEdit edit(into);
+    applyMerge(edit, froms, plan);
     return edit;
 }
 

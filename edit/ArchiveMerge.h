@@ -12,6 +12,7 @@
 // replaces it. An entry an earlier FROM brought in counts as INTO's for the FROMs after it.
 
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -22,6 +23,27 @@
 #include "extract/ArchiveSearch.h"
 
 namespace brasvel {
+
+// An archive with edits pending, as comparisons and merges read it.
+class EditedEntries : public ComparedEntries {
+public:
+    // `path`: the archive's, as troubles name it.
+    EditedEntries(const ArchiveEdit& edit, std::string path)
+        : edit_(edit), path_(std::move(path)) {}
+    const ArchiveFormat& format() const override { return edit_.format(); }
+    const std::string& path() const override { return path_; }
+    const std::vector<Entry>& entries() const override { return edit_.entries(); }
+    const Archive* storedIn(std::size_t index, Entry& row) const override {
+        return edit_.storedIn(index, row);
+    }
+    std::vector<std::byte> content(std::size_t index) const override {
+        return edit_.content(index);
+    }
+
+private:
+    const ArchiveEdit& edit_;
+    std::string path_;
+};
 
 enum class MergeWinner { None, Into, From };
 
@@ -52,6 +74,21 @@ struct MergePlan {
 // FROM is another kind of archive than INTO.
 MergePlan planMerge(const Archive& into, const std::vector<std::shared_ptr<const Archive>>& froms,
                     MergeWinner winner, const TroubleSink& trouble);
+// The same into an archive as saved or with edits pending.
+MergePlan planMerge(const ComparedEntries& into,
+                    const std::vector<std::shared_ptr<const Archive>>& froms, MergeWinner winner,
+                    const TroubleSink& trouble);
+
+// Settles the plan's conflicts one by one as `decide` says: Into keeps INTO's copy, From takes
+// FROM's (read whole first, as planMerge reads what it adds: an entry that cannot be read is
+// reported and counted), None stops. False when `decide` said None; the plan is then unsettled.
+using ConflictDecision = std::function<MergeWinner(const MergeStep& conflict)>;
+bool settleConflicts(MergePlan& plan, const std::vector<std::shared_ptr<const Archive>>& froms,
+                     const ConflictDecision& decide, const TroubleSink& trouble);
+
+// Carries out `plan` in `edit`, an edit of INTO (its pending one, say).
+void applyMerge(ArchiveEdit& edit, const std::vector<std::shared_ptr<const Archive>>& froms,
+                const MergePlan& plan);
 
 // The edit of `into` that carries out `plan`. Throws ResourceError "Name refused" when INTO's
 // writer refuses a name a FROM bears.

@@ -33,14 +33,26 @@ std::unordered_map<std::string, std::deque<std::size_t>> entriesByName(
     return byName;
 }
 
-// Which of the two archives holds the entry that could not be read.
-const std::string& failingArchive(const Archive& a, const Entry& entryA, const Archive& b) {
+// Which of the two sides holds the entry that could not be read.
+const std::string& failingSide(const ComparedEntries& a, std::size_t indexA,
+                               const ComparedEntries& b) {
     try {
-        entryContent(a, entryA);
+        a.content(indexA);
         return b.path();
     } catch (const ResourceError&) {
         return a.path();
     }
+}
+
+// Entry `index`'s content: a view of `buffers` for one stored in an archive, else of `held`.
+Bytes contentOf(const ComparedEntries& side, std::size_t index, ContentBuffers& buffers,
+                std::vector<std::byte>& held) {
+    Entry row;
+    if (const Archive* archive = side.storedIn(index, row)) {
+        return entryContent(*archive, row, buffers);
+    }
+    held = side.content(index);
+    return held;
 }
 
 }  // namespace
@@ -65,14 +77,42 @@ bool sameContent(const Archive& a, const Entry& entryA, const Archive& b, const 
     return equalBytes(contentA, contentB);
 }
 
+bool sameContent(const ComparedEntries& a, std::size_t indexA, const ComparedEntries& b,
+                 std::size_t indexB, ContentBuffers& buffersA, ContentBuffers& buffersB) {
+    Entry rowA;
+    Entry rowB;
+    const Archive* archiveA = a.storedIn(indexA, rowA);
+    const Archive* archiveB = b.storedIn(indexB, rowB);
+    if (archiveA != nullptr && archiveB != nullptr) {
+        return sameContent(*archiveA, rowA, *archiveB, rowB, buffersA, buffersB);
+    }
+    if (a.entries()[indexA].size != b.entries()[indexB].size) {
+        return false;
+    }
+    std::vector<std::byte> heldA;
+    std::vector<std::byte> heldB;
+    return equalBytes(contentOf(a, indexA, buffersA, heldA), contentOf(b, indexB, buffersB, heldB));
+}
+
 ArchiveDifference compareArchives(const Archive& a, const Archive& b, const TroubleSink& trouble) {
+    return compareEntries(SavedEntries(a), SavedEntries(b), trouble);
+}
+
+ArchiveDifference compareEntries(const ComparedEntries& a, const ComparedEntries& b,
+                                 const TroubleSink& trouble, const CompareStep& step) {
     ArchiveDifference difference;
-    auto unpaired = entriesByName(b.entries());
+    const std::vector<Entry>& entriesA = a.entries();
+    const std::vector<Entry>& entriesB = b.entries();
+    auto unpaired = entriesByName(entriesB);
     ContentBuffers buffersA;
     ContentBuffers buffersB;
-    std::vector<bool> pairedInB(b.entries().size(), false);
-    for (std::size_t index = 0; index < a.entries().size(); ++index) {
-        const Entry& entryA = a.entries()[index];
+    std::vector<bool> pairedInB(entriesB.size(), false);
+    for (std::size_t index = 0; index < entriesA.size(); ++index) {
+        if (step && !step(index, entriesA.size())) {
+            difference.stopped = true;
+            return difference;
+        }
+        const Entry& entryA = entriesA[index];
         const auto found = unpaired.find(foldedText(storedName(entryA)));
         if (found == unpaired.end() || found->second.empty()) {
             difference.onlyInA.push_back(index);
@@ -82,22 +122,26 @@ ArchiveDifference compareArchives(const Archive& a, const Archive& b, const Trou
         found->second.pop_front();
         pairedInB[other] = true;
         try {
-            if (sameContent(a, entryA, b, b.entries()[other], buffersA, buffersB)) {
+            if (sameContent(a, index, b, other, buffersA, buffersB)) {
                 ++difference.same;
             } else {
                 difference.changed.emplace_back(index, other);
             }
         } catch (const ResourceError& error) {
             ++difference.unreadable;
-            trouble({failingArchive(a, entryA, b), shownText(entryA.fileName), error.describe()});
+            trouble({failingSide(a, index, b), shownText(entryA.fileName), error.describe()});
         }
     }
-    for (std::size_t index = 0; index < b.entries().size(); ++index) {
+    for (std::size_t index = 0; index < entriesB.size(); ++index) {
         if (!pairedInB[index]) {
             difference.onlyInB.push_back(index);
         }
     }
     return difference;
+}
+
+std::vector<std::byte> SavedEntries::content(std::size_t index) const {
+    return entryContent(archive_, archive_.entries()[index]);
 }
 
 }  // namespace brasvel

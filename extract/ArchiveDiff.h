@@ -8,11 +8,13 @@
 // entries of an archive, they pair in directory order.
 
 #include <cstddef>
+#include <functional>
 #include <utility>
 #include <vector>
 
 #include "archive/Archive.h"
 #include "extract/ArchiveSearch.h"
+#include "extract/ComparedEntries.h"
 #include "extract/EntryContent.h"
 
 namespace brasvel {
@@ -29,12 +31,25 @@ struct ArchiveDifference {
     std::size_t same = 0;
     // Paired entries whose content could not be read: neither the same nor changed.
     std::size_t unreadable = 0;
+    // The comparison was stopped before A's last entry: what it found is incomplete.
+    bool stopped = false;
 
     bool differs() const { return !onlyInA.empty() || !onlyInB.empty() || !changed.empty(); }
 };
 
+// The same for entries of two sides, each an archive as saved or with edits pending: content
+// held outside an archive is compared whole.
+bool sameContent(const ComparedEntries& a, std::size_t indexA, const ComparedEntries& b,
+                 std::size_t indexB, ContentBuffers& buffersA, ContentBuffers& buffersB);
+
 // The difference between `a` and `b`. A paired entry that cannot be read is reported to
 // `trouble` and counted as unreadable.
 ArchiveDifference compareArchives(const Archive& a, const Archive& b, const TroubleSink& trouble);
+// Called before A's entry `index` (of `total`) is compared; false stops the comparison there.
+using CompareStep = std::function<bool(std::size_t index, std::size_t total)>;
+
+// The same between two sides; `a` with edits pending, say.
+ArchiveDifference compareEntries(const ComparedEntries& a, const ComparedEntries& b,
+                                 const TroubleSink& trouble, const CompareStep& step = {});
 
 }  // namespace brasvel

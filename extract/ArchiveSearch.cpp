@@ -132,15 +132,46 @@ std::optional<ContentSearch> ContentSearch::forText(std::string_view text) {
 
 void ContentSearch::search(const Archive& archive, const Entry& entry, ContentBuffers& buffers,
                            const MatchSink& found) const {
+    const Stream stream = [&](const ContentSink& sink) {
+        streamEntryContent(archive, entry, buffers, sink);
+    };
     if (searchedAsText(entry)) {
-        searchLines(archive, entry, buffers, found);
+        searchLines(stream, found);
     } else {
-        searchBytes(archive, entry, buffers, found);
+        searchBytes(stream, found);
     }
 }
 
-void ContentSearch::searchLines(const Archive& archive, const Entry& entry, ContentBuffers& buffers,
-                                const MatchSink& found) const {
+void ContentSearch::search(const ComparedEntries& side, std::size_t index, ContentBuffers& buffers,
+                           const MatchSink& found) const {
+    const Entry& entry = side.entries().at(index);
+    Entry row;
+    const Archive* archive = side.storedIn(index, row);
+    const Stream stream = [&](const ContentSink& sink) {
+        if (archive != nullptr) {
+            streamEntryContent(*archive, row, buffers, sink);
+        } else {
+            const std::vector<std::byte> content = side.content(index);
+            sink(content);
+        }
+    };
+    if (searchedAsText(entry)) {
+        searchLines(stream, found);
+    } else {
+        searchBytes(stream, found);
+    }
+}
+
+void ContentSearch::search(const Entry& entry, Bytes content, const MatchSink& found) const {
+    const Stream stream = [content](const ContentSink& sink) { sink(content); };
+    if (searchedAsText(entry)) {
+        searchLines(stream, found);
+    } else {
+        searchBytes(stream, found);
+    }
+}
+
+void ContentSearch::searchLines(const Stream& stream, const MatchSink& found) const {
     // A text is matched line by line: a text holding a line end never matches.
     const bool matchable = folded_.find('\n') == std::string::npos;
     std::size_t line = 1;  // the number of the line that the next text scanned starts with
@@ -173,7 +204,7 @@ void ContentSearch::searchLines(const Archive& archive, const Entry& entry, Cont
         return end;
     };
     std::string carried;  // a line that the pieces so far left open
-    streamEntryContent(archive, entry, buffers, [&](Bytes piece) {
+    stream([&](Bytes piece) {
         if (carried.empty()) {
             const std::string_view text = asText(piece);
             carried = text.substr(scan(text, false));
@@ -187,11 +218,10 @@ void ContentSearch::searchLines(const Archive& archive, const Entry& entry, Cont
     }
 }
 
-void ContentSearch::searchBytes(const Archive& archive, const Entry& entry, ContentBuffers& buffers,
-                                const MatchSink& found) const {
+void ContentSearch::searchBytes(const Stream& stream, const MatchSink& found) const {
     bool matched = false;
     std::string tail;  // the end of the pieces so far, where a match may begin
-    streamEntryContent(archive, entry, buffers, [&](Bytes piece) {
+    stream([&](Bytes piece) {
         if (matched) {
             return;
         }

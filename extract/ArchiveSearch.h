@@ -21,6 +21,7 @@
 
 #include "archive/Archive.h"
 #include "archive/ArchiveFormat.h"
+#include "extract/ComparedEntries.h"
 #include "extract/EntryContent.h"
 
 namespace brasvel {
@@ -69,13 +70,19 @@ public:
     // match when its bytes hold it. Throws ResourceError as streamEntryContent does.
     void search(const Archive& archive, const Entry& entry, ContentBuffers& buffers,
                 const MatchSink& found) const;
+    // The same for entry `index` of a side with edits pending, say: searched as a text by its
+    // name there, its content read from the archive that stores it or whole from the edit.
+    void search(const ComparedEntries& side, std::size_t index, ContentBuffers& buffers,
+                const MatchSink& found) const;
+    // The same for `content`, entry `entry`'s whole content read by the caller.
+    void search(const Entry& entry, Bytes content, const MatchSink& found) const;
 
 private:
+    // Hands the content to its sink a piece at a time.
+    using Stream = std::function<void(const ContentSink& sink)>;
     ContentSearch(std::string bytes, std::string folded);
-    void searchLines(const Archive& archive, const Entry& entry, ContentBuffers& buffers,
-                     const MatchSink& found) const;
-    void searchBytes(const Archive& archive, const Entry& entry, ContentBuffers& buffers,
-                     const MatchSink& found) const;
+    void searchLines(const Stream& stream, const MatchSink& found) const;
+    void searchBytes(const Stream& stream, const MatchSink& found) const;
 
     std::string bytes_;   // the text in Windows-1250
     std::string folded_;  // the same, folded to lower case

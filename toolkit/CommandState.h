@@ -41,6 +41,9 @@ struct CommandState {
     bool exportSprite = false;
     // The player's Play and Stop: a sound is ready in the player.
     bool playerButtons = false;
+    // "Zamknij porównanie": a comparison is shown. "Porównaj z…" and "Eksportuj różnice…" follow
+    // edit.archiveOpen, "Scal z…" edit.archiveEditable.
+    bool comparing = false;
     EditCommandState edit;
     friend bool operator==(const CommandState&, const CommandState&) = default;
 };

@@ -60,6 +60,10 @@ int HeadlessToolkit::appendRow() {
     return static_cast<int>(rows.size()) - 1;
 }
 
+void HeadlessToolkit::setRowNote(int row, std::string_view note) {
+    rowAt(rows, row).note = note;
+}
+
 void HeadlessToolkit::setRowCaption(int row, std::string_view entryBytes) {
     rowAt(rows, row).caption = entryBytes;
 }
@@ -161,6 +165,15 @@ void HeadlessToolkit::showPreviewText(std::string_view text, std::string_view no
     pageNote = note;
     previewPage = PreviewPage::Text;
     picture.clear();
+}
+
+void HeadlessToolkit::showSideBySide(const ComparedView& old, const ComparedView& now) {
+    noteThread();
+    sideOld = old;
+    sideNew = now;
+    previewPage = PreviewPage::SideBySide;
+    picture.clear();
+    previewMessage.clear();
 }
 
 void HeadlessToolkit::showPalette(std::span<const SwatchColour> colours) {

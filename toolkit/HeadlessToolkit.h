@@ -20,13 +20,14 @@
 namespace brasvel {
 
 // The page of the preview panel last shown.
-enum class PreviewPage { Image, Text, Colours, Hex, Video };
+enum class PreviewPage { Image, Text, Colours, Hex, Video, SideBySide };
 
 struct HeadlessRow {
     std::string caption;  // the bytes as set, NUL bytes included
     int image = 0;
     bool changed = false;  // drawn as not yet saved
     bool damaged = false;  // drawn as damaged
+    std::string note;      // the note column's text
     std::string type;     // the details' figures as set
     std::int64_t size = 0;
     std::int64_t storedSize = 0;
@@ -62,6 +63,8 @@ public:
     void setFolderColumnsShown(bool shown) override { folderColumnsShown = shown; }
     void setRowChanged(int row, bool changed) override;
     void setRowDamaged(int row, bool damaged) override;
+    void setNoteColumn(std::string_view header) override { noteHeader = header; }
+    void setRowNote(int row, std::string_view note) override;
     void setCommandState(const CommandState& state) override;
 
     void setStatusText(int panel, std::string_view text) override;
@@ -72,6 +75,9 @@ public:
 
     int selectedTypeIndex() const override { return typeIndex; }
     void setTypeBoxText(std::string_view text) override { typeBoxText = text; }
+    void showStatusFilter(std::span<const std::string> items) override {
+        statusFilterItems.assign(items.begin(), items.end());
+    }
 
     void setPanelVisible(PanelId panel, bool visible) override;
     bool isPanelVisible(PanelId panel) const;
@@ -85,6 +91,7 @@ public:
     void showPalette(std::span<const SwatchColour> colours) override;
     void showHexView(std::span<const std::byte> bytes, std::string_view note) override;
     void showDrawing(std::span<const std::byte> bmpFile, std::string_view figures) override;
+    void showSideBySide(const ComparedView& old, const ComparedView& now) override;
     std::optional<std::string> askSavePath(std::string_view caption,
                                            std::string_view suggestedPath) override;
     void showVideoFrame(std::span<const std::uint8_t> rgb, int width, int height) override;
@@ -202,6 +209,10 @@ public:
     std::vector<std::byte> hexBytes;         // the hex page's bytes
     std::string pageNote;                    // the note above the text or hex page
     std::string drawingFigures;              // the figures above a drawing (showDrawing)
+    ComparedView sideOld;                    // the side-by-side page's two sides
+    ComparedView sideNew;
+    std::string noteHeader;                  // the list's note column; empty: hidden
+    std::vector<std::string> statusFilterItems;  // the status filter's items; empty: hidden
     std::deque<std::optional<std::string>> saveReplies;  // scripted save dialog results
     std::vector<std::string> saveSuggestions;            // the paths the save dialog started at
     std::string frameCaption;

@@ -67,6 +67,10 @@ public:
     virtual void setRowChanged(int row, bool changed) = 0;
     // Shows `row` as damaged: its entry's stored bytes are not all there, or not a valid content.
     virtual void setRowDamaged(int row, bool damaged) = 0;
+    // The column of notes after the details (a comparison's status, the line a search found):
+    // shown titled `header`, or hidden when it is empty. Clearing the rows clears their notes.
+    virtual void setNoteColumn(std::string_view header) = 0;
+    virtual void setRowNote(int row, std::string_view note) = 0;
 };
 
 }  // namespace brasvel

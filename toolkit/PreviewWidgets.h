@@ -5,7 +5,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace brasvel {
 
@@ -21,6 +23,15 @@ struct SwatchColour {
 
 // The preview panel's pages (Panel1): the picture, text, palette, hex and video pages, and the
 // sprite's frame row under the picture.
+// One side of an entry compared in two archives: a picture (a BMP file as showPicture takes it)
+// or, when `bmpFile` is empty, a text (UTF-8); `title` says which archive it is.
+struct ComparedView {
+    std::string title;
+    std::vector<std::byte> bmpFile;
+    PictureKind kind = PictureKind::Picture;
+    std::string text;
+};
+
 class PreviewWidgets {
 public:
     virtual ~PreviewWidgets() = default;
@@ -47,6 +58,8 @@ public:
     // as showPicture takes it, drawn as it is) on the picture page under a line of its figures
     // (UTF-8); an empty picture shows the figures alone.
     virtual void showDrawing(std::span<const std::byte> bmpFile, std::string_view figures) = 0;
+    // Two versions of an entry side by side, the old one on the left, on a page of their own.
+    virtual void showSideBySide(const ComparedView& old, const ComparedView& now) = 0;
 
     // The preview's video page: a clip's frame (width × height × red, green, blue, row after row
     // from the top), where it stands, whether it plays, and its figures. Showing a frame turns the

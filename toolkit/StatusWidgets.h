@@ -2,6 +2,8 @@
 // SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 #pragma once
 
+#include <span>
+#include <string>
 #include <string_view>
 
 namespace brasvel {
@@ -29,6 +31,9 @@ public:
     virtual int selectedTypeIndex() const = 0;
     // Changes only the text shown; raises no change event.
     virtual void setTypeBoxText(std::string_view text) = 0;
+    // The comparison's status filter beside the type box: `items` (UTF-8), the first chosen; none
+    // hides it. The user's choice comes as MainForm::comparisonFilterChosen.
+    virtual void showStatusFilter(std::span<const std::string> items) = 0;
 
     // Panels. The preview panel can also be undocked and docked by the user.
     virtual void setPanelVisible(PanelId panel, bool visible) = 0;

@@ -55,6 +55,11 @@ enum class WindowCommand : std::uint8_t {
     ArrangeArchives,  // "Plik" > "Kolejność archiwów..."
     ToggleShadowed,   // "Plik" > "Pokaż zasłonięte"
     EditThisArchive,  // "Edytuj to archiwum": the selected entry's archive alone
+    CompareWith,     // "Plik" > "Porównaj z…"
+    CloseComparison,
+    ExportDifferences,
+    MergeWith,
+    SearchInContent,  // Enter in the search box
 };
 
 enum class PlayerButton { Play, Stop };
@@ -74,6 +79,9 @@ public:
     virtual void sortChosen(ListColumn /*column*/, bool /*ascending*/) {}
     virtual void typeChosen() {}
     virtual void searchEdited(const std::string& /*search*/) {}
+    // A comparison's status filter: item chosen (0: every status); the search box's "w treści".
+    virtual void statusFilterChosen(int /*item*/) {}
+    virtual void contentSearchToggled(bool /*on*/) {}
     virtual void recentChosen(std::size_t /*position*/) {}
     virtual void filesDropped(const std::vector<std::string>& /*paths*/) {}
     virtual std::vector<std::string> entriesDraggedOut(const std::vector<int>& /*rows*/,

@@ -605,6 +605,38 @@ Every button has a hint: just rest the mouse pointer over it.</translation>
         <source>W &amp;dół</source>
         <translation>&amp;Down</translation>
     </message>
+    <message>
+        <source>w treści</source>
+        <translation>in content</translation>
+    </message>
+    <message>
+        <source>W treści: szuka tekstu w treści plików (Enter zaczyna); lista pokazuje pliki z tym tekstem i znaleziony wiersz</source>
+        <translation>In content: searches the files&apos; content for the text (Enter starts); the list shows the files holding it and the line found</translation>
+    </message>
+    <message>
+        <source>Szukaj w treści…</source>
+        <translation>Search content…</translation>
+    </message>
+    <message>
+        <source>Pokazuje tylko pliki o tym wyniku porównania</source>
+        <translation>Shows only the files with this comparison result</translation>
+    </message>
+    <message>
+        <source>Po&amp;równaj z…</source>
+        <translation>&amp;Compare with…</translation>
+    </message>
+    <message>
+        <source>Za&amp;mknij porównanie</source>
+        <translation>Close compar&amp;ison</translation>
+    </message>
+    <message>
+        <source>Eksportuj różni&amp;ce…</source>
+        <translation>Expor&amp;t differences…</translation>
+    </message>
+    <message>
+        <source>&amp;Scal z…</source>
+        <translation>&amp;Merge with…</translation>
+    </message>
 </context>
 <context>
     <name>WindowTexts</name>
@@ -1471,6 +1503,170 @@ The archive on disk is unchanged and the changes stay in the window: try again o
     <message>
         <source>Plik o tej samej nazwie w kilku archiwach pochodzi z archiwum wyżej na liście.</source>
         <translation>A file of the same name in several archives comes from the archive higher on the list.</translation>
+    </message>
+    <message>
+        <source>Porównaj z archiwum</source>
+        <translation>Compare with an archive</translation>
+    </message>
+    <message>
+        <source>Porównanie</source>
+        <translation>Comparison</translation>
+    </message>
+    <message>
+        <source>nowe</source>
+        <translation>new</translation>
+    </message>
+    <message>
+        <source>usunięte</source>
+        <translation>removed</translation>
+    </message>
+    <message>
+        <source>zmienione</source>
+        <translation>changed</translation>
+    </message>
+    <message>
+        <source>bez zmian</source>
+        <translation>unchanged</translation>
+    </message>
+    <message>
+        <source>nieczytelne</source>
+        <translation>unreadable</translation>
+    </message>
+    <message>
+        <source>Porównywanie z %1...</source>
+        <translation>Comparing with %1...</translation>
+    </message>
+    <message>
+        <source>Przerwano porównanie.</source>
+        <translation>Comparison cancelled.</translation>
+    </message>
+    <message>
+        <source>wszystkie</source>
+        <translation>all</translation>
+    </message>
+    <message>
+        <source>%1 jest archiwum %2, a otwarte archiwum %3: porównać i scalić można tylko archiwa jednego rodzaju.</source>
+        <translation>%1 is a %2 archive and the open archive a %3 one: only archives of one kind can be compared and merged.</translation>
+    </message>
+    <message>
+        <source>Katalogu archiwum %1 nie da się odczytać w całości (%2).</source>
+        <translation>The directory of the archive %1 cannot be read whole (%2).</translation>
+    </message>
+    <message>
+        <source>Nie udało się odczytać niektórych plików:
+%1</source>
+        <translation>Some files could not be read:
+%1</translation>
+    </message>
+    <message>
+        <source>Stare: %1</source>
+        <translation>Old: %1</translation>
+    </message>
+    <message>
+        <source>Nowe: %1</source>
+        <translation>New: %1</translation>
+    </message>
+    <message>
+        <source>(nie ma go w tym archiwum)</source>
+        <translation>(not in this archive)</translation>
+    </message>
+    <message>
+        <source>Eksportuj różnice</source>
+        <translation>Export differences</translation>
+    </message>
+    <message>
+        <source>Różnic nie można zapisać w miejsce porównywanego archiwum (%1).</source>
+        <translation>The differences cannot be written over an archive compared (%1).</translation>
+    </message>
+    <message>
+        <source>Archiwa się nie różnią: nie ma czego eksportować.</source>
+        <translation>The archives do not differ: there is nothing to export.</translation>
+    </message>
+    <message>
+        <source>Zapisywanie różnic do %1...</source>
+        <translation>Writing the differences to %1...</translation>
+    </message>
+    <message>
+        <source>Zapisano %1: plików %2.</source>
+        <translation>Written %1: %2 files.</translation>
+    </message>
+    <message>
+        <source>Scalenie z tym archiwum nie usuwa plików, których nie ma w nowym:
+%1</source>
+        <translation>Merging this archive removes no file that the new one lacks:
+%1</translation>
+    </message>
+    <message>
+        <source>Przerwano: nie zapisano różnic.</source>
+        <translation>Cancelled: the differences were not written.</translation>
+    </message>
+    <message>
+        <source>Czytanie %1...</source>
+        <translation>Reading %1...</translation>
+    </message>
+    <message>
+        <source>Przerwano scalanie: niczego nie zmieniono.</source>
+        <translation>Merge cancelled: nothing was changed.</translation>
+    </message>
+    <message>
+        <source>Scal z archiwum</source>
+        <translation>Merge with an archive</translation>
+    </message>
+    <message>
+        <source>Plik %1 jest w obu archiwach z inną treścią. Zostawić jego wersję z otwartego archiwum czy wziąć ją z %2?</source>
+        <translation>The file %1 is in both archives with different content. Keep the open archive&apos;s version or take the one from %2?</translation>
+    </message>
+    <message>
+        <source>Zostaw</source>
+        <translation>Keep</translation>
+    </message>
+    <message>
+        <source>Weź</source>
+        <translation>Take</translation>
+    </message>
+    <message>
+        <source>Zostaw wszystkie</source>
+        <translation>Keep all</translation>
+    </message>
+    <message>
+        <source>Weź wszystkie</source>
+        <translation>Take all</translation>
+    </message>
+    <message>
+        <source>%1 nie wnosi nic nowego: otwarte archiwum ma już wszystkie jego pliki.</source>
+        <translation>%1 brings nothing new: the open archive already holds all its files.</translation>
+    </message>
+    <message>
+        <source>scal z %1</source>
+        <translation>merge with %1</translation>
+    </message>
+    <message>
+        <source>Scalono z %1: dodano %2, zastąpiono %3 (do zapisania).</source>
+        <translation>Merged with %1: %2 added, %3 replaced (to be saved).</translation>
+    </message>
+    <message>
+        <source>Szukanie „%1” w treści plików...</source>
+        <translation>Searching the files&apos; content for “%1”...</translation>
+    </message>
+    <message>
+        <source>Znalezione</source>
+        <translation>Found</translation>
+    </message>
+    <message>
+        <source>%1: %2   (i %3 więcej)</source>
+        <translation>%1: %2   (and %3 more)</translation>
+    </message>
+    <message>
+        <source>dane binarne zawierają tekst</source>
+        <translation>binary data holds the text</translation>
+    </message>
+    <message>
+        <source>Tekstu „%1” nie da się zapisać w kodowaniu Windows-1250 plików archiwum.</source>
+        <translation>The text “%1” cannot be written in the archive files&apos; Windows-1250 encoding.</translation>
+    </message>
+    <message>
+        <source>Przerwano szukanie „%1”: przeszukano %2 z %3 plików.</source>
+        <translation>Search for “%1” cancelled: %2 of %3 files searched.</translation>
     </message>
 </context>
 </TS>

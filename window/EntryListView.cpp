@@ -9,6 +9,7 @@
 #include "window/ArchiveSession.h"
 #include "window/EntryFilter.h"
 #include "window/FolderSession.h"
+#include "window/ListOverlay.h"
 
 namespace brasvel {
 namespace {
@@ -99,6 +100,11 @@ void EntryListView::listArchive(const ArchiveFormat& format, std::size_t limit) 
 }
 
 void EntryListView::listType(int item, std::size_t limit) {
+    extraView_ = {};
+    if (overlay_ != nullptr) {
+        const std::vector<Entry>& extra = overlay_->extraEntries();
+        extraView_ = narrowByName(extra, viewOfType(extra, item, limit), search_);
+    }
     if (session_.folder() != nullptr && item == 0) {
         // Every entry, with the image its own archive's listing gives it.
         const std::vector<Entry>& entries = session_.entries();
@@ -115,6 +121,7 @@ void EntryListView::listType(int item, std::size_t limit) {
 
 void EntryListView::clear() {
     view_ = {};
+    extraView_ = {};
     rowOfEntry_.clear();
 }
 
@@ -131,7 +138,23 @@ void EntryListView::finish(TypeView built) {
         built = std::move(winners);
     }
     view_ = narrowByName(session_.entries(), built, search_);
+    if (overlay_ != nullptr) {
+        TypeView kept;
+        kept.item = view_.item;
+        for (std::size_t row = 0; row < view_.entries.size(); ++row) {
+            if (overlay_->keeps(view_.entries[row])) {
+                kept.entries.push_back(view_.entries[row]);
+                kept.images.push_back(view_.images[row]);
+            }
+        }
+        view_ = std::move(kept);
+    }
     sort();
+}
+
+void EntryListView::setOverlay(const ListOverlay* overlay) {
+    overlay_ = overlay;
+    widgets_.setNoteColumn(overlay_ != nullptr ? overlay_->noteHeader() : std::string());
 }
 
 void EntryListView::sort() {
@@ -220,6 +243,21 @@ void EntryListView::show() {
         if (session_.damage(index)) {
             widgets_.setRowDamaged(row, true);
         }
+        if (overlay_ != nullptr) {
+            widgets_.setRowNote(row, overlay_->note(index));
+        }
+    }
+    if (overlay_ == nullptr) {
+        return;
+    }
+    const std::vector<Entry>& extra = overlay_->extraEntries();
+    for (std::size_t i = 0; i < extraView_.entries.size(); ++i) {
+        const int row = widgets_.appendRow();
+        const Entry& entry = extra[extraView_.entries[i]];
+        widgets_.setRowCaption(row, captionUnder(entry, extraView_.item));
+        widgets_.setRowImage(row, extraView_.images[i]);
+        widgets_.setRowDetails(row, detailsOf(entry));
+        widgets_.setRowNote(row, overlay_->extraNote(extraView_.entries[i]));
     }
 }
 

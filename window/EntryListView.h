@@ -20,6 +20,7 @@
 namespace brasvel {
 
 class ArchiveSession;
+class ListOverlay;
 
 class EntryListView {
 public:
@@ -42,6 +43,12 @@ public:
     void setOrder(std::optional<ListColumn> column, bool ascending);
     std::optional<ListColumn> sortColumn() const { return sortColumn_; }
     bool sortAscending() const { return sortAscending_; }
+    // A comparison's or a search's rows laid over the list (null: none), for the rows built
+    // afterwards; the note column shows while there is one.
+    void setOverlay(const ListOverlay* overlay);
+    const ListOverlay* overlay() const { return overlay_; }
+    // The rows after the entries' that the overlay adds: which of its extra entries each shows.
+    std::span<const std::size_t> extraRows() const { return extraView_.entries; }
     // A folder's list: whether the copies that others shadow are listed too, each under the
     // copy that wins for its name (the rows built afterwards).
     void setShadowedShown(bool shown) { showShadowed_ = shown; }
@@ -74,6 +81,8 @@ private:
     std::optional<ListColumn> sortColumn_;
     bool sortAscending_ = true;
     ListLook look_ = ListLook::Icons;
+    const ListOverlay* overlay_ = nullptr;
+    TypeView extraView_;  // of the overlay's extra entries
     bool showShadowed_ = false;
 };
 

@@ -254,7 +254,10 @@ std::vector<OpenFilter> MainForm::openFilters() const {
     return filters;
 }
 
-void MainForm::forgetListedContent() { impl_->preview.listChanged(); }
+void MainForm::forgetListedContent() {
+    impl_->preview.listChanged();
+    dropListOverlays();
+}
 
 void MainForm::closeArchive() {
     impl_->video.close();
@@ -356,7 +359,8 @@ void MainForm::showListedCount() {
     const std::size_t listable = std::min(entries().size(), kListedEntries);
     const std::size_t listed = list_.listedEntries().size();
     const bool narrowed = session_.isOpen() &&
-                          (ui_.selectedTypeIndex() != 0 || !list_.search().empty());
+                          (ui_.selectedTypeIndex() != 0 || !list_.search().empty() ||
+                           (list_.overlay() != nullptr && listed < listable));
     if (narrowed != countWidened_) {
         // The panel widens for the longer text, and narrows again after it.
         countWidened_ = narrowed;
@@ -442,6 +446,9 @@ void MainForm::prepareSound() {
 void MainForm::ViewLod() { guarded([&] { relist(); }); }
 
 void MainForm::searchEdited(const std::string& search) {
+    if (contentSearchEdited(search)) {
+        return;
+    }
     list_.setSearch(search);
     guarded([&] { relist(); });
 }
@@ -844,6 +851,9 @@ void MainForm::selectionChanged(const std::vector<int>& deselected,
     }
     if (shown < 0) {
         selection_.focus(std::nullopt);
+        if (!selected.empty()) {
+            showNewEntry(selected.back());
+        }
     } else if (shown != SelectedRow()) {
         showSelectedRow(shown);
     }
@@ -858,11 +868,15 @@ void MainForm::showSelectedRow(int row) {
         refreshCommands();
         const Entry* entry = selectedEntry();
         if (entry == nullptr) {
-            clearPreview(text(texts::kNoSelection));
+            if (!showNewEntry(row)) {
+                clearPreview(text(texts::kNoSelection));
+            }
             return;
         }
         showSizes(*entry);
-        preview().showSelected();
+        if (!showComparedSides()) {
+            preview().showSelected();
+        }
     });
 }
 
@@ -877,6 +891,7 @@ CommandState MainForm::commandState() const {
     state.savePicture = impl_->preview.canSavePicture();
     state.exportSprite = impl_->preview.canExportSprite();
     state.playerButtons = player_.isOpen();
+    state.comparing = comparing();
     state.edit = editCommandState();
     return state;
 }

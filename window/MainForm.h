@@ -153,6 +153,26 @@ public:
     // leaves its entry out.
     std::vector<std::string> dragOut(const std::vector<int>& rows, const std::string& folder);
 
+    // "Plik" > "Porównaj z...": the open archive, pending edits included, compared with another
+    // of its kind as `diff` compares them (the open one old, the other new): a status per entry in
+    // the list's note column, the other's new entries listed after them, a status filter, a
+    // changed picture, sprite or text side by side in the preview. "Zamknij porównanie" and any
+    // edit end it. "Eksportuj różnice...": the comparison's patch (`diff --export`) to a new
+    // archive. "Scal z...": another archive's entries merged in as one step to undo, each
+    // conflict asked about.
+    void CompareWithClick();
+    void CloseComparisonClick();
+    void ExportDifferencesClick();
+    void MergeWithClick();
+    // The status filter's item chosen: 0 every status, then kFilteredStatuses' order.
+    void statusFilterChosen(int item) override;
+    // The search box's "w treści" ticked or not, and Enter pressed in the box: while ticked,
+    // Enter searches inside the entries as a job and the list shows what holds the text;
+    // clearing the box or unticking goes back to the names.
+    void contentSearchToggled(bool on) override;
+    void searchSubmitted();
+    bool comparing() const;
+
     // The list: a column's header clicked (the order the header shows), the tool bar's switch
     // between icons and details.
     void sortList(ListColumn column, bool ascending);
@@ -394,6 +414,22 @@ private:
     // The pending edits to the journal, or the journal removed when there are none.
     void journalEdits();
     std::unique_ptr<WorkFolder> workFolder_;
+    // The comparison and the search inside entries (MainFormMany.cpp).
+    struct ManyArchives;
+    std::shared_ptr<ManyArchives> many_;
+    ManyArchives& many();
+    // The comparison's or the search's rows dropped: the entries they describe changed.
+    void dropListOverlays();
+    // Shows the focused entry's two sides when the comparison found it changed; false when it
+    // does not apply.
+    bool showComparedSides();
+    // Row `row`, one of the other archive's new entries that a comparison lists, shown alone
+    // beside an empty old side; false when the row is none of those or cannot be shown.
+    bool showNewEntry(int row);
+    // The search box's text while "w treści" is ticked; false when it is not.
+    bool contentSearchEdited(const std::string& search);
+    void runContentSearch();
+    std::shared_ptr<const Archive> chooseOtherArchive(const char* caption);
     // With entries still out in other programs: asks before the archive or the window closes;
     // true when it may, the watches then ended and their files gone.
     bool settleExternalEdits();

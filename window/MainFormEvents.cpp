@@ -52,6 +52,11 @@ constexpr auto kCommandHandlers = std::to_array<std::pair<WindowCommand, Handler
     {WindowCommand::ArrangeArchives, &MainForm::ArchiveOrderClick},
     {WindowCommand::ToggleShadowed, &MainForm::ShowShadowedClick},
     {WindowCommand::EditThisArchive, &MainForm::EditThisArchiveClick},
+    {WindowCommand::CompareWith, &MainForm::CompareWithClick},
+    {WindowCommand::CloseComparison, &MainForm::CloseComparisonClick},
+    {WindowCommand::ExportDifferences, &MainForm::ExportDifferencesClick},
+    {WindowCommand::MergeWith, &MainForm::MergeWithClick},
+    {WindowCommand::SearchInContent, &MainForm::searchSubmitted},
 });
 
 constexpr bool inCommandOrder() {
@@ -60,7 +65,7 @@ constexpr bool inCommandOrder() {
             return false;
         }
     }
-    return kCommandHandlers.back().first == WindowCommand::EditThisArchive;  // the last command
+    return kCommandHandlers.back().first == WindowCommand::SearchInContent;  // the last command
 }
 static_assert(inCommandOrder(), "one handler per command, in WindowCommand's order");
 

@@ -101,13 +101,14 @@ private slots:
         model.setDetails(large, "lod", 1234567, 1234567, 999);
         const int empty = model.append();
         model.setDetails(empty, "txt", 0, 0, 92);
-        QCOMPARE(model.columnCount(), brasvel::kListColumnCount);
+        // The details, then the note column (hidden but while a comparison or search fills it).
+        QCOMPARE(model.columnCount(), brasvel::kListColumnCount + 1);
         // One number format for every figure, the window's (Polish) whatever the system's locale.
         const QStringList expected = {QStringLiteral("SUN.pcx"), QStringLiteral("PCX"),
                                       QStringLiteral("1 200"), QStringLiteral("300"),
                                       QStringLiteral("25%"), QStringLiteral("4 096"),
                                       QString(),             QString()};
-        for (int column = 0; column < model.columnCount(); ++column) {
+        for (int column = 0; column < brasvel::kListColumnCount; ++column) {
             QCOMPARE(model.index(row, column).data().toString(), expected[column]);
             QVERIFY(!model.headerData(column, Qt::Horizontal, Qt::DisplayRole).toString().isEmpty());
             const bool right =
@@ -139,6 +140,21 @@ private slots:
         QVERIFY(!at(row, brasvel::ListColumn::Name).data(Qt::ForegroundRole).isValid());
         QVERIFY(at(row, brasvel::ListColumn::Name).data(Qt::ToolTipRole).toString().contains(
             QStringLiteral("b.lod, zasłania: 2")));
+    }
+
+    void theNoteColumnShowsEachRowsNoteLeftAligned() {
+        EntryListModel model;
+        const int row = model.append();
+        model.setCaption(row, "SUN.pcx");
+        model.setNoteHeader(QStringLiteral("Porównanie"));
+        model.setNote(row, "zmienione");
+        const int column = EntryListModel::kNoteColumn;
+        QCOMPARE(model.headerData(column, Qt::Horizontal, Qt::DisplayRole).toString(),
+                 QStringLiteral("Porównanie"));
+        QCOMPARE(model.index(row, column).data().toString(), QStringLiteral("zmienione"));
+        QVERIFY(!(model.index(row, column).data(Qt::TextAlignmentRole).toInt() & Qt::AlignRight));
+        model.clear();
+        QCOMPARE(model.rowCount(), 0);
     }
 
     void sortingIsAskedOfTheWindowNotDoneByTheModel() {

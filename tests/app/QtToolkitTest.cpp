@@ -27,6 +27,8 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QStackedWidget>
 #include <QListView>
 #include <QListWidget>
 #include <QProgressBar>
@@ -39,6 +41,7 @@
 #include <vector>
 
 #include "app/EntryListModel.h"
+#include "app/ManyArchivesWidgets.h"
 #include "app/QtToolkit.h"
 #include "app/MainWindow.h"
 #include "app/PictureView.h"
@@ -98,6 +101,65 @@ private slots:
     void cleanup() {
         ui.reset();
         window.reset();
+    }
+
+    // --- A comparison's and a search's widgets ---
+
+    void theNoteColumnShowsOnlyWhileItHasATitleAndTheFilterRaisesNothingWhenFilled() {
+        fillRows(2);
+        window->showListLook(brasvel::ListLook::Details);
+        const int column = brasvel::app::EntryListModel::kNoteColumn;
+        QVERIFY(window->DetailsView->isColumnHidden(column));
+        ui->setNoteColumn("Porównanie");
+        ui->setRowNote(1, "zmienione");
+        QVERIFY(!window->DetailsView->isColumnHidden(column));
+        QCOMPARE(window->DetailsView->header()->visualIndex(column), 1);  // after the names
+        QCOMPARE(window->listModel->index(1, column).data().toString(),
+                 QStringLiteral("zmienione"));
+        ui->setNoteColumn("");
+        QVERIFY(window->DetailsView->isColumnHidden(column));
+
+        QVERIFY(!window->StatusFilterAction->isVisible());
+        QSignalSpy chosen(window->StatusFilter, &QComboBox::currentIndexChanged);
+        const std::vector<std::string> items{"wszystkie (3)", "nowe (1)"};
+        ui->showStatusFilter(items);
+        QVERIFY(window->StatusFilterAction->isVisible());
+        QCOMPARE(window->StatusFilter->count(), 2);
+        QCOMPARE(window->StatusFilter->currentText(), QStringLiteral("wszystkie (3)"));
+        QCOMPARE(chosen.count(), 0);
+        ui->showStatusFilter({});
+        QVERIFY(!window->StatusFilterAction->isVisible());
+    }
+
+    void theSideBySidePageShowsAPictureOrATextOnEachSide() {
+        QImage red(4, 3, QImage::Format_RGB888);
+        red.fill(Qt::red);
+        QByteArray bmp;
+        QBuffer buffer(&bmp);
+        buffer.open(QIODevice::WriteOnly);
+        red.save(&buffer, "BMP");
+        brasvel::ComparedView old{"Stare: a.lod", {}, brasvel::PictureKind::Picture, {}};
+        old.bmpFile.assign(reinterpret_cast<const std::byte*>(bmp.constData()),
+                           reinterpret_cast<const std::byte*>(bmp.constData()) + bmp.size());
+        brasvel::ComparedView now = old;
+        now.title = "Nowe: b.lod";
+        ui->showSideBySide(old, now);
+        QCOMPARE(window->PreviewPages->currentWidget(), static_cast<QWidget*>(window->SideBySide));
+        QCOMPARE(window->SideBySide->oldSide.title->text(), QStringLiteral("Stare: a.lod"));
+        QCOMPARE(window->SideBySide->newSide.picture->picture().size(), QSize(4, 3));
+
+        const brasvel::ComparedView oldText{
+            "Stare: a.lod", {}, brasvel::PictureKind::Picture, "stary wiersz"};
+        brasvel::ComparedView newText = oldText;
+        newText.text = "nowy wiersz";
+        ui->showSideBySide(oldText, newText);
+        QCOMPARE(window->SideBySide->newSide.pages->currentWidget(),
+                 static_cast<QWidget*>(window->SideBySide->newSide.text));
+        QCOMPARE(window->SideBySide->newSide.text->toPlainText(), QStringLiteral("nowy wiersz"));
+
+        brasvel::ComparedView broken = old;
+        broken.bmpFile.resize(10);
+        QVERIFY_THROWS_EXCEPTION(brasvel::ResourceError, ui->showSideBySide(broken, now));
     }
 
     // --- The list ---

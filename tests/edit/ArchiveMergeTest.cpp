@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "base/Text.h"
 #include "edit/ArchiveMerge.h"
 #include "tests/edit/EditFixtures.h"
 #include "tools/writers/ArchiveWriters.h"
@@ -164,6 +165,88 @@ TEST(ArchivePatch, CarriesNewAndChangedEntriesSoThatMergingItGivesB) {
     const auto damaged = shared(LodWriter().addStored("X.TXT", "not zlib", 3, 8).build(), "d.lod");
     const ArchiveDifference toDamaged = compareArchives(*a, *damaged, [](const SearchTrouble&) {});
     EXPECT_THROW(patchEdit(damaged, toDamaged), ResourceError);
+}
+
+// An archive with edits pending, read as the window reads it: compared, merged into and searched
+// as its edits make it, new content (held nowhere but in the edit) included.
+TEST(EditedEntries, AreComparedMergedIntoAndSearchedAsTheEditMakesThem) {
+    const auto opened = shared(LodWriter()
+                                   .add("KEPT.TXT", "kept", true)
+                                   .add("OLD.TXT", "old name")
+                                   .add("PUT.TXT", "before")
+                                   .build(),
+                               "open.lod");
+    ArchiveEdit edit(*opened);
+    edit.put("PUT.TXT", contentOf("after"));
+    edit.rename(*edit.find("OLD.TXT"), "RENAMED.TXT");
+    const std::string fresh = *encodeWindows1250("line one\nfresh ŻÓŁW");
+    edit.put("FRESH.TXT", contentOf(fresh));
+    const EditedEntries side(edit, "open.lod");
+    const auto other = shared(LodWriter()
+                                  .add("FRESH.TXT", fresh)
+                                  .add("KEPT.TXT", "kept")
+                                  .add("PUT.TXT", "before")
+                                  .add("RENAMED.TXT", "old name", true)
+                                  .build(),
+                              "other.lod");
+
+    const ArchiveDifference difference =
+        compareEntries(side, SavedEntries(*other), [](const SearchTrouble&) {});
+    EXPECT_TRUE(difference.onlyInA.empty());
+    EXPECT_TRUE(difference.onlyInB.empty());
+    ASSERT_EQ(difference.changed.size(), 1U);
+    EXPECT_EQ(edit.entries()[difference.changed[0].first].caption, "PUT.TXT");
+    EXPECT_EQ(difference.same, 3U);  // kept, renamed (stored otherwise) and new content
+
+    // Each conflict asked in turn; None stops with the plan unsettled.
+    MergePlan plan = planMerge(side, {other}, MergeWinner::None, [](const SearchTrouble&) {});
+    ASSERT_EQ(plan.count(MergeStep::Kind::Conflict), 1U);
+    std::vector<std::string> asked;
+    EXPECT_FALSE(settleConflicts(
+        plan, {other},
+        [&](const MergeStep& step) {
+            asked.push_back(step.name);
+            return MergeWinner::None;
+        },
+        [](const SearchTrouble&) {}));
+    EXPECT_EQ(asked, std::vector<std::string>{"PUT.TXT"});
+    EXPECT_EQ(plan.count(MergeStep::Kind::Conflict), 1U);
+    ASSERT_TRUE(settleConflicts(
+        plan, {other}, [](const MergeStep&) { return MergeWinner::From; },
+        [](const SearchTrouble&) {}));
+    EXPECT_FALSE(plan.refused());
+    applyMerge(edit, {other}, plan);
+    EXPECT_EQ(textOfBytes(edit.content(*edit.find("PUT.TXT"))), "before");
+    EXPECT_EQ(textOfBytes(edit.content(*edit.find("RENAMED.TXT"))), "old name");
+
+    // The text found in content held only by the edit, by the name it has there.
+    const auto search = ContentSearch::forText("żółw");
+    ASSERT_TRUE(search);
+    std::vector<ContentSearch::Match> found;
+    ContentBuffers buffers;
+    for (std::size_t index = 0; index < side.entries().size(); ++index) {
+        search->search(side, index, buffers,
+                       [&](const ContentSearch::Match& match) { found.push_back(match); });
+    }
+    ASSERT_EQ(found.size(), 1U);
+    EXPECT_EQ(found[0].line, 2U);
+    EXPECT_EQ(found[0].text, "fresh ŻÓŁW");
+}
+
+// A conflict taken from a FROM whose entry cannot be read is counted, not applied.
+TEST(ArchiveMerge, SettlingAConflictReadsWhatIsTaken) {
+    const auto into = shared(LodWriter().add("A.TXT", "into's").build(), "into.lod");
+    const auto damaged =
+        shared(LodWriter().addStored("A.TXT", "not zlib", 9, 8).build(), "bad.lod");
+    MergePlan plan = planMerge(*into, {damaged}, MergeWinner::None, [](const SearchTrouble&) {});
+    ASSERT_EQ(plan.count(MergeStep::Kind::Conflict), 1U);
+    std::vector<SearchTrouble> troubles;
+    EXPECT_TRUE(settleConflicts(
+        plan, {damaged}, [](const MergeStep&) { return MergeWinner::From; },
+        [&](const SearchTrouble& t) { troubles.push_back(t); }));
+    EXPECT_EQ(troubleTexts(troubles), std::vector<std::string>{"bad.lod: A.TXT"});
+    EXPECT_TRUE(plan.refused());
+    EXPECT_EQ(plan.count(MergeStep::Kind::Replace), 0U);
 }
 
 }  // namespace
