@@ -195,7 +195,7 @@ done
 echo "== video: open a 640 x 480 clip from memory and decode its first frame"
 # One run per benchmark: the CSV reporter takes its columns from the first benchmark's counters
 # and aborts on a counter the header lacks (jumpFarIn counts the frames it decodes).
-for bench in openAndFirstFrame frameStep jumpFarIn; do
+for bench in openAndFirstFrame frameStep jumpFarIn/seeking jumpFarIn/readingOn; do
     build/bin/video-bench --benchmark_filter="^$bench\$" --benchmark_min_time=$min_time \
         --benchmark_format=csv 2>/dev/null | tr -d '"'
 done >"$work/video.csv"
@@ -205,7 +205,8 @@ while IFS=, read -r name _ real cpu unit _; do
         openAndFirstFrame)
             video+="open + first frame $(printf '%.1f' "$real") $unit, processor $(printf '%.1f' "$cpu") $unit (target < 100 ms); " ;;
         frameStep) video+="one frame step $(printf '%.1f' "$real") $unit; " ;;
-        jumpFarIn) video+="a jump far into a 320 x 240 clip $(printf '%.1f' "$real") $unit" ;;
+        jumpFarIn/seeking) video+="a jump far into a 320 x 240 clip $(printf '%.1f' "$real") $unit, " ;;
+        jumpFarIn/readingOn) video+="reading on to its key frame $(printf '%.1f' "$real") $unit" ;;
     esac
 done <"$work/video.csv"
 echo "$video"

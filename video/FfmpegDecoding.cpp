@@ -713,9 +713,10 @@ private:
     }
     // Makes `delivered_` reach `number` the cheapest way the container allows.
     void approach(std::uint32_t number);
-    std::optional<std::uint32_t> keyFrameAtOrBefore(std::uint32_t number);
+    std::optional<std::uint32_t> keyFrameAtOrBefore(std::uint32_t number) const;
+    bool demuxerSeeks();
     bool seeksLandWhereAsked() const;
-    bool seekTo(std::uint32_t keyFrame);
+    bool startFrom(std::uint32_t keyFrame);
     bool decodeNext();
     Picture currentPicture();
 
@@ -725,10 +726,13 @@ private:
     VideoInfo info_;
     int videoStream_ = -1;
     int soundStream_ = -1;
-    // Seeking needs an index of key frames and time stamps that count frames: frame N is stamped
-    // firstStamp_ + N - 1. A demuxer whose seek lands elsewhere is not asked again.
-    bool seekable_ = false;
-    bool seekTried_ = false;  // whether seeksLandWhereAsked() has been asked
+    // Starting from a key frame needs an index of key frames and time stamps that count frames:
+    // frame N is stamped firstStamp_ + N - 1. An index whose key frame did not decode alone is
+    // not trusted again.
+    bool keyFramesIndexed_ = false;
+    // Whether the demuxer's own seek lands where asked, tried once; else the demuxer reads on
+    // from the start, passing the packets before the key frame over undecoded.
+    std::optional<bool> demuxerSeeks_;
     std::int64_t firstStamp_ = 0;
 
     // The frame decoding under way: `delivered_` is the number of the frame that came out of
@@ -825,7 +829,7 @@ FfmpegClip::FfmpegClip(Bytes content, const std::string& entryName, const VideoO
                                 sound.ch_layout.nb_channels};
     }
     firstStamp_ = video.start_time != AV_NOPTS_VALUE ? video.start_time : 0;
-    seekable_ = stampsCountFrames(video) &&
+    keyFramesIndexed_ = stampsCountFrames(video) &&
                 avformat_index_get_entries_count(format->streams[videoStream_]) > 0 &&
                 firstStamp_ >= 0 && firstStamp_ <= std::int64_t{1} << 40;
 }
@@ -876,7 +880,7 @@ void FfmpegClip::approach(std::uint32_t number) {
     const std::optional<std::uint32_t> key = keyFrameAtOrBefore(number);
     const bool backward = number < delivered_;
     if (key && (backward || *key > delivered_ + kFramesDecodedRatherThanSeeking)) {
-        if (!seekTo(*key)) {
+        if (!startFrom(*key)) {
             restart();
         }
     } else if (backward) {
@@ -884,14 +888,9 @@ void FfmpegClip::approach(std::uint32_t number) {
     }
 }
 
-// The key frame at or before frame `number` by the demuxer's index; nothing without one, or when
-// the demuxer's seek does not land where asked.
-std::optional<std::uint32_t> FfmpegClip::keyFrameAtOrBefore(std::uint32_t number) {
-    if (seekable_ && !seekTried_) {
-        seekTried_ = true;
-        seekable_ = seeksLandWhereAsked();
-    }
-    if (!seekable_) {
+// The key frame at or before frame `number` by the demuxer's index; nothing without one.
+std::optional<std::uint32_t> FfmpegClip::keyFrameAtOrBefore(std::uint32_t number) const {
+    if (!keyFramesIndexed_) {
         return std::nullopt;
     }
     const std::int64_t stamp = firstStamp_ + number - 1;
@@ -904,9 +903,15 @@ std::optional<std::uint32_t> FfmpegClip::keyFrameAtOrBefore(std::uint32_t number
     return static_cast<std::uint32_t>(entry->timestamp - firstStamp_ + 1);
 }
 
+bool FfmpegClip::demuxerSeeks() {
+    if (!demuxerSeeks_) {
+        demuxerSeeks_ = options_.demuxerSeek && seeksLandWhereAsked();
+    }
+    return *demuxerSeeks_;
+}
+
 // Whether the demuxer's seek reaches the last key frame of the index, tried once on a demuxer of
-// its own before the clip's is moved: Bink's goes back to the start whatever is asked, so its
-// jumps ahead decode on from the frame shown instead.
+// its own before the clip's is moved: Smacker's and Bink's go back to the start whatever is asked.
 bool FfmpegClip::seeksLandWhereAsked() const {
     try {
         Demuxer trial(*content_, entry_, options_);
@@ -931,27 +936,35 @@ bool FfmpegClip::seeksLandWhereAsked() const {
     return false;
 }
 
-// Moves the demuxer to `keyFrame` and decodes it with a new decoder, so no state of the frames
-// decoded before is left. False when the demuxer cannot, or lands elsewhere (Bink's goes back to
-// the start whatever is asked): the caller starts again from the beginning.
-bool FfmpegClip::seekTo(std::uint32_t keyFrame) {
-    decoder_.reset();
-    delivered_ = 0;
-    decodedPixels_ = 0;
+// Decodes `keyFrame` with a new decoder, so no state of the frames decoded before is left: the
+// demuxer seeks there where it can, else reads on from the start without decoding what lies
+// before (reading a packet costs a copy, decoding it a picture). False when the key frame does
+// not come out as that frame: the caller starts again from the beginning.
+bool FfmpegClip::startFrom(std::uint32_t keyFrame) {
     const std::int64_t stamp = firstStamp_ + keyFrame - 1;
-    if (!demuxer_->seek(videoStream_, stamp)) {
-        return false;
+    if (demuxerSeeks()) {
+        decoder_.reset();
+        delivered_ = 0;
+        decodedPixels_ = 0;
+        if (!demuxer_->seek(videoStream_, stamp)) {
+            return false;
+        }
+    } else {
+        restart();
+        decoder_->startAt(stamp);
     }
     try {
-        decoder_ = std::make_unique<Decoder>(videoStreamOf(*demuxer_), entry_, options_);
+        if (!decoder_) {
+            decoder_ = std::make_unique<Decoder>(videoStreamOf(*demuxer_), entry_, options_);
+        }
         delivered_ = keyFrame - 1;
         if (decodeNext() && stampOf(*frame_) == stamp) {
             return true;
         }
     } catch (const ResourceError&) {
-        // A frame the index calls a key frame that does not decode alone: not asked again.
+        // A frame the index calls a key frame that does not decode alone.
     }
-    seekable_ = false;
+    keyFramesIndexed_ = false;
     return false;
 }
 

@@ -64,6 +64,9 @@ struct VideoOptions {
     std::vector<std::string> codecs{"smackvid", "smackaud", "binkvideo", "binkaudio_rdft",
                                     "binkaudio_dct"};
     std::uint64_t maxDecodedPixels = kMaxDecodedPixels;
+    // Whether a jump may use the container's own seek to a key frame; without it (or where that
+    // seek only rewinds) the container is read on to the key frame, decoding from there.
+    bool demuxerSeek = true;
 };
 
 struct SoundInfo {
