@@ -397,11 +397,12 @@ void archiveReadSeeds(const fs::path& root) {
 }
 
 // Test clips behind the control byte (bit 0: the clips' container allowed, bit 1: decode the
-// sound), and a few bare signatures of the game's containers.
+// sound, bit 2: jumps read on to key frames), and a few bare signatures of the game's containers.
 void videoSeeds(const fs::path& root) {
     const SeedFolder seeds(root, "video_decode");
     seeds.save("clip", "\x01" + losslessClip({16, 12, 3, 15, 0, 1}));
     seeds.save("clip-sound", "\x03" + losslessClip({8, 8, 3, 10, 4000, 2}));
+    seeds.save("clip-key-frames", "\x05" + losslessClip({8, 8, 40, 15, 0, 1, 10}));
     seeds.save("clip-refused", "\x00" + losslessClip({8, 8, 2, 15, 0, 1}));
     seeds.save("smacker", std::string("\x02SMK2", 5) + std::string(120, '\0'));
     seeds.save("bink", std::string("\x02"

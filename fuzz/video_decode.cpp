@@ -1,12 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 Brasvel Resource Editor maintainers
 // Fuzz target: a video entry opened from memory, frames 1 to 3 decoded, then frame 2 again (back
-// through the container's index, where it has one) and, on request, its sound: whole, and read
-// as it is decoded from half a second on.
+// through the container's index, where it has one), a jump on to frame 30 and back to 12, and, on
+// request, its sound: whole, and read as it is decoded from half a second on.
 //
 // The first input byte is a control byte: bit 0 also allows the AVI container and the lossless
 // codecs the test clips use (so the seeds made by the test writer decode), bit 1 decodes the
-// sound. The rest is the entry.
+// sound, bit 2 keeps the container's own seek out of the jumps (they read on to a key frame).
+// The rest is the entry.
 
 #include "base/ResourceError.h"
 #include "fuzz/FuzzSupport.h"
@@ -20,6 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const std::uint8_t control = data[0];
     video::VideoOptions options;
+    options.demuxerSeek = (control & 4) == 0;
     if (control & 1) {
         options.formats.insert(options.formats.end(), writers::kClipFormats.begin(),
                                writers::kClipFormats.end());
@@ -32,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const video::VideoInfo& info = clip.info();
         FUZZ_CHECK(info.width > 0 && info.width <= video::kMaxVideoSide);
         FUZZ_CHECK(info.height > 0 && info.height <= video::kMaxVideoSide);
-        for (const std::uint32_t number : {1u, 2u, 3u, 2u}) {
+        for (const std::uint32_t number : {1u, 2u, 3u, 2u, 30u, 12u}) {
             try {
                 const Picture picture = clip.frame(number);
                 FUZZ_CHECK(picture.format == PixelFormat::Rgb24);
