@@ -21,8 +21,6 @@ namespace {
 
 // --- The texts the user reads about names ---
 
-std::string quoted(std::string_view name) { return "\"" + std::string(name) + "\""; }
-
 NameRefusal refusal(NameRefusalReason reason, std::string_view name, std::string other = {}) {
     NameRefusal refused;
     refused.reason = reason;

@@ -507,7 +507,7 @@ std::string valleyClip(const Palette& land) {
         for (std::int32_t y = 0; y < shape.height; ++y) {
             for (std::int32_t x = 0; x < shape.width; ++x) {
                 int index8 = valley.at(x, y);
-                const bool sky = index8 <= kSkyEnd || index8 >= kSun && index8 <= kSunEnd;
+                const bool sky = index8 <= kSkyEnd || (index8 >= kSun && index8 <= kSunEnd);
                 if (sky) {
                     index8 = rampIndex(kSky, kSkyEnd, y / (0.65 * shape.height));
                     const double sun = std::hypot(x - sunX, y - sunY);

@@ -23,10 +23,6 @@ constexpr std::string_view kJournalSuffix = ".journal";
 // A journal is read whole; one larger than this is not one this window wrote.
 constexpr std::uint64_t kLargestJournal = std::uint64_t{8} << 30;
 
-std::string fileNameOf(const std::string& path) {
-    return platform::utf8Path(platform::fileSystemPath(path).filename());
-}
-
 }  // namespace
 
 std::string MainForm::journalPathOf(const std::string& archivePath) const {

@@ -45,9 +45,9 @@ public:
 class FakePlayer : public WavePlayer {
 public:
     void open(Bytes) override { opened = true; }
-    void openStream(std::unique_ptr<SoundStream> stream) override {
+    void openStream(std::unique_ptr<SoundStream> opening) override {
         opened = true;
-        this->stream = std::move(stream);
+        stream = std::move(opening);
     }
     void close() override {
         opened = false;

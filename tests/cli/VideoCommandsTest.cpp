@@ -164,13 +164,13 @@ TEST_F(VideoCommands, TheProgramReadsOnlyTheGameFormatsAndKeepsItsExitCodes) {
 }
 
 TEST_F(VideoCommands, ConvertRefusesTheSpriteOptionsForAVideoBeforeDecodingItButTakesPng) {
-    for (const std::string& options : {"--selection -o frame", "--keep-palette -o frame.png"}) {
+    for (const std::string options : {"--selection -o frame", "--keep-palette -o frame.png"}) {
         EXPECT_EQ(run("convert video.vid INTRO.smk " + options), 2) << options;
         EXPECT_NE(stderr_.find("DEF sprites only"), std::string::npos) << options << stderr_;
         EXPECT_FALSE(fs::exists(root_ / "frame.png") || fs::exists(root_ / "frame")) << options;
     }
     // PNG is no usage error: the program goes on to decode, and refuses the test clip's AVI.
-    for (const std::string& options :
+    for (const std::string options :
          {"-o frame.png", "-o frame.PNG", "--format png -o frame", "--format png"}) {
         EXPECT_EQ(run("convert video.vid INTRO.smk " + options), 1) << options;
         EXPECT_EQ(stderr_.rfind("brasvel-res: INTRO.smk: Not a video (", 0), 0u) << stderr_;
@@ -221,7 +221,7 @@ TEST_F(VideoCommands, OnlyAVideoCommandLoadsFfmpeg) {
 TEST_F(VideoCommands, WithoutTheVideoModuleVideosSayDecodingIsNotAvailable) {
     const std::string missing = "BRASVEL_VIDEO_MODULE=" + (root_ / "missing.so").string();
     const std::string archiveBefore = readFile(archive());
-    for (const std::string& arguments :
+    for (const std::string arguments :
          {"info video.vid INTRO.smk", "info video.vid CUT.BIK --json",
           "convert video.vid INTRO.smk -o frame.png", "convert video.vid INTRO.smk"}) {
         EXPECT_EQ(run(arguments, missing), 2) << arguments;
@@ -243,7 +243,7 @@ TEST_F(VideoCommands, WithoutTheVideoModuleVideosSayDecodingIsNotAvailable) {
 TEST_F(VideoCommands, ConvertNeverWritesAFrameOverTheArchiveByAnyName) {
     const std::string before = readFile(archive());
     fs::create_hard_link(archive(), root_ / "LINKED.bmp");
-    for (const std::string& out : {"video.vid", "./video.vid", "LINKED.bmp"}) {
+    for (const std::string out : {"video.vid", "./video.vid", "LINKED.bmp"}) {
         EXPECT_EQ(run("convert video.vid INTRO.smk -o " + out), 2) << out;
         EXPECT_NE(stderr_.find("is the archive being read"), std::string::npos) << stderr_;
     }

@@ -40,10 +40,12 @@ ssize_t writeUntilFull(int fd, const void* data, std::size_t count) {
     return ::write(fd, data, static_cast<unsigned>(now));
 }
 
+#ifndef _WIN32  // for the test that kills a save, which forks
 ssize_t slowWrite(int fd, const void* data, std::size_t count) {
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
     return ::write(fd, data, static_cast<unsigned>(std::min<std::size_t>(count, 4096)));
 }
+#endif
 
 // What the archive held on disk at each sync of a save, and whether the sync is made to fail.
 std::string syncedArchive;

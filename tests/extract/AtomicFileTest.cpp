@@ -19,7 +19,7 @@ using testing::ScratchFolder;
 
 // Writes at most 7 bytes per call, as a pipe or a busy file system may.
 ssize_t dribble(int fd, const void* data, std::size_t count) {
-    return ::write(fd, data, count < 7 ? count : 7);
+    return ::write(fd, data, static_cast<unsigned>(count < 7 ? count : 7));
 }
 
 // Writes part of the bytes, then finds the disk full.
@@ -29,7 +29,7 @@ ssize_t fillsUp(int fd, const void* data, std::size_t count) {
         errno = ENOSPC;
         return -1;
     }
-    return ::write(fd, data, count / 2);
+    return ::write(fd, data, static_cast<unsigned>(count / 2));
 }
 
 ssize_t writesNothing(int, const void*, std::size_t) {
