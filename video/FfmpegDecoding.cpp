@@ -918,7 +918,12 @@ bool FfmpegClip::seeksLandWhereAsked() const {
         const AVIndexEntry* last = avformat_index_get_entry_from_timestamp(
             trial.format()->streams[videoStream_], std::numeric_limits<std::int64_t>::max(),
             AVSEEK_FLAG_BACKWARD);
-        if (last == nullptr || !trial.seek(videoStream_, last->timestamp)) {
+        if (last == nullptr) {
+            return false;
+        }
+        // Copied: reading packets may grow the index, which moves its entries.
+        const std::int64_t lastKeyStamp = last->timestamp;
+        if (!trial.seek(videoStream_, lastKeyStamp)) {
             return false;
         }
         const PacketPtr packet(allocated(av_packet_alloc()));
@@ -927,7 +932,7 @@ bool FfmpegClip::seeksLandWhereAsked() const {
             const std::int64_t stamp = packet->pts != AV_NOPTS_VALUE ? packet->pts : packet->dts;
             av_packet_unref(packet.get());
             if (ours) {
-                return stamp == last->timestamp;
+                return stamp == lastKeyStamp;
             }
         }
     } catch (const ResourceError&) {
